@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+#include <memory>
+
+namespace ado {
+
+class Recordset;
+using RecordsetPtr = std::shared_ptr<Recordset>;
+
+enum class Dialect { SqlServer, Sqlite };
+
+// A database connection in the manner of an ADO connection with a client-side cursor.
+// "sqlite:PATH" or a bare path ending in .db opens the embedded driver; a string with
+// "Driver=" opens ODBC. Statements are T-SQL: on a SQLite database they pass through the
+// dialect rewriter, on SQL Server they are sent unchanged. A "Dialect=SqlServer" or
+// "Dialect=Sqlite" pair in an ODBC string forces the dialect and is not passed to the driver.
+class Connection
+{
+public:
+    Connection();
+    ~Connection();
+    Connection(const Connection &) = delete;
+    Connection &operator=(const Connection &) = delete;
+
+    QString ConnectionString() const;
+    void setConnectionString(const QString &connectionString);
+
+    // An empty connectionString keeps the one already set. Throws AdoError(ConnectionFailed).
+    void Open(const QString &connectionString = {}, const QString &user = {},
+              const QString &password = {}, int options = -1);
+    void Close();
+    int State() const;  // 0 closed, 1 open
+
+    Dialect dialect() const;
+
+    // Runs one statement. A SELECT comes back fully read, with an exact RecordCount; other
+    // statements return an empty, closed-for-rows recordset. Throws AdoError.
+    RecordsetPtr Execute(const QString &sql, int options = -1, int *recordsAffected = nullptr);
+
+    // Nested calls are refused; on SQLite the transaction starts as BEGIN IMMEDIATE so a
+    // writer waits for the lock (busy timeout) before its first statement, not in the middle.
+    int BeginTrans();
+    void CommitTrans();
+    void RollbackTrans();
+    bool inTransaction() const;
+
+    // The statement text as it is sent to the driver (rewritten for SQLite).
+    QString nativeSql(const QString &tsql) const;
+
+    // The Qt connection behind this object, for prepared statements with bound values.
+    QSqlDatabase database() const;
+
+    // Busy timeout for the embedded database, in milliseconds (default 5000).
+    void setBusyTimeout(int milliseconds);
+    int busyTimeout() const;
+
+    // The connection string with any password replaced by "****", for messages and traces.
+    static QString maskPassword(const QString &connectionString);
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};
+
+using ConnectionPtr = std::shared_ptr<Connection>;
+
+} // namespace ado
