@@ -51,13 +51,14 @@ public:
 
     // Rows visible through the filter, deleted rows excluded.
     int RecordCount() const;
-    bool BOF() const;
-    bool EOF() const;
+    // BOF and EOF of ADO; EOF is a C macro, hence the names.
+    bool isBOF() const;
+    bool isEOF() const;
     void MoveFirst();
     void MoveLast();
     void MoveNext();
     void MovePrevious();
-    int AbsolutePosition() const;           // 1-based; -1 at BOF, -3 at EOF, as ADO
+    int AbsolutePosition() const;           // 1-based; -2 at BOF, -3 at EOF, as ADO
     void setAbsolutePosition(int position);
     QVariant Bookmark() const;              // stable identity of the current row
     void setBookmark(const QVariant &bookmark);
@@ -105,6 +106,7 @@ private:
     struct Private;
     std::unique_ptr<Private> d;
     friend class Connection;
+    friend struct RecordsetPrivate;
 };
 
 } // namespace ado

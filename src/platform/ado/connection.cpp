@@ -1,0 +1,296 @@
+#include "connection.h"
+
+#include "adoerror.h"
+#include "numerdesc.h"
+#include "recordset.h"
+#include "recordset_p.h"
+#include "sqlrewriter.h"
+
+#include <QAtomicInt>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace ado {
+
+namespace {
+
+QString nextConnectionName()
+{
+    static QAtomicInt counter;
+    return QStringLiteral("ado-%1").arg(counter.fetchAndAddRelaxed(1));
+}
+
+bool isOdbc(const QString &cs)
+{
+    return cs.contains(QLatin1String("Driver="), Qt::CaseInsensitive)
+        || cs.contains(QLatin1String("DSN="), Qt::CaseInsensitive);
+}
+
+QString sqlitePath(const QString &cs)
+{
+    if (cs.startsWith(QLatin1String("sqlite:"), Qt::CaseInsensitive))
+        return cs.mid(7);
+    return cs;
+}
+
+} // namespace
+
+AdoError errorFrom(const QSqlError &error, const QString &statement)
+{
+    const QString text = error.text();
+    const QString lower = text.toLower();
+    const QString code = error.nativeErrorCode();
+    AdoError::Kind kind = AdoError::Generic;
+    // SQLite result codes 5/6 (busy, locked), 13 (full), 19 (constraint); ODBC SQLSTATEs
+    // and SQL Server texts for the same conditions.
+    if (code == QLatin1String("5") || code == QLatin1String("6") || lower.contains(QLatin1String("locked"))
+        || lower.contains(QLatin1String("busy")) || lower.contains(QLatin1String("timeout expired"))
+        || lower.contains(QLatin1String("deadlock")))
+        kind = AdoError::Busy;
+    else if (code == QLatin1String("13") || lower.contains(QLatin1String("disk is full"))
+             || lower.contains(QLatin1String("database or disk is full"))
+             || lower.contains(QLatin1String("filegroup is full")))
+        kind = AdoError::Full;
+    else if (lower.contains(QLatin1String("no such table")) || lower.contains(QLatin1String("no such column"))
+             || lower.contains(QLatin1String("no such function"))
+             || lower.contains(QLatin1String("invalid object name"))
+             || lower.contains(QLatin1String("invalid column name")))
+        kind = AdoError::MissingObject;
+    else if (code == QLatin1String("19") || lower.contains(QLatin1String("constraint"))
+             || lower.contains(QLatin1String("duplicate key"))
+             || lower.contains(QLatin1String("cannot insert the value null")))
+        kind = AdoError::Constraint;
+    QString message = error.databaseText().isEmpty() ? text : error.databaseText();
+    if (message.trimmed().isEmpty())
+        message = error.driverText();
+    return AdoError(kind, message.trimmed(), statement);
+}
+
+struct Connection::Private
+{
+    QString connectionString;
+    QString name = nextConnectionName();
+    Dialect dialect = Dialect::Sqlite;
+    bool open = false;
+    bool inTransaction = false;
+    int busyTimeout = 5000;
+
+    QSqlDatabase db() const { return QSqlDatabase::database(name, false); }
+
+    void run(const QString &sql)
+    {
+        QSqlQuery query(db());
+        if (!query.exec(sql))
+            throw errorFrom(query.lastError(), sql);
+    }
+};
+
+Connection::Connection() : d(std::make_unique<Private>()) {}
+
+Connection::~Connection()
+{
+    Close();
+}
+
+QString Connection::ConnectionString() const
+{
+    return d->connectionString;
+}
+
+void Connection::setConnectionString(const QString &connectionString)
+{
+    d->connectionString = connectionString;
+}
+
+void Connection::Open(const QString &connectionString, const QString &user, const QString &password, int)
+{
+    if (!connectionString.isEmpty())
+        d->connectionString = connectionString;
+    if (d->open)
+        throw AdoError(AdoError::Usage, QStringLiteral("The connection is already open"));
+    const QString cs = d->connectionString.trimmed();
+    const QString masked = maskPassword(cs);
+    if (cs.isEmpty())
+        throw AdoError(AdoError::ConnectionFailed, QStringLiteral("No connection string"));
+
+    if (isOdbc(cs)) {
+        // "Dialect=" is ours, not the driver's: it says how to read the statements.
+        static const QRegularExpression dialectPair(QStringLiteral("(^|;)\\s*Dialect\\s*=\\s*([^;]*)"),
+                                                    QRegularExpression::CaseInsensitiveOption);
+        QString driverString = cs;
+        const QRegularExpressionMatch m = dialectPair.match(cs);
+        if (m.hasMatch()) {
+            d->dialect = m.captured(2).trimmed().compare(QLatin1String("Sqlite"), Qt::CaseInsensitive) == 0
+                ? Dialect::Sqlite : Dialect::SqlServer;
+            driverString.remove(m.capturedStart(0), m.capturedLength(0));
+        } else {
+            d->dialect = cs.contains(QLatin1String("sqlite"), Qt::CaseInsensitive) ? Dialect::Sqlite
+                                                                                : Dialect::SqlServer;
+        }
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), d->name);
+        db.setDatabaseName(driverString);
+        if (!db.open(user, password)) {
+            const QString why = db.lastError().text();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(d->name);
+            throw AdoError(AdoError::ConnectionFailed,
+                           QStringLiteral("%1 (%2)").arg(why.trimmed(), masked));
+        }
+    } else {
+        d->dialect = Dialect::Sqlite;
+        const QString path = sqlitePath(cs);
+        // The embedded driver would create an empty file for a mistyped path.
+        if (path != QLatin1String(":memory:") && !QFileInfo::exists(path))
+            throw AdoError(AdoError::ConnectionFailed,
+                           QStringLiteral("The database file does not exist (%1)").arg(masked));
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), d->name);
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(d->busyTimeout));
+        if (!db.open()) {
+            const QString why = db.lastError().text();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(d->name);
+            throw AdoError(AdoError::ConnectionFailed, QStringLiteral("%1 (%2)").arg(why.trimmed(), masked));
+        }
+        d->open = true;
+        try {
+            d->run(QStringLiteral("PRAGMA journal_mode=WAL"));
+            d->run(QStringLiteral("PRAGMA busy_timeout=%1").arg(d->busyTimeout));
+            d->run(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+        } catch (const AdoError &e) {
+            Close();
+            throw AdoError(AdoError::ConnectionFailed, QStringLiteral("%1 (%2)").arg(e.message(), masked));
+        }
+        registerNumerDesc(QSqlDatabase::database(d->name, false));
+    }
+    d->open = true;
+}
+
+void Connection::Close()
+{
+    if (!d->open)
+        return;
+    if (d->inTransaction) {
+        QSqlDatabase::database(d->name, false).rollback();
+        d->inTransaction = false;
+    }
+    {
+        QSqlDatabase db = QSqlDatabase::database(d->name, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(d->name);
+    d->open = false;
+}
+
+int Connection::State() const
+{
+    return d->open ? 1 : 0;
+}
+
+Dialect Connection::dialect() const
+{
+    return d->dialect;
+}
+
+QString Connection::nativeSql(const QString &tsql) const
+{
+    return d->dialect == Dialect::Sqlite ? SqlRewriter::toSqlite(tsql) : tsql;
+}
+
+RecordsetPtr Connection::Execute(const QString &sql, int, int *recordsAffected)
+{
+    if (!d->open)
+        throw AdoError(AdoError::Usage, QStringLiteral("The connection is closed"), sql);
+    const QString native = nativeSql(sql);
+    QSqlQuery query(d->db());
+    query.setForwardOnly(true);
+    if (!query.exec(native))
+        throw errorFrom(query.lastError(), sql);
+    auto rs = std::make_shared<Recordset>();
+    if (query.isSelect()) {
+        RecordsetPrivate::fill(*rs, query);
+        rs->d->shared->source = sql;
+    }
+    if (recordsAffected)
+        *recordsAffected = query.isSelect() ? -1 : query.numRowsAffected();
+    return rs;
+}
+
+int Connection::BeginTrans()
+{
+    if (!d->open)
+        throw AdoError(AdoError::Usage, QStringLiteral("The connection is closed"));
+    if (d->inTransaction)
+        throw AdoError(AdoError::Usage, QStringLiteral("A transaction is already open"));
+    if (d->dialect == Dialect::Sqlite && d->db().driverName() == QLatin1String("QSQLITE")) {
+        // Take the write lock now, so a busy database fails before the first change.
+        d->run(QStringLiteral("BEGIN IMMEDIATE"));
+    } else if (!d->db().transaction()) {
+        throw errorFrom(d->db().lastError(), QStringLiteral("BEGIN TRANSACTION"));
+    }
+    d->inTransaction = true;
+    return 1;
+}
+
+void Connection::CommitTrans()
+{
+    if (!d->inTransaction)
+        throw AdoError(AdoError::Usage, QStringLiteral("No transaction is open"));
+    if (d->db().driverName() == QLatin1String("QSQLITE")) {
+        d->run(QStringLiteral("COMMIT"));
+    } else if (!d->db().commit()) {
+        throw errorFrom(d->db().lastError(), QStringLiteral("COMMIT"));
+    }
+    d->inTransaction = false;
+}
+
+void Connection::RollbackTrans()
+{
+    if (!d->inTransaction)
+        throw AdoError(AdoError::Usage, QStringLiteral("No transaction is open"));
+    d->inTransaction = false;
+    if (d->db().driverName() == QLatin1String("QSQLITE")) {
+        QSqlQuery query(d->db());
+        // A failed COMMIT or an I/O error may already have ended it: nothing left to undo.
+        query.exec(QStringLiteral("ROLLBACK"));
+    } else {
+        d->db().rollback();
+    }
+}
+
+bool Connection::inTransaction() const
+{
+    return d->inTransaction;
+}
+
+QSqlDatabase Connection::database() const
+{
+    return d->db();
+}
+
+void Connection::setBusyTimeout(int milliseconds)
+{
+    d->busyTimeout = milliseconds;
+    if (d->open && d->db().driverName() == QLatin1String("QSQLITE"))
+        d->run(QStringLiteral("PRAGMA busy_timeout=%1").arg(milliseconds));
+}
+
+int Connection::busyTimeout() const
+{
+    return d->busyTimeout;
+}
+
+QString Connection::maskPassword(const QString &connectionString)
+{
+    static const QRegularExpression password(QStringLiteral("((?:^|;)\\s*(?:PWD|Password)\\s*=)\\s*(\\{[^}]*\\}|[^;]*)"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    QString masked = connectionString;
+    masked.replace(password, QStringLiteral("\\1****"));
+    return masked;
+}
+
+} // namespace ado

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QSqlDatabase>
+
+namespace ado {
+
+// Makes FNCG68_NUMERDESC(code, company) available on an embedded database, as the host's
+// SQL Server function is: the numbering sections of a company whose code matches, trailing
+// blanks ignored (callers pad codes to two characters). Harmless to call twice.
+void registerNumerDesc(const QSqlDatabase &db);
+
+} // namespace ado

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "recordset.h"
+
+#include <QHash>
+#include <QSqlQuery>
+#include <QVector>
+
+namespace ado {
+
+class AdoError;
+AdoError errorFrom(const class QSqlError &error, const QString &statement);
+
+struct RowData
+{
+    int id = 0;
+    QVector<QVariant> values;
+    QVector<QVariant> original;
+    RowStatus status = RowStatus::Unchanged;
+};
+using RowPtr = std::shared_ptr<RowData>;
+
+// The rows behind a recordset and its clones.
+struct SharedRows
+{
+    QStringList fields;
+    QHash<QString, int> index;  // upper-case name -> column
+    QList<RowPtr> rows;
+    int nextId = 1;
+    int generation = 0;         // bumped when rows are added or removed
+    QString source;
+    int marshalOptions = 0;
+    QList<BatchFailure> failures;
+
+    void setFields(const QStringList &names);
+    int column(const QString &name) const;  // -1 when absent
+};
+
+struct Criterion
+{
+    int column;
+    QString op;     // = <> < > <= >=
+    QVariant value;
+};
+
+struct RecordsetPrivate
+{
+    static void fill(Recordset &rs, QSqlQuery &query);
+};
+
+struct Recordset::Private
+{
+    std::shared_ptr<SharedRows> shared = std::make_shared<SharedRows>();
+    ConnectionPtr connection;
+    bool open = false;
+    QList<RowPtr> view;     // visible rows: filtered, sorted, not deleted
+    int generation = -1;
+    int pos = -1;           // index in view; -1 BOF, view.size() EOF
+    bool afterDelete = false;
+    QString filter;
+    QList<Criterion> criteria;
+    QString sort;
+    int editMode = 0;
+    QVector<QVariant> editBackup;
+    RowStatus statusBackup = RowStatus::Unchanged;
+
+    void rebuild(const RowPtr &keep = {});
+    void sync();
+    RowPtr current(bool forWrite = false);
+    bool matches(const RowData &row) const;
+    void applySort();
+    void finishEdit();
+};
+
+} // namespace ado

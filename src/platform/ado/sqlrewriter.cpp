@@ -1,0 +1,389 @@
+#include "sqlrewriter.h"
+
+#include "adoerror.h"
+
+#include <QList>
+#include <QSet>
+
+namespace ado {
+
+namespace {
+
+enum class TokenKind { Space, Comment, Word, Number, String, QuotedName, Punct };
+
+struct Token
+{
+    TokenKind kind;
+    QString text;
+};
+
+bool isWordStart(QChar c)
+{
+    return c.isLetter() || c == u'_' || c == u'#';
+}
+
+bool isWordPart(QChar c)
+{
+    return c.isLetterOrNumber() || c == u'_' || c == u'#' || c == u'$';
+}
+
+QList<Token> tokenize(const QString &sql)
+{
+    QList<Token> tokens;
+    const qsizetype n = sql.size();
+    qsizetype i = 0;
+    auto unterminated = [&](const char *what) {
+        throw AdoError(AdoError::Unsupported,
+                       QStringLiteral("Unterminated %1 in statement").arg(QLatin1String(what)), sql);
+    };
+    while (i < n) {
+        const QChar c = sql.at(i);
+        const qsizetype start = i;
+        if (c.isSpace()) {
+            while (i < n && sql.at(i).isSpace())
+                ++i;
+            tokens.append({TokenKind::Space, sql.mid(start, i - start)});
+        } else if (c == u'-' && i + 1 < n && sql.at(i + 1) == u'-') {
+            while (i < n && sql.at(i) != u'\n')
+                ++i;
+            tokens.append({TokenKind::Comment, sql.mid(start, i - start)});
+        } else if (c == u'/' && i + 1 < n && sql.at(i + 1) == u'*') {
+            const qsizetype end = sql.indexOf(QStringLiteral("*/"), i + 2);
+            if (end < 0)
+                unterminated("comment");
+            i = end + 2;
+            tokens.append({TokenKind::Comment, sql.mid(start, i - start)});
+        } else if (c == u'\'' || ((c == u'N' || c == u'n') && i + 1 < n && sql.at(i + 1) == u'\'')) {
+            const bool national = c != u'\'';
+            i += national ? 2 : 1;
+            for (;;) {
+                if (i >= n)
+                    unterminated("string literal");
+                if (sql.at(i) == u'\'') {
+                    if (i + 1 < n && sql.at(i + 1) == u'\'') {
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                ++i;
+            }
+            // SQLite texts are Unicode already: N'..' is written as '..'.
+            tokens.append({TokenKind::String, sql.mid(national ? start + 1 : start,
+                                                      national ? i - start - 1 : i - start)});
+        } else if (c == u'"' || c == u'[') {
+            const QChar close = c == u'"' ? u'"' : u']';
+            const qsizetype end = sql.indexOf(close, i + 1);
+            if (end < 0)
+                unterminated("quoted name");
+            i = end + 1;
+            // SQLite reads "name" as SQL Server does; [name] it also accepts.
+            tokens.append({TokenKind::QuotedName, sql.mid(start, i - start)});
+        } else if (c.isDigit() || (c == u'.' && i + 1 < n && sql.at(i + 1).isDigit())) {
+            while (i < n && (sql.at(i).isLetterOrNumber() || sql.at(i) == u'.'))
+                ++i;
+            tokens.append({TokenKind::Number, sql.mid(start, i - start)});
+        } else if (isWordStart(c) || c == u'@') {
+            ++i;
+            while (i < n && (isWordPart(sql.at(i)) || sql.at(i) == u'@'))
+                ++i;
+            tokens.append({TokenKind::Word, sql.mid(start, i - start)});
+        } else {
+            static const QStringList pairs = {QStringLiteral("<="), QStringLiteral(">="),
+                                              QStringLiteral("<>"), QStringLiteral("!="),
+                                              QStringLiteral("||")};
+            const QString two = sql.mid(i, 2);
+            i += pairs.contains(two) ? 2 : 1;
+            tokens.append({TokenKind::Punct, sql.mid(start, i - start)});
+        }
+    }
+    return tokens;
+}
+
+bool isWord(const Token &t, const char *word)
+{
+    return t.kind == TokenKind::Word && t.text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
+}
+
+bool isPunct(const Token &t, const char *p)
+{
+    return t.kind == TokenKind::Punct && t.text == QLatin1String(p);
+}
+
+bool isBlank(const Token &t)
+{
+    return t.kind == TokenKind::Space || t.kind == TokenKind::Comment;
+}
+
+// Constructs that SQLite lacks or runs differently, refused by name rather than passed on.
+const QSet<QString> &refusedKeywords()
+{
+    static const QSet<QString> words = {
+        QStringLiteral("APPLY"),   QStringLiteral("MERGE"),   QStringLiteral("OUTPUT"),
+        QStringLiteral("PIVOT"),   QStringLiteral("UNPIVOT"), QStringLiteral("EXEC"),
+        QStringLiteral("EXECUTE"), QStringLiteral("DECLARE"), QStringLiteral("IDENTITY_INSERT"),
+        QStringLiteral("PERCENT"), QStringLiteral("TIES"),
+    };
+    return words;
+}
+
+// T-SQL functions with no SQLite function of the same name and meaning.
+const QSet<QString> &refusedFunctions()
+{
+    static const QSet<QString> words = {
+        QStringLiteral("CONVERT"),   QStringLiteral("DATEADD"),    QStringLiteral("DATEDIFF"),
+        QStringLiteral("DATEPART"),  QStringLiteral("CHARINDEX"),  QStringLiteral("LEN"),
+        QStringLiteral("NEWID"),     QStringLiteral("STUFF"),      QStringLiteral("ISNUMERIC"),
+        QStringLiteral("DATALENGTH"), QStringLiteral("GETUTCDATE"), QStringLiteral("SCOPE_IDENTITY"),
+        QStringLiteral("LEFT"),      QStringLiteral("RIGHT"),      QStringLiteral("SPACE"),
+    };
+    return words;
+}
+
+class Rewriter
+{
+public:
+    explicit Rewriter(const QString &sql) : m_sql(sql), m_tokens(tokenize(sql)) {}
+
+    QString run()
+    {
+        refuseUnknown();
+        dropNolock();
+        renameFunctions();
+        unwrapInsertSelect();
+        moveTop();
+        concatenation();
+        QString out;
+        for (const Token &t : std::as_const(m_tokens))
+            out += t.text;
+        return out;
+    }
+
+private:
+    [[noreturn]] void refuse(const QString &construct) const
+    {
+        throw AdoError(AdoError::Unsupported,
+                       QStringLiteral("The embedded database cannot run %1").arg(construct), m_sql);
+    }
+
+    // Index of the next token that is not blank, or -1.
+    qsizetype next(qsizetype i) const
+    {
+        for (++i; i < m_tokens.size(); ++i) {
+            if (!isBlank(m_tokens.at(i)))
+                return i;
+        }
+        return -1;
+    }
+
+    qsizetype previous(qsizetype i) const
+    {
+        for (--i; i >= 0; --i) {
+            if (!isBlank(m_tokens.at(i)))
+                return i;
+        }
+        return -1;
+    }
+
+    // Index of the parenthesis closing the one at open, or -1.
+    qsizetype matching(qsizetype open) const
+    {
+        int depth = 0;
+        for (qsizetype i = open; i < m_tokens.size(); ++i) {
+            if (isPunct(m_tokens.at(i), "("))
+                ++depth;
+            else if (isPunct(m_tokens.at(i), ")") && --depth == 0)
+                return i;
+        }
+        return -1;
+    }
+
+    void refuseUnknown() const
+    {
+        for (qsizetype i = 0; i < m_tokens.size(); ++i) {
+            const Token &t = m_tokens.at(i);
+            if (t.kind != TokenKind::Word)
+                continue;
+            if (t.text.startsWith(u'@'))
+                refuse(QStringLiteral("the variable %1").arg(t.text));
+            const QString upper = t.text.toUpper();
+            if (refusedKeywords().contains(upper))
+                refuse(upper);
+            const qsizetype open = next(i);
+            if (open >= 0 && isPunct(m_tokens.at(open), "(") && refusedFunctions().contains(upper))
+                refuse(upper + QStringLiteral("()"));
+        }
+    }
+
+    void erase(qsizetype from, qsizetype to)  // inclusive
+    {
+        m_tokens.remove(from, to - from + 1);
+    }
+
+    // Table hints: SQLite has no lock hints and reads a consistent snapshot anyway.
+    void dropNolock()
+    {
+        for (qsizetype i = 0; i < m_tokens.size(); ++i) {
+            if (!isWord(m_tokens.at(i), "WITH"))
+                continue;
+            const qsizetype open = next(i);
+            if (open < 0 || !isPunct(m_tokens.at(open), "("))
+                continue;
+            const qsizetype hint = next(open);
+            if (hint < 0 || !isWord(m_tokens.at(hint), "NOLOCK"))
+                continue;
+            const qsizetype close = next(hint);
+            if (close < 0 || !isPunct(m_tokens.at(close), ")"))
+                refuse(QStringLiteral("table hints other than NOLOCK"));
+            // Keep one blank so "T WITH (NOLOCK) WHERE" does not glue T and WHERE.
+            erase(i, close);
+            m_tokens.insert(i, {TokenKind::Space, QStringLiteral(" ")});
+        }
+    }
+
+    void renameFunctions()
+    {
+        for (qsizetype i = 0; i < m_tokens.size(); ++i) {
+            Token &t = m_tokens[i];
+            const qsizetype open = next(i);
+            const bool call = open >= 0 && isPunct(m_tokens.at(open), "(");
+            if (isWord(t, "ISNULL") && call) {
+                t.text = QStringLiteral("IFNULL");
+            } else if (isWord(t, "GETDATE") && call) {
+                const qsizetype close = next(open);
+                if (close < 0 || !isPunct(m_tokens.at(close), ")"))
+                    refuse(QStringLiteral("GETDATE with arguments"));
+                erase(i + 1, close);
+                m_tokens[i].text = QStringLiteral("CURRENT_TIMESTAMP");
+            }
+        }
+    }
+
+    // INSERT INTO t (cols) (SELECT ...): SQLite wants the SELECT without parentheses.
+    void unwrapInsertSelect()
+    {
+        for (qsizetype i = 0; i < m_tokens.size(); ++i) {
+            if (!isWord(m_tokens.at(i), "INSERT"))
+                continue;
+            qsizetype k = next(i);
+            if (k >= 0 && isWord(m_tokens.at(k), "INTO"))
+                k = next(k);
+            if (k < 0)
+                continue;
+            k = next(k);  // past the table name
+            if (k >= 0 && isPunct(m_tokens.at(k), "(")) {
+                const qsizetype afterColumns = matching(k);
+                if (afterColumns < 0)
+                    return;
+                k = next(afterColumns);
+            }
+            if (k < 0 || !isPunct(m_tokens.at(k), "("))
+                continue;
+            const qsizetype select = next(k);
+            if (select < 0 || !isWord(m_tokens.at(select), "SELECT"))
+                continue;
+            const qsizetype close = matching(k);
+            if (close < 0)
+                return;
+            m_tokens[close] = {TokenKind::Space, QString()};
+            m_tokens[k] = {TokenKind::Space, QString()};
+        }
+    }
+
+    // SELECT [DISTINCT] TOP n / TOP (n): the limit moves to the end of the same SELECT, that
+    // is before the parenthesis that closes it, before ';', or at the end of the text.
+    void moveTop()
+    {
+        struct Pending { int depth; QString limit; };
+        QList<Pending> pending;
+        int depth = 0;
+        auto flush = [&](qsizetype at, int closingDepth) {
+            QString text;
+            while (!pending.isEmpty() && pending.last().depth >= closingDepth) {
+                text += QStringLiteral(" LIMIT ") + pending.takeLast().limit;
+                if (!pending.isEmpty() && pending.last().depth >= closingDepth)
+                    refuse(QStringLiteral("two TOP clauses in one query"));
+            }
+            if (!text.isEmpty())
+                m_tokens.insert(at, {TokenKind::Punct, text});
+            return !text.isEmpty();
+        };
+        for (qsizetype i = 0; i < m_tokens.size(); ++i) {
+            const Token &t = m_tokens.at(i);
+            if (isPunct(t, "(")) {
+                ++depth;
+            } else if (isPunct(t, ")")) {
+                if (flush(i, depth))
+                    ++i;
+                --depth;
+            } else if (isPunct(t, ";")) {
+                if (flush(i, depth))
+                    ++i;
+            } else if (isWord(t, "UNION") || isWord(t, "EXCEPT") || isWord(t, "INTERSECT")) {
+                for (const Pending &p : std::as_const(pending)) {
+                    if (p.depth == depth)
+                        refuse(QStringLiteral("TOP in a compound SELECT"));
+                }
+            } else if (isWord(t, "TOP")) {
+                const qsizetype before = previous(i);
+                if (before < 0
+                    || !(isWord(m_tokens.at(before), "SELECT") || isWord(m_tokens.at(before), "DISTINCT")))
+                    refuse(QStringLiteral("TOP outside a SELECT list"));
+                qsizetype k = next(i);
+                qsizetype last = k;
+                QString limit;
+                if (k >= 0 && isPunct(m_tokens.at(k), "(")) {
+                    const qsizetype value = next(k);
+                    last = value >= 0 ? next(value) : -1;
+                    if (value < 0 || m_tokens.at(value).kind != TokenKind::Number || last < 0
+                        || !isPunct(m_tokens.at(last), ")"))
+                        refuse(QStringLiteral("TOP with an expression"));
+                    limit = m_tokens.at(value).text;
+                } else if (k >= 0 && m_tokens.at(k).kind == TokenKind::Number) {
+                    limit = m_tokens.at(k).text;
+                } else {
+                    refuse(QStringLiteral("TOP without a number"));
+                }
+                for (const Pending &p : std::as_const(pending)) {
+                    if (p.depth == depth)
+                        refuse(QStringLiteral("two TOP clauses in one query"));
+                }
+                pending.append({depth, limit});
+                if (last + 1 < m_tokens.size() && m_tokens.at(last + 1).kind == TokenKind::Space)
+                    ++last;
+                erase(i, last);
+                --i;
+            }
+        }
+        flush(m_tokens.size(), 0);
+    }
+
+    // T-SQL concatenates texts with '+'; SQLite would add them as numbers. A '+' with a
+    // text literal on either side is a concatenation.
+    void concatenation()
+    {
+        for (qsizetype i = 0; i < m_tokens.size(); ++i) {
+            if (!isPunct(m_tokens.at(i), "+"))
+                continue;
+            const qsizetype before = previous(i);
+            const qsizetype after = next(i);
+            const bool text = (before >= 0 && m_tokens.at(before).kind == TokenKind::String)
+                || (after >= 0 && m_tokens.at(after).kind == TokenKind::String);
+            if (text)
+                m_tokens[i].text = QStringLiteral("||");
+        }
+    }
+
+    QString m_sql;
+    QList<Token> m_tokens;
+};
+
+} // namespace
+
+QString SqlRewriter::toSqlite(const QString &tsql)
+{
+    return Rewriter(tsql).run();
+}
+
+} // namespace ado
