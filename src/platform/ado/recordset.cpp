@@ -466,7 +466,7 @@ void Recordset::setFilter(const QString &criteria)
     const QString text = criteria.trimmed();
     if (!text.isEmpty() && text != QLatin1String("0")) {
         static const QRegularExpression part(
-            QStringLiteral("^\\s*([A-Za-z_][A-Za-z0-9_]*)\\s*(<=|>=|<>|=|<|>)\\s*('(?:[^']|'')*'|[-+]?[0-9]+(?:\\.[0-9]+)?)\\s*(?:AND\\s+|$)"),
+            QStringLiteral("\\s*([A-Za-z_][A-Za-z0-9_]*)\\s*(<=|>=|<>|=|<|>)\\s*('(?:[^']|'')*'|[-+]?[0-9]+(?:\\.[0-9]+)?)\\s*(?:AND\\s+|$)"),
             QRegularExpression::CaseInsensitiveOption);
         qsizetype at = 0;
         while (at < text.size()) {

@@ -1,0 +1,238 @@
+#include "adoerror.h"
+#include "connection.h"
+#include "fixture.h"
+#include "recordset.h"
+#include "transactionguard.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTest>
+
+using namespace ado;
+
+class TestConnection : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_path;
+
+    ConnectionPtr open(const QString &cs = {})
+    {
+        auto c = std::make_shared<Connection>();
+        c->Open(cs.isEmpty() ? QStringLiteral("sqlite:") + m_path : cs);
+        return c;
+    }
+
+    static int count(Connection &c, const QString &sql)
+    {
+        return c.Execute(sql)->value(QStringLiteral("N")).toInt();
+    }
+
+private slots:
+    void init()
+    {
+        QFile::remove(m_dir.filePath("t.db"));
+        m_path = makeFixture(m_dir);
+        QVERIFY(!m_path.isEmpty());
+    }
+
+    void failuresHaveTheirKind_data()
+    {
+        QTest::addColumn<QString>("connection");
+        QTest::addColumn<QString>("statement");
+        QTest::addColumn<int>("kind");
+        QTest::newRow("missing file") << "sqlite:/nonexistent/dir/x.db" << "" << int(AdoError::ConnectionFailed);
+        QTest::newRow("missing table") << "" << "SELECT * FROM CGP9_NONESISTE" << int(AdoError::MissingObject);
+        QTest::newRow("missing column") << "" << "SELECT CGP0_NONESISTE FROM CGP0_DUEBILCAUSALI"
+                                        << int(AdoError::MissingObject);
+        QTest::newRow("duplicate key") << "" << "INSERT INTO CGP0_DUEBILCAUSALI VALUES (300, 'doppia')"
+                                       << int(AdoError::Constraint);
+        QTest::newRow("null description") << "" << "INSERT INTO CGP0_DUEBILCAUSALI VALUES (400, NULL)"
+                                          << int(AdoError::Constraint);
+        QTest::newRow("unsupported construct") << "" << "SELECT DATEADD(d, 1, 0)" << int(AdoError::Unsupported);
+    }
+
+    void failuresHaveTheirKind()
+    {
+        QFETCH(QString, connection);
+        QFETCH(QString, statement);
+        QFETCH(int, kind);
+        try {
+            auto c = open(connection);
+            c->Execute(statement);
+            QFAIL("no error raised");
+        } catch (const AdoError &e) {
+            QCOMPARE(int(e.kind()), kind);
+            QVERIFY(!e.message().isEmpty());
+        }
+    }
+
+    void passwordIsNeverShown()
+    {
+        QCOMPARE(Connection::maskPassword("Driver={ODBC Driver 18};Server=srv;UID=sa;PWD=S3gret0;Database=x"),
+                 QString("Driver={ODBC Driver 18};Server=srv;UID=sa;PWD=****;Database=x"));
+        try {
+            open("Driver={NessunDriver};Server=x;UID=sa;Password=S3gret0");
+            QFAIL("opened a connection with no driver");
+        } catch (const AdoError &e) {
+            QCOMPARE(e.kind(), AdoError::ConnectionFailed);
+            QVERIFY2(!e.message().contains("S3gret0"), qPrintable(e.message()));
+        }
+    }
+
+    void selectIsReadCompletely()
+    {
+        auto c = open();
+        RecordsetPtr rs = c->Execute("SELECT TOP 2 CGP0_CAUSALE FROM CGP0_DUEBILCAUSALI WITH (NOLOCK) ORDER BY 1");
+        QCOMPARE(rs->RecordCount(), 2);
+        QCOMPARE(rs->value("cgp0_causale").toInt(), 300);
+        int affected = 0;
+        c->Execute("UPDATE CGP0_DUEBILCAUSALI SET CGP0_DESCRIZIONE = N'x' WHERE CGP0_CAUSALE >= 310", 1, &affected);
+        QCOMPARE(affected, 2);
+    }
+
+    // Texts the user types go through literals; they must come back as typed.
+    void textsRoundTrip_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("quotes") << "L'incasso dell''anno";
+        QTest::newRow("statement-like") << "x'); DROP TABLE CGP0_DUEBILCAUSALI; --";
+        QTest::newRow("unicode") << "Società € àèìòù – ✓";
+        QTest::newRow("long") << QString(4000, QChar(u'à'));
+    }
+
+    void textsRoundTrip()
+    {
+        QFETCH(QString, text);
+        auto c = open();
+        QString quoted = text;
+        quoted.replace("'", "''");
+        c->Execute("INSERT INTO CGP0_DUEBILCAUSALI (CGP0_CAUSALE, CGP0_DESCRIZIONE) VALUES (500, N'" + quoted + "')");
+        RecordsetPtr rs = c->Execute("SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 500");
+        QCOMPARE(rs->value("CGP0_DESCRIZIONE").toString(), text);
+        QCOMPARE(count(*c, "SELECT COUNT(*) AS N FROM CGP0_DUEBILCAUSALI"), 4);
+    }
+
+    // A second writer waits for the busy timeout, then gets a clear "busy" failure.
+    void lockedDatabaseIsBusy()
+    {
+        auto holder = open();
+        holder->BeginTrans();
+        holder->Execute("UPDATE CGP0_DUEBILCAUSALI SET CGP0_DESCRIZIONE = 'in corso' WHERE CGP0_CAUSALE = 300");
+        auto other = open();
+        other->setBusyTimeout(200);
+        QElapsedTimer timer;
+        timer.start();
+        try {
+            other->BeginTrans();
+            QFAIL("the second writer got the lock");
+        } catch (const AdoError &e) {
+            QCOMPARE(e.kind(), AdoError::Busy);
+        }
+        QVERIFY(timer.elapsed() >= 150);
+        QVERIFY(!other->inTransaction());
+        holder->RollbackTrans();
+        other->BeginTrans();
+        other->CommitTrans();
+    }
+
+    void guardRollsBackUnlessCommitted()
+    {
+        auto c = open();
+        try {
+            TransactionGuard guard(*c);
+            c->Execute("DELETE FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = 300");
+            c->Execute("DELETE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 300");
+            c->Execute("DELETE FROM CGP8_NONESISTE");  // fails half-way
+            guard.commit();
+        } catch (const AdoError &e) {
+            QCOMPARE(e.kind(), AdoError::MissingObject);
+        }
+        QVERIFY(!c->inTransaction());
+        QCOMPARE(count(*c, "SELECT COUNT(*) AS N FROM CGP3_DUEBILGRIGLIA"), 3);
+        QCOMPARE(count(*c, "SELECT COUNT(*) AS N FROM CGP0_DUEBILCAUSALI"), 3);
+        {
+            TransactionGuard guard(*c);
+            c->Execute("DELETE FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = 300");
+            guard.commit();
+        }
+        QCOMPARE(count(*c, "SELECT COUNT(*) AS N FROM CGP3_DUEBILGRIGLIA"), 0);
+    }
+
+    // A full disk stops the write; what the transaction did before is undone.
+    void fullDatabaseRollsBack()
+    {
+        auto c = open();
+        c->Execute("PRAGMA journal_mode=DELETE");
+        const int pages = c->Execute("PRAGMA page_count")->value("page_count").toInt();
+        c->Execute(QString("PRAGMA max_page_count=%1").arg(pages + 1));
+        try {
+            TransactionGuard guard(*c);
+            c->Execute("DELETE FROM CGP3_DUEBILGRIGLIA");
+            for (int i = 0; i < 200; ++i)
+                c->Execute(QString("INSERT INTO CGP0_DUEBILCAUSALI VALUES (%1, '%2')").arg(1000 + i).arg(QString(500, 'x')));
+            guard.commit();
+            QFAIL("the database did not fill up");
+        } catch (const AdoError &e) {
+            QCOMPARE(e.kind(), AdoError::Full);
+        }
+        QCOMPARE(count(*c, "SELECT COUNT(*) AS N FROM CGP0_DUEBILCAUSALI"), 3);
+        QCOMPARE(count(*c, "SELECT COUNT(*) AS N FROM CGP3_DUEBILGRIGLIA"), 3);
+    }
+
+    void numberingSections_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<int>("company");
+        QTest::addColumn<QString>("description");  // empty: no section
+        QTest::newRow("found") << "'RP'" << 1 << "Reg. pagamenti";
+        QTest::newRow("other company") << "'RP'" << 2 << "Pagamenti ditta 2";
+        QTest::newRow("padded code") << "'R '" << 1 << "Sezionale R";
+        QTest::newRow("unpadded matches padded") << "'R'" << 1 << "Sezionale R";
+        QTest::newRow("absent") << "'ZZ'" << 1 << "";
+        QTest::newRow("company without sections") << "'00'" << 3 << "";
+    }
+
+    void numberingSections()
+    {
+        QFETCH(QString, code);
+        QFETCH(int, company);
+        QFETCH(QString, description);
+        auto c = open();
+        RecordsetPtr rs = c->Execute(QString("SELECT CG68_SEZIONALE, CG68_DESCSEZ FROM FNCG68_NUMERDESC(%1, %2) ")
+                                         .arg(code).arg(company));
+        QCOMPARE(rs->RecordCount(), description.isEmpty() ? 0 : 1);
+        if (!description.isEmpty())
+            QCOMPARE(rs->value("CG68_DESCSEZ").toString(), description);
+    }
+
+    // Production speaks ODBC; the same statements run through the ODBC driver of SQLite.
+    void odbcConnection()
+    {
+        const QString cs = "Driver=SQLite3;Database=" + m_path;
+        ConnectionPtr c;
+        try {
+            c = open(cs);
+        } catch (const AdoError &e) {
+            QSKIP(qPrintable("SQLite ODBC driver not available: " + e.message()));
+        }
+        QCOMPARE(c->dialect(), Dialect::Sqlite);
+        RecordsetPtr rs = c->Execute("SELECT TOP 1 CGP0_CAUSALE FROM CGP0_DUEBILCAUSALI ORDER BY CGP0_CAUSALE DESC");
+        QCOMPARE(rs->RecordCount(), 1);
+        QCOMPARE(rs->value("CGP0_CAUSALE").toInt(), 320);
+        c->BeginTrans();
+        c->Execute("DELETE FROM CGP0_DUEBILCAUSALI");
+        c->RollbackTrans();
+        QCOMPARE(count(*c, "SELECT COUNT(*) AS N FROM CGP0_DUEBILCAUSALI"), 3);
+        c->Close();
+        auto server = std::make_shared<Connection>();
+        server->setConnectionString(cs + ";Dialect=SqlServer");
+        server->Open();
+        QCOMPARE(server->dialect(), Dialect::SqlServer);
+        QCOMPARE(server->nativeSql("SELECT TOP 1 X FROM T WITH (NOLOCK)"), QString("SELECT TOP 1 X FROM T WITH (NOLOCK)"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestConnection)
+#include "tst_connection.moc"

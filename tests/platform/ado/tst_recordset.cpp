@@ -1,0 +1,204 @@
+#include "adoerror.h"
+#include "connection.h"
+#include "fixture.h"
+#include "recordset.h"
+
+#include <QFile>
+#include <QTest>
+
+using namespace ado;
+
+// The window's frames keep their rows in client-side recordsets and write them back in one batch.
+class TestRecordset : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    ConnectionPtr m_connection;
+
+    RecordsetPtr openLayout(int marshal = 1)
+    {
+        auto rs = std::make_shared<Recordset>();
+        rs->setMarshalOptions(marshal);
+        rs->Open(" SELECT CGP1_DUEBILFIELD.*, CGP3_DUEBILGRIGLIA.* \r\n FROM CGP3_DUEBILGRIGLIA\r\n"
+                 " INNER JOIN CGP1_DUEBILFIELD ON CGP1_ID = CGP3_IDFIELD_CGP1\r\n WHERE CGP3_CAUSALE_CGP0 = 300\r\n"
+                 " ORDER BY CGP3_CAUSALE_CGP0, CGP3_VISIBLEORDER",
+                 m_connection);
+        return rs;
+    }
+
+    QString column(const QString &sql)
+    {
+        RecordsetPtr rs = m_connection->Execute(sql);
+        QStringList values;
+        for (; !rs->isEOF(); rs->MoveNext())
+            values.append(rs->value(rs->fieldNames().first()).toString());
+        return values.join(',');
+    }
+
+private slots:
+    void init()
+    {
+        m_connection.reset();
+        QFile::remove(m_dir.filePath("t.db"));
+        QVERIFY(!makeFixture(m_dir).isEmpty());
+        m_connection = std::make_shared<Connection>();
+        m_connection->Open("sqlite:" + m_dir.filePath("t.db"));
+    }
+
+    void navigation()
+    {
+        RecordsetPtr rs = openLayout();
+        QCOMPARE(rs->RecordCount(), 3);
+        QCOMPARE(rs->AbsolutePosition(), 1);
+        rs->MoveLast();
+        QCOMPARE(rs->value("CGP1_FIELD").toString(), QString("Cliente"));
+        rs->MoveNext();
+        QVERIFY(rs->isEOF());
+        QCOMPARE(rs->AbsolutePosition(), -3);
+        QVERIFY_THROWS_EXCEPTION(AdoError, rs->value("CGP1_FIELD"));
+        rs->MoveFirst();
+        rs->MovePrevious();
+        QVERIFY(rs->isBOF());
+        rs->setAbsolutePosition(2);
+        QVERIFY_THROWS_EXCEPTION(AdoError, rs->value("NESSUNA_COLONNA"));
+        QCOMPARE(rs->value("cgp3_idfield_cgp1").toInt(), 2);
+    }
+
+    void filterAndSort_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("sort");
+        QTest::addColumn<QString>("fields");
+        QTest::newRow("none") << "" << "" << "Data scadenza,Importo,Cliente";
+        QTest::newRow("number") << "CGP3_SORTTYPE = 0" << "" << "Data scadenza,Importo";
+        QTest::newRow("text with quote") << "CGP1_FIELD = 'Importo'" << "" << "Importo";
+        QTest::newRow("two criteria") << "CGP3_SORTTYPE = 0 AND CGP3_IDFIELD_CGP1 > 1" << "" << "Importo";
+        QTest::newRow("no match") << "CGP3_IDFIELD_CGP1 = 9" << "" << "";
+        QTest::newRow("sort desc") << "" << "CGP3_VISIBLEORDER DESC" << "Cliente,Importo,Data scadenza";
+        QTest::newRow("sort two keys") << "" << "CGP3_SORTTYPE DESC, CGP1_FIELD" << "Cliente,Data scadenza,Importo";
+    }
+
+    void filterAndSort()
+    {
+        QFETCH(QString, filter);
+        QFETCH(QString, sort);
+        QFETCH(QString, fields);
+        RecordsetPtr rs = openLayout();
+        rs->setSort(sort);
+        rs->setFilter(filter);
+        QStringList seen;
+        for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext())
+            seen.append(rs->value("CGP1_FIELD").toString());
+        QCOMPARE(seen.join(','), fields);
+        QCOMPARE(rs->RecordCount(), int(seen.size()));
+    }
+
+    void badCriteriaAreRefused()
+    {
+        RecordsetPtr rs = openLayout();
+        QVERIFY_THROWS_EXCEPTION(AdoError, rs->setFilter("NESSUNA = 1"));
+        QVERIFY_THROWS_EXCEPTION(AdoError, rs->setFilter("CGP1_FIELD LIKE 'x'"));
+        QVERIFY_THROWS_EXCEPTION(AdoError, rs->setSort("NESSUNA"));
+        QCOMPARE(rs->RecordCount(), 3);
+    }
+
+    void cloneSharesRows()
+    {
+        RecordsetPtr rs = openLayout();
+        RecordsetPtr copy = rs->Clone();
+        copy->setFilter("CGP3_IDFIELD_CGP1 = 3");
+        copy->setValue("CGP3_GROUPED", 1);
+        rs->MoveLast();
+        QCOMPARE(rs->value("CGP3_GROUPED").toInt(), 1);
+        const QVariant mark = rs->Bookmark();
+        rs->MoveFirst();
+        rs->setBookmark(mark);
+        QCOMPARE(rs->value("CGP1_FIELD").toString(), QString("Cliente"));
+        rs->Delete();
+        QCOMPARE(rs->RecordCount(), 2);
+        QCOMPARE(copy->RecordCount(), 0);
+    }
+
+    // Only what the user changed is written; rows of other causals and columns of the joined
+    // table are not touched.
+    void batchWritesChangesOnly()
+    {
+        m_connection->Execute("UPDATE CGP1_DUEBILFIELD SET CGP1_FIELD = 'Importo' WHERE CGP1_ID = 2");
+        RecordsetPtr rs = openLayout();
+        rs->setAbsolutePosition(2);
+        rs->setValue("CGP3_SORTTYPE", 2);
+        rs->setValue("CGP1_FIELD", "non scritto");
+        rs->MoveFirst();
+        rs->Delete();
+        rs->AddNew();
+        rs->setValue("CGP3_CAUSALE_CGP0", 300);
+        rs->setValue("CGP3_IDFIELD_CGP1", 1);
+        rs->setValue("CGP3_VISIBLEORDER", 9);
+        rs->Update();
+        QVERIFY(rs->hasPendingChanges());
+        QCOMPARE(rs->UpdateBatch(), 3);
+        QVERIFY(!rs->hasPendingChanges());
+        QCOMPARE(column("SELECT CGP3_VISIBLEORDER || ':' || CGP3_SORTTYPE FROM CGP3_DUEBILGRIGLIA ORDER BY CGP3_IDFIELD_CGP1"),
+                 QString("9:0,2:2,3:1"));
+        QCOMPARE(column("SELECT CGP1_FIELD FROM CGP1_DUEBILFIELD WHERE CGP1_ID = 2"), QString("Importo"));
+        QCOMPARE(rs->UpdateBatch(), 0);
+    }
+
+    // A refused row leaves the table as it was and the edits still pending, so nothing typed is lost.
+    void failedBatchWritesNothing()
+    {
+        RecordsetPtr rs = openLayout();
+        rs->setValue("CGP3_VISIBLEORDER", 7);
+        rs->AddNew();
+        rs->setValue("CGP3_CAUSALE_CGP0", 300);
+        rs->setValue("CGP3_IDFIELD_CGP1", 2);  // already there: key violation
+        rs->Update();
+        try {
+            rs->UpdateBatch();
+            QFAIL("the duplicate row was written");
+        } catch (const AdoError &e) {
+            QCOMPARE(e.kind(), AdoError::Constraint);
+        }
+        QCOMPARE(rs->lastBatchFailures().size(), 1);
+        QVERIFY(rs->hasPendingChanges());
+        QCOMPARE(column("SELECT CGP3_VISIBLEORDER FROM CGP3_DUEBILGRIGLIA ORDER BY 1"), QString("1,2,3"));
+        QVERIFY(!m_connection->inTransaction());
+        rs->MoveLast();
+        rs->setValue("CGP3_IDFIELD_CGP1", 4);
+        QCOMPARE(rs->UpdateBatch(), 2);
+        QCOMPARE(column("SELECT CGP3_VISIBLEORDER FROM CGP3_DUEBILGRIGLIA ORDER BY 1"), QString(",2,3,7"));  // the new row has no order yet
+    }
+
+    void cancelRestoresRows()
+    {
+        RecordsetPtr rs = openLayout();
+        rs->setValue("CGP3_VISIBLEORDER", 5);
+        rs->CancelUpdate();
+        QCOMPARE(rs->value("CGP3_VISIBLEORDER").toInt(), 1);
+        rs->AddNew();
+        rs->CancelUpdate();
+        QCOMPARE(rs->RecordCount(), 3);
+        rs->MoveFirst();
+        rs->setValue("CGP3_VISIBLEORDER", 5);
+        rs->MoveNext();
+        rs->Delete();
+        rs->CancelBatch();
+        QCOMPARE(rs->RecordCount(), 3);
+        QVERIFY(!rs->hasPendingChanges());
+        QCOMPARE(rs->value("CGP3_VISIBLEORDER").toInt(), 1);
+    }
+
+    void requeryDropsPendingAndReads()
+    {
+        RecordsetPtr rs = openLayout();
+        rs->setValue("CGP3_VISIBLEORDER", 5);
+        m_connection->Execute("DELETE FROM CGP3_DUEBILGRIGLIA WHERE CGP3_IDFIELD_CGP1 = 3");
+        rs->Requery();
+        QCOMPARE(rs->RecordCount(), 2);
+        QVERIFY(!rs->hasPendingChanges());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRecordset)
+#include "tst_recordset.moc"
