@@ -1,0 +1,533 @@
+#include "dataframe.h"
+
+#include "adoerror.h"
+
+#include <QMetaProperty>
+
+struct DataFrame::Binding
+{
+    QPointer<QWidget> control;
+    QString column;
+    bool active = true;
+    QMetaObject::Connection notify;
+};
+
+struct DataFrame::Private
+{
+    QPointer<QObject> hostInterface;
+    ado::ConnectionPtr connection;
+    ado::RecordsetPtr recordset;
+    QString statement;
+    QString keyColumn;
+    QPointer<QObject> navigator;
+    QPointer<QWidget> grid;
+    QList<Binding> bindings;
+    QPointer<QWidget> keyControl;
+    int childOption = 1;
+    QList<QPointer<DataFrame>> children;
+    int status = StatusQuery;
+    bool recordChanged = false;
+    bool refreshing = false;
+    std::function<SaveAnswer()> askSave;
+    std::function<void(const QString &, const QString &)> errorHandler;
+    std::function<void(const ado::RecordsetPtr &)> gridRefresher;
+
+    bool hasRow() const
+    {
+        return recordset && recordset->State() == 1 && !recordset->isBOF() && !recordset->isEOF();
+    }
+};
+
+namespace {
+
+QMetaProperty userProperty(const QWidget *control)
+{
+    return control->metaObject()->userProperty();
+}
+
+// Controls carry texts; an empty text is a missing value, not an empty code.
+QVariant columnValue(const QVariant &controlValue)
+{
+    if (controlValue.typeId() == QMetaType::Bool)
+        return controlValue.toBool() ? 1 : 0;
+    const QString text = controlValue.toString();
+    return text.isEmpty() ? QVariant() : QVariant(text);
+}
+
+} // namespace
+
+DataFrame::DataFrame(QObject *parent) : QObject(parent), d(std::make_unique<Private>()) {}
+
+DataFrame::~DataFrame() = default;
+
+void DataFrame::Initialize(QObject *hostInterface, const ado::ConnectionPtr &connection,
+                           const ado::RecordsetPtr &recordset, const QString &statement,
+                           const QString &keyColumn, QObject *navigator, QWidget *grid)
+{
+    d->hostInterface = hostInterface;
+    d->connection = connection;
+    d->recordset = recordset;
+    d->statement = statement;
+    d->keyColumn = keyColumn;
+    d->navigator = navigator;
+    d->grid = grid;
+    d->status = StatusQuery;
+    d->recordChanged = false;
+}
+
+QObject *DataFrame::hostInterface() const { return d->hostInterface; }
+ado::ConnectionPtr DataFrame::connection() const { return d->connection; }
+ado::RecordsetPtr DataFrame::recordset() const { return d->recordset; }
+QString DataFrame::statement() const { return d->statement; }
+QString DataFrame::keyColumn() const { return d->keyColumn; }
+QObject *DataFrame::navigator() const { return d->navigator; }
+QWidget *DataFrame::grid() const { return d->grid; }
+
+void DataFrame::Bind(QWidget *control, const QString &column)
+{
+    if (!control)
+        return;
+    Binding binding;
+    binding.control = control;
+    binding.column = column.isEmpty() ? control->property("dataField").toString() : column;
+    const QMetaProperty property = userProperty(control);
+    if (property.isValid() && property.hasNotifySignal()) {
+        const int slot = metaObject()->indexOfSlot("controlEdited()");
+        binding.notify = connect(control, property.notifySignal(), this, metaObject()->method(slot));
+    }
+    d->bindings.append(binding);
+    writeControl(d->bindings.last());
+}
+
+void DataFrame::Unbind(QWidget *control)
+{
+    for (Binding &b : d->bindings) {
+        if (b.control == control)
+            b.active = false;
+    }
+}
+
+void DataFrame::Rebind(QWidget *control)
+{
+    for (Binding &b : d->bindings) {
+        if (b.control == control) {
+            b.active = true;
+            writeControl(b);
+        }
+    }
+}
+
+QList<QWidget *> DataFrame::boundControls() const
+{
+    QList<QWidget *> list;
+    for (const Binding &b : d->bindings)
+        list.append(b.control);
+    return list;
+}
+
+QString DataFrame::boundColumn(QWidget *control) const
+{
+    for (const Binding &b : d->bindings) {
+        if (b.control == control)
+            return b.column;
+    }
+    return {};
+}
+
+void DataFrame::setKeyControl(QWidget *control) { d->keyControl = control; }
+QWidget *DataFrame::keyControl() const { return d->keyControl; }
+void DataFrame::setChildOption(int option) { d->childOption = option; }
+int DataFrame::childOption() const { return d->childOption; }
+
+void DataFrame::AddChild(DataFrame *child)
+{
+    if (child && !d->children.contains(child))
+        d->children.append(child);
+}
+
+QList<DataFrame *> DataFrame::children() const
+{
+    QList<DataFrame *> list;
+    for (const auto &c : d->children) {
+        if (c)
+            list.append(c);
+    }
+    return list;
+}
+
+int DataFrame::Status() const { return d->status; }
+
+void DataFrame::setStatus(int status, int reason)
+{
+    d->status = status;
+    if (status == StatusQuery)
+        d->recordChanged = false;
+    refreshControls();
+    emit ChangeStatus(status, reason);
+}
+
+bool DataFrame::RecordChanged() const { return d->recordChanged; }
+void DataFrame::setRecordChanged(bool changed) { d->recordChanged = changed; }
+
+bool DataFrame::BatchPending() const
+{
+    return d->recordset && d->recordset->State() == 1 && d->recordset->hasPendingChanges();
+}
+
+void DataFrame::writeControl(const Binding &binding)
+{
+    if (!binding.control || !binding.active)
+        return;
+    const QMetaProperty property = userProperty(binding.control);
+    if (!property.isValid())
+        return;
+    QVariant value;
+    if (d->status != StatusQuery && d->hasRow() && d->recordset->hasField(binding.column))
+        value = d->recordset->value(binding.column);
+    const bool old = d->refreshing;
+    d->refreshing = true;
+    if (property.typeId() == QMetaType::Bool)
+        property.write(binding.control, value.toInt() != 0);
+    else
+        property.write(binding.control, value.isValid() ? value.toString() : QString());
+    d->refreshing = old;
+}
+
+void DataFrame::refreshControls()
+{
+    for (const Binding &b : std::as_const(d->bindings))
+        writeControl(b);
+}
+
+void DataFrame::controlEdited()
+{
+    if (d->refreshing)
+        return;
+    auto *control = qobject_cast<QWidget *>(sender());
+    for (const Binding &b : std::as_const(d->bindings)) {
+        if (b.control != control || !b.active)
+            continue;
+        // In query status the typed text is a search criterion, not a change of a record.
+        if (d->status == StatusQuery || !d->hasRow() || !d->recordset->hasField(b.column))
+            return;
+        const QVariant value = columnValue(userProperty(control).read(control));
+        const QVariant current = d->recordset->value(b.column);
+        if ((value.isValid() || current.isValid()) && value.toString() != current.toString()) {
+            d->recordset->setValue(b.column, value);
+            d->recordChanged = true;
+        }
+        return;
+    }
+}
+
+bool DataFrame::hasPendingChanges()
+{
+    bool changed = d->recordChanged || BatchPending();
+    emit IsRecordChanged(&changed);
+    return changed;
+}
+
+// Before the record on display is left: save or drop its changes, or stay (false).
+bool DataFrame::leaveRecord()
+{
+    if (d->status == StatusQuery || !hasPendingChanges())
+        return true;
+    const SaveAnswer answer = d->askSave ? d->askSave() : SaveYes;
+    if (answer == SaveCancel)
+        return false;
+    if (answer == SaveNo)
+        return Undo();
+    return Save(true, true, true);
+}
+
+bool DataFrame::Query(bool, bool)
+{
+    if (!d->recordset || d->recordset->State() != 1)
+        return false;
+    // Criteria: the key control's text and the fields written into the row while querying.
+    QList<QPair<QString, QVariant>> criteria;
+    if (d->hasRow()) {
+        for (const QString &field : d->recordset->fieldNames()) {
+            const QVariant now = d->recordset->value(field);
+            const QVariant before = d->recordset->originalValue(field);
+            if (now.isValid() && now.toString() != before.toString())
+                criteria.append({field, now});
+        }
+    }
+    if (d->keyControl) {
+        const QString column = boundColumn(d->keyControl);
+        const QMetaProperty property = userProperty(d->keyControl);
+        const QString text = property.isValid() ? property.read(d->keyControl).toString().trimmed() : QString();
+        if (!column.isEmpty() && !text.isEmpty()) {
+            criteria.erase(std::remove_if(criteria.begin(), criteria.end(),
+                                          [&](const auto &c) { return c.first.compare(column, Qt::CaseInsensitive) == 0; }),
+                           criteria.end());
+            criteria.append({column, text});
+        }
+    }
+    try {
+        d->recordset->CancelBatch();
+        d->recordset->Requery();
+        if (criteria.isEmpty())
+            return false;
+        for (d->recordset->MoveFirst(); !d->recordset->isEOF(); d->recordset->MoveNext()) {
+            bool all = true;
+            for (const auto &c : std::as_const(criteria)) {
+                const QVariant v = d->recordset->value(c.first);
+                bool okA = false, okB = false;
+                const double a = v.toDouble(&okA);
+                const double b = c.second.toDouble(&okB);
+                if (!(okA && okB ? a == b : v.toString() == c.second.toString())) {
+                    all = false;
+                    break;
+                }
+            }
+            if (all) {
+                d->recordChanged = false;
+                setStatus(StatusRecord, ReasonQuery);
+                return true;
+            }
+        }
+        d->recordset->MoveFirst();
+    } catch (const ado::AdoError &e) {
+        report(QStringLiteral("Query"), e.message());
+    }
+    return false;
+}
+
+bool DataFrame::Save(bool, bool raiseEvents, bool write)
+{
+    if (!d->recordset || d->recordset->State() != 1)
+        return false;
+    bool cancel = false;
+    if (raiseEvents)
+        emit BeforeUpdate(&cancel);
+    if (cancel)
+        return false;
+    try {
+        if (d->recordset->EditMode() != 0)
+            d->recordset->Update();
+        if (write) {
+            const bool keep = d->hasRow();
+            const QVariant mark = keep ? d->recordset->Bookmark() : QVariant();
+            d->recordset->UpdateBatch();
+            if (keep)
+                d->recordset->setBookmark(mark);
+        }
+    } catch (const ado::AdoError &e) {
+        report(QStringLiteral("Save"), e.message());
+        if (raiseEvents)
+            emit AfterUpdate(ResultFailed);
+        return false;
+    }
+    d->recordChanged = false;
+    if (write && raiseEvents)
+        emit AfterUpdate(ResultOk);
+    if (write && d->status == StatusNew)
+        setStatus(StatusRecord, ReasonSaved);
+    return true;
+}
+
+void DataFrame::CancelUpdate()
+{
+    if (d->recordset && d->recordset->State() == 1)
+        d->recordset->CancelUpdate();
+    refreshControls();
+}
+
+bool DataFrame::Undo()
+{
+    if (!d->recordset || d->recordset->State() != 1)
+        return false;
+    d->recordset->CancelBatch();
+    d->recordChanged = false;
+    refreshControls();
+    emit AfterUndo(ResultOk);
+    return true;
+}
+
+bool DataFrame::Delete()
+{
+    if (!d->hasRow())
+        return false;
+    bool cancel = false;
+    emit BeforeDelete(&cancel);
+    if (cancel)
+        return false;
+    try {
+        d->recordset->Delete();
+        if (d->childOption != 0)
+            d->recordset->UpdateBatch();
+    } catch (const ado::AdoError &e) {
+        report(QStringLiteral("Delete"), e.message());
+        d->recordset->CancelBatch();
+        emit AfterDelete(ResultFailed);
+        return false;
+    }
+    d->recordChanged = d->childOption == 0;
+    d->recordset->MoveNext();
+    if (d->recordset->isEOF() && d->recordset->RecordCount() > 0)
+        d->recordset->MoveLast();
+    emit AfterDelete(ResultOk);
+    if (d->childOption != 0) {
+        // The master goes back to waiting for a code; the next record is not loaded by itself.
+        setStatus(StatusQuery, ReasonDelete);
+    } else {
+        if (d->gridRefresher)
+            d->gridRefresher(d->recordset);
+        refreshControls();
+    }
+    return true;
+}
+
+bool DataFrame::AddNew()
+{
+    if (!d->recordset || d->recordset->State() != 1)
+        return false;
+    if (d->childOption != 0) {
+        // A new master record starts from its code: back to query status.
+        if (!leaveRecord())
+            return false;
+        setStatus(StatusQuery, ReasonNew);
+        emit AfterAddNew(ResultOk);
+        return true;
+    }
+    d->recordset->AddNew();
+    d->recordset->Update();
+    d->recordChanged = true;
+    if (d->gridRefresher)
+        d->gridRefresher(d->recordset);
+    refreshControls();
+    emit AfterAddNew(ResultOk);
+    return true;
+}
+
+void DataFrame::PrepareNewSource()
+{
+    d->recordChanged = false;
+}
+
+void DataFrame::Refresh(const QString &statement)
+{
+    if (!statement.isEmpty())
+        d->statement = statement;
+    d->recordChanged = false;
+    if (d->gridRefresher)
+        d->gridRefresher(d->recordset);
+    refreshControls();
+}
+
+bool DataFrame::UpdateBatch()
+{
+    const bool ok = UpdateBatchRecordset();
+    if (ok)
+        emit UpdateBatchAll();
+    return ok;
+}
+
+bool DataFrame::UpdateBatchRecordset(const ado::RecordsetPtr &recordset)
+{
+    const ado::RecordsetPtr rs = recordset ? recordset : d->recordset;
+    if (!rs || rs->State() != 1)
+        return false;
+    try {
+        const bool keep = !rs->isBOF() && !rs->isEOF();
+        const QVariant mark = keep ? rs->Bookmark() : QVariant();
+        rs->UpdateBatch();
+        if (keep)
+            rs->setBookmark(mark);
+    } catch (const ado::AdoError &e) {
+        report(QStringLiteral("UpdateBatch"), e.message());
+        return false;
+    }
+    if (rs == d->recordset)
+        d->recordChanged = false;
+    return true;
+}
+
+void DataFrame::RowChanged()
+{
+    d->recordChanged = true;
+    if (d->gridRefresher)
+        d->gridRefresher(d->recordset);
+}
+
+bool DataFrame::CloseCheck(bool ask, int, bool)
+{
+    if (d->status == StatusQuery || !hasPendingChanges())
+        return true;
+    if (!ask)
+        return Undo();
+    return leaveRecord();
+}
+
+void DataFrame::Release()
+{
+    for (Binding &b : d->bindings)
+        disconnect(b.notify);
+    d->bindings.clear();
+    d->children.clear();
+    d->keyControl = nullptr;
+    d->navigator = nullptr;
+    d->grid = nullptr;
+    d->gridRefresher = nullptr;
+    d->recordset.reset();
+    d->connection.reset();
+}
+
+bool DataFrame::move(const std::function<void(ado::Recordset &)> &step)
+{
+    if (!d->recordset || d->recordset->State() != 1 || d->recordset->RecordCount() == 0)
+        return false;
+    if (!leaveRecord())
+        return false;
+    step(*d->recordset);
+    if (d->recordset->isEOF())
+        d->recordset->MoveLast();
+    if (d->recordset->isBOF())
+        d->recordset->MoveFirst();
+    d->recordChanged = false;
+    if (d->childOption != 0) {
+        setStatus(StatusRecord, ReasonMove);
+    } else {
+        refreshControls();
+    }
+    emit AfterMove(ResultOk, ReasonMove);
+    return true;
+}
+
+bool DataFrame::MoveFirst() { return move([](ado::Recordset &rs) { rs.MoveFirst(); }); }
+bool DataFrame::MoveLast() { return move([](ado::Recordset &rs) { rs.MoveLast(); }); }
+
+bool DataFrame::MoveNext()
+{
+    // From query status the navigator starts at the first record.
+    if (d->status == StatusQuery)
+        return MoveFirst();
+    return move([](ado::Recordset &rs) { rs.MoveNext(); });
+}
+
+bool DataFrame::MovePrevious()
+{
+    if (d->status == StatusQuery)
+        return MoveLast();
+    return move([](ado::Recordset &rs) { rs.MovePrevious(); });
+}
+
+void DataFrame::setAskSave(std::function<SaveAnswer()> ask) { d->askSave = std::move(ask); }
+
+void DataFrame::setErrorHandler(std::function<void(const QString &, const QString &)> handler)
+{
+    d->errorHandler = std::move(handler);
+}
+
+void DataFrame::setGridRefresher(std::function<void(const ado::RecordsetPtr &)> refresher)
+{
+    d->gridRefresher = std::move(refresher);
+}
+
+void DataFrame::report(const QString &operation, const QString &message) const
+{
+    if (d->errorHandler)
+        d->errorHandler(operation, message);
+}

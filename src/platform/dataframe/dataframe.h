@@ -1,0 +1,138 @@
+#pragma once
+
+#include "connection.h"
+#include "recordset.h"
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+
+// The host's data-bound container over one recordset: it shows the current row in the bound
+// controls, writes what the user types into that row, tracks whether a record is on display
+// or the form waits for a code (query), and raises the events the form extends.
+//
+// Controls are bound by their USER property and its notify signal (as QDataWidgetMapper does),
+// so any widget that declares one can be bound. Event arguments passed by reference are pointers;
+// handlers must be connected directly so they can cancel.
+class DataFrame : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(int Status READ Status)
+
+public:
+    enum StatusCode { StatusRecord = 0, StatusNew = 1, StatusQuery = 2 };
+    // Reasons of a status change.
+    enum Reason { ReasonNone = 0, ReasonQuery = 1, ReasonMove = 2, ReasonNew = 3, ReasonUndo = 4,
+                  ReasonDelete = 5, ReasonRefresh = 6, ReasonSaved = 7 };
+    static constexpr int ResultOk = -1;
+    static constexpr int ResultFailed = 0;
+
+    // Answers of the question whether pending changes are to be saved.
+    enum SaveAnswer { SaveYes, SaveNo, SaveCancel };
+
+    explicit DataFrame(QObject *parent = nullptr);
+    ~DataFrame() override;
+
+    // hostInterface is the host contract object; the frame only keeps it for the form.
+    void Initialize(QObject *hostInterface, const ado::ConnectionPtr &connection,
+                    const ado::RecordsetPtr &recordset, const QString &statement,
+                    const QString &keyColumn, QObject *navigator, QWidget *grid);
+    QObject *hostInterface() const;
+    ado::ConnectionPtr connection() const;
+    ado::RecordsetPtr recordset() const;
+    QString statement() const;
+    QString keyColumn() const;
+    QObject *navigator() const;
+    QWidget *grid() const;
+
+    // Controls, in binding order. The column is the control's dataField property when empty.
+    void Bind(QWidget *control, const QString &column = {});
+    void Unbind(QWidget *control);
+    void Rebind(QWidget *control);
+    QList<QWidget *> boundControls() const;
+    QString boundColumn(QWidget *control) const;
+    void setKeyControl(QWidget *control);
+    QWidget *keyControl() const;
+
+    // Child frames are loaded and written by the form; the master only counts their changes.
+    void setChildOption(int option);
+    int childOption() const;
+    void AddChild(DataFrame *child);
+    QList<DataFrame *> children() const;
+
+    int Status() const;
+    void setStatus(int status, int reason = ReasonNone);
+
+    // Pending changes: the first flag says the record on display was edited and not yet
+    // saved; the second that the recordset holds rows not yet written to the database.
+    bool RecordChanged() const;
+    void setRecordChanged(bool changed);
+    bool BatchPending() const;
+
+    // Query: the key control's text (and the fields written into the current row while in query
+    // status) select the record; the recordset is read again first, so rows added since are found.
+    bool Query(bool requery, bool showMessage);
+    // Save: with write false only the edit of the current row is ended (child frames, whose
+    // batch is written later by UpdateBatch).
+    bool Save(bool validate, bool raiseEvents, bool write);
+    void CancelUpdate();
+    bool Undo();
+    bool Delete();
+    bool AddNew();
+
+    void PrepareNewSource();
+    // Shows the recordset again after it was reopened; an empty statement keeps the source.
+    void Refresh(const QString &statement = {});
+
+    // Writes the pending rows and raises UpdateBatchAll; false (and the rows still pending)
+    // when the database refused them.
+    bool UpdateBatch();
+    // Writes one recordset (the frame's own when none is given).
+    bool UpdateBatchRecordset(const ado::RecordsetPtr &recordset = {});
+    // The form changed a row of the recordset by code.
+    void RowChanged();
+
+    // False when the window must not close (the user chose to stay, or saving failed).
+    bool CloseCheck(bool ask, int mode, bool raiseEvents);
+    void Release();
+
+    bool MoveFirst();
+    bool MovePrevious();
+    bool MoveNext();
+    bool MoveLast();
+
+    // Shows the current row in the bound controls (query status clears them).
+    void refreshControls();
+
+    void setAskSave(std::function<SaveAnswer()> ask);
+    void setErrorHandler(std::function<void(const QString &operation, const QString &message)> handler);
+    void setGridRefresher(std::function<void(const ado::RecordsetPtr &)> refresher);
+
+signals:
+    void AfterUndo(int fenm_operationresult);
+    void AfterUpdate(int fenm_operationresult);
+    void BeforeDelete(bool *fbol_Cancel);
+    void AfterDelete(int fenm_operationresult);
+    void BeforeUpdate(bool *fbol_Cancel);
+    void ChangeStatus(int fenm_status, int fenm_reason);
+    void IsRecordChanged(bool *fbol_isRecordChanged);
+    void UpdateBatchAll();
+    void AfterAddNew(int fenm_operationresult);
+    void AfterMove(int fenm_operationresult, int fenm_reason);
+
+private slots:
+    void controlEdited();
+
+private:
+    struct Binding;
+    bool hasPendingChanges();
+    bool leaveRecord();
+    bool move(const std::function<void(ado::Recordset &)> &step);
+    void report(const QString &operation, const QString &message) const;
+    void writeControl(const Binding &binding);
+
+    struct Private;
+    std::unique_ptr<Private> d;
+};

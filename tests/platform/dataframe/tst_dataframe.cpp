@@ -1,0 +1,230 @@
+#include "adoerror.h"
+#include "dataframe.h"
+#include "fixture.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace ado;
+
+class TestDataFrame : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    ConnectionPtr m_connection;
+    std::unique_ptr<QWidget> m_window;
+    QLineEdit *m_code = nullptr;
+    QLineEdit *m_description = nullptr;
+    std::unique_ptr<DataFrame> m_causali;
+    QStringList m_errors;
+
+    QString scalar(const QString &sql)
+    {
+        RecordsetPtr rs = m_connection->Execute(sql);
+        return rs->isEOF() ? QString() : rs->value(rs->fieldNames().first()).toString();
+    }
+
+    std::unique_ptr<DataFrame> frame(const QString &sql, int marshal = 1)
+    {
+        auto rs = std::make_shared<Recordset>();
+        rs->setActiveConnection(m_connection);
+        rs->setSource(sql);
+        rs->Open();
+        rs->setMarshalOptions(marshal);
+        auto f = std::make_unique<DataFrame>();
+        f->Initialize(nullptr, m_connection, rs, sql, "CGP0_CODICE", nullptr, nullptr);
+        f->setErrorHandler([this](const QString &op, const QString &msg) { m_errors.append(op + ": " + msg); });
+        return f;
+    }
+
+    // What the form does when a code is typed: write it into the row, then query.
+    bool queryCode(const QString &code)
+    {
+        m_code->setText(code);
+        RecordsetPtr rs = m_causali->recordset();
+        if (!rs->isBOF() && !rs->isEOF())
+            rs->setValue("CGP0_CAUSALE", code);
+        return m_causali->Query(true, true);
+    }
+
+private slots:
+    void init()
+    {
+        m_causali.reset();
+        m_window.reset();
+        m_connection.reset();
+        m_errors.clear();
+        QFile::remove(m_dir.filePath("t.db"));
+        QVERIFY(!makeFixture(m_dir).isEmpty());
+        m_connection = std::make_shared<Connection>();
+        m_connection->Open("sqlite:" + m_dir.filePath("t.db"));
+        m_window = std::make_unique<QWidget>();
+        m_code = new QLineEdit(m_window.get());
+        m_description = new QLineEdit(m_window.get());
+        m_causali = frame(" SELECT *\r\n FROM CGP0_DUEBILCAUSALI");
+        m_causali->Bind(m_code, "CGP0_CAUSALE");
+        m_causali->Bind(m_description, "CGP0_DESCRIZIONE");
+        m_causali->setKeyControl(m_code);
+        m_causali->setStatus(DataFrame::StatusQuery);
+    }
+
+    void queryShowsTheCausal_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<bool>("found");
+        QTest::addColumn<QString>("description");
+        QTest::newRow("stored causal") << "310" << true << "Pagamento bonifici fornitori";
+        QTest::newRow("added after the frame opened") << "400" << true << "Nuova causale";
+        QTest::newRow("unknown code") << "999" << false << "";
+    }
+
+    void queryShowsTheCausal()
+    {
+        QFETCH(QString, code);
+        QFETCH(bool, found);
+        QFETCH(QString, description);
+        m_connection->Execute("INSERT INTO CGP0_DUEBILCAUSALI VALUES (400, 'Nuova causale')");
+        QSignalSpy status(m_causali.get(), &DataFrame::ChangeStatus);
+        QCOMPARE(queryCode(code), found);
+        QCOMPARE(m_causali->Status(), found ? 0 : 2);
+        QCOMPARE(m_description->text(), description);
+        QCOMPARE(status.size(), found ? 1 : 0);
+        // The code written into the row as a criterion is never saved over another causal.
+        QCOMPARE(scalar("SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE IN (300, 310, 320, 400)"),
+                 QString("4"));
+    }
+
+    void editsGoToTheRowAndAreSaved()
+    {
+        QVERIFY(queryCode("300"));
+        QVERIFY(!m_causali->RecordChanged());
+        m_description->setText("Incasso RiBa");
+        QVERIFY(m_causali->RecordChanged());
+        QCOMPARE(m_causali->recordset()->value("CGP0_DESCRIZIONE").toString(), QString("Incasso RiBa"));
+        QSignalSpy after(m_causali.get(), &DataFrame::AfterUpdate);
+        QVERIFY(m_causali->Save(true, true, true));
+        QCOMPARE(after.size(), 1);
+        QCOMPARE(after.first().first().toInt(), DataFrame::ResultOk);
+        QVERIFY(!m_causali->RecordChanged());
+        QCOMPARE(scalar("SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 300"),
+                 QString("Incasso RiBa"));
+    }
+
+    void cancelledSaveWritesNothing()
+    {
+        QVERIFY(queryCode("300"));
+        m_description->setText("da non salvare");
+        connect(m_causali.get(), &DataFrame::BeforeUpdate, this, [](bool *cancel) { *cancel = true; },
+                Qt::DirectConnection);
+        QVERIFY(!m_causali->Save(true, true, true));
+        QVERIFY(m_causali->RecordChanged());
+        QCOMPARE(m_description->text(), QString("da non salvare"));
+        QCOMPARE(scalar("SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 300"),
+                 QString("Incasso RiBa clienti"));
+    }
+
+    void leavingAChangedRecordAsks_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("moved");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("save") << int(DataFrame::SaveYes) << true << "modificata";
+        QTest::newRow("drop") << int(DataFrame::SaveNo) << true << "Incasso RiBa clienti";
+        QTest::newRow("stay") << int(DataFrame::SaveCancel) << false << "Incasso RiBa clienti";
+    }
+
+    void leavingAChangedRecordAsks()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, moved);
+        QFETCH(QString, stored);
+        int asked = 0;
+        m_causali->setAskSave([&] { ++asked; return DataFrame::SaveAnswer(answer); });
+        QVERIFY(queryCode("300"));
+        m_description->setText("modificata");
+        QCOMPARE(m_causali->MoveNext(), moved);
+        QCOMPARE(asked, 1);
+        QCOMPARE(m_code->text(), moved ? QString("310") : QString("300"));
+        QCOMPARE(scalar("SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 300"), stored);
+        // Closing asks the same question: choosing to stay keeps the window open.
+        QCOMPARE(m_causali->CloseCheck(true, 0, true), moved);
+    }
+
+    void queryStatusClearsControlsAndIgnoresTyping()
+    {
+        QVERIFY(queryCode("300"));
+        m_causali->setStatus(DataFrame::StatusQuery);
+        QCOMPARE(m_description->text(), QString());
+        m_description->setText("digitata in ricerca");
+        QVERIFY(!m_causali->RecordChanged());
+        QVERIFY(!m_causali->BatchPending());
+    }
+
+    void deleteCanBeRefused()
+    {
+        QVERIFY(queryCode("310"));
+        bool refuse = true;
+        connect(m_causali.get(), &DataFrame::BeforeDelete, this, [&](bool *cancel) { *cancel = refuse; },
+                Qt::DirectConnection);
+        QVERIFY(!m_causali->Delete());
+        QCOMPARE(scalar("SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI"), QString("3"));
+        refuse = false;
+        QVERIFY(m_causali->Delete());
+        QCOMPARE(scalar("SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 310"), QString("0"));
+        QCOMPARE(m_causali->Status(), 2);
+    }
+
+    // Child rows are written by the batch, which tells the form through UpdateBatchAll.
+    void childBatch()
+    {
+        auto layout = frame(" SELECT * FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = 300 ORDER BY CGP3_VISIBLEORDER");
+        layout->setChildOption(0);
+        m_causali->AddChild(layout.get());
+        QCOMPARE(m_causali->children().size(), 1);
+        QSignalSpy batch(layout.get(), &DataFrame::UpdateBatchAll);
+        RecordsetPtr rs = layout->recordset();
+        rs->MoveLast();
+        rs->setValue("CGP3_SORTTYPE", 2);
+        layout->RowChanged();
+        QVERIFY(layout->RecordChanged());
+        QVERIFY(layout->BatchPending());
+        QVERIFY(layout->UpdateBatch());
+        QCOMPARE(batch.size(), 1);
+        QVERIFY(!layout->BatchPending());
+        QCOMPARE(scalar("SELECT SUM(CGP3_SORTTYPE) FROM CGP3_DUEBILGRIGLIA"), QString("2"));
+
+        QVERIFY(layout->AddNew());
+        rs->setValue("CGP3_CAUSALE_CGP0", 300);
+        rs->setValue("CGP3_IDFIELD_CGP1", 1);  // already in the layout: refused
+        QVERIFY(!layout->UpdateBatch());
+        QCOMPARE(batch.size(), 1);
+        QCOMPARE(m_errors.size(), 1);
+        QVERIFY(layout->BatchPending());
+        QCOMPARE(scalar("SELECT COUNT(*) FROM CGP3_DUEBILGRIGLIA"), QString("3"));
+    }
+
+    void checkBoxesCarryZeroOrOne()
+    {
+        auto layout = frame(" SELECT * FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = 300 ORDER BY CGP3_VISIBLEORDER");
+        layout->setChildOption(0);
+        auto *grouped = new QCheckBox(m_window.get());
+        layout->Bind(grouped, "CGP3_GROUPED");
+        layout->setStatus(DataFrame::StatusRecord);
+        QVERIFY(!grouped->isChecked());
+        grouped->setChecked(true);
+        QCOMPARE(layout->recordset()->value("CGP3_GROUPED").toInt(), 1);
+        layout->Unbind(grouped);
+        grouped->setChecked(false);
+        QCOMPARE(layout->recordset()->value("CGP3_GROUPED").toInt(), 1);
+        QVERIFY(layout->Undo());
+        layout->Rebind(grouped);
+        QVERIFY(!grouped->isChecked());
+    }
+};
+
+QTEST_MAIN(TestDataFrame)
+#include "tst_dataframe.moc"
