@@ -1,0 +1,163 @@
+#include "causaloperations.h"
+
+#include "clsservizi.h"
+#include "duebilstatements.h"
+#include "recordset.h"
+#include "transactionguard.h"
+
+#include <QRegularExpression>
+#include <vector>
+
+namespace S = DueBilStatements;
+
+CausalOperations::CausalOperations(ado::ConnectionPtr connection, ErrorTrap *trap)
+    : m_connection(std::move(connection)), m_trap(trap)
+{
+}
+
+bool CausalOperations::isReservedUser(const QString &userName)
+{
+    return userName.trimmed().toUpper() == ReservedUser;
+}
+
+bool CausalOperations::isReservedCode(const QString &code)
+{
+    bool ok = false;
+    const int value = code.trimmed().toInt(&ok);
+    return ok && value < FirstFreeCode;
+}
+
+CausalOperations::Outcome CausalOperations::checkNewCode(const QString &code, const QString &userName)
+{
+    if (code.size() > 3)
+        return Refusal{MsgTooLong, {}};
+    static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
+    if (!digits.match(code).hasMatch())
+        return Refusal{MsgNotNumeric, {}};
+    if (!isReservedUser(userName) && isReservedCode(code))
+        return Refusal{MsgReservedCreate, {}};
+    return std::nullopt;
+}
+
+bool CausalOperations::exists(const QString &code)
+{
+    return m_connection->Execute(S::existsCausal(code), 1)->RecordCount() >= 1;
+}
+
+void CausalOperations::AggiornaConfigurazioneCausali(const QString &company, const QString &group)
+{
+    // Independent statements: after a failure the user may go on with the next one.
+    std::vector<TrapStep> steps;
+    for (const QString &sql : S::completion(company, group))
+        steps.emplace_back([this, sql] { m_connection->Execute(sql, 1); });
+    m_trap->run(QStringLiteral("AggiornaConfigurazioneCausali"), steps);
+}
+
+std::optional<QString> CausalOperations::defaultColumn(int tipo)
+{
+    switch (tipo) {
+    case 1: return QStringLiteral("CGP2_DEFAULTINCASSI");
+    case 2: return QStringLiteral("CGP2_DEFAULTPAGAMENTI");
+    case 3: return QStringLiteral("CGP2_DEFAULTCHIUSPART");
+    case 4: return QStringLiteral("CGP2_DEFAULTINCASSIBF");
+    case 5: return QStringLiteral("CGP2_DEFAULTSOSPENSIONE");
+    case 6:
+    case 8: return std::nullopt;
+    case 7: return QStringLiteral("CGP2_DEFAULTGESTIONESTATI");
+    default: return QString();  // no column: the statement fails into the error trap
+    }
+}
+
+void CausalOperations::CaricaValoriPredefinitiFiltri(int tipo, const QString &causale, bool tutti)
+{
+    const std::optional<QString> column = defaultColumn(tipo);
+    if (!column)
+        return;
+    m_trap->run(QStringLiteral("CaricaValoriPredefinitiFiltri"),
+                {[&] { m_connection->Execute(S::defaultChecks(*column, causale, tutti), -1); }});
+}
+
+CausalOperations::Outcome CausalOperations::create(const QString &code, const QString &userName,
+                                                   const QString &company, const QString &group)
+{
+    if (const Outcome refused = checkNewCode(code, userName))
+        return refused;
+    if (exists(code))
+        return Refusal{MsgExists, {code}};
+    const ErrorTrap::Outcome inserted = m_trap->run(
+        QStringLiteral("TXT_CAUSALE_AfterItem"), {[&] { m_connection->Execute(S::insertNewCausal(code), 1); }});
+    if (inserted != ErrorTrap::Outcome::Completed || !exists(code))
+        return Refusal{0, {}};
+    AggiornaConfigurazioneCausali(company, group);
+    CaricaValoriPredefinitiFiltri(1, code, true);
+    return std::nullopt;
+}
+
+CausalOperations::Outcome CausalOperations::duplicate(const QString &source, const QString &newCode,
+                                                      const QString &description, const QString &userName,
+                                                      const QString &company)
+{
+    if (const Outcome refused = checkNewCode(newCode, userName))
+        return refused;
+    if (exists(newCode))
+        return Refusal{MsgExists, {newCode}};
+    const QStringList statements = S::duplication(newCode, source, company, ClsServizi::escapeText(description));
+    bool committed = false;
+    std::vector<TrapStep> steps;
+    steps.emplace_back([this] { m_connection->BeginTrans(); });
+    for (const QString &sql : statements)
+        steps.emplace_back([this, sql] { m_connection->Execute(sql, 1); });
+    steps.emplace_back([this, &committed] {
+        m_connection->CommitTrans();
+        committed = true;
+    });
+    m_trap->run(QStringLiteral("DuplicaCausale"), steps);
+    if (!committed) {
+        // Left after an error: no row of the copy stays.
+        if (m_connection->inTransaction())
+            m_connection->RollbackTrans();
+        return Refusal{0, {}};
+    }
+    return std::nullopt;
+}
+
+CausalOperations::Outcome CausalOperations::checkDelete(const QString &code, const QString &userName)
+{
+    if (!isReservedUser(userName) && isReservedCode(code))
+        return Refusal{MsgReservedDelete, {}};
+    const ado::RecordsetPtr rs = m_connection->Execute(S::compensationUse(code), 1);
+    if (rs->RecordCount() >= 1)
+        return Refusal{MsgUsedAsCompensation,
+                       {rs->value(QStringLiteral("CGP6_DITTA_CG18")).toString(),
+                        rs->value(QStringLiteral("CGP6_CAUSALE_CGP0")).toString()}};
+    return std::nullopt;
+}
+
+void CausalOperations::cascadeDelete(const QString &code, const std::function<void()> &deleteSelection)
+{
+    // No transaction: what was deleted before a failure stays deleted, and the user may go on.
+    std::vector<TrapStep> steps;
+    for (const QString &sql : S::cascadeDeleteBeforeSelection(code))
+        steps.emplace_back([this, sql] { m_connection->Execute(sql, -1); });
+    if (deleteSelection)
+        steps.emplace_back(deleteSelection);
+    else
+        steps.emplace_back([this, code] { m_connection->Execute(S::deleteSelection(code), -1); });
+    for (const QString &sql : S::cascadeDeleteAfterSelection(code))
+        steps.emplace_back([this, sql] { m_connection->Execute(sql, -1); });
+    m_trap->run(QStringLiteral("FME_CAUSALI_BeforeDelete"), steps);
+}
+
+CausalOperations::Outcome CausalOperations::remove(const QString &code, const QString &userName)
+{
+    if (!exists(code))
+        return Refusal{0, {}};
+    if (const Outcome refused = checkDelete(code, userName))
+        return refused;
+    cascadeDelete(code);
+    const ErrorTrap::Outcome deleted = m_trap->run(
+        QStringLiteral("FME_CAUSALI_Delete"), {[&] { m_connection->Execute(S::deleteCausalRow(code), -1); }});
+    if (deleted != ErrorTrap::Outcome::Completed)
+        return Refusal{0, {}};
+    return std::nullopt;
+}

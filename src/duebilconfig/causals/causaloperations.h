@@ -1,0 +1,66 @@
+#pragma once
+
+#include "connection.h"
+#include "errortrap.h"
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// The work on whole causals that does not need the window: completion of every causal's
+// rows, creation, duplication and cascaded delete. The form's handlers and the command-line
+// tool call the same code. Every procedure runs under the error trap with its own name.
+class CausalOperations
+{
+public:
+    // A refusal: the message the user sees, by text id, with its parameters.
+    struct Refusal
+    {
+        int textId = 0;
+        QStringList params;
+    };
+    using Outcome = std::optional<Refusal>;  // empty: done
+
+    static constexpr int MsgReservedDelete = 63436;
+    static constexpr int MsgReservedCreate = 63437;
+    static constexpr int MsgNotNumeric = 63438;
+    static constexpr int MsgExists = 63439;
+    static constexpr int MsgUsedAsCompensation = 63442;
+    static constexpr int MsgTooLong = 63444;
+    static constexpr int FirstFreeCode = 300;
+    static inline const QString ReservedUser = QStringLiteral("VELTO");
+
+    CausalOperations(ado::ConnectionPtr connection, ErrorTrap *trap);
+
+    // The user whose name, in any letter case, is the reserved one may use codes below 300.
+    static bool isReservedUser(const QString &userName);
+    static bool isReservedCode(const QString &code);
+    // Length, digits and reservation of a code typed for a new causal (empty: acceptable).
+    static Outcome checkNewCode(const QString &code, const QString &userName);
+
+    bool exists(const QString &code);
+
+    void AggiornaConfigurazioneCausali(const QString &company, const QString &group);
+    // Default check states of an operation type: nothing for the types without a column.
+    void CaricaValoriPredefinitiFiltri(int tipo, const QString &causale, bool tutti);
+    static std::optional<QString> defaultColumn(int tipo);
+
+    // A new causal with an empty description and all its default rows.
+    Outcome create(const QString &code, const QString &userName, const QString &company, const QString &group);
+    // Copy of the source causal under a new code, whole or not at all. The description is the
+    // text on display, escaped here.
+    Outcome duplicate(const QString &source, const QString &newCode, const QString &description,
+                      const QString &userName, const QString &company);
+    // Refusals before a delete: reserved code, causal used as compensation causal anywhere.
+    Outcome checkDelete(const QString &code, const QString &userName);
+    // Every row of the causal except the causal row, which its frame deletes. The due-date
+    // selection rows are removed by deleteSelection, given here so that the window can hand
+    // that step to its selection control.
+    void cascadeDelete(const QString &code, const std::function<void()> &deleteSelection = {});
+    // checkDelete, cascadeDelete and the causal row: the delete without the window.
+    Outcome remove(const QString &code, const QString &userName);
+
+private:
+    ado::ConnectionPtr m_connection;
+    ErrorTrap *m_trap;
+};

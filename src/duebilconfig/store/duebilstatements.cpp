@@ -1,0 +1,281 @@
+#include "duebilstatements.h"
+
+namespace DueBilStatements {
+
+QString lines(const QStringList &parts)
+{
+    return parts.join(QString::fromUtf16(crlf));
+}
+
+QString frameCausali()
+{
+    return lines({" SELECT *", " FROM CGP0_DUEBILCAUSALI"});
+}
+
+QString frameLayout()
+{
+    return lines({" SELECT CGP1_DUEBILFIELD.*, CGP3_DUEBILGRIGLIA.* ", " FROM CGP3_DUEBILGRIGLIA",
+                  " INNER JOIN CGP1_DUEBILFIELD ON CGP1_ID = CGP3_IDFIELD_CGP1", " WHERE 1 = 0"});
+}
+
+QString frameFiltri()
+{
+    return lines({" SELECT CGP2_DUEBILCHECK.*, CGP4_DUEBILFILTRI.*", " FROM CGP4_DUEBILFILTRI",
+                  " INNER JOIN CGP2_DUEBILCHECK ON CGP2_ID = CGP4_IDCHECK_CGP2", " WHERE 1 = 0"});
+}
+
+QString frameParametri()
+{
+    return lines({"SELECT  *", "FROM CGP5_DUEBILPARAM", "WHERE 1 = 0"});
+}
+
+QString frameParametriDitta()
+{
+    return lines({"SELECT  *", "FROM CGP6_DUEBILPARAMDITTA", "WHERE 1 = 0"});
+}
+
+QString frameParamPersReg()
+{
+    return lines({"SELECT  *", "FROM CGP7_DUEBILPERSREG", "WHERE 1 = 0"});
+}
+
+static QStringList utentiHead()
+{
+    return {"SELECT ROW_NUMBER() OVER (ORDER BY CGP8_CAUSALE_CGP0) AS ID,", "       CGP8_CAUSALE_CGP0,",
+            "       CGP8_ID_FW06,", "       CGP8_ID_FW07", "FROM CGP8_DUEBILREVOKE WITH (NOLOCK)"};
+}
+
+QString frameUtenti()
+{
+    return lines(utentiHead() << "WHERE 1 = 0");
+}
+
+QString showLayout(const QString &causal)
+{
+    return lines({" SELECT CGP1_DUEBILFIELD.*, CGP3_DUEBILGRIGLIA.* ", " FROM CGP3_DUEBILGRIGLIA",
+                  " INNER JOIN CGP1_DUEBILFIELD ON CGP1_ID = CGP3_IDFIELD_CGP1",
+                  " WHERE CGP3_CAUSALE_CGP0 = " + causal, " ORDER BY CGP3_CAUSALE_CGP0, CGP3_VISIBLEORDER"});
+}
+
+QString showFiltri(const QString &causal)
+{
+    return lines({" SELECT CGP2_DUEBILCHECK.*, CGP4_DUEBILFILTRI.* ", " FROM CGP4_DUEBILFILTRI ",
+                  " INNER JOIN CGP2_DUEBILCHECK ON CGP2_ID = CGP4_IDCHECK_CGP2",
+                  " WHERE CGP4_CAUSALE_CGP0 = " + causal, " ORDER BY CGP4_CAUSALE_CGP0, CGP4_IDCHECK_CGP2"});
+}
+
+QString showParametri(const QString &causal)
+{
+    return lines({" SELECT * ", " FROM CGP5_DUEBILPARAM ", " WHERE CGP5_CAUSALE_CGP0 = " + causal,
+                  " ORDER BY CGP5_CAUSALE_CGP0"});
+}
+
+QString showParametriDitta(const QString &company, const QString &causal)
+{
+    return lines({" SELECT * ", " FROM CGP6_DUEBILPARAMDITTA ", " WHERE CGP6_DITTA_CG18 = " + company + " AND ",
+                  "       CGP6_CAUSALE_CGP0 = " + causal, " ORDER BY CGP6_CAUSALE_CGP0"});
+}
+
+QString showParamPersReg(const QString &company, const QString &causal)
+{
+    return lines({" SELECT * ", " FROM CGP7_DUEBILPERSREG ", " WHERE CGP7_DITTA_CG18 = " + company + " AND ",
+                  "       CGP7_CAUSALE_CGP0 = " + causal, " ORDER BY CGP7_CAUSALE_CGP0"});
+}
+
+QString showUtenti(const QString &causal)
+{
+    return lines(utentiHead() << " WHERE CGP8_CAUSALE_CGP0 = " + causal
+                              << " ORDER BY CGP8_CAUSALE_CGP0, CGP8_ID_FW06, CGP8_ID_FW07");
+}
+
+QString clearLayout()
+{
+    return lines({" SELECT * ", " FROM CGP3_DUEBILGRIGLIA", " INNER JOIN CGP1_DUEBILFIELD ON CGP1_ID = CGP3_IDFIELD_CGP1",
+                  " WHERE 1 = 0"});
+}
+
+QString clearFiltri()
+{
+    return lines({" SELECT * ", " FROM CGP4_DUEBILFILTRI ", " INNER JOIN CGP2_DUEBILCHECK ON CGP2_ID = CGP4_IDCHECK_CGP2",
+                  " WHERE 1 = 0"});
+}
+
+QString clearParametri()
+{
+    return lines({" SELECT * ", " FROM CGP5_DUEBILPARAM ", " WHERE 1 = 0"});
+}
+
+QString clearParametriDitta()
+{
+    return lines({" SELECT * ", " FROM CGP6_DUEBILPARAMDITTA ", " WHERE 1 = 0"});
+}
+
+QString clearParamPersReg()
+{
+    return lines({" SELECT * ", " FROM CGP7_DUEBILPERSREG ", " WHERE 1 = 0"});
+}
+
+QString clearUtenti()
+{
+    return lines(utentiHead() << " WHERE 1 = 0");
+}
+
+QStringList completion(const QString &company, const QString &group)
+{
+    // Every line ends with CR LF, the last one included.
+    return {
+        lines({"INSERT INTO CGP4_DUEBILFILTRI", "    (CGP4_CAUSALE_CGP0,", "     CGP4_IDCHECK_CGP2)",
+               "SELECT CGP0_DUEBILCAUSALI.CGP0_CAUSALE, CGP2_DUEBILCHECK.CGP2_ID", "FROM CGP0_DUEBILCAUSALI",
+               "CROSS JOIN  CGP2_DUEBILCHECK",
+               "LEFT OUTER JOIN (SELECT CGP4_DUEBILFILTRI.CGP4_CAUSALE_CGP0, CGP2_DUEBILCHECK.CGP2_ID",
+               "                 FROM CGP2_DUEBILCHECK",
+               "                 LEFT OUTER JOIN CGP4_DUEBILFILTRI ON CGP4_IDCHECK_CGP2 = CGP2_ID) AS A ON "
+               "CGP0_DUEBILCAUSALI.CGP0_CAUSALE = A.CGP4_CAUSALE_CGP0 AND CGP2_DUEBILCHECK.CGP2_ID = A.CGP2_ID",
+               "WHERE A.CGP4_CAUSALE_CGP0 IS NULL", "ORDER BY CGP0_DUEBILCAUSALI.CGP0_CAUSALE, CGP2_DUEBILCHECK.CGP2_ID",
+               ""}),
+        lines({"INSERT INTO CGP5_DUEBILPARAM", "    (CGP5_CAUSALE_CGP0)", "SELECT CGP0_CAUSALE", "FROM CGP0_DUEBILCAUSALI",
+               "LEFT OUTER JOIN (SELECT DISTINCT CGP5_CAUSALE_CGP0 FROM CGP5_DUEBILPARAM) AS A ON CGP0_CAUSALE = CGP5_CAUSALE_CGP0",
+               "WHERE CGP5_CAUSALE_CGP0 IS NULL", "ORDER BY CGP0_CAUSALE", ""}),
+        lines({"INSERT INTO CGP6_DUEBILPARAMDITTA", "    (CGP6_DITTA_CG18, CGP6_CAUSALE_CGP0)",
+               "SELECT " + company + ", CGP0_CAUSALE", "FROM CGP0_DUEBILCAUSALI",
+               "LEFT OUTER JOIN (SELECT DISTINCT CGP6_CAUSALE_CGP0 FROM CGP6_DUEBILPARAMDITTA WHERE CGP6_DITTA_CG18 = "
+                   + company + ") AS A ON  CGP0_CAUSALE = CGP6_CAUSALE_CGP0",
+               "WHERE CGP6_CAUSALE_CGP0 IS NULL", "ORDER BY CGP0_CAUSALE", ""}),
+        lines({"INSERT INTO CGP7_DUEBILPERSREG", "(CGP7_DITTA_CG18, CGP7_CAUSALE_CGP0, CGP7_GRUPPO_CG10)",
+               "SELECT " + company + ", CGP0_CAUSALE, " + group, "FROM CGP0_DUEBILCAUSALI",
+               "LEFT OUTER JOIN (SELECT DISTINCT CGP7_CAUSALE_CGP0 FROM CGP7_DUEBILPERSREG WHERE CGP7_DITTA_CG18 = "
+                   + company + ") AS A ON  CGP0_CAUSALE = CGP7_CAUSALE_CGP0",
+               "WHERE CGP7_CAUSALE_CGP0 IS NULL", "ORDER BY CGP0_CAUSALE", ""}),
+    };
+}
+
+QString insertNewCausal(const QString &code)
+{
+    return "INSERT INTO CGP0_DUEBILCAUSALI (CGP0_CAUSALE, CGP0_DESCRIZIONE ) VALUES (" + code + ", '')";
+}
+
+QString existsCausal(const QString &code)
+{
+    return lines({"SELECT TOP 1 CGP0_CAUSALE", "FROM CGP0_DUEBILCAUSALI WITH (NOLOCK)", "WHERE CGP0_CAUSALE = " + code});
+}
+
+// A copy statement: the target columns, then the same columns selected from the source rows
+// with the constants first.
+static QString copy(const QString &table, const QStringList &columns, const QStringList &constants,
+                    const QString &from, const QStringList &where)
+{
+    QStringList out{"INSERT INTO " + table + " "};
+    for (int i = 0; i < columns.size(); ++i)
+        out << (i == 0 ? "(" : " ") + columns.at(i) + (i + 1 < columns.size() ? "," : ")");
+    QStringList selected = constants;
+    selected << columns.mid(constants.size());
+    for (int i = 0; i < selected.size(); ++i) {
+        const QString sep = i + 1 < selected.size() ? "," : "";
+        out << (i == 0 ? "(SELECT " : "        ") + selected.at(i) + sep;
+    }
+    out << " FROM " + from;
+    for (int i = 0; i < where.size(); ++i)
+        out << where.at(i) + (i + 1 == where.size() ? ")" : "");
+    return lines(out);
+}
+
+QStringList duplication(const QString &newCode, const QString &source, const QString &company,
+                        const QString &escapedDescription)
+{
+    const QString uobject = "'" + UObjectConfig + "'";
+    return {
+        lines({"INSERT INTO CGP0_DUEBILCAUSALI", " (CGP0_CAUSALE, CGP0_DESCRIZIONE) ", "VALUES ", "(" + newCode + ",",
+               " N'" + escapedDescription + "')"}),
+        copy("CGP3_DUEBILGRIGLIA",
+             {"CGP3_CAUSALE_CGP0", "CGP3_IDFIELD_CGP1", "CGP3_VISIBLEORDER", "CGP3_SORTTYPE", "CGP3_GROUPED"}, {newCode},
+             "CGP3_DUEBILGRIGLIA", {" WHERE CGP3_CAUSALE_CGP0 = " + source}),
+        copy("CGP4_DUEBILFILTRI", {"CGP4_CAUSALE_CGP0", "CGP4_IDCHECK_CGP2", "CGP4_CHECKED"}, {newCode},
+             "CGP4_DUEBILFILTRI", {" WHERE CGP4_CAUSALE_CGP0 = " + source}),
+        copy("FW41_SELEZIONEPARAMSCADENZE",
+             {"FW41_DITTA_CG18", "FW41_UOBJECT", "FW41_CODICE", "FW41_INDTIPOPAG", "FW41_SELEZIONATO", "FW41_DATIPO",
+              "FW41_ALTIPO"},
+             {company, uobject, newCode}, "FW41_SELEZIONEPARAMSCADENZE",
+             {" WHERE FW41_DITTA_CG18 = " + company + " AND", "       FW41_UOBJECT = " + uobject + " AND",
+              "       FW41_CODICE = " + source}),
+        copy("CGP5_DUEBILPARAM",
+             {"CGP5_CAUSALE_CGP0", "CGP5_TIPOCAUSALE", "CGP5_TIPOSCADENZA", "CGP5_INDRECUPERO", "CGP5_INDIMPMASSIMO",
+              "CGP5_INDIMPSCADENZA", "CGP5_INDGESTABBUONI"},
+             {newCode}, "CGP5_DUEBILPARAM", {" WHERE CGP5_CAUSALE_CGP0 = " + source}),
+        copy("CGP6_DUEBILPARAMDITTA",
+             {"CGP6_DITTA_CG18", "CGP6_CAUSALE_CGP0", "CGP6_MESI", "CGP6_DESCRAGGTESTATA", "CGP6_MODIFICACONTI",
+              "CGP6_INDNUMDATADOC", "CGP6_TIPOREGISTRAZIONE", "CGP6_CREADISTINTA", "CGP6_INDACCONTI",
+              "CGP6_DELTAIMPORTO", "CGP6_INDNETTOPREVISIONALI", "CGP6_CAUSALECOMPCLI_CGP0", "CGP6_CAUSALECOMPFOR_CGP0",
+              "CGP6_INDVISANTEPRIMA", "CGP6_INDPAGVALUTA"},
+             {company, newCode}, "CGP6_DUEBILPARAMDITTA",
+             {" WHERE CGP6_DITTA_CG18 = " + company + " AND", "       CGP6_CAUSALE_CGP0 = " + source}),
+        copy("CGP7_DUEBILPERSREG",
+             {"CGP7_DITTA_CG18", "CGP7_CAUSALE_CGP0", "CGP7_GRUPPO_CG10", "CGP7_CAUSALECOGE_CG33", "CGP7_CONTODARE_CG24",
+              "CGP7_CONTOAVERE_CG24", "CGP7_INDDETTREGIST", "CGP7_INDDETTRIGACONT", "CGP7_CAUSALEABB_CG33",
+              "CGP7_CONTOABBATTIVI_CG24", "CGP7_CONTOABBPASSIVI_CG24", "CGP7_TESTORIGA", "CGP7_INDPAGRITENUTE",
+              "CGP7_CONDPAGACCONTI_CG62", "CGP7_SEZIONALEACCONTI_CG68", "CGP7_INDDESCRCP"},
+             {company, newCode}, "CGP7_DUEBILPERSREG",
+             {" WHERE CGP7_DITTA_CG18 = " + company + " AND", "       CGP7_CAUSALE_CGP0 = " + source}),
+        copy("CGP8_DUEBILREVOKE", {"CGP8_CAUSALE_CGP0", "CGP8_ID_FW06", "CGP8_ID_FW07"}, {newCode},
+             "CGP8_DUEBILREVOKE", {" WHERE CGP8_CAUSALE_CGP0 = " + source}),
+    };
+}
+
+QString compensationUse(const QString &code)
+{
+    return lines({"SELECT TOP (1) CGP6_DITTA_CG18, ", "               CGP6_CAUSALE_CGP0 FROM CGP6_DUEBILPARAMDITTA",
+                  "WHERE CGP6_CAUSALECOMPCLI_CGP0 = " + code + " OR", "      CGP6_CAUSALECOMPFOR_CGP0 = " + code});
+}
+
+QStringList cascadeDeleteBeforeSelection(const QString &code)
+{
+    return {
+        lines({"DELETE FROM CGP8_DUEBILREVOKE", "WHERE CGP8_CAUSALE_CGP0 = " + code}),
+        lines({"DELETE FROM CGP5_DUEBILPARAM", "WHERE CGP5_CAUSALE_CGP0 = " + code}),
+        lines({"DELETE FROM CGP6_DUEBILPARAMDITTA", "WHERE CGP6_CAUSALE_CGP0 = " + code}),
+        lines({"DELETE FROM CGP7_DUEBILPERSREG", "WHERE CGP7_CAUSALE_CGP0 = " + code}),
+        "DELETE FROM CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = " + code,
+        "DELETE FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = " + code,
+    };
+}
+
+QString deleteSelection(const QString &code)
+{
+    return "DELETE FROM FW41_SELEZIONEPARAMSCADENZE WHERE FW41_UOBJECT = '" + UObjectConfig
+        + "' AND FW41_CODICE = " + code;
+}
+
+QStringList cascadeDeleteAfterSelection(const QString &code)
+{
+    return {
+        "DELETE FROM FW17_ORDERPRS WHERE FW17_UOBJECT = '" + UObjectSibling + code + "'",
+        "DELETE FROM FW18_SELEZIONEPRS WHERE FW18_UOBJECT = '" + UObjectSibling + code + "'",
+    };
+}
+
+QString deleteCausalRow(const QString &code)
+{
+    return "DELETE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = " + code;
+}
+
+QString settingGestStatiDisable()
+{
+    return "SELECT TOP 1 FW95_VALORE FROM FW95_SETTINGS WITH (NOLOCK) WHERE FW95_CODICE = 'GEST_STATI_DISABLE'";
+}
+
+QString defaultChecks(const QString &defaultColumn, const QString &causal, bool all)
+{
+    QString sql = lines({"UPDATE CGP4_DUEBILFILTRI ", "SET CGP4_CHECKED = (SELECT " + defaultColumn,
+                         "                    FROM CGP2_DUEBILCHECK ", "                    WHERE CGP2_ID = CGP4_IDCHECK_CGP2)",
+                         "WHERE CGP4_CAUSALE_CGP0 = " + causal, ""});
+    if (!all)
+        sql += "  AND CGP4_IDCHECK_CGP2 NOT IN (3,4,5,6,7, 25, 26, 27, 28, 29, 30, 31, 32)";
+    return sql;
+}
+
+QString causalWithWithholding(const QString &code)
+{
+    return lines({"SELECT TOP 1 1", "FROM CGP4_DUEBILFILTRI", "WHERE CGP4_CAUSALE_CGP0 = " + code + " AND",
+                  "      CGP4_IDCHECK_CGP2 = 30 AND", "      CGP4_CHECKED = 1"});
+}
+
+} // namespace DueBilStatements

@@ -1,0 +1,197 @@
+#include "adoerrorclassifier.h"
+#include "causaloperations.h"
+#include "recordingmessageservice.h"
+#include "recordset.h"
+#include "testdatabase.h"
+
+#include <QTest>
+
+using Refusal = CausalOperations::Refusal;
+
+// Rows of one causal in every table that holds causal codes.
+static const QStringList causalTables = {
+    "CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = %1",
+    "CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = %1",
+    "CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = %1",
+    "CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = %1",
+    "CGP6_DUEBILPARAMDITTA WHERE CGP6_CAUSALE_CGP0 = %1",
+    "CGP7_DUEBILPERSREG WHERE CGP7_CAUSALE_CGP0 = %1",
+    "CGP8_DUEBILREVOKE WHERE CGP8_CAUSALE_CGP0 = %1",
+    "FW41_SELEZIONEPARAMSCADENZE WHERE FW41_UOBJECT = 'CGUO_DUEBILCONFIG.CLSCG_DUEBILCONFIG' AND FW41_CODICE = %1",
+    "FW17_ORDERPRS WHERE FW17_UOBJECT = 'CGUO_DUEBIL.CLSCG_DUEBIL_%1'",
+    "FW18_SELEZIONEPRS WHERE FW18_UOBJECT = 'CGUO_DUEBIL.CLSCG_DUEBIL_%1'",
+};
+
+class TestCausalOperations : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestDatabase> m_db;
+    ado::ConnectionPtr m_connection;
+    RecordingMessageService m_messages;
+    std::unique_ptr<ErrorTrap> m_trap;
+    std::unique_ptr<CausalOperations> m_ops;
+
+    int count(const QString &sql)
+    {
+        return m_connection->Execute("SELECT COUNT(*) AS N FROM " + sql)->value("N").toInt();
+    }
+
+    QList<int> rowsOf(const QString &code, qsizetype tables = causalTables.size())
+    {
+        QList<int> counts;
+        for (const QString &t : causalTables.mid(0, tables))
+            counts.append(count(t.arg(code)));
+        return counts;
+    }
+
+private slots:
+    void init()
+    {
+        m_db = std::make_unique<TestDatabase>(TestDatabase::Demo);
+        QVERIFY2(m_db->isValid(), qPrintable(m_db->errorString()));
+        m_connection = std::make_shared<ado::Connection>();
+        m_connection->Open(m_db->connectionString());
+        m_messages.clear();
+        m_trap = std::make_unique<ErrorTrap>(&m_messages, nullptr);
+        m_trap->setClassifier(adoErrorClassifier());
+        m_ops = std::make_unique<CausalOperations>(m_connection, m_trap.get());
+    }
+
+    // After completion every causal has one check row per catalogue check, one parameter
+    // row and, for the company in use, company and posting rows; a second run adds nothing.
+    void completionClosesGapsOnce()
+    {
+        m_connection->Execute("INSERT INTO CGP0_DUEBILCAUSALI VALUES (330, 'Senza righe')");
+        m_connection->Execute("DELETE FROM CGP4_DUEBILFILTRI WHERE CGP4_IDCHECK_CGP2 = 17");
+        const int others = count("CGP6_DUEBILPARAMDITTA WHERE CGP6_DITTA_CG18 <> 4");
+        m_ops->AggiornaConfigurazioneCausali("4", "9");
+        const int causals = count("CGP0_DUEBILCAUSALI");
+        const int checks = count("CGP2_DUEBILCHECK");
+        QCOMPARE(count("CGP4_DUEBILFILTRI"), causals * checks);
+        QCOMPARE(count("CGP5_DUEBILPARAM"), causals);
+        QCOMPARE(count("CGP6_DUEBILPARAMDITTA WHERE CGP6_DITTA_CG18 = 4"), causals);
+        QCOMPARE(count("CGP7_DUEBILPERSREG WHERE CGP7_DITTA_CG18 = 4 AND CGP7_GRUPPO_CG10 = 9"), causals);
+        QCOMPARE(count("CGP6_DUEBILPARAMDITTA WHERE CGP6_DITTA_CG18 <> 4"), others);
+        QCOMPARE(count("CGP4_DUEBILFILTRI WHERE CGP4_IDCHECK_CGP2 = 17 AND CGP4_CHECKED = 0"), causals);
+        const QList<int> before = rowsOf("330");
+        m_ops->AggiornaConfigurazioneCausali("4", "9");
+        QCOMPARE(rowsOf("330"), before);
+        QCOMPARE(count("CGP4_DUEBILFILTRI"), causals * checks);
+        QVERIFY(m_messages.calls().isEmpty());
+    }
+
+    void newCodesAreChecked_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<int>("textId");  // 0: accepted
+        QTest::newRow("free code") << "400" << "mrossi" << 0;
+        QTest::newRow("first free code") << "300" << "mrossi" << 0;
+        QTest::newRow("reserved code") << "299" << "mrossi" << CausalOperations::MsgReservedCreate;
+        QTest::newRow("reserved code, reserved user") << "299" << "Velto" << 0;
+        QTest::newRow("letter") << "12A" << "mrossi" << CausalOperations::MsgNotNumeric;
+        QTest::newRow("negative") << "-5" << "VELTO" << CausalOperations::MsgNotNumeric;
+        QTest::newRow("four digits") << "1234" << "VELTO" << CausalOperations::MsgTooLong;
+        QTest::newRow("blank inside") << "3 1" << "mrossi" << CausalOperations::MsgNotNumeric;
+    }
+
+    void newCodesAreChecked()
+    {
+        QFETCH(QString, code);
+        QFETCH(QString, user);
+        QFETCH(int, textId);
+        const auto refused = CausalOperations::checkNewCode(code, user);
+        QCOMPARE(refused ? refused->textId : 0, textId);
+    }
+
+    void createGivesDefaultRows()
+    {
+        QVERIFY(!m_ops->create("400", "mrossi", "1", "1"));
+        QCOMPARE(rowsOf("400").mid(0, 6), (QList<int>{1, 0, count("CGP2_DUEBILCHECK"), 1, 1, 1}));
+        // A new causal takes the collection defaults in every check, user-level ones included.
+        QCOMPARE(count("CGP4_DUEBILFILTRI JOIN CGP2_DUEBILCHECK ON CGP2_ID = CGP4_IDCHECK_CGP2"
+                       " WHERE CGP4_CAUSALE_CGP0 = 400 AND CGP4_CHECKED <> CGP2_DEFAULTINCASSI"), 0);
+        const auto again = m_ops->create("400", "mrossi", "1", "1");
+        QVERIFY(again);
+        QCOMPARE(again->textId, CausalOperations::MsgExists);
+        QCOMPARE(again->params, QStringList{"400"});
+    }
+
+    // The copy holds the source's rows of the current company, under the new code, with the
+    // description as typed.
+    void duplicateCopiesEveryTable()
+    {
+        const QString description = "Copia d'incasso N'x' -- ; «€»";
+        QVERIFY(!m_ops->duplicate("300", "401", description, "mrossi", "1"));
+        QCOMPARE(m_connection->Execute("SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 401")
+                     ->value("CGP0_DESCRIZIONE").toString(), description);
+        QCOMPARE(count("CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = 401"), count("CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = 300"));
+        QCOMPARE(count("CGP4_DUEBILFILTRI A JOIN CGP4_DUEBILFILTRI B ON A.CGP4_IDCHECK_CGP2 = B.CGP4_IDCHECK_CGP2"
+                       " AND A.CGP4_CHECKED = B.CGP4_CHECKED WHERE A.CGP4_CAUSALE_CGP0 = 300 AND B.CGP4_CAUSALE_CGP0 = 401"),
+                 count("CGP2_DUEBILCHECK"));
+        QCOMPARE(count("CGP6_DUEBILPARAMDITTA WHERE CGP6_CAUSALE_CGP0 = 401"), 1);
+        QCOMPARE(count("CGP7_DUEBILPERSREG WHERE CGP7_CAUSALE_CGP0 = 401 AND CGP7_CAUSALECOGE_CG33 = 'RIB'"), 1);
+        QCOMPARE(count("FW41_SELEZIONEPARAMSCADENZE WHERE FW41_CODICE = 401 AND FW41_DITTA_CG18 = 1"),
+                 count("FW41_SELEZIONEPARAMSCADENZE WHERE FW41_CODICE = 300 AND FW41_DITTA_CG18 = 1"
+                       " AND FW41_UOBJECT = 'CGUO_DUEBILCONFIG.CLSCG_DUEBILCONFIG'"));
+        QCOMPARE(m_ops->duplicate("300", "401", "x", "mrossi", "1")->textId, CausalOperations::MsgExists);
+    }
+
+    // A failure half-way through the copy, with the user leaving, keeps nothing of the copy.
+    void interruptedDuplicateLeavesNothing()
+    {
+        m_connection->Execute("DROP TABLE CGP8_DUEBILREVOKE");
+        m_messages.setDefaultErrorAnswer(ErrorTrap::Leave);
+        const auto refused = m_ops->duplicate("300", "402", "Copia", "mrossi", "1");
+        QVERIFY(refused);
+        QCOMPARE(m_messages.calls().size(), 1);
+        QVERIFY(!m_connection->inTransaction());
+        QCOMPARE(rowsOf("402", 6), (QList<int>{0, 0, 0, 0, 0, 0}));
+    }
+
+    void deleteRefusals_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<int>("textId");
+        QTest::addColumn<QStringList>("params");
+        QTest::newRow("reserved") << "150" << "mrossi" << CausalOperations::MsgReservedDelete << QStringList();
+        QTest::newRow("compensation of another causal") << "300" << "VELTO" << CausalOperations::MsgUsedAsCompensation
+                                                        << QStringList{"1", "320"};
+        QTest::newRow("supplier compensation") << "310" << "mrossi" << CausalOperations::MsgUsedAsCompensation
+                                               << QStringList{"1", "320"};
+    }
+
+    void deleteRefusals()
+    {
+        QFETCH(QString, code);
+        QFETCH(QString, user);
+        QFETCH(int, textId);
+        QFETCH(QStringList, params);
+        const QList<int> before = rowsOf(code);
+        const auto refused = m_ops->remove(code, user);
+        QVERIFY(refused);
+        QCOMPARE(refused->textId, textId);
+        QCOMPARE(refused->params, params);
+        QCOMPARE(rowsOf(code), before);
+    }
+
+    // After a delete no table holds the code, in any company.
+    void deleteRemovesEveryRow()
+    {
+        m_connection->Execute("INSERT INTO FW17_ORDERPRS (FW17_UOBJECT, FW17_POSIZIONE, FW17_CAMPO)"
+                              " VALUES ('CGUO_DUEBIL.CLSCG_DUEBIL_320', 1, 'CG61_DATASCAD')");
+        m_connection->Execute("INSERT INTO FW18_SELEZIONEPRS (FW18_UOBJECT, FW18_CAMPO) VALUES ('CGUO_DUEBIL.CLSCG_DUEBIL_320', 'X')");
+        QVERIFY(!m_ops->remove("320", "mrossi"));
+        QCOMPARE(rowsOf("320"), QList<int>(causalTables.size(), 0));
+        QVERIFY(count("CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = 300") > 0);
+        // Nothing to delete: refused without a message id of its own.
+        const auto missing = m_ops->remove("320", "mrossi");
+        QVERIFY(missing);
+        QCOMPARE(missing->textId, 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCausalOperations)
+#include "tst_causaloperations.moc"
