@@ -1,0 +1,366 @@
+#include "duebilcli.h"
+
+#include "adoerror.h"
+#include "adoerrorclassifier.h"
+#include "causaloperations.h"
+#include "clsservizi.h"
+#include "consolemessageservice.h"
+#include "databaseinstaller.h"
+#include "duebilstatements.h"
+#include "frameworktexts.h"
+#include "recordset.h"
+#include "textstore.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace S = DueBilStatements;
+
+namespace {
+
+namespace CliText {
+enum : int {
+    Usage = 992001, UnknownCommand, WrongArguments, CannotOpen, Created, AlreadyHasTables,
+    CausalCreated, CausalDuplicated, CausalDeleted, CausalMissing, Completed, CannotCreate,
+    NotDone, ErrorReport, InitNeedsFile, CompanyMissing
+};
+}
+
+struct Options
+{
+    QString db;
+    QString company = QStringLiteral("1");
+    QString user;
+    QString description;
+    bool descriptionGiven = false;
+    bool demo = false;
+    bool json = false;
+    QStringList positional;
+};
+
+// The per-causal tables as "show" lists them: section name and statement.
+QList<QPair<QString, QString>> causalSections(const QString &code)
+{
+    return {
+        {QStringLiteral("CGP5_DUEBILPARAM"), S::showParametri(code)},
+        {QStringLiteral("CGP6_DUEBILPARAMDITTA"),
+         "SELECT * FROM CGP6_DUEBILPARAMDITTA WHERE CGP6_CAUSALE_CGP0 = " + code + " ORDER BY CGP6_DITTA_CG18"},
+        {QStringLiteral("CGP7_DUEBILPERSREG"),
+         "SELECT * FROM CGP7_DUEBILPERSREG WHERE CGP7_CAUSALE_CGP0 = " + code
+             + " ORDER BY CGP7_DITTA_CG18, CGP7_GRUPPO_CG10"},
+        {QStringLiteral("CGP3_DUEBILGRIGLIA"), S::showLayout(code)},
+        {QStringLiteral("CGP4_DUEBILFILTRI"), S::showFiltri(code)},
+        {QStringLiteral("CGP8_DUEBILREVOKE"), S::showUtenti(code)},
+        {QStringLiteral("FW41_SELEZIONEPARAMSCADENZE"),
+         "SELECT * FROM FW41_SELEZIONEPARAMSCADENZE WHERE FW41_UOBJECT = '" + S::UObjectConfig
+             + "' AND FW41_CODICE = " + code + " ORDER BY FW41_DITTA_CG18, FW41_INDTIPOPAG"},
+    };
+}
+
+QJsonArray rowsAsJson(ado::Recordset &rs)
+{
+    QJsonArray rows;
+    const QStringList fields = rs.fieldNames();
+    for (rs.MoveFirst(); !rs.isEOF(); rs.MoveNext()) {
+        QJsonObject row;
+        for (const QString &f : fields) {
+            if (!row.contains(f))
+                row.insert(f, QJsonValue::fromVariant(rs.value(f)));
+        }
+        rows.append(row);
+    }
+    return rows;
+}
+
+// Counts the configuration rows a completion may add.
+int completableRows(ado::Connection &c)
+{
+    int total = 0;
+    for (const char *table : {"CGP4_DUEBILFILTRI", "CGP5_DUEBILPARAM", "CGP6_DUEBILPARAMDITTA", "CGP7_DUEBILPERSREG"})
+        total += c.Execute(QStringLiteral("SELECT COUNT(*) AS N FROM %1").arg(QLatin1String(table)))->value("N").toInt();
+    return total;
+}
+
+} // namespace
+
+struct DueBilCli::Private
+{
+    QTextStream &out;
+    QTextStream &err;
+    TextStore texts;
+    ConsoleMessageService messages;
+    ErrorTrap trap;
+    Options options;
+    ado::ConnectionPtr connection;
+
+    Private(QTextStream &o, QTextStream &e) : out(o), err(e), messages(e), trap(&messages, &texts)
+    {
+        trap.setClassifier(adoErrorClassifier());
+        texts.loadFile(FrameworkText::file());
+        for (const QString &file : DatabaseInstaller::textFiles())
+            texts.loadFile(file);
+        texts.loadFile(QStringLiteral(":/duebil/cli/texts/cli.tsv"));
+    }
+
+    int say(int textId, const QStringList &params = {}, int code = Done)
+    {
+        (code == Done ? out : err) << texts.text(textId, params) << Qt::endl;
+        return code;
+    }
+
+    int usage(int textId, const QStringList &params = {})
+    {
+        err << texts.text(textId, params) << Qt::endl << Qt::endl << texts.text(CliText::Usage) << Qt::endl;
+        return UsageError;
+    }
+
+    int refused(const CausalOperations::Refusal &refusal)
+    {
+        // Without a message of its own the error report has already told the user why.
+        if (refusal.textId != 0)
+            return say(refusal.textId, refusal.params, Refused);
+        return say(CliText::NotDone, {}, Refused);
+    }
+
+    // A causal code as the window accepts it: at most three digits.
+    std::optional<CausalOperations::Refusal> badCode(const QString &code) const
+    {
+        const auto format = CausalOperations::checkNewCode(code, CausalOperations::ReservedUser);
+        return format;
+    }
+
+    bool parse(const QStringList &arguments, QString *problem)
+    {
+        for (int i = 0; i < arguments.size(); ++i) {
+            const QString a = arguments.at(i);
+            auto value = [&](QString *target) {
+                if (i + 1 >= arguments.size()) {
+                    *problem = a;
+                    return false;
+                }
+                *target = arguments.at(++i);
+                return true;
+            };
+            if (a == QLatin1String("--db")) {
+                if (!value(&options.db))
+                    return false;
+            } else if (a == QLatin1String("--company")) {
+                if (!value(&options.company))
+                    return false;
+            } else if (a == QLatin1String("--user")) {
+                if (!value(&options.user))
+                    return false;
+            } else if (a == QLatin1String("--description")) {
+                if (!value(&options.description))
+                    return false;
+                options.descriptionGiven = true;
+            } else if (a == QLatin1String("--demo")) {
+                options.demo = true;
+            } else if (a == QLatin1String("--json")) {
+                options.json = true;
+            } else if (a.startsWith(QLatin1String("--")) && a.size() > 2) {
+                *problem = a;
+                return false;
+            } else {
+                options.positional.append(a);
+            }
+        }
+        if (options.user.isEmpty())
+            options.user = qEnvironmentVariable("USER", qEnvironmentVariable("LOGNAME"));
+        return true;
+    }
+
+    bool open()
+    {
+        QString cs = options.db;
+        if (cs.isEmpty()) {
+            QString error;
+            const QString path = DatabaseInstaller::ensureDemoDatabase(&error);
+            if (path.isEmpty()) {
+                say(CliText::CannotOpen, {error}, Refused);
+                return false;
+            }
+            cs = QStringLiteral("sqlite:") + path;
+        }
+        connection = std::make_shared<ado::Connection>();
+        try {
+            connection->Open(cs);
+        } catch (const ado::AdoError &e) {
+            say(CliText::CannotOpen, {e.message()}, Refused);
+            return false;
+        }
+        return true;
+    }
+
+    // The group code the host's company object supplies for the posting personalisation.
+    QString companyGroup()
+    {
+        const ado::RecordsetPtr rs = connection->Execute(
+            "SELECT CG18_GRUPPO_CG10 FROM CG18_DITTE WHERE CG18_CODICE = " + options.company);
+        return rs->RecordCount() > 0 ? ClsServizi::nullToDefault(rs->value("CG18_GRUPPO_CG10"), 0).toString()
+                                     : QString();
+    }
+
+    int init()
+    {
+        QString path = options.db;
+        if (path.startsWith(QLatin1String("sqlite:")))
+            path = path.mid(7);
+        if (path.isEmpty() || path.contains(QLatin1String("Driver="), Qt::CaseInsensitive))
+            return usage(CliText::InitNeedsFile);
+        if (DatabaseInstaller::hasSchema(path))
+            return say(CliText::AlreadyHasTables, {path}, Refused);
+        QString error;
+        if (!DatabaseInstaller::create(path, options.demo, &error))
+            return say(CliText::CannotCreate, {error}, Refused);
+        return say(CliText::Created, {path});
+    }
+
+    int list()
+    {
+        const ado::RecordsetPtr rs = connection->Execute(
+            "SELECT CGP0_CAUSALE, CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WITH (NOLOCK) ORDER BY CGP0_CAUSALE");
+        for (; !rs->isEOF(); rs->MoveNext())
+            out << rs->value("CGP0_CAUSALE").toString() << '\t' << rs->value("CGP0_DESCRIZIONE").toString() << '\n';
+        out.flush();
+        return Done;
+    }
+
+    int show(const QString &code)
+    {
+        const ado::RecordsetPtr causal =
+            connection->Execute("SELECT * FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = " + code);
+        if (causal->RecordCount() == 0)
+            return say(CliText::CausalMissing, {code}, Refused);
+        if (options.json) {
+            QJsonObject doc;
+            doc.insert(QStringLiteral("CGP0_DUEBILCAUSALI"), rowsAsJson(*causal).first());
+            for (const auto &section : causalSections(code))
+                doc.insert(section.first, rowsAsJson(*connection->Execute(section.second)));
+            out << QJsonDocument(doc).toJson(QJsonDocument::Indented);
+            out.flush();
+            return Done;
+        }
+        out << causal->value("CGP0_CAUSALE").toString() << '\t' << causal->value("CGP0_DESCRIZIONE").toString() << '\n';
+        for (const auto &section : causalSections(code)) {
+            const ado::RecordsetPtr rs = connection->Execute(section.second);
+            out << '\n' << "[" << section.first << "] " << rs->RecordCount() << '\n';
+            const QStringList fields = rs->fieldNames();
+            for (; !rs->isEOF(); rs->MoveNext()) {
+                QStringList cells;
+                for (const QString &f : fields)
+                    cells << f + '=' + rs->value(f).toString();
+                out << "  " << cells.join(QStringLiteral("  ")) << '\n';
+            }
+        }
+        out.flush();
+        return Done;
+    }
+
+    int complete(CausalOperations &ops)
+    {
+        if (companyGroup().isEmpty())
+            return say(CliText::CompanyMissing, {options.company}, Refused);
+        const int before = completableRows(*connection);
+        ops.AggiornaConfigurazioneCausali(options.company, companyGroup());
+        if (messages.errorCount() > 0)
+            return Refused;
+        return say(CliText::Completed, {QString::number(completableRows(*connection) - before)});
+    }
+
+    int create(CausalOperations &ops, const QString &code)
+    {
+        if (companyGroup().isEmpty())
+            return say(CliText::CompanyMissing, {options.company}, Refused);
+        if (const auto refusal = ops.create(code, options.user, options.company, companyGroup()))
+            return refused(*refusal);
+        if (options.descriptionGiven) {
+            connection->Execute("UPDATE CGP0_DUEBILCAUSALI SET CGP0_DESCRIZIONE = N'"
+                                + ClsServizi::escapeText(options.description) + "' WHERE CGP0_CAUSALE = " + code);
+        }
+        return say(CliText::CausalCreated, {code});
+    }
+
+    int duplicate(CausalOperations &ops, const QString &source, const QString &target)
+    {
+        const ado::RecordsetPtr rs =
+            connection->Execute("SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = " + source);
+        if (rs->RecordCount() == 0)
+            return say(CliText::CausalMissing, {source}, Refused);
+        const QString description = options.descriptionGiven
+            ? options.description
+            : ClsServizi::nullToDefault(rs->value("CGP0_DESCRIZIONE"), QString()).toString();
+        if (const auto refusal = ops.duplicate(source, target, description, options.user, options.company))
+            return refused(*refusal);
+        return say(CliText::CausalDuplicated, {source, target});
+    }
+
+    int remove(CausalOperations &ops, const QString &code)
+    {
+        if (!ops.exists(code))
+            return say(CliText::CausalMissing, {code}, Refused);
+        if (const auto refusal = ops.remove(code, options.user))
+            return refused(*refusal);
+        return say(CliText::CausalDeleted, {code});
+    }
+
+    int dispatch()
+    {
+        if (options.positional.isEmpty())
+            return usage(CliText::WrongArguments, {QString()});
+        const QString command = options.positional.first();
+        const QStringList args = options.positional.mid(1);
+        static const QHash<QString, int> arity = {
+            {"init", 0}, {"list", 0}, {"show", 1}, {"complete", 0}, {"create", 1}, {"duplicate", 2}, {"delete", 1},
+        };
+        if (!arity.contains(command))
+            return usage(CliText::UnknownCommand, {command});
+        if (args.size() != arity.value(command))
+            return usage(CliText::WrongArguments, {command});
+        bool numericCompany = false;
+        options.company.toInt(&numericCompany);
+        if (!numericCompany)
+            return usage(CliText::WrongArguments, {QStringLiteral("--company")});
+        if (command == QLatin1String("init"))
+            return init();
+        // Codes go bare into the statements: only what the window would accept gets there.
+        for (const QString &code : args) {
+            if (const auto bad = badCode(code))
+                return refused(*bad);
+        }
+        if (!open())
+            return Refused;
+        CausalOperations ops(connection, &trap);
+        try {
+            if (command == QLatin1String("list"))
+                return list();
+            if (command == QLatin1String("show"))
+                return show(args.at(0));
+            if (command == QLatin1String("complete"))
+                return complete(ops);
+            if (command == QLatin1String("create"))
+                return create(ops, args.at(0));
+            if (command == QLatin1String("duplicate"))
+                return duplicate(ops, args.at(0), args.at(1));
+            return remove(ops, args.at(0));
+        } catch (const ado::AdoError &e) {
+            ErrorReport report{command, e.number(), e.message(), {}};
+            report.text = texts.text(CliText::ErrorReport, {command, QString::number(e.number()), e.message()});
+            messages.reportError(report);
+            return Refused;
+        }
+    }
+};
+
+DueBilCli::DueBilCli(QTextStream &out, QTextStream &err) : d(std::make_unique<Private>(out, err)) {}
+
+DueBilCli::~DueBilCli() = default;
+
+int DueBilCli::run(const QStringList &arguments)
+{
+    QString problem;
+    if (!d->parse(arguments, &problem))
+        return d->usage(CliText::UnknownCommand, {problem});
+    return d->dispatch();
+}
