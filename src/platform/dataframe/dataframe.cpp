@@ -27,6 +27,7 @@ struct DataFrame::Private
     QList<QPointer<DataFrame>> children;
     int status = StatusQuery;
     bool recordChanged = false;
+    bool batchForced = false;
     bool refreshing = false;
     std::function<SaveAnswer()> askSave;
     std::function<void(const QString &, const QString &)> errorHandler;
@@ -171,7 +172,12 @@ void DataFrame::setRecordChanged(bool changed) { d->recordChanged = changed; }
 
 bool DataFrame::BatchPending() const
 {
-    return d->recordset && d->recordset->State() == 1 && d->recordset->hasPendingChanges();
+    return d->batchForced || (d->recordset && d->recordset->State() == 1 && d->recordset->hasPendingChanges());
+}
+
+void DataFrame::setBatchPending(bool pending)
+{
+    d->batchForced = pending;
 }
 
 void DataFrame::writeControl(const Binding &binding)
@@ -341,6 +347,7 @@ bool DataFrame::Undo()
         return false;
     d->recordset->CancelBatch();
     d->recordChanged = false;
+    d->batchForced = false;
     refreshControls();
     emit AfterUndo(ResultOk);
     return true;
@@ -405,6 +412,7 @@ bool DataFrame::AddNew()
 void DataFrame::PrepareNewSource()
 {
     d->recordChanged = false;
+    d->batchForced = false;
 }
 
 void DataFrame::Refresh(const QString &statement)
@@ -417,12 +425,9 @@ void DataFrame::Refresh(const QString &statement)
     refreshControls();
 }
 
-bool DataFrame::UpdateBatch()
+void DataFrame::UpdateBatch()
 {
-    const bool ok = UpdateBatchRecordset();
-    if (ok)
-        emit UpdateBatchAll();
-    return ok;
+    emit UpdateBatchAll();
 }
 
 bool DataFrame::UpdateBatchRecordset(const ado::RecordsetPtr &recordset)
@@ -440,8 +445,10 @@ bool DataFrame::UpdateBatchRecordset(const ado::RecordsetPtr &recordset)
         report(QStringLiteral("UpdateBatch"), e.message());
         return false;
     }
-    if (rs == d->recordset)
+    if (rs == d->recordset) {
         d->recordChanged = false;
+        d->batchForced = false;
+    }
     return true;
 }
 

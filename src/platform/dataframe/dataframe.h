@@ -70,6 +70,8 @@ public:
     bool RecordChanged() const;
     void setRecordChanged(bool changed);
     bool BatchPending() const;
+    // The form marks rows it changed by code, so the next save writes them.
+    void setBatchPending(bool pending);
 
     // Query: the key control's text (and the fields written into the current row while in query
     // status) select the record; the recordset is read again first, so rows added since are found.
@@ -86,10 +88,11 @@ public:
     // Shows the recordset again after it was reopened; an empty statement keeps the source.
     void Refresh(const QString &statement = {});
 
-    // Writes the pending rows and raises UpdateBatchAll; false (and the rows still pending)
-    // when the database refused them.
-    bool UpdateBatch();
-    // Writes one recordset (the frame's own when none is given).
+    // The save of the master has reached this frame: raises UpdateBatchAll, whose handler
+    // decides whether and how the rows are written.
+    void UpdateBatch();
+    // Writes the pending rows of one recordset (the frame's own when none is given); false,
+    // with the rows still pending, when the database refused them.
     bool UpdateBatchRecordset(const ado::RecordsetPtr &recordset = {});
     // The form changed a row of the recordset by code.
     void RowChanged();

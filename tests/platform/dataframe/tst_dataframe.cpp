@@ -178,7 +178,7 @@ private slots:
         QCOMPARE(m_causali->Status(), 2);
     }
 
-    // Child rows are written by the batch, which tells the form through UpdateBatchAll.
+    // The master's save reaches a child as UpdateBatchAll; the handler writes the rows.
     void childBatch()
     {
         auto layout = frame(" SELECT * FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = 300 ORDER BY CGP3_VISIBLEORDER");
@@ -186,13 +186,17 @@ private slots:
         m_causali->AddChild(layout.get());
         QCOMPARE(m_causali->children().size(), 1);
         QSignalSpy batch(layout.get(), &DataFrame::UpdateBatchAll);
+        bool written = false;
+        connect(layout.get(), &DataFrame::UpdateBatchAll, this,
+                [&] { written = layout->UpdateBatchRecordset(); }, Qt::DirectConnection);
         RecordsetPtr rs = layout->recordset();
         rs->MoveLast();
         rs->setValue("CGP3_SORTTYPE", 2);
         layout->RowChanged();
         QVERIFY(layout->RecordChanged());
         QVERIFY(layout->BatchPending());
-        QVERIFY(layout->UpdateBatch());
+        layout->UpdateBatch();
+        QVERIFY(written);
         QCOMPARE(batch.size(), 1);
         QVERIFY(!layout->BatchPending());
         QCOMPARE(scalar("SELECT SUM(CGP3_SORTTYPE) FROM CGP3_DUEBILGRIGLIA"), QString("2"));
@@ -200,8 +204,9 @@ private slots:
         QVERIFY(layout->AddNew());
         rs->setValue("CGP3_CAUSALE_CGP0", 300);
         rs->setValue("CGP3_IDFIELD_CGP1", 1);  // already in the layout: refused
-        QVERIFY(!layout->UpdateBatch());
-        QCOMPARE(batch.size(), 1);
+        layout->UpdateBatch();
+        QVERIFY(!written);
+        QCOMPARE(batch.size(), 2);
         QCOMPARE(m_errors.size(), 1);
         QVERIFY(layout->BatchPending());
         QCOMPARE(scalar("SELECT COUNT(*) FROM CGP3_DUEBILGRIGLIA"), QString("3"));
