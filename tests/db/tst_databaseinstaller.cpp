@@ -1,0 +1,543 @@
+#include "databaseinstaller.h"
+#include "testdatabase.h"
+
+#include <QFile>
+#include <QHash>
+#include <QRegularExpression>
+#include <QSet>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUuid>
+
+namespace {
+
+// Opens its own QSQLITE connection on a file and removes it again afterwards.
+class Sql
+{
+public:
+    explicit Sql(const QString &path)
+        : m_name(QUuid::createUuid().toString())
+    {
+        auto db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+        db.setDatabaseName(path);
+        db.open();
+    }
+    ~Sql() { QSqlDatabase::removeDatabase(m_name); }
+
+    QSqlDatabase db() const { return QSqlDatabase::database(m_name); }
+
+    // The first column of the first row, or an invalid variant.
+    QVariant value(const QString &sql) const
+    {
+        QSqlQuery q(db());
+        if (!q.exec(sql) || !q.next())
+            return {};
+        return q.value(0);
+    }
+    QList<QVariant> column(const QString &sql) const
+    {
+        QList<QVariant> values;
+        QSqlQuery q(db());
+        if (q.exec(sql))
+            while (q.next())
+                values << q.value(0);
+        return values;
+    }
+
+private:
+    QString m_name;
+};
+
+struct TextFile
+{
+    QHash<int, QString> texts;
+    QStringList problems;
+};
+
+TextFile readTexts(const QString &path)
+{
+    TextFile result;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        result.problems << QStringLiteral("cannot open %1").arg(path);
+        return result;
+    }
+    int lineNo = 0;
+    static const QRegularExpression badEscape(QStringLiteral(R"(\\(?![nt\\]))"));
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).chopped(1);
+        ++lineNo;
+        if (line.isEmpty() || line.startsWith(u'#'))
+            continue;
+        const qsizetype tab = line.indexOf(u'\t');
+        bool ok = false;
+        const int id = tab > 0 ? line.left(tab).toInt(&ok) : 0;
+        if (!ok)
+            result.problems << QStringLiteral("%1:%2 has no numeric id").arg(path).arg(lineNo);
+        else if (result.texts.contains(id))
+            result.problems << QStringLiteral("%1:%2 repeats id %3").arg(path).arg(lineNo).arg(id);
+        else if (line.mid(tab + 1).trimmed().isEmpty())
+            result.problems << QStringLiteral("%1:%2 has an empty text").arg(path).arg(lineNo);
+        else if (line.mid(tab + 1).contains(badEscape))
+            result.problems << QStringLiteral("%1:%2 has an unknown escape").arg(path).arg(lineNo);
+        else
+            result.texts.insert(id, line.mid(tab + 1));
+    }
+    return result;
+}
+
+QStringList split(const char *words)
+{
+    return QString::fromLatin1(words).split(u' ', Qt::SkipEmptyParts);
+}
+
+QList<int> ids(const char *numbers)
+{
+    QList<int> result;
+    for (const QString &n : split(numbers))
+        result << n.toInt();
+    return result;
+}
+
+} // namespace
+
+class TestDatabaseInstaller : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void installs_data();
+    void installs();
+    void catalogueIdsAreComplete_data();
+    void catalogueIdsAreComplete();
+    void fieldCatalogueFitsTheTree();
+    void namedColumnsExist_data();
+    void namedColumnsExist();
+    void keyOnlyRowsTakeTheDefaults_data();
+    void keyOnlyRowsTakeTheDefaults();
+    void demoCausalsAreComplete_data();
+    void demoCausalsAreComplete();
+    void textFilesParse_data();
+    void textFilesParse();
+    void textIdsThatTheWindowShowsExist_data();
+    void textIdsThatTheWindowShowsExist();
+    void noTextIdIsInBothFiles();
+    void createRefusesExistingTables();
+    void createAcceptsAHostDatabaseWithoutTheTables();
+    void failedCreateLeavesNoFile();
+    void demoDatabaseIsCreatedOnce();
+    void sqlServerScriptCreatesEveryTable();
+};
+
+void TestDatabaseInstaller::installs_data()
+{
+    QTest::addColumn<int>("content");
+    QTest::addColumn<bool>("expectCausals");
+    QTest::newRow("schema only") << int(TestDatabase::SchemaOnly) << false;
+    QTest::newRow("demo") << int(TestDatabase::Demo) << true;
+}
+
+void TestDatabaseInstaller::installs()
+{
+    QFETCH(int, content);
+    QFETCH(bool, expectCausals);
+    TestDatabase db(static_cast<TestDatabase::Content>(content));
+    QVERIFY2(db.isValid(), qPrintable(db.errorString()));
+    QVERIFY(DatabaseInstaller::hasSchema(db.path()));
+    QCOMPARE(db.connectionString(), QStringLiteral("sqlite:") + db.path());
+    Sql sql(db.path());
+    // Both contents carry the catalogues: the module cannot work without them.
+    QCOMPARE(sql.value(QStringLiteral("SELECT COUNT(*) FROM CGP2_DUEBILCHECK")).toInt(), 32);
+    QCOMPARE(sql.value(QStringLiteral("SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI")).toInt() > 0, expectCausals);
+    QCOMPARE(sql.value(QStringLiteral("SELECT COUNT(*) FROM CG18_DITTE")).toInt() > 0, expectCausals);
+}
+
+void TestDatabaseInstaller::catalogueIdsAreComplete_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("idColumn");
+    QTest::addColumn<QList<int>>("expected");
+
+    QList<int> fields;
+    for (int id = 10; id <= 760; id += 10)
+        if (id != 160)
+            fields << id;
+    fields << 581 << 591;
+    for (int id = 1000; id <= 1050; id += 10)
+        fields << id;
+    for (int id = 2000; id <= 2110; id += 10) {
+        fields << id;
+        if (id >= 2020)
+            fields << id + 1;
+    }
+    for (int id = 3000; id <= 3080; id += 10)
+        fields << id;
+    fields << 4000 << 4010;
+    std::sort(fields.begin(), fields.end());
+
+    QList<int> checks;
+    for (int id = 1; id <= 32; ++id)
+        checks << id;
+
+    QTest::newRow("fields") << QStringLiteral("CGP1_DUEBILFIELD") << QStringLiteral("CGP1_ID") << fields;
+    QTest::newRow("checks") << QStringLiteral("CGP2_DUEBILCHECK") << QStringLiteral("CGP2_ID") << checks;
+}
+
+void TestDatabaseInstaller::catalogueIdsAreComplete()
+{
+    QFETCH(QString, table);
+    QFETCH(QString, idColumn);
+    QFETCH(QList<int>, expected);
+    TestDatabase db(TestDatabase::SchemaOnly);
+    QVERIFY2(db.isValid(), qPrintable(db.errorString()));
+    QList<int> actual;
+    for (const QVariant &v : Sql(db.path()).column(QStringLiteral("SELECT %1 FROM %2 ORDER BY %1").arg(idColumn, table)))
+        actual << v.toInt();
+    QCOMPARE(actual.size(), expected.size());
+    QCOMPARE(actual, expected);
+}
+
+void TestDatabaseInstaller::fieldCatalogueFitsTheTree()
+{
+    TestDatabase db(TestDatabase::SchemaOnly);
+    QVERIFY2(db.isValid(), qPrintable(db.errorString()));
+    Sql sql(db.path());
+    // The tree hangs every field under one of its four headings by CGP1_DESCRTABLE
+    // and keys it by table.field, so those keys must be unique.
+    QCOMPARE(sql.value(QStringLiteral(
+                 "SELECT COUNT(*) FROM CGP1_DUEBILFIELD WHERE CGP1_DESCRTABLE NOT IN "
+                 "('Scadenze', 'Storico', 'Anagrafiche', 'Documenti')")).toInt(), 0);
+    QCOMPARE(sql.value(QStringLiteral("SELECT COUNT(DISTINCT CGP1_DESCRTABLE) FROM CGP1_DUEBILFIELD")).toInt(), 4);
+    QCOMPARE(sql.value(QStringLiteral(
+                 "SELECT COUNT(DISTINCT CGP1_TABLE || '.' || CGP1_FIELD) FROM CGP1_DUEBILFIELD")).toInt(), 116);
+    // Field names are looked up without their table, so each names one table only.
+    QCOMPARE(sql.value(QStringLiteral("SELECT COUNT(DISTINCT CGP1_FIELD) FROM CGP1_DUEBILFIELD")).toInt(), 116);
+    // The causal-level groups are matched by name; a misspelt group would leave checks unlocked.
+    QCOMPARE(sql.value(QStringLiteral(
+                 "SELECT GROUP_CONCAT(CGP2_ID) FROM (SELECT CGP2_ID FROM CGP2_DUEBILCHECK WHERE UPPER(CGP2_TIPOFILTRO) IN "
+                 "('STATOMOVIMENTO', 'TIPOOPERAZIONE', 'TIPOPRESENTAZIONE') ORDER BY CGP2_ID)")).toString(),
+             QStringLiteral("1,2,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24"));
+}
+
+void TestDatabaseInstaller::namedColumnsExist_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QStringList>("columns");
+    const auto row = [](const char *table, const char *columns) {
+        QTest::newRow(table) << QString::fromLatin1(table) << split(columns);
+    };
+    row("CGP0_DUEBILCAUSALI", "CGP0_CAUSALE CGP0_DESCRIZIONE");
+    row("CGP1_DUEBILFIELD", "CGP1_ID CGP1_FIELD CGP1_TABLE CGP1_DESCRIZIONE CGP1_DESCRTABLE");
+    row("CGP2_DUEBILCHECK", "CGP2_ID CGP2_TIPOFILTRO CGP2_DESCRIZIONE CGP2_DEFAULTINCASSI CGP2_DEFAULTPAGAMENTI "
+                            "CGP2_DEFAULTCHIUSPART CGP2_DEFAULTINCASSIBF CGP2_DEFAULTSOSPENSIONE CGP2_DEFAULTGESTIONESTATI");
+    row("CGP3_DUEBILGRIGLIA", "CGP3_CAUSALE_CGP0 CGP3_IDFIELD_CGP1 CGP3_VISIBLEORDER CGP3_SORTTYPE CGP3_GROUPED");
+    row("CGP4_DUEBILFILTRI", "CGP4_CAUSALE_CGP0 CGP4_IDCHECK_CGP2 CGP4_CHECKED");
+    row("CGP5_DUEBILPARAM", "CGP5_CAUSALE_CGP0 CGP5_TIPOCAUSALE CGP5_TIPOSCADENZA CGP5_INDRECUPERO CGP5_INDIMPMASSIMO "
+                            "CGP5_INDIMPSCADENZA CGP5_INDGESTABBUONI CGP5_CREADISTINTA");
+    row("CGP6_DUEBILPARAMDITTA", "CGP6_DITTA_CG18 CGP6_CAUSALE_CGP0 CGP6_MESI CGP6_DESCRAGGTESTATA CGP6_MODIFICACONTI "
+                                 "CGP6_INDNUMDATADOC CGP6_TIPOREGISTRAZIONE CGP6_CREADISTINTA CGP6_INDACCONTI "
+                                 "CGP6_DELTAIMPORTO CGP6_INDNETTOPREVISIONALI CGP6_CAUSALECOMPCLI_CGP0 "
+                                 "CGP6_CAUSALECOMPFOR_CGP0 CGP6_INDVISANTEPRIMA CGP6_INDPAGVALUTA");
+    row("CGP7_DUEBILPERSREG", "CGP7_DITTA_CG18 CGP7_CAUSALE_CGP0 CGP7_GRUPPO_CG10 CGP7_CAUSALECOGE_CG33 "
+                              "CGP7_CONTODARE_CG24 CGP7_CONTOAVERE_CG24 CGP7_INDDETTREGIST CGP7_INDDETTRIGACONT "
+                              "CGP7_CAUSALEABB_CG33 CGP7_CONTOABBATTIVI_CG24 CGP7_CONTOABBPASSIVI_CG24 CGP7_TESTORIGA "
+                              "CGP7_INDPAGRITENUTE CGP7_CONDPAGACCONTI_CG62 CGP7_SEZIONALEACCONTI_CG68 CGP7_INDDESCRCP");
+    row("CGP8_DUEBILREVOKE", "CGP8_CAUSALE_CGP0 CGP8_ID_FW06 CGP8_ID_FW07");
+    row("FW06_GROUPUSR", "FW06_ID FW06_CODICE FW06_DESCR");
+    row("FW07_APPUSER", "FW07_ID FW07_CODICE FW07_DESCR FW07_USERNAME FW07_FLGATTIVO");
+    row("FW17_ORDERPRS", "FW17_UOBJECT");
+    row("FW18_SELEZIONEPRS", "FW18_UOBJECT");
+    row("FW41_SELEZIONEPARAMSCADENZE", "FW41_DITTA_CG18 FW41_UOBJECT FW41_CODICE FW41_INDTIPOPAG FW41_SELEZIONATO "
+                                       "FW41_DATIPO FW41_ALTIPO");
+    row("FW95_SETTINGS", "FW95_CODICE FW95_VALORE");
+    row("CG33_TABCAU", "CG33_CODICE CG33_INDTIPOREG CG33_FLGACCONTO CG33_FLGECONTO CG33_FLGPORTAF CG33_INDGESTEC "
+                       "CG33_FLGINSOLUTI");
+    row("CG63_CONDPAGDET", "CG63_CODPAG_CG62 CG63_TIPOEFF");
+    row("CG68_NUMERDESC", "CG68_DITTA_CG18 CG68_SEZIONALE CG68_DESCSEZ");
+}
+
+void TestDatabaseInstaller::namedColumnsExist()
+{
+    QFETCH(QString, table);
+    QFETCH(QStringList, columns);
+    TestDatabase db(TestDatabase::SchemaOnly);
+    QVERIFY2(db.isValid(), qPrintable(db.errorString()));
+    Sql sql(db.path());
+    const QSqlRecord record = sql.db().record(table);
+    QVERIFY2(!record.isEmpty(), qPrintable(table + QStringLiteral(" is missing")));
+    for (const QString &column : columns)
+        QVERIFY2(record.contains(column), qPrintable(table + u'.' + column + QStringLiteral(" is missing")));
+}
+
+void TestDatabaseInstaller::keyOnlyRowsTakeTheDefaults_data()
+{
+    QTest::addColumn<QString>("insert");
+    QTest::addColumn<QString>("read");
+    QTest::addColumn<QVariant>("expected");
+    const auto row = [](const char *name, const char *insert, const char *read, const QVariant &expected) {
+        QTest::newRow(name) << QString::fromLatin1(insert) << QString::fromLatin1(read) << expected;
+    };
+    row("description of a typed code", "INSERT INTO CGP0_DUEBILCAUSALI (CGP0_CAUSALE) VALUES (400)",
+        "SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI", QString());
+    row("check not ticked", "INSERT INTO CGP4_DUEBILFILTRI (CGP4_CAUSALE_CGP0, CGP4_IDCHECK_CGP2) VALUES (400, 1)",
+        "SELECT CGP4_CHECKED FROM CGP4_DUEBILFILTRI", 0);
+    row("operation type collections", "INSERT INTO CGP5_DUEBILPARAM (CGP5_CAUSALE_CGP0) VALUES (400)",
+        "SELECT CGP5_TIPOCAUSALE FROM CGP5_DUEBILPARAM", 1);
+    row("cheque printing off", "INSERT INTO CGP5_DUEBILPARAM (CGP5_CAUSALE_CGP0) VALUES (400)",
+        "SELECT CGP5_CREADISTINTA FROM CGP5_DUEBILPARAM", 0);
+    row("posting type 1", "INSERT INTO CGP6_DUEBILPARAMDITTA (CGP6_DITTA_CG18, CGP6_CAUSALE_CGP0) VALUES (1, 400)",
+        "SELECT CGP6_TIPOREGISTRAZIONE FROM CGP6_DUEBILPARAMDITTA", 1);
+    row("no compensation causal", "INSERT INTO CGP6_DUEBILPARAMDITTA (CGP6_DITTA_CG18, CGP6_CAUSALE_CGP0) VALUES (1, 400)",
+        "SELECT CGP6_CAUSALECOMPCLI_CGP0 FROM CGP6_DUEBILPARAMDITTA", QVariant());
+    row("advance section 00",
+        "INSERT INTO CGP7_DUEBILPERSREG (CGP7_DITTA_CG18, CGP7_CAUSALE_CGP0, CGP7_GRUPPO_CG10) VALUES (1, 400, 1)",
+        "SELECT CGP7_SEZIONALEACCONTI_CG68 FROM CGP7_DUEBILPERSREG", QStringLiteral("00"));
+    row("no debit account",
+        "INSERT INTO CGP7_DUEBILPERSREG (CGP7_DITTA_CG18, CGP7_CAUSALE_CGP0, CGP7_GRUPPO_CG10) VALUES (1, 400, 1)",
+        "SELECT CGP7_CONTODARE_CG24 FROM CGP7_DUEBILPERSREG", QVariant());
+}
+
+void TestDatabaseInstaller::keyOnlyRowsTakeTheDefaults()
+{
+    QFETCH(QString, insert);
+    QFETCH(QString, read);
+    QFETCH(QVariant, expected);
+    TestDatabase db(TestDatabase::SchemaOnly);
+    QVERIFY2(db.isValid(), qPrintable(db.errorString()));
+    Sql sql(db.path());
+    QSqlQuery q(sql.db());
+    QVERIFY2(q.exec(insert), qPrintable(q.lastError().text()));
+    QVERIFY2(q.exec(read) && q.next(), qPrintable(q.lastError().text()));
+    QCOMPARE(q.value(0).isNull(), expected.isNull());
+    if (!expected.isNull())
+        QCOMPARE(q.value(0).toString(), expected.toString());
+}
+
+void TestDatabaseInstaller::demoCausalsAreComplete_data()
+{
+    QTest::addColumn<QString>("violations");
+    const auto row = [](const char *name, const char *sql) { QTest::newRow(name) << QString::fromLatin1(sql); };
+    row("one check row per catalogue check",
+        "SELECT CGP0_CAUSALE FROM CGP0_DUEBILCAUSALI, CGP2_DUEBILCHECK WHERE NOT EXISTS (SELECT 1 FROM "
+        "CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = CGP0_CAUSALE AND CGP4_IDCHECK_CGP2 = CGP2_ID)");
+    row("one parameter row",
+        "SELECT CGP0_CAUSALE FROM CGP0_DUEBILCAUSALI WHERE (SELECT COUNT(*) FROM CGP5_DUEBILPARAM "
+        "WHERE CGP5_CAUSALE_CGP0 = CGP0_CAUSALE) <> 1");
+    row("company parameters for every company",
+        "SELECT CGP0_CAUSALE FROM CGP0_DUEBILCAUSALI, CG18_DITTE WHERE NOT EXISTS (SELECT 1 FROM "
+        "CGP6_DUEBILPARAMDITTA WHERE CGP6_CAUSALE_CGP0 = CGP0_CAUSALE AND CGP6_DITTA_CG18 = CG18_CODICE)");
+    row("posting row for every company under its account group",
+        "SELECT CGP0_CAUSALE FROM CGP0_DUEBILCAUSALI, CG18_DITTE WHERE NOT EXISTS (SELECT 1 FROM "
+        "CGP7_DUEBILPERSREG WHERE CGP7_CAUSALE_CGP0 = CGP0_CAUSALE AND CGP7_DITTA_CG18 = CG18_CODICE "
+        "AND CGP7_GRUPPO_CG10 = CG18_GRUPPO_CG10)");
+    row("posting causals exist and are not tied to a VAT register",
+        "SELECT CGP7_CAUSALE_CGP0 FROM CGP7_DUEBILPERSREG LEFT JOIN CG33_TABCAU ON CG33_CODICE = CGP7_CAUSALECOGE_CG33 "
+        "WHERE CGP7_CAUSALECOGE_CG33 IS NOT NULL AND IFNULL(CG33_INDTIPOREG, 0) <> 0 OR "
+        "(CGP7_CAUSALECOGE_CG33 IS NOT NULL AND CG33_CODICE IS NULL)");
+    row("accounts are postable accounts of the company's chart",
+        "SELECT CGP7_CAUSALE_CGP0 FROM CGP7_DUEBILPERSREG, (SELECT 1 AS K UNION SELECT 2 UNION SELECT 3 UNION "
+        "SELECT 4) WHERE CASE K WHEN 1 THEN CGP7_CONTODARE_CG24 WHEN 2 THEN CGP7_CONTOAVERE_CG24 WHEN 3 THEN "
+        "CGP7_CONTOABBATTIVI_CG24 ELSE CGP7_CONTOABBPASSIVI_CG24 END IS NOT NULL AND NOT EXISTS (SELECT 1 FROM "
+        "CG24_PIANOCONTI WHERE CG24_GRUPPO_CG10 = CGP7_GRUPPO_CG10 AND CG24_FLGANALITICO = 1 AND CG24_CODICE = "
+        "CASE K WHEN 1 THEN CGP7_CONTODARE_CG24 WHEN 2 THEN CGP7_CONTOAVERE_CG24 WHEN 3 THEN "
+        "CGP7_CONTOABBATTIVI_CG24 ELSE CGP7_CONTOABBPASSIVI_CG24 END)");
+    row("advance payment terms have a cash, remittance or transfer instalment",
+        "SELECT CGP7_CAUSALE_CGP0 FROM CGP7_DUEBILPERSREG WHERE CGP7_CONDPAGACCONTI_CG62 IS NOT NULL AND NOT EXISTS "
+        "(SELECT 1 FROM CG63_CONDPAGDET WHERE CG63_CODPAG_CG62 = CGP7_CONDPAGACCONTI_CG62 AND CG63_TIPOEFF IN (1,13,14))");
+    row("advance sections exist in the company and are not RP",
+        "SELECT CGP7_CAUSALE_CGP0 FROM CGP7_DUEBILPERSREG WHERE CGP7_SEZIONALEACCONTI_CG68 IS NOT NULL AND "
+        "(CGP7_SEZIONALEACCONTI_CG68 = 'RP' OR NOT EXISTS (SELECT 1 FROM CG68_NUMERDESC WHERE "
+        "CG68_DITTA_CG18 = CGP7_DITTA_CG18 AND CG68_SEZIONALE = CGP7_SEZIONALEACCONTI_CG68))");
+    row("compensation causals exist and do not handle withholding taxes",
+        "SELECT CGP6_CAUSALE_CGP0 FROM CGP6_DUEBILPARAMDITTA, (SELECT 1 AS K UNION SELECT 2) WHERE "
+        "(CASE K WHEN 1 THEN CGP6_CAUSALECOMPCLI_CGP0 ELSE CGP6_CAUSALECOMPFOR_CGP0 END) IN (SELECT CGP4_CAUSALE_CGP0 "
+        "FROM CGP4_DUEBILFILTRI WHERE CGP4_IDCHECK_CGP2 = 30 AND CGP4_CHECKED = 1) OR "
+        "(CASE K WHEN 1 THEN CGP6_CAUSALECOMPCLI_CGP0 ELSE CGP6_CAUSALECOMPFOR_CGP0 END) NOT IN "
+        "(SELECT CGP0_CAUSALE FROM CGP0_DUEBILCAUSALI)");
+    row("layout fields exist in the catalogue",
+        "SELECT CGP3_CAUSALE_CGP0 FROM CGP3_DUEBILGRIGLIA WHERE CGP3_IDFIELD_CGP1 NOT IN (SELECT CGP1_ID FROM "
+        "CGP1_DUEBILFIELD)");
+    row("exclusions name exactly one existing group or user",
+        "SELECT CGP8_CAUSALE_CGP0 FROM CGP8_DUEBILREVOKE WHERE (CGP8_ID_FW06 IS NULL) = (CGP8_ID_FW07 IS NULL) "
+        "OR CGP8_ID_FW06 NOT IN (SELECT FW06_ID FROM FW06_GROUPUSR) OR CGP8_ID_FW07 NOT IN (SELECT FW07_ID FROM "
+        "FW07_APPUSER)");
+}
+
+void TestDatabaseInstaller::demoCausalsAreComplete()
+{
+    QFETCH(QString, violations);
+    TestDatabase db;
+    QVERIFY2(db.isValid(), qPrintable(db.errorString()));
+    Sql sql(db.path());
+    QSqlQuery q(sql.db());
+    QVERIFY2(q.exec(violations), qPrintable(q.lastError().text()));
+    QStringList offending;
+    while (q.next())
+        offending << q.value(0).toString();
+    QCOMPARE(offending.join(u','), QString());
+}
+
+void TestDatabaseInstaller::textFilesParse_data()
+{
+    QTest::addColumn<QString>("path");
+    for (const QString &path : DatabaseInstaller::textFiles())
+        QTest::newRow(qPrintable(path)) << path;
+}
+
+void TestDatabaseInstaller::textFilesParse()
+{
+    QFETCH(QString, path);
+    const TextFile file = readTexts(path);
+    QCOMPARE(file.problems.join(u'\n'), QString());
+    QVERIFY(!file.texts.isEmpty());
+}
+
+void TestDatabaseInstaller::textIdsThatTheWindowShowsExist_data()
+{
+    QTest::addColumn<int>("file");
+    QTest::addColumn<QList<int>>("textIds");
+    QTest::newRow("module messages")
+        << 1 << ids("63434 63435 63436 63437 63438 63439 63441 63442 63443 63444 63445 63446 61655 61656 61665 "
+                    "61824 64221 85464 85465 85466");
+    QTest::newRow("check captions")
+        << 0 << ids("6934 10848 15396 17344 44968 67446 44970 16998 66719 10869 33916 47926 70949 49063 40277 "
+                    "32501 50330 50328 50325 23463 6024 6064 51048 10709 85459 53511 85460 85461 85462 85463 "
+                    "39318 52384");
+    QTest::newRow("field captions")
+        << 0 << ids("8531 41642 49403 65002 45428 85422 9191 12190 43494 15647 85423 56342 50085 50579 85424 6537 "
+                    "85425 52112 8826 18946 18210 38667 52186 8827 38675 31784 85426 85427 85428 31659 85429 "
+                    "85430 85431 85432 57949 57951 8975 8983 54030 85433 31763 85434 54066 85435 60174 9485 "
+                    "17866 8650 5385 8695 5400 48084 48086 85436 85437 15905 5349 47708 14525 85438 55078 42113 "
+                    "57263 57138 60389 54175 47926 5133 53513 26187 29253 49045 85439 85440 85441 85442 55298 "
+                    "40505 40444 8653 85443 85444 51246 47949 45977 47954 36452 85445 7084 73402 61595 73403 "
+                    "36476 73404 10232 85446 53640 73405 85447 85448 85449 85450 85451 85452 11771 85453 85454 "
+                    "85455 85456 20313 10318 85457 85458 6616 66749");
+    QTest::newRow("option lists")
+        << 0 << ids("32543 42968 10890 32546 53507 14227 38234 5133 11180 27554 52705 38586 38585 38584 40252 "
+                    "31676 58060 53352 28501 28502 39644 6901 15396 17344 44968 45838 57983 48419 48439 48441 "
+                    "48440 49408 49546 49407 33583 48557");
+    QTest::newRow("captions and host messages")
+        << 0 << ids("85467 85468 85469 85470 85471 85472 10373 16163 15607 15608 15626 15708 10335 50617 71174 "
+                    "6381 23180 2803 15792 15793 23643 30179 76382 44628 14676 62744");
+}
+
+void TestDatabaseInstaller::textIdsThatTheWindowShowsExist()
+{
+    QFETCH(int, file);
+    QFETCH(QList<int>, textIds);
+    const TextFile texts = readTexts(DatabaseInstaller::textFiles().at(file));
+    QStringList missing;
+    for (int id : textIds)
+        if (!texts.texts.contains(id))
+            missing << QString::number(id);
+    QCOMPARE(missing.join(u' '), QString());
+}
+
+void TestDatabaseInstaller::noTextIdIsInBothFiles()
+{
+    const QStringList files = DatabaseInstaller::textFiles();
+    QCOMPARE(files.size(), 2);
+    const TextFile host = readTexts(files.at(0));
+    const TextFile module = readTexts(files.at(1));
+    QStringList both;
+    for (auto it = module.texts.cbegin(); it != module.texts.cend(); ++it)
+        if (host.texts.contains(it.key()))
+            both << QString::number(it.key());
+    QCOMPARE(both.join(u' '), QString());
+}
+
+void TestDatabaseInstaller::createRefusesExistingTables()
+{
+    TestDatabase db;
+    QVERIFY2(db.isValid(), qPrintable(db.errorString()));
+    QString error;
+    QVERIFY(!DatabaseInstaller::create(db.path(), true, &error));
+    QVERIFY(error.contains(QStringLiteral("CGP0_DUEBILCAUSALI")));
+    // Nothing of the refused run may have reached the file.
+    Sql sql(db.path());
+    QCOMPARE(sql.value(QStringLiteral("SELECT COUNT(*) FROM CGP2_DUEBILCHECK")).toInt(), 32);
+    QCOMPARE(sql.value(QStringLiteral("SELECT COUNT(*) FROM CG18_DITTE")).toInt(), 3);
+}
+
+void TestDatabaseInstaller::createAcceptsAHostDatabaseWithoutTheTables()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("host.db"));
+    {
+        Sql sql(path);
+        QSqlQuery q(sql.db());
+        QVERIFY(q.exec(QStringLiteral("CREATE TABLE HOST_ALTRO (ID INTEGER)")));
+    }
+    QVERIFY(!DatabaseInstaller::hasSchema(path));
+    QString error;
+    QVERIFY2(DatabaseInstaller::create(path, false, &error), qPrintable(error));
+    QVERIFY(DatabaseInstaller::hasSchema(path));
+}
+
+void TestDatabaseInstaller::failedCreateLeavesNoFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("missing-folder/x.db"));
+    QString error;
+    QVERIFY(!DatabaseInstaller::create(path, true, &error));
+    QVERIFY(!error.isEmpty());
+    QVERIFY(!QFile::exists(path));
+    QVERIFY(!DatabaseInstaller::hasSchema(path));
+}
+
+void TestDatabaseInstaller::demoDatabaseIsCreatedOnce()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("sub/demo.db"));
+    qputenv("DUEBIL_DEMO_DB", path.toLocal8Bit());
+    QCOMPARE(DatabaseInstaller::defaultDemoPath(), path);
+    QString error;
+    QCOMPARE(DatabaseInstaller::ensureDemoDatabase(&error), path);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    {
+        Sql sql(path);
+        QSqlQuery q(sql.db());
+        QVERIFY(q.exec(QStringLiteral("UPDATE CGP0_DUEBILCAUSALI SET CGP0_DESCRIZIONE = 'modificata' "
+                                      "WHERE CGP0_CAUSALE = 300")));
+    }
+    // A second start must keep what the user changed.
+    QCOMPARE(DatabaseInstaller::ensureDemoDatabase(&error), path);
+    QCOMPARE(Sql(path).value(QStringLiteral("SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 300"))
+                 .toString(),
+             QStringLiteral("modificata"));
+    qunsetenv("DUEBIL_DEMO_DB");
+}
+
+void TestDatabaseInstaller::sqlServerScriptCreatesEveryTable()
+{
+    QFile file(QStringLiteral(":/db/sqlserver/schema.sql"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString script = QString::fromUtf8(file.readAll());
+    TestDatabase db(TestDatabase::SchemaOnly);
+    QVERIFY2(db.isValid(), qPrintable(db.errorString()));
+    Sql sql(db.path());
+    QStringList missing;
+    for (const QVariant &name : sql.column(QStringLiteral(
+             "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name"))) {
+        const QString table = name.toString();
+        const qsizetype start = script.indexOf(QStringLiteral("CREATE TABLE dbo.") + table + u' ');
+        if (start < 0) {
+            missing << table;
+            continue;
+        }
+        const QString block = script.mid(start, script.indexOf(QStringLiteral(");"), start) - start);
+        const QSqlRecord record = sql.db().record(table);
+        for (int i = 0; i < record.count(); ++i)
+            if (!block.contains(QRegularExpression(QStringLiteral("\\b%1\\b").arg(record.fieldName(i)))))
+                missing << table + u'.' + record.fieldName(i);
+    }
+    QCOMPARE(missing.join(u' '), QString());
+    QVERIFY(script.contains(QStringLiteral("CREATE FUNCTION dbo.FNCG68_NUMERDESC")));
+}
+
+QTEST_GUILESS_MAIN(TestDatabaseInstaller)
+#include "tst_databaseinstaller.moc"
