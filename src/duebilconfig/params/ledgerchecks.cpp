@@ -1,0 +1,164 @@
+#include "ledgerchecks.h"
+
+#include "clsservizi.h"
+#include "recordset.h"
+
+#include <QRegularExpression>
+
+LedgerChecks::LedgerChecks(ado::ConnectionPtr connection) : m_connection(std::move(connection)) {}
+
+QString LedgerChecks::quoted(const QString &code)
+{
+    return QLatin1Char('\'') + ClsServizi::escapeText(code) + QLatin1Char('\'');
+}
+
+static int flag(const ado::Recordset &rs, const char *column)
+{
+    return ClsServizi::nullToDefault(rs.value(QLatin1String(column)), 0).toInt();
+}
+
+LedgerChecks::Attributi LedgerChecks::LeggiAttributiCausaleContabile(const QString &code) const
+{
+    Attributi a;
+    const ado::RecordsetPtr rs = m_connection->Execute(
+        "SELECT CG33_INDTIPOREG, CG33_FLGACCONTO, CG33_FLGECONTO, CG33_FLGPORTAF, CG33_INDGESTEC, CG33_FLGINSOLUTI"
+        " FROM CG33_TABCAU WHERE CG33_CODICE = " + quoted(code));
+    if (rs->RecordCount() == 0)
+        return a;
+    a.found = true;
+    a.registroIva = flag(*rs, "CG33_INDTIPOREG") != 0;
+    a.acconto = flag(*rs, "CG33_FLGACCONTO") == 1;
+    a.estrattoOPortafoglio = flag(*rs, "CG33_FLGECONTO") == 1 || flag(*rs, "CG33_FLGPORTAF") == 1;
+    a.gestioneEc1 = flag(*rs, "CG33_INDGESTEC") == 1;
+    const int insoluti = flag(*rs, "CG33_FLGINSOLUTI");
+    a.insoluti12 = insoluti == 1 || insoluti == 2;
+    a.gestioneEc2 = flag(*rs, "CG33_INDGESTEC") == 2;
+    a.insoluti4 = insoluti == 4;
+    return a;
+}
+
+QList<LedgerChecks::Message> LedgerChecks::causaleRegistrazione(const QString &code, int tipoOperazione) const
+{
+    if (code.isEmpty())
+        return {};
+    const Attributi a = LeggiAttributiCausaleContabile(code);
+    if (a.registroIva)
+        return {{MsgVatRegister, {}}};
+    QList<Message> refused;
+    if (tipoOperazione != 8) {
+        if (!a.gestioneEc2)
+            refused.append(Message{MsgNotClosing, {}});
+        if (tipoOperazione == 4 && !a.insoluti4)
+            refused.append(Message{MsgNotUnpaid, {}});
+    } else if (!a.acconto) {
+        refused.append(Message{MsgNoAdvance, {}});
+    }
+    return refused;
+}
+
+QList<LedgerChecks::Message> LedgerChecks::causaleAbbuoni(const QString &code) const
+{
+    if (code.isEmpty())
+        return {};
+    const Attributi a = LeggiAttributiCausaleContabile(code);
+    if (a.registroIva)
+        return {{MsgVatRegister, {}}};
+    if (!a.gestioneEc2)
+        return {{MsgNotClosing, {}}};
+    return {};
+}
+
+bool LedgerChecks::VerificaCondizionePagamento(const QString &code) const
+{
+    return m_connection
+               ->Execute("SELECT TOP(1) 1 FROM CG63_CONDPAGDET\r\nWHERE CG63_CODPAG_CG62 = " + quoted(code)
+                         + " AND \r\n      CG63_TIPOEFF IN (1,13,14)", 1)
+               ->RecordCount() >= 1;
+}
+
+bool LedgerChecks::EsisteSezionale(const QString &code, const QString &company) const
+{
+    QString sql = QStringLiteral("SELECT CG68_SEZIONALE, CG68_DESCSEZ FROM FNCG68_NUMERDESC(<CODICE>, <DITTA>) ");
+    sql.replace(QLatin1String("<CODICE>"), quoted(code.left(2).leftJustified(2, QLatin1Char(' '))));
+    sql.replace(QLatin1String("<DITTA>"), ClsServizi::nullToDefault(company.isEmpty() ? QVariant() : QVariant(company), 0).toString());
+    return m_connection->Execute(sql, 1)->RecordCount() >= 1;
+}
+
+QList<LedgerChecks::Message> LedgerChecks::condizionePagamento(const QString &code) const
+{
+    if (code.isEmpty() || VerificaCondizionePagamento(code))
+        return {};
+    return {{MsgPaymentTerms, {}}};
+}
+
+QList<LedgerChecks::Message> LedgerChecks::sezionale(const QString &code, const QString &company) const
+{
+    if (code.isEmpty())
+        return {};
+    if (!EsisteSezionale(code, company))
+        return {{MsgNoSection, {}}};
+    if (code == QLatin1String("RP"))
+        return {{MsgReservedSection, {}}};
+    return {};
+}
+
+bool LedgerChecks::IsCausalePerRitenute(const QString &causal) const
+{
+    bool numeric = false;
+    causal.trimmed().toInt(&numeric);
+    if (causal.trimmed().isEmpty() || !numeric)
+        return false;
+    return m_connection
+               ->Execute("SELECT TOP 1 1\r\nFROM CGP4_DUEBILFILTRI\r\nWHERE CGP4_CAUSALE_CGP0 = " + causal.trimmed()
+                         + " AND\r\n      CGP4_IDCHECK_CGP2 = 30 AND\r\n      CGP4_CHECKED = 1", 1)
+               ->RecordCount() >= 1;
+}
+
+bool LedgerChecks::causaleCompensazioneTrovata(const QString &code, int kind) const
+{
+    bool numeric = false;
+    code.trimmed().toInt(&numeric);
+    if (!numeric)
+        return false;
+    return m_connection
+               ->Execute("SELECT TOP 1 CGP0_CAUSALE FROM CGP0_DUEBILCAUSALI WITH (NOLOCK)"
+                         " INNER JOIN CGP5_DUEBILPARAM ON CGP5_CAUSALE_CGP0 = CGP0_CAUSALE"
+                         " WHERE CGP0_CAUSALE = " + code.trimmed() + " AND CGP5_TIPOCAUSALE = " + QString::number(kind), 1)
+               ->RecordCount() >= 1;
+}
+
+QList<LedgerChecks::Message> LedgerChecks::causaleCompensazione(const QString &code, int kind) const
+{
+    if (code.isEmpty())
+        return {};
+    if (!causaleCompensazioneTrovata(code, kind))
+        return {{0, {code}}};  // not found: the field itself says so
+    if (IsCausalePerRitenute(code))
+        return {{MsgWithholdingCausal, {code}}};
+    return {};
+}
+
+LedgerChecks::Conto LedgerChecks::conto(const QString &code, const QString &accountGroup) const
+{
+    Conto c;
+    if (code.isEmpty())
+        return c;
+    const ado::RecordsetPtr rs = m_connection->Execute(
+        "SELECT CG24_FLGANALITICO FROM CG24_PIANOCONTI WHERE CG24_GRUPPO_CG10 = "
+        + ClsServizi::nullToDefault(accountGroup.isEmpty() ? QVariant() : QVariant(accountGroup), 0).toString()
+        + " AND CG24_CODICE = " + quoted(code));
+    c.found = rs->RecordCount() > 0;
+    c.postable = c.found && flag(*rs, "CG24_FLGANALITICO") == 1;
+    return c;
+}
+
+QString LedgerChecks::lookupCausaliContabili(const QString &statement, int tipoOperazione)
+{
+    if (tipoOperazione != 4)
+        return statement;
+    static const QRegularExpression orderBy(QStringLiteral("ORDER BY CG33_CODICE"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    QString sql = statement;
+    sql.replace(orderBy, QStringLiteral(" WHERE CG33_FLGINSOLUTI = 4  ORDER BY CG33_CODICE "));
+    return sql;
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "connection.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// The checks of a code typed into a parameter field against the ledger and the other causals
+// of the module. Each answers the text ids of the messages the window shows when it refuses
+// the code, in the order it shows them; an empty list accepts it. An empty code is accepted.
+class LedgerChecks
+{
+public:
+    static constexpr int MsgVatRegister = 63441;
+    static constexpr int MsgNotClosing = 85464;
+    static constexpr int MsgNotUnpaid = 85465;
+    static constexpr int MsgNoAdvance = 64221;
+    static constexpr int MsgWithholdingCausal = 63446;
+    static constexpr int MsgPaymentTerms = 61655;
+    static constexpr int MsgNoSection = 61656;
+    static constexpr int MsgReservedSection = 61665;
+    static constexpr int MsgNotPostable = 61824;
+    static constexpr int MsgAccountMissing = 15793;
+    static constexpr int MsgCurrencyWithholding = 85466;
+
+    // Attributes of a ledger causal; a code without a row has every flag false.
+    struct Attributi
+    {
+        bool found = false;
+        bool registroIva = false;        // CG33_INDTIPOREG not 0: refused whatever the field
+        bool acconto = false;
+        bool estrattoOPortafoglio = false;
+        bool gestioneEc1 = false;
+        bool insoluti12 = false;
+        bool gestioneEc2 = false;
+        bool insoluti4 = false;
+    };
+
+    struct Message
+    {
+        int textId;
+        QStringList params;
+        bool operator==(const Message &) const = default;
+    };
+
+    explicit LedgerChecks(ado::ConnectionPtr connection);
+
+    Attributi LeggiAttributiCausaleContabile(const QString &code) const;
+    QList<Message> causaleRegistrazione(const QString &code, int tipoOperazione) const;
+    QList<Message> causaleAbbuoni(const QString &code) const;
+    bool VerificaCondizionePagamento(const QString &code) const;
+    bool EsisteSezionale(const QString &code, const QString &company) const;
+    QList<Message> condizionePagamento(const QString &code) const;
+    QList<Message> sezionale(const QString &code, const QString &company) const;
+    bool IsCausalePerRitenute(const QString &causal) const;
+    // Extraction causal of the module: kind 1 customers (collection causals), 2 suppliers.
+    bool causaleCompensazioneTrovata(const QString &code, int kind) const;
+    QList<Message> causaleCompensazione(const QString &code, int kind) const;
+
+    struct Conto
+    {
+        bool found = false;
+        bool postable = false;
+    };
+    Conto conto(const QString &code, const QString &accountGroup) const;
+
+    // The statement the look-up of the posting causal shows: for unpaid-bill collections
+    // (type 4) only the ledger causals of unpaid bills.
+    static QString lookupCausaliContabili(const QString &statement, int tipoOperazione);
+
+    static QString quoted(const QString &code);
+
+private:
+    ado::ConnectionPtr m_connection;
+};

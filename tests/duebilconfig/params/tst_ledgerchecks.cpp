@@ -1,0 +1,139 @@
+#include "ledgerchecks.h"
+#include "testdatabase.h"
+
+#include <QTest>
+
+using Message = LedgerChecks::Message;
+using Messages = QList<LedgerChecks::Message>;
+Q_DECLARE_METATYPE(Messages)
+
+static Messages ids(std::initializer_list<int> list)
+{
+    Messages m;
+    for (int id : list)
+        m.append(Message{id, {}});
+    return m;
+}
+
+// Codes typed into the parameter fields, checked against the demo ledger.
+class TestLedgerChecks : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestDatabase> m_db;
+    std::unique_ptr<LedgerChecks> m_checks;
+
+private slots:
+    void initTestCase()
+    {
+        m_db = std::make_unique<TestDatabase>(TestDatabase::Demo);
+        QVERIFY(m_db->isValid());
+        auto c = std::make_shared<ado::Connection>();
+        c->Open(m_db->connectionString());
+        m_checks = std::make_unique<LedgerChecks>(c);
+    }
+
+    void postingCausal_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<int>("tipo");
+        QTest::addColumn<Messages>("refused");
+        QTest::newRow("collection, closing causal") << "INC" << 1 << Messages();
+        QTest::newRow("empty code") << "" << 1 << Messages();
+        QTest::newRow("tied to VAT register") << "NCV" << 1 << ids({LedgerChecks::MsgVatRegister});
+        QTest::newRow("VAT register wins over type 8") << "FTV" << 8 << ids({LedgerChecks::MsgVatRegister});
+        QTest::newRow("null register passes") << "CMP" << 6 << Messages();
+        QTest::newRow("not closing") << "GIR" << 2 << ids({LedgerChecks::MsgNotClosing});
+        QTest::newRow("unpaid collection, good") << "IBF" << 4 << Messages();
+        QTest::newRow("unpaid collection, other unpaid kind") << "RCH" << 4 << ids({LedgerChecks::MsgNotUnpaid});
+        QTest::newRow("unpaid collection, neither") << "GIR" << 4
+                                                    << ids({LedgerChecks::MsgNotClosing, LedgerChecks::MsgNotUnpaid});
+        QTest::newRow("advances need the advance flag") << "ACC" << 8 << Messages();
+        QTest::newRow("advances ignore account handling") << "INC" << 8 << ids({LedgerChecks::MsgNoAdvance});
+        QTest::newRow("unknown code") << "ZZZ" << 1 << ids({LedgerChecks::MsgNotClosing});
+        QTest::newRow("unknown code, advances") << "ZZZ" << 8 << ids({LedgerChecks::MsgNoAdvance});
+        QTest::newRow("quote in code") << "A'B" << 1 << ids({LedgerChecks::MsgNotClosing});
+    }
+
+    void postingCausal()
+    {
+        QFETCH(QString, code);
+        QFETCH(int, tipo);
+        QFETCH(Messages, refused);
+        QCOMPARE(m_checks->causaleRegistrazione(code, tipo), refused);
+    }
+
+    void otherCodes_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<Messages>("refused");
+        QTest::newRow("allowance ok") << "abbuoni" << "ABB" << Messages();
+        QTest::newRow("allowance not closing") << "abbuoni" << "ACC" << ids({LedgerChecks::MsgNotClosing});
+        QTest::newRow("terms: direct remittance") << "pagamento" << "RD" << Messages();
+        QTest::newRow("terms: one instalment fits") << "pagamento" << "RD30R60" << Messages();
+        QTest::newRow("terms: bank receipts only") << "pagamento" << "RB3060" << ids({LedgerChecks::MsgPaymentTerms});
+        QTest::newRow("terms: unknown") << "pagamento" << "XX" << ids({LedgerChecks::MsgPaymentTerms});
+        QTest::newRow("section exists") << "sezionale" << "A1" << Messages();
+        QTest::newRow("sales section") << "sezionale" << "01" << Messages();
+        QTest::newRow("section RP reserved") << "sezionale" << "RP" << ids({LedgerChecks::MsgReservedSection});
+        QTest::newRow("section missing") << "sezionale" << "ZZ" << ids({LedgerChecks::MsgNoSection});
+        QTest::newRow("customer extraction causal") << "clienti" << "300" << Messages();
+        QTest::newRow("supplier causal as customer one") << "clienti" << "310" << Messages{{0, {"310"}}};
+        QTest::newRow("unknown extraction causal") << "fornitori" << "999" << Messages{{0, {"999"}}};
+    }
+
+    void otherCodes()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, code);
+        QFETCH(Messages, refused);
+        Messages got;
+        if (kind == "abbuoni")
+            got = m_checks->causaleAbbuoni(code);
+        else if (kind == "pagamento")
+            got = m_checks->condizionePagamento(code);
+        else if (kind == "sezionale")
+            got = m_checks->sezionale(code, "1");
+        else
+            got = m_checks->causaleCompensazione(code, kind == "clienti" ? 1 : 2);
+        QCOMPARE(got, refused);
+    }
+
+    void oneCharacterSectionIsPadded()
+    {
+        QVERIFY(!m_checks->EsisteSezionale("0", "1"));
+        QVERIFY(m_checks->EsisteSezionale("00", "2"));
+        QVERIFY(!m_checks->EsisteSezionale("01", "2"));
+    }
+
+    void withholdingCausalIsRefusedAsExtraction()
+    {
+        QVERIFY(!m_checks->IsCausalePerRitenute(""));
+        QVERIFY(!m_checks->IsCausalePerRitenute("300"));
+        auto c = std::make_shared<ado::Connection>();
+        c->Open(m_db->connectionString());
+        c->Execute("UPDATE CGP4_DUEBILFILTRI SET CGP4_CHECKED = 1 WHERE CGP4_CAUSALE_CGP0 = 310 AND CGP4_IDCHECK_CGP2 = 30");
+        QCOMPARE(m_checks->causaleCompensazione("310", 2), (Messages{{LedgerChecks::MsgWithholdingCausal, {"310"}}}));
+        c->Execute("UPDATE CGP4_DUEBILFILTRI SET CGP4_CHECKED = 0 WHERE CGP4_CAUSALE_CGP0 = 310 AND CGP4_IDCHECK_CGP2 = 30");
+    }
+
+    void accounts()
+    {
+        QCOMPARE(m_checks->conto("180101", "1").postable, true);
+        QCOMPARE(m_checks->conto("180101", "2").found, false);
+        const LedgerChecks::Conto master = m_checks->conto("18", "1");
+        QVERIFY(!master.found || !master.postable);
+    }
+
+    void unpaidLookupListsOnlyUnpaidCausals()
+    {
+        const QString sql = "SELECT CG33_CODICE, CG33_DESCR FROM CG33_TABCAU order by cg33_codice";
+        QCOMPARE(LedgerChecks::lookupCausaliContabili(sql, 1), sql);
+        QCOMPARE(LedgerChecks::lookupCausaliContabili(sql, 4),
+                 QString("SELECT CG33_CODICE, CG33_DESCR FROM CG33_TABCAU  WHERE CG33_FLGINSOLUTI = 4  ORDER BY CG33_CODICE "));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLedgerChecks)
+#include "tst_ledgerchecks.moc"
