@@ -9,6 +9,7 @@
 #include "duebilstatements.h"
 #include "frameworktexts.h"
 #include "recordset.h"
+#include "storedparameterchecks.h"
 #include "textstore.h"
 
 #include <QJsonArray>
@@ -23,7 +24,7 @@ namespace CliText {
 enum : int {
     Usage = 992001, UnknownCommand, WrongArguments, CannotOpen, Created, AlreadyHasTables,
     CausalCreated, CausalDuplicated, CausalDeleted, CausalMissing, Completed, CannotCreate,
-    NotDone, ErrorReport, InitNeedsFile, CompanyMissing
+    NotDone, ErrorReport, InitNeedsFile, CompanyMissing, Finding, CodeMissing, NothingFound
 };
 }
 
@@ -305,6 +306,23 @@ struct DueBilCli::Private
         return say(CliText::CausalDeleted, {code});
     }
 
+    int validate(const QString &code)
+    {
+        StoredParameterChecks checks(connection);
+        if (!code.isEmpty() && !CausalOperations(connection, &trap).exists(code))
+            return say(CliText::CausalMissing, {code}, Refused);
+        const QList<StoredParameterChecks::Finding> findings = code.isEmpty() ? checks.checkAll() : checks.check(code);
+        for (const auto &f : findings) {
+            const QString why = f.textId == 0 ? texts.text(CliText::CodeMissing) : texts.text(f.textId, f.params);
+            out << texts.text(CliText::Finding, {f.causal, f.company, f.column, f.value}).replace(QLatin1String("%5"), why)
+                << '\n';
+        }
+        out.flush();
+        if (findings.isEmpty())
+            return say(CliText::NothingFound);
+        return Refused;
+    }
+
     int dispatch()
     {
         if (options.positional.isEmpty())
@@ -312,11 +330,12 @@ struct DueBilCli::Private
         const QString command = options.positional.first();
         const QStringList args = options.positional.mid(1);
         static const QHash<QString, int> arity = {
-            {"init", 0}, {"list", 0}, {"show", 1}, {"complete", 0}, {"create", 1}, {"duplicate", 2}, {"delete", 1},
+            {"init", 0}, {"list", 0}, {"show", 1}, {"complete", 0}, {"create", 1}, {"duplicate", 2}, {"delete", 1}, {"validate", -1},
         };
         if (!arity.contains(command))
             return usage(CliText::UnknownCommand, {command});
-        if (args.size() != arity.value(command))
+        const int expected = arity.value(command);
+        if (expected >= 0 ? args.size() != expected : args.size() > 1)
             return usage(CliText::WrongArguments, {command});
         bool numericCompany = false;
         options.company.toInt(&numericCompany);
@@ -343,6 +362,8 @@ struct DueBilCli::Private
                 return create(ops, args.at(0));
             if (command == QLatin1String("duplicate"))
                 return duplicate(ops, args.at(0), args.at(1));
+            if (command == QLatin1String("validate"))
+                return validate(args.value(0));
             return remove(ops, args.at(0));
         } catch (const ado::AdoError &e) {
             ErrorReport report{command, e.number(), e.message(), {}};

@@ -105,6 +105,25 @@ private slots:
         QCOMPARE(doc.value("CGP4_DUEBILFILTRI").toArray().size(), rows("CGP2_DUEBILCHECK"));
     }
 
+    // A ledger causal deleted after it was configured is reported with the field's message.
+    void validateReportsWhatTheWindowWouldRefuse()
+    {
+        QCOMPARE(run({"validate"}), 0);
+        {
+            ado::Connection c;
+            c.Open(m_db->connectionString());
+            c.Execute("DELETE FROM CG33_TABCAU WHERE CG33_CODICE = 'RIB'");
+            c.Execute("DELETE FROM CG68_NUMERDESC WHERE CG68_SEZIONALE = 'A2'");
+        }
+        QCOMPARE(run({"validate", "300"}), 1);
+        QCOMPARE(m_out.count('\n'), 2);
+        QVERIFY(m_out.startsWith("Causale 300, ditta 1, CGP7_CAUSALECOGE_CG33 = 'RIB': La causale deve contenere"));
+        QCOMPARE(run({"validate"}), 1);
+        QVERIFY2(m_out.contains("Causale 310, ditta 1, CGP7_SEZIONALEACCONTI_CG68 = 'A2': Sezionale inesistente."),
+                 qPrintable(m_out));
+        QCOMPARE(run({"validate", "399"}), 1);
+    }
+
     void initCreatesANewDatabase()
     {
         QTemporaryDir dir;
