@@ -1,0 +1,157 @@
+#include "layouteditor.h"
+
+#include "clsservizi.h"
+
+#include <vector>
+
+namespace {
+
+int number(const ado::Recordset &rs, const char *column)
+{
+    return ClsServizi::nullToDefault(rs.value(QLatin1String(column)), 0).toInt();
+}
+
+} // namespace
+
+LayoutEditor::LayoutEditor(ado::ConnectionPtr connection) : m_connection(std::move(connection)) {}
+
+int LayoutEditor::GetIDField(const QString &key) const
+{
+    const QString table = key.section(QLatin1Char('.'), 0, 0);
+    const QString field = key.section(QLatin1Char('.'), 1);
+    const ado::RecordsetPtr rs = m_connection->Execute(
+        "SELECT CGP1_ID FROM CGP1_DUEBILFIELD WHERE CGP1_TABLE = '" + ClsServizi::escapeText(table)
+        + "' AND CGP1_FIELD ='" + ClsServizi::escapeText(field) + "'");
+    return rs->RecordCount() > 0 ? number(*rs, "CGP1_ID") : 0;
+}
+
+QString LayoutEditor::GetTableField(const QString &text) const
+{
+    const ado::RecordsetPtr rs = m_connection->Execute(
+        "SELECT CGP1_TABLE FROM CGP1_DUEBILFIELD WHERE CGP1_FIELD ='" + ClsServizi::escapeText(text) + "'");
+    return rs->RecordCount() > 0 ? rs->value(QStringLiteral("CGP1_TABLE")).toString() : QString();
+}
+
+int LayoutEditor::addField(ado::Recordset &layout, const QString &nodeKey, const QString &nodeText,
+                           const QString &parentText, bool nodeHasChildren, const QString &causal) const
+{
+    if (nodeKey.isEmpty() || nodeHasChildren)
+        return MsgNoField;
+    const ado::RecordsetPtr probe = layout.Clone();
+    probe->setFilter(QString());
+    probe->setFilter("CGP1_FIELD = '" + QString(nodeKey).replace(QLatin1String("'"), QLatin1String("''")) + "'");
+    if (probe->RecordCount() > 0)
+        return MsgFieldPresent;
+    const int id = GetIDField(nodeKey);
+    const QString table = GetTableField(nodeKey);
+    layout.AddNew();
+    layout.setValue(QStringLiteral("CGP1_ID"), id);
+    layout.setValue(QStringLiteral("CGP1_TABLE"), table);
+    layout.setValue(QStringLiteral("CGP1_DESCRTABLE"), parentText);
+    layout.setValue(QStringLiteral("CGP1_FIELD"), nodeKey);
+    layout.setValue(QStringLiteral("CGP1_DESCRIZIONE"), nodeText);
+    layout.setValue(QStringLiteral("CGP3_CAUSALE_CGP0"), causal);
+    layout.setValue(QStringLiteral("CGP3_IDFIELD_CGP1"), id);
+    layout.setValue(QStringLiteral("CGP3_VISIBLEORDER"), layout.RecordCount());
+    layout.setValue(QStringLiteral("CGP3_SORTTYPE"), 0);
+    layout.setValue(QStringLiteral("CGP3_GROUPED"), 0);
+    layout.Update();
+    layout.setSort(QStringLiteral("CGP3_VISIBLEORDER"));
+    layout.MoveLast();
+    return 0;
+}
+
+bool LayoutEditor::moveUp(ado::Recordset &layout)
+{
+    if (layout.RecordCount() == 0 || layout.isBOF() || layout.isEOF() || layout.AbsolutePosition() == 1)
+        return false;
+    const QVariant mark = layout.Bookmark();
+    const int p = number(layout, "CGP3_VISIBLEORDER");
+    layout.MovePrevious();
+    const int q = number(layout, "CGP3_VISIBLEORDER");
+    if (q == PinnedPosition) {
+        layout.setSort(QStringLiteral("CGP3_VISIBLEORDER, CGP3_IDFIELD_CGP1"));
+        layout.setBookmark(mark);
+        return false;
+    }
+    layout.setValue(QStringLiteral("CGP3_VISIBLEORDER"), p);
+    layout.setBookmark(mark);
+    layout.setValue(QStringLiteral("CGP3_VISIBLEORDER"), p != PinnedPosition ? p - 1 : PinnedPosition);
+    layout.Update();
+    layout.setSort(QStringLiteral("CGP3_VISIBLEORDER, CGP1_ID"));
+    layout.setBookmark(mark);
+    return true;
+}
+
+bool LayoutEditor::moveDown(ado::Recordset &layout)
+{
+    if (layout.RecordCount() == 0 || layout.isBOF() || layout.isEOF()
+        || layout.AbsolutePosition() == layout.RecordCount())
+        return false;
+    const QVariant mark = layout.Bookmark();
+    const int p = number(layout, "CGP3_VISIBLEORDER");
+    layout.setValue(QStringLiteral("CGP3_VISIBLEORDER"), p != PinnedPosition ? p + 1 : PinnedPosition);
+    layout.MoveNext();
+    layout.setValue(QStringLiteral("CGP3_VISIBLEORDER"), p);
+    layout.Update();
+    layout.setSort(QStringLiteral("CGP3_VISIBLEORDER, CGP1_ID"));
+    layout.setBookmark(mark);
+    return true;
+}
+
+bool LayoutEditor::cycleSort(ado::Recordset &layout)
+{
+    if (layout.isBOF() || layout.isEOF())
+        return false;
+    layout.setValue(QStringLiteral("CGP3_SORTTYPE"), (number(layout, "CGP3_SORTTYPE") + 1) % 3);
+    layout.Update();
+    return true;
+}
+
+int LayoutEditor::sortTextId(const QVariant &stored)
+{
+    const QString value = stored.toString();
+    if (value == QLatin1String("1"))
+        return TextAscending;
+    if (value == QLatin1String("2"))
+        return TextDescending;
+    return 0;
+}
+
+QString LayoutEditor::insertStatement(const QString &causal, const ado::Recordset &row)
+{
+    const QString crlf = QStringLiteral("\r\n");
+    return QStringLiteral("INSERT INTO CGP3_DUEBILGRIGLIA") + crlf + "         (CGP3_CAUSALE_CGP0" + crlf
+        + "         ,CGP3_IDFIELD_CGP1" + crlf + "         ,CGP3_VISIBLEORDER" + crlf + "         ,CGP3_SORTTYPE" + crlf
+        + "         ,CGP3_GROUPED)" + crlf + "   VALUES" + crlf + "         (" + causal + crlf + "         ,"
+        + QString::number(number(row, "CGP1_ID")) + crlf + "         ," + QString::number(number(row, "CGP3_VISIBLEORDER"))
+        + crlf + "         ," + QString::number(number(row, "CGP3_SORTTYPE")) + crlf + "         ,"
+        + QString::number(number(row, "CGP3_GROUPED")) + ")";
+}
+
+bool LayoutEditor::UpdateLayOut(const ado::Recordset &layout, const QString &causal, ErrorTrap &trap) const
+{
+    const ado::RecordsetPtr rows = layout.Clone();
+    rows->setSort(QStringLiteral("CGP1_ID"));
+    QStringList inserts;
+    for (rows->MoveFirst(); !rows->isEOF(); rows->MoveNext()) {
+        if (number(*rows, "CGP1_ID") != 0)
+            inserts.append(insertStatement(causal, *rows));
+    }
+    bool committed = false;
+    std::vector<TrapStep> steps;
+    steps.emplace_back([this] { m_connection->BeginTrans(); });
+    steps.emplace_back([this, causal] {
+        m_connection->Execute("DELETE FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = " + causal);
+    });
+    for (const QString &sql : std::as_const(inserts))
+        steps.emplace_back([this, sql] { m_connection->Execute(sql); });
+    steps.emplace_back([this, &committed] {
+        m_connection->CommitTrans();
+        committed = true;
+    });
+    trap.run(QStringLiteral("UpdateLayOut"), steps);
+    if (!committed && m_connection->inTransaction())
+        m_connection->RollbackTrans();
+    return committed;
+}

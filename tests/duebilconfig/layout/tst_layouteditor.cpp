@@ -1,0 +1,167 @@
+#include "adoerrorclassifier.h"
+#include "duebilstatements.h"
+#include "layouteditor.h"
+#include "recordingmessageservice.h"
+#include "testdatabase.h"
+
+#include <QTest>
+
+// Editing the due-date grid layout of a causal and writing it back.
+class TestLayoutEditor : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestDatabase> m_db;
+    ado::ConnectionPtr m_connection;
+    std::unique_ptr<LayoutEditor> m_editor;
+
+    ado::RecordsetPtr layoutOf(const QString &causal)
+    {
+        auto rs = std::make_shared<ado::Recordset>();
+        rs->Open(DueBilStatements::showLayout(causal), m_connection);
+        return rs;
+    }
+
+    // "id:position" of every row in the recordset's order.
+    static QString positions(ado::Recordset &rs)
+    {
+        QStringList out;
+        for (rs.MoveFirst(); !rs.isEOF(); rs.MoveNext())
+            out << rs.value("CGP3_IDFIELD_CGP1").toString() + ":" + rs.value("CGP3_VISIBLEORDER").toString();
+        return out.join(' ');
+    }
+
+    QString stored(const QString &causal)
+    {
+        const ado::RecordsetPtr rs = m_connection->Execute(
+            "SELECT CGP3_IDFIELD_CGP1 || ':' || CGP3_VISIBLEORDER AS P FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = "
+            + causal + " ORDER BY CGP3_VISIBLEORDER, CGP3_IDFIELD_CGP1");
+        QStringList out;
+        for (; !rs->isEOF(); rs->MoveNext())
+            out << rs->value("P").toString();
+        return out.join(' ');
+    }
+
+    QString fieldKey(int id)
+    {
+        const ado::RecordsetPtr rs =
+            m_connection->Execute(QString("SELECT CGP1_TABLE || '.' || CGP1_FIELD AS K FROM CGP1_DUEBILFIELD WHERE CGP1_ID = %1").arg(id));
+        return rs->value("K").toString();
+    }
+
+private slots:
+    void init()
+    {
+        m_db = std::make_unique<TestDatabase>(TestDatabase::Demo);
+        QVERIFY(m_db->isValid());
+        m_connection = std::make_shared<ado::Connection>();
+        m_connection->Open(m_db->connectionString());
+        m_editor = std::make_unique<LayoutEditor>(m_connection);
+    }
+
+    void catalogueLookups()
+    {
+        const QString key = fieldKey(40);
+        QCOMPARE(m_editor->GetIDField(key), 40);
+        QCOMPARE(m_editor->GetIDField("NESSUNA.TABELLA"), 0);
+        QCOMPARE(m_editor->GetIDField("X'Y.Z"), 0);
+        QCOMPARE(m_editor->GetTableField("nessun campo"), QString());
+    }
+
+    void addingAppendsOrRefuses()
+    {
+        ado::RecordsetPtr empty = layoutOf("320");
+        const QString key = fieldKey(50);
+        QCOMPARE(m_editor->addField(*empty, key, "Importo", "Scadenze", false, "320"), 0);
+        QCOMPARE(empty->value("CGP3_VISIBLEORDER").toInt(), 1);
+        QCOMPARE(empty->value("CGP1_ID").toInt(), 50);
+        QCOMPARE(m_editor->addField(*empty, key, "Importo", "Scadenze", false, "320"), LayoutEditor::MsgFieldPresent);
+        QCOMPARE(m_editor->addField(*empty, "Scadenze", "Scadenze", "", true, "320"), LayoutEditor::MsgNoField);
+        ado::RecordsetPtr five = layoutOf("300");
+        QCOMPARE(m_editor->addField(*five, fieldKey(60), "x", "Scadenze", false, "300"), 0);
+        QCOMPARE(five->value("CGP3_VISIBLEORDER").toInt(), 6);
+        QCOMPARE(five->RecordCount(), 6);
+    }
+
+    void moving_data()
+    {
+        QTest::addColumn<QString>("setup");   // positions to store before, "id=pos,..."
+        QTest::addColumn<int>("row");         // 1-based row to move
+        QTest::addColumn<bool>("up");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("up the second") << "" << 2 << true << "2010:1 30:2 40:3 80:4 110:5";
+        QTest::newRow("up the first does nothing") << "" << 1 << true << "30:1 2010:2 40:3 80:4 110:5";
+        QTest::newRow("down the last does nothing") << "" << 5 << false << "30:1 2010:2 40:3 80:4 110:5";
+        QTest::newRow("down the third") << "" << 3 << false << "30:1 2010:2 80:3 40:4 110:5";
+        QTest::newRow("a pinned row cannot be passed") << "80=999,110=999" << 5 << true
+                                                      << "30:1 2010:2 40:3 80:999 110:999";
+        QTest::newRow("pinned row moved down pins the next") << "40=999,80=999" << 4 << false
+                                                            << "30:1 2010:2 110:5 40:999 80:999";
+    }
+
+    void moving()
+    {
+        QFETCH(QString, setup);
+        QFETCH(int, row);
+        QFETCH(bool, up);
+        QFETCH(QString, after);
+        for (const QString &pair : setup.split(',', Qt::SkipEmptyParts))
+            m_connection->Execute("UPDATE CGP3_DUEBILGRIGLIA SET CGP3_VISIBLEORDER = " + pair.section('=', 1)
+                                  + " WHERE CGP3_CAUSALE_CGP0 = 300 AND CGP3_IDFIELD_CGP1 = " + pair.section('=', 0, 0));
+        ado::RecordsetPtr rs = layoutOf("300");
+        rs->setAbsolutePosition(row);
+        up ? LayoutEditor::moveUp(*rs) : LayoutEditor::moveDown(*rs);
+        rs->setSort("CGP3_VISIBLEORDER, CGP1_ID");
+        QCOMPARE(positions(*rs), after);
+    }
+
+    void sortDirectionCycles()
+    {
+        ado::RecordsetPtr rs = layoutOf("300");
+        rs->MoveLast();  // field 110, descending
+        QVERIFY(LayoutEditor::cycleSort(*rs));
+        QCOMPARE(rs->value("CGP3_SORTTYPE").toInt(), 0);
+        QVERIFY(LayoutEditor::cycleSort(*rs));
+        QCOMPARE(LayoutEditor::sortTextId(rs->value("CGP3_SORTTYPE")), int(LayoutEditor::TextAscending));
+        QCOMPARE(LayoutEditor::sortTextId(QVariant()), 0);
+    }
+
+    // Saving replaces the rows of the causal whole, gaps and pinned positions as they stand.
+    void saveReplacesTheRows()
+    {
+        RecordingMessageService messages;
+        ErrorTrap trap(&messages, nullptr);
+        ado::RecordsetPtr rs = layoutOf("300");
+        rs->setAbsolutePosition(2);
+        rs->Delete();
+        rs->MoveFirst();
+        rs->setValue("CGP3_VISIBLEORDER", 999);
+        rs->setValue("CGP3_SORTTYPE", QVariant());
+        QVERIFY(m_editor->UpdateLayOut(*rs, "300", trap));
+        QCOMPARE(stored("300"), QString("40:3 80:4 110:5 30:999"));
+        QCOMPARE(m_connection->Execute("SELECT CGP3_SORTTYPE FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = 300"
+                                       " AND CGP3_IDFIELD_CGP1 = 30")->value("CGP3_SORTTYPE").toInt(), 0);
+        QCOMPARE(stored("310"), QString("30:1 2010:2 40:3 220:4 300:5"));
+        QVERIFY(messages.calls().isEmpty());
+    }
+
+    void failedSaveKeepsThePreviousRows()
+    {
+        RecordingMessageService messages;
+        messages.setDefaultErrorAnswer(ErrorTrap::Leave);
+        ErrorTrap trap(&messages, nullptr);
+        trap.setClassifier(adoErrorClassifier());
+        ado::RecordsetPtr rs = layoutOf("300");
+        const QString before = stored("300");
+        // A row the table refuses (duplicate field) makes the insert fail half-way.
+        rs->MoveLast();
+        rs->setValue("CGP1_ID", 30);
+        QVERIFY(!m_editor->UpdateLayOut(*rs, "300", trap));
+        QCOMPARE(messages.calls().size(), 1);
+        QVERIFY(!m_connection->inTransaction());
+        QCOMPARE(stored("300"), before);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLayoutEditor)
+#include "tst_layouteditor.moc"
