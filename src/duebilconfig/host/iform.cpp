@@ -1,0 +1,4 @@
+#include "iform.h"
+
+IForm::~IForm() = default;
+FormFactory::~FormFactory() = default;

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+
+class CLSCG_DUEBILCONFIG;
+class Cinterface;
+class QWidget;
+
+// What CLSCG_DUEBILCONFIG needs of its form FRMCG_DUEBILCONFIG. The form reads everything
+// else (IsCalled, ClsGlobal, the connection string, CausaleEsterna) through the two
+// references it is given.
+class IForm
+{
+public:
+    virtual ~IForm();
+
+    virtual QWidget *widget() = 0;
+    virtual QString formName() const = 0;
+
+    virtual void setGcls_Interface(Cinterface *contract) = 0;
+    // Empty once the form went through its unload: that is how the class knows it closed.
+    virtual Cinterface *Gcls_Interface() const = 0;
+    virtual void setGcls_Parent(CLSCG_DUEBILCONFIG *parent) = 0;
+    virtual CLSCG_DUEBILCONFIG *Gcls_Parent() const = 0;
+
+    virtual void setCaption(const QString &caption) = 0;
+    // Returns when the form has closed.
+    virtual void showModal() = 0;
+    virtual void showModeless() = 0;
+    // Runs the form's close check and, unless it refuses, its unload.
+    virtual void unload() = 0;
+    // The class no longer holds the form: it goes away (later, if it is still handling an
+    // event). May throw; the class reports the failure.
+    virtual void release() = 0;
+};
+
+// Makes the form for each ShowForm. The real form registers its factory in the plug-in;
+// until then the placeholder form is used.
+class FormFactory
+{
+public:
+    virtual ~FormFactory();
+    virtual IForm *createForm() = 0;
+};

@@ -1,0 +1,138 @@
+#include "mdiform.h"
+
+#include "cinterface.h"
+#include "clsglobal.h"
+
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+MdiForm::MdiForm(const QString &formName, QWidget *parent) : QWidget(parent), m_formName(formName)
+{
+    setObjectName(formName);
+}
+
+MdiForm::~MdiForm() = default;
+
+QWidget *MdiForm::widget()
+{
+    return this;
+}
+
+QString MdiForm::formName() const
+{
+    return m_formName;
+}
+
+void MdiForm::setGcls_Interface(Cinterface *contract)
+{
+    m_interface = contract;
+}
+
+Cinterface *MdiForm::Gcls_Interface() const
+{
+    return m_interface;
+}
+
+void MdiForm::setGcls_Parent(CLSCG_DUEBILCONFIG *parent)
+{
+    m_parentClass = parent;
+}
+
+CLSCG_DUEBILCONFIG *MdiForm::Gcls_Parent() const
+{
+    return m_parentClass;
+}
+
+void MdiForm::setCaption(const QString &caption)
+{
+    setWindowTitle(caption);
+}
+
+void MdiForm::showModal()
+{
+    ClsGlobal *global = m_interface ? m_interface->clsGlobal() : nullptr;
+    QMdiArea *area = global ? global->mdiArea() : nullptr;
+    if (area && !parentWidget())
+        setParent(area->window(), Qt::Window);
+    setWindowModality(Qt::ApplicationModal);
+    resize(sizeHint());
+    if (QWidget *owner = parentWidget())
+        move(owner->geometry().center() - rect().center());
+    QEventLoop loop;
+    connect(this, &MdiForm::unloaded, &loop, &QEventLoop::quit);
+    connect(this, &QObject::destroyed, &loop, &QEventLoop::quit);
+    show();
+    loop.exec();
+}
+
+void MdiForm::showModeless()
+{
+    ClsGlobal *global = m_interface ? m_interface->clsGlobal() : nullptr;
+    QMdiArea *area = global ? global->mdiArea() : nullptr;
+    if (area && !m_subWindow) {
+        // Our own sub-window, not deleted on close: the class releases the form.
+        m_subWindow = new QMdiSubWindow(area);
+        m_subWindow->setWidget(this);
+        area->addSubWindow(m_subWindow);
+        m_subWindow->adjustSize();
+        m_subWindow->show();
+        return;
+    }
+    show();
+}
+
+void MdiForm::unload()
+{
+    if (m_subWindow)
+        m_subWindow->close();
+    else
+        close();
+}
+
+void MdiForm::release()
+{
+    if (m_subWindow)
+        m_subWindow->deleteLater();
+    else
+        deleteLater();
+}
+
+QMdiSubWindow *MdiForm::subWindow() const
+{
+    return m_subWindow;
+}
+
+void MdiForm::queryUnload(bool *)
+{
+}
+
+void MdiForm::unloadForm()
+{
+    if (m_interface) {
+        if (ClsGlobal *global = m_interface->clsGlobal()) {
+            global->closing(m_interface);
+            global->clearActive();
+        }
+    }
+    m_interface = nullptr;
+    m_parentClass = nullptr;
+}
+
+void MdiForm::closeEvent(QCloseEvent *event)
+{
+    if (!m_interface) {  // already unloaded
+        event->accept();
+        return;
+    }
+    bool cancel = false;
+    queryUnload(&cancel);
+    if (cancel) {
+        event->ignore();
+        return;
+    }
+    unloadForm();
+    event->accept();
+    emit unloaded();
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "iform.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class QMdiSubWindow;
+
+// A form that lives as an MDI child of the host (or as its own window when the host has no
+// MDI area, or when shown modal). Closing the window, by the user or by unload(), runs
+// queryUnload() and, unless it cancels, unloadForm().
+class MdiForm : public QWidget, public IForm
+{
+    Q_OBJECT
+public:
+    explicit MdiForm(const QString &formName, QWidget *parent = nullptr);
+    ~MdiForm() override;
+
+    QWidget *widget() override;
+    QString formName() const override;
+    void setGcls_Interface(Cinterface *contract) override;
+    Cinterface *Gcls_Interface() const override;
+    void setGcls_Parent(CLSCG_DUEBILCONFIG *parent) override;
+    CLSCG_DUEBILCONFIG *Gcls_Parent() const override;
+    void setCaption(const QString &caption) override;
+    void showModal() override;
+    void showModeless() override;
+    void unload() override;
+    void release() override;
+
+    QMdiSubWindow *subWindow() const;
+
+signals:
+    void unloaded();
+
+protected:
+    // Form_QueryUnload: set *cancel to keep the window open.
+    virtual void queryUnload(bool *cancel);
+    // Form_Unload: the default tells the host the window closes and empties Gcls_Interface.
+    virtual void unloadForm();
+
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    QString m_formName;
+    Cinterface *m_interface = nullptr;
+    CLSCG_DUEBILCONFIG *m_parentClass = nullptr;
+    QPointer<QMdiSubWindow> m_subWindow;
+};

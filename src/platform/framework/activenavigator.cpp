@@ -1,0 +1,5 @@
+#include "activenavigator.h"
+
+ActiveNavigator::ActiveNavigator(QObject *parent) : QObject(parent) {}
+
+ActiveNavigator::~ActiveNavigator() = default;

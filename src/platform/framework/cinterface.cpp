@@ -1,0 +1,3 @@
+#include "cinterface.h"
+
+Cinterface::~Cinterface() = default;

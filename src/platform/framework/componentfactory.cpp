@@ -1,0 +1,3 @@
+#include "componentfactory.h"
+
+ComponentFactory::~ComponentFactory() = default;

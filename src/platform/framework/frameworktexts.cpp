@@ -1,0 +1,6 @@
+#include "frameworktexts.h"
+
+QString FrameworkText::file()
+{
+    return QStringLiteral(":/duebil/framework/texts/framework.tsv");
+}

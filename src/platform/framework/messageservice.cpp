@@ -1,0 +1,3 @@
+#include "messageservice.h"
+
+MessageService::~MessageService() = default;

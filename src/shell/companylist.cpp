@@ -1,0 +1,50 @@
+#include "companylist.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
+
+namespace {
+
+// Opens a private connection for the connection-string forms the host accepts.
+QSqlDatabase openDatabase(const QString &name, const QString &connectionString)
+{
+    const bool odbc = connectionString.contains(QStringLiteral("Driver="), Qt::CaseInsensitive);
+    QSqlDatabase db = QSqlDatabase::addDatabase(odbc ? QStringLiteral("QODBC") : QStringLiteral("QSQLITE"), name);
+    QString target = connectionString;
+    if (!odbc && target.startsWith(QStringLiteral("sqlite:"), Qt::CaseInsensitive))
+        target = target.mid(7);
+    db.setDatabaseName(target);
+    if (!odbc)
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+    db.open();
+    return db;
+}
+
+} // namespace
+
+bool CompanyList::read(const QString &connectionString, QList<Company> *companies, QString *error)
+{
+    const QString name = QStringLiteral("companies-") + QUuid::createUuid().toString(QUuid::Id128);
+    bool ok = false;
+    {
+        QSqlDatabase db = openDatabase(name, connectionString);
+        if (!db.isOpen()) {
+            if (error)
+                *error = db.lastError().text();
+        } else {
+            QSqlQuery query(db);
+            ok = query.exec(QStringLiteral(
+                "SELECT CG18_CODICE, CG18_RAGSOC, CG18_GRUPPO_CG10 FROM CG18_DITTE ORDER BY CG18_CODICE"));
+            if (!ok && error)
+                *error = query.lastError().text();
+            while (ok && query.next())
+                companies->append(Company{query.value(0).toInt(), query.value(1).toString(),
+                                          qint16(query.value(2).toInt())});
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return ok;
+}

@@ -1,0 +1,159 @@
+#include "shellapplication.h"
+
+#include "clsglobal.h"
+#include "componentloader.h"
+#include "guimessageservice.h"
+#include "recordingmessageservice.h"
+#include "shelloptions.h"
+#include "shelltexts.h"
+#include "shellwindow.h"
+
+#ifdef DUEBIL_HAVE_DB
+#include "databaseinstaller.h"
+#endif
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPainter>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+void writeLine(FILE *stream, const QString &text)
+{
+    const QByteArray bytes = text.toLocal8Bit() + '\n';
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+}
+
+// Ready: the module's window is on screen and the event queue has drained.
+bool waitUntilReady(ShellWindow &window, int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < timeoutMs) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        const auto windows = window.mdiArea()->subWindowList();
+        const bool shown = std::any_of(windows.begin(), windows.end(),
+                                       [](QMdiSubWindow *w) { return w->isVisible(); });
+        const bool modalShown = QApplication::activeModalWidget() != nullptr;
+        if (shown || modalShown) {
+            for (int i = 0; i < 5; ++i)
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+QStringList ShellApplication::pluginDirectories()
+{
+    const QString dir = QCoreApplication::applicationDirPath();
+    return {dir, QDir(dir).filePath(QStringLiteral("plugins"))};
+}
+
+int ShellApplication::run(int argc, char **argv)
+{
+    // Without a display the shell runs offscreen (CI, screenshots).
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
+        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    QApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("duebilconfig"));
+
+    ClsGlobal global;
+    QStringList textFiles;
+#ifdef DUEBIL_HAVE_DB
+    textFiles = DatabaseInstaller::textFiles();
+#endif
+    QString textError;
+    if (!global.loadTexts(textFiles + QStringList{ShellText::file()}, &textError))
+        writeLine(stderr, textError);
+
+    ShellOptions options;
+    QString error, helpText;
+    bool help = false;
+    if (!options.parse(QCoreApplication::arguments(), global.textStore(), &error, &help, &helpText)) {
+        writeLine(stderr, error);
+        return 2;
+    }
+    if (help) {
+        writeLine(stdout, helpText);
+        return 0;
+    }
+
+    // A screenshot run never waits for a click: its messages are recorded and printed.
+    const bool unattended = !options.screenshotFile.isEmpty();
+    GuiMessageService gui(&global.textStore());
+    RecordingMessageService recorder;
+    global.setMessageService(unattended ? static_cast<MessageService *>(&recorder) : &gui);
+
+    QString connectionString = options.connectionString;
+    if (connectionString.isEmpty()) {
+#ifdef DUEBIL_HAVE_DB
+        QString dbError;
+        const QString path = DatabaseInstaller::ensureDemoDatabase(&dbError);
+        if (path.isEmpty()) {
+            global.showMessage(ShellText::DemoDatabaseFailed, {dbError}, global.text(ShellText::WarningTitle),
+                               MsgStyle::Critical);
+            writeLine(stderr, global.text(ShellText::DemoDatabaseFailed, {dbError}));
+            return 1;
+        }
+        connectionString = QStringLiteral("sqlite:") + path;
+#endif
+    }
+    global.setConnectionString(connectionString);
+    global.setUserName(options.user);
+
+    ComponentLoader loader(pluginDirectories());
+    ShellWindow window(&global, &loader, options);
+    gui.setParentWidget(&window);
+    window.show();
+    window.loadCompanies();
+
+    if (!unattended) {
+        window.openConfiguration();
+        return app.exec();
+    }
+
+    int exitCode = 0;
+    bool done = false;
+    // The grab runs from the event loop, so it works with a modal window as well.
+    QTimer::singleShot(0, &window, [&] {
+        waitUntilReady(window, 10000);
+        // A modal form is a window of its own: it is painted over the main window.
+        QPixmap picture = window.grab();
+        if (QWidget *modal = QApplication::activeModalWidget(); modal && modal != &window) {
+            QPainter painter(&picture);
+            painter.drawPixmap(modal->frameGeometry().topLeft() - window.geometry().topLeft(), modal->grab());
+        }
+        const QImage image = picture.toImage();
+        if (!image.save(options.screenshotFile, "PNG")) {
+            writeLine(stderr, global.text(ShellText::ScreenshotFailed, {options.screenshotFile}));
+            exitCode = 1;
+        }
+        for (const RecordingMessageService::Call &call : recorder.calls())
+            writeLine(stderr, call.kind == RecordingMessageService::Kind::Error ? call.error.text : call.message.text);
+        for (QWidget *top : QApplication::topLevelWidgets()) {
+            if (top != &window)
+                top->close();
+        }
+        window.close();
+        done = true;
+        QCoreApplication::exit(exitCode);
+    });
+    if (!window.openConfiguration())
+        exitCode = 1;
+    // A modal window returns from ShowForm only after the grab has run in its own loop.
+    if (!done)
+        app.exec();
+    return exitCode;
+}

@@ -1,0 +1,71 @@
+#include "shelloptions.h"
+
+#include "shelltexts.h"
+#include "textstore.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+
+bool ShellOptions::parse(const QStringList &arguments, const TextStore &texts, QString *error,
+                         bool *helpRequested, QString *helpText)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(texts.text(ShellText::Description));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, texts.text(ShellText::OptionHelp));
+    parser.addOption(help);
+    const QCommandLineOption db(QStringLiteral("db"), texts.text(ShellText::OptionDb), QStringLiteral("CONNSTRING"));
+    const QCommandLineOption company(QStringLiteral("company"), texts.text(ShellText::OptionCompany), QStringLiteral("N"));
+    const QCommandLineOption user(QStringLiteral("user"), texts.text(ShellText::OptionUser), QStringLiteral("NAME"));
+    const QCommandLineOption causale(QStringLiteral("causale"), texts.text(ShellText::OptionCausale), QStringLiteral("N"));
+    const QCommandLineOption modalOption(QStringLiteral("modal"), texts.text(ShellText::OptionModal));
+    const QCommandLineOption screenshot(QStringLiteral("screenshot"), texts.text(ShellText::OptionScreenshot),
+                                        QStringLiteral("FILE.png"));
+    const QCommandLineOption script(QStringLiteral("script"), texts.text(ShellText::OptionScript), QStringLiteral("FILE.js"));
+    parser.addOptions({db, company, user, causale, modalOption, screenshot, script});
+
+    if (!parser.parse(arguments)) {
+        if (error)
+            *error = parser.errorText();
+        return false;
+    }
+    if (helpRequested)
+        *helpRequested = parser.isSet(help);
+    if (helpText)
+        *helpText = parser.helpText();
+
+    auto number = [&](const QCommandLineOption &option, QVariant *target) {
+        if (!parser.isSet(option))
+            return true;
+        bool ok = false;
+        const QString value = parser.value(option);
+        const int n = value.trimmed().toInt(&ok);
+        if (!ok || n < 0) {
+            if (error)
+                *error = texts.text(ShellText::OptionInvalid, {option.names().first(), value});
+            return false;
+        }
+        *target = n;
+        return true;
+    };
+    if (!number(company, &this->company) || !number(causale, &this->causale))
+        return false;
+
+    connectionString = parser.value(db).trimmed();
+    this->user = parser.isSet(user) ? parser.value(user).trimmed() : loginName();
+    modal = parser.isSet(modalOption);
+    screenshotFile = parser.value(screenshot);
+    scriptFile = parser.value(script);
+    return true;
+}
+
+QString ShellOptions::loginName()
+{
+    QString name = qEnvironmentVariable("USER");
+    if (name.isEmpty())
+        name = qEnvironmentVariable("USERNAME");
+    if (name.isEmpty())
+        name = qEnvironmentVariable("LOGNAME");
+    if (name.isEmpty())
+        name = QDir::home().dirName();
+    return name;
+}

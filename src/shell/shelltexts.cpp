@@ -1,0 +1,6 @@
+#include "shelltexts.h"
+
+QString ShellText::file()
+{
+    return QStringLiteral(":/duebil/shell/texts/shell.tsv");
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+// Ids of the shell's texts (texts/shell.tsv, loaded after the host's and the module's).
+namespace ShellText {
+enum : int {
+    MainTitle = 991001,
+    MenuContabilita = 991002,
+    WindowCaption = 991003,
+    MenuFile = 991004,
+    ActionExit = 991005,
+    CompanyLabel = 991006,
+    StatusUser = 991007,
+    StatusDatabase = 991008,
+    ModuleUnavailable = 991009,     // %1 window, %2 reason
+    CompaniesUnreadable = 991010,   // %1 reason
+    NavigatorTitle = 991011,
+    NavFirst = 991012,              // ... through NavQuery, in ActiveNavigator::Command order
+    NavQuery = 991020,
+    MenuWindows = 991021,
+    ActionTile = 991022,
+    ActionCascade = 991023,
+    StatusReady = 991024,
+    ScreenshotFailed = 991025,      // %1 file
+    WarningTitle = 991026,
+    DemoDatabaseFailed = 991027,    // %1 reason
+    OptionDb = 991030,
+    OptionCompany = 991031,
+    OptionUser = 991032,
+    OptionCausale = 991033,
+    OptionModal = 991034,
+    OptionScreenshot = 991035,
+    OptionScript = 991036,
+    OptionInvalid = 991037,         // %1 option, %2 value
+    Description = 991038,
+    OptionHelp = 991039
+};
+
+QString file();
+}

@@ -1,0 +1,102 @@
+#include "clsglobal.h"
+#include "shelloptions.h"
+#include "shelltexts.h"
+
+#include <QTest>
+
+class tst_ShellOptions : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void accepted_data();
+    void accepted();
+    void refused_data();
+    void refused();
+
+private:
+    ClsGlobal m_global;
+};
+
+void tst_ShellOptions::initTestCase()
+{
+    QString error;
+    QVERIFY2(m_global.loadTexts({ShellText::file()}, &error), qPrintable(error));
+}
+
+void tst_ShellOptions::accepted_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("db");
+    QTest::addColumn<QVariant>("company");
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<QVariant>("causale");
+    QTest::addColumn<bool>("modal");
+    QTest::addColumn<QString>("screenshot");
+    QTest::addColumn<QString>("script");
+
+    const QString login = ShellOptions::loginName();
+    QTest::newRow("nothing given: demo database, first company, login name, from the menu")
+        << QStringList{} << "" << QVariant() << login << QVariant() << false << "" << "";
+    QTest::newRow("everything given")
+        << QStringList{"--db", "sqlite:/tmp/x.db", "--company", "2", "--user", "VELTO", "--causale", "301",
+                       "--modal", "--screenshot", "out.png", "--script", "prova.js"}
+        << "sqlite:/tmp/x.db" << QVariant(2) << "VELTO" << QVariant(301) << true << "out.png" << "prova.js";
+    QTest::newRow("ODBC string kept whole")
+        << QStringList{"--db=Driver=FreeTDS;Server=srv;UID=sa;PWD=x;TDS_Version=7.4"}
+        << "Driver=FreeTDS;Server=srv;UID=sa;PWD=x;TDS_Version=7.4" << QVariant() << login << QVariant()
+        << false << "" << "";
+    QTest::newRow("causal zero is a causal") << QStringList{"--causale", "0"} << "" << QVariant() << login
+                                             << QVariant(0) << false << "" << "";
+}
+
+void tst_ShellOptions::accepted()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, db);
+    QFETCH(QVariant, company);
+    QFETCH(QString, user);
+    QFETCH(QVariant, causale);
+    QFETCH(bool, modal);
+    QFETCH(QString, screenshot);
+    QFETCH(QString, script);
+
+    ShellOptions options;
+    QString error;
+    QVERIFY2(options.parse(QStringList{"duebil-host"} + args, m_global.textStore(), &error), qPrintable(error));
+    QCOMPARE(options.connectionString, db);
+    QCOMPARE(options.company, company);
+    QCOMPARE(options.user, user);
+    QCOMPARE(options.causale, causale);
+    QCOMPARE(options.modal, modal);
+    QCOMPARE(options.screenshotFile, screenshot);
+    QCOMPARE(options.scriptFile, script);
+}
+
+void tst_ShellOptions::refused_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("expectedError");
+
+    QTest::newRow("company not a number") << QStringList{"--company", "uno"}
+                                          << "Il valore di --company non è valido: uno";
+    QTest::newRow("negative causal") << QStringList{"--causale", "-3"} << "Il valore di --causale non è valido: -3";
+    QTest::newRow("unknown option") << QStringList{"--colore"} << "";
+    QTest::newRow("missing value") << QStringList{"--db"} << "";
+}
+
+void tst_ShellOptions::refused()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, expectedError);
+
+    ShellOptions options;
+    QString error;
+    QVERIFY(!options.parse(QStringList{"duebil-host"} + args, m_global.textStore(), &error));
+    QVERIFY(!error.isEmpty());
+    if (!expectedError.isEmpty())
+        QCOMPARE(error, expectedError);
+}
+
+QTEST_GUILESS_MAIN(tst_ShellOptions)
+#include "tst_shelloptions.moc"

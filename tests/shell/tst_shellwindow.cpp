@@ -1,0 +1,282 @@
+#include "clscg_duebilconfig.h"
+#include "clsglobal.h"
+#include "componentloader.h"
+#include "mdiform.h"
+#include "recordingmessageservice.h"
+#include "shelltexts.h"
+#include "shellwindow.h"
+#include "simplenavigator.h"
+#include "testdatabase.h"
+
+#include <QComboBox>
+#include <QImage>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolBar>
+
+using Kind = RecordingMessageService::Kind;
+
+namespace {
+
+class KeepingForm : public MdiForm
+{
+public:
+    KeepingForm() : MdiForm(QStringLiteral("FRMCG_DUEBILCONFIG")) {}
+    bool refuse = true;
+
+protected:
+    void queryUnload(bool *cancel) override { *cancel = refuse; }
+};
+
+class KeepingFormFactory : public FormFactory
+{
+public:
+    IForm *createForm() override { return last = new KeepingForm; }
+    KeepingForm *last = nullptr;
+};
+
+// Creates the class in-process with a form whose close can be refused.
+class InProcessLoader : public ComponentLoader
+{
+public:
+    InProcessLoader() : ComponentLoader({}) {}
+    std::shared_ptr<KeepingFormFactory> factory = std::make_shared<KeepingFormFactory>();
+    QObject *createInstance(const QString &progId, QString *) override
+    {
+        return progId == CLSCG_DUEBILCONFIG::progId() ? new CLSCG_DUEBILCONFIG(factory) : nullptr;
+    }
+};
+
+} // namespace
+
+class tst_ShellWindow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void companiesComeFromTheDatabase_data();
+    void companiesComeFromTheDatabase();
+    void companyChangeIsRefusedWhileTheWindowIsOpen();
+    void closingTheMainWindowClosesTheModuleWindow();
+    void refusedCloseKeepsTheMainWindowOpen();
+    void missingModuleIsToldToTheUser();
+    void toolBarDrivesTheNavigator_data();
+    void toolBarDrivesTheNavigator();
+    void extraCommandsOfTheModuleAppearOnTheToolBar();
+    void screenshotRunWritesAPicture();
+
+private:
+    std::unique_ptr<TestDatabase> m_db;
+    std::unique_ptr<ClsGlobal> m_global;
+    std::unique_ptr<RecordingMessageService> m_messages;
+};
+
+void tst_ShellWindow::init()
+{
+    m_db = std::make_unique<TestDatabase>(TestDatabase::Demo);
+    QVERIFY2(m_db->isValid(), qPrintable(m_db->errorString()));
+    m_messages = std::make_unique<RecordingMessageService>();
+    m_global = std::make_unique<ClsGlobal>();
+    QString error;
+    QVERIFY2(m_global->loadTexts({ShellText::file()}, &error), qPrintable(error));
+    m_global->setMessageService(m_messages.get());
+    m_global->setConnectionString(m_db->connectionString());
+    m_global->setUserName(QStringLiteral("mario"));
+}
+
+void tst_ShellWindow::cleanup()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    m_global.reset();
+    m_db.reset();
+}
+
+void tst_ShellWindow::companiesComeFromTheDatabase_data()
+{
+    QTest::addColumn<bool>("goodDatabase");
+    QTest::addColumn<QVariant>("requested");
+    QTest::addColumn<QVariant>("expectedCompany");
+
+    QTest::newRow("requested company selected") << true << QVariant(2) << QVariant(2);
+    QTest::newRow("unknown company: the first one") << true << QVariant(999) << QVariant(1);
+    QTest::newRow("unreadable database keeps the requested company") << false << QVariant(5) << QVariant(5);
+}
+
+void tst_ShellWindow::companiesComeFromTheDatabase()
+{
+    QFETCH(bool, goodDatabase);
+    QFETCH(QVariant, requested);
+    QFETCH(QVariant, expectedCompany);
+
+    if (!goodDatabase)
+        m_global->setConnectionString(QStringLiteral("sqlite:/nonexistent/dir/x.db"));
+    ShellOptions options;
+    options.company = requested;
+    InProcessLoader loader;
+    ShellWindow window(m_global.get(), &loader, options);
+    QCOMPARE(window.loadCompanies(), goodDatabase);
+    QCOMPARE(m_global->company(), expectedCompany);
+    if (goodDatabase) {
+        QVERIFY(window.companySelector()->count() >= 2);
+        QCOMPARE(window.companySelector()->currentData().toList().value(0), expectedCompany);
+        QVERIFY(m_messages->calls().isEmpty());
+    } else {
+        QCOMPARE(window.companySelector()->count(), 0);
+        QCOMPARE(m_messages->calls().size(), 1);
+        QCOMPARE(m_messages->calls().first().message.textId, int(ShellText::CompaniesUnreadable));
+    }
+}
+
+void tst_ShellWindow::companyChangeIsRefusedWhileTheWindowIsOpen()
+{
+    ShellOptions options;
+    options.company = 1;
+    ComponentLoader loader({QStringLiteral(DUEBIL_PLUGIN_DIR)});
+    ShellWindow window(m_global.get(), &loader, options);
+    QVERIFY(window.loadCompanies());
+    QVERIFY(window.openConfiguration());
+    QCOMPARE(window.openWindows().size(), 1);
+
+    QComboBox *combo = window.companySelector();
+    combo->setCurrentIndex(1);
+    emit combo->activated(1);
+    QCOMPARE(combo->currentIndex(), 0);
+    QCOMPARE(m_global->company(), QVariant(1));
+    const auto calls = m_messages->callsOf(Kind::Message);
+    QCOMPARE(calls.size(), 1);
+    QCOMPARE(calls.first().message.textId, 30179);
+
+    // Once the window is closed the company can change.
+    QCOMPARE(window.openWindows().first()->CloseForm(), QVariant(true));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(window.openWindows().isEmpty());
+    combo->setCurrentIndex(1);
+    emit combo->activated(1);
+    QCOMPARE(combo->currentIndex(), 1);
+    QCOMPARE(m_global->company(), combo->itemData(1).toList().value(0));
+}
+
+void tst_ShellWindow::closingTheMainWindowClosesTheModuleWindow()
+{
+    InProcessLoader loader;
+    ShellWindow window(m_global.get(), &loader, ShellOptions{});
+    window.show();
+    QVERIFY(window.openConfiguration());
+    loader.factory->last->refuse = false;
+    QPointer<QObject> instance = dynamic_cast<QObject *>(window.openWindows().first());
+    QVERIFY(window.close());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(instance.isNull());
+    QVERIFY(window.openWindows().isEmpty());
+}
+
+void tst_ShellWindow::refusedCloseKeepsTheMainWindowOpen()
+{
+    InProcessLoader loader;
+    ShellWindow window(m_global.get(), &loader, ShellOptions{});
+    window.show();
+    QVERIFY(window.openConfiguration());
+    QVERIFY(!window.close());
+    QVERIFY(window.isVisible());
+    QCOMPARE(window.openWindows().size(), 1);
+    QVERIFY(window.mdiArea()->subWindowList().first()->isVisible());
+    loader.factory->last->refuse = false;
+}
+
+void tst_ShellWindow::missingModuleIsToldToTheUser()
+{
+    QTemporaryDir emptyPluginDir;
+    ComponentLoader loader({emptyPluginDir.path()});
+    ShellWindow window(m_global.get(), &loader, ShellOptions{});
+    QVERIFY(!window.openConfiguration());
+    const auto calls = m_messages->callsOf(Kind::Message);
+    QCOMPARE(calls.size(), 1);
+    QCOMPARE(calls.first().message.textId, int(ShellText::ModuleUnavailable));
+    QVERIFY(calls.first().message.text.contains(m_global->text(ShellText::WindowCaption)));
+}
+
+static QAction *toolBarAction(ShellWindow &window, const QString &caption)
+{
+    auto *bar = window.findChild<QToolBar *>(QStringLiteral("TTB_NAVIGATORE"));
+    if (!bar)
+        return nullptr;
+    const auto actions = bar->actions();
+    for (QAction *action : actions) {
+        if (action->text() == caption)
+            return action;
+    }
+    return nullptr;
+}
+
+void tst_ShellWindow::toolBarDrivesTheNavigator_data()
+{
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<int>("command");
+    QTest::newRow("first") << "Primo" << int(ActiveNavigator::First);
+    QTest::newRow("next") << "Successivo" << int(ActiveNavigator::Next);
+    QTest::newRow("last") << "Ultimo" << int(ActiveNavigator::Last);
+    QTest::newRow("new") << "Nuovo" << int(ActiveNavigator::New);
+    QTest::newRow("confirm") << "Conferma" << int(ActiveNavigator::Confirm);
+    QTest::newRow("undo") << "Annulla modifiche" << int(ActiveNavigator::Undo);
+    QTest::newRow("delete") << "Elimina" << int(ActiveNavigator::Delete);
+    QTest::newRow("query") << "Ricerca" << int(ActiveNavigator::Query);
+}
+
+void tst_ShellWindow::toolBarDrivesTheNavigator()
+{
+    QFETCH(QString, caption);
+    QFETCH(int, command);
+
+    InProcessLoader loader;
+    ShellWindow window(m_global.get(), &loader, ShellOptions{});
+    QSignalSpy spy(window.navigator(), &ActiveNavigator::commandTriggered);
+    QAction *action = toolBarAction(window, caption);
+    QVERIFY(action);
+    action->trigger();
+    QCOMPARE(spy.size(), 1);
+    QCOMPARE(spy.first().first().value<ActiveNavigator::Command>(), ActiveNavigator::Command(command));
+}
+
+void tst_ShellWindow::extraCommandsOfTheModuleAppearOnTheToolBar()
+{
+    InProcessLoader loader;
+    ShellWindow window(m_global.get(), &loader, ShellOptions{});
+    QSignalSpy spy(window.navigator(), &ActiveNavigator::extraCommandTriggered);
+    window.navigator()->addExtraCommand(QStringLiteral("DUPLICA"), QStringLiteral("Duplica"));
+    QAction *action = toolBarAction(window, QStringLiteral("Duplica"));
+    QVERIFY(action);
+    action->trigger();
+    QCOMPARE(spy.size(), 1);
+    QCOMPARE(spy.first().first().toString(), QStringLiteral("DUPLICA"));
+}
+
+void tst_ShellWindow::screenshotRunWritesAPicture()
+{
+    QTemporaryDir dir;
+    const QString picture = dir.filePath(QStringLiteral("finestra.png"));
+    QProcess host;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("DUEBIL_DEMO_DB"), dir.filePath(QStringLiteral("demo.db")));
+    host.setProcessEnvironment(env);
+    host.start(QStringLiteral(DUEBIL_HOST), {QStringLiteral("--screenshot"), picture, QStringLiteral("--causale"),
+                                             QStringLiteral("301")});
+    QVERIFY(host.waitForFinished(60000));
+    QCOMPARE(host.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(host.exitCode(), 0);
+    const QImage image(picture);
+    QVERIFY(!image.isNull());
+    QVERIFY(image.width() > 400 && image.height() > 300);
+    // The class of the module was created and released.
+    const QByteArray err = host.readAllStandardError();
+    QVERIFY2(err.contains("|INI|CGUO_DUEBILCONFIG|CLSCG_DUEBILCONFIG"), err.constData());
+    QVERIFY2(err.contains("|TER|CGUO_DUEBILCONFIG|CLSCG_DUEBILCONFIG"), err.constData());
+}
+
+QTEST_MAIN(tst_ShellWindow)
+#include "tst_shellwindow.moc"
