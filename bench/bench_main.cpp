@@ -1,0 +1,279 @@
+// Times of the causal operations against the same statements run raw through SQLite, at
+// growing numbers of causals (N) and companies (M). Prints a table and writes it as JSON.
+#include "causaloperations.h"
+#include "duebilstatements.h"
+#include "generator.h"
+#include "recordingmessageservice.h"
+#include "sqlrewriter.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMap>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+namespace S = DueBilStatements;
+
+namespace {
+
+struct Size
+{
+    int n;
+    int m;
+};
+
+QTemporaryDir *workDir = nullptr;
+
+// One generated database per size, copied for the raw baseline so both start equal.
+QString databaseFor(const Size &size, bool raw)
+{
+    static QMap<QString, QString> built;
+    const QString key = QStringLiteral("%1x%2").arg(size.n).arg(size.m);
+    if (!built.contains(key)) {
+        const QString path = workDir->filePath(key + ".db");
+        QString error;
+        if (!BenchGenerator::build(path, size.n, size.m, &error))
+            qFatal("cannot build %s: %s", qPrintable(key), qPrintable(error));
+        built.insert(key, path);
+    }
+    const QString target = workDir->filePath(key + (raw ? "-raw.db" : "-ado.db"));
+    if (!QFile::exists(target))
+        QFile::copy(built.value(key), target);
+    return target;
+}
+
+class Raw
+{
+public:
+    explicit Raw(const QString &path)
+    {
+        sqlite3_open(path.toUtf8().constData(), &m_db);
+        sqlite3_busy_timeout(m_db, 5000);
+    }
+    ~Raw() { sqlite3_close(m_db); }
+    void exec(const QString &tsql)
+    {
+        const QByteArray sql = ado::SqlRewriter::toSqlite(tsql).toUtf8();
+        char *error = nullptr;
+        if (sqlite3_exec(m_db, sql.constData(), nullptr, nullptr, &error) != SQLITE_OK) {
+            const QString message = QString::fromUtf8(error);
+            sqlite3_free(error);
+            qFatal("raw statement failed: %s\n%s", qPrintable(message), sql.constData());
+        }
+    }
+    // Reads the rows, as an existence test does.
+    int count(const QString &tsql)
+    {
+        const QByteArray sql = ado::SqlRewriter::toSqlite(tsql).toUtf8();
+        sqlite3_stmt *stmt = nullptr;
+        sqlite3_prepare_v2(m_db, sql.constData(), -1, &stmt, nullptr);
+        int rows = 0;
+        while (sqlite3_step(stmt) == SQLITE_ROW)
+            ++rows;
+        sqlite3_finalize(stmt);
+        return rows;
+    }
+
+private:
+    sqlite3 *m_db = nullptr;
+};
+
+struct Ado
+{
+    explicit Ado(const QString &path) : trap(&messages, nullptr)
+    {
+        connection = std::make_shared<ado::Connection>();
+        connection->Open(QStringLiteral("sqlite:") + path);
+        ops = std::make_unique<CausalOperations>(connection, &trap);
+    }
+    RecordingMessageService messages;
+    ErrorTrap trap;
+    ado::ConnectionPtr connection;
+    std::unique_ptr<CausalOperations> ops;
+};
+
+QString str(int v)
+{
+    return QString::number(v);
+}
+
+// A new company each iteration, so every run has all the rows to add.
+void completeNewCompany(benchmark::State &state, Size size, bool raw)
+{
+    const QString path = databaseFor(size, raw);
+    Ado ado(path);
+    Raw sqlite(path);
+    // Unique across repetitions: a company already completed would add nothing.
+    static int company = 10000;
+    for (auto _ : state) {
+        ++company;
+        if (raw) {
+            for (const QString &sql : S::completion(str(company), "1"))
+                sqlite.exec(sql);
+        } else {
+            ado.ops->AggiornaConfigurazioneCausali(str(company), "1");
+        }
+    }
+}
+
+// A check added to the catalogue reaches every causal at the next completion.
+void completeNewCheck(benchmark::State &state, Size size, bool raw)
+{
+    const QString path = databaseFor(size, raw);
+    Ado ado(path);
+    Raw sqlite(path);
+    static int check = 100;
+    for (auto _ : state) {
+        state.PauseTiming();
+        ++check;
+        sqlite.exec("INSERT INTO CGP2_DUEBILCHECK (CGP2_ID, CGP2_TIPOFILTRO, CGP2_DESCRIZIONE) VALUES (" + str(check)
+                    + ", 'TIPOMOVIMENTO', 'Nuovo')");
+        state.ResumeTiming();
+        if (raw) {
+            for (const QString &sql : S::completion("1", "1"))
+                sqlite.exec(sql);
+        } else {
+            ado.ops->AggiornaConfigurazioneCausali("1", "1");
+        }
+    }
+}
+
+void removeRows(Raw &sqlite, const QString &code)
+{
+    for (const QString &sql : S::cascadeDeleteBeforeSelection(code))
+        sqlite.exec(sql);
+    sqlite.exec(S::deleteSelection(code));
+    sqlite.exec(S::deleteCausalRow(code));
+}
+
+void duplicate(benchmark::State &state, Size size, bool raw)
+{
+    const QString path = databaseFor(size, raw);
+    Ado ado(path);
+    Raw sqlite(path);
+    const QString source = str(BenchGenerator::firstCode(size.n));
+    const QString target = str(BenchGenerator::firstCode(size.n) + size.n - 1);
+    for (auto _ : state) {
+        state.PauseTiming();
+        removeRows(sqlite, target);
+        state.ResumeTiming();
+        if (raw) {
+            sqlite.count(S::existsCausal(target));
+            sqlite.exec("BEGIN IMMEDIATE");
+            for (const QString &sql : S::duplication(target, source, "1", "Copia"))
+                sqlite.exec(sql);
+            sqlite.exec("COMMIT");
+        } else if (ado.ops->duplicate(source, target, "Copia", "VELTO", "1")) {
+            state.SkipWithError("duplication refused");
+        }
+    }
+}
+
+void remove(benchmark::State &state, Size size, bool raw)
+{
+    const QString path = databaseFor(size, raw);
+    Ado ado(path);
+    Raw sqlite(path);
+    const QString source = str(BenchGenerator::firstCode(size.n));
+    const QString target = str(BenchGenerator::firstCode(size.n) + size.n - 1);
+    for (auto _ : state) {
+        state.PauseTiming();
+        removeRows(sqlite, target);
+        sqlite.exec("BEGIN IMMEDIATE");
+        for (const QString &sql : S::duplication(target, source, "1", "Copia"))
+            sqlite.exec(sql);
+        sqlite.exec("COMMIT");
+        state.ResumeTiming();
+        if (raw) {
+            sqlite.count(S::existsCausal(target));
+            sqlite.count(S::compensationUse(target));
+            removeRows(sqlite, target);
+            for (const QString &sql : S::cascadeDeleteAfterSelection(target))
+                sqlite.exec(sql);
+        } else if (ado.ops->remove(target, "VELTO")) {
+            state.SkipWithError("delete refused");
+        }
+    }
+}
+
+// Keeps the median of every benchmark for the table.
+class MedianReporter : public benchmark::ConsoleReporter
+{
+public:
+    QMap<QString, double> medians;
+
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run &run : runs) {
+            if (run.aggregate_name == "median") {
+                // "operation/N/M" without the iteration and repetition suffixes.
+                const QStringList parts = QString::fromStdString(run.run_name.str()).split('/');
+                medians.insert(parts.mid(0, 3).join('/'), run.GetAdjustedRealTime());
+            }
+        }
+    }
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+    workDir = &dir;
+    benchmark::Initialize(&argc, argv);
+
+    const QList<Size> sizes = {{10, 1}, {10, 10}, {10, 100}, {100, 1}, {100, 10}, {100, 100},
+                               {1000, 1}, {1000, 10}, {1000, 100}};
+    using Fn = void (*)(benchmark::State &, Size, bool);
+    const QList<QPair<const char *, Fn>> operations = {
+        {"completamento_nuova_ditta", completeNewCompany},
+        {"completamento_nuovo_check", completeNewCheck},
+        {"duplicazione", duplicate},
+        {"eliminazione", remove},
+    };
+    for (const auto &op : operations) {
+        for (const Size &size : sizes) {
+            for (bool raw : {false, true}) {
+                const std::string name = std::string(op.first) + (raw ? "_raw" : "") + "/" + std::to_string(size.n) + "/"
+                    + std::to_string(size.m);
+                benchmark::RegisterBenchmark(name.c_str(), op.second, size, raw)
+                    ->Unit(benchmark::kMillisecond)
+                    ->Iterations(5)
+                    ->Repetitions(3)
+                    ->ReportAggregatesOnly(true);
+            }
+        }
+    }
+    MedianReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+
+    QJsonArray rows;
+    QTextStream out(stdout);
+    out << "\n" << QStringLiteral("%1 %2 %3 %4 %5 %6\n").arg("operazione", -28).arg("N", 5).arg("M", 4)
+            .arg("mediana ms", 11).arg("base ms", 9).arg("rapporto", 8);
+    for (auto it = reporter.medians.cbegin(); it != reporter.medians.cend(); ++it) {
+        const QStringList parts = it.key().split('/');
+        if (parts.size() < 3 || parts.first().endsWith("_raw"))
+            continue;
+        const QString rawKey = parts.at(0) + "_raw/" + parts.at(1) + "/" + parts.at(2);
+        const double base = reporter.medians.value(rawKey, 0);
+        const double ratio = base > 0 ? it.value() / base : 0;
+        out << QStringLiteral("%1 %2 %3 %4 %5 %6\n").arg(parts.at(0), -28).arg(parts.at(1), 5).arg(parts.at(2), 4)
+                   .arg(it.value(), 11, 'f', 3).arg(base, 9, 'f', 3).arg(ratio, 8, 'f', 2);
+        rows.append(QJsonObject{{"operazione", parts.at(0)}, {"N", parts.at(1).toInt()}, {"M", parts.at(2).toInt()},
+                                {"mediana_ms", it.value()}, {"base_ms", base}, {"rapporto", ratio}});
+    }
+    QDir().mkpath(QStringLiteral(DUEBIL_BENCH_RESULTS));
+    QFile file(QStringLiteral(DUEBIL_BENCH_RESULTS "/latest.json"));
+    if (file.open(QIODevice::WriteOnly))
+        file.write(QJsonDocument(QJsonObject{{"risultati", rows}}).toJson());
+    benchmark::Shutdown();
+    return 0;
+}
