@@ -1,0 +1,8 @@
+#include "framecontrol.h"
+
+FrameControl::FrameControl(QWidget *parent)
+    : QGroupBox(parent)
+{
+}
+
+FrameControl::~FrameControl() = default;

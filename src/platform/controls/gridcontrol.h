@@ -1,0 +1,62 @@
+#pragma once
+
+#include "recordset.h"
+
+#include <QVariant>
+#include <QWidget>
+#include <functional>
+
+class QTableWidget;
+
+// Reads a column of the row being formatted.
+using FieldReader = std::function<QVariant(const QString &)>;
+
+// A read-only grid over the rows of a recordset, with named columns. The current row of the
+// grid is the current row of the recordset: a click moves the recordset. Cells may be
+// formatted by the form (DataFormatEXT); a tick-box column writes "1"/"0" into its column.
+class GridControl : public QWidget
+{
+    Q_OBJECT
+    Q_PROPERTY(bool dataformatenabled READ dataFormatEnabled WRITE setDataFormatEnabled)
+
+public:
+    enum Kind { KindText = 1, KindHidden = 12, KindTick = 100 };
+
+    explicit GridControl(QWidget *parent = nullptr);
+    ~GridControl() override;
+
+    void ClearColumns();
+    // Width in twips, as the design gives it.
+    void AddColumn(const QString &column, const QString &title, int kind, int widthTwips, bool visible);
+    QStringList columns() const;
+    QString columnTitle(const QString &column) const;
+    bool isColumnVisible(const QString &column) const;
+
+    bool dataFormatEnabled() const;
+    void setDataFormatEnabled(bool enabled);
+
+    void setRecordset(const ado::RecordsetPtr &recordset);
+    ado::RecordsetPtr recordset() const;
+    // Reads the rows again and shows the recordset's current row.
+    void Refresh();
+
+    int rowCount() const;
+    QString cellText(int row, const QString &column) const;
+    int currentRow() const;
+
+    // For tests and scripts: what a double click or a tick does.
+    void doubleClickCell(int row, const QString &column);
+    void tick(int row, const QString &column, bool ticked);
+
+signals:
+    // *text holds the stored value; the handler may replace it. fields reads the row's columns.
+    void DataFormatEXT(QString *text, const QString &column, const FieldReader &fields);
+    void CellDblClick(const QString &column);
+    void SelectionBoxClick();
+    void SelectAllClickEXT();
+    void RowChanged();
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};

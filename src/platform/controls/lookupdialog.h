@@ -1,0 +1,38 @@
+#pragma once
+
+#include "connection.h"
+
+#include <QDialog>
+
+class QLineEdit;
+class QTableWidget;
+
+// The list window of a look-up: the rows of the statement the form gives, narrowed by what the
+// user types in the search box; the chosen row's value of the return column is the code.
+class LookupDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // columns: a list of {title, index} maps (index: column of the statement); an empty list
+    // shows every column under its name.
+    LookupDialog(const ado::ConnectionPtr &connection, const QString &statement, const QVariant &columns,
+                 const QString &title, int returnColumn = 0, QWidget *parent = nullptr);
+    ~LookupDialog() override;
+
+    int rowCount() const;          // rows visible after the search
+    void setSearch(const QString &text);
+    bool chooseRow(int visibleRow);
+    QString chosenCode() const;
+    QString errorString() const;
+
+private:
+    void applySearch();
+
+    QLineEdit *m_search;
+    QTableWidget *m_table;
+    QList<QStringList> m_rows;
+    int m_returnColumn;
+    QString m_chosen;
+    QString m_error;
+};

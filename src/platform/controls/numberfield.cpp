@@ -1,0 +1,35 @@
+#include "numberfield.h"
+
+#include <QLineEdit>
+
+NumberField::NumberField(QWidget *parent)
+    : TextField(parent)
+{
+    lineEdit()->setAlignment(Qt::AlignRight);
+}
+
+NumberField::~NumberField() = default;
+
+double NumberField::Value() const
+{
+    QString text = Text();
+    text.replace(QLatin1Char(','), QLatin1Char('.'));
+    return text.toDouble();
+}
+
+QString NumberField::normalised(const QString &text) const
+{
+    QString kept;
+    bool separator = false;
+    for (const QChar c : text) {
+        if (c.isDigit()) {
+            kept += c;
+        } else if ((c == QLatin1Char(',') || c == QLatin1Char('.')) && !separator) {
+            separator = true;
+            kept += c;
+        } else if (c == QLatin1Char('-') && kept.isEmpty()) {
+            kept += c;
+        }
+    }
+    return kept;
+}

@@ -1,0 +1,51 @@
+#include "tabstrip.h"
+
+TabStrip::TabStrip(QWidget *parent)
+    : QTabWidget(parent)
+{
+    connect(this, &QTabWidget::currentChanged, this, &TabStrip::TabChanged);
+}
+
+TabStrip::~TabStrip() = default;
+
+int TabStrip::Tab() const { return currentIndex(); }
+
+void TabStrip::setTab(int index)
+{
+    if (index >= 0 && index < count() && isTabEnabled(index))
+        setCurrentIndex(index);
+}
+
+bool TabStrip::TabEnabled(int index) const { return isTabEnabled(index); }
+
+void TabStrip::setTabEnabledAt(int index, bool enabled)
+{
+    if (index < 0 || index >= count())
+        return;
+    setTabEnabled(index, enabled);
+    if (!enabled && currentIndex() == index) {
+        for (int i = 0; i < count(); ++i) {
+            if (isTabEnabled(i)) {
+                setCurrentIndex(i);
+                break;
+            }
+        }
+    }
+}
+
+QString TabStrip::tabCaption(int index) const
+{
+    QString caption = tabText(index);
+    return caption.remove(QLatin1Char('&'));
+}
+
+int TabStrip::addPage(QWidget *page, const QString &caption, QChar accessKey)
+{
+    QString shown = caption;
+    if (!shown.contains(QLatin1Char('&')) && !accessKey.isNull()) {
+        const int at = shown.indexOf(accessKey, 0, Qt::CaseInsensitive);
+        if (at >= 0)
+            shown.insert(at, QLatin1Char('&'));
+    }
+    return addTab(page, shown);
+}

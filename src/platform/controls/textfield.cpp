@@ -1,0 +1,201 @@
+#include "textfield.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStyle>
+#include <QToolButton>
+
+TextField::TextField(QWidget *parent)
+    : FieldControl(parent)
+    , m_edit(new QLineEdit(this))
+    , m_lookupButton(new QToolButton(this))
+{
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(1);
+    layout->addWidget(m_edit);
+    layout->addWidget(m_lookupButton);
+    m_lookupButton->setText(QStringLiteral("..."));
+    m_lookupButton->setFocusPolicy(Qt::NoFocus);
+    m_lookupButton->setVisible(false);
+    setFocusProxy(m_edit);
+    m_edit->installEventFilter(this);
+
+    connect(m_edit, &QLineEdit::textChanged, this, &FieldControl::TextChanged);
+    connect(m_edit, &QLineEdit::textEdited, this, [this](const QString &typed) {
+        const QString wanted = normalised(typed);
+        if (wanted != typed) {
+            const int cursor = m_edit->cursorPosition();
+            m_edit->setText(wanted);
+            m_edit->setCursorPosition(qMin(cursor, int(wanted.size())));
+        }
+        emit Change();
+    });
+    connect(m_edit, &QLineEdit::returnPressed, this, &TextField::commit);
+    connect(m_lookupButton, &QToolButton::clicked, this, &TextField::lookup);
+}
+
+TextField::~TextField() = default;
+
+QString TextField::Text() const { return m_edit->text(); }
+
+void TextField::setText(const QString &text)
+{
+    const QString shown = m_upper ? text.toUpper() : text;
+    m_committed = shown.left(m_edit->maxLength());
+    m_edit->setText(shown);
+}
+
+int TextField::maxChar() const { return m_edit->maxLength(); }
+
+void TextField::setMaxChar(int maxChar)
+{
+    m_edit->setMaxLength(maxChar > 0 ? maxChar : 32767);
+}
+
+int TextField::maxWidth() const { return m_maxWidth; }
+
+void TextField::setMaxWidth(int characters)
+{
+    m_maxWidth = characters;
+    updateWidth();
+}
+
+bool TextField::isUpperCase() const { return m_upper; }
+
+void TextField::setUpperCase(bool upper)
+{
+    m_upper = upper;
+    if (upper)
+        m_edit->setText(m_edit->text().toUpper());
+}
+
+bool TextField::isLookup() const { return !m_lookupButton->isHidden(); }
+
+void TextField::setLookup(bool lookup)
+{
+    m_lookupButton->setVisible(lookup);
+    updateWidth();
+}
+
+bool TextField::isDecode() const { return m_decode; }
+void TextField::setDecode(bool decode) { m_decode = decode; }
+QString TextField::txtGestione() const { return m_txtGestione; }
+void TextField::setTxtGestione(const QString &listName) { m_txtGestione = listName; }
+bool TextField::isFound() const { return m_found; }
+void TextField::setFound(bool found) { m_found = found; }
+QVariant TextField::idLookup() const { return m_idLookup; }
+void TextField::setIdLookup(const QVariant &id) { m_idLookup = id; }
+void TextField::setDescriptionLabel(QLabel *label) { m_description = label; }
+QLabel *TextField::descriptionLabel() const { return m_description; }
+void TextField::setDecoder(Decoder decoder) { m_decoder = std::move(decoder); }
+void TextField::setLookupPicker(LookupPicker picker) { m_picker = std::move(picker); }
+QLineEdit *TextField::lineEdit() const { return m_edit; }
+
+void TextField::SetFocus()
+{
+    m_edit->setFocus(Qt::OtherFocusReason);
+}
+
+bool TextField::commit()
+{
+    if (m_committing || m_edit->text() == m_committed)
+        return true;
+    m_committing = true;
+    if (m_decode)
+        decode();
+    bool cancel = false;
+    emit Validate(&cancel);
+    if (cancel) {
+        m_committing = false;
+        SetFocus();
+        m_edit->selectAll();
+        return false;
+    }
+    m_committed = m_edit->text();
+    m_committing = false;
+    emit AfterItem(m_committed.toDouble());
+    return true;
+}
+
+void TextField::decode()
+{
+    short handled = 0;
+    QString statement;
+    QVariant targets;
+    QString connection;
+    emit StartDecode(&handled, &statement, &targets, &connection);
+    DecodeResult result;
+    if (!m_edit->text().isEmpty() && m_decoder && !statement.isEmpty())
+        result = m_decoder(m_edit->text(), statement, targets, connection);
+    m_found = result.found;
+    if (m_description)
+        m_description->setText(result.found ? result.description : QString());
+    decoded(result);
+}
+
+void TextField::decoded(const DecodeResult &result)
+{
+    m_idLookup = result.id;
+}
+
+void TextField::lookup()
+{
+    if (!isEnabled())
+        return;
+    short handled = 0;
+    QString statement;
+    QVariant columns;
+    QString title;
+    QString connection;
+    emit StartLookup(&handled, &statement, &columns, &title, &connection);
+    QString picked;
+    if (m_picker && m_picker(statement, columns, title, connection, &picked)) {
+        m_edit->setText(normalised(picked));
+        emit Change();
+        commit();
+    }
+}
+
+QString TextField::normalised(const QString &text) const
+{
+    return m_upper ? text.toUpper() : text;
+}
+
+bool TextField::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_edit) {
+        switch (event->type()) {
+        case QEvent::FocusIn:
+            emit GotFocus();
+            break;
+        case QEvent::FocusOut:
+            emit LostFocus();
+            commit();
+            break;
+        case QEvent::KeyPress:
+            if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_F3 && isLookup()) {
+                lookup();
+                return true;
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    return FieldControl::eventFilter(watched, event);
+}
+
+void TextField::updateWidth()
+{
+    if (m_maxWidth <= 0) {
+        m_edit->setMaximumWidth(QWIDGETSIZE_MAX);
+        return;
+    }
+    const QFontMetrics metrics(m_edit->font());
+    const int width = metrics.horizontalAdvance(QLatin1Char('W')) * m_maxWidth * 3 / 4 + 12;
+    m_edit->setFixedWidth(qMax(width, 28));
+}
