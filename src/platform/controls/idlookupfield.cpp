@@ -15,8 +15,11 @@ void IdLookupField::setValue(const QVariant &id)
     if (id == m_value)
         return;
     m_value = id;
-    if (!id.isValid() || id.isNull())
-        setText(QString());
+    // The field shows the id itself; its description goes to the read-out label.
+    const QString shown = (!id.isValid() || id.isNull()) ? QString() : id.toString();
+    if (Text() != shown)
+        setText(shown);
+    m_value = id;  // the id the program sets stands, whatever the decode found
     emit ValueChanged(m_value);
 }
 
@@ -30,7 +33,10 @@ void IdLookupField::setTextField(const QString &column) { m_textField = column; 
 void IdLookupField::decoded(const DecodeResult &result)
 {
     TextField::decoded(result);
-    const QVariant id = result.found ? result.id : QVariant();
+    // The decode reads the description of the typed id: found, the id is the text.
+    QVariant id;
+    if (result.found)
+        id = result.id.isValid() && !result.id.isNull() ? result.id : QVariant(Text().trimmed().toLongLong());
     if (id != m_value) {
         m_value = id;
         emit ValueChanged(m_value);

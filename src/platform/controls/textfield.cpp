@@ -47,6 +47,9 @@ void TextField::setText(const QString &text)
     const QString shown = m_upper ? text.toUpper() : text;
     m_committed = shown.left(m_edit->maxLength());
     m_edit->setText(shown);
+    // A code put in by the program (a record shown) gets its description as a typed one does.
+    if (m_decode)
+        decode();
 }
 
 int TextField::maxChar() const { return m_edit->maxLength(); }

@@ -103,8 +103,11 @@ protected:
     // Called after a successful decode, before validation.
     virtual void decoded(const DecodeResult &result);
 
-private:
+public:
+    // Reads the description of the code now shown (StartDecode, then the decoder).
     void decode();
+
+private:
     void updateWidth();
 
     QLineEdit *m_edit;

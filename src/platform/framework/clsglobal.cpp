@@ -118,6 +118,16 @@ void ClsGlobal::setUserName(const QString &name)
     m_userName = name;
 }
 
+QVariant ClsGlobal::ledgerSetting(const QString &name) const
+{
+    return m_ledgerSettings.value(name);
+}
+
+void ClsGlobal::setLedgerSetting(const QString &name, const QVariant &value)
+{
+    m_ledgerSettings.insert(name, value);
+}
+
 bool ClsGlobal::securityUsersTab() const
 {
     return m_usersTab;

@@ -43,6 +43,9 @@ public:
     void setCompany(const QVariant &company);
     qint16 companyAccountGroup() const;
     void setCompanyAccountGroup(qint16 group);
+    // Other values of the company's ledger settings, by name (null when not set).
+    QVariant ledgerSetting(const QString &name) const;
+    void setLedgerSetting(const QString &name, const QVariant &value);
 
     // Logged-in user.
     QString userName() const;
@@ -75,6 +78,7 @@ private:
     QString m_connectionString;
     QVariant m_company;
     qint16 m_accountGroup = 0;
+    QVariantMap m_ledgerSettings;
     QString m_userName;
     bool m_usersTab = true;
     Cinterface *m_active = nullptr;

@@ -1,0 +1,199 @@
+#include "selectionchecks.h"
+
+#include "causaloperations.h"
+#include "causalparameters.h"
+#include "clsglobal.h"
+#include "duebilstatements.h"
+#include "formcontext.h"
+#include "messageservice.h"
+#include "recordset.h"
+
+namespace S = DueBilStatements;
+
+SelectionChecks::SelectionChecks(FormContext &ctx) : ctx(ctx) {}
+
+SelectionChecks::~SelectionChecks() = default;
+
+bool SelectionChecks::isLockable(int id)
+{
+    return id == 1 || id == 2 || (id >= 8 && id <= 11) || (id >= 13 && id <= 24);
+}
+
+bool SelectionChecks::isCausalLevelGroup(const QString &group)
+{
+    const QString upper = group.trimmed().toUpper();
+    return upper == QLatin1String("STATOMOVIMENTO") || upper == QLatin1String("TIPOOPERAZIONE")
+        || upper == QLatin1String("TIPOPRESENTAZIONE");
+}
+
+void SelectionChecks::connectEvents()
+{
+    FormUi &ui = ctx.ui;
+    for (int i = 1; i <= Count; ++i)
+        connect(ui.CHK_FILTER[i], &CheckField::Click, this, [this, i] { CHK_FILTER_Click(i); });
+    connect(ctx.FME_FILTRI.get(), &DataFrame::UpdateBatchAll, this, &SelectionChecks::FME_FILTRI_UpdateBatchAll,
+            Qt::DirectConnection);
+    connect(ui.KVS_SELSCADENZE, &DueDateSelector::AfterChange, this, &SelectionChecks::KVS_SELSCADENZE_AfterChange);
+    connect(ui.CMD_CHECKCAUSALEDEFAULT, &ButtonControl::ButtonClick, this,
+            &SelectionChecks::CMD_CHECKCAUSALEDEFAULT_ButtonClick);
+    connect(ui.CMD_MODIFICACHECKCAUSALE, &ButtonControl::ButtonClick, this,
+            &SelectionChecks::CMD_MODIFICACHECKCAUSALE_ButtonClick);
+}
+
+void SelectionChecks::CreaStrutturaCheck()
+{
+    FormUi &ui = ctx.ui;
+    ctx.trapped(QStringLiteral("CreaStrutturaCheck"), {[&] {
+        const ado::RecordsetPtr rs = ctx.FME_FILTRI ? ctx.FME_FILTRI->recordset() : ado::RecordsetPtr();
+        if (!rs || rs->State() != 1 || rs->RecordCount() == 0) {
+            for (int i = 1; i <= Count; ++i)
+                ui.CHK_FILTER[i]->setVisible(false);
+            return;
+        }
+        ctx.strutturaCheck = true;
+        const ado::RecordsetPtr rows = rs->Clone();
+        for (rows->MoveFirst(); !rows->isEOF(); rows->MoveNext()) {
+            const int id = rows->value(QStringLiteral("CGP4_IDCHECK_CGP2")).toInt();
+            if (id < 1 || id > Count)
+                continue;
+            CheckField *box = ui.CHK_FILTER[id];
+            box->setVisible(true);
+            box->setCaption(ctx.translator.Traduci_CGP2_DESCRIZIONE(rows->value(QStringLiteral("CGP2_ID"))));
+            box->setText(ctx.nz(rows->value(QStringLiteral("CGP4_CHECKED")), 0).toString());
+            box->setTag(box->caption());
+            box->setProperty("checkId", rows->value(QStringLiteral("CGP2_ID")));
+            box->setEnabled(!isCausalLevelGroup(rows->value(QStringLiteral("CGP2_TIPOFILTRO")).toString()));
+        }
+        ctx.strutturaCheck = false;
+        for (int hidden : {6, 7, 12})
+            ui.CHK_FILTER[hidden]->setVisible(false);
+        AbilitaDisabilitaCheck(false);
+        ctx.form->update();
+    }});
+    ctx.strutturaCheck = false;
+}
+
+void SelectionChecks::CHK_FILTER_Click(int index)
+{
+    Q_UNUSED(index);
+    ctx.trapped(QStringLiteral("CHK_FILTER_Click"), {[&] {
+        if (ctx.strutturaCheck)
+            return;
+        ctx.FME_FILTRI->setRecordChanged(true);
+        ctx.FME_FILTRI->RowChanged();
+    }});
+}
+
+void SelectionChecks::KVS_SELSCADENZE_AfterChange()
+{
+    ctx.trapped(QStringLiteral("KVS_SELSCADENZE_AfterChange"), {[&] {
+        ctx.FME_FILTRI->setRecordChanged(true);
+        ctx.FME_FILTRI->RowChanged();
+    }});
+}
+
+void SelectionChecks::UpdateFiltri()
+{
+    const QString code = ctx.causale();
+    std::vector<TrapStep> steps;
+    for (int i = 1; i <= Count; ++i) {
+        steps.emplace_back([this, i, code] {
+            const int value = ctx.nz(ctx.ui.CHK_FILTER[i]->Text(), 0).toInt();
+            ctx.Gcnn_Connessione->Execute(QStringLiteral("UPDATE CGP4_DUEBILFILTRI SET \r\n       CGP4_CHECKED = %1\r\n"
+                                                         "WHERE CGP4_CAUSALE_CGP0 = %2 AND\r\n      CGP4_IDCHECK_CGP2 = %3")
+                                              .arg(value)
+                                              .arg(code)
+                                              .arg(i),
+                                          1);
+        });
+    }
+    steps.emplace_back([this] { ctx.ui.KVS_SELSCADENZE->Salva(); });
+    steps.emplace_back([this] { ctx.FME_FILTRI->setRecordChanged(false); });
+    ctx.trapped(QStringLiteral("UpdateFiltri"), steps);
+}
+
+void SelectionChecks::FME_FILTRI_UpdateBatchAll()
+{
+    DataFrame *frame = ctx.FME_FILTRI.get();
+    ctx.trapped(QStringLiteral("FME_FILTRI_UpdateBatchAll"), {[&] {
+        if (!frame->BatchPending())
+            return;
+        if (frame->Status() == DataFrame::StatusQuery)
+            frame->recordset()->CancelUpdate();
+        frame->UpdateBatchRecordset({});
+        if (frame->recordset()->RecordCount() > 0)
+            frame->Refresh(QString());
+        else
+            frame->setStatus(DataFrame::StatusQuery);
+    }});
+}
+
+void SelectionChecks::CaricaValoriPredefinitiFiltri(int tipo, const QString &causale, bool requery, bool tutti)
+{
+    const std::optional<QString> column = CausalOperations::defaultColumn(tipo);
+    if (!column)
+        return;
+    ctx.trapped(QStringLiteral("CaricaValoriPredefinitiFiltri"), {
+        [&] { ctx.Gcnn_Connessione->Execute(S::defaultChecks(*column, causale, tutti), -1); },
+        [&] {
+            if (!requery)
+                return false;
+            ctx.FME_FILTRI->recordset()->Requery(-1);
+            return true;
+        },
+        [&] { CreaStrutturaCheck(); },
+        [&] {
+            if (!ctx.Gbol_ImpostaCombo && !ctx.closing)
+                ctx.params->AttivaEditControlli();
+        },
+    });
+}
+
+void SelectionChecks::AbilitaDisabilitaCheck(bool abilita)
+{
+    FormUi &ui = ctx.ui;
+    ctx.trapped(QStringLiteral("AbilitaDisabilitaCheck"), {
+        [&] {
+            for (int i = 1; i <= Count; ++i) {
+                if (isLockable(i))
+                    ui.CHK_FILTER[i]->setEnabled(abilita);
+            }
+        },
+        [&] {
+            const QString user = ctx.nz(ctx.userName(), QString()).toString().toUpper();
+            if (user != CausalOperations::ReservedUser && ctx.causale().toInt() < CausalOperations::FirstFreeCode)
+                ui.CMD_MODIFICACHECKCAUSALE->setEnabled(false);
+            else
+                ui.CMD_MODIFICACHECKCAUSALE->setEnabled(!abilita);
+        },
+    });
+}
+
+void SelectionChecks::CMD_CHECKCAUSALEDEFAULT_ButtonClick()
+{
+    ctx.trapped(QStringLiteral("CMD_CHECKCAUSALEDEFAULT_ButtonClick"), {[&] {
+        CaricaValoriPredefinitiFiltri(ctx.tipoOperazione(), ctx.ui.TXT_CAUSALE->Text(), true, false);
+    }});
+}
+
+void SelectionChecks::CMD_MODIFICACHECKCAUSALE_ButtonClick()
+{
+    ctx.trapped(QStringLiteral("CMD_MODIFICACHECKCAUSALE_ButtonClick"), {[&] {
+        if (ctx.showMessage(44628, {}, 52) == MsgAnswer::Yes)
+            AbilitaDisabilitaCheck(true);
+    }});
+}
+
+bool SelectionChecks::IsCausalePerRitenute(const QString &causale)
+{
+    bool result = false;
+    ctx.trapped(QStringLiteral("IsCausalePerRitenute"), {[&] {
+        const QString code = causale.trimmed();
+        bool numeric = false;
+        code.toInt(&numeric);
+        if (code.isEmpty() || !numeric)
+            return;
+        result = ctx.Gcnn_Connessione->Execute(S::causalWithWithholding(code), 1)->RecordCount() >= 1;
+    }});
+    return result;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QObject>
+
+struct FormContext;
+
+// The 32 selection checks of the causal on display: the boxes built from the causal's rows,
+// their defaults by operation type, their locking, and the writing of their states.
+class SelectionChecks : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int Count = 32;
+    static constexpr int WithholdingCheck = 30;
+
+    explicit SelectionChecks(FormContext &ctx);
+    ~SelectionChecks() override;
+
+    void connectEvents();
+
+    void CreaStrutturaCheck();
+    void CHK_FILTER_Click(int index);
+    void UpdateFiltri();
+    void FME_FILTRI_UpdateBatchAll();
+    void KVS_SELSCADENZE_AfterChange();
+    void CaricaValoriPredefinitiFiltri(int tipo, const QString &causale, bool requery, bool tutti);
+    void AbilitaDisabilitaCheck(bool abilita);
+    void CMD_CHECKCAUSALEDEFAULT_ButtonClick();
+    void CMD_MODIFICACHECKCAUSALE_ButtonClick();
+    bool IsCausalePerRitenute(const QString &causale);
+
+    // Ids of the checks that only "Modifica impostazioni" unlocks.
+    static bool isLockable(int id);
+    static bool isCausalLevelGroup(const QString &group);
+
+private:
+    FormContext &ctx;
+};

@@ -1,0 +1,225 @@
+#include "userexclusions.h"
+
+#include "dataframe.h"
+#include "formcontext.h"
+#include "recordset.h"
+
+namespace {
+
+// A row names a group or a user; one without either is refused on save.
+constexpr int MsgNoGroupNorUser = 995201;
+
+bool isId(const QString &text)
+{
+    bool ok = false;
+    text.trimmed().toLongLong(&ok);
+    return ok;
+}
+
+} // namespace
+
+UserExclusions::UserExclusions(FormContext &ctx) : ctx(ctx) {}
+
+UserExclusions::~UserExclusions() = default;
+
+QString UserExclusions::lookupStatement(bool groups)
+{
+    return groups ? QStringLiteral("SELECT FW06_CODICE, FW06_DESCR, FW06_ID FROM FW06_GROUPUSR")
+                  : QStringLiteral("SELECT FW07_CODICE, FW07_DESCR, FW07_ID FROM FW07_APPUSER WHERE FW07_FLGATTIVO=1");
+}
+
+QString UserExclusions::decodeStatement(bool groups, const QString &id)
+{
+    // An id that is not a number names nobody: the decode finds nothing.
+    const QString value = isId(id) ? id.trimmed() : QStringLiteral("NULL");
+    return groups ? "SELECT FW06_DESCR FROM FW06_GROUPUSR WHERE FW06_ID = " + value
+                  : "SELECT FW07_DESCR FROM FW07_APPUSER WHERE FW07_ID = " + value;
+}
+
+void UserExclusions::connectEvents()
+{
+    FormUi &ui = ctx.ui;
+    DataFrame *frame = ctx.FME_UTENTI.get();
+    connect(ui.GRIDNAVREVOKE, &GridNavigator::ButtonClick, this, &UserExclusions::GRIDNAVREVOKE_ButtonClick);
+    connect(frame, &DataFrame::AfterAddNew, this, &UserExclusions::FME_UTENTI_AfterAddNew, Qt::DirectConnection);
+    connect(frame, &DataFrame::AfterMove, this, &UserExclusions::FME_UTENTI_AfterMove, Qt::DirectConnection);
+    connect(frame, &DataFrame::AfterUpdate, this, &UserExclusions::FME_UTENTI_AfterUpdate, Qt::DirectConnection);
+    connect(frame, &DataFrame::BeforeUpdate, this, &UserExclusions::FME_UTENTI_BeforeUpdate, Qt::DirectConnection);
+    connect(frame, &DataFrame::UpdateBatchAll, this, &UserExclusions::FME_UTENTI_UpdateBatchAll, Qt::DirectConnection);
+    connect(ui.QGRID_GRUPPIUTENTI, &GridControl::DataFormatEXT, this, &UserExclusions::QGRID_GRUPPIUTENTI_DataFormatEXT,
+            Qt::DirectConnection);
+    GridControl *grid = ui.QGRID_GRUPPIUTENTI;
+    frame->setGridRefresher([grid](const ado::RecordsetPtr &rs) {
+        if (grid->recordset() != rs)
+            grid->setRecordset(rs);
+        else
+            grid->Refresh();
+    });
+    grid->setRecordset(frame->recordset());
+
+    for (bool groups : {true, false}) {
+        IdLookupField *field = groups ? ui.TXT_GRUPPO : ui.TXT_UTENTE;
+        const QString name = field->objectName();
+        connect(field, &TextField::StartLookup, this,
+                [this, groups, name](short *, QString *statement, QVariant *columns, QString *title, QString *connection) {
+                    ctx.trapped(name + QStringLiteral("_StartLookup"), {[&] {
+                        *statement = lookupStatement(groups);
+                        *columns = QVariantList{QVariantMap{{"title", ctx.t(FormText::ColCodice)}, {"index", 0}},
+                                                QVariantMap{{"title", ctx.t(FormText::ColDescrizione)}, {"index", 1}},
+                                                QVariantMap{{"title", ctx.t(FormText::ColId)}, {"index", 2}}};
+                        *title = ctx.t(groups ? FormText::TitleGruppi : FormText::TitleUtenti);
+                        *connection = ctx.connectionString;
+                    }});
+                });
+        connect(field, &TextField::StartDecode, this,
+                [this, groups, name, field](short *, QString *statement, QVariant *targets, QString *connection) {
+                    ctx.trapped(name + QStringLiteral("_StartDecode"), {[&] {
+                        const QString text = ctx.nz(field->Text(), QString()).toString();
+                        if (text.isEmpty())
+                            return;
+                        *statement = decodeStatement(groups, text);
+                        *targets = QVariantList{QVariantMap{
+                            {"control", groups ? "LBL_DESCRGRUPPO" : "LBL_DESCRUTENTE"},
+                            {"column", groups ? "FW06_DESCR" : "FW07_DESCR"}}};
+                        *connection = ctx.connectionString;
+                    }});
+                });
+    }
+    connect(ui.TXT_GRUPPO, &TextField::AfterItem, this, &UserExclusions::TXT_GRUPPO_AfterItem);
+    connect(ui.TXT_UTENTE, &TextField::AfterItem, this, &UserExclusions::TXT_UTENTE_AfterItem);
+}
+
+void UserExclusions::InitGrid()
+{
+    GridControl *grid = ctx.ui.QGRID_GRUPPIUTENTI;
+    ctx.trapped(QStringLiteral("InitGrid"), {[&] {
+        grid->ClearColumns();
+        grid->setProperty("keyColumn", QStringLiteral("ID"));
+        grid->setProperty("mode", 2);
+        grid->AddColumn(QStringLiteral("CGP8_ID_FW06"), ctx.t(FormText::ColIdGruppo), GridControl::KindText, 10, false);
+        grid->AddColumn(QStringLiteral("FW06_CODICE"), ctx.t(FormText::ColCodGruppo), GridControl::KindText, 1215, true);
+        grid->AddColumn(QStringLiteral("FW06_DESCR"), ctx.t(FormText::ColGruppo), GridControl::KindText, 3090, true);
+        grid->AddColumn(QStringLiteral("CGP8_ID_FW07"), ctx.t(FormText::ColIdUtente), GridControl::KindText, 10, false);
+        grid->AddColumn(QStringLiteral("FW07_USERNAME"), ctx.t(FormText::ColCodUtente), GridControl::KindText, 3090, true);
+        grid->AddColumn(QStringLiteral("FW07_DESCR"), ctx.t(FormText::ColUtente), GridControl::KindText, 3090, true);
+        grid->setDataFormatEnabled(true);
+    }});
+}
+
+void UserExclusions::enableFields(bool enabled)
+{
+    ctx.ui.TXT_GRUPPO->setEnabled(enabled);
+    ctx.ui.TXT_UTENTE->setEnabled(enabled);
+}
+
+void UserExclusions::GRIDNAVREVOKE_ButtonClick(const QString &key)
+{
+    ctx.trapped(QStringLiteral("GRIDNAVREVOKE_ButtonClick"), {[&] {
+        if (key.toUpper() == QLatin1String("NUOVO"))
+            enableFields(true);
+    }});
+}
+
+void UserExclusions::FME_UTENTI_AfterAddNew(int fenm_operationresult)
+{
+    ctx.trapped(QStringLiteral("FME_UTENTI_AfterAddNew"), {[&] {
+        const QString code = ctx.causale();
+        if (fenm_operationresult == DataFrame::ResultOk && !code.isEmpty())
+            ctx.FME_UTENTI->recordset()->setValue(QStringLiteral("CGP8_CAUSALE_CGP0"), code.toInt());
+    }});
+}
+
+void UserExclusions::FME_UTENTI_AfterMove(int, int)
+{
+    ErrorTrap::runIgnoringErrors({[&] { enableFields(false); }});
+}
+
+void UserExclusions::FME_UTENTI_AfterUpdate(int)
+{
+    ctx.trapped(QStringLiteral("FME_UTENTI_AfterUpdate"), {[&] { enableFields(false); }});
+}
+
+void UserExclusions::FME_UTENTI_BeforeUpdate(bool *fbol_Cancel)
+{
+    // A row with neither a group nor a user would withdraw the causal from nobody: refuse it
+    // rather than store a row that means nothing.
+    ctx.trapped(QStringLiteral("FME_UTENTI_BeforeUpdate"), {[&] {
+        const ado::RecordsetPtr rs = ctx.FME_UTENTI->recordset();
+        if (!rs || rs->isBOF() || rs->isEOF())
+            return;
+        const bool group = !ctx.nz(rs->value(QStringLiteral("CGP8_ID_FW06")), QString()).toString().isEmpty();
+        const bool user = !ctx.nz(rs->value(QStringLiteral("CGP8_ID_FW07")), QString()).toString().isEmpty();
+        if (!group && !user) {
+            ctx.msgBox(MsgNoGroupNorUser, {}, 2);
+            *fbol_Cancel = true;
+        }
+    }});
+}
+
+void UserExclusions::FME_UTENTI_UpdateBatchAll()
+{
+    DataFrame *frame = ctx.FME_UTENTI.get();
+    ctx.trapped(QStringLiteral("FME_UTENTI_UpdateBatchAll"), {[&] {
+        if (!frame->BatchPending())
+            return true;
+        if (frame->Status() == DataFrame::StatusQuery)
+            frame->recordset()->CancelUpdate();
+        if (!frame->UpdateBatchRecordset({}))
+            return false;
+        if (frame->recordset()->RecordCount() > 0)
+            frame->Refresh(QString());
+        else
+            frame->setStatus(DataFrame::StatusQuery);
+        return true;
+    }});
+}
+
+void UserExclusions::afterItem(IdLookupField *field, IdLookupField *other, const QString &procedure)
+{
+    ctx.trapped(procedure, {[&] {
+        const int id = ctx.nz(field->Text(), 0).toInt();
+        const bool valid = field->isFound() || field->Text().trimmed().isEmpty();
+        if (valid && id == 0) {
+            other->setEnabled(true);
+        } else if (valid) {
+            other->setText(QString());
+            other->setValue(QVariant());
+            other->setEnabled(false);
+        } else {
+            other->setEnabled(true);
+            field->SetFocus();
+        }
+    }});
+}
+
+void UserExclusions::TXT_GRUPPO_AfterItem()
+{
+    afterItem(ctx.ui.TXT_GRUPPO, ctx.ui.TXT_UTENTE, QStringLiteral("TXT_GRUPPO_AfterItem"));
+}
+
+void UserExclusions::TXT_UTENTE_AfterItem()
+{
+    afterItem(ctx.ui.TXT_UTENTE, ctx.ui.TXT_GRUPPO, QStringLiteral("TXT_UTENTE_AfterItem"));
+}
+
+void UserExclusions::QGRID_GRUPPIUTENTI_DataFormatEXT(QString *text, const QString &column, const FieldReader &fields)
+{
+    ctx.trapped(QStringLiteral("QGRID_GRUPPIUTENTI_DataFormatEXT"), {[&] {
+        QString idColumn, from;
+        if (column == QLatin1String("FW06_CODICE") || column == QLatin1String("FW06_DESCR")) {
+            idColumn = QStringLiteral("CGP8_ID_FW06");
+            from = QStringLiteral(" FROM FW06_GROUPUSR WHERE FW06_ID = ");
+        } else if (column == QLatin1String("FW07_USERNAME") || column == QLatin1String("FW07_DESCR")) {
+            idColumn = QStringLiteral("CGP8_ID_FW07");
+            from = QStringLiteral(" FROM FW07_APPUSER WHERE FW07_ID = ");
+        } else {
+            return;
+        }
+        const QString id = ctx.nz(fields(idColumn), QString()).toString();
+        if (id.isEmpty() || !isId(id))
+            return;
+        const ado::RecordsetPtr rs = ctx.Gcnn_Connessione->Execute("SELECT " + column + from + id, 1);
+        if (rs->RecordCount() > 0)
+            *text = rs->value(rs->fieldNames().value(0)).toString();
+    }});
+}

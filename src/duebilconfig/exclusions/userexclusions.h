@@ -1,0 +1,42 @@
+#pragma once
+
+#include "gridcontrol.h"
+
+#include <QObject>
+
+struct FormContext;
+class IdLookupField;
+
+// The users and groups the causal on display is withdrawn from: the grid, its navigator,
+// the two id fields of which a row fills exactly one, and the writing of the rows.
+class UserExclusions : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit UserExclusions(FormContext &ctx);
+    ~UserExclusions() override;
+
+    void connectEvents();
+    void InitGrid();
+
+    void GRIDNAVREVOKE_ButtonClick(const QString &key);
+    void FME_UTENTI_AfterAddNew(int fenm_operationresult);
+    void FME_UTENTI_AfterMove(int fenm_operationresult, int fenm_reason);
+    void FME_UTENTI_AfterUpdate(int fenm_operationresult);
+    void FME_UTENTI_BeforeUpdate(bool *fbol_Cancel);
+    void FME_UTENTI_UpdateBatchAll();
+    void TXT_GRUPPO_AfterItem();
+    void TXT_UTENTE_AfterItem();
+    void QGRID_GRUPPIUTENTI_DataFormatEXT(QString *text, const QString &column, const FieldReader &fields);
+
+    // The look-up and decode requests of the two id fields.
+    static QString lookupStatement(bool groups);
+    static QString decodeStatement(bool groups, const QString &id);
+
+private:
+    void afterItem(IdLookupField *field, IdLookupField *other, const QString &procedure);
+    void enableFields(bool enabled);
+
+    FormContext &ctx;
+};

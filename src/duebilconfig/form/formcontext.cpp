@@ -1,0 +1,135 @@
+#include "formcontext.h"
+
+#include "adoerrorclassifier.h"
+#include "cinterface.h"
+#include "clsglobal.h"
+#include "clsservizi.h"
+#include "fieldcontrol.h"
+#include "lookupdialog.h"
+#include "recordset.h"
+#include "testiparametrizzabili.h"
+
+#include <QMetaProperty>
+
+QList<DataFrame *> FormContext::children() const
+{
+    QList<DataFrame *> list;
+    for (const auto *frame : {&FME_LAYOUT, &FME_FILTRI, &FME_PARAMETRI, &FME_PARAMETRIDITTA, &FME_PARAMPERSREG,
+                              &FME_UTENTI}) {
+        if (*frame)
+            list.append(frame->get());
+    }
+    return list;
+}
+
+QString FormContext::causale() const
+{
+    return ui.TXT_CAUSALE ? ui.TXT_CAUSALE->Text().trimmed() : QString();
+}
+
+QString FormContext::companyText() const
+{
+    return nz(company, 0).toString();
+}
+
+QString FormContext::userName() const
+{
+    return global ? global->userName() : QString();
+}
+
+QString FormContext::caption() const
+{
+    return form ? form->windowTitle() : QString();
+}
+
+int FormContext::tipoOperazione() const
+{
+    return ui.CBO_TIPOOPERAZIONE ? ui.CBO_TIPOOPERAZIONE->Text().toInt() : 0;
+}
+
+bool FormContext::anyBusyFlag() const
+{
+    return strutturaCheck || Gbol_ImpostaCombo || closing;
+}
+
+QString FormContext::t(int textId, const QVariantList &params) const
+{
+    return translator.Traduci_IdTesto(textId, params);
+}
+
+int FormContext::msgBox(int textId, const QStringList &params, int styleCode) const
+{
+    if (Gcls_Servizi)
+        return Gcls_Servizi->MsgBox(QString(), QString::number(textId), QString(), params, styleCode);
+    return showMessage(textId, params, ClsServizi::messageStyle(styleCode));
+}
+
+int FormContext::showMessage(int textId, const QStringList &params, int style) const
+{
+    return global ? global->showMessage(textId, params, caption(), style) : 0;
+}
+
+ErrorTrap::Outcome FormContext::trapped(const QString &procedure, std::initializer_list<TrapStep> steps) const
+{
+    return trapped(procedure, std::vector<TrapStep>(steps));
+}
+
+ErrorTrap::Outcome FormContext::trapped(const QString &procedure, const std::vector<TrapStep> &steps) const
+{
+    if (Gcls_Servizi)
+        return Gcls_Servizi->errorTrap().run(procedure, steps);
+    // Before the services exist (first activation), errors go to the host's message service.
+    ErrorTrap trap(global ? global->messageService() : nullptr, global ? &global->textStore() : nullptr);
+    trap.setClassifier(adoErrorClassifier());
+    return trap.run(procedure, steps);
+}
+
+QVariant FormContext::nz(const QVariant &value, const QVariant &defaultValue) const
+{
+    return ClsServizi::nullToDefault(value, defaultValue);
+}
+
+QString FormContext::text(const QWidget *control)
+{
+    if (!control)
+        return {};
+    if (const auto *field = qobject_cast<const FieldControl *>(control))
+        return field->Text();
+    const QMetaProperty user = control->metaObject()->userProperty();
+    return user.isValid() ? user.read(control).toString() : QString();
+}
+
+void FormContext::installFieldServices(TextField *field, int returnColumn)
+{
+    field->setDecoder([this](const QString &, const QString &statement, const QVariant &targets, const QString &) {
+        DecodeResult result;
+        if (!Gcnn_Connessione)
+            return result;
+        ErrorTrap::runIgnoringErrors({[&] {
+            const ado::RecordsetPtr rs = Gcnn_Connessione->Execute(statement);
+            if (rs->RecordCount() == 0)
+                return;
+            result.found = true;
+            QString column = rs->fieldNames().value(0);
+            for (const QVariant &target : targets.toList()) {
+                const QString wanted = target.toMap().value(QStringLiteral("column")).toString();
+                if (!wanted.isEmpty() && rs->hasField(wanted))
+                    column = wanted;
+            }
+            result.description = rs->value(column).toString();
+            if (rs->hasField(QStringLiteral("ID")))
+                result.id = rs->value(QStringLiteral("ID"));
+        }});
+        return result;
+    });
+    field->setLookupPicker([this, returnColumn](const QString &statement, const QVariant &columns, const QString &title,
+                                                const QString &, QString *picked) {
+        if (!Gcnn_Connessione || statement.isEmpty())
+            return false;
+        LookupDialog dialog(Gcnn_Connessione, statement, columns, title, returnColumn, form);
+        if (dialog.exec() != QDialog::Accepted)
+            return false;
+        *picked = dialog.chosenCode();
+        return !picked->isEmpty();
+    });
+}

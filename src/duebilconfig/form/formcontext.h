@@ -1,0 +1,83 @@
+#pragma once
+
+#include "connection.h"
+#include "dataframe.h"
+#include "errortrap.h"
+#include "formtranslator.h"
+#include "formui.h"
+
+#include <QPointer>
+#include <QStringList>
+#include <memory>
+
+class Cinterface;
+class CLSCG_DUEBILCONFIG;
+class ClsGlobal;
+class ClsServizi;
+class CausalRecords;
+class SelectionChecks;
+class CausalParameters;
+class LayoutPersonalisation;
+class UserExclusions;
+class TestiParametrizzabili;
+
+// What the procedures of the window share: the controls, the frames, the host's objects, the
+// connection and the form-level flags. Each subsystem works through it, never through the
+// form class itself.
+struct FormContext
+{
+    QWidget *form = nullptr;
+    FormUi ui;
+    FormTranslator translator;
+
+    Cinterface *Gcls_Interface = nullptr;
+    CLSCG_DUEBILCONFIG *Gcls_Parent = nullptr;
+    ClsGlobal *global = nullptr;
+    std::unique_ptr<ClsServizi> Gcls_Servizi;
+    ado::ConnectionPtr Gcnn_Connessione;
+    QString connectionString;
+    QVariant company;
+    std::unique_ptr<TestiParametrizzabili> Gcls_TestiParametrizzabili;
+
+    // Frames and their recordsets, created at the first activation.
+    std::unique_ptr<DataFrame> FME_CAUSALI, FME_LAYOUT, FME_FILTRI, FME_PARAMETRI, FME_PARAMETRIDITTA,
+        FME_PARAMPERSREG, FME_UTENTI;
+    // The six child frames in the order every procedure handles them.
+    QList<DataFrame *> children() const;
+
+    // Form-level flags.
+    bool activated = false;
+    bool closing = false;                 // close check and unload running
+    bool Gbol_ImpostaCombo = false;       // option lists being rebuilt
+    bool strutturaCheck = false;          // check boxes being filled by code
+    bool attivaEditBusy = false;          // AttivaEditControlli running
+    QVariant Gvar_TipoOperazioneFocus;
+    qint16 Gint_TipoOperazionePrec = 0;
+
+    CausalRecords *causals = nullptr;
+    SelectionChecks *checks = nullptr;
+    CausalParameters *params = nullptr;
+    LayoutPersonalisation *layout = nullptr;
+    UserExclusions *exclusions = nullptr;
+
+    // Values as the procedures read them.
+    QString causale() const;              // TXT_CAUSALE, empty when missing
+    QString companyText() const;          // company, 0 when missing
+    QString userName() const;             // logged-in user
+    QString caption() const;              // form caption
+    int tipoOperazione() const;           // CBO_TIPOOPERAZIONE as a number, 0 when none
+    bool anyBusyFlag() const;             // check structure, option lists or closing
+
+    // Services.
+    QString t(int textId, const QVariantList &params = {}) const;
+    int msgBox(int textId, const QStringList &params = {}, int styleCode = 2) const;
+    int showMessage(int textId, const QStringList &params, int style) const;
+    ErrorTrap::Outcome trapped(const QString &procedure, std::initializer_list<TrapStep> steps) const;
+    ErrorTrap::Outcome trapped(const QString &procedure, const std::vector<TrapStep> &steps) const;
+    QVariant nz(const QVariant &value, const QVariant &defaultValue) const;
+    static QString text(const QWidget *control);  // the value of a control as text
+
+    // Gives a code field its decode (runs the statement of its StartDecode on the form's
+    // connection) and its look-up list window; returnColumn is the list column it takes.
+    void installFieldServices(TextField *field, int returnColumn = 0);
+};

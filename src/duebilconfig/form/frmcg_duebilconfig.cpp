@@ -1,0 +1,573 @@
+#include "frmcg_duebilconfig.h"
+
+#include "activenavigator.h"
+#include "adoerrorclassifier.h"
+#include "causalparameters.h"
+#include "causalrecords.h"
+#include "cinterface.h"
+#include "clscg_duebilconfig.h"
+#include "clsglobal.h"
+#include "clsservizi.h"
+#include "debugtrace.h"
+#include "duebilstatements.h"
+#include "layoutpersonalisation.h"
+#include "recordset.h"
+#include "scriptobjectmodel.h"
+#include "selectionchecks.h"
+#include "testiparametrizzabili.h"
+#include "userexclusions.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QShowEvent>
+#include <QTimer>
+
+namespace S = DueBilStatements;
+
+struct FRMCG_DUEBILCONFIG::Private
+{
+    InstanceId instance;
+    QStringList startup;
+    std::unique_ptr<CausalRecords> causals;
+    std::unique_ptr<SelectionChecks> checks;
+    std::unique_ptr<CausalParameters> params;
+    std::unique_ptr<LayoutPersonalisation> layout;
+    std::unique_ptr<UserExclusions> exclusions;
+    QObject *formBinding = nullptr;
+    bool loaded = false;
+};
+
+QString FRMCG_DUEBILCONFIG::moduleName()
+{
+    return QStringLiteral("CGUO_DUEBILCONFIG");
+}
+
+QString FRMCG_DUEBILCONFIG::formClassName()
+{
+    return QStringLiteral("FRMCG_DUEBILCONFIG");
+}
+
+FRMCG_DUEBILCONFIG::FRMCG_DUEBILCONFIG(QWidget *parent)
+    : MdiForm(formClassName(), parent), d(std::make_unique<Private>())
+{
+    Form_Initialize();
+}
+
+FRMCG_DUEBILCONFIG::~FRMCG_DUEBILCONFIG()
+{
+    // Form_Terminate: the same identifier as the creation line.
+    DebugTrace::write(d->instance.value(), DebugTrace::Phase::Ter, moduleName(), formClassName());
+}
+
+void FRMCG_DUEBILCONFIG::Form_Initialize()
+{
+    ErrorTrap::runIgnoringErrors({
+        [&] { DebugTrace::write(d->instance.value(), DebugTrace::Phase::Ini, moduleName(), formClassName()); },
+        [&] {
+            ctx.activated = false;
+            ctx.Gbol_ImpostaCombo = false;
+            ctx.closing = false;
+        },
+    });
+    ctx.form = this;
+    ctx.translator.setTextService([this](int id, const QStringList &params, bool *ok) {
+        if (!ctx.global) {
+            *ok = false;
+            return QString();
+        }
+        return ctx.global->text(id, params, ok);
+    });
+}
+
+void FRMCG_DUEBILCONFIG::setCaption(const QString &caption)
+{
+    MdiForm::setCaption(caption);
+    // Setting the caption loads the form, as the host's forms do.
+    if (!d->loaded)
+        Form_Load();
+}
+
+void FRMCG_DUEBILCONFIG::Form_Load()
+{
+    d->loaded = true;
+    ctx.Gcls_Interface = Gcls_Interface();
+    ctx.Gcls_Parent = Gcls_Parent();
+    ctx.global = ctx.Gcls_Interface ? ctx.Gcls_Interface->clsGlobal() : nullptr;
+    // The controls exist from the load on, so the host can place and show the window.
+    ctx.ui.setupUi(this, [this](int id) { return ctx.t(id); });
+    d->causals = std::make_unique<CausalRecords>(ctx);
+    d->checks = std::make_unique<SelectionChecks>(ctx);
+    d->params = std::make_unique<CausalParameters>(ctx);
+    d->layout = std::make_unique<LayoutPersonalisation>(ctx);
+    d->exclusions = std::make_unique<UserExclusions>(ctx);
+    ctx.causals = d->causals.get();
+    ctx.checks = d->checks.get();
+    ctx.params = d->params.get();
+    ctx.layout = d->layout.get();
+    ctx.exclusions = d->exclusions.get();
+    ErrorTrap::runIgnoringErrors({[&] {
+        // The form binding of the host: an object tied to the contract for the form's life.
+        d->formBinding = new QObject(this);
+        d->formBinding->setObjectName(QStringLiteral("ClsFormBinding"));
+    }});
+    resize(960, 620);
+}
+
+FormContext &FRMCG_DUEBILCONFIG::context()
+{
+    return ctx;
+}
+
+bool FRMCG_DUEBILCONFIG::isActivated() const
+{
+    return ctx.activated;
+}
+
+QStringList FRMCG_DUEBILCONFIG::startupTrace() const
+{
+    return d->startup;
+}
+
+void FRMCG_DUEBILCONFIG::trace(const QString &step)
+{
+    d->startup.append(step);
+}
+
+void FRMCG_DUEBILCONFIG::showEvent(QShowEvent *event)
+{
+    MdiForm::showEvent(event);
+    if (!ctx.activated) {
+        if (QMdiSubWindow *sub = subWindow()) {
+            if (QMdiArea *area = sub->mdiArea()) {
+                connect(area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *w) {
+                    if (w && w == subWindow())
+                        Form_Activate();
+                }, Qt::UniqueConnection);
+            }
+        }
+        QTimer::singleShot(0, this, [this] { Form_Activate(); });
+    }
+}
+
+void FRMCG_DUEBILCONFIG::Form_Activate()
+{
+    if (!ctx.Gcls_Interface || ctx.closing)
+        return;
+    AggiornaNavigatore();
+    if (ctx.activated)
+        return;
+    const ErrorTrap::Outcome outcome = ctx.trapped(QStringLiteral("Form_Activate"), {
+        [&] {
+            trace(QStringLiteral("ConnectionString"));
+            ctx.connectionString = ctx.global->connectionString();
+        },
+        [&] {
+            trace(QStringLiteral("Connessione"));
+            auto connection = std::make_shared<ado::Connection>();
+            connection->setConnectionString(ctx.connectionString);
+            connection->Open(QString(), QString(), QString(), -1);
+            ctx.Gcnn_Connessione = connection;
+            ctx.Gcls_Interface->setConnection(connection);
+        },
+        [&] {
+            trace(QStringLiteral("Gcls_Servizi"));
+            ctx.Gcls_Servizi = std::make_unique<ClsServizi>(ctx.global);
+            ctx.Gcls_Servizi->errorTrap().setClassifier(adoErrorClassifier());
+            ctx.Gcls_Servizi->Prepara();
+            ctx.Gcls_Servizi->Inizializza(ctx.Gcls_Interface, ctx.Gcnn_Connessione, ctx.t(FormText::FormCaption),
+                                          quintptr(winId()), windowTitle());
+        },
+        [&] {
+            trace(QStringLiteral("Ditta"));
+            ctx.company = ctx.global->company();
+        },
+        [&] {
+            trace(QStringLiteral("AggiornaConfigurazioneCausali"));
+            ctx.causals->AggiornaConfigurazioneCausali();
+        },
+        [&] {
+            trace(QStringLiteral("ImpostaCombo"));
+            ctx.params->ImpostaCombo(false);
+        },
+        [&] {
+            trace(QStringLiteral("InizializzaOggettiLocali"));
+            InizializzaOggettiLocali();
+        },
+        [&] {
+            trace(QStringLiteral("CaricaTreeViewCampi"));
+            ctx.layout->CaricaTreeViewCampi();
+        },
+        [&] {
+            trace(QStringLiteral("InitGrid"));
+            ctx.layout->InitGrid();
+            ctx.exclusions->InitGrid();
+        },
+        [&] {
+            trace(QStringLiteral("ImpostaVirtualFrame"));
+            ImpostaVirtualFrame();
+            connectHandlers();
+        },
+        [&] {
+            trace(QStringLiteral("FME_CAUSALI.Status=2"));
+            if (ctx.FME_CAUSALI)
+                ctx.FME_CAUSALI->setStatus(DataFrame::StatusQuery);
+        },
+        [&] {
+            const QString external =
+                ctx.Gcls_Parent ? ctx.nz(ctx.Gcls_Parent->property("CausaleEsterna"), QString()).toString() : QString();
+            if (ctx.Gcls_Interface->isCalled() && !external.trimmed().isEmpty()) {
+                trace(QStringLiteral("EseguiQuery"));
+                ctx.ui.TXT_CAUSALE->setText(external.trimmed());
+                ctx.ui.INTERNAV->setCalledMode(true, false);
+                ctx.ui.INTERNAV->setOption(2, false);
+                ctx.causals->EseguiQuery();
+            } else {
+                ctx.ui.INTERNAV->setCalledMode(false, false);
+            }
+        },
+        [&] {
+            trace(QStringLiteral("AttivaEditControlli"));
+            ctx.params->AttivaEditControlli();
+        },
+        [&] {
+            trace(QStringLiteral("InizializzaScriptELayout"));
+            InizializzaScriptELayout();
+        },
+        [&] {
+            ctx.ui.TAB_CONFIG->setTabEnabledAt(4, ctx.global->securityUsersTab());
+            ctx.ui.TAB_CONFIG->setTab(0);
+        },
+        [&] {
+            ctx.ui.TXT_CAUSALE->setEnabled(true);
+            ctx.ui.TXT_CAUSALE->SetFocus();
+        },
+        [&] {
+            ctx.activated = true;
+            trace(QStringLiteral("KVS_RESIZEFORM1"));
+        },
+    });
+    Q_UNUSED(outcome);
+}
+
+QVariant FRMCG_DUEBILCONFIG::AggiornaNavigatore()
+{
+    ErrorTrap::runIgnoringErrors({
+        [&] { ctx.global->activate(ctx.Gcls_Interface); },
+        [&] {
+            if (QObject *frame = ctx.Gcls_Interface->activeFrame())
+                ctx.Gcls_Interface->activeNavigator()->setStatus(qint16(frame->property("Status").toInt()));
+        },
+        [&] { ctx.Gcls_Interface->activeNavigator()->refresh(); },
+    });
+    return {};
+}
+
+void FRMCG_DUEBILCONFIG::InizializzaOggettiLocali()
+{
+    ctx.trapped(QStringLiteral("InizializzaOggettiLocali"), {
+        [&] {
+            for (AccountField *account : {ctx.ui.TXT_CONTODARE, ctx.ui.TXT_CONTOAVERE, ctx.ui.TXT_CONTOABBUONIATTIVI,
+                                          ctx.ui.TXT_CONTOABBUONIPASSIVI}) {
+                account->setProperty("hostInterface", QVariant::fromValue(static_cast<QObject *>(ctx.Gcls_Parent)));
+                account->setProperty("accountGroup", int(ctx.global->companyAccountGroup()));
+                account->setProperty("company", ctx.company);
+                account->setProperty("date", QDate::currentDate());
+            }
+            ctx.params->connectAccountFields();
+        },
+        [&] { ctx.Gcls_TestiParametrizzabili = std::make_unique<TestiParametrizzabili>(); },
+        [&] {
+            ctx.ui.KVS_SELSCADENZE->setConnection(ctx.Gcnn_Connessione);
+            ctx.ui.KVS_SELSCADENZE->setHostInterface(ctx.Gcls_Parent);
+            ctx.ui.KVS_SELSCADENZE->setForm(this);
+            ctx.ui.KVS_SELSCADENZE->setCompany(ctx.companyText());
+            ctx.ui.KVS_SELSCADENZE->setTextLookup([this](int id) { return ctx.t(id); });
+        },
+    });
+}
+
+namespace {
+
+// A frame over its own recordset, opened on the form's connection with the statement given.
+std::unique_ptr<DataFrame> makeFrame(FormContext &ctx, const QString &name, const QString &statement,
+                                     const QString &keyColumn, QObject *navigator, QWidget *grid, int marshal)
+{
+    auto rs = std::make_shared<ado::Recordset>();
+    rs->setActiveConnection(ctx.Gcnn_Connessione);
+    rs->setSource(statement);
+    rs->Open(QString(), {}, -1, -1, -1);
+    if (marshal >= 0)
+        rs->setMarshalOptions(marshal);
+    auto frame = std::make_unique<DataFrame>();
+    frame->setObjectName(name);
+    frame->Initialize(ctx.Gcls_Parent, ctx.Gcnn_Connessione, rs, statement, keyColumn, navigator, grid);
+    frame->setErrorHandler([&ctx, name](const QString &operation, const QString &message) {
+        if (ctx.Gcls_Servizi)
+            ctx.Gcls_Servizi->errorTrap().report(name + QLatin1Char('.') + operation, ErrorTrap::GenericErrorNumber,
+                                                 message);
+    });
+    return frame;
+}
+
+} // namespace
+
+void FRMCG_DUEBILCONFIG::ImpostaVirtualFrame()
+{
+    FormUi &ui = ctx.ui;
+    auto child = [&](DataFrame &frame) {
+        frame.setChildOption(0);
+        ctx.FME_CAUSALI->AddChild(&frame);
+    };
+    ctx.trapped(QStringLiteral("ImpostaVirtualFrame"), {
+        [&] {
+            ctx.FME_CAUSALI = makeFrame(ctx, QStringLiteral("FME_CAUSALI"), S::frameCausali(), QStringLiteral("CGP0_CODICE"),
+                                        ui.INTERNAV, nullptr, 1);
+            ctx.FME_CAUSALI->Bind(ui.TXT_CAUSALE);
+            ctx.FME_CAUSALI->Bind(ui.TXT_DESCRIZIONE);
+            ctx.FME_CAUSALI->setKeyControl(ui.TXT_CAUSALE);
+            ui.INTERNAV->setHostInterface(ctx.Gcls_Parent);
+            ui.INTERNAV->setFrame(ctx.FME_CAUSALI.get());
+            ctx.Gcls_Interface->setActiveFrame(ctx.FME_CAUSALI.get());
+            ui.INTERNAV->AddCommand(QStringLiteral("Duplica"), ctx.t(2803), QStringLiteral("Annulla"));
+            const bool options[6] = {false, false, true, false, false, false};
+            for (int i = 0; i < 6; ++i)
+                ui.INTERNAV->setOption(i, options[i]);
+            ui.INTERNAV->setCommandEnabled(QStringLiteral("Duplica"), false);
+            ctx.FME_CAUSALI->setAskSave([this] {
+                const int answer = ctx.showMessage(FormText::AskSave, {}, MsgStyle::YesNoCancel | MsgStyle::Question);
+                return answer == MsgAnswer::Yes ? DataFrame::SaveYes
+                    : answer == MsgAnswer::No   ? DataFrame::SaveNo
+                                                : DataFrame::SaveCancel;
+            });
+        },
+        [&] {
+            ctx.FME_LAYOUT = makeFrame(ctx, QStringLiteral("FME_LAYOUT"), S::frameLayout(), QStringLiteral("CGP3_CAUSALE_CGP0"),
+                                       nullptr, ui.QGRID_LAYOUT, -1);
+            child(*ctx.FME_LAYOUT);
+        },
+        [&] {
+            ctx.FME_FILTRI = makeFrame(ctx, QStringLiteral("FME_FILTRI"), S::frameFiltri(), QStringLiteral("CGP4_IDCHECK_CGP2"),
+                                       nullptr, nullptr, 1);
+            child(*ctx.FME_FILTRI);
+        },
+        [&] {
+            ctx.FME_PARAMETRI = makeFrame(ctx, QStringLiteral("FME_PARAMETRI"), S::frameParametri(),
+                                          QStringLiteral("CGP5_CAUSALE_CGP0"), nullptr, nullptr, 1);
+            for (QWidget *w : std::initializer_list<QWidget *>{ui.CBO_TIPOOPERAZIONE, ui.CBO_TIPOSCADENZA, ui.CBO_MODRECUPERO,
+                                                               ui.CBO_MODIMPMAX, ui.CBO_MODIMPSCAD, ui.CHK_INDGESTABBUONO})
+                ctx.FME_PARAMETRI->Bind(w);
+            child(*ctx.FME_PARAMETRI);
+        },
+        [&] {
+            ctx.FME_PARAMETRIDITTA = makeFrame(ctx, QStringLiteral("FME_PARAMETRIDITTA"), S::frameParametriDitta(),
+                                               QStringLiteral(" CGP6_CAUSALE_CGP0"), nullptr, nullptr, 1);
+            for (QWidget *w : std::initializer_list<QWidget *>{
+                     ui.TXT_MESI, ui.CHK_DESCRAGGTEST, ui.CBO_TIPOREGISTRAZIONE, ui.CHK_CREADISTINTA,
+                     ui.CHK_GESTIONEACCONTI, ui.CHK_MODIFICACONTI, ui.CHK_NUMDATAORI, ui.TXT_DELTAIMPORTO,
+                     ui.CHK_NETTOPREVISIONALI, ui.TXT_CAUSALECOMPCLI, ui.TXT_CAUSALECOMPFOR, ui.CBO_MODVISANTEPRIMA,
+                     ui.CHK_GESTVALUTE})
+                ctx.FME_PARAMETRIDITTA->Bind(w);
+            child(*ctx.FME_PARAMETRIDITTA);
+        },
+        [&] {
+            ctx.FME_PARAMPERSREG = makeFrame(ctx, QStringLiteral("FME_PARAMPERSREG"), S::frameParamPersReg(),
+                                             QStringLiteral(" CGP7_CAUSALE_CGP0"), nullptr, nullptr, 1);
+            for (QWidget *w : std::initializer_list<QWidget *>{
+                     ui.TXT_CAUSALECOGE, ui.TXT_CONTODARE, ui.TXT_CONTOAVERE, ui.CBO_DETTREG, ui.CBO_DETTRIGACONT,
+                     ui.TXT_CAUABBUONI, ui.TXT_CONTOABBUONIATTIVI, ui.TXT_CONTOABBUONIPASSIVI, ui.TXT_TESTOPARAMETRICO,
+                     ui.CBO_GESTIONERITENUTE, ui.TXT_CODPAGACCONTI, ui.TXT_SEZIONALEACCONTI, ui.CBO_DESCRCONTRAUTO})
+                ctx.FME_PARAMPERSREG->Bind(w);
+            child(*ctx.FME_PARAMPERSREG);
+        },
+        [&] {
+            ctx.FME_UTENTI = makeFrame(ctx, QStringLiteral("FME_UTENTI"), S::frameUtenti(), QStringLiteral("ID"),
+                                       ui.GRIDNAVREVOKE, ui.QGRID_GRUPPIUTENTI, 1);
+            ctx.FME_UTENTI->Bind(ui.TXT_GRUPPO);
+            ctx.FME_UTENTI->Bind(ui.TXT_UTENTE);
+            ui.GRIDNAVREVOKE->setFrame(ctx.FME_UTENTI.get());
+            child(*ctx.FME_UTENTI);
+        },
+    });
+}
+
+void FRMCG_DUEBILCONFIG::connectHandlers()
+{
+    ctx.causals->connectEvents();
+    ctx.checks->connectEvents();
+    ctx.params->connectEvents();
+    ctx.layout->connectEvents();
+    ctx.exclusions->connectEvents();
+    // The host's tool bar presses the buttons of the window's navigator.
+    if (ActiveNavigator *navigator = ctx.Gcls_Interface->activeNavigator()) {
+        connect(navigator, &ActiveNavigator::commandTriggered, this, [this](ActiveNavigator::Command command) {
+            if (ctx.global->activeWindow() != ctx.Gcls_Interface)
+                return;
+            static const QHash<int, QString> keys = {
+                {ActiveNavigator::First, QStringLiteral("Primo")},    {ActiveNavigator::Previous, QStringLiteral("Precedente")},
+                {ActiveNavigator::Next, QStringLiteral("Successivo")}, {ActiveNavigator::Last, QStringLiteral("Ultimo")},
+                {ActiveNavigator::New, QStringLiteral("Nuovo")},      {ActiveNavigator::Confirm, QStringLiteral("Conferma")},
+                {ActiveNavigator::Undo, QStringLiteral("Annulla")},   {ActiveNavigator::Delete, QStringLiteral("Elimina")},
+                {ActiveNavigator::Query, QStringLiteral("Nuovo")},
+            };
+            ctx.ui.INTERNAV->press(keys.value(command));
+        });
+        connect(navigator, &ActiveNavigator::extraCommandTriggered, this, [this](const QString &key) {
+            if (ctx.global->activeWindow() == ctx.Gcls_Interface)
+                ctx.ui.INTERNAV->press(key);
+        });
+        navigator->addExtraCommand(QStringLiteral("Duplica"), ctx.t(2803));
+    }
+}
+
+void FRMCG_DUEBILCONFIG::InizializzaScriptELayout()
+{
+    ctx.trapped(QStringLiteral("InizializzaScriptELayout"), {
+        [&] { ctx.Gcls_Interface->activeNavigator()->buildObjectModels(); },
+        [&] { ExecuteFormEvent(QStringLiteral("kvOpen")); },
+        [&] { ctx.global->setApplicationObject(ctx.Gcls_Parent); },
+    });
+}
+
+QVariant FRMCG_DUEBILCONFIG::ExecuteFormEvent(const QVariant &eventName)
+{
+    const QString name = eventName.toString();
+    ctx.trapped(QStringLiteral("ExecuteFormEvent"), {[&] {
+        ActiveNavigator *navigator = ctx.Gcls_Interface->activeNavigator();
+        if (name == QLatin1String("kvOpen")) {
+            navigator->beforeFormOpen();
+            if (ScriptObjectModel *model = navigator->scriptObjectModel())
+                model->FormEvent(formName(), 0, 1, QString());
+        } else if (name == QLatin1String("kvClose")) {
+            if (ScriptObjectModel *model = navigator->scriptObjectModel())
+                model->FormEvent(formName(), 0, 0, QString());
+        }
+    }});
+    return {};
+}
+
+void FRMCG_DUEBILCONFIG::queryUnload(bool *cancel)
+{
+    ctx.trapped(QStringLiteral("Form_QueryUnload"), {
+        [&] {
+            AggiornaNavigatore();
+            ctx.closing = true;
+        },
+        [&] {
+            if (ctx.FME_CAUSALI)
+                *cancel = !ctx.FME_CAUSALI->CloseCheck(true, 0, true);
+            else
+                *cancel = false;
+        },
+        [&] {
+            ActiveNavigator *navigator = ctx.Gcls_Interface->activeNavigator();
+            if (!*cancel && navigator && navigator->scriptObjectModel()) {
+                ExecuteFormEvent(QStringLiteral("kvClose"));
+                *cancel = navigator->scriptObjectModel()->QueryCloseForm();
+            }
+        },
+    });
+    ctx.closing = false;
+}
+
+void FRMCG_DUEBILCONFIG::unloadForm()
+{
+    ErrorTrap::runIgnoringErrors({
+        [&] { ctx.closing = true; },
+        [&] {
+            for (AccountField *account : {ctx.ui.TXT_CONTODARE, ctx.ui.TXT_CONTOAVERE, ctx.ui.TXT_CONTOABBUONIATTIVI,
+                                          ctx.ui.TXT_CONTOABBUONIPASSIVI}) {
+                account->setProperty("hostInterface", QVariant());
+                account->setDecoder({});
+            }
+        },
+        [&] {
+            if (ctx.Gcls_TestiParametrizzabili)
+                ctx.Gcls_TestiParametrizzabili->setConnection({});
+            ctx.Gcls_TestiParametrizzabili.reset();
+        },
+        [&] { ctx.global->closing(ctx.Gcls_Interface); },
+        [&] {
+            QObject *menuItem = ctx.Gcls_Interface->clsVoceMenu();
+            if (ScriptObjectModel *model = ctx.Gcls_Interface->activeNavigator()->scriptObjectModel())
+                model->FormClosed(menuItem ? menuItem->property("value") : QVariant());
+        },
+        [&] {
+            ctx.Gcls_Interface->activeNavigator()->clearLayoutObjectModel();
+            ctx.Gcls_Interface->activeNavigator()->clearScriptObjectModel();
+        },
+        [&] {
+            for (auto *frame : {&ctx.FME_CAUSALI, &ctx.FME_LAYOUT, &ctx.FME_FILTRI, &ctx.FME_PARAMETRI,
+                                &ctx.FME_PARAMETRIDITTA, &ctx.FME_PARAMPERSREG, &ctx.FME_UTENTI}) {
+                if (!*frame)
+                    continue;
+                const ado::RecordsetPtr rs = (*frame)->recordset();
+                (*frame)->Release();
+                frame->reset();
+                if (rs)
+                    rs->Close();
+            }
+        },
+        [&] {
+            ctx.ui.QGRID_GRUPPIUTENTI->setRecordset({});
+            ctx.ui.QGRID_LAYOUT->setRecordset({});
+            ctx.ui.KVS_SELSCADENZE->setConnection({});
+        },
+        [&] {
+            if (ctx.Gcls_Interface->activeFrame())
+                ctx.Gcls_Interface->setActiveFrame(nullptr);
+            ctx.Gcls_Interface->setConnection({});
+            ctx.Gcnn_Connessione.reset();
+            ctx.Gcls_Parent = nullptr;
+        },
+        [&] { ctx.global->clearActive(); },
+        [&] {
+            ctx.Gcls_Interface->setActiveDll(nullptr);
+            ctx.Gcls_Interface->activeNavigator()->setContract(nullptr);
+        },
+    });
+    // Empties Gcls_Interface: that is what CloseForm reads as "closed".
+    MdiForm::unloadForm();
+    ErrorTrap::runIgnoringErrors({
+        [&] {
+            delete d->formBinding;
+            d->formBinding = nullptr;
+        },
+        [&] {
+            if (ctx.Gcls_Servizi)
+                ctx.Gcls_Servizi->Termina();
+            ctx.Gcls_Servizi.reset();
+        },
+    });
+    ctx.Gcls_Interface = nullptr;
+}
+
+bool FRMCG_DUEBILCONFIG::GestioneStatiDisabilitata() const
+{
+    bool disabled = false;
+    ctx.trapped(QStringLiteral("GestioneStatiDisabilitata"), {[&] {
+        const ado::RecordsetPtr rs = ctx.Gcnn_Connessione->Execute(S::settingGestStatiDisable(), 1);
+        if (rs->RecordCount() > 0) {
+            const QVariant value = rs->value(QStringLiteral("FW95_VALORE"));
+            disabled = value.isValid() && value.toString().trimmed() == QLatin1String("1");
+        }
+    }});
+    return disabled;
+}
+
+QVariant FRMCG_DUEBILCONFIG::IdIstanza()
+{
+    return d->instance.value();
+}
+
+QString FRMCG_DUEBILCONFIG::GeneraGuid() const
+{
+    return InstanceId::GeneraGuid();
+}
+
+void FRMCG_DUEBILCONFIG::MDIActiveX1_FormLoad()
+{
+    ctx.trapped(QStringLiteral("MDIActiveX1_FormLoad"), {[&] {
+        // 7095 x 12000 twips, at 15 twips a pixel.
+        resize(12000 / 15, 7095 / 15);
+    }});
+}

@@ -1,0 +1,885 @@
+#include "causalparameters.h"
+
+#include "causalrecords.h"
+#include "clsglobal.h"
+#include "clsservizi.h"
+#include "dataframe.h"
+#include "enablingrules.h"
+#include "formcontext.h"
+#include "recordset.h"
+#include "selectionchecks.h"
+#include "testiparametrizzabili.h"
+
+#include "cinterface.h"
+#include "clscg_duebilconfig.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QEvent>
+#include <QGroupBox>
+
+namespace {
+
+// The two ledger settings of the company that decide whether the posting of every branch
+// office is shown as a separate registration.
+const char *const SettingSedi = "GestioneSedi";
+const char *const SettingSedeUnica = "RegistrazioneSedeUnica";
+
+bool on(const QString &boxValue)
+{
+    return boxValue == QLatin1String("1");
+}
+
+} // namespace
+
+CausalParameters::CausalParameters(FormContext &ctx) : ctx(ctx) {}
+
+CausalParameters::~CausalParameters() = default;
+
+void CausalParameters::connectEvents()
+{
+    FormUi &ui = ctx.ui;
+    connect(ctx.FME_PARAMETRI.get(), &DataFrame::ChangeStatus, this, &CausalParameters::FME_PARAMETRI_ChangeStatus,
+            Qt::DirectConnection);
+    connect(ctx.FME_PARAMETRI.get(), &DataFrame::UpdateBatchAll, this, &CausalParameters::FME_PARAMETRI_UpdateBatchAll,
+            Qt::DirectConnection);
+    connect(ctx.FME_PARAMETRIDITTA.get(), &DataFrame::UpdateBatchAll, this,
+            &CausalParameters::FME_PARAMETRIDITTA_UpdateBatchAll, Qt::DirectConnection);
+    connect(ctx.FME_PARAMPERSREG.get(), &DataFrame::UpdateBatchAll, this,
+            &CausalParameters::FME_PARAMPERSREG_UpdateBatchAll, Qt::DirectConnection);
+    connect(ctx.FME_PARAMPERSREG.get(), &DataFrame::BeforeUpdate, this,
+            &CausalParameters::FME_PARAMPERSREG_BeforeUpdate, Qt::DirectConnection);
+
+    ui.CBO_TIPOOPERAZIONE->comboBox()->installEventFilter(this);
+    connect(ui.CBO_TIPOOPERAZIONE, &ComboField::ChangeRow, this, [this](short *previous, short *) {
+        if (!ctx.Gbol_ImpostaCombo)
+            CBO_TIPOOPERAZIONE_BeforeChange(ctx.ui.CBO_TIPOOPERAZIONE->itemValue(*previous));
+    });
+    connect(ui.CBO_TIPOOPERAZIONE, &ComboField::AfterChange, this, &CausalParameters::CBO_TIPOOPERAZIONE_AfterChange);
+    connect(ui.CBO_DETTREG, &ComboField::AfterChange, this, &CausalParameters::CBO_DETTREG_ChangeRow);
+    connect(ui.CBO_DETTRIGACONT, &ComboField::AfterChange, this, &CausalParameters::CBO_DETTRIGACONT_ChangeRow);
+    connect(ui.CBO_MODIMPSCAD, &ComboField::AfterChange, this,
+            [this] { CBO_MODIMPSCAD_ChangeRow(ctx.ui.CBO_MODIMPSCAD->ListIndex()); });
+    connect(ui.CHK_GESTVALUTE, &CheckField::Click, this, &CausalParameters::CHK_GESTVALUTE_Click);
+    connect(ui.CHK_MODIFICACONTI, &CheckField::Click, this, &CausalParameters::CHK_MODIFICACONTI_Click);
+
+    connect(ui.TXT_CAUSALECOGE, &TextField::Validate, this, &CausalParameters::TXT_CAUSALECOGE_Validate);
+    connect(ui.TXT_CAUABBUONI, &TextField::Validate, this, &CausalParameters::TXT_CAUABBUONI_Validate);
+    for (TextField *field : {static_cast<TextField *>(ui.TXT_CAUSALECOMPCLI), static_cast<TextField *>(ui.TXT_CAUSALECOMPFOR)})
+        connect(field, &TextField::Validate, this, [this, field](bool *cancel) { TXT_CAUSALECOMP_Validate(field, cancel); });
+    connect(ui.TXT_CODPAGACCONTI, &TextField::Validate, this, &CausalParameters::TXT_CODPAGACCONTI_Validate);
+    connect(ui.TXT_SEZIONALEACCONTI, &TextField::Validate, this, &CausalParameters::TXT_SEZIONALEACCONTI_Validate);
+    for (AccountField *field : {ui.TXT_CONTODARE, ui.TXT_CONTOAVERE, ui.TXT_CONTOABBUONIATTIVI, ui.TXT_CONTOABBUONIPASSIVI})
+        connect(field, &TextField::Validate, this, [this, field](bool *cancel) { TXT_CONTO_Validate(field, cancel); });
+
+    connect(ui.BUT_LEGENDA, &ButtonControl::ButtonClick, this, &CausalParameters::BUT_LEGENDA_ButtonClick);
+    connect(ui.TXT_TESTOPARAMETRICO, &RichTextField::GotFocus, this, &CausalParameters::TXT_TESTOPARAMETRICO_GotFocus);
+    connect(ui.TXT_TESTOPARAMETRICO, &RichTextField::LostFocus, this, &CausalParameters::TXT_TESTOPARAMETRICO_LostFocus);
+    connectLegend();
+}
+
+bool CausalParameters::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == static_cast<QObject *>(ctx.ui.CBO_TIPOOPERAZIONE->comboBox())) {
+        if (event->type() == QEvent::FocusIn)
+            CBO_TIPOOPERAZIONE_GotFocus();
+        else if (event->type() == QEvent::FocusOut)
+            CBO_TIPOOPERAZIONE_LostFocus();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+int CausalParameters::accountGroup() const
+{
+    return ctx.global ? ctx.global->companyAccountGroup() : 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Look-up and decode requests of the code fields
+
+void CausalParameters::connectAccountFields()
+{
+    FormUi &ui = ctx.ui;
+    auto pair = [](const QString &control, const QString &column) {
+        return QVariantMap{{QStringLiteral("control"), control}, {QStringLiteral("column"), column}};
+    };
+    auto codeAndDescription = [this] {
+        return QVariantList{QVariantMap{{"title", ctx.t(FormText::ColCodice)}, {"index", 0}},
+                            QVariantMap{{"title", ctx.t(FormText::ColDescrizione)}, {"index", 1}}};
+    };
+
+    for (TextField *field : std::initializer_list<TextField *>{
+             ui.TXT_CAUSALE, ui.TXT_CAUSALECOMPCLI, ui.TXT_CAUSALECOMPFOR, ui.TXT_CAUSALECOGE, ui.TXT_CAUABBUONI,
+             ui.TXT_CODPAGACCONTI, ui.TXT_SEZIONALEACCONTI, ui.TXT_CONTODARE, ui.TXT_CONTOAVERE,
+             ui.TXT_CONTOABBUONIATTIVI, ui.TXT_CONTOABBUONIPASSIVI})
+        ctx.installFieldServices(field);
+    ctx.installFieldServices(ui.TXT_GRUPPO, 2);
+    ctx.installFieldServices(ui.TXT_UTENTE, 2);
+
+    ui.TXT_CAUSALECOGE->setDescriptionLabel(ui.TXT_DESCCAUINCPAG);
+    ui.TXT_CAUABBUONI->setDescriptionLabel(ui.TXT_DESCCAUABBUONI);
+    ui.TXT_CONTODARE->setDescriptionLabel(ui.TXT_DESCCONTODARE);
+    ui.TXT_CONTOAVERE->setDescriptionLabel(ui.TXT_DESCCONTOAVERE);
+    ui.TXT_CONTOABBUONIATTIVI->setDescriptionLabel(ui.TXT_DESCCONTOABBUONIATTIVI);
+    ui.TXT_CONTOABBUONIPASSIVI->setDescriptionLabel(ui.TXT_DESCCONTOABBUONIPASSIVI);
+    ui.TXT_CODPAGACCONTI->setDescriptionLabel(ui.TXT_DESCRPAGACCONTI);
+    ui.TXT_GRUPPO->setDescriptionLabel(ui.LBL_DESCRGRUPPO);
+    ui.TXT_UTENTE->setDescriptionLabel(ui.LBL_DESCRUTENTE);
+
+    // Ledger causals: DecodificaCausaleContabile and LookupCausaliContabili.
+    struct LedgerCausalField
+    {
+        TextField *field;
+        QString readOut;
+        QString procedure;
+    };
+    for (const LedgerCausalField &f : {LedgerCausalField{ui.TXT_CAUSALECOGE, "TXT_DESCCAUINCPAG", "TXT_CAUSALECOGE"},
+                                       LedgerCausalField{ui.TXT_CAUABBUONI, "TXT_DESCCAUABBUONI", "TXT_CAUABBUONI"}}) {
+        TextField *field = f.field;
+        connect(field, &TextField::StartDecode, this,
+                [this, field, f, pair](short *handled, QString *statement, QVariant *targets, QString *connection) {
+                    ErrorTrap::runIgnoringErrors({[&] {
+                        *handled = 0;
+                        *statement = "SELECT CG33_CODICE, CG33_DESCR FROM CG33_TABCAU WITH (NOLOCK) WHERE CG33_CODICE = "
+                            + LedgerChecks::quoted(field->Text().trimmed());
+                        *targets = QVariantList{pair(field->objectName(), "CG33_CODICE"), pair(f.readOut, "CG33_DESCR")};
+                        *connection = ctx.connectionString;
+                    }});
+                });
+        connect(field, &TextField::StartLookup, this,
+                [this, field, codeAndDescription](short *handled, QString *statement, QVariant *columns, QString *title,
+                                                  QString *connection) {
+                    // LookupCausaliContabili
+                    ErrorTrap::runIgnoringErrors({[&] {
+                        *handled = 0;
+                        *statement = LedgerChecks::lookupCausaliContabili(
+                            QStringLiteral("SELECT CG33_CODICE, CG33_DESCR FROM CG33_TABCAU WITH (NOLOCK) ORDER BY CG33_CODICE"),
+                            ctx.tipoOperazione());
+                        *columns = codeAndDescription();
+                        *title = ctx.t(FormText::TitleCausaliContabili);
+                        *connection = ctx.connectionString;
+                        field->setIdLookup(QStringLiteral("CG33_TABCAU"));
+                    }});
+                });
+    }
+
+    // Extraction causals of this module: kind 1 collections from customers, 2 payments to suppliers.
+    for (int kind : {1, 2}) {
+        CodeField *field = kind == 1 ? ui.TXT_CAUSALECOMPCLI : ui.TXT_CAUSALECOMPFOR;
+        const QString name = field->objectName();
+        const QString join = QStringLiteral(" FROM CGP0_DUEBILCAUSALI WITH (NOLOCK) INNER JOIN CGP5_DUEBILPARAM WITH (NOLOCK)"
+                                            " ON CGP5_CAUSALE_CGP0 = CGP0_CAUSALE WHERE CGP5_TIPOCAUSALE = %1")
+                                 .arg(kind);
+        connect(field, &TextField::StartDecode, this,
+                [this, field, name, join, pair](short *handled, QString *statement, QVariant *targets, QString *connection) {
+                    ctx.trapped(name + QStringLiteral("_StartDecode"), {[&] {
+                        *handled = 0;
+                        bool numeric = false;
+                        const QString code = field->Text().trimmed();
+                        code.toInt(&numeric);
+                        *statement = "SELECT CGP0_CAUSALE, CGP0_DESCRIZIONE" + join + " AND CGP0_CAUSALE = "
+                            + (numeric ? code : QStringLiteral("NULL"));
+                        *targets = QVariantList{pair(name, "CGP0_CAUSALE"), pair("TXT_CAUSALICOMPDESCR", "CGP0_DESCRIZIONE")};
+                        *connection = ctx.connectionString;
+                    }});
+                });
+        connect(field, &TextField::StartLookup, this,
+                [this, field, name, join, kind, codeAndDescription](short *handled, QString *statement, QVariant *columns,
+                                                                    QString *title, QString *connection) {
+                    ctx.trapped(name + QStringLiteral("_StartLookup"), {[&] {
+                        *handled = 0;
+                        *statement = "SELECT CGP0_CAUSALE, CGP0_DESCRIZIONE" + join + " ORDER BY CGP0_CAUSALE";
+                        *columns = codeAndDescription();
+                        *title = ctx.t(kind == 1 ? FormText::TitleCausaliIncassi : FormText::TitleCausaliPagamenti);
+                        *connection = ctx.connectionString;
+                        field->setIdLookup(QStringLiteral("CGP0_DUEBILCAUSALI"));
+                    }});
+                });
+        // The description of the extraction causal shares one read-out box.
+        connect(field, &TextField::AfterItem, this, [this, field] {
+            ctx.ui.TXT_CAUSALICOMPDESCR->setText(field->isFound() ? field->Text().trimmed() : QString());
+        });
+    }
+
+    // Payment terms of the advances.
+    connect(ui.TXT_CODPAGACCONTI, &TextField::StartDecode, this,
+            [this, pair](short *handled, QString *statement, QVariant *targets, QString *connection) {
+                ctx.trapped(QStringLiteral("TXT_CODPAGACCONTI_StartDecode"), {[&] {
+                    *handled = 0;
+                    QString code = ctx.ui.TXT_CODPAGACCONTI->Text();
+                    while (code.endsWith(QLatin1Char(' ')))
+                        code.chop(1);
+                    *statement = "SELECT CG62_CODICE, CG62_DESCR FROM CG62_CONDPAG WITH (NOLOCK) WHERE CG62_CODICE = "
+                        + LedgerChecks::quoted(code);
+                    *targets = QVariantList{pair("TXT_CODPAGACCONTI", "CG62_CODICE"), pair("TXT_DESCRPAGACCONTI", "CG62_DESCR")};
+                    *connection = ctx.connectionString;
+                }});
+            });
+    connect(ui.TXT_CODPAGACCONTI, &TextField::StartLookup, this,
+            [this, codeAndDescription](short *handled, QString *statement, QVariant *columns, QString *title,
+                                       QString *connection) {
+                ctx.trapped(QStringLiteral("TXT_CODPAGACCONTI_StartLookup"), {[&] {
+                    *handled = 0;
+                    *statement = QStringLiteral("SELECT CG62_CODICE, CG62_DESCR FROM CG62_CONDPAG WITH (NOLOCK) ORDER BY CG62_CODICE");
+                    *columns = codeAndDescription();
+                    *title = ctx.t(FormText::TitleCondizioniPagamento);
+                    *connection = ctx.connectionString;
+                    ctx.ui.TXT_CODPAGACCONTI->setIdLookup(QStringLiteral("CG62_CONDPAG"));
+                }});
+            });
+
+    // Numbering sections of the company (no decode).
+    connect(ui.TXT_SEZIONALEACCONTI, &TextField::StartLookup, this,
+            [this, codeAndDescription](short *handled, QString *statement, QVariant *columns, QString *title,
+                                       QString *connection) {
+                ErrorTrap::runIgnoringErrors({[&] {
+                    *handled = 0;
+                    *statement = QStringLiteral("SELECT CG68_SEZIONALE, CG68_DESCSEZ FROM FNCG68_NUMERDESC(NULL, %1)"
+                                                " ORDER BY CG68_SEZIONALE")
+                                     .arg(ctx.companyText());
+                    *columns = codeAndDescription();
+                    *title = ctx.t(FormText::TitleSezionali);
+                    *connection = ctx.connectionString;
+                }});
+            });
+
+    // Accounts: DecodificaConto; the field marks a postable account by the id the decode returns.
+    for (AccountField *field : {ui.TXT_CONTODARE, ui.TXT_CONTOAVERE, ui.TXT_CONTOABBUONIATTIVI, ui.TXT_CONTOABBUONIPASSIVI}) {
+        connect(field, &TextField::StartDecode, this,
+                [this, field, pair](short *, QString *statement, QVariant *targets, QString *connection) {
+                    ErrorTrap::runIgnoringErrors({[&] {
+                        *statement = QStringLiteral("SELECT CG24_CODICE, CG24_DESCR, CASE WHEN CG24_FLGANALITICO = 1 THEN 1 END AS ID"
+                                                    " FROM CG24_PIANOCONTI WITH (NOLOCK) WHERE CG24_GRUPPO_CG10 = %1"
+                                                    " AND CG24_CODICE = ")
+                                         .arg(accountGroup())
+                            + LedgerChecks::quoted(field->Text().trimmed());
+                        const QString readOut = field->descriptionLabel() ? field->descriptionLabel()->objectName() : QString();
+                        *targets = QVariantList{pair(field->objectName(), "CG24_CODICE"), pair(readOut, "CG24_DESCR")};
+                        *connection = ctx.connectionString;
+                    }});
+                });
+        connect(field, &TextField::StartLookup, this,
+                [this, codeAndDescription](short *handled, QString *statement, QVariant *columns, QString *title,
+                                           QString *connection) {
+                    *handled = 0;
+                    *statement = QStringLiteral("SELECT CG24_CODICE, CG24_DESCR FROM CG24_PIANOCONTI WITH (NOLOCK)"
+                                                " WHERE CG24_GRUPPO_CG10 = %1 ORDER BY CG24_CODICE")
+                                     .arg(accountGroup());
+                    *columns = codeAndDescription();
+                    *title = ctx.t(FormText::TitleConti);
+                    *connection = ctx.connectionString;
+                });
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Option lists
+
+void CausalParameters::fill(ComboField *combo, const OptionLists::List &list, bool selectInitial)
+{
+    // The list is rebuilt without telling the frame: only the value finally selected is the
+    // row's, and it is handed over once the list stands.
+    {
+        const QSignalBlocker blocker(combo);
+        combo->setProperty("preparing", true);
+        combo->Clear();
+        for (const OptionLists::Entry &entry : list.entries)
+            combo->AddItem(ctx.t(entry.textId), entry.value);
+        if (selectInitial && list.initialPosition >= 0)
+            combo->setListIndex(list.initialPosition);
+    }
+}
+
+void CausalParameters::ImpostaCombo(bool soloDettaglio)
+{
+    FormUi &ui = ctx.ui;
+    const QList<ComboField *> dependent = {ui.CBO_DETTREG, ui.CBO_DETTRIGACONT, ui.CBO_DESCRCONTRAUTO};
+
+    ctx.trapped(QStringLiteral("ImpostaCombo"), {
+        [&] { ctx.Gbol_ImpostaCombo = true; },
+        [&] {
+            if (soloDettaglio)
+                return;
+            const bool disabled = ctx.form->property("GestioneStatiDisabilitata").toBool();
+            for (const OptionLists::List &list : OptionLists::fixedLists(disabled)) {
+                if (auto *combo = ctx.form->findChild<ComboField *>(list.combo))
+                    fill(combo, list, true);
+            }
+        },
+        [&] {
+            const int t = ctx.nz(ui.CBO_TIPOOPERAZIONE->Text().isEmpty() ? QVariant() : ui.CBO_TIPOOPERAZIONE->Text(), 1)
+                              .toInt();
+            const bool valute = on(ctx.nz(ui.CHK_GESTVALUTE->Text(), "0").toString());
+            const bool ritenute = on(ctx.nz(ui.CHK_FILTER[SelectionChecks::WithholdingCheck]->Text(), "0").toString());
+            const QList<OptionLists::List> lists = OptionLists::dependentLists(t, valute, ritenute);
+            for (int i = 0; i < dependent.size() && i < lists.size(); ++i)
+                fill(dependent[i], lists[i], true);
+
+            // Selection restored from the registration row.
+            const ado::RecordsetPtr rs = ctx.FME_PARAMPERSREG ? ctx.FME_PARAMPERSREG->recordset() : ado::RecordsetPtr();
+            const bool row = rs && rs->State() == 1 && rs->RecordCount() > 0 && !rs->isBOF() && !rs->isEOF();
+            auto stored = [&](const char *column) { return row ? ctx.nz(rs->value(QLatin1String(column)), 0).toInt() : 0; };
+            auto select = [](ComboField *combo, int position) {
+                const QSignalBlocker blocker(combo);
+                combo->setListIndex(position);
+            };
+            auto show = [](ComboField *combo, const QString &value) {
+                const QSignalBlocker blocker(combo);
+                combo->setText(value);
+            };
+            if (t == 1 || t == 2) {
+                if (!row)
+                    show(ui.CBO_DETTREG, QStringLiteral("0"));
+                else if (!valute && !ritenute)
+                    show(ui.CBO_DETTREG, QString::number(stored("CGP7_INDDETTREGIST")));
+                else if (ritenute) {
+                    if (valute)
+                        show(ui.CBO_DETTREG, QStringLiteral("2"));
+                    else if (stored("CGP7_INDDETTREGIST") == 0)
+                        show(ui.CBO_DETTREG, QStringLiteral("1"));
+                    else
+                        show(ui.CBO_DETTREG, QString::number(stored("CGP7_INDDETTREGIST")));
+                } else {
+                    show(ui.CBO_DETTREG, ctx.nz(rs->value(QStringLiteral("CGP7_INDDETTREGIST")), QString()).toString());
+                }
+                select(ui.CBO_DETTRIGACONT, row ? stored("CGP7_INDDETTRIGACONT") : 0);
+                select(ui.CBO_DESCRCONTRAUTO, row ? stored("CGP7_INDDESCRCP") : 0);
+            } else if (t == 4) {
+                // With withholding on the stored detail is shown as it is (both entries are offered).
+                if (!row)
+                    select(ui.CBO_DETTREG, 0);
+                else
+                    show(ui.CBO_DETTREG, QString::number(stored("CGP7_INDDETTREGIST")));
+            } else {
+                select(ui.CBO_DETTREG, row ? stored("CGP7_INDDETTREGIST") : 0);
+                select(ui.CBO_DETTRIGACONT, row ? stored("CGP7_INDDETTRIGACONT") : 0);
+            }
+        },
+        [&] { ctx.Gbol_ImpostaCombo = false; },
+    });
+    ctx.Gbol_ImpostaCombo = false;
+    // The values now on screen reach the registration row where they differ from it.
+    for (ComboField *combo : dependent)
+        emit combo->TextChanged(combo->Text());
+}
+
+void CausalParameters::AggiornaModalitaRecupero()
+{
+    FormUi &ui = ctx.ui;
+    const QString tipo = ui.CBO_TIPOOPERAZIONE->Text();
+    if (QVariant(tipo) == ctx.Gvar_TipoOperazioneFocus)
+        return;
+    ctx.Gvar_TipoOperazioneFocus = tipo;
+    DataFrame *frame = ctx.FME_PARAMETRI.get();
+    if (frame)
+        frame->Unbind(ui.CBO_MODRECUPERO);
+    fill(ui.CBO_MODRECUPERO, OptionLists::modalitaRecupero(tipo.toInt()), false);
+    ui.CBO_MODRECUPERO->setListIndex(0);
+    ui.CBO_MODRECUPERO->setEnabled(true);
+    if (frame) {
+        frame->Rebind(ui.CBO_MODRECUPERO);
+        frame->Refresh(QString());
+        frame->setBatchPending(true);
+        ui.INTERNAV->setChanged(true);
+    }
+}
+
+void CausalParameters::CBO_TIPOOPERAZIONE_GotFocus()
+{
+    ctx.Gvar_TipoOperazioneFocus = ctx.ui.CBO_TIPOOPERAZIONE->Text();
+}
+
+void CausalParameters::CBO_TIPOOPERAZIONE_LostFocus()
+{
+    if (QVariant(ctx.ui.CBO_TIPOOPERAZIONE->Text()) != ctx.Gvar_TipoOperazioneFocus)
+        ctx.trapped(QStringLiteral("CBO_TIPOOPERAZIONE_LostFocus"), {[&] { AggiornaModalitaRecupero(); }});
+}
+
+void CausalParameters::CBO_TIPOOPERAZIONE_BeforeChange(const QString &previousText)
+{
+    ErrorTrap::runIgnoringErrors({[&] { ctx.Gint_TipoOperazionePrec = qint16(previousText.toInt()); }});
+}
+
+void CausalParameters::CBO_TIPOOPERAZIONE_AfterChange()
+{
+    ctx.trapped(QStringLiteral("CBO_TIPOOPERAZIONE_AfterChange"), {[&] {
+        const QString code = ctx.causale();
+        const int tipo = ctx.nz(ctx.ui.CBO_TIPOOPERAZIONE->Text(), 0).toInt();
+        if (!code.isEmpty() && tipo != ctx.Gint_TipoOperazionePrec)
+            ctx.checks->CaricaValoriPredefinitiFiltri(tipo, code, true, true);
+        ctx.Gint_TipoOperazionePrec = qint16(tipo);
+    }});
+}
+
+bool CausalParameters::registrationRowPresent() const
+{
+    const ado::RecordsetPtr rs = ctx.FME_PARAMPERSREG ? ctx.FME_PARAMPERSREG->recordset() : ado::RecordsetPtr();
+    return rs && rs->State() == 1 && rs->RecordCount() > 0 && !rs->isBOF() && !rs->isEOF();
+}
+
+void CausalParameters::forceColumn(const QString &column, const QVariant &value)
+{
+    const ado::RecordsetPtr rs = ctx.FME_PARAMPERSREG->recordset();
+    if (rs->value(column).toString() != value.toString()) {
+        rs->setValue(column, value);
+        ctx.FME_PARAMPERSREG->setRecordChanged(true);
+        ctx.FME_PARAMPERSREG->refreshControls();
+    }
+}
+
+void CausalParameters::CBO_DETTREG_ChangeRow()
+{
+    if (!registrationRowPresent())
+        return;
+    FormUi &ui = ctx.ui;
+    const bool guard = ctx.strutturaCheck;
+    ctx.strutturaCheck = true;
+    ctx.trapped(QStringLiteral("CBO_DETTREG_ChangeRow"), {[&] {
+        const bool ritenute = on(ctx.nz(ui.CHK_FILTER[SelectionChecks::WithholdingCheck]->Text(), "0").toString());
+        const QString dett = ui.CBO_DETTREG->Text();
+        const ado::RecordsetPtr rs = ctx.FME_PARAMPERSREG->recordset();
+        if (dett == QLatin1String("0")) {
+            forceColumn(QStringLiteral("CGP7_INDDESCRCP"), 0);
+            ui.CBO_DETTRIGACONT->setEnabled(true);
+            ui.CBO_DESCRCONTRAUTO->setEnabled(false);
+            ui.CBO_GESTIONERITENUTE->setEnabled(ritenute);
+        } else if (dett == QLatin1String("1")) {
+            if (ctx.nz(rs->value(QStringLiteral("CGP7_INDDETTRIGACONT")), 0).toInt() == 1) {
+                forceColumn(QStringLiteral("CGP7_INDDESCRCP"), 0);
+                ui.CBO_DESCRCONTRAUTO->setEnabled(false);
+            } else {
+                ui.CBO_DESCRCONTRAUTO->setEnabled(true);
+            }
+            if (ritenute) {
+                forceColumn(QStringLiteral("CGP7_INDDETTRIGACONT"), 0);
+                ui.CBO_DETTRIGACONT->setEnabled(false);
+                forceColumn(QStringLiteral("CGP7_INDPAGRITENUTE"), 0);
+                ui.CBO_GESTIONERITENUTE->setEnabled(true);
+            } else {
+                ui.CBO_DETTRIGACONT->setEnabled(true);
+                ui.CBO_GESTIONERITENUTE->setEnabled(false);
+            }
+        } else if (dett == QLatin1String("2")) {
+            forceColumn(QStringLiteral("CGP7_INDDETTRIGACONT"), 1);
+            ui.CBO_DETTRIGACONT->setEnabled(false);
+            ui.CBO_DESCRCONTRAUTO->setEnabled(true);
+            ui.CBO_GESTIONERITENUTE->setEnabled(false);
+        }
+        const bool sedi = ctx.global && ctx.global->ledgerSetting(QLatin1String(SettingSedi)).toInt() == 1
+            && ctx.global->ledgerSetting(QLatin1String(SettingSedeUnica)).toInt() == 0;
+        ui.LBL_MSGSEDE->setVisible(sedi && dett != QLatin1String("2"));
+    }});
+    ctx.strutturaCheck = guard;
+}
+
+void CausalParameters::CBO_DETTRIGACONT_ChangeRow()
+{
+    if (!registrationRowPresent())
+        return;
+    FormUi &ui = ctx.ui;
+    const bool guard = ctx.strutturaCheck;
+    ctx.strutturaCheck = true;
+    ctx.trapped(QStringLiteral("CBO_DETTRIGACONT_ChangeRow"), {[&] {
+        const QString dett = ui.CBO_DETTREG->Text();
+        if (dett == QLatin1String("2") || (dett == QLatin1String("1") && ui.CBO_DETTRIGACONT->Text() == QLatin1String("0"))) {
+            ui.CBO_DESCRCONTRAUTO->setEnabled(true);
+        } else {
+            forceColumn(QStringLiteral("CGP7_INDDESCRCP"), 0);
+            ui.CBO_DESCRCONTRAUTO->setEnabled(false);
+        }
+    }});
+    ctx.strutturaCheck = guard;
+}
+
+void CausalParameters::CBO_MODIMPSCAD_ChangeRow(int position)
+{
+    const ado::RecordsetPtr rs = ctx.FME_PARAMETRI ? ctx.FME_PARAMETRI->recordset() : ado::RecordsetPtr();
+    if (!rs || rs->State() != 1 || rs->RecordCount() == 0)
+        return;
+    FormUi &ui = ctx.ui;
+    ctx.trapped(QStringLiteral("CBO_MODIMPSCAD_ChangeRow"), {[&] {
+        if (position != 0) {
+            const int tipo = ctx.tipoOperazione();
+            ui.CHK_INDGESTABBUONO->setEnabled(tipo == 1 || tipo == 2);
+        } else {
+            ui.CHK_INDGESTABBUONO->setEnabled(true);
+            if (ui.CHK_INDGESTABBUONO->Text() != QLatin1String("0"))
+                ui.CHK_INDGESTABBUONO->setText(QStringLiteral("0"));
+            ui.CHK_INDGESTABBUONO->setEnabled(false);
+        }
+    }});
+}
+
+void CausalParameters::CHK_GESTVALUTE_Click()
+{
+    FormUi &ui = ctx.ui;
+    ctx.trapped(QStringLiteral("CHK_GESTVALUTE_Click"), {[&] {
+        if (ui.CHK_GESTVALUTE->Text() != QLatin1String("1"))
+            return;
+        ui.CBO_MODIMPMAX->setText(QStringLiteral("0"));
+        ui.CBO_DETTREG->setText(QStringLiteral("2"));
+        ui.CHK_GESTIONEACCONTI->setEnabled(true);
+        ui.CHK_GESTIONEACCONTI->setText(QStringLiteral("0"));
+        ui.CHK_GESTIONEACCONTI->setEnabled(false);
+    }});
+}
+
+// ---------------------------------------------------------------------------------------------
+// Frames and saving
+
+void CausalParameters::FME_PARAMETRI_ChangeStatus(int fenm_status, int)
+{
+    if (fenm_status == DataFrame::StatusRecord)
+        ErrorTrap::runIgnoringErrors({[&] { AggiornaModalitaRecupero(); }});
+}
+
+void CausalParameters::batchAll(const QString &procedure, DataFrame *frame)
+{
+    ctx.trapped(procedure, {[&] {
+        if (!frame->BatchPending())
+            return true;
+        if (frame->Status() == DataFrame::StatusQuery)
+            frame->recordset()->CancelUpdate();
+        if (!frame->UpdateBatchRecordset({}))
+            return false;
+        if (frame->recordset()->RecordCount() > 0)
+            frame->Refresh(QString());
+        else
+            frame->setStatus(DataFrame::StatusQuery);
+        return true;
+    }});
+}
+
+void CausalParameters::FME_PARAMETRI_UpdateBatchAll()
+{
+    batchAll(QStringLiteral("FME_PARAMETRI_UpdateBatchAll"), ctx.FME_PARAMETRI.get());
+}
+
+void CausalParameters::FME_PARAMETRIDITTA_UpdateBatchAll()
+{
+    batchAll(QStringLiteral("FME_PARAMETRIDITTA_UpdateBatchAll"), ctx.FME_PARAMETRIDITTA.get());
+}
+
+void CausalParameters::FME_PARAMPERSREG_UpdateBatchAll()
+{
+    DataFrame *frame = ctx.FME_PARAMPERSREG.get();
+    // The clean-up of the registration row runs before the row is written.
+    if (frame->BatchPending()) {
+        bool cancel = false;
+        emit frame->BeforeUpdate(&cancel);
+    }
+    batchAll(QStringLiteral("FME_PARAMPERSREG_UpdateBatchAll"), frame);
+}
+
+void CausalParameters::FME_PARAMPERSREG_BeforeUpdate(bool *)
+{
+    ctx.trapped(QStringLiteral("FME_PARAMPERSREG_BeforeUpdate"), {[&] {
+        const ado::RecordsetPtr rs = ctx.FME_PARAMPERSREG->recordset();
+        if (!rs || rs->State() != 1 || rs->isBOF() || rs->isEOF())
+            return;
+        rs->setValue(QStringLiteral("CGP7_GRUPPO_CG10"), int(accountGroup()));
+        for (const char *column :
+             {"CGP7_CAUSALECOGE_CG33", "CGP7_CAUSALEABB_CG33", "CGP7_CONTODARE_CG24", "CGP7_CONTOAVERE_CG24",
+              "CGP7_CONTOABBATTIVI_CG24", "CGP7_CONTOABBPASSIVI_CG24", "CGP7_TESTORIGA", "CGP7_INDPAGRITENUTE",
+              "CGP7_CONDPAGACCONTI_CG62", "CGP7_SEZIONALEACCONTI_CG68"}) {
+            const QString name = QLatin1String(column);
+            if (ctx.nz(rs->value(name), QString()).toString().isEmpty())
+                rs->setValue(name, QVariant());
+        }
+    }});
+}
+
+// ---------------------------------------------------------------------------------------------
+// Enabling rules
+
+void CausalParameters::AttivaEditControlli()
+{
+    if (ctx.attivaEditBusy)
+        return;
+    FormUi &ui = ctx.ui;
+    QWidget *form = ctx.form;
+    const bool updates = form->updatesEnabled();
+    ctx.trapped(QStringLiteral("AttivaEditControlli"), {
+        [&] {
+            if (!ctx.nz(ui.TXT_CAUSALE->Text(), QString()).toString().trimmed().isEmpty())
+                return true;
+            for (int i = 0; i < 5; ++i)
+                ui.TAB_CONFIG->setTabEnabledAt(i, false);
+            ui.TAB_CONFIG->setEnabled(false);
+            return false;
+        },
+        [&] {
+            ui.TAB_CONFIG->setEnabled(true);
+            for (int i = 0; i < 4; ++i)
+                ui.TAB_CONFIG->setTabEnabledAt(i, true);
+            if (ctx.global && ctx.global->securityUsersTab())
+                ui.TAB_CONFIG->setTabEnabledAt(4, true);
+            ui.TXT_DESCRIZIONE->setEnabled(true);
+        },
+        [&] {
+            ImpostaCombo(true);
+            ctx.attivaEditBusy = true;
+            form->setUpdatesEnabled(false);
+        },
+        [&] {
+            WidgetSurface surface(ctx);
+            EnablingRules::apply(surface, {ctx.causale(), ctx.userName()}, [this](int id) { return ctx.t(id); });
+        },
+        [&] {
+            ctx.attivaEditBusy = false;
+            form->setUpdatesEnabled(updates);
+            form->update();
+        },
+    });
+    // The user may go on after an error: the screen must not stay frozen nor the guard stuck.
+    ctx.attivaEditBusy = false;
+    form->setUpdatesEnabled(true);
+}
+
+WidgetSurface::WidgetSurface(FormContext &ctx) : ctx(ctx) {}
+
+QWidget *WidgetSurface::control(const QString &name) const
+{
+    if (ctx.form->objectName() == name)
+        return ctx.form;
+    return ctx.form->findChild<QWidget *>(name);
+}
+
+QString WidgetSurface::value(const QString &name) const
+{
+    return FormContext::text(control(name));
+}
+
+void WidgetSurface::setValue(const QString &name, const QString &value)
+{
+    if (auto *field = qobject_cast<FieldControl *>(control(name))) {
+        if (field->Text() != value)
+            field->setText(value);
+    }
+}
+
+void WidgetSurface::setEnabled(const QString &name, bool enabled)
+{
+    if (QWidget *w = control(name))
+        w->setEnabled(enabled);
+}
+
+void WidgetSurface::setVisible(const QString &name, bool visible)
+{
+    if (QWidget *w = control(name))
+        w->setVisible(visible);
+}
+
+void WidgetSurface::setCaption(const QString &name, const QString &caption)
+{
+    QWidget *w = control(name);
+    if (auto *label = qobject_cast<QLabel *>(w))
+        label->setText(caption);
+    else if (auto *box = qobject_cast<QGroupBox *>(w))
+        box->setTitle(caption);
+    else if (auto *field = qobject_cast<FieldControl *>(w))
+        field->setCaption(caption);
+}
+
+void WidgetSurface::setMandatory(const QString &name, bool mandatory)
+{
+    if (auto *field = qobject_cast<FieldControl *>(control(name)))
+        field->setRequired(mandatory);
+}
+
+int WidgetSurface::currentTab() const
+{
+    return ctx.ui.TAB_CONFIG->Tab();
+}
+
+void WidgetSurface::setCurrentTab(int index)
+{
+    ctx.ui.TAB_CONFIG->setTab(index);
+}
+
+void WidgetSurface::setTabEnabled(int index, bool enabled)
+{
+    ctx.ui.TAB_CONFIG->setTabEnabledAt(index, enabled);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Ledger validations
+
+bool CausalParameters::refused(const QList<LedgerChecks::Message> &messages)
+{
+    for (const LedgerChecks::Message &m : messages) {
+        if (m.textId != 0)
+            ctx.msgBox(m.textId, m.params, 2);
+    }
+    return !messages.isEmpty();
+}
+
+void CausalParameters::TXT_CAUSALECOGE_Validate(bool *cancel)
+{
+    ctx.trapped(QStringLiteral("TXT_CAUSALECOGE_Validate"), {[&] {
+        const QString code = ctx.nz(ctx.ui.TXT_CAUSALECOGE->Text(), QString()).toString().trimmed();
+        if (refused(LedgerChecks(ctx.Gcnn_Connessione).causaleRegistrazione(code, ctx.tipoOperazione())))
+            *cancel = true;
+    }});
+}
+
+void CausalParameters::TXT_CAUABBUONI_Validate(bool *cancel)
+{
+    ctx.trapped(QStringLiteral("TXT_CAUABBUONI_Validate"), {[&] {
+        const QString code = ctx.nz(ctx.ui.TXT_CAUABBUONI->Text(), QString()).toString().trimmed();
+        if (refused(LedgerChecks(ctx.Gcnn_Connessione).causaleAbbuoni(code)))
+            *cancel = true;
+    }});
+}
+
+void CausalParameters::TXT_CAUSALECOMP_Validate(TextField *field, bool *cancel)
+{
+    ctx.trapped(field->objectName() + QStringLiteral("_Validate"), {[&] {
+        const QString code = ctx.nz(field->Text(), QString()).toString().trimmed();
+        if (code.isEmpty())
+            return;
+        if (!field->isFound()) {
+            *cancel = true;
+            field->SetFocus();
+            return;
+        }
+        if (ctx.checks->IsCausalePerRitenute(QString::number(qint16(code.toInt())))) {
+            ctx.msgBox(LedgerChecks::MsgWithholdingCausal, {code}, 2);
+            *cancel = true;
+            field->SetFocus();
+        }
+    }});
+}
+
+void CausalParameters::TXT_CODPAGACCONTI_Validate(bool *cancel)
+{
+    ctx.trapped(QStringLiteral("TXT_CODPAGACCONTI_Validate"), {[&] {
+        const QString code = ctx.nz(ctx.ui.TXT_CODPAGACCONTI->Text(), QString()).toString();
+        if (refused(LedgerChecks(ctx.Gcnn_Connessione).condizionePagamento(code)))
+            *cancel = true;
+    }});
+}
+
+void CausalParameters::TXT_SEZIONALEACCONTI_Validate(bool *cancel)
+{
+    ctx.trapped(QStringLiteral("TXT_SEZIONALEACCONTI_Validate"), {[&] {
+        const QString code = ctx.nz(ctx.ui.TXT_SEZIONALEACCONTI->Text(), QString()).toString();
+        if (refused(LedgerChecks(ctx.Gcnn_Connessione).sezionale(code, ctx.companyText()))) {
+            *cancel = true;
+            ctx.ui.TXT_SEZIONALEACCONTI->lineEdit()->selectAll();
+            ctx.ui.TXT_SEZIONALEACCONTI->SetFocus();
+        }
+    }});
+}
+
+void CausalParameters::TXT_CONTO_Validate(AccountField *field, bool *cancel)
+{
+    ctx.trapped(field->objectName() + QStringLiteral("_Validate"), {[&] {
+        const QString code = ctx.nz(field->Text(), QString()).toString().trimmed();
+        if (code.isEmpty())
+            return;
+        if (!field->isFound()) {
+            ctx.msgBox(LedgerChecks::MsgAccountMissing, {}, 2);
+            ctx.showMessage(15792, {}, 0);
+            *cancel = true;
+            field->SetFocus();
+        }
+        const bool debitCredit = field == ctx.ui.TXT_CONTODARE || field == ctx.ui.TXT_CONTOAVERE;
+        const bool rule = debitCredit ? field->isEnabled() && ctx.ui.CHK_MODIFICACONTI->Text() == QLatin1String("0") : true;
+        if (rule && !field->isPostable()) {
+            ctx.msgBox(LedgerChecks::MsgNotPostable, {}, 2);
+            *cancel = true;
+            field->SetFocus();
+        }
+    }});
+}
+
+void CausalParameters::CHK_MODIFICACONTI_Click()
+{
+    ctx.trapped(QStringLiteral("CHK_MODIFICACONTI_Click"), {[&] {
+        if (ctx.causale().isEmpty() || ctx.ui.CHK_MODIFICACONTI->Text() != QLatin1String("0"))
+            return;
+        for (AccountField *field : {ctx.ui.TXT_CONTODARE, ctx.ui.TXT_CONTOAVERE}) {
+            QWidget *focus = QApplication::focusWidget();
+            const bool hasFocus = focus && (focus == field || field->isAncestorOf(focus));
+            if (field->isEnabled() && !field->Text().trimmed().isEmpty() && !field->isPostable() && !hasFocus) {
+                ctx.msgBox(LedgerChecks::MsgNotPostable, {}, 2);
+                field->SetFocus();
+            }
+        }
+    }});
+}
+
+// ---------------------------------------------------------------------------------------------
+// Parametric posting-line text
+
+void CausalParameters::connectLegend()
+{
+    if (m_legendConnected || !ctx.Gcls_TestiParametrizzabili)
+        return;
+    connect(ctx.Gcls_TestiParametrizzabili.get(), &TestiParametrizzabili::DoubleClick, this,
+            &CausalParameters::Gcls_TestiParametrizzabili_DoubleClick);
+    m_legendConnected = true;
+}
+
+void CausalParameters::BUT_LEGENDA_ButtonClick()
+{
+    ctx.trapped(QStringLiteral("BUT_LEGENDA_ButtonClick"), {[&] {
+        if (!ctx.Gcls_TestiParametrizzabili) {
+            ctx.Gcls_TestiParametrizzabili = std::make_unique<TestiParametrizzabili>();
+            m_legendConnected = false;
+        }
+        connectLegend();
+        TestiParametrizzabili *legend = ctx.Gcls_TestiParametrizzabili.get();
+        if (!legend->hasConnection()) {
+            legend->setConnectionString(ctx.connectionString);
+            legend->setConnection(ctx.Gcnn_Connessione);
+        }
+        if (!legend->hasContract())
+            legend->setContract(static_cast<QObject *>(ctx.Gcls_Parent));
+        legend->setForm(ctx.form);
+        legend->setTextLookup([this](int id) { return ctx.t(id); });
+        legend->setOption(false);
+        legend->ShowLegend();
+        if (legend->errorFlag())
+            ctx.msgBox(62744, {}, 2);
+    }});
+}
+
+void CausalParameters::Gcls_TestiParametrizzabili_DoubleClick(short *, QString *value, QString *)
+{
+    RichTextField *field = ctx.ui.TXT_TESTOPARAMETRICO;
+    ctx.trapped(QStringLiteral("Gcls_TestiParametrizzabili_DoubleClick"), {[&] {
+        const ado::RecordsetPtr rs = ctx.FME_PARAMPERSREG ? ctx.FME_PARAMPERSREG->recordset() : ado::RecordsetPtr();
+        if (!rs || rs->State() != 1 || rs->isBOF() || rs->isEOF())
+            return;
+        const int p = field->SelStart();
+        const QString text = field->Text();
+        const QString inserted = ctx.nz(*value, QString()).toString();
+        QString result;
+        if (p == 0)
+            result = text + (inserted == QLatin1String("<T>") ? QString() : QStringLiteral(" ")) + inserted;
+        else
+            result = text.left(p) + inserted + text.mid(p);
+        if (field->maxChar() > 0 && result.size() > field->maxChar())
+            result.truncate(field->maxChar());
+        rs->setValue(QStringLiteral("CGP7_TESTORIGA"), result);
+        ctx.FME_PARAMPERSREG->setRecordChanged(true);
+        ctx.FME_PARAMPERSREG->refreshControls();
+        if (p != 0)
+            field->setSelStart(p + int(inserted.size()));
+    }});
+}
+
+void CausalParameters::TXT_TESTOPARAMETRICO_GotFocus()
+{
+    ctx.trapped(QStringLiteral("TXT_TESTOPARAMETRICO_GotFocus"),
+                {[&] { ctx.ui.TXT_TESTOPARAMETRICO->setProperty("displayStyle", 3); }});
+}
+
+void CausalParameters::TXT_TESTOPARAMETRICO_LostFocus()
+{
+    ctx.trapped(QStringLiteral("TXT_TESTOPARAMETRICO_LostFocus"),
+                {[&] { ctx.ui.TXT_TESTOPARAMETRICO->setProperty("displayStyle", 1); }});
+}

@@ -1,0 +1,103 @@
+#pragma once
+
+#include "controlsurface.h"
+#include "ledgerchecks.h"
+#include "optionlists.h"
+
+#include <QObject>
+#include <QPointer>
+
+struct FormContext;
+class DataFrame;
+class ComboField;
+class TextField;
+class AccountField;
+
+// The parameters of the causal on display: the general, per-company and posting frames and
+// their saving, the option lists, the ledger look-ups and validations of the code fields, the
+// enabling rules and the parametric posting-line text.
+class CausalParameters : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit CausalParameters(FormContext &ctx);
+    ~CausalParameters() override;
+
+    void connectEvents();
+    // Decode and look-up services of every code field of the window.
+    void connectAccountFields();
+
+    // Option lists.
+    void ImpostaCombo(bool soloDettaglio);
+    void AggiornaModalitaRecupero();
+    void CBO_TIPOOPERAZIONE_GotFocus();
+    void CBO_TIPOOPERAZIONE_LostFocus();
+    void CBO_TIPOOPERAZIONE_BeforeChange(const QString &previousText);
+    void CBO_TIPOOPERAZIONE_AfterChange();
+    void CBO_DETTREG_ChangeRow();
+    void CBO_DETTRIGACONT_ChangeRow();
+    void CBO_MODIMPSCAD_ChangeRow(int position);
+    void CHK_GESTVALUTE_Click();
+
+    // Frames and saving.
+    void FME_PARAMETRI_ChangeStatus(int fenm_status, int fenm_reason);
+    void FME_PARAMETRI_UpdateBatchAll();
+    void FME_PARAMETRIDITTA_UpdateBatchAll();
+    void FME_PARAMPERSREG_UpdateBatchAll();
+    void FME_PARAMPERSREG_BeforeUpdate(bool *fbol_Cancel);
+
+    // Enabling rules.
+    void AttivaEditControlli();
+
+    // Ledger look-ups and validations.
+    void TXT_CAUSALECOGE_Validate(bool *cancel);
+    void TXT_CAUABBUONI_Validate(bool *cancel);
+    void TXT_CAUSALECOMP_Validate(TextField *field, bool *cancel);
+    void TXT_CODPAGACCONTI_Validate(bool *cancel);
+    void TXT_SEZIONALEACCONTI_Validate(bool *cancel);
+    void TXT_CONTO_Validate(AccountField *field, bool *cancel);
+    void CHK_MODIFICACONTI_Click();
+
+    // Parametric text.
+    void BUT_LEGENDA_ButtonClick();
+    void Gcls_TestiParametrizzabili_DoubleClick(short *indexRow, QString *value, QString *description);
+    void TXT_TESTOPARAMETRICO_GotFocus();
+    void TXT_TESTOPARAMETRICO_LostFocus();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void batchAll(const QString &procedure, DataFrame *frame);
+    void fill(ComboField *combo, const OptionLists::List &list, bool selectInitial);
+    bool refused(const QList<LedgerChecks::Message> &messages);
+    void forceColumn(const QString &column, const QVariant &value);
+    bool registrationRowPresent() const;
+    void connectLegend();
+    int accountGroup() const;
+
+    FormContext &ctx;
+    bool m_changeRowBusy = false;
+    bool m_legendConnected = false;
+};
+
+// The controls of the window by design name, as the enabling rules see them.
+class WidgetSurface : public ControlSurface
+{
+public:
+    explicit WidgetSurface(FormContext &ctx);
+    QString value(const QString &name) const override;
+    void setValue(const QString &name, const QString &value) override;
+    void setEnabled(const QString &name, bool enabled) override;
+    void setVisible(const QString &name, bool visible) override;
+    void setCaption(const QString &name, const QString &caption) override;
+    void setMandatory(const QString &name, bool mandatory) override;
+    int currentTab() const override;
+    void setCurrentTab(int index) override;
+    void setTabEnabled(int index, bool enabled) override;
+
+private:
+    QWidget *control(const QString &name) const;
+    FormContext &ctx;
+};
