@@ -28,6 +28,7 @@ struct FRMCG_DUEBILCONFIG::Private
 {
     InstanceId instance;
     QStringList startup;
+    bool placed = false;
     std::unique_ptr<CausalRecords> causals;
     std::unique_ptr<SelectionChecks> checks;
     std::unique_ptr<CausalParameters> params;
@@ -136,17 +137,32 @@ void FRMCG_DUEBILCONFIG::trace(const QString &step)
 void FRMCG_DUEBILCONFIG::showEvent(QShowEvent *event)
 {
     MdiForm::showEvent(event);
-    if (!ctx.activated) {
-        if (QMdiSubWindow *sub = subWindow()) {
-            if (QMdiArea *area = sub->mdiArea()) {
-                connect(area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *w) {
-                    if (w && w == subWindow())
-                        Form_Activate();
-                }, Qt::UniqueConnection);
-            }
+    if (ctx.activated || d->placed)
+        return;
+    d->placed = true;
+    MDIActiveX1_FormLoad();
+    if (QMdiSubWindow *sub = subWindow()) {
+        if (QMdiArea *area = sub->mdiArea()) {
+            connect(area, &QMdiArea::subWindowActivated, this, &FRMCG_DUEBILCONFIG::subWindowActivated);
+            // The host's WindowState (2 maximised), Top and Left (twips) place the window;
+            // it never starts larger than the area nor outside it.
+            const QSize room = area->viewport()->size();
+            sub->resize(sub->sizeHint().expandedTo(size()).boundedTo(room));
+            const int left = ctx.Gcls_Interface ? ctx.Gcls_Interface->left().toInt() / 15 : 0;
+            const int top = ctx.Gcls_Interface ? ctx.Gcls_Interface->top().toInt() / 15 : 0;
+            sub->move(qBound(0, left, qMax(0, room.width() - sub->width())),
+                      qBound(0, top, qMax(0, room.height() - sub->height())));
+            if (ctx.Gcls_Interface && ctx.Gcls_Interface->windowState() == 2)
+                sub->showMaximized();
         }
-        QTimer::singleShot(0, this, [this] { Form_Activate(); });
     }
+    QTimer::singleShot(0, this, [this] { Form_Activate(); });
+}
+
+void FRMCG_DUEBILCONFIG::subWindowActivated(QMdiSubWindow *window)
+{
+    if (window && window == subWindow())
+        Form_Activate();
 }
 
 void FRMCG_DUEBILCONFIG::Form_Activate()

@@ -6,6 +6,8 @@
 
 #include <memory>
 
+class QMdiSubWindow;
+
 // The configuration window: its life cycle, its local objects and data frames, and the
 // services the subsystems share. The procedures of the causals, checks, parameters, layout
 // and exclusions live in their own classes and reach the window through the context.
@@ -43,6 +45,9 @@ protected:
     void queryUnload(bool *cancel) override;   // Form_QueryUnload
     void unloadForm() override;                // Form_Unload
     void showEvent(QShowEvent *event) override;
+
+private slots:
+    void subWindowActivated(QMdiSubWindow *window);
 
 private:
     void Form_Initialize();
