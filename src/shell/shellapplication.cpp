@@ -129,6 +129,11 @@ int ShellApplication::run(int argc, char **argv)
     // The grab runs from the event loop, so it works with a modal window as well.
     QTimer::singleShot(0, &window, [&] {
         waitUntilReady(window, 10000);
+        if (options.tab.isValid()) {
+            for (QObject *strip : window.findChildren<QObject *>(QStringLiteral("TAB_CONFIG")))
+                strip->setProperty("Tab", options.tab);
+            QCoreApplication::processEvents();
+        }
         // A modal form is a window of its own: it is painted over the main window.
         QPixmap picture = window.grab();
         if (QWidget *modal = QApplication::activeModalWidget(); modal && modal != &window) {

@@ -21,7 +21,8 @@ bool ShellOptions::parse(const QStringList &arguments, const TextStore &texts, Q
     const QCommandLineOption screenshot(QStringLiteral("screenshot"), texts.text(ShellText::OptionScreenshot),
                                         QStringLiteral("FILE.png"));
     const QCommandLineOption script(QStringLiteral("script"), texts.text(ShellText::OptionScript), QStringLiteral("FILE.js"));
-    parser.addOptions({db, company, user, causale, modalOption, screenshot, script});
+    const QCommandLineOption tab(QStringLiteral("tab"), texts.text(ShellText::OptionTab), QStringLiteral("N"));
+    parser.addOptions({db, company, user, causale, modalOption, screenshot, script, tab});
 
     if (!parser.parse(arguments)) {
         if (error)
@@ -47,7 +48,7 @@ bool ShellOptions::parse(const QStringList &arguments, const TextStore &texts, Q
         *target = n;
         return true;
     };
-    if (!number(company, &this->company) || !number(causale, &this->causale))
+    if (!number(company, &this->company) || !number(causale, &this->causale) || !number(tab, &this->tab))
         return false;
 
     connectionString = parser.value(db).trimmed();

@@ -16,6 +16,7 @@ struct ShellOptions
     bool modal = false;
     QString screenshotFile;
     QString scriptFile;
+    QVariant tab;               // tab of the window shown first, for screenshots
 
     // Parses the arguments (the first is the program). On a bad value returns false with
     // the Italian message in *error; --help and --version are handled by the caller

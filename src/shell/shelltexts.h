@@ -34,7 +34,8 @@ enum : int {
     OptionScript = 991036,
     OptionInvalid = 991037,         // %1 option, %2 value
     Description = 991038,
-    OptionHelp = 991039
+    OptionHelp = 991039,
+    OptionTab = 991040
 };
 
 QString file();
