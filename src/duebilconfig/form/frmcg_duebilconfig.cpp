@@ -250,7 +250,7 @@ void FRMCG_DUEBILCONFIG::Form_Activate()
             InizializzaScriptELayout();
         },
         [&] {
-            ctx.ui.TAB_CONFIG->setTabEnabledAt(4, ctx.global->securityUsersTab());
+            ctx.ui.TAB_CONFIG->setTabVisible(4, ctx.global->securityUsersTab());
             ctx.ui.TAB_CONFIG->setTab(0);
         },
         [&] {

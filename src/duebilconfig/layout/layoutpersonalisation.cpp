@@ -257,7 +257,10 @@ void LayoutPersonalisation::UpdateLayOut()
     if (!rs || rs->State() != 1 || !ctx.Gcls_Servizi)
         return;
     if (editor().UpdateLayOut(*rs, ctx.causale(), ctx.Gcls_Servizi->errorTrap())) {
-        // The rows now stand in the table as they stand in the grid.
+        // The rows now stand in the table: read them back so the grid shows what is stored and
+        // the frame holds no change left to save.
+        rs->Requery(-1);
+        ctx.FME_LAYOUT->PrepareNewSource();
         ctx.FME_LAYOUT->RowChanged();
         ctx.FME_LAYOUT->setRecordChanged(false);
     }

@@ -24,7 +24,8 @@ TextField::TextField(QWidget *parent)
     setFocusProxy(m_edit);
     m_edit->installEventFilter(this);
 
-    connect(m_edit, &QLineEdit::textChanged, this, &FieldControl::TextChanged);
+    // The row hears of a typed code only once it is accepted (commit); a refused code never
+    // reaches it.
     connect(m_edit, &QLineEdit::textEdited, this, [this](const QString &typed) {
         const QString wanted = normalised(typed);
         if (wanted != typed) {
@@ -47,6 +48,7 @@ void TextField::setText(const QString &text)
     const QString shown = m_upper ? text.toUpper() : text;
     m_committed = shown.left(m_edit->maxLength());
     m_edit->setText(shown);
+    emit TextChanged(m_committed);
     // A code put in by the program (a record shown) gets its description as a typed one does.
     if (m_decode)
         decode();
@@ -120,6 +122,7 @@ bool TextField::commit()
     }
     m_committed = m_edit->text();
     m_committing = false;
+    emit TextChanged(m_committed);
     emit AfterItem(m_committed.toDouble());
     return true;
 }

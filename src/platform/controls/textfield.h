@@ -82,7 +82,7 @@ public:
 
     // Runs decode and validation of the text on display as when the user leaves the field.
     // False when the entry was refused (the field then has the focus again).
-    bool commit();
+    Q_INVOKABLE bool commit();
     // Opens the look-up list as the look-up button does.
     void lookup();
 

@@ -305,6 +305,8 @@ bool DataFrame::Save(bool, bool raiseEvents, bool write)
 {
     if (!d->recordset || d->recordset->State() != 1)
         return false;
+    if (!commitControls())
+        return false;
     bool cancel = false;
     if (raiseEvents)
         emit BeforeUpdate(&cancel);
@@ -448,6 +450,24 @@ bool DataFrame::UpdateBatchRecordset(const ado::RecordsetPtr &recordset)
     if (rs == d->recordset) {
         d->recordChanged = false;
         d->batchForced = false;
+    }
+    return true;
+}
+
+bool DataFrame::commitControls()
+{
+    // A code still being typed, here or in a child frame, is validated and taken into its row
+    // before the rows are saved.
+    for (const Binding &b : std::as_const(d->bindings)) {
+        bool accepted = true;
+        if (b.active && b.control && b.control->metaObject()->indexOfMethod("commit()") >= 0
+            && QMetaObject::invokeMethod(b.control, "commit", Qt::DirectConnection, Q_RETURN_ARG(bool, accepted))
+            && !accepted)
+            return false;
+    }
+    for (DataFrame *child : children()) {
+        if (!child->commitControls())
+            return false;
     }
     return true;
 }

@@ -131,6 +131,7 @@ private slots:
 private:
     struct Binding;
     bool hasPendingChanges();
+    bool commitControls();
     bool leaveRecord();
     bool move(const std::function<void(ado::Recordset &)> &step);
     void report(const QString &operation, const QString &message) const;

@@ -1,0 +1,495 @@
+#include "causaloperations.h"
+#include "causalparameters.h"
+#include "clscg_duebilconfig.h"
+#include "clsglobal.h"
+#include "connection.h"
+#include "frmcg_duebilconfig.h"
+#include "frmcg_duebilconfigfactory.h"
+#include "messageservice.h"
+#include "recordingmessageservice.h"
+#include "recordset.h"
+#include "simplenavigator.h"
+#include "testdatabase.h"
+#include "testiparametrizzabili.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QTest>
+
+using Kind = RecordingMessageService::Kind;
+
+// The configuration window opened in an MDI area over a fresh demo database, as the host
+// opens it, with every message answered from a queue.
+class tst_FRMCG_DUEBILCONFIG : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void firstActivationRunsTheStartUpInOrder();
+    void noCausalDisablesEveryTab();
+    void typedCodeShowsTheCausalWithItsRows();
+    void defaultChecksFollowTheOperationType_data();
+    void defaultChecksFollowTheOperationType();
+    void reservedCausalsAreFixedForOrdinaryUsers_data();
+    void reservedCausalsAreFixedForOrdinaryUsers();
+    void editsInEveryTabSurviveSaveAndReload();
+    void clearedAccountIsStoredAsNull();
+    void refusedCodesKeepTheFieldAndTheRow_data();
+    void refusedCodesKeepTheFieldAndTheRow();
+    void layoutButtonsAddRefuseAndMove();
+    void groupAndUserExcludeEachOther();
+    void legendValueIsInsertedAtTheCaret_data();
+    void legendValueIsInsertedAtTheCaret();
+    void duplicateCopiesTheCausal();
+    void operationTypeSixLeavesTwoRecoveryModes();
+
+private:
+    FRMCG_DUEBILCONFIG *open(const QString &user = QStringLiteral("MROSSI"));
+    void show(const QString &code);
+    QList<int> messageIds() const;
+    QVariant scalar(const QString &sql) const;
+
+    std::unique_ptr<TestDatabase> m_db;
+    std::unique_ptr<ClsGlobal> m_global;
+    std::unique_ptr<RecordingMessageService> m_messages;
+    std::unique_ptr<QMdiArea> m_area;
+    std::unique_ptr<SimpleNavigator> m_navigator;
+    std::unique_ptr<CLSCG_DUEBILCONFIG> m_cls;
+    FRMCG_DUEBILCONFIG *m_form = nullptr;
+};
+
+void tst_FRMCG_DUEBILCONFIG::init()
+{
+    m_db = std::make_unique<TestDatabase>(TestDatabase::Demo);
+    QVERIFY2(m_db->isValid(), qPrintable(m_db->errorString()));
+    m_global = std::make_unique<ClsGlobal>();
+    m_messages = std::make_unique<RecordingMessageService>();
+    m_global->setMessageService(m_messages.get());
+    m_global->setConnectionString(m_db->connectionString());
+    m_global->setCompany(1);
+    m_global->setCompanyAccountGroup(1);
+    m_area = std::make_unique<QMdiArea>();
+    m_area->resize(1100, 700);
+    m_area->show();
+    m_global->setMdiArea(m_area.get());
+    m_navigator = std::make_unique<SimpleNavigator>();
+}
+
+void tst_FRMCG_DUEBILCONFIG::cleanup()
+{
+    if (m_cls)
+        m_cls->CloseForm();
+    m_cls.reset();
+    m_form = nullptr;
+    m_navigator.reset();
+    m_area.reset();
+    m_global.reset();
+    m_messages.reset();
+    m_db.reset();
+}
+
+FRMCG_DUEBILCONFIG *tst_FRMCG_DUEBILCONFIG::open(const QString &user)
+{
+    m_global->setUserName(user);
+    m_cls = std::make_unique<CLSCG_DUEBILCONFIG>(std::make_shared<FRMCG_DUEBILCONFIGFactory>());
+    m_cls->setClsGlobal(m_global.get());
+    m_cls->setActiveNavigator(m_navigator.get());
+    m_cls->setCaption(QStringLiteral("Configurazione"));
+    m_cls->ShowForm();
+    m_form = dynamic_cast<FRMCG_DUEBILCONFIG *>(m_cls->form());
+    if (!m_form)
+        return nullptr;
+    if (!QTest::qWaitFor([this] { return m_form->isActivated(); }, 5000))
+        return nullptr;
+    return m_form;
+}
+
+void tst_FRMCG_DUEBILCONFIG::show(const QString &code)
+{
+    FormUi &ui = m_form->context().ui;
+    ui.TXT_CAUSALE->lineEdit()->setText(code);
+    ui.TXT_CAUSALE->commit();
+}
+
+QList<int> tst_FRMCG_DUEBILCONFIG::messageIds() const
+{
+    QList<int> ids;
+    for (const RecordingMessageService::Call &call : m_messages->calls()) {
+        if (call.kind == Kind::Message)
+            ids.append(call.message.textId);
+    }
+    return ids;
+}
+
+QVariant tst_FRMCG_DUEBILCONFIG::scalar(const QString &sql) const
+{
+    auto connection = std::make_shared<ado::Connection>();
+    connection->setConnectionString(m_db->connectionString());
+    connection->Open(QString(), QString(), QString(), -1);
+    const ado::RecordsetPtr rs = connection->Execute(sql);
+    return rs->RecordCount() ? rs->value(rs->fieldNames().value(0)) : QVariant();
+}
+
+void tst_FRMCG_DUEBILCONFIG::firstActivationRunsTheStartUpInOrder()
+{
+    QVERIFY(open());
+    const QStringList expected = {"ConnectionString",
+                                  "Connessione",
+                                  "Gcls_Servizi",
+                                  "Ditta",
+                                  "AggiornaConfigurazioneCausali",
+                                  "ImpostaCombo",
+                                  "InizializzaOggettiLocali",
+                                  "CaricaTreeViewCampi",
+                                  "InitGrid",
+                                  "ImpostaVirtualFrame",
+                                  "FME_CAUSALI.Status=2",
+                                  "AttivaEditControlli",
+                                  "InizializzaScriptELayout",
+                                  "KVS_RESIZEFORM1"};
+    QCOMPARE(m_form->startupTrace(), expected);
+    // A later activation does not run the start-up again.
+    m_form->Form_Activate();
+    QCOMPARE(m_form->startupTrace(), expected);
+    QVERIFY2(m_messages->calls().isEmpty(), "the start-up reported an error");
+}
+
+void tst_FRMCG_DUEBILCONFIG::noCausalDisablesEveryTab()
+{
+    QVERIFY(open());
+    FormUi &ui = m_form->context().ui;
+    for (int i = 0; i < 5; ++i)
+        QVERIFY2(!ui.TAB_CONFIG->isTabEnabled(i), qPrintable(QString::number(i)));
+    // The operation-type list lacks the state-management type unless that management is off.
+    QStringList values;
+    for (int i = 0; i < ui.CBO_TIPOOPERAZIONE->ListCount(); ++i)
+        values << ui.CBO_TIPOOPERAZIONE->itemValue(i);
+    const bool disabled = m_form->GestioneStatiDisabilitata();
+    QCOMPARE(values.contains(QStringLiteral("7")), !disabled);
+}
+
+void tst_FRMCG_DUEBILCONFIG::typedCodeShowsTheCausalWithItsRows()
+{
+    QVERIFY(open());
+    show(QStringLiteral("300"));
+    FormContext &ctx = m_form->context();
+    QCOMPARE(ctx.FME_CAUSALI->Status(), int(DataFrame::StatusRecord));
+    QCOMPARE(ctx.ui.TXT_DESCRIZIONE->Text(),
+             scalar(QStringLiteral("SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 300")).toString());
+    QCOMPARE(ctx.ui.CBO_TIPOOPERAZIONE->Text(), QStringLiteral("1"));
+    QCOMPARE(ctx.ui.QGRID_LAYOUT->rowCount(),
+             scalar(QStringLiteral("SELECT COUNT(*) FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = 300")).toInt());
+    QCOMPARE(ctx.ui.TXT_CAUSALECOGE->Text(),
+             scalar(QStringLiteral("SELECT CGP7_CAUSALECOGE_CG33 FROM CGP7_DUEBILPERSREG WHERE CGP7_CAUSALE_CGP0 = 300"
+                                   " AND CGP7_DITTA_CG18 = 1"))
+                 .toString());
+    // The description of a ledger code is read as the record is shown.
+    QVERIFY(!ctx.ui.TXT_DESCCAUINCPAG->text().isEmpty());
+    for (int i = 0; i < 4; ++i)
+        QVERIFY(ctx.ui.TAB_CONFIG->isTabEnabled(i));
+    QVERIFY(!ctx.ui.CHK_FILTER[1]->isHidden());
+}
+
+void tst_FRMCG_DUEBILCONFIG::defaultChecksFollowTheOperationType_data()
+{
+    QTest::addColumn<int>("tipo");
+    for (int tipo = 1; tipo <= 8; ++tipo)
+        QTest::addRow("type %d", tipo) << tipo;
+}
+
+void tst_FRMCG_DUEBILCONFIG::defaultChecksFollowTheOperationType()
+{
+    QFETCH(int, tipo);
+    QVERIFY(open(QStringLiteral("VELTO")));
+    show(QStringLiteral("300"));
+    FormContext &ctx = m_form->context();
+    QStringList before;
+    for (int i = 1; i <= 32; ++i)
+        before << ctx.ui.CHK_FILTER[i]->Text();
+
+    ctx.ui.CBO_TIPOOPERAZIONE->setText(QString::number(tipo));
+    emit ctx.ui.CBO_TIPOOPERAZIONE->AfterChange();
+
+    const std::optional<QString> column = CausalOperations::defaultColumn(tipo);
+    for (int i = 1; i <= 32; ++i) {
+        const QString shown = ctx.ui.CHK_FILTER[i]->Text();
+        const QString expected = column
+            ? scalar(QStringLiteral("SELECT %1 FROM CGP2_DUEBILCHECK WHERE CGP2_ID = %2").arg(*column).arg(i)).toString()
+            : before.value(i - 1);
+        QVERIFY2(shown == (expected.isEmpty() ? QStringLiteral("0") : expected),
+                 qPrintable(QStringLiteral("check %1: %2, expected %3").arg(i).arg(shown, expected)));
+    }
+}
+
+void tst_FRMCG_DUEBILCONFIG::reservedCausalsAreFixedForOrdinaryUsers_data()
+{
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<bool>("editable");
+    QTest::newRow("reserved, ordinary user") << "MROSSI" << "150" << false;
+    QTest::newRow("reserved, VELTO in lower case") << "velto" << "150" << true;
+    QTest::newRow("free code, ordinary user") << "MROSSI" << "300" << true;
+}
+
+void tst_FRMCG_DUEBILCONFIG::reservedCausalsAreFixedForOrdinaryUsers()
+{
+    QFETCH(QString, user);
+    QFETCH(QString, code);
+    QFETCH(bool, editable);
+    QVERIFY(open(user));
+    show(code);
+    FormUi &ui = m_form->context().ui;
+    QCOMPARE(ui.CBO_TIPOOPERAZIONE->isEnabled(), editable);
+    QCOMPARE(ui.TXT_DESCRIZIONE->isEnabled(), editable);
+    QCOMPARE(ui.CMD_CHECKCAUSALEDEFAULT->isEnabled(), editable);
+    // The layout and exclusions stay editable for everybody.
+    QVERIFY(ui.TAB_CONFIG->isTabEnabled(3));
+}
+
+void tst_FRMCG_DUEBILCONFIG::editsInEveryTabSurviveSaveAndReload()
+{
+    QVERIFY(open());
+    show(QStringLiteral("300"));
+    FormContext &ctx = m_form->context();
+    FormUi &ui = ctx.ui;
+    ui.TXT_DESCRIZIONE->setText(QStringLiteral("Incasso RiBa modificato"));
+    ui.TXT_MESI->setText(QStringLiteral("7"));
+    ui.CHK_DESCRAGGTEST->setText(ui.CHK_DESCRAGGTEST->Text() == QLatin1String("1") ? "0" : "1");
+    const QString descrAgg = ui.CHK_DESCRAGGTEST->Text();
+    ui.TXT_TESTOPARAMETRICO->setText(QStringLiteral("Incasso [NUMDOC]"));
+    const QString filter5 = ui.CHK_FILTER[5]->Text() == QLatin1String("1") ? "0" : "1";
+    ui.CHK_FILTER[5]->setText(filter5);
+    emit ui.CHK_FILTER[5]->Click();
+    ui.QGRID_LAYOUT->doubleClickCell(0, QStringLiteral("CGP3_SORTTYPE"));
+    const int firstId = ctx.FME_LAYOUT->recordset()->value(QStringLiteral("CGP1_ID")).toInt();
+    const int sort = ctx.FME_LAYOUT->recordset()->value(QStringLiteral("CGP3_SORTTYPE")).toInt();
+
+    QVERIFY(ui.INTERNAV->press(QStringLiteral("Conferma")));
+    for (DataFrame *frame : ctx.children())
+        QVERIFY2(!frame->RecordChanged() && !frame->BatchPending(), qPrintable(frame->objectName()));
+
+    QCOMPARE(scalar("SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 300").toString(),
+             QStringLiteral("Incasso RiBa modificato"));
+    QCOMPARE(scalar("SELECT CGP6_MESI FROM CGP6_DUEBILPARAMDITTA WHERE CGP6_CAUSALE_CGP0 = 300 AND CGP6_DITTA_CG18 = 1")
+                 .toInt(),
+             7);
+    QCOMPARE(scalar("SELECT CGP6_DESCRAGGTESTATA FROM CGP6_DUEBILPARAMDITTA WHERE CGP6_CAUSALE_CGP0 = 300"
+                    " AND CGP6_DITTA_CG18 = 1")
+                 .toString(),
+             descrAgg);
+    QCOMPARE(scalar("SELECT CGP7_TESTORIGA FROM CGP7_DUEBILPERSREG WHERE CGP7_CAUSALE_CGP0 = 300 AND CGP7_DITTA_CG18 = 1")
+                 .toString(),
+             QStringLiteral("Incasso [NUMDOC]"));
+    QCOMPARE(scalar("SELECT CGP4_CHECKED FROM CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = 300 AND CGP4_IDCHECK_CGP2 = 5")
+                 .toString(),
+             filter5);
+    QCOMPARE(scalar(QStringLiteral("SELECT CGP3_SORTTYPE FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = 300"
+                                   " AND CGP3_IDFIELD_CGP1 = %1")
+                        .arg(firstId))
+                 .toInt(),
+             sort);
+
+    // Another causal and back: the window shows what was stored.
+    QVERIFY(ui.INTERNAV->press(QStringLiteral("Nuovo")));
+    show(QStringLiteral("310"));
+    // Another operation type rebuilds the recovery modes, which the window then offers to save.
+    for (DataFrame *frame : ctx.children()) {
+        if (frame != ctx.FME_PARAMETRI.get())
+            QVERIFY2(!frame->RecordChanged(), qPrintable(frame->objectName()));
+    }
+    m_messages->enqueueAnswer(MsgAnswer::No);
+    QVERIFY(ui.INTERNAV->press(QStringLiteral("Nuovo")));
+    show(QStringLiteral("300"));
+    QCOMPARE(ui.TXT_MESI->Text(), QStringLiteral("7"));
+    QCOMPARE(ui.CHK_FILTER[5]->Text(), filter5);
+    QCOMPARE(ui.TXT_TESTOPARAMETRICO->Text(), QStringLiteral("Incasso [NUMDOC]"));
+}
+
+void tst_FRMCG_DUEBILCONFIG::clearedAccountIsStoredAsNull()
+{
+    QVERIFY(open());
+    show(QStringLiteral("300"));
+    FormUi &ui = m_form->context().ui;
+    ui.TXT_CONTODARE->lineEdit()->setText(QString());
+    QVERIFY(ui.TXT_CONTODARE->commit());
+    ui.TXT_TESTOPARAMETRICO->setText(QString());
+    QVERIFY(ui.INTERNAV->press(QStringLiteral("Conferma")));
+    QCOMPARE(scalar("SELECT COUNT(*) FROM CGP7_DUEBILPERSREG WHERE CGP7_CAUSALE_CGP0 = 300 AND CGP7_DITTA_CG18 = 1"
+                    " AND CGP7_CONTODARE_CG24 IS NULL AND CGP7_TESTORIGA IS NULL")
+                 .toInt(),
+             1);
+    QCOMPARE(scalar("SELECT CGP7_GRUPPO_CG10 FROM CGP7_DUEBILPERSREG WHERE CGP7_CAUSALE_CGP0 = 300 AND CGP7_DITTA_CG18 = 1")
+                 .toInt(),
+             1);
+}
+
+void tst_FRMCG_DUEBILCONFIG::refusedCodesKeepTheFieldAndTheRow_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QList<int>>("messages");
+    QTest::newRow("unknown account") << "TXT_CONTODARE" << "999999" << QList<int>{15793, 15792, 61824};
+    QTest::newRow("ledger causal with a VAT register") << "TXT_CAUSALECOGE" << "FTV" << QList<int>{63441};
+    QTest::newRow("ledger causal that closes no item") << "TXT_CAUSALECOGE" << "GIR" << QList<int>{85464};
+    QTest::newRow("reserved section") << "TXT_SEZIONALEACCONTI" << "RP" << QList<int>{61665};
+    QTest::newRow("missing section") << "TXT_SEZIONALEACCONTI" << "ZZ" << QList<int>{61656};
+    QTest::newRow("withholding causal as extraction causal") << "TXT_CAUSALECOMPCLI" << "150" << QList<int>{};
+}
+
+void tst_FRMCG_DUEBILCONFIG::refusedCodesKeepTheFieldAndTheRow()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, value);
+    QFETCH(QList<int>, messages);
+    QVERIFY(open());
+    show(field == QLatin1String("TXT_CAUSALECOMPCLI") ? QStringLiteral("320") : QStringLiteral("300"));
+    m_messages->clear();
+    auto *control = m_form->findChild<TextField *>(field);
+    QVERIFY(control);
+    const QString column = control->dataField();
+    const ado::RecordsetPtr rs = m_form->context().FME_PARAMPERSREG->recordset();
+    const ado::RecordsetPtr ditta = m_form->context().FME_PARAMETRIDITTA->recordset();
+    const ado::RecordsetPtr owner = rs->hasField(column) ? rs : ditta;
+    const QVariant stored = owner->value(column);
+    control->lineEdit()->setText(value);
+    QVERIFY2(!control->commit(), "the code was accepted");
+    QCOMPARE(messageIds(), messages);
+    QCOMPARE(owner->value(column).toString(), stored.toString());
+}
+
+void tst_FRMCG_DUEBILCONFIG::layoutButtonsAddRefuseAndMove()
+{
+    QVERIFY(open());
+    show(QStringLiteral("300"));
+    FormContext &ctx = m_form->context();
+    FormUi &ui = ctx.ui;
+    const ado::RecordsetPtr rs = ctx.FME_LAYOUT->recordset();
+    const int rows = rs->RecordCount();
+
+    QVERIFY(ui.TVCAMPI->select(QStringLiteral("Scadenze")));
+    m_messages->clear();
+    emit ui.BUT_SEL->ButtonClick();
+    QCOMPARE(messageIds(), QList<int>{63434});
+
+    const QStringList keys = ui.TVCAMPI->childKeys(QStringLiteral("Documenti"));
+    QVERIFY(!keys.isEmpty());
+    QVERIFY(ui.TVCAMPI->select(keys.last()));
+    emit ui.BUT_SEL->ButtonClick();
+    QCOMPARE(rs->RecordCount(), rows + 1);
+    QCOMPARE(rs->value(QStringLiteral("CGP3_VISIBLEORDER")).toInt(), rows + 1);
+    m_messages->clear();
+    emit ui.BUT_SEL->ButtonClick();
+    QCOMPARE(messageIds(), QList<int>{63435});
+    QCOMPARE(rs->RecordCount(), rows + 1);
+
+    // The new last row moves up one place.
+    emit ui.BUT_UP->ButtonClick();
+    QCOMPARE(rs->value(QStringLiteral("CGP1_FIELD")).toString(), keys.last());
+    QCOMPARE(rs->AbsolutePosition(), rows);
+
+    QVERIFY(ui.INTERNAV->press(QStringLiteral("Conferma")));
+    QCOMPARE(scalar("SELECT COUNT(*) FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = 300").toInt(), rows + 1);
+
+    // Removal asks first; No keeps the row.
+    m_messages->enqueueAnswer(MsgAnswer::No);
+    emit ui.BUT_DESEL->ButtonClick();
+    QCOMPARE(rs->RecordCount(), rows + 1);
+    m_messages->enqueueAnswer(MsgAnswer::Yes);
+    emit ui.BUT_DESEL->ButtonClick();
+    QCOMPARE(rs->RecordCount(), rows);
+}
+
+void tst_FRMCG_DUEBILCONFIG::groupAndUserExcludeEachOther()
+{
+    QVERIFY(open());
+    show(QStringLiteral("300"));
+    FormUi &ui = m_form->context().ui;
+    emit ui.GRIDNAVREVOKE->ButtonClick(QStringLiteral("nuovo"));
+    QVERIFY(ui.TXT_GRUPPO->isEnabled() && ui.TXT_UTENTE->isEnabled());
+
+    ui.TXT_GRUPPO->lineEdit()->setText(QStringLiteral("2"));
+    QVERIFY(ui.TXT_GRUPPO->commit());
+    QVERIFY(!ui.TXT_UTENTE->isEnabled());
+    QCOMPARE(ui.LBL_DESCRGRUPPO->text(), QStringLiteral("Contabilità generale"));
+
+    ui.TXT_GRUPPO->lineEdit()->setText(QString());
+    QVERIFY(ui.TXT_GRUPPO->commit());
+    QVERIFY(ui.TXT_UTENTE->isEnabled());
+
+    ui.TXT_GRUPPO->lineEdit()->setText(QStringLiteral("99"));
+    ui.TXT_GRUPPO->commit();
+    QVERIFY(ui.TXT_UTENTE->isEnabled());
+    QVERIFY(!ui.TXT_GRUPPO->isFound());
+}
+
+void tst_FRMCG_DUEBILCONFIG::legendValueIsInsertedAtTheCaret_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("caret");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<int>("caretAfter");
+    QTest::newRow("<T> appended without a blank") << "Incasso" << 0 << "<T>" << "Incasso<T>" << 0;
+    QTest::newRow("other value appended after a blank") << "Incasso" << 0 << "[NUMDOC]" << "Incasso [NUMDOC]" << 0;
+    QTest::newRow("empty field gets a leading blank") << "" << 0 << "[NUMDOC]" << " [NUMDOC]" << 0;
+    QTest::newRow("inserted at the caret") << "0123456789" << 4 << "abc" << "0123abc456789" << 7;
+}
+
+void tst_FRMCG_DUEBILCONFIG::legendValueIsInsertedAtTheCaret()
+{
+    QFETCH(QString, text);
+    QFETCH(int, caret);
+    QFETCH(QString, value);
+    QFETCH(QString, expected);
+    QFETCH(int, caretAfter);
+    QVERIFY(open());
+    show(QStringLiteral("300"));
+    FormContext &ctx = m_form->context();
+    ctx.ui.TXT_TESTOPARAMETRICO->setText(text);
+    ctx.ui.TXT_TESTOPARAMETRICO->setSelStart(caret);
+    short row = 0;
+    QString description;
+    QVERIFY(ctx.Gcls_TestiParametrizzabili);
+    emit ctx.Gcls_TestiParametrizzabili->DoubleClick(&row, &value, &description);
+    QCOMPARE(ctx.FME_PARAMPERSREG->recordset()->value(QStringLiteral("CGP7_TESTORIGA")).toString(), expected);
+    QCOMPARE(ctx.ui.TXT_TESTOPARAMETRICO->Text(), expected);
+    QCOMPARE(ctx.ui.TXT_TESTOPARAMETRICO->SelStart(), caretAfter);
+}
+
+void tst_FRMCG_DUEBILCONFIG::duplicateCopiesTheCausal()
+{
+    QVERIFY(open());
+    show(QStringLiteral("300"));
+    m_messages->enqueueInput(QStringLiteral("400"));
+    m_form->context().ui.INTERNAV->press(QStringLiteral("Duplica"));
+    QTRY_COMPARE(scalar("SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 400").toInt(), 1);
+    // Only the rows of the company on screen are copied; the others are completed later.
+    for (const char *table : {"CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0", "CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0",
+                              "CGP6_DUEBILPARAMDITTA WHERE CGP6_DITTA_CG18 = 1 AND CGP6_CAUSALE_CGP0",
+                              "CGP7_DUEBILPERSREG WHERE CGP7_DITTA_CG18 = 1 AND CGP7_CAUSALE_CGP0"}) {
+        const QString from = QLatin1String(table);
+        QCOMPARE(scalar("SELECT COUNT(*) FROM " + from + " = 400").toInt(),
+                 scalar("SELECT COUNT(*) FROM " + from + " = 300").toInt());
+    }
+}
+
+void tst_FRMCG_DUEBILCONFIG::operationTypeSixLeavesTwoRecoveryModes()
+{
+    QVERIFY(open(QStringLiteral("VELTO")));
+    show(QStringLiteral("300"));
+    FormContext &ctx = m_form->context();
+    ctx.ui.CBO_TIPOOPERAZIONE->setText(QStringLiteral("6"));
+    m_form->context().params->AggiornaModalitaRecupero();
+    QCOMPARE(ctx.ui.CBO_MODRECUPERO->ListCount(), 2);
+    QVERIFY(ctx.FME_PARAMETRI->BatchPending());
+    ctx.ui.CBO_TIPOOPERAZIONE->setText(QStringLiteral("1"));
+    m_form->context().params->AggiornaModalitaRecupero();
+    QCOMPARE(ctx.ui.CBO_MODRECUPERO->ListCount(), 3);
+}
+
+QTEST_MAIN(tst_FRMCG_DUEBILCONFIG)
+#include "tst_frmcg_duebilconfig.moc"
