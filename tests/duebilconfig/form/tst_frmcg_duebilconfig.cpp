@@ -3,6 +3,7 @@
 #include "clscg_duebilconfig.h"
 #include "clsglobal.h"
 #include "connection.h"
+#include "databaseinstaller.h"
 #include "frmcg_duebilconfig.h"
 #include "frmcg_duebilconfigfactory.h"
 #include "messageservice.h"
@@ -46,9 +47,15 @@ private slots:
     void legendValueIsInsertedAtTheCaret();
     void duplicateCopiesTheCausal();
     void operationTypeSixLeavesTwoRecoveryModes();
+    void framesAreSetUpAsTheHostExpects();
+    void calledModeShowsTheGivenCausal_data();
+    void calledModeShowsTheGivenCausal();
+    void refusedCloseKeepsTheWindow();
+    void unreachableDatabaseIsRetriedAtTheNextActivation();
+    void missingTextShowsItsId();
 
 private:
-    FRMCG_DUEBILCONFIG *open(const QString &user = QStringLiteral("MROSSI"));
+    FRMCG_DUEBILCONFIG *open(const QString &user = QStringLiteral("MROSSI"), int waitMs = 5000);
     void show(const QString &code);
     QList<int> messageIds() const;
     QVariant scalar(const QString &sql) const;
@@ -67,6 +74,8 @@ void tst_FRMCG_DUEBILCONFIG::init()
     m_db = std::make_unique<TestDatabase>(TestDatabase::Demo);
     QVERIFY2(m_db->isValid(), qPrintable(m_db->errorString()));
     m_global = std::make_unique<ClsGlobal>();
+    QString textError;
+    QVERIFY2(m_global->loadTexts(DatabaseInstaller::textFiles(), &textError), qPrintable(textError));
     m_messages = std::make_unique<RecordingMessageService>();
     m_global->setMessageService(m_messages.get());
     m_global->setConnectionString(m_db->connectionString());
@@ -92,7 +101,7 @@ void tst_FRMCG_DUEBILCONFIG::cleanup()
     m_db.reset();
 }
 
-FRMCG_DUEBILCONFIG *tst_FRMCG_DUEBILCONFIG::open(const QString &user)
+FRMCG_DUEBILCONFIG *tst_FRMCG_DUEBILCONFIG::open(const QString &user, int waitMs)
 {
     m_global->setUserName(user);
     m_cls = std::make_unique<CLSCG_DUEBILCONFIG>(std::make_shared<FRMCG_DUEBILCONFIGFactory>());
@@ -103,7 +112,7 @@ FRMCG_DUEBILCONFIG *tst_FRMCG_DUEBILCONFIG::open(const QString &user)
     m_form = dynamic_cast<FRMCG_DUEBILCONFIG *>(m_cls->form());
     if (!m_form)
         return nullptr;
-    if (!QTest::qWaitFor([this] { return m_form->isActivated(); }, 5000))
+    if (!QTest::qWaitFor([this] { return m_form->isActivated(); }, waitMs))
         return nullptr;
     return m_form;
 }
@@ -489,6 +498,96 @@ void tst_FRMCG_DUEBILCONFIG::operationTypeSixLeavesTwoRecoveryModes()
     ctx.ui.CBO_TIPOOPERAZIONE->setText(QStringLiteral("1"));
     m_form->context().params->AggiornaModalitaRecupero();
     QCOMPARE(ctx.ui.CBO_MODRECUPERO->ListCount(), 3);
+}
+
+void tst_FRMCG_DUEBILCONFIG::framesAreSetUpAsTheHostExpects()
+{
+    QVERIFY(open());
+    FormContext &ctx = m_form->context();
+    const QList<QPair<DataFrame *, QString>> keys = {
+        {ctx.FME_CAUSALI.get(), "CGP0_CODICE"},         {ctx.FME_LAYOUT.get(), "CGP3_CAUSALE_CGP0"},
+        {ctx.FME_FILTRI.get(), "CGP4_IDCHECK_CGP2"},    {ctx.FME_PARAMETRI.get(), "CGP5_CAUSALE_CGP0"},
+        {ctx.FME_PARAMETRIDITTA.get(), " CGP6_CAUSALE_CGP0"}, {ctx.FME_PARAMPERSREG.get(), " CGP7_CAUSALE_CGP0"},
+        {ctx.FME_UTENTI.get(), "ID"}};
+    for (const auto &k : keys)
+        QCOMPARE(k.first->keyColumn(), k.second);
+    QCOMPARE(ctx.FME_CAUSALI->children().size(), 6);
+    QCOMPARE(ctx.FME_PARAMETRI->boundControls().size(), 6);
+    QCOMPARE(ctx.FME_PARAMETRIDITTA->boundControls().size(), 13);
+    QCOMPARE(ctx.FME_PARAMPERSREG->boundControls().size(), 13);
+    QVERIFY(ctx.ui.INTERNAV->hasCommand(QStringLiteral("Duplica")));
+    QVERIFY(!ctx.ui.INTERNAV->isCommandEnabled(QStringLiteral("Duplica")));
+    QCOMPARE(ctx.FME_CAUSALI->Status(), int(DataFrame::StatusQuery));
+}
+
+void tst_FRMCG_DUEBILCONFIG::calledModeShowsTheGivenCausal_data()
+{
+    QTest::addColumn<QString>("external");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("with a causal") << "310" << "310";
+    QTest::newRow("without a causal") << "" << "";
+}
+
+void tst_FRMCG_DUEBILCONFIG::calledModeShowsTheGivenCausal()
+{
+    QFETCH(QString, external);
+    QFETCH(QString, shown);
+    m_global->setUserName(QStringLiteral("MROSSI"));
+    m_cls = std::make_unique<CLSCG_DUEBILCONFIG>(std::make_shared<FRMCG_DUEBILCONFIGFactory>());
+    m_cls->setClsGlobal(m_global.get());
+    m_cls->setActiveNavigator(m_navigator.get());
+    m_cls->setIsCalled(true);
+    m_cls->setCausaleEsterna(external);
+    m_cls->ShowForm();
+    m_form = dynamic_cast<FRMCG_DUEBILCONFIG *>(m_cls->form());
+    QVERIFY(m_form);
+    QVERIFY(QTest::qWaitFor([this] { return m_form->isActivated(); }, 5000));
+    FormContext &ctx = m_form->context();
+    QCOMPARE(ctx.causale(), shown);
+    QCOMPARE(ctx.FME_CAUSALI->Status(), int(shown.isEmpty() ? DataFrame::StatusQuery : DataFrame::StatusRecord));
+    QCOMPARE(ctx.ui.INTERNAV->calledMode(), !shown.isEmpty());
+}
+
+void tst_FRMCG_DUEBILCONFIG::refusedCloseKeepsTheWindow()
+{
+    QVERIFY(open());
+    show(QStringLiteral("300"));
+    m_form->context().ui.TXT_DESCRIZIONE->setText(QStringLiteral("Descrizione non salvata"));
+    m_messages->enqueueAnswer(MsgAnswer::Cancel);
+    QCOMPARE(m_cls->CloseForm(), QVariant(false));
+    QVERIFY(m_cls->form());
+    QCOMPARE(m_form->context().ui.TXT_DESCRIZIONE->Text(), QStringLiteral("Descrizione non salvata"));
+    // Answering No closes without saving.
+    m_messages->enqueueAnswer(MsgAnswer::No);
+    QCOMPARE(m_cls->CloseForm(), QVariant(true));
+    m_cls.reset();
+    QVERIFY(scalar("SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 300").toString()
+            != QLatin1String("Descrizione non salvata"));
+}
+
+void tst_FRMCG_DUEBILCONFIG::unreachableDatabaseIsRetriedAtTheNextActivation()
+{
+    const QString good = m_db->connectionString();
+    m_global->setConnectionString(QStringLiteral("sqlite:/nonexistent-folder/missing.db"));
+    QVERIFY(!open(QStringLiteral("MROSSI"), 300));
+    QVERIFY(m_form);
+    QVERIFY(!m_form->isActivated());
+    bool reported = false;
+    for (const RecordingMessageService::Call &call : m_messages->calls())
+        reported = reported || call.kind == Kind::Error;
+    QVERIFY2(reported, "no error was shown");
+    m_global->setConnectionString(good);
+    m_form->Form_Activate();
+    QVERIFY(m_form->isActivated());
+}
+
+void tst_FRMCG_DUEBILCONFIG::missingTextShowsItsId()
+{
+    QVERIFY(open());
+    FormContext &ctx = m_form->context();
+    QCOMPARE(ctx.t(123456789), QStringLiteral("123456789"));
+    QCOMPARE(ctx.t(FormText::TabGenerale), QStringLiteral("&Generale"));
+    QCOMPARE(ctx.translator.Traduci_CGP2_DESCRIZIONE(999), QString());
 }
 
 QTEST_MAIN(tst_FRMCG_DUEBILCONFIG)
