@@ -1,0 +1,168 @@
+#include "checkfield.h"
+#include "codefield.h"
+#include "combofield.h"
+#include "connection.h"
+#include "fixture.h"
+#include "gridcontrol.h"
+#include "lookupdialog.h"
+#include "recordset.h"
+#include "richtextfield.h"
+#include "textfield.h"
+
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+
+// What the window relies on from its controls: a refused code stays out of the record, combos
+// select by stored value, limits hold, and the look-up list returns the chosen code.
+class tst_Controls : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void refusedCodeIsNotCommitted();
+    void codeFieldTakesDigitsUpToItsLength_data();
+    void codeFieldTakesDigitsUpToItsLength();
+    void comboSelectsByStoredValue();
+    void richTextKeepsItsLimit();
+    void lookupSearchesAndReturnsTheChosenColumn_data();
+    void lookupSearchesAndReturnsTheChosenColumn();
+    void gridShowsFormattedCellsAndTicks();
+};
+
+void tst_Controls::refusedCodeIsNotCommitted()
+{
+    TextField field;
+    field.setText(QStringLiteral("RIB"));
+    QSignalSpy changed(&field, &FieldControl::TextChanged);
+    QSignalSpy accepted(&field, &TextField::AfterItem);
+    bool refuse = true;
+    connect(&field, &TextField::Validate, this, [&](bool *cancel) { *cancel = refuse; });
+
+    field.lineEdit()->setText(QStringLiteral("FTV"));
+    QVERIFY(!field.commit());
+    QCOMPARE(changed.count(), 0);
+    QCOMPARE(accepted.count(), 0);
+
+    refuse = false;
+    QVERIFY(field.commit());
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(changed.at(0).at(0).toString(), QStringLiteral("FTV"));
+    QCOMPARE(accepted.count(), 1);
+    // Committing the same text again tells nobody.
+    QVERIFY(field.commit());
+    QCOMPARE(changed.count(), 1);
+}
+
+void tst_Controls::codeFieldTakesDigitsUpToItsLength_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("digits") << "301" << "301";
+    QTest::newRow("letters dropped") << "3a0" << "30";
+    QTest::newRow("too long") << "30145" << "301";
+}
+
+void tst_Controls::codeFieldTakesDigitsUpToItsLength()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, kept);
+    CodeField field;
+    field.setMaxChar(3);
+    field.show();
+    field.lineEdit()->setFocus();
+    QTest::keyClicks(field.lineEdit(), typed);
+    QCOMPARE(field.lineEdit()->text(), kept);
+}
+
+void tst_Controls::comboSelectsByStoredValue()
+{
+    ComboField combo;
+    combo.AddItem(QStringLiteral("Incassi"), 1);
+    combo.AddItem(QStringLiteral("Pagamenti"), 2);
+    combo.AddItem(QStringLiteral("Compensazioni"), 6);
+    QSignalSpy rows(&combo, &ComboField::ChangeRow);
+    combo.setText(QStringLiteral("6"));
+    QCOMPARE(combo.ListIndex(), 2);
+    QCOMPARE(combo.Text(), QStringLiteral("6"));
+    QCOMPARE(rows.count(), 1);
+    // A value the list does not hold selects nothing rather than a wrong entry.
+    combo.setText(QStringLiteral("9"));
+    QVERIFY(combo.Text() != QLatin1String("1") && combo.Text() != QLatin1String("2"));
+}
+
+void tst_Controls::richTextKeepsItsLimit()
+{
+    RichTextField field;
+    field.setMaxChar(240);
+    field.setText(QString(230, QLatin1Char('a')));
+    field.setSelStart(230);
+    field.insertText(QString(20, QLatin1Char('b')));
+    QVERIFY(field.Text().size() <= 240);
+    QVERIFY(field.Text().startsWith(QString(230, QLatin1Char('a'))));
+}
+
+void tst_Controls::lookupSearchesAndReturnsTheChosenColumn_data()
+{
+    QTest::addColumn<QString>("search");
+    QTest::addColumn<int>("returnColumn");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<QString>("chosen");
+    QTest::newRow("all rows, code column") << "" << 0 << 3 << "300";
+    QTest::newRow("search in the description") << "bonifici" << 0 << 1 << "310";
+    QTest::newRow("search ignores case") << "RID" << 1 << 1 << "Incasso RID";
+    QTest::newRow("nothing found") << "assegni" << 0 << 0 << "";
+}
+
+void tst_Controls::lookupSearchesAndReturnsTheChosenColumn()
+{
+    QFETCH(QString, search);
+    QFETCH(int, returnColumn);
+    QFETCH(int, rows);
+    QFETCH(QString, chosen);
+    QTemporaryDir dir;
+    const QString path = makeFixture(dir);
+    QVERIFY(!path.isEmpty());
+    auto connection = std::make_shared<ado::Connection>();
+    connection->setConnectionString(QStringLiteral("sqlite:") + path);
+    connection->Open(QString(), QString(), QString(), -1);
+    LookupDialog dialog(connection, QStringLiteral("SELECT CGP0_CAUSALE, CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI ORDER BY 1"),
+                        QVariantList{QVariantMap{{"title", "Codice"}, {"index", 0}},
+                                     QVariantMap{{"title", "Descrizione"}, {"index", 1}}},
+                        QStringLiteral("Elenco causali"), returnColumn);
+    dialog.setSearch(search);
+    QCOMPARE(dialog.rowCount(), rows);
+    QCOMPARE(dialog.chooseRow(0), rows > 0);
+    QCOMPARE(dialog.chosenCode(), chosen);
+}
+
+void tst_Controls::gridShowsFormattedCellsAndTicks()
+{
+    QTemporaryDir dir;
+    const QString path = makeFixture(dir);
+    auto connection = std::make_shared<ado::Connection>();
+    connection->setConnectionString(QStringLiteral("sqlite:") + path);
+    connection->Open(QString(), QString(), QString(), -1);
+    const ado::RecordsetPtr rs = connection->Execute(
+        QStringLiteral("SELECT * FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = 300 ORDER BY CGP3_VISIBLEORDER"));
+    GridControl grid;
+    grid.AddColumn(QStringLiteral("CGP3_IDFIELD_CGP1"), QStringLiteral("ID"), GridControl::KindText, 1000, false);
+    grid.AddColumn(QStringLiteral("CGP3_SORTTYPE"), QStringLiteral("Tipo ordinam."), GridControl::KindText, 1290, true);
+    grid.AddColumn(QStringLiteral("CGP3_GROUPED"), QStringLiteral("Raggrup."), GridControl::KindTick, 1095, true);
+    grid.setDataFormatEnabled(true);
+    connect(&grid, &GridControl::DataFormatEXT, this, [](QString *text, const QString &column, const FieldReader &) {
+        if (column == QLatin1String("CGP3_SORTTYPE"))
+            *text = *text == QLatin1String("1") ? QStringLiteral("Crescente") : QString();
+    });
+    grid.setRecordset(rs);
+    QCOMPARE(grid.rowCount(), 3);
+    QCOMPARE(grid.cellText(2, QStringLiteral("CGP3_SORTTYPE")), QStringLiteral("Crescente"));
+    QCOMPARE(grid.cellText(0, QStringLiteral("CGP3_SORTTYPE")), QString());
+    QVERIFY(!grid.isColumnVisible(QStringLiteral("CGP3_IDFIELD_CGP1")));
+    grid.tick(1, QStringLiteral("CGP3_GROUPED"), true);
+    rs->setAbsolutePosition(2);
+    QCOMPARE(rs->value(QStringLiteral("CGP3_GROUPED")).toString(), QStringLiteral("1"));
+}
+
+QTEST_MAIN(tst_Controls)
+#include "tst_controls.moc"
