@@ -105,11 +105,25 @@ CausalOperations::Outcome CausalOperations::duplicate(const QString &source, con
     bool committed = false;
     std::vector<TrapStep> steps;
     steps.emplace_back([this] { m_connection->BeginTrans(); });
-    for (const QString &sql : statements)
-        steps.emplace_back([this, sql] { m_connection->Execute(sql, 1); });
-    steps.emplace_back([this, &committed] {
+    // A statement that failed leaves the copy incomplete even when the user chose to go on:
+    // such a copy is never committed.
+    bool failed = false;
+    for (const QString &sql : statements) {
+        steps.emplace_back([this, sql, &failed] {
+            try {
+                m_connection->Execute(sql, 1);
+            } catch (...) {
+                failed = true;
+                throw;
+            }
+        });
+    }
+    steps.emplace_back([this, &committed, &failed] {
+        if (failed)
+            return false;
         m_connection->CommitTrans();
         committed = true;
+        return true;
     });
     m_trap->run(QStringLiteral("DuplicaCausale"), steps);
     if (!committed) {

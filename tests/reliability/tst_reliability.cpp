@@ -1,0 +1,316 @@
+#include "causaloperations.h"
+#include "clsservizi.h"
+#include "connection.h"
+#include "duebilcli.h"
+#include "errortrap.h"
+#include "layouteditor.h"
+#include "recordingmessageservice.h"
+#include "recordset.h"
+#include "testdatabase.h"
+#include "textstore.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTest>
+
+#include <csignal>
+
+// Faults and bad input lose nothing: killed processes, a locked or full database, missing
+// tables and generated input leave every causal whole.
+class tst_Reliability : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void killedProcessLeavesWholeRows_data();
+    void killedProcessLeavesWholeRows();
+    void lockedDatabaseWaitsThenRefusesClearly();
+    void fullDiskRollsBackTheDuplication();
+    void missingTableIsReportedNotFatal_data();
+    void missingTableIsReportedNotFatal();
+    void generatedInputNeverBreaksAStatement();
+    void twoHostsSaveTheirOwnCausals();
+
+private:
+    ado::ConnectionPtr connect(const QString &path, int busyMs = 5000) const;
+    static QVariant scalar(const ado::ConnectionPtr &c, const QString &sql);
+    QStringList wholenessFaults(const QString &path) const;
+    int cli(const QStringList &args, QString *err = nullptr) const;
+
+    std::unique_ptr<TestDatabase> m_template;
+    QList<int> m_demoLayout;
+};
+
+ado::ConnectionPtr tst_Reliability::connect(const QString &path, int busyMs) const
+{
+    auto c = std::make_shared<ado::Connection>();
+    c->setConnectionString(QStringLiteral("sqlite:") + path);
+    c->setBusyTimeout(busyMs);
+    c->Open(QString(), QString(), QString(), -1);
+    return c;
+}
+
+QVariant tst_Reliability::scalar(const ado::ConnectionPtr &c, const QString &sql)
+{
+    const ado::RecordsetPtr rs = c->Execute(sql);
+    return rs->RecordCount() ? rs->value(rs->fieldNames().value(0)) : QVariant();
+}
+
+int tst_Reliability::cli(const QStringList &args, QString *err) const
+{
+    QString o, e;
+    QTextStream out(&o), errs(&e);
+    const int rc = DueBilCli(out, errs).run(args);
+    errs.flush();
+    if (err)
+        *err = e;
+    return rc;
+}
+
+void tst_Reliability::initTestCase()
+{
+    m_template = std::make_unique<TestDatabase>(TestDatabase::Demo);
+    QVERIFY(m_template->isValid());
+    const ado::ConnectionPtr c = connect(m_template->path());
+    const ado::RecordsetPtr rs = c->Execute(
+        QStringLiteral("SELECT CGP3_IDFIELD_CGP1 FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = 300 ORDER BY 1"));
+    for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext())
+        m_demoLayout.append(rs->value(QStringLiteral("CGP3_IDFIELD_CGP1")).toInt());
+}
+
+// Every causal has its rows: one check row per catalogue check, one parameter row, a row per
+// company of the source, and a copy holds the whole layout of its source.
+QStringList tst_Reliability::wholenessFaults(const QString &path) const
+{
+    QStringList faults;
+    const ado::ConnectionPtr c = connect(path);
+    if (scalar(c, QStringLiteral("PRAGMA integrity_check")).toString() != QLatin1String("ok"))
+        faults << QStringLiteral("integrity_check");
+    const int checks = scalar(c, QStringLiteral("SELECT COUNT(*) FROM CGP2_DUEBILCHECK")).toInt();
+    const int layout300 = scalar(c, QStringLiteral("SELECT COUNT(*) FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = 300")).toInt();
+    const ado::RecordsetPtr rs = c->Execute(QStringLiteral("SELECT CGP0_CAUSALE FROM CGP0_DUEBILCAUSALI"));
+    for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext()) {
+        const QString code = rs->value(QStringLiteral("CGP0_CAUSALE")).toString();
+        auto count = [&](const QString &table, const QString &column) {
+            return scalar(c, QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 = %3").arg(table, column, code)).toInt();
+        };
+        if (count(QStringLiteral("CGP4_DUEBILFILTRI"), QStringLiteral("CGP4_CAUSALE_CGP0")) != checks)
+            faults << code + QStringLiteral(": checks");
+        if (count(QStringLiteral("CGP5_DUEBILPARAM"), QStringLiteral("CGP5_CAUSALE_CGP0")) != 1)
+            faults << code + QStringLiteral(": parameters");
+        if (count(QStringLiteral("CGP6_DUEBILPARAMDITTA"), QStringLiteral("CGP6_CAUSALE_CGP0")) < 1)
+            faults << code + QStringLiteral(": company parameters");
+        if (code.toInt() >= 400 && count(QStringLiteral("CGP3_DUEBILGRIGLIA"), QStringLiteral("CGP3_CAUSALE_CGP0")) != layout300)
+            faults << code + QStringLiteral(": layout");
+    }
+    return faults;
+}
+
+void tst_Reliability::killedProcessLeavesWholeRows_data()
+{
+    QTest::addColumn<QString>("mode");
+    for (int run = 0; run < 20; ++run) {
+        QTest::addRow("duplication %d", run) << "duplicate";
+        QTest::addRow("layout rewrite %d", run) << "layout";
+    }
+}
+
+void tst_Reliability::killedProcessLeavesWholeRows()
+{
+    QFETCH(QString, mode);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("kill.db"));
+    QVERIFY(QFile::copy(m_template->path(), path));
+
+    QProcess worker;
+    worker.start(QStringLiteral(RELIABILITY_WORKER), {mode, path});
+    QVERIFY(worker.waitForStarted(5000));
+    QVERIFY(worker.waitForReadyRead(5000));
+    QTest::qWait(int(QRandomGenerator::global()->bounded(20, 250)));
+    ::kill(pid_t(worker.processId()), SIGKILL);
+    QVERIFY(worker.waitForFinished(5000));
+
+    QStringList faults = wholenessFaults(path);
+    if (mode == QLatin1String("layout")) {
+        const ado::ConnectionPtr c = connect(path);
+        const ado::RecordsetPtr rs = c->Execute(
+            QStringLiteral("SELECT CGP3_IDFIELD_CGP1 FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = 300 ORDER BY 1"));
+        QList<int> ids;
+        for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext())
+            ids.append(rs->value(QStringLiteral("CGP3_IDFIELD_CGP1")).toInt());
+        const QList<QList<int>> whole = {m_demoLayout, {10, 20, 30, 40, 50, 60, 70, 80}, {90, 100, 110}};
+        if (!whole.contains(ids))
+            faults << QStringLiteral("layout of 300 half written: ") + QString::number(ids.size());
+    }
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral(", "))));
+}
+
+void tst_Reliability::lockedDatabaseWaitsThenRefusesClearly()
+{
+    TestDatabase db;
+    const ado::ConnectionPtr other = connect(db.path());
+    other->BeginTrans();  // BEGIN IMMEDIATE: the write lock is held
+    other->Execute(QStringLiteral("UPDATE CGP0_DUEBILCAUSALI SET CGP0_DESCRIZIONE = CGP0_DESCRIZIONE WHERE 1 = 0"));
+
+    RecordingMessageService messages;
+    TextStore texts;
+    ErrorTrap trap(&messages, &texts);
+    const ado::ConnectionPtr mine = connect(db.path(), 400);
+    CausalOperations ops(mine, &trap);
+    QElapsedTimer timer;
+    timer.start();
+    QVERIFY(ops.duplicate(QStringLiteral("300"), QStringLiteral("401"), QStringLiteral("Copia"), QStringLiteral("MROSSI"),
+                          QStringLiteral("1")));
+    QVERIFY2(timer.elapsed() >= 350, "the save did not wait for the lock");
+    QCOMPARE(messages.calls().size(), 1);
+    QCOMPARE(messages.calls().first().kind, RecordingMessageService::Kind::Error);
+    QVERIFY(!messages.calls().first().error.text.isEmpty());
+
+    other->RollbackTrans();
+    QVERIFY(!ops.exists(QStringLiteral("401")));
+    QVERIFY(!ops.duplicate(QStringLiteral("300"), QStringLiteral("401"), QStringLiteral("Copia"), QStringLiteral("MROSSI"),
+                           QStringLiteral("1")));
+    QVERIFY(wholenessFaults(db.path()).isEmpty());
+}
+
+void tst_Reliability::fullDiskRollsBackTheDuplication()
+{
+    TestDatabase db;
+    const ado::ConnectionPtr c = connect(db.path());
+    const int pages = scalar(c, QStringLiteral("PRAGMA page_count")).toInt();
+    c->Execute(QStringLiteral("PRAGMA max_page_count = %1").arg(pages));
+    RecordingMessageService messages;
+    TextStore texts;
+    ErrorTrap trap(&messages, &texts);
+    CausalOperations ops(c, &trap);
+    // A copy with a long description and its 32 check rows does not fit.
+    const QString longText = QString(60000, QLatin1Char('x'));
+    int refused = 0;
+    for (int code = 401; code <= 420; ++code) {
+        if (ops.duplicate(QStringLiteral("300"), QString::number(code), longText, QStringLiteral("MROSSI"), QStringLiteral("1")))
+            ++refused;
+    }
+    QVERIFY2(refused > 0, "the database never filled up");
+    QVERIFY(!messages.calls().isEmpty());
+    const QStringList faults = wholenessFaults(db.path());
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral(", "))));
+}
+
+void tst_Reliability::missingTableIsReportedNotFatal_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QStringList>("command");
+    QTest::newRow("layout table, duplicate") << "CGP3_DUEBILGRIGLIA" << QStringList{"duplicate", "300", "401"};
+    QTest::newRow("check table, show") << "CGP4_DUEBILFILTRI" << QStringList{"show", "300"};
+    QTest::newRow("causal table, list") << "CGP0_DUEBILCAUSALI" << QStringList{"list"};
+    QTest::newRow("database that does not exist") << "" << QStringList{"list"};
+}
+
+void tst_Reliability::missingTableIsReportedNotFatal()
+{
+    QFETCH(QString, table);
+    QFETCH(QStringList, command);
+    TestDatabase db;
+    QString path = db.path();
+    if (table.isEmpty()) {
+        path = QStringLiteral("/nonexistent-folder/missing.db");
+    } else {
+        const ado::ConnectionPtr c = connect(path);
+        c->Execute(QStringLiteral("ALTER TABLE %1 RENAME TO %1_OLD").arg(table));
+    }
+    QString err;
+    const int rc = cli(QStringList{QStringLiteral("--db"), path} + command, &err);
+    QCOMPARE(rc, int(DueBilCli::Refused));
+    QVERIFY2(!err.trimmed().isEmpty(), "no message");
+    if (command.first() == QLatin1String("duplicate")) {
+        // The failed copy left no causal row behind.
+        const ado::ConnectionPtr c = connect(path);
+        QCOMPARE(scalar(c, QStringLiteral("SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 401")).toInt(), 0);
+    }
+}
+
+void tst_Reliability::generatedInputNeverBreaksAStatement()
+{
+    TestDatabase db;
+    const ado::ConnectionPtr c = connect(db.path());
+    RecordingMessageService messages;
+    TextStore texts;
+    ErrorTrap trap(&messages, &texts);
+    CausalOperations ops(c, &trap);
+    QRandomGenerator random(20261206);
+    const QStringList pieces = {"'", "''", "N'", "--", ";", "\"", "\\", "%", "_", "/*", "*/", " ", "0", "9", "-", "+",
+                                "é", "€", "日本", "\t", "DROP TABLE CGP0_DUEBILCAUSALI", "300", "1e3", "0x1F", "  "};
+    auto generate = [&](int maxPieces) {
+        QString s;
+        const int n = int(random.bounded(0, maxPieces + 1));
+        for (int i = 0; i < n; ++i)
+            s += pieces.at(int(random.bounded(qsizetype(pieces.size()))));
+        return s;
+    };
+    int inputs = 0;
+    // Codes: refused or accepted by the window's rule, never a statement error.
+    for (int i = 0; i < 8000; ++i, ++inputs) {
+        const QString code = generate(3);
+        const CausalOperations::Outcome refusal = CausalOperations::checkNewCode(code, QStringLiteral("MROSSI"));
+        if (!refusal) {
+            bool ok = false;
+            const int n = code.toInt(&ok);
+            QVERIFY2(ok && n >= 300 && n <= 999, qPrintable(code));
+            ops.exists(code);  // the look-up of an accepted code must run without a statement error
+        }
+    }
+    // Descriptions: stored through the duplication and read back byte for byte.
+    for (int i = 0; i < 2000; ++i, ++inputs) {
+        const QString description = generate(6).left(100);
+        const QString code = QString::number(400 + i % 500);
+        if (ops.exists(code))
+            ops.remove(code, QStringLiteral("MROSSI"));
+        QVERIFY2(!ops.duplicate(QStringLiteral("300"), code, description, QStringLiteral("MROSSI"), QStringLiteral("1")),
+                 qPrintable(description));
+        QCOMPARE(scalar(c, "SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = " + code).toString(),
+                 description);
+    }
+    QVERIFY2(messages.calls().isEmpty(), qPrintable(messages.calls().value(0).error.text));
+    QCOMPARE(inputs, 10000);
+    QVERIFY(wholenessFaults(db.path()).isEmpty());
+}
+
+void tst_Reliability::twoHostsSaveTheirOwnCausals()
+{
+    TestDatabase db;
+    const ado::ConnectionPtr a = connect(db.path());
+    const ado::ConnectionPtr b = connect(db.path());
+    // Each host reads the causal it edits, then both write.
+    const ado::RecordsetPtr ra = a->Execute(QStringLiteral("SELECT * FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 300"));
+    const ado::RecordsetPtr rb = b->Execute(QStringLiteral("SELECT * FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 310"));
+    for (const auto &[rs, c] : {std::pair{ra, a}, std::pair{rb, b}})
+        rs->setActiveConnection(c);
+    ra->setValue(QStringLiteral("CGP0_DESCRIZIONE"), QStringLiteral("Scritta dal primo"));
+    rb->setValue(QStringLiteral("CGP0_DESCRIZIONE"), QStringLiteral("Scritta dal secondo"));
+    ra->UpdateBatch();
+    rb->UpdateBatch();
+    QCOMPARE(scalar(a, "SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 300").toString(),
+             QStringLiteral("Scritta dal primo"));
+    QCOMPARE(scalar(a, "SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 310").toString(),
+             QStringLiteral("Scritta dal secondo"));
+    // The same causal: the later save wins whole.
+    const ado::RecordsetPtr sa = a->Execute(QStringLiteral("SELECT * FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 320"));
+    const ado::RecordsetPtr sb = b->Execute(QStringLiteral("SELECT * FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 320"));
+    sa->setActiveConnection(a);
+    sb->setActiveConnection(b);
+    sa->setValue(QStringLiteral("CGP0_DESCRIZIONE"), QStringLiteral("Prima versione"));
+    sb->setValue(QStringLiteral("CGP0_DESCRIZIONE"), QStringLiteral("Seconda versione"));
+    sa->UpdateBatch();
+    sb->UpdateBatch();
+    const QString stored = scalar(a, "SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 320").toString();
+    QVERIFY2(stored == QLatin1String("Seconda versione") || !sb->lastBatchFailures().isEmpty(), qPrintable(stored));
+    QVERIFY(wholenessFaults(db.path()).isEmpty());
+}
+
+QTEST_MAIN(tst_Reliability)
+#include "tst_reliability.moc"
