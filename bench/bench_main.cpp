@@ -5,8 +5,10 @@
 #include "generator.h"
 #include "recordingmessageservice.h"
 #include "sqlrewriter.h"
+#include "windowbench.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QProcess>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -201,6 +203,49 @@ void remove(benchmark::State &state, Size size, bool raw)
     }
 }
 
+// The window's own work has no raw counterpart: its table rows carry no baseline.
+void firstActivation(benchmark::State &state, Size size, bool)
+{
+    const QString path = databaseFor(size, false);
+    for (auto _ : state) {
+        WindowBench window;
+        if (!window.open(path))
+            state.SkipWithError("the window did not start");
+        state.PauseTiming();
+        window.close();
+        state.ResumeTiming();
+    }
+}
+
+void causalSwitch(benchmark::State &state, Size size, bool)
+{
+    WindowBench window;
+    if (!window.open(databaseFor(size, false))) {
+        state.SkipWithError("the window did not start");
+        return;
+    }
+    const int first = BenchGenerator::firstCode(size.n);
+    int i = 0;
+    for (auto _ : state) {
+        if (!window.show(first + (i++ % 2) * (size.n / 2)))
+            state.SkipWithError("causal not shown");
+    }
+}
+
+void save(benchmark::State &state, Size size, bool)
+{
+    WindowBench window;
+    if (!window.open(databaseFor(size, false)) || !window.show(BenchGenerator::firstCode(size.n))) {
+        state.SkipWithError("the window did not start");
+        return;
+    }
+    int round = 0;
+    for (auto _ : state) {
+        if (!window.saveWithOneChangePerTab(++round))
+            state.SkipWithError("save refused");
+    }
+}
+
 // Keeps the median of every benchmark for the table.
 class MedianReporter : public benchmark::ConsoleReporter
 {
@@ -222,9 +267,30 @@ public:
 
 } // namespace
 
+// Resident memory of a process that only opens the window on one database: "--memory PATH".
+int memoryRun(const QString &path)
+{
+    WindowBench window;
+    if (!window.open(path))
+        return 1;
+    QTextStream(stdout) << WindowBench::residentMegabytes() << "\n";
+    return 0;
+}
+
+double memoryFor(const Size &size)
+{
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--memory"), databaseFor(size, false)});
+    child.waitForFinished(120000);
+    return child.readAllStandardOutput().trimmed().toDouble();
+}
+
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    if (argc == 3 && QByteArray(argv[1]) == "--memory")
+        return memoryRun(QString::fromLocal8Bit(argv[2]));
     QTemporaryDir dir;
     workDir = &dir;
     benchmark::Initialize(&argc, argv);
@@ -238,6 +304,21 @@ int main(int argc, char **argv)
         {"duplicazione", duplicate},
         {"eliminazione", remove},
     };
+    const QList<QPair<const char *, Fn>> windowOperations = {
+        {"finestra_attivazione", firstActivation},
+        {"finestra_cambio_causale", causalSwitch},
+        {"finestra_salvataggio", save},
+    };
+    for (const auto &op : windowOperations) {
+        for (const Size &size : sizes) {
+            const std::string name = std::string(op.first) + "/" + std::to_string(size.n) + "/" + std::to_string(size.m);
+            benchmark::RegisterBenchmark(name.c_str(), op.second, size, false)
+                ->Unit(benchmark::kMillisecond)
+                ->Iterations(5)
+                ->Repetitions(3)
+                ->ReportAggregatesOnly(true);
+        }
+    }
     for (const auto &op : operations) {
         for (const Size &size : sizes) {
             for (bool raw : {false, true}) {
@@ -266,9 +347,19 @@ int main(int argc, char **argv)
         const double base = reporter.medians.value(rawKey, 0);
         const double ratio = base > 0 ? it.value() / base : 0;
         out << QStringLiteral("%1 %2 %3 %4 %5 %6\n").arg(parts.at(0), -28).arg(parts.at(1), 5).arg(parts.at(2), 4)
-                   .arg(it.value(), 11, 'f', 3).arg(base, 9, 'f', 3).arg(ratio, 8, 'f', 2);
+                   .arg(it.value(), 11, 'f', 3)
+                   .arg(base > 0 ? QString::number(base, 'f', 3) : QStringLiteral("-"), 9)
+                   .arg(base > 0 ? QString::number(ratio, 'f', 2) : QStringLiteral("-"), 8);
         rows.append(QJsonObject{{"operazione", parts.at(0)}, {"N", parts.at(1).toInt()}, {"M", parts.at(2).toInt()},
                                 {"mediana_ms", it.value()}, {"base_ms", base}, {"rapporto", ratio}});
+    }
+    // Resident memory of the host with the window open, each size in a process of its own.
+    for (const Size &size : sizes) {
+        if (size.m != 100)
+            continue;
+        const double mb = memoryFor(size);
+        out << QStringLiteral("%1 %2 %3 %4\n").arg("memoria_finestra_mb", -28).arg(size.n, 5).arg(size.m, 4).arg(mb, 11, 'f', 1);
+        rows.append(QJsonObject{{"operazione", "memoria_finestra_mb"}, {"N", size.n}, {"M", size.m}, {"valore", mb}});
     }
     QDir().mkpath(QStringLiteral(DUEBIL_BENCH_RESULTS));
     QFile file(QStringLiteral(DUEBIL_BENCH_RESULTS "/latest.json"));
