@@ -1,5 +1,7 @@
 #include "shellapplication.h"
 
+#include "scriptrunner.h"
+
 #include "clsglobal.h"
 #include "componentloader.h"
 #include "guimessageservice.h"
@@ -7,6 +9,7 @@
 #include "shelloptions.h"
 #include "shelltexts.h"
 #include "shellwindow.h"
+#include "simplenavigator.h"
 
 #ifdef DUEBIL_HAVE_DB
 #include "databaseinstaller.h"
@@ -91,7 +94,9 @@ int ShellApplication::run(int argc, char **argv)
     }
 
     // A screenshot run never waits for a click: its messages are recorded and printed.
-    const bool unattended = !options.screenshotFile.isEmpty();
+    // A script answers the messages itself, from its queue.
+    const bool scripted = !options.scriptFile.isEmpty();
+    const bool unattended = !options.screenshotFile.isEmpty() || scripted;
     GuiMessageService gui(&global.textStore());
     RecordingMessageService recorder;
     global.setMessageService(unattended ? static_cast<MessageService *>(&recorder) : &gui);
@@ -118,6 +123,26 @@ int ShellApplication::run(int argc, char **argv)
     gui.setParentWidget(&window);
     window.show();
     window.loadCompanies();
+
+    if (scripted) {
+        ScriptRunner runner(&global, &recorder);
+        QString scriptError;
+        if (!runner.load(options.scriptFile, &scriptError)) {
+            writeLine(stderr, global.text(ShellText::ScriptFailed, {options.scriptFile, scriptError}));
+            return 1;
+        }
+        window.navigator()->setScriptObjectModel(&runner);
+        QObject::connect(&runner, &ScriptRunner::quitRequested, &app, [&](int code) {
+            for (const RecordingMessageService::Call &call : recorder.calls())
+                writeLine(stderr, call.kind == RecordingMessageService::Kind::Error ? call.error.text : call.message.text);
+            QCoreApplication::exit(code);
+        }, Qt::QueuedConnection);
+        if (!window.openConfiguration())
+            return 1;
+        const int code = app.exec();
+        window.navigator()->setScriptObjectModel(nullptr);
+        return code;
+    }
 
     if (!unattended) {
         window.openConfiguration();

@@ -35,7 +35,8 @@ enum : int {
     OptionInvalid = 991037,         // %1 option, %2 value
     Description = 991038,
     OptionHelp = 991039,
-    OptionTab = 991040
+    OptionTab = 991040,
+    ScriptFailed = 991041           // %1 file, %2 reason
 };
 
 QString file();

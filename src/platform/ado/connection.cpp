@@ -1,5 +1,7 @@
 #include "connection.h"
 
+#include <QUuid>
+
 #include "adoerror.h"
 #include "numerdesc.h"
 #include "recordset.h"
@@ -20,8 +22,11 @@ namespace {
 
 QString nextConnectionName()
 {
+    // The host and each plug-in carry their own copy of this layer, while Qt keeps one list of
+    // connections per process: the name must be unique across the copies, not only within one.
     static QAtomicInt counter;
-    return QStringLiteral("ado-%1").arg(counter.fetchAndAddRelaxed(1));
+    static const QString copy = QUuid::createUuid().toString(QUuid::Id128).left(8);
+    return QStringLiteral("ado-%1-%2").arg(copy).arg(counter.fetchAndAddRelaxed(1));
 }
 
 bool isOdbc(const QString &cs)

@@ -45,7 +45,7 @@ public:
     bool calledMode() const;
 
     // Presses a button or command by key (case-insensitive); false when it was cancelled.
-    bool press(const QString &key);
+    Q_INVOKABLE bool press(const QString &key);
 
 signals:
     void ButtonClick(bool *cancel, const QString &key);

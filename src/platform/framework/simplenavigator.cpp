@@ -61,8 +61,18 @@ void SimpleNavigator::clearLayoutObjectModel()
 
 void SimpleNavigator::clearScriptObjectModel()
 {
-    delete m_script;
+    if (m_scriptOwned)
+        delete m_script;
     m_script = nullptr;
+    m_scriptOwned = true;
+}
+
+void SimpleNavigator::setScriptObjectModel(ScriptObjectModel *model)
+{
+    if (m_scriptOwned)
+        delete m_script;
+    m_script = model;
+    m_scriptOwned = model == nullptr;
 }
 
 void SimpleNavigator::setContract(Cinterface *contract)

@@ -25,6 +25,8 @@ public:
     QObject *layoutObjectModel() const override;
     void clearLayoutObjectModel() override;
     void clearScriptObjectModel() override;
+    // A script model of the host's own (not owned), used instead of the default one.
+    void setScriptObjectModel(ScriptObjectModel *model);
 
     void setContract(Cinterface *contract) override;
     Cinterface *contract() const override;
@@ -38,6 +40,7 @@ public:
 private:
     qint16 m_status = 0;
     Cinterface *m_contract = nullptr;
-    ScriptObjectModel *m_script = nullptr;   // owned (child)
+    ScriptObjectModel *m_script = nullptr;   // owned (child) unless set from outside
+    bool m_scriptOwned = true;
     QObject *m_layout = nullptr;             // owned (child)
 };

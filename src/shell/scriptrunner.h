@@ -1,0 +1,62 @@
+#pragma once
+
+#include "scriptobjectmodel.h"
+
+#include <QJSEngine>
+#include <QJSValue>
+#include <QPointer>
+
+class ClsGlobal;
+class RecordingMessageService;
+
+// The host's script object model on a JavaScript engine. A script registers handlers for the
+// opening and the closing of the window (a close handler returning false keeps the window
+// open), reads and sets the controls by their names, presses the navigator's commands and
+// queues the answers to the messages the window will show. See docs/scripting.md.
+class ScriptRunner : public ScriptObjectModel
+{
+    Q_OBJECT
+
+public:
+    ScriptRunner(ClsGlobal *global, RecordingMessageService *messages, QObject *parent = nullptr);
+    ~ScriptRunner() override;
+
+    // Runs the script's top level; false with the reason when it does not load.
+    bool load(const QString &fileName, QString *error);
+    bool evaluate(const QString &program, QString *error);
+
+    void FormEvent(const QString &formName, int reserved, int openClose, const QString &text) override;
+    bool QueryCloseForm() override;
+
+    // Exit status the script asked for with host.quit(), -1 while it has not.
+    int exitCode() const;
+
+    // What the script sees as `host`.
+    Q_INVOKABLE void onOpen(const QJSValue &handler);
+    Q_INVOKABLE void onClose(const QJSValue &handler);
+    Q_INVOKABLE QString value(const QString &control) const;
+    Q_INVOKABLE bool setValue(const QString &control, const QString &value);
+    Q_INVOKABLE bool isEnabled(const QString &control) const;
+    Q_INVOKABLE bool press(const QString &command);
+    Q_INVOKABLE void answer(int answer);
+    Q_INVOKABLE void input(const QString &text);
+    Q_INVOKABLE QStringList messages() const;
+    Q_INVOKABLE QVariantList query(const QString &statement) const;
+    Q_INVOKABLE void log(const QString &text) const;
+    Q_INVOKABLE void quit(int code);
+
+signals:
+    void quitRequested(int code);
+
+private:
+    QWidget *form() const;
+    QWidget *control(const QString &name) const;
+    bool call(QJSValue handler, bool *result = nullptr);
+
+    ClsGlobal *m_global;
+    RecordingMessageService *m_messages;
+    QJSEngine m_engine;
+    QJSValueList m_open, m_close;
+    QString m_formName;
+    int m_exitCode = -1;
+};
