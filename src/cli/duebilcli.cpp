@@ -1,5 +1,7 @@
 #include "duebilcli.h"
 
+#include "causalexchange.h"
+
 #include "adoerror.h"
 #include "adoerrorclassifier.h"
 #include "causaloperations.h"
@@ -13,6 +15,7 @@
 #include "textstore.h"
 
 #include <QJsonArray>
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -24,7 +27,8 @@ namespace CliText {
 enum : int {
     Usage = 992001, UnknownCommand, WrongArguments, CannotOpen, Created, AlreadyHasTables,
     CausalCreated, CausalDuplicated, CausalDeleted, CausalMissing, Completed, CannotCreate,
-    NotDone, ErrorReport, InitNeedsFile, CompanyMissing, Finding, CodeMissing, NothingFound
+    NotDone, ErrorReport, InitNeedsFile, CompanyMissing, Finding, CodeMissing, NothingFound,
+    ImportAdded = 992110, ImportReplaced, ImportRefused, ImportNothingWritten, ImportCannotRead, ImportDone
 };
 }
 
@@ -32,11 +36,13 @@ struct Options
 {
     QString db;
     QString company = QStringLiteral("1");
+    bool companyGiven = false;
     QString user;
     QString description;
     bool descriptionGiven = false;
     bool demo = false;
     bool json = false;
+    bool replace = false;
     QStringList positional;
 };
 
@@ -149,6 +155,7 @@ struct DueBilCli::Private
             } else if (a == QLatin1String("--company")) {
                 if (!value(&options.company))
                     return false;
+                options.companyGiven = true;
             } else if (a == QLatin1String("--user")) {
                 if (!value(&options.user))
                     return false;
@@ -160,6 +167,8 @@ struct DueBilCli::Private
                 options.demo = true;
             } else if (a == QLatin1String("--json")) {
                 options.json = true;
+            } else if (a == QLatin1String("--replace")) {
+                options.replace = true;
             } else if (a.startsWith(QLatin1String("--")) && a.size() > 2) {
                 *problem = a;
                 return false;
@@ -323,6 +332,44 @@ struct DueBilCli::Private
         return Refused;
     }
 
+    int exportCausals(const QStringList &codes)
+    {
+        CausalOperations ops(connection, &trap);
+        for (const QString &code : codes) {
+            if (!ops.exists(code))
+                return say(CliText::CausalMissing, {code}, Refused);
+        }
+        const QString company = options.companyGiven ? options.company : QString();
+        out << CausalExchange(connection, texts).exportCausals(codes, company).toJson(QJsonDocument::Indented);
+        out.flush();
+        return Done;
+    }
+
+    int importCausals(const QString &fileName)
+    {
+        QFile file(fileName);
+        if (!file.open(QIODevice::ReadOnly))
+            return say(CliText::ImportCannotRead, {fileName, file.errorString()}, Refused);
+        CausalExchange exchange(connection, texts);
+        const CausalExchange::ImportReport report = exchange.importCausals(file.readAll(), options.replace, options.user);
+        for (const CausalExchange::Outcome &o : report.causals) {
+            if (o.result == CausalExchange::Result::Added)
+                out << texts.text(CliText::ImportAdded, {o.code}) << '\n';
+            else if (o.result == CausalExchange::Result::Replaced)
+                out << texts.text(CliText::ImportReplaced, {o.code}) << '\n';
+            else
+                out << texts.text(CliText::ImportRefused, {o.code, o.reason}) << '\n';
+        }
+        out.flush();
+        if (!report.error.isEmpty()) {
+            err << report.error << '\n';
+            err.flush();
+        }
+        if (!report.written)
+            return say(CliText::ImportNothingWritten, {}, Refused);
+        return say(CliText::ImportDone, {QString::number(report.causals.size())});
+    }
+
     int dispatch()
     {
         if (options.positional.isEmpty())
@@ -331,11 +378,12 @@ struct DueBilCli::Private
         const QStringList args = options.positional.mid(1);
         static const QHash<QString, int> arity = {
             {"init", 0}, {"list", 0}, {"show", 1}, {"complete", 0}, {"create", 1}, {"duplicate", 2}, {"delete", 1}, {"validate", -1},
+            {"export", -2}, {"import", 1},
         };
         if (!arity.contains(command))
             return usage(CliText::UnknownCommand, {command});
         const int expected = arity.value(command);
-        if (expected >= 0 ? args.size() != expected : args.size() > 1)
+        if (expected >= 0 ? args.size() != expected : (expected == -1 && args.size() > 1))
             return usage(CliText::WrongArguments, {command});
         bool numericCompany = false;
         options.company.toInt(&numericCompany);
@@ -344,7 +392,7 @@ struct DueBilCli::Private
         if (command == QLatin1String("init"))
             return init();
         // Codes go bare into the statements: only what the window would accept gets there.
-        for (const QString &code : args) {
+        for (const QString &code : command == QLatin1String("import") ? QStringList() : args) {
             if (const auto bad = badCode(code))
                 return refused(*bad);
         }
@@ -364,6 +412,10 @@ struct DueBilCli::Private
                 return duplicate(ops, args.at(0), args.at(1));
             if (command == QLatin1String("validate"))
                 return validate(args.value(0));
+            if (command == QLatin1String("export"))
+                return exportCausals(args);
+            if (command == QLatin1String("import"))
+                return importCausals(args.at(0));
             return remove(ops, args.at(0));
         } catch (const ado::AdoError &e) {
             ErrorReport report{command, e.number(), e.message(), {}};

@@ -135,6 +135,112 @@ private slots:
         QVERIFY(out.startsWith("Database creato"));
         QVERIFY(!out.contains("300\t"));  // no demo causals without --demo
     }
+
+    // Every row of the module's tables, in a fixed order, as text: what a round trip must keep.
+    QString moduleRows(const QString &connectionString)
+    {
+        ado::Connection c;
+        c.Open(connectionString);
+        QString all;
+        for (const char *table : {"CGP0_DUEBILCAUSALI", "CGP3_DUEBILGRIGLIA", "CGP4_DUEBILFILTRI", "CGP5_DUEBILPARAM",
+                                  "CGP6_DUEBILPARAMDITTA", "CGP7_DUEBILPERSREG", "CGP8_DUEBILREVOKE",
+                                  "FW41_SELEZIONEPARAMSCADENZE"}) {
+            const ado::RecordsetPtr rs = c.Execute(QStringLiteral("SELECT * FROM %1").arg(QLatin1String(table)));
+            QStringList lines;
+            const QStringList fields = rs->fieldNames();
+            for (; !rs->isEOF(); rs->MoveNext()) {
+                QStringList cells;
+                for (const QString &f : fields) {
+                    if (f != QLatin1String("ID"))  // the exclusion rows' own numbering
+                        cells << f + '=' + (rs->value(f).isNull() ? QStringLiteral("NULL") : rs->value(f).toString());
+                }
+                lines << cells.join('|');
+            }
+            lines.sort();
+            all += QLatin1String(table) + '\n' + lines.join('\n') + '\n';
+        }
+        return all;
+    }
+
+    void emptyOfCausals()
+    {
+        ado::Connection c;
+        c.Open(m_db->connectionString());
+        for (const char *table : {"CGP0_DUEBILCAUSALI", "CGP3_DUEBILGRIGLIA", "CGP4_DUEBILFILTRI", "CGP5_DUEBILPARAM",
+                                  "CGP6_DUEBILPARAMDITTA", "CGP7_DUEBILPERSREG", "CGP8_DUEBILREVOKE"})
+            c.Execute(QStringLiteral("DELETE FROM %1").arg(QLatin1String(table)));
+        c.Execute("DELETE FROM FW41_SELEZIONEPARAMSCADENZE WHERE FW41_UOBJECT = 'CGUO_DUEBILCONFIG.CLSCG_DUEBILCONFIG'");
+    }
+
+    void exportThenImportReproducesTheRows()
+    {
+        const QString before = moduleRows(m_db->connectionString());
+        QCOMPARE(run({"export"}), 0);
+        const QByteArray document = m_out.toUtf8();
+        QCOMPARE(QJsonDocument::fromJson(document).object().value("version").toInt(), 1);
+        QTemporaryDir dir;
+        QFile file(dir.filePath("causali.json"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(document);
+        file.close();
+        emptyOfCausals();
+        QCOMPARE(run({"--user", "VELTO", "import", file.fileName()}), 0);
+        QVERIFY2(m_out.contains("Causale 300 aggiunta."), qPrintable(m_out));
+        QCOMPARE(moduleRows(m_db->connectionString()), before);
+        // Again without --replace: every causal refused, nothing written twice.
+        QCOMPARE(run({"--user", "VELTO", "import", file.fileName()}), 1);
+        QCOMPARE(moduleRows(m_db->connectionString()), before);
+        QCOMPARE(run({"--user", "VELTO", "import", file.fileName(), "--replace"}), 0);
+        QCOMPARE(moduleRows(m_db->connectionString()), before);
+    }
+
+    void refusedImportWritesNothing_data()
+    {
+        QTest::addColumn<QString>("change");   // what is done to the exported document of causal 300
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("ledger causal unknown to the target") << "ledger" << "MROSSI" << "CGP7_CAUSALECOGE_CG33";
+        QTest::newRow("reserved code for an ordinary user") << "reserved" << "MROSSI" << "inferiore a 300";
+        QTest::newRow("column the table does not have") << "column" << "MROSSI" << "CGP5_INVENTATA";
+        QTest::newRow("wrong version") << "version" << "MROSSI" << "versione 1";
+        QTest::newRow("not JSON") << "garbage" << "MROSSI" << "JSON";
+    }
+
+    void refusedImportWritesNothing()
+    {
+        QFETCH(QString, change);
+        QFETCH(QString, user);
+        QFETCH(QString, reason);
+        QCOMPARE(run({"export", "300"}), 0);
+        QJsonObject doc = QJsonDocument::fromJson(m_out.toUtf8()).object();
+        QJsonArray causals = doc.value("causali").toArray();
+        QJsonObject causal = causals.at(0).toObject();
+        causal.insert("CGP0_CAUSALE", change == "reserved" ? 250 : 401);
+        if (change == "ledger") {
+            QJsonArray reg = causal.value("registrazione").toArray();
+            QJsonObject row = reg.at(0).toObject();
+            row.insert("CGP7_CAUSALECOGE_CG33", "ZZZ");
+            reg.replace(0, row);
+            causal.insert("registrazione", reg);
+        } else if (change == "column") {
+            QJsonObject params = causal.value("parametri").toObject();
+            params.insert("CGP5_INVENTATA", 1);
+            causal.insert("parametri", params);
+        } else if (change == "version") {
+            doc.insert("version", 2);
+        }
+        causals.replace(0, causal);
+        doc.insert("causali", causals);
+        QTemporaryDir dir;
+        QFile file(dir.filePath("causali.json"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(change == "garbage" ? QByteArray("{ non json") : QJsonDocument(doc).toJson());
+        file.close();
+        const QString before = moduleRows(m_db->connectionString());
+        QCOMPARE(run({"--user", user, "import", file.fileName()}), 1);
+        QVERIFY2((m_out + m_err).contains(reason), qPrintable(m_out + m_err));
+        QCOMPARE(moduleRows(m_db->connectionString()), before);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestDueBilCli)
