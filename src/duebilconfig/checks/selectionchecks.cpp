@@ -51,6 +51,11 @@ void SelectionChecks::CreaStrutturaCheck()
             return;
         }
         ctx.strutturaCheck = true;
+        // A box without a row of this causal shows nothing of the previous one.
+        for (int i = 1; i <= Count; ++i) {
+            ui.CHK_FILTER[i]->setText(QStringLiteral("0"));
+            ui.CHK_FILTER[i]->setEnabled(false);
+        }
         const ado::RecordsetPtr rows = rs->Clone();
         for (rows->MoveFirst(); !rows->isEOF(); rows->MoveNext()) {
             const int id = rows->value(QStringLiteral("CGP4_IDCHECK_CGP2")).toInt();

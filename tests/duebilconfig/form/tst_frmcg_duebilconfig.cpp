@@ -53,6 +53,9 @@ private slots:
     void refusedCloseKeepsTheWindow();
     void unreachableDatabaseIsRetriedAtTheNextActivation();
     void missingTextShowsItsId();
+    void causalLevelChecksUnlockOnlyOnRequest();
+    void currencyWithWithholdingIsNotSaved();
+    void catalogueOutOfStepNeverBreaksTheChecks();
 
 private:
     FRMCG_DUEBILCONFIG *open(const QString &user = QStringLiteral("MROSSI"), int waitMs = 5000);
@@ -588,6 +591,57 @@ void tst_FRMCG_DUEBILCONFIG::missingTextShowsItsId()
     QCOMPARE(ctx.t(123456789), QStringLiteral("123456789"));
     QCOMPARE(ctx.t(FormText::TabGenerale), QStringLiteral("&Generale"));
     QCOMPARE(ctx.translator.Traduci_CGP2_DESCRIZIONE(999), QString());
+}
+
+void tst_FRMCG_DUEBILCONFIG::causalLevelChecksUnlockOnlyOnRequest()
+{
+    QVERIFY(open());
+    show(QStringLiteral("300"));
+    FormUi &ui = m_form->context().ui;
+    QVERIFY(!ui.CHK_FILTER[1]->isEnabled());
+    m_messages->enqueueAnswer(MsgAnswer::No);
+    emit ui.CMD_MODIFICACHECKCAUSALE->ButtonClick();
+    QVERIFY(!ui.CHK_FILTER[1]->isEnabled());
+    m_messages->enqueueAnswer(MsgAnswer::Yes);
+    emit ui.CMD_MODIFICACHECKCAUSALE->ButtonClick();
+    QVERIFY(ui.CHK_FILTER[1]->isEnabled());
+    QVERIFY(!ui.CMD_MODIFICACHECKCAUSALE->isEnabled());
+}
+
+void tst_FRMCG_DUEBILCONFIG::currencyWithWithholdingIsNotSaved()
+{
+    QVERIFY(open(QStringLiteral("VELTO")));
+    show(QStringLiteral("310"));
+    FormUi &ui = m_form->context().ui;
+    ui.CHK_GESTVALUTE->setEnabled(true);
+    ui.CHK_GESTVALUTE->setText(QStringLiteral("1"));
+    ui.CHK_FILTER[30]->setEnabled(true);
+    ui.CHK_FILTER[30]->setText(QStringLiteral("1"));
+    emit ui.CHK_FILTER[30]->Click();
+    m_messages->clear();
+    QVERIFY(!ui.INTERNAV->press(QStringLiteral("Conferma")));
+    QVERIFY(messageIds().contains(85466));
+    QCOMPARE(scalar("SELECT CGP6_INDPAGVALUTA FROM CGP6_DUEBILPARAMDITTA WHERE CGP6_CAUSALE_CGP0 = 310 AND CGP6_DITTA_CG18 = 1")
+                 .toInt(),
+             0);
+}
+
+void tst_FRMCG_DUEBILCONFIG::catalogueOutOfStepNeverBreaksTheChecks()
+{
+    {
+        auto c = std::make_shared<ado::Connection>();
+        c->Open(m_db->connectionString());
+        c->Execute("DELETE FROM CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = 300 AND CGP4_IDCHECK_CGP2 = 5");
+        c->Execute("INSERT INTO CGP2_DUEBILCHECK (CGP2_ID, CGP2_TIPOFILTRO, CGP2_DESCRIZIONE) VALUES (33, 'TIPOMOVIMENTO', 'In piu')");
+    }
+    QVERIFY(open());
+    // The start-up completed the missing row and the row of the new check.
+    QCOMPARE(scalar("SELECT COUNT(*) FROM CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = 300").toInt(), 33);
+    show(QStringLiteral("300"));
+    FormUi &ui = m_form->context().ui;
+    QCOMPARE(ui.CHK_FILTER.size(), 33);  // elements 1 to 32: no box for check 33
+    QVERIFY(!ui.CHK_FILTER[5]->isHidden());
+    QVERIFY2(m_messages->calls().isEmpty(), "an error was shown");
 }
 
 QTEST_MAIN(tst_FRMCG_DUEBILCONFIG)
