@@ -119,18 +119,8 @@ void SelectionChecks::UpdateFiltri()
 
 void SelectionChecks::FME_FILTRI_UpdateBatchAll()
 {
-    DataFrame *frame = ctx.FME_FILTRI.get();
-    ctx.trapped(QStringLiteral("FME_FILTRI_UpdateBatchAll"), {[&] {
-        if (!frame->BatchPending())
-            return;
-        if (frame->Status() == DataFrame::StatusQuery)
-            frame->recordset()->CancelUpdate();
-        frame->UpdateBatchRecordset({});
-        if (frame->recordset()->RecordCount() > 0)
-            frame->Refresh(QString());
-        else
-            frame->setStatus(DataFrame::StatusQuery);
-    }});
+    ctx.trapped(QStringLiteral("FME_FILTRI_UpdateBatchAll"),
+                {[&] { return FormContext::endBatch(ctx.FME_FILTRI.get(), true); }});
 }
 
 void SelectionChecks::CaricaValoriPredefinitiFiltri(int tipo, const QString &causale, bool requery, bool tutti)

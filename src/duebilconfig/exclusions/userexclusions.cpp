@@ -48,14 +48,7 @@ void UserExclusions::connectEvents()
     connect(frame, &DataFrame::UpdateBatchAll, this, &UserExclusions::FME_UTENTI_UpdateBatchAll, Qt::DirectConnection);
     connect(ui.QGRID_GRUPPIUTENTI, &GridControl::DataFormatEXT, this, &UserExclusions::QGRID_GRUPPIUTENTI_DataFormatEXT,
             Qt::DirectConnection);
-    GridControl *grid = ui.QGRID_GRUPPIUTENTI;
-    frame->setGridRefresher([grid](const ado::RecordsetPtr &rs) {
-        if (grid->recordset() != rs)
-            grid->setRecordset(rs);
-        else
-            grid->Refresh();
-    });
-    grid->setRecordset(frame->recordset());
+    FormContext::attachGrid(frame, ui.QGRID_GRUPPIUTENTI);
 
     for (bool groups : {true, false}) {
         IdLookupField *field = groups ? ui.TXT_GRUPPO : ui.TXT_UTENTE;
@@ -158,20 +151,8 @@ void UserExclusions::FME_UTENTI_BeforeUpdate(bool *fbol_Cancel)
 
 void UserExclusions::FME_UTENTI_UpdateBatchAll()
 {
-    DataFrame *frame = ctx.FME_UTENTI.get();
-    ctx.trapped(QStringLiteral("FME_UTENTI_UpdateBatchAll"), {[&] {
-        if (!frame->BatchPending())
-            return true;
-        if (frame->Status() == DataFrame::StatusQuery)
-            frame->recordset()->CancelUpdate();
-        if (!frame->UpdateBatchRecordset({}))
-            return false;
-        if (frame->recordset()->RecordCount() > 0)
-            frame->Refresh(QString());
-        else
-            frame->setStatus(DataFrame::StatusQuery);
-        return true;
-    }});
+    ctx.trapped(QStringLiteral("FME_UTENTI_UpdateBatchAll"),
+                {[&] { return FormContext::endBatch(ctx.FME_UTENTI.get(), true); }});
 }
 
 void UserExclusions::afterItem(IdLookupField *field, IdLookupField *other, const QString &procedure)

@@ -99,6 +99,32 @@ QString FormContext::text(const QWidget *control)
     return user.isValid() ? user.read(control).toString() : QString();
 }
 
+bool FormContext::endBatch(DataFrame *frame, bool cancelNewRow)
+{
+    if (!frame->BatchPending())
+        return true;
+    if (cancelNewRow && frame->Status() == DataFrame::StatusQuery)
+        frame->recordset()->CancelUpdate();
+    if (!frame->UpdateBatchRecordset({}))
+        return false;
+    if (frame->recordset()->RecordCount() > 0)
+        frame->Refresh(QString());
+    else
+        frame->setStatus(DataFrame::StatusQuery);
+    return true;
+}
+
+void FormContext::attachGrid(DataFrame *frame, GridControl *grid)
+{
+    frame->setGridRefresher([grid](const ado::RecordsetPtr &rs) {
+        if (grid->recordset() != rs)
+            grid->setRecordset(rs);
+        else
+            grid->Refresh();
+    });
+    grid->setRecordset(frame->recordset());
+}
+
 void FormContext::installFieldServices(TextField *field, int returnColumn)
 {
     field->setDecoder([this](const QString &, const QString &statement, const QVariant &targets, const QString &) {

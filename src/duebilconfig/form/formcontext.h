@@ -80,4 +80,12 @@ struct FormContext
     // Gives a code field its decode (runs the statement of its StartDecode on the form's
     // connection) and its look-up list window; returnColumn is the list column it takes.
     void installFieldServices(TextField *field, int returnColumn = 0);
+
+    // The end of a child frame's batch when the causal is saved: nothing without pending
+    // changes; a row being added in query status is dropped (when cancelNewRow); the rows are
+    // written; a frame left with rows is refreshed, an empty one returns to query status.
+    // False when the write failed (already reported by the frame).
+    static bool endBatch(DataFrame *frame, bool cancelNewRow);
+    // The grid shows the frame's recordset and is redrawn whenever the frame's rows change.
+    static void attachGrid(DataFrame *frame, GridControl *grid);
 };

@@ -52,13 +52,7 @@ void LayoutPersonalisation::connectEvents()
     connect(frame, &DataFrame::UpdateBatchAll, this, &LayoutPersonalisation::FME_LAYOUT_UpdateBatchAll,
             Qt::DirectConnection);
     GridControl *grid = ui.QGRID_LAYOUT;
-    frame->setGridRefresher([grid](const ado::RecordsetPtr &rs) {
-        if (grid->recordset() != rs)
-            grid->setRecordset(rs);
-        else
-            grid->Refresh();
-    });
-    grid->setRecordset(frame->recordset());
+    FormContext::attachGrid(frame, grid);
 
     // A field dragged from the tree onto the grid is added as the Sel button adds it.
     ui.TVCAMPI->tree()->setDragEnabled(true);
@@ -268,16 +262,6 @@ void LayoutPersonalisation::UpdateLayOut()
 
 void LayoutPersonalisation::FME_LAYOUT_UpdateBatchAll()
 {
-    DataFrame *frame = ctx.FME_LAYOUT.get();
-    ctx.trapped(QStringLiteral("FME_LAYOUT_UpdateBatchAll"), {[&] {
-        if (!frame->BatchPending())
-            return true;
-        if (!frame->UpdateBatchRecordset({}))
-            return false;
-        if (frame->recordset()->RecordCount() > 0)
-            frame->Refresh(QString());
-        else
-            frame->setStatus(DataFrame::StatusQuery);
-        return true;
-    }});
+    ctx.trapped(QStringLiteral("FME_LAYOUT_UpdateBatchAll"),
+                {[&] { return FormContext::endBatch(ctx.FME_LAYOUT.get(), false); }});
 }

@@ -536,19 +536,7 @@ void CausalParameters::FME_PARAMETRI_ChangeStatus(int fenm_status, int)
 
 void CausalParameters::batchAll(const QString &procedure, DataFrame *frame)
 {
-    ctx.trapped(procedure, {[&] {
-        if (!frame->BatchPending())
-            return true;
-        if (frame->Status() == DataFrame::StatusQuery)
-            frame->recordset()->CancelUpdate();
-        if (!frame->UpdateBatchRecordset({}))
-            return false;
-        if (frame->recordset()->RecordCount() > 0)
-            frame->Refresh(QString());
-        else
-            frame->setStatus(DataFrame::StatusQuery);
-        return true;
-    }});
+    ctx.trapped(procedure, {[&] { return FormContext::endBatch(frame, true); }});
 }
 
 void CausalParameters::FME_PARAMETRI_UpdateBatchAll()
