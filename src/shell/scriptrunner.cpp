@@ -6,6 +6,9 @@
 #include "recordset.h"
 
 #include <QFile>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 #include <QLineEdit>
 #include <QMetaMethod>
 #include <QTextStream>
@@ -33,22 +36,63 @@ bool ScriptRunner::load(const QString &fileName, QString *error)
     return evaluate(QString::fromUtf8(file.readAll()), error);
 }
 
+QJSValue ScriptRunner::guarded(const std::function<QJSValue()> &run)
+{
+    // The engine runs on this thread; only another one can stop a loop that never returns.
+    std::mutex mutex;
+    std::condition_variable finished;
+    bool done = false;
+    m_timedOut = false;
+    std::thread watchdog([&] {
+        std::unique_lock<std::mutex> lock(mutex);
+        if (!finished.wait_for(lock, std::chrono::milliseconds(m_timeLimit), [&] { return done; })) {
+            m_timedOut = true;
+            m_engine.setInterrupted(true);
+        }
+    });
+    const QJSValue result = run();
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        done = true;
+    }
+    finished.notify_one();
+    watchdog.join();
+    m_engine.setInterrupted(false);
+    return result;
+}
+
+QString ScriptRunner::describe(const QJSValue &error) const
+{
+    if (m_timedOut)
+        return QStringLiteral("script interrotto: superato il tempo massimo di %1 ms").arg(m_timeLimit);
+    return QStringLiteral("%1 (riga %2)").arg(error.toString(), error.property("lineNumber").toString());
+}
+
 bool ScriptRunner::evaluate(const QString &program, QString *error)
 {
-    const QJSValue result = m_engine.evaluate(program);
-    if (result.isError()) {
+    const QJSValue result = guarded([&] { return m_engine.evaluate(program); });
+    if (result.isError() || m_timedOut) {
         if (error)
-            *error = QStringLiteral("%1 (riga %2)").arg(result.toString(), result.property("lineNumber").toString());
+            *error = describe(result);
         return false;
     }
     return true;
 }
 
+void ScriptRunner::setTimeLimit(int milliseconds)
+{
+    if (milliseconds > 0)
+        m_timeLimit = milliseconds;
+}
+
 bool ScriptRunner::call(QJSValue handler, bool *result)
 {
-    const QJSValue answer = handler.call();
-    if (answer.isError()) {
-        log(QStringLiteral("%1 (riga %2)").arg(answer.toString(), answer.property("lineNumber").toString()));
+    const QJSValue answer = guarded([&] { return handler.call(); });
+    if (answer.isError() || m_timedOut) {
+        log(describe(answer));
+        // A handler stopped for its time leaves the session: nothing else of it can be trusted.
+        if (m_timedOut)
+            quit(2);
         return false;
     }
     if (result)

@@ -44,6 +44,8 @@ public:
     Q_INVOKABLE QVariantList query(const QString &statement) const;
     Q_INVOKABLE void log(const QString &text) const;
     Q_INVOKABLE void quit(int code);
+    // How long one piece of the script (its top level, one handler) may run, in milliseconds.
+    Q_INVOKABLE void setTimeLimit(int milliseconds);
 
 signals:
     void quitRequested(int code);
@@ -52,6 +54,9 @@ private:
     QWidget *form() const;
     QWidget *control(const QString &name) const;
     bool call(QJSValue handler, bool *result = nullptr);
+    // Runs a piece of the script, stopped when it outlasts the time limit.
+    QJSValue guarded(const std::function<QJSValue()> &run);
+    QString describe(const QJSValue &error) const;
 
     ClsGlobal *m_global;
     RecordingMessageService *m_messages;
@@ -59,4 +64,6 @@ private:
     QJSValueList m_open, m_close;
     QString m_formName;
     int m_exitCode = -1;
+    int m_timeLimit = 10000;
+    bool m_timedOut = false;
 };

@@ -2,6 +2,7 @@
 #include "scriptrunner.h"
 #include "testdatabase.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -18,6 +19,7 @@ private slots:
     void closeHandlersDecideTheClose_data();
     void closeHandlersDecideTheClose();
     void brokenScriptIsRefusedWithItsLine();
+    void runawayScriptIsStopped();
     void scriptEditsSavesAndReloadsACausal();
     void scriptSeesARefusedCode();
 };
@@ -52,6 +54,21 @@ void tst_Scripting::brokenScriptIsRefusedWithItsLine()
     QString error;
     QVERIFY(!runner.evaluate(QStringLiteral("var a = 1;\nhost.onOpen(function ( {"), &error));
     QVERIFY2(error.contains(QLatin1String("2")), qPrintable(error));
+}
+
+void tst_Scripting::runawayScriptIsStopped()
+{
+    ScriptRunner runner(nullptr, nullptr);
+    QString error;
+    QElapsedTimer timer;
+    timer.start();
+    QVERIFY(!runner.evaluate(QStringLiteral("host.setTimeLimit(200); while (true) {}"), &error));
+    QVERIFY2(error.contains(QLatin1String("interrotto")), qPrintable(error));
+    QVERIFY(timer.elapsed() < 5000);
+    // The engine is usable again afterwards, and a looping handler ends the session.
+    QVERIFY(runner.evaluate(QStringLiteral("host.onOpen(function () { for (;;) {} });"), &error));
+    runner.FormEvent(QStringLiteral("FRMCG_DUEBILCONFIG"), 0, 1, QString());
+    QTRY_COMPARE(runner.exitCode(), 2);
 }
 
 namespace {
