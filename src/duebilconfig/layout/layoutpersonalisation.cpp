@@ -9,6 +9,7 @@
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QMimeData>
 #include <QTreeWidget>
 
 namespace {
@@ -67,15 +68,22 @@ void LayoutPersonalisation::connectEvents()
 
 bool LayoutPersonalisation::eventFilter(QObject *watched, QEvent *event)
 {
+    // Rows of the field tree, dragged from this window (or dropped without a known source, as
+    // the platform may deliver them): what is added is the field selected in the tree.
+    auto fromTree = [this](const QDropEvent *e) {
+        QTreeWidget *tree = ctx.ui.TVCAMPI->tree();
+        const QString format = tree->model()->mimeTypes().value(0);
+        return e->source() == tree || (!e->source() && e->mimeData() && e->mimeData()->hasFormat(format));
+    };
     if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
         auto *drag = static_cast<QDropEvent *>(event);
-        if (drag->source() == ctx.ui.TVCAMPI->tree()) {
+        if (fromTree(drag)) {
             drag->acceptProposedAction();
             return true;
         }
     } else if (event->type() == QEvent::Drop) {
         auto *drop = static_cast<QDropEvent *>(event);
-        if (drop->source() == ctx.ui.TVCAMPI->tree()) {
+        if (fromTree(drop)) {
             drop->acceptProposedAction();
             BUT_SEL_ButtonClick();
             return true;

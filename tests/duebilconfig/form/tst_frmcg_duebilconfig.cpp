@@ -1,5 +1,6 @@
 #include "causaloperations.h"
 #include "causalparameters.h"
+#include "layoutpersonalisation.h"
 #include "clscg_duebilconfig.h"
 #include "clsglobal.h"
 #include "connection.h"
@@ -14,6 +15,9 @@
 #include "testiparametrizzabili.h"
 
 #include <QComboBox>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QTreeWidget>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QTest>
@@ -54,6 +58,7 @@ private slots:
     void unreachableDatabaseIsRetriedAtTheNextActivation();
     void missingTextShowsItsId();
     void causalLevelChecksUnlockOnlyOnRequest();
+    void fieldDroppedOnTheGridIsAdded();
     void currencyWithWithholdingIsNotSaved();
     void catalogueOutOfStepNeverBreaksTheChecks();
 
@@ -591,6 +596,25 @@ void tst_FRMCG_DUEBILCONFIG::missingTextShowsItsId()
     QCOMPARE(ctx.t(123456789), QStringLiteral("123456789"));
     QCOMPARE(ctx.t(FormText::TabGenerale), QStringLiteral("&Generale"));
     QCOMPARE(ctx.translator.Traduci_CGP2_DESCRIZIONE(999), QString());
+}
+
+void tst_FRMCG_DUEBILCONFIG::fieldDroppedOnTheGridIsAdded()
+{
+    QVERIFY(open());
+    show(QStringLiteral("300"));
+    FormContext &ctx = m_form->context();
+    const int rows = ctx.FME_LAYOUT->recordset()->RecordCount();
+    const QStringList keys = ctx.ui.TVCAMPI->childKeys(QStringLiteral("Storico"));
+    QVERIFY(!keys.isEmpty());
+    QVERIFY(ctx.ui.TVCAMPI->select(keys.first()));
+    QTreeWidget *tree = ctx.ui.TVCAMPI->tree();
+    std::unique_ptr<QMimeData> mime(tree->model()->mimeData(tree->selectionModel()->selectedIndexes()));
+    QVERIFY(mime);
+    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+    // Offscreen there is no drag in progress to deliver the drop: hand it to the window's filter.
+    QVERIFY(static_cast<QObject *>(ctx.layout)->eventFilter(ctx.ui.QGRID_LAYOUT, &drop));
+    QCOMPARE(ctx.FME_LAYOUT->recordset()->RecordCount(), rows + 1);
+    QCOMPARE(ctx.FME_LAYOUT->recordset()->value(QStringLiteral("CGP1_FIELD")).toString(), keys.first());
 }
 
 void tst_FRMCG_DUEBILCONFIG::causalLevelChecksUnlockOnlyOnRequest()
