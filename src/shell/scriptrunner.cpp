@@ -4,6 +4,7 @@
 #include "connection.h"
 #include "recordingmessageservice.h"
 #include "recordset.h"
+#include "shelltexts.h"
 
 #include <QFile>
 #include <condition_variable>
@@ -18,6 +19,7 @@
 ScriptRunner::ScriptRunner(ClsGlobal *global, RecordingMessageService *messages, QObject *parent)
     : ScriptObjectModel(parent), m_global(global), m_messages(messages)
 {
+    m_texts.loadFile(ShellText::file());
     m_engine.installExtensions(QJSEngine::ConsoleExtension);
     m_engine.globalObject().setProperty(QStringLiteral("host"), m_engine.newQObject(this));
     QJSEngine::setObjectOwnership(this, QJSEngine::CppOwnership);
@@ -44,10 +46,15 @@ QJSValue ScriptRunner::guarded(const std::function<QJSValue()> &run)
     bool done = false;
     m_timedOut = false;
     std::thread watchdog([&] {
+        // The script may change its own limit while it runs: look at it again every few ms.
+        const auto start = std::chrono::steady_clock::now();
         std::unique_lock<std::mutex> lock(mutex);
-        if (!finished.wait_for(lock, std::chrono::milliseconds(m_timeLimit), [&] { return done; })) {
-            m_timedOut = true;
-            m_engine.setInterrupted(true);
+        while (!finished.wait_for(lock, std::chrono::milliseconds(20), [&] { return done; })) {
+            if (std::chrono::steady_clock::now() - start >= std::chrono::milliseconds(m_timeLimit.load())) {
+                m_timedOut = true;
+                m_engine.setInterrupted(true);
+                return;
+            }
         }
     });
     const QJSValue result = run();
@@ -64,8 +71,8 @@ QJSValue ScriptRunner::guarded(const std::function<QJSValue()> &run)
 QString ScriptRunner::describe(const QJSValue &error) const
 {
     if (m_timedOut)
-        return QStringLiteral("script interrotto: superato il tempo massimo di %1 ms").arg(m_timeLimit);
-    return QStringLiteral("%1 (riga %2)").arg(error.toString(), error.property("lineNumber").toString());
+        return m_texts.text(ShellText::ScriptTimedOut, {QString::number(m_timeLimit.load())});
+    return m_texts.text(ShellText::ScriptError, {error.toString(), error.property("lineNumber").toString()});
 }
 
 bool ScriptRunner::evaluate(const QString &program, QString *error)

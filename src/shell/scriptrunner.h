@@ -1,10 +1,13 @@
 #pragma once
 
 #include "scriptobjectmodel.h"
+#include "textstore.h"
 
 #include <QJSEngine>
 #include <QJSValue>
 #include <QPointer>
+#include <atomic>
+#include <functional>
 
 class ClsGlobal;
 class RecordingMessageService;
@@ -60,10 +63,11 @@ private:
 
     ClsGlobal *m_global;
     RecordingMessageService *m_messages;
+    TextStore m_texts;
     QJSEngine m_engine;
     QJSValueList m_open, m_close;
     QString m_formName;
     int m_exitCode = -1;
-    int m_timeLimit = 10000;
-    bool m_timedOut = false;
+    std::atomic<int> m_timeLimit{10000};
+    std::atomic<bool> m_timedOut{false};
 };

@@ -36,7 +36,9 @@ enum : int {
     Description = 991038,
     OptionHelp = 991039,
     OptionTab = 991040,
-    ScriptFailed = 991041           // %1 file, %2 reason
+    ScriptFailed = 991041,          // %1 file, %2 reason
+    ScriptTimedOut = 991042,        // %1 milliseconds
+    ScriptError = 991043            // %1 error, %2 line
 };
 
 QString file();
