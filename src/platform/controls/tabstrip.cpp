@@ -12,7 +12,14 @@ int TabStrip::Tab() const { return currentIndex(); }
 
 void TabStrip::setTab(int index)
 {
-    if (index >= 0 && index < count() && isTabEnabled(index))
+    if (index < 0 || index >= count())
+        return;
+    // A disabled tab is not chosen, except when every tab is disabled: then the strip shows the
+    // tab asked for rather than whichever one the disabling left current.
+    bool anyEnabled = false;
+    for (int i = 0; i < count(); ++i)
+        anyEnabled = anyEnabled || isTabEnabled(i);
+    if (isTabEnabled(index) || !anyEnabled)
         setCurrentIndex(index);
 }
 

@@ -181,6 +181,7 @@ void tst_FRMCG_DUEBILCONFIG::noCausalDisablesEveryTab()
     FormUi &ui = m_form->context().ui;
     for (int i = 0; i < 5; ++i)
         QVERIFY2(!ui.TAB_CONFIG->isTabEnabled(i), qPrintable(QString::number(i)));
+    QCOMPARE(ui.TAB_CONFIG->currentIndex(), 0);  // the window opens on "Generale"
     // The operation-type list lacks the state-management type unless that management is off.
     QStringList values;
     for (int i = 0; i < ui.CBO_TIPOOPERAZIONE->ListCount(); ++i)
