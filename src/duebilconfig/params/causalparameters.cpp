@@ -317,8 +317,8 @@ void CausalParameters::ImpostaCombo(bool soloDettaglio)
                 fill(dependent[i], lists[i], true);
 
             // Selection restored from the registration row.
-            const ado::RecordsetPtr rs = ctx.FME_PARAMPERSREG ? ctx.FME_PARAMPERSREG->recordset() : ado::RecordsetPtr();
-            const bool row = rs && rs->State() == 1 && rs->RecordCount() > 0 && !rs->isBOF() && !rs->isEOF();
+            const bool row = registrationRowPresent();
+            const ado::RecordsetPtr rs = row ? ctx.FME_PARAMPERSREG->recordset() : ado::RecordsetPtr();
             auto stored = [&](const char *column) { return row ? ctx.nz(rs->value(QLatin1String(column)), 0).toInt() : 0; };
             auto select = [](ComboField *combo, int position) {
                 const QSignalBlocker blocker(combo);
@@ -563,9 +563,9 @@ void CausalParameters::FME_PARAMPERSREG_UpdateBatchAll()
 void CausalParameters::FME_PARAMPERSREG_BeforeUpdate(bool *)
 {
     ctx.trapped(QStringLiteral("FME_PARAMPERSREG_BeforeUpdate"), {[&] {
-        const ado::RecordsetPtr rs = ctx.FME_PARAMPERSREG->recordset();
-        if (!rs || rs->State() != 1 || rs->isBOF() || rs->isEOF())
+        if (!registrationRowPresent())
             return;
+        const ado::RecordsetPtr rs = ctx.FME_PARAMPERSREG->recordset();
         rs->setValue(QStringLiteral("CGP7_GRUPPO_CG10"), int(accountGroup()));
         for (const char *column :
              {"CGP7_CAUSALECOGE_CG33", "CGP7_CAUSALEABB_CG33", "CGP7_CONTODARE_CG24", "CGP7_CONTOAVERE_CG24",
@@ -839,9 +839,9 @@ void CausalParameters::Gcls_TestiParametrizzabili_DoubleClick(short *, QString *
 {
     RichTextField *field = ctx.ui.TXT_TESTOPARAMETRICO;
     ctx.trapped(QStringLiteral("Gcls_TestiParametrizzabili_DoubleClick"), {[&] {
-        const ado::RecordsetPtr rs = ctx.FME_PARAMPERSREG ? ctx.FME_PARAMPERSREG->recordset() : ado::RecordsetPtr();
-        if (!rs || rs->State() != 1 || rs->isBOF() || rs->isEOF())
+        if (!registrationRowPresent())
             return;
+        const ado::RecordsetPtr rs = ctx.FME_PARAMPERSREG->recordset();
         const int p = field->SelStart();
         const QString text = field->Text();
         const QString inserted = ctx.nz(*value, QString()).toString();
