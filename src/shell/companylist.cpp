@@ -16,8 +16,9 @@ QSqlDatabase openDatabase(const QString &name, const QString &connectionString)
     if (!odbc && target.startsWith(QStringLiteral("sqlite:"), Qt::CaseInsensitive))
         target = target.mid(7);
     db.setDatabaseName(target);
-    if (!odbc)
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+    // An unreachable server must not hold the host: the driver gives up after a few seconds.
+    db.setConnectOptions(odbc ? QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=5;SQL_ATTR_CONNECTION_TIMEOUT=5")
+                              : QStringLiteral("QSQLITE_OPEN_READONLY"));
     db.open();
     return db;
 }

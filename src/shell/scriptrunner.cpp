@@ -10,14 +10,16 @@
 #include <condition_variable>
 #include <mutex>
 #include <thread>
-#include <QLineEdit>
 #include <QMetaMethod>
 #include <QTextStream>
 #include <QTimer>
 #include <QWidget>
 
 ScriptRunner::ScriptRunner(ClsGlobal *global, RecordingMessageService *messages, QObject *parent)
-    : ScriptObjectModel(parent), m_global(global), m_messages(messages)
+    : ScriptObjectModel(parent)
+    , m_global(global)
+    , m_messages(messages)
+    , m_driver([this](int id, const QStringList &args) { return m_texts.text(id, args); })
 {
     m_texts.loadFile(ShellText::file());
     m_engine.installExtensions(QJSEngine::ConsoleExtension);
@@ -153,58 +155,109 @@ QWidget *ScriptRunner::form() const
     return qobject_cast<QWidget *>(object(m_formName));
 }
 
-QWidget *ScriptRunner::control(const QString &name) const
+template <typename Result, typename Call>
+Result ScriptRunner::drive(Call call, Result otherwise)
 {
-    QWidget *f = form();
-    return f ? f->findChild<QWidget *>(name) : nullptr;
+    m_driver.setForm(form());
+    try {
+        return call();
+    } catch (const ControlError &error) {
+        m_engine.throwError(error.text);
+        return otherwise;
+    }
 }
 
-QString ScriptRunner::value(const QString &name) const
+QString ScriptRunner::value(const QString &name)
 {
-    QWidget *w = control(name);
-    return w ? w->property("Text").toString() : QString();
+    return drive([&] { return m_driver.value(name); }, QString());
 }
 
-bool ScriptRunner::isEnabled(const QString &name) const
+bool ScriptRunner::isEnabled(const QString &name)
 {
-    QWidget *w = control(name);
-    return w && w->isEnabled();
+    return drive([&] { return m_driver.isEnabled(name); }, false);
+}
+
+bool ScriptRunner::isVisible(const QString &name)
+{
+    return drive([&] { return m_driver.isVisible(name); }, false);
+}
+
+QString ScriptRunner::caption(const QString &name)
+{
+    return drive([&] { return m_driver.caption(name); }, QString());
+}
+
+QVariantList ScriptRunner::items(const QString &name)
+{
+    return drive([&] { return m_driver.items(name); }, QVariantList());
 }
 
 bool ScriptRunner::setValue(const QString &name, const QString &value)
 {
-    QWidget *w = control(name);
-    if (!w || !w->isEnabled())
-        return false;
-    const QMetaObject *meta = w->metaObject();
-    // A code or text field: typed, then accepted or refused as the user's Enter would be.
-    if (meta->indexOfMethod("commit()") >= 0) {
-        if (auto *edit = w->findChild<QLineEdit *>())
-            edit->setText(value);
-        bool accepted = false;
-        QMetaObject::invokeMethod(w, "commit", Qt::DirectConnection, Q_RETURN_ARG(bool, accepted));
-        return accepted;
-    }
-    w->setProperty("Text", value);
-    // Combos and check boxes tell the window of a change as a click does.
-    for (const char *signal : {"AfterChange()", "Click()"}) {
-        const int index = meta->indexOfSignal(signal);
-        if (index >= 0) {
-            meta->method(index).invoke(w, Qt::DirectConnection);
-            break;
-        }
-    }
-    return w->property("Text").toString() == value;
+    return drive([&] { return m_driver.setValue(name, value); }, false);
+}
+
+bool ScriptRunner::isNavigatorCommand(const QString &key) const
+{
+    QWidget *f = form();
+    QWidget *navigator = f ? f->findChild<QWidget *>(QStringLiteral("INTERNAV")) : nullptr;
+    bool known = false;
+    if (navigator && !key.isEmpty())
+        QMetaObject::invokeMethod(navigator, "hasCommand", Qt::DirectConnection, Q_RETURN_ARG(bool, known),
+                                  Q_ARG(QString, key));
+    return known;
 }
 
 bool ScriptRunner::press(const QString &command)
 {
-    QWidget *navigator = control(QStringLiteral("INTERNAV"));
-    bool done = false;
-    if (navigator)
+    // The record navigator's commands, as the host's tool bar presses them; then the buttons.
+    if (isNavigatorCommand(command)) {
+        QWidget *navigator = form()->findChild<QWidget *>(QStringLiteral("INTERNAV"));
+        bool done = false;
         QMetaObject::invokeMethod(navigator, "press", Qt::DirectConnection, Q_RETURN_ARG(bool, done),
                                   Q_ARG(QString, command));
-    return done;
+        return done;
+    }
+    return drive([&] { return m_driver.press(command); }, false);
+}
+
+bool ScriptRunner::select(const QString &tree, const QString &key)
+{
+    return drive([&] { return m_driver.select(tree, key); }, false);
+}
+
+QVariantList ScriptRunner::rows(const QString &grid)
+{
+    return drive([&] { return m_driver.rows(grid); }, QVariantList());
+}
+
+bool ScriptRunner::clickRow(const QString &grid, int index)
+{
+    return drive([&] { return m_driver.clickRow(grid, index); }, false);
+}
+
+bool ScriptRunner::doubleClick(const QString &name, const QJSValue &where, const QString &column)
+{
+    return drive([&] {
+        if (where.isNumber())
+            return m_driver.doubleClickRow(name, where.toInt(), column);
+        return m_driver.doubleClickNode(name, where.toString());
+    }, false);
+}
+
+QString ScriptRunner::focused()
+{
+    return drive([&] { return m_driver.focused(); }, QString());
+}
+
+int ScriptRunner::tab()
+{
+    return drive([&] { return m_driver.tab(); }, -1);
+}
+
+bool ScriptRunner::setTab(int index)
+{
+    return drive([&] { return m_driver.setTab(index); }, false);
 }
 
 void ScriptRunner::answer(int value)
@@ -229,14 +282,51 @@ QStringList ScriptRunner::messages() const
     return texts;
 }
 
-QVariantList ScriptRunner::query(const QString &statement) const
+namespace {
+
+// The first word of a statement, past blanks, comments and opening brackets.
+QString firstWord(const QString &statement)
+{
+    int i = 0;
+    const int n = int(statement.size());
+    while (i < n) {
+        if (statement.at(i).isSpace() || statement.at(i) == QLatin1Char('(')) {
+            ++i;
+        } else if (statement.mid(i, 2) == QLatin1String("--")) {
+            while (i < n && statement.at(i) != QLatin1Char('\n'))
+                ++i;
+        } else if (statement.mid(i, 2) == QLatin1String("/*")) {
+            const int end = int(statement.indexOf(QLatin1String("*/"), i + 2));
+            i = end < 0 ? n : end + 2;
+        } else {
+            break;
+        }
+    }
+    int j = i;
+    while (j < n && statement.at(j).isLetter())
+        ++j;
+    return statement.mid(i, j - i);
+}
+
+} // namespace
+
+QVariantList ScriptRunner::query(const QString &statement)
 {
     QVariantList rows;
+    if (firstWord(statement).compare(QLatin1String("SELECT"), Qt::CaseInsensitive) != 0) {
+        m_engine.throwError(m_texts.text(ShellText::ScriptReadOnly, {statement.simplified()}));
+        return rows;
+    }
+    if (!m_global)
+        return rows;
     try {
         auto connection = std::make_shared<ado::Connection>();
         connection->setConnectionString(m_global->connectionString());
         connection->Open(QString(), QString(), QString(), -1);
+        // Whatever the driver runs past the SELECT is rolled back: a script never writes.
+        connection->BeginTrans();
         const ado::RecordsetPtr rs = connection->Execute(statement);
+        connection->RollbackTrans();
         for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext()) {
             QVariantMap row;
             for (const QString &field : rs->fieldNames())

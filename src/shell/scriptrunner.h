@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controldriver.h"
 #include "scriptobjectmodel.h"
 #include "textstore.h"
 
@@ -34,17 +35,30 @@ public:
     // Exit status the script asked for with host.quit(), -1 while it has not.
     int exitCode() const;
 
-    // What the script sees as `host`.
+    // What the script sees as `host`. A control is named by its design name; a name the window
+    // does not have, or a call the control does not take, is a script error naming it.
     Q_INVOKABLE void onOpen(const QJSValue &handler);
     Q_INVOKABLE void onClose(const QJSValue &handler);
-    Q_INVOKABLE QString value(const QString &control) const;
+    Q_INVOKABLE QString value(const QString &control);
     Q_INVOKABLE bool setValue(const QString &control, const QString &value);
-    Q_INVOKABLE bool isEnabled(const QString &control) const;
+    Q_INVOKABLE bool isEnabled(const QString &control);
+    Q_INVOKABLE bool isVisible(const QString &control);
+    Q_INVOKABLE QString caption(const QString &control);
+    Q_INVOKABLE QVariantList items(const QString &control);
     Q_INVOKABLE bool press(const QString &command);
+    Q_INVOKABLE bool select(const QString &tree, const QString &key);
+    Q_INVOKABLE QVariantList rows(const QString &grid);
+    Q_INVOKABLE bool clickRow(const QString &grid, int index);
+    // A grid's cell (row index and column name) or a tree's node (its key).
+    Q_INVOKABLE bool doubleClick(const QString &control, const QJSValue &where, const QString &column = QString());
+    Q_INVOKABLE QString focused();
+    Q_INVOKABLE int tab();
+    Q_INVOKABLE bool setTab(int index);
     Q_INVOKABLE void answer(int answer);
     Q_INVOKABLE void input(const QString &text);
     Q_INVOKABLE QStringList messages() const;
-    Q_INVOKABLE QVariantList query(const QString &statement) const;
+    // Rows of a SELECT on the window's database; any other statement is refused.
+    Q_INVOKABLE QVariantList query(const QString &statement);
     Q_INVOKABLE void log(const QString &text) const;
     Q_INVOKABLE void quit(int code);
     // How long one piece of the script (its top level, one handler) may run, in milliseconds.
@@ -55,7 +69,10 @@ signals:
 
 private:
     QWidget *form() const;
-    QWidget *control(const QString &name) const;
+    // Runs a call on the window's controls; a ControlError becomes the script's error.
+    template <typename Result, typename Call>
+    Result drive(Call call, Result otherwise);
+    bool isNavigatorCommand(const QString &key) const;
     bool call(QJSValue handler, bool *result = nullptr);
     // Runs a piece of the script, stopped when it outlasts the time limit.
     QJSValue guarded(const std::function<QJSValue()> &run);
@@ -64,6 +81,7 @@ private:
     ClsGlobal *m_global;
     RecordingMessageService *m_messages;
     TextStore m_texts;
+    ControlDriver m_driver;
     QJSEngine m_engine;
     QJSValueList m_open, m_close;
     QString m_formName;

@@ -3,6 +3,7 @@
 #include "scriptrunner.h"
 
 #include "clsglobal.h"
+#include "connection.h"
 #include "componentloader.h"
 #include "guimessageservice.h"
 #include "recordingmessageservice.h"
@@ -122,9 +123,16 @@ int ShellApplication::run(int argc, char **argv)
     ShellWindow window(&global, &loader, options);
     gui.setParentWidget(&window);
     window.show();
-    window.loadCompanies();
+    const bool databaseRead = window.loadCompanies();
 
     if (scripted) {
+        // A script cannot run against a database that does not open: say why and end, rather
+        // than wait for a window that never opens.
+        if (!databaseRead) {
+            writeLine(stderr, global.text(ShellText::DatabaseUnopenable,
+                                          {ado::Connection::maskPassword(connectionString), window.databaseError()}));
+            return 1;
+        }
         ScriptRunner runner(&global, &recorder);
         QString scriptError;
         if (!runner.load(options.scriptFile, &scriptError)) {

@@ -38,7 +38,12 @@ enum : int {
     OptionTab = 991040,
     ScriptFailed = 991041,          // %1 file, %2 reason
     ScriptTimedOut = 991042,        // %1 milliseconds
-    ScriptError = 991043            // %1 error, %2 line
+    ScriptError = 991043,           // %1 error, %2 line
+    ScriptUnknownControl = 991060,  // %1 name
+    ScriptNoAction = 991061,        // %1 name, %2 call
+    ScriptUnknownColumn = 991062,   // %1 grid, %2 column
+    ScriptReadOnly = 991063,        // %1 statement
+    DatabaseUnopenable = 991064     // %1 connection (password masked), %2 reason
 };
 
 QString file();

@@ -104,11 +104,17 @@ void ShellWindow::buildNavigatorBar()
     connect(m_companies, &QComboBox::activated, this, &ShellWindow::onCompanyChosen);
 }
 
+QString ShellWindow::databaseError() const
+{
+    return m_databaseError;
+}
+
 bool ShellWindow::loadCompanies()
 {
     QList<CompanyList::Company> companies;
     QString error;
     const bool ok = CompanyList::read(m_global->connectionString(), &companies, &error);
+    m_databaseError = ok ? QString() : error;
     m_companies->clear();
     for (const CompanyList::Company &company : std::as_const(companies))
         m_companies->addItem(QStringLiteral("%1 - %2").arg(company.code).arg(company.name),

@@ -41,6 +41,8 @@ public:
 
     // Fills the company selector from the database; false (after telling the user) on failure.
     bool loadCompanies();
+    // Why the last loadCompanies() could not read the database; empty when it could.
+    QString databaseError() const;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -62,5 +64,6 @@ private:
     SimpleNavigator *m_navigator = nullptr;
     QList<QPointer<QObject>> m_instances;
     QList<QPointer<QObject>> m_released;   // closed, deletion pending
+    QString m_databaseError;
     int m_companyIndex = -1;
 };

@@ -28,7 +28,8 @@ public:
     void ClearColumns();
     // Width in twips, as the design gives it.
     void AddColumn(const QString &column, const QString &title, int kind, int widthTwips, bool visible);
-    QStringList columns() const;
+    // Column names (hidden ones included) and the cell texts as shown: what scripts read.
+    Q_INVOKABLE QStringList columns() const;
     QString columnTitle(const QString &column) const;
     bool isColumnVisible(const QString &column) const;
 
@@ -40,8 +41,8 @@ public:
     // Reads the rows again and shows the recordset's current row.
     void Refresh();
 
-    int rowCount() const;
-    QString cellText(int row, const QString &column) const;
+    Q_INVOKABLE int rowCount() const;
+    Q_INVOKABLE QString cellText(int row, const QString &column) const;
     int currentRow() const;
 
     // For tests and scripts: what a double click or a tick does.

@@ -16,7 +16,8 @@ public:
     ~GridNavigator() override;
 
     void setFrame(DataFrame *frame);
-    bool press(const QString &key);
+    // Presses a button by key, as its click does; false when the frame did not act.
+    Q_INVOKABLE bool press(const QString &key);
 
 signals:
     void ButtonClick(const QString &key);

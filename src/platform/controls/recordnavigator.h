@@ -30,7 +30,7 @@ public:
     bool isButtonVisible(const QString &key) const;
 
     void AddCommand(const QString &key, const QString &caption, const QString &reference);
-    bool hasCommand(const QString &key) const;
+    Q_INVOKABLE bool hasCommand(const QString &key) const;
     void setCommandEnabled(const QString &key, bool enabled);
     bool isCommandEnabled(const QString &key) const;
 
