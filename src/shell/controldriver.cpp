@@ -105,11 +105,6 @@ ControlDriver::ControlDriver(TextOf text) : m_text(std::move(text)) {}
 void ControlDriver::setForm(QWidget *form) { m_form = form; }
 QWidget *ControlDriver::form() const { return m_form; }
 
-bool ControlDriver::has(const QString &name) const
-{
-    return m_form && !name.isEmpty() && m_form->findChild<QWidget *>(name);
-}
-
 QWidget *ControlDriver::control(const QString &name) const
 {
     QWidget *w = m_form && !name.isEmpty() ? m_form->findChild<QWidget *>(name) : nullptr;
@@ -159,24 +154,27 @@ bool ControlDriver::reachable(QWidget *w)
     return w->isEnabled() && shownByWindow(w, m_form) && reveal(w);
 }
 
-void ControlDriver::giveFocus(QWidget *w)
+bool ControlDriver::takeFocus(QWidget *w, QWidget *part)
 {
+    if (!(part->focusPolicy() & Qt::ClickFocus))
+        return true;
     // Offscreen there is no window manager to activate the window; focus events need it.
-    QWidget *top = w->window();
+    QWidget *top = part->window();
     if (!top->isActiveWindow()) {
         top->activateWindow();
         QApplication::setActiveWindow(top);
     }
-    w->setFocus(Qt::MouseFocusReason);
+    part->setFocus(Qt::MouseFocusReason);
+    // Leaving the previous field may have been refused: the window then keeps the focus there
+    // and the user's keys and clicks do not reach this control.
+    QWidget *focus = QApplication::focusWidget();
+    return !focus || focus == part || !m_form->isAncestorOf(focus) || w->isAncestorOf(focus) || focus == w;
 }
 
 bool ControlDriver::typeInto(QWidget *w, QWidget *editor, const QString &text, bool multiLine)
 {
-    giveFocus(editor);
-    // Leaving the previous field may have been refused: the window then keeps the focus there
-    // and the user's keys would not reach this control.
-    QWidget *focus = QApplication::focusWidget();
-    if (focus && focus != editor && m_form->isAncestorOf(focus) && !w->isAncestorOf(focus))
+    if ((!multiLine && (text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'))))
+        || !takeFocus(w, editor))
         return false;
     if (auto *line = qobject_cast<QLineEdit *>(editor))
         line->selectAll();
@@ -185,13 +183,10 @@ bool ControlDriver::typeInto(QWidget *w, QWidget *editor, const QString &text, b
     if (text.isEmpty())
         sendKey(editor, Qt::Key_Delete, QString());
     for (const QChar c : text) {
-        if (c == QLatin1Char('\n') || c == QLatin1Char('\r')) {
-            if (!multiLine)
-                return false;
+        if (c == QLatin1Char('\n'))
             sendKey(editor, Qt::Key_Return, QStringLiteral("\r"));
-        } else {
+        else if (c != QLatin1Char('\r'))
             sendKey(editor, keyOf(c), QString(c));
-        }
     }
     return true;
 }
@@ -248,9 +243,13 @@ bool ControlDriver::setValue(const QString &name, const QString &value)
     }
     if (w->inherits("RichTextField")) {
         auto *edit = w->findChild<QPlainTextEdit *>();
+        const QString before = w->property("Text").toString();
         if (!typeInto(w, edit, value, true))
             return false;
+        // Keys past the field's limit were refused: the text goes back to what it was.
         const bool accepted = edit->toPlainText() == value;
+        if (!accepted)
+            w->setProperty("Text", before);
         // The multi-line text takes Enter as a new line: the user leaves it to commit.
         edit->clearFocus();
         return accepted;
@@ -259,9 +258,8 @@ bool ControlDriver::setValue(const QString &name, const QString &value)
         int index = combo->findData(value.trimmed());
         if (index < 0)
             index = combo->findText(value.trimmed());
-        if (index < 0)
+        if (index < 0 || !takeFocus(w, combo))
             return false;
-        giveFocus(combo);
         combo->setCurrentIndex(index);
         // The click on an entry, as QComboBox reports it.
         QMetaObject::invokeMethod(combo, "activated", Qt::DirectConnection, Q_ARG(int, index));
@@ -269,7 +267,8 @@ bool ControlDriver::setValue(const QString &name, const QString &value)
     }
     if (auto *box = w->findChild<QCheckBox *>(); box && w->inherits("CheckField")) {
         const bool wanted = ticked(value);
-        giveFocus(box);
+        if (!takeFocus(w, box))
+            return false;
         if (box->isChecked() != wanted)
             box->click();
         return box->isChecked() == wanted;
@@ -277,6 +276,8 @@ bool ControlDriver::setValue(const QString &name, const QString &value)
     auto *list = w->findChild<QListWidget *>();
     if (!list)
         refuse(name, QStringLiteral("host.setValue"));
+    if (!takeFocus(w, list))
+        return false;
     // The due-date types: the codes to tick, separated by commas; 0 ticks them all.
     QList<int> wanted;
     for (const QString &part : value.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
@@ -357,11 +358,6 @@ QVariantList ControlDriver::items(const QString &name) const
     return entries;
 }
 
-bool ControlDriver::isButton(const QString &name) const
-{
-    return qobject_cast<QAbstractButton *>(control(name)) != nullptr;
-}
-
 bool ControlDriver::press(const QString &name)
 {
     auto *button = qobject_cast<QAbstractButton *>(control(name));
@@ -371,12 +367,8 @@ bool ControlDriver::press(const QString &name)
         return false;
     // The click takes the focus first: a field that refuses to be left keeps it, and the
     // button is not pressed.
-    if (button->focusPolicy() & Qt::ClickFocus) {
-        giveFocus(button);
-        QWidget *focus = QApplication::focusWidget();
-        if (focus && focus != button && m_form->isAncestorOf(focus))
-            return false;
-    }
+    if (!takeFocus(button, button))
+        return false;
     // A grid navigator's button answers whether its frame acted on the press.
     QWidget *owner = button->parentWidget();
     if (owner && owner->inherits("GridNavigator")) {

@@ -37,9 +37,7 @@ public:
     QString caption(const QString &name) const;
     QVariantList items(const QString &name) const;
 
-    // A button of the window, or a grid navigator's button as "NAME.KEY". False when the
-    // control is not a button; an unknown name is an error.
-    bool isButton(const QString &name) const;
+    // A button of the window, or a grid navigator's button as "NAME.KEY"; true when it acted.
     bool press(const QString &name);
 
     bool select(const QString &tree, const QString &key);
@@ -52,9 +50,6 @@ public:
     int tab() const;
     bool setTab(int index);
 
-    // Whether a control of that name exists (no error).
-    bool has(const QString &name) const;
-
 private:
     QWidget *control(const QString &name) const;   // throws ControlError when unknown
     [[noreturn]] void refuse(const QString &name, const QString &action) const;
@@ -62,7 +57,9 @@ private:
     // when a tab on the way is disabled.
     bool reveal(QWidget *w);
     bool reachable(QWidget *w);
-    void giveFocus(QWidget *w);
+    // Gives the focus to a part of the control as a click does; false when the window keeps it
+    // in another control (a field that refuses to be left).
+    bool takeFocus(QWidget *w, QWidget *part);
     bool typeInto(QWidget *w, QWidget *editor, const QString &text, bool multiLine);
 
     TextOf m_text;

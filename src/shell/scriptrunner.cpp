@@ -284,28 +284,42 @@ QStringList ScriptRunner::messages() const
 
 namespace {
 
-// The first word of a statement, past blanks, comments and opening brackets.
-QString firstWord(const QString &statement)
+// One statement, and a SELECT: the first word of each statement is read past blanks, comments
+// and opening brackets; semicolons inside literals, quoted names and comments do not count.
+bool onlyReads(const QString &sql)
 {
+    QStringList firstWords;
+    bool atStart = true;
     int i = 0;
-    const int n = int(statement.size());
+    const int n = int(sql.size());
     while (i < n) {
-        if (statement.at(i).isSpace() || statement.at(i) == QLatin1Char('(')) {
+        const QChar c = sql.at(i);
+        if (c.isSpace() || (atStart && c == QLatin1Char('('))) {
             ++i;
-        } else if (statement.mid(i, 2) == QLatin1String("--")) {
-            while (i < n && statement.at(i) != QLatin1Char('\n'))
-                ++i;
-        } else if (statement.mid(i, 2) == QLatin1String("/*")) {
-            const int end = int(statement.indexOf(QLatin1String("*/"), i + 2));
+        } else if (sql.mid(i, 2) == QLatin1String("--")) {
+            const int end = int(sql.indexOf(QLatin1Char('\n'), i));
+            i = end < 0 ? n : end + 1;
+        } else if (sql.mid(i, 2) == QLatin1String("/*")) {
+            const int end = int(sql.indexOf(QLatin1String("*/"), i + 2));
             i = end < 0 ? n : end + 2;
+        } else if (c == QLatin1Char(';')) {
+            atStart = true;
+            ++i;
+        } else if (atStart) {
+            int j = i;
+            while (j < n && sql.at(j).isLetter())
+                ++j;
+            firstWords << sql.mid(i, j - i);
+            atStart = false;
+            i = qMax(j, i + 1);
+        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('[')) {
+            const int end = int(sql.indexOf(c == QLatin1Char('[') ? QLatin1Char(']') : c, i + 1));
+            i = end < 0 ? n : end + 1;
         } else {
-            break;
+            ++i;
         }
     }
-    int j = i;
-    while (j < n && statement.at(j).isLetter())
-        ++j;
-    return statement.mid(i, j - i);
+    return firstWords.size() == 1 && firstWords.first().compare(QLatin1String("SELECT"), Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
@@ -313,7 +327,7 @@ QString firstWord(const QString &statement)
 QVariantList ScriptRunner::query(const QString &statement)
 {
     QVariantList rows;
-    if (firstWord(statement).compare(QLatin1String("SELECT"), Qt::CaseInsensitive) != 0) {
+    if (!onlyReads(statement)) {
         m_engine.throwError(m_texts.text(ShellText::ScriptReadOnly, {statement.simplified()}));
         return rows;
     }
@@ -323,10 +337,7 @@ QVariantList ScriptRunner::query(const QString &statement)
         auto connection = std::make_shared<ado::Connection>();
         connection->setConnectionString(m_global->connectionString());
         connection->Open(QString(), QString(), QString(), -1);
-        // Whatever the driver runs past the SELECT is rolled back: a script never writes.
-        connection->BeginTrans();
         const ado::RecordsetPtr rs = connection->Execute(statement);
-        connection->RollbackTrans();
         for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext()) {
             QVariantMap row;
             for (const QString &field : rs->fieldNames())

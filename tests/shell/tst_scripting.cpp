@@ -215,8 +215,12 @@ void tst_Scripting::hostCallActsOnTheWindow_data()
            "host.setValue('TXT_CAUSALE', '300');\n"
            "host.log('troppo lunga ' + host.setValue('TXT_CAUSALECOGE', 'RIBXX') + ' ' + host.value('TXT_CAUSALECOGE'));\n"
            "host.log('numero ' + host.setValue('TXT_MESI', '4x') + ' ' + host.value('TXT_MESI'));\n"
+           "var testo = host.value('TXT_TESTOPARAMETRICO');\n"
+           "host.log('testo lungo ' + host.setValue('TXT_TESTOPARAMETRICO', new Array(242).join('x'))"
+           " + ' ' + (host.value('TXT_TESTOPARAMETRICO') === testo));\n"
            "host.log('salvata ' + host.press('Conferma'));\n"
-        << QStringList{"lettere false ''", "uguale false ''", "troppo lunga false RIB", "numero false 3", "salvata true"}
+        << QStringList{"lettere false ''", "uguale false ''", "troppo lunga false RIB", "numero false 3",
+                       "testo lungo false true", "salvata true"}
         << "SELECT GROUP_CONCAT(CGP0_CAUSALE) FROM CGP0_DUEBILCAUSALI" << "150,300,310,320";
     QTest::newRow("setValue: an entry the window refuses keeps the focus from the next field")
         << "host.setValue('TXT_CAUSALE', '300');\n"
@@ -237,6 +241,19 @@ void tst_Scripting::hostCallActsOnTheWindow_data()
         << QStringList{"combo true true", "voce ignota false true", "spunta true 1", "salvata true"}
         << "SELECT CGP6_DESCRAGGTESTATA FROM CGP6_DUEBILPARAMDITTA WHERE CGP6_CAUSALE_CGP0 = 310 AND CGP6_DITTA_CG18 = 1"
         << "1";
+    QTest::newRow("setValue: a disabled or hidden control is not changed")
+        << "host.setValue('TXT_CAUSALE', '300');\n"
+           "host.log('disabilitato ' + host.isEnabled('TXT_GRUPPO') + ' ' + host.setValue('TXT_GRUPPO', '3')"
+           " + \" '\" + host.value('TXT_GRUPPO') + \"'\");\n"
+           "var spunta = host.value('CHK_FILTER_12');\n"
+           "host.log('nascosto ' + host.isVisible('CHK_FILTER_12') + ' ' + host.setValue('CHK_FILTER_12', spunta === '1' ? '0' : '1')"
+           " + ' ' + (host.value('CHK_FILTER_12') === spunta));\n"
+           "host.log('scheda ' + host.tab());\n"
+        << QStringList{"disabilitato false false ''", "nascosto false false true", "scheda 0"} << QString() << QString();
+    QTest::newRow("query: one SELECT is read, semicolons in its texts included")
+        << "var righe = host.query(\"SELECT COUNT(*) AS N FROM CGP0_DUEBILCAUSALI WHERE CGP0_DESCRIZIONE <> 'a;b'\");\n"
+           "host.log('lette ' + righe.length + ' ' + righe[0].N);\n"
+        << QStringList{"lette 1 4"} << QString() << QString();
     QTest::newRow("items: the entries of a combo, value and caption")
         << "var v = host.items('CBO_TIPOOPERAZIONE');\n"
            "host.log('voci ' + v.length + ' ' + v[0].value + '=' + v[0].caption + ' ' + v[7].value + '=' + v[7].caption);\n"
@@ -365,9 +382,11 @@ void tst_Scripting::wrongNameOrCallIsAnErrorNamingIt()
         {"host.clickRow('TVCAMPI', 0)", "TVCAMPI: il controllo non consente host.clickRow"},
         {"host.doubleClick('QGRID_LAYOUT', 0, 'NESSUNA')", "QGRID_LAYOUT: la griglia non ha la colonna NESSUNA"},
         {"host.query('DELETE FROM CGP0_DUEBILCAUSALI')",
-         "host.query legge soltanto: l'istruzione non è una SELECT (DELETE FROM CGP0_DUEBILCAUSALI)"},
-        {"host.query('/* */ update CGP0_DUEBILCAUSALI SET CGP0_DESCRIZIONE = 1')",
-         "host.query legge soltanto: l'istruzione non è una SELECT (/* */ update CGP0_DUEBILCAUSALI SET CGP0_DESCRIZIONE = 1)"},
+         "host.query legge soltanto: ammessa una sola istruzione SELECT (DELETE FROM CGP0_DUEBILCAUSALI)"},
+        {"host.query('/* select */ update CGP0_DUEBILCAUSALI SET CGP0_DESCRIZIONE = 1')",
+         "host.query legge soltanto: ammessa una sola istruzione SELECT (/* select */ update CGP0_DUEBILCAUSALI SET CGP0_DESCRIZIONE = 1)"},
+        {"host.query(\"SELECT 1 AS a; DELETE FROM CGP0_DUEBILCAUSALI WHERE CGP0_DESCRIZIONE <> ';'\")",
+         "host.query legge soltanto: ammessa una sola istruzione SELECT (SELECT 1 AS a; DELETE FROM CGP0_DUEBILCAUSALI WHERE CGP0_DESCRIZIONE <> ';')"},
     };
     // One handler a line, so each error carries the line of its own call.
     QString program = QStringLiteral("host.onOpen(function () { host.setValue('TXT_CAUSALE', '300'); });\n");
