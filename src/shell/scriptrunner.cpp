@@ -10,7 +10,6 @@
 #include <condition_variable>
 #include <mutex>
 #include <thread>
-#include <QMetaMethod>
 #include <QTextStream>
 #include <QTimer>
 #include <QWidget>
