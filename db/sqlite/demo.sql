@@ -123,9 +123,13 @@ INSERT INTO FW07_APPUSER (FW07_ID, FW07_CODICE, FW07_DESCR, FW07_USERNAME, FW07_
     (5, 'AFERRARI', 'Anna Ferrari', 'AFERRARI', 1, 4),
     (6, 'PNERI', 'Paolo Neri', 'PNERI', 0, 4);
 
+-- Ledger settings of a company are named after the company: Bianchi Impianti posts the
+-- due dates of each branch office as registrations of their own.
 INSERT INTO FW95_SETTINGS (FW95_CODICE, FW95_VALORE) VALUES
     ('GEST_STATI_DISABLE', '0'),
-    ('DECIMALI_IMPORTI', '2');
+    ('DECIMALI_IMPORTI', '2'),
+    ('GestioneSedi.2', '1'),
+    ('RegistrazioneSedeUnica.2', '0');
 
 -- Configured causals: 150 is reserved to the system user; 320 extracts the due
 -- dates of 300 (customers) and 310 (suppliers), so those two cannot be deleted.

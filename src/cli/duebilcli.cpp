@@ -317,7 +317,7 @@ struct DueBilCli::Private
 
     int validate(const QString &code)
     {
-        StoredParameterChecks checks(connection);
+        StoredParameterChecks checks(connection, [this](int id) { return texts.text(id); });
         if (!code.isEmpty() && !CausalOperations(connection, &trap).exists(code))
             return say(CliText::CausalMissing, {code}, Refused);
         const QList<StoredParameterChecks::Finding> findings = code.isEmpty() ? checks.checkAll() : checks.check(code);

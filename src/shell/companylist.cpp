@@ -3,6 +3,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QHash>
 #include <QUuid>
 
 namespace {
@@ -25,6 +26,11 @@ QSqlDatabase openDatabase(const QString &name, const QString &connectionString)
 
 } // namespace
 
+QStringList CompanyList::ledgerSettingNames()
+{
+    return {QStringLiteral("GestioneSedi"), QStringLiteral("RegistrazioneSedeUnica")};
+}
+
 bool CompanyList::read(const QString &connectionString, QList<Company> *companies, QString *error)
 {
     const QString name = QStringLiteral("companies-") + QUuid::createUuid().toString(QUuid::Id128);
@@ -42,7 +48,21 @@ bool CompanyList::read(const QString &connectionString, QList<Company> *companie
                 *error = query.lastError().text();
             while (ok && query.next())
                 companies->append(Company{query.value(0).toInt(), query.value(1).toString(),
-                                          qint16(query.value(2).toInt())});
+                                          qint16(query.value(2).toInt()), {}});
+            // Settings are optional: a database without them leaves the modules' defaults.
+            QSqlQuery settings(db);
+            if (ok && settings.exec(QStringLiteral("SELECT FW95_CODICE, FW95_VALORE FROM FW95_SETTINGS"))) {
+                QHash<QString, QVariant> byCode;
+                while (settings.next())
+                    byCode.insert(settings.value(0).toString().trimmed(), settings.value(1));
+                for (Company &company : *companies) {
+                    for (const QString &name : ledgerSettingNames()) {
+                        const QString code = name + QLatin1Char('.') + QString::number(company.code);
+                        if (byCode.contains(code))
+                            company.ledgerSettings.insert(name, byCode.value(code));
+                    }
+                }
+            }
         }
         db.close();
     }

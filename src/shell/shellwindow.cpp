@@ -118,7 +118,7 @@ bool ShellWindow::loadCompanies()
     m_companies->clear();
     for (const CompanyList::Company &company : std::as_const(companies))
         m_companies->addItem(QStringLiteral("%1 - %2").arg(company.code).arg(company.name),
-                             QVariantList{company.code, int(company.accountGroup)});
+                             QVariantList{company.code, int(company.accountGroup), company.ledgerSettings});
     int index = m_companies->count() > 0 ? 0 : -1;
     for (int i = 0; i < m_companies->count(); ++i) {
         if (m_options.company.isValid() && m_companies->itemData(i).toList().value(0) == m_options.company)
@@ -127,9 +127,7 @@ bool ShellWindow::loadCompanies()
     if (index >= 0) {
         m_companies->setCurrentIndex(index);
         m_companyIndex = index;
-        const QVariantList data = m_companies->itemData(index).toList();
-        m_global->setCompany(data.value(0));
-        m_global->setCompanyAccountGroup(qint16(data.value(1).toInt()));
+        useCompany(m_companies->itemData(index).toList());
     } else {
         m_global->setCompany(m_options.company.isValid() ? m_options.company : QVariant(1));
     }
@@ -141,6 +139,16 @@ bool ShellWindow::loadCompanies()
     return ok;
 }
 
+// The company and its ledger settings, handed to the modules through the global object.
+void ShellWindow::useCompany(const QVariantList &data)
+{
+    m_global->setCompany(data.value(0));
+    m_global->setCompanyAccountGroup(qint16(data.value(1).toInt()));
+    const QVariantMap settings = data.value(2).toMap();
+    for (const QString &name : CompanyList::ledgerSettingNames())
+        m_global->setLedgerSetting(name, settings.value(name));
+}
+
 void ShellWindow::onCompanyChosen(int index)
 {
     if (index == m_companyIndex)
@@ -150,9 +158,7 @@ void ShellWindow::onCompanyChosen(int index)
         return;
     }
     m_companyIndex = index;
-    const QVariantList data = m_companies->itemData(index).toList();
-    m_global->setCompany(data.value(0));
-    m_global->setCompanyAccountGroup(qint16(data.value(1).toInt()));
+    useCompany(m_companies->itemData(index).toList());
     updateStatus();
 }
 

@@ -51,6 +51,7 @@ private:
     void buildMenus();
     void buildNavigatorBar();
     void onCompanyChosen(int index);
+    void useCompany(const QVariantList &data);
     void onWindowClosing(Cinterface *contract);
     void updateStatus();
 

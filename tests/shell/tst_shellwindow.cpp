@@ -62,6 +62,7 @@ private slots:
     void companiesComeFromTheDatabase_data();
     void companiesComeFromTheDatabase();
     void companyChangeIsRefusedWhileTheWindowIsOpen();
+    void ledgerSettingsFollowTheCompany();
     void closingTheMainWindowClosesTheModuleWindow();
     void refusedCloseKeepsTheMainWindowOpen();
     void missingModuleIsToldToTheUser();
@@ -159,6 +160,24 @@ void tst_ShellWindow::companyChangeIsRefusedWhileTheWindowIsOpen()
     emit combo->activated(1);
     QCOMPARE(combo->currentIndex(), 1);
     QCOMPARE(m_global->company(), combo->itemData(1).toList().value(0));
+}
+
+// The branch-office settings are handed over with the company, for the company chosen only.
+void tst_ShellWindow::ledgerSettingsFollowTheCompany()
+{
+    ShellOptions options;
+    options.company = 2;
+    InProcessLoader loader;
+    ShellWindow window(m_global.get(), &loader, options);
+    QVERIFY(window.loadCompanies());
+    QCOMPARE(m_global->ledgerSetting(QStringLiteral("GestioneSedi")).toInt(), 1);
+    QCOMPARE(m_global->ledgerSetting(QStringLiteral("RegistrazioneSedeUnica")).toString(), QStringLiteral("0"));
+    QComboBox *combo = window.companySelector();
+    combo->setCurrentIndex(0);
+    emit combo->activated(0);
+    QCOMPARE(m_global->company(), QVariant(1));
+    QVERIFY(m_global->ledgerSetting(QStringLiteral("GestioneSedi")).isNull());
+    QVERIFY(m_global->ledgerSetting(QStringLiteral("RegistrazioneSedeUnica")).isNull());
 }
 
 void tst_ShellWindow::closingTheMainWindowClosesTheModuleWindow()

@@ -22,9 +22,13 @@ bool CausalOperations::isReservedUser(const QString &userName)
 
 bool CausalOperations::isReservedCode(const QString &code)
 {
-    bool ok = false;
-    const int value = code.trimmed().toInt(&ok);
-    return ok && value < FirstFreeCode;
+    // A code that is no number (the empty one included) counts as 0, as the host reads it.
+    return code.trimmed().toInt() < FirstFreeCode;
+}
+
+bool CausalOperations::isRestricted(const QString &userName, const QString &code)
+{
+    return !isReservedUser(userName) && isReservedCode(code);
 }
 
 CausalOperations::Outcome CausalOperations::checkNewCode(const QString &code, const QString &userName)
@@ -34,7 +38,7 @@ CausalOperations::Outcome CausalOperations::checkNewCode(const QString &code, co
     static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
     if (!digits.match(code).hasMatch())
         return Refusal{MsgNotNumeric, {}};
-    if (!isReservedUser(userName) && isReservedCode(code))
+    if (isRestricted(userName, code))
         return Refusal{MsgReservedCreate, {}};
     return std::nullopt;
 }
@@ -137,7 +141,7 @@ CausalOperations::Outcome CausalOperations::duplicate(const QString &source, con
 
 CausalOperations::Outcome CausalOperations::checkDelete(const QString &code, const QString &userName)
 {
-    if (!isReservedUser(userName) && isReservedCode(code))
+    if (isRestricted(userName, code))
         return Refusal{MsgReservedDelete, {}};
     const ado::RecordsetPtr rs = m_connection->Execute(S::compensationUse(code), 1);
     if (rs->RecordCount() >= 1)

@@ -35,6 +35,8 @@ public:
     // The user whose name, in any letter case, is the reserved one may use codes below 300.
     static bool isReservedUser(const QString &userName);
     static bool isReservedCode(const QString &code);
+    // A reserved code handled by any user but the reserved one: fixed, neither created nor deleted.
+    static bool isRestricted(const QString &userName, const QString &code);
     // Length, digits and reservation of a code typed for a new causal (empty: acceptable).
     static Outcome checkNewCode(const QString &code, const QString &userName);
 

@@ -156,8 +156,7 @@ void CausalRecords::INTERNAV_ButtonClick(bool *cancel, const QString &key)
             ctx.ui.KVS_SELSCADENZE->Salva();
             ctx.ui.INTERNAV->setProperty("command", QStringLiteral("Nuovo"));
         } else if (upper == QLatin1String("ELIMINA")) {
-            const QString user = ctx.nz(ctx.userName(), QString()).toString().toUpper();
-            if (user != CausalOperations::ReservedUser && ctx.causale().toInt() < CausalOperations::FirstFreeCode) {
+            if (CausalOperations::isRestricted(ctx.nz(ctx.userName(), QString()).toString(), ctx.causale())) {
                 ctx.msgBox(CausalOperations::MsgReservedDelete, {}, 2);
                 *cancel = true;
             }
@@ -235,8 +234,7 @@ void CausalRecords::TXT_CAUSALE_AfterItem()
         [&] {
             if (operations().exists(code))
                 return true;
-            const QString user = ctx.nz(ctx.userName(), QString()).toString();
-            if (!CausalOperations::isReservedUser(user) && code.toInt() < CausalOperations::FirstFreeCode) {
+            if (CausalOperations::isRestricted(ctx.nz(ctx.userName(), QString()).toString(), code)) {
                 ctx.msgBox(CausalOperations::MsgReservedCreate, {}, 2);
                 return false;
             }
@@ -284,31 +282,7 @@ void CausalRecords::FME_CAUSALI_BeforeUpdate(bool *fbol_Cancel)
     FormUi &ui = ctx.ui;
     const QString tipo = ui.CBO_TIPOOPERAZIONE->Text();
     ctx.trapped(QStringLiteral("FME_CAUSALI_BeforeUpdate"), {
-        [&] {
-            if (tipo == QLatin1String("6")
-                && (ui.TXT_CAUSALECOMPCLI->Text().isEmpty() || ui.TXT_CAUSALECOMPFOR->Text().isEmpty()
-                    || !ui.TXT_CAUSALECOMPCLI->isFound() || !ui.TXT_CAUSALECOMPFOR->isFound())) {
-                ctx.msgBox(63443, {}, 3);
-                *fbol_Cancel = false;
-                return false;
-            }
-            if (tipo == QLatin1String("4")
-                && (ui.TXT_CONTODARE->Text().isEmpty() || ui.TXT_CONTOAVERE->Text().isEmpty()
-                    || !ui.TXT_CONTODARE->isFound() || !ui.TXT_CONTOAVERE->isFound())) {
-                ctx.msgBox(63445, {}, 3);
-                *fbol_Cancel = false;
-                return false;
-            }
-            return true;
-        },
-        [&] {
-            if (ctx.nz(ui.CHK_GESTVALUTE->Text(), 0).toInt() == 1 && ctx.nz(ui.CHK_FILTER[30]->Text(), 0).toInt() == 1) {
-                ctx.msgBox(85466, {}, 2);
-                *fbol_Cancel = true;
-                return false;
-            }
-            return true;
-        },
+        [&] { return ctx.params->ControllaSalvataggio(fbol_Cancel); },
         [&] {
             if (tipo == QLatin1String("3") || tipo == QLatin1String("6")) {
                 const ado::RecordsetPtr rs = ctx.FME_FILTRI->recordset();

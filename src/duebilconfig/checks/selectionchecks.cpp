@@ -5,6 +5,7 @@
 #include "clsglobal.h"
 #include "duebilstatements.h"
 #include "formcontext.h"
+#include "ledgerchecks.h"
 #include "messageservice.h"
 #include "recordset.h"
 
@@ -51,11 +52,6 @@ void SelectionChecks::CreaStrutturaCheck()
             return;
         }
         ctx.strutturaCheck = true;
-        // A box without a row of this causal shows nothing of the previous one.
-        for (int i = 1; i <= Count; ++i) {
-            ui.CHK_FILTER[i]->setText(QStringLiteral("0"));
-            ui.CHK_FILTER[i]->setEnabled(false);
-        }
         const ado::RecordsetPtr rows = rs->Clone();
         for (rows->MoveFirst(); !rows->isEOF(); rows->MoveNext()) {
             const int id = rows->value(QStringLiteral("CGP4_IDCHECK_CGP2")).toInt();
@@ -155,8 +151,7 @@ void SelectionChecks::AbilitaDisabilitaCheck(bool abilita)
             }
         },
         [&] {
-            const QString user = ctx.nz(ctx.userName(), QString()).toString().toUpper();
-            if (user != CausalOperations::ReservedUser && ctx.causale().toInt() < CausalOperations::FirstFreeCode)
+            if (CausalOperations::isRestricted(ctx.nz(ctx.userName(), QString()).toString(), ctx.causale()))
                 ui.CMD_MODIFICACHECKCAUSALE->setEnabled(false);
             else
                 ui.CMD_MODIFICACHECKCAUSALE->setEnabled(!abilita);
@@ -182,13 +177,7 @@ void SelectionChecks::CMD_MODIFICACHECKCAUSALE_ButtonClick()
 bool SelectionChecks::IsCausalePerRitenute(const QString &causale)
 {
     bool result = false;
-    ctx.trapped(QStringLiteral("IsCausalePerRitenute"), {[&] {
-        const QString code = causale.trimmed();
-        bool numeric = false;
-        code.toInt(&numeric);
-        if (code.isEmpty() || !numeric)
-            return;
-        result = ctx.Gcnn_Connessione->Execute(S::causalWithWithholding(code), 1)->RecordCount() >= 1;
-    }});
+    ctx.trapped(QStringLiteral("IsCausalePerRitenute"),
+                {[&] { result = LedgerChecks(ctx.Gcnn_Connessione).IsCausalePerRitenute(causale); }});
     return result;
 }

@@ -370,7 +370,8 @@ void FRMCG_DUEBILCONFIG::ImpostaVirtualFrame()
             ctx.FME_PARAMETRI = makeFrame(ctx, QStringLiteral("FME_PARAMETRI"), S::frameParametri(),
                                           QStringLiteral("CGP5_CAUSALE_CGP0"), nullptr, nullptr, 1);
             for (QWidget *w : std::initializer_list<QWidget *>{ui.CBO_TIPOOPERAZIONE, ui.CBO_TIPOSCADENZA, ui.CBO_MODRECUPERO,
-                                                               ui.CBO_MODIMPMAX, ui.CBO_MODIMPSCAD, ui.CHK_INDGESTABBUONO})
+                                                               ui.CBO_MODIMPMAX, ui.CBO_MODIMPSCAD, ui.CHK_INDGESTABBUONO,
+                                                               ui.CHK_STAMPAASSEGNI})
                 ctx.FME_PARAMETRI->Bind(w);
             child(*ctx.FME_PARAMETRI);
         },

@@ -5,6 +5,8 @@
 #include "clsservizi.h"
 #include "dataframe.h"
 #include "enablingrules.h"
+#include "parametercontrols.h"
+#include "saverules.h"
 #include "formcontext.h"
 #include "recordset.h"
 #include "selectionchecks.h"
@@ -57,10 +59,29 @@ void CausalParameters::connectEvents()
             CBO_TIPOOPERAZIONE_BeforeChange(ctx.ui.CBO_TIPOOPERAZIONE->itemValue(*previous));
     });
     connect(ui.CBO_TIPOOPERAZIONE, &ComboField::AfterChange, this, &CausalParameters::CBO_TIPOOPERAZIONE_AfterChange);
-    connect(ui.CBO_DETTREG, &ComboField::AfterChange, this, &CausalParameters::CBO_DETTREG_ChangeRow);
-    connect(ui.CBO_DETTRIGACONT, &ComboField::AfterChange, this, &CausalParameters::CBO_DETTRIGACONT_ChangeRow);
-    connect(ui.CBO_MODIMPSCAD, &ComboField::AfterChange, this,
-            [this] { CBO_MODIMPSCAD_ChangeRow(ctx.ui.CBO_MODIMPSCAD->ListIndex()); });
+    // Every change of the chosen entry, by the user or by code; a row being shown is not a change.
+    connect(ui.CBO_DETTREG, &ComboField::ChangeRow, this, [this](short *, short *) {
+        if (followsScreen())
+            CBO_DETTREG_ChangeRow();
+    });
+    connect(ui.CBO_DETTRIGACONT, &ComboField::ChangeRow, this, [this](short *, short *) {
+        if (followsScreen())
+            CBO_DETTRIGACONT_ChangeRow();
+    });
+    connect(ui.CBO_MODIMPSCAD, &ComboField::ChangeRow, this, [this](short *, short *position) {
+        if (followsScreen())
+            CBO_MODIMPSCAD_ChangeRow(*position);
+    });
+    // The values the enabling rules read: a change of one of them applies the rules again.
+    for (FieldControl *input : std::initializer_list<FieldControl *>{
+             ui.CBO_TIPOOPERAZIONE, ui.CBO_MODRECUPERO, ui.CBO_MODIMPMAX, ui.CBO_MODIMPSCAD, ui.CBO_DETTREG,
+             ui.CHK_GESTVALUTE, ui.CHK_GESTIONEACCONTI, ui.CHK_FILTER[SelectionChecks::WithholdingCheck]})
+        connect(input, &FieldControl::TextChanged, this, [this, input] { ruleInputChanged(input); });
+    // An undo shows the stored row again, and the rules follow it.
+    connect(ctx.FME_CAUSALI.get(), &DataFrame::AfterUndo, this, [this](int result) {
+        if (result == DataFrame::ResultOk && !ctx.closing && !ctx.Gbol_ImpostaCombo)
+            AttivaEditControlli();
+    });
     connect(ui.CHK_GESTVALUTE, &CheckField::Click, this, &CausalParameters::CHK_GESTVALUTE_Click);
     connect(ui.CHK_MODIFICACONTI, &CheckField::Click, this, &CausalParameters::CHK_MODIFICACONTI_Click);
 
@@ -77,6 +98,31 @@ void CausalParameters::connectEvents()
     connect(ui.TXT_TESTOPARAMETRICO, &RichTextField::GotFocus, this, &CausalParameters::TXT_TESTOPARAMETRICO_GotFocus);
     connect(ui.TXT_TESTOPARAMETRICO, &RichTextField::LostFocus, this, &CausalParameters::TXT_TESTOPARAMETRICO_LostFocus);
     connectLegend();
+}
+
+bool CausalParameters::framesRefreshing() const
+{
+    for (DataFrame *frame : ctx.children()) {
+        if (frame->isRefreshingControls())
+            return true;
+    }
+    return ctx.FME_CAUSALI && ctx.FME_CAUSALI->isRefreshingControls();
+}
+
+bool CausalParameters::followsScreen() const
+{
+    // While a causal's rows are being shown, the boxes and lists still belong to the one before.
+    return !framesRefreshing() && !ctx.closing && ctx.FME_CAUSALI
+        && ctx.FME_CAUSALI->Status() == DataFrame::StatusRecord && ctx.causale() == m_rulesCausal;
+}
+
+void CausalParameters::ruleInputChanged(QWidget *input)
+{
+    if (m_rulesRunning || ctx.anyBusyFlag() || ctx.attivaEditBusy || !followsScreen())
+        return;
+    if (input == ctx.ui.CBO_TIPOOPERAZIONE)
+        ctx.trapped(QStringLiteral("CBO_TIPOOPERAZIONE_AfterChange"), {[&] { AggiornaModalitaRecupero(); }});
+    AttivaEditControlli();
 }
 
 bool CausalParameters::eventFilter(QObject *watched, QEvent *event)
@@ -359,12 +405,23 @@ void CausalParameters::ImpostaCombo(bool soloDettaglio)
         [&] { ctx.Gbol_ImpostaCombo = false; },
     });
     ctx.Gbol_ImpostaCombo = false;
-    // The values now on screen reach the registration row where they differ from it.
-    for (ComboField *combo : dependent)
+    // The values now on screen reach the registration row where they differ from it; a stored
+    // value the new list does not offer gives way to the first entry, never to an empty one.
+    for (ComboField *combo : dependent) {
+        if (combo->ListIndex() < 0 && combo->ListCount() > 0) {
+            const QSignalBlocker blocker(combo);
+            combo->setListIndex(0);
+        }
         emit combo->TextChanged(combo->Text());
+    }
 }
 
 void CausalParameters::AggiornaModalitaRecupero()
+{
+    aggiornaModalitaRecupero(false);
+}
+
+void CausalParameters::aggiornaModalitaRecupero(bool keepStored)
 {
     FormUi &ui = ctx.ui;
     const QString tipo = ui.CBO_TIPOOPERAZIONE->Text();
@@ -380,6 +437,10 @@ void CausalParameters::AggiornaModalitaRecupero()
     if (frame) {
         frame->Rebind(ui.CBO_MODRECUPERO);
         frame->Refresh(QString());
+        // A changed operation type gives the modes another meaning: the list starts again from
+        // its first entry. A causal being shown keeps its stored mode while the list offers it.
+        if (!keepStored || ui.CBO_MODRECUPERO->ListIndex() < 0)
+            ui.CBO_MODRECUPERO->setListIndex(0);
         frame->setBatchPending(true);
         ui.INTERNAV->setChanged(true);
     }
@@ -410,6 +471,11 @@ void CausalParameters::CBO_TIPOOPERAZIONE_AfterChange()
             ctx.checks->CaricaValoriPredefinitiFiltri(tipo, code, true, true);
         ctx.Gint_TipoOperazionePrec = qint16(tipo);
     }});
+    // Types without default checks (6 and 8) load nothing, and the rules must follow them too.
+    if (followsScreen() && !ctx.anyBusyFlag()) {
+        ctx.trapped(QStringLiteral("CBO_TIPOOPERAZIONE_AfterChange"), {[&] { AggiornaModalitaRecupero(); }});
+        AttivaEditControlli();
+    }
 }
 
 bool CausalParameters::registrationRowPresent() const
@@ -531,7 +597,7 @@ void CausalParameters::CHK_GESTVALUTE_Click()
 void CausalParameters::FME_PARAMETRI_ChangeStatus(int fenm_status, int)
 {
     if (fenm_status == DataFrame::StatusRecord)
-        ErrorTrap::runIgnoringErrors({[&] { AggiornaModalitaRecupero(); }});
+        ErrorTrap::runIgnoringErrors({[&] { aggiornaModalitaRecupero(true); }});
 }
 
 void CausalParameters::batchAll(const QString &procedure, DataFrame *frame)
@@ -583,11 +649,13 @@ void CausalParameters::FME_PARAMPERSREG_BeforeUpdate(bool *)
 
 void CausalParameters::AttivaEditControlli()
 {
-    if (ctx.attivaEditBusy)
+    if (ctx.attivaEditBusy || m_rulesRunning)
         return;
     FormUi &ui = ctx.ui;
     QWidget *form = ctx.form;
     const bool updates = form->updatesEnabled();
+    m_rulesRunning = true;
+    m_rulesCausal = ctx.causale();
     ctx.trapped(QStringLiteral("AttivaEditControlli"), {
         [&] {
             if (!ctx.nz(ui.TXT_CAUSALE->Text(), QString()).toString().trimmed().isEmpty())
@@ -612,8 +680,10 @@ void CausalParameters::AttivaEditControlli()
         },
         [&] {
             WidgetSurface surface(ctx);
-            EnablingRules::apply(surface, {ctx.causale(), ctx.userName()}, [this](int id) { return ctx.t(id); });
+            EnablingRules::applyUntilStable(surface, {ctx.causale(), ctx.userName()}, [this](int id) { return ctx.t(id); });
         },
+        [&] { applyDetailRules(); },
+        [&] { selectOfferedValues(); },
         [&] {
             ctx.attivaEditBusy = false;
             form->setUpdatesEnabled(updates);
@@ -622,7 +692,70 @@ void CausalParameters::AttivaEditControlli()
     });
     // The user may go on after an error: the screen must not stay frozen nor the guard stuck.
     ctx.attivaEditBusy = false;
+    m_rulesRunning = false;
     form->setUpdatesEnabled(true);
+}
+
+// The handlers of the detail combos decide, from the detail on screen, what the type left
+// editable may still be changed; they only narrow it, since the type's rules come first.
+void CausalParameters::applyDetailRules()
+{
+    FormUi &ui = ctx.ui;
+    struct Narrowed
+    {
+        QWidget *control;
+        bool byRules;   // as the rules of the type left it
+    };
+    const QList<Narrowed> narrowed = {{ui.CBO_DETTRIGACONT, ui.CBO_DETTRIGACONT->isEnabled()},
+                                      {ui.CBO_DESCRCONTRAUTO, true},
+                                      {ui.CBO_GESTIONERITENUTE, ui.CBO_GESTIONERITENUTE->isEnabled()},
+                                      {ui.CHK_INDGESTABBUONO, ui.CHK_INDGESTABBUONO->isEnabled()}};
+    const bool sede = !ui.LBL_MSGSEDE->isHidden();
+    CBO_DETTREG_ChangeRow();
+    CBO_DETTRIGACONT_ChangeRow();
+    CBO_MODIMPSCAD_ChangeRow(ui.CBO_MODIMPSCAD->ListIndex());
+    for (const Narrowed &n : narrowed)
+        n.control->setEnabled(n.byRules && n.control->isEnabled());
+    if (!sede)
+        ui.LBL_MSGSEDE->setVisible(false);
+}
+
+// A value the list no longer offers is never kept: the combo takes its first entry, and the
+// row with it.
+void CausalParameters::selectOfferedValues()
+{
+    for (const QList<ParameterControls::Control> *list :
+         {&ParameterControls::parametri(), &ParameterControls::parametriDitta(), &ParameterControls::persReg()}) {
+        for (const ParameterControls::Control &c : *list) {
+            auto *combo = ctx.form->findChild<ComboField *>(QLatin1String(c.name));
+            if (combo && combo->ListCount() > 0 && combo->ListIndex() < 0)
+                combo->setListIndex(0);
+        }
+    }
+}
+
+bool CausalParameters::ControllaSalvataggio(bool *cancel)
+{
+    WidgetSurface surface(ctx);
+    const QList<SaveRules::Refusal> refusals = SaveRules::check(surface, [this](const QString &name) {
+        const auto *field = ctx.form->findChild<TextField *>(name);
+        return field && field->isFound();
+    });
+    if (refusals.isEmpty())
+        return true;
+    const SaveRules::Refusal &r = refusals.first();
+    if (r.textId == SaveRules::MsgMandatory) {
+        auto *field = ctx.form->findChild<FieldControl *>(r.control);
+        ctx.msgBox(r.textId, {field ? field->caption() : r.control}, 2);
+        if (const ParameterControls::Control *c = ParameterControls::find(r.control))
+            ctx.ui.TAB_CONFIG->setTab(c->tab);
+        if (field)
+            field->setFocus();
+    } else {
+        ctx.msgBox(r.textId, {}, r.blocking ? 2 : 3);
+    }
+    *cancel = r.blocking;
+    return false;
 }
 
 WidgetSurface::WidgetSurface(FormContext &ctx) : ctx(ctx) {}
@@ -637,6 +770,24 @@ QWidget *WidgetSurface::control(const QString &name) const
 QString WidgetSurface::value(const QString &name) const
 {
     return FormContext::text(control(name));
+}
+
+bool WidgetSurface::isEnabled(const QString &name) const
+{
+    const QWidget *w = control(name);
+    return w && w->isEnabled();
+}
+
+bool WidgetSurface::isVisible(const QString &name) const
+{
+    const QWidget *w = control(name);
+    return w && !w->isHidden();
+}
+
+bool WidgetSurface::isMandatory(const QString &name) const
+{
+    const auto *field = qobject_cast<const FieldControl *>(control(name));
+    return field && field->isRequired();
 }
 
 void WidgetSurface::setValue(const QString &name, const QString &value)

@@ -49,6 +49,9 @@ public:
 
     // Enabling rules.
     void AttivaEditControlli();
+    // The save rules on the screen as the rules left it (FME_CAUSALI_BeforeUpdate): false when
+    // the handler is to be left, with *cancel telling whether the save stops.
+    bool ControllaSalvataggio(bool *cancel);
 
     // Ledger look-ups and validations.
     void TXT_CAUSALECOGE_Validate(bool *cancel);
@@ -69,6 +72,12 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void aggiornaModalitaRecupero(bool keepStored);
+    bool framesRefreshing() const;
+    bool followsScreen() const;
+    void ruleInputChanged(QWidget *input);
+    void applyDetailRules();
+    void selectOfferedValues();
     void batchAll(const QString &procedure, DataFrame *frame);
     void fill(ComboField *combo, const OptionLists::List &list, bool selectInitial);
     bool refused(const QList<LedgerChecks::Message> &messages);
@@ -80,6 +89,8 @@ private:
     FormContext &ctx;
     bool m_changeRowBusy = false;
     bool m_legendConnected = false;
+    bool m_rulesRunning = false;
+    QString m_rulesCausal;     // causal on display when the rules last ran
 };
 
 // The controls of the window by design name, as the enabling rules see them.
@@ -88,6 +99,9 @@ class WidgetSurface : public ControlSurface
 public:
     explicit WidgetSurface(FormContext &ctx);
     QString value(const QString &name) const override;
+    bool isEnabled(const QString &name) const override;
+    bool isVisible(const QString &name) const override;
+    bool isMandatory(const QString &name) const override;
     void setValue(const QString &name, const QString &value) override;
     void setEnabled(const QString &name, bool enabled) override;
     void setVisible(const QString &name, bool visible) override;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QHash>
+#include <QSet>
 #include <QString>
 
 // The window's controls as the enabling rules see them: by design name, with the few
@@ -10,6 +12,9 @@ public:
     virtual ~ControlSurface();
 
     virtual QString value(const QString &name) const = 0;
+    virtual bool isEnabled(const QString &name) const = 0;
+    virtual bool isVisible(const QString &name) const = 0;
+    virtual bool isMandatory(const QString &name) const = 0;
     virtual void setValue(const QString &name, const QString &value) = 0;
     virtual void setEnabled(const QString &name, bool enabled) = 0;
     virtual void setVisible(const QString &name, bool visible) = 0;
@@ -20,4 +25,32 @@ public:
     virtual int currentTab() const = 0;
     virtual void setCurrentTab(int index) = 0;
     virtual void setTabEnabled(int index, bool enabled) = 0;
+};
+
+// A screen without widgets: what the rules leave on it, for the command-line checks and the
+// tests. Every control starts enabled, visible, not mandatory and empty.
+class MapSurface : public ControlSurface
+{
+public:
+    QString value(const QString &name) const override;
+    bool isEnabled(const QString &name) const override;
+    bool isVisible(const QString &name) const override;
+    bool isMandatory(const QString &name) const override;
+    void setValue(const QString &name, const QString &value) override;
+    void setEnabled(const QString &name, bool enabled) override;
+    void setVisible(const QString &name, bool visible) override;
+    void setCaption(const QString &name, const QString &caption) override;
+    void setMandatory(const QString &name, bool mandatory) override;
+    int currentTab() const override;
+    void setCurrentTab(int index) override;
+    void setTabEnabled(int index, bool enabled) override;
+
+    QString caption(const QString &name) const;
+    bool isTabEnabled(int index) const;
+
+private:
+    QHash<QString, QString> m_values, m_captions;
+    QSet<QString> m_disabled, m_hidden, m_mandatory;
+    QSet<int> m_disabledTabs;
+    int m_tab = 0;
 };

@@ -292,8 +292,27 @@ void apply(ControlSurface &screen, const Inputs &inputs, const std::function<QSt
         r.compensation();
     else if (tipo == QLatin1String("8"))
         r.advances();
-    if (!CausalOperations::isReservedUser(inputs.userName) && CausalOperations::isReservedCode(inputs.causal))
+    if (CausalOperations::isRestricted(inputs.userName, inputs.causal))
         r.reservedCode();
+}
+
+QString inputState(const ControlSurface &screen)
+{
+    QStringList state;
+    for (const char *n : {"CBO_TIPOOPERAZIONE", "CBO_MODRECUPERO", "CBO_MODIMPMAX", "CBO_MODIMPSCAD", "CBO_DETTREG",
+                          "CHK_GESTVALUTE", "CHK_GESTIONEACCONTI", "CHK_FILTER_30"})
+        state << screen.value(QLatin1String(n));
+    return state.join(QLatin1Char('|'));
+}
+
+void applyUntilStable(ControlSurface &screen, const Inputs &inputs, const std::function<QString(int)> &text)
+{
+    for (int round = 0; round < 4; ++round) {
+        const QString before = inputState(screen);
+        apply(screen, inputs, text);
+        if (inputState(screen) == before)
+            break;
+    }
 }
 
 } // namespace EnablingRules

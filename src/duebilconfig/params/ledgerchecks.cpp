@@ -1,6 +1,7 @@
 #include "ledgerchecks.h"
 
 #include "clsservizi.h"
+#include "duebilstatements.h"
 #include "recordset.h"
 
 #include <QRegularExpression>
@@ -108,10 +109,7 @@ bool LedgerChecks::IsCausalePerRitenute(const QString &causal) const
     causal.trimmed().toInt(&numeric);
     if (causal.trimmed().isEmpty() || !numeric)
         return false;
-    return m_connection
-               ->Execute("SELECT TOP 1 1\r\nFROM CGP4_DUEBILFILTRI\r\nWHERE CGP4_CAUSALE_CGP0 = " + causal.trimmed()
-                         + " AND\r\n      CGP4_IDCHECK_CGP2 = 30 AND\r\n      CGP4_CHECKED = 1", 1)
-               ->RecordCount() >= 1;
+    return m_connection->Execute(DueBilStatements::causalWithWithholding(causal.trimmed()), 1)->RecordCount() >= 1;
 }
 
 bool LedgerChecks::causaleCompensazioneTrovata(const QString &code, int kind) const

@@ -1,7 +1,10 @@
 #include "storedparameterchecks.h"
 
 #include "clsservizi.h"
+#include "enablingrules.h"
+#include "parametercontrols.h"
 #include "recordset.h"
+#include "saverules.h"
 
 namespace {
 
@@ -10,10 +13,18 @@ QString text(const ado::Recordset &rs, const char *column)
     return ClsServizi::nullToDefault(rs.value(QLatin1String(column)), QString()).toString().trimmed();
 }
 
+void put(MapSurface &screen, const ado::Recordset &rs, const QList<ParameterControls::Control> &controls)
+{
+    for (const ParameterControls::Control &c : controls) {
+        if (rs.hasField(QLatin1String(c.column)))
+            screen.setValue(QLatin1String(c.name), text(rs, c.column));
+    }
+}
+
 } // namespace
 
-StoredParameterChecks::StoredParameterChecks(ado::ConnectionPtr connection)
-    : m_connection(connection), m_ledger(connection)
+StoredParameterChecks::StoredParameterChecks(ado::ConnectionPtr connection, std::function<QString(int)> caption)
+    : m_connection(connection), m_ledger(connection), m_caption(std::move(caption))
 {
 }
 
@@ -27,70 +38,93 @@ QList<StoredParameterChecks::Finding> StoredParameterChecks::checkAll() const
     return all;
 }
 
+// Each company's rows are put on a screen of the rules as the window shows them; what the
+// rules disable, hide or empty for the operation type cannot be typed there, so it is not
+// reported. The rest is what the window's fields and its save would refuse.
 QList<StoredParameterChecks::Finding> StoredParameterChecks::check(const QString &causal) const
 {
     QList<Finding> found;
-    auto add = [&](const QString &company, const char *column, const QString &value,
-                   const QList<LedgerChecks::Message> &messages) {
-        for (const LedgerChecks::Message &m : messages)
-            found.append({causal, company, QLatin1String(column), value, m.textId, m.params});
-    };
-
     const ado::RecordsetPtr param =
-        m_connection->Execute("SELECT CGP5_TIPOCAUSALE FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = " + causal);
-    const int tipo = param->RecordCount() > 0 ? ClsServizi::nullToDefault(param->value("CGP5_TIPOCAUSALE"), 1).toInt() : 1;
+        m_connection->Execute("SELECT * FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = " + causal);
     const bool ritenute = m_ledger.IsCausalePerRitenute(causal);
 
     const ado::RecordsetPtr ditta = m_connection->Execute(
         "SELECT * FROM CGP6_DUEBILPARAMDITTA WHERE CGP6_CAUSALE_CGP0 = " + causal + " ORDER BY CGP6_DITTA_CG18");
-    QHash<QString, bool> modificaConti;
     for (; !ditta->isEOF(); ditta->MoveNext()) {
         const QString company = text(*ditta, "CGP6_DITTA_CG18");
-        modificaConti.insert(company, text(*ditta, "CGP6_MODIFICACONTI") == QLatin1String("1"));
-        const QString cli = text(*ditta, "CGP6_CAUSALECOMPCLI_CGP0");
-        const QString forn = text(*ditta, "CGP6_CAUSALECOMPFOR_CGP0");
-        if (tipo == 6 && (cli.isEmpty() || forn.isEmpty()))
-            add(company, "CGP6_CAUSALECOMPCLI_CGP0", cli, {{63443, {}}});
-        add(company, "CGP6_CAUSALECOMPCLI_CGP0", cli, m_ledger.causaleCompensazione(cli, 1));
-        add(company, "CGP6_CAUSALECOMPFOR_CGP0", forn, m_ledger.causaleCompensazione(forn, 2));
-        if (text(*ditta, "CGP6_INDPAGVALUTA") == QLatin1String("1") && ritenute)
-            add(company, "CGP6_INDPAGVALUTA", QStringLiteral("1"), {{LedgerChecks::MsgCurrencyWithholding, {}}});
-    }
+        const ado::RecordsetPtr reg = m_connection->Execute(
+            "SELECT CGP7_DUEBILPERSREG.*, CG18_GRUPPO_CG10 FROM CGP7_DUEBILPERSREG"
+            " LEFT OUTER JOIN CG18_DITTE ON CG18_CODICE = CGP7_DITTA_CG18"
+            " WHERE CGP7_CAUSALE_CGP0 = " + causal + " AND CGP7_DITTA_CG18 = " + company);
+        const QString group = reg->RecordCount() > 0 ? text(*reg, "CG18_GRUPPO_CG10") : QString();
 
-    // Suspensions and state management post nothing: their posting columns are cleared on save.
-    if (tipo == 5 || tipo == 7)
-        return found;
-    const ado::RecordsetPtr reg = m_connection->Execute(
-        "SELECT CGP7_DUEBILPERSREG.*, CG18_GRUPPO_CG10 FROM CGP7_DUEBILPERSREG"
-        " LEFT OUTER JOIN CG18_DITTE ON CG18_CODICE = CGP7_DITTA_CG18"
-        " WHERE CGP7_CAUSALE_CGP0 = " + causal + " ORDER BY CGP7_DITTA_CG18, CGP7_GRUPPO_CG10");
-    for (; !reg->isEOF(); reg->MoveNext()) {
-        const QString company = text(*reg, "CGP7_DITTA_CG18");
-        const QString group = text(*reg, "CG18_GRUPPO_CG10");
-        auto account = [&](const char *column, bool postableAlways) {
-            const QString code = text(*reg, column);
-            if (code.isEmpty())
-                return;
-            const LedgerChecks::Conto c = m_ledger.conto(code, group);
-            if (!c.found)
-                add(company, column, code, {{LedgerChecks::MsgAccountMissing, {}}});
-            else if (!c.postable && (postableAlways || !modificaConti.value(company)))
-                add(company, column, code, {{LedgerChecks::MsgNotPostable, {}}});
+        MapSurface screen;
+        screen.setValue(QStringLiteral("TXT_CAUSALE"), causal);
+        if (param->RecordCount() > 0)
+            put(screen, *param, ParameterControls::parametri());
+        if (screen.value(QStringLiteral("CBO_TIPOOPERAZIONE")).isEmpty())
+            screen.setValue(QStringLiteral("CBO_TIPOOPERAZIONE"), QStringLiteral("1"));
+        put(screen, *ditta, ParameterControls::parametriDitta());
+        if (reg->RecordCount() > 0)
+            put(screen, *reg, ParameterControls::persReg());
+        screen.setValue(QLatin1String(ParameterControls::WithholdingCheck), ritenute ? "1" : "0");
+        EnablingRules::applyUntilStable(screen, {causal, QString()}, [](int id) { return QString::number(id); });
+
+        // Typed where the window lets the user type: enabled, shown, on an enabled tab and,
+        // for the advances, with the advances frame shown.
+        auto editable = [&](const QString &name) {
+            const ParameterControls::Control *c = ParameterControls::find(name);
+            if (!c || !screen.isTabEnabled(c->tab) || !screen.isEnabled(name) || !screen.isVisible(name))
+                return false;
+            if ((name == QLatin1String("TXT_CODPAGACCONTI") || name == QLatin1String("TXT_SEZIONALEACCONTI"))
+                && !screen.isVisible(QStringLiteral("FRA_PERSREGISTRAZIONEACCONTI")))
+                return false;
+            return true;
         };
-        const QString coge = text(*reg, "CGP7_CAUSALECOGE_CG33");
-        add(company, "CGP7_CAUSALECOGE_CG33", coge, m_ledger.causaleRegistrazione(coge, tipo));
-        const QString abb = text(*reg, "CGP7_CAUSALEABB_CG33");
-        add(company, "CGP7_CAUSALEABB_CG33", abb, m_ledger.causaleAbbuoni(abb));
-        if (tipo == 4 && (text(*reg, "CGP7_CONTODARE_CG24").isEmpty() || text(*reg, "CGP7_CONTOAVERE_CG24").isEmpty()))
-            add(company, "CGP7_CONTODARE_CG24", text(*reg, "CGP7_CONTODARE_CG24"), {{63445, {}}});
-        account("CGP7_CONTODARE_CG24", false);
-        account("CGP7_CONTOAVERE_CG24", false);
-        account("CGP7_CONTOABBATTIVI_CG24", true);
-        account("CGP7_CONTOABBPASSIVI_CG24", true);
-        const QString pag = text(*reg, "CGP7_CONDPAGACCONTI_CG62");
-        add(company, "CGP7_CONDPAGACCONTI_CG62", pag, m_ledger.condizionePagamento(pag));
-        const QString sez = text(*reg, "CGP7_SEZIONALEACCONTI_CG68");
-        add(company, "CGP7_SEZIONALEACCONTI_CG68", sez, m_ledger.sezionale(sez, company));
+        auto add = [&](const QString &name, const QList<LedgerChecks::Message> &messages) {
+            const ParameterControls::Control *c = ParameterControls::find(name);
+            for (const LedgerChecks::Message &m : messages)
+                found.append({causal, company, QLatin1String(c->column), screen.value(name), m.textId, m.params});
+        };
+        auto code = [&](const char *name) {
+            const QString n = QLatin1String(name);
+            return editable(n) ? screen.value(n) : QString();
+        };
+
+        const int tipo = screen.value(QStringLiteral("CBO_TIPOOPERAZIONE")).toInt();
+        add("TXT_CAUSALECOMPCLI", m_ledger.causaleCompensazione(code("TXT_CAUSALECOMPCLI"), 1));
+        add("TXT_CAUSALECOMPFOR", m_ledger.causaleCompensazione(code("TXT_CAUSALECOMPFOR"), 2));
+        add("TXT_CAUSALECOGE", m_ledger.causaleRegistrazione(code("TXT_CAUSALECOGE"), tipo));
+        add("TXT_CAUABBUONI", m_ledger.causaleAbbuoni(code("TXT_CAUABBUONI")));
+        const bool modificaConti = screen.value(QStringLiteral("CHK_MODIFICACONTI")) == QLatin1String("1");
+        for (const char *name : {"TXT_CONTODARE", "TXT_CONTOAVERE", "TXT_CONTOABBUONIATTIVI", "TXT_CONTOABBUONIPASSIVI"}) {
+            const QString value = code(name);
+            if (value.isEmpty())
+                continue;
+            const bool allowance = QByteArray(name).contains("ABBUONI");
+            const LedgerChecks::Conto c = m_ledger.conto(value, group);
+            if (!c.found)
+                add(name, {{LedgerChecks::MsgAccountMissing, {}}});
+            else if (!c.postable && (allowance || !modificaConti))
+                add(name, {{LedgerChecks::MsgNotPostable, {}}});
+        }
+        add("TXT_CODPAGACCONTI", m_ledger.condizionePagamento(code("TXT_CODPAGACCONTI")));
+        add("TXT_SEZIONALEACCONTI", m_ledger.sezionale(code("TXT_SEZIONALEACCONTI"), company));
+
+        const SaveRules::Found exists = [&](const QString &name) {
+            const QString value = screen.value(name);
+            if (name.startsWith(QLatin1String("TXT_CAUSALECOMP")))
+                return m_ledger.causaleCompensazioneTrovata(value, name.endsWith(QLatin1String("CLI")) ? 1 : 2);
+            return m_ledger.conto(value, group).found;
+        };
+        for (const SaveRules::Refusal &r : SaveRules::check(screen, exists)) {
+            const ParameterControls::Control *c = ParameterControls::find(r.control);
+            const QString column = c ? QLatin1String(c->column) : r.control;
+            QStringList params;
+            if (r.textId == SaveRules::MsgMandatory)
+                params << (m_caption && c && c->captionId ? m_caption(c->captionId) : column);
+            found.append({causal, company, column, screen.value(r.control), r.textId, params});
+        }
     }
     return found;
 }

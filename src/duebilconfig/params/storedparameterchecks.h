@@ -2,9 +2,12 @@
 
 #include "ledgerchecks.h"
 
-// The stored parameters of a causal checked again with the rules of the window's fields,
-// so that values which became invalid later (a ledger causal deleted, an account made a
-// master account) are found without opening every causal.
+#include <functional>
+
+// The stored parameters of a causal checked again with the rules of the window: its fields'
+// checks and its save, on what the enabling rules leave editable for the operation type, so
+// that values which became invalid later (a ledger causal deleted, an account made a master
+// account) are found without opening every causal, and nothing the window would accept.
 class StoredParameterChecks
 {
 public:
@@ -18,7 +21,9 @@ public:
         QStringList params;
     };
 
-    explicit StoredParameterChecks(ado::ConnectionPtr connection);
+    // caption gives the text of a field's caption id, for the message naming a mandatory
+    // field; without it the message names the column.
+    explicit StoredParameterChecks(ado::ConnectionPtr connection, std::function<QString(int)> caption = {});
 
     QList<Finding> check(const QString &causal) const;
     QList<Finding> checkAll() const;
@@ -26,4 +31,5 @@ public:
 private:
     ado::ConnectionPtr m_connection;
     LedgerChecks m_ledger;
+    std::function<QString(int)> m_caption;
 };

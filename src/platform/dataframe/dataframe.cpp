@@ -205,6 +205,11 @@ void DataFrame::refreshControls()
         writeControl(b);
 }
 
+bool DataFrame::isRefreshingControls() const
+{
+    return d->refreshing;
+}
+
 void DataFrame::controlEdited()
 {
     if (d->refreshing)

@@ -108,6 +108,9 @@ public:
 
     // Shows the current row in the bound controls (query status clears them).
     void refreshControls();
+    // True while the frame writes the row into a control: the control's change comes from the
+    // row, not from the user or the form.
+    bool isRefreshingControls() const;
 
     void setAskSave(std::function<SaveAnswer()> ask);
     void setErrorHandler(std::function<void(const QString &operation, const QString &message)> handler);

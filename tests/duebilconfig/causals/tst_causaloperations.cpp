@@ -96,6 +96,29 @@ private slots:
         QTest::newRow("blank inside") << "3 1" << "mrossi" << CausalOperations::MsgNotNumeric;
     }
 
+    // One test of reservation serves the window, its checks and the tool: a code that is no
+    // number (no causal on display) is treated as reserved, as the host reads it as 0.
+    void reservedCodes_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<bool>("restricted");
+        QTest::newRow("below 300") << "299" << "mrossi" << true;
+        QTest::newRow("300") << "300" << "mrossi" << false;
+        QTest::newRow("empty") << "" << "mrossi" << true;
+        QTest::newRow("blank") << " " << "mrossi" << true;
+        QTest::newRow("reserved user in any case") << "150" << "vElTo" << false;
+        QTest::newRow("reserved user, empty code") << "" << "VELTO" << false;
+    }
+
+    void reservedCodes()
+    {
+        QFETCH(QString, code);
+        QFETCH(QString, user);
+        QFETCH(bool, restricted);
+        QCOMPARE(CausalOperations::isRestricted(user, code), restricted);
+    }
+
     void newCodesAreChecked()
     {
         QFETCH(QString, code);

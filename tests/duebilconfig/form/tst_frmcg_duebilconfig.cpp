@@ -521,7 +521,7 @@ void tst_FRMCG_DUEBILCONFIG::framesAreSetUpAsTheHostExpects()
     for (const auto &k : keys)
         QCOMPARE(k.first->keyColumn(), k.second);
     QCOMPARE(ctx.FME_CAUSALI->children().size(), 6);
-    QCOMPARE(ctx.FME_PARAMETRI->boundControls().size(), 6);
+    QCOMPARE(ctx.FME_PARAMETRI->boundControls().size(), 7);
     QCOMPARE(ctx.FME_PARAMETRIDITTA->boundControls().size(), 13);
     QCOMPARE(ctx.FME_PARAMPERSREG->boundControls().size(), 13);
     QVERIFY(ctx.ui.INTERNAV->hasCommand(QStringLiteral("Duplica")));
@@ -638,6 +638,8 @@ void tst_FRMCG_DUEBILCONFIG::currencyWithWithholdingIsNotSaved()
     QVERIFY(open(QStringLiteral("VELTO")));
     show(QStringLiteral("310"));
     FormUi &ui = m_form->context().ui;
+    // Currency due dates are offered only with the maximum amount asked in mode 0.
+    ui.CBO_MODIMPMAX->setText(QStringLiteral("0"));
     ui.CHK_GESTVALUTE->setEnabled(true);
     ui.CHK_GESTVALUTE->setText(QStringLiteral("1"));
     ui.CHK_FILTER[30]->setEnabled(true);

@@ -14,6 +14,9 @@ public:
     int tab = 0;
 
     QString value(const QString &name) const override { return values.value(name); }
+    bool isEnabled(const QString &name) const override { return !disabled.contains(name); }
+    bool isVisible(const QString &name) const override { return !hidden.contains(name); }
+    bool isMandatory(const QString &name) const override { return mandatory.contains(name); }
     void setValue(const QString &name, const QString &value) override
     {
         // A disabled control does not take a value from the user, but code may set it.

@@ -1,0 +1,616 @@
+#include "causaloperations.h"
+#include "causalparameters.h"
+#include "clscg_duebilconfig.h"
+#include "clsglobal.h"
+#include "connection.h"
+#include "databaseinstaller.h"
+#include "frmcg_duebilconfig.h"
+#include "frmcg_duebilconfigfactory.h"
+#include "messageservice.h"
+#include "parametercontrols.h"
+#include "recordingmessageservice.h"
+#include "recordset.h"
+#include "simplenavigator.h"
+#include "testdatabase.h"
+
+#include <QAbstractItemView>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QTest>
+
+using Kind = RecordingMessageService::Kind;
+
+// The parameters of a causal edited in the window as a user edits them: entries chosen in the
+// lists, boxes ticked with the keyboard, codes typed, the causal confirmed; what the screen
+// shows and what the database holds afterwards.
+class tst_CausalParameters : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void rulesAfterLoadingAndAfterChoosing_data();
+    void rulesAfterLoadingAndAfterChoosing();
+    void typeChosenInTheComboForcesItsValues_data();
+    void typeChosenInTheComboForcesItsValues();
+    void advancesFollowRecoveryAndMaximumAmount();
+    void withholdingCheckAppliesItsRuleAtOnce();
+    void emptyMandatoryFieldRefusesTheSave_data();
+    void emptyMandatoryFieldRefusesTheSave();
+    void detailSetByCodeLocksThePostingLineDetail();
+    void recoveryListRebuiltStartsFromItsFirstEntry_data();
+    void recoveryListRebuiltStartsFromItsFirstEntry();
+    void detailNoLongerOfferedTakesTheFirstEntry();
+    void chequePrintingIsStored();
+    void branchMessageFollowsTheLedgerSettings();
+    void boxWithoutRowIsLeftUntouched();
+    void controlsAreBoundToTheColumnsTheToolReads();
+
+private:
+    FRMCG_DUEBILCONFIG *open(const QString &user = QStringLiteral("MROSSI"));
+    void show(const QString &code);
+    void choose(ComboField *field, const QString &value);
+    void tick(CheckField *box);
+    void type(TextField *field, const QString &text);
+    bool confirm();
+    void execute(const QString &sql) const;
+    QVariant scalar(const QString &sql) const;
+    QList<int> messageIds() const;
+    QString state(const QString &control) const;
+
+    std::unique_ptr<TestDatabase> m_db;
+    std::unique_ptr<ClsGlobal> m_global;
+    std::unique_ptr<RecordingMessageService> m_messages;
+    std::unique_ptr<QMdiArea> m_area;
+    std::unique_ptr<SimpleNavigator> m_navigator;
+    std::unique_ptr<CLSCG_DUEBILCONFIG> m_cls;
+    FRMCG_DUEBILCONFIG *m_form = nullptr;
+};
+
+void tst_CausalParameters::init()
+{
+    m_db = std::make_unique<TestDatabase>(TestDatabase::Demo);
+    QVERIFY2(m_db->isValid(), qPrintable(m_db->errorString()));
+    m_global = std::make_unique<ClsGlobal>();
+    QString textError;
+    QVERIFY2(m_global->loadTexts(DatabaseInstaller::textFiles(), &textError), qPrintable(textError));
+    m_messages = std::make_unique<RecordingMessageService>();
+    m_global->setMessageService(m_messages.get());
+    m_global->setConnectionString(m_db->connectionString());
+    m_global->setCompany(1);
+    m_global->setCompanyAccountGroup(1);
+    m_area = std::make_unique<QMdiArea>();
+    m_area->resize(1100, 700);
+    m_area->show();
+    m_global->setMdiArea(m_area.get());
+    m_navigator = std::make_unique<SimpleNavigator>();
+}
+
+void tst_CausalParameters::cleanup()
+{
+    if (m_cls) {
+        m_messages->enqueueAnswer(MsgAnswer::No);
+        m_cls->CloseForm();
+    }
+    m_cls.reset();
+    m_form = nullptr;
+    m_navigator.reset();
+    m_area.reset();
+    m_global.reset();
+    m_messages.reset();
+    m_db.reset();
+}
+
+FRMCG_DUEBILCONFIG *tst_CausalParameters::open(const QString &user)
+{
+    m_global->setUserName(user);
+    m_cls = std::make_unique<CLSCG_DUEBILCONFIG>(std::make_shared<FRMCG_DUEBILCONFIGFactory>());
+    m_cls->setClsGlobal(m_global.get());
+    m_cls->setActiveNavigator(m_navigator.get());
+    m_cls->setCaption(QStringLiteral("Configurazione"));
+    m_cls->ShowForm();
+    m_form = dynamic_cast<FRMCG_DUEBILCONFIG *>(m_cls->form());
+    if (!m_form || !QTest::qWaitFor([this] { return m_form->isActivated(); }, 5000))
+        return nullptr;
+    return m_form;
+}
+
+void tst_CausalParameters::show(const QString &code)
+{
+    QLineEdit *edit = m_form->context().ui.TXT_CAUSALE->lineEdit();
+    edit->clear();
+    QTest::keyClicks(edit, code);
+    QTest::keyClick(edit, Qt::Key_Return);
+}
+
+// Opens the list and picks the entry with the keyboard, as a user does: only the chosen entry
+// reaches the combo.
+void tst_CausalParameters::choose(ComboField *field, const QString &value)
+{
+    QComboBox *combo = field->comboBox();
+    const int target = combo->findData(value);
+    QVERIFY2(target >= 0, qPrintable(field->objectName() + QStringLiteral(" offers no ") + value));
+    QVERIFY2(combo->isEnabled(), qPrintable(field->objectName() + QStringLiteral(" is disabled")));
+    combo->setFocus();
+    QTest::keyClick(combo, Qt::Key_F4);
+    QAbstractItemView *view = combo->view();
+    QTRY_VERIFY(view->isVisible());
+    int at = view->currentIndex().row();
+    for (; at < target; ++at)
+        QTest::keyClick(view, Qt::Key_Down);
+    for (; at > target; --at)
+        QTest::keyClick(view, Qt::Key_Up);
+    QTest::keyClick(view, Qt::Key_Return);
+    QTRY_VERIFY(!view->isVisible());
+    QCOMPARE(field->Text(), value);
+}
+
+void tst_CausalParameters::tick(CheckField *box)
+{
+    box->checkBox()->setFocus();
+    QTest::keyClick(box->checkBox(), Qt::Key_Space);
+}
+
+void tst_CausalParameters::type(TextField *field, const QString &text)
+{
+    QLineEdit *edit = field->lineEdit();
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClicks(edit, text);
+    QTest::keyClick(edit, Qt::Key_Return);
+}
+
+bool tst_CausalParameters::confirm()
+{
+    return m_form->context().ui.INTERNAV->press(QStringLiteral("Conferma"));
+}
+
+void tst_CausalParameters::execute(const QString &sql) const
+{
+    ado::Connection c;
+    c.Open(m_db->connectionString());
+    c.Execute(sql);
+}
+
+QVariant tst_CausalParameters::scalar(const QString &sql) const
+{
+    ado::Connection c;
+    c.Open(m_db->connectionString());
+    const ado::RecordsetPtr rs = c.Execute(sql);
+    return rs->RecordCount() ? rs->value(rs->fieldNames().value(0)) : QVariant();
+}
+
+QList<int> tst_CausalParameters::messageIds() const
+{
+    QList<int> ids;
+    for (const RecordingMessageService::Call &call : m_messages->calls()) {
+        if (call.kind == Kind::Message)
+            ids.append(call.message.textId);
+    }
+    return ids;
+}
+
+// H hidden, D shown but not editable (itself, its frame or its tab disabled), M editable and
+// mandatory, E editable.
+QString tst_CausalParameters::state(const QString &control) const
+{
+    const QWidget *w = m_form->findChild<QWidget *>(control);
+    if (!w)
+        return QStringLiteral("?");
+    if (w->isHidden())
+        return QStringLiteral("H");
+    if (!w->isEnabled())
+        return QStringLiteral("D");
+    const auto *field = qobject_cast<const FieldControl *>(w);
+    return field && field->isRequired() ? QStringLiteral("M") : QStringLiteral("E");
+}
+
+namespace {
+
+// What the screen shows for operation types 1 to 8 (one letter each) of a causal whose
+// recovery and maximum-amount modes are 0, due-amount mode 1, registration detail 1, posting
+// line detail 0, without currency due dates or advances, and whose checks are the defaults of
+// its type (withholding check 30 on for types 3, 5 and 7).
+const QList<QPair<const char *, const char *>> screenByType = {
+    {"TXT_DESCRIZIONE", "EEEEEEEE"},
+    {"CBO_TIPOOPERAZIONE", "EEEEEEEE"},
+    {"CBO_TIPOSCADENZA", "DDEDEHEE"},
+    {"TXT_CAUSALECOMPCLI", "HHHHHMHH"},
+    {"TXT_CAUSALECOMPFOR", "HHHHHMHH"},
+    {"CBO_MODRECUPERO", "EEEEEEED"},
+    {"CBO_MODIMPMAX", "EEDDDDDD"},
+    {"CBO_MODIMPSCAD", "EEDDDEDD"},
+    {"CHK_INDGESTABBUONO", "EEDDDDDD"},
+    {"TXT_MESI", "EEEEEEED"},
+    {"TXT_DELTAIMPORTO", "DDMDDDDD"},
+    {"CHK_NETTOPREVISIONALI", "DDEDDDDD"},
+    {"CHK_CREADISTINTA", "EEDDDDDD"},
+    {"CHK_STAMPAASSEGNI", "DEDDDDDD"},
+    {"CHK_GESTIONEACCONTI", "DDDDDDDD"},
+    {"CHK_GESTVALUTE", "EEDDEDED"},
+    {"CBO_TIPOREGISTRAZIONE", "EEEEDEDE"},
+    {"CHK_MODIFICACONTI", "EEEEDEDE"},
+    {"TXT_CAUSALECOGE", "EEEEDEDE"},
+    {"TXT_CONTODARE", "EEEMDDDE"},
+    {"TXT_CONTOAVERE", "HHEMHHHH"},
+    {"CBO_DETTREG", "EEEEDDDH"},
+    {"CBO_DETTRIGACONT", "EEDDDEDH"},
+    {"CBO_DESCRCONTRAUTO", "EEEEDDDH"},
+    {"TXT_TESTOPARAMETRICO", "EEEEDEDH"},
+    {"TXT_CAUABBUONI", "EEHHDEDH"},
+    {"TXT_CONTOABBUONIATTIVI", "EEHHDEDH"},
+    {"CBO_GESTIONERITENUTE", "DDHHDHDH"},
+    {"CHK_FILTER_30", "EEDDEDED"},
+    {"CMD_CHECKCAUSALEDEFAULT", "EEEEEDED"},
+    {"LBL_WARNINGRITENUTE", "HHHHHHHH"},
+};
+
+// Fixed for every user but the reserved one on a code below 300.
+const QStringList reservedFixed = {"TXT_DESCRIZIONE", "CBO_TIPOOPERAZIONE", "CBO_TIPOSCADENZA", "CBO_MODRECUPERO",
+                                   "CBO_MODIMPMAX", "CBO_MODIMPSCAD", "CHK_INDGESTABBUONO", "CHK_STAMPAASSEGNI",
+                                   "CMD_CHECKCAUSALEDEFAULT"};
+
+} // namespace
+
+void tst_CausalParameters::rulesAfterLoadingAndAfterChoosing_data()
+{
+    QTest::addColumn<int>("tipo");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<bool>("chosen");   // false: the causal is stored with the type and loaded
+    for (bool chosen : {false, true}) {
+        for (int tipo = 1; tipo <= 8; ++tipo) {
+            const char *how = chosen ? "chosen" : "loaded";
+            QTest::addRow("type %d, ordinary code, %s", tipo, how) << tipo << "300" << "MROSSI" << chosen;
+            QTest::addRow("type %d, reserved code, reserved user, %s", tipo, how) << tipo << "150" << "VELTO" << chosen;
+            // An ordinary user cannot choose the type of a reserved causal.
+            if (!chosen)
+                QTest::addRow("type %d, reserved code, ordinary user, loaded", tipo) << tipo << "150" << "MROSSI" << false;
+        }
+    }
+}
+
+void tst_CausalParameters::rulesAfterLoadingAndAfterChoosing()
+{
+    QFETCH(int, tipo);
+    QFETCH(QString, code);
+    QFETCH(QString, user);
+    QFETCH(bool, chosen);
+    const QString where = QStringLiteral(" = %1").arg(code);
+    execute("UPDATE CGP5_DUEBILPARAM SET CGP5_TIPOCAUSALE = 1, CGP5_TIPOSCADENZA = 0, CGP5_INDRECUPERO = 0,"
+            " CGP5_INDIMPMASSIMO = 0, CGP5_INDIMPSCADENZA = 1 WHERE CGP5_CAUSALE_CGP0" + where);
+    execute("UPDATE CGP6_DUEBILPARAMDITTA SET CGP6_INDPAGVALUTA = 0, CGP6_INDACCONTI = 0 WHERE CGP6_CAUSALE_CGP0" + where);
+    execute("UPDATE CGP7_DUEBILPERSREG SET CGP7_INDDETTREGIST = 1, CGP7_INDDETTRIGACONT = 0 WHERE CGP7_CAUSALE_CGP0" + where);
+    execute("UPDATE CGP4_DUEBILFILTRI SET CGP4_CHECKED = 0 WHERE CGP4_IDCHECK_CGP2 = 30 AND CGP4_CAUSALE_CGP0" + where);
+    if (!chosen) {
+        execute(QStringLiteral("UPDATE CGP5_DUEBILPARAM SET CGP5_TIPOCAUSALE = %1 WHERE CGP5_CAUSALE_CGP0").arg(tipo) + where);
+        if (const std::optional<QString> column = CausalOperations::defaultColumn(tipo))
+            execute(QStringLiteral("UPDATE CGP4_DUEBILFILTRI SET CGP4_CHECKED = (SELECT %1 FROM CGP2_DUEBILCHECK"
+                                   " WHERE CGP2_ID = CGP4_IDCHECK_CGP2) WHERE CGP4_CAUSALE_CGP0")
+                        .arg(*column)
+                    + where);
+    }
+    QVERIFY(open(user));
+    show(code);
+    FormUi &ui = m_form->context().ui;
+    if (chosen)
+        choose(ui.CBO_TIPOOPERAZIONE, QString::number(tipo));
+    QCOMPARE(ui.CBO_TIPOOPERAZIONE->Text(), QString::number(tipo));
+
+    const bool restricted = CausalOperations::isRestricted(user, code);
+    QStringList wrong;
+    for (const auto &[control, byType] : screenByType) {
+        QString expected = QString(QLatin1Char(byType[tipo - 1]));
+        if (restricted && expected == QLatin1String("E") && reservedFixed.contains(QLatin1String(control)))
+            expected = QStringLiteral("D");
+        const QString shown = state(QLatin1String(control));
+        if (shown != expected)
+            wrong << QStringLiteral("%1 %2 (expected %3)").arg(QLatin1String(control), shown, expected);
+    }
+    QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QStringLiteral(", "))));
+}
+
+void tst_CausalParameters::typeChosenInTheComboForcesItsValues_data()
+{
+    QTest::addColumn<QString>("tipo");
+    QTest::addColumn<QStringList>("stored");   // "TABLE COLUMN VALUE" of company 1, "NULL" for none
+    QTest::newRow("compensation") << "6"
+        << QStringList{"CGP5 CGP5_INDIMPMASSIMO 0", "CGP6 CGP6_CREADISTINTA 0", "CGP7 CGP7_CONTODARE_CG24 NULL",
+                       "CGP7 CGP7_INDDETTREGIST 0", "CGP6 CGP6_CAUSALECOMPCLI_CGP0 300",
+                       "CGP6 CGP6_CAUSALECOMPFOR_CGP0 310"};
+    QTest::newRow("advances") << "8"
+        << QStringList{"CGP5 CGP5_INDRECUPERO 0", "CGP5 CGP5_INDIMPMASSIMO 0", "CGP5 CGP5_INDIMPSCADENZA 0",
+                       "CGP6 CGP6_MESI NULL", "CGP7 CGP7_TESTORIGA NULL", "CGP7 CGP7_CAUSALEABB_CG33 NULL",
+                       "CGP7 CGP7_CONTOABBATTIVI_CG24 NULL"};
+}
+
+void tst_CausalParameters::typeChosenInTheComboForcesItsValues()
+{
+    QFETCH(QString, tipo);
+    QFETCH(QStringList, stored);
+    execute("UPDATE CGP6_DUEBILPARAMDITTA SET CGP6_CREADISTINTA = 1 WHERE CGP6_CAUSALE_CGP0 = 300");
+    QVERIFY(open());
+    show(QStringLiteral("300"));
+    FormUi &ui = m_form->context().ui;
+    choose(ui.CBO_TIPOOPERAZIONE, tipo);
+    if (tipo == QLatin1String("6")) {
+        // The compensation causals take the place of the due-date type, at once.
+        QCOMPARE(state("CBO_TIPOSCADENZA"), QStringLiteral("H"));
+        QCOMPARE(state("TXT_CAUSALECOMPCLI"), QStringLiteral("M"));
+        QCOMPARE(ui.CBO_MODIMPMAX->Text(), QStringLiteral("0"));
+        QCOMPARE(ui.CHK_CREADISTINTA->Text(), QStringLiteral("0"));
+        QCOMPARE(ui.TXT_CONTODARE->Text(), QString());
+        QCOMPARE(ui.CBO_DETTREG->Text(), QStringLiteral("0"));
+        type(ui.TXT_CAUSALECOMPCLI, QStringLiteral("300"));
+        type(ui.TXT_CAUSALECOMPFOR, QStringLiteral("310"));
+    } else {
+        QCOMPARE(state("CBO_MODRECUPERO"), QStringLiteral("D"));
+        QCOMPARE(ui.TXT_MESI->Text(), QString());
+        QCOMPARE(state("TXT_TESTOPARAMETRICO"), QStringLiteral("H"));
+        QCOMPARE(state("TXT_CAUABBUONI"), QStringLiteral("H"));
+    }
+    m_messages->clear();
+    QVERIFY(confirm());
+    QCOMPARE(messageIds(), QList<int>{});
+    QCOMPARE(scalar("SELECT CGP5_TIPOCAUSALE FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = 300").toString(), tipo);
+    for (const QString &s : stored) {
+        const QStringList p = s.split(QLatin1Char(' '));
+        const QString table = p[0] == QLatin1String("CGP5") ? QStringLiteral("CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = 300")
+            : p[0] == QLatin1String("CGP6") ? QStringLiteral("CGP6_DUEBILPARAMDITTA WHERE CGP6_CAUSALE_CGP0 = 300 AND CGP6_DITTA_CG18 = 1")
+                                            : QStringLiteral("CGP7_DUEBILPERSREG WHERE CGP7_CAUSALE_CGP0 = 300 AND CGP7_DITTA_CG18 = 1");
+        const QVariant value = scalar("SELECT " + p[1] + " FROM " + table);
+        const QString shown = value.isNull() ? QStringLiteral("NULL") : value.toString();
+        QVERIFY2(shown == p[2], qPrintable(p[1] + " = " + shown));
+    }
+}
+
+void tst_CausalParameters::advancesFollowRecoveryAndMaximumAmount()
+{
+    QVERIFY(open());
+    show(QStringLiteral("300"));   // collections, recovery mode 1, maximum-amount mode 1
+    FormUi &ui = m_form->context().ui;
+    QCOMPARE(state("CHK_GESTIONEACCONTI"), QStringLiteral("D"));
+    choose(ui.CBO_MODRECUPERO, QStringLiteral("0"));
+    QCOMPARE(state("CHK_GESTIONEACCONTI"), QStringLiteral("E"));
+    tick(ui.CHK_GESTIONEACCONTI);
+    QCOMPARE(ui.CHK_GESTIONEACCONTI->Text(), QStringLiteral("1"));
+    QVERIFY(!ui.FRA_PERSREGISTRAZIONEACCONTI->isHidden());
+    // Another maximum-amount mode takes the advances away again, on screen and in the row.
+    choose(ui.CBO_MODIMPMAX, QStringLiteral("0"));
+    QCOMPARE(state("CHK_GESTIONEACCONTI"), QStringLiteral("D"));
+    QCOMPARE(ui.CHK_GESTIONEACCONTI->Text(), QStringLiteral("0"));
+    QVERIFY(ui.FRA_PERSREGISTRAZIONEACCONTI->isHidden());
+    QVERIFY(confirm());
+    QCOMPARE(scalar("SELECT CGP6_INDACCONTI FROM CGP6_DUEBILPARAMDITTA WHERE CGP6_CAUSALE_CGP0 = 300 AND CGP6_DITTA_CG18 = 1")
+                 .toInt(),
+             0);
+    QCOMPARE(scalar("SELECT CGP5_INDRECUPERO FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = 300").toInt(), 0);
+}
+
+void tst_CausalParameters::withholdingCheckAppliesItsRuleAtOnce()
+{
+    execute("UPDATE CGP7_DUEBILPERSREG SET CGP7_INDDETTREGIST = 0 WHERE CGP7_CAUSALE_CGP0 = 310 AND CGP7_DITTA_CG18 = 1");
+    QVERIFY(open());
+    show(QStringLiteral("310"));   // payments, registration detail 0
+    FormUi &ui = m_form->context().ui;
+    QCOMPARE(ui.CBO_DETTREG->Text(), QStringLiteral("0"));
+    QCOMPARE(state("CBO_GESTIONERITENUTE"), QStringLiteral("D"));
+    ui.TAB_CONFIG->setTab(2);
+    tick(ui.CHK_FILTER[30]);
+    QCOMPARE(ui.CHK_FILTER[30]->Text(), QStringLiteral("1"));
+    // The detail can no longer be 0, the posting-line detail is fixed, the payment mode opens.
+    QCOMPARE(ui.CBO_DETTREG->Text(), QStringLiteral("1"));
+    QCOMPARE(ui.CBO_DETTREG->comboBox()->findData(QStringLiteral("0")), -1);
+    QCOMPARE(ui.CBO_DETTRIGACONT->Text(), QStringLiteral("0"));
+    QCOMPARE(state("CBO_DETTRIGACONT"), QStringLiteral("D"));
+    QCOMPARE(state("CBO_GESTIONERITENUTE"), QStringLiteral("E"));
+    QVERIFY(!ui.LBL_WARNINGRITENUTE->isHidden());
+    // Cleared again: the payment mode closes.
+    tick(ui.CHK_FILTER[30]);
+    QCOMPARE(state("CBO_GESTIONERITENUTE"), QStringLiteral("D"));
+    QVERIFY(ui.LBL_WARNINGRITENUTE->isHidden());
+}
+
+void tst_CausalParameters::emptyMandatoryFieldRefusesTheSave_data()
+{
+    QTest::addColumn<QString>("tipo");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("column");     // of company 1's rows
+    QTest::addColumn<QString>("value");      // that makes the save go through
+    QTest::newRow("closing without tolerance") << "3" << "TXT_DELTAIMPORTO" << "CGP6_DELTAIMPORTO" << "5";
+    QTest::newRow("unpaid bills without credit account") << "4" << "TXT_CONTOAVERE" << "CGP7_CONTOAVERE_CG24" << "140202";
+    QTest::newRow("compensation without customers' causal") << "6" << "TXT_CAUSALECOMPCLI" << "CGP6_CAUSALECOMPCLI_CGP0" << "300";
+}
+
+void tst_CausalParameters::emptyMandatoryFieldRefusesTheSave()
+{
+    QFETCH(QString, tipo);
+    QFETCH(QString, field);
+    QFETCH(QString, column);
+    QFETCH(QString, value);
+    const QString table = column.startsWith(QLatin1String("CGP6"))
+        ? QStringLiteral("CGP6_DUEBILPARAMDITTA WHERE CGP6_CAUSALE_CGP0 = 300 AND CGP6_DITTA_CG18 = 1")
+        : QStringLiteral("CGP7_DUEBILPERSREG WHERE CGP7_CAUSALE_CGP0 = 300 AND CGP7_DITTA_CG18 = 1");
+    QVERIFY(open());
+    show(QStringLiteral("300"));
+    FormUi &ui = m_form->context().ui;
+    choose(ui.CBO_TIPOOPERAZIONE, tipo);
+    auto *control = m_form->findChild<TextField *>(field);
+    QVERIFY(control);
+    QCOMPARE(state(field), QStringLiteral("M"));
+    if (tipo == QLatin1String("4"))
+        type(ui.TXT_CONTODARE, QStringLiteral("140201"));
+    if (tipo == QLatin1String("6"))
+        type(ui.TXT_CAUSALECOMPFOR, QStringLiteral("310"));
+    type(control, QString());
+    const QVariant before = scalar("SELECT " + column + " FROM " + table);
+
+    m_messages->clear();
+    QVERIFY(!confirm());
+    QCOMPARE(messageIds(), QList<int>{995202});
+    QVERIFY2(m_messages->calls().first().message.params.value(0) == control->caption(),
+             qPrintable(m_messages->calls().first().message.params.join(',')));
+    QCOMPARE(scalar("SELECT CGP5_TIPOCAUSALE FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = 300").toInt(), 1);
+    QCOMPARE(scalar("SELECT " + column + " FROM " + table), before);
+
+    // Filled in, the same causal is saved.
+    type(control, value);
+    m_messages->clear();
+    QVERIFY(confirm());
+    QCOMPARE(messageIds(), QList<int>{});
+    QCOMPARE(scalar("SELECT CGP5_TIPOCAUSALE FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = 300").toString(), tipo);
+    QCOMPARE(scalar("SELECT " + column + " FROM " + table).toString(), value);
+}
+
+void tst_CausalParameters::detailSetByCodeLocksThePostingLineDetail()
+{
+    m_global->setCompany(2);
+    QVERIFY(open());
+    show(QStringLiteral("310"));   // payments; company 2: detail 0, posting-line detail 0
+    FormUi &ui = m_form->context().ui;
+    choose(ui.CBO_MODIMPMAX, QStringLiteral("0"));
+    QCOMPARE(state("CHK_GESTVALUTE"), QStringLiteral("E"));
+    QCOMPARE(state("CBO_DETTRIGACONT"), QStringLiteral("E"));
+    tick(ui.CHK_GESTVALUTE);
+    // Currency due dates set the detail to 2 by code: the posting-line detail follows.
+    QCOMPARE(ui.CBO_DETTREG->Text(), QStringLiteral("2"));
+    QCOMPARE(ui.CBO_DETTRIGACONT->Text(), QStringLiteral("1"));
+    QCOMPARE(state("CBO_DETTRIGACONT"), QStringLiteral("D"));
+    QCOMPARE(state("CBO_DESCRCONTRAUTO"), QStringLiteral("E"));
+    QVERIFY(confirm());
+    const QString row = QStringLiteral(" FROM CGP7_DUEBILPERSREG WHERE CGP7_CAUSALE_CGP0 = 310 AND CGP7_DITTA_CG18 = 2");
+    QCOMPARE(scalar("SELECT CGP7_INDDETTREGIST" + row).toInt(), 2);
+    QCOMPARE(scalar("SELECT CGP7_INDDETTRIGACONT" + row).toInt(), 1);
+    QCOMPARE(scalar("SELECT CGP6_INDPAGVALUTA FROM CGP6_DUEBILPARAMDITTA WHERE CGP6_CAUSALE_CGP0 = 310 AND CGP6_DITTA_CG18 = 2")
+                 .toInt(),
+             1);
+}
+
+void tst_CausalParameters::recoveryListRebuiltStartsFromItsFirstEntry_data()
+{
+    QTest::addColumn<int>("stored");
+    QTest::newRow("mode 2, not offered for compensation") << 2;
+    QTest::newRow("mode 1, another meaning for compensation") << 1;
+}
+
+void tst_CausalParameters::recoveryListRebuiltStartsFromItsFirstEntry()
+{
+    QFETCH(int, stored);
+    execute(QStringLiteral("UPDATE CGP5_DUEBILPARAM SET CGP5_INDRECUPERO = %1 WHERE CGP5_CAUSALE_CGP0 = 300").arg(stored));
+    QVERIFY(open());
+    // A compensation causal shown keeps the mode it has stored.
+    show(QStringLiteral("320"));
+    FormUi &ui = m_form->context().ui;
+    QCOMPARE(ui.CBO_MODRECUPERO->ListCount(), 2);
+    QCOMPARE(ui.CBO_MODRECUPERO->Text(), QStringLiteral("1"));
+    m_messages->enqueueAnswer(MsgAnswer::No);
+    QVERIFY(ui.INTERNAV->press(QStringLiteral("Nuovo")));
+    show(QStringLiteral("300"));
+    QCOMPARE(ui.CBO_MODRECUPERO->Text(), QString::number(stored));
+    choose(ui.CBO_TIPOOPERAZIONE, QStringLiteral("6"));
+    QCOMPARE(ui.CBO_MODRECUPERO->ListCount(), 2);
+    QCOMPARE(ui.CBO_MODRECUPERO->ListIndex(), 0);
+    type(ui.TXT_CAUSALECOMPCLI, QStringLiteral("300"));
+    type(ui.TXT_CAUSALECOMPFOR, QStringLiteral("310"));
+    QVERIFY(confirm());
+    QCOMPARE(scalar("SELECT CGP5_INDRECUPERO FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = 300").toInt(), 0);
+}
+
+void tst_CausalParameters::detailNoLongerOfferedTakesTheFirstEntry()
+{
+    QVERIFY(open());
+    show(QStringLiteral("310"));   // payments, company 1: registration detail 2
+    FormUi &ui = m_form->context().ui;
+    QCOMPARE(ui.CBO_DETTREG->Text(), QStringLiteral("2"));
+    choose(ui.CBO_TIPOOPERAZIONE, QStringLiteral("3"));
+    QCOMPARE(ui.CBO_DETTREG->Text(), QStringLiteral("0"));
+    QCOMPARE(ui.CBO_DETTREG->ListIndex(), 0);
+    QVERIFY(confirm());
+    const QVariant detail =
+        scalar("SELECT CGP7_INDDETTREGIST FROM CGP7_DUEBILPERSREG WHERE CGP7_CAUSALE_CGP0 = 310 AND CGP7_DITTA_CG18 = 1");
+    QVERIFY(!detail.isNull());
+    QCOMPARE(detail.toInt(), 0);
+}
+
+void tst_CausalParameters::chequePrintingIsStored()
+{
+    QVERIFY(open());
+    show(QStringLiteral("310"));   // payments, cheques printed
+    FormUi &ui = m_form->context().ui;
+    QCOMPARE(ui.CHK_STAMPAASSEGNI->Text(), QStringLiteral("1"));
+    tick(ui.CHK_STAMPAASSEGNI);
+    QVERIFY(confirm());
+    QCOMPARE(scalar("SELECT CGP5_CREADISTINTA FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = 310").toInt(), 0);
+    // Collections print no cheques: shown as stored, cleared and locked.
+    QVERIFY(ui.INTERNAV->press(QStringLiteral("Nuovo")));
+    show(QStringLiteral("300"));
+    QCOMPARE(ui.CHK_STAMPAASSEGNI->Text(), QStringLiteral("0"));
+    QCOMPARE(state("CHK_STAMPAASSEGNI"), QStringLiteral("D"));
+    // The recovery modes rebuilt for another type are offered for saving: not saved.
+    m_messages->enqueueAnswer(MsgAnswer::No);
+    QVERIFY(ui.INTERNAV->press(QStringLiteral("Nuovo")));
+    show(QStringLiteral("310"));
+    QCOMPARE(ui.CHK_STAMPAASSEGNI->Text(), QStringLiteral("0"));
+}
+
+void tst_CausalParameters::branchMessageFollowsTheLedgerSettings()
+{
+    m_global->setLedgerSetting(QStringLiteral("GestioneSedi"), 1);
+    m_global->setLedgerSetting(QStringLiteral("RegistrazioneSedeUnica"), 0);
+    QVERIFY(open());
+    show(QStringLiteral("300"));   // collections, registration detail 1
+    FormUi &ui = m_form->context().ui;
+    QVERIFY(!ui.LBL_MSGSEDE->isHidden());
+    choose(ui.CBO_DETTREG, QStringLiteral("2"));
+    QVERIFY(ui.LBL_MSGSEDE->isHidden());
+    choose(ui.CBO_DETTREG, QStringLiteral("0"));
+    QVERIFY(!ui.LBL_MSGSEDE->isHidden());
+    // A company posting all branches as one registration shows no message.
+    m_global->setLedgerSetting(QStringLiteral("RegistrazioneSedeUnica"), 1);
+    choose(ui.CBO_DETTREG, QStringLiteral("1"));
+    QVERIFY(ui.LBL_MSGSEDE->isHidden());
+}
+
+void tst_CausalParameters::boxWithoutRowIsLeftUntouched()
+{
+    QVERIFY(open());
+    show(QStringLiteral("300"));
+    FormUi &ui = m_form->context().ui;
+    ui.TAB_CONFIG->setTab(2);
+    tick(ui.CHK_FILTER[5]);
+    const QString shown = ui.CHK_FILTER[5]->Text();
+    QVERIFY(confirm());
+    execute("DELETE FROM CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = 310 AND CGP4_IDCHECK_CGP2 = 5");
+    QVERIFY(ui.INTERNAV->press(QStringLiteral("Nuovo")));
+    show(QStringLiteral("310"));
+    QCOMPARE(ui.CHK_FILTER[5]->Text(), shown);
+    QVERIFY(ui.CHK_FILTER[5]->isEnabled());
+    // Its state is written nowhere: 310 has no row for it, 300 keeps its own.
+    QCOMPARE(scalar("SELECT COUNT(*) FROM CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = 310 AND CGP4_IDCHECK_CGP2 = 5").toInt(), 0);
+    QCOMPARE(scalar("SELECT CGP4_CHECKED FROM CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = 300 AND CGP4_IDCHECK_CGP2 = 5")
+                 .toString(),
+             shown);
+}
+
+void tst_CausalParameters::controlsAreBoundToTheColumnsTheToolReads()
+{
+    QVERIFY(open());
+    for (const QList<ParameterControls::Control> *list :
+         {&ParameterControls::parametri(), &ParameterControls::parametriDitta(), &ParameterControls::persReg()}) {
+        for (const ParameterControls::Control &c : *list) {
+            auto *field = m_form->findChild<FieldControl *>(QLatin1String(c.name));
+            QVERIFY2(field, c.name);
+            QCOMPARE(field->dataField(), QLatin1String(c.column));
+            if (c.captionId)
+                QCOMPARE(field->caption(), m_global->text(c.captionId));
+        }
+    }
+}
+
+QTEST_MAIN(tst_CausalParameters)
+#include "tst_causalparameters.moc"
