@@ -560,6 +560,9 @@ struct DueBilCli::Private
         if (!open())
             return Refused;
         CausalOperations ops(connection, &trap);
+        static const QStringList writers = {"complete", "create", "duplicate", "delete", "import"};
+        if (writers.contains(command) && connection->isReadOnly())
+            return say(CliText::ReadOnly, {}, Refused);
         try {
             if (command == QLatin1String("list"))
                 return list();

@@ -314,6 +314,12 @@ void Connection::RollbackTrans()
     }
 }
 
+bool Connection::isReadOnly() const
+{
+    sqlite3 *handle = d->open ? sqliteHandle(d->db()) : nullptr;
+    return handle && sqlite3_db_readonly(handle, "main") == 1;
+}
+
 bool Connection::inTransaction() const
 {
     return d->inTransaction;
