@@ -99,6 +99,9 @@ bool install(sqlite3 *db, bool withDemoData, QString *error)
             *error = QStringLiteral("schema.sql creates no table");
         return false;
     }
+    // Born in WAL mode, so that the processes that open it later never have to switch the
+    // mode while another one reads it. Best effort: a database left in rollback mode works too.
+    sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
     if (!execScript(db, "BEGIN IMMEDIATE", QStringLiteral("begin"), error))
         return false;
     QStringList present;

@@ -18,46 +18,106 @@
 #include <cmath>
 
 namespace S = DueBilStatements;
+using Table = CausalConfiguration::Table;
 
 namespace {
 
 namespace Text {
 enum : int {
     NotJson = 992101, WrongFormat, MissingField, UnknownColumn, Duplicated, NotObject, DatabaseError, LedgerFinding,
-    CodeMissing
+    CodeMissing,
+    NotConfiguration = 992116, WrongType, TooLong, OutOfRange, NotInTable, ExclusionEmpty, ExclusionBoth, RepeatedRow,
+    MissingValue
 };
 }
 
-// One configuration table of a causal as the document carries it.
-struct Section
+// What a column accepts. Sizes are those of the production schema; the texts the window edits
+// are held to the window's own limits.
+enum class Kind { Integer, Flag, Decimal, Text };
+struct ColumnRule
 {
-    const char *key;
-    const char *table;
-    const char *causalColumn;
-    const char *companyColumn;   // nullptr: not per company
-    const char *orderBy;
-    bool single;                 // one row per causal, carried as an object (or null)
+    const char *column;
+    Kind kind;
+    int size = 0;                  // Text: characters
+    bool notNull = false;
+    const char *refTable = nullptr;  // the catalogue or host table the value is a key of
+    const char *refColumn = nullptr;
+    int min = 0, max = 0;          // Integer: a range when max > min
 };
 
-constexpr Section sections[] = {
-    {"parametri", "CGP5_DUEBILPARAM", "CGP5_CAUSALE_CGP0", nullptr, "CGP5_CAUSALE_CGP0", true},
-    {"ditte", "CGP6_DUEBILPARAMDITTA", "CGP6_CAUSALE_CGP0", "CGP6_DITTA_CG18", "CGP6_DITTA_CG18", false},
-    {"registrazione", "CGP7_DUEBILPERSREG", "CGP7_CAUSALE_CGP0", "CGP7_DITTA_CG18", "CGP7_DITTA_CG18, CGP7_GRUPPO_CG10", false},
-    {"griglia", "CGP3_DUEBILGRIGLIA", "CGP3_CAUSALE_CGP0", nullptr, "CGP3_VISIBLEORDER, CGP3_IDFIELD_CGP1", false},
-    {"filtri", "CGP4_DUEBILFILTRI", "CGP4_CAUSALE_CGP0", nullptr, "CGP4_IDCHECK_CGP2", false},
-    {"esclusioni", "CGP8_DUEBILREVOKE", "CGP8_CAUSALE_CGP0", nullptr, "CGP8_ID_FW06, CGP8_ID_FW07", false},
-    {"selezioneScadenze", "FW41_SELEZIONEPARAMSCADENZE", "FW41_CODICE", "FW41_DITTA_CG18", "FW41_DITTA_CG18, FW41_INDTIPOPAG", false},
-};
+constexpr int IntMin = -2147483647 - 1;
+constexpr int IntMax = 2147483647;
 
-constexpr const char *CausalTable = "CGP0_DUEBILCAUSALI";
-
-// The rows of a causal in one table; the due-date selection table holds other objects' rows too.
-QString rowsOf(const Section &s, const QString &code)
+const QHash<QString, ColumnRule> &columnRules()
 {
-    QString sql = QStringLiteral("SELECT * FROM %1 WHERE %2 = %3").arg(QLatin1String(s.table), QLatin1String(s.causalColumn), code);
-    if (QLatin1String(s.table) == QLatin1String("FW41_SELEZIONEPARAMSCADENZE"))
-        sql += " AND FW41_UOBJECT = '" + S::UObjectConfig + "'";
-    return sql;
+    static const QHash<QString, ColumnRule> rules = [] {
+        const QList<ColumnRule> list = {
+            {"CGP0_CAUSALE", Kind::Integer, 0, true},
+            {"CGP0_DESCRIZIONE", Kind::Text, 100},
+            {"CGP3_CAUSALE_CGP0", Kind::Integer, 0, true},
+            {"CGP3_IDFIELD_CGP1", Kind::Integer, 0, true, "CGP1_DUEBILFIELD", "CGP1_ID"},
+            {"CGP3_VISIBLEORDER", Kind::Integer, 0, false, nullptr, nullptr, 0, 32767},
+            {"CGP3_SORTTYPE", Kind::Integer, 0, false, nullptr, nullptr, 0, 2},  // none, ascending, descending
+            {"CGP3_GROUPED", Kind::Flag},
+            {"CGP4_CAUSALE_CGP0", Kind::Integer, 0, true},
+            {"CGP4_IDCHECK_CGP2", Kind::Integer, 0, true, "CGP2_DUEBILCHECK", "CGP2_ID"},
+            {"CGP4_CHECKED", Kind::Flag},
+            {"CGP5_CAUSALE_CGP0", Kind::Integer, 0, true},
+            {"CGP5_TIPOCAUSALE", Kind::Integer, 0, false, nullptr, nullptr, 1, 8},
+            {"CGP5_TIPOSCADENZA", Kind::Integer},
+            {"CGP5_INDRECUPERO", Kind::Integer},
+            {"CGP5_INDIMPMASSIMO", Kind::Integer},
+            {"CGP5_INDIMPSCADENZA", Kind::Integer},
+            {"CGP5_INDGESTABBUONI", Kind::Flag},
+            {"CGP5_CREADISTINTA", Kind::Flag},
+            {"CGP6_DITTA_CG18", Kind::Integer, 0, true, "CG18_DITTE", "CG18_CODICE"},
+            {"CGP6_CAUSALE_CGP0", Kind::Integer, 0, true},
+            {"CGP6_MESI", Kind::Integer},
+            {"CGP6_DESCRAGGTESTATA", Kind::Flag},
+            {"CGP6_MODIFICACONTI", Kind::Flag},
+            {"CGP6_INDNUMDATADOC", Kind::Flag},
+            {"CGP6_TIPOREGISTRAZIONE", Kind::Integer},
+            {"CGP6_CREADISTINTA", Kind::Flag},
+            {"CGP6_INDACCONTI", Kind::Flag},
+            {"CGP6_DELTAIMPORTO", Kind::Decimal},
+            {"CGP6_INDNETTOPREVISIONALI", Kind::Flag},
+            {"CGP6_CAUSALECOMPCLI_CGP0", Kind::Integer},
+            {"CGP6_CAUSALECOMPFOR_CGP0", Kind::Integer},
+            {"CGP6_INDVISANTEPRIMA", Kind::Integer},
+            {"CGP6_INDPAGVALUTA", Kind::Flag},
+            {"CGP7_DITTA_CG18", Kind::Integer, 0, true, "CG18_DITTE", "CG18_CODICE"},
+            {"CGP7_CAUSALE_CGP0", Kind::Integer, 0, true},
+            {"CGP7_GRUPPO_CG10", Kind::Integer, 0, true, "CG10_GRUPPICONTI", "CG10_CODICE"},
+            {"CGP7_CAUSALECOGE_CG33", Kind::Text, 20},
+            {"CGP7_CONTODARE_CG24", Kind::Text, 20},
+            {"CGP7_CONTOAVERE_CG24", Kind::Text, 20},
+            {"CGP7_INDDETTREGIST", Kind::Integer},
+            {"CGP7_INDDETTRIGACONT", Kind::Integer},
+            {"CGP7_CAUSALEABB_CG33", Kind::Text, 20},
+            {"CGP7_CONTOABBATTIVI_CG24", Kind::Text, 20},
+            {"CGP7_CONTOABBPASSIVI_CG24", Kind::Text, 20},
+            {"CGP7_TESTORIGA", Kind::Text, 240},
+            {"CGP7_INDPAGRITENUTE", Kind::Integer},
+            {"CGP7_CONDPAGACCONTI_CG62", Kind::Text, 20},
+            {"CGP7_SEZIONALEACCONTI_CG68", Kind::Text, 20},
+            {"CGP7_INDDESCRCP", Kind::Integer},
+            {"CGP8_CAUSALE_CGP0", Kind::Integer, 0, true},
+            {"CGP8_ID_FW06", Kind::Integer, 0, false, "FW06_GROUPUSR", "FW06_ID"},
+            {"CGP8_ID_FW07", Kind::Integer, 0, false, "FW07_APPUSER", "FW07_ID"},
+            {"FW41_DITTA_CG18", Kind::Integer, 0, true, "CG18_DITTE", "CG18_CODICE"},
+            {"FW41_UOBJECT", Kind::Text, 255, true},
+            {"FW41_CODICE", Kind::Integer, 0, true},
+            {"FW41_INDTIPOPAG", Kind::Integer, 0, true},
+            {"FW41_SELEZIONATO", Kind::Flag, 0, true},
+            {"FW41_DATIPO", Kind::Integer},
+            {"FW41_ALTIPO", Kind::Integer},
+        };
+        QHash<QString, ColumnRule> byName;
+        for (const ColumnRule &r : list)
+            byName.insert(QLatin1String(r.column), r);
+        return byName;
+    }();
+    return rules;
 }
 
 QJsonObject rowAsJson(const ado::Recordset &rs, const QStringList &fields)
@@ -70,16 +130,19 @@ QJsonObject rowAsJson(const ado::Recordset &rs, const QStringList &fields)
     return row;
 }
 
-// JSON knows only doubles: whole numbers go back as integers so that integer and text
-// columns get the value they had.
+bool isWhole(double d)
+{
+    return std::isfinite(d) && std::trunc(d) == d;
+}
+
+// The value a checked JSON value is bound as: JSON knows only doubles, and whole numbers go
+// back as integers so that integer columns get the value they had.
 QVariant bindable(const QJsonValue &v)
 {
     switch (v.type()) {
-    case QJsonValue::Bool:
-        return v.toBool() ? 1 : 0;
     case QJsonValue::Double: {
         const double d = v.toDouble();
-        if (std::trunc(d) == d && std::fabs(d) < 9e15)
+        if (isWhole(d) && std::fabs(d) < 9e15)
             return static_cast<qlonglong>(d);
         return d;
     }
@@ -90,26 +153,61 @@ QVariant bindable(const QJsonValue &v)
     }
 }
 
-QString codeText(const QJsonValue &v)
+QString shownValue(const QJsonValue &v)
 {
-    if (v.isDouble())
-        return bindable(v).toString();
-    return v.toString();
+    switch (v.type()) {
+    case QJsonValue::Double: return bindable(v).toString();
+    case QJsonValue::String: return v.toString();
+    case QJsonValue::Bool: return v.toBool() ? QStringLiteral("true") : QStringLiteral("false");
+    case QJsonValue::Null: return QStringLiteral("null");
+    case QJsonValue::Array: return QStringLiteral("[...]");
+    case QJsonValue::Object: return QStringLiteral("{...}");
+    default: return QString();
+    }
 }
 
 } // namespace
+
+// The keys of the catalogues and host tables that rows name, read once per import.
+struct CausalExchange::References
+{
+    ado::Connection &connection;
+    QHash<QString, QSet<qlonglong>> keys;
+
+    bool contains(const char *table, const char *column, qlonglong value)
+    {
+        const QString name = QLatin1String(table);
+        if (!keys.contains(name)) {
+            QSet<qlonglong> values;
+            const ado::RecordsetPtr rs =
+                connection.Execute(QStringLiteral("SELECT %1 AS K FROM %2").arg(QLatin1String(column), name));
+            for (; !rs->isEOF(); rs->MoveNext())
+                values.insert(rs->value(QStringLiteral("K")).toLongLong());
+            keys.insert(name, values);
+        }
+        return keys.value(name).contains(value);
+    }
+};
 
 struct CausalExchange::Causal
 {
     QString code;
     bool exists = false;
     QJsonObject row;
-    QHash<QString, QJsonArray> rows;   // by section key
+    QHash<QString, QJsonArray> rows;   // by table name
+    CausalConfiguration before;
 };
 
 CausalExchange::CausalExchange(ado::ConnectionPtr connection, const TextStore &texts)
     : m_connection(std::move(connection)), m_texts(texts)
 {
+}
+
+QString CausalExchange::echo(const QString &text)
+{
+    if (text.size() <= EchoLimit)
+        return text;
+    return text.left(EchoLimit - 3) + QStringLiteral("...");
 }
 
 QJsonDocument CausalExchange::exportCausals(const QStringList &codes, const QString &company) const
@@ -127,20 +225,20 @@ QJsonDocument CausalExchange::exportCausals(const QStringList &codes, const QStr
         if (head->RecordCount() == 0)
             continue;
         QJsonObject causal = rowAsJson(*head, head->fieldNames());
-        for (const Section &s : sections) {
-            QString sql = rowsOf(s, code);
+        for (const Table &s : CausalConfiguration::tables().mid(1)) {
+            QString sql = CausalConfiguration::rowsOf(s, code);
             if (s.companyColumn && !company.isEmpty())
                 sql += QStringLiteral(" AND %1 = %2").arg(QLatin1String(s.companyColumn), company);
             const ado::RecordsetPtr rs = m_connection->Execute(sql + " ORDER BY " + QLatin1String(s.orderBy));
             const QStringList fields = rs->fieldNames();
             if (s.single) {
-                causal.insert(QLatin1String(s.key), rs->isEOF() ? QJsonValue(QJsonValue::Null) : QJsonValue(rowAsJson(*rs, fields)));
+                causal.insert(QLatin1String(s.section), rs->isEOF() ? QJsonValue(QJsonValue::Null) : QJsonValue(rowAsJson(*rs, fields)));
                 continue;
             }
             QJsonArray rows;
             for (; !rs->isEOF(); rs->MoveNext())
                 rows.append(rowAsJson(*rs, fields));
-            causal.insert(QLatin1String(s.key), rows);
+            causal.insert(QLatin1String(s.section), rows);
         }
         causals.append(causal);
     }
@@ -151,71 +249,132 @@ QJsonDocument CausalExchange::exportCausals(const QStringList &codes, const QStr
     return QJsonDocument(doc);
 }
 
-bool CausalExchange::readCausal(const QJsonObject &object, const QString &userName, bool replace, Causal *causal,
-                                QString *reason) const
+bool CausalExchange::readCausal(const QJsonObject &object, const ImportOptions &options, References &references,
+                                Causal *causal, QString *reason) const
 {
     auto columnsOf = [this](const char *table) {
         return m_connection->Execute(QStringLiteral("SELECT * FROM %1 WHERE 1 = 0").arg(QLatin1String(table)))->fieldNames();
     };
-    // Column names become part of the insert statements: only the target's own columns pass.
-    auto unknownColumn = [&](const QJsonObject &row, const QStringList &columns, const char *table) {
-        for (auto it = row.begin(); it != row.end(); ++it) {
-            if (!columns.contains(it.key())) {
-                *reason = m_texts.text(Text::UnknownColumn, {it.key(), QLatin1String(table)});
-                return true;
-            }
-        }
+    auto refuse = [&](int textId, const QStringList &params) {
+        QStringList shown;
+        for (const QString &p : params)
+            shown << echo(p);
+        *reason = m_texts.text(textId, shown);
         return false;
     };
+    // Column names become part of the insert statements: only the target's own columns, with
+    // values of their type and size, pass. The causal's own columns are set on writing.
+    auto checkRow = [&](const QJsonObject &row, const Table &table, const QStringList &columns) {
+        for (const QString &key : table.keyColumns) {
+            if (key == QLatin1String(table.causalColumn))
+                continue;
+            const ColumnRule &rule = columnRules()[key];
+            if (rule.notNull && (!row.contains(key) || row.value(key).isNull()))
+                return refuse(Text::MissingValue, {key, QLatin1String(table.table)});
+        }
+        for (auto it = row.begin(); it != row.end(); ++it) {
+            const QString column = it.key();
+            if (!columns.contains(column) || !columnRules().contains(column))
+                return refuse(Text::UnknownColumn, {column, QLatin1String(table.table)});
+            if (column == QLatin1String(table.causalColumn) || column == QLatin1String("FW41_UOBJECT"))
+                continue;
+            const ColumnRule &rule = columnRules()[column];
+            const QJsonValue v = it.value();
+            if (v.isNull()) {
+                if (rule.notNull)
+                    return refuse(Text::MissingValue, {column, QLatin1String(table.table)});
+                continue;
+            }
+            if (rule.kind == Kind::Text) {
+                if (!v.isString())
+                    return refuse(Text::WrongType, {column, shownValue(v)});
+                if (v.toString().size() > rule.size)
+                    return refuse(Text::TooLong, {column, QString::number(rule.size), QString::number(v.toString().size())});
+                continue;
+            }
+            if (!v.isDouble())
+                return refuse(Text::WrongType, {column, shownValue(v)});
+            const double d = v.toDouble();
+            if (rule.kind == Kind::Decimal) {
+                // DECIMAL(18, 4): fourteen whole digits, four decimals.
+                const double scaled = d * 1e4;
+                if (!std::isfinite(d) || std::fabs(d) >= 1e14 || std::fabs(scaled - std::round(scaled)) > 1e-6)
+                    return refuse(Text::OutOfRange, {column, shownValue(v)});
+                continue;
+            }
+            if (!isWhole(d) || d < IntMin || d > IntMax)
+                return refuse(Text::OutOfRange, {column, shownValue(v)});
+            const auto n = static_cast<qlonglong>(d);
+            if ((rule.kind == Kind::Flag && n != 0 && n != 1) || (rule.max > rule.min && (n < rule.min || n > rule.max)))
+                return refuse(Text::OutOfRange, {column, shownValue(v)});
+            if (rule.refTable && !references.contains(rule.refTable, rule.refColumn, n))
+                return refuse(Text::NotInTable, {column, shownValue(v), QLatin1String(rule.refTable)});
+        }
+        return true;
+    };
 
-    if (!object.contains(QLatin1String("CGP0_CAUSALE"))) {
-        *reason = m_texts.text(Text::MissingField, {QStringLiteral("CGP0_CAUSALE")});
-        return false;
-    }
-    causal->code = codeText(object.value(QLatin1String("CGP0_CAUSALE")));
-    if (const auto refusal = CausalOperations::checkNewCode(causal->code, userName)) {
+    const QString codeColumn = QStringLiteral("CGP0_CAUSALE");
+    if (!object.contains(codeColumn))
+        return refuse(Text::MissingField, {codeColumn});
+    const QJsonValue codeValue = object.value(codeColumn);
+    causal->code = echo(shownValue(codeValue));
+    if (!codeValue.isDouble())
+        return refuse(Text::WrongType, {codeColumn, shownValue(codeValue)});
+    if (const auto refusal = CausalOperations::checkNewCode(shownValue(codeValue), options.userName)) {
         *reason = m_texts.text(refusal->textId, refusal->params);
         return false;
     }
-    const QStringList headColumns = columnsOf(CausalTable);
-    for (const Section &s : sections) {
-        const QString key = QLatin1String(s.key);
-        if (!object.contains(key)) {
-            *reason = m_texts.text(Text::MissingField, {key});
-            return false;
-        }
+    const QList<Table> &tables = CausalConfiguration::tables();
+    for (const Table &s : tables.mid(1)) {
+        const QString key = QLatin1String(s.section);
+        // A section left out is an empty one: the completion gives the causal its rows.
         const QJsonValue value = object.value(key);
         QJsonArray rows;
         if (s.single && value.isObject())
             rows.append(value);
-        else if (value.isArray())
+        else if (!s.single && value.isArray())
             rows = value.toArray();
-        else if (!(s.single && value.isNull())) {
-            *reason = m_texts.text(Text::NotObject, {key});
-            return false;
-        }
+        else if (!value.isNull() && !value.isUndefined())
+            return refuse(Text::NotObject, {key});
         const QStringList columns = columnsOf(s.table);
+        QSet<QString> keys;
         for (const QJsonValue &row : std::as_const(rows)) {
-            if (!row.isObject()) {
-                *reason = m_texts.text(Text::NotObject, {key});
+            if (!row.isObject())
+                return refuse(Text::NotObject, {key});
+            const QJsonObject r = row.toObject();
+            if (!checkRow(r, s, columns))
                 return false;
+            QStringList keyValues;
+            for (const QString &k : s.keyColumns)
+                keyValues << shownValue(r.value(k));
+            if (!s.single && keys.contains(keyValues.join(QLatin1Char('/'))))
+                return refuse(Text::RepeatedRow, {QLatin1String(s.table), keyValues.join(QStringLiteral(", "))});
+            keys.insert(keyValues.join(QLatin1Char('/')));
+            // An exclusion withdraws the causal from one group or one user, never from none or both.
+            if (QLatin1String(s.table) == QLatin1String("CGP8_DUEBILREVOKE")) {
+                const bool group = !r.value(QLatin1String("CGP8_ID_FW06")).isNull() && r.contains(QLatin1String("CGP8_ID_FW06"));
+                const bool user = !r.value(QLatin1String("CGP8_ID_FW07")).isNull() && r.contains(QLatin1String("CGP8_ID_FW07"));
+                if (!group && !user)
+                    return refuse(Text::ExclusionEmpty, {});
+                if (group && user)
+                    return refuse(Text::ExclusionBoth, {});
             }
-            if (unknownColumn(row.toObject(), columns, s.table))
-                return false;
         }
-        causal->rows.insert(key, rows);
+        causal->rows.insert(QLatin1String(s.table), rows);
     }
+    QSet<QString> sectionNames;
+    for (const Table &s : tables.mid(1))
+        sectionNames.insert(QLatin1String(s.section));
     for (auto it = object.begin(); it != object.end(); ++it) {
-        if (!causal->rows.contains(it.key()))
+        if (!sectionNames.contains(it.key()))
             causal->row.insert(it.key(), it.value());
     }
-    if (unknownColumn(causal->row, headColumns, CausalTable))
+    if (!checkRow(causal->row, CausalConfiguration::causalTable(), columnsOf(CausalConfiguration::causalTable().table)))
         return false;
+    causal->code = shownValue(codeValue);
     causal->exists = m_connection->Execute(S::existsCausal(causal->code), 1)->RecordCount() >= 1;
-    if (causal->exists && !replace) {
-        *reason = m_texts.text(CausalOperations::MsgExists, {causal->code});
-        return false;
-    }
+    if (causal->exists && !options.replace)
+        return refuse(CausalOperations::MsgExists, {causal->code});
     return true;
 }
 
@@ -239,18 +398,20 @@ QString CausalExchange::write(const Causal &causal) const
         return q.exec() ? QString() : q.lastError().text();
     };
 
+    const QList<Table> &tables = CausalConfiguration::tables();
     if (causal.exists) {
-        for (const Section &s : sections)
-            m_connection->Execute(QString(rowsOf(s, causal.code)).replace(QLatin1String("SELECT *"), QLatin1String("DELETE")), 1);
+        // The causal row goes last, as in the window's delete.
+        for (const Table &s : tables.mid(1))
+            m_connection->Execute(QString(CausalConfiguration::rowsOf(s, causal.code)).replace(QLatin1String("SELECT *"), QLatin1String("DELETE")), 1);
         m_connection->Execute("DELETE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = " + causal.code, 1);
     }
     QJsonObject head = causal.row;
     head.insert(QStringLiteral("CGP0_CAUSALE"), causal.code.toLongLong());
-    if (const QString error = insert(CausalTable, head); !error.isEmpty())
+    if (const QString error = insert(CausalConfiguration::causalTable().table, head); !error.isEmpty())
         return error;
     // The rows belong to the causal under which they are imported, whatever their key says.
-    for (const Section &s : sections) {
-        for (const QJsonValue &value : causal.rows.value(QLatin1String(s.key))) {
+    for (const Table &s : tables.mid(1)) {
+        for (const QJsonValue &value : causal.rows.value(QLatin1String(s.table))) {
             QJsonObject row = value.toObject();
             row.insert(QLatin1String(s.causalColumn), causal.code.toLongLong());
             if (QLatin1String(s.table) == QLatin1String("FW41_SELEZIONEPARAMSCADENZE"))
@@ -262,23 +423,45 @@ QString CausalExchange::write(const Causal &causal) const
     return {};
 }
 
+QList<QPair<QString, int>> CausalExchange::complete(const Causal &causal, const ImportOptions &options) const
+{
+    static const char *const completedTables[] = {"CGP4_DUEBILFILTRI", "CGP5_DUEBILPARAM", "CGP6_DUEBILPARAMDITTA",
+                                                  "CGP7_DUEBILPERSREG"};
+    QList<QPair<QString, int>> added;
+    QStringList statements = S::completionOf(causal.code, options.company, options.group);
+    // Without the company's group there is no company to complete for.
+    if (options.company.isEmpty() || options.group.isEmpty())
+        statements = statements.mid(0, 2);
+    for (int i = 0; i < statements.size(); ++i) {
+        int rows = 0;
+        m_connection->Execute(statements.at(i), 1, &rows);
+        if (rows > 0)
+            added.append({QLatin1String(completedTables[i]), rows});
+    }
+    return added;
+}
+
 QString CausalExchange::ledgerRefusal(const QString &code) const
 {
     QStringList reasons;
     for (const auto &f : StoredParameterChecks(m_connection).check(code)) {
         const QString why = f.textId == 0 ? m_texts.text(Text::CodeMissing) : m_texts.text(f.textId, f.params);
-        reasons << m_texts.text(Text::LedgerFinding, {f.column, f.value, f.company, why});
+        reasons << m_texts.text(Text::LedgerFinding, {f.column, echo(f.value), f.company, why});
     }
     return reasons.join(QStringLiteral("; "));
 }
 
-CausalExchange::ImportReport CausalExchange::importCausals(const QByteArray &json, bool replace, const QString &userName)
+CausalExchange::ImportReport CausalExchange::importCausals(const QByteArray &json, const ImportOptions &options)
 {
     ImportReport report;
     QJsonParseError parseError;
     const QJsonDocument doc = QJsonDocument::fromJson(json, &parseError);
-    if (parseError.error != QJsonParseError::NoError || !doc.isObject()) {
+    if (parseError.error != QJsonParseError::NoError) {
         report.error = m_texts.text(Text::NotJson, {parseError.errorString()});
+        return report;
+    }
+    if (!doc.isObject()) {
+        report.error = m_texts.text(Text::NotConfiguration, {Format});
         return report;
     }
     const QJsonObject root = doc.object();
@@ -289,36 +472,41 @@ CausalExchange::ImportReport CausalExchange::importCausals(const QByteArray &jso
         return report;
     }
 
-    QList<Causal> causals;
-    QSet<QString> seen;
-    bool refused = false;
-    for (const QJsonValue &value : root.value(QLatin1String("causali")).toArray()) {
-        Causal causal;
-        Outcome outcome;
-        if (!value.isObject()) {
-            outcome.reason = m_texts.text(Text::NotObject, {QStringLiteral("causali")});
-        } else if (readCausal(value.toObject(), userName, replace, &causal, &outcome.reason)) {
-            if (seen.contains(causal.code))
-                outcome.reason = m_texts.text(Text::Duplicated, {causal.code});
-            else
-                outcome.result = causal.exists ? Result::Replaced : Result::Added;
-        }
-        outcome.code = causal.code;
-        seen.insert(causal.code);
-        refused = refused || outcome.result == Result::Refused;
-        report.causals.append(outcome);
-        causals.append(causal);
-    }
-    if (refused)
-        return report;
-
     try {
+        QList<Causal> causals;
+        QSet<QString> seen;
+        bool refused = false;
+        References references{*m_connection, {}};
+        for (const QJsonValue &value : root.value(QLatin1String("causali")).toArray()) {
+            Causal causal;
+            Outcome outcome;
+            if (!value.isObject()) {
+                outcome.reason = m_texts.text(Text::NotObject, {QStringLiteral("causali")});
+            } else if (readCausal(value.toObject(), options, references, &causal, &outcome.reason)) {
+                if (seen.contains(causal.code))
+                    outcome.reason = m_texts.text(Text::Duplicated, {causal.code});
+                else
+                    outcome.result = causal.exists ? Result::Replaced : Result::Added;
+            }
+            outcome.code = echo(causal.code);
+            seen.insert(causal.code);
+            refused = refused || outcome.result == Result::Refused;
+            report.causals.append(outcome);
+            causals.append(causal);
+        }
+        if (refused)
+            return report;
+
         ado::TransactionGuard transaction(*m_connection);
-        for (const Causal &causal : std::as_const(causals)) {
+        for (int i = 0; i < causals.size(); ++i) {
+            Causal &causal = causals[i];
+            if (options.dryRun && causal.exists)
+                causal.before = CausalConfiguration::read(*m_connection, causal.code);
             if (const QString error = write(causal); !error.isEmpty()) {
-                report.error = m_texts.text(Text::DatabaseError, {error});
+                report.error = m_texts.text(Text::DatabaseError, {echo(error)});
                 return report;
             }
+            report.causals[i].completed = complete(causal, options);
         }
         // Checked after every causal is written, so that causals of the same file may name
         // each other as compensation causals.
@@ -331,10 +519,21 @@ CausalExchange::ImportReport CausalExchange::importCausals(const QByteArray &jso
         }
         if (refused)
             return report;
+        if (options.dryRun) {
+            for (int i = 0; i < causals.size(); ++i) {
+                if (causals.at(i).exists)
+                    report.causals[i].changes = CausalConfiguration::diff(
+                        causals.at(i).before, CausalConfiguration::read(*m_connection, causals.at(i).code));
+            }
+            report.acceptable = true;
+            return report;  // the guard rolls everything back
+        }
         transaction.commit();
+        report.acceptable = true;
         report.written = true;
     } catch (const ado::AdoError &e) {
-        report.error = m_texts.text(Text::DatabaseError, {e.message()});
+        report.error = m_texts.text(Text::DatabaseError, {echo(e.message())});
+        report.acceptable = false;
     }
     return report;
 }

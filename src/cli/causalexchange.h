@@ -1,5 +1,6 @@
 #pragma once
 
+#include "causalconfiguration.h"
 #include "connection.h"
 
 #include <QByteArray>
@@ -12,27 +13,42 @@ class TextStore;
 
 // Causals carried from one database to another as a JSON document: the causal row and every
 // row of its configuration tables and of its due-date selection, column names as keys.
-// An import is whole or nothing: every causal of the file is checked and written in one
-// transaction, and the rows are checked against the target's ledger with the same rules the
-// window applies to its fields, so a causal whose ledger codes the target does not know is refused.
+// An import is whole or nothing: every value is checked against its column (type, size, the
+// window's limits, the catalogue or host table it names) and every row against the window's
+// rules before anything is written; then every causal of the file is written in one
+// transaction, completed with the rows the window's completion would give it, and checked
+// against the target's ledger with the rules of the window's fields.
 class CausalExchange
 {
 public:
     static inline const QString Format = QStringLiteral("duebilconfig-causali");
     static constexpr int Version = 1;
+    // No message repeats more of a value read from the file than this.
+    static constexpr int EchoLimit = 80;
 
     enum class Result { Added, Replaced, Refused };
     struct Outcome
     {
-        QString code;
+        QString code;        // as the file gives it, shortened for messages
         Result result = Result::Refused;
         QString reason;      // Italian, for a refused causal
+        QList<QPair<QString, int>> completed;              // table, rows the completion added
+        QList<CausalConfiguration::Change> changes;        // replaced causal, trial run only
     };
     struct ImportReport
     {
-        bool written = false;
-        QString error;       // Italian, for a file refused as a whole
+        bool written = false;     // committed (never on a trial run)
+        bool acceptable = false;  // every causal passed and every statement ran
+        QString error;            // Italian, for a file or a database refused as a whole
         QList<Outcome> causals;
+    };
+    struct ImportOptions
+    {
+        bool replace = false;
+        bool dryRun = false;      // everything a real import does, then rolled back
+        QString userName;         // decides whether the reserved codes below 300 may be imported
+        QString company;          // the completion's company and group
+        QString group;
     };
 
     CausalExchange(ado::ConnectionPtr connection, const TextStore &texts);
@@ -41,14 +57,18 @@ public:
     // Codes must be existing causals in the window's format. Throws ado::AdoError.
     QJsonDocument exportCausals(const QStringList &codes, const QString &company = {}) const;
 
-    // userName decides whether the reserved codes below 300 may be imported.
-    ImportReport importCausals(const QByteArray &json, bool replace, const QString &userName);
+    ImportReport importCausals(const QByteArray &json, const ImportOptions &options);
+
+    // The text shortened to EchoLimit characters, for messages that repeat the input.
+    static QString echo(const QString &text);
 
 private:
     struct Causal;
-    bool readCausal(const QJsonObject &object, const QString &userName, bool replace, Causal *causal,
+    struct References;
+    bool readCausal(const QJsonObject &object, const ImportOptions &options, References &references, Causal *causal,
                     QString *reason) const;
     QString write(const Causal &causal) const;
+    QList<QPair<QString, int>> complete(const Causal &causal, const ImportOptions &options) const;
     QString ledgerRefusal(const QString &code) const;
 
     ado::ConnectionPtr m_connection;

@@ -1,6 +1,7 @@
 #include "duebilcli.h"
 
 #include "causalexchange.h"
+#include "transactionguard.h"
 
 #include "adoerror.h"
 #include "adoerrorclassifier.h"
@@ -28,9 +29,15 @@ enum : int {
     Usage = 992001, UnknownCommand, WrongArguments, CannotOpen, Created, AlreadyHasTables,
     CausalCreated, CausalDuplicated, CausalDeleted, CausalMissing, Completed, CannotCreate,
     NotDone, ErrorReport, InitNeedsFile, CompanyMissing, Finding, CodeMissing, NothingFound,
-    ImportAdded = 992110, ImportReplaced, ImportRefused, ImportNothingWritten, ImportCannotRead, ImportDone
+    ImportAdded = 992110, ImportReplaced, ImportRefused, ImportNothingWritten, ImportCannotRead, ImportDone,
+    TooLong = 992118,
+    ImportCompleted = 992125, DryAdded, DryReplaced, DryUnchanged, DiffChanged, DiffAdded, DiffRemoved, DryDone,
+    DryRefused, ReadOnly, DryReplacing
 };
 }
+
+// The longest description the window's field takes.
+constexpr int DescriptionLimit = 100;
 
 struct Options
 {
@@ -43,6 +50,7 @@ struct Options
     bool demo = false;
     bool json = false;
     bool replace = false;
+    bool dryRun = false;
     QStringList positional;
 };
 
@@ -63,6 +71,42 @@ QList<QPair<QString, QString>> causalSections(const QString &code)
          "SELECT * FROM FW41_SELEZIONEPARAMSCADENZE WHERE FW41_UOBJECT = '" + S::UObjectConfig
              + "' AND FW41_CODICE = " + code + " ORDER BY FW41_DITTA_CG18, FW41_INDTIPOPAG"},
     };
+}
+
+// Stored texts reach a terminal: control characters (and the marks that reorder text) are
+// shown as escapes, never sent as they are; a backslash is doubled so that an escape is never
+// ambiguous.
+QString printable(const QString &text)
+{
+    QString shown;
+    shown.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == u'\\')
+            shown += QStringLiteral("\\\\");
+        else if (u == u'\n')
+            shown += QStringLiteral("\\n");
+        else if (u == u'\r')
+            shown += QStringLiteral("\\r");
+        else if (u == u'\t')
+            shown += QStringLiteral("\\t");
+        else if (c.category() == QChar::Other_Control || (u >= 0x202A && u <= 0x202E) || (u >= 0x2066 && u <= 0x2069))
+            shown += QStringLiteral("\\u%1").arg(int(u), 4, 16, QLatin1Char('0'));
+        else
+            shown += c;
+    }
+    return shown;
+}
+
+// A stored value as a change line shows it: NULL, a number bare, a text in quotes.
+QString shownValue(const QVariant &v)
+{
+    if (v.isNull())
+        return QStringLiteral("NULL");
+    const QString text = CausalExchange::echo(printable(v.toString()));
+    if (v.typeId() == QMetaType::QString)
+        return "'" + text + "'";
+    return text;
 }
 
 QJsonArray rowsAsJson(ado::Recordset &rs)
@@ -169,6 +213,8 @@ struct DueBilCli::Private
                 options.json = true;
             } else if (a == QLatin1String("--replace")) {
                 options.replace = true;
+            } else if (a == QLatin1String("--dry-run")) {
+                options.dryRun = true;
             } else if (a.startsWith(QLatin1String("--")) && a.size() > 2) {
                 *problem = a;
                 return false;
@@ -232,7 +278,7 @@ struct DueBilCli::Private
         const ado::RecordsetPtr rs = connection->Execute(
             "SELECT CGP0_CAUSALE, CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WITH (NOLOCK) ORDER BY CGP0_CAUSALE");
         for (; !rs->isEOF(); rs->MoveNext())
-            out << rs->value("CGP0_CAUSALE").toString() << '\t' << rs->value("CGP0_DESCRIZIONE").toString() << '\n';
+            out << rs->value("CGP0_CAUSALE").toString() << '\t' << printable(rs->value("CGP0_DESCRIZIONE").toString()) << '\n';
         out.flush();
         return Done;
     }
@@ -252,7 +298,7 @@ struct DueBilCli::Private
             out.flush();
             return Done;
         }
-        out << causal->value("CGP0_CAUSALE").toString() << '\t' << causal->value("CGP0_DESCRIZIONE").toString() << '\n';
+        out << causal->value("CGP0_CAUSALE").toString() << '\t' << printable(causal->value("CGP0_DESCRIZIONE").toString()) << '\n';
         for (const auto &section : causalSections(code)) {
             const ado::RecordsetPtr rs = connection->Execute(section.second);
             out << '\n' << "[" << section.first << "] " << rs->RecordCount() << '\n';
@@ -260,7 +306,7 @@ struct DueBilCli::Private
             for (; !rs->isEOF(); rs->MoveNext()) {
                 QStringList cells;
                 for (const QString &f : fields)
-                    cells << f + '=' + rs->value(f).toString();
+                    cells << f + '=' + printable(rs->value(f).toString());
                 out << "  " << cells.join(QStringLiteral("  ")) << '\n';
             }
         }
@@ -268,27 +314,63 @@ struct DueBilCli::Private
         return Done;
     }
 
+    // The work of one command in one transaction: committed when the work is done and none of
+    // its statements failed, otherwise rolled back whole. The success line comes after the commit.
+    template <typename Work>
+    int atomically(Work work)
+    {
+        const int errorsBefore = messages.errorCount();
+        ado::TransactionGuard transaction(*connection);
+        const int status = work();
+        if (status != Done)
+            return status;
+        if (messages.errorCount() > errorsBefore)
+            return say(CliText::NotDone, {}, Refused);
+        transaction.commit();
+        return Done;
+    }
+
+    bool descriptionTooLong() const
+    {
+        return options.descriptionGiven && options.description.size() > DescriptionLimit;
+    }
+
     int complete(CausalOperations &ops)
     {
-        if (companyGroup().isEmpty())
+        const QString group = companyGroup();
+        if (group.isEmpty())
             return say(CliText::CompanyMissing, {options.company}, Refused);
-        const int before = completableRows(*connection);
-        ops.AggiornaConfigurazioneCausali(options.company, companyGroup());
-        if (messages.errorCount() > 0)
-            return Refused;
-        return say(CliText::Completed, {QString::number(completableRows(*connection) - before)});
+        int added = 0;
+        const int status = atomically([&] {
+            const int before = completableRows(*connection);
+            ops.AggiornaConfigurazioneCausali(options.company, group);
+            added = completableRows(*connection) - before;
+            return int(Done);
+        });
+        if (status != Done)
+            return status;
+        return say(CliText::Completed, {QString::number(added)});
     }
 
     int create(CausalOperations &ops, const QString &code)
     {
-        if (companyGroup().isEmpty())
+        const QString group = companyGroup();
+        if (group.isEmpty())
             return say(CliText::CompanyMissing, {options.company}, Refused);
-        if (const auto refusal = ops.create(code, options.user, options.company, companyGroup()))
-            return refused(*refusal);
-        if (options.descriptionGiven) {
-            connection->Execute("UPDATE CGP0_DUEBILCAUSALI SET CGP0_DESCRIZIONE = N'"
-                                + ClsServizi::escapeText(options.description) + "' WHERE CGP0_CAUSALE = " + code);
-        }
+        if (descriptionTooLong())
+            return say(CliText::TooLong, {QStringLiteral("CGP0_DESCRIZIONE"), QString::number(DescriptionLimit),
+                                          QString::number(options.description.size())}, Refused);
+        const int status = atomically([&] {
+            if (const auto refusal = ops.create(code, options.user, options.company, group))
+                return refused(*refusal);
+            if (options.descriptionGiven) {
+                connection->Execute("UPDATE CGP0_DUEBILCAUSALI SET CGP0_DESCRIZIONE = N'"
+                                    + ClsServizi::escapeText(options.description) + "' WHERE CGP0_CAUSALE = " + code);
+            }
+            return int(Done);
+        });
+        if (status != Done)
+            return status;
         return say(CliText::CausalCreated, {code});
     }
 
@@ -298,11 +380,19 @@ struct DueBilCli::Private
             connection->Execute("SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = " + source);
         if (rs->RecordCount() == 0)
             return say(CliText::CausalMissing, {source}, Refused);
+        if (descriptionTooLong())
+            return say(CliText::TooLong, {QStringLiteral("CGP0_DESCRIZIONE"), QString::number(DescriptionLimit),
+                                          QString::number(options.description.size())}, Refused);
         const QString description = options.descriptionGiven
             ? options.description
             : ClsServizi::nullToDefault(rs->value("CGP0_DESCRIZIONE"), QString()).toString();
-        if (const auto refusal = ops.duplicate(source, target, description, options.user, options.company))
-            return refused(*refusal);
+        const int status = atomically([&] {
+            if (const auto refusal = ops.duplicate(source, target, description, options.user, options.company))
+                return refused(*refusal);
+            return int(Done);
+        });
+        if (status != Done)
+            return status;
         return say(CliText::CausalDuplicated, {source, target});
     }
 
@@ -310,8 +400,13 @@ struct DueBilCli::Private
     {
         if (!ops.exists(code))
             return say(CliText::CausalMissing, {code}, Refused);
-        if (const auto refusal = ops.remove(code, options.user))
-            return refused(*refusal);
+        const int status = atomically([&] {
+            if (const auto refusal = ops.remove(code, options.user))
+                return refused(*refusal);
+            return int(Done);
+        });
+        if (status != Done)
+            return status;
         return say(CliText::CausalDeleted, {code});
     }
 
@@ -345,28 +440,94 @@ struct DueBilCli::Private
         return Done;
     }
 
+    QString keyText(const QList<QPair<QString, QVariant>> &key) const
+    {
+        QStringList parts;
+        for (const auto &[column, value] : key)
+            parts << column + '=' + shownValue(value);
+        return parts.join(QLatin1Char(','));
+    }
+
+    void printChanges(const CausalExchange::Outcome &o)
+    {
+        for (const CausalConfiguration::Change &c : o.changes) {
+            if (c.kind == CausalConfiguration::Change::ValueChanged)
+                out << texts.text(CliText::DiffChanged,
+                                  {c.table, keyText(c.key), c.column, shownValue(c.before)}).replace(QLatin1String("%5"), shownValue(c.after));
+            else
+                out << texts.text(c.kind == CausalConfiguration::Change::RowAdded ? CliText::DiffAdded : CliText::DiffRemoved,
+                                  {c.table, keyText(c.key)});
+            out << '\n';
+        }
+    }
+
+    void printCompleted(const CausalExchange::Outcome &o)
+    {
+        if (o.completed.isEmpty())
+            return;
+        QStringList counts;
+        for (const auto &[table, rows] : o.completed)
+            counts << table + ' ' + QString::number(rows);
+        out << texts.text(CliText::ImportCompleted, {o.code, counts.join(QStringLiteral(", "))}) << '\n';
+    }
+
     int importCausals(const QString &fileName)
     {
         QFile file(fileName);
         if (!file.open(QIODevice::ReadOnly))
-            return say(CliText::ImportCannotRead, {fileName, file.errorString()}, Refused);
+            return say(CliText::ImportCannotRead, {CausalExchange::echo(fileName), file.errorString()}, Refused);
+        CausalExchange::ImportOptions importOptions;
+        importOptions.replace = options.replace;
+        importOptions.dryRun = options.dryRun;
+        importOptions.userName = options.user;
+        importOptions.company = options.company;
+        importOptions.group = companyGroup();
         CausalExchange exchange(connection, texts);
-        const CausalExchange::ImportReport report = exchange.importCausals(file.readAll(), options.replace, options.user);
+        const CausalExchange::ImportReport report = exchange.importCausals(file.readAll(), importOptions);
+        using Result = CausalExchange::Result;
+        if (options.dryRun) {
+            // The trial run shows what each causal would become, refused ones included.
+            for (const CausalExchange::Outcome &o : report.causals) {
+                if (o.result == Result::Refused) {
+                    out << texts.text(CliText::ImportRefused, {o.code, o.reason}) << '\n';
+                    continue;
+                }
+                if (o.result == Result::Added)
+                    out << texts.text(CliText::DryAdded, {o.code}) << '\n';
+                else if (!report.acceptable)
+                    out << texts.text(CliText::DryReplacing, {o.code}) << '\n';
+                else if (o.changes.isEmpty())
+                    out << texts.text(CliText::DryUnchanged, {o.code}) << '\n';
+                else
+                    out << texts.text(CliText::DryReplaced, {o.code}) << '\n';
+                if (report.acceptable) {
+                    printChanges(o);
+                    printCompleted(o);
+                }
+            }
+            out.flush();
+            if (!report.error.isEmpty())
+                err << report.error << Qt::endl;
+            if (!report.acceptable)
+                return say(CliText::DryRefused, {}, Refused);
+            return say(CliText::DryDone, {QString::number(report.causals.size())});
+        }
+        if (!report.written) {
+            // Only why: nothing was written, so nothing else is reported.
+            for (const CausalExchange::Outcome &o : report.causals) {
+                if (o.result == Result::Refused)
+                    err << texts.text(CliText::ImportRefused, {o.code, o.reason}) << '\n';
+            }
+            if (!report.error.isEmpty())
+                err << report.error << '\n';
+            err.flush();
+            return Refused;
+        }
         for (const CausalExchange::Outcome &o : report.causals) {
-            if (o.result == CausalExchange::Result::Added)
-                out << texts.text(CliText::ImportAdded, {o.code}) << '\n';
-            else if (o.result == CausalExchange::Result::Replaced)
-                out << texts.text(CliText::ImportReplaced, {o.code}) << '\n';
-            else
-                out << texts.text(CliText::ImportRefused, {o.code, o.reason}) << '\n';
+            out << texts.text(o.result == Result::Added ? CliText::ImportAdded : CliText::ImportReplaced, {o.code}) << '\n';
+            printCompleted(o);
         }
         out.flush();
-        if (!report.error.isEmpty()) {
-            err << report.error << '\n';
-            err.flush();
-        }
-        if (!report.written)
-            return say(CliText::ImportNothingWritten, {}, Refused);
         return say(CliText::ImportDone, {QString::number(report.causals.size())});
     }
 
@@ -399,6 +560,9 @@ struct DueBilCli::Private
         if (!open())
             return Refused;
         CausalOperations ops(connection, &trap);
+        static const QStringList writers = {"complete", "create", "duplicate", "delete", "import"};
+        if (writers.contains(command) && connection->isReadOnly())
+            return say(CliText::ReadOnly, {}, Refused);
         try {
             if (command == QLatin1String("list"))
                 return list();
@@ -418,6 +582,8 @@ struct DueBilCli::Private
                 return importCausals(args.at(0));
             return remove(ops, args.at(0));
         } catch (const ado::AdoError &e) {
+            if (e.kind() == ado::AdoError::ReadOnly)
+                return say(CliText::ReadOnly, {}, Refused);
             ErrorReport report{command, e.number(), e.message(), {}};
             report.text = texts.text(CliText::ErrorReport, {command, QString::number(e.number()), e.message()});
             messages.reportError(report);

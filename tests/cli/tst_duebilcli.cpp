@@ -9,6 +9,24 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sqlite3.h>
+
+namespace {
+
+// Every connection opened while a limit is set may grow the database file only to that many
+// pages: a disk that fills up in the middle of a command.
+int g_maxPages = 0;
+
+int limitPages(sqlite3 *db, const char **, const sqlite3_api_routines *)
+{
+    if (g_maxPages > 0)
+        sqlite3_exec(db, QByteArray("PRAGMA max_page_count = " + QByteArray::number(g_maxPages)).constData(), nullptr,
+                     nullptr, nullptr);
+    return SQLITE_OK;
+}
+
+} // namespace
+
 // The tool answers scripts: its exit status and messages are what a caller relies on.
 class TestDueBilCli : public QObject
 {
@@ -16,6 +34,8 @@ class TestDueBilCli : public QObject
 
     std::unique_ptr<TestDatabase> m_db;
     QString m_out, m_err;
+    QTemporaryDir m_files;
+    int m_fileCount = 0;
 
     int run(QStringList args)
     {
@@ -35,6 +55,11 @@ class TestDueBilCli : public QObject
     }
 
 private slots:
+    void initTestCase()
+    {
+        sqlite3_auto_extension(reinterpret_cast<void (*)()>(limitPages));
+    }
+
     void init()
     {
         m_db = std::make_unique<TestDatabase>(TestDatabase::Demo);
@@ -305,6 +330,256 @@ private slots:
         QCOMPARE(run({"--user", user, "import", file.fileName()}), 1);
         QVERIFY2((m_out + m_err).contains(reason), qPrintable(m_out + m_err));
         QCOMPARE(moduleRows(m_db->connectionString()), before);
+    }
+
+    void execute(const QString &sql)
+    {
+        ado::Connection c;
+        c.Open(m_db->connectionString());
+        c.Execute(sql);
+    }
+
+    // The document of causal 300 as exported, under another code.
+    QJsonObject exportedAs(int code)
+    {
+        run({"export", "300"});
+        QJsonObject doc = QJsonDocument::fromJson(m_out.toUtf8()).object();
+        QJsonArray causals = doc.value("causali").toArray();
+        QJsonObject causal = causals.at(0).toObject();
+        causal.insert("CGP0_CAUSALE", code);
+        causals.replace(0, causal);
+        doc.insert("causali", causals);
+        return doc;
+    }
+
+    QString written(const QByteArray &content)
+    {
+        QFile file(m_files.filePath(QString("f%1.json").arg(++m_fileCount)));
+        if (!file.open(QIODevice::WriteOnly))
+            return {};
+        file.write(content);
+        return file.fileName();
+    }
+
+    // A statement that fails in the middle of a command: the command says so, exits 1, prints
+    // no success line and leaves every table as it was.
+    void failedStatementLeavesNothing_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("sabotage");   // SQL run before the command, a statement a line
+        QTest::addColumn<QString>("repair");     // SQL run after it, before the tables are compared
+        QTest::addColumn<bool>("diskFull");
+        const QString refuseParam = "CREATE TRIGGER T_FAIL BEFORE INSERT ON CGP5_DUEBILPARAM BEGIN SELECT RAISE(ABORT, 'rifiutato'); END";
+        const QString fillOnParam = "CREATE TABLE FILLER (B BLOB)\nCREATE TRIGGER T_FILL AFTER INSERT ON CGP5_DUEBILPARAM "
+                                    "BEGIN INSERT INTO FILLER VALUES (zeroblob(4000000)); END";
+        QTest::newRow("create, parameter row refused") << QStringList{"create", "401"} << refuseParam << "" << false;
+        QTest::newRow("create, parameter table renamed") << QStringList{"create", "401"}
+            << "ALTER TABLE CGP5_DUEBILPARAM RENAME TO CGP5_OLD" << "ALTER TABLE CGP5_OLD RENAME TO CGP5_DUEBILPARAM" << false;
+        QTest::newRow("create, disk full") << QStringList{"create", "401", "--description", "Nuova"} << fillOnParam << ""
+                                           << true;
+        QTest::newRow("duplicate, parameter row refused") << QStringList{"duplicate", "300", "401"} << refuseParam << ""
+                                                          << false;
+        QTest::newRow("delete, posting rows refused") << QStringList{"delete", "320"}
+            << "CREATE TRIGGER T_FAIL BEFORE DELETE ON CGP7_DUEBILPERSREG BEGIN SELECT RAISE(ABORT, 'no'); END" << ""
+            << false;
+        QTest::newRow("delete, disk full") << QStringList{"delete", "320"}
+            << "CREATE TABLE FILLER (B BLOB)\nCREATE TRIGGER T_FILL AFTER DELETE ON CGP6_DUEBILPARAMDITTA "
+               "BEGIN INSERT INTO FILLER VALUES (zeroblob(4000000)); END" << "" << true;
+        QTest::newRow("complete, posting rows refused") << QStringList{"--company", "9", "complete"}
+            << "INSERT INTO CG18_DITTE (CG18_CODICE, CG18_RAGSOC, CG18_GRUPPO_CG10) VALUES (9, 'Nuova', 1)\n"
+               "CREATE TRIGGER T_FAIL BEFORE INSERT ON CGP7_DUEBILPERSREG BEGIN SELECT RAISE(ABORT, 'no'); END" << ""
+            << false;
+        QTest::newRow("import, disk full") << QStringList{"import", "IMPORT"} << fillOnParam << "" << true;
+    }
+
+    void failedStatementLeavesNothing()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, sabotage);
+        QFETCH(QString, repair);
+        QFETCH(bool, diskFull);
+        if (args.contains("IMPORT")) {
+            QJsonObject doc = exportedAs(401);
+            QJsonObject causal = doc.value("causali").toArray().at(0).toObject();
+            causal.insert("parametri", QJsonValue::Null);
+            doc.insert("causali", QJsonArray{causal});
+            args.replace(args.indexOf("IMPORT"), written(QJsonDocument(doc).toJson()));
+        }
+        const QString before = moduleRows(m_db->connectionString());
+        for (const QString &sql : sabotage.split('\n', Qt::SkipEmptyParts))
+            execute(sql);
+        int pages = 0;
+        {
+            ado::Connection c;
+            c.Open(m_db->connectionString());
+            c.Execute("PRAGMA wal_checkpoint(TRUNCATE)");
+            pages = c.Execute("PRAGMA page_count")->value("page_count").toInt();
+        }
+        g_maxPages = diskFull ? pages + 20 : 0;
+        const int status = run(args);
+        g_maxPages = 0;
+        if (!repair.isEmpty())
+            execute(repair);
+        QCOMPARE(status, 1);
+        QVERIFY2(m_out.isEmpty(), qPrintable(m_out));
+        QVERIFY(!m_err.trimmed().isEmpty());
+        if (diskFull)
+            QVERIFY2(m_err.contains("full"), qPrintable(m_err));
+        QCOMPARE(moduleRows(m_db->connectionString()), before);
+    }
+
+    void importRefusesWhatTheWindowWouldNot_data()
+    {
+        QTest::addColumn<QString>("section");    // "" the causal row; "+name" a row added to the section
+        QTest::addColumn<QByteArray>("values");  // merged into the first row of the section
+        QTest::addColumn<QString>("reason");
+        const QString big = QString(10'000'000, 'x');
+        QTest::newRow("text in a number") << "griglia" << QByteArray(R"({"CGP3_VISIBLEORDER": "abc"})")
+                                          << "CGP3_VISIBLEORDER non è del tipo";
+        QTest::newRow("description as an object") << "" << QByteArray(R"({"CGP0_DESCRIZIONE": {"a": 1}})")
+                                                   << "CGP0_DESCRIZIONE non è del tipo";
+        QTest::newRow("huge number") << "ditte" << QByteArray(R"({"CGP6_MESI": 1e308})") << "CGP6_MESI non è ammesso";
+        QTest::newRow("description of 10 MB") << "" << QJsonDocument(QJsonObject{{"CGP0_DESCRIZIONE", big}}).toJson()
+                                              << "lunghezza massima di 100 caratteri";
+        QTest::newRow("row text over 240") << "registrazione"
+            << QJsonDocument(QJsonObject{{"CGP7_TESTORIGA", QString(241, 'y')}}).toJson() << "240";
+        QTest::newRow("check not in the catalogue") << "+filtri" << QByteArray(R"({"CGP4_IDCHECK_CGP2": 33, "CGP4_CHECKED": 1})")
+                                                    << "CGP2_DUEBILCHECK";
+        QTest::newRow("check given twice") << "+filtri" << QByteArray(R"({"CGP4_IDCHECK_CGP2": 1, "CGP4_CHECKED": 1})")
+                                           << "Riga ripetuta in CGP4_DUEBILFILTRI";
+        QTest::newRow("unknown layout field") << "griglia" << QByteArray(R"({"CGP3_IDFIELD_CGP1": 9999})")
+                                              << "CGP1_DUEBILFIELD";
+        QTest::newRow("unknown user") << "+esclusioni" << QByteArray(R"({"CGP8_ID_FW07": 777})") << "FW07_APPUSER";
+        QTest::newRow("exclusion of nobody") << "+esclusioni" << QByteArray(R"({"CGP8_ID_FW06": null})")
+                                             << "né un gruppo né un utente";
+        QTest::newRow("exclusion of a group and a user") << "+esclusioni"
+            << QByteArray(R"({"CGP8_ID_FW06": 1, "CGP8_ID_FW07": 1})") << "insieme un gruppo e un utente";
+        QTest::newRow("company that does not exist") << "ditte" << QByteArray(R"({"CGP6_DITTA_CG18": 77})") << "CG18_DITTE";
+        QTest::newRow("operation type out of range") << "parametri" << QByteArray(R"({"CGP5_TIPOCAUSALE": 9})")
+                                                     << "CGP5_TIPOCAUSALE non è ammesso";
+        QTest::newRow("long unknown column") << "parametri"
+            << QJsonDocument(QJsonObject{{QString(5000, 'x'), 1}}).toJson() << "non esiste nella tabella CGP5_DUEBILPARAM";
+        QTest::newRow("top-level array") << "ARRAY" << QByteArray() << "non è un documento di configurazione";
+    }
+
+    void importRefusesWhatTheWindowWouldNot()
+    {
+        QFETCH(QString, section);
+        QFETCH(QByteArray, values);
+        QFETCH(QString, reason);
+        QJsonObject doc = exportedAs(401);
+        QJsonObject causal = doc.value("causali").toArray().at(0).toObject();
+        const QJsonObject change = QJsonDocument::fromJson(values).object();
+        auto merged = [&](QJsonObject row) {
+            for (auto it = change.begin(); it != change.end(); ++it)
+                row.insert(it.key(), it.value());
+            return row;
+        };
+        if (section.isEmpty()) {
+            causal = merged(causal);
+        } else if (section == "parametri") {
+            causal.insert(section, merged(causal.value(section).toObject()));
+        } else if (section.startsWith('+')) {
+            QJsonArray rows = causal.value(section.mid(1)).toArray();
+            rows.append(merged({}));
+            causal.insert(section.mid(1), rows);
+        } else if (section != "ARRAY") {
+            QJsonArray rows = causal.value(section).toArray();
+            rows.replace(0, merged(rows.at(0).toObject()));
+            causal.insert(section, rows);
+        }
+        doc.insert("causali", QJsonArray{causal});
+        const QString file = written(section == "ARRAY" ? QJsonDocument(QJsonArray{causal}).toJson()
+                                                        : QJsonDocument(doc).toJson());
+        const QString before = moduleRows(m_db->connectionString());
+        QCOMPARE(run({"import", file}), 1);
+        QVERIFY2(m_err.contains(reason), qPrintable(m_err.left(300)));
+        // Why, and nothing else; no message repeats more than 80 characters of the file.
+        QVERIFY2(m_out.isEmpty(), qPrintable(m_out.left(300)));
+        QVERIFY(!m_err.contains(QString(81, 'x')));
+        QVERIFY(!m_err.contains("no error occurred"));
+        QCOMPARE(moduleRows(m_db->connectionString()), before);
+    }
+
+    // Sections left empty or out get the rows the completion gives a new causal, and the
+    // report says which.
+    void importCompletesAnIncompleteCausal()
+    {
+        const QJsonObject causal{{"CGP0_CAUSALE", 401}, {"CGP0_DESCRIZIONE", "Solo intestazione"},
+                                 {"parametri", QJsonValue::Null}, {"filtri", QJsonArray()}};
+        const QJsonObject doc{{"format", "duebilconfig-causali"}, {"version", 1}, {"causali", QJsonArray{causal}}};
+        QCOMPARE(run({"import", written(QJsonDocument(doc).toJson())}), 0);
+        QVERIFY2(m_out.startsWith("Causale 401 aggiunta.\nCausale 401: aggiunte le righe mancanti (CGP4_DUEBILFILTRI 32, "
+                                  "CGP5_DUEBILPARAM 1, CGP6_DUEBILPARAMDITTA 1, CGP7_DUEBILPERSREG 1).\n"),
+                 qPrintable(m_out));
+        QCOMPARE(rows("CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = 401"), rows("CGP2_DUEBILCHECK"));
+        QCOMPARE(rows("CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = 401"), 1);
+        QCOMPARE(rows("CGP7_DUEBILPERSREG WHERE CGP7_CAUSALE_CGP0 = 401 AND CGP7_DITTA_CG18 = 1"), 1);
+        // The other causals are left as they were.
+        QCOMPARE(rows("CGP6_DUEBILPARAMDITTA WHERE CGP6_CAUSALE_CGP0 = 300"), 3);
+    }
+
+    void dryRunShowsTheChangesAndWritesNothing()
+    {
+        QJsonObject doc = exportedAs(300);
+        QJsonObject causal = doc.value("causali").toArray().at(0).toObject();
+        QJsonObject params = causal.value("parametri").toObject();
+        const int oldMode = params.value("CGP5_INDRECUPERO").toInt();
+        params.insert("CGP5_INDRECUPERO", oldMode + 1);
+        causal.insert("parametri", params);
+        QJsonArray layout = causal.value("griglia").toArray();
+        const int removedField = layout.last().toObject().value("CGP3_IDFIELD_CGP1").toInt();
+        layout.removeLast();
+        causal.insert("griglia", layout);
+        QJsonArray posting = causal.value("registrazione").toArray();
+        QJsonObject first = posting.at(0).toObject();
+        const QString oldText = first.value("CGP7_TESTORIGA").toString();
+        first.insert("CGP7_TESTORIGA", "Riga\nnuova");
+        posting.replace(0, first);
+        causal.insert("registrazione", posting);
+        QJsonObject added = causal;
+        added.insert("CGP0_CAUSALE", 401);
+        doc.insert("causali", QJsonArray{causal, added});
+        const QString file = written(QJsonDocument(doc).toJson());
+        const QString before = moduleRows(m_db->connectionString());
+
+        QCOMPARE(run({"--user", "VELTO", "import", file, "--replace", "--dry-run"}), 0);
+        const QStringList lines = m_out.split('\n');
+        QCOMPARE(lines.value(0), "Causale 300 da sostituire:");
+        QVERIFY2(lines.contains(QString("  CGP5_DUEBILPARAM CGP5_CAUSALE_CGP0=300 CGP5_INDRECUPERO: %1 -> %2")
+                                    .arg(oldMode).arg(oldMode + 1)), qPrintable(m_out));
+        QVERIFY2(lines.contains(QString("  CGP3_DUEBILGRIGLIA CGP3_IDFIELD_CGP1=%1: riga eliminata").arg(removedField)),
+                 qPrintable(m_out));
+        QVERIFY2(lines.contains("  CGP7_DUEBILPERSREG CGP7_DITTA_CG18=1,CGP7_GRUPPO_CG10=1 CGP7_TESTORIGA: '" + oldText
+                                + "' -> 'Riga\\nnuova'"), qPrintable(m_out));
+        QCOMPARE(lines.filter(QRegularExpression("^  ")).size(), 3);  // nothing else differs
+        QVERIFY2(lines.contains("Causale 401 da aggiungere."), qPrintable(m_out));
+        QVERIFY(m_out.endsWith("Prova eseguita, nulla è stato scritto: l'importazione di 2 causali riuscirebbe.\n"));
+        QCOMPARE(moduleRows(m_db->connectionString()), before);
+
+        // The real import does what the trial run showed; after it there is nothing to show.
+        QCOMPARE(run({"--user", "VELTO", "import", file, "--replace"}), 0);
+        QVERIFY(moduleRows(m_db->connectionString()) != before);
+        QCOMPARE(run({"--user", "VELTO", "import", file, "--replace", "--dry-run"}), 0);
+        QVERIFY2(m_out.startsWith("Causale 300 da sostituire: nessuna differenza.\nCausale 401 da sostituire: nessuna differenza.\n"),
+                 qPrintable(m_out));
+
+        // A trial run of an import that would be refused says so and exits 1.
+        QCOMPARE(run({"--user", "VELTO", "import", file, "--dry-run"}), 1);
+        QVERIFY(m_out.contains("Causale 300 rifiutata: La causale 300 esiste già!"));
+        QVERIFY(m_err.contains("l'importazione sarebbe rifiutata"));
+    }
+
+    void showEscapesControlCharacters()
+    {
+        execute("UPDATE CGP0_DUEBILCAUSALI SET CGP0_DESCRIZIONE = 'Rosso ' || char(27) || '[31m' || char(10) || 'a\\b' "
+                "|| char(8238) WHERE CGP0_CAUSALE = 300");
+        for (const QStringList &args : {QStringList{"show", "300"}, QStringList{"list"}}) {
+            QCOMPARE(run(args), 0);
+            QVERIFY2(m_out.contains("Rosso \\u001b[31m\\na\\\\b\\u202e"), qPrintable(m_out));
+            for (const QChar c : std::as_const(m_out))
+                QVERIFY(c == '\n' || c == '\t' || (c.category() != QChar::Other_Control && c.unicode() != 0x202e));
+        }
     }
 };
 

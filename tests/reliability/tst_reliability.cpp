@@ -1,3 +1,4 @@
+#include "causalconfiguration.h"
 #include "causaloperations.h"
 #include "clsservizi.h"
 #include "connection.h"
@@ -11,6 +12,10 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStandardPaths>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QSqlDatabase>
@@ -18,6 +23,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <unistd.h>
 
 // Faults and bad input lose nothing: killed processes, a locked or full database, missing
 // tables and generated input leave every causal whole.
@@ -35,12 +41,17 @@ private slots:
     void missingTableIsReportedNotFatal();
     void generatedInputNeverBreaksAStatement();
     void twoHostsSaveTheirOwnCausals();
+    void killedToolLeavesCausalsWholeOrAbsent_data();
+    void killedToolLeavesCausalsWholeOrAbsent();
+    void readOnlyDatabaseIsReadNotWritten();
+    void toolsStartingTogetherOnANewDatabase();
 
 private:
     ado::ConnectionPtr connect(const QString &path, int busyMs = 5000) const;
     static QVariant scalar(const ado::ConnectionPtr &c, const QString &sql);
     QStringList wholenessFaults(const QString &path) const;
     int cli(const QStringList &args, QString *err = nullptr) const;
+    QString configurations(const QString &path, const QStringList &codes) const;
 
     std::unique_ptr<TestDatabase> m_template;
     QList<int> m_demoLayout;
@@ -93,6 +104,15 @@ QStringList tst_Reliability::wholenessFaults(const QString &path) const
         faults << QStringLiteral("integrity_check");
     const int checks = scalar(c, QStringLiteral("SELECT COUNT(*) FROM CGP2_DUEBILCHECK")).toInt();
     const int layout300 = scalar(c, QStringLiteral("SELECT COUNT(*) FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = 300")).toInt();
+    // No row outlives its causal.
+    for (const CausalConfiguration::Table &t : CausalConfiguration::tables().mid(1)) {
+        QString sql = QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 NOT IN (SELECT CGP0_CAUSALE FROM CGP0_DUEBILCAUSALI)")
+                          .arg(QLatin1String(t.table), QLatin1String(t.causalColumn));
+        if (QLatin1String(t.table) == QLatin1String("FW41_SELEZIONEPARAMSCADENZE"))
+            sql += QStringLiteral(" AND FW41_UOBJECT = 'CGUO_DUEBILCONFIG.CLSCG_DUEBILCONFIG'");
+        if (const int orphans = scalar(c, sql).toInt())
+            faults << QStringLiteral("%1 rows without causal in %2").arg(orphans).arg(QLatin1String(t.table));
+    }
     const ado::RecordsetPtr rs = c->Execute(QStringLiteral("SELECT CGP0_CAUSALE FROM CGP0_DUEBILCAUSALI"));
     for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext()) {
         const QString code = rs->value(QStringLiteral("CGP0_CAUSALE")).toString();
@@ -238,6 +258,8 @@ void tst_Reliability::generatedInputNeverBreaksAStatement()
 {
     TestDatabase db;
     const ado::ConnectionPtr c = connect(db.path());
+    // What is tested is the text of the statements, not their durability: no wait for the disk.
+    c->Execute(QStringLiteral("PRAGMA synchronous = OFF"));
     RecordingMessageService messages;
     TextStore texts;
     ErrorTrap trap(&messages, &texts);
@@ -310,6 +332,184 @@ void tst_Reliability::twoHostsSaveTheirOwnCausals()
     const QString stored = scalar(a, "SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 320").toString();
     QVERIFY2(stored == QLatin1String("Seconda versione") || !sb->lastBatchFailures().isEmpty(), qPrintable(stored));
     QVERIFY(wholenessFaults(db.path()).isEmpty());
+}
+
+// Every stored row of the causals, as text, in a fixed order.
+QString tst_Reliability::configurations(const QString &path, const QStringList &codes) const
+{
+    const ado::ConnectionPtr c = connect(path);
+    QString all;
+    for (const QString &code : codes) {
+        const CausalConfiguration configuration = CausalConfiguration::read(*c, code);
+        for (const CausalConfiguration::Table &t : CausalConfiguration::tables()) {
+            for (const CausalConfiguration::Row &row : configuration.rows(QLatin1String(t.table))) {
+                QStringList cells;
+                for (const QString &column : row.columns)
+                    cells << row.values.value(column).toString();
+                all += QLatin1String(t.table) + QLatin1Char(':') + cells.join(QLatin1Char('|')) + QLatin1Char('\n');
+            }
+        }
+    }
+    return all;
+}
+
+void tst_Reliability::killedToolLeavesCausalsWholeOrAbsent_data()
+{
+    QTest::addColumn<QStringList>("args");     // IMPORT stands for the file to import
+    QTest::addColumn<QStringList>("causals");  // the causals the command writes
+    QTest::newRow("create") << QStringList{"create", "390", "--description", "Nuova"} << QStringList{"390"};
+    QTest::newRow("delete") << QStringList{"delete", "320"} << QStringList{"320"};
+    QTest::newRow("duplicate") << QStringList{"duplicate", "300", "401"} << QStringList{"401"};
+    QTest::newRow("import") << QStringList{"--user", "VELTO", "import", "IMPORT", "--replace"}
+                            << QStringList{"310", "500", "501", "502"};
+}
+
+// The tool is killed at seeded random moments while it works; afterwards the causals it
+// writes are all as before or all as after, and every other causal is whole.
+void tst_Reliability::killedToolLeavesCausalsWholeOrAbsent()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QStringList, causals);
+    constexpr int Kills = 50;
+    QTemporaryDir dir;
+    const QString importFile = dir.filePath(QStringLiteral("causali.json"));
+    {
+        // Three copies of 300 and a changed 310: one transaction for four causals.
+        QString out;
+        QTextStream o(&out), e(&out);
+        QCOMPARE(DueBilCli(o, e).run({QStringLiteral("--db"), m_template->path(), QStringLiteral("export"),
+                                      QStringLiteral("300"), QStringLiteral("310")}),
+                 0);
+        o.flush();
+        QJsonObject doc = QJsonDocument::fromJson(out.toUtf8()).object();
+        QJsonArray list = doc.value(QStringLiteral("causali")).toArray();
+        QJsonObject changed = list.at(1).toObject();
+        changed.insert(QStringLiteral("CGP0_DESCRIZIONE"), QStringLiteral("Sostituita"));
+        QJsonArray written{changed};
+        for (int code : {500, 501, 502}) {
+            QJsonObject copy = list.at(0).toObject();
+            copy.insert(QStringLiteral("CGP0_CAUSALE"), code);
+            written.append(copy);
+        }
+        doc.insert(QStringLiteral("causali"), written);
+        QFile file(importFile);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QJsonDocument(doc).toJson());
+    }
+    args.replaceInStrings(QStringLiteral("IMPORT"), importFile);
+
+    // The states a kill may leave: the one before and the one after a whole run.
+    const QString path = dir.filePath(QStringLiteral("kill.db"));
+    QVERIFY(QFile::copy(m_template->path(), path));
+    const QString before = configurations(path, causals);
+    QElapsedTimer timer;
+    timer.start();
+    QProcess whole;
+    whole.start(QStringLiteral(DUEBILCONFIG_TOOL), QStringList{QStringLiteral("--db"), path} + args);
+    QVERIFY(whole.waitForFinished(30000));
+    QCOMPARE(whole.exitCode(), 0);
+    const qint64 runMicroseconds = timer.nsecsElapsed() / 1000;
+    const QString after = configurations(path, causals);
+    QVERIFY(after != before);
+
+    QRandomGenerator random(20261206u + uint(qHash(QString::fromLatin1(QTest::currentDataTag()))));
+    int untouched = 0, done = 0;
+    for (int kill = 0; kill < Kills; ++kill) {
+        QFile::remove(path);
+        QVERIFY(QFile::copy(m_template->path(), path));
+        QProcess tool;
+        tool.start(QStringLiteral(DUEBILCONFIG_TOOL), QStringList{QStringLiteral("--db"), path} + args);
+        QVERIFY(tool.waitForStarted(5000));
+        ::usleep(useconds_t(random.bounded(quint32(runMicroseconds))));
+        ::kill(pid_t(tool.processId()), SIGKILL);
+        QVERIFY(tool.waitForFinished(5000));
+        const QString state = configurations(path, causals);
+        QVERIFY2(state == before || state == after, qPrintable(QStringLiteral("kill %1 left a causal half written").arg(kill)));
+        (state == before ? untouched : done)++;
+        const QStringList faults = wholenessFaults(path);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral(", "))));
+    }
+    qInfo("%s: %d kills, %d before the commit, %d after it", QTest::currentDataTag(), Kills, untouched, done);
+}
+
+void tst_Reliability::readOnlyDatabaseIsReadNotWritten()
+{
+    // The superuser writes any file: the tool then runs as an ordinary user.
+    QStringList prefix;
+    if (::geteuid() == 0) {
+        const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+        if (setpriv.isEmpty())
+            QSKIP("running as root without setpriv: a read-only file cannot be made");
+        prefix = {setpriv, QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"), QStringLiteral("--clear-groups")};
+    }
+    QTemporaryDir dir;
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                                          | QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther
+                                          | QFileDevice::ExeOther);
+    const QString path = dir.filePath(QStringLiteral("sola-lettura.db"));
+    QVERIFY(QFile::copy(m_template->path(), path));
+    {
+        const ado::ConnectionPtr c = connect(path);
+        c->Execute(QStringLiteral("PRAGMA journal_mode=DELETE"));
+    }
+    QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    auto tool = [&](const QStringList &args, QString *out, QString *err) {
+        QProcess p;
+        const QStringList all = prefix + QStringList{QStringLiteral(DUEBILCONFIG_TOOL), QStringLiteral("--db"), path} + args;
+        p.start(all.first(), all.mid(1));
+        p.waitForFinished(30000);
+        *out = QString::fromUtf8(p.readAllStandardOutput());
+        *err = QString::fromUtf8(p.readAllStandardError());
+        return p.exitCode();
+    };
+    QString out, err;
+    QCOMPARE(tool({QStringLiteral("list")}, &out, &err), 0);
+    QVERIFY2(out.contains(QStringLiteral("300\t")), qPrintable(err));
+    QCOMPARE(tool({QStringLiteral("show"), QStringLiteral("300")}, &out, &err), 0);
+    QCOMPARE(tool({QStringLiteral("export")}, &out, &err), 0);
+    for (const QStringList &args : {QStringList{QStringLiteral("create"), QStringLiteral("401")},
+                                    QStringList{QStringLiteral("delete"), QStringLiteral("320")},
+                                    QStringList{QStringLiteral("complete")}}) {
+        QCOMPARE(tool(args, &out, &err), 1);
+        QVERIFY2(err.startsWith(QStringLiteral("Il database è aperto in sola lettura")), qPrintable(err));
+        QVERIFY(out.isEmpty());
+    }
+    QVERIFY(!QFile::exists(path + QStringLiteral("-wal")));
+}
+
+// Processes that start together on a database just created, or on one still in rollback
+// mode, wait for each other instead of failing with "database is locked".
+void tst_Reliability::toolsStartingTogetherOnANewDatabase()
+{
+    QTemporaryDir dir;
+    for (int round = 0; round < 6; ++round) {
+        const QString path = dir.filePath(QStringLiteral("nuovo%1.db").arg(round));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        QStringList first{QStringLiteral("list")}, second{QStringLiteral("list")};
+        if (round % 3 == 0) {
+            // The demo database is created by whichever starts first.
+            env.insert(QStringLiteral("DUEBIL_DEMO_DB"), path);
+        } else {
+            QCOMPARE(cli({QStringLiteral("--db"), QStringLiteral("sqlite:") + path, QStringLiteral("init"), QStringLiteral("--demo")}), 0);
+            if (round % 3 == 2) {
+                const ado::ConnectionPtr c = connect(path);
+                c->Execute(QStringLiteral("PRAGMA journal_mode=DELETE"));
+            }
+            first = QStringList{QStringLiteral("--db"), path, QStringLiteral("create"), QStringLiteral("390")};
+            second = QStringList{QStringLiteral("--db"), path, QStringLiteral("duplicate"), QStringLiteral("300"), QStringLiteral("402")};
+        }
+        QProcess a, b;
+        a.setProcessEnvironment(env);
+        b.setProcessEnvironment(env);
+        a.start(QStringLiteral(DUEBILCONFIG_TOOL), first);
+        b.start(QStringLiteral(DUEBILCONFIG_TOOL), second);
+        QVERIFY(a.waitForFinished(30000));
+        QVERIFY(b.waitForFinished(30000));
+        QVERIFY2(a.exitCode() == 0, a.readAllStandardError().constData());
+        QVERIFY2(b.exitCode() == 0, b.readAllStandardError().constData());
+        const QStringList faults = wholenessFaults(path);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral(", "))));
+    }
 }
 
 QTEST_MAIN(tst_Reliability)

@@ -106,9 +106,13 @@ CausalOperations::Outcome CausalOperations::duplicate(const QString &source, con
     if (exists(newCode))
         return Refusal{MsgExists, {newCode}};
     const QStringList statements = S::duplication(newCode, source, company, ClsServizi::escapeText(description));
+    // Inside a caller's transaction the copy is part of the caller's work: the caller commits
+    // or rolls back.
+    const bool ownTransaction = !m_connection->inTransaction();
     bool committed = false;
     std::vector<TrapStep> steps;
-    steps.emplace_back([this] { m_connection->BeginTrans(); });
+    if (ownTransaction)
+        steps.emplace_back([this] { m_connection->BeginTrans(); });
     // A statement that failed leaves the copy incomplete even when the user chose to go on:
     // such a copy is never committed.
     bool failed = false;
@@ -122,17 +126,18 @@ CausalOperations::Outcome CausalOperations::duplicate(const QString &source, con
             }
         });
     }
-    steps.emplace_back([this, &committed, &failed] {
+    steps.emplace_back([this, &committed, &failed, ownTransaction] {
         if (failed)
             return false;
-        m_connection->CommitTrans();
+        if (ownTransaction)
+            m_connection->CommitTrans();
         committed = true;
         return true;
     });
     m_trap->run(QStringLiteral("DuplicaCausale"), steps);
     if (!committed) {
         // Left after an error: no row of the copy stays.
-        if (m_connection->inTransaction())
+        if (ownTransaction && m_connection->inTransaction())
             m_connection->RollbackTrans();
         return Refusal{0, {}};
     }

@@ -50,7 +50,7 @@ public:
     // A new causal with an empty description and all its default rows.
     Outcome create(const QString &code, const QString &userName, const QString &company, const QString &group);
     // Copy of the source causal under a new code, whole or not at all. The description is the
-    // text on display, escaped here.
+    // text on display, escaped here. In a transaction the caller opened, the copy joins it.
     Outcome duplicate(const QString &source, const QString &newCode, const QString &description,
                       const QString &userName, const QString &company);
     // Refusals before a delete: reserved code, causal used as compensation causal anywhere.

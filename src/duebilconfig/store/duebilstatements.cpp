@@ -149,6 +149,14 @@ QStringList completion(const QString &company, const QString &group)
     };
 }
 
+QStringList completionOf(const QString &causal, const QString &company, const QString &group)
+{
+    QStringList statements = completion(company, group);
+    for (QString &sql : statements)
+        sql.replace(QLatin1String(" IS NULL\r\n"), " IS NULL AND CGP0_CAUSALE = " + causal + "\r\n");
+    return statements;
+}
+
 QString insertNewCausal(const QString &code)
 {
     return "INSERT INTO CGP0_DUEBILCAUSALI (CGP0_CAUSALE, CGP0_DESCRIZIONE ) VALUES (" + code + ", '')";

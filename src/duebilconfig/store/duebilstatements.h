@@ -40,6 +40,8 @@ QString clearUtenti();
 
 // The four set-based inserts that give every causal its missing rows.
 QStringList completion(const QString &company, const QString &group);
+// The same completion for one causal only, for work that must not touch the other causals.
+QStringList completionOf(const QString &causal, const QString &company, const QString &group);
 
 QString insertNewCausal(const QString &code);
 QString existsCausal(const QString &code);

@@ -16,6 +16,8 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include <sqlite3.h>
+
 namespace ado {
 
 namespace {
@@ -42,6 +44,14 @@ QString sqlitePath(const QString &cs)
     return cs;
 }
 
+sqlite3 *sqliteHandle(const QSqlDatabase &db)
+{
+    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3 *const *>(handle.constData());
+}
+
 } // namespace
 
 AdoError errorFrom(const QSqlError &error, const QString &statement)
@@ -56,6 +66,8 @@ AdoError errorFrom(const QSqlError &error, const QString &statement)
         || lower.contains(QLatin1String("busy")) || lower.contains(QLatin1String("timeout expired"))
         || lower.contains(QLatin1String("deadlock")))
         kind = AdoError::Busy;
+    else if (code == QLatin1String("8") || lower.contains(QLatin1String("readonly database")))
+        kind = AdoError::ReadOnly;
     else if (code == QLatin1String("13") || lower.contains(QLatin1String("disk is full"))
              || lower.contains(QLatin1String("database or disk is full"))
              || lower.contains(QLatin1String("filegroup is full")))
@@ -91,6 +103,40 @@ struct Connection::Private
         QSqlQuery query(db());
         if (!query.exec(sql))
             throw errorFrom(query.lastError(), sql);
+    }
+
+    QString scalar(const QString &sql)
+    {
+        QSqlQuery query(db());
+        if (!query.exec(sql))
+            throw errorFrom(query.lastError(), sql);
+        return query.next() ? query.value(0).toString() : QString();
+    }
+
+    // WAL lets readers and a writer work at once, but switching to it writes to the file:
+    // a database already in WAL mode, or one that may only be read, is left as it is, and a
+    // database another process holds at this moment stays in its mode rather than fail.
+    void preferWal()
+    {
+        if (scalar(QStringLiteral("PRAGMA journal_mode")).compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0)
+            return;
+        sqlite3 *handle = sqliteHandle(db());
+        if (!handle || sqlite3_db_readonly(handle, "main") != 0)
+            return;
+        QSqlQuery query(db());
+        query.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+    }
+
+    // SQLite ends a transaction itself after some errors (a full disk, an I/O error): a
+    // statement run after that would be committed on its own, outside the transaction that
+    // the caller believes open.
+    void ensureTransactionAlive(const QString &sql)
+    {
+        if (!inTransaction)
+            return;
+        sqlite3 *handle = sqliteHandle(db());
+        if (handle && sqlite3_get_autocommit(handle) != 0)
+            throw AdoError(AdoError::Generic, QStringLiteral("The transaction was rolled back by the database"), sql);
     }
 };
 
@@ -163,9 +209,9 @@ void Connection::Open(const QString &connectionString, const QString &user, cons
         }
         d->open = true;
         try {
-            d->run(QStringLiteral("PRAGMA journal_mode=WAL"));
             d->run(QStringLiteral("PRAGMA busy_timeout=%1").arg(d->busyTimeout));
             d->run(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+            d->preferWal();
         } catch (const AdoError &e) {
             Close();
             throw AdoError(AdoError::ConnectionFailed, QStringLiteral("%1 (%2)").arg(e.message(), masked));
@@ -210,6 +256,7 @@ RecordsetPtr Connection::Execute(const QString &sql, int, int *recordsAffected)
 {
     if (!d->open)
         throw AdoError(AdoError::Usage, QStringLiteral("The connection is closed"), sql);
+    d->ensureTransactionAlive(sql);
     const QString native = nativeSql(sql);
     QSqlQuery query(d->db());
     query.setForwardOnly(true);
@@ -267,6 +314,12 @@ void Connection::RollbackTrans()
     }
 }
 
+bool Connection::isReadOnly() const
+{
+    sqlite3 *handle = d->open ? sqliteHandle(d->db()) : nullptr;
+    return handle && sqlite3_db_readonly(handle, "main") == 1;
+}
+
 bool Connection::inTransaction() const
 {
     return d->inTransaction;
@@ -291,7 +344,8 @@ int Connection::busyTimeout() const
 
 QString Connection::maskPassword(const QString &connectionString)
 {
-    static const QRegularExpression password(QStringLiteral("((?:^|;)\\s*(?:PWD|Password)\\s*=)\\s*(\\{[^}]*\\}|[^;]*)"),
+    // A braced value may hold ";" and "}}" (an escaped brace): it ends at the first single "}".
+    static const QRegularExpression password(QStringLiteral("((?:^|;)\\s*(?:PWD|Password)\\s*=)\\s*(\\{(?:[^}]|\\}\\})*\\}|[^;]*)"),
                                              QRegularExpression::CaseInsensitiveOption);
     QString masked = connectionString;
     masked.replace(password, QStringLiteral("\\1****"));

@@ -46,6 +46,9 @@ public:
     void RollbackTrans();
     bool inTransaction() const;
 
+    // True when the database can be read but not written (an embedded file opened read-only).
+    bool isReadOnly() const;
+
     // The statement text as it is sent to the driver (rewritten for SQLite).
     QString nativeSql(const QString &tsql) const;
 

@@ -72,6 +72,10 @@ private slots:
     {
         QCOMPARE(Connection::maskPassword("Driver={ODBC Driver 18};Server=srv;UID=sa;PWD=S3gret0;Database=x"),
                  QString("Driver={ODBC Driver 18};Server=srv;UID=sa;PWD=****;Database=x"));
+        // A braced password may hold ";" and "}}" (an escaped brace): all of it is hidden.
+        QCOMPARE(Connection::maskPassword("Driver=FreeTDS;UID=sa;PWD={S3c}}ret;x};Database=x"),
+                 QString("Driver=FreeTDS;UID=sa;PWD=****;Database=x"));
+        QCOMPARE(Connection::maskPassword("PWD={S3c}}ret;x}"), QString("PWD=****"));
         try {
             open("Driver={NessunDriver};Server=x;UID=sa;Password=S3gret0");
             QFAIL("opened a connection with no driver");

@@ -1,0 +1,131 @@
+#include "causalconfiguration.h"
+
+#include "duebilstatements.h"
+#include "recordset.h"
+
+namespace S = DueBilStatements;
+
+namespace {
+
+using Table = CausalConfiguration::Table;
+using Row = CausalConfiguration::Row;
+
+// Stored values of one column compare as the database returns them; a NULL equals only NULL.
+bool sameValue(const QVariant &a, const QVariant &b)
+{
+    if (a.isNull() || b.isNull())
+        return a.isNull() == b.isNull();
+    return a.toString() == b.toString();
+}
+
+QString keyText(const Row &row, const QStringList &keyColumns)
+{
+    QStringList parts;
+    for (const QString &c : keyColumns) {
+        const QVariant v = row.values.value(c);
+        parts << (v.isNull() ? QStringLiteral("\x01") : v.toString());
+    }
+    return parts.join(QChar(0));
+}
+
+QList<QPair<QString, QVariant>> keyOf(const Row &row, const QStringList &keyColumns)
+{
+    QList<QPair<QString, QVariant>> key;
+    for (const QString &c : keyColumns)
+        key.append({c, row.values.value(c)});
+    return key;
+}
+
+} // namespace
+
+const QList<Table> &CausalConfiguration::tables()
+{
+    static const QList<Table> all = {
+        {"", "CGP0_DUEBILCAUSALI", "CGP0_CAUSALE", nullptr, {"CGP0_CAUSALE"}, "CGP0_CAUSALE", true},
+        {"parametri", "CGP5_DUEBILPARAM", "CGP5_CAUSALE_CGP0", nullptr, {"CGP5_CAUSALE_CGP0"}, "CGP5_CAUSALE_CGP0", true},
+        {"ditte", "CGP6_DUEBILPARAMDITTA", "CGP6_CAUSALE_CGP0", "CGP6_DITTA_CG18", {"CGP6_DITTA_CG18"}, "CGP6_DITTA_CG18",
+         false},
+        {"registrazione", "CGP7_DUEBILPERSREG", "CGP7_CAUSALE_CGP0", "CGP7_DITTA_CG18",
+         {"CGP7_DITTA_CG18", "CGP7_GRUPPO_CG10"}, "CGP7_DITTA_CG18, CGP7_GRUPPO_CG10", false},
+        {"griglia", "CGP3_DUEBILGRIGLIA", "CGP3_CAUSALE_CGP0", nullptr, {"CGP3_IDFIELD_CGP1"},
+         "CGP3_VISIBLEORDER, CGP3_IDFIELD_CGP1", false},
+        {"filtri", "CGP4_DUEBILFILTRI", "CGP4_CAUSALE_CGP0", nullptr, {"CGP4_IDCHECK_CGP2"}, "CGP4_IDCHECK_CGP2", false},
+        // An exclusion row is nothing but its group or user: the whole row is its key.
+        {"esclusioni", "CGP8_DUEBILREVOKE", "CGP8_CAUSALE_CGP0", nullptr, {"CGP8_ID_FW06", "CGP8_ID_FW07"},
+         "CGP8_ID_FW06, CGP8_ID_FW07", false},
+        {"selezioneScadenze", "FW41_SELEZIONEPARAMSCADENZE", "FW41_CODICE", "FW41_DITTA_CG18",
+         {"FW41_DITTA_CG18", "FW41_INDTIPOPAG"}, "FW41_DITTA_CG18, FW41_INDTIPOPAG", false},
+    };
+    return all;
+}
+
+const Table &CausalConfiguration::causalTable()
+{
+    return tables().first();
+}
+
+QString CausalConfiguration::rowsOf(const Table &table, const QString &code)
+{
+    QString sql = QStringLiteral("SELECT * FROM %1 WHERE %2 = %3")
+                      .arg(QLatin1String(table.table), QLatin1String(table.causalColumn), code);
+    if (QLatin1String(table.table) == QLatin1String("FW41_SELEZIONEPARAMSCADENZE"))
+        sql += " AND FW41_UOBJECT = '" + S::UObjectConfig + "'";
+    return sql;
+}
+
+CausalConfiguration CausalConfiguration::read(ado::Connection &connection, const QString &code)
+{
+    CausalConfiguration configuration;
+    for (const Table &t : tables()) {
+        const ado::RecordsetPtr rs = connection.Execute(rowsOf(t, code) + " ORDER BY " + QLatin1String(t.orderBy));
+        const QStringList columns = rs->fieldNames();
+        QList<Row> rows;
+        for (; !rs->isEOF(); rs->MoveNext()) {
+            Row row;
+            row.columns = columns;
+            for (const QString &c : columns)
+                row.values.insert(c, rs->value(c));
+            rows.append(row);
+        }
+        configuration.m_rows.insert(QLatin1String(t.table), rows);
+    }
+    return configuration;
+}
+
+QList<CausalConfiguration::Change> CausalConfiguration::diff(const CausalConfiguration &before,
+                                                             const CausalConfiguration &after)
+{
+    QList<Change> changes;
+    for (const Table &t : tables()) {
+        const QString table = QLatin1String(t.table);
+        const QList<Row> old = before.rows(table);
+        const QList<Row> now = after.rows(table);
+        // Rows with the same key pair up in their order; the unpaired ones came or went.
+        QHash<QString, QList<int>> oldByKey;
+        for (int i = 0; i < old.size(); ++i)
+            oldByKey[keyText(old.at(i), t.keyColumns)].append(i);
+        QList<bool> oldPaired(old.size(), false);
+        QList<Change> added;
+        for (const Row &row : now) {
+            QList<int> &candidates = oldByKey[keyText(row, t.keyColumns)];
+            if (candidates.isEmpty()) {
+                added.append({Change::RowAdded, table, keyOf(row, t.keyColumns), {}, {}, {}});
+                continue;
+            }
+            const int index = candidates.takeFirst();
+            const Row &was = old.at(index);
+            oldPaired[index] = true;
+            for (const QString &column : row.columns) {
+                if (!sameValue(was.values.value(column), row.values.value(column)))
+                    changes.append({Change::ValueChanged, table, keyOf(row, t.keyColumns), column,
+                                    was.values.value(column), row.values.value(column)});
+            }
+        }
+        for (int i = 0; i < old.size(); ++i) {
+            if (!oldPaired.at(i))
+                changes.append({Change::RowRemoved, table, keyOf(old.at(i), t.keyColumns), {}, {}, {}});
+        }
+        changes += added;
+    }
+    return changes;
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "connection.h"
+
+#include <QHash>
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+// Every stored row of one causal: its row of CGP0_DUEBILCAUSALI and its rows in the
+// configuration tables and in the due-date selection. Read at two moments, two
+// configurations give the changes between them, row by row and column by column; the
+// import's trial run shows them, and so can anything else that must say what changed.
+class CausalConfiguration
+{
+public:
+    // One table of a causal's configuration.
+    struct Table
+    {
+        const char *section;        // name of the section in an exported document
+        const char *table;
+        const char *causalColumn;
+        const char *companyColumn;  // nullptr: not per company
+        QStringList keyColumns;     // what tells two rows of one causal apart
+        const char *orderBy;
+        bool single;                // one row per causal, exported as an object (or null)
+    };
+    // The causal row first, then the configuration tables in the window's order.
+    static const QList<Table> &tables();
+    static const Table &causalTable();
+
+    struct Row
+    {
+        QStringList columns;        // in the table's order
+        QVariantHash values;
+    };
+
+    struct Change
+    {
+        enum Kind { RowAdded, RowRemoved, ValueChanged };
+        Kind kind = ValueChanged;
+        QString table;
+        QList<QPair<QString, QVariant>> key;
+        QString column;             // ValueChanged only
+        QVariant before;
+        QVariant after;
+    };
+
+    // The SELECT of the causal's rows in one table (the selection table holds other objects'
+    // rows too). The code must be a code in the window's format.
+    static QString rowsOf(const Table &table, const QString &code);
+
+    // Reads every row of the causal (none when it does not exist). Throws ado::AdoError.
+    static CausalConfiguration read(ado::Connection &connection, const QString &code);
+
+    bool exists() const { return !m_rows.value(QLatin1String(causalTable().table)).isEmpty(); }
+    QList<Row> rows(const QString &table) const { return m_rows.value(table); }
+
+    // What turns before into after, table by table in the order of tables(): rows that
+    // appear, rows that go, and each column whose value differs in a row found in both.
+    static QList<Change> diff(const CausalConfiguration &before, const CausalConfiguration &after);
+
+private:
+    QHash<QString, QList<Row>> m_rows;  // by table name
+};
