@@ -235,10 +235,13 @@ QStringList tst_FormGeometry::geometryFaults(int tab) const
     if (content->width() < needed.width() || content->height() < needed.height())
         faults << QStringLiteral("form squeezed to %1x%2, needs %3x%4")
                       .arg(content->width()).arg(content->height()).arg(needed.width()).arg(needed.height());
-    // What the viewport does not show, the scroll bars reach.
-    const QSize hidden = content->size() - scroll->viewport()->size();
-    if (scroll->horizontalScrollBar()->maximum() < hidden.width()
-        || scroll->verticalScrollBar()->maximum() < hidden.height())
+    // What the viewport does not show, the scroll bars reach (once the posted layout work is done).
+    const auto reachable = [&] {
+        const QSize hidden = content->size() - scroll->viewport()->size();
+        return scroll->horizontalScrollBar()->maximum() >= hidden.width()
+            && scroll->verticalScrollBar()->maximum() >= hidden.height();
+    };
+    if (!QTest::qWaitFor(reachable, 2000))
         faults << QStringLiteral("part of the form cannot be scrolled to");
 
     for (QWidget *w : content->findChildren<QWidget *>()) {
@@ -318,8 +321,8 @@ void tst_FormGeometry::everyControlGetsItsSizeOnEveryTab()
     QVERIFY(tabsSeen > 0);
     // On the larger screen the whole form is on view without scrolling.
     if (shellSize.height() >= 900) {
-        QCOMPARE(ui.scrollArea()->verticalScrollBar()->maximum(), 0);
-        QCOMPARE(ui.scrollArea()->horizontalScrollBar()->maximum(), 0);
+        QTRY_COMPARE(ui.scrollArea()->verticalScrollBar()->maximum(), 0);
+        QTRY_COMPARE(ui.scrollArea()->horizontalScrollBar()->maximum(), 0);
     }
 }
 
