@@ -603,7 +603,13 @@ void FormUi::layOut()
         registrazioni->addWidget(w);
     registrazioni->addStretch();
     auto *pers = new QGridLayout(FRA_PERSREGISTRAZIONE);
-    addRow(pers, 0, LBL_CAUCOGE, TXT_CAUSALECOGE, row({TXT_DESCCAUINCPAG, LBL_CAUNORIT}, false));
+    // The note on causals without withholding lies over the right end of the read-out.
+    auto *readOut = new QWidget;
+    auto *overlay = new QGridLayout(readOut);
+    overlay->setContentsMargins(0, 0, 0, 0);
+    overlay->addWidget(TXT_DESCCAUINCPAG, 0, 0);
+    overlay->addWidget(LBL_CAUNORIT, 0, 0, Qt::AlignRight);
+    addRow(pers, 0, LBL_CAUCOGE, TXT_CAUSALECOGE, readOut);
     addRow(pers, 1, LBL_CONTODARE, TXT_CONTODARE, TXT_DESCCONTODARE);
     addRow(pers, 2, LBL_CONTOAVERE, TXT_CONTOAVERE, TXT_DESCCONTOAVERE);
     addRow(pers, 3, LBL_DETTREG, CBO_DETTREG, LBL_MSGSEDE);
