@@ -323,6 +323,8 @@ void FormUi::createControls()
     TXT_TESTOPARAMETRICO->setDataField(QStringLiteral("CGP7_TESTORIGA"));
     TXT_TESTOPARAMETRICO->setMaxChar(240);
     TXT_TESTOPARAMETRICO->setMaxWidth(70);
+    // A few lines, as the design shows; a taller window leaves the room below the rows.
+    TXT_TESTOPARAMETRICO->setMaximumHeight(TXT_TESTOPARAMETRICO->fontMetrics().lineSpacing() * 5 + 8);
     BUT_LEGENDA = make<ButtonControl>(QStringLiteral("BUT_LEGENDA"));
     BUT_LEGENDA->setToolTip(t(995057));
     LBL_CAUABBUONI = make<LabelControl>(QStringLiteral("LBL_CAUABBUONI"));
