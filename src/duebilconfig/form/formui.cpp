@@ -1,16 +1,77 @@
 #include "formui.h"
 
+#include "designfont.h"
+
+#include <QCoreApplication>
+#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
+#include <QMenuBar>
+#include <QRegularExpression>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStyle>
+#include <QTabBar>
 #include <QVBoxLayout>
+
+#include <utility>
+
+namespace {
+
+// Asks for the whole form as its preferred size, so the host opens the window at the form's
+// size when the area allows it; below that the form scrolls instead of squeezing its controls.
+class FormScrollArea : public QScrollArea
+{
+public:
+    using QScrollArea::QScrollArea;
+
+    QSize sizeHint() const override
+    {
+        const int f = 2 * frameWidth();
+        return widget() ? widget()->sizeHint().expandedTo(widget()->minimumSizeHint()) + QSize(f, f)
+                        : QScrollArea::sizeHint();
+    }
+
+    // Runs once, when the form is first on screen inside its host window.
+    std::function<void()> firstShown;
+
+protected:
+    void showEvent(QShowEvent *event) override
+    {
+        QScrollArea::showEvent(event);
+        if (firstShown)
+            std::exchange(firstShown, nullptr)();
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        // A control shown or hidden by the rules changes what the form needs: the scroll range
+        // follows, so the form is never squeezed below its layout.
+        if (watched == widget() && event->type() == QEvent::LayoutRequest) {
+            QCoreApplication::postEvent(this, new QEvent(QEvent::LayoutRequest));
+            updateGeometry();
+        }
+        return QScrollArea::eventFilter(watched, event);
+    }
+};
+
+} // namespace
 
 void FormUi::setupUi(QWidget *form, const TextLookup &text)
 {
     m_form = form;
     t = text;
+    m_form->setFont(DesignFont::font());
     createControls();
     layOut();
+    setTabOrder();
+    setBuddies();
+}
+
+QScrollArea *FormUi::scrollArea() const
+{
+    return m_scroll;
 }
 
 QList<QWidget *> FormUi::controls() const
@@ -201,6 +262,10 @@ void FormUi::createControls()
     LBL_CAUNORIT->setBorder(true);
     LBL_CAUNORIT->setLabelStyle(1);
     LBL_CAUNORIT->setVisible(false);
+    // Its place is kept while hidden, so showing it never widens the form.
+    QSizePolicy keepPlace = LBL_CAUNORIT->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);
+    LBL_CAUNORIT->setSizePolicy(keepPlace);
     LBL_CONTODARE = make<LabelControl>(QStringLiteral("LBL_CONTODARE"));
     LBL_CONTODARE->setText(t(995044));
     TXT_CONTODARE = make<AccountField>(QStringLiteral("TXT_CONTODARE"));
@@ -258,6 +323,8 @@ void FormUi::createControls()
     TXT_TESTOPARAMETRICO->setDataField(QStringLiteral("CGP7_TESTORIGA"));
     TXT_TESTOPARAMETRICO->setMaxChar(240);
     TXT_TESTOPARAMETRICO->setMaxWidth(70);
+    // A few lines, as the design shows; a taller window leaves the room below the rows.
+    TXT_TESTOPARAMETRICO->setMaximumHeight(TXT_TESTOPARAMETRICO->fontMetrics().lineSpacing() * 5 + 8);
     BUT_LEGENDA = make<ButtonControl>(QStringLiteral("BUT_LEGENDA"));
     BUT_LEGENDA->setToolTip(t(995057));
     LBL_CAUABBUONI = make<LabelControl>(QStringLiteral("LBL_CAUABBUONI"));
@@ -483,8 +550,22 @@ void addRow(QGridLayout *grid, int r, QWidget *label, QWidget *field, QWidget *b
 
 void FormUi::layOut()
 {
-    auto *main = new QVBoxLayout(m_form);
-    main->setContentsMargins(6, 6, 6, 6);
+    auto *outer = new QVBoxLayout(m_form);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto *scroll = new FormScrollArea(m_form);
+    // The host's own Alt+letter keys are known only once the form is in the host's window.
+    scroll->firstShown = [this] { assignAccessKeys(); };
+    m_scroll = scroll;
+    m_scroll->setObjectName(QStringLiteral("FormScrollArea"));
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setFocusPolicy(Qt::NoFocus);
+    m_scroll->setWidgetResizable(true);
+    outer->addWidget(m_scroll);
+    auto *content = new QWidget;
+    content->setObjectName(QStringLiteral("FormContent"));
+    auto *main = new QVBoxLayout(content);
+    main->setContentsMargins(4, 4, 4, 4);
+    main->setSpacing(4);
 
     auto *header = new QHBoxLayout(FRA_CAUSALE);
     header->setContentsMargins(6, 4, 6, 4);
@@ -524,7 +605,13 @@ void FormUi::layOut()
         registrazioni->addWidget(w);
     registrazioni->addStretch();
     auto *pers = new QGridLayout(FRA_PERSREGISTRAZIONE);
-    addRow(pers, 0, LBL_CAUCOGE, TXT_CAUSALECOGE, row({TXT_DESCCAUINCPAG, LBL_CAUNORIT}, false));
+    // The note on causals without withholding lies over the right end of the read-out.
+    auto *readOut = new QWidget;
+    auto *overlay = new QGridLayout(readOut);
+    overlay->setContentsMargins(0, 0, 0, 0);
+    overlay->addWidget(TXT_DESCCAUINCPAG, 0, 0);
+    overlay->addWidget(LBL_CAUNORIT, 0, 0, Qt::AlignRight);
+    addRow(pers, 0, LBL_CAUCOGE, TXT_CAUSALECOGE, readOut);
     addRow(pers, 1, LBL_CONTODARE, TXT_CONTODARE, TXT_DESCCONTODARE);
     addRow(pers, 2, LBL_CONTOAVERE, TXT_CONTOAVERE, TXT_DESCCONTOAVERE);
     addRow(pers, 3, LBL_DETTREG, CBO_DETTREG, LBL_MSGSEDE);
@@ -618,4 +705,118 @@ void FormUi::layOut()
     auto *page4 = new QVBoxLayout(tabPages[4]);
     page4->addWidget(FRA_REVOKE);
     TAB_CONFIG->setTab(0);
+    // Added last: the scroll area sizes its widget from the complete layout.
+    m_scroll->setWidget(content);
+}
+
+namespace {
+
+// The widgets that take the focus with Tab inside a control, in their own order.
+QList<QWidget *> focusStops(QWidget *control)
+{
+    QList<QWidget *> stops;
+    QWidget *w = control;
+    do {
+        if ((w == control || control->isAncestorOf(w)) && !w->focusProxy() && (w->focusPolicy() & Qt::TabFocus))
+            stops.append(w);
+        w = w->nextInFocusChain();
+    } while (w && w != control);
+    return stops;
+}
+
+} // namespace
+
+void FormUi::setTabOrder()
+{
+    QList<QWidget *> order = {TXT_CAUSALE, TXT_DESCRIZIONE, TAB_CONFIG->tabBar(),
+        // Generale
+        CBO_TIPOOPERAZIONE, CBO_TIPOSCADENZA, TXT_CAUSALECOMPCLI, TXT_CAUSALECOMPFOR, TXT_CAUSALICOMPDESCR,
+        CBO_MODRECUPERO, CBO_MODIMPMAX, CHK_GESTVALUTE, CBO_MODIMPSCAD, CHK_INDGESTABBUONO, TXT_MESI,
+        TXT_DELTAIMPORTO, CHK_NETTOPREVISIONALI, CHK_CREADISTINTA, CHK_STAMPAASSEGNI, CHK_GESTIONEACCONTI,
+        CBO_MODVISANTEPRIMA,
+        // Impostazione registrazione
+        CBO_TIPOREGISTRAZIONE, CHK_DESCRAGGTEST, CHK_MODIFICACONTI, CHK_NUMDATAORI, TXT_CAUSALECOGE, TXT_CONTODARE,
+        TXT_CONTOAVERE, CBO_DETTREG, CBO_DETTRIGACONT, CBO_DESCRCONTRAUTO, TXT_TESTOPARAMETRICO, BUT_LEGENDA,
+        TXT_CAUABBUONI, TXT_CONTOABBUONIATTIVI, TXT_CONTOABBUONIPASSIVI, CBO_GESTIONERITENUTE, TXT_CODPAGACCONTI,
+        TXT_SEZIONALEACCONTI,
+        // Selezione scadenze
+        KVS_SELSCADENZE};
+    for (int i : {3, 4, 5, 27, 28, 25, 26, 31, 32, 29, 30, 1, 2, 8, 9, 10, 11, 13, 14, 12, 15, 16, 17, 18, 19, 20, 21,
+                  22, 23, 24})
+        order.append(CHK_FILTER[i]);
+    order << CMD_MODIFICACHECKCAUSALE << CMD_CHECKCAUSALEDEFAULT << CHK_FILTER[7] << CHK_FILTER[6]
+          // Personalizzazione layout
+          << TVCAMPI << BUT_SEL << BUT_DESEL << QGRID_LAYOUT << BUT_UP << BUT_DOWN
+          // Utenti
+          << QGRID_GRUPPIUTENTI << GRIDNAVREVOKE << TXT_GRUPPO << TXT_UTENTE << INTERNAV;
+
+    QWidget *previous = nullptr;
+    for (QWidget *control : std::as_const(order)) {
+        for (QWidget *stop : focusStops(control)) {
+            if (previous)
+                QWidget::setTabOrder(previous, stop);
+            previous = stop;
+        }
+    }
+}
+
+void FormUi::setBuddies()
+{
+    using Pair = QPair<LabelControl *, QWidget *>;
+    m_keyedLabels = {
+        {{LBL_CAUSALE, TXT_CAUSALE}},
+        {{LBL_TIPOOPERAZIONE, CBO_TIPOOPERAZIONE}, {LBL_TIPOSCADENZA, CBO_TIPOSCADENZA},
+         {LBL_MODRECUPERO, CBO_MODRECUPERO}, {LBL_MODIMPMAX, CBO_MODIMPMAX}, {LBL_GESTVALUTE, CHK_GESTVALUTE},
+         {LBL_MODIMPSCAD, CBO_MODIMPSCAD}, {LBL_MESI, TXT_MESI}, {LBL_DELTAIMPORTO, TXT_DELTAIMPORTO},
+         {LBL_CREADISTINTA, CHK_CREADISTINTA}, {LBL_STAMPAASSEGNI, CHK_STAMPAASSEGNI},
+         {LBL_GESTACCONTI, CHK_GESTIONEACCONTI}, {LBL_MODVISANTEPRIMA, CBO_MODVISANTEPRIMA}},
+        {{LBL_TIPOREGISTRAZIONE, CBO_TIPOREGISTRAZIONE}, {LBL_CAUCOGE, TXT_CAUSALECOGE},
+         {LBL_CONTODARE, TXT_CONTODARE}, {LBL_CONTOAVERE, TXT_CONTOAVERE}, {LBL_DETTREG, CBO_DETTREG},
+         {LBL_DETTRIGACONT, CBO_DETTRIGACONT}, {LBL_DESCRCONTRAUTO, CBO_DESCRCONTRAUTO},
+         {LBL_TESTOPARAMETRICO, TXT_TESTOPARAMETRICO}, {LBL_CAUABBUONI, TXT_CAUABBUONI},
+         {LBL_CONTOABBUONIATTIVI, TXT_CONTOABBUONIATTIVI}, {LBL_CONTOABBUONIPASSIVI, TXT_CONTOABBUONIPASSIVI},
+         {LBL_GESTIONERITENUTE, CBO_GESTIONERITENUTE}, {LBL_CODPAGACCONTI, TXT_CODPAGACCONTI},
+         {LBL_SEZIONALEACCONTI, TXT_SEZIONALEACCONTI}},
+        {},
+        {},
+        {{LBL_GRUPPO, TXT_GRUPPO}, {LBL_UTENTE, TXT_UTENTE}}};
+    // The label hands the focus to the widget that takes it: the field's inner editor.
+    for (const QList<Pair> &group : std::as_const(m_keyedLabels)) {
+        for (const auto &[label, field] : group)
+            label->setBuddy(field->focusProxy() ? field->focusProxy() : field);
+    }
+}
+
+namespace {
+
+// The letter marked with "&" in a caption, lower case; empty when there is none.
+QString markedLetter(const QString &caption)
+{
+    const qsizetype at = caption.indexOf(QRegularExpression(QStringLiteral("&[^&]")));
+    return at >= 0 ? caption.mid(at + 1, 1).toLower() : QString();
+}
+
+} // namespace
+
+void FormUi::assignAccessKeys()
+{
+    // Taken wherever the form is: the host's menus, the tabs' own keys.
+    QString taken;
+    for (QMenuBar *bar : m_form->window()->findChildren<QMenuBar *>()) {
+        for (QAction *action : bar->actions())
+            taken += markedLetter(action->text());
+    }
+    for (int i = 0; i < TAB_CONFIG->count(); ++i)
+        taken += markedLetter(TAB_CONFIG->tabBar()->tabText(i));
+    // The header's labels are on screen with every tab.
+    const auto header = std::make_shared<QString>(taken);
+    for (const auto &pair : m_keyedLabels.at(0))
+        pair.first->setAccessKeyGroup(header);
+    for (int i = 0; i < 5; ++i) {
+        auto group = std::make_shared<QString>(*header);
+        for (ButtonControl *button : tabPages[i]->findChildren<ButtonControl *>())
+            group->append(markedLetter(button->text()));
+        for (const auto &pair : m_keyedLabels.at(i + 1))
+            pair.first->setAccessKeyGroup(group);
+    }
 }

@@ -22,6 +22,8 @@
 #include <QVector>
 #include <functional>
 
+class QScrollArea;
+
 // Text ids of the window's own captions and titles (module texts).
 namespace FormText {
 enum : int {
@@ -71,6 +73,8 @@ public:
 
     // Every control the window has, in design order.
     QList<QWidget *> controls() const;
+    // The form's contents scroll inside it when the host's area is smaller than they need.
+    QScrollArea *scrollArea() const;
 
     FrameControl *FRA_CAUSALE = nullptr;
     LabelControl *LBL_CAUSALE = nullptr;
@@ -202,8 +206,17 @@ private:
     }
     void createControls();
     void layOut();
+    // Tab visits the header, then the controls of the current tab from top to bottom and left
+    // to right, then the navigator.
+    void setTabOrder();
+    // Each field label moves to its field with Alt and a letter of its caption.
+    void setBuddies();
+    void assignAccessKeys();
 
     QWidget *m_form = nullptr;
+    QScrollArea *m_scroll = nullptr;
+    // Labels with buddies: the header's, then each tab's.
+    QList<QList<QPair<LabelControl *, QWidget *>>> m_keyedLabels;
     TextLookup t;
     QList<QWidget *> m_controls;
 };

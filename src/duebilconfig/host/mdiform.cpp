@@ -73,10 +73,14 @@ void MdiForm::showModeless()
     QMdiArea *area = global ? global->mdiArea() : nullptr;
     if (area && !m_subWindow) {
         // Our own sub-window, not deleted on close: the class releases the form.
-        m_subWindow = new QMdiSubWindow(area);
+        // No maximise button: the form has one size, and scrolls when the area is smaller.
+        m_subWindow = new QMdiSubWindow(area, Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                                                  | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
         m_subWindow->setWidget(this);
         area->addSubWindow(m_subWindow);
         m_subWindow->adjustSize();
+        area->viewport()->installEventFilter(this);
+        fitIntoArea();
         m_subWindow->show();
         return;
     }
@@ -102,6 +106,43 @@ void MdiForm::release()
 QMdiSubWindow *MdiForm::subWindow() const
 {
     return m_subWindow;
+}
+
+void MdiForm::fitIntoArea(bool grow)
+{
+    if (!m_subWindow || m_subWindow->isMaximized() || m_subWindow->isMinimized())
+        return;
+    auto *area = m_subWindow->mdiArea();
+    if (!area)
+        return;
+    const QRect room = area->viewport()->rect();
+    QRect frame = m_subWindow->geometry();
+    if (grow)
+        frame.setSize(frame.size().expandedTo(m_subWindow->sizeHint()));
+    frame.setSize(frame.size().boundedTo(room.size()));
+    frame.moveLeft(qBound(0, frame.left(), room.width() - frame.width()));
+    frame.moveTop(qBound(0, frame.top(), room.height() - frame.height()));
+    if (frame != m_subWindow->geometry())
+        m_subWindow->setGeometry(frame);
+}
+
+bool MdiForm::event(QEvent *event)
+{
+    const bool done = QWidget::event(event);
+    // The form needs more room (a causal shows more controls): the window grows as far as the
+    // host's area allows; beyond that its contents scroll.
+    if (event->type() == QEvent::LayoutRequest)
+        fitIntoArea(true);
+    return done;
+}
+
+bool MdiForm::eventFilter(QObject *watched, QEvent *event)
+{
+    // The host's area shrank: the window stays inside it and its contents scroll.
+    if (event->type() == QEvent::Resize && m_subWindow && m_subWindow->mdiArea()
+        && watched == m_subWindow->mdiArea()->viewport())
+        fitIntoArea();
+    return QWidget::eventFilter(watched, event);
 }
 
 void MdiForm::queryUnload(bool *)

@@ -41,8 +41,14 @@ protected:
     virtual void unloadForm();
 
     void closeEvent(QCloseEvent *event) override;
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Keeps the sub-window inside the host's area, shrinking it when the area is smaller; with
+    // grow, first widens it to what the form asks for.
+    void fitIntoArea(bool grow = false);
+
     QString m_formName;
     Cinterface *m_interface = nullptr;
     CLSCG_DUEBILCONFIG *m_parentClass = nullptr;

@@ -813,7 +813,9 @@ void WidgetSurface::setVisible(const QString &name, bool visible)
 void WidgetSurface::setCaption(const QString &name, const QString &caption)
 {
     QWidget *w = control(name);
-    if (auto *label = qobject_cast<QLabel *>(w))
+    if (auto *keyed = qobject_cast<LabelControl *>(w))
+        keyed->setCaption(caption);
+    else if (auto *label = qobject_cast<QLabel *>(w))
         label->setText(caption);
     else if (auto *box = qobject_cast<QGroupBox *>(w))
         box->setTitle(caption);

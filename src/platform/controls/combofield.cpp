@@ -11,7 +11,8 @@ ComboField::ComboField(QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_combo);
     setFocusProxy(m_combo);
-    m_combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    // As wide as the longest entry, so no entry is cut, and at least maxchar characters wide.
+    m_combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
 
     connect(m_combo, &QComboBox::currentIndexChanged, this, [this](int index) {
         short previous = short(m_previous);

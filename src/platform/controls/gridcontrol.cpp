@@ -31,6 +31,8 @@ GridControl::GridControl(QWidget *parent) : QWidget(parent), d(std::make_unique<
     d->table->setSelectionMode(QAbstractItemView::SingleSelection);
     d->table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     d->table->verticalHeader()->setVisible(false);
+    // Tab leaves the grid for the next control; the arrows move between the cells.
+    d->table->setTabKeyNavigation(false);
     d->table->horizontalHeader()->setStretchLastSection(true);
     layout->addWidget(d->table);
     setFocusProxy(d->table);
@@ -66,8 +68,8 @@ void GridControl::AddColumn(const QString &column, const QString &title, int kin
     const int index = int(d->columns.size()) - 1;
     d->table->setColumnCount(index + 1);
     d->table->setHorizontalHeaderItem(index, new QTableWidgetItem(title));
-    // 15 twips to a pixel at the usual 96 dpi.
-    d->table->setColumnWidth(index, qMax(widthTwips / 15, 20));
+    // 15 twips to a pixel at the usual 96 dpi; never narrower than the column's title.
+    d->table->setColumnWidth(index, qMax(widthTwips / 15, d->table->horizontalHeader()->sectionSizeHint(index)));
     d->table->setColumnHidden(index, !visible);
 }
 

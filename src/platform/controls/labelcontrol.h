@@ -2,12 +2,14 @@
 
 #include <QLabel>
 
+#include <memory>
+
 // Label of the maker's kind: a caption, or with a border a read-out of a decoded description.
 // labelstyle 1 draws an information line, 2 a multi-line note.
 class LabelControl : public QLabel
 {
     Q_OBJECT
-    Q_PROPERTY(QString caption READ text WRITE setText)
+    Q_PROPERTY(QString caption READ caption WRITE setCaption)
     Q_PROPERTY(bool border READ hasBorder WRITE setBorder)
     Q_PROPERTY(int labelstyle READ labelStyle WRITE setLabelStyle)
 
@@ -20,6 +22,26 @@ public:
     int labelStyle() const;
     void setLabelStyle(int style);
 
+    // The caption without its access-key mark.
+    QString caption() const;
+    void setCaption(const QString &caption);
+
+    // The letters taken by the labels on screen together (and by whatever else reacts to
+    // Alt+letter there). A letter may appear more than once when something outside the group
+    // claims it later.
+    using KeyGroup = std::shared_ptr<QString>;
+    // Alt+key moves to the buddy. The key is a letter of the caption that no other label of the
+    // group has, word initials first; it is chosen again when the caption changes and no longer
+    // holds it, or when the group learns that someone else uses it.
+    void setAccessKeyGroup(const KeyGroup &group);
+    void chooseAccessKey();
+    QChar accessKey() const;
+
 private:
+    void showCaption();
+
+    QString m_caption;
+    KeyGroup m_group;
+    QChar m_key;
     int m_style = 0;
 };

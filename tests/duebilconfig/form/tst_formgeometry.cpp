@@ -1,0 +1,445 @@
+#include "clscg_duebilconfig.h"
+#include "clsglobal.h"
+#include "componentloader.h"
+#include "databaseinstaller.h"
+#include "designfont.h"
+#include "frmcg_duebilconfig.h"
+#include "frmcg_duebilconfigfactory.h"
+#include "recordingmessageservice.h"
+#include "shelltexts.h"
+#include "shellwindow.h"
+#include "testdatabase.h"
+
+#include <QAbstractItemView>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <QTabBar>
+#include <QTableWidget>
+#include <QTest>
+
+namespace {
+
+// The module's class and form created in-process, so the test reaches the form's controls.
+class InProcessLoader : public ComponentLoader
+{
+public:
+    InProcessLoader() : ComponentLoader({}) {}
+    QObject *createInstance(const QString &progId, QString *) override
+    {
+        return progId == CLSCG_DUEBILCONFIG::progId()
+            ? new CLSCG_DUEBILCONFIG(std::make_shared<FRMCG_DUEBILCONFIGFactory>())
+            : nullptr;
+    }
+};
+
+QString describe(const QWidget *w)
+{
+    QString name = w->objectName();
+    for (const QWidget *p = w->parentWidget(); name.isEmpty() && p; p = p->parentWidget())
+        name = QStringLiteral("child of ") + p->objectName();
+    return QStringLiteral("%1 (%2)").arg(name, QString::fromLatin1(w->metaObject()->className()));
+}
+
+bool insideItemView(const QWidget *w, const QWidget *top)
+{
+    for (const QWidget *p = w->parentWidget(); p && p != top; p = p->parentWidget()) {
+        if (qobject_cast<const QAbstractScrollArea *>(p))
+            return true;
+    }
+    return false;
+}
+
+// The least size a layout may give the widget: its minimum size where one is set, else its
+// minimum size hint, or its size hint where its size policy forbids shrinking.
+QSize leastSize(const QWidget *w)
+{
+    const QSizePolicy policy = w->sizePolicy();
+    QSize least = w->minimumSizeHint();
+    if (!(policy.horizontalPolicy() & QSizePolicy::ShrinkFlag))
+        least.setWidth(w->sizeHint().width());
+    if (!(policy.verticalPolicy() & QSizePolicy::ShrinkFlag))
+        least.setHeight(w->sizeHint().height());
+    if (w->minimumWidth() > 0)
+        least.setWidth(w->minimumWidth());
+    if (w->minimumHeight() > 0)
+        least.setHeight(w->minimumHeight());
+    if (w->hasHeightForWidth())
+        least.setHeight(w->heightForWidth(w->width()));
+    return least;
+}
+
+// Width the combo gives its entry text.
+int comboTextWidth(QComboBox *combo)
+{
+    QStyleOptionComboBox option;
+    option.initFrom(combo);
+    option.editable = combo->isEditable();
+    option.frame = combo->hasFrame();
+    return combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo).width();
+}
+
+// Widgets whose order is compared: the children of their nearest common ancestor that hold them.
+QPair<const QWidget *, const QWidget *> branches(const QWidget *a, const QWidget *b)
+{
+    for (const QWidget *x = a; x; x = x->parentWidget()) {
+        for (const QWidget *y = b; y; y = y->parentWidget()) {
+            if (x->parentWidget() && x->parentWidget() == y->parentWidget())
+                return {x, y};
+        }
+    }
+    return {a, b};
+}
+
+// b does not come before a in reading order: not above it, nor beside it on the left.
+bool readsAfter(const QWidget *a, const QWidget *b)
+{
+    const auto [x, y] = branches(a, b);
+    const QRect ra = x->geometry();
+    const QRect rb = y->geometry();
+    if (rb.bottom() < ra.top())
+        return false;
+    if (ra.bottom() < rb.top())
+        return true;
+    return rb.left() > ra.left();
+}
+
+} // namespace
+
+// The configuration window opened in the host shell at the shell's screen sizes, checked by
+// the widgets' geometry, size hints and font metrics.
+class tst_FormGeometry : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void everyControlGetsItsSizeOnEveryTab_data();
+    void everyControlGetsItsSizeOnEveryTab();
+    void tabVisitsHeaderTabAndNavigatorInReadingOrder_data();
+    void tabVisitsHeaderTabAndNavigatorInReadingOrder();
+    void altAndTheMarkedLetterReachTheField_data();
+    void altAndTheMarkedLetterReachTheField();
+
+private:
+    // Causal 300 of the given operation type with advances, withholding and currency on.
+    void prepareCausal(int operationType);
+    FRMCG_DUEBILCONFIG *open(const QSize &shellSize, bool showCausal = true);
+    QStringList geometryFaults(int tab) const;
+
+    std::unique_ptr<TestDatabase> m_db;
+    std::unique_ptr<ClsGlobal> m_global;
+    std::unique_ptr<RecordingMessageService> m_messages;
+    std::unique_ptr<InProcessLoader> m_loader;
+    std::unique_ptr<ShellWindow> m_window;
+    FRMCG_DUEBILCONFIG *m_form = nullptr;
+};
+
+void tst_FormGeometry::init()
+{
+    m_db = std::make_unique<TestDatabase>(TestDatabase::Demo);
+    QVERIFY2(m_db->isValid(), qPrintable(m_db->errorString()));
+    m_global = std::make_unique<ClsGlobal>();
+    QString error;
+    QVERIFY2(m_global->loadTexts(DatabaseInstaller::textFiles() + QStringList{ShellText::file()}, &error),
+             qPrintable(error));
+    m_messages = std::make_unique<RecordingMessageService>();
+    m_global->setMessageService(m_messages.get());
+    m_global->setConnectionString(m_db->connectionString());
+    m_global->setUserName(QStringLiteral("MROSSI"));
+    m_loader = std::make_unique<InProcessLoader>();
+}
+
+void tst_FormGeometry::cleanup()
+{
+    if (m_window) {
+        for (Cinterface *contract : m_window->openWindows())
+            contract->CloseForm();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    m_form = nullptr;
+    m_window.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    m_loader.reset();
+    m_global.reset();
+    m_messages.reset();
+    m_db.reset();
+}
+
+void tst_FormGeometry::prepareCausal(int operationType)
+{
+    const QString name = QStringLiteral("prepare");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(m_db->path());
+        QVERIFY(db.open());
+        QSqlQuery q(db);
+        for (const QString &sql : {
+                 QStringLiteral("UPDATE CGP5_DUEBILPARAM SET CGP5_TIPOCAUSALE = %1, CGP5_INDRECUPERO = 0, "
+                                "CGP5_INDIMPMASSIMO = 1, CGP5_INDIMPSCADENZA = 1 WHERE CGP5_CAUSALE_CGP0 = 300")
+                     .arg(operationType),
+                 QStringLiteral("UPDATE CGP6_DUEBILPARAMDITTA SET CGP6_INDACCONTI = 1, CGP6_INDPAGVALUTA = 1 "
+                                "WHERE CGP6_CAUSALE_CGP0 = 300"),
+                 QStringLiteral("UPDATE CGP4_DUEBILFILTRI SET CGP4_CHECKED = 1 "
+                                "WHERE CGP4_CAUSALE_CGP0 = 300 AND CGP4_IDCHECK_CGP2 IN (29, 30)")})
+            QVERIFY2(q.exec(sql), qPrintable(q.lastError().text()));
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+FRMCG_DUEBILCONFIG *tst_FormGeometry::open(const QSize &shellSize, bool showCausal)
+{
+    m_window = std::make_unique<ShellWindow>(m_global.get(), m_loader.get(), ShellOptions{});
+    m_window->resize(shellSize);
+    m_window->show();
+    if (!QTest::qWaitForWindowExposed(m_window.get()) || !m_window->loadCompanies()
+        || !m_window->openConfiguration())
+        return nullptr;
+    m_form = m_window->findChild<FRMCG_DUEBILCONFIG *>();
+    if (!m_form || !QTest::qWaitFor([this] { return m_form->isActivated(); }, 5000))
+        return nullptr;
+    if (showCausal) {
+        FormUi &ui = m_form->context().ui;
+        ui.TXT_CAUSALE->lineEdit()->setText(QStringLiteral("300"));
+        ui.TXT_CAUSALE->commit();
+    }
+    QTest::qWait(20);
+    return m_form;
+}
+
+QStringList tst_FormGeometry::geometryFaults(int tab) const
+{
+    QStringList faults;
+    FormUi &ui = m_form->context().ui;
+    QMdiArea *area = m_window->mdiArea();
+    QMdiSubWindow *sub = m_form->subWindow();
+    if (!area->viewport()->rect().contains(sub->geometry()))
+        faults << QStringLiteral("window %1 outside the area %2").arg(QVariant(sub->geometry()).toString(),
+                                                                        QVariant(area->viewport()->rect()).toString());
+    QScrollArea *scroll = ui.scrollArea();
+    QWidget *content = scroll->widget();
+    const QSize needed = content->minimumSizeHint();
+    if (content->width() < needed.width() || content->height() < needed.height())
+        faults << QStringLiteral("form squeezed to %1x%2, needs %3x%4")
+                      .arg(content->width()).arg(content->height()).arg(needed.width()).arg(needed.height());
+    // What the viewport does not show, the scroll bars reach (once the posted layout work is done).
+    const auto reachable = [&] {
+        const QSize hidden = content->size() - scroll->viewport()->size();
+        return scroll->horizontalScrollBar()->maximum() >= hidden.width()
+            && scroll->verticalScrollBar()->maximum() >= hidden.height();
+    };
+    if (!QTest::qWaitFor(reachable, 2000))
+        faults << QStringLiteral("part of the form cannot be scrolled to");
+
+    for (QWidget *w : content->findChildren<QWidget *>()) {
+        if (!w->isVisible() || w->objectName().startsWith(QLatin1String("qt_")) || insideItemView(w, content))
+            continue;
+        const QString what = describe(w) + QStringLiteral(" on tab %1").arg(tab);
+        if (!w->parentWidget()->rect().contains(w->geometry()))
+            faults << what + QStringLiteral(": outside its parent");
+        const QSize minimum = leastSize(w);
+        if (w->width() < minimum.width() || w->height() < minimum.height())
+            faults << what + QStringLiteral(": %1x%2 below its minimum %3x%4")
+                                 .arg(w->width()).arg(w->height()).arg(minimum.width()).arg(minimum.height());
+        // Texts, by the metrics of the font on screen.
+        if (auto *label = qobject_cast<QLabel *>(w); label && !label->wordWrap()) {
+            const QString text = label->text().remove(QLatin1Char('&'));
+            if (label->contentsRect().width() < label->fontMetrics().horizontalAdvance(text))
+                faults << what + QStringLiteral(": caption cut");
+        }
+        if (auto *box = qobject_cast<QCheckBox *>(w); box && !box->text().isEmpty()) {
+            if (box->width() < box->sizeHint().width())
+                faults << what + QStringLiteral(": caption cut");
+        }
+        if (auto *frame = qobject_cast<QGroupBox *>(w); frame && !frame->title().isEmpty()) {
+            if (frame->width() < frame->fontMetrics().horizontalAdvance(frame->title()))
+                faults << what + QStringLiteral(": title cut");
+        }
+        if (auto *combo = qobject_cast<QComboBox *>(w)) {
+            const int room = comboTextWidth(combo);
+            for (int i = 0; i < combo->count(); ++i) {
+                if (combo->fontMetrics().horizontalAdvance(combo->itemText(i)) > room)
+                    faults << what + QStringLiteral(": entry \"%1\" cut").arg(combo->itemText(i));
+            }
+        }
+        if (auto *table = qobject_cast<QTableWidget *>(w)) {
+            QHeaderView *header = table->horizontalHeader();
+            for (int c = 0; c < table->columnCount(); ++c) {
+                if (!table->isColumnHidden(c) && header->sectionSize(c) < header->sectionSizeHint(c))
+                    faults << what + QStringLiteral(": header \"%1\" cut").arg(table->horizontalHeaderItem(c)->text());
+            }
+        }
+    }
+    return faults;
+}
+
+void tst_FormGeometry::everyControlGetsItsSizeOnEveryTab_data()
+{
+    QTest::addColumn<QSize>("shellSize");
+    QTest::addColumn<int>("operationType");
+    for (const QSize size : {QSize(1024, 640), QSize(1400, 900)}) {
+        for (int type = 1; type <= 8; ++type)
+            QTest::addRow("%dx%d, operation type %d", size.width(), size.height(), type) << size << type;
+    }
+}
+
+void tst_FormGeometry::everyControlGetsItsSizeOnEveryTab()
+{
+    QFETCH(QSize, shellSize);
+    QFETCH(int, operationType);
+
+    prepareCausal(operationType);
+    QVERIFY(open(shellSize));
+    FormUi &ui = m_form->context().ui;
+    QCOMPARE(ui.CBO_TIPOOPERAZIONE->Text(), QString::number(operationType));
+    QVERIFY(!(m_form->subWindow()->windowFlags() & Qt::WindowMaximizeButtonHint));
+    QCOMPARE(m_form->font().family(), DesignFont::font().family());
+
+    int tabsSeen = 0;
+    for (int tab = 0; tab < ui.TAB_CONFIG->count(); ++tab) {
+        if (!ui.TAB_CONFIG->TabEnabled(tab))
+            continue;
+        ui.TAB_CONFIG->setTab(tab);
+        QTest::qWait(20);
+        ++tabsSeen;
+        const QStringList faults = geometryFaults(tab);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+    }
+    QVERIFY(tabsSeen > 0);
+    // On the larger screen the whole form is on view without scrolling.
+    if (shellSize.height() >= 900) {
+        QTRY_COMPARE(ui.scrollArea()->verticalScrollBar()->maximum(), 0);
+        QTRY_COMPARE(ui.scrollArea()->horizontalScrollBar()->maximum(), 0);
+    }
+}
+
+void tst_FormGeometry::tabVisitsHeaderTabAndNavigatorInReadingOrder_data()
+{
+    QTest::addColumn<int>("operationType");
+    QTest::addColumn<int>("tab");
+    for (int type : {1, 6}) {
+        for (int tab = 0; tab < 5; ++tab)
+            QTest::addRow("operation type %d, tab %d", type, tab) << type << tab;
+    }
+}
+
+void tst_FormGeometry::tabVisitsHeaderTabAndNavigatorInReadingOrder()
+{
+    QFETCH(int, operationType);
+    QFETCH(int, tab);
+
+    prepareCausal(operationType);
+    QVERIFY(open(QSize(1024, 640)));
+    FormUi &ui = m_form->context().ui;
+    if (!ui.TAB_CONFIG->TabEnabled(tab))
+        QSKIP("tab disabled for this operation type");
+    ui.TAB_CONFIG->setTab(tab);
+    // Fields the rules leave disabled do not take the focus; enable them so every field counts.
+    QWidget *page = ui.tabPages[tab];
+    for (QWidget *w : page->findChildren<QWidget *>())
+        w->setEnabled(true);
+    QCoreApplication::processEvents();
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+
+    const auto stopsIn = [](QWidget *root) {
+        QList<QWidget *> stops;
+        for (QWidget *w : root->findChildren<QWidget *>()) {
+            if (w->isVisible() && w->isEnabled() && !w->focusProxy() && (w->focusPolicy() & Qt::TabFocus))
+                stops << w;
+        }
+        return stops;
+    };
+    const QList<QWidget *> headerStops = stopsIn(ui.FRA_CAUSALE);
+    const QList<QWidget *> pageStops = stopsIn(page);
+    const QList<QWidget *> navigatorStops = stopsIn(ui.INTERNAV);
+    QVERIFY(!headerStops.isEmpty());
+    QVERIFY(!pageStops.isEmpty());
+    QVERIFY(!navigatorStops.isEmpty());
+
+    headerStops.first()->setFocus(Qt::TabFocusReason);
+    QCOMPARE(QApplication::focusWidget(), headerStops.first());
+    QList<QWidget *> visited;
+    for (int i = 0; i < 200; ++i) {
+        QWidget *current = QApplication::focusWidget();
+        QVERIFY(current);
+        visited << current;
+        if (navigatorStops.contains(current))
+            break;
+        QTest::keyClick(current, Qt::Key_Tab);
+    }
+
+    // Header, tab strip, the page's controls, the navigator.
+    const int h = int(headerStops.size());
+    QVERIFY(visited.size() >= h + 2);
+    QCOMPARE(visited.mid(0, h), headerStops);
+    QCOMPARE(visited.at(h), static_cast<QWidget *>(ui.TAB_CONFIG->tabBar()));
+    const QList<QWidget *> onPage = visited.mid(h + 1, visited.size() - h - 2);
+    QCOMPARE(visited.last(), navigatorStops.first());
+    for (QWidget *w : onPage)
+        QVERIFY2(pageStops.contains(w), qPrintable(describe(w) + QStringLiteral(" is not on the tab")));
+    for (QWidget *w : pageStops)
+        QVERIFY2(onPage.count(w) == 1, qPrintable(describe(w) + QStringLiteral(" is not visited once")));
+    for (int i = 1; i < onPage.size(); ++i)
+        QVERIFY2(readsAfter(onPage.at(i - 1), onPage.at(i)),
+                 qPrintable(describe(onPage.at(i)) + QStringLiteral(" comes before ") + describe(onPage.at(i - 1))));
+}
+
+void tst_FormGeometry::altAndTheMarkedLetterReachTheField_data()
+{
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("field");
+    QTest::newRow("header") << 0 << "LBL_CAUSALE" << "TXT_CAUSALE";
+    QTest::newRow("general") << 0 << "LBL_MODIMPMAX" << "CBO_MODIMPMAX";
+    QTest::newRow("general check box") << 0 << "LBL_CREADISTINTA" << "CHK_CREADISTINTA";
+    QTest::newRow("caption set by the rules") << 1 << "LBL_CAUCOGE" << "TXT_CAUSALECOGE";
+    QTest::newRow("registration") << 1 << "LBL_CAUABBUONI" << "TXT_CAUABBUONI";
+    QTest::newRow("parametric text") << 1 << "LBL_TESTOPARAMETRICO" << "TXT_TESTOPARAMETRICO";
+}
+
+void tst_FormGeometry::altAndTheMarkedLetterReachTheField()
+{
+    QFETCH(int, tab);
+    QFETCH(QString, label);
+    QFETCH(QString, field);
+
+    prepareCausal(1);
+    // The causal's code takes the focus only while no causal is on screen.
+    QVERIFY(open(QSize(1024, 640), field != QLatin1String("TXT_CAUSALE")));
+    FormUi &ui = m_form->context().ui;
+    ui.TAB_CONFIG->setTab(tab);
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    auto *caption = m_form->findChild<LabelControl *>(label);
+    auto *target = m_form->findChild<QWidget *>(field);
+    QVERIFY(caption && target);
+    QVERIFY(caption->buddy() == target || target->isAncestorOf(caption->buddy()));
+    const QChar key = caption->accessKey();
+    QVERIFY2(key.isLetter(), qPrintable(label));
+    // The mark is in the caption on screen; the caption itself is unchanged.
+    QVERIFY(caption->text().contains(QLatin1Char('&') + key, Qt::CaseInsensitive));
+    QCOMPARE(caption->caption(), QString(caption->text()).remove(QLatin1Char('&')));
+
+    ui.TAB_CONFIG->tabBar()->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), key.toLatin1(), Qt::AltModifier);
+    QVERIFY(QApplication::focusWidget());
+    QVERIFY2(QApplication::focusWidget() == target || target->isAncestorOf(QApplication::focusWidget()),
+             qPrintable(describe(QApplication::focusWidget())));
+}
+
+QTEST_MAIN(tst_FormGeometry)
+#include "tst_formgeometry.moc"
