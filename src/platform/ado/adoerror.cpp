@@ -18,6 +18,7 @@ int AdoError::number() const
     case Full: return -2147217895;
     case MissingObject: return -2147217865;
     case Constraint: return -2147217873;
+    case Conflict: return -2147217864;
     case Unsupported: return -2147217900;
     case Usage: return 3021;
     case Generic: break;
