@@ -332,6 +332,8 @@ bool DataFrame::Save(bool, bool raiseEvents, bool write)
         for (DataFrame *frame : std::as_const(members))
             frame->d->inMasterSave = false;
     };
+    // A conflict goes to the form when it listens, else it is reported as any failure.
+    const bool conflictHeard = isSignalConnected(QMetaMethod::fromSignal(&DataFrame::SaveConflict));
     std::optional<ado::TransactionGuard> transaction;
     try {
         if (unit)
@@ -348,7 +350,7 @@ bool DataFrame::Save(bool, bool raiseEvents, bool write)
     } catch (const ado::AdoError &e) {
         transaction.reset();
         endUnit();
-        const bool conflict = e.kind() == ado::AdoError::Conflict && isSignalConnected(QMetaMethod::fromSignal(&DataFrame::SaveConflict));
+        const bool conflict = e.kind() == ado::AdoError::Conflict && conflictHeard;
         if (!conflict)
             report(QStringLiteral("Save"), e.message());
         if (raiseEvents)
@@ -371,12 +373,10 @@ bool DataFrame::Save(bool, bool raiseEvents, bool write)
     if (transaction && (failed || !conflict.isEmpty())) {
         transaction.reset();
         d->recordChanged = true;
-        if (!conflict.isEmpty()) {
-            if (isSignalConnected(QMetaMethod::fromSignal(&DataFrame::SaveConflict)))
-                emit SaveConflict(conflict);
-            else
-                report(QStringLiteral("Save"), conflict);
-        }
+        if (!conflict.isEmpty() && conflictHeard)
+            emit SaveConflict(conflict);
+        else if (!conflict.isEmpty())
+            report(QStringLiteral("Save"), conflict);
         return false;
     }
     if (transaction) {

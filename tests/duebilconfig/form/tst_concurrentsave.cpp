@@ -227,6 +227,11 @@ void tst_ConcurrentSave::saveAfterAnotherUser()
     // All or nothing: the causal row is written only with the rest.
     QCOMPARE(scalar(Descrizione), refused ? descrizione : WindowText);
     QVERIFY(!ctx.Gcnn_Connessione->inTransaction());
+    // After a save the boxes show the stored checks, another user's tick included, so the next
+    // save does not take it back.
+    if (!refused)
+        QCOMPARE(ctx.ui.CHK_FILTER[5]->Text(),
+                 scalar("SELECT CGP4_CHECKED FROM CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = 300 AND CGP4_IDCHECK_CGP2 = 5"));
     for (const RecordingMessageService::Call &call : m_messages->calls())
         QVERIFY2(call.kind != Kind::Error, qPrintable(call.error.text));
 }
@@ -257,7 +262,7 @@ void tst_ConcurrentSave::refusedSaveOffersReload()
         // The window shows what is stored and holds nothing left to save.
         QCOMPARE(ctx.ui.TXT_MESI->Text(), QStringLiteral("7"));
         QCOMPARE(ctx.ui.TXT_DESCRIZIONE->Text(), scalar(Descrizione));
-        bool changed = false;
+        bool changed = ctx.FME_CAUSALI->RecordChanged() || ctx.FME_CAUSALI->BatchPending();
         emit ctx.FME_CAUSALI->IsRecordChanged(&changed);
         QVERIFY(!changed);
         // Changed again on what was reloaded, the causal saves.
