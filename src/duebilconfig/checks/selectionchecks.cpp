@@ -143,7 +143,13 @@ void SelectionChecks::UpdateFiltri()
             return true;
         });
     }
-    steps.emplace_back([this] { ctx.ui.KVS_SELSCADENZE->Salva(); });
+    steps.emplace_back([this, code, inSave] {
+        if (!ctx.ui.KVS_SELSCADENZE->Salva() && inSave && ctx.ui.KVS_SELSCADENZE->conflict()) {
+            ctx.FME_CAUSALI->SaveFailed(QStringLiteral("FW41_SELEZIONEPARAMSCADENZE: FW41_CODICE = %1").arg(code));
+            return false;
+        }
+        return true;
+    });
     steps.emplace_back([this] { ctx.FME_FILTRI->setRecordChanged(false); });
     // Once saved, the rows are read again and the boxes show them (a check another user ticked
     // meanwhile included), so the next save compares with what is stored.

@@ -122,7 +122,8 @@ void tst_ConcurrentSave::type(QLineEdit *edit, const QString &text)
 }
 
 // The window's own change besides the description: the months of the company row, the
-// posting-line text of the registration row, check 5, or the sort of the first layout row.
+// posting-line text of the registration row, check 5, the sort of the first layout row, or the
+// bank transfers in the due-date type selection.
 void tst_ConcurrentSave::edit(const QString &what)
 {
     FormUi &ui = m_form->context().ui;
@@ -135,6 +136,8 @@ void tst_ConcurrentSave::edit(const QString &what)
         QTest::mouseClick(ui.CHK_FILTER[5]->checkBox(), Qt::LeftButton);
     else if (what == QLatin1String("layout"))
         ui.QGRID_LAYOUT->doubleClickCell(0, QStringLiteral("CGP3_SORTTYPE"));
+    else if (what == QLatin1String("selection"))
+        ui.KVS_SELSCADENZE->setTicked(14, true);
 }
 
 void tst_ConcurrentSave::otherUser(const QString &sql)
@@ -202,6 +205,14 @@ void tst_ConcurrentSave::saveAfterAnotherUser_data()
         << "mesi" << false
         << "SELECT COUNT(*) || ':' || SUM(CGP3_GROUPED) FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = 300"
         << "";  // filled in below: the other user's layout, unchanged
+    const QString selection = "UPDATE FW41_SELEZIONEPARAMSCADENZE SET FW41_SELEZIONATO = 1, FW41_DATIPO = 1,"
+                              " FW41_ALTIPO = 1 WHERE FW41_DITTA_CG18 = 1 AND FW41_CODICE = 300 AND FW41_INDTIPOPAG = 1";
+    const QString stored = "SELECT GROUP_CONCAT(FW41_INDTIPOPAG || ':' || FW41_SELEZIONATO) FROM"
+                           " (SELECT * FROM FW41_SELEZIONEPARAMSCADENZE WHERE FW41_DITTA_CG18 = 1 AND FW41_CODICE = 300"
+                           " ORDER BY FW41_INDTIPOPAG)";
+    QTest::newRow("due-date selection changed by both") << selection << "selection" << true << stored << "1:1,3:1";
+    QTest::newRow("due-date selection changed by the other, the window changes the months")
+        << selection << "mesi" << false << stored << "1:1,3:1";
 }
 
 void tst_ConcurrentSave::saveAfterAnotherUser()
