@@ -1,4 +1,5 @@
 #include "causalconfiguration.h"
+#include "adoerror.h"
 #include "causaloperations.h"
 #include "clsservizi.h"
 #include "connection.h"
@@ -320,7 +321,8 @@ void tst_Reliability::twoHostsSaveTheirOwnCausals()
              QStringLiteral("Scritta dal primo"));
     QCOMPARE(scalar(a, "SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 310").toString(),
              QStringLiteral("Scritta dal secondo"));
-    // The same causal: the later save wins whole.
+    // The same causal: the later save finds the row changed since it read it and is refused,
+    // keeping the first one's text and its own edit pending.
     const ado::RecordsetPtr sa = a->Execute(QStringLiteral("SELECT * FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 320"));
     const ado::RecordsetPtr sb = b->Execute(QStringLiteral("SELECT * FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 320"));
     sa->setActiveConnection(a);
@@ -328,9 +330,13 @@ void tst_Reliability::twoHostsSaveTheirOwnCausals()
     sa->setValue(QStringLiteral("CGP0_DESCRIZIONE"), QStringLiteral("Prima versione"));
     sb->setValue(QStringLiteral("CGP0_DESCRIZIONE"), QStringLiteral("Seconda versione"));
     sa->UpdateBatch();
-    sb->UpdateBatch();
-    const QString stored = scalar(a, "SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 320").toString();
-    QVERIFY2(stored == QLatin1String("Seconda versione") || !sb->lastBatchFailures().isEmpty(), qPrintable(stored));
+    QVERIFY_THROWS_EXCEPTION(ado::AdoError, sb->UpdateBatch());
+    QCOMPARE(sb->lastBatchFailures().size(), 1);
+    QVERIFY2(sb->lastBatchFailures().first().message.contains(QLatin1String("CGP0_CAUSALE = 320")),
+             qPrintable(sb->lastBatchFailures().first().message));
+    QVERIFY(sb->hasPendingChanges());
+    QCOMPARE(scalar(a, "SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 320").toString(),
+             QStringLiteral("Prima versione"));
     QVERIFY(wholenessFaults(db.path()).isEmpty());
 }
 

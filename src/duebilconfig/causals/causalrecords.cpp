@@ -7,6 +7,7 @@
 #include "duebilstatements.h"
 #include "formcontext.h"
 #include "layoutpersonalisation.h"
+#include "messageservice.h"
 #include "recordset.h"
 #include "selectionchecks.h"
 
@@ -34,6 +35,7 @@ void CausalRecords::connectEvents()
     connect(frame, &DataFrame::BeforeDelete, this, &CausalRecords::FME_CAUSALI_BeforeDelete, Qt::DirectConnection);
     connect(frame, &DataFrame::IsRecordChanged, this, &CausalRecords::FME_CAUSALI_IsRecordChanged,
             Qt::DirectConnection);
+    connect(frame, &DataFrame::SaveConflict, this, &CausalRecords::FME_CAUSALI_SaveConflict, Qt::DirectConnection);
     connect(ui.INTERNAV, &RecordNavigator::ButtonClick, this, &CausalRecords::INTERNAV_ButtonClick,
             Qt::DirectConnection);
     connect(ui.INTERNAV, &RecordNavigator::AfterButtonClick, this, &CausalRecords::INTERNAV_AfterButtonClick,
@@ -397,4 +399,30 @@ void CausalRecords::FME_CAUSALI_IsRecordChanged(bool *fbol_isRecordChanged)
         if (changed && !ctx.strutturaCheck && !ctx.Gbol_ImpostaCombo && !ctx.closing)
             ctx.params->AttivaEditControlli();
     }});
+}
+
+void CausalRecords::FME_CAUSALI_SaveConflict(const QString &description)
+{
+    Q_UNUSED(description);
+    ctx.trapped(QStringLiteral("FME_CAUSALI_SaveConflict"), {[&] {
+        // No: the user keeps the screen as it is, to copy what matters, and reloads later.
+        if (ctx.showMessage(MsgChangedByAnotherUser, {ctx.causale()}, MsgStyle::YesNo | MsgStyle::Exclamation)
+            == MsgAnswer::Yes)
+            RicaricaCausale();
+    }});
+}
+
+void CausalRecords::RicaricaCausale()
+{
+    const QString code = ctx.causale();
+    ctx.trapped(QStringLiteral("RicaricaCausale"), {
+        [&] {
+            // Query keeps the row on display as its criterion: drop the edits first, then read the
+            // causal again; its children follow through the status change.
+            ctx.FME_CAUSALI->recordset()->CancelBatch();
+            if (!ctx.FME_CAUSALI->Query(true, true))
+                ctx.FME_CAUSALI->setStatus(DataFrame::StatusQuery);
+        },
+        [&] { ctx.ui.KVS_SELSCADENZE->Codice(code); },
+    });
 }

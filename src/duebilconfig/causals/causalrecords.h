@@ -38,6 +38,13 @@ public:
     void FME_CAUSALI_AfterUndo(int fenm_operationresult);
     void FME_CAUSALI_BeforeDelete(bool *fbol_Cancel);
     void FME_CAUSALI_IsRecordChanged(bool *fbol_isRecordChanged);
+    // The save met rows another user changed since the causal was read, and wrote nothing.
+    void FME_CAUSALI_SaveConflict(const QString &description);
+    // Reads the causal on display again from the database, dropping its pending changes.
+    void RicaricaCausale();
+
+    // Text of the refused save: the causal, changed by another user; reload it?
+    static constexpr int MsgChangedByAnotherUser = 995250;
 
 private:
     FormContext &ctx;

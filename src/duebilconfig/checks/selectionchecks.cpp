@@ -9,6 +9,8 @@
 #include "messageservice.h"
 #include "recordset.h"
 
+#include <QHash>
+
 namespace S = DueBilStatements;
 
 SelectionChecks::SelectionChecks(FormContext &ctx) : ctx(ctx) {}
@@ -96,20 +98,72 @@ void SelectionChecks::KVS_SELSCADENZE_AfterChange()
 void SelectionChecks::UpdateFiltri()
 {
     const QString code = ctx.causale();
+    // Each check row is a value of its own: written only when the box differs from the state
+    // read, and then only if nobody changed that row meanwhile (a conflict otherwise), so a
+    // check another user ticked is not undone by a save that did not touch it.
+    QHash<int, int> asRead;
+    const ado::RecordsetPtr rs = ctx.FME_FILTRI->recordset();
+    if (rs && rs->State() == 1) {
+        const QList<QVariantList> rows =
+            rs->originalRows({QStringLiteral("CGP4_IDCHECK_CGP2"), QStringLiteral("CGP4_CHECKED")});
+        for (const QVariantList &row : rows)
+            asRead.insert(ctx.nz(row.at(0), 0).toInt(), ctx.nz(row.at(1), 0).toInt());
+    }
+    const bool inSave = ctx.Gcnn_Connessione->inTransaction();
     std::vector<TrapStep> steps;
     for (int i = 1; i <= Count; ++i) {
-        steps.emplace_back([this, i, code] {
+        steps.emplace_back([this, i, code, &asRead, inSave] {
             const int value = ctx.nz(ctx.ui.CHK_FILTER[i]->Text(), 0).toInt();
+            if (asRead.contains(i) && asRead.value(i) == value)
+                return true;
+            if (inSave && asRead.contains(i)) {
+                const ado::RecordsetPtr stored = ctx.Gcnn_Connessione->Execute(
+                    QStringLiteral("SELECT CGP4_CHECKED FROM CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = %1"
+                                   " AND CGP4_IDCHECK_CGP2 = %2")
+                        .arg(code)
+                        .arg(i),
+                    1);
+                if (stored->RecordCount() == 0
+                    || ctx.nz(stored->value(QStringLiteral("CGP4_CHECKED")), 0).toInt() != asRead.value(i)) {
+                    ctx.FME_CAUSALI->SaveFailed(
+                        QStringLiteral("CGP4_DUEBILFILTRI: CGP4_CAUSALE_CGP0 = %1, CGP4_IDCHECK_CGP2 = %2").arg(code).arg(i));
+                    return false;
+                }
+            }
             ctx.Gcnn_Connessione->Execute(QStringLiteral("UPDATE CGP4_DUEBILFILTRI SET \r\n       CGP4_CHECKED = %1\r\n"
                                                          "WHERE CGP4_CAUSALE_CGP0 = %2 AND\r\n      CGP4_IDCHECK_CGP2 = %3")
                                               .arg(value)
                                               .arg(code)
                                               .arg(i),
                                           1);
+            return true;
         });
     }
-    steps.emplace_back([this] { ctx.ui.KVS_SELSCADENZE->Salva(); });
+    steps.emplace_back([this, code, inSave] {
+        if (!ctx.ui.KVS_SELSCADENZE->Salva() && inSave && ctx.ui.KVS_SELSCADENZE->conflict()) {
+            ctx.FME_CAUSALI->SaveFailed(QStringLiteral("FW41_SELEZIONEPARAMSCADENZE: FW41_CODICE = %1").arg(code));
+            return false;
+        }
+        return true;
+    });
     steps.emplace_back([this] { ctx.FME_FILTRI->setRecordChanged(false); });
+    // Once saved, the rows are read again and the boxes show them (a check another user ticked
+    // meanwhile included), so the next save compares with what is stored.
+    steps.emplace_back([this, rs] {
+        if (!rs || rs->State() != 1)
+            return;
+        ctx.Gcnn_Connessione->onCommit([this, rs] {
+            rs->Requery(-1);
+            ctx.strutturaCheck = true;
+            const ado::RecordsetPtr rows = rs->Clone();
+            for (rows->MoveFirst(); !rows->isEOF(); rows->MoveNext()) {
+                const int id = rows->value(QStringLiteral("CGP4_IDCHECK_CGP2")).toInt();
+                if (id >= 1 && id <= Count)
+                    ctx.ui.CHK_FILTER[id]->setText(ctx.nz(rows->value(QStringLiteral("CGP4_CHECKED")), 0).toString());
+            }
+            ctx.strutturaCheck = false;
+        });
+    });
     ctx.trapped(QStringLiteral("UpdateFiltri"), steps);
 }
 

@@ -2,6 +2,7 @@
 
 #include "clsservizi.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -139,19 +140,72 @@ bool LayoutEditor::UpdateLayOut(const ado::Recordset &layout, const QString &cau
             inserts.append(insertStatement(causal, *rows));
     }
     bool committed = false;
+    const bool own = !m_connection->inTransaction();
     std::vector<TrapStep> steps;
-    steps.emplace_back([this] { m_connection->BeginTrans(); });
+    if (own)
+        steps.emplace_back([this] { m_connection->BeginTrans(); });
     steps.emplace_back([this, causal] {
         m_connection->Execute("DELETE FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = " + causal);
     });
     for (const QString &sql : std::as_const(inserts))
         steps.emplace_back([this, sql] { m_connection->Execute(sql); });
-    steps.emplace_back([this, &committed] {
-        m_connection->CommitTrans();
+    steps.emplace_back([this, own, &committed] {
+        if (own)
+            m_connection->CommitTrans();
         committed = true;
     });
     trap.run(QStringLiteral("UpdateLayOut"), steps);
-    if (!committed && m_connection->inTransaction())
+    if (own && !committed && m_connection->inTransaction())
         m_connection->RollbackTrans();
     return committed;
+}
+
+namespace {
+
+LayoutEditor::Rows sortedRows(const QList<QVariantList> &values)
+{
+    LayoutEditor::Rows rows;
+    for (const QVariantList &row : values) {
+        QList<int> numbers;
+        for (const QVariant &v : row)
+            numbers.append(ClsServizi::nullToDefault(v, 0).toInt());
+        if (numbers.value(0) != 0)
+            rows.append(numbers);
+    }
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+} // namespace
+
+LayoutEditor::Rows LayoutEditor::rows(const ado::Recordset &layout, bool asRead)
+{
+    const QStringList fields = {QStringLiteral("CGP1_ID"), QStringLiteral("CGP3_VISIBLEORDER"),
+                                QStringLiteral("CGP3_SORTTYPE"), QStringLiteral("CGP3_GROUPED")};
+    if (asRead)
+        return sortedRows(layout.originalRows(fields));
+    QList<QVariantList> values;
+    const ado::RecordsetPtr now = layout.Clone();
+    for (now->MoveFirst(); !now->isEOF(); now->MoveNext()) {
+        QVariantList row;
+        for (const QString &field : fields)
+            row.append(now->value(field));
+        values.append(row);
+    }
+    return sortedRows(values);
+}
+
+LayoutEditor::Rows LayoutEditor::storedRows(const QString &causal) const
+{
+    const ado::RecordsetPtr rs = m_connection->Execute(
+        "SELECT CGP3_IDFIELD_CGP1, CGP3_VISIBLEORDER, CGP3_SORTTYPE, CGP3_GROUPED FROM CGP3_DUEBILGRIGLIA"
+        " WHERE CGP3_CAUSALE_CGP0 = " + causal);
+    QList<QVariantList> values;
+    for (; rs->RecordCount() > 0 && !rs->isEOF(); rs->MoveNext()) {
+        QVariantList row;
+        for (const QString &field : rs->fieldNames())
+            row.append(rs->value(field));
+        values.append(row);
+    }
+    return sortedRows(values);
 }

@@ -35,9 +35,18 @@ public:
     // The text id a cell of the sort column shows (0: the cell stays empty).
     static int sortTextId(const QVariant &stored);
 
-    // Replaces the causal's layout rows with those of the recordset, in catalogue id order.
+    // Replaces the causal's layout rows with those of the recordset, in catalogue id order, in
+    // one transaction (the caller's when one is open, which then rolls back on failure).
     // Returns false when the user left after an error (the previous rows are kept).
     bool UpdateLayOut(const ado::Recordset &layout, const QString &causal, ErrorTrap &trap) const;
+
+    // A layout as UpdateLayOut writes it: field, visible order, sort type, grouped, in field
+    // order. Of the recordset as it is now, or as it was read (before the user's edits), or
+    // as the table holds it: the three tell whether the user changed the layout and whether
+    // another user did meanwhile.
+    using Rows = QList<QList<int>>;
+    static Rows rows(const ado::Recordset &layout, bool asRead);
+    Rows storedRows(const QString &causal) const;
     static QString insertStatement(const QString &causal, const ado::Recordset &row);
 
 private:

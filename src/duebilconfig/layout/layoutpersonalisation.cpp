@@ -258,14 +258,32 @@ void LayoutPersonalisation::UpdateLayOut()
     const ado::RecordsetPtr rs = ctx.FME_LAYOUT->recordset();
     if (!rs || rs->State() != 1 || !ctx.Gcls_Servizi)
         return;
-    if (editor().UpdateLayOut(*rs, ctx.causale(), ctx.Gcls_Servizi->errorTrap())) {
-        // The rows now stand in the table: read them back so the grid shows what is stored and
-        // the frame holds no change left to save.
+    const QString causal = ctx.causale();
+    // The rows now stand in the table: read them back so the grid shows what is stored and the
+    // frame holds no change left to save.
+    auto reread = [this, rs] {
         rs->Requery(-1);
         ctx.FME_LAYOUT->PrepareNewSource();
         ctx.FME_LAYOUT->RowChanged();
         ctx.FME_LAYOUT->setRecordChanged(false);
+    };
+    // The layout is written whole, so it counts as one value of the causal: left alone when this
+    // user did not change it (a layout another user saved meanwhile stays), refused as a
+    // conflict when another user changed it since it was read.
+    const LayoutEditor::Rows asRead = LayoutEditor::rows(*rs, true);
+    if (LayoutEditor::rows(*rs, false) == asRead) {
+        reread();
+        return;
     }
+    const bool inSave = ctx.Gcnn_Connessione->inTransaction();
+    if (inSave && editor().storedRows(causal) != asRead) {
+        ctx.FME_CAUSALI->SaveFailed(QStringLiteral("CGP3_DUEBILGRIGLIA: CGP3_CAUSALE_CGP0 = %1").arg(causal));
+        return;
+    }
+    if (editor().UpdateLayOut(*rs, causal, ctx.Gcls_Servizi->errorTrap()))
+        ctx.Gcnn_Connessione->onCommit(reread);
+    else if (inSave)
+        ctx.FME_CAUSALI->SaveFailed();
 }
 
 void LayoutPersonalisation::FME_LAYOUT_UpdateBatchAll()

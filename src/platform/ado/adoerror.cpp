@@ -19,6 +19,7 @@ int AdoError::number() const
     case MissingObject: return -2147217865;
     case Constraint: return -2147217873;
     case ReadOnly: return -2147217911;
+    case Conflict: return -2147217864;
     case Unsupported: return -2147217900;
     case Usage: return 3021;
     case Generic: break;

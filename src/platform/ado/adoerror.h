@@ -18,6 +18,7 @@ public:
         MissingObject,     // a table or column does not exist
         Constraint,        // a key or NOT NULL constraint refused the row
         ReadOnly,          // the database may be read but not written
+        Conflict,          // the row to write no longer holds the values read: another user changed or deleted it
         Unsupported,       // the dialect rewriter met a construct it does not know
         Usage              // the caller used the layer wrongly (no current row, unknown field, ...)
     };

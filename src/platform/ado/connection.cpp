@@ -15,6 +15,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <vector>
 
 #include <sqlite3.h>
 
@@ -95,6 +96,17 @@ struct Connection::Private
     bool open = false;
     bool inTransaction = false;
     int busyTimeout = 5000;
+    std::vector<std::function<void()>> rollbackUndo;
+    std::vector<std::function<void()>> commitDone;
+
+    void undoInMemory()
+    {
+        commitDone.clear();
+        auto undo = std::move(rollbackUndo);
+        rollbackUndo.clear();
+        for (auto it = undo.rbegin(); it != undo.rend(); ++it)
+            (*it)();
+    }
 
     QSqlDatabase db() const { return QSqlDatabase::database(name, false); }
 
@@ -228,6 +240,7 @@ void Connection::Close()
     if (d->inTransaction) {
         QSqlDatabase::database(d->name, false).rollback();
         d->inTransaction = false;
+        d->undoInMemory();
     }
     {
         QSqlDatabase db = QSqlDatabase::database(d->name, false);
@@ -285,6 +298,8 @@ int Connection::BeginTrans()
         throw errorFrom(d->db().lastError(), QStringLiteral("BEGIN TRANSACTION"));
     }
     d->inTransaction = true;
+    d->rollbackUndo.clear();
+    d->commitDone.clear();
     return 1;
 }
 
@@ -298,6 +313,16 @@ void Connection::CommitTrans()
         throw errorFrom(d->db().lastError(), QStringLiteral("COMMIT"));
     }
     d->inTransaction = false;
+    d->rollbackUndo.clear();
+    auto done = std::move(d->commitDone);
+    d->commitDone.clear();
+    for (const auto &step : done) {
+        try {
+            step();
+        } catch (const AdoError &) {
+            // The commit stands; a follow-up that fails only leaves what it would refresh as it was.
+        }
+    }
 }
 
 void Connection::RollbackTrans()
@@ -312,6 +337,23 @@ void Connection::RollbackTrans()
     } else {
         d->db().rollback();
     }
+    d->undoInMemory();
+}
+
+void Connection::onRollback(std::function<void()> undo)
+{
+    if (d->inTransaction && undo)
+        d->rollbackUndo.push_back(std::move(undo));
+}
+
+void Connection::onCommit(std::function<void()> done)
+{
+    if (!done)
+        return;
+    if (d->inTransaction)
+        d->commitDone.push_back(std::move(done));
+    else
+        done();
 }
 
 bool Connection::isReadOnly() const

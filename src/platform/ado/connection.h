@@ -2,6 +2,7 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <functional>
 #include <memory>
 
 namespace ado {
@@ -45,6 +46,13 @@ public:
     void CommitTrans();
     void RollbackTrans();
     bool inTransaction() const;
+    // Work that only holds if the open transaction commits: when it rolls back (or the
+    // connection closes inside it), undo runs, latest first; a commit drops it. A recordset
+    // that wrote its rows inside another's transaction makes them pending again this way.
+    void onRollback(std::function<void()> undo);
+    // Work that waits for the open transaction to commit (run in order after it did); dropped
+    // when it rolls back. Outside a transaction it runs at once.
+    void onCommit(std::function<void()> done);
 
     // True when the database can be read but not written (an embedded file opened read-only).
     bool isReadOnly() const;

@@ -455,6 +455,27 @@ QVariant Recordset::originalValue(const QString &field) const
     return row->status == RowStatus::New ? QVariant() : row->original.at(column);
 }
 
+QList<QVariantList> Recordset::originalRows(const QStringList &fields) const
+{
+    QList<int> columns;
+    for (const QString &field : fields) {
+        const int column = d->shared->column(field);
+        if (column < 0)
+            throw usage(QStringLiteral("Item cannot be found in the collection: %1").arg(field));
+        columns.append(column);
+    }
+    QList<QVariantList> rows;
+    for (const RowPtr &row : std::as_const(d->shared->rows)) {
+        if (row->status == RowStatus::New)
+            continue;
+        QVariantList values;
+        for (int column : std::as_const(columns))
+            values.append(row->original.at(column));
+        rows.append(values);
+    }
+    return rows;
+}
+
 QString Recordset::Filter() const
 {
     return d->filter;
@@ -700,9 +721,18 @@ int Recordset::UpdateBatch()
     if (keyColumns.isEmpty())
         keyColumns = columns;
 
+    // The row is found by its key and by the values, as read, of the columns this write
+    // changes: a row that another user changed in one of them, or deleted, matches nothing and
+    // the write is a conflict rather than a silent overwrite. Columns nobody here changed are
+    // left out, so two users changing different columns of one row both succeed.
     auto whereClause = [&](const RowData &row, QVariantList &binds) {
         QStringList terms;
-        for (int column : std::as_const(keyColumns)) {
+        QList<int> criteria = keyColumns;
+        for (int column : std::as_const(columns)) {
+            if (!criteria.contains(column) && !sameValue(row.values.at(column), row.original.at(column)))
+                criteria.append(column);
+        }
+        for (int column : std::as_const(criteria)) {
             const QString name = s.fields.at(column);
             if (!row.original.at(column).isValid()) {
                 terms.append(name + QStringLiteral(" IS NULL"));
@@ -712,6 +742,16 @@ int Recordset::UpdateBatch()
             }
         }
         return terms.join(QStringLiteral(" AND "));
+    };
+    // "CGP6_DITTA_CG18 = 1, CGP6_CAUSALE_CGP0 = 300": the row as the user knows it.
+    auto rowName = [&](const RowData &row) {
+        QStringList parts;
+        for (int column : std::as_const(keyColumns)) {
+            const QVariant v = row.original.at(column);
+            parts.append(s.fields.at(column) + QStringLiteral(" = ")
+                         + (v.isValid() ? v.toString() : QStringLiteral("NULL")));
+        }
+        return parts.join(QStringLiteral(", "));
     };
 
     const bool ownTransaction = !d->connection->inTransaction();
@@ -732,7 +772,10 @@ int Recordset::UpdateBatch()
             return;
         }
         if (row->status != RowStatus::New && query.numRowsAffected() == 0) {
-            s.failures.append({row->id, QStringLiteral("The row was changed or deleted by another user")});
+            if (s.failures.isEmpty())
+                firstKind = AdoError::Conflict;
+            s.failures.append({row->id, QStringLiteral("The row of %1 with %2 was changed or deleted by another user")
+                                            .arg(table, rowName(*row))});
             return;
         }
         ++written;
@@ -795,6 +838,37 @@ int Recordset::UpdateBatch()
                 d->connection->RollbackTrans();
             throw;
         }
+    } else {
+        // Inside the caller's transaction the rows are written only if it commits: should it
+        // roll back, they become pending again with the values they were read with, so the
+        // next write finds them (or the conflict) as before.
+        struct Saved
+        {
+            RowPtr row;
+            QVector<QVariant> original;
+            RowStatus status;
+        };
+        QList<Saved> saved;
+        for (const RowPtr &row : std::as_const(s.rows))
+            saved.append({row, row->original, row->status});
+        const std::weak_ptr<SharedRows> weak = d->shared;
+        d->connection->onRollback([weak, saved] {
+            const std::shared_ptr<SharedRows> rows = weak.lock();
+            if (!rows)
+                return;
+            QList<RowPtr> restored;
+            for (const Saved &entry : saved) {
+                entry.row->original = entry.original;
+                entry.row->status = entry.status;
+                restored.append(entry.row);
+            }
+            for (const RowPtr &row : std::as_const(rows->rows)) {
+                if (!restored.contains(row))
+                    restored.append(row);
+            }
+            rows->rows = restored;
+            ++rows->generation;
+        });
     }
     // Written: the rows are clean again.
     s.rows.erase(std::remove_if(s.rows.begin(), s.rows.end(),

@@ -66,6 +66,9 @@ public:
     QVariant value(const QString &field) const;
     void setValue(const QString &field, const QVariant &value);  // marks the row modified
     QVariant originalValue(const QString &field) const;         // value as last read or written
+    // The given fields of every row as last read or written, in the order of the statement:
+    // rows deleted since are included, rows added are not; the filter does not apply.
+    QList<QVariantList> originalRows(const QStringList &fields) const;
 
     // Criteria "COL = value" joined by AND; values are numbers or quoted texts ('..', ''
     // for a quote). An empty text clears the filter. The position goes to the first match.
@@ -93,12 +96,15 @@ public:
     bool hasPendingChanges() const;
     RowStatus rowStatus() const;  // of the current row
 
-    // Writes the pending changes to the first table after FROM in the source, by its
-    // primary key (or, lacking one, by all original column values), with bound values, in
-    // one transaction (inside the connection's own when one is open). Columns that the
-    // table lacks (joined or computed ones) are not written. On any failure nothing is
-    // written, the changes stay pending, lastBatchFailures() says which rows failed and
-    // why, and AdoError is thrown. Returns the number of rows written.
+    // Writes the pending changes to the first table after FROM in the source, with bound
+    // values, in one transaction (inside the connection's own when one is open). A row is found
+    // by its primary key (or, lacking one, by all its columns) and by the values, as read, of
+    // the columns the write changes (NULL as IS NULL); a row that matches nothing was changed
+    // or deleted by another user: a conflict (AdoError::Conflict) naming the table and the row.
+    // Columns that the table lacks (joined or computed ones) are not written. On any failure
+    // the batch's own transaction rolls back (inside the caller's, the caller must roll back),
+    // the changes stay pending, lastBatchFailures() says which rows failed and why, and
+    // AdoError is thrown. Returns the number of rows written.
     int UpdateBatch();
     QList<BatchFailure> lastBatchFailures() const;
 

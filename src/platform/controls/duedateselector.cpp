@@ -88,7 +88,14 @@ void DueDateSelector::setTypeShown(int code, bool shown)
 void DueDateSelector::Codice(const QString &code)
 {
     m_code = code.trimmed();
-    m_rows.clear();
+    m_rows = storedRows();
+    m_read = m_rows;
+    fill();
+}
+
+QMap<int, DueDateSelector::Row> DueDateSelector::storedRows() const
+{
+    QMap<int, Row> rows;
     bool numeric = false;
     m_code.toInt(&numeric);
     if (m_connection && m_connection->State() == 1 && numeric) {
@@ -101,31 +108,54 @@ void DueDateSelector::Codice(const QString &code)
         q.addBindValue(m_code.toInt());
         if (q.exec()) {
             while (q.next())
-                m_rows.insert(q.value(0).toInt(), {q.value(1).toInt() == 1, q.value(2), q.value(3)});
+                rows.insert(q.value(0).toInt(), {q.value(1).toInt() == 1, q.value(2), q.value(3)});
         }
     }
-    fill();
+    return rows;
 }
+
+QList<QStringList> DueDateSelector::written(const QMap<int, Row> &rows)
+{
+    QList<QStringList> list;
+    for (auto it = rows.cbegin(); it != rows.cend(); ++it) {
+        if (it.key() == AllTypes)
+            continue;
+        const Row &row = it.value();
+        const QVariant from = row.selected && !row.from.isValid() ? QVariant(it.key()) : row.from;
+        const QVariant to = row.selected && !row.to.isValid() ? QVariant(it.key()) : row.to;
+        list.append({QString::number(it.key()), row.selected ? QStringLiteral("1") : QStringLiteral("0"),
+                     from.toString(), to.toString()});
+    }
+    return list;
+}
+
+bool DueDateSelector::conflict() const { return m_conflict; }
 
 QString DueDateSelector::codice() const { return m_code; }
 
 bool DueDateSelector::Salva()
 {
+    m_conflict = false;
     bool numeric = false;
     m_code.toInt(&numeric);
     if (!m_connection || m_connection->State() != 1 || !numeric)
         return false;
+    if (written(m_rows) == written(m_read))
+        return true;
     QSqlDatabase db = m_connection->database();
     const bool own = !m_connection->inTransaction();
     if (own)
         m_connection->BeginTrans();
+    // Read inside the transaction that writes, so nobody slips in between.
+    m_conflict = written(storedRows()) != written(m_read);
+    bool ok = !m_conflict;
     QSqlQuery remove(db);
     remove.prepare(QStringLiteral("DELETE FROM FW41_SELEZIONEPARAMSCADENZE WHERE FW41_DITTA_CG18 = ? AND FW41_UOBJECT = ?"
                                   " AND FW41_CODICE = ?"));
     remove.addBindValue(m_company.toInt());
     remove.addBindValue(m_uobject);
     remove.addBindValue(m_code.toInt());
-    bool ok = remove.exec();
+    ok = ok && remove.exec();
     QSqlQuery insert(db);
     insert.prepare(QStringLiteral("INSERT INTO FW41_SELEZIONEPARAMSCADENZE (FW41_DITTA_CG18, FW41_UOBJECT, FW41_CODICE,"
                                   " FW41_INDTIPOPAG, FW41_SELEZIONATO, FW41_DATIPO, FW41_ALTIPO) VALUES (?, ?, ?, ?, ?, ?, ?)"));
@@ -147,6 +177,9 @@ bool DueDateSelector::Salva()
         else
             m_connection->RollbackTrans();
     }
+    // What was written is what the next save compares with, once it is committed.
+    if (ok)
+        m_connection->onCommit([this, rows = m_rows] { m_read = rows; });
     return ok;
 }
 
@@ -163,6 +196,7 @@ bool DueDateSelector::Elimina()
     const bool ok = remove.exec();
     if (ok) {
         m_rows.clear();
+        m_read.clear();
         fill();
     }
     return ok;

@@ -42,8 +42,12 @@ public:
     // Shows the stored selection of a code (empty: nothing selected).
     void Codice(const QString &code);
     QString codice() const;
-    // Writes the selection of the current code; false when there is no code or the write failed.
+    // Writes the selection of the current code, rewritten whole, when it differs from the one
+    // read: a selection this user left alone stays as stored (another user's included). False
+    // when there is no code, the write failed, or another user changed the stored selection
+    // since it was read (conflict() then says so and nothing is written).
     bool Salva();
+    bool conflict() const;
     // Removes the stored selection of the current code.
     bool Elimina();
 
@@ -62,6 +66,9 @@ private:
         QVariant to;
     };
     void fill();
+    QMap<int, Row> storedRows() const;
+    // The rows as Salva writes them: type, selected, from, to.
+    static QList<QStringList> written(const QMap<int, Row> &rows);
 
     ado::ConnectionPtr m_connection;
     QObject *m_contract = nullptr;
@@ -70,6 +77,8 @@ private:
     QString m_uobject = QStringLiteral("CGUO_DUEBILCONFIG.CLSCG_DUEBILCONFIG");
     QString m_code;
     QMap<int, Row> m_rows;
+    QMap<int, Row> m_read;  // as last read or written
+    bool m_conflict = false;
     QListWidget *m_list;
     std::function<QString(int)> m_text;
     bool m_subtypes = true;

@@ -1,8 +1,10 @@
 #include "dataframe.h"
 
 #include "adoerror.h"
+#include "transactionguard.h"
 
 #include <QMetaProperty>
+#include <optional>
 
 struct DataFrame::Binding
 {
@@ -29,6 +31,10 @@ struct DataFrame::Private
     bool recordChanged = false;
     bool batchForced = false;
     bool refreshing = false;
+    // While a master's save runs: its children's writes belong to it, and what failed.
+    bool inMasterSave = false;
+    bool writeFailed = false;
+    QString conflict;
     std::function<SaveAnswer()> askSave;
     std::function<void(const QString &, const QString &)> errorHandler;
     std::function<void(const ado::RecordsetPtr &)> gridRefresher;
@@ -317,7 +323,26 @@ bool DataFrame::Save(bool, bool raiseEvents, bool write)
         emit BeforeUpdate(&cancel);
     if (cancel)
         return false;
+    const bool unit = write && d->childOption != 0 && d->connection && d->connection->State() == 1
+        && !d->connection->inTransaction();
+    QList<DataFrame *> members{this};
+    if (unit)
+        members += children();
+    for (DataFrame *frame : std::as_const(members)) {
+        frame->d->inMasterSave = unit;
+        frame->d->writeFailed = false;
+        frame->d->conflict.clear();
+    }
+    auto endUnit = [&] {
+        for (DataFrame *frame : std::as_const(members))
+            frame->d->inMasterSave = false;
+    };
+    // A conflict goes to the form when it listens, else it is reported as any failure.
+    const bool conflictHeard = isSignalConnected(QMetaMethod::fromSignal(&DataFrame::SaveConflict));
+    std::optional<ado::TransactionGuard> transaction;
     try {
+        if (unit)
+            transaction.emplace(*d->connection);
         if (d->recordset->EditMode() != 0)
             d->recordset->Update();
         if (write) {
@@ -328,17 +353,57 @@ bool DataFrame::Save(bool, bool raiseEvents, bool write)
                 d->recordset->setBookmark(mark);
         }
     } catch (const ado::AdoError &e) {
-        report(QStringLiteral("Save"), e.message());
+        transaction.reset();
+        endUnit();
+        const bool conflict = e.kind() == ado::AdoError::Conflict && conflictHeard;
+        if (!conflict)
+            report(QStringLiteral("Save"), e.message());
         if (raiseEvents)
             emit AfterUpdate(ResultFailed);
+        if (conflict)
+            emit SaveConflict(e.message());
         return false;
     }
     d->recordChanged = false;
     if (write && raiseEvents)
         emit AfterUpdate(ResultOk);
+    QString conflict;
+    bool failed = false;
+    for (DataFrame *frame : std::as_const(members)) {
+        failed = failed || frame->d->writeFailed;
+        if (conflict.isEmpty())
+            conflict = frame->d->conflict;
+    }
+    endUnit();
+    if (transaction && (failed || !conflict.isEmpty())) {
+        transaction.reset();
+        d->recordChanged = true;
+        if (!conflict.isEmpty() && conflictHeard)
+            emit SaveConflict(conflict);
+        else if (!conflict.isEmpty())
+            report(QStringLiteral("Save"), conflict);
+        return false;
+    }
+    if (transaction) {
+        try {
+            transaction->commit();
+        } catch (const ado::AdoError &e) {
+            transaction.reset();
+            d->recordChanged = true;
+            report(QStringLiteral("Save"), e.message());
+            return false;
+        }
+    }
     if (write && d->status == StatusNew)
         setStatus(StatusRecord, ReasonSaved);
     return true;
+}
+
+void DataFrame::SaveFailed(const QString &conflict)
+{
+    d->writeFailed = true;
+    if (d->conflict.isEmpty())
+        d->conflict = conflict;
 }
 
 void DataFrame::CancelUpdate()
@@ -449,7 +514,13 @@ bool DataFrame::UpdateBatchRecordset(const ado::RecordsetPtr &recordset)
         if (keep)
             rs->setBookmark(mark);
     } catch (const ado::AdoError &e) {
-        report(QStringLiteral("UpdateBatch"), e.message());
+        // Within the master's save the conflict is the master's to report, after its rollback.
+        if (d->inMasterSave && e.kind() == ado::AdoError::Conflict)
+            SaveFailed(e.message());
+        else
+            report(QStringLiteral("UpdateBatch"), e.message());
+        if (d->inMasterSave)
+            d->writeFailed = true;
         return false;
     }
     if (rs == d->recordset) {

@@ -77,8 +77,14 @@ public:
     // status) select the record; the recordset is read again first, so rows added since are found.
     bool Query(bool requery, bool showMessage);
     // Save: with write false only the edit of the current row is ended (child frames, whose
-    // batch is written later by UpdateBatch).
+    // batch is written later by UpdateBatch). The save of a master frame is one transaction
+    // with everything its events write (the children's batches, the form's statements): when
+    // any of those writes fails or meets a row another user changed, all of it rolls back, the
+    // rows stay pending, SaveConflict follows for a conflict, and Save returns false.
     bool Save(bool validate, bool raiseEvents, bool write);
+    // A write of the form's own that belongs to the master's save in progress failed (and was
+    // reported), or, with a description, met data another user changed since it was read.
+    void SaveFailed(const QString &conflict = {});
     void CancelUpdate();
     bool Undo();
     bool Delete();
@@ -127,6 +133,9 @@ signals:
     void UpdateBatchAll();
     void AfterAddNew(int fenm_operationresult);
     void AfterMove(int fenm_operationresult, int fenm_reason);
+    // After the rollback of a save refused because another user changed or deleted what it
+    // was to write; the description names the table and the row.
+    void SaveConflict(const QString &description);
 
 private slots:
     void controlEdited();

@@ -198,6 +198,97 @@ private slots:
         QCOMPARE(rs->RecordCount(), 2);
         QVERIFY(!rs->hasPendingChanges());
     }
+
+    // Two users read the same layout; the first writes, then the second. Each change is
+    // "COLUMN=value" on the row of field 1, or DELETE. The second write is refused exactly when
+    // it finds the row changed in a column it changes too, or gone; a refusal writes nothing of
+    // its batch (its change to field 2 neither) and keeps its edits pending.
+    void secondWriterMeetsTheFirst_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<bool>("refused");
+        QTest::addColumn<QString>("stored");  // sort:grouped of field 1, then visible order of field 2
+
+        QTest::newRow("same column") << "CGP3_SORTTYPE=2" << "CGP3_SORTTYPE=1" << true << "2:0,2";
+        QTest::newRow("different columns") << "CGP3_SORTTYPE=2" << "CGP3_GROUPED=1" << false << "2:1,8";
+        QTest::newRow("row deleted by the first") << "DELETE" << "CGP3_SORTTYPE=1" << true << ",2";
+        QTest::newRow("deleted by both") << "DELETE" << "DELETE" << true << ",2";
+        QTest::newRow("deleting a row the first changed") << "CGP3_SORTTYPE=2" << "DELETE" << false << ",8";
+        QTest::newRow("null changed by the first") << "CGP3_GROUPED=1" << "CGP3_GROUPED=0" << true << "0:1,2";
+        QTest::newRow("null left alone by the first") << "CGP3_SORTTYPE=2" << "CGP3_GROUPED=0" << false << "2:0,8";
+    }
+
+    void secondWriterMeetsTheFirst()
+    {
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        QFETCH(bool, refused);
+        QFETCH(QString, stored);
+        m_connection->Execute("UPDATE CGP3_DUEBILGRIGLIA SET CGP3_GROUPED = NULL WHERE CGP3_IDFIELD_CGP1 = 1");
+        auto other = std::make_shared<Connection>();
+        other->Open("sqlite:" + m_dir.filePath("t.db"));
+        RecordsetPtr mine = openLayout();
+        auto theirs = std::make_shared<Recordset>();
+        theirs->setMarshalOptions(1);
+        theirs->Open(mine->Source(), other);
+        auto apply = [](Recordset &rs, const QString &change) {
+            rs.MoveFirst();
+            if (change == QLatin1String("DELETE"))
+                rs.Delete();
+            else
+                rs.setValue(change.section('=', 0, 0), change.section('=', 1).toInt());
+        };
+        apply(*theirs, first);
+        QCOMPARE(theirs->UpdateBatch(), 1);
+
+        apply(*mine, second);
+        mine->setAbsolutePosition(mine->RecordCount() == 3 ? 2 : 1);
+        mine->setValue("CGP3_VISIBLEORDER", 8);
+        bool conflict = false;
+        try {
+            mine->UpdateBatch();
+        } catch (const AdoError &e) {
+            conflict = e.kind() == AdoError::Conflict;
+            QVERIFY2(e.message().contains("CGP3_DUEBILGRIGLIA") && e.message().contains("CGP3_IDFIELD_CGP1 = 1"),
+                     qPrintable(e.message()));
+        }
+        QCOMPARE(conflict, refused);
+        QCOMPARE(mine->hasPendingChanges(), refused);
+        QCOMPARE(mine->lastBatchFailures().size(), refused ? 1 : 0);
+        QVERIFY(!m_connection->inTransaction());
+        QCOMPARE(column("SELECT CGP3_SORTTYPE || ':' || IFNULL(CGP3_GROUPED, 0) FROM CGP3_DUEBILGRIGLIA"
+                        " WHERE CGP3_IDFIELD_CGP1 = 1")
+                     + ',' + column("SELECT CGP3_VISIBLEORDER FROM CGP3_DUEBILGRIGLIA WHERE CGP3_IDFIELD_CGP1 = 2"),
+                 stored);
+    }
+
+    // Rows written inside a transaction the caller rolls back are pending again, with the values
+    // they were read with; once written and committed, their new values are the ones the next
+    // write compares with, so saving the same row twice never conflicts with itself.
+    void writeFollowsTheCallersTransaction()
+    {
+        RecordsetPtr rs = openLayout();
+        rs->setValue("CGP3_SORTTYPE", 2);
+        m_connection->BeginTrans();
+        QCOMPARE(rs->UpdateBatch(), 1);
+        QVERIFY(!rs->hasPendingChanges());
+        m_connection->RollbackTrans();
+        QVERIFY(rs->hasPendingChanges());
+        QCOMPARE(rs->value("CGP3_SORTTYPE").toInt(), 2);
+        QCOMPARE(rs->originalValue("CGP3_SORTTYPE").toInt(), 0);
+        QCOMPARE(column("SELECT CGP3_SORTTYPE FROM CGP3_DUEBILGRIGLIA WHERE CGP3_IDFIELD_CGP1 = 1"), QString("0"));
+
+        m_connection->BeginTrans();
+        QCOMPARE(rs->UpdateBatch(), 1);
+        m_connection->CommitTrans();
+        rs->setValue("CGP3_SORTTYPE", 1);
+        QCOMPARE(rs->UpdateBatch(), 1);
+        QCOMPARE(column("SELECT CGP3_SORTTYPE FROM CGP3_DUEBILGRIGLIA WHERE CGP3_IDFIELD_CGP1 = 1"), QString("1"));
+        const QVariantList read = rs->originalRows({"CGP3_IDFIELD_CGP1", "CGP3_SORTTYPE"}).first();
+        QCOMPARE(read.at(0).toInt(), 1);
+        QCOMPARE(read.at(1).toInt(), 1);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestRecordset)
