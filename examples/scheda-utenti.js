@@ -1,5 +1,5 @@
-// Utenti: causal 310 is withdrawn also from user 3; the group field closes once a user is
-// chosen. Then saved and read back.
+// Utenti: causal 310 is withdrawn also from user LBIANCHI, typed by the user name; the group
+// field closes once a user is chosen. Then saved and read back.
 function elenco() {
     return host.rows("QGRID_GRUPPIUTENTI").map(function (riga) {
         return riga.FW06_CODICE ? "gruppo " + riga.FW06_CODICE : "utente " + riga.FW07_USERNAME;
@@ -11,8 +11,12 @@ host.onOpen(function () {
     host.setTab(4);
     host.log("Revocata a: " + elenco());
     host.log("Nuova riga: " + host.press("GRIDNAVREVOKE.NUOVO"));
-    host.log("Utente 3: " + host.setValue("TXT_UTENTE", "3") + " - " + host.value("LBL_DESCRUTENTE"));
+    host.log("Utente LBIANCHI: " + host.setValue("TXT_UTENTE", "lbianchi") + " - " + host.value("TXT_UTENTE")
+             + " " + host.value("LBL_DESCRUTENTE"));
     host.log("Gruppo modificabile: " + host.isEnabled("TXT_GRUPPO"));
+    host.clickRow("QGRID_GRUPPIUTENTI", 0);
+    host.log("Prima riga: gruppo '" + host.value("TXT_GRUPPO") + "', utente '" + host.value("TXT_UTENTE")
+             + "', modificabili " + host.isEnabled("TXT_GRUPPO") + " " + host.isEnabled("TXT_UTENTE"));
     host.log("Salvata: " + host.press("Conferma"));
 
     // Shown again from the database: the navigator's "Nuovo" empties the window, the code reads it.

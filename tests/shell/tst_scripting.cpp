@@ -310,7 +310,7 @@ void tst_Scripting::hostCallActsOnTheWindow_data()
         << "host.setValue('TXT_CAUSALE', '300');\n"
            "host.log('prima ' + host.isEnabled('TXT_GRUPPO') + ' ' + host.isEnabled('TXT_UTENTE'));\n"
            "host.log('nuovo ' + host.press('GRIDNAVREVOKE.NUOVO') + ' ' + host.isEnabled('TXT_GRUPPO') + ' ' + host.isEnabled('TXT_UTENTE'));\n"
-           "host.log('gruppo ' + host.setValue('TXT_GRUPPO', '3') + ' ' + host.value('LBL_DESCRGRUPPO') + ' ' + host.isEnabled('TXT_UTENTE'));\n"
+           "host.log('gruppo ' + host.setValue('TXT_GRUPPO', 'TESORERIA') + ' ' + host.value('LBL_DESCRGRUPPO') + ' ' + host.isEnabled('TXT_UTENTE'));\n"
            "host.press('Conferma');\n"
            "host.log('riga ' + host.clickRow('QGRID_GRUPPIUTENTI', 0) + ' elimina ' + host.press('GRIDNAVREVOKE.ELIMINA')"
            " + ' ' + host.rows('QGRID_GRUPPIUTENTI').length);\n"
@@ -459,13 +459,15 @@ void tst_Scripting::tabExampleDoesWhatItSays_data()
         << QStringList{"Tipi effetto spuntati: true -> 3,5", "Riletta: check 1,3,4,10,15,17,20,21,25,27,29,31, tipi 3,5"}
         << "SELECT CGP4_CHECKED FROM CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = 300 AND CGP4_IDCHECK_CGP2 = 4" << "1";
     QTest::newRow("Personalizzazione layout") << "scheda-layout.js"
-        << QStringList{"Riletta: 1 Data scadenza (Crescente); 2 Ragione sociale; 3 Importo scadenza (Decrescente); "
-                       "4 Numero partita (Crescente); 5 IBAN; 6 Importo ritenuta"}
+        << QStringList{"IBAN di nuovo: Campo già presente.", "Tolto: true",
+                       "Riletta: 1 Data scadenza (Crescente); 2 Ragione sociale; 3 Importo scadenza (Decrescente); "
+                       "4 Numero partita (Crescente); 5 IBAN"}
         << "SELECT CGP3_VISIBLEORDER || ' ' || CGP3_SORTTYPE FROM CGP3_DUEBILGRIGLIA"
            " WHERE CGP3_CAUSALE_CGP0 = 310 AND CGP3_IDFIELD_CGP1 = 10"
         << "4 1";
     QTest::newRow("Utenti") << "scheda-utenti.js"
-        << QStringList{"Utente 3: true - Laura Bianchi", "Gruppo modificabile: false",
+        << QStringList{"Utente LBIANCHI: true - LBIANCHI Laura Bianchi", "Gruppo modificabile: false",
+                       "Prima riga: gruppo 'COMMERCIALE', utente '', modificabili false false",
                        "Riletta, revocata a: utente LBIANCHI, gruppo COMMERCIALE"}
         << "SELECT GROUP_CONCAT(IFNULL(CGP8_ID_FW06, '') || '/' || IFNULL(CGP8_ID_FW07, '')) FROM"
            " (SELECT * FROM CGP8_DUEBILREVOKE WHERE CGP8_CAUSALE_CGP0 = 310 ORDER BY CGP8_ID_FW07)"

@@ -2,6 +2,7 @@
 
 #include "dataframe.h"
 #include "formcontext.h"
+#include "idlookupfield.h"
 #include "recordset.h"
 
 namespace {
@@ -67,10 +68,11 @@ void UserExclusions::connectEvents()
         connect(field, &TextField::StartDecode, this,
                 [this, groups, name, field](short *, QString *statement, QVariant *targets, QString *connection) {
                     ctx.trapped(name + QStringLiteral("_StartDecode"), {[&] {
-                        const QString text = ctx.nz(field->Text(), QString()).toString();
-                        if (text.isEmpty())
+                        // The field's value is the id of the item its code names.
+                        const QString id = ctx.nz(field->Value(), QString()).toString();
+                        if (id.isEmpty())
                             return;
-                        *statement = decodeStatement(groups, text);
+                        *statement = decodeStatement(groups, id);
                         *targets = QVariantList{QVariantMap{
                             {"control", groups ? "LBL_DESCRGRUPPO" : "LBL_DESCRUTENTE"},
                             {"column", groups ? "FW06_DESCR" : "FW07_DESCR"}}};
@@ -158,7 +160,7 @@ void UserExclusions::FME_UTENTI_UpdateBatchAll()
 void UserExclusions::afterItem(IdLookupField *field, IdLookupField *other, const QString &procedure)
 {
     ctx.trapped(procedure, {[&] {
-        const int id = ctx.nz(field->Text(), 0).toInt();
+        const int id = ctx.nz(field->Value(), 0).toInt();
         const bool valid = field->isFound() || field->Text().trimmed().isEmpty();
         if (valid && id == 0) {
             other->setEnabled(true);

@@ -123,6 +123,8 @@ void FormContext::attachGrid(DataFrame *frame, GridControl *grid)
             grid->Refresh();
     });
     grid->setRecordset(frame->recordset());
+    // A click on a row moves the frame, so its controls show that row and AfterMove is raised.
+    grid->setRowMover([frame](const QVariant &bookmark) { return frame->MoveTo(bookmark); });
 }
 
 void FormContext::installFieldServices(TextField *field, int returnColumn)

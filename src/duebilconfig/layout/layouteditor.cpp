@@ -43,7 +43,15 @@ int LayoutEditor::addField(ado::Recordset &layout, const QString &nodeKey, const
     probe->setFilter("CGP1_FIELD = '" + QString(nodeKey).replace(QLatin1String("'"), QLatin1String("''")) + "'");
     if (probe->RecordCount() > 0)
         return MsgFieldPresent;
+    // Rows read back from the table carry the catalogue's bare column name, never the node key:
+    // they are recognised by their catalogue id.
     const int id = GetIDField(nodeKey);
+    if (id != 0) {
+        probe->setFilter(QString());
+        probe->setFilter("CGP1_ID = " + QString::number(id));
+        if (probe->RecordCount() > 0)
+            return MsgFieldPresent;
+    }
     const QString table = GetTableField(nodeKey);
     layout.AddNew();
     layout.setValue(QStringLiteral("CGP1_ID"), id);

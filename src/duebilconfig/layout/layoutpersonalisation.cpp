@@ -187,11 +187,13 @@ void LayoutPersonalisation::BUT_DESEL_ButtonClick()
             if (answer != MsgAnswer::Yes)
                 return;
             rs->Delete();
-            rowsChanged();
+            // The deleted row is no row to show: the frame and its grid are refreshed once the
+            // recordset stands on a live row again.
             if (rs->RecordCount() > 0)
                 rs->MoveFirst();
             else
                 rs->setFilter(QString());
+            rowsChanged();
         },
         [&] { ctx.ui.QGRID_LAYOUT->Refresh(); },
     });

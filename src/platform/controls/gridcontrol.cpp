@@ -17,6 +17,7 @@ struct GridControl::Private
     QTableWidget *table = nullptr;
     QList<Column> columns;
     ado::RecordsetPtr recordset;
+    std::function<bool(const QVariant &)> rowMover;
     QList<QVariant> bookmarks;
     bool formatEnabled = false;
     bool filling = false;
@@ -40,7 +41,14 @@ GridControl::GridControl(QWidget *parent) : QWidget(parent), d(std::make_unique<
     connect(d->table, &QTableWidget::currentCellChanged, this, [this](int row, int, int previous, int) {
         if (d->filling || row < 0 || row == previous || !d->recordset || row >= d->bookmarks.size())
             return;
-        d->recordset->setBookmark(d->bookmarks.at(row));
+        if (!d->rowMover) {
+            d->recordset->setBookmark(d->bookmarks.at(row));
+        } else if (!d->rowMover(d->bookmarks.at(row))) {
+            d->filling = true;
+            d->table->setCurrentCell(previous, 0);
+            d->filling = false;
+            return;
+        }
         emit RowChanged();
     });
     connect(d->table, &QTableWidget::cellDoubleClicked, this, [this](int row, int column) {
@@ -109,6 +117,8 @@ void GridControl::setRecordset(const ado::RecordsetPtr &recordset)
 }
 
 ado::RecordsetPtr GridControl::recordset() const { return d->recordset; }
+
+void GridControl::setRowMover(std::function<bool(const QVariant &)> mover) { d->rowMover = std::move(mover); }
 
 void GridControl::Refresh()
 {

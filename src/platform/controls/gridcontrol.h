@@ -38,6 +38,9 @@ public:
 
     void setRecordset(const ado::RecordsetPtr &recordset);
     ado::RecordsetPtr recordset() const;
+    // Who moves to a clicked row (the grid's data frame); without one the grid moves the
+    // recordset itself. A mover answering false keeps the row that was current.
+    void setRowMover(std::function<bool(const QVariant &bookmark)> mover);
     // Reads the rows again and shows the recordset's current row.
     void Refresh();
 

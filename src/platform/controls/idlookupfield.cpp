@@ -1,9 +1,29 @@
 #include "idlookupfield.h"
 
+#include <QLineEdit>
+
+namespace {
+
+QVariant idOf(const QVariant &value)
+{
+    if (!value.isValid() || value.isNull() || value.toString().trimmed().isEmpty())
+        return {};
+    return value;
+}
+
+} // namespace
+
 IdLookupField::IdLookupField(QWidget *parent)
     : TextField(parent)
 {
     setDecode(true);
+    // The row hears of the id once the entry is accepted, or when the program shows one.
+    connect(this, &FieldControl::TextChanged, this, [this] {
+        if (m_value != m_reported) {
+            m_reported = m_value;
+            emit ValueChanged(m_value);
+        }
+    });
 }
 
 IdLookupField::~IdLookupField() = default;
@@ -12,15 +32,19 @@ QVariant IdLookupField::Value() const { return m_value; }
 
 void IdLookupField::setValue(const QVariant &id)
 {
-    if (id == m_value)
-        return;
-    m_value = id;
-    // The field shows the id itself; its description goes to the read-out label.
-    const QString shown = (!id.isValid() || id.isNull()) ? QString() : id.toString();
-    if (Text() != shown)
-        setText(shown);
-    m_value = id;  // the id the program sets stands, whatever the decode found
-    emit ValueChanged(m_value);
+    m_value = idOf(id);
+    QString shown;
+    if (m_value.isValid()) {
+        const DecodeResult found = itemById(m_value);
+        // An id without its item is shown as it is, so the user sees what the row holds.
+        shown = found.found ? found.description : m_value.toString();
+    }
+    m_resolved = isUpperCase() ? shown.toUpper() : shown;
+    setText(shown);
+    if (m_value != m_reported) {
+        m_reported = m_value;
+        emit ValueChanged(m_value);
+    }
 }
 
 QString IdLookupField::tableName() const { return m_table; }
@@ -30,15 +54,50 @@ void IdLookupField::setIdField(const QString &column) { m_idField = column; }
 QString IdLookupField::textField() const { return m_textField; }
 void IdLookupField::setTextField(const QString &column) { m_textField = column; }
 
-void IdLookupField::decoded(const DecodeResult &result)
+DecodeResult IdLookupField::item(const QString &condition) const
 {
-    TextField::decoded(result);
-    // The decode reads the description of the typed id: found, the id is the text.
-    QVariant id;
-    if (result.found)
-        id = result.id.isValid() && !result.id.isNull() ? result.id : QVariant(Text().trimmed().toLongLong());
-    if (id != m_value) {
+    if (!decoder() || m_table.isEmpty() || m_idField.isEmpty() || m_textField.isEmpty())
+        return {};
+    const QString statement = "SELECT " + m_idField + " AS ID, " + m_textField + " FROM " + m_table + " WHERE " + condition;
+    const QVariantList targets{QVariantMap{{QStringLiteral("column"), m_textField}}};
+    return decoder()(Text(), statement, targets, QString());
+}
+
+DecodeResult IdLookupField::itemById(const QVariant &id) const
+{
+    bool number = false;
+    const qlonglong value = id.toString().trimmed().toLongLong(&number);
+    return number ? item(m_idField + " = " + QString::number(value)) : DecodeResult{};
+}
+
+void IdLookupField::decode()
+{
+    // A text other than the code of the item on display was typed: find the item of that code.
+    const QString text = Text().trimmed();
+    if (text != m_resolved) {
+        QVariant id;
+        if (!text.isEmpty()) {
+            const QString code = QString(text).replace(QLatin1Char('\''), QLatin1String("''"));
+            const QString column = isUpperCase() ? "UPPER(" + m_textField + ")" : m_textField;
+            const DecodeResult found = item(column + " = N'" + code + "'");
+            if (found.found)
+                id = idOf(found.id);
+        }
         m_value = id;
-        emit ValueChanged(m_value);
+        m_resolved = text;
     }
+    TextField::decode();
+}
+
+void IdLookupField::takePicked(const QString &id)
+{
+    const DecodeResult found = itemById(id);
+    if (!found.found)
+        return;
+    const QString shown = isUpperCase() ? found.description.toUpper() : found.description;
+    m_value = idOf(found.id);
+    m_resolved = shown;
+    lineEdit()->setText(shown);
+    emit Change();
+    commit();
 }

@@ -2,8 +2,10 @@
 
 #include "textfield.h"
 
-// Id look-up field: shows a code (sql_textfield of sql_nometabella) but binds the row's id
-// (sql_idfield). Its bound value is the id; the shown code follows a successful decode.
+// Id look-up field: shows the code of an item (sql_textfield of sql_nometabella) and binds the
+// item's id (sql_idfield). A typed code is looked up to its id, an id the row holds is shown as
+// its code, and the look-up list gives the id of the chosen item. Text() is the code on
+// display; Value() the id (null when the text names no item).
 class IdLookupField : public TextField
 {
     Q_OBJECT
@@ -26,14 +28,23 @@ public:
     QString textField() const;
     void setTextField(const QString &column);
 
+    void decode() override;
+
 signals:
     void ValueChanged(const QVariant &id);
 
 protected:
-    void decoded(const DecodeResult &result) override;
+    // The list returns the id of the chosen item.
+    void takePicked(const QString &id) override;
 
 private:
+    // The item of the look-up table that the condition selects: found, its code, its id.
+    DecodeResult item(const QString &condition) const;
+    DecodeResult itemById(const QVariant &id) const;
+
     QVariant m_value;
+    QVariant m_reported;   // the id the row last heard of
+    QString m_resolved;    // the text whose item m_value is
     QString m_table;
     QString m_idField;
     QString m_textField;

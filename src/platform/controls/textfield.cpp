@@ -159,12 +159,18 @@ void TextField::lookup()
     QString connection;
     emit StartLookup(&handled, &statement, &columns, &title, &connection);
     QString picked;
-    if (m_picker && m_picker(statement, columns, title, connection, &picked)) {
-        m_edit->setText(normalised(picked));
-        emit Change();
-        commit();
-    }
+    if (m_picker && m_picker(statement, columns, title, connection, &picked))
+        takePicked(picked);
 }
+
+void TextField::takePicked(const QString &picked)
+{
+    m_edit->setText(normalised(picked));
+    emit Change();
+    commit();
+}
+
+const TextField::Decoder &TextField::decoder() const { return m_decoder; }
 
 QString TextField::normalised(const QString &text) const
 {

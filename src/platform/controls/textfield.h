@@ -102,10 +102,13 @@ protected:
     virtual QString normalised(const QString &text) const;
     // Called after a successful decode, before validation.
     virtual void decoded(const DecodeResult &result);
+    // The entry chosen in the look-up list (the value of its return column) is typed in.
+    virtual void takePicked(const QString &picked);
+    const Decoder &decoder() const;
 
 public:
     // Reads the description of the code now shown (StartDecode, then the decoder).
-    void decode();
+    virtual void decode();
 
 private:
     void updateWidth();

@@ -232,6 +232,9 @@ void DataFrame::controlEdited()
         if ((value.isValid() || current.isValid()) && value.toString() != current.toString()) {
             d->recordset->setValue(b.column, value);
             d->recordChanged = true;
+            // The grid shows the row as it is now.
+            if (d->gridRefresher)
+                d->gridRefresher(d->recordset);
         }
         return;
     }
@@ -396,6 +399,10 @@ bool DataFrame::Save(bool, bool raiseEvents, bool write)
     }
     if (write && d->status == StatusNew)
         setStatus(StatusRecord, ReasonSaved);
+    // Rows of a child frame that could not be written after the record (already reported) keep
+    // the save from being complete: they stay pending, to be saved again or dropped.
+    if (write && raiseEvents && !children().isEmpty() && hasPendingChanges())
+        return false;
     return true;
 }
 
@@ -455,6 +462,8 @@ bool DataFrame::Delete()
         if (d->gridRefresher)
             d->gridRefresher(d->recordset);
         refreshControls();
+        // The rows of a child frame close up on the deleted one: the next row is on display.
+        emit AfterMove(ResultOk, ReasonDelete);
     }
     return true;
 }
@@ -595,6 +604,24 @@ bool DataFrame::move(const std::function<void(ado::Recordset &)> &step)
     } else {
         refreshControls();
     }
+    emit AfterMove(ResultOk, ReasonMove);
+    return true;
+}
+
+bool DataFrame::MoveTo(const QVariant &bookmark)
+{
+    if (!bookmark.isValid() || !d->recordset || d->recordset->State() != 1 || d->recordset->RecordCount() == 0)
+        return false;
+    if (d->childOption != 0)
+        return move([&bookmark](ado::Recordset &rs) { rs.setBookmark(bookmark); });
+    // The rows of a child frame are written with the causal: moving only ends the edit of the
+    // row on display, after a code still being typed there is taken into it.
+    if (!commitControls())
+        return false;
+    if (d->recordset->EditMode() != 0)
+        d->recordset->Update();
+    d->recordset->setBookmark(bookmark);
+    refreshControls();
     emit AfterMove(ResultOk, ReasonMove);
     return true;
 }

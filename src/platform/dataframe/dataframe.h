@@ -111,6 +111,9 @@ public:
     bool MovePrevious();
     bool MoveNext();
     bool MoveLast();
+    // A click on a row of the frame's grid: the row of that bookmark becomes current, as the
+    // moving buttons make it. False when the frame stays where it is.
+    bool MoveTo(const QVariant &bookmark);
 
     // Shows the current row in the bound controls (query status clears them).
     void refreshControls();

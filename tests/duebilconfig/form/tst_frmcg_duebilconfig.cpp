@@ -7,6 +7,7 @@
 #include "databaseinstaller.h"
 #include "frmcg_duebilconfig.h"
 #include "frmcg_duebilconfigfactory.h"
+#include "lookupdialog.h"
 #include "messageservice.h"
 #include "recordingmessageservice.h"
 #include "recordset.h"
@@ -15,6 +16,10 @@
 #include "testiparametrizzabili.h"
 
 #include <QComboBox>
+#include <QTreeWidgetItemIterator>
+#include <QTableWidget>
+#include <QTimer>
+#include <QApplication>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QTreeWidget>
@@ -47,6 +52,7 @@ private slots:
     void refusedCodesKeepTheFieldAndTheRow();
     void layoutButtonsAddRefuseAndMove();
     void groupAndUserExcludeEachOther();
+    void lookupListGivesTheChosenItem();
     void legendValueIsInsertedAtTheCaret_data();
     void legendValueIsInsertedAtTheCaret();
     void duplicateCopiesTheCausal();
@@ -58,7 +64,8 @@ private slots:
     void unreachableDatabaseIsRetriedAtTheNextActivation();
     void missingTextShowsItsId();
     void causalLevelChecksUnlockOnlyOnRequest();
-    void fieldDroppedOnTheGridIsAdded();
+    void fieldDraggedOntoTheGridIsAddedAsSelAddsIt_data();
+    void fieldDraggedOntoTheGridIsAddedAsSelAddsIt();
     void currencyWithWithholdingIsNotSaved();
     void catalogueOutOfStepNeverBreaksTheChecks();
 
@@ -429,7 +436,7 @@ void tst_FRMCG_DUEBILCONFIG::groupAndUserExcludeEachOther()
     emit ui.GRIDNAVREVOKE->ButtonClick(QStringLiteral("nuovo"));
     QVERIFY(ui.TXT_GRUPPO->isEnabled() && ui.TXT_UTENTE->isEnabled());
 
-    ui.TXT_GRUPPO->lineEdit()->setText(QStringLiteral("2"));
+    ui.TXT_GRUPPO->lineEdit()->setText(QStringLiteral("CONTABILITA"));
     QVERIFY(ui.TXT_GRUPPO->commit());
     QVERIFY(!ui.TXT_UTENTE->isEnabled());
     QCOMPARE(ui.LBL_DESCRGRUPPO->text(), QStringLiteral("Contabilità generale"));
@@ -438,10 +445,48 @@ void tst_FRMCG_DUEBILCONFIG::groupAndUserExcludeEachOther()
     QVERIFY(ui.TXT_GRUPPO->commit());
     QVERIFY(ui.TXT_UTENTE->isEnabled());
 
-    ui.TXT_GRUPPO->lineEdit()->setText(QStringLiteral("99"));
+    ui.TXT_GRUPPO->lineEdit()->setText(QStringLiteral("NESSUNO"));
     ui.TXT_GRUPPO->commit();
     QVERIFY(ui.TXT_UTENTE->isEnabled());
     QVERIFY(!ui.TXT_GRUPPO->isFound());
+}
+
+// The list of users offers the active ones; the chosen one is shown by its user name and its
+// id goes into the row, and the group field closes as for a typed user.
+void tst_FRMCG_DUEBILCONFIG::lookupListGivesTheChosenItem()
+{
+    QVERIFY(open());
+    show(QStringLiteral("300"));
+    FormContext &ctx = m_form->context();
+    FormUi &ui = ctx.ui;
+    QVERIFY(ui.GRIDNAVREVOKE->press(QStringLiteral("Nuovo")));
+    int inactive = -1;
+    bool chosen = false;
+    // The list is modal: it is answered from inside its own loop, as the user's click would.
+    std::function<void()> answer = [&] {
+        auto *list = qobject_cast<LookupDialog *>(QApplication::activeModalWidget());
+        if (!list) {
+            QTimer::singleShot(10, answer);
+            return;
+        }
+        list->setSearch(QStringLiteral("GVERDI"));
+        inactive = list->rowCount();
+        list->setSearch(QStringLiteral("LBIANCHI"));
+        chosen = list->rowCount() == 1 && list->chooseRow(0);
+        chosen ? list->accept() : list->reject();
+    };
+    QTimer::singleShot(0, answer);
+    ui.TXT_UTENTE->lookup();
+    QCOMPARE(inactive, 0);
+    QVERIFY(chosen);
+    QCOMPARE(ui.TXT_UTENTE->Text(), QStringLiteral("LBIANCHI"));
+    QCOMPARE(ui.LBL_DESCRUTENTE->text(), QStringLiteral("Laura Bianchi"));
+    QVERIFY(!ui.TXT_GRUPPO->isEnabled());
+    QCOMPARE(ctx.FME_UTENTI->recordset()->value(QStringLiteral("CGP8_ID_FW07")).toInt(), 3);
+    QVERIFY(ui.INTERNAV->press(QStringLiteral("Conferma")));
+    QCOMPARE(scalar("SELECT GROUP_CONCAT(CGP8_ID_FW07) FROM (SELECT CGP8_ID_FW07 FROM CGP8_DUEBILREVOKE"
+                    " WHERE CGP8_CAUSALE_CGP0 = 300 ORDER BY CGP8_ID_FW07)").toString(),
+             QStringLiteral("3,4"));
 }
 
 void tst_FRMCG_DUEBILCONFIG::legendValueIsInsertedAtTheCaret_data()
@@ -599,23 +644,59 @@ void tst_FRMCG_DUEBILCONFIG::missingTextShowsItsId()
     QCOMPARE(ctx.translator.Traduci_CGP2_DESCRIZIONE(999), QString());
 }
 
-void tst_FRMCG_DUEBILCONFIG::fieldDroppedOnTheGridIsAdded()
+// A node dragged from the tree and dropped on the grid: the drag starts with a press on the
+// node, the events reach the grid as the platform delivers them, and the outcome is Sel's.
+void tst_FRMCG_DUEBILCONFIG::fieldDraggedOntoTheGridIsAddedAsSelAddsIt_data()
 {
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("message");
+    QTest::newRow("a field not in the layout is added last") << "CG44_SCADENZE.CG44_NUMPARTITA" << 0;
+    QTest::newRow("a field stored in the layout is refused") << "CG44_SCADENZE.CG44_DATASCADENZA" << 63435;
+    QTest::newRow("a heading is refused") << "Storico" << 63434;
+}
+
+void tst_FRMCG_DUEBILCONFIG::fieldDraggedOntoTheGridIsAddedAsSelAddsIt()
+{
+    QFETCH(QString, key);
+    QFETCH(int, message);
     QVERIFY(open());
     show(QStringLiteral("300"));
     FormContext &ctx = m_form->context();
+    ctx.ui.TAB_CONFIG->setTab(3);
     const int rows = ctx.FME_LAYOUT->recordset()->RecordCount();
-    const QStringList keys = ctx.ui.TVCAMPI->childKeys(QStringLiteral("Storico"));
-    QVERIFY(!keys.isEmpty());
-    QVERIFY(ctx.ui.TVCAMPI->select(keys.first()));
     QTreeWidget *tree = ctx.ui.TVCAMPI->tree();
+    QTreeWidgetItem *node = nullptr;
+    for (QTreeWidgetItemIterator it(tree); *it && !node; ++it) {
+        if ((*it)->data(0, Qt::UserRole).toString() == key)
+            node = *it;
+    }
+    QVERIFY(node);
+    for (QTreeWidgetItem *p = node->parent(); p; p = p->parent())
+        p->setExpanded(true);
+    tree->scrollToItem(node);
+    QTest::mousePress(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(node).center());
+    QCOMPARE(ctx.ui.TVCAMPI->selectedKey(), key);
     std::unique_ptr<QMimeData> mime(tree->model()->mimeData(tree->selectionModel()->selectedIndexes()));
+    QTest::mouseRelease(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(node).center());
     QVERIFY(mime);
-    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
-    // Offscreen there is no drag in progress to deliver the drop: hand it to the window's filter.
-    QVERIFY(static_cast<QObject *>(ctx.layout)->eventFilter(ctx.ui.QGRID_LAYOUT, &drop));
-    QCOMPARE(ctx.FME_LAYOUT->recordset()->RecordCount(), rows + 1);
-    QCOMPARE(ctx.FME_LAYOUT->recordset()->value(QStringLiteral("CGP1_FIELD")).toString(), keys.first());
+
+    QWidget *target = ctx.ui.QGRID_LAYOUT->findChild<QTableWidget *>()->viewport();
+    const QPoint at = target->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QVERIFY(enter.isAccepted());
+    QDragMoveEvent move(at, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &move);
+    QDropEvent drop(at, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    QVERIFY(drop.isAccepted());
+
+    const ado::RecordsetPtr layout = ctx.FME_LAYOUT->recordset();
+    QCOMPARE(messageIds(), message ? QList<int>{message} : QList<int>{});
+    QCOMPARE(layout->RecordCount(), message ? rows : rows + 1);
+    QCOMPARE(ctx.ui.QGRID_LAYOUT->rowCount(), layout->RecordCount());
+    if (!message)
+        QCOMPARE(layout->value(QStringLiteral("CGP1_FIELD")).toString(), key);
 }
 
 void tst_FRMCG_DUEBILCONFIG::causalLevelChecksUnlockOnlyOnRequest()

@@ -78,6 +78,10 @@ private slots:
         QCOMPARE(m_editor->addField(*empty, key, "Importo", "Scadenze", false, "320"), LayoutEditor::MsgFieldPresent);
         QCOMPARE(m_editor->addField(*empty, "Scadenze", "Scadenze", "", true, "320"), LayoutEditor::MsgNoField);
         ado::RecordsetPtr five = layoutOf("300");
+        // A row read back from the table holds the bare column name: it is still the same field.
+        QCOMPARE(m_editor->addField(*five, fieldKey(30), "Data scadenza", "Scadenze", false, "300"),
+                 LayoutEditor::MsgFieldPresent);
+        QCOMPARE(five->RecordCount(), 5);
         QCOMPARE(m_editor->addField(*five, fieldKey(60), "x", "Scadenze", false, "300"), 0);
         QCOMPARE(five->value("CGP3_VISIBLEORDER").toInt(), 6);
         QCOMPARE(five->RecordCount(), 6);

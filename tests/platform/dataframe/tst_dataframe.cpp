@@ -212,6 +212,57 @@ private slots:
         QCOMPARE(scalar("SELECT COUNT(*) FROM CGP3_DUEBILGRIGLIA"), QString("3"));
     }
 
+    // A click on a row of a child's grid: the controls show that row, AfterMove is raised, the
+    // edit of the row left stays pending and nothing is written.
+    void childMovesToAClickedRowWithoutWriting()
+    {
+        auto layout = frame(" SELECT * FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = 300 ORDER BY CGP3_VISIBLEORDER");
+        layout->setChildOption(0);
+        auto *sort = new QLineEdit(m_window.get());
+        layout->Bind(sort, "CGP3_SORTTYPE");
+        layout->setStatus(DataFrame::StatusRecord);
+        QSignalSpy moved(layout.get(), &DataFrame::AfterMove);
+        RecordsetPtr rs = layout->recordset();
+        rs->MoveFirst();
+        const QVariant first = rs->Bookmark();
+        rs->MoveLast();
+        const QVariant last = rs->Bookmark();
+        QVERIFY(layout->MoveTo(first));
+        sort->setText("2");
+        QVERIFY(layout->RecordChanged());
+        QVERIFY(layout->MoveTo(last));
+        QCOMPARE(moved.size(), 2);
+        QCOMPARE(sort->text(), QString("1"));
+        QVERIFY(layout->RecordChanged());
+        QCOMPARE(scalar("SELECT SUM(CGP3_SORTTYPE) FROM CGP3_DUEBILGRIGLIA"), QString("1"));
+        QVERIFY(!layout->MoveTo(QVariant()));
+        QCOMPARE(moved.size(), 2);
+    }
+
+    // Rows of a child that the handlers of AfterUpdate could not write leave the save unfinished.
+    void saveWithUnwrittenChildRowsFails()
+    {
+        auto layout = frame(" SELECT * FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = 300 ORDER BY CGP3_VISIBLEORDER");
+        layout->setChildOption(0);
+        m_causali->AddChild(layout.get());
+        connect(m_causali.get(), &DataFrame::AfterUpdate, layout.get(), [&] { layout->UpdateBatchRecordset(); },
+                Qt::DirectConnection);
+        connect(m_causali.get(), &DataFrame::IsRecordChanged, layout.get(),
+                [&](bool *changed) { *changed = *changed || layout->BatchPending(); }, Qt::DirectConnection);
+        QVERIFY(queryCode("300"));
+        m_description->setText("Rivista");
+        QVERIFY(m_causali->Save(true, true, true));
+
+        RecordsetPtr rs = layout->recordset();
+        QVERIFY(layout->AddNew());
+        rs->setValue("CGP3_CAUSALE_CGP0", 300);
+        rs->setValue("CGP3_IDFIELD_CGP1", 1);  // already in the layout: refused
+        m_description->setText("Rivista due");
+        QVERIFY(!m_causali->Save(true, true, true));
+        QVERIFY(layout->BatchPending());
+        QCOMPARE(scalar("SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 300"), QString("Rivista due"));
+    }
+
     void checkBoxesCarryZeroOrOne()
     {
         auto layout = frame(" SELECT * FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = 300 ORDER BY CGP3_VISIBLEORDER");
