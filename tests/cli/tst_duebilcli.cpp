@@ -99,6 +99,39 @@ private slots:
         QTest::newRow("missing argument") << QStringList{"delete"} << 2 << "Argomenti mancanti";
         QTest::newRow("unknown option") << QStringList{"--colour", "list"} << 2 << "Comando sconosciuto: --colour";
         QTest::newRow("init on existing") << QStringList{"init"} << 1 << "Il database contiene già le tabelle";
+        QTest::newRow("access of a causal") << QStringList{"access", "310"} << 0 << "Causale 310: ";
+        QTest::newRow("access of a missing causal") << QStringList{"access", "399"} << 1 << "La causale 399 non esiste.";
+        QTest::newRow("access of a user") << QStringList{"access", "--user", "mrossi"} << 0
+                                          << "Utente MROSSI: Mario Rossi";
+        QTest::newRow("access of a missing user") << QStringList{"access", "--user", "nessuno"} << 1
+                                                  << "L'utente nessuno non esiste.";
+        QTest::newRow("access of nobody") << QStringList{"access"} << 2 << "Argomenti mancanti";
+    }
+
+    // The listings name the reason of each withdrawal, on screen and in JSON.
+    void accessListings()
+    {
+        QCOMPARE(run({"access", "310"}), 0);
+        QVERIFY2(m_out.contains("Utenti esclusi:\n  AFERRARI\tAnna Ferrari\tmembro del gruppo escluso COMMERCIALE\n"
+                                "  PNERI\tPaolo Neri\tmembro del gruppo escluso COMMERCIALE\tnon attivo\n"),
+                 qPrintable(m_out));
+        QVERIFY(!m_out.contains("GVERDI"));
+
+        QCOMPARE(run({"access", "300", "--json"}), 0);
+        const QJsonObject causal = QJsonDocument::fromJson(m_out.toUtf8()).object();
+        QCOMPARE(causal.value("abilitati").toArray().size(), 4);
+        const QJsonObject withdrawn = causal.value("esclusi").toArray().first().toObject();
+        QCOMPARE(withdrawn.value("utente").toString(), "GVERDI");
+        QCOMPARE(withdrawn.value("motivo").toString(), "utente");
+
+        QCOMPARE(run({"access", "--user", "aferrari", "--json"}), 0);
+        const QJsonObject user = QJsonDocument::fromJson(m_out.toUtf8()).object();
+        QCOMPARE(user.value("gruppo").toString(), "COMMERCIALE");
+        const QJsonArray causals = user.value("escluse").toArray();
+        QCOMPARE(causals.size(), 1);
+        QCOMPARE(causals.first().toObject().value("causale").toInt(), 310);
+        QCOMPARE(causals.first().toObject().value("motivo").toString(), "gruppo");
+        QCOMPARE(user.value("abilitate").toArray().size() + 1, rows("CGP0_DUEBILCAUSALI"));
     }
 
     void exitStatusAndMessage()
