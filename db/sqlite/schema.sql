@@ -122,7 +122,7 @@ CREATE INDEX IX_CGP8_CAUSALE ON CGP8_DUEBILREVOKE (CGP8_CAUSALE_CGP0, CGP8_ID_FW
 -- removed. CGPL_CHIAVE holds the row's key and CGPL_VALORI each column's [old, new] value, as JSON.
 -- Rows stay when their causal is deleted. Without this table nothing is recorded.
 CREATE TABLE CGPL_DUEBILSTORICO (
-    CGPL_ID             INTEGER NOT NULL PRIMARY KEY AUTOINCREMENT,
+    CGPL_ID             INTEGER NOT NULL PRIMARY KEY,
     CGPL_IDOPERAZIONE   TEXT    NOT NULL,
     CGPL_CAUSALE_CGP0   INTEGER NOT NULL,
     CGPL_DATAORA        TEXT    NOT NULL,
