@@ -2,6 +2,7 @@
 
 #include "adoerror.h"
 #include "instanceid.h"
+#include "transactionguard.h"
 
 #include <QDateTime>
 #include <QJsonArray>
@@ -112,6 +113,11 @@ int CausalHistory::record(Operation operation, const QString &code, const QList<
     const QString sql = "INSERT INTO " + TableName
         + " (CGPL_IDOPERAZIONE, CGPL_CAUSALE_CGP0, CGPL_DATAORA, CGPL_UTENTE, CGPL_INDOPERAZIONE, CGPL_TABELLA,"
           " CGPL_INDMODIFICA, CGPL_CHIAVE, CGPL_VALORI) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)";
+    // An operation without a transaction of its own (the window's save) still has its record
+    // written whole, and in one commit rather than one per row.
+    std::optional<ado::TransactionGuard> transaction;
+    if (!m_connection.inTransaction())
+        transaction.emplace(m_connection);
     QSqlQuery q(m_connection.database());
     if (!q.prepare(sql))
         throw failure(q, sql);
@@ -130,6 +136,8 @@ int CausalHistory::record(Operation operation, const QString &code, const QList<
         if (!q.exec())
             throw failure(q, sql);
     }
+    if (transaction)
+        transaction->commit();
     return int(rows.size());
 }
 
