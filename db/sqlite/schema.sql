@@ -116,6 +116,25 @@ CREATE TABLE CGP8_DUEBILREVOKE (
 );
 CREATE INDEX IX_CGP8_CAUSALE ON CGP8_DUEBILREVOKE (CGP8_CAUSALE_CGP0, CGP8_ID_FW06, CGP8_ID_FW07);
 
+-- The module's own record of the changes it made to causals: one row per table row changed,
+-- the rows of one operation sharing CGPL_IDOPERAZIONE. CGPL_INDOPERAZIONE: 1 save, 2 new causal,
+-- 3 duplication, 4 delete, 5 import; CGPL_INDMODIFICA: 0 values changed, 1 row added, 2 row
+-- removed. CGPL_CHIAVE holds the row's key and CGPL_VALORI each column's [old, new] value, as JSON.
+-- Rows stay when their causal is deleted. Without this table nothing is recorded.
+CREATE TABLE CGPL_DUEBILSTORICO (
+    CGPL_ID             INTEGER NOT NULL PRIMARY KEY,
+    CGPL_IDOPERAZIONE   TEXT    NOT NULL,
+    CGPL_CAUSALE_CGP0   INTEGER NOT NULL,
+    CGPL_DATAORA        TEXT    NOT NULL,
+    CGPL_UTENTE         TEXT    NOT NULL,
+    CGPL_INDOPERAZIONE  INTEGER NOT NULL,
+    CGPL_TABELLA        TEXT    NOT NULL,
+    CGPL_INDMODIFICA    INTEGER NOT NULL,
+    CGPL_CHIAVE         TEXT    NOT NULL,
+    CGPL_VALORI         TEXT    NOT NULL
+);
+CREATE INDEX IX_CGPL_CAUSALE ON CGPL_DUEBILSTORICO (CGPL_CAUSALE_CGP0, CGPL_ID);
+
 -- Framework: user groups and users.
 CREATE TABLE FW06_GROUPUSR (
     FW06_ID      INTEGER NOT NULL PRIMARY KEY,

@@ -133,6 +133,27 @@ GO
 CREATE INDEX IX_CGP8_CAUSALE ON dbo.CGP8_DUEBILREVOKE (CGP8_CAUSALE_CGP0, CGP8_ID_FW06, CGP8_ID_FW07);
 GO
 
+-- The module's own record of the changes it made to causals: one row per table row changed,
+-- the rows of one operation sharing CGPL_IDOPERAZIONE. CGPL_INDOPERAZIONE: 1 save, 2 new causal,
+-- 3 duplication, 4 delete, 5 import; CGPL_INDMODIFICA: 0 values changed, 1 row added, 2 row
+-- removed. CGPL_CHIAVE holds the row's key and CGPL_VALORI each column's [old, new] value, as JSON.
+-- Rows stay when their causal is deleted. Without this table nothing is recorded.
+CREATE TABLE dbo.CGPL_DUEBILSTORICO (
+    CGPL_ID             INT            IDENTITY(1, 1) NOT NULL PRIMARY KEY,
+    CGPL_IDOPERAZIONE   NVARCHAR(32)   NOT NULL,
+    CGPL_CAUSALE_CGP0   INT            NOT NULL,
+    CGPL_DATAORA        NVARCHAR(23)   NOT NULL,
+    CGPL_UTENTE         NVARCHAR(64)   NOT NULL,
+    CGPL_INDOPERAZIONE  SMALLINT       NOT NULL,
+    CGPL_TABELLA        NVARCHAR(64)   NOT NULL,
+    CGPL_INDMODIFICA    SMALLINT       NOT NULL,
+    CGPL_CHIAVE         NVARCHAR(MAX)  NOT NULL,
+    CGPL_VALORI         NVARCHAR(MAX)  NOT NULL
+);
+GO
+CREATE INDEX IX_CGPL_CAUSALE ON dbo.CGPL_DUEBILSTORICO (CGPL_CAUSALE_CGP0, CGPL_ID);
+GO
+
 -- Framework: user groups and users.
 CREATE TABLE dbo.FW06_GROUPUSR (
     FW06_ID      INT            NOT NULL PRIMARY KEY,

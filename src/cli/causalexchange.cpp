@@ -1,6 +1,7 @@
 #include "causalexchange.h"
 
 #include "adoerror.h"
+#include "causalhistory.h"
 #include "causaloperations.h"
 #include "duebilstatements.h"
 #include "recordset.h"
@@ -498,10 +499,13 @@ CausalExchange::ImportReport CausalExchange::importCausals(const QByteArray &jso
             return report;
 
         ado::TransactionGuard transaction(*m_connection);
+        CausalHistory history(*m_connection, options.userName);
         for (int i = 0; i < causals.size(); ++i) {
             Causal &causal = causals[i];
             if (options.dryRun && causal.exists)
                 causal.before = CausalConfiguration::read(*m_connection, causal.code);
+            else if (!options.dryRun)
+                causal.before = history.snapshot(causal.code);
             if (const QString error = write(causal); !error.isEmpty()) {
                 report.error = m_texts.text(Text::DatabaseError, {echo(error)});
                 return report;
@@ -528,6 +532,8 @@ CausalExchange::ImportReport CausalExchange::importCausals(const QByteArray &jso
             report.acceptable = true;
             return report;  // the guard rolls everything back
         }
+        for (const Causal &causal : causals)
+            history.record(CausalHistory::Operation::Import, causal.code, causal.before);
         transaction.commit();
         report.acceptable = true;
         report.written = true;

@@ -5,6 +5,8 @@
 
 #include "adoerror.h"
 #include "adoerrorclassifier.h"
+#include "causalaccess.h"
+#include "causalhistory.h"
 #include "causaloperations.h"
 #include "clsservizi.h"
 #include "consolemessageservice.h"
@@ -15,6 +17,7 @@
 #include "storedparameterchecks.h"
 #include "textstore.h"
 
+#include <QDateTime>
 #include <QJsonArray>
 #include <QFile>
 #include <QJsonDocument>
@@ -32,7 +35,10 @@ enum : int {
     ImportAdded = 992110, ImportReplaced, ImportRefused, ImportNothingWritten, ImportCannotRead, ImportDone,
     TooLong = 992118,
     ImportCompleted = 992125, DryAdded, DryReplaced, DryUnchanged, DiffChanged, DiffAdded, DiffRemoved, DryDone,
-    DryRefused, ReadOnly, DryReplacing
+    DryRefused, ReadOnly, DryReplacing, AccessCausal, AccessAllowedUsers, AccessWithdrawnUsers, WithdrawnByUser,
+    WithdrawnByGroup, AccessUser, AccessAllowedCausals, AccessWithdrawnCausals, UserMissing, AccessNobody, Inactive,
+    HistoryEntry, OperationSave, OperationCreate, OperationDuplicate, OperationDelete, OperationImport, HistoryEmpty,
+    BadDate, HistoryMissing
 };
 }
 
@@ -45,12 +51,14 @@ struct Options
     QString company = QStringLiteral("1");
     bool companyGiven = false;
     QString user;
+    bool userGiven = false;
     QString description;
     bool descriptionGiven = false;
     bool demo = false;
     bool json = false;
     bool replace = false;
     bool dryRun = false;
+    QString since;
     QStringList positional;
 };
 
@@ -203,10 +211,14 @@ struct DueBilCli::Private
             } else if (a == QLatin1String("--user")) {
                 if (!value(&options.user))
                     return false;
+                options.userGiven = true;
             } else if (a == QLatin1String("--description")) {
                 if (!value(&options.description))
                     return false;
                 options.descriptionGiven = true;
+            } else if (a == QLatin1String("--since")) {
+                if (!value(&options.since))
+                    return false;
             } else if (a == QLatin1String("--demo")) {
                 options.demo = true;
             } else if (a == QLatin1String("--json")) {
@@ -367,6 +379,7 @@ struct DueBilCli::Private
                 connection->Execute("UPDATE CGP0_DUEBILCAUSALI SET CGP0_DESCRIZIONE = N'"
                                     + ClsServizi::escapeText(options.description) + "' WHERE CGP0_CAUSALE = " + code);
             }
+            CausalHistory(*connection, options.user).record(CausalHistory::Operation::Create, code, CausalConfiguration());
             return int(Done);
         });
         if (status != Done)
@@ -401,8 +414,11 @@ struct DueBilCli::Private
         if (!ops.exists(code))
             return say(CliText::CausalMissing, {code}, Refused);
         const int status = atomically([&] {
+            CausalHistory history(*connection, options.user);
+            const CausalConfiguration before = history.snapshot(code);
             if (const auto refusal = ops.remove(code, options.user))
                 return refused(*refusal);
+            history.record(CausalHistory::Operation::Delete, code, before);
             return int(Done);
         });
         if (status != Done)
@@ -425,6 +441,203 @@ struct DueBilCli::Private
         if (findings.isEmpty())
             return say(CliText::NothingFound);
         return Refused;
+    }
+
+    QString withdrawalText(CausalAccess::Withdrawal w, const QString &groupCode) const
+    {
+        return w == CausalAccess::Withdrawal::ByUser ? texts.text(CliText::WithdrawnByUser)
+                                                     : texts.text(CliText::WithdrawnByGroup, {groupCode});
+    }
+
+    static QString withdrawalKey(CausalAccess::Withdrawal w)
+    {
+        return w == CausalAccess::Withdrawal::ByUser ? QStringLiteral("utente") : QStringLiteral("gruppo");
+    }
+
+    static QJsonObject userAsJson(const CausalAccess::User &u)
+    {
+        return {{"id", u.id}, {"utente", u.userName}, {"descrizione", u.description}, {"attivo", u.active},
+                {"gruppo", u.group ? QJsonValue(u.groupCode) : QJsonValue()}};
+    }
+
+    // Who may use the causal, and who may not and why.
+    int accessOfCausal(const QString &code)
+    {
+        QString description;
+        const auto entries = CausalAccess::forCausal(*connection, code, &description);
+        if (!entries)
+            return say(CliText::CausalMissing, {code}, Refused);
+        if (options.json) {
+            QJsonArray allowed, withdrawn;
+            for (const auto &e : *entries) {
+                QJsonObject user = userAsJson(e.item);
+                if (e.withdrawal == CausalAccess::Withdrawal::None) {
+                    allowed.append(user);
+                    continue;
+                }
+                user.insert("motivo", withdrawalKey(e.withdrawal));
+                withdrawn.append(user);
+            }
+            out << QJsonDocument(QJsonObject{{"causale", code.toInt()}, {"descrizione", description},
+                                             {"abilitati", allowed}, {"esclusi", withdrawn}})
+                       .toJson(QJsonDocument::Indented);
+            out.flush();
+            return Done;
+        }
+        out << texts.text(CliText::AccessCausal, {code, printable(description)}) << '\n';
+        for (const bool allowedPart : {true, false}) {
+            out << texts.text(allowedPart ? CliText::AccessAllowedUsers : CliText::AccessWithdrawnUsers) << '\n';
+            int shown = 0;
+            for (const auto &e : *entries) {
+                if ((e.withdrawal == CausalAccess::Withdrawal::None) != allowedPart)
+                    continue;
+                ++shown;
+                QStringList cells = {e.item.userName, printable(e.item.description)};
+                if (!allowedPart)
+                    cells << withdrawalText(e.withdrawal, e.item.groupCode);
+                if (!e.item.active)
+                    cells << texts.text(CliText::Inactive);
+                out << "  " << cells.join('\t') << '\n';
+            }
+            if (shown == 0)
+                out << texts.text(CliText::AccessNobody) << '\n';
+        }
+        out.flush();
+        return Done;
+    }
+
+    // The causals the user may use, and those withdrawn and why.
+    int accessOfUser(const QString &userName)
+    {
+        CausalAccess::User user;
+        const auto entries = CausalAccess::forUser(*connection, userName, &user);
+        if (!entries)
+            return say(CliText::UserMissing, {CausalExchange::echo(printable(userName))}, Refused);
+        if (options.json) {
+            QJsonArray allowed, withdrawn;
+            for (const auto &e : *entries) {
+                QJsonObject causal{{"causale", e.item.code.toInt()}, {"descrizione", e.item.description}};
+                if (e.withdrawal == CausalAccess::Withdrawal::None) {
+                    allowed.append(causal);
+                    continue;
+                }
+                causal.insert("motivo", withdrawalKey(e.withdrawal));
+                withdrawn.append(causal);
+            }
+            QJsonObject doc = userAsJson(user);
+            doc.insert("abilitate", allowed);
+            doc.insert("escluse", withdrawn);
+            out << QJsonDocument(doc).toJson(QJsonDocument::Indented);
+            out.flush();
+            return Done;
+        }
+        QString heading = texts.text(CliText::AccessUser, {user.userName, printable(user.description)});
+        if (!user.active)
+            heading += " (" + texts.text(CliText::Inactive) + ")";
+        out << heading << '\n';
+        for (const bool allowedPart : {true, false}) {
+            out << texts.text(allowedPart ? CliText::AccessAllowedCausals : CliText::AccessWithdrawnCausals) << '\n';
+            int shown = 0;
+            for (const auto &e : *entries) {
+                if ((e.withdrawal == CausalAccess::Withdrawal::None) != allowedPart)
+                    continue;
+                ++shown;
+                QStringList cells = {e.item.code, printable(e.item.description)};
+                if (!allowedPart)
+                    cells << withdrawalText(e.withdrawal, user.groupCode);
+                out << "  " << cells.join('\t') << '\n';
+            }
+            if (shown == 0)
+                out << texts.text(CliText::AccessNobody) << '\n';
+        }
+        out.flush();
+        return Done;
+    }
+
+    QString operationText(CausalHistory::Operation operation) const
+    {
+        switch (operation) {
+        case CausalHistory::Operation::Save: return texts.text(CliText::OperationSave);
+        case CausalHistory::Operation::Create: return texts.text(CliText::OperationCreate);
+        case CausalHistory::Operation::Duplicate: return texts.text(CliText::OperationDuplicate);
+        case CausalHistory::Operation::Delete: return texts.text(CliText::OperationDelete);
+        case CausalHistory::Operation::Import: return texts.text(CliText::OperationImport);
+        }
+        return QString::number(int(operation));
+    }
+
+    static QString keyText(const QJsonObject &key)
+    {
+        QStringList parts;
+        for (auto it = key.begin(); it != key.end(); ++it)
+            parts << it.key() + '=' + shownValue(it.value().toVariant());
+        return parts.join(QLatin1Char(','));
+    }
+
+    // The changes recorded, newest first, each row's columns as the trial import shows them.
+    int history(const QString &code)
+    {
+        QString since;
+        if (!options.since.isEmpty()) {
+            for (const char *format : {"yyyy-MM-dd", "yyyy-MM-dd HH:mm", "yyyy-MM-dd HH:mm:ss", "yyyy-MM-ddTHH:mm:ss"}) {
+                const QDateTime moment = QDateTime::fromString(options.since, QLatin1String(format));
+                if (moment.isValid()) {
+                    since = moment.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+                    break;
+                }
+            }
+            if (since.isEmpty())
+                return usage(CliText::BadDate, {CausalExchange::echo(printable(options.since))});
+        }
+        if (!CausalHistory::exists(*connection))
+            return say(CliText::HistoryMissing, {CausalHistory::TableName}, Refused);
+        const QList<CausalHistory::Entry> entries = CausalHistory::read(*connection, code, since);
+        using RowKind = CausalHistory::RowKind;
+        if (options.json) {
+            static const char *const kinds[] = {"modificata", "aggiunta", "eliminata"};
+            static const char *const operations[] = {"", "salvataggio", "nuova", "duplicazione", "eliminazione",
+                                                     "importazione"};
+            QJsonArray all;
+            for (const CausalHistory::Entry &e : entries) {
+                QJsonArray rows;
+                for (const CausalHistory::RowChange &r : e.rows)
+                    rows.append(QJsonObject{{"tabella", r.table}, {"modifica", kinds[int(r.kind)]}, {"chiave", r.key},
+                                            {"valori", r.values}});
+                all.append(QJsonObject{{"causale", e.causal.toInt()}, {"dataOra", e.when}, {"utente", e.user},
+                                       {"operazione", operations[int(e.operation)]}, {"righe", rows}});
+            }
+            out << QJsonDocument(all).toJson(QJsonDocument::Indented);
+            out.flush();
+            return Done;
+        }
+        if (entries.isEmpty())
+            return say(CliText::HistoryEmpty);
+        for (const CausalHistory::Entry &e : entries) {
+            out << texts.text(CliText::HistoryEntry, {e.when, printable(e.user), operationText(e.operation), e.causal})
+                << '\n';
+            for (const CausalHistory::RowChange &r : e.rows) {
+                if (r.kind == RowKind::Changed) {
+                    for (auto it = r.values.begin(); it != r.values.end(); ++it) {
+                        const QJsonArray pair = it.value().toArray();
+                        out << texts.text(CliText::DiffChanged, {r.table, keyText(r.key), it.key(),
+                                                                 shownValue(pair.at(0).toVariant())})
+                                   .replace(QLatin1String("%5"), shownValue(pair.at(1).toVariant()))
+                            << '\n';
+                    }
+                    continue;
+                }
+                QStringList cells;
+                for (auto it = r.values.begin(); it != r.values.end(); ++it) {
+                    if (!r.key.contains(it.key()))
+                        cells << it.key() + '=' + shownValue(it.value().toArray().at(r.kind == RowKind::Added ? 1 : 0).toVariant());
+                }
+                out << texts.text(r.kind == RowKind::Added ? CliText::DiffAdded : CliText::DiffRemoved,
+                                  {r.table, keyText(r.key)})
+                    << "  " << cells.join(QLatin1Char(' ')) << '\n';
+            }
+        }
+        out.flush();
+        return Done;
     }
 
     int exportCausals(const QStringList &codes)
@@ -539,7 +752,7 @@ struct DueBilCli::Private
         const QStringList args = options.positional.mid(1);
         static const QHash<QString, int> arity = {
             {"init", 0}, {"list", 0}, {"show", 1}, {"complete", 0}, {"create", 1}, {"duplicate", 2}, {"delete", 1}, {"validate", -1},
-            {"export", -2}, {"import", 1},
+            {"export", -2}, {"import", 1}, {"access", -1}, {"history", -1},
         };
         if (!arity.contains(command))
             return usage(CliText::UnknownCommand, {command});
@@ -552,6 +765,9 @@ struct DueBilCli::Private
             return usage(CliText::WrongArguments, {QStringLiteral("--company")});
         if (command == QLatin1String("init"))
             return init();
+        // A causal, or without one the user named by --user.
+        if (command == QLatin1String("access") && args.isEmpty() && !options.userGiven)
+            return usage(CliText::WrongArguments, {command});
         // Codes go bare into the statements: only what the window would accept gets there.
         for (const QString &code : command == QLatin1String("import") ? QStringList() : args) {
             if (const auto bad = badCode(code))
@@ -580,6 +796,10 @@ struct DueBilCli::Private
                 return exportCausals(args);
             if (command == QLatin1String("import"))
                 return importCausals(args.at(0));
+            if (command == QLatin1String("history"))
+                return history(args.value(0));
+            if (command == QLatin1String("access"))
+                return args.isEmpty() ? accessOfUser(options.user) : accessOfCausal(args.at(0));
             return remove(ops, args.at(0));
         } catch (const ado::AdoError &e) {
             if (e.kind() == ado::AdoError::ReadOnly)

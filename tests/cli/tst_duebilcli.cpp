@@ -99,6 +99,39 @@ private slots:
         QTest::newRow("missing argument") << QStringList{"delete"} << 2 << "Argomenti mancanti";
         QTest::newRow("unknown option") << QStringList{"--colour", "list"} << 2 << "Comando sconosciuto: --colour";
         QTest::newRow("init on existing") << QStringList{"init"} << 1 << "Il database contiene già le tabelle";
+        QTest::newRow("access of a causal") << QStringList{"access", "310"} << 0 << "Causale 310: ";
+        QTest::newRow("access of a missing causal") << QStringList{"access", "399"} << 1 << "La causale 399 non esiste.";
+        QTest::newRow("access of a user") << QStringList{"access", "--user", "mrossi"} << 0
+                                          << "Utente MROSSI: Mario Rossi";
+        QTest::newRow("access of a missing user") << QStringList{"access", "--user", "nessuno"} << 1
+                                                  << "L'utente nessuno non esiste.";
+        QTest::newRow("access of nobody") << QStringList{"access"} << 2 << "Argomenti mancanti";
+    }
+
+    // The listings name the reason of each withdrawal, on screen and in JSON.
+    void accessListings()
+    {
+        QCOMPARE(run({"access", "310"}), 0);
+        QVERIFY2(m_out.contains("Utenti esclusi:\n  AFERRARI\tAnna Ferrari\tmembro del gruppo escluso COMMERCIALE\n"
+                                "  PNERI\tPaolo Neri\tmembro del gruppo escluso COMMERCIALE\tnon attivo\n"),
+                 qPrintable(m_out));
+        QVERIFY(!m_out.contains("GVERDI"));
+
+        QCOMPARE(run({"access", "300", "--json"}), 0);
+        const QJsonObject causal = QJsonDocument::fromJson(m_out.toUtf8()).object();
+        QCOMPARE(causal.value("abilitati").toArray().size(), 4);
+        const QJsonObject withdrawn = causal.value("esclusi").toArray().first().toObject();
+        QCOMPARE(withdrawn.value("utente").toString(), "GVERDI");
+        QCOMPARE(withdrawn.value("motivo").toString(), "utente");
+
+        QCOMPARE(run({"access", "--user", "aferrari", "--json"}), 0);
+        const QJsonObject user = QJsonDocument::fromJson(m_out.toUtf8()).object();
+        QCOMPARE(user.value("gruppo").toString(), "COMMERCIALE");
+        const QJsonArray causals = user.value("escluse").toArray();
+        QCOMPARE(causals.size(), 1);
+        QCOMPARE(causals.first().toObject().value("causale").toInt(), 310);
+        QCOMPARE(causals.first().toObject().value("motivo").toString(), "gruppo");
+        QCOMPARE(user.value("abilitate").toArray().size() + 1, rows("CGP0_DUEBILCAUSALI"));
     }
 
     void exitStatusAndMessage()
@@ -580,6 +613,99 @@ private slots:
             for (const QChar c : std::as_const(m_out))
                 QVERIFY(c == '\n' || c == '\t' || (c.category() != QChar::Other_Control && c.unicode() != 0x202e));
         }
+    }
+
+    // Every command that changes a causal records who did which operation and each row's old
+    // and new values; a refused command and a trial run record nothing; the record of a causal
+    // outlives it.
+    void commandsAreRecorded()
+    {
+        const auto entries = [this](const QStringList &args) {
+            run(QStringList{"history"} + args + QStringList{"--json"});
+            return QJsonDocument::fromJson(m_out.toUtf8()).array();
+        };
+        const auto field = [](const QJsonArray &a, int i, const char *name) {
+            return a.at(i).toObject().value(QLatin1String(name));
+        };
+        QCOMPARE(run({"--user", "MROSSI", "duplicate", "310", "311"}), 0);
+        const int copied = rows("CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = 311")
+            + rows("CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = 311") + rows("CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = 311")
+            + rows("CGP6_DUEBILPARAMDITTA WHERE CGP6_CAUSALE_CGP0 = 311")
+            + rows("CGP7_DUEBILPERSREG WHERE CGP7_CAUSALE_CGP0 = 311")
+            + rows("CGP8_DUEBILREVOKE WHERE CGP8_CAUSALE_CGP0 = 311")
+            + rows("FW41_SELEZIONEPARAMSCADENZE WHERE FW41_CODICE = 311") + 1;
+        QCOMPARE(run({"delete", "310"}), 1);
+        QCOMPARE(run({"--user", "LBIANCHI", "delete", "311"}), 0);
+
+        QJsonArray history = entries({"311"});
+        QCOMPARE(history.size(), 2);
+        QCOMPARE(field(history, 0, "operazione").toString(), "eliminazione");
+        QCOMPARE(field(history, 0, "utente").toString(), "LBIANCHI");
+        QCOMPARE(field(history, 1, "operazione").toString(), "duplicazione");
+        QCOMPARE(field(history, 1, "utente").toString(), "MROSSI");
+        for (int i : {0, 1}) {
+            const QJsonArray changed = field(history, i, "righe").toArray();
+            QCOMPARE(changed.size(), copied);
+            for (const QJsonValue &row : changed)
+                QCOMPARE(row.toObject().value("modifica").toString(), i == 0 ? "eliminata" : "aggiunta");
+        }
+        QCOMPARE(entries({"310"}).size(), 0);
+
+        // A replacing import records the one value it changes; its trial run records nothing.
+        QCOMPARE(run({"export", "300"}), 0);
+        QJsonObject doc = QJsonDocument::fromJson(m_out.toUtf8()).object();
+        QJsonArray causals = doc.value("causali").toArray();
+        QJsonObject causal = causals.first().toObject();
+        causal.insert("CGP0_DESCRIZIONE", "Incasso RiBa importato");
+        causals.replace(0, causal);
+        doc.insert("causali", causals);
+        const QString file = written(QJsonDocument(doc).toJson());
+        QCOMPARE(run({"import", file, "--replace", "--dry-run"}), 0);
+        QCOMPARE(entries({"300"}).size(), 0);
+        QCOMPARE(run({"import", file, "--replace"}), 0);
+        history = entries({"300"});
+        QCOMPARE(history.size(), 1);
+        QCOMPARE(field(history, 0, "operazione").toString(), "importazione");
+        const QJsonArray changed = field(history, 0, "righe").toArray();
+        QCOMPARE(changed.size(), 1);
+        const QJsonObject row = changed.first().toObject();
+        QCOMPARE(row.value("tabella").toString(), "CGP0_DUEBILCAUSALI");
+        QCOMPARE(row.value("modifica").toString(), "modificata");
+        QCOMPARE(row.value("valori").toObject(),
+                 (QJsonObject{{"CGP0_DESCRIZIONE", QJsonArray{"Incasso RiBa clienti", "Incasso RiBa importato"}}}));
+
+        // A new causal: every row it starts with, its description included.
+        QCOMPARE(run({"create", "405", "--description", "Nuova"}), 0);
+        history = entries({"405"});
+        QCOMPARE(history.size(), 1);
+        const QJsonObject head = field(history, 0, "righe").toArray().first().toObject();
+        QCOMPARE(head.value("valori").toObject().value("CGP0_DESCRIZIONE").toArray(), (QJsonArray{QJsonValue(), "Nuova"}));
+
+        // Newest first, on screen too; a moment to start from.
+        QCOMPARE(run({"history"}), 0);
+        QVERIFY2(m_out.section('\n', 0, 0).endsWith("nuova causale  causale 405"), qPrintable(m_out));
+        QVERIFY(m_out.contains("  CGP0_DUEBILCAUSALI CGP0_CAUSALE=300 CGP0_DESCRIZIONE: 'Incasso RiBa clienti' -> "
+                               "'Incasso RiBa importato'\n"));
+        QCOMPARE(entries({}).size(), 4);
+        QCOMPARE(entries({"--since", "2000-01-01"}).size(), 4);
+        QCOMPARE(run({"history", "--since", "2999-01-01 10:00"}), 0);
+        QCOMPARE(m_out, "Nessuna modifica registrata.\n");
+        QCOMPARE(run({"history", "--since", "ieri"}), 2);
+        QVERIFY(m_err.startsWith("Data non valida: ieri"));
+    }
+
+    void withoutTheHistoryTableNothingIsRecorded()
+    {
+        {
+            ado::Connection c;
+            c.Open(m_db->connectionString());
+            c.Execute("DROP TABLE CGPL_DUEBILSTORICO");
+        }
+        QCOMPARE(run({"create", "406"}), 0);
+        QCOMPARE(run({"duplicate", "300", "407"}), 0);
+        QCOMPARE(run({"delete", "407"}), 0);
+        QCOMPARE(run({"history"}), 1);
+        QVERIFY(m_err.startsWith("Il database non ha la tabella dello storico CGPL_DUEBILSTORICO"));
     }
 };
 

@@ -36,6 +36,11 @@ QList<QPair<QString, QVariant>> keyOf(const Row &row, const QStringList &keyColu
     return key;
 }
 
+QList<QPair<QString, QVariant>> valuesOf(const Row &row)
+{
+    return keyOf(row, row.columns);
+}
+
 } // namespace
 
 const QList<Table> &CausalConfiguration::tables()
@@ -109,7 +114,7 @@ QList<CausalConfiguration::Change> CausalConfiguration::diff(const CausalConfigu
         for (const Row &row : now) {
             QList<int> &candidates = oldByKey[keyText(row, t.keyColumns)];
             if (candidates.isEmpty()) {
-                added.append({Change::RowAdded, table, keyOf(row, t.keyColumns), {}, {}, {}});
+                added.append({Change::RowAdded, table, keyOf(row, t.keyColumns), {}, {}, {}, valuesOf(row)});
                 continue;
             }
             const int index = candidates.takeFirst();
@@ -118,12 +123,13 @@ QList<CausalConfiguration::Change> CausalConfiguration::diff(const CausalConfigu
             for (const QString &column : row.columns) {
                 if (!sameValue(was.values.value(column), row.values.value(column)))
                     changes.append({Change::ValueChanged, table, keyOf(row, t.keyColumns), column,
-                                    was.values.value(column), row.values.value(column)});
+                                    was.values.value(column), row.values.value(column), {}});
             }
         }
         for (int i = 0; i < old.size(); ++i) {
             if (!oldPaired.at(i))
-                changes.append({Change::RowRemoved, table, keyOf(old.at(i), t.keyColumns), {}, {}, {}});
+                changes.append(
+                    {Change::RowRemoved, table, keyOf(old.at(i), t.keyColumns), {}, {}, {}, valuesOf(old.at(i))});
         }
         changes += added;
     }

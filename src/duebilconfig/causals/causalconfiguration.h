@@ -46,6 +46,7 @@ public:
         QString column;             // ValueChanged only
         QVariant before;
         QVariant after;
+        QList<QPair<QString, QVariant>> values;  // RowAdded, RowRemoved: every column of the row
     };
 
     // The SELECT of the causal's rows in one table (the selection table holds other objects'

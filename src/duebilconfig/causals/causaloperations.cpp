@@ -1,5 +1,6 @@
 #include "causaloperations.h"
 
+#include "causalhistory.h"
 #include "clsservizi.h"
 #include "duebilstatements.h"
 #include "recordset.h"
@@ -126,9 +127,10 @@ CausalOperations::Outcome CausalOperations::duplicate(const QString &source, con
             }
         });
     }
-    steps.emplace_back([this, &committed, &failed, ownTransaction] {
+    steps.emplace_back([&, this] {
         if (failed)
             return false;
+        CausalHistory(*m_connection, userName).record(CausalHistory::Operation::Duplicate, newCode, CausalConfiguration());
         if (ownTransaction)
             m_connection->CommitTrans();
         committed = true;

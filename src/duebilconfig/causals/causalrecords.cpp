@@ -1,5 +1,6 @@
 #include "causalrecords.h"
 
+#include "causalhistory.h"
 #include "causalparameters.h"
 #include "cinterface.h"
 #include "clsglobal.h"
@@ -17,6 +18,15 @@ CausalRecords::CausalRecords(FormContext &ctx) : ctx(ctx) {}
 
 CausalRecords::~CausalRecords() = default;
 
+// The window's changes to a causal are recorded under the host's user: a save from the
+// confirm to the last frame written, a delete from its first cascaded row to the causal row.
+CausalHistory &CausalRecords::history()
+{
+    if (!m_history)
+        m_history = std::make_unique<CausalHistory>(*ctx.Gcnn_Connessione, ctx.userName());
+    return *m_history;
+}
+
 CausalOperations &CausalRecords::operations()
 {
     if (!m_ops)
@@ -33,6 +43,11 @@ void CausalRecords::connectEvents()
     connect(frame, &DataFrame::AfterUpdate, this, &CausalRecords::FME_CAUSALI_AfterUpdate, Qt::DirectConnection);
     connect(frame, &DataFrame::AfterUndo, this, &CausalRecords::FME_CAUSALI_AfterUndo, Qt::DirectConnection);
     connect(frame, &DataFrame::BeforeDelete, this, &CausalRecords::FME_CAUSALI_BeforeDelete, Qt::DirectConnection);
+    connect(frame, &DataFrame::AfterDelete, this, [this](int result) {
+        if (result != DataFrame::ResultOk)
+            return history().discard();
+        ctx.trapped(QStringLiteral("FME_CAUSALI_AfterDelete"), {[this] { history().finish(CausalHistory::Operation::Delete); }});
+    }, Qt::DirectConnection);
     connect(frame, &DataFrame::IsRecordChanged, this, &CausalRecords::FME_CAUSALI_IsRecordChanged,
             Qt::DirectConnection);
     connect(frame, &DataFrame::SaveConflict, this, &CausalRecords::FME_CAUSALI_SaveConflict, Qt::DirectConnection);
@@ -155,6 +170,7 @@ void CausalRecords::INTERNAV_ButtonClick(bool *cancel, const QString &key)
     const QString upper = key.toUpper();
     ctx.trapped(QStringLiteral("INTERNAV_ButtonClick"), {[&] {
         if (upper == QLatin1String("CONFERMA")) {
+            history().begin(ctx.causale());
             ctx.ui.KVS_SELSCADENZE->Salva();
             ctx.ui.INTERNAV->setProperty("command", QStringLiteral("Nuovo"));
         } else if (upper == QLatin1String("ELIMINA")) {
@@ -243,6 +259,7 @@ void CausalRecords::TXT_CAUSALE_AfterItem()
             ctx.Gcnn_Connessione->Execute(S::insertNewCausal(code), 1);
             AggiornaConfigurazioneCausali();
             ctx.checks->CaricaValoriPredefinitiFiltri(1, code, false, true);
+            history().record(CausalHistory::Operation::Create, code, CausalConfiguration());
             return true;
         },
         [&] { ctx.ui.INTERNAV->setCommandEnabled(QStringLiteral("Duplica"), true); },
@@ -284,6 +301,7 @@ void CausalRecords::FME_CAUSALI_BeforeUpdate(bool *fbol_Cancel)
     FormUi &ui = ctx.ui;
     const QString tipo = ui.CBO_TIPOOPERAZIONE->Text();
     ctx.trapped(QStringLiteral("FME_CAUSALI_BeforeUpdate"), {
+        [&] { history().begin(ctx.causale()); },
         [&] { return ctx.params->ControllaSalvataggio(fbol_Cancel); },
         [&] {
             if (tipo == QLatin1String("3") || tipo == QLatin1String("6")) {
@@ -340,7 +358,7 @@ void CausalRecords::FME_CAUSALI_BeforeUpdate(bool *fbol_Cancel)
 void CausalRecords::FME_CAUSALI_AfterUpdate(int fenm_operationresult)
 {
     if (fenm_operationresult != DataFrame::ResultOk)
-        return;
+        return history().discard();
     ctx.trapped(QStringLiteral("FME_CAUSALI_AfterUpdate"), {
         [&] { ctx.layout->UpdateLayOut(); },
         [&] { ctx.checks->UpdateFiltri(); },
@@ -348,11 +366,13 @@ void CausalRecords::FME_CAUSALI_AfterUpdate(int fenm_operationresult)
         [&] { ctx.FME_PARAMETRIDITTA->UpdateBatch(); },
         [&] { ctx.FME_PARAMPERSREG->UpdateBatch(); },
         [&] { ctx.FME_UTENTI->UpdateBatch(); },
+        [&] { history().finish(CausalHistory::Operation::Save); },
     });
 }
 
 void CausalRecords::FME_CAUSALI_AfterUndo(int fenm_operationresult)
 {
+    history().discard();
     if (ctx.closing || fenm_operationresult != DataFrame::ResultOk)
         return;
     std::vector<TrapStep> steps;
@@ -379,6 +399,8 @@ void CausalRecords::FME_CAUSALI_BeforeDelete(bool *fbol_Cancel)
             *fbol_Cancel = true;
             return false;
         }
+        history().discard();
+        history().begin(code);
         operations().cascadeDelete(code, [this, code] {
             ctx.ui.KVS_SELSCADENZE->Codice(code);
             ctx.ui.KVS_SELSCADENZE->Elimina();

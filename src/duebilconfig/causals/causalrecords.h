@@ -5,6 +5,7 @@
 #include <QObject>
 #include <memory>
 
+class CausalHistory;
 struct FormContext;
 
 // The causal on display: finding it by its code, loading and emptying the child frames,
@@ -47,6 +48,9 @@ public:
     static constexpr int MsgChangedByAnotherUser = 995250;
 
 private:
+    CausalHistory &history();
+
     FormContext &ctx;
     std::unique_ptr<CausalOperations> m_ops;
+    std::unique_ptr<CausalHistory> m_history;
 };

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "causalconfiguration.h"
+#include "connection.h"
+
+#include <QJsonObject>
+#include <QList>
+#include <QString>
+#include <optional>
+
+// The record of every change the module makes to a causal's configuration: who, when, which
+// operation and, per table row, each column's old and new value. The change is what
+// CausalConfiguration::diff finds between the causal before and after the operation; it is
+// written on the caller's connection, so inside the caller's transaction when there is one.
+// A database without the history table works as before: nothing is read and nothing recorded.
+class CausalHistory
+{
+public:
+    static inline const QString TableName = QStringLiteral("CGPL_DUEBILSTORICO");
+
+    enum class Operation { Save = 1, Create = 2, Duplicate = 3, Delete = 4, Import = 5 };
+    enum class RowKind { Changed = 0, Added = 1, Removed = 2 };
+
+    CausalHistory(ado::Connection &connection, QString userName);
+
+    // Whether the database holds the history table (asked once).
+    bool enabled();
+
+    // The causal as stored now; empty when the history is off, so that it costs nothing.
+    CausalConfiguration snapshot(const QString &code);
+
+    // Compares the causal as stored now with before and records the change; nothing when
+    // nothing changed. Answers the table rows recorded. Throws ado::AdoError.
+    int record(Operation operation, const QString &code, const CausalConfiguration &before);
+    // The same for a change already computed.
+    int record(Operation operation, const QString &code, const QList<CausalConfiguration::Change> &changes);
+
+    // An operation spread over several events (the window's save and delete): the causal as
+    // stored when it begins, kept until it finishes (recorded) or is given up (nothing recorded).
+    // Beginning again for the same causal keeps the first state.
+    void begin(const QString &code);
+    int finish(Operation operation);
+    void discard();
+
+    struct RowChange
+    {
+        QString table;
+        RowKind kind = RowKind::Changed;
+        QJsonObject key;     // column -> value
+        QJsonObject values;  // column -> [old, new]; a row added has no old values, a row removed no new ones
+    };
+    struct Entry
+    {
+        QString causal;
+        QString when;  // yyyy-MM-dd HH:mm:ss.zzz, local time
+        QString user;
+        Operation operation = Operation::Save;
+        QList<RowChange> rows;
+    };
+
+    // The operations recorded, newest first: of every causal or of one, since a moment given
+    // as the start of a recorded time ("2026-03-01" or "2026-03-01 14:30"). Empty when the
+    // history is off. Throws ado::AdoError.
+    static QList<Entry> read(ado::Connection &connection, const QString &code = {}, const QString &since = {});
+    static bool exists(ado::Connection &connection);
+
+private:
+    ado::Connection &m_connection;
+    QString m_userName;
+    std::optional<bool> m_enabled;
+    std::optional<QPair<QString, CausalConfiguration>> m_begun;
+};
