@@ -5,6 +5,7 @@
 #include "databaseinstaller.h"
 #include "frmcg_duebilconfig.h"
 #include "frmcg_duebilconfigfactory.h"
+#include "lookupdialog.h"
 #include "recordingmessageservice.h"
 #include "recordset.h"
 #include "simplenavigator.h"
@@ -12,7 +13,9 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QSqlDriver>
 #include <QTest>
+#include <sqlite3.h>
 #include <unistd.h>
 
 struct WindowBench::Private
@@ -23,6 +26,24 @@ struct WindowBench::Private
     SimpleNavigator navigator;
     std::unique_ptr<CLSCG_DUEBILCONFIG> cls;
     FRMCG_DUEBILCONFIG *form = nullptr;
+    QStringList captured;
+
+    sqlite3 *handle() const
+    {
+        const QVariant v = form->context().Gcnn_Connessione->database().driver()->handle();
+        return v.isValid() && qstrcmp(v.typeName(), "sqlite3*") == 0 ? *static_cast<sqlite3 *const *>(v.data())
+                                                                    : nullptr;
+    }
+
+    static int traced(unsigned, void *self, void *statement, void *)
+    {
+        char *sql = sqlite3_expanded_sql(static_cast<sqlite3_stmt *>(statement));
+        // Statements of triggers come as comments; only the window's own statements count.
+        if (sql && qstrncmp(sql, "--", 2) != 0)
+            static_cast<Private *>(self)->captured.append(QString::fromUtf8(sql));
+        sqlite3_free(sql);
+        return 0;
+    }
 };
 
 WindowBench::WindowBench() : d(std::make_unique<Private>())
@@ -86,6 +107,49 @@ bool WindowBench::saveWithOneChangePerTab(int round)
     emit box->Click();
     ui.QGRID_LAYOUT->doubleClickCell(0, QStringLiteral("CGP3_SORTTYPE"));
     return ui.INTERNAV->press(QStringLiteral("Conferma"));
+}
+
+bool WindowBench::newExclusion()
+{
+    return d->form->context().ui.GRIDNAVREVOKE->press(QStringLiteral("NUOVO"));
+}
+
+bool WindowBench::decode(const QString &field, const QString &code)
+{
+    auto *edit = d->form->findChild<TextField *>(field);
+    if (!edit || !edit->isEnabled())
+        return false;
+    edit->lineEdit()->setText(code);
+    return edit->commit() && edit->isFound();
+}
+
+int WindowBench::lookup(const QString &field)
+{
+    auto *edit = d->form->findChild<TextField *>(field);
+    if (!edit || !edit->isEnabled())
+        return -1;
+    int rows = -1;
+    const ado::ConnectionPtr connection = d->form->context().Gcnn_Connessione;
+    edit->setLookupPicker([&](const QString &statement, const QVariant &columns, const QString &title, const QString &,
+                              QString *) {
+        LookupDialog dialog(connection, statement, columns, title, 0, d->form);
+        rows = dialog.rowCount();
+        return false;
+    });
+    edit->lookup();
+    return rows;
+}
+
+void WindowBench::startCapture()
+{
+    d->captured.clear();
+    sqlite3_trace_v2(d->handle(), SQLITE_TRACE_STMT, &Private::traced, d.get());
+}
+
+QStringList WindowBench::stopCapture()
+{
+    sqlite3_trace_v2(d->handle(), 0, nullptr, nullptr);
+    return d->captured;
 }
 
 double WindowBench::residentMegabytes()

@@ -18,6 +18,17 @@ public:
     bool show(int code);
     // One change in every tab, then "Conferma".
     bool saveWithOneChangePerTab(int round);
+    // "Nuovo" of the exclusion list: a row whose group or user is then typed.
+    bool newExclusion();
+    // A code typed into a code field and accepted, as when the user leaves the field.
+    bool decode(const QString &field, const QString &code);
+    // The field's look-up list built as the look-up button builds it, without waiting for a
+    // choice; the number of rows it offers.
+    int lookup(const QString &field);
+
+    // The statements the window's connection runs between the two calls, as SQLite ran them.
+    void startCapture();
+    QStringList stopCapture();
 
     static double residentMegabytes();
 

@@ -49,12 +49,19 @@ bool CausalOperations::exists(const QString &code)
     return m_connection->Execute(S::existsCausal(code), 1)->RecordCount() >= 1;
 }
 
-void CausalOperations::AggiornaConfigurazioneCausali(const QString &company, const QString &group)
+void CausalOperations::AggiornaConfigurazioneCausali(const QString &company, const QString &group,
+                                                     bool onlyWhenMissing)
 {
     // Independent statements: after a failure the user may go on with the next one.
+    const QStringList statements = S::completion(company, group);
+    const QStringList probes = onlyWhenMissing ? S::completionProbes(company) : QStringList();
     std::vector<TrapStep> steps;
-    for (const QString &sql : S::completion(company, group))
-        steps.emplace_back([this, sql] { m_connection->Execute(sql, 1); });
+    for (qsizetype i = 0; i < statements.size(); ++i) {
+        steps.emplace_back([this, sql = statements.at(i), probe = probes.value(i)] {
+            if (probe.isEmpty() || m_connection->Execute(probe, 1)->RecordCount() >= 1)
+                m_connection->Execute(sql, 1);
+        });
+    }
     m_trap->run(QStringLiteral("AggiornaConfigurazioneCausali"), steps);
 }
 

@@ -42,7 +42,9 @@ public:
 
     bool exists(const QString &code);
 
-    void AggiornaConfigurazioneCausali(const QString &company, const QString &group);
+    // With onlyWhenMissing, each statement runs only when its probe finds a row to add: at
+    // start-up nearly every causal is complete, and the probes cost a fraction of the inserts.
+    void AggiornaConfigurazioneCausali(const QString &company, const QString &group, bool onlyWhenMissing = false);
     // Default check states of an operation type: nothing for the types without a column.
     void CaricaValoriPredefinitiFiltri(int tipo, const QString &causale, bool tutti);
     static std::optional<QString> defaultColumn(int tipo);

@@ -62,9 +62,10 @@ void CausalRecords::connectEvents()
     connect(ui.TXT_CAUSALE, &TextField::AfterItem, this, &CausalRecords::TXT_CAUSALE_AfterItem);
 }
 
-void CausalRecords::AggiornaConfigurazioneCausali()
+void CausalRecords::AggiornaConfigurazioneCausali(bool onlyWhenMissing)
 {
-    operations().AggiornaConfigurazioneCausali(ctx.companyText(), QString::number(ctx.global->companyAccountGroup()));
+    operations().AggiornaConfigurazioneCausali(ctx.companyText(), QString::number(ctx.global->companyAccountGroup()),
+                                               onlyWhenMissing);
 }
 
 bool CausalRecords::EseguiQuery()

@@ -21,7 +21,8 @@ public:
     void connectEvents();
     CausalOperations &operations();
 
-    void AggiornaConfigurazioneCausali();
+    // At start-up (onlyWhenMissing) a statement runs only when a row of its kind is missing.
+    void AggiornaConfigurazioneCausali(bool onlyWhenMissing = false);
     bool EseguiQuery();
     void ShowChild();
     void ClearChild();

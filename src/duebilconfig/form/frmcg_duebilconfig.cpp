@@ -199,7 +199,7 @@ void FRMCG_DUEBILCONFIG::Form_Activate()
         },
         [&] {
             trace(QStringLiteral("AggiornaConfigurazioneCausali"));
-            ctx.causals->AggiornaConfigurazioneCausali();
+            ctx.causals->AggiornaConfigurazioneCausali(true);
         },
         [&] {
             trace(QStringLiteral("ImpostaCombo"));

@@ -157,6 +157,23 @@ QStringList completionOf(const QString &causal, const QString &company, const QS
     return statements;
 }
 
+QStringList completionProbes(const QString &company)
+{
+    return {
+        lines({"SELECT TOP 1 1", "FROM CGP0_DUEBILCAUSALI", "CROSS JOIN CGP2_DUEBILCHECK",
+               "WHERE NOT EXISTS (SELECT 1 FROM CGP4_DUEBILFILTRI",
+               "                  WHERE CGP4_CAUSALE_CGP0 = CGP0_CAUSALE AND CGP4_IDCHECK_CGP2 = CGP2_ID)"}),
+        lines({"SELECT TOP 1 1", "FROM CGP0_DUEBILCAUSALI",
+               "WHERE NOT EXISTS (SELECT 1 FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = CGP0_CAUSALE)"}),
+        lines({"SELECT TOP 1 1", "FROM CGP0_DUEBILCAUSALI",
+               "WHERE NOT EXISTS (SELECT 1 FROM CGP6_DUEBILPARAMDITTA",
+               "                  WHERE CGP6_DITTA_CG18 = " + company + " AND CGP6_CAUSALE_CGP0 = CGP0_CAUSALE)"}),
+        lines({"SELECT TOP 1 1", "FROM CGP0_DUEBILCAUSALI",
+               "WHERE NOT EXISTS (SELECT 1 FROM CGP7_DUEBILPERSREG",
+               "                  WHERE CGP7_DITTA_CG18 = " + company + " AND CGP7_CAUSALE_CGP0 = CGP0_CAUSALE)"}),
+    };
+}
+
 QString insertNewCausal(const QString &code)
 {
     return "INSERT INTO CGP0_DUEBILCAUSALI (CGP0_CAUSALE, CGP0_DESCRIZIONE ) VALUES (" + code + ", '')";

@@ -42,6 +42,9 @@ QString clearUtenti();
 QStringList completion(const QString &company, const QString &group);
 // The same completion for one causal only, for work that must not touch the other causals.
 QStringList completionOf(const QString &causal, const QString &company, const QString &group);
+// For each completion statement, in the same order, an indexed existence test that returns a
+// row only when that statement has something to add.
+QStringList completionProbes(const QString &company);
 
 QString insertNewCausal(const QString &code);
 QString existsCausal(const QString &code);

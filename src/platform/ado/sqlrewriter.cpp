@@ -3,6 +3,7 @@
 #include "adoerror.h"
 
 #include <QList>
+#include <algorithm>
 #include <QSet>
 
 namespace ado {
@@ -27,10 +28,17 @@ bool isWordPart(QChar c)
     return c.isLetterOrNumber() || c == u'_' || c == u'#' || c == u'$';
 }
 
+// The tokens' texts share the statement's buffer (the Rewriter keeps the statement alive while
+// they exist): a statement of a few hundred characters would otherwise cost an allocation for
+// every name, blank and comma, more than SQLite takes to run it.
 QList<Token> tokenize(const QString &sql)
 {
     QList<Token> tokens;
+    tokens.reserve(sql.size() / 4);
     const qsizetype n = sql.size();
+    const auto piece = [&sql](qsizetype start, qsizetype length) {
+        return QString::fromRawData(sql.constData() + start, length);
+    };
     qsizetype i = 0;
     auto unterminated = [&](const char *what) {
         throw AdoError(AdoError::Unsupported,
@@ -42,17 +50,17 @@ QList<Token> tokenize(const QString &sql)
         if (c.isSpace()) {
             while (i < n && sql.at(i).isSpace())
                 ++i;
-            tokens.append({TokenKind::Space, sql.mid(start, i - start)});
+            tokens.append({TokenKind::Space, piece(start, i - start)});
         } else if (c == u'-' && i + 1 < n && sql.at(i + 1) == u'-') {
             while (i < n && sql.at(i) != u'\n')
                 ++i;
-            tokens.append({TokenKind::Comment, sql.mid(start, i - start)});
+            tokens.append({TokenKind::Comment, piece(start, i - start)});
         } else if (c == u'/' && i + 1 < n && sql.at(i + 1) == u'*') {
             const qsizetype end = sql.indexOf(QStringLiteral("*/"), i + 2);
             if (end < 0)
                 unterminated("comment");
             i = end + 2;
-            tokens.append({TokenKind::Comment, sql.mid(start, i - start)});
+            tokens.append({TokenKind::Comment, piece(start, i - start)});
         } else if (c == u'\'' || ((c == u'N' || c == u'n') && i + 1 < n && sql.at(i + 1) == u'\'')) {
             const bool national = c != u'\'';
             i += national ? 2 : 1;
@@ -70,8 +78,7 @@ QList<Token> tokenize(const QString &sql)
                 ++i;
             }
             // SQLite texts are Unicode already: N'..' is written as '..'.
-            tokens.append({TokenKind::String, sql.mid(national ? start + 1 : start,
-                                                      national ? i - start - 1 : i - start)});
+            tokens.append({TokenKind::String, piece(national ? start + 1 : start, national ? i - start - 1 : i - start)});
         } else if (c == u'"' || c == u'[') {
             const QChar close = c == u'"' ? u'"' : u']';
             const qsizetype end = sql.indexOf(close, i + 1);
@@ -79,36 +86,54 @@ QList<Token> tokenize(const QString &sql)
                 unterminated("quoted name");
             i = end + 1;
             // SQLite reads "name" as SQL Server does; [name] it also accepts.
-            tokens.append({TokenKind::QuotedName, sql.mid(start, i - start)});
+            tokens.append({TokenKind::QuotedName, piece(start, i - start)});
         } else if (c.isDigit() || (c == u'.' && i + 1 < n && sql.at(i + 1).isDigit())) {
             while (i < n && (sql.at(i).isLetterOrNumber() || sql.at(i) == u'.'))
                 ++i;
-            tokens.append({TokenKind::Number, sql.mid(start, i - start)});
+            tokens.append({TokenKind::Number, piece(start, i - start)});
         } else if (isWordStart(c) || c == u'@') {
             ++i;
             while (i < n && (isWordPart(sql.at(i)) || sql.at(i) == u'@'))
                 ++i;
-            tokens.append({TokenKind::Word, sql.mid(start, i - start)});
+            tokens.append({TokenKind::Word, piece(start, i - start)});
         } else {
-            static const QStringList pairs = {QStringLiteral("<="), QStringLiteral(">="),
-                                              QStringLiteral("<>"), QStringLiteral("!="),
-                                              QStringLiteral("||")};
-            const QString two = sql.mid(i, 2);
-            i += pairs.contains(two) ? 2 : 1;
-            tokens.append({TokenKind::Punct, sql.mid(start, i - start)});
+            const QChar d = i + 1 < n ? sql.at(i + 1) : QChar();
+            const bool pair = (d == u'=' && (c == u'<' || c == u'>' || c == u'!')) || (c == u'<' && d == u'>')
+                || (c == u'|' && d == u'|');
+            i += pair ? 2 : 1;
+            tokens.append({TokenKind::Punct, piece(start, i - start)});
         }
     }
     return tokens;
 }
 
-bool isWord(const Token &t, const char *word)
+// The length is compared first: nearly every word of a statement is a column name that differs
+// from the keyword already in length.
+// Keywords and punctuation are ASCII, compared letter by letter: every pass asks this of every
+// token, and a call into the general string comparison costs more than the whole test.
+template <qsizetype N>
+bool isWord(const Token &t, const char (&word)[N])
 {
-    return t.kind == TokenKind::Word && t.text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
+    if (t.kind != TokenKind::Word || t.text.size() != N - 1)
+        return false;
+    for (qsizetype i = 0; i < N - 1; ++i) {
+        const char16_t c = t.text.at(i).unicode();
+        if ((c >= u'a' && c <= u'z' ? c - (u'a' - u'A') : c) != char16_t(word[i]))
+            return false;
+    }
+    return true;
 }
 
-bool isPunct(const Token &t, const char *p)
+template <qsizetype N>
+bool isPunct(const Token &t, const char (&p)[N])
 {
-    return t.kind == TokenKind::Punct && t.text == QLatin1String(p);
+    if (t.kind != TokenKind::Punct || t.text.size() != N - 1)
+        return false;
+    for (qsizetype i = 0; i < N - 1; ++i) {
+        if (t.text.at(i).unicode() != char16_t(p[i]))
+            return false;
+    }
+    return true;
 }
 
 bool isBlank(const Token &t)
@@ -144,7 +169,7 @@ const QSet<QString> &refusedFunctions()
 class Rewriter
 {
 public:
-    explicit Rewriter(const QString &sql) : m_sql(sql), m_tokens(tokenize(sql)) {}
+    explicit Rewriter(const QString &sql) : m_sql(sql), m_tokens(tokenize(m_sql)) {}
 
     QString run()
     {
@@ -155,8 +180,9 @@ public:
         moveTop();
         concatenation();
         QString out;
+        out.reserve(m_sql.size() + 16);
         for (const Token &t : std::as_const(m_tokens))
-            out += t.text;
+            out.append(t.text.constData(), t.text.size());
         return out;
     }
 
@@ -207,7 +233,11 @@ private:
                 continue;
             if (t.text.startsWith(u'@'))
                 refuse(QStringLiteral("the variable %1").arg(t.text));
-            const QString upper = t.text.toUpper();
+            // No refused word is longer than this; the module's column names mostly are.
+            if (t.text.size() > 15)
+                continue;
+            const bool lower = std::any_of(t.text.cbegin(), t.text.cend(), [](QChar c) { return c.isLower(); });
+            const QString upper = lower ? t.text.toUpper() : t.text;
             if (refusedKeywords().contains(upper))
                 refuse(upper);
             const qsizetype open = next(i);

@@ -3,15 +3,62 @@
 #include "adoerror.h"
 #include "recordset.h"
 
+#include <QAbstractTableModel>
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLineEdit>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
+
+// The statement's rows as read once, and the ones the search leaves visible. A model rather
+// than one item per cell: a ledger's list of accounts runs to a hundred thousand rows.
+class LookupDialog::Rows : public QAbstractTableModel
+{
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    QList<QStringList> rows;
+    QStringList titles;
+    QList<int> columns;
+    QList<int> visible;
+
+    int rowCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : int(visible.size()); }
+    int columnCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : int(columns.size()); }
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (role != Qt::DisplayRole || !index.isValid())
+            return {};
+        return rows.at(visible.at(index.row())).value(columns.at(index.column()));
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
+            return titles.value(section);
+        return {};
+    }
+
+    void filter(const QString &search)
+    {
+        beginResetModel();
+        visible.clear();
+        for (int r = 0; r < rows.size(); ++r) {
+            const QStringList &row = rows.at(r);
+            bool match = search.isEmpty();
+            for (int i = 0; !match && i < row.size(); ++i)
+                match = row.at(i).contains(search, Qt::CaseInsensitive);
+            if (match)
+                visible.append(r);
+        }
+        endResetModel();
+    }
+};
 
 LookupDialog::LookupDialog(const ado::ConnectionPtr &connection, const QString &statement, const QVariant &columns,
                            const QString &title, int returnColumn, QWidget *parent)
-    : QDialog(parent), m_search(new QLineEdit(this)), m_table(new QTableWidget(this)), m_returnColumn(returnColumn)
+    : QDialog(parent), m_search(new QLineEdit(this)), m_table(new QTableView(this)), m_rows(std::make_unique<Rows>()),
+      m_returnColumn(returnColumn)
 {
     setWindowTitle(title);
     resize(520, 380);
@@ -26,41 +73,38 @@ LookupDialog::LookupDialog(const ado::ConnectionPtr &connection, const QString &
     m_table->verticalHeader()->setVisible(false);
     m_table->horizontalHeader()->setStretchLastSection(true);
 
-    QStringList titles;
-    QList<int> indexes;
-    QStringList fields;
     try {
         const ado::RecordsetPtr rs = connection->Execute(statement);
-        fields = rs->fieldNames();
+        const QStringList fields = rs->fieldNames();
         for (const QVariant &c : columns.toList()) {
             const QVariantMap map = c.toMap();
-            titles.append(map.value(QStringLiteral("title")).toString());
-            indexes.append(map.value(QStringLiteral("index")).toInt());
+            m_rows->titles.append(map.value(QStringLiteral("title")).toString());
+            m_rows->columns.append(map.value(QStringLiteral("index")).toInt());
         }
-        if (indexes.isEmpty()) {
-            titles = fields;
+        if (m_rows->columns.isEmpty()) {
+            m_rows->titles = fields;
             for (int i = 0; i < fields.size(); ++i)
-                indexes.append(i);
+                m_rows->columns.append(i);
         }
+        m_rows->rows.reserve(rs->RecordCount());
         for (; !rs->isEOF(); rs->MoveNext()) {
             QStringList row;
+            row.reserve(fields.size());
             for (const QString &f : fields)
                 row.append(rs->value(f).toString());
-            m_rows.append(row);
+            m_rows->rows.append(row);
         }
     } catch (const ado::AdoError &e) {
         m_error = e.message();
     }
-    m_table->setColumnCount(int(titles.size()));
-    m_table->setHorizontalHeaderLabels(titles);
-    m_table->setProperty("indexes", QVariant::fromValue(indexes));
+    m_table->setModel(m_rows.get());
     connect(m_search, &QLineEdit::textChanged, this, &LookupDialog::applySearch);
-    connect(m_table, &QTableWidget::cellDoubleClicked, this, [this](int row) {
-        if (chooseRow(row))
+    connect(m_table, &QTableView::doubleClicked, this, [this](const QModelIndex &index) {
+        if (chooseRow(index.row()))
             accept();
     });
     connect(buttons, &QDialogButtonBox::accepted, this, [this] {
-        if (chooseRow(m_table->currentRow()))
+        if (chooseRow(m_table->currentIndex().row()))
             accept();
     });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -72,37 +116,19 @@ LookupDialog::~LookupDialog() = default;
 
 void LookupDialog::applySearch()
 {
-    const QList<int> indexes = m_table->property("indexes").value<QList<int>>();
-    const QString search = m_search->text().trimmed();
-    m_table->setRowCount(0);
-    for (int r = 0; r < m_rows.size(); ++r) {
-        const QStringList &row = m_rows.at(r);
-        bool match = search.isEmpty();
-        for (int i = 0; !match && i < row.size(); ++i)
-            match = row.at(i).contains(search, Qt::CaseInsensitive);
-        if (!match)
-            continue;
-        const int at = m_table->rowCount();
-        m_table->insertRow(at);
-        for (int c = 0; c < indexes.size(); ++c) {
-            auto *item = new QTableWidgetItem(row.value(indexes.at(c)));
-            item->setData(Qt::UserRole, r);
-            m_table->setItem(at, c, item);
-        }
-    }
-    if (m_table->rowCount() > 0)
-        m_table->setCurrentCell(0, 0);
+    m_rows->filter(m_search->text().trimmed());
+    if (m_rows->rowCount() > 0)
+        m_table->setCurrentIndex(m_rows->index(0, 0));
 }
 
-int LookupDialog::rowCount() const { return m_table->rowCount(); }
+int LookupDialog::rowCount() const { return m_rows->rowCount(); }
 void LookupDialog::setSearch(const QString &text) { m_search->setText(text); }
 
 bool LookupDialog::chooseRow(int visibleRow)
 {
-    const QTableWidgetItem *item = visibleRow >= 0 ? m_table->item(visibleRow, 0) : nullptr;
-    if (!item)
+    if (visibleRow < 0 || visibleRow >= m_rows->rowCount())
         return false;
-    m_chosen = m_rows.at(item->data(Qt::UserRole).toInt()).value(m_returnColumn);
+    m_chosen = m_rows->rows.at(m_rows->visible.at(visibleRow)).value(m_returnColumn);
     return true;
 }
 

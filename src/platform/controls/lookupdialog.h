@@ -3,9 +3,10 @@
 #include "connection.h"
 
 #include <QDialog>
+#include <memory>
 
 class QLineEdit;
-class QTableWidget;
+class QTableView;
 
 // The list window of a look-up: the rows of the statement the form gives, narrowed by what the
 // user types in the search box; the chosen row's value of the return column is the code.
@@ -29,9 +30,10 @@ public:
 private:
     void applySearch();
 
+    class Rows;
     QLineEdit *m_search;
-    QTableWidget *m_table;
-    QList<QStringList> m_rows;
+    QTableView *m_table;
+    std::unique_ptr<Rows> m_rows;
     int m_returnColumn;
     QString m_chosen;
     QString m_error;

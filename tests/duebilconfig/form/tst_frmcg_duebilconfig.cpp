@@ -40,6 +40,8 @@ private slots:
     void cleanup();
 
     void firstActivationRunsTheStartUpInOrder();
+    void missingRowsAreCompletedAtFirstActivation_data();
+    void missingRowsAreCompletedAtFirstActivation();
     void noCausalDisablesEveryTab();
     void typedCodeShowsTheCausalWithItsRows();
     void defaultChecksFollowTheOperationType_data();
@@ -179,6 +181,47 @@ void tst_FRMCG_DUEBILCONFIG::firstActivationRunsTheStartUpInOrder()
     // A later activation does not run the start-up again.
     m_form->Form_Activate();
     QCOMPARE(m_form->startupTrace(), expected);
+    QVERIFY2(m_messages->calls().isEmpty(), "the start-up reported an error");
+}
+
+void tst_FRMCG_DUEBILCONFIG::missingRowsAreCompletedAtFirstActivation_data()
+{
+    QTest::addColumn<QString>("removal");
+    QTest::addColumn<QString>("count");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("check row") << "DELETE FROM CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = 310 AND CGP4_IDCHECK_CGP2 = 7"
+                               << "SELECT COUNT(*) FROM CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = 310" << 32;
+    QTest::newRow("parameter row") << "DELETE FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = 310"
+                                   << "SELECT COUNT(*) FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = 310" << 1;
+    QTest::newRow("company row")
+        << "DELETE FROM CGP6_DUEBILPARAMDITTA WHERE CGP6_CAUSALE_CGP0 = 310 AND CGP6_DITTA_CG18 = 1"
+        << "SELECT COUNT(*) FROM CGP6_DUEBILPARAMDITTA WHERE CGP6_CAUSALE_CGP0 = 310 AND CGP6_DITTA_CG18 = 1" << 1;
+    QTest::newRow("posting row")
+        << "DELETE FROM CGP7_DUEBILPERSREG WHERE CGP7_CAUSALE_CGP0 = 310 AND CGP7_DITTA_CG18 = 1"
+        << "SELECT COUNT(*) FROM CGP7_DUEBILPERSREG WHERE CGP7_CAUSALE_CGP0 = 310 AND CGP7_DITTA_CG18 = 1" << 1;
+    QTest::newRow("new check in the catalogue")
+        << "INSERT INTO CGP2_DUEBILCHECK (CGP2_ID, CGP2_TIPOFILTRO, CGP2_DESCRIZIONE) VALUES (40, 'TIPOMOVIMENTO', 'Nuovo')"
+        << "SELECT COUNT(*) FROM CGP4_DUEBILFILTRI WHERE CGP4_IDCHECK_CGP2 = 40" << -1;
+}
+
+// Start-up completes only where a row is missing, but whatever is missing is still added.
+void tst_FRMCG_DUEBILCONFIG::missingRowsAreCompletedAtFirstActivation()
+{
+    QFETCH(QString, removal);
+    QFETCH(QString, count);
+    QFETCH(int, expected);
+    // -1: one row per causal.
+    const bool perCausal = expected < 0;
+    if (perCausal)
+        expected = scalar("SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI").toInt();
+    {
+        ado::Connection connection;
+        connection.Open(m_db->connectionString());
+        connection.Execute(removal);
+    }
+    QCOMPARE(scalar(count).toInt(), perCausal ? 0 : expected - 1);
+    QVERIFY(open());
+    QCOMPARE(scalar(count).toInt(), expected);
     QVERIFY2(m_messages->calls().isEmpty(), "the start-up reported an error");
 }
 
