@@ -18,8 +18,13 @@ CausalRecords::~CausalRecords() = default;
 
 CausalOperations &CausalRecords::operations()
 {
-    if (!m_ops)
+    if (!ctx.Gcls_Servizi)
+        throw NumberedError(ErrorTrap::GenericErrorNumber, ctx.t(FormText::NotAvailable, {QStringLiteral("Gcls_Servizi")}));
+    // A start-up run again after a failed one has a new connection.
+    if (!m_ops || m_opsConnection != ctx.Gcnn_Connessione) {
         m_ops = std::make_unique<CausalOperations>(ctx.Gcnn_Connessione, &ctx.Gcls_Servizi->errorTrap());
+        m_opsConnection = ctx.Gcnn_Connessione;
+    }
     return *m_ops;
 }
 

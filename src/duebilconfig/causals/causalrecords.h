@@ -42,4 +42,5 @@ public:
 private:
     FormContext &ctx;
     std::unique_ptr<CausalOperations> m_ops;
+    ado::ConnectionPtr m_opsConnection;
 };

@@ -116,6 +116,11 @@ void MdiForm::unloadForm()
             global->clearActive();
         }
     }
+    releaseContract();
+}
+
+void MdiForm::releaseContract()
+{
     m_interface = nullptr;
     m_parentClass = nullptr;
 }
