@@ -145,6 +145,12 @@ void CausalRecords::FME_CAUSALI_ChangeStatus(int fenm_status, int fenm_reason)
                 ctx.ui.TXT_CAUSALE->setEnabled(true);
             }
         },
+        [&] {
+            // The due-date selection saved by "Conferma" is the one of the causal on display,
+            // however it was reached (typed, moved to, or none).
+            if (fenm_status == DataFrame::StatusRecord || fenm_status == DataFrame::StatusQuery)
+                ctx.ui.KVS_SELSCADENZE->Codice(fenm_status == DataFrame::StatusRecord ? ctx.causale() : QString());
+        },
         [&] { ctx.checks->CreaStrutturaCheck(); },
         [&] {
             if (!ctx.Gbol_ImpostaCombo && !ctx.closing)

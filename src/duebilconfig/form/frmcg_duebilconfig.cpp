@@ -546,7 +546,13 @@ void FRMCG_DUEBILCONFIG::queryUnload(bool *cancel)
 void FRMCG_DUEBILCONFIG::unloadForm()
 {
     ErrorTrap::runIgnoringErrors({
-        [&] { ctx.closing = true; },
+        [&] {
+            ctx.closing = true;
+            // The focus leaves the fields as the window goes: a code left half-typed must not
+            // be validated against a connection being released.
+            for (FieldControl *field : findChildren<FieldControl *>())
+                field->blockSignals(true);
+        },
         [&] {
             for (AccountField *account : {ctx.ui.TXT_CONTODARE, ctx.ui.TXT_CONTOAVERE, ctx.ui.TXT_CONTOABBUONIATTIVI,
                                           ctx.ui.TXT_CONTOABBUONIPASSIVI}) {

@@ -190,11 +190,12 @@ void LayoutPersonalisation::BUT_DESEL_ButtonClick()
             if (answer != MsgAnswer::Yes)
                 return;
             rs->Delete();
-            rowsChanged();
+            // Off the deleted row before the grid reads the current one.
             if (rs->RecordCount() > 0)
                 rs->MoveFirst();
             else
                 rs->setFilter(QString());
+            rowsChanged();
         },
         [&] { ctx.ui.QGRID_LAYOUT->Refresh(); },
     });

@@ -20,6 +20,7 @@
 #include <QMimeData>
 #include <QTreeWidget>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QSignalSpy>
 #include <QToolButton>
@@ -75,6 +76,8 @@ private slots:
     void theHostIsToldOnceThatTheWindowCloses();
     void codeFieldTakesOnlyTheDigitsZeroToNine_data();
     void codeFieldTakesOnlyTheDigitsZeroToNine();
+    void dueDateSelectionIsSavedForTheCausalShown();
+    void closingWithAHalfTypedCodeValidatesNothing();
 
 private:
     FRMCG_DUEBILCONFIG *open(const QString &user = QStringLiteral("MROSSI"), int waitMs = 5000);
@@ -433,6 +436,9 @@ void tst_FRMCG_DUEBILCONFIG::layoutButtonsAddRefuseAndMove()
     m_messages->enqueueAnswer(MsgAnswer::Yes);
     emit ui.BUT_DESEL->ButtonClick();
     QCOMPARE(rs->RecordCount(), rows);
+    // The grid moved off the removed row: removing and moving go on without an error.
+    emit ui.BUT_DOWN->ButtonClick();
+    QVERIFY(m_messages->callsOf(Kind::Error).isEmpty());
 }
 
 void tst_FRMCG_DUEBILCONFIG::groupAndUserExcludeEachOther()
@@ -889,6 +895,44 @@ void tst_FRMCG_DUEBILCONFIG::codeFieldTakesOnlyTheDigitsZeroToNine()
     QCOMPARE(m_form->context().FME_CAUSALI->Status(),
              int(kept == QLatin1String("310") ? DataFrame::StatusRecord : DataFrame::StatusQuery));
     QVERIFY(m_messages->callsOf(Kind::Error).isEmpty());
+}
+
+void tst_FRMCG_DUEBILCONFIG::dueDateSelectionIsSavedForTheCausalShown()
+{
+    QVERIFY(open());
+    show(QStringLiteral("300"));
+    FormContext &ctx = m_form->context();
+    CausalRows rows(m_db->connectionString());
+    const QMap<int, QStringList> before = rows.read();
+    // Reached by the navigator, not typed: the selection ticked is the one of 310.
+    m_messages->enqueueAnswer(MsgAnswer::No);
+    ctx.ui.INTERNAV->button(QStringLiteral("Successivo"))->click();
+    QCOMPARE(ctx.causale(), QStringLiteral("310"));
+    QListWidget *list = ctx.ui.KVS_SELSCADENZE->findChild<QListWidget *>();
+    QVERIFY(list);
+    QListWidgetItem *item = list->item(2);
+    item->setCheckState(item->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+    m_messages->setDefaultAnswer(MsgAnswer::Yes);
+    ctx.ui.INTERNAV->button(QStringLiteral("Conferma"))->click();
+    QCOMPARE(CausalRows::changed(before, rows.read()), QSet<int>{310});
+}
+
+void tst_FRMCG_DUEBILCONFIG::closingWithAHalfTypedCodeValidatesNothing()
+{
+    QVERIFY(open());
+    show(QStringLiteral("300"));
+    QVERIFY(QTest::qWaitForWindowActive(m_area.get()));
+    FormUi &ui = m_form->context().ui;
+    ui.TAB_CONFIG->setTab(1);
+    QTest::mouseClick(ui.TXT_CAUABBUONI->lineEdit(), Qt::LeftButton);
+    QTest::keyClicks(ui.TXT_CAUABBUONI->lineEdit(), QStringLiteral("ZZ"));
+    QVERIFY(ui.TXT_CAUABBUONI->lineEdit()->hasFocus());
+    m_messages->clear();
+    m_messages->setDefaultAnswer(MsgAnswer::No);
+    QCOMPARE(m_cls->CloseForm(), QVariant(true));
+    m_cls.reset();
+    QVERIFY(m_messages->callsOf(Kind::Error).isEmpty());
+    QVERIFY(!messageIds().contains(63441));
 }
 
 QTEST_MAIN(tst_FRMCG_DUEBILCONFIG)
