@@ -9,6 +9,7 @@
 #include "simplenavigator.h"
 #include "testdatabase.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -496,5 +497,15 @@ void tst_Session::randomSession()
     QSqlDatabase::removeDatabase(QStringLiteral("session"));
 }
 
-QTEST_MAIN(tst_Session)
+int main(int argc, char **argv)
+{
+    // A long session (DUEBIL_SESSION_ACTIONS) outlasts QtTest's five-minute watchdog; ctest
+    // still bounds the default one.
+    if (!qEnvironmentVariableIsSet("QTEST_FUNCTION_TIMEOUT"))
+        qputenv("QTEST_FUNCTION_TIMEOUT", "86400000");
+    QApplication app(argc, argv);
+    tst_Session test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_session.moc"
