@@ -29,8 +29,13 @@ CausalHistory &CausalRecords::history()
 
 CausalOperations &CausalRecords::operations()
 {
-    if (!m_ops)
+    if (!ctx.Gcls_Servizi)
+        throw NumberedError(ErrorTrap::GenericErrorNumber, ctx.t(FormText::NotAvailable, {QStringLiteral("Gcls_Servizi")}));
+    // A start-up run again after a failed one has a new connection.
+    if (!m_ops || m_opsConnection != ctx.Gcnn_Connessione) {
         m_ops = std::make_unique<CausalOperations>(ctx.Gcnn_Connessione, &ctx.Gcls_Servizi->errorTrap());
+        m_opsConnection = ctx.Gcnn_Connessione;
+    }
     return *m_ops;
 }
 
@@ -157,6 +162,12 @@ void CausalRecords::FME_CAUSALI_ChangeStatus(int fenm_status, int fenm_reason)
                 ClearChild();
                 ctx.ui.TXT_CAUSALE->setEnabled(true);
             }
+        },
+        [&] {
+            // The due-date selection saved by "Conferma" is the one of the causal on display,
+            // however it was reached (typed, moved to, or none).
+            if (fenm_status == DataFrame::StatusRecord || fenm_status == DataFrame::StatusQuery)
+                ctx.ui.KVS_SELSCADENZE->Codice(fenm_status == DataFrame::StatusRecord ? ctx.causale() : QString());
         },
         [&] { ctx.checks->CreaStrutturaCheck(); },
         [&] {

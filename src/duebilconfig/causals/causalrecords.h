@@ -54,4 +54,5 @@ private:
     FormContext &ctx;
     std::unique_ptr<CausalOperations> m_ops;
     std::unique_ptr<CausalHistory> m_history;
+    ado::ConnectionPtr m_opsConnection;
 };

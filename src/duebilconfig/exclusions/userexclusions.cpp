@@ -153,8 +153,22 @@ void UserExclusions::FME_UTENTI_BeforeUpdate(bool *fbol_Cancel)
 
 void UserExclusions::FME_UTENTI_UpdateBatchAll()
 {
-    ctx.trapped(QStringLiteral("FME_UTENTI_UpdateBatchAll"),
-                {[&] { return FormContext::endBatch(ctx.FME_UTENTI.get(), true); }});
+    ctx.trapped(QStringLiteral("FME_UTENTI_UpdateBatchAll"), {
+        [&] {
+            // A row added and left with neither a group nor a user means nothing: it goes as a
+            // whole, rather than reach the table with its causal dropped with the pending edit.
+            const ado::RecordsetPtr rs = ctx.FME_UTENTI->recordset();
+            if (!rs || rs->State() != 1 || rs->isBOF() || rs->isEOF() || rs->rowStatus() != ado::RowStatus::New)
+                return;
+            const bool group = !ctx.nz(rs->value(QStringLiteral("CGP8_ID_FW06")), QString()).toString().isEmpty();
+            const bool user = !ctx.nz(rs->value(QStringLiteral("CGP8_ID_FW07")), QString()).toString().isEmpty();
+            if (!group && !user) {
+                rs->CancelUpdate();
+                rs->Delete();
+            }
+        },
+        [&] { return FormContext::endBatch(ctx.FME_UTENTI.get(), true); },
+    });
 }
 
 void UserExclusions::afterItem(IdLookupField *field, IdLookupField *other, const QString &procedure)

@@ -58,7 +58,9 @@ enum : int {
     ColOrdine,
     ColTipoOrdinamento,
     ColRaggruppamento,
-    AskSave = 995200
+    AskSave = 995200,
+    AskDelete = 995210,
+    NotAvailable = 995211
 };
 }
 

@@ -19,6 +19,7 @@
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QRegularExpression>
 #include <QShowEvent>
 #include <QTimer>
 
@@ -36,6 +37,7 @@ struct FRMCG_DUEBILCONFIG::Private
     std::unique_ptr<UserExclusions> exclusions;
     QObject *formBinding = nullptr;
     bool loaded = false;
+    bool handlersConnected = false;
 };
 
 QString FRMCG_DUEBILCONFIG::moduleName()
@@ -181,14 +183,19 @@ void FRMCG_DUEBILCONFIG::Form_Activate()
             trace(QStringLiteral("Connessione"));
             auto connection = std::make_shared<ado::Connection>();
             connection->setConnectionString(ctx.connectionString);
-            connection->Open(QString(), QString(), QString(), -1);
+            // Held before it opens: when it cannot open and the user goes on, every later
+            // statement reports the closed connection instead of reaching for none.
             ctx.Gcnn_Connessione = connection;
+            connection->Open(QString(), QString(), QString(), -1);
             ctx.Gcls_Interface->setConnection(connection);
         },
         [&] {
             trace(QStringLiteral("Gcls_Servizi"));
-            ctx.Gcls_Servizi = std::make_unique<ClsServizi>(ctx.global);
-            ctx.Gcls_Servizi->errorTrap().setClassifier(adoErrorClassifier());
+            // A start-up run again keeps the services: their error trap is running it.
+            if (!ctx.Gcls_Servizi) {
+                ctx.Gcls_Servizi = std::make_unique<ClsServizi>(ctx.global);
+                ctx.Gcls_Servizi->errorTrap().setClassifier(adoErrorClassifier());
+            }
             ctx.Gcls_Servizi->Prepara();
             ctx.Gcls_Servizi->Inizializza(ctx.Gcls_Interface, ctx.Gcnn_Connessione, ctx.t(FormText::FormCaption),
                                           quintptr(winId()), windowTitle());
@@ -220,29 +227,47 @@ void FRMCG_DUEBILCONFIG::Form_Activate()
         },
         [&] {
             trace(QStringLiteral("ImpostaVirtualFrame"));
-            ImpostaVirtualFrame();
-            connectHandlers();
+            if (!framesReady()) {
+                // A start-up left half-way runs again at the next activation: frames anew.
+                for (auto *frame : {&ctx.FME_CAUSALI, &ctx.FME_LAYOUT, &ctx.FME_FILTRI, &ctx.FME_PARAMETRI,
+                                    &ctx.FME_PARAMETRIDITTA, &ctx.FME_PARAMPERSREG, &ctx.FME_UTENTI})
+                    frame->reset();
+                ImpostaVirtualFrame();
+            }
+            requireFrames();
+            // The handlers work on every frame: connected once, when all of them exist.
+            if (!d->handlersConnected) {
+                connectHandlers();
+                d->handlersConnected = true;
+            }
         },
         [&] {
             trace(QStringLiteral("FME_CAUSALI.Status=2"));
-            if (ctx.FME_CAUSALI)
-                ctx.FME_CAUSALI->setStatus(DataFrame::StatusQuery);
+            requireFrames();
+            ctx.FME_CAUSALI->setStatus(DataFrame::StatusQuery);
         },
         [&] {
             const QString external =
                 ctx.Gcls_Parent ? ctx.nz(ctx.Gcls_Parent->property("CausaleEsterna"), QString()).toString() : QString();
             if (ctx.Gcls_Interface->isCalled() && !external.trimmed().isEmpty()) {
-                trace(QStringLiteral("EseguiQuery"));
-                ctx.ui.TXT_CAUSALE->setText(external.trimmed());
                 ctx.ui.INTERNAV->setCalledMode(true, false);
                 ctx.ui.INTERNAV->setOption(2, false);
-                ctx.causals->EseguiQuery();
+                // Only a code as the field holds it opens a causal: the field's digit filter and
+                // length would otherwise turn "3100" or "3x10" into another code.
+                static const QRegularExpression code(QStringLiteral("^[0-9]{1,3}$"));
+                if (code.match(external.trimmed()).hasMatch()) {
+                    trace(QStringLiteral("EseguiQuery"));
+                    requireFrames();
+                    ctx.ui.TXT_CAUSALE->setText(external.trimmed());
+                    ctx.causals->EseguiQuery();
+                }
             } else {
                 ctx.ui.INTERNAV->setCalledMode(false, false);
             }
         },
         [&] {
             trace(QStringLiteral("AttivaEditControlli"));
+            requireFrames();
             ctx.params->AttivaEditControlli();
         },
         [&] {
@@ -332,6 +357,9 @@ void FRMCG_DUEBILCONFIG::ImpostaVirtualFrame()
     FormUi &ui = ctx.ui;
     auto child = [&](DataFrame &frame) {
         frame.setChildOption(0);
+        if (!ctx.FME_CAUSALI)
+            throw NumberedError(ErrorTrap::GenericErrorNumber,
+                                ctx.t(FormText::NotAvailable, {QStringLiteral("FME_CAUSALI")}));
         ctx.FME_CAUSALI->AddChild(&frame);
     };
     ctx.trapped(QStringLiteral("ImpostaVirtualFrame"), {
@@ -354,6 +382,11 @@ void FRMCG_DUEBILCONFIG::ImpostaVirtualFrame()
                 return answer == MsgAnswer::Yes ? DataFrame::SaveYes
                     : answer == MsgAnswer::No   ? DataFrame::SaveNo
                                                 : DataFrame::SaveCancel;
+            });
+            ui.INTERNAV->setConfirmDelete([this] {
+                const int answer = ctx.showMessage(FormText::AskDelete, {ctx.causale(), ctx.ui.TXT_DESCRIZIONE->Text()},
+                                                   MsgStyle::YesNo | MsgStyle::Question);
+                return answer == MsgAnswer::Yes;
             });
         },
         [&] {
@@ -405,6 +438,31 @@ void FRMCG_DUEBILCONFIG::ImpostaVirtualFrame()
             child(*ctx.FME_UTENTI);
         },
     });
+}
+
+bool FRMCG_DUEBILCONFIG::framesReady() const
+{
+    return ctx.FME_CAUSALI && ctx.children().size() == 6;
+}
+
+void FRMCG_DUEBILCONFIG::requireFrames() const
+{
+    if (framesReady())
+        return;
+    const QList<QPair<QString, const DataFrame *>> frames = {
+        {QStringLiteral("FME_CAUSALI"), ctx.FME_CAUSALI.get()},
+        {QStringLiteral("FME_LAYOUT"), ctx.FME_LAYOUT.get()},
+        {QStringLiteral("FME_FILTRI"), ctx.FME_FILTRI.get()},
+        {QStringLiteral("FME_PARAMETRI"), ctx.FME_PARAMETRI.get()},
+        {QStringLiteral("FME_PARAMETRIDITTA"), ctx.FME_PARAMETRIDITTA.get()},
+        {QStringLiteral("FME_PARAMPERSREG"), ctx.FME_PARAMPERSREG.get()},
+        {QStringLiteral("FME_UTENTI"), ctx.FME_UTENTI.get()}};
+    QStringList missing;
+    for (const auto &frame : frames) {
+        if (!frame.second)
+            missing << frame.first;
+    }
+    throw NumberedError(ErrorTrap::GenericErrorNumber, ctx.t(FormText::NotAvailable, {missing.join(QStringLiteral(", "))}));
 }
 
 void FRMCG_DUEBILCONFIG::connectHandlers()
@@ -489,7 +547,13 @@ void FRMCG_DUEBILCONFIG::queryUnload(bool *cancel)
 void FRMCG_DUEBILCONFIG::unloadForm()
 {
     ErrorTrap::runIgnoringErrors({
-        [&] { ctx.closing = true; },
+        [&] {
+            ctx.closing = true;
+            // The focus leaves the fields as the window goes: a code left half-typed must not
+            // be validated against a connection being released.
+            for (FieldControl *field : findChildren<FieldControl *>())
+                field->blockSignals(true);
+        },
         [&] {
             for (AccountField *account : {ctx.ui.TXT_CONTODARE, ctx.ui.TXT_CONTOAVERE, ctx.ui.TXT_CONTOABBUONIATTIVI,
                                           ctx.ui.TXT_CONTOABBUONIPASSIVI}) {
@@ -542,8 +606,9 @@ void FRMCG_DUEBILCONFIG::unloadForm()
             ctx.Gcls_Interface->activeNavigator()->setContract(nullptr);
         },
     });
-    // Empties Gcls_Interface: that is what CloseForm reads as "closed".
-    MdiForm::unloadForm();
+    // Empties Gcls_Interface: that is what CloseForm reads as "closed". The host has been
+    // told above, once.
+    releaseContract();
     ErrorTrap::runIgnoringErrors({
         [&] {
             delete d->formBinding;

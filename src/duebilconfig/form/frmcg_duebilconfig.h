@@ -56,6 +56,9 @@ private:
     void ImpostaVirtualFrame();
     void InizializzaScriptELayout();
     void connectHandlers();
+    // Every data frame exists; requireFrames() raises the error that names the missing ones.
+    bool framesReady() const;
+    void requireFrames() const;
     void trace(const QString &step);
 
     struct Private;

@@ -157,6 +157,11 @@ void MdiForm::unloadForm()
             global->clearActive();
         }
     }
+    releaseContract();
+}
+
+void MdiForm::releaseContract()
+{
     m_interface = nullptr;
     m_parentClass = nullptr;
 }

@@ -39,6 +39,9 @@ protected:
     virtual void queryUnload(bool *cancel);
     // Form_Unload: the default tells the host the window closes and empties Gcls_Interface.
     virtual void unloadForm();
+    // Empties Gcls_Interface and the parent, telling nobody: for a form that notifies the
+    // host itself.
+    void releaseContract();
 
     void closeEvent(QCloseEvent *event) override;
     bool event(QEvent *event) override;

@@ -31,8 +31,11 @@ LayoutPersonalisation::~LayoutPersonalisation() = default;
 
 LayoutEditor &LayoutPersonalisation::editor()
 {
-    if (!m_editor)
+    // A start-up run again after a failed one has a new connection.
+    if (!m_editor || m_editorConnection != ctx.Gcnn_Connessione) {
         m_editor = std::make_unique<LayoutEditor>(ctx.Gcnn_Connessione);
+        m_editorConnection = ctx.Gcnn_Connessione;
+    }
     return *m_editor;
 }
 

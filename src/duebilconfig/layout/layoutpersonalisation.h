@@ -45,4 +45,5 @@ private:
 
     FormContext &ctx;
     std::unique_ptr<LayoutEditor> m_editor;
+    ado::ConnectionPtr m_editorConnection;
 };

@@ -3,9 +3,10 @@
 namespace {
 QString digitsOnly(const QString &text)
 {
+    // Only 0-9: other scripts' digits are digits to Unicode but no code to the database.
     QString digits;
     for (const QChar c : text) {
-        if (c.isDigit())
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
             digits += c;
     }
     return digits;

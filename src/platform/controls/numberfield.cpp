@@ -22,7 +22,7 @@ QString NumberField::normalised(const QString &text) const
     QString kept;
     bool separator = false;
     for (const QChar c : text) {
-        if (c.isDigit()) {
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) {
             kept += c;
         } else if ((c == QLatin1Char(',') || c == QLatin1Char('.')) && !separator) {
             separator = true;

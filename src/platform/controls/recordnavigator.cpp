@@ -80,6 +80,8 @@ bool RecordNavigator::isCommandEnabled(const QString &key) const
     return b && b->isEnabled();
 }
 
+QToolButton *RecordNavigator::button(const QString &key) const { return m_buttons.value(key.toUpper()); }
+
 void RecordNavigator::setOption(int index, bool value)
 {
     if (index >= 0 && index < m_options.size())
@@ -102,15 +104,23 @@ void RecordNavigator::setCalledMode(bool called, bool second)
 
 bool RecordNavigator::calledMode() const { return m_called; }
 
+void RecordNavigator::setConfirmDelete(std::function<bool()> confirm) { m_confirmDelete = std::move(confirm); }
+
 bool RecordNavigator::press(const QString &key)
 {
     const QString upper = key.toUpper();
     const QString shown = m_keys.value(upper, key);
     if (QToolButton *b = m_buttons.value(upper); b && !b->isEnabled())
         return false;
+    const bool deleting = upper == QLatin1String("ELIMINA");
+    // Without a record on display there is nothing to delete: the button does nothing.
+    if (deleting && m_frame && m_frame->Status() != DataFrame::StatusRecord)
+        return false;
     bool cancel = false;
     emit ButtonClick(&cancel, shown);
     if (cancel)
+        return false;
+    if (deleting && m_frame && m_confirmDelete && !m_confirmDelete())
         return false;
     bool done = true;
     if (m_frame) {

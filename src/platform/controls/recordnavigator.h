@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QVector>
 #include <QWidget>
+#include <functional>
 
 class DataFrame;
 class QHBoxLayout;
@@ -33,6 +34,8 @@ public:
     Q_INVOKABLE bool hasCommand(const QString &key) const;
     void setCommandEnabled(const QString &key, bool enabled);
     bool isCommandEnabled(const QString &key) const;
+    // The button of a key, as a user's hands find it (null for an unknown key).
+    QToolButton *button(const QString &key) const;
 
     // The six options of the navigator; the last one says the record has changes to confirm.
     void setOption(int index, bool value);
@@ -43,6 +46,9 @@ public:
     // Called mode (opened by another program) and its companion flag.
     void setCalledMode(bool called, bool second);
     bool calledMode() const;
+
+    // Asked before "Elimina" deletes the record on display; false keeps the record.
+    void setConfirmDelete(std::function<bool()> confirm);
 
     // Presses a button or command by key (case-insensitive); false when it was cancelled.
     Q_INVOKABLE bool press(const QString &key);
@@ -59,6 +65,7 @@ private:
     QHBoxLayout *m_layout;
     QHash<QString, QToolButton *> m_buttons;   // upper-case key
     QHash<QString, QString> m_keys;            // upper-case key -> key as added
+    std::function<bool()> m_confirmDelete;
     QVector<bool> m_options = QVector<bool>(6, false);
     bool m_called = false;
     bool m_calledSecond = false;

@@ -8,6 +8,12 @@
 #include <QStyle>
 #include <QToolButton>
 
+namespace {
+// The refused field taking the focus back. The field it takes the focus from does not
+// validate on that focus change, or two refused fields would take it from each other forever.
+QPointer<TextField> refusedField;
+} // namespace
+
 TextField::TextField(QWidget *parent)
     : FieldControl(parent)
     , m_edit(new QLineEdit(this))
@@ -116,8 +122,11 @@ bool TextField::commit()
     emit Validate(&cancel);
     if (cancel) {
         m_committing = false;
+        const QPointer<TextField> previous = refusedField;
+        refusedField = this;
         SetFocus();
         m_edit->selectAll();
+        refusedField = previous;
         return false;
     }
     m_committed = m_edit->text();
@@ -186,7 +195,8 @@ bool TextField::eventFilter(QObject *watched, QEvent *event)
             break;
         case QEvent::FocusOut:
             emit LostFocus();
-            commit();
+            if (!refusedField || refusedField == this)
+                commit();
             break;
         case QEvent::KeyPress:
             if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_F3 && isLookup()) {

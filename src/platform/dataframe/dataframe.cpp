@@ -424,7 +424,16 @@ bool DataFrame::Undo()
 {
     if (!d->recordset || d->recordset->State() != 1)
         return false;
+    // Cancelling the batch puts the recordset on its first row: the record on display stays.
+    const QVariant mark = d->hasRow() ? d->recordset->Bookmark() : QVariant();
     d->recordset->CancelBatch();
+    if (mark.isValid()) {
+        try {
+            d->recordset->setBookmark(mark);
+        } catch (const ado::AdoError &) {
+            // The row was added in the batch just cancelled: it no longer exists.
+        }
+    }
     d->recordChanged = false;
     d->batchForced = false;
     refreshControls();
@@ -434,7 +443,8 @@ bool DataFrame::Undo()
 
 bool DataFrame::Delete()
 {
-    if (!d->hasRow())
+    // A master deletes only the record on display, never the row its query status rests on.
+    if (!d->hasRow() || (d->childOption != 0 && d->status != StatusRecord))
         return false;
     bool cancel = false;
     emit BeforeDelete(&cancel);

@@ -92,12 +92,15 @@ int GuiMessageService::run(const QString &title, const QString &text, int style)
         made.emplace_back(button, answer);
     }
     box.setDefaultButton(static_cast<QPushButton *>(made.front().first));
-    // Closing the box with Esc or the title bar gives the last (the "way out") answer.
-    box.setEscapeButton(made.back().first);
+    // Closing the box with Esc or the title bar gives the way out: the last answer, and for an
+    // error report "Abbandona", which leaves the procedure.
+    const bool errorBox = (style & MsgStyle::ButtonsMask) == MsgStyle::AbortRetryIgnore;
+    const auto &escape = errorBox ? made.front() : made.back();
+    box.setEscapeButton(escape.first);
     box.exec();
     for (const auto &[button, answer] : made) {
         if (box.clickedButton() == button)
             return answer;
     }
-    return made.back().second;
+    return escape.second;
 }

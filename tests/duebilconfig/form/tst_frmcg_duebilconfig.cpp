@@ -1,4 +1,5 @@
 #include "causaloperations.h"
+#include "causalrows.h"
 #include "causalparameters.h"
 #include "layoutpersonalisation.h"
 #include "clscg_duebilconfig.h"
@@ -24,7 +25,10 @@
 #include <QMimeData>
 #include <QTreeWidget>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMdiArea>
+#include <QSignalSpy>
+#include <QToolButton>
 #include <QTest>
 
 using Kind = RecordingMessageService::Kind;
@@ -70,6 +74,19 @@ private slots:
     void fieldDraggedOntoTheGridIsAddedAsSelAddsIt();
     void currencyWithWithholdingIsNotSaved();
     void catalogueOutOfStepNeverBreaksTheChecks();
+    void undoKeepsTheCausalOnDisplay();
+    void movingAfterTheSaveQuestionStartsFromTheCausalShown_data();
+    void movingAfterTheSaveQuestionStartsFromTheCausalShown();
+    void deleteActsOnlyOnTheCausalShownAndAsksFirst_data();
+    void deleteActsOnlyOnTheCausalShownAndAsksFirst();
+    void startUpErrorsLeaveAWindowThatCloses_data();
+    void startUpErrorsLeaveAWindowThatCloses();
+    void twoRefusedCodeFieldsKeepTheFocusWithoutLooping();
+    void theHostIsToldOnceThatTheWindowCloses();
+    void codeFieldTakesOnlyTheDigitsZeroToNine_data();
+    void codeFieldTakesOnlyTheDigitsZeroToNine();
+    void dueDateSelectionIsSavedForTheCausalShown();
+    void closingWithAHalfTypedCodeValidatesNothing();
 
 private:
     FRMCG_DUEBILCONFIG *open(const QString &user = QStringLiteral("MROSSI"), int waitMs = 5000);
@@ -469,6 +486,9 @@ void tst_FRMCG_DUEBILCONFIG::layoutButtonsAddRefuseAndMove()
     m_messages->enqueueAnswer(MsgAnswer::Yes);
     emit ui.BUT_DESEL->ButtonClick();
     QCOMPARE(rs->RecordCount(), rows);
+    // The grid moved off the removed row: removing and moving go on without an error.
+    emit ui.BUT_DOWN->ButtonClick();
+    QVERIFY(m_messages->callsOf(Kind::Error).isEmpty());
 }
 
 void tst_FRMCG_DUEBILCONFIG::groupAndUserExcludeEachOther()
@@ -623,6 +643,10 @@ void tst_FRMCG_DUEBILCONFIG::calledModeShowsTheGivenCausal_data()
     QTest::addColumn<QString>("shown");
     QTest::newRow("with a causal") << "310" << "310";
     QTest::newRow("without a causal") << "" << "";
+    // The field's filter and length would make them 310: they open no causal.
+    QTest::newRow("four digits") << "3100" << "";
+    QTest::newRow("a letter among the digits") << "3x10" << "";
+    QTest::newRow("other script's digits") << QStringLiteral("\u0663\u0661\u0660") << "";
 }
 
 void tst_FRMCG_DUEBILCONFIG::calledModeShowsTheGivenCausal()
@@ -642,7 +666,8 @@ void tst_FRMCG_DUEBILCONFIG::calledModeShowsTheGivenCausal()
     FormContext &ctx = m_form->context();
     QCOMPARE(ctx.causale(), shown);
     QCOMPARE(ctx.FME_CAUSALI->Status(), int(shown.isEmpty() ? DataFrame::StatusQuery : DataFrame::StatusRecord));
-    QCOMPARE(ctx.ui.INTERNAV->calledMode(), !shown.isEmpty());
+    QCOMPARE(ctx.ui.INTERNAV->calledMode(), !external.isEmpty());
+    QVERIFY(rowsOfAnotherCausal(ctx).isEmpty());
 }
 
 void tst_FRMCG_DUEBILCONFIG::refusedCloseKeepsTheWindow()
@@ -793,6 +818,247 @@ void tst_FRMCG_DUEBILCONFIG::catalogueOutOfStepNeverBreaksTheChecks()
     QCOMPARE(ui.CHK_FILTER.size(), 33);  // elements 1 to 32: no box for check 33
     QVERIFY(!ui.CHK_FILTER[5]->isHidden());
     QVERIFY2(m_messages->calls().isEmpty(), "an error was shown");
+}
+
+void tst_FRMCG_DUEBILCONFIG::undoKeepsTheCausalOnDisplay()
+{
+    QVERIFY(open());
+    show(QStringLiteral("310"));
+    FormContext &ctx = m_form->context();
+    FormUi &ui = ctx.ui;
+    CausalRows rows(m_db->connectionString());
+    const QMap<int, QStringList> before = rows.read();
+
+    ui.TXT_DESCRIZIONE->setText(QStringLiteral("Da annullare"));
+    ui.QGRID_LAYOUT->doubleClickCell(0, QStringLiteral("CGP3_SORTTYPE"));
+    QVERIFY(ui.INTERNAV->press(QStringLiteral("Annulla")));
+    QCOMPARE(ctx.causale(), QStringLiteral("310"));
+    QCOMPARE(ui.TXT_DESCRIZIONE->Text(),
+             scalar("SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 310").toString());
+    QCOMPARE(rowsOfAnotherCausal(ctx), QStringList());
+
+    // The next change is saved under the causal on display, and only there.
+    ui.TXT_DESCRIZIONE->setText(QStringLiteral("Bonifici fornitori"));
+    ui.QGRID_LAYOUT->doubleClickCell(0, QStringLiteral("CGP3_SORTTYPE"));
+    QVERIFY(ui.INTERNAV->press(QStringLiteral("Conferma")));
+    QCOMPARE(CausalRows::changed(before, rows.read()), QSet<int>{310});
+    QCOMPARE(scalar("SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 310").toString(),
+             QStringLiteral("Bonifici fornitori"));
+}
+
+void tst_FRMCG_DUEBILCONFIG::movingAfterTheSaveQuestionStartsFromTheCausalShown_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("No, next") << "Successivo" << int(MsgAnswer::No) << "320";
+    QTest::newRow("No, previous") << "Precedente" << int(MsgAnswer::No) << "300";
+    QTest::newRow("Annulla, next") << "Successivo" << int(MsgAnswer::Cancel) << "310";
+    QTest::newRow("Annulla, previous") << "Precedente" << int(MsgAnswer::Cancel) << "310";
+}
+
+void tst_FRMCG_DUEBILCONFIG::movingAfterTheSaveQuestionStartsFromTheCausalShown()
+{
+    QFETCH(QString, button);
+    QFETCH(int, answer);
+    QFETCH(QString, shown);
+    QVERIFY(open());
+    show(QStringLiteral("310"));
+    FormContext &ctx = m_form->context();
+    CausalRows rows(m_db->connectionString());
+    const QMap<int, QStringList> before = rows.read();
+    ctx.ui.TXT_DESCRIZIONE->setText(QStringLiteral("Non salvata"));
+    m_messages->clear();
+    m_messages->enqueueAnswer(answer);
+    QTest::mouseClick(ctx.ui.INTERNAV->button(button), Qt::LeftButton);
+    QCOMPARE(messageIds(), QList<int>{FormText::AskSave});
+    QCOMPARE(ctx.causale(), shown);
+    QCOMPARE(ctx.ui.TXT_DESCRIZIONE->Text() == QLatin1String("Non salvata"), answer == MsgAnswer::Cancel);
+    QCOMPARE(rowsOfAnotherCausal(ctx), QStringList());
+    QCOMPARE(CausalRows::changed(before, rows.read()), QSet<int>());
+}
+
+void tst_FRMCG_DUEBILCONFIG::deleteActsOnlyOnTheCausalShownAndAsksFirst_data()
+{
+    QTest::addColumn<QString>("before");  // what the user did first: open, show a causal, Nuovo
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("deleted");
+    QTest::newRow("just opened") << "open" << int(MsgAnswer::Yes) << false;
+    QTest::newRow("after Nuovo") << "nuovo" << int(MsgAnswer::Yes) << false;
+    QTest::newRow("causal shown, No") << "show" << int(MsgAnswer::No) << false;
+    QTest::newRow("causal shown, Sì") << "show" << int(MsgAnswer::Yes) << true;
+}
+
+void tst_FRMCG_DUEBILCONFIG::deleteActsOnlyOnTheCausalShownAndAsksFirst()
+{
+    QFETCH(QString, before);
+    QFETCH(int, answer);
+    QFETCH(bool, deleted);
+    QVERIFY(open());
+    FormContext &ctx = m_form->context();
+    if (before != QLatin1String("open"))
+        show(QStringLiteral("320"));
+    if (before == QLatin1String("nuovo")) {
+        m_messages->enqueueAnswer(MsgAnswer::No);  // the save question, when showing it changed a row
+        QVERIFY(ctx.ui.INTERNAV->press(QStringLiteral("Nuovo")));
+    }
+    CausalRows rows(m_db->connectionString());
+    const QMap<int, QStringList> stored = rows.read();
+    m_messages->clear();
+    // 320 is no compensation causal: only the question can keep it.
+    m_messages->enqueueAnswer(answer);
+    QTest::mouseClick(ctx.ui.INTERNAV->button(QStringLiteral("Elimina")), Qt::LeftButton);
+    const QMap<int, QStringList> after = rows.read();
+    QCOMPARE(CausalRows::changed(stored, after), deleted ? QSet<int>{320} : QSet<int>());
+    QVERIFY(!deleted || !after.contains(320));
+    QCOMPARE(rows.incomplete(1), QStringList());
+    if (before == QLatin1String("show")) {
+        QCOMPARE(m_messages->calls().size(), 1);
+        const MessageRequest question = m_messages->calls().first().message;
+        QCOMPARE(question.textId, int(FormText::AskDelete));
+        QCOMPARE(question.params, (QStringList{"320", "Compensazione clienti/fornitori"}));
+    } else {
+        QCOMPARE(m_messages->calls().size(), 0);
+    }
+}
+
+void tst_FRMCG_DUEBILCONFIG::startUpErrorsLeaveAWindowThatCloses_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<int>("answer");
+    QTest::newRow("unreachable database, Ignora") << "connection" << int(ErrorTrap::Resume);
+    QTest::newRow("unreachable database, Abbandona") << "connection" << int(ErrorTrap::Leave);
+    QTest::newRow("causal table missing, Ignora") << "table" << int(ErrorTrap::Resume);
+    QTest::newRow("causal table missing, Abbandona") << "table" << int(ErrorTrap::Leave);
+}
+
+void tst_FRMCG_DUEBILCONFIG::startUpErrorsLeaveAWindowThatCloses()
+{
+    QFETCH(QString, fault);
+    QFETCH(int, answer);
+    if (fault == QLatin1String("connection")) {
+        m_global->setConnectionString(QStringLiteral("sqlite:/nonexistent-folder/missing.db"));
+    } else {
+        auto c = std::make_shared<ado::Connection>();
+        c->Open(m_db->connectionString());
+        c->Execute("DROP TABLE CGP0_DUEBILCAUSALI");
+    }
+    m_messages->setDefaultErrorAnswer(answer);
+    open(QStringLiteral("MROSSI"), 1500);
+    QVERIFY(m_form);
+    QVERIFY2(!m_messages->callsOf(Kind::Error).isEmpty(), "the fault was not reported");
+    // The window takes a user's hands without crashing and closes.
+    FormUi &ui = m_form->context().ui;
+    ui.TXT_CAUSALE->lineEdit()->setText(QStringLiteral("300"));
+    ui.TXT_CAUSALE->commit();
+    for (const char *key : {"Successivo", "Elimina", "Annulla", "Conferma", "Nuovo", "Duplica"})
+        ui.INTERNAV->press(QLatin1String(key));
+    m_form->Form_Activate();
+    QCOMPARE(m_cls->CloseForm(), QVariant(true));
+    m_cls.reset();
+}
+
+void tst_FRMCG_DUEBILCONFIG::twoRefusedCodeFieldsKeepTheFocusWithoutLooping()
+{
+    QVERIFY(open());
+    show(QStringLiteral("300"));
+    QVERIFY(QTest::qWaitForWindowActive(m_area.get()));
+    FormUi &ui = m_form->context().ui;
+    ui.TAB_CONFIG->setTab(1);
+    const ado::RecordsetPtr rs = m_form->context().FME_PARAMPERSREG->recordset();
+    const QString causale = rs->value(QStringLiteral("CGP7_CAUSALECOGE_CG33")).toString();
+    const QString dare = rs->value(QStringLiteral("CGP7_CONTODARE_CG24")).toString();
+
+    QTest::mouseClick(ui.TXT_CAUSALECOGE->lineEdit(), Qt::LeftButton);
+    QTest::keyClick(ui.TXT_CAUSALECOGE->lineEdit(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(ui.TXT_CAUSALECOGE->lineEdit(), QStringLiteral("ZZ"));
+    // The second field gets a refused code too, put in while the first keeps its own.
+    ui.TXT_CONTODARE->lineEdit()->setText(QStringLiteral("99"));
+    m_messages->clear();
+    QTest::mouseClick(ui.TXT_CONTODARE->lineEdit(), Qt::LeftButton);
+    QTest::keyClick(ui.TXT_CONTODARE->lineEdit(), Qt::Key_Tab);
+    QVERIFY(ui.TXT_CAUSALECOGE->lineEdit()->hasFocus());
+    QCOMPARE(rs->value(QStringLiteral("CGP7_CAUSALECOGE_CG33")).toString(), causale);
+    QCOMPARE(rs->value(QStringLiteral("CGP7_CONTODARE_CG24")).toString(), dare);
+    QVERIFY2(m_messages->calls().size() < 10, "the fields took the focus from each other");
+    // The refused code stays shown for the user to correct.
+    QCOMPARE(ui.TXT_CAUSALECOGE->Text(), QStringLiteral("ZZ"));
+}
+
+void tst_FRMCG_DUEBILCONFIG::theHostIsToldOnceThatTheWindowCloses()
+{
+    QVERIFY(open());
+    QSignalSpy closing(m_global.get(), &ClsGlobal::windowClosing);
+    Cinterface *contract = m_cls.get();
+    QCOMPARE(m_cls->CloseForm(), QVariant(true));
+    QCOMPARE(closing.size(), 1);
+    QCOMPARE(closing.first().first().value<Cinterface *>(), contract);
+    QCOMPARE(m_global->activeWindow(), nullptr);
+}
+
+void tst_FRMCG_DUEBILCONFIG::codeFieldTakesOnlyTheDigitsZeroToNine_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("ASCII digits") << "310" << "310";
+    QTest::newRow("Arabic-Indic digits") << QStringLiteral("\u0663\u0661\u0660") << "";
+    QTest::newRow("full-width digits") << QStringLiteral("\uFF13\uFF11\uFF10") << "";
+    QTest::newRow("mixed") << QStringLiteral("3\u0661\uFF100") << "30";
+    QTest::newRow("letters and signs") << "3a-1" << "31";
+}
+
+void tst_FRMCG_DUEBILCONFIG::codeFieldTakesOnlyTheDigitsZeroToNine()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, kept);
+    QVERIFY(open());
+    FormUi &ui = m_form->context().ui;
+    // Key by key, as a keyboard of another script sends them.
+    for (const QChar c : typed)
+        QTest::sendKeyEvent(QTest::Click, ui.TXT_CAUSALE->lineEdit(), Qt::Key_unknown, QString(c), Qt::NoModifier);
+    QCOMPARE(ui.TXT_CAUSALE->Text(), kept);
+    QTest::keyClick(ui.TXT_CAUSALE->lineEdit(), Qt::Key_Return);
+    QCOMPARE(m_form->context().FME_CAUSALI->Status(),
+             int(kept == QLatin1String("310") ? DataFrame::StatusRecord : DataFrame::StatusQuery));
+    QVERIFY(m_messages->callsOf(Kind::Error).isEmpty());
+}
+
+void tst_FRMCG_DUEBILCONFIG::dueDateSelectionIsSavedForTheCausalShown()
+{
+    QVERIFY(open());
+    show(QStringLiteral("300"));
+    FormContext &ctx = m_form->context();
+    CausalRows rows(m_db->connectionString());
+    const QMap<int, QStringList> before = rows.read();
+    // Reached by the navigator, not typed: the selection ticked is the one of 310.
+    m_messages->enqueueAnswer(MsgAnswer::No);
+    ctx.ui.INTERNAV->button(QStringLiteral("Successivo"))->click();
+    QCOMPARE(ctx.causale(), QStringLiteral("310"));
+    QListWidget *list = ctx.ui.KVS_SELSCADENZE->findChild<QListWidget *>();
+    QVERIFY(list);
+    QListWidgetItem *item = list->item(2);
+    item->setCheckState(item->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+    m_messages->setDefaultAnswer(MsgAnswer::Yes);
+    ctx.ui.INTERNAV->button(QStringLiteral("Conferma"))->click();
+    QCOMPARE(CausalRows::changed(before, rows.read()), QSet<int>{310});
+}
+
+void tst_FRMCG_DUEBILCONFIG::closingWithAHalfTypedCodeValidatesNothing()
+{
+    QVERIFY(open());
+    show(QStringLiteral("300"));
+    QVERIFY(QTest::qWaitForWindowActive(m_area.get()));
+    FormUi &ui = m_form->context().ui;
+    ui.TAB_CONFIG->setTab(1);
+    QTest::mouseClick(ui.TXT_CAUABBUONI->lineEdit(), Qt::LeftButton);
+    QTest::keyClicks(ui.TXT_CAUABBUONI->lineEdit(), QStringLiteral("ZZ"));
+    QVERIFY(ui.TXT_CAUABBUONI->lineEdit()->hasFocus());
+    m_messages->clear();
+    m_messages->setDefaultAnswer(MsgAnswer::No);
+    QCOMPARE(m_cls->CloseForm(), QVariant(true));
+    m_cls.reset();
+    QVERIFY(m_messages->callsOf(Kind::Error).isEmpty());
+    QVERIFY(!messageIds().contains(63441));
 }
 
 QTEST_MAIN(tst_FRMCG_DUEBILCONFIG)

@@ -1,0 +1,511 @@
+#include "causalrows.h"
+#include "clscg_duebilconfig.h"
+#include "clsglobal.h"
+#include "databaseinstaller.h"
+#include "frmcg_duebilconfig.h"
+#include "frmcg_duebilconfigfactory.h"
+#include "messageservice.h"
+#include "recordset.h"
+#include "simplenavigator.h"
+#include "testdatabase.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QPlainTextEdit>
+#include <QRandomGenerator>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTableWidget>
+#include <QTest>
+#include <QToolButton>
+
+#include <functional>
+
+namespace {
+
+// Answers every question at random, as a user clicking through the window would: any button
+// of the box, any code (or none) in the input box, and leave or go on after an error.
+class RandomAnswers : public MessageService
+{
+public:
+    explicit RandomAnswers(QRandomGenerator &random) : m_random(random) {}
+
+    std::function<QString()> inputCode;  // what the user types into an input box
+    QStringList errors;                  // every error report, for the session's summary
+    int questions = 0;
+
+    int showMessage(const MessageRequest &request) override
+    {
+        ++questions;
+        switch (request.style & MsgStyle::ButtonsMask) {
+        case MsgStyle::YesNoCancel: return pick({MsgAnswer::Yes, MsgAnswer::No, MsgAnswer::Cancel});
+        case MsgStyle::YesNo: return pick({MsgAnswer::Yes, MsgAnswer::No});
+        case MsgStyle::OkCancel: return pick({MsgAnswer::Ok, MsgAnswer::Cancel});
+        case MsgStyle::RetryCancel: return MsgAnswer::Cancel;
+        default: return MsgAnswer::Ok;
+        }
+    }
+
+    InputResult inputBox(const QString &, const QString &, const QString &) override
+    {
+        ++questions;
+        // Each further box of one action is more likely cancelled, so no action asks forever.
+        if (m_random.bounded(4) == 0)
+            return InputResult{QString(), false};
+        return InputResult{inputCode ? inputCode() : QString(), true};
+    }
+
+    int reportError(const ErrorReport &report) override
+    {
+        errors << report.procedure + QStringLiteral(": ") + report.description;
+        // Repeating a step that keeps failing would never end: leave or go on.
+        return m_random.bounded(2) ? ErrorTrap::Leave : ErrorTrap::Resume;
+    }
+
+private:
+    int pick(std::initializer_list<int> answers)
+    {
+        return *(answers.begin() + m_random.bounded(int(answers.size())));
+    }
+
+    QRandomGenerator &m_random;
+};
+
+int envNumber(const char *name, int fallback)
+{
+    bool ok = false;
+    const int value = qEnvironmentVariable(name).toInt(&ok);
+    return ok && value > 0 ? value : fallback;
+}
+
+} // namespace
+
+// A long session of random user actions on the real window over the demo database. After every
+// action the window shows one causal only, the database holds changes of that causal only, and
+// every causal keeps all its rows.
+class tst_Session : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void randomSession();
+
+private:
+    using Action = std::function<QString()>;  // performs one action, returns what it did
+
+    void buildActions();
+    QString typeInto(TextField *field, const QString &text, bool leaveWithTab);
+    template <typename T>
+    T *pickEnabled(const QList<T *> &controls);
+    bool reachable(QWidget *control) const;
+    bool showTabOf(QWidget *control);
+    QString someCode(bool forCausal);
+    QString displayed() const;
+    QStringList column(const QString &sql) const;
+
+    QRandomGenerator m_random;
+    std::unique_ptr<TestDatabase> m_db;
+    std::unique_ptr<ClsGlobal> m_global;
+    std::unique_ptr<RandomAnswers> m_answers;
+    std::unique_ptr<QMdiArea> m_area;
+    std::unique_ptr<SimpleNavigator> m_navigator;
+    std::unique_ptr<CLSCG_DUEBILCONFIG> m_cls;
+    FRMCG_DUEBILCONFIG *m_form = nullptr;
+    QList<QPair<int, Action>> m_actions;  // weight, action
+    QStringList m_named;                  // codes the current action typed or answered
+    QMap<QString, QStringList> m_values;  // field name -> codes a user may type there
+};
+
+QStringList tst_Session::column(const QString &sql) const
+{
+    QSqlDatabase db = QSqlDatabase::database(QStringLiteral("session"));
+    QSqlQuery query(db);
+    QStringList values;
+    if (query.exec(sql)) {
+        while (query.next())
+            values << query.value(0).toString();
+    }
+    return values;
+}
+
+QString tst_Session::displayed() const
+{
+    const FormContext &ctx = m_form->context();
+    return ctx.FME_CAUSALI && ctx.FME_CAUSALI->Status() == DataFrame::StatusRecord ? ctx.causale() : QString();
+}
+
+QString tst_Session::someCode(bool forCausal)
+{
+    const QStringList existing = column(QStringLiteral("SELECT CGP0_CAUSALE FROM CGP0_DUEBILCAUSALI"));
+    QString code;
+    switch (m_random.bounded(forCausal ? 6 : 5)) {
+    case 0:
+    case 1: code = existing.value(m_random.bounded(qMax(1, int(existing.size())))); break;
+    case 2: code = QString::number(300 + m_random.bounded(30)); break;   // new (a small pool, so causals stay few)
+    case 3: code = QString::number(280 + m_random.bounded(20)); break;   // reserved
+    case 4: code = QStringList{"12A", "1234", "0", "", "3 1", "-5"}.value(m_random.bounded(6)); break;  // refused
+    default: code = QString::number(990 + m_random.bounded(10)); break;
+    }
+    m_named << code;
+    return code;
+}
+
+template <typename T>
+T *tst_Session::pickEnabled(const QList<T *> &controls)
+{
+    QList<T *> usable;
+    for (T *control : controls) {
+        if (control && reachable(control))
+            usable << control;
+    }
+    T *chosen = usable.isEmpty() ? nullptr : usable.at(m_random.bounded(int(usable.size())));
+    if (chosen)
+        showTabOf(chosen);
+    return chosen;
+}
+
+// What a user can reach: an enabled control shown on the header or on an enabled tab.
+bool tst_Session::reachable(QWidget *control) const
+{
+    const FormUi &ui = m_form->context().ui;
+    for (int i = 0; i < 5; ++i) {
+        if (ui.tabPages[i] && ui.tabPages[i]->isAncestorOf(control))
+            return ui.TAB_CONFIG->isTabEnabled(i) && control->isVisibleTo(ui.tabPages[i]) && control->isEnabled();
+    }
+    return control->isVisible() && control->isEnabled();
+}
+
+// A user reaches a control by showing its tab first; a disabled tab keeps it out of reach.
+bool tst_Session::showTabOf(QWidget *control)
+{
+    FormUi &ui = m_form->context().ui;
+    for (int i = 0; i < 5; ++i) {
+        if (ui.tabPages[i] && ui.tabPages[i]->isAncestorOf(control)) {
+            if (!ui.TAB_CONFIG->isTabEnabled(i))
+                return false;
+            if (ui.TAB_CONFIG->currentIndex() != i)
+                ui.TAB_CONFIG->setTab(i);
+            return true;
+        }
+    }
+    return true;
+}
+
+QString tst_Session::typeInto(TextField *field, const QString &text, bool leaveWithTab)
+{
+    QLineEdit *edit = field->lineEdit();
+    edit->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(edit, Qt::Key_Delete);
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    if (leaveWithTab)
+        QTest::keyClick(edit, Qt::Key_Tab);
+    else
+        QTest::keyClick(edit, Qt::Key_Return);
+    return field->objectName() + QStringLiteral(" <- '") + text + QLatin1Char('\'');
+}
+
+void tst_Session::buildActions()
+{
+    FormUi &ui = m_form->context().ui;
+    const QStringList navigator = {"Primo", "Precedente", "Successivo", "Ultimo", "Nuovo",
+                                   "Conferma", "Annulla", "Elimina", "Duplica"};
+    m_actions = {
+        {6, [this, &ui] {
+             // A causal on display: the user asks for a new one first.
+             if (!ui.TXT_CAUSALE->isEnabled())
+                 ui.INTERNAV->button(QStringLiteral("Nuovo"))->click();
+             if (!ui.TXT_CAUSALE->isEnabled())
+                 return QStringLiteral("INTERNAV Nuovo, stayed");
+             return typeInto(ui.TXT_CAUSALE, someCode(true), m_random.bounded(2));
+         }},
+        {10, [this, &ui, navigator] {
+             const QString key = navigator.value(m_random.bounded(int(navigator.size())));
+             auto *button = ui.INTERNAV->button(key);
+             if (button)
+                 button->click();
+             return QStringLiteral("INTERNAV ") + key;
+         }},
+        {4, [this, &ui] {
+             TextField *field = pickEnabled<TextField>({ui.TXT_DESCRIZIONE, ui.TXT_MESI, ui.TXT_DELTAIMPORTO});
+             if (!field)
+                 return QStringLiteral("no text field");
+             const QStringList texts = {"Incasso", "Pagamento d'oggi", "", "7", "12,5", "-3", "Città 'A'"};
+             return typeInto(field, texts.value(m_random.bounded(int(texts.size()))), m_random.bounded(2));
+         }},
+        {6, [this, &ui] {
+             TextField *field = pickEnabled<TextField>(
+                 {ui.TXT_CAUSALECOMPCLI, ui.TXT_CAUSALECOMPFOR, ui.TXT_CAUSALECOGE, ui.TXT_CONTODARE, ui.TXT_CONTOAVERE,
+                  ui.TXT_CAUABBUONI, ui.TXT_CONTOABBUONIATTIVI, ui.TXT_CONTOABBUONIPASSIVI, ui.TXT_CODPAGACCONTI,
+                  ui.TXT_SEZIONALEACCONTI});
+             if (!field)
+                 return QStringLiteral("no code field");
+             QStringList values = m_values.value(field->objectName());
+             if (values.isEmpty())
+                 values = column(QStringLiteral("SELECT CGP0_CAUSALE FROM CGP0_DUEBILCAUSALI"));
+             values << QStringLiteral("ZZ") << QStringLiteral("99") << QString() << QStringLiteral("999999");
+             return typeInto(field, values.value(m_random.bounded(int(values.size()))), m_random.bounded(2));
+         }},
+        {6, [this, &ui] {
+             ComboField *combo = pickEnabled<ComboField>(
+                 {ui.CBO_TIPOOPERAZIONE, ui.CBO_TIPOSCADENZA, ui.CBO_MODRECUPERO, ui.CBO_MODIMPMAX, ui.CBO_MODIMPSCAD,
+                  ui.CBO_MODVISANTEPRIMA, ui.CBO_TIPOREGISTRAZIONE, ui.CBO_DETTREG, ui.CBO_DETTRIGACONT,
+                  ui.CBO_DESCRCONTRAUTO, ui.CBO_GESTIONERITENUTE});
+             if (!combo)
+                 return QStringLiteral("no combo");
+             QTest::keyClick(combo->comboBox(), m_random.bounded(2) ? Qt::Key_Down : Qt::Key_Up);
+             return combo->objectName() + QStringLiteral(" = ") + combo->Text();
+         }},
+        {6, [this, &ui] {
+             QList<CheckField *> boxes = {ui.CHK_GESTVALUTE, ui.CHK_INDGESTABBUONO, ui.CHK_NETTOPREVISIONALI,
+                                          ui.CHK_CREADISTINTA, ui.CHK_STAMPAASSEGNI, ui.CHK_GESTIONEACCONTI,
+                                          ui.CHK_DESCRAGGTEST, ui.CHK_MODIFICACONTI, ui.CHK_NUMDATAORI};
+             for (int i = 1; i < ui.CHK_FILTER.size(); ++i)
+                 boxes << ui.CHK_FILTER[i];
+             CheckField *box = pickEnabled<CheckField>(boxes);
+             if (!box)
+                 return QStringLiteral("no check box");
+             box->checkBox()->click();
+             return box->objectName() + QStringLiteral(" = ") + box->Text();
+         }},
+        {2, [this, &ui] {
+             ButtonControl *button = pickEnabled<ButtonControl>({ui.CMD_MODIFICACHECKCAUSALE, ui.CMD_CHECKCAUSALEDEFAULT});
+             if (!button)
+                 return QStringLiteral("no check button");
+             button->click();
+             return button->objectName();
+         }},
+        {2, [this, &ui] {
+             if (!showTabOf(ui.KVS_SELSCADENZE) || !ui.KVS_SELSCADENZE->isEnabled())
+                 return QStringLiteral("selector out of reach");
+             QListWidget *list = ui.KVS_SELSCADENZE->findChild<QListWidget *>();
+             QListWidgetItem *item = list->item(m_random.bounded(list->count()));
+             if (item->isHidden())
+                 return QStringLiteral("type hidden");
+             item->setCheckState(item->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+             return QStringLiteral("KVS_SELSCADENZE ") + item->text();
+         }},
+        {2, [this, &ui] {
+             if (!showTabOf(ui.TXT_TESTOPARAMETRICO) || !ui.TXT_TESTOPARAMETRICO->isEnabled())
+                 return QStringLiteral("line text out of reach");
+             ui.TXT_TESTOPARAMETRICO->editor()->setFocus();
+             QTest::keyClicks(ui.TXT_TESTOPARAMETRICO->editor(), QStringLiteral(" [NUMDOC]"));
+             return QStringLiteral("TXT_TESTOPARAMETRICO typed");
+         }},
+        {6, [this, &ui] {
+             if (!showTabOf(ui.QGRID_LAYOUT) || !ui.QGRID_LAYOUT->isEnabled())
+                 return QStringLiteral("layout out of reach");
+             QTableWidget *table = ui.QGRID_LAYOUT->findChild<QTableWidget *>();
+             if (ui.QGRID_LAYOUT->rowCount() > 0)
+                 table->setCurrentCell(m_random.bounded(ui.QGRID_LAYOUT->rowCount()), 0);
+             switch (m_random.bounded(5)) {
+             case 0: {
+                 const QStringList headings = {"Scadenze", "Documenti", "Storico", "Anagrafica"};
+                 QStringList keys = ui.TVCAMPI->childKeys(headings.value(m_random.bounded(4)));
+                 keys << headings;
+                 ui.TVCAMPI->select(keys.value(m_random.bounded(int(keys.size()))));
+                 ui.BUT_SEL->click();
+                 return QStringLiteral("BUT_SEL ") + ui.TVCAMPI->selectedKey();
+             }
+             case 1: ui.BUT_DESEL->click(); return QStringLiteral("BUT_DESEL");
+             case 2: ui.BUT_UP->click(); return QStringLiteral("BUT_UP");
+             case 3: ui.BUT_DOWN->click(); return QStringLiteral("BUT_DOWN");
+             default: {
+                 const QStringList columns = ui.QGRID_LAYOUT->columns();
+                 const QString column = columns.value(m_random.bounded(qMax(1, int(columns.size()))));
+                 if (ui.QGRID_LAYOUT->rowCount() > 0)
+                     ui.QGRID_LAYOUT->doubleClickCell(m_random.bounded(ui.QGRID_LAYOUT->rowCount()), column);
+                 return QStringLiteral("QGRID_LAYOUT double click ") + column;
+             }
+             }
+         }},
+        {5, [this, &ui] {
+             if (!showTabOf(ui.QGRID_GRUPPIUTENTI) || !ui.GRIDNAVREVOKE->isEnabled())
+                 return QStringLiteral("exclusions out of reach");
+             QTableWidget *table = ui.QGRID_GRUPPIUTENTI->findChild<QTableWidget *>();
+             if (ui.QGRID_GRUPPIUTENTI->rowCount() > 0)
+                 table->setCurrentCell(m_random.bounded(ui.QGRID_GRUPPIUTENTI->rowCount()), 0);
+             switch (m_random.bounded(4)) {
+             case 0:
+             case 1: {
+                 const QString key = m_random.bounded(2) ? QStringLiteral("Nuovo") : QStringLiteral("Elimina");
+                 if (auto *button = ui.GRIDNAVREVOKE->findChild<QToolButton *>(QStringLiteral("GRIDNAV_") + key))
+                     button->click();
+                 return QStringLiteral("GRIDNAVREVOKE ") + key;
+             }
+             default: {
+                 TextField *field = pickEnabled<TextField>({ui.TXT_GRUPPO, ui.TXT_UTENTE});
+                 if (!field)
+                     return QStringLiteral("no exclusion field");
+                 const QStringList values = m_values.value(field->objectName()) + QStringList{"99", ""};
+                 return typeInto(field, values.value(m_random.bounded(int(values.size()))), m_random.bounded(2));
+             }
+             }
+         }},
+        {2, [this, &ui] {
+             const int tab = m_random.bounded(5);
+             if (ui.TAB_CONFIG->isTabEnabled(tab))
+                 ui.TAB_CONFIG->setTab(tab);
+             return QStringLiteral("tab %1").arg(tab);
+         }},
+    };
+}
+
+void tst_Session::randomSession()
+{
+    const int actions = envNumber("DUEBIL_SESSION_ACTIONS", 2000);
+    const quint32 seed = quint32(envNumber("DUEBIL_SESSION_SEED", 17));
+    m_random.seed(seed);
+    qInfo("session: %d actions, seed %u", actions, seed);
+
+    m_db = std::make_unique<TestDatabase>(TestDatabase::Demo);
+    QVERIFY2(m_db->isValid(), qPrintable(m_db->errorString()));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("session"));
+        db.setDatabaseName(m_db->path());
+        QVERIFY(db.open());
+    }
+    m_values = {
+        {"TXT_CAUSALECOGE", column("SELECT CG33_CODICE FROM CG33_TABCAU")},
+        {"TXT_CAUABBUONI", column("SELECT CG33_CODICE FROM CG33_TABCAU")},
+        {"TXT_CONTODARE", column("SELECT CG24_CODICE FROM CG24_PIANOCONTI WHERE CG24_GRUPPO_CG10 = 1")},
+        {"TXT_CONTOAVERE", column("SELECT CG24_CODICE FROM CG24_PIANOCONTI WHERE CG24_GRUPPO_CG10 = 1")},
+        {"TXT_CONTOABBUONIATTIVI", column("SELECT CG24_CODICE FROM CG24_PIANOCONTI WHERE CG24_GRUPPO_CG10 = 1")},
+        {"TXT_CONTOABBUONIPASSIVI", column("SELECT CG24_CODICE FROM CG24_PIANOCONTI WHERE CG24_GRUPPO_CG10 = 1")},
+        {"TXT_CODPAGACCONTI", column("SELECT CG62_CODICE FROM CG62_CONDPAG")},
+        {"TXT_SEZIONALEACCONTI", column("SELECT CG68_SEZIONALE FROM CG68_NUMERDESC WHERE CG68_DITTA_CG18 = 1")},
+        {"TXT_GRUPPO", column("SELECT FW06_ID FROM FW06_GROUPUSR")},
+        {"TXT_UTENTE", column("SELECT FW07_ID FROM FW07_APPUSER")},
+    };
+
+    m_global = std::make_unique<ClsGlobal>();
+    QString textError;
+    QVERIFY2(m_global->loadTexts(DatabaseInstaller::textFiles(), &textError), qPrintable(textError));
+    m_answers = std::make_unique<RandomAnswers>(m_random);
+    m_answers->inputCode = [this] { return someCode(false); };
+    m_global->setMessageService(m_answers.get());
+    m_global->setConnectionString(m_db->connectionString());
+    m_global->setCompany(1);
+    m_global->setCompanyAccountGroup(1);
+    m_global->setUserName(seed % 3 == 0 ? QStringLiteral("VELTO") : QStringLiteral("MROSSI"));
+    m_area = std::make_unique<QMdiArea>();
+    m_area->resize(1100, 700);
+    m_area->show();
+    m_global->setMdiArea(m_area.get());
+    m_navigator = std::make_unique<SimpleNavigator>();
+    m_cls = std::make_unique<CLSCG_DUEBILCONFIG>(std::make_shared<FRMCG_DUEBILCONFIGFactory>());
+    m_cls->setClsGlobal(m_global.get());
+    m_cls->setActiveNavigator(m_navigator.get());
+    m_cls->setCaption(QStringLiteral("Configurazione"));
+    m_cls->ShowForm();
+    m_form = dynamic_cast<FRMCG_DUEBILCONFIG *>(m_cls->form());
+    QVERIFY(m_form);
+    QVERIFY(QTest::qWaitFor([this] { return m_form->isActivated(); }, 5000));
+    m_area->activateWindow();
+    buildActions();
+
+    int totalWeight = 0;
+    for (const auto &action : std::as_const(m_actions))
+        totalWeight += action.first;
+    CausalRows rows(m_db->connectionString());
+    QMap<int, QStringList> stored = rows.read();
+    QStringList history;
+    int reported = 0;
+    QMap<QString, int> kinds;  // what the actions did, for the summary
+    QElapsedTimer clock;
+    clock.start();
+    for (int step = 1; step <= actions; ++step) {
+        const QString shownBefore = displayed();
+        m_named.clear();
+        int roll = m_random.bounded(totalWeight);
+        auto chosen = m_actions.cbegin();
+        while (roll >= chosen->first) {
+            roll -= chosen->first;
+            ++chosen;
+        }
+        const QString done = chosen->second();
+        ++kinds[done.section(QLatin1Char(' '), 0, 1)];
+        history << QStringLiteral("%1: %2 [shown %3 -> %4]").arg(step).arg(done, shownBefore, displayed());
+        if (history.size() > 12)
+            history.removeFirst();
+        const auto where = [&] { return QStringLiteral("\nseed %1, last actions:\n").arg(seed) + history.join('\n'); };
+
+        const FormContext &ctx = m_form->context();
+        QVERIFY2(rowsOfAnotherCausal(ctx).isEmpty(),
+                 qPrintable(rowsOfAnotherCausal(ctx).join(", ") + where()));
+
+        const QMap<int, QStringList> now = rows.read();
+        QSet<int> allowed;
+        for (const QString &code : QStringList{shownBefore, displayed()} + m_named) {
+            bool numeric = false;
+            const int value = code.toInt(&numeric);
+            if (numeric)
+                allowed << value;
+        }
+        for (const int code : CausalRows::changed(stored, now)) {
+            // A causal gone must have been the one on display.
+            const bool gone = stored.contains(code) && !now.contains(code);
+            if (allowed.contains(code) && (!gone || QString::number(code) == shownBefore))
+                continue;
+            QStringList difference;
+            for (const QString &row : stored.value(code)) {
+                if (!now.value(code).contains(row))
+                    difference << QStringLiteral("- ") + row;
+            }
+            for (const QString &row : now.value(code)) {
+                if (!stored.value(code).contains(row))
+                    difference << QStringLiteral("+ ") + row;
+            }
+            QFAIL(qPrintable(QStringLiteral("causal %1 %2:\n").arg(code).arg(gone ? "deleted" : "changed")
+                             + difference.mid(0, 8).join('\n') + where()));
+        }
+        // Over a sound database an error report is a fault; the one exception is a field the
+        // user adds again to the layout: the duplicate test knows only the fields added in the
+        // window, and the rewrite of the layout, refused by the table, is reported and undone.
+        for (const QString &error : m_answers->errors.mid(reported)) {
+            QVERIFY2(error.startsWith(QLatin1String("UpdateLayOut: UNIQUE constraint failed: CGP3_DUEBILGRIGLIA")),
+                     qPrintable(error + where()));
+        }
+        reported = int(m_answers->errors.size());
+        const QStringList incomplete = rows.incomplete(1);
+        QVERIFY2(incomplete.isEmpty(), qPrintable(incomplete.join(", ") + where()));
+        stored = now;
+    }
+    qInfo("session: %d actions in %lld ms, %d questions answered, %d errors reported, %lld causals at the end",
+          actions, clock.elapsed(), m_answers->questions, int(m_answers->errors.size()),
+          qlonglong(stored.size()));
+    if (qEnvironmentVariableIsSet("DUEBIL_SESSION_VERBOSE")) {
+        for (auto it = kinds.cbegin(); it != kinds.cend(); ++it)
+            qInfo("%6d  %s", it.value(), qPrintable(it.key()));
+    }
+    for (const QString &error : std::as_const(m_answers->errors).mid(0, 10))
+        qInfo("error: %s", qPrintable(error));
+
+    // The session ends as the user closes the window, whatever the answer to the last question.
+    m_cls->CloseForm();
+    m_cls.reset();
+    m_navigator.reset();
+    m_area.reset();
+    m_global.reset();
+    QSqlDatabase::database(QStringLiteral("session")).close();
+    QSqlDatabase::removeDatabase(QStringLiteral("session"));
+}
+
+int main(int argc, char **argv)
+{
+    // A long session (DUEBIL_SESSION_ACTIONS) outlasts QtTest's five-minute watchdog; ctest
+    // still bounds the default one.
+    if (!qEnvironmentVariableIsSet("QTEST_FUNCTION_TIMEOUT"))
+        qputenv("QTEST_FUNCTION_TIMEOUT", "86400000");
+    QApplication app(argc, argv);
+    tst_Session test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_session.moc"

@@ -1,0 +1,94 @@
+#include "clsglobal.h"
+#include "guimessageservice.h"
+#include "messageservice.h"
+#include "textstore.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+// The host's message boxes as a user answers them: by a button, by Esc or by the close button
+// of the title bar. Leaving a box without a button gives the answer that changes nothing.
+class tst_GuiMessageService : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void answers_data();
+    void answers();
+
+private:
+    ClsGlobal m_global;
+};
+
+void tst_GuiMessageService::init()
+{
+    QString error;
+    QVERIFY2(m_global.loadTexts({}, &error), qPrintable(error));
+}
+
+void tst_GuiMessageService::answers_data()
+{
+    QTest::addColumn<bool>("errorReport");
+    QTest::addColumn<int>("style");
+    QTest::addColumn<QString>("how");  // a button caption, "Esc" or "close"
+    QTest::addColumn<int>("expected");
+    QTest::newRow("error, Esc leaves") << true << 0 << "Esc" << int(MsgAnswer::Abort);
+    QTest::newRow("error, close button leaves") << true << 0 << "close" << int(MsgAnswer::Abort);
+    QTest::newRow("error, Riprova") << true << 0 << "Riprova" << int(MsgAnswer::Retry);
+    QTest::newRow("error, Ignora") << true << 0 << "Ignora" << int(MsgAnswer::Ignore);
+    QTest::newRow("error, Interrompi") << true << 0 << "Interrompi" << int(MsgAnswer::Abort);
+    QTest::newRow("question, Esc cancels") << false << int(MsgStyle::YesNoCancel) << "Esc" << int(MsgAnswer::Cancel);
+    QTest::newRow("yes or no, close says no") << false << int(MsgStyle::YesNo) << "close" << int(MsgAnswer::No);
+}
+
+void tst_GuiMessageService::answers()
+{
+    QFETCH(bool, errorReport);
+    QFETCH(int, style);
+    QFETCH(QString, how);
+    QFETCH(int, expected);
+    GuiMessageService service(&m_global.textStore());
+    bool seen = false;
+    QTimer::singleShot(0, this, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        seen = true;
+        if (how == QLatin1String("Esc")) {
+            QTest::keyClick(box, Qt::Key_Escape);
+        } else if (how == QLatin1String("close")) {
+            box->close();
+        } else {
+            for (QAbstractButton *button : box->buttons()) {
+                if (button->text() == how)
+                    QTest::mouseClick(button, Qt::LeftButton);
+            }
+        }
+        // A box the user could not leave this way is closed by its first button.
+        if (box->isVisible())
+            box->buttons().first()->click();
+    });
+    int answer = 0;
+    if (errorReport) {
+        ErrorReport report;
+        report.procedure = QStringLiteral("EseguiQuery");
+        report.text = QStringLiteral("Errore");
+        answer = service.reportError(report);
+    } else {
+        MessageRequest request;
+        request.text = QStringLiteral("Salvare?");
+        request.style = style;
+        answer = service.showMessage(request);
+    }
+    QVERIFY(seen);
+    QCOMPARE(answer, expected);
+}
+
+QTEST_MAIN(tst_GuiMessageService)
+#include "tst_guimessageservice.moc"
