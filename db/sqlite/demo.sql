@@ -177,7 +177,7 @@ INSERT INTO CGP7_DUEBILPERSREG (CGP7_DITTA_CG18, CGP7_CAUSALE_CGP0, CGP7_GRUPPO_
     (1, 150, 1, 'GIR', NULL, NULL, 0, 0, NULL, NULL, NULL, NULL, 0, NULL, '00', 0),
     (2, 150, 1, 'GIR', NULL, NULL, 0, 0, NULL, NULL, NULL, NULL, 0, NULL, '00', 0),
     (3, 150, 2, 'GIR', NULL, NULL, 0, 0, NULL, NULL, NULL, NULL, 0, NULL, '00', 0),
-    (1, 300, 1, 'RIB', '180101', NULL, 1, 1, 'ABB', '700101', '700102', 'Incasso RiBa n. [NUMDOC] del [DATADOC]', 0, 'RD', 'A1', 1),
+    (1, 300, 1, 'RIB', '180101', NULL, 1, 1, 'ABB', '700101', '700102', 'Incasso RiBa n. [NUMDOC] del [DATADOC]', 0, 'RD', 'A1', 0),
     (2, 300, 1, 'RIB', '180102', NULL, 0, 0, 'ABB', '700101', '700102', NULL, 0, NULL, '00', 0),
     (3, 300, 2, 'INC', '2001', NULL, 0, 0, 'ABB', '8001', '8002', NULL, 0, NULL, '00', 0),
     (1, 310, 1, 'BON', NULL, '180102', 2, 1, 'ABB', '700101', '700102', 'Bonifico fattura [NUMDOC]', 1, 'BB30', 'A2', 0),

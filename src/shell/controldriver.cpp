@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -42,6 +43,20 @@ bool shownByWindow(QWidget *w, QWidget *form)
             return false;
     }
     return true;
+}
+
+// A caption as the user reads it: a single "&" marks the next letter as the access key and is
+// not drawn; "&&" draws one "&".
+QString withoutMnemonics(const QString &caption)
+{
+    QString shown;
+    shown.reserve(caption.size());
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption.at(i) == QLatin1Char('&') && ++i == caption.size())
+            break;
+        shown.append(caption.at(i));
+    }
+    return shown;
 }
 
 int keyOf(QChar c)
@@ -197,7 +212,7 @@ QString ControlDriver::value(const QString &name) const
     if (w->metaObject()->indexOfProperty("Text") >= 0)
         return w->property("Text").toString();
     if (auto *label = qobject_cast<QLabel *>(w))
-        return label->text();
+        return label->buddy() ? withoutMnemonics(label->text()) : label->text();
     if (auto *tabs = qobject_cast<QTabWidget *>(w))
         return QString::number(tabs->currentIndex());
     if (auto *tree = w->findChild<QTreeWidget *>(); tree && w->inherits("TreeViewControl"))
@@ -323,12 +338,16 @@ bool ControlDriver::isVisible(const QString &name) const
 QString ControlDriver::caption(const QString &name) const
 {
     QWidget *w = control(name);
+    // Tabs, buttons and frame titles always draw "&" as an access-key mark; a label only when it
+    // has a buddy to hand the key to.
     if (auto *tabs = qobject_cast<QTabWidget *>(w))
-        return tabs->tabText(tabs->currentIndex()).remove(QLatin1Char('&'));
+        return withoutMnemonics(tabs->tabText(tabs->currentIndex()));
     if (auto *button = qobject_cast<QAbstractButton *>(w))
-        return button->text().isEmpty() ? button->toolTip() : QString(button->text()).remove(QLatin1Char('&'));
+        return button->text().isEmpty() ? button->toolTip() : withoutMnemonics(button->text());
     if (auto *label = qobject_cast<QLabel *>(w))
-        return label->text();
+        return label->buddy() ? withoutMnemonics(label->text()) : label->text();
+    if (auto *frame = qobject_cast<QGroupBox *>(w))
+        return withoutMnemonics(frame->title());
     if (w->metaObject()->indexOfProperty("caption") >= 0)
         return w->property("caption").toString();
     refuse(name, QStringLiteral("host.caption"));

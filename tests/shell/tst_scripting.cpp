@@ -1,9 +1,14 @@
+#include "controldriver.h"
 #include "recordingmessageservice.h"
 #include "scriptrunner.h"
 #include "testdatabase.h"
 
 #include <QElapsedTimer>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QHostAddress>
 #include <QTcpServer>
@@ -27,6 +32,8 @@ private slots:
     void scriptSeesARefusedCode();
     void hostCallActsOnTheWindow_data();
     void hostCallActsOnTheWindow();
+    void captionIsTheTextAsShown_data();
+    void captionIsTheTextAsShown();
     void wrongNameOrCallIsAnErrorNamingIt();
     void unopenableDatabaseEndsTheRun_data();
     void unopenableDatabaseEndsTheRun();
@@ -355,6 +362,47 @@ void tst_Scripting::hostCallActsOnTheWindow()
         QVERIFY2(shown.contains(line), qPrintable(QStringLiteral("missing \"%1\" in:\n%2%3").arg(line, run.out, run.err)));
     if (!statement.isEmpty())
         QCOMPARE(firstValue(db.path(), statement), stored);
+}
+
+void tst_Scripting::captionIsTheTextAsShown_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("label with a buddy: the Alt key's mark") << "buddy" << "M&esi:" << "Mesi:";
+    QTest::newRow("label with a buddy: a doubled mark is one '&'") << "buddy" << "Conti && &banche" << "Conti & banche";
+    QTest::newRow("label with a buddy: a mark at the end") << "buddy" << "Fine&" << "Fine";
+    QTest::newRow("label without a buddy shows '&' as written") << "label" << "R&D && co" << "R&D && co";
+    QTest::newRow("button") << "button" << "&&Salva &tutto" << "&Salva tutto";
+    QTest::newRow("frame") << "frame" << "&Acconti && ritenute" << "Acconti & ritenute";
+}
+
+// host.caption and host.value read a caption as the user reads it, without the access-key marks
+// Qt does not draw.
+void tst_Scripting::captionIsTheTextAsShown()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, text);
+    QFETCH(QString, shown);
+    QWidget form;
+    auto *field = new QLineEdit(&form);
+    QWidget *control = nullptr;
+    if (kind == QLatin1String("button")) {
+        control = new QPushButton(text, &form);
+    } else if (kind == QLatin1String("frame")) {
+        control = new QGroupBox(text, &form);
+    } else {
+        auto *label = new QLabel(text, &form);
+        if (kind == QLatin1String("buddy"))
+            label->setBuddy(field);
+        control = label;
+    }
+    control->setObjectName(QStringLiteral("CONTROL"));
+    ControlDriver driver([](int, const QStringList &) { return QString(); });
+    driver.setForm(&form);
+    QCOMPARE(driver.caption(QStringLiteral("CONTROL")), shown);
+    if (qobject_cast<QLabel *>(control))
+        QCOMPARE(driver.value(QStringLiteral("CONTROL")), shown);
 }
 
 // A name the window does not have, or a call the control does not take: the error names it and

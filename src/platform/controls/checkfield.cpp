@@ -45,6 +45,7 @@ QCheckBox *CheckField::checkBox() const { return m_box; }
 
 void CheckField::captionChanged()
 {
-    m_box->setText(m_showCaption ? caption() : QString());
+    // The caption is shown as written: an "&" in a description is no access-key mark.
+    m_box->setText(m_showCaption ? QString(caption()).replace(QLatin1Char('&'), QLatin1String("&&")) : QString());
     m_box->setToolTip(m_showCaption ? QString() : caption());
 }
