@@ -178,6 +178,7 @@ private slots:
 
         QVERIFY(ui().INTERNAV->press(QStringLiteral("Nuovo")));
         show(QStringLiteral("400"));
+        m_messages->enqueueAnswer(MsgAnswer::Yes);  // "Eliminare la causale 400 - ...?"
         QVERIFY(ui().INTERNAV->press(QStringLiteral("Elimina")));
         QCOMPARE(scalar("SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 400"), 0);
         const QList<CausalHistory::Entry> entries = history(QStringLiteral("400"));

@@ -239,7 +239,8 @@ private slots:
         QCOMPARE(moved.size(), 2);
     }
 
-    // Rows of a child that the handlers of AfterUpdate could not write leave the save unfinished.
+    // Rows of a child that the handlers of AfterUpdate could not write fail the whole save: the
+    // causal row is not written either, and the child's rows stay pending.
     void saveWithUnwrittenChildRowsFails()
     {
         auto layout = frame(" SELECT * FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = 300 ORDER BY CGP3_VISIBLEORDER");
@@ -260,7 +261,7 @@ private slots:
         m_description->setText("Rivista due");
         QVERIFY(!m_causali->Save(true, true, true));
         QVERIFY(layout->BatchPending());
-        QCOMPARE(scalar("SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 300"), QString("Rivista due"));
+        QCOMPARE(scalar("SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 300"), QString("Rivista"));
     }
 
     void checkBoxesCarryZeroOrOne()
