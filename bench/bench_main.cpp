@@ -314,8 +314,8 @@ void decodeLedgerCausal(benchmark::State &state, Size size, bool raw)
 {
     using BenchGenerator::ledgerCausalCode;
     windowOperation(state, size, raw, [size](WindowBench &w) { return showFirst(w, size); },
-                    {[](WindowBench &w) { return w.decode("TXT_CAUSALECOGE", ledgerCausalCode(2501)); },
-                     [](WindowBench &w) { return w.decode("TXT_CAUSALECOGE", ledgerCausalCode(1002)); }});
+                    {[](WindowBench &w) { return w.decode("TXT_CAUSALECOGE", ledgerCausalCode(2500)); },
+                     [](WindowBench &w) { return w.decode("TXT_CAUSALECOGE", ledgerCausalCode(1000)); }});
 }
 
 void lookupOf(benchmark::State &state, Size size, bool raw, const QString &field, int atLeast)

@@ -38,7 +38,7 @@ QString accountCode(int i)
 
 QString ledgerCausalCode(int i)
 {
-    return QStringLiteral("G%1").arg(i, 4, 10, QLatin1Char('0'));
+    return QChar(u'F' + i / 1000) + QStringLiteral("%1").arg(i % 1000, 3, 10, QLatin1Char('0'));
 }
 
 int firstCode(int causals)
@@ -82,13 +82,14 @@ bool build(const QString &path, int causals, int companies, QString *error)
                                 " FW41_INDTIPOPAG, FW41_SELEZIONATO, FW41_DATIPO, FW41_ALTIPO)"
                                 " VALUES (?1, 'CGUO_DUEBILCONFIG.CLSCG_DUEBILCONFIG', ?2, 3, 1, 3, 3)");
         // A ledger of realistic size, so that look-ups and decodes are measured where they
-        // would hurt: accounts of group 1 coded 15xxxxxx, ledger causals Gxxxx, users Uxxxxx.
+        // would hurt: accounts of group 1 coded 15xxxxxx, ledger causals F000 to J999 (the field takes four
+        // characters), users Uxxxxx.
         Statement account(db, "INSERT INTO CG24_PIANOCONTI (CG24_GRUPPO_CG10, CG24_CODICE, CG24_DESCR, CG24_MASTRO_CG24,"
                               " CG24_FLGANALITICO, CG24_INDNATURA) VALUES (1, '15' || printf('%06d', ?1),"
                               " 'Conto ' || ?1, '15', ?1 % 10 <> 0, 1)");
         Statement ledgerCausal(db, "INSERT INTO CG33_TABCAU (CG33_CODICE, CG33_DESCR, CG33_INDTIPOREG, CG33_FLGACCONTO,"
                                    " CG33_FLGECONTO, CG33_FLGPORTAF, CG33_INDGESTEC, CG33_FLGINSOLUTI)"
-                                   " VALUES ('G' || printf('%04d', ?1), 'Causale contabile ' || ?1, 0, 0, 0, 0, 2, ?1 % 5)");
+                                   " VALUES (char(70 + ?1 / 1000) || printf('%03d', ?1 % 1000), 'Causale contabile ' || ?1, 0, 0, 0, 0, 2, ?1 % 5)");
         Statement user(db, "INSERT INTO FW07_APPUSER (FW07_ID, FW07_CODICE, FW07_DESCR, FW07_USERNAME, FW07_FLGATTIVO,"
                            " FW07_ID_FW06) VALUES (1000 + ?1, 'U' || printf('%05d', ?1), 'Utente ' || ?1,"
                            " 'U' || printf('%05d', ?1), ?1 % 7 <> 0, 1 + ?1 % 4)");
