@@ -10,6 +10,7 @@
 #include "recordset.h"
 #include "simplenavigator.h"
 #include "testdatabase.h"
+#include "windowfixture.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -21,7 +22,7 @@ using Kind = RecordingMessageService::Kind;
 // Two users on one causal: the window shows causal 300 while another connection to the same
 // database changes it. The window's save then keeps what the other user saved: refused as a
 // whole when it would overwrite it, accepted when the two changed different values.
-class tst_ConcurrentSave : public QObject
+class tst_ConcurrentSave : public WindowFixture
 {
     Q_OBJECT
 
@@ -36,20 +37,12 @@ private slots:
     void sameCausalSavedTwiceInASession();
 
 private:
-    bool open();
     void type(QLineEdit *edit, const QString &text);
     void edit(const QString &what);
     void otherUser(const QString &sql);
     QString scalar(const QString &sql) const;
     QList<QStringList> conflictMessages() const;
 
-    std::unique_ptr<TestDatabase> m_db;
-    std::unique_ptr<ClsGlobal> m_global;
-    std::unique_ptr<RecordingMessageService> m_messages;
-    std::unique_ptr<QMdiArea> m_area;
-    std::unique_ptr<SimpleNavigator> m_navigator;
-    std::unique_ptr<CLSCG_DUEBILCONFIG> m_cls;
-    FRMCG_DUEBILCONFIG *m_form = nullptr;
     ado::ConnectionPtr m_other;
 };
 
@@ -62,22 +55,7 @@ const QString WindowText = QStringLiteral("Scritta dalla finestra");
 
 void tst_ConcurrentSave::init()
 {
-    m_db = std::make_unique<TestDatabase>(TestDatabase::Demo);
-    QVERIFY2(m_db->isValid(), qPrintable(m_db->errorString()));
-    m_global = std::make_unique<ClsGlobal>();
-    QString textError;
-    QVERIFY2(m_global->loadTexts(DatabaseInstaller::textFiles(), &textError), qPrintable(textError));
-    m_messages = std::make_unique<RecordingMessageService>();
-    m_global->setMessageService(m_messages.get());
-    m_global->setConnectionString(m_db->connectionString());
-    m_global->setCompany(1);
-    m_global->setCompanyAccountGroup(1);
-    m_global->setUserName(QStringLiteral("MROSSI"));
-    m_area = std::make_unique<QMdiArea>();
-    m_area->resize(1100, 700);
-    m_area->show();
-    m_global->setMdiArea(m_area.get());
-    m_navigator = std::make_unique<SimpleNavigator>();
+    QVERIFY(setUpWindow());
     m_other = std::make_shared<ado::Connection>();
     m_other->Open(m_db->connectionString());
     QVERIFY(open());
@@ -91,27 +69,8 @@ void tst_ConcurrentSave::init()
 
 void tst_ConcurrentSave::cleanup()
 {
-    if (m_cls)
-        m_cls->CloseForm();
-    m_cls.reset();
-    m_form = nullptr;
+    tearDownWindow();
     m_other.reset();
-    m_navigator.reset();
-    m_area.reset();
-    m_global.reset();
-    m_messages.reset();
-    m_db.reset();
-}
-
-bool tst_ConcurrentSave::open()
-{
-    m_cls = std::make_unique<CLSCG_DUEBILCONFIG>(std::make_shared<FRMCG_DUEBILCONFIGFactory>());
-    m_cls->setClsGlobal(m_global.get());
-    m_cls->setActiveNavigator(m_navigator.get());
-    m_cls->setCaption(QStringLiteral("Configurazione"));
-    m_cls->ShowForm();
-    m_form = dynamic_cast<FRMCG_DUEBILCONFIG *>(m_cls->form());
-    return m_form && QTest::qWaitFor([this] { return m_form->isActivated(); }, 5000);
 }
 
 // Replaces the field's text as a user does: select all, type.

@@ -14,6 +14,7 @@
 #include "recordset.h"
 #include "simplenavigator.h"
 #include "testdatabase.h"
+#include "windowfixture.h"
 #include "testiparametrizzabili.h"
 
 #include <QComboBox>
@@ -35,7 +36,7 @@ using Kind = RecordingMessageService::Kind;
 
 // The configuration window opened in an MDI area over a fresh demo database, as the host
 // opens it, with every message answered from a queue.
-class tst_FRMCG_DUEBILCONFIG : public QObject
+class tst_FRMCG_DUEBILCONFIG : public WindowFixture
 {
     Q_OBJECT
 
@@ -89,66 +90,20 @@ private slots:
     void closingWithAHalfTypedCodeValidatesNothing();
 
 private:
-    FRMCG_DUEBILCONFIG *open(const QString &user = QStringLiteral("MROSSI"), int waitMs = 5000);
     void show(const QString &code);
     QList<int> messageIds() const;
     QVariant scalar(const QString &sql) const;
 
-    std::unique_ptr<TestDatabase> m_db;
-    std::unique_ptr<ClsGlobal> m_global;
-    std::unique_ptr<RecordingMessageService> m_messages;
-    std::unique_ptr<QMdiArea> m_area;
-    std::unique_ptr<SimpleNavigator> m_navigator;
-    std::unique_ptr<CLSCG_DUEBILCONFIG> m_cls;
-    FRMCG_DUEBILCONFIG *m_form = nullptr;
 };
 
 void tst_FRMCG_DUEBILCONFIG::init()
 {
-    m_db = std::make_unique<TestDatabase>(TestDatabase::Demo);
-    QVERIFY2(m_db->isValid(), qPrintable(m_db->errorString()));
-    m_global = std::make_unique<ClsGlobal>();
-    QString textError;
-    QVERIFY2(m_global->loadTexts(DatabaseInstaller::textFiles(), &textError), qPrintable(textError));
-    m_messages = std::make_unique<RecordingMessageService>();
-    m_global->setMessageService(m_messages.get());
-    m_global->setConnectionString(m_db->connectionString());
-    m_global->setCompany(1);
-    m_global->setCompanyAccountGroup(1);
-    m_area = std::make_unique<QMdiArea>();
-    m_area->resize(1100, 700);
-    m_area->show();
-    m_global->setMdiArea(m_area.get());
-    m_navigator = std::make_unique<SimpleNavigator>();
+    QVERIFY(setUpWindow());
 }
 
 void tst_FRMCG_DUEBILCONFIG::cleanup()
 {
-    if (m_cls)
-        m_cls->CloseForm();
-    m_cls.reset();
-    m_form = nullptr;
-    m_navigator.reset();
-    m_area.reset();
-    m_global.reset();
-    m_messages.reset();
-    m_db.reset();
-}
-
-FRMCG_DUEBILCONFIG *tst_FRMCG_DUEBILCONFIG::open(const QString &user, int waitMs)
-{
-    m_global->setUserName(user);
-    m_cls = std::make_unique<CLSCG_DUEBILCONFIG>(std::make_shared<FRMCG_DUEBILCONFIGFactory>());
-    m_cls->setClsGlobal(m_global.get());
-    m_cls->setActiveNavigator(m_navigator.get());
-    m_cls->setCaption(QStringLiteral("Configurazione"));
-    m_cls->ShowForm();
-    m_form = dynamic_cast<FRMCG_DUEBILCONFIG *>(m_cls->form());
-    if (!m_form)
-        return nullptr;
-    if (!QTest::qWaitFor([this] { return m_form->isActivated(); }, waitMs))
-        return nullptr;
-    return m_form;
+    tearDownWindow();
 }
 
 void tst_FRMCG_DUEBILCONFIG::show(const QString &code)

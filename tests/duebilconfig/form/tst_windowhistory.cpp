@@ -9,6 +9,7 @@
 #include "recordset.h"
 #include "simplenavigator.h"
 #include "testdatabase.h"
+#include "windowfixture.h"
 
 #include <QJsonArray>
 #include <QLineEdit>
@@ -19,29 +20,10 @@ using Operation = CausalHistory::Operation;
 
 // What the window records of the changes a user makes to a causal: each confirmed save,
 // new causal, duplication and delete, exactly its changes; nothing for what is undone or refused.
-class tst_WindowHistory : public QObject
+class tst_WindowHistory : public WindowFixture
 {
     Q_OBJECT
 
-    std::unique_ptr<TestDatabase> m_db;
-    std::unique_ptr<ClsGlobal> m_global;
-    std::unique_ptr<RecordingMessageService> m_messages;
-    std::unique_ptr<QMdiArea> m_area;
-    std::unique_ptr<SimpleNavigator> m_navigator;
-    std::unique_ptr<CLSCG_DUEBILCONFIG> m_cls;
-    FRMCG_DUEBILCONFIG *m_form = nullptr;
-
-    bool open(const QString &user)
-    {
-        m_global->setUserName(user);
-        m_cls = std::make_unique<CLSCG_DUEBILCONFIG>(std::make_shared<FRMCG_DUEBILCONFIGFactory>());
-        m_cls->setClsGlobal(m_global.get());
-        m_cls->setActiveNavigator(m_navigator.get());
-        m_cls->setCaption(QStringLiteral("Configurazione"));
-        m_cls->ShowForm();
-        m_form = dynamic_cast<FRMCG_DUEBILCONFIG *>(m_cls->form());
-        return m_form && QTest::qWaitFor([this] { return m_form->isActivated(); }, 5000);
-    }
 
     void show(const QString &code)
     {
@@ -83,34 +65,12 @@ class tst_WindowHistory : public QObject
 private slots:
     void init()
     {
-        m_db = std::make_unique<TestDatabase>(TestDatabase::Demo);
-        QVERIFY2(m_db->isValid(), qPrintable(m_db->errorString()));
-        m_global = std::make_unique<ClsGlobal>();
-        QString textError;
-        QVERIFY2(m_global->loadTexts(DatabaseInstaller::textFiles(), &textError), qPrintable(textError));
-        m_messages = std::make_unique<RecordingMessageService>();
-        m_global->setMessageService(m_messages.get());
-        m_global->setConnectionString(m_db->connectionString());
-        m_global->setCompany(1);
-        m_global->setCompanyAccountGroup(1);
-        m_area = std::make_unique<QMdiArea>();
-        m_area->resize(1100, 700);
-        m_area->show();
-        m_global->setMdiArea(m_area.get());
-        m_navigator = std::make_unique<SimpleNavigator>();
+        QVERIFY(setUpWindow());
     }
 
     void cleanup()
     {
-        if (m_cls)
-            m_cls->CloseForm();
-        m_cls.reset();
-        m_form = nullptr;
-        m_navigator.reset();
-        m_area.reset();
-        m_global.reset();
-        m_messages.reset();
-        m_db.reset();
+        tearDownWindow();
     }
 
     void saveRecordsItsChangesAndUndoNothing()

@@ -12,6 +12,7 @@
 #include "recordset.h"
 #include "simplenavigator.h"
 #include "testdatabase.h"
+#include "windowfixture.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -25,7 +26,7 @@ using Kind = RecordingMessageService::Kind;
 // The parameters of a causal edited in the window as a user edits them: entries chosen in the
 // lists, boxes ticked with the keyboard, codes typed, the causal confirmed; what the screen
 // shows and what the database holds afterwards.
-class tst_CausalParameters : public QObject
+class tst_CausalParameters : public WindowFixture
 {
     Q_OBJECT
 
@@ -51,7 +52,6 @@ private slots:
     void controlsAreBoundToTheColumnsTheToolReads();
 
 private:
-    FRMCG_DUEBILCONFIG *open(const QString &user = QStringLiteral("MROSSI"));
     void show(const QString &code);
     void choose(ComboField *field, const QString &value);
     void tick(CheckField *box);
@@ -62,61 +62,19 @@ private:
     QList<int> messageIds() const;
     QString state(const QString &control) const;
 
-    std::unique_ptr<TestDatabase> m_db;
-    std::unique_ptr<ClsGlobal> m_global;
-    std::unique_ptr<RecordingMessageService> m_messages;
-    std::unique_ptr<QMdiArea> m_area;
-    std::unique_ptr<SimpleNavigator> m_navigator;
-    std::unique_ptr<CLSCG_DUEBILCONFIG> m_cls;
-    FRMCG_DUEBILCONFIG *m_form = nullptr;
 };
 
 void tst_CausalParameters::init()
 {
-    m_db = std::make_unique<TestDatabase>(TestDatabase::Demo);
-    QVERIFY2(m_db->isValid(), qPrintable(m_db->errorString()));
-    m_global = std::make_unique<ClsGlobal>();
-    QString textError;
-    QVERIFY2(m_global->loadTexts(DatabaseInstaller::textFiles(), &textError), qPrintable(textError));
-    m_messages = std::make_unique<RecordingMessageService>();
-    m_global->setMessageService(m_messages.get());
-    m_global->setConnectionString(m_db->connectionString());
-    m_global->setCompany(1);
-    m_global->setCompanyAccountGroup(1);
-    m_area = std::make_unique<QMdiArea>();
-    m_area->resize(1100, 700);
-    m_area->show();
-    m_global->setMdiArea(m_area.get());
-    m_navigator = std::make_unique<SimpleNavigator>();
+    QVERIFY(setUpWindow());
 }
 
 void tst_CausalParameters::cleanup()
 {
-    if (m_cls) {
+    // A causal left with changes is not saved on the way out.
+    if (m_cls)
         m_messages->enqueueAnswer(MsgAnswer::No);
-        m_cls->CloseForm();
-    }
-    m_cls.reset();
-    m_form = nullptr;
-    m_navigator.reset();
-    m_area.reset();
-    m_global.reset();
-    m_messages.reset();
-    m_db.reset();
-}
-
-FRMCG_DUEBILCONFIG *tst_CausalParameters::open(const QString &user)
-{
-    m_global->setUserName(user);
-    m_cls = std::make_unique<CLSCG_DUEBILCONFIG>(std::make_shared<FRMCG_DUEBILCONFIGFactory>());
-    m_cls->setClsGlobal(m_global.get());
-    m_cls->setActiveNavigator(m_navigator.get());
-    m_cls->setCaption(QStringLiteral("Configurazione"));
-    m_cls->ShowForm();
-    m_form = dynamic_cast<FRMCG_DUEBILCONFIG *>(m_cls->form());
-    if (!m_form || !QTest::qWaitFor([this] { return m_form->isActivated(); }, 5000))
-        return nullptr;
-    return m_form;
+    tearDownWindow();
 }
 
 void tst_CausalParameters::show(const QString &code)

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "clscg_duebilconfig.h"
+#include "clsglobal.h"
+#include "frmcg_duebilconfig.h"
+#include "recordingmessageservice.h"
+#include "simplenavigator.h"
+#include "testdatabase.h"
+
+#include <QMdiArea>
+#include <QObject>
+#include <memory>
+
+// The configuration window opened in an MDI area over a fresh demo database, as the host
+// opens it, with every message answered from a queue. A window test derives from it, calls
+// setUpWindow() from init() and tearDownWindow() from cleanup().
+class WindowFixture : public QObject
+{
+protected:
+    // The database, the host's services for company 1 and the MDI area; false when the demo
+    // database or the texts cannot be made.
+    bool setUpWindow();
+    // Closes the window as the host does, then drops everything setUpWindow() made.
+    void tearDownWindow();
+    // The window shown for that user, once its first activation is done; null otherwise.
+    FRMCG_DUEBILCONFIG *open(const QString &user = QStringLiteral("MROSSI"), int waitMs = 5000);
+
+    std::unique_ptr<TestDatabase> m_db;
+    std::unique_ptr<ClsGlobal> m_global;
+    std::unique_ptr<RecordingMessageService> m_messages;
+    std::unique_ptr<QMdiArea> m_area;
+    std::unique_ptr<SimpleNavigator> m_navigator;
+    std::unique_ptr<CLSCG_DUEBILCONFIG> m_cls;
+    FRMCG_DUEBILCONFIG *m_form = nullptr;
+};
