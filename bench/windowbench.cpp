@@ -26,25 +26,44 @@ struct WindowBench::Private
     SimpleNavigator navigator;
     std::unique_ptr<CLSCG_DUEBILCONFIG> cls;
     FRMCG_DUEBILCONFIG *form = nullptr;
-    QStringList captured;
-
-    sqlite3 *handle() const
-    {
-        const QVariant v = form->context().Gcnn_Connessione->database().driver()->handle();
-        return v.isValid() && qstrcmp(v.typeName(), "sqlite3*") == 0 ? *static_cast<sqlite3 *const *>(v.data())
-                                                                    : nullptr;
-    }
-
-    static int traced(unsigned, void *self, void *statement, void *)
-    {
-        char *sql = sqlite3_expanded_sql(static_cast<sqlite3_stmt *>(statement));
-        // Statements of triggers come as comments; only the window's own statements count.
-        if (sql && qstrncmp(sql, "--", 2) != 0)
-            static_cast<Private *>(self)->captured.append(QString::fromUtf8(sql));
-        sqlite3_free(sql);
-        return 0;
-    }
+    std::unique_ptr<StatementCapture> capture;
 };
+
+StatementCapture::StatementCapture(const QSqlDatabase &database)
+{
+    const QVariant v = database.driver()->handle();
+    if (v.isValid() && qstrcmp(v.typeName(), "sqlite3*") == 0)
+        m_handle = *static_cast<sqlite3 *const *>(v.data());
+}
+
+StatementCapture::~StatementCapture()
+{
+    stop();
+}
+
+void StatementCapture::start()
+{
+    m_captured.clear();
+    if (m_handle)
+        sqlite3_trace_v2(m_handle, SQLITE_TRACE_STMT, &StatementCapture::traced, this);
+}
+
+QStringList StatementCapture::stop()
+{
+    if (m_handle)
+        sqlite3_trace_v2(m_handle, 0, nullptr, nullptr);
+    return m_captured;
+}
+
+int StatementCapture::traced(unsigned, void *self, void *statement, void *)
+{
+    char *sql = sqlite3_expanded_sql(static_cast<sqlite3_stmt *>(statement));
+    // Statements of triggers come as comments; only the caller's own statements count.
+    if (sql && qstrncmp(sql, "--", 2) != 0)
+        static_cast<StatementCapture *>(self)->m_captured.append(QString::fromUtf8(sql));
+    sqlite3_free(sql);
+    return 0;
+}
 
 WindowBench::WindowBench() : d(std::make_unique<Private>())
 {
@@ -142,14 +161,15 @@ int WindowBench::lookup(const QString &field)
 
 void WindowBench::startCapture()
 {
-    d->captured.clear();
-    sqlite3_trace_v2(d->handle(), SQLITE_TRACE_STMT, &Private::traced, d.get());
+    d->capture = std::make_unique<StatementCapture>(d->form->context().Gcnn_Connessione->database());
+    d->capture->start();
 }
 
 QStringList WindowBench::stopCapture()
 {
-    sqlite3_trace_v2(d->handle(), 0, nullptr, nullptr);
-    return d->captured;
+    const QStringList statements = d->capture->stop();
+    d->capture.reset();
+    return statements;
 }
 
 double WindowBench::residentMegabytes()

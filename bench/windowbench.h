@@ -1,7 +1,27 @@
 #pragma once
 
+#include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 #include <memory>
+
+struct sqlite3;
+
+// The statements SQLite runs on one connection between start() and stop(), as it ran them
+// (bound values written in), for a raw baseline to replay.
+class StatementCapture
+{
+public:
+    explicit StatementCapture(const QSqlDatabase &database);
+    ~StatementCapture();
+    void start();
+    QStringList stop();
+
+private:
+    static int traced(unsigned, void *self, void *statement, void *);
+    sqlite3 *m_handle = nullptr;
+    QStringList m_captured;
+};
 
 // The configuration window opened offscreen in an MDI area over a benchmark database, as the
 // host opens it, with every message answered from a queue.

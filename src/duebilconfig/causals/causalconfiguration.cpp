@@ -69,20 +69,26 @@ const Table &CausalConfiguration::causalTable()
     return tables().first();
 }
 
-QString CausalConfiguration::rowsOf(const Table &table, const QString &code)
+QString CausalConfiguration::rowsOf(const Table &table, const QString &code, const Scope &scope)
 {
     QString sql = QStringLiteral("SELECT * FROM %1 WHERE %2 = %3")
                       .arg(QLatin1String(table.table), QLatin1String(table.causalColumn), code);
-    if (QLatin1String(table.table) == QLatin1String("FW41_SELEZIONEPARAMSCADENZE"))
+    const bool selection = QLatin1String(table.table) == QLatin1String("FW41_SELEZIONEPARAMSCADENZE");
+    if (selection)
         sql += " AND FW41_UOBJECT = '" + S::UObjectConfig + "'";
+    // The selection table is keyed by company first: without the company its rows of one
+    // causal are found only by reading every object's selections.
+    if (table.companyColumn
+        && (scope.reach == Scope::OneCompany || (scope.reach == Scope::SelectionOfOneCompany && selection)))
+        sql += QStringLiteral(" AND %1 = %2").arg(QLatin1String(table.companyColumn)).arg(scope.company);
     return sql;
 }
 
-CausalConfiguration CausalConfiguration::read(ado::Connection &connection, const QString &code)
+CausalConfiguration CausalConfiguration::read(ado::Connection &connection, const QString &code, const Scope &scope)
 {
-    CausalConfiguration configuration;
+    CausalConfiguration configuration(scope);
     for (const Table &t : tables()) {
-        const ado::RecordsetPtr rs = connection.Execute(rowsOf(t, code) + " ORDER BY " + QLatin1String(t.orderBy));
+        const ado::RecordsetPtr rs = connection.Execute(rowsOf(t, code, scope) + " ORDER BY " + QLatin1String(t.orderBy));
         const QStringList columns = rs->fieldNames();
         QList<Row> rows;
         for (; !rs->isEOF(); rs->MoveNext()) {

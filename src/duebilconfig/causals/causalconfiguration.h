@@ -9,6 +9,16 @@
 #include <QStringList>
 #include <QVariant>
 
+// The rows a reading of a causal takes of the tables kept per company: every company's, or
+// one company's, in every such table (what the window edits) or in the due-date selection
+// only (the one company a duplication copies it for).
+struct CausalScope
+{
+    enum Reach { EveryCompany, OneCompany, SelectionOfOneCompany };
+    Reach reach = EveryCompany;
+    int company = 0;
+};
+
 // Every stored row of one causal: its row of CGP0_DUEBILCAUSALI and its rows in the
 // configuration tables and in the due-date selection. Read at two moments, two
 // configurations give the changes between them, row by row and column by column; the
@@ -31,6 +41,8 @@ public:
     static const QList<Table> &tables();
     static const Table &causalTable();
 
+    using Scope = CausalScope;
+
     struct Row
     {
         QStringList columns;        // in the table's order
@@ -51,10 +63,15 @@ public:
 
     // The SELECT of the causal's rows in one table (the selection table holds other objects'
     // rows too). The code must be a code in the window's format.
-    static QString rowsOf(const Table &table, const QString &code);
+    static QString rowsOf(const Table &table, const QString &code, const Scope &scope = {});
 
-    // Reads every row of the causal (none when it does not exist). Throws ado::AdoError.
-    static CausalConfiguration read(ado::Connection &connection, const QString &code);
+    // Nothing stored yet, as seen within a scope.
+    explicit CausalConfiguration(const Scope &scope = {}) : m_scope(scope) {}
+
+    // Reads every row of the causal within the scope (none when it does not exist). Throws
+    // ado::AdoError.
+    static CausalConfiguration read(ado::Connection &connection, const QString &code, const Scope &scope = {});
+    const Scope &scope() const { return m_scope; }
 
     bool exists() const { return !m_rows.value(QLatin1String(causalTable().table)).isEmpty(); }
     QList<Row> rows(const QString &table) const { return m_rows.value(table); }
@@ -64,5 +81,6 @@ public:
     static QList<Change> diff(const CausalConfiguration &before, const CausalConfiguration &after);
 
 private:
+    Scope m_scope;
     QHash<QString, QList<Row>> m_rows;  // by table name
 };

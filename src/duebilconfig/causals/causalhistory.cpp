@@ -10,23 +10,102 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <algorithm>
+#include <functional>
 #include <utility>
 
 namespace {
 
 using Change = CausalConfiguration::Change;
 
-QJsonObject objectOf(const QList<QPair<QString, QVariant>> &pairs)
+// The history's key and value columns hold compact JSON objects. A duplication writes one
+// for every row it adds, in every company, so they are written straight from the values
+// rather than through a QJsonDocument; the text is the same, keys sorted as Qt sorts them.
+void appendJson(QString &out, const QString &text)
 {
-    QJsonObject o;
-    for (const auto &[column, value] : pairs)
-        o.insert(column, QJsonValue::fromVariant(value));
-    return o;
+    out += u'"';
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case '"': out += QLatin1String("\\\""); break;
+        case '\\': out += QLatin1String("\\\\"); break;
+        case '\b': out += QLatin1String("\\b"); break;
+        case '\f': out += QLatin1String("\\f"); break;
+        case '\n': out += QLatin1String("\\n"); break;
+        case '\r': out += QLatin1String("\\r"); break;
+        case '\t': out += QLatin1String("\\t"); break;
+        default:
+            if (c.unicode() < 0x20)
+                out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+            else
+                out += c;
+        }
+    }
+    out += u'"';
 }
 
-QString compact(const QJsonObject &o)
+void appendJson(QString &out, const QVariant &value)
 {
-    return QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact));
+    if (value.isNull()) {
+        out += QLatin1String("null");
+        return;
+    }
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+        out += QString::number(value.toLongLong());
+        return;
+    case QMetaType::QString:
+        appendJson(out, value.toString());
+        return;
+    default: {
+        // Anything else as Qt writes it, without the array around it.
+        const QByteArray one = QJsonDocument(QJsonArray{QJsonValue::fromVariant(value)}).toJson(QJsonDocument::Compact);
+        out += QString::fromUtf8(one.mid(1, one.size() - 2));
+    }
+    }
+}
+
+using Member = QPair<QString, std::function<void(QString &)>>;
+
+QString jsonObject(QList<Member> members)
+{
+    std::sort(members.begin(), members.end(), [](const Member &a, const Member &b) { return a.first < b.first; });
+    QString out = QStringLiteral("{");
+    for (const auto &[name, write] : members) {
+        if (out.size() > 1)
+            out += u',';
+        appendJson(out, name);
+        out += u':';
+        write(out);
+    }
+    out += u'}';
+    return out;
+}
+
+// column -> value
+QString valuesObject(const QList<QPair<QString, QVariant>> &pairs)
+{
+    QList<Member> members;
+    members.reserve(pairs.size());
+    for (const auto &[column, value] : pairs)
+        members.append({column, [&value = value](QString &out) { appendJson(out, value); }});
+    return jsonObject(members);
+}
+
+// column -> [old, new]
+QString changesObject(const QList<QPair<QString, QPair<QVariant, QVariant>>> &pairs)
+{
+    QList<Member> members;
+    members.reserve(pairs.size());
+    for (const auto &[column, change] : pairs) {
+        members.append({column, [&change = change](QString &out) {
+                            out += u'[';
+                            appendJson(out, change.first);
+                            out += u',';
+                            appendJson(out, change.second);
+                            out += u']';
+                        }});
+    }
+    return jsonObject(members);
 }
 
 ado::AdoError failure(const QSqlQuery &q, const QString &sql)
@@ -53,16 +132,16 @@ bool CausalHistory::enabled()
     return *m_enabled;
 }
 
-CausalConfiguration CausalHistory::snapshot(const QString &code)
+CausalConfiguration CausalHistory::snapshot(const QString &code, const CausalConfiguration::Scope &scope)
 {
-    return enabled() ? CausalConfiguration::read(m_connection, code) : CausalConfiguration();
+    return enabled() ? CausalConfiguration::read(m_connection, code, scope) : CausalConfiguration(scope);
 }
 
-void CausalHistory::begin(const QString &code)
+void CausalHistory::begin(const QString &code, const CausalConfiguration::Scope &scope)
 {
     if (!enabled() || code.isEmpty() || (m_begun && m_begun->first == code))
         return;
-    m_begun.emplace(code, CausalConfiguration::read(m_connection, code));
+    m_begun.emplace(code, CausalConfiguration::read(m_connection, code, scope));
 }
 
 int CausalHistory::finish(Operation operation)
@@ -82,7 +161,8 @@ int CausalHistory::record(Operation operation, const QString &code, const Causal
 {
     if (!enabled())
         return 0;
-    return record(operation, code, CausalConfiguration::diff(before, CausalConfiguration::read(m_connection, code)));
+    return record(operation, code,
+                  CausalConfiguration::diff(before, CausalConfiguration::read(m_connection, code, before.scope())));
 }
 
 int CausalHistory::record(Operation operation, const QString &code, const QList<Change> &changes)
@@ -90,23 +170,28 @@ int CausalHistory::record(Operation operation, const QString &code, const QList<
     if (!enabled() || changes.isEmpty())
         return 0;
     // The changed columns of one row come one after the other: they make one history row.
-    QList<RowChange> rows;
+    struct Written
+    {
+        QString table;
+        RowKind kind;
+        QList<QPair<QString, QVariant>> key;
+        QList<QPair<QString, QPair<QVariant, QVariant>>> values;  // column -> old, new
+    };
+    QList<Written> rows;
     for (const Change &c : changes) {
-        const QJsonObject key = objectOf(c.key);
         if (c.kind == Change::ValueChanged) {
             if (rows.isEmpty() || rows.last().kind != RowKind::Changed || rows.last().table != c.table
-                || rows.last().key != key)
-                rows.append({c.table, RowKind::Changed, key, {}});
-            rows.last().values.insert(
-                c.column, QJsonArray{QJsonValue::fromVariant(c.before), QJsonValue::fromVariant(c.after)});
+                || rows.last().key != c.key)
+                rows.append({c.table, RowKind::Changed, c.key, {}});
+            rows.last().values.append({c.column, {c.before, c.after}});
             continue;
         }
+        // A row added has no old values, a row removed no new ones.
         const bool added = c.kind == Change::RowAdded;
-        RowChange row{c.table, added ? RowKind::Added : RowKind::Removed, key, {}};
-        for (const auto &[column, value] : c.values) {
-            const QJsonValue v = QJsonValue::fromVariant(value);
-            row.values.insert(column, added ? QJsonArray{QJsonValue(), v} : QJsonArray{v, QJsonValue()});
-        }
+        Written row{c.table, added ? RowKind::Added : RowKind::Removed, c.key, {}};
+        row.values.reserve(c.values.size());
+        for (const auto &[column, value] : c.values)
+            row.values.append({column, added ? qMakePair(QVariant(), value) : qMakePair(value, QVariant())});
         rows.append(row);
     }
 
@@ -123,7 +208,7 @@ int CausalHistory::record(Operation operation, const QString &code, const QList<
         throw failure(q, sql);
     const QString id = InstanceId::GeneraGuid();
     const QString when = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
-    for (const RowChange &row : rows) {
+    for (const Written &row : rows) {
         q.addBindValue(id);
         q.addBindValue(code.toInt());
         q.addBindValue(when);
@@ -131,8 +216,8 @@ int CausalHistory::record(Operation operation, const QString &code, const QList<
         q.addBindValue(int(operation));
         q.addBindValue(row.table);
         q.addBindValue(int(row.kind));
-        q.addBindValue(compact(row.key));
-        q.addBindValue(compact(row.values));
+        q.addBindValue(valuesObject(row.key));
+        q.addBindValue(changesObject(row.values));
         if (!q.exec())
             throw failure(q, sql);
     }

@@ -27,10 +27,10 @@ public:
     bool enabled();
 
     // The causal as stored now; empty when the history is off, so that it costs nothing.
-    CausalConfiguration snapshot(const QString &code);
+    CausalConfiguration snapshot(const QString &code, const CausalConfiguration::Scope &scope = {});
 
-    // Compares the causal as stored now with before and records the change; nothing when
-    // nothing changed. Answers the table rows recorded. Throws ado::AdoError.
+    // Compares the causal as stored now, within before's scope, with before and records the
+    // change; nothing when nothing changed. Answers the table rows recorded. Throws ado::AdoError.
     int record(Operation operation, const QString &code, const CausalConfiguration &before);
     // The same for a change already computed.
     int record(Operation operation, const QString &code, const QList<CausalConfiguration::Change> &changes);
@@ -38,7 +38,7 @@ public:
     // An operation spread over several events (the window's save and delete): the causal as
     // stored when it begins, kept until it finishes (recorded) or is given up (nothing recorded).
     // Beginning again for the same causal keeps the first state.
-    void begin(const QString &code);
+    void begin(const QString &code, const CausalConfiguration::Scope &scope = {});
     int finish(Operation operation);
     void discard();
 

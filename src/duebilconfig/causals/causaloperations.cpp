@@ -137,7 +137,10 @@ CausalOperations::Outcome CausalOperations::duplicate(const QString &source, con
     steps.emplace_back([&, this] {
         if (failed)
             return false;
-        CausalHistory(*m_connection, userName).record(CausalHistory::Operation::Duplicate, newCode, CausalConfiguration());
+        // The copy takes the due-date selection of one company only.
+        CausalHistory(*m_connection, userName)
+            .record(CausalHistory::Operation::Duplicate, newCode,
+                    CausalConfiguration({CausalConfiguration::Scope::SelectionOfOneCompany, company.toInt()}));
         if (ownTransaction)
             m_connection->CommitTrans();
         committed = true;

@@ -27,6 +27,12 @@ CausalHistory &CausalRecords::history()
     return *m_history;
 }
 
+// A save writes the causal's rows of the company on screen only: the history compares those.
+CausalConfiguration::Scope CausalRecords::savedRows() const
+{
+    return {CausalConfiguration::Scope::OneCompany, ctx.companyText().toInt()};
+}
+
 CausalOperations &CausalRecords::operations()
 {
     if (!ctx.Gcls_Servizi)
@@ -182,7 +188,7 @@ void CausalRecords::INTERNAV_ButtonClick(bool *cancel, const QString &key)
     const QString upper = key.toUpper();
     ctx.trapped(QStringLiteral("INTERNAV_ButtonClick"), {[&] {
         if (upper == QLatin1String("CONFERMA")) {
-            history().begin(ctx.causale());
+            history().begin(ctx.causale(), savedRows());
             ctx.ui.KVS_SELSCADENZE->Salva();
             ctx.ui.INTERNAV->setProperty("command", QStringLiteral("Nuovo"));
         } else if (upper == QLatin1String("ELIMINA")) {
@@ -313,7 +319,7 @@ void CausalRecords::FME_CAUSALI_BeforeUpdate(bool *fbol_Cancel)
     FormUi &ui = ctx.ui;
     const QString tipo = ui.CBO_TIPOOPERAZIONE->Text();
     ctx.trapped(QStringLiteral("FME_CAUSALI_BeforeUpdate"), {
-        [&] { history().begin(ctx.causale()); },
+        [&] { history().begin(ctx.causale(), savedRows()); },
         [&] { return ctx.params->ControllaSalvataggio(fbol_Cancel); },
         [&] {
             if (tipo == QLatin1String("3") || tipo == QLatin1String("6")) {

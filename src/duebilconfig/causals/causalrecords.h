@@ -1,5 +1,6 @@
 #pragma once
 
+#include "causalconfiguration.h"
 #include "causaloperations.h"
 
 #include <QObject>
@@ -50,6 +51,7 @@ public:
 
 private:
     CausalHistory &history();
+    CausalConfiguration::Scope savedRows() const;
 
     FormContext &ctx;
     std::unique_ptr<CausalOperations> m_ops;

@@ -12,6 +12,8 @@
 #include "windowfixture.h"
 
 #include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QTest>
@@ -118,6 +120,45 @@ private slots:
         emit ui().CHK_FILTER[30]->Click();
         QVERIFY(!ui().INTERNAV->press(QStringLiteral("Conferma")));
         QVERIFY(history(QStringLiteral("310")).isEmpty());
+    }
+
+    // A history row holds the values as compact JSON that any JSON reader takes back as they
+    // were stored: the text Qt itself writes, whatever the value holds.
+    void recordedValuesAreStoredAsJson_data()
+    {
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<QJsonValue>("json");
+        QTest::newRow("text") << QVariant(QStringLiteral("Incasso RiBa")) << QJsonValue(QStringLiteral("Incasso RiBa"));
+        QTest::newRow("quotes and backslash") << QVariant(QStringLiteral("Riga \"A\" \\ B"))
+                                              << QJsonValue(QStringLiteral("Riga \"A\" \\ B"));
+        QTest::newRow("control characters") << QVariant(QStringLiteral("a\r\nb\tc\x01d"))
+                                            << QJsonValue(QStringLiteral("a\r\nb\tc\x01d"));
+        QTest::newRow("accented") << QVariant(QStringLiteral("Pagamento però già")) << QJsonValue(QStringLiteral("Pagamento però già"));
+        QTest::newRow("empty") << QVariant(QStringLiteral("")) << QJsonValue(QStringLiteral(""));
+        QTest::newRow("null") << QVariant() << QJsonValue(QJsonValue::Null);
+        QTest::newRow("integer") << QVariant(qlonglong(1234567890123)) << QJsonValue(qint64(1234567890123));
+        QTest::newRow("real") << QVariant(12.75) << QJsonValue(12.75);
+    }
+
+    void recordedValuesAreStoredAsJson()
+    {
+        QFETCH(QVariant, value);
+        QFETCH(QJsonValue, json);
+        ado::Connection c;
+        c.Open(m_db->connectionString());
+        CausalConfiguration::Change change;
+        change.table = QStringLiteral("CGP0_DUEBILCAUSALI");
+        change.key = {{QStringLiteral("CGP0_CAUSALE"), 300}};
+        change.column = QStringLiteral("CGP0_DESCRIZIONE");
+        change.before = QStringLiteral("Incasso RiBa clienti");
+        change.after = value;
+        QCOMPARE(CausalHistory(c, QStringLiteral("MROSSI")).record(Operation::Save, QStringLiteral("300"), {change}), 1);
+        const ado::RecordsetPtr rs = c.Execute(QStringLiteral("SELECT CGPL_CHIAVE, CGPL_VALORI FROM CGPL_DUEBILSTORICO"));
+        QCOMPARE(rs->value(QStringLiteral("CGPL_CHIAVE")).toString(), QStringLiteral("{\"CGP0_CAUSALE\":300}"));
+        const QJsonObject expected{{change.column, QJsonArray{QJsonValue(QStringLiteral("Incasso RiBa clienti")), json}}};
+        QCOMPARE(rs->value(QStringLiteral("CGPL_VALORI")).toString(),
+                 QString::fromUtf8(QJsonDocument(expected).toJson(QJsonDocument::Compact)));
+        QCOMPARE(history(QStringLiteral("300")).first().rows.first().values, expected);
     }
 
     void newDuplicateAndDeleteAreRecorded()
