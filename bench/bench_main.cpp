@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -407,6 +408,15 @@ int main(int argc, char **argv)
         return memoryRun(QString::fromLocal8Bit(argv[2]));
     QTemporaryDir dir;
     workDir = &dir;
+    // The memory rows run only when the filter (if any) names them: each builds its databases
+    // again in a process of its own.
+    QString filter;
+    for (int i = 1; i < argc; ++i) {
+        if (QByteArray(argv[i]).startsWith("--benchmark_filter="))
+            filter = QString::fromLocal8Bit(argv[i]).section(QLatin1Char('='), 1);
+    }
+    const bool measureMemory
+        = filter.isEmpty() || QRegularExpression(filter).match(QStringLiteral("memoria_finestra_mb/10/100")).hasMatch();
     benchmark::Initialize(&argc, argv);
 
     const QList<Size> sizes = {{10, 1},   {10, 10},   {10, 100},  {10, 1000},  {100, 1},    {100, 10},
@@ -479,7 +489,7 @@ int main(int argc, char **argv)
     }
     // Resident memory of the host with the window open, each size in a process of its own.
     for (const Size &size : sizes) {
-        if (size.m != 100)
+        if (!measureMemory || size.m != 100)
             continue;
         const double mb = memoryFor(size);
         out << QStringLiteral("%1 %2 %3 %4\n").arg("memoria_finestra_mb", -28).arg(size.n, 5).arg(size.m, 4).arg(mb, 11, 'f', 1);
