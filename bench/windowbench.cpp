@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QTableView>
 #include <QSqlDriver>
 #include <QTest>
 #include <sqlite3.h>
@@ -123,7 +124,7 @@ bool WindowBench::decode(const QString &field, const QString &code)
     return edit->commit() && edit->isFound();
 }
 
-int WindowBench::lookup(const QString &field)
+int WindowBench::lookup(const QString &field, bool toTheEnd)
 {
     auto *edit = d->form->findChild<TextField *>(field);
     if (!edit || !edit->isEnabled())
@@ -133,7 +134,12 @@ int WindowBench::lookup(const QString &field)
     edit->setLookupPicker([&](const QString &statement, const QVariant &columns, const QString &title, const QString &,
                               QString *) {
         LookupDialog dialog(connection, statement, columns, title, 0, d->form);
-        rows = dialog.rowCount();
+        rows = dialog.loadedRowCount();
+        if (toTheEnd) {
+            auto *table = dialog.findChild<QTableView *>();
+            QTest::keyClick(table, Qt::Key_End, Qt::ControlModifier);
+            rows = table->currentIndex().row() == dialog.loadedRowCount() - 1 ? dialog.loadedRowCount() : -1;
+        }
         return false;
     });
     edit->lookup();
