@@ -10,6 +10,7 @@
 #include <QSqlRecord>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <limits>
 
 // The statement's rows, read forward a block at a time as the view asks for more (the way
 // QSqlQueryModel does), and the ones the search leaves visible. A model rather than one item
@@ -81,7 +82,7 @@ public:
     QList<QStringList> read(int count)
     {
         QList<QStringList> block;
-        block.reserve(count);
+        block.reserve(qMin(count, Block));
         while (more && block.size() < count) {
             if (!query.next()) {
                 more = false;
@@ -142,6 +143,19 @@ private:
     Rows *m_rows;
 };
 
+namespace {
+
+bool readsBesideWriters(const QSqlDatabase &db)
+{
+    if (db.driverName() != QLatin1String("QSQLITE"))
+        return false;
+    QSqlQuery mode(db);
+    return mode.exec(QStringLiteral("PRAGMA journal_mode")) && mode.next()
+        && mode.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
 LookupDialog::LookupDialog(const ado::ConnectionPtr &connection, const QString &statement, const QVariant &columns,
                            const QString &title, int returnColumn, QWidget *parent)
     : QDialog(parent), m_search(new QLineEdit(this)), m_rows(std::make_unique<Rows>()), m_returnColumn(returnColumn)
@@ -182,6 +196,12 @@ LookupDialog::LookupDialog(const ado::ConnectionPtr &connection, const QString &
                 }
             }
             m_rows->rows = m_rows->read(Rows::Block);
+            // A statement left half read keeps its read open until the list closes: harmless
+            // to writers only on an embedded database in WAL mode. Elsewhere (ODBC, where the
+            // connection is busy until its results are read, or a rollback journal, where the
+            // read lock keeps other writers out) the list reads every row at once, as it did.
+            if (m_rows->more && !readsBesideWriters(connection->database()))
+                m_rows->rows.append(m_rows->read(std::numeric_limits<int>::max()));
         } else {
             const QSqlError error = query.lastError();
             m_error = (error.databaseText().isEmpty() ? error.text() : error.databaseText()).trimmed();

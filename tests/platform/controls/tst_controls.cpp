@@ -1,6 +1,7 @@
 #include "checkfield.h"
 #include "codefield.h"
 #include "combofield.h"
+#include "adoerror.h"
 #include "connection.h"
 #include "fixture.h"
 #include "gridcontrol.h"
@@ -33,6 +34,7 @@ private slots:
     void lookupSearchesAndReturnsTheChosenColumn();
     void lookupReachesEveryRowOfALongList_data();
     void lookupReachesEveryRowOfALongList();
+    void lookupOpenLeavesOtherWritersFree();
     void gridShowsFormattedCellsAndTicks();
 };
 
@@ -189,6 +191,35 @@ void tst_Controls::lookupReachesEveryRowOfALongList()
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(dialog.chosenCode(), chosen);
     QCOMPARE(dialog.rowCount(), rows);
+}
+
+// Another user saves while this one browses a long list: on a database without WAL the list
+// must not hold its read lock while it stays open.
+void tst_Controls::lookupOpenLeavesOtherWritersFree()
+{
+    QTemporaryDir dir;
+    const QString path = makeFixture(dir);
+    QVERIFY(!path.isEmpty());
+    auto connection = std::make_shared<ado::Connection>();
+    connection->Open(QStringLiteral("sqlite:") + path);
+    QSqlQuery fill(connection->database());
+    QVERIFY(fill.exec(QStringLiteral("PRAGMA journal_mode=DELETE")));
+    QVERIFY(fill.exec(QStringLiteral("CREATE TABLE LUNGA (CODICE TEXT, DESCR TEXT)")));
+    QVERIFY(fill.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 999)"
+                                     " INSERT INTO LUNGA SELECT printf('R%04d', i), 'Riga ' || i FROM n")));
+    fill.finish();
+    LookupDialog dialog(connection, QStringLiteral("SELECT CODICE, DESCR FROM LUNGA ORDER BY CODICE"), QVariant(),
+                        QStringLiteral("Elenco"));
+    QCOMPARE(dialog.loadedRowCount(), 1000);
+    auto other = std::make_shared<ado::Connection>();
+    other->setBusyTimeout(100);
+    other->Open(QStringLiteral("sqlite:") + path);
+    try {
+        other->Execute(QStringLiteral("INSERT INTO LUNGA (CODICE, DESCR) VALUES ('R1000', 'Riga 1000')"));
+    } catch (const ado::AdoError &e) {
+        QFAIL(qPrintable(e.message()));
+    }
+    QCOMPARE(other->Execute(QStringLiteral("SELECT COUNT(*) AS N FROM LUNGA"))->value(QStringLiteral("N")).toInt(), 1001);
 }
 
 void tst_Controls::gridShowsFormattedCellsAndTicks()
