@@ -22,6 +22,9 @@ public:
     using QAbstractTableModel::QAbstractTableModel;
 
     static constexpr int Block = 256;
+    // Enough to fill the list at its size and well beyond; the view asks for more when its
+    // last row comes into sight, so a taller window reads on by itself.
+    static constexpr int FirstBlock = 64;
 
     QSqlQuery query;
     int fieldCount = 0;
@@ -195,7 +198,7 @@ LookupDialog::LookupDialog(const ado::ConnectionPtr &connection, const QString &
                     m_rows->columns.append(i);
                 }
             }
-            m_rows->rows = m_rows->read(Rows::Block);
+            m_rows->rows = m_rows->read(Rows::FirstBlock);
             // A statement left half read keeps its read open until the list closes: harmless
             // to writers only on an embedded database in WAL mode. Elsewhere (ODBC, where the
             // connection is busy until its results are read, or a rollback journal, where the
