@@ -43,8 +43,9 @@ public:
     // A code typed into a code field and accepted, as when the user leaves the field.
     bool decode(const QString &field, const QString &code);
     // The field's look-up list built as the look-up button builds it, without waiting for a
-    // choice; the number of rows it offers.
-    int lookup(const QString &field);
+    // choice: the number of rows it holds when it opens, or with toTheEnd the number it offers
+    // once the user has pressed Ctrl+End in it (then its last row is the current one).
+    int lookup(const QString &field, bool toTheEnd = false);
 
     // The statements the window's connection runs between the two calls, as SQLite ran them.
     void startCapture();

@@ -1,35 +1,56 @@
 #include "lookupdialog.h"
 
-#include "adoerror.h"
-#include "recordset.h"
 
 #include <QAbstractTableModel>
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <limits>
 
-// The statement's rows as read once, and the ones the search leaves visible. A model rather
-// than one item per cell: a ledger's list of accounts runs to a hundred thousand rows.
+// The statement's rows, read forward a block at a time as the view asks for more (the way
+// QSqlQueryModel does), and the ones the search leaves visible. A model rather than one item
+// per cell, and texts only for the rows read: a ledger's list of accounts runs to a hundred
+// thousand rows, of which the window shows twenty.
 class LookupDialog::Rows : public QAbstractTableModel
 {
 public:
     using QAbstractTableModel::QAbstractTableModel;
 
+    static constexpr int Block = 256;
+    // Enough to fill the list at its size and well beyond; the view asks for more when its
+    // last row comes into sight, so a taller window reads on by itself.
+    static constexpr int FirstBlock = 64;
+
+    QSqlQuery query;
+    int fieldCount = 0;
+    bool more = false;
     QList<QStringList> rows;
     QStringList titles;
     QList<int> columns;
-    QList<int> visible;
+    QString search;
+    QList<int> visible;  // rows matching a search; unused while there is none
 
-    int rowCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : int(visible.size()); }
+    int rowCount(const QModelIndex &parent = {}) const override
+    {
+        return parent.isValid() ? 0 : int(search.isEmpty() ? rows.size() : visible.size());
+    }
     int columnCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : int(columns.size()); }
+
+    const QStringList &row(int visibleRow) const
+    {
+        return rows.at(search.isEmpty() ? visibleRow : visible.at(visibleRow));
+    }
 
     QVariant data(const QModelIndex &index, int role) const override
     {
         if (role != Qt::DisplayRole || !index.isValid())
             return {};
-        return rows.at(visible.at(index.row())).value(columns.at(index.column()));
+        return row(index.row()).value(columns.at(index.column()));
     }
 
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override
@@ -39,27 +60,110 @@ public:
         return {};
     }
 
-    void filter(const QString &search)
+    // A search reads every row first, so it finds them all.
+    bool canFetchMore(const QModelIndex &parent) const override { return !parent.isValid() && more; }
+
+    void fetchMore(const QModelIndex &parent) override
+    {
+        if (parent.isValid() || !more)
+            return;
+        const int first = int(rows.size());
+        QList<QStringList> block = read(Block);
+        if (block.isEmpty())
+            return;
+        beginInsertRows({}, first, first + int(block.size()) - 1);
+        rows.append(std::move(block));
+        endInsertRows();
+    }
+
+    void fetchAll()
+    {
+        while (more)
+            fetchMore({});
+    }
+
+    QList<QStringList> read(int count)
+    {
+        QList<QStringList> block;
+        block.reserve(qMin(count, Block));
+        while (more && block.size() < count) {
+            if (!query.next()) {
+                more = false;
+                query.finish();  // the statement lets go of the database
+                break;
+            }
+            QStringList row;
+            row.reserve(fieldCount);
+            for (int i = 0; i < fieldCount; ++i) {
+                const QVariant v = query.value(i);
+                row.append(v.isNull() ? QString() : v.toString());
+            }
+            block.append(std::move(row));
+        }
+        return block;
+    }
+
+    void filter(const QString &text)
     {
         beginResetModel();
+        search = text;
         visible.clear();
-        for (int r = 0; r < rows.size(); ++r) {
-            const QStringList &row = rows.at(r);
-            bool match = search.isEmpty();
-            for (int i = 0; !match && i < row.size(); ++i)
-                match = row.at(i).contains(search, Qt::CaseInsensitive);
-            if (match)
-                visible.append(r);
+        if (!search.isEmpty()) {
+            while (more)
+                rows.append(read(Block));
+            for (int r = 0; r < rows.size(); ++r) {
+                const QStringList &row = rows.at(r);
+                bool match = false;
+                for (int i = 0; !match && i < row.size(); ++i)
+                    match = row.at(i).contains(search, Qt::CaseInsensitive);
+                if (match)
+                    visible.append(r);
+            }
         }
         endResetModel();
     }
 };
 
+// Ctrl+End reaches the statement's last row, not the last one read so far; moving down near
+// the end of what was read reads on, as scrolling does.
+class LookupDialog::Table : public QTableView
+{
+public:
+    Table(Rows *rows, QWidget *parent) : QTableView(parent), m_rows(rows) {}
+
+protected:
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override
+    {
+        if (action == MoveEnd && modifiers.testFlag(Qt::ControlModifier))
+            m_rows->fetchAll();
+        else if ((action == MoveDown || action == MovePageDown || action == MoveNext)
+                 && currentIndex().row() + qMax(1, viewport()->height() / qMax(1, rowHeight(0))) >= m_rows->rowCount())
+            m_rows->fetchMore({});
+        return QTableView::moveCursor(action, modifiers);
+    }
+
+private:
+    Rows *m_rows;
+};
+
+namespace {
+
+bool readsBesideWriters(const QSqlDatabase &db)
+{
+    if (db.driverName() != QLatin1String("QSQLITE"))
+        return false;
+    QSqlQuery mode(db);
+    return mode.exec(QStringLiteral("PRAGMA journal_mode")) && mode.next()
+        && mode.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
 LookupDialog::LookupDialog(const ado::ConnectionPtr &connection, const QString &statement, const QVariant &columns,
                            const QString &title, int returnColumn, QWidget *parent)
-    : QDialog(parent), m_search(new QLineEdit(this)), m_table(new QTableView(this)), m_rows(std::make_unique<Rows>()),
-      m_returnColumn(returnColumn)
+    : QDialog(parent), m_search(new QLineEdit(this)), m_rows(std::make_unique<Rows>()), m_returnColumn(returnColumn)
 {
+    m_table = new Table(m_rows.get(), this);
     setWindowTitle(title);
     resize(520, 380);
     auto *layout = new QVBoxLayout(this);
@@ -73,29 +177,38 @@ LookupDialog::LookupDialog(const ado::ConnectionPtr &connection, const QString &
     m_table->verticalHeader()->setVisible(false);
     m_table->horizontalHeader()->setStretchLastSection(true);
 
-    try {
-        const ado::RecordsetPtr rs = connection->Execute(statement);
-        const QStringList fields = rs->fieldNames();
-        for (const QVariant &c : columns.toList()) {
-            const QVariantMap map = c.toMap();
-            m_rows->titles.append(map.value(QStringLiteral("title")).toString());
-            m_rows->columns.append(map.value(QStringLiteral("index")).toInt());
+    for (const QVariant &c : columns.toList()) {
+        const QVariantMap map = c.toMap();
+        m_rows->titles.append(map.value(QStringLiteral("title")).toString());
+        m_rows->columns.append(map.value(QStringLiteral("index")).toInt());
+    }
+    if (!connection || connection->State() == 0) {
+        m_error = QStringLiteral("The connection is closed");
+    } else {
+        QSqlQuery &query = m_rows->query;
+        query = QSqlQuery(connection->database());
+        query.setForwardOnly(true);
+        if (query.exec(connection->nativeSql(statement))) {
+            const QSqlRecord record = query.record();
+            m_rows->fieldCount = record.count();
+            m_rows->more = query.isSelect();
+            if (m_rows->columns.isEmpty()) {
+                for (int i = 0; i < record.count(); ++i) {
+                    m_rows->titles.append(record.fieldName(i));
+                    m_rows->columns.append(i);
+                }
+            }
+            m_rows->rows = m_rows->read(Rows::FirstBlock);
+            // A statement left half read keeps its read open until the list closes: harmless
+            // to writers only on an embedded database in WAL mode. Elsewhere (ODBC, where the
+            // connection is busy until its results are read, or a rollback journal, where the
+            // read lock keeps other writers out) the list reads every row at once, as it did.
+            if (m_rows->more && !readsBesideWriters(connection->database()))
+                m_rows->rows.append(m_rows->read(std::numeric_limits<int>::max()));
+        } else {
+            const QSqlError error = query.lastError();
+            m_error = (error.databaseText().isEmpty() ? error.text() : error.databaseText()).trimmed();
         }
-        if (m_rows->columns.isEmpty()) {
-            m_rows->titles = fields;
-            for (int i = 0; i < fields.size(); ++i)
-                m_rows->columns.append(i);
-        }
-        m_rows->rows.reserve(rs->RecordCount());
-        for (; !rs->isEOF(); rs->MoveNext()) {
-            QStringList row;
-            row.reserve(fields.size());
-            for (const QString &f : fields)
-                row.append(rs->value(f).toString());
-            m_rows->rows.append(row);
-        }
-    } catch (const ado::AdoError &e) {
-        m_error = e.message();
     }
     m_table->setModel(m_rows.get());
     connect(m_search, &QLineEdit::textChanged, this, &LookupDialog::applySearch);
@@ -121,14 +234,22 @@ void LookupDialog::applySearch()
         m_table->setCurrentIndex(m_rows->index(0, 0));
 }
 
-int LookupDialog::rowCount() const { return m_rows->rowCount(); }
+int LookupDialog::rowCount() const
+{
+    m_rows->fetchAll();
+    return m_rows->rowCount();
+}
+
+int LookupDialog::loadedRowCount() const { return m_rows->rowCount(); }
 void LookupDialog::setSearch(const QString &text) { m_search->setText(text); }
 
 bool LookupDialog::chooseRow(int visibleRow)
 {
+    while (visibleRow >= m_rows->rowCount() && m_rows->canFetchMore({}))
+        m_rows->fetchMore({});
     if (visibleRow < 0 || visibleRow >= m_rows->rowCount())
         return false;
-    m_chosen = m_rows->rows.at(m_rows->visible.at(visibleRow)).value(m_returnColumn);
+    m_chosen = m_rows->row(visibleRow).value(m_returnColumn);
     return true;
 }
 

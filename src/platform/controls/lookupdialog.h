@@ -10,6 +10,8 @@ class QTableView;
 
 // The list window of a look-up: the rows of the statement the form gives, narrowed by what the
 // user types in the search box; the chosen row's value of the return column is the code.
+// The rows are read as the list needs them (a block at a time while the user scrolls down, all
+// of them for the last row or a search), so a ledger of a hundred thousand accounts opens at once.
 class LookupDialog : public QDialog
 {
     Q_OBJECT
@@ -21,7 +23,8 @@ public:
                  const QString &title, int returnColumn = 0, QWidget *parent = nullptr);
     ~LookupDialog() override;
 
-    int rowCount() const;          // rows visible after the search
+    int rowCount() const;          // rows the list offers after the search, read to the last
+    int loadedRowCount() const;    // rows the list holds so far
     void setSearch(const QString &text);
     bool chooseRow(int visibleRow);
     QString chosenCode() const;
@@ -31,8 +34,9 @@ private:
     void applySearch();
 
     class Rows;
+    class Table;
     QLineEdit *m_search;
-    QTableView *m_table;
+    Table *m_table;
     std::unique_ptr<Rows> m_rows;
     int m_returnColumn;
     QString m_chosen;

@@ -1,6 +1,7 @@
 #include "checkfield.h"
 #include "codefield.h"
 #include "combofield.h"
+#include "adoerror.h"
 #include "connection.h"
 #include "fixture.h"
 #include "gridcontrol.h"
@@ -9,7 +10,11 @@
 #include "richtextfield.h"
 #include "textfield.h"
 
+#include <QDialogButtonBox>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTableView>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -27,6 +32,9 @@ private slots:
     void richTextKeepsItsLimit();
     void lookupSearchesAndReturnsTheChosenColumn_data();
     void lookupSearchesAndReturnsTheChosenColumn();
+    void lookupReachesEveryRowOfALongList_data();
+    void lookupReachesEveryRowOfALongList();
+    void lookupOpenLeavesOtherWritersFree();
     void gridShowsFormattedCellsAndTicks();
 };
 
@@ -134,6 +142,84 @@ void tst_Controls::lookupSearchesAndReturnsTheChosenColumn()
     QCOMPARE(dialog.rowCount(), rows);
     QCOMPARE(dialog.chooseRow(0), rows > 0);
     QCOMPARE(dialog.chosenCode(), chosen);
+}
+
+// A list longer than what it reads when it opens still offers every row: by keyboard and by
+// search, with the code of the row the user sees.
+void tst_Controls::lookupReachesEveryRowOfALongList_data()
+{
+    QTest::addColumn<QString>("search");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<int>("presses");
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<int>("rows");
+    QTest::newRow("Ctrl+End: the last row") << "" << int(Qt::Key_End) << int(Qt::ControlModifier) << 1 << "R0999" << 1000;
+    QTest::newRow("arrow down past the first rows read") << "" << int(Qt::Key_Down) << 0 << 300 << "R0300" << 1000;
+    QTest::newRow("page down to the end") << "" << int(Qt::Key_PageDown) << 0 << 200 << "R0999" << 1000;
+    QTest::newRow("search finds a row far down") << "riga 777" << 0 << 0 << 0 << "R0777" << 1;
+}
+
+void tst_Controls::lookupReachesEveryRowOfALongList()
+{
+    QFETCH(QString, search);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(int, presses);
+    QFETCH(QString, chosen);
+    QFETCH(int, rows);
+    QTemporaryDir dir;
+    const QString path = makeFixture(dir);
+    QVERIFY(!path.isEmpty());
+    auto connection = std::make_shared<ado::Connection>();
+    connection->Open(QStringLiteral("sqlite:") + path);
+    QSqlQuery fill(connection->database());
+    QVERIFY(fill.exec(QStringLiteral("CREATE TABLE LUNGA (CODICE TEXT, DESCR TEXT)")));
+    QVERIFY(fill.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 999)"
+                                     " INSERT INTO LUNGA SELECT printf('R%04d', i), 'Riga ' || i FROM n")));
+    LookupDialog dialog(connection, QStringLiteral("SELECT CODICE, DESCR FROM LUNGA ORDER BY CODICE"), QVariant(),
+                        QStringLiteral("Elenco"));
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    dialog.setSearch(search);
+    auto *table = dialog.findChild<QTableView *>();
+    for (int i = 0; i < presses; ++i)
+        QTest::keyClick(table, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    const QModelIndex current = table->currentIndex();
+    QCOMPARE(table->model()->index(current.row(), 0).data().toString(), chosen);
+    dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(dialog.chosenCode(), chosen);
+    QCOMPARE(dialog.rowCount(), rows);
+}
+
+// Another user saves while this one browses a long list: on a database without WAL the list
+// must not hold its read lock while it stays open.
+void tst_Controls::lookupOpenLeavesOtherWritersFree()
+{
+    QTemporaryDir dir;
+    const QString path = makeFixture(dir);
+    QVERIFY(!path.isEmpty());
+    auto connection = std::make_shared<ado::Connection>();
+    connection->Open(QStringLiteral("sqlite:") + path);
+    QSqlQuery fill(connection->database());
+    QVERIFY(fill.exec(QStringLiteral("PRAGMA journal_mode=DELETE")));
+    QVERIFY(fill.exec(QStringLiteral("CREATE TABLE LUNGA (CODICE TEXT, DESCR TEXT)")));
+    QVERIFY(fill.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 999)"
+                                     " INSERT INTO LUNGA SELECT printf('R%04d', i), 'Riga ' || i FROM n")));
+    fill.finish();
+    LookupDialog dialog(connection, QStringLiteral("SELECT CODICE, DESCR FROM LUNGA ORDER BY CODICE"), QVariant(),
+                        QStringLiteral("Elenco"));
+    QCOMPARE(dialog.loadedRowCount(), 1000);
+    auto other = std::make_shared<ado::Connection>();
+    other->setBusyTimeout(100);
+    other->Open(QStringLiteral("sqlite:") + path);
+    try {
+        other->Execute(QStringLiteral("INSERT INTO LUNGA (CODICE, DESCR) VALUES ('R1000', 'Riga 1000')"));
+    } catch (const ado::AdoError &e) {
+        QFAIL(qPrintable(e.message()));
+    }
+    QCOMPARE(other->Execute(QStringLiteral("SELECT COUNT(*) AS N FROM LUNGA"))->value(QStringLiteral("N")).toInt(), 1001);
 }
 
 void tst_Controls::gridShowsFormattedCellsAndTicks()
