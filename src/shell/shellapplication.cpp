@@ -3,18 +3,15 @@
 #include "scriptrunner.h"
 
 #include "clsglobal.h"
-#include "connection.h"
 #include "componentloader.h"
+#include "connection.h"
+#include "databaseinstaller.h"
 #include "guimessageservice.h"
 #include "recordingmessageservice.h"
 #include "shelloptions.h"
 #include "shelltexts.h"
 #include "shellwindow.h"
 #include "simplenavigator.h"
-
-#ifdef DUEBIL_HAVE_DB
-#include "databaseinstaller.h"
-#endif
 
 #include <QApplication>
 #include <QDir>
@@ -74,10 +71,7 @@ int ShellApplication::run(int argc, char **argv)
     QCoreApplication::setApplicationName(QStringLiteral("duebilconfig"));
 
     ClsGlobal global;
-    QStringList textFiles;
-#ifdef DUEBIL_HAVE_DB
-    textFiles = DatabaseInstaller::textFiles();
-#endif
+    const QStringList textFiles = DatabaseInstaller::textFiles();
     QString textError;
     if (!global.loadTexts(textFiles + QStringList{ShellText::file()}, &textError))
         writeLine(stderr, textError);
@@ -104,7 +98,6 @@ int ShellApplication::run(int argc, char **argv)
 
     QString connectionString = options.connectionString;
     if (connectionString.isEmpty()) {
-#ifdef DUEBIL_HAVE_DB
         QString dbError;
         const QString path = DatabaseInstaller::ensureDemoDatabase(&dbError);
         if (path.isEmpty()) {
@@ -114,7 +107,6 @@ int ShellApplication::run(int argc, char **argv)
             return 1;
         }
         connectionString = QStringLiteral("sqlite:") + path;
-#endif
     }
     global.setConnectionString(connectionString);
     global.setUserName(options.user);

@@ -1,16 +1,13 @@
 #include "causalrecords.h"
 
 #include "causalhistory.h"
-#include "causalparameters.h"
 #include "cinterface.h"
 #include "clsglobal.h"
 #include "clsservizi.h"
 #include "duebilstatements.h"
 #include "formcontext.h"
-#include "layoutpersonalisation.h"
 #include "messageservice.h"
 #include "recordset.h"
-#include "selectionchecks.h"
 
 namespace S = DueBilStatements;
 

@@ -1,7 +1,6 @@
 #include "selectionchecks.h"
 
 #include "causaloperations.h"
-#include "causalparameters.h"
 #include "clsglobal.h"
 #include "duebilstatements.h"
 #include "formcontext.h"

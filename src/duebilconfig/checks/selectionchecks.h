@@ -1,34 +1,35 @@
 #pragma once
 
+#include "iselectionchecks.h"
+
 #include <QObject>
 
 struct FormContext;
 
 // The 32 selection checks of the causal on display: the boxes built from the causal's rows,
 // their defaults by operation type, their locking, and the writing of their states.
-class SelectionChecks : public QObject
+class SelectionChecks : public QObject, public ISelectionChecks
 {
     Q_OBJECT
 
 public:
     static constexpr int Count = 32;
-    static constexpr int WithholdingCheck = 30;
 
     explicit SelectionChecks(FormContext &ctx);
     ~SelectionChecks() override;
 
     void connectEvents();
 
-    void CreaStrutturaCheck();
+    void CreaStrutturaCheck() override;
     void CHK_FILTER_Click(int index);
-    void UpdateFiltri();
+    void UpdateFiltri() override;
     void FME_FILTRI_UpdateBatchAll();
     void KVS_SELSCADENZE_AfterChange();
-    void CaricaValoriPredefinitiFiltri(int tipo, const QString &causale, bool requery, bool tutti);
+    void CaricaValoriPredefinitiFiltri(int tipo, const QString &causale, bool requery, bool tutti) override;
     void AbilitaDisabilitaCheck(bool abilita);
     void CMD_CHECKCAUSALEDEFAULT_ButtonClick();
     void CMD_MODIFICACHECKCAUSALE_ButtonClick();
-    bool IsCausalePerRitenute(const QString &causale);
+    bool IsCausalePerRitenute(const QString &causale) override;
 
     // Ids of the checks that only "Modifica impostazioni" unlocks.
     static bool isLockable(int id);

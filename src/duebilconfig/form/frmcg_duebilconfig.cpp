@@ -5,7 +5,6 @@
 #include "causalparameters.h"
 #include "causalrecords.h"
 #include "cinterface.h"
-#include "clscg_duebilconfig.h"
 #include "clsglobal.h"
 #include "clsservizi.h"
 #include "debugtrace.h"
@@ -103,11 +102,9 @@ void FRMCG_DUEBILCONFIG::Form_Load()
     d->params = std::make_unique<CausalParameters>(ctx);
     d->layout = std::make_unique<LayoutPersonalisation>(ctx);
     d->exclusions = std::make_unique<UserExclusions>(ctx);
-    ctx.causals = d->causals.get();
     ctx.checks = d->checks.get();
     ctx.params = d->params.get();
     ctx.layout = d->layout.get();
-    ctx.exclusions = d->exclusions.get();
     ErrorTrap::runIgnoringErrors({[&] {
         // The form binding of the host: an object tied to the contract for the form's life.
         d->formBinding = new QObject(this);
@@ -119,6 +116,11 @@ void FRMCG_DUEBILCONFIG::Form_Load()
 FormContext &FRMCG_DUEBILCONFIG::context()
 {
     return ctx;
+}
+
+CausalParameters &FRMCG_DUEBILCONFIG::parameters()
+{
+    return *d->params;
 }
 
 bool FRMCG_DUEBILCONFIG::isActivated() const
@@ -206,11 +208,11 @@ void FRMCG_DUEBILCONFIG::Form_Activate()
         },
         [&] {
             trace(QStringLiteral("AggiornaConfigurazioneCausali"));
-            ctx.causals->AggiornaConfigurazioneCausali(true);
+            d->causals->AggiornaConfigurazioneCausali(true);
         },
         [&] {
             trace(QStringLiteral("ImpostaCombo"));
-            ctx.params->ImpostaCombo(false);
+            d->params->ImpostaCombo(false);
         },
         [&] {
             trace(QStringLiteral("InizializzaOggettiLocali"));
@@ -218,12 +220,12 @@ void FRMCG_DUEBILCONFIG::Form_Activate()
         },
         [&] {
             trace(QStringLiteral("CaricaTreeViewCampi"));
-            ctx.layout->CaricaTreeViewCampi();
+            d->layout->CaricaTreeViewCampi();
         },
         [&] {
             trace(QStringLiteral("InitGrid"));
-            ctx.layout->InitGrid();
-            ctx.exclusions->InitGrid();
+            d->layout->InitGrid();
+            d->exclusions->InitGrid();
         },
         [&] {
             trace(QStringLiteral("ImpostaVirtualFrame"));
@@ -259,7 +261,7 @@ void FRMCG_DUEBILCONFIG::Form_Activate()
                     trace(QStringLiteral("EseguiQuery"));
                     requireFrames();
                     ctx.ui.TXT_CAUSALE->setText(external.trimmed());
-                    ctx.causals->EseguiQuery();
+                    d->causals->EseguiQuery();
                 }
             } else {
                 ctx.ui.INTERNAV->setCalledMode(false, false);
@@ -268,7 +270,7 @@ void FRMCG_DUEBILCONFIG::Form_Activate()
         [&] {
             trace(QStringLiteral("AttivaEditControlli"));
             requireFrames();
-            ctx.params->AttivaEditControlli();
+            d->params->AttivaEditControlli();
         },
         [&] {
             trace(QStringLiteral("InizializzaScriptELayout"));
@@ -314,7 +316,7 @@ void FRMCG_DUEBILCONFIG::InizializzaOggettiLocali()
                 account->setProperty("company", ctx.company);
                 account->setProperty("date", QDate::currentDate());
             }
-            ctx.params->connectAccountFields();
+            d->params->connectAccountFields();
         },
         [&] { ctx.Gcls_TestiParametrizzabili = std::make_unique<TestiParametrizzabili>(); },
         [&] {
@@ -467,11 +469,11 @@ void FRMCG_DUEBILCONFIG::requireFrames() const
 
 void FRMCG_DUEBILCONFIG::connectHandlers()
 {
-    ctx.causals->connectEvents();
-    ctx.checks->connectEvents();
-    ctx.params->connectEvents();
-    ctx.layout->connectEvents();
-    ctx.exclusions->connectEvents();
+    d->causals->connectEvents();
+    d->checks->connectEvents();
+    d->params->connectEvents();
+    d->layout->connectEvents();
+    d->exclusions->connectEvents();
     // The host's tool bar presses the buttons of the window's navigator.
     if (ActiveNavigator *navigator = ctx.Gcls_Interface->activeNavigator()) {
         connect(navigator, &ActiveNavigator::commandTriggered, this, [this](ActiveNavigator::Command command) {

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+class CausalParameters;
 class QMdiSubWindow;
 
 // The configuration window: its life cycle, its local objects and data frames, and the
@@ -26,6 +27,8 @@ public:
     void setCaption(const QString &caption) override;
 
     FormContext &context();
+    // The handler of the parameters, for the tests that run its procedures on their own.
+    CausalParameters &parameters();
     bool isActivated() const;
 
     // Form_Activate: every activation refreshes the navigator; the first one also builds

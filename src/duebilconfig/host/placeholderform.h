@@ -2,8 +2,8 @@
 
 #include "mdiform.h"
 
-// The window shown until the real FRMCG_DUEBILCONFIG is registered with the plug-in: an
-// empty MDI child carrying the caption, with the same life cycle towards the host.
+// The window of a class given no form factory (the class on its own, as its tests make it):
+// an empty MDI child carrying the caption, with the same life cycle towards the host.
 class PlaceholderForm : public MdiForm
 {
     Q_OBJECT

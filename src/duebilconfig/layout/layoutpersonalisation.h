@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gridcontrol.h"
+#include "ilayoutpersonalisation.h"
 #include "layouteditor.h"
 
 #include <QObject>
@@ -10,7 +11,7 @@ struct FormContext;
 
 // The layout tab: the tree of the catalogue fields, the layout grid of the causal on display
 // and its buttons, and the rewrite of the causal's layout when the causal is saved.
-class LayoutPersonalisation : public QObject
+class LayoutPersonalisation : public QObject, public ILayoutPersonalisation
 {
     Q_OBJECT
 
@@ -22,7 +23,7 @@ public:
 
     void CaricaTreeViewCampi();
     void InitGrid();
-    void UpdateLayOut();
+    void UpdateLayOut() override;
 
     void BUT_SEL_ButtonClick();
     void BUT_DESEL_ButtonClick();

@@ -1,6 +1,6 @@
 #include "causalparameters.h"
 
-#include "causalrecords.h"
+#include "cinterface.h"
 #include "clsglobal.h"
 #include "clsservizi.h"
 #include "dataframe.h"
@@ -9,11 +9,7 @@
 #include "saverules.h"
 #include "formcontext.h"
 #include "recordset.h"
-#include "selectionchecks.h"
 #include "testiparametrizzabili.h"
-
-#include "cinterface.h"
-#include "clscg_duebilconfig.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -75,7 +71,7 @@ void CausalParameters::connectEvents()
     // The values the enabling rules read: a change of one of them applies the rules again.
     for (FieldControl *input : std::initializer_list<FieldControl *>{
              ui.CBO_TIPOOPERAZIONE, ui.CBO_MODRECUPERO, ui.CBO_MODIMPMAX, ui.CBO_MODIMPSCAD, ui.CBO_DETTREG,
-             ui.CHK_GESTVALUTE, ui.CHK_GESTIONEACCONTI, ui.CHK_FILTER[SelectionChecks::WithholdingCheck]})
+             ui.CHK_GESTVALUTE, ui.CHK_GESTIONEACCONTI, ui.CHK_FILTER[ISelectionChecks::WithholdingCheck]})
         connect(input, &FieldControl::TextChanged, this, [this, input] { ruleInputChanged(input); });
     // An undo shows the stored row again, and the rules follow it.
     connect(ctx.FME_CAUSALI.get(), &DataFrame::AfterUndo, this, [this](int result) {
@@ -357,7 +353,7 @@ void CausalParameters::ImpostaCombo(bool soloDettaglio)
             const int t = ctx.nz(ui.CBO_TIPOOPERAZIONE->Text().isEmpty() ? QVariant() : ui.CBO_TIPOOPERAZIONE->Text(), 1)
                               .toInt();
             const bool valute = on(ctx.nz(ui.CHK_GESTVALUTE->Text(), "0").toString());
-            const bool ritenute = on(ctx.nz(ui.CHK_FILTER[SelectionChecks::WithholdingCheck]->Text(), "0").toString());
+            const bool ritenute = on(ctx.nz(ui.CHK_FILTER[ISelectionChecks::WithholdingCheck]->Text(), "0").toString());
             const QList<OptionLists::List> lists = OptionLists::dependentLists(t, valute, ritenute);
             for (int i = 0; i < dependent.size() && i < lists.size(); ++i)
                 fill(dependent[i], lists[i], true);
@@ -502,7 +498,7 @@ void CausalParameters::CBO_DETTREG_ChangeRow()
     const bool guard = ctx.strutturaCheck;
     ctx.strutturaCheck = true;
     ctx.trapped(QStringLiteral("CBO_DETTREG_ChangeRow"), {[&] {
-        const bool ritenute = on(ctx.nz(ui.CHK_FILTER[SelectionChecks::WithholdingCheck]->Text(), "0").toString());
+        const bool ritenute = on(ctx.nz(ui.CHK_FILTER[ISelectionChecks::WithholdingCheck]->Text(), "0").toString());
         const QString dett = ui.CBO_DETTREG->Text();
         const ado::RecordsetPtr rs = ctx.FME_PARAMPERSREG->recordset();
         if (dett == QLatin1String("0")) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controlsurface.h"
+#include "icausalparameters.h"
 #include "ledgerchecks.h"
 #include "optionlists.h"
 
@@ -16,7 +17,7 @@ class AccountField;
 // The parameters of the causal on display: the general, per-company and posting frames and
 // their saving, the option lists, the ledger look-ups and validations of the code fields, the
 // enabling rules and the parametric posting-line text.
-class CausalParameters : public QObject
+class CausalParameters : public QObject, public ICausalParameters
 {
     Q_OBJECT
 
@@ -48,10 +49,10 @@ public:
     void FME_PARAMPERSREG_BeforeUpdate(bool *fbol_Cancel);
 
     // Enabling rules.
-    void AttivaEditControlli();
+    void AttivaEditControlli() override;
     // The save rules on the screen as the rules left it (FME_CAUSALI_BeforeUpdate): false when
     // the handler is to be left, with *cancel telling whether the save stops.
-    bool ControllaSalvataggio(bool *cancel);
+    bool ControllaSalvataggio(bool *cancel) override;
 
     // Ledger look-ups and validations.
     void TXT_CAUSALECOGE_Validate(bool *cancel);

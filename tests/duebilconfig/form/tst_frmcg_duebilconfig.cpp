@@ -567,11 +567,11 @@ void tst_FRMCG_DUEBILCONFIG::operationTypeSixLeavesTwoRecoveryModes()
     show(QStringLiteral("300"));
     FormContext &ctx = m_form->context();
     ctx.ui.CBO_TIPOOPERAZIONE->setText(QStringLiteral("6"));
-    m_form->context().params->AggiornaModalitaRecupero();
+    m_form->parameters().AggiornaModalitaRecupero();
     QCOMPARE(ctx.ui.CBO_MODRECUPERO->ListCount(), 2);
     QVERIFY(ctx.FME_PARAMETRI->BatchPending());
     ctx.ui.CBO_TIPOOPERAZIONE->setText(QStringLiteral("1"));
-    m_form->context().params->AggiornaModalitaRecupero();
+    m_form->parameters().AggiornaModalitaRecupero();
     QCOMPARE(ctx.ui.CBO_MODRECUPERO->ListCount(), 3);
 }
 

@@ -35,12 +35,12 @@ Cinterface *MdiForm::Gcls_Interface() const
     return m_interface;
 }
 
-void MdiForm::setGcls_Parent(CLSCG_DUEBILCONFIG *parent)
+void MdiForm::setGcls_Parent(QObject *parent)
 {
     m_parentClass = parent;
 }
 
-CLSCG_DUEBILCONFIG *MdiForm::Gcls_Parent() const
+QObject *MdiForm::Gcls_Parent() const
 {
     return m_parentClass;
 }

@@ -5,20 +5,17 @@
 #include "errortrap.h"
 #include "formtranslator.h"
 #include "formui.h"
+#include "icausalparameters.h"
+#include "ilayoutpersonalisation.h"
+#include "iselectionchecks.h"
 
 #include <QPointer>
 #include <QStringList>
 #include <memory>
 
 class Cinterface;
-class CLSCG_DUEBILCONFIG;
 class ClsGlobal;
 class ClsServizi;
-class CausalRecords;
-class SelectionChecks;
-class CausalParameters;
-class LayoutPersonalisation;
-class UserExclusions;
 class TestiParametrizzabili;
 
 // What the procedures of the window share: the controls, the frames, the host's objects, the
@@ -31,7 +28,7 @@ struct FormContext
     FormTranslator translator;
 
     Cinterface *Gcls_Interface = nullptr;
-    CLSCG_DUEBILCONFIG *Gcls_Parent = nullptr;
+    QObject *Gcls_Parent = nullptr;       // the module's class that showed the window
     ClsGlobal *global = nullptr;
     std::unique_ptr<ClsServizi> Gcls_Servizi;
     ado::ConnectionPtr Gcnn_Connessione;
@@ -54,11 +51,11 @@ struct FormContext
     QVariant Gvar_TipoOperazioneFocus;
     qint16 Gint_TipoOperazionePrec = 0;
 
-    CausalRecords *causals = nullptr;
-    SelectionChecks *checks = nullptr;
-    CausalParameters *params = nullptr;
-    LayoutPersonalisation *layout = nullptr;
-    UserExclusions *exclusions = nullptr;
+    // What one subsystem asks of another, wired by the form: a handler sees the others only
+    // through these, so the subsystems do not depend on one another.
+    ISelectionChecks *checks = nullptr;
+    ICausalParameters *params = nullptr;
+    ILayoutPersonalisation *layout = nullptr;
 
     // Values as the procedures read them.
     QString causale() const;              // TXT_CAUSALE, empty when missing

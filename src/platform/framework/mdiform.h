@@ -21,8 +21,8 @@ public:
     QString formName() const override;
     void setGcls_Interface(Cinterface *contract) override;
     Cinterface *Gcls_Interface() const override;
-    void setGcls_Parent(CLSCG_DUEBILCONFIG *parent) override;
-    CLSCG_DUEBILCONFIG *Gcls_Parent() const override;
+    void setGcls_Parent(QObject *parent) override;
+    QObject *Gcls_Parent() const override;
     void setCaption(const QString &caption) override;
     void showModal() override;
     void showModeless() override;
@@ -54,6 +54,6 @@ private:
 
     QString m_formName;
     Cinterface *m_interface = nullptr;
-    CLSCG_DUEBILCONFIG *m_parentClass = nullptr;
+    QObject *m_parentClass = nullptr;
     QPointer<QMdiSubWindow> m_subWindow;
 };

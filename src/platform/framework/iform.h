@@ -2,13 +2,13 @@
 
 #include <QString>
 
-class CLSCG_DUEBILCONFIG;
 class Cinterface;
+class QObject;
 class QWidget;
 
-// What CLSCG_DUEBILCONFIG needs of its form FRMCG_DUEBILCONFIG. The form reads everything
-// else (IsCalled, ClsGlobal, the connection string, CausaleEsterna) through the two
-// references it is given.
+// What a module's class needs of the form it shows. The form reads everything else (IsCalled,
+// ClsGlobal, the connection string, the class's own properties) through the two references
+// it is given: the host's contract and the class that made it.
 class IForm
 {
 public:
@@ -20,8 +20,8 @@ public:
     virtual void setGcls_Interface(Cinterface *contract) = 0;
     // Empty once the form went through its unload: that is how the class knows it closed.
     virtual Cinterface *Gcls_Interface() const = 0;
-    virtual void setGcls_Parent(CLSCG_DUEBILCONFIG *parent) = 0;
-    virtual CLSCG_DUEBILCONFIG *Gcls_Parent() const = 0;
+    virtual void setGcls_Parent(QObject *parent) = 0;
+    virtual QObject *Gcls_Parent() const = 0;
 
     virtual void setCaption(const QString &caption) = 0;
     // Returns when the form has closed.
@@ -34,8 +34,7 @@ public:
     virtual void release() = 0;
 };
 
-// Makes the form for each ShowForm. The real form registers its factory in the plug-in;
-// until then the placeholder form is used.
+// Makes the form for each ShowForm; the plug-in gives its class the factory of its form.
 class FormFactory
 {
 public:
