@@ -727,7 +727,7 @@ void CausalParameters::selectOfferedValues()
     for (const QList<ParameterControls::Control> *list :
          {&ParameterControls::parametri(), &ParameterControls::parametriDitta(), &ParameterControls::persReg()}) {
         for (const ParameterControls::Control &c : *list) {
-            auto *combo = ctx.form->findChild<ComboField *>(QLatin1String(c.name));
+            auto *combo = qobject_cast<ComboField *>(ctx.control(QLatin1String(c.name)));
             if (combo && combo->ListCount() > 0 && combo->ListIndex() < 0)
                 combo->setListIndex(0);
         }
@@ -762,9 +762,7 @@ WidgetSurface::WidgetSurface(FormContext &ctx) : ctx(ctx) {}
 
 QWidget *WidgetSurface::control(const QString &name) const
 {
-    if (ctx.form->objectName() == name)
-        return ctx.form;
-    return ctx.form->findChild<QWidget *>(name);
+    return ctx.control(name);
 }
 
 QString WidgetSurface::value(const QString &name) const
