@@ -660,8 +660,7 @@ void CausalParameters::AttivaEditControlli()
         [&] {
             if (!ctx.nz(ui.TXT_CAUSALE->Text(), QString()).toString().trimmed().isEmpty())
                 return true;
-            for (int i = 0; i < 5; ++i)
-                ui.TAB_CONFIG->setTabEnabledAt(i, false);
+            ui.TAB_CONFIG->disableTabs(5);
             ui.TAB_CONFIG->setEnabled(false);
             return false;
         },
