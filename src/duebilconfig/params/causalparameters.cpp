@@ -656,8 +656,7 @@ void CausalParameters::AttivaEditControlli()
         [&] {
             if (!ctx.nz(ui.TXT_CAUSALE->Text(), QString()).toString().trimmed().isEmpty())
                 return true;
-            for (int i = 0; i < 5; ++i)
-                ui.TAB_CONFIG->setTabEnabledAt(i, false);
+            ui.TAB_CONFIG->disableTabs(5);
             ui.TAB_CONFIG->setEnabled(false);
             return false;
         },
@@ -723,7 +722,7 @@ void CausalParameters::selectOfferedValues()
     for (const QList<ParameterControls::Control> *list :
          {&ParameterControls::parametri(), &ParameterControls::parametriDitta(), &ParameterControls::persReg()}) {
         for (const ParameterControls::Control &c : *list) {
-            auto *combo = ctx.form->findChild<ComboField *>(QLatin1String(c.name));
+            auto *combo = qobject_cast<ComboField *>(ctx.control(QLatin1String(c.name)));
             if (combo && combo->ListCount() > 0 && combo->ListIndex() < 0)
                 combo->setListIndex(0);
         }
@@ -758,9 +757,7 @@ WidgetSurface::WidgetSurface(FormContext &ctx) : ctx(ctx) {}
 
 QWidget *WidgetSurface::control(const QString &name) const
 {
-    if (ctx.form->objectName() == name)
-        return ctx.form;
-    return ctx.form->findChild<QWidget *>(name);
+    return ctx.control(name);
 }
 
 QString WidgetSurface::value(const QString &name) const

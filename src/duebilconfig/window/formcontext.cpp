@@ -89,6 +89,24 @@ QVariant FormContext::nz(const QVariant &value, const QVariant &defaultValue) co
     return ClsServizi::nullToDefault(value, defaultValue);
 }
 
+QWidget *FormContext::control(const QString &name) const
+{
+    if (!form)
+        return nullptr;
+    if (form->objectName() == name)
+        return form;
+    // A remembered control still counts only while it is the form's and keeps its name.
+    const QPointer<QWidget> known = m_controls.value(name);
+    if (known && known->objectName() == name && form->isAncestorOf(known))
+        return known;
+    QWidget *found = form->findChild<QWidget *>(name);
+    if (found)
+        m_controls.insert(name, found);
+    else
+        m_controls.remove(name);
+    return found;
+}
+
 QString FormContext::text(const QWidget *control)
 {
     if (!control)

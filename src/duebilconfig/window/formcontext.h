@@ -9,6 +9,7 @@
 #include "ilayoutpersonalisation.h"
 #include "iselectionchecks.h"
 
+#include <QHash>
 #include <QPointer>
 #include <QStringList>
 #include <memory>
@@ -73,6 +74,9 @@ struct FormContext
     ErrorTrap::Outcome trapped(const QString &procedure, const std::vector<TrapStep> &steps) const;
     QVariant nz(const QVariant &value, const QVariant &defaultValue) const;
     static QString text(const QWidget *control);  // the value of a control as text
+    // The form's control of that name, as findChild finds it. Remembered: the enabling rules
+    // look the same few dozen controls up several hundred times at every change of status.
+    QWidget *control(const QString &name) const;
 
     // Gives a code field its decode (runs the statement of its StartDecode on the form's
     // connection) and its look-up list window; returnColumn is the list column it takes.
@@ -85,4 +89,7 @@ struct FormContext
     static bool endBatch(DataFrame *frame, bool cancelNewRow);
     // The grid shows the frame's recordset and is redrawn whenever the frame's rows change.
     static void attachGrid(DataFrame *frame, GridControl *grid);
+
+private:
+    mutable QHash<QString, QPointer<QWidget>> m_controls;
 };

@@ -1,6 +1,7 @@
 #include "formui.h"
 
 #include "designfont.h"
+#include "standardicon.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -502,11 +503,11 @@ void FormUi::createControls()
     TXT_GRUPPO->setDescriptionLabel(LBL_DESCRGRUPPO);
     TXT_UTENTE->setDescriptionLabel(LBL_DESCRUTENTE);
     QStyle *style = m_form->style();
-    BUT_SEL->setPicture(style->standardIcon(QStyle::SP_ArrowRight), BUT_SEL->toolTip());
-    BUT_DESEL->setPicture(style->standardIcon(QStyle::SP_ArrowLeft), BUT_DESEL->toolTip());
-    BUT_UP->setPicture(style->standardIcon(QStyle::SP_ArrowUp), BUT_UP->toolTip());
-    BUT_DOWN->setPicture(style->standardIcon(QStyle::SP_ArrowDown), BUT_DOWN->toolTip());
-    BUT_LEGENDA->setPicture(style->standardIcon(QStyle::SP_MessageBoxQuestion), BUT_LEGENDA->toolTip());
+    BUT_SEL->setPicture(standardIcon(style, QStyle::SP_ArrowRight), BUT_SEL->toolTip());
+    BUT_DESEL->setPicture(standardIcon(style, QStyle::SP_ArrowLeft), BUT_DESEL->toolTip());
+    BUT_UP->setPicture(standardIcon(style, QStyle::SP_ArrowUp), BUT_UP->toolTip());
+    BUT_DOWN->setPicture(standardIcon(style, QStyle::SP_ArrowDown), BUT_DOWN->toolTip());
+    BUT_LEGENDA->setPicture(standardIcon(style, QStyle::SP_MessageBoxQuestion), BUT_LEGENDA->toolTip());
     QGRID_LAYOUT->setDataFormatEnabled(true);
     QGRID_GRUPPIUTENTI->setDataFormatEnabled(true);
     LBL_WARNINGRITENUTE->setAlignment(Qt::AlignCenter);

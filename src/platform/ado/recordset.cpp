@@ -147,7 +147,21 @@ bool Recordset::Private::matches(const RowData &row) const
 void Recordset::Private::applySort()
 {
     if (sort.trimmed().isEmpty()) {
-        // Order of the statement, which is the order of the shared rows.
+        // Order of the statement, which is the order of the shared rows. A view just rebuilt
+        // from them is already in it: one pass tells, without hashing and sorting every row.
+        qsizetype at = 0;
+        bool inOrder = true;
+        for (const RowPtr &row : std::as_const(view)) {
+            while (at < shared->rows.size() && shared->rows.at(at) != row)
+                ++at;
+            if (at == shared->rows.size()) {
+                inOrder = false;
+                break;
+            }
+            ++at;
+        }
+        if (inOrder)
+            return;
         QHash<const RowData *, int> order;
         for (int i = 0; i < shared->rows.size(); ++i)
             order.insert(shared->rows.at(i).get(), i);

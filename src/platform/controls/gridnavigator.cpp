@@ -1,6 +1,7 @@
 #include "gridnavigator.h"
 
 #include "dataframe.h"
+#include "standardicon.h"
 
 #include <QStyle>
 #include <QToolButton>
@@ -17,7 +18,7 @@ GridNavigator::GridNavigator(QWidget *parent) : QWidget(parent)
     for (const auto &entry : buttons) {
         auto *button = new QToolButton(this);
         button->setObjectName(QStringLiteral("GRIDNAV_") + entry.first);
-        button->setIcon(style()->standardIcon(entry.second));
+        button->setIcon(standardIcon(style(), entry.second));
         button->setToolTip(entry.first);
         layout->addWidget(button);
         const QString key = entry.first;

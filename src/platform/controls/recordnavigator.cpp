@@ -1,6 +1,7 @@
 #include "recordnavigator.h"
 
 #include "dataframe.h"
+#include "standardicon.h"
 
 #include <QHBoxLayout>
 #include <QStyle>
@@ -22,7 +23,7 @@ RecordNavigator::RecordNavigator(QWidget *parent) : QWidget(parent), m_layout(ne
     };
     for (const auto &entry : standard) {
         QToolButton *button = addButton(entry.first, QString());
-        button->setIcon(style()->standardIcon(entry.second));
+        button->setIcon(standardIcon(style(), entry.second));
         button->setToolTip(entry.first);
     }
 }

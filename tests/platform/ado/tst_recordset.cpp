@@ -94,6 +94,29 @@ private slots:
         QCOMPARE(rs->RecordCount(), int(seen.size()));
     }
 
+    // A sort taken off gives the rows back in the statement's order, filtered or not.
+    void clearedSortRestoresStatementOrder_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("fields");
+        QTest::newRow("all rows") << "" << "Data scadenza,Importo,Cliente";
+        QTest::newRow("filtered") << "CGP3_IDFIELD_CGP1 <> 2" << "Data scadenza,Cliente";
+    }
+
+    void clearedSortRestoresStatementOrder()
+    {
+        QFETCH(QString, filter);
+        QFETCH(QString, fields);
+        RecordsetPtr rs = openLayout();
+        rs->setFilter(filter);
+        rs->setSort("CGP3_VISIBLEORDER DESC");
+        rs->setSort("");
+        QStringList seen;
+        for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext())
+            seen.append(rs->value("CGP1_FIELD").toString());
+        QCOMPARE(seen.join(','), fields);
+    }
+
     void badCriteriaAreRefused()
     {
         RecordsetPtr rs = openLayout();
