@@ -193,8 +193,8 @@ void UserExclusions::QGRID_GRUPPIUTENTI_DataFormatEXT(QString *text, const QStri
         const bool group = column == QLatin1String("FW06_CODICE") || column == QLatin1String("FW06_DESCR");
         if (!group && column != QLatin1String("FW07_USERNAME") && column != QLatin1String("FW07_DESCR"))
             return;
-        const QString id = ctx.nz(fields(group ? QStringLiteral("CGP8_ID_FW06") : QStringLiteral("CGP8_ID_FW07")), QString())
-                               .toString();
+        const QString idColumn = group ? QStringLiteral("CGP8_ID_FW06") : QStringLiteral("CGP8_ID_FW07");
+        const QString id = ctx.nz(fields(idColumn), QString()).toString();
         if (id.isEmpty() || !isId(id))
             return;
         const ado::RecordsetPtr rs = ctx.Gcnn_Connessione->Execute(

@@ -340,7 +340,8 @@ QString updateCheck(const QString &causal, int check, int value)
 
 QString causalList()
 {
-    return QStringLiteral("SELECT CGP0_CAUSALE, CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WITH (NOLOCK) ORDER BY CGP0_CAUSALE");
+    return QStringLiteral("SELECT CGP0_CAUSALE, CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WITH (NOLOCK)"
+                          " ORDER BY CGP0_CAUSALE");
 }
 
 QString causalDecode(const QString &code)
@@ -361,8 +362,8 @@ QString ledgerCausalDecode(const QString &code)
 QString onlyUnpaidLedgerCausals(const QString &listStatement)
 {
     QString sql = listStatement;
-    sql.replace(QStringLiteral("ORDER BY CG33_CODICE"), QStringLiteral(" WHERE CG33_FLGINSOLUTI = 4  ORDER BY CG33_CODICE "),
-                Qt::CaseInsensitive);
+    sql.replace(QStringLiteral("ORDER BY CG33_CODICE"),
+                QStringLiteral(" WHERE CG33_FLGINSOLUTI = 4  ORDER BY CG33_CODICE "), Qt::CaseInsensitive);
     return sql;
 }
 
@@ -507,7 +508,8 @@ QString fieldCatalogue()
 
 QString fieldId(const QString &table, const QString &field)
 {
-    return "SELECT CGP1_ID FROM CGP1_DUEBILFIELD WHERE CGP1_TABLE = " + quoted(table) + " AND CGP1_FIELD =" + quoted(field);
+    return "SELECT CGP1_ID FROM CGP1_DUEBILFIELD WHERE CGP1_TABLE = " + quoted(table)
+        + " AND CGP1_FIELD =" + quoted(field);
 }
 
 QString fieldTable(const QString &field)
@@ -524,8 +526,9 @@ QString insertLayoutRow(const QString &causal, int field, int visibleOrder, int 
 {
     return lines({"INSERT INTO CGP3_DUEBILGRIGLIA", "         (CGP3_CAUSALE_CGP0", "         ,CGP3_IDFIELD_CGP1",
                   "         ,CGP3_VISIBLEORDER", "         ,CGP3_SORTTYPE", "         ,CGP3_GROUPED)", "   VALUES",
-                  "         (" + causal, "         ," + QString::number(field), "         ," + QString::number(visibleOrder),
-                  "         ," + QString::number(sortType), "         ," + QString::number(grouped) + ")"});
+                  "         (" + causal, "         ," + QString::number(field),
+                  "         ," + QString::number(visibleOrder), "         ," + QString::number(sortType),
+                  "         ," + QString::number(grouped) + ")"});
 }
 
 QString layoutRows(const QString &causal)

@@ -58,7 +58,8 @@ const QMap<QString, Call> &calls()
         {"duplication",
          [](const QStringList &a) { return S::duplication(a.value(0), a.value(1), a.value(2), a.value(3)); }},
         {"compensationUse", [](const QStringList &a) { return one(S::compensationUse(a.value(0))); }},
-        {"cascadeDeleteBeforeSelection", [](const QStringList &a) { return S::cascadeDeleteBeforeSelection(a.value(0)); }},
+        {"cascadeDeleteBeforeSelection",
+         [](const QStringList &a) { return S::cascadeDeleteBeforeSelection(a.value(0)); }},
         {"deleteSelection", [](const QStringList &a) { return one(S::deleteSelection(a.value(0))); }},
         {"cascadeDeleteAfterSelection", [](const QStringList &a) { return S::cascadeDeleteAfterSelection(a.value(0)); }},
         {"deleteCausalRow", [](const QStringList &a) { return one(S::deleteCausalRow(a.value(0))); }},
@@ -639,7 +640,8 @@ const QList<Golden> &rows()
         {"rowsOfCausal", {"CGP6_DUEBILPARAMDITTA", "CGP6_CAUSALE_CGP0", "300", "CGP6_DITTA_CG18", "1", "CGP6_DITTA_CG18"},
          {"SELECT * FROM CGP6_DUEBILPARAMDITTA WHERE CGP6_CAUSALE_CGP0 = 300 AND CGP6_DITTA_CG18 = 1 ORDER BY "
           "CGP6_DITTA_CG18"}},
-        {"rowsOfCausal", {"FW41_SELEZIONEPARAMSCADENZE", "FW41_CODICE", "300", "FW41_DITTA_CG18", "1", "FW41_DITTA_CG18, FW41_INDTIPOPAG"},
+        {"rowsOfCausal",
+         {"FW41_SELEZIONEPARAMSCADENZE", "FW41_CODICE", "300", "FW41_DITTA_CG18", "1", "FW41_DITTA_CG18, FW41_INDTIPOPAG"},
          {"SELECT * FROM FW41_SELEZIONEPARAMSCADENZE WHERE FW41_CODICE = 300 AND FW41_UOBJECT = "
           "'CGUO_DUEBILCONFIG.CLSCG_DUEBILCONFIG' AND FW41_DITTA_CG18 = 1 ORDER BY FW41_DITTA_CG18, "
           "FW41_INDTIPOPAG"}},

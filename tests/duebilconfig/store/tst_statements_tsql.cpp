@@ -124,8 +124,9 @@ void tst_StatementsTsql::everyStatementAndTheSchemaParseAsTsql()
     QProcess sqlfluff;
     QElapsedTimer timer;
     timer.start();
-    sqlfluff.start(m_sqlfluff, {QStringLiteral("parse"), QStringLiteral("--ignore-local-config"), QStringLiteral("--config"),
-                                config, QStringLiteral("--nocolor"), QStringLiteral("--format"), QStringLiteral("json"), files});
+    sqlfluff.start(m_sqlfluff, {QStringLiteral("parse"), QStringLiteral("--ignore-local-config"),
+                                QStringLiteral("--config"), config, QStringLiteral("--nocolor"),
+                                QStringLiteral("--format"), QStringLiteral("json"), files});
     QVERIFY2(sqlfluff.waitForFinished(580000), "sqlfluff did not finish");
     const QByteArray errors = sqlfluff.readAllStandardError();
     // 1 says that parse errors were found (the answer below names them); anything else is a
@@ -150,8 +151,8 @@ void tst_StatementsTsql::everyStatementAndTheSchemaParseAsTsql()
         if (segments.isNull() || segments.isUndefined())
             problems << file + QStringLiteral(": not parsed");
         else if (!unparsable.isEmpty() && !knownUnreadable.contains(name))
-            problems << file + QStringLiteral(": cannot parse [") + unparsable.join(QStringLiteral(" ] [")) + QStringLiteral(" ] in ")
-                    + textOfFile.value(file, file).left(300);
+            problems << file + QStringLiteral(": cannot parse [") + unparsable.join(QStringLiteral(" ] ["))
+                    + QStringLiteral(" ] in ") + textOfFile.value(file, file).left(300);
         else if (unparsable.isEmpty() && knownUnreadable.contains(name))
             problems << file + QStringLiteral(": now parses, take it off the known list");
     }
