@@ -9,7 +9,7 @@ PACKAGES=(
     libqt6sql6-sqlite libqt6sql6-odbc
     unixodbc unixodbc-dev tdsodbc libsqliteodbc
     sqlite3 libsqlite3-dev libbenchmark-dev
-    fonts-dejavu-core fonts-wine
+    fonts-dejavu-core fonts-wine sqlfluff
 )
 
 ensure_packages() {

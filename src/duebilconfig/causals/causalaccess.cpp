@@ -1,5 +1,6 @@
 #include "causalaccess.h"
 
+#include "duebilstatements.h"
 #include "recordset.h"
 
 #include <QHash>
@@ -16,9 +17,7 @@ std::optional<int> idOf(const QVariant &v)
 
 QList<CausalAccess::User> allUsers(ado::Connection &c)
 {
-    const ado::RecordsetPtr rs = c.Execute(
-        "SELECT FW07_ID, FW07_USERNAME, FW07_DESCR, FW07_FLGATTIVO, FW07_ID_FW06, FW06_CODICE"
-        " FROM FW07_APPUSER LEFT JOIN FW06_GROUPUSR ON FW06_ID = FW07_ID_FW06 ORDER BY FW07_USERNAME");
+    const ado::RecordsetPtr rs = c.Execute(DueBilStatements::accessUsers());
     QList<CausalAccess::User> users;
     for (; !rs->isEOF(); rs->MoveNext()) {
         users.append({rs->value("FW07_ID").toInt(), rs->value("FW07_USERNAME").toString(),
@@ -31,10 +30,7 @@ QList<CausalAccess::User> allUsers(ado::Connection &c)
 // The exclusion rows of every causal (or of one), by causal code.
 QHash<QString, QList<CausalAccess::Exclusion>> exclusions(ado::Connection &c, const QString &code = {})
 {
-    QString sql = QStringLiteral("SELECT CGP8_CAUSALE_CGP0, CGP8_ID_FW06, CGP8_ID_FW07 FROM CGP8_DUEBILREVOKE");
-    if (!code.isEmpty())
-        sql += " WHERE CGP8_CAUSALE_CGP0 = " + code;
-    const ado::RecordsetPtr rs = c.Execute(sql);
+    const ado::RecordsetPtr rs = c.Execute(DueBilStatements::exclusionsOf(code));
     QHash<QString, QList<CausalAccess::Exclusion>> byCausal;
     for (; !rs->isEOF(); rs->MoveNext())
         byCausal[rs->value("CGP8_CAUSALE_CGP0").toString()].append(
@@ -60,8 +56,7 @@ CausalAccess::Withdrawal CausalAccess::withdrawal(int userId, std::optional<int>
 std::optional<QList<CausalAccess::Entry<CausalAccess::User>>>
 CausalAccess::forCausal(ado::Connection &connection, const QString &code, QString *description)
 {
-    const ado::RecordsetPtr causal =
-        connection.Execute("SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = " + code);
+    const ado::RecordsetPtr causal = connection.Execute(DueBilStatements::causalDescription(code));
     if (causal->RecordCount() == 0)
         return std::nullopt;
     if (description)
@@ -90,8 +85,7 @@ CausalAccess::forUser(ado::Connection &connection, const QString &userName, User
     if (user)
         *user = *found;
     const QHash<QString, QList<Exclusion>> byCausal = exclusions(connection);
-    const ado::RecordsetPtr rs =
-        connection.Execute("SELECT CGP0_CAUSALE, CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI ORDER BY CGP0_CAUSALE");
+    const ado::RecordsetPtr rs = connection.Execute(DueBilStatements::causalsInOrder());
     QList<Entry<Causal>> allowed, withdrawn;
     for (; !rs->isEOF(); rs->MoveNext()) {
         const Causal c{rs->value("CGP0_CAUSALE").toString(), rs->value("CGP0_DESCRIZIONE").toString()};

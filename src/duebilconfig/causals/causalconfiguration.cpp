@@ -69,26 +69,28 @@ const Table &CausalConfiguration::causalTable()
     return tables().first();
 }
 
-QString CausalConfiguration::rowsOf(const Table &table, const QString &code, const Scope &scope)
+static QString rowsOrdered(const Table &table, const QString &code, const CausalScope &scope, const QString &orderBy)
 {
-    QString sql = QStringLiteral("SELECT * FROM %1 WHERE %2 = %3")
-                      .arg(QLatin1String(table.table), QLatin1String(table.causalColumn), code);
     const bool selection = QLatin1String(table.table) == QLatin1String("FW41_SELEZIONEPARAMSCADENZE");
-    if (selection)
-        sql += " AND FW41_UOBJECT = '" + S::UObjectConfig + "'";
     // The selection table is keyed by company first: without the company its rows of one
     // causal are found only by reading every object's selections.
-    if (table.companyColumn
-        && (scope.reach == Scope::OneCompany || (scope.reach == Scope::SelectionOfOneCompany && selection)))
-        sql += QStringLiteral(" AND %1 = %2").arg(QLatin1String(table.companyColumn)).arg(scope.company);
-    return sql;
+    const bool oneCompany = table.companyColumn
+        && (scope.reach == CausalScope::OneCompany || (scope.reach == CausalScope::SelectionOfOneCompany && selection));
+    return S::rowsOfCausal(QLatin1String(table.table), QLatin1String(table.causalColumn), code,
+                           oneCompany ? QLatin1String(table.companyColumn) : QString(), QString::number(scope.company),
+                           orderBy);
+}
+
+QString CausalConfiguration::rowsOf(const Table &table, const QString &code, const Scope &scope)
+{
+    return rowsOrdered(table, code, scope, QString());
 }
 
 CausalConfiguration CausalConfiguration::read(ado::Connection &connection, const QString &code, const Scope &scope)
 {
     CausalConfiguration configuration(scope);
     for (const Table &t : tables()) {
-        const ado::RecordsetPtr rs = connection.Execute(rowsOf(t, code, scope) + " ORDER BY " + QLatin1String(t.orderBy));
+        const ado::RecordsetPtr rs = connection.Execute(rowsOrdered(t, code, scope, QLatin1String(t.orderBy)));
         const QStringList columns = rs->fieldNames();
         QList<Row> rows;
         for (; !rs->isEOF(); rs->MoveNext()) {

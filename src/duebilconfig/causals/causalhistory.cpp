@@ -195,9 +195,7 @@ int CausalHistory::record(Operation operation, const QString &code, const QList<
         rows.append(row);
     }
 
-    const QString sql = "INSERT INTO " + TableName
-        + " (CGPL_IDOPERAZIONE, CGPL_CAUSALE_CGP0, CGPL_DATAORA, CGPL_UTENTE, CGPL_INDOPERAZIONE, CGPL_TABELLA,"
-          " CGPL_INDMODIFICA, CGPL_CHIAVE, CGPL_VALORI) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)";
+    const QString sql = DueBilStatements::historyInsert();
     // An operation without a transaction of its own (the window's save) still has its record
     // written whole, and in one commit rather than one per row.
     std::optional<ado::TransactionGuard> transaction;
@@ -230,15 +228,7 @@ QList<CausalHistory::Entry> CausalHistory::read(ado::Connection &connection, con
 {
     if (!exists(connection))
         return {};
-    QString sql = "SELECT CGPL_IDOPERAZIONE, CGPL_CAUSALE_CGP0, CGPL_DATAORA, CGPL_UTENTE, CGPL_INDOPERAZIONE,"
-                  " CGPL_TABELLA, CGPL_INDMODIFICA, CGPL_CHIAVE, CGPL_VALORI FROM "
-        + TableName + " WHERE 1 = 1";
-    if (!code.isEmpty())
-        sql += QStringLiteral(" AND CGPL_CAUSALE_CGP0 = ?");
-    if (!since.isEmpty())
-        sql += QStringLiteral(" AND CGPL_DATAORA >= ?");
-    // Newest first; the rows of each operation are put back in the order they were recorded.
-    sql += QStringLiteral(" ORDER BY CGPL_ID DESC");
+    const QString sql = DueBilStatements::historyRead(!code.isEmpty(), !since.isEmpty());
     QSqlQuery q(connection.database());
     q.setForwardOnly(true);
     if (!q.prepare(sql))

@@ -2,6 +2,7 @@
 
 #include "causalconfiguration.h"
 #include "connection.h"
+#include "duebilstatements.h"
 
 #include <QJsonObject>
 #include <QList>
@@ -16,7 +17,7 @@
 class CausalHistory
 {
 public:
-    static inline const QString TableName = QStringLiteral("CGPL_DUEBILSTORICO");
+    static inline const QString &TableName = DueBilStatements::HistoryTable;
 
     enum class Operation { Save = 1, Create = 2, Duplicate = 3, Delete = 4, Import = 5 };
     enum class RowKind { Changed = 0, Added = 1, Removed = 2 };

@@ -1,7 +1,6 @@
 #include "causaloperations.h"
 
 #include "causalhistory.h"
-#include "clsservizi.h"
 #include "duebilstatements.h"
 #include "recordset.h"
 #include "transactionguard.h"
@@ -113,7 +112,7 @@ CausalOperations::Outcome CausalOperations::duplicate(const QString &source, con
         return refused;
     if (exists(newCode))
         return Refusal{MsgExists, {newCode}};
-    const QStringList statements = S::duplication(newCode, source, company, ClsServizi::escapeText(description));
+    const QStringList statements = S::duplication(newCode, source, company, description);
     // Inside a caller's transaction the copy is part of the caller's work: the caller commits
     // or rolls back.
     const bool ownTransaction = !m_connection->inTransaction();

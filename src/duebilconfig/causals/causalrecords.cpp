@@ -232,12 +232,8 @@ void CausalRecords::TXT_CAUSALE_StartDecode(short *handled, QString *statement, 
 {
     ctx.trapped(QStringLiteral("TXT_CAUSALE_StartDecode"), {[&] {
         *handled = 0;
-        const QString code = ctx.causale();
-        bool numeric = false;
-        code.toInt(&numeric);
         // A code that is not a number can name no causal: the decode finds nothing.
-        *statement = "SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WITH (NOLOCK) WHERE CGP0_CAUSALE = "
-            + (numeric ? code : QStringLiteral("NULL"));
+        *statement = S::causalDecode(ctx.causale());
         *targets = QVariantList{QVariantMap{{"control", "TXT_DESCRIZIONE"}, {"column", "CGP0_DESCRIZIONE"}}};
         *connection = ctx.connectionString;
     }});
@@ -248,8 +244,7 @@ void CausalRecords::TXT_CAUSALE_StartLookup(short *handled, QString *statement, 
 {
     ctx.trapped(QStringLiteral("TXT_CAUSALE_StartLookup"), {[&] {
         *handled = 0;
-        *statement = QStringLiteral("SELECT CGP0_CAUSALE, CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WITH (NOLOCK)"
-                                    " ORDER BY CGP0_CAUSALE");
+        *statement = S::causalList();
         *columns = QVariantList{QVariantMap{{"title", ctx.t(FormText::ColCodice)}, {"index", 0}},
                                 QVariantMap{{"title", ctx.t(FormText::ColDescrizione)}, {"index", 1}}};
         *title = ctx.t(FormText::TitleCausali);

@@ -116,12 +116,7 @@ void SelectionChecks::UpdateFiltri()
             if (asRead.contains(i) && asRead.value(i) == value)
                 return true;
             if (inSave && asRead.contains(i)) {
-                const ado::RecordsetPtr stored = ctx.Gcnn_Connessione->Execute(
-                    QStringLiteral("SELECT CGP4_CHECKED FROM CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = %1"
-                                   " AND CGP4_IDCHECK_CGP2 = %2")
-                        .arg(code)
-                        .arg(i),
-                    1);
+                const ado::RecordsetPtr stored = ctx.Gcnn_Connessione->Execute(S::checkState(code, i), 1);
                 if (stored->RecordCount() == 0
                     || ctx.nz(stored->value(QStringLiteral("CGP4_CHECKED")), 0).toInt() != asRead.value(i)) {
                     ctx.FME_CAUSALI->SaveFailed(
@@ -129,12 +124,7 @@ void SelectionChecks::UpdateFiltri()
                     return false;
                 }
             }
-            ctx.Gcnn_Connessione->Execute(QStringLiteral("UPDATE CGP4_DUEBILFILTRI SET \r\n       CGP4_CHECKED = %1\r\n"
-                                                         "WHERE CGP4_CAUSALE_CGP0 = %2 AND\r\n      CGP4_IDCHECK_CGP2 = %3")
-                                              .arg(value)
-                                              .arg(code)
-                                              .arg(i),
-                                          1);
+            ctx.Gcnn_Connessione->Execute(S::updateCheck(code, i, value), 1);
             return true;
         });
     }

@@ -1,6 +1,7 @@
 #include "userexclusions.h"
 
 #include "dataframe.h"
+#include "duebilstatements.h"
 #include "formcontext.h"
 #include "idlookupfield.h"
 #include "recordset.h"
@@ -23,20 +24,6 @@ UserExclusions::UserExclusions(FormContext &ctx) : ctx(ctx) {}
 
 UserExclusions::~UserExclusions() = default;
 
-QString UserExclusions::lookupStatement(bool groups)
-{
-    return groups ? QStringLiteral("SELECT FW06_CODICE, FW06_DESCR, FW06_ID FROM FW06_GROUPUSR")
-                  : QStringLiteral("SELECT FW07_CODICE, FW07_DESCR, FW07_ID FROM FW07_APPUSER WHERE FW07_FLGATTIVO=1");
-}
-
-QString UserExclusions::decodeStatement(bool groups, const QString &id)
-{
-    // An id that is not a number names nobody: the decode finds nothing.
-    const QString value = isId(id) ? id.trimmed() : QStringLiteral("NULL");
-    return groups ? "SELECT FW06_DESCR FROM FW06_GROUPUSR WHERE FW06_ID = " + value
-                  : "SELECT FW07_DESCR FROM FW07_APPUSER WHERE FW07_ID = " + value;
-}
-
 void UserExclusions::connectEvents()
 {
     FormUi &ui = ctx.ui;
@@ -57,7 +44,7 @@ void UserExclusions::connectEvents()
         connect(field, &TextField::StartLookup, this,
                 [this, groups, name](short *, QString *statement, QVariant *columns, QString *title, QString *connection) {
                     ctx.trapped(name + QStringLiteral("_StartLookup"), {[&] {
-                        *statement = lookupStatement(groups);
+                        *statement = groups ? DueBilStatements::groupList() : DueBilStatements::userList();
                         *columns = QVariantList{QVariantMap{{"title", ctx.t(FormText::ColCodice)}, {"index", 0}},
                                                 QVariantMap{{"title", ctx.t(FormText::ColDescrizione)}, {"index", 1}},
                                                 QVariantMap{{"title", ctx.t(FormText::ColId)}, {"index", 2}}};
@@ -72,7 +59,8 @@ void UserExclusions::connectEvents()
                         const QString id = ctx.nz(field->Value(), QString()).toString();
                         if (id.isEmpty())
                             return;
-                        *statement = decodeStatement(groups, id);
+                        // An id that is not a number names nobody: the decode finds nothing.
+                        *statement = groups ? DueBilStatements::groupDecode(id) : DueBilStatements::userDecode(id);
                         *targets = QVariantList{QVariantMap{
                             {"control", groups ? "LBL_DESCRGRUPPO" : "LBL_DESCRUTENTE"},
                             {"column", groups ? "FW06_DESCR" : "FW07_DESCR"}}};
@@ -202,20 +190,15 @@ void UserExclusions::TXT_UTENTE_AfterItem()
 void UserExclusions::QGRID_GRUPPIUTENTI_DataFormatEXT(QString *text, const QString &column, const FieldReader &fields)
 {
     ctx.trapped(QStringLiteral("QGRID_GRUPPIUTENTI_DataFormatEXT"), {[&] {
-        QString idColumn, from;
-        if (column == QLatin1String("FW06_CODICE") || column == QLatin1String("FW06_DESCR")) {
-            idColumn = QStringLiteral("CGP8_ID_FW06");
-            from = QStringLiteral(" FROM FW06_GROUPUSR WHERE FW06_ID = ");
-        } else if (column == QLatin1String("FW07_USERNAME") || column == QLatin1String("FW07_DESCR")) {
-            idColumn = QStringLiteral("CGP8_ID_FW07");
-            from = QStringLiteral(" FROM FW07_APPUSER WHERE FW07_ID = ");
-        } else {
+        const bool group = column == QLatin1String("FW06_CODICE") || column == QLatin1String("FW06_DESCR");
+        if (!group && column != QLatin1String("FW07_USERNAME") && column != QLatin1String("FW07_DESCR"))
             return;
-        }
+        const QString idColumn = group ? QStringLiteral("CGP8_ID_FW06") : QStringLiteral("CGP8_ID_FW07");
         const QString id = ctx.nz(fields(idColumn), QString()).toString();
         if (id.isEmpty() || !isId(id))
             return;
-        const ado::RecordsetPtr rs = ctx.Gcnn_Connessione->Execute("SELECT " + column + from + id, 1);
+        const ado::RecordsetPtr rs = ctx.Gcnn_Connessione->Execute(
+            group ? DueBilStatements::groupColumn(column, id) : DueBilStatements::userColumn(column, id), 1);
         if (rs->RecordCount() > 0)
             *text = rs->value(rs->fieldNames().value(0)).toString();
     }});

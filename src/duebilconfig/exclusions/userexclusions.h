@@ -30,10 +30,6 @@ public:
     void TXT_UTENTE_AfterItem();
     void QGRID_GRUPPIUTENTI_DataFormatEXT(QString *text, const QString &column, const FieldReader &fields);
 
-    // The look-up and decode requests of the two id fields.
-    static QString lookupStatement(bool groups);
-    static QString decodeStatement(bool groups, const QString &id);
-
 private:
     void afterItem(IdLookupField *field, IdLookupField *other, const QString &procedure);
     void enableFields(bool enabled);

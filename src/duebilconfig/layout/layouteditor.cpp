@@ -1,6 +1,7 @@
 #include "layouteditor.h"
 
 #include "clsservizi.h"
+#include "duebilstatements.h"
 
 #include <algorithm>
 #include <vector>
@@ -20,16 +21,13 @@ int LayoutEditor::GetIDField(const QString &key) const
 {
     const QString table = key.section(QLatin1Char('.'), 0, 0);
     const QString field = key.section(QLatin1Char('.'), 1);
-    const ado::RecordsetPtr rs = m_connection->Execute(
-        "SELECT CGP1_ID FROM CGP1_DUEBILFIELD WHERE CGP1_TABLE = '" + ClsServizi::escapeText(table)
-        + "' AND CGP1_FIELD ='" + ClsServizi::escapeText(field) + "'");
+    const ado::RecordsetPtr rs = m_connection->Execute(DueBilStatements::fieldId(table, field));
     return rs->RecordCount() > 0 ? number(*rs, "CGP1_ID") : 0;
 }
 
 QString LayoutEditor::GetTableField(const QString &text) const
 {
-    const ado::RecordsetPtr rs = m_connection->Execute(
-        "SELECT CGP1_TABLE FROM CGP1_DUEBILFIELD WHERE CGP1_FIELD ='" + ClsServizi::escapeText(text) + "'");
+    const ado::RecordsetPtr rs = m_connection->Execute(DueBilStatements::fieldTable(text));
     return rs->RecordCount() > 0 ? rs->value(QStringLiteral("CGP1_TABLE")).toString() : QString();
 }
 
@@ -40,7 +38,7 @@ int LayoutEditor::addField(ado::Recordset &layout, const QString &nodeKey, const
         return MsgNoField;
     const ado::RecordsetPtr probe = layout.Clone();
     probe->setFilter(QString());
-    probe->setFilter("CGP1_FIELD = '" + QString(nodeKey).replace(QLatin1String("'"), QLatin1String("''")) + "'");
+    probe->setFilter("CGP1_FIELD = " + DueBilStatements::quoted(nodeKey));
     if (probe->RecordCount() > 0)
         return MsgFieldPresent;
     // Rows read back from the table carry the catalogue's bare column name, never the node key:
@@ -127,17 +125,6 @@ int LayoutEditor::sortTextId(const QVariant &stored)
     return 0;
 }
 
-QString LayoutEditor::insertStatement(const QString &causal, const ado::Recordset &row)
-{
-    const QString crlf = QStringLiteral("\r\n");
-    return QStringLiteral("INSERT INTO CGP3_DUEBILGRIGLIA") + crlf + "         (CGP3_CAUSALE_CGP0" + crlf
-        + "         ,CGP3_IDFIELD_CGP1" + crlf + "         ,CGP3_VISIBLEORDER" + crlf + "         ,CGP3_SORTTYPE" + crlf
-        + "         ,CGP3_GROUPED)" + crlf + "   VALUES" + crlf + "         (" + causal + crlf + "         ,"
-        + QString::number(number(row, "CGP1_ID")) + crlf + "         ," + QString::number(number(row, "CGP3_VISIBLEORDER"))
-        + crlf + "         ," + QString::number(number(row, "CGP3_SORTTYPE")) + crlf + "         ,"
-        + QString::number(number(row, "CGP3_GROUPED")) + ")";
-}
-
 bool LayoutEditor::UpdateLayOut(const ado::Recordset &layout, const QString &causal, ErrorTrap &trap) const
 {
     const ado::RecordsetPtr rows = layout.Clone();
@@ -145,7 +132,9 @@ bool LayoutEditor::UpdateLayOut(const ado::Recordset &layout, const QString &cau
     QStringList inserts;
     for (rows->MoveFirst(); !rows->isEOF(); rows->MoveNext()) {
         if (number(*rows, "CGP1_ID") != 0)
-            inserts.append(insertStatement(causal, *rows));
+            inserts.append(DueBilStatements::insertLayoutRow(causal, number(*rows, "CGP1_ID"),
+                                                             number(*rows, "CGP3_VISIBLEORDER"),
+                                                             number(*rows, "CGP3_SORTTYPE"), number(*rows, "CGP3_GROUPED")));
     }
     bool committed = false;
     const bool own = !m_connection->inTransaction();
@@ -153,7 +142,7 @@ bool LayoutEditor::UpdateLayOut(const ado::Recordset &layout, const QString &cau
     if (own)
         steps.emplace_back([this] { m_connection->BeginTrans(); });
     steps.emplace_back([this, causal] {
-        m_connection->Execute("DELETE FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = " + causal);
+        m_connection->Execute(DueBilStatements::deleteLayout(causal));
     });
     for (const QString &sql : std::as_const(inserts))
         steps.emplace_back([this, sql] { m_connection->Execute(sql); });
@@ -205,9 +194,7 @@ LayoutEditor::Rows LayoutEditor::rows(const ado::Recordset &layout, bool asRead)
 
 LayoutEditor::Rows LayoutEditor::storedRows(const QString &causal) const
 {
-    const ado::RecordsetPtr rs = m_connection->Execute(
-        "SELECT CGP3_IDFIELD_CGP1, CGP3_VISIBLEORDER, CGP3_SORTTYPE, CGP3_GROUPED FROM CGP3_DUEBILGRIGLIA"
-        " WHERE CGP3_CAUSALE_CGP0 = " + causal);
+    const ado::RecordsetPtr rs = m_connection->Execute(DueBilStatements::layoutRows(causal));
     QList<QVariantList> values;
     for (; rs->RecordCount() > 0 && !rs->isEOF(); rs->MoveNext()) {
         QVariantList row;

@@ -47,7 +47,6 @@ public:
     using Rows = QList<QList<int>>;
     static Rows rows(const ado::Recordset &layout, bool asRead);
     Rows storedRows(const QString &causal) const;
-    static QString insertStatement(const QString &causal, const ado::Recordset &row);
 
 private:
     ado::ConnectionPtr m_connection;

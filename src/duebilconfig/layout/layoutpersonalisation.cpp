@@ -3,6 +3,7 @@
 #include "clsglobal.h"
 #include "clsservizi.h"
 #include "dataframe.h"
+#include "duebilstatements.h"
 #include "formcontext.h"
 #include "messageservice.h"
 #include "recordset.h"
@@ -104,8 +105,7 @@ void LayoutPersonalisation::CaricaTreeViewCampi()
                 tree->AddNode(QString(), QLatin1String(h.key), ctx.t(h.textId));
         },
         [&] {
-            const ado::RecordsetPtr rs = ctx.Gcnn_Connessione->Execute(
-                QStringLiteral("SELECT * FROM CGP1_DUEBILFIELD ORDER BY CGP1_ID"));
+            const ado::RecordsetPtr rs = ctx.Gcnn_Connessione->Execute(DueBilStatements::fieldCatalogue());
             for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext()) {
                 tree->AddNode(rs->value(QStringLiteral("CGP1_DESCRTABLE")).toString(),
                               rs->value(QStringLiteral("CGP1_TABLE")).toString() + QLatin1Char('.')

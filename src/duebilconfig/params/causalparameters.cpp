@@ -4,6 +4,7 @@
 #include "clsglobal.h"
 #include "clsservizi.h"
 #include "dataframe.h"
+#include "duebilstatements.h"
 #include "enablingrules.h"
 #include "parametercontrols.h"
 #include "saverules.h"
@@ -183,8 +184,7 @@ void CausalParameters::connectAccountFields()
                 [this, field, f, pair](short *handled, QString *statement, QVariant *targets, QString *connection) {
                     ErrorTrap::runIgnoringErrors({[&] {
                         *handled = 0;
-                        *statement = "SELECT CG33_CODICE, CG33_DESCR FROM CG33_TABCAU WITH (NOLOCK) WHERE CG33_CODICE = "
-                            + LedgerChecks::quoted(field->Text().trimmed());
+                        *statement = DueBilStatements::ledgerCausalDecode(field->Text().trimmed());
                         *targets = QVariantList{pair(field->objectName(), "CG33_CODICE"), pair(f.readOut, "CG33_DESCR")};
                         *connection = ctx.connectionString;
                     }});
@@ -195,9 +195,8 @@ void CausalParameters::connectAccountFields()
                     // LookupCausaliContabili
                     ErrorTrap::runIgnoringErrors({[&] {
                         *handled = 0;
-                        *statement = LedgerChecks::lookupCausaliContabili(
-                            QStringLiteral("SELECT CG33_CODICE, CG33_DESCR FROM CG33_TABCAU WITH (NOLOCK) ORDER BY CG33_CODICE"),
-                            ctx.tipoOperazione());
+                        *statement = LedgerChecks::lookupCausaliContabili(DueBilStatements::ledgerCausalList(),
+                                                                          ctx.tipoOperazione());
                         *columns = codeAndDescription();
                         *title = ctx.t(FormText::TitleCausaliContabili);
                         *connection = ctx.connectionString;
@@ -210,28 +209,21 @@ void CausalParameters::connectAccountFields()
     for (int kind : {1, 2}) {
         CodeField *field = kind == 1 ? ui.TXT_CAUSALECOMPCLI : ui.TXT_CAUSALECOMPFOR;
         const QString name = field->objectName();
-        const QString join = QStringLiteral(" FROM CGP0_DUEBILCAUSALI WITH (NOLOCK) INNER JOIN CGP5_DUEBILPARAM WITH (NOLOCK)"
-                                            " ON CGP5_CAUSALE_CGP0 = CGP0_CAUSALE WHERE CGP5_TIPOCAUSALE = %1")
-                                 .arg(kind);
         connect(field, &TextField::StartDecode, this,
-                [this, field, name, join, pair](short *handled, QString *statement, QVariant *targets, QString *connection) {
+                [this, field, name, kind, pair](short *handled, QString *statement, QVariant *targets, QString *connection) {
                     ctx.trapped(name + QStringLiteral("_StartDecode"), {[&] {
                         *handled = 0;
-                        bool numeric = false;
-                        const QString code = field->Text().trimmed();
-                        code.toInt(&numeric);
-                        *statement = "SELECT CGP0_CAUSALE, CGP0_DESCRIZIONE" + join + " AND CGP0_CAUSALE = "
-                            + (numeric ? code : QStringLiteral("NULL"));
+                        *statement = DueBilStatements::extractionCausalDecode(kind, field->Text());
                         *targets = QVariantList{pair(name, "CGP0_CAUSALE"), pair("TXT_CAUSALICOMPDESCR", "CGP0_DESCRIZIONE")};
                         *connection = ctx.connectionString;
                     }});
                 });
         connect(field, &TextField::StartLookup, this,
-                [this, field, name, join, kind, codeAndDescription](short *handled, QString *statement, QVariant *columns,
-                                                                    QString *title, QString *connection) {
+                [this, field, name, kind, codeAndDescription](short *handled, QString *statement, QVariant *columns,
+                                                              QString *title, QString *connection) {
                     ctx.trapped(name + QStringLiteral("_StartLookup"), {[&] {
                         *handled = 0;
-                        *statement = "SELECT CGP0_CAUSALE, CGP0_DESCRIZIONE" + join + " ORDER BY CGP0_CAUSALE";
+                        *statement = DueBilStatements::extractionCausalList(kind);
                         *columns = codeAndDescription();
                         *title = ctx.t(kind == 1 ? FormText::TitleCausaliIncassi : FormText::TitleCausaliPagamenti);
                         *connection = ctx.connectionString;
@@ -249,11 +241,7 @@ void CausalParameters::connectAccountFields()
             [this, pair](short *handled, QString *statement, QVariant *targets, QString *connection) {
                 ctx.trapped(QStringLiteral("TXT_CODPAGACCONTI_StartDecode"), {[&] {
                     *handled = 0;
-                    QString code = ctx.ui.TXT_CODPAGACCONTI->Text();
-                    while (code.endsWith(QLatin1Char(' ')))
-                        code.chop(1);
-                    *statement = "SELECT CG62_CODICE, CG62_DESCR FROM CG62_CONDPAG WITH (NOLOCK) WHERE CG62_CODICE = "
-                        + LedgerChecks::quoted(code);
+                    *statement = DueBilStatements::paymentTermsDecode(ctx.ui.TXT_CODPAGACCONTI->Text());
                     *targets = QVariantList{pair("TXT_CODPAGACCONTI", "CG62_CODICE"), pair("TXT_DESCRPAGACCONTI", "CG62_DESCR")};
                     *connection = ctx.connectionString;
                 }});
@@ -263,7 +251,7 @@ void CausalParameters::connectAccountFields()
                                        QString *connection) {
                 ctx.trapped(QStringLiteral("TXT_CODPAGACCONTI_StartLookup"), {[&] {
                     *handled = 0;
-                    *statement = QStringLiteral("SELECT CG62_CODICE, CG62_DESCR FROM CG62_CONDPAG WITH (NOLOCK) ORDER BY CG62_CODICE");
+                    *statement = DueBilStatements::paymentTermsList();
                     *columns = codeAndDescription();
                     *title = ctx.t(FormText::TitleCondizioniPagamento);
                     *connection = ctx.connectionString;
@@ -277,9 +265,7 @@ void CausalParameters::connectAccountFields()
                                        QString *connection) {
                 ErrorTrap::runIgnoringErrors({[&] {
                     *handled = 0;
-                    *statement = QStringLiteral("SELECT CG68_SEZIONALE, CG68_DESCSEZ FROM FNCG68_NUMERDESC(NULL, %1)"
-                                                " ORDER BY CG68_SEZIONALE")
-                                     .arg(ctx.companyText());
+                    *statement = DueBilStatements::numberingSectionList(ctx.companyText());
                     *columns = codeAndDescription();
                     *title = ctx.t(FormText::TitleSezionali);
                     *connection = ctx.connectionString;
@@ -291,11 +277,8 @@ void CausalParameters::connectAccountFields()
         connect(field, &TextField::StartDecode, this,
                 [this, field, pair](short *, QString *statement, QVariant *targets, QString *connection) {
                     ErrorTrap::runIgnoringErrors({[&] {
-                        *statement = QStringLiteral("SELECT CG24_CODICE, CG24_DESCR, CASE WHEN CG24_FLGANALITICO = 1 THEN 1 END AS ID"
-                                                    " FROM CG24_PIANOCONTI WITH (NOLOCK) WHERE CG24_GRUPPO_CG10 = %1"
-                                                    " AND CG24_CODICE = ")
-                                         .arg(accountGroup())
-                            + LedgerChecks::quoted(field->Text().trimmed());
+                        *statement = DueBilStatements::accountDecode(QString::number(accountGroup()),
+                                                                     field->Text().trimmed());
                         const QString readOut = field->descriptionLabel() ? field->descriptionLabel()->objectName() : QString();
                         *targets = QVariantList{pair(field->objectName(), "CG24_CODICE"), pair(readOut, "CG24_DESCR")};
                         *connection = ctx.connectionString;
@@ -305,9 +288,7 @@ void CausalParameters::connectAccountFields()
                 [this, codeAndDescription](short *handled, QString *statement, QVariant *columns, QString *title,
                                            QString *connection) {
                     *handled = 0;
-                    *statement = QStringLiteral("SELECT CG24_CODICE, CG24_DESCR FROM CG24_PIANOCONTI WITH (NOLOCK)"
-                                                " WHERE CG24_GRUPPO_CG10 = %1 ORDER BY CG24_CODICE")
-                                     .arg(accountGroup());
+                    *statement = DueBilStatements::accountList(QString::number(accountGroup()));
                     *columns = codeAndDescription();
                     *title = ctx.t(FormText::TitleConti);
                     *connection = ctx.connectionString;

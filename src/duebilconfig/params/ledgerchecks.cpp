@@ -4,14 +4,9 @@
 #include "duebilstatements.h"
 #include "recordset.h"
 
-#include <QRegularExpression>
+namespace S = DueBilStatements;
 
 LedgerChecks::LedgerChecks(ado::ConnectionPtr connection) : m_connection(std::move(connection)) {}
-
-QString LedgerChecks::quoted(const QString &code)
-{
-    return QLatin1Char('\'') + ClsServizi::escapeText(code) + QLatin1Char('\'');
-}
 
 static int flag(const ado::Recordset &rs, const char *column)
 {
@@ -21,9 +16,7 @@ static int flag(const ado::Recordset &rs, const char *column)
 LedgerChecks::Attributi LedgerChecks::LeggiAttributiCausaleContabile(const QString &code) const
 {
     Attributi a;
-    const ado::RecordsetPtr rs = m_connection->Execute(
-        "SELECT CG33_INDTIPOREG, CG33_FLGACCONTO, CG33_FLGECONTO, CG33_FLGPORTAF, CG33_INDGESTEC, CG33_FLGINSOLUTI"
-        " FROM CG33_TABCAU WHERE CG33_CODICE = " + quoted(code));
+    const ado::RecordsetPtr rs = m_connection->Execute(S::ledgerCausalAttributes(code));
     if (rs->RecordCount() == 0)
         return a;
     a.found = true;
@@ -71,18 +64,12 @@ QList<LedgerChecks::Message> LedgerChecks::causaleAbbuoni(const QString &code) c
 
 bool LedgerChecks::VerificaCondizionePagamento(const QString &code) const
 {
-    return m_connection
-               ->Execute("SELECT TOP(1) 1 FROM CG63_CONDPAGDET\r\nWHERE CG63_CODPAG_CG62 = " + quoted(code)
-                         + " AND \r\n      CG63_TIPOEFF IN (1,13,14)", 1)
-               ->RecordCount() >= 1;
+    return m_connection->Execute(S::paymentTermsWithBills(code), 1)->RecordCount() >= 1;
 }
 
 bool LedgerChecks::EsisteSezionale(const QString &code, const QString &company) const
 {
-    QString sql = QStringLiteral("SELECT CG68_SEZIONALE, CG68_DESCSEZ FROM FNCG68_NUMERDESC(<CODICE>, <DITTA>) ");
-    sql.replace(QLatin1String("<CODICE>"), quoted(code.left(2).leftJustified(2, QLatin1Char(' '))));
-    sql.replace(QLatin1String("<DITTA>"), ClsServizi::nullToDefault(company.isEmpty() ? QVariant() : QVariant(company), 0).toString());
-    return m_connection->Execute(sql, 1)->RecordCount() >= 1;
+    return m_connection->Execute(S::sectionExists(code, company), 1)->RecordCount() >= 1;
 }
 
 QList<LedgerChecks::Message> LedgerChecks::condizionePagamento(const QString &code) const
@@ -109,7 +96,7 @@ bool LedgerChecks::IsCausalePerRitenute(const QString &causal) const
     causal.trimmed().toInt(&numeric);
     if (causal.trimmed().isEmpty() || !numeric)
         return false;
-    return m_connection->Execute(DueBilStatements::causalWithWithholding(causal.trimmed()), 1)->RecordCount() >= 1;
+    return m_connection->Execute(S::causalWithWithholding(causal.trimmed()), 1)->RecordCount() >= 1;
 }
 
 bool LedgerChecks::causaleCompensazioneTrovata(const QString &code, int kind) const
@@ -118,11 +105,7 @@ bool LedgerChecks::causaleCompensazioneTrovata(const QString &code, int kind) co
     code.trimmed().toInt(&numeric);
     if (!numeric)
         return false;
-    return m_connection
-               ->Execute("SELECT TOP 1 CGP0_CAUSALE FROM CGP0_DUEBILCAUSALI WITH (NOLOCK)"
-                         " INNER JOIN CGP5_DUEBILPARAM ON CGP5_CAUSALE_CGP0 = CGP0_CAUSALE"
-                         " WHERE CGP0_CAUSALE = " + code.trimmed() + " AND CGP5_TIPOCAUSALE = " + QString::number(kind), 1)
-               ->RecordCount() >= 1;
+    return m_connection->Execute(S::extractionCausalOfKind(code.trimmed(), kind), 1)->RecordCount() >= 1;
 }
 
 QList<LedgerChecks::Message> LedgerChecks::causaleCompensazione(const QString &code, int kind) const
@@ -141,10 +124,7 @@ LedgerChecks::Conto LedgerChecks::conto(const QString &code, const QString &acco
     Conto c;
     if (code.isEmpty())
         return c;
-    const ado::RecordsetPtr rs = m_connection->Execute(
-        "SELECT CG24_FLGANALITICO FROM CG24_PIANOCONTI WHERE CG24_GRUPPO_CG10 = "
-        + ClsServizi::nullToDefault(accountGroup.isEmpty() ? QVariant() : QVariant(accountGroup), 0).toString()
-        + " AND CG24_CODICE = " + quoted(code));
+    const ado::RecordsetPtr rs = m_connection->Execute(S::accountPostable(accountGroup, code));
     c.found = rs->RecordCount() > 0;
     c.postable = c.found && flag(*rs, "CG24_FLGANALITICO") == 1;
     return c;
@@ -152,11 +132,5 @@ LedgerChecks::Conto LedgerChecks::conto(const QString &code, const QString &acco
 
 QString LedgerChecks::lookupCausaliContabili(const QString &statement, int tipoOperazione)
 {
-    if (tipoOperazione != 4)
-        return statement;
-    static const QRegularExpression orderBy(QStringLiteral("ORDER BY CG33_CODICE"),
-                                            QRegularExpression::CaseInsensitiveOption);
-    QString sql = statement;
-    sql.replace(orderBy, QStringLiteral(" WHERE CG33_FLGINSOLUTI = 4  ORDER BY CG33_CODICE "));
-    return sql;
+    return tipoOperazione == 4 ? S::onlyUnpaidLedgerCausals(statement) : statement;
 }

@@ -70,8 +70,6 @@ public:
     // (type 4) only the ledger causals of unpaid bills.
     static QString lookupCausaliContabili(const QString &statement, int tipoOperazione);
 
-    static QString quoted(const QString &code);
-
 private:
     ado::ConnectionPtr m_connection;
 };

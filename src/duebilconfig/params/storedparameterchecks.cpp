@@ -1,6 +1,7 @@
 #include "storedparameterchecks.h"
 
 #include "clsservizi.h"
+#include "duebilstatements.h"
 #include "enablingrules.h"
 #include "parametercontrols.h"
 #include "recordset.h"
@@ -31,8 +32,7 @@ StoredParameterChecks::StoredParameterChecks(ado::ConnectionPtr connection, std:
 QList<StoredParameterChecks::Finding> StoredParameterChecks::checkAll() const
 {
     QList<Finding> all;
-    const ado::RecordsetPtr rs =
-        m_connection->Execute("SELECT CGP0_CAUSALE FROM CGP0_DUEBILCAUSALI WITH (NOLOCK) ORDER BY CGP0_CAUSALE");
+    const ado::RecordsetPtr rs = m_connection->Execute(DueBilStatements::causalCodes());
     for (; !rs->isEOF(); rs->MoveNext())
         all += check(rs->value("CGP0_CAUSALE").toString());
     return all;
@@ -44,18 +44,13 @@ QList<StoredParameterChecks::Finding> StoredParameterChecks::checkAll() const
 QList<StoredParameterChecks::Finding> StoredParameterChecks::check(const QString &causal) const
 {
     QList<Finding> found;
-    const ado::RecordsetPtr param =
-        m_connection->Execute("SELECT * FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = " + causal);
+    const ado::RecordsetPtr param = m_connection->Execute(DueBilStatements::parametersOf(causal));
     const bool ritenute = m_ledger.IsCausalePerRitenute(causal);
 
-    const ado::RecordsetPtr ditta = m_connection->Execute(
-        "SELECT * FROM CGP6_DUEBILPARAMDITTA WHERE CGP6_CAUSALE_CGP0 = " + causal + " ORDER BY CGP6_DITTA_CG18");
+    const ado::RecordsetPtr ditta = m_connection->Execute(DueBilStatements::companyParametersOf(causal));
     for (; !ditta->isEOF(); ditta->MoveNext()) {
         const QString company = text(*ditta, "CGP6_DITTA_CG18");
-        const ado::RecordsetPtr reg = m_connection->Execute(
-            "SELECT CGP7_DUEBILPERSREG.*, CG18_GRUPPO_CG10 FROM CGP7_DUEBILPERSREG"
-            " LEFT OUTER JOIN CG18_DITTE ON CG18_CODICE = CGP7_DITTA_CG18"
-            " WHERE CGP7_CAUSALE_CGP0 = " + causal + " AND CGP7_DITTA_CG18 = " + company);
+        const ado::RecordsetPtr reg = m_connection->Execute(DueBilStatements::postingPersonalisationOf(causal, company));
         const QString group = reg->RecordCount() > 0 ? text(*reg, "CG18_GRUPPO_CG10") : QString();
 
         MapSurface screen;

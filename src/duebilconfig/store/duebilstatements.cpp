@@ -1,11 +1,34 @@
 #include "duebilstatements.h"
 
+#include "clsservizi.h"
+
 namespace DueBilStatements {
 
 QString lines(const QStringList &parts)
 {
     return parts.join(QString::fromUtf16(crlf));
 }
+
+QString quoted(const QString &text)
+{
+    return QLatin1Char('\'') + ClsServizi::escapeText(text) + QLatin1Char('\'');
+}
+
+QString bareNumber(const QString &text)
+{
+    bool numeric = false;
+    text.trimmed().toLongLong(&numeric);
+    return numeric ? text.trimmed() : QStringLiteral("NULL");
+}
+
+namespace {
+
+QString orZero(const QString &value)
+{
+    return value.isEmpty() ? QStringLiteral("0") : value;
+}
+
+} // namespace
 
 QString frameCausali()
 {
@@ -205,12 +228,12 @@ static QString copy(const QString &table, const QStringList &columns, const QStr
 }
 
 QStringList duplication(const QString &newCode, const QString &source, const QString &company,
-                        const QString &escapedDescription)
+                        const QString &description)
 {
-    const QString uobject = "'" + UObjectConfig + "'";
+    const QString uobject = quoted(UObjectConfig);
     return {
         lines({"INSERT INTO CGP0_DUEBILCAUSALI", " (CGP0_CAUSALE, CGP0_DESCRIZIONE) ", "VALUES ", "(" + newCode + ",",
-               " N'" + escapedDescription + "')"}),
+               " N" + quoted(description) + ")"}),
         copy("CGP3_DUEBILGRIGLIA",
              {"CGP3_CAUSALE_CGP0", "CGP3_IDFIELD_CGP1", "CGP3_VISIBLEORDER", "CGP3_SORTTYPE", "CGP3_GROUPED"}, {newCode},
              "CGP3_DUEBILGRIGLIA", {" WHERE CGP3_CAUSALE_CGP0 = " + source}),
@@ -259,21 +282,21 @@ QStringList cascadeDeleteBeforeSelection(const QString &code)
         lines({"DELETE FROM CGP6_DUEBILPARAMDITTA", "WHERE CGP6_CAUSALE_CGP0 = " + code}),
         lines({"DELETE FROM CGP7_DUEBILPERSREG", "WHERE CGP7_CAUSALE_CGP0 = " + code}),
         "DELETE FROM CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = " + code,
-        "DELETE FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = " + code,
+        deleteLayout(code),
     };
 }
 
 QString deleteSelection(const QString &code)
 {
-    return "DELETE FROM FW41_SELEZIONEPARAMSCADENZE WHERE FW41_UOBJECT = '" + UObjectConfig
-        + "' AND FW41_CODICE = " + code;
+    return "DELETE FROM FW41_SELEZIONEPARAMSCADENZE WHERE FW41_UOBJECT = " + quoted(UObjectConfig)
+        + " AND FW41_CODICE = " + code;
 }
 
 QStringList cascadeDeleteAfterSelection(const QString &code)
 {
     return {
-        "DELETE FROM FW17_ORDERPRS WHERE FW17_UOBJECT = '" + UObjectSibling + code + "'",
-        "DELETE FROM FW18_SELEZIONEPRS WHERE FW18_UOBJECT = '" + UObjectSibling + code + "'",
+        "DELETE FROM FW17_ORDERPRS WHERE FW17_UOBJECT = " + quoted(UObjectSibling + code),
+        "DELETE FROM FW18_SELEZIONEPRS WHERE FW18_UOBJECT = " + quoted(UObjectSibling + code),
     };
 }
 
@@ -301,6 +324,276 @@ QString causalWithWithholding(const QString &code)
 {
     return lines({"SELECT TOP 1 1", "FROM CGP4_DUEBILFILTRI", "WHERE CGP4_CAUSALE_CGP0 = " + code + " AND",
                   "      CGP4_IDCHECK_CGP2 = 30 AND", "      CGP4_CHECKED = 1"});
+}
+
+QString checkState(const QString &causal, int check)
+{
+    return "SELECT CGP4_CHECKED FROM CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = " + causal
+        + " AND CGP4_IDCHECK_CGP2 = " + QString::number(check);
+}
+
+QString updateCheck(const QString &causal, int check, int value)
+{
+    return lines({"UPDATE CGP4_DUEBILFILTRI SET ", "       CGP4_CHECKED = " + QString::number(value),
+                  "WHERE CGP4_CAUSALE_CGP0 = " + causal + " AND", "      CGP4_IDCHECK_CGP2 = " + QString::number(check)});
+}
+
+QString causalList()
+{
+    return QStringLiteral("SELECT CGP0_CAUSALE, CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WITH (NOLOCK)"
+                          " ORDER BY CGP0_CAUSALE");
+}
+
+QString causalDecode(const QString &code)
+{
+    return "SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WITH (NOLOCK) WHERE CGP0_CAUSALE = " + bareNumber(code);
+}
+
+QString ledgerCausalList()
+{
+    return QStringLiteral("SELECT CG33_CODICE, CG33_DESCR FROM CG33_TABCAU WITH (NOLOCK) ORDER BY CG33_CODICE");
+}
+
+QString ledgerCausalDecode(const QString &code)
+{
+    return "SELECT CG33_CODICE, CG33_DESCR FROM CG33_TABCAU WITH (NOLOCK) WHERE CG33_CODICE = " + quoted(code);
+}
+
+QString onlyUnpaidLedgerCausals(const QString &listStatement)
+{
+    QString sql = listStatement;
+    sql.replace(QStringLiteral("ORDER BY CG33_CODICE"),
+                QStringLiteral(" WHERE CG33_FLGINSOLUTI = 4  ORDER BY CG33_CODICE "), Qt::CaseInsensitive);
+    return sql;
+}
+
+static QString extractionCausals(int kind)
+{
+    return " FROM CGP0_DUEBILCAUSALI WITH (NOLOCK) INNER JOIN CGP5_DUEBILPARAM WITH (NOLOCK)"
+           " ON CGP5_CAUSALE_CGP0 = CGP0_CAUSALE WHERE CGP5_TIPOCAUSALE = "
+        + QString::number(kind);
+}
+
+QString extractionCausalList(int kind)
+{
+    return "SELECT CGP0_CAUSALE, CGP0_DESCRIZIONE" + extractionCausals(kind) + " ORDER BY CGP0_CAUSALE";
+}
+
+QString extractionCausalDecode(int kind, const QString &code)
+{
+    return "SELECT CGP0_CAUSALE, CGP0_DESCRIZIONE" + extractionCausals(kind) + " AND CGP0_CAUSALE = " + bareNumber(code);
+}
+
+QString paymentTermsList()
+{
+    return QStringLiteral("SELECT CG62_CODICE, CG62_DESCR FROM CG62_CONDPAG WITH (NOLOCK) ORDER BY CG62_CODICE");
+}
+
+QString paymentTermsDecode(const QString &code)
+{
+    QString trimmed = code;
+    while (trimmed.endsWith(QLatin1Char(' ')))
+        trimmed.chop(1);
+    return "SELECT CG62_CODICE, CG62_DESCR FROM CG62_CONDPAG WITH (NOLOCK) WHERE CG62_CODICE = " + quoted(trimmed);
+}
+
+QString numberingSectionList(const QString &company)
+{
+    return "SELECT CG68_SEZIONALE, CG68_DESCSEZ FROM FNCG68_NUMERDESC(NULL, " + company + ") ORDER BY CG68_SEZIONALE";
+}
+
+QString accountList(const QString &group)
+{
+    return "SELECT CG24_CODICE, CG24_DESCR FROM CG24_PIANOCONTI WITH (NOLOCK) WHERE CG24_GRUPPO_CG10 = " + group
+        + " ORDER BY CG24_CODICE";
+}
+
+QString accountDecode(const QString &group, const QString &code)
+{
+    return "SELECT CG24_CODICE, CG24_DESCR, CASE WHEN CG24_FLGANALITICO = 1 THEN 1 END AS ID"
+           " FROM CG24_PIANOCONTI WITH (NOLOCK) WHERE CG24_GRUPPO_CG10 = "
+        + group + " AND CG24_CODICE = " + quoted(code);
+}
+
+QString groupList()
+{
+    return QStringLiteral("SELECT FW06_CODICE, FW06_DESCR, FW06_ID FROM FW06_GROUPUSR");
+}
+
+QString groupDecode(const QString &id)
+{
+    return "SELECT FW06_DESCR FROM FW06_GROUPUSR WHERE FW06_ID = " + bareNumber(id);
+}
+
+QString userList()
+{
+    return QStringLiteral("SELECT FW07_CODICE, FW07_DESCR, FW07_ID FROM FW07_APPUSER WHERE FW07_FLGATTIVO=1");
+}
+
+QString userDecode(const QString &id)
+{
+    return "SELECT FW07_DESCR FROM FW07_APPUSER WHERE FW07_ID = " + bareNumber(id);
+}
+
+QString groupColumn(const QString &column, const QString &id)
+{
+    return "SELECT " + column + " FROM FW06_GROUPUSR WHERE FW06_ID = " + id;
+}
+
+QString userColumn(const QString &column, const QString &id)
+{
+    return "SELECT " + column + " FROM FW07_APPUSER WHERE FW07_ID = " + id;
+}
+
+QString ledgerCausalAttributes(const QString &code)
+{
+    return "SELECT CG33_INDTIPOREG, CG33_FLGACCONTO, CG33_FLGECONTO, CG33_FLGPORTAF, CG33_INDGESTEC, CG33_FLGINSOLUTI"
+           " FROM CG33_TABCAU WHERE CG33_CODICE = "
+        + quoted(code);
+}
+
+QString paymentTermsWithBills(const QString &code)
+{
+    return lines({"SELECT TOP(1) 1 FROM CG63_CONDPAGDET", "WHERE CG63_CODPAG_CG62 = " + quoted(code) + " AND ",
+                  "      CG63_TIPOEFF IN (1,13,14)"});
+}
+
+QString sectionExists(const QString &code, const QString &company)
+{
+    QString sql = QStringLiteral("SELECT CG68_SEZIONALE, CG68_DESCSEZ FROM FNCG68_NUMERDESC(<CODICE>, <DITTA>) ");
+    sql.replace(QLatin1String("<CODICE>"), quoted(code.left(2).leftJustified(2, QLatin1Char(' '))));
+    sql.replace(QLatin1String("<DITTA>"), orZero(company));
+    return sql;
+}
+
+QString extractionCausalOfKind(const QString &code, int kind)
+{
+    return "SELECT TOP 1 CGP0_CAUSALE FROM CGP0_DUEBILCAUSALI WITH (NOLOCK)"
+           " INNER JOIN CGP5_DUEBILPARAM ON CGP5_CAUSALE_CGP0 = CGP0_CAUSALE WHERE CGP0_CAUSALE = "
+        + code + " AND CGP5_TIPOCAUSALE = " + QString::number(kind);
+}
+
+QString accountPostable(const QString &group, const QString &code)
+{
+    return "SELECT CG24_FLGANALITICO FROM CG24_PIANOCONTI WHERE CG24_GRUPPO_CG10 = " + orZero(group)
+        + " AND CG24_CODICE = " + quoted(code);
+}
+
+QString causalCodes()
+{
+    return QStringLiteral("SELECT CGP0_CAUSALE FROM CGP0_DUEBILCAUSALI WITH (NOLOCK) ORDER BY CGP0_CAUSALE");
+}
+
+QString parametersOf(const QString &causal)
+{
+    return "SELECT * FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = " + causal;
+}
+
+QString companyParametersOf(const QString &causal)
+{
+    return "SELECT * FROM CGP6_DUEBILPARAMDITTA WHERE CGP6_CAUSALE_CGP0 = " + causal + " ORDER BY CGP6_DITTA_CG18";
+}
+
+QString postingPersonalisationOf(const QString &causal, const QString &company)
+{
+    return "SELECT CGP7_DUEBILPERSREG.*, CG18_GRUPPO_CG10 FROM CGP7_DUEBILPERSREG"
+           " LEFT OUTER JOIN CG18_DITTE ON CG18_CODICE = CGP7_DITTA_CG18 WHERE CGP7_CAUSALE_CGP0 = "
+        + causal + " AND CGP7_DITTA_CG18 = " + company;
+}
+
+QString fieldCatalogue()
+{
+    return QStringLiteral("SELECT * FROM CGP1_DUEBILFIELD ORDER BY CGP1_ID");
+}
+
+QString fieldId(const QString &table, const QString &field)
+{
+    return "SELECT CGP1_ID FROM CGP1_DUEBILFIELD WHERE CGP1_TABLE = " + quoted(table)
+        + " AND CGP1_FIELD =" + quoted(field);
+}
+
+QString fieldTable(const QString &field)
+{
+    return "SELECT CGP1_TABLE FROM CGP1_DUEBILFIELD WHERE CGP1_FIELD =" + quoted(field);
+}
+
+QString deleteLayout(const QString &causal)
+{
+    return "DELETE FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = " + causal;
+}
+
+QString insertLayoutRow(const QString &causal, int field, int visibleOrder, int sortType, int grouped)
+{
+    return lines({"INSERT INTO CGP3_DUEBILGRIGLIA", "         (CGP3_CAUSALE_CGP0", "         ,CGP3_IDFIELD_CGP1",
+                  "         ,CGP3_VISIBLEORDER", "         ,CGP3_SORTTYPE", "         ,CGP3_GROUPED)", "   VALUES",
+                  "         (" + causal, "         ," + QString::number(field),
+                  "         ," + QString::number(visibleOrder), "         ," + QString::number(sortType),
+                  "         ," + QString::number(grouped) + ")"});
+}
+
+QString layoutRows(const QString &causal)
+{
+    return "SELECT CGP3_IDFIELD_CGP1, CGP3_VISIBLEORDER, CGP3_SORTTYPE, CGP3_GROUPED FROM CGP3_DUEBILGRIGLIA"
+           " WHERE CGP3_CAUSALE_CGP0 = "
+        + causal;
+}
+
+QString rowsOfCausal(const QString &table, const QString &causalColumn, const QString &code,
+                     const QString &companyColumn, const QString &company, const QString &orderBy)
+{
+    QString sql = "SELECT * FROM " + table + " WHERE " + causalColumn + " = " + code;
+    if (table == QLatin1String("FW41_SELEZIONEPARAMSCADENZE"))
+        sql += " AND FW41_UOBJECT = " + quoted(UObjectConfig);
+    if (!companyColumn.isEmpty())
+        sql += " AND " + companyColumn + " = " + company;
+    if (!orderBy.isEmpty())
+        sql += " ORDER BY " + orderBy;
+    return sql;
+}
+
+QString accessUsers()
+{
+    return QStringLiteral("SELECT FW07_ID, FW07_USERNAME, FW07_DESCR, FW07_FLGATTIVO, FW07_ID_FW06, FW06_CODICE"
+                          " FROM FW07_APPUSER LEFT JOIN FW06_GROUPUSR ON FW06_ID = FW07_ID_FW06 ORDER BY FW07_USERNAME");
+}
+
+QString exclusionsOf(const QString &code)
+{
+    QString sql = QStringLiteral("SELECT CGP8_CAUSALE_CGP0, CGP8_ID_FW06, CGP8_ID_FW07 FROM CGP8_DUEBILREVOKE");
+    if (!code.isEmpty())
+        sql += " WHERE CGP8_CAUSALE_CGP0 = " + code;
+    return sql;
+}
+
+QString causalDescription(const QString &code)
+{
+    return "SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = " + code;
+}
+
+QString causalsInOrder()
+{
+    return QStringLiteral("SELECT CGP0_CAUSALE, CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI ORDER BY CGP0_CAUSALE");
+}
+
+QString historyInsert()
+{
+    return "INSERT INTO " + HistoryTable
+        + " (CGPL_IDOPERAZIONE, CGPL_CAUSALE_CGP0, CGPL_DATAORA, CGPL_UTENTE, CGPL_INDOPERAZIONE, CGPL_TABELLA,"
+          " CGPL_INDMODIFICA, CGPL_CHIAVE, CGPL_VALORI) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)";
+}
+
+QString historyRead(bool byCausal, bool since)
+{
+    QString sql = "SELECT CGPL_IDOPERAZIONE, CGPL_CAUSALE_CGP0, CGPL_DATAORA, CGPL_UTENTE, CGPL_INDOPERAZIONE,"
+                  " CGPL_TABELLA, CGPL_INDMODIFICA, CGPL_CHIAVE, CGPL_VALORI FROM "
+        + HistoryTable + " WHERE 1 = 1";
+    if (byCausal)
+        sql += QStringLiteral(" AND CGPL_CAUSALE_CGP0 = ?");
+    if (since)
+        sql += QStringLiteral(" AND CGPL_DATAORA >= ?");
+    // Newest first; the rows of each operation are put back in the order they were recorded.
+    sql += QStringLiteral(" ORDER BY CGPL_ID DESC");
+    return sql;
 }
 
 } // namespace DueBilStatements

@@ -4,8 +4,9 @@
 #include <QStringList>
 
 // The statement texts of the configuration, composed as the host's server expects them:
-// causal, company and id values bare, ledger codes in quotes, typed text already escaped and
-// written as N'..', clauses joined by CR LF. Values are passed as the caller read them.
+// causal, company and id values bare, ledger codes and typed text quoted and escaped here
+// (typed text written as N'..'), clauses joined by CR LF. Values are passed as the caller read
+// them. Every statement the module runs is composed in this file and nowhere else.
 namespace DueBilStatements {
 
 inline constexpr char16_t crlf[] = u"\r\n";
@@ -14,6 +15,12 @@ inline const QString UObjectSibling = QStringLiteral("CGUO_DUEBIL.CLSCG_DUEBIL_"
 
 // Lines joined by CR LF, the last one without (a trailing CR LF is passed as an empty line).
 QString lines(const QStringList &parts);
+// A text between single quotes, its own quotes doubled: the only way a code or a typed text
+// reaches a statement.
+QString quoted(const QString &text);
+// An id or causal code written bare; a text that is no whole number names nothing, so it is
+// written as NULL and matches no row.
+QString bareNumber(const QString &text);
 
 // Frames as first opened, before a causal is shown.
 QString frameCausali();
@@ -51,7 +58,7 @@ QString existsCausal(const QString &code);
 // Copy of a causal: the causal row, layout, checks, due-date selection, parameters, company
 // parameters, posting personalisation and exclusions, in this order.
 QStringList duplication(const QString &newCode, const QString &source, const QString &company,
-                        const QString &escapedDescription);
+                        const QString &description);
 
 QString compensationUse(const QString &code);
 // Rows of a causal in every table but the causal row itself, which its frame deletes. The
@@ -67,5 +74,73 @@ QString settingGestStatiDisable();
 // the user sets for himself keep their states.
 QString defaultChecks(const QString &defaultColumn, const QString &causal, bool all);
 QString causalWithWithholding(const QString &code);
+// The state of one check as stored, and the write of one check box.
+QString checkState(const QString &causal, int check);
+QString updateCheck(const QString &causal, int check, int value);
+
+// Look-up lists and decodes of the code fields. A decode reads the code's description.
+QString causalList();
+QString causalDecode(const QString &code);
+QString ledgerCausalList();
+QString ledgerCausalDecode(const QString &code);
+// A ledger-causal list narrowed to the causals of unpaid bills.
+QString onlyUnpaidLedgerCausals(const QString &listStatement);
+// Causals of this module of one kind: 1 collections from customers, 2 payments to suppliers.
+QString extractionCausalList(int kind);
+QString extractionCausalDecode(int kind, const QString &code);
+QString paymentTermsList();
+// Trailing blanks of the code are not part of it.
+QString paymentTermsDecode(const QString &code);
+QString numberingSectionList(const QString &company);
+QString accountList(const QString &group);
+QString accountDecode(const QString &group, const QString &code);
+QString groupList();
+QString groupDecode(const QString &id);
+QString userList();
+QString userDecode(const QString &id);
+// One column of a group or a user, by id, for the exclusion grid.
+QString groupColumn(const QString &column, const QString &id);
+QString userColumn(const QString &column, const QString &id);
+
+// Ledger records the parameters refer to.
+QString ledgerCausalAttributes(const QString &code);
+QString paymentTermsWithBills(const QString &code);
+// The section is looked up by its first two characters; an empty company is company 0.
+QString sectionExists(const QString &code, const QString &company);
+QString extractionCausalOfKind(const QString &code, int kind);
+// An empty group is group 0.
+QString accountPostable(const QString &group, const QString &code);
+
+// Stored parameters of a causal, for the checks of the stored configuration.
+QString causalCodes();
+QString parametersOf(const QString &causal);
+QString companyParametersOf(const QString &causal);
+QString postingPersonalisationOf(const QString &causal, const QString &company);
+
+// Field catalogue and layout grid.
+QString fieldCatalogue();
+QString fieldId(const QString &table, const QString &field);
+QString fieldTable(const QString &field);
+QString deleteLayout(const QString &causal);
+QString insertLayoutRow(const QString &causal, int field, int visibleOrder, int sortType, int grouped);
+QString layoutRows(const QString &causal);
+
+// Rows of one causal in one of its tables; the due-date selection is read for this module's
+// object only. An empty company column reads every company; an empty order leaves it out.
+QString rowsOfCausal(const QString &table, const QString &causalColumn, const QString &code,
+                     const QString &companyColumn, const QString &company, const QString &orderBy);
+
+// Who may use which causal.
+QString accessUsers();
+// The exclusions of one causal, or of every causal for an empty code.
+QString exclusionsOf(const QString &code);
+QString causalDescription(const QString &code);
+QString causalsInOrder();
+
+// Change history, with bound values: one recorded row, and the rows read back (by causal
+// and from a time when asked).
+inline const QString HistoryTable = QStringLiteral("CGPL_DUEBILSTORICO");
+QString historyInsert();
+QString historyRead(bool byCausal, bool since);
 
 } // namespace DueBilStatements

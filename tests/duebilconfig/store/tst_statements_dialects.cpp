@@ -1,64 +1,80 @@
 #include "adoerror.h"
-#include "clsservizi.h"
 #include "connection.h"
 #include "duebilstatements.h"
 #include "recordset.h"
+#include "statementgoldens.h"
 #include "testdatabase.h"
 
 #include <QFile>
+#include <QHash>
+#include <QRegularExpression>
 #include <QTest>
 
 namespace S = DueBilStatements;
 
-// The module's statements are SQL Server's own: on that dialect they go to the driver as
-// written, and through ODBC they read and write what the embedded driver does.
+// The module's statements are SQL Server's own texts, and through ODBC they read and write
+// what the embedded driver does.
 class tst_StatementsDialects : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void statementsPassUnchangedOnSqlServer_data();
-    void statementsPassUnchangedOnSqlServer();
+    void statementsAreTheServersText_data();
+    void statementsAreTheServersText();
+    void everyStatementHasAGoldenRow();
     void odbcWritesWhatTheEmbeddedDriverWrites();
 
 private:
     static QString dump(ado::Connection &c);
 };
 
-void tst_StatementsDialects::statementsPassUnchangedOnSqlServer_data()
+void tst_StatementsDialects::statementsAreTheServersText_data()
 {
-    QTest::addColumn<QString>("statement");
-    const QStringList singles = {S::frameCausali(), S::frameLayout(), S::frameFiltri(), S::frameParametri(),
-                                 S::frameParametriDitta(), S::frameParamPersReg(), S::frameUtenti(),
-                                 S::showLayout("300"), S::showFiltri("300"), S::showParametri("300"),
-                                 S::showParametriDitta("1", "300"), S::showParamPersReg("1", "300"),
-                                 S::showUtenti("300"), S::existsCausal("300"), S::compensationUse("300"),
-                                 S::deleteSelection("300"), S::deleteCausalRow("300"), S::settingGestStatiDisable(),
-                                 S::causalWithWithholding("300")};
-    int i = 0;
-    for (const QString &s : singles)
-        QTest::addRow("statement %d", i++) << s;
-    for (const QString &s : S::completion("1", "1"))
-        QTest::addRow("completion %d", i++) << s;
-    for (const QString &s : S::duplication("401", "300", "1", "Copia N'x'"))
-        QTest::addRow("duplication %d", i++) << s;
-    for (const QString &s : S::cascadeDeleteBeforeSelection("300") + S::cascadeDeleteAfterSelection("300"))
-        QTest::addRow("delete %d", i++) << s;
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QStringList>("expected");
+    QHash<QString, int> seen;
+    for (const StatementGoldens::Golden &g : StatementGoldens::rows())
+        QTest::addRow("%s %d", qPrintable(g.name), ++seen[g.name]) << g.name << g.args << g.expected;
 }
 
-void tst_StatementsDialects::statementsPassUnchangedOnSqlServer()
+void tst_StatementsDialects::statementsAreTheServersText()
 {
-    QFETCH(QString, statement);
-    TestDatabase db;
-    auto server = std::make_shared<ado::Connection>();
-    server->setConnectionString("Driver=SQLite3;Database=" + db.path() + ";Dialect=SqlServer");
-    try {
-        server->Open();
-    } catch (const ado::AdoError &e) {
-        QSKIP(qPrintable("SQLite ODBC driver not available: " + e.message()));
+    QFETCH(QString, name);
+    QFETCH(QStringList, args);
+    QFETCH(QStringList, expected);
+    const QStringList actual = StatementGoldens::call(name, args);
+    QCOMPARE(actual.size(), expected.size());
+    for (qsizetype i = 0; i < actual.size(); ++i)
+        QCOMPARE(actual.at(i), expected.at(i));
+}
+
+void tst_StatementsDialects::everyStatementHasAGoldenRow()
+{
+    // The statement functions the store declares, read from its header: a new one without a
+    // golden row (and so without a parse by the T-SQL check) fails here.
+    QFile header(QStringLiteral(DUEBIL_STORE_HEADER));
+    QVERIFY(header.open(QIODevice::ReadOnly | QIODevice::Text));
+    static const QRegularExpression declaration(QStringLiteral("^QString(?:List)? (\\w+)\\("),
+                                                QRegularExpression::MultilineOption);
+    static const QStringList helpers = {QStringLiteral("lines"), QStringLiteral("quoted"), QStringLiteral("bareNumber")};
+    QStringList declared;
+    for (const QRegularExpressionMatch &m : declaration.globalMatch(QString::fromUtf8(header.readAll()))) {
+        if (!helpers.contains(m.captured(1)))
+            declared << m.captured(1);
     }
-    QCOMPARE(server->dialect(), ado::Dialect::SqlServer);
-    QCOMPARE(server->nativeSql(statement), statement);
+    QVERIFY(declared.size() > 50);
+    QStringList withRow;
+    for (const StatementGoldens::Golden &g : StatementGoldens::rows())
+        withRow << g.name;
+    QStringList missing;
+    for (const QString &name : std::as_const(declared)) {
+        if (!withRow.contains(name))
+            missing << name;
+    }
+    QCOMPARE(missing, QStringList());
+    declared.sort();
+    QCOMPARE(StatementGoldens::callable(), declared);
 }
 
 QString tst_StatementsDialects::dump(ado::Connection &c)
@@ -94,7 +110,7 @@ void tst_StatementsDialects::odbcWritesWhatTheEmbeddedDriverWrites()
     // A new company completed, a causal duplicated with a description that needs quoting,
     // and another deleted: the same statements on both.
     QStringList work = S::completion("2", "1");
-    work << S::duplication("401", "300", "1", ClsServizi::escapeText("Copia dell'incasso è"));
+    work << S::duplication("401", "300", "1", QStringLiteral("Copia dell'incasso è"));
     work << S::cascadeDeleteBeforeSelection("310") << S::deleteSelection("310") << S::cascadeDeleteAfterSelection("310")
          << S::deleteCausalRow("310");
     for (ado::Connection *c : {&embedded, &odbc}) {

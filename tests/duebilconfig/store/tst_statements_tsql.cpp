@@ -1,0 +1,167 @@
+#include "statementgoldens.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMap>
+#include <QProcess>
+#include <QSet>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+// Every statement the module sends to SQL Server, and the server's schema, read by a T-SQL
+// parser that is not ours (sqlfluff): a statement the server would refuse as text is found
+// here, although the embedded database, which runs them rewritten, accepts it.
+class tst_StatementsTsql : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void everyStatementAndTheSchemaParseAsTsql();
+
+private:
+    QString m_sqlfluff;
+};
+
+namespace {
+
+// Statements that are valid T-SQL but that sqlfluff's T-SQL grammar does not read, by golden
+// name, with the reason. Empty: every statement parses.
+const QMap<QString, QString> knownUnreadable = {};
+
+// Bound values reach the server as the named parameters the ODBC driver sends in place of
+// the markers.
+QString withServerParameters(const QString &sql)
+{
+    QString out;
+    bool inText = false;
+    int parameter = 0;
+    for (const QChar c : sql) {
+        if (c == QLatin1Char('\''))
+            inText = !inText;
+        if (c == QLatin1Char('?') && !inText)
+            out += QStringLiteral("@P%1").arg(++parameter);
+        else
+            out += c;
+    }
+    return out;
+}
+
+void write(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY2(f.open(QIODevice::WriteOnly), qPrintable(path));
+    f.write(bytes);
+}
+
+// The tokens of every segment the parser could not place (the JSON objects do not keep the
+// order of their members, so the tokens come in no particular order).
+void collectUnparsable(const QJsonValue &node, QStringList *found, bool inside = false)
+{
+    if (node.isString()) {
+        if (inside && !node.toString().trimmed().isEmpty())
+            found->last() += QLatin1Char(' ') + node.toString();
+    } else if (node.isArray()) {
+        for (const QJsonValue &v : node.toArray())
+            collectUnparsable(v, found, inside);
+    } else if (node.isObject()) {
+        const QJsonObject o = node.toObject();
+        for (auto it = o.begin(); it != o.end(); ++it) {
+            const bool starts = !inside && it.key() == QLatin1String("unparsable");
+            if (starts)
+                found->append(QString());
+            collectUnparsable(it.value(), found, inside || starts);
+        }
+    }
+}
+
+} // namespace
+
+void tst_StatementsTsql::initTestCase()
+{
+    m_sqlfluff = QStandardPaths::findExecutable(QStringLiteral("sqlfluff"));
+    if (m_sqlfluff.isEmpty())
+        QFAIL("sqlfluff is not installed: the T-SQL of the statements cannot be checked "
+              "(scripts/test installs the Debian package sqlfluff)");
+}
+
+void tst_StatementsTsql::everyStatementAndTheSchemaParseAsTsql()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString files = dir.filePath(QStringLiteral("sql"));
+    QVERIFY(QDir().mkpath(files));
+
+    // One file per statement, named after the golden row it comes from.
+    QMap<QString, QString> nameOfFile;
+    QMap<QString, QString> textOfFile;
+    const QList<StatementGoldens::Golden> &rows = StatementGoldens::rows();
+    for (qsizetype row = 0; row < rows.size(); ++row) {
+        const QStringList statements = StatementGoldens::call(rows.at(row).name, rows.at(row).args);
+        for (qsizetype i = 0; i < statements.size(); ++i) {
+            const QString file = QStringLiteral("%1_%2_%3.sql").arg(rows.at(row).name).arg(row).arg(i);
+            const QString text = withServerParameters(statements.at(i));
+            write(files + QLatin1Char('/') + file, text.toUtf8());
+            nameOfFile.insert(file, rows.at(row).name);
+            textOfFile.insert(file, text);
+        }
+    }
+    QFile schema(QStringLiteral(DUEBIL_SQLSERVER_SCHEMA));
+    QVERIFY2(schema.open(QIODevice::ReadOnly), DUEBIL_SQLSERVER_SCHEMA);
+    write(files + QStringLiteral("/schema.sql"), schema.readAll());
+    nameOfFile.insert(QStringLiteral("schema.sql"), QStringLiteral("schema"));
+
+    // The schema is larger than the size sqlfluff skips by default.
+    const QString config = dir.filePath(QStringLiteral("sqlfluff.cfg"));
+    write(config, "[sqlfluff]\ndialect = tsql\nlarge_file_skip_byte_limit = 0\n");
+
+    QProcess sqlfluff;
+    QElapsedTimer timer;
+    timer.start();
+    sqlfluff.start(m_sqlfluff, {QStringLiteral("parse"), QStringLiteral("--ignore-local-config"),
+                                QStringLiteral("--config"), config, QStringLiteral("--nocolor"),
+                                QStringLiteral("--format"), QStringLiteral("json"), files});
+    QVERIFY2(sqlfluff.waitForFinished(580000), "sqlfluff did not finish");
+    const QByteArray errors = sqlfluff.readAllStandardError();
+    // 1 says that parse errors were found (the answer below names them); anything else is a
+    // failure of the run itself.
+    QVERIFY2(sqlfluff.exitStatus() == QProcess::NormalExit && (sqlfluff.exitCode() == 0 || sqlfluff.exitCode() == 1),
+             errors.constData());
+    qInfo("sqlfluff parsed %lld files in %lld ms", qlonglong(nameOfFile.size()), qlonglong(timer.elapsed()));
+
+    QJsonParseError error;
+    const QJsonDocument result = QJsonDocument::fromJson(sqlfluff.readAllStandardOutput(), &error);
+    QVERIFY2(result.isArray(), qPrintable(error.errorString() + QLatin1Char('\n') + QString::fromUtf8(errors)));
+
+    QStringList problems;
+    QSet<QString> parsed;
+    for (const QJsonValue &entry : result.array()) {
+        const QString file = QFileInfo(entry[QLatin1String("filepath")].toString()).fileName();
+        parsed.insert(file);
+        const QString name = nameOfFile.value(file);
+        const QJsonValue segments = entry[QLatin1String("segments")];
+        QStringList unparsable;
+        collectUnparsable(segments, &unparsable);
+        if (segments.isNull() || segments.isUndefined())
+            problems << file + QStringLiteral(": not parsed");
+        else if (!unparsable.isEmpty() && !knownUnreadable.contains(name))
+            problems << file + QStringLiteral(": cannot parse [") + unparsable.join(QStringLiteral(" ] ["))
+                    + QStringLiteral(" ] in ") + textOfFile.value(file, file).left(300);
+        else if (unparsable.isEmpty() && knownUnreadable.contains(name))
+            problems << file + QStringLiteral(": now parses, take it off the known list");
+    }
+    for (const QString &file : nameOfFile.keys()) {
+        if (!parsed.contains(file))
+            problems << file + QStringLiteral(": missing from sqlfluff's answer");
+    }
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
+}
+
+QTEST_GUILESS_MAIN(tst_StatementsTsql)
+#include "tst_statements_tsql.moc"
