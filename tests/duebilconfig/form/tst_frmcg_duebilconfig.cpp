@@ -166,6 +166,10 @@ void tst_FRMCG_DUEBILCONFIG::missingRowsAreCompletedAtFirstActivation_data()
     QTest::addColumn<int>("expected");
     QTest::newRow("check row") << "DELETE FROM CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = 310 AND CGP4_IDCHECK_CGP2 = 7"
                                << "SELECT COUNT(*) FROM CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = 310" << 32;
+    // A row left by a check since taken out of the catalogue does not stand in for a missing one.
+    QTest::newRow("check row turned into one of no catalogue check")
+        << "UPDATE CGP4_DUEBILFILTRI SET CGP4_IDCHECK_CGP2 = 99 WHERE CGP4_CAUSALE_CGP0 = 310 AND CGP4_IDCHECK_CGP2 = 7"
+        << "SELECT COUNT(*) FROM CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = 310 AND CGP4_IDCHECK_CGP2 = 7" << 1;
     QTest::newRow("parameter row") << "DELETE FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = 310"
                                    << "SELECT COUNT(*) FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = 310" << 1;
     QTest::newRow("company row")
