@@ -4,6 +4,7 @@
 #include "causalhistory.h"
 #include "causaloperations.h"
 #include "duebilstatements.h"
+#include "messageids.h"
 #include "recordset.h"
 #include "storedparameterchecks.h"
 #include "textstore.h"
@@ -375,7 +376,7 @@ bool CausalExchange::readCausal(const QJsonObject &object, const ImportOptions &
     causal->code = shownValue(codeValue);
     causal->exists = m_connection->Execute(S::existsCausal(causal->code), 1)->RecordCount() >= 1;
     if (causal->exists && !options.replace)
-        return refuse(CausalOperations::MsgExists, {causal->code});
+        return refuse(MessageId::Exists, {causal->code});
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "causalhistory.h"
 #include "duebilstatements.h"
+#include "messageids.h"
 #include "recordset.h"
 #include "transactionguard.h"
 
@@ -34,12 +35,12 @@ bool CausalOperations::isRestricted(const QString &userName, const QString &code
 CausalOperations::Outcome CausalOperations::checkNewCode(const QString &code, const QString &userName)
 {
     if (code.size() > 3)
-        return Refusal{MsgTooLong, {}};
+        return Refusal{MessageId::TooLong, {}};
     static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
     if (!digits.match(code).hasMatch())
-        return Refusal{MsgNotNumeric, {}};
+        return Refusal{MessageId::NotNumeric, {}};
     if (isRestricted(userName, code))
-        return Refusal{MsgReservedCreate, {}};
+        return Refusal{MessageId::ReservedCreate, {}};
     return std::nullopt;
 }
 
@@ -64,24 +65,25 @@ void CausalOperations::AggiornaConfigurazioneCausali(const QString &company, con
     m_trap->run(QStringLiteral("AggiornaConfigurazioneCausali"), steps);
 }
 
-std::optional<QString> CausalOperations::defaultColumn(int tipo)
+std::optional<QString> CausalOperations::defaultColumn(OperationType type)
 {
-    switch (tipo) {
-    case 1: return QStringLiteral("CGP2_DEFAULTINCASSI");
-    case 2: return QStringLiteral("CGP2_DEFAULTPAGAMENTI");
-    case 3: return QStringLiteral("CGP2_DEFAULTCHIUSPART");
-    case 4: return QStringLiteral("CGP2_DEFAULTINCASSIBF");
-    case 5: return QStringLiteral("CGP2_DEFAULTSOSPENSIONE");
-    case 6:
-    case 8: return std::nullopt;
-    case 7: return QStringLiteral("CGP2_DEFAULTGESTIONESTATI");
-    default: return QString();  // no column: the statement fails into the error trap
+    switch (type) {
+    case OperationType::Collections: return QStringLiteral("CGP2_DEFAULTINCASSI");
+    case OperationType::Payments: return QStringLiteral("CGP2_DEFAULTPAGAMENTI");
+    case OperationType::Closing: return QStringLiteral("CGP2_DEFAULTCHIUSPART");
+    case OperationType::ClearedCollections: return QStringLiteral("CGP2_DEFAULTINCASSIBF");
+    case OperationType::Suspension: return QStringLiteral("CGP2_DEFAULTSOSPENSIONE");
+    case OperationType::Compensation:
+    case OperationType::Advances: return std::nullopt;
+    case OperationType::StateManagement: return QStringLiteral("CGP2_DEFAULTGESTIONESTATI");
+    case OperationType::None: break;
     }
+    return QString();  // no column: the statement fails into the error trap
 }
 
-void CausalOperations::CaricaValoriPredefinitiFiltri(int tipo, const QString &causale, bool tutti)
+void CausalOperations::CaricaValoriPredefinitiFiltri(OperationType type, const QString &causale, bool tutti)
 {
-    const std::optional<QString> column = defaultColumn(tipo);
+    const std::optional<QString> column = defaultColumn(type);
     if (!column)
         return;
     m_trap->run(QStringLiteral("CaricaValoriPredefinitiFiltri"),
@@ -94,13 +96,13 @@ CausalOperations::Outcome CausalOperations::create(const QString &code, const QS
     if (const Outcome refused = checkNewCode(code, userName))
         return refused;
     if (exists(code))
-        return Refusal{MsgExists, {code}};
+        return Refusal{MessageId::Exists, {code}};
     const ErrorTrap::Outcome inserted = m_trap->run(
         QStringLiteral("TXT_CAUSALE_AfterItem"), {[&] { m_connection->Execute(S::insertNewCausal(code), 1); }});
     if (inserted != ErrorTrap::Outcome::Completed || !exists(code))
         return Refusal{0, {}};
     AggiornaConfigurazioneCausali(company, group);
-    CaricaValoriPredefinitiFiltri(1, code, true);
+    CaricaValoriPredefinitiFiltri(OperationType::Collections, code, true);
     return std::nullopt;
 }
 
@@ -111,7 +113,7 @@ CausalOperations::Outcome CausalOperations::duplicate(const QString &source, con
     if (const Outcome refused = checkNewCode(newCode, userName))
         return refused;
     if (exists(newCode))
-        return Refusal{MsgExists, {newCode}};
+        return Refusal{MessageId::Exists, {newCode}};
     const QStringList statements = S::duplication(newCode, source, company, description);
     // Inside a caller's transaction the copy is part of the caller's work: the caller commits
     // or rolls back.
@@ -158,10 +160,10 @@ CausalOperations::Outcome CausalOperations::duplicate(const QString &source, con
 CausalOperations::Outcome CausalOperations::checkDelete(const QString &code, const QString &userName)
 {
     if (isRestricted(userName, code))
-        return Refusal{MsgReservedDelete, {}};
+        return Refusal{MessageId::ReservedDelete, {}};
     const ado::RecordsetPtr rs = m_connection->Execute(S::compensationUse(code), 1);
     if (rs->RecordCount() >= 1)
-        return Refusal{MsgUsedAsCompensation,
+        return Refusal{MessageId::UsedAsCompensation,
                        {rs->value(QStringLiteral("CGP6_DITTA_CG18")).toString(),
                         rs->value(QStringLiteral("CGP6_CAUSALE_CGP0")).toString()}};
     return std::nullopt;

@@ -2,6 +2,7 @@
 
 #include "connection.h"
 #include "errortrap.h"
+#include "operationtype.h"
 
 #include <QString>
 #include <QStringList>
@@ -21,12 +22,6 @@ public:
     };
     using Outcome = std::optional<Refusal>;  // empty: done
 
-    static constexpr int MsgReservedDelete = 63436;
-    static constexpr int MsgReservedCreate = 63437;
-    static constexpr int MsgNotNumeric = 63438;
-    static constexpr int MsgExists = 63439;
-    static constexpr int MsgUsedAsCompensation = 63442;
-    static constexpr int MsgTooLong = 63444;
     static constexpr int FirstFreeCode = 300;
     static inline const QString ReservedUser = QStringLiteral("VELTO");
 
@@ -46,8 +41,8 @@ public:
     // start-up nearly every causal is complete, and the probes cost a fraction of the inserts.
     void AggiornaConfigurazioneCausali(const QString &company, const QString &group, bool onlyWhenMissing = false);
     // Default check states of an operation type: nothing for the types without a column.
-    void CaricaValoriPredefinitiFiltri(int tipo, const QString &causale, bool tutti);
-    static std::optional<QString> defaultColumn(int tipo);
+    void CaricaValoriPredefinitiFiltri(OperationType type, const QString &causale, bool tutti);
+    static std::optional<QString> defaultColumn(OperationType type);
 
     // A new causal with an empty description and all its default rows.
     Outcome create(const QString &code, const QString &userName, const QString &company, const QString &group);

@@ -6,6 +6,7 @@
 #include "clsservizi.h"
 #include "duebilstatements.h"
 #include "formcontext.h"
+#include "messageids.h"
 #include "messageservice.h"
 #include "recordset.h"
 
@@ -110,7 +111,7 @@ void loadChildren(FormContext &ctx, const QString &procedure, const QList<ChildS
         steps.emplace_back([source] {
             source.frame->PrepareNewSource();
             const ado::RecordsetPtr rs = source.frame->recordset();
-            if (rs->State() == 1)
+            if (rs->State() == ado::ObjectState::Open)
                 rs->Close();
             rs->Open(source.statement, {}, -1, -1, -1);
             source.frame->Refresh(source.statement);
@@ -135,7 +136,7 @@ void CausalRecords::ShowChild()
     // The children show the causal's row at once (status 0 when it has one).
     for (DataFrame *child : ctx.children()) {
         const ado::RecordsetPtr rs = child->recordset();
-        child->setStatus(rs && rs->State() == 1 && rs->RecordCount() > 0 ? DataFrame::StatusRecord
+        child->setStatus(rs && rs->State() == ado::ObjectState::Open && rs->RecordCount() > 0 ? DataFrame::StatusRecord
                                                                          : DataFrame::StatusQuery);
     }
 }
@@ -190,7 +191,7 @@ void CausalRecords::INTERNAV_ButtonClick(bool *cancel, const QString &key)
             ctx.ui.INTERNAV->setProperty("command", QStringLiteral("Nuovo"));
         } else if (upper == QLatin1String("ELIMINA")) {
             if (CausalOperations::isRestricted(ctx.nz(ctx.userName(), QString()).toString(), ctx.causale())) {
-                ctx.msgBox(CausalOperations::MsgReservedDelete, {}, 2);
+                ctx.msgBox(MessageId::ReservedDelete, {});
                 *cancel = true;
             }
         } else if (upper == QLatin1String("DUPLICA")) {
@@ -263,12 +264,12 @@ void CausalRecords::TXT_CAUSALE_AfterItem()
             if (operations().exists(code))
                 return true;
             if (CausalOperations::isRestricted(ctx.nz(ctx.userName(), QString()).toString(), code)) {
-                ctx.msgBox(CausalOperations::MsgReservedCreate, {}, 2);
+                ctx.msgBox(MessageId::ReservedCreate, {});
                 return false;
             }
             ctx.Gcnn_Connessione->Execute(S::insertNewCausal(code), 1);
             AggiornaConfigurazioneCausali();
-            ctx.checks->CaricaValoriPredefinitiFiltri(1, code, false, true);
+            ctx.checks->CaricaValoriPredefinitiFiltri(OperationType::Collections, code, false, true);
             history().record(CausalHistory::Operation::Create, code, CausalConfiguration());
             return true;
         },
@@ -292,16 +293,16 @@ void CausalRecords::DuplicaCausale()
                 return false;
             if (answer.size() <= 3)
                 break;
-            ctx.msgBox(CausalOperations::MsgTooLong, {}, 2);
+            ctx.msgBox(MessageId::TooLong, {});
         }
         const CausalOperations::Outcome refused = operations().duplicate(
             ctx.ui.TXT_CAUSALE->Text(), answer, ctx.ui.TXT_DESCRIZIONE->Text(), ctx.userName(), ctx.companyText());
         if (refused) {
             if (refused->textId != 0)
-                ctx.msgBox(refused->textId, refused->params, 2);
+                ctx.msgBox(refused->textId, refused->params);
             return false;
         }
-        ctx.showMessage(23643, {}, MsgStyle::OkOnly);
+        ctx.showMessage(MessageId::DuplicationDone, {}, MsgStyle::OkOnly);
         return true;
     }});
 }
@@ -309,12 +310,12 @@ void CausalRecords::DuplicaCausale()
 void CausalRecords::FME_CAUSALI_BeforeUpdate(bool *fbol_Cancel)
 {
     FormUi &ui = ctx.ui;
-    const QString tipo = ui.CBO_TIPOOPERAZIONE->Text();
+    const OperationType type = operationTypeOf(ui.CBO_TIPOOPERAZIONE->Text());
     ctx.trapped(QStringLiteral("FME_CAUSALI_BeforeUpdate"), {
         [&] { history().begin(ctx.causale(), savedRows()); },
         [&] { return ctx.params->ControllaSalvataggio(fbol_Cancel); },
         [&] {
-            if (tipo == QLatin1String("3") || tipo == QLatin1String("6")) {
+            if (type == OperationType::Closing || type == OperationType::Compensation) {
                 const ado::RecordsetPtr rs = ctx.FME_FILTRI->recordset();
                 if (rs->RecordCount() > 0) {
                     rs->MoveFirst();
@@ -326,7 +327,7 @@ void CausalRecords::FME_CAUSALI_BeforeUpdate(bool *fbol_Cancel)
                         }
                     }
                 }
-            } else if (tipo == QLatin1String("5") || tipo == QLatin1String("7")) {
+            } else if (type == OperationType::Suspension || type == OperationType::StateManagement) {
                 const ado::RecordsetPtr ditta = ctx.FME_PARAMETRIDITTA->recordset();
                 if (!ditta->isBOF() && !ditta->isEOF()) {
                     const QList<QPair<const char *, QVariant>> values = {
@@ -402,10 +403,9 @@ void CausalRecords::FME_CAUSALI_BeforeDelete(bool *fbol_Cancel)
         const QString code = ctx.nz(ctx.causale().isEmpty() ? QVariant() : QVariant(ctx.causale()), 0).toString();
         const ado::RecordsetPtr rs = ctx.Gcnn_Connessione->Execute(S::compensationUse(code), 1);
         if (rs->RecordCount() >= 1) {
-            ctx.msgBox(CausalOperations::MsgUsedAsCompensation,
+            ctx.msgBox(MessageId::UsedAsCompensation,
                        {rs->value(QStringLiteral("CGP6_DITTA_CG18")).toString(),
-                        rs->value(QStringLiteral("CGP6_CAUSALE_CGP0")).toString()},
-                       2);
+                        rs->value(QStringLiteral("CGP6_CAUSALE_CGP0")).toString()});
             *fbol_Cancel = true;
             return false;
         }
@@ -438,7 +438,7 @@ void CausalRecords::FME_CAUSALI_SaveConflict(const QString &description)
     Q_UNUSED(description);
     ctx.trapped(QStringLiteral("FME_CAUSALI_SaveConflict"), {[&] {
         // No: the user keeps the screen as it is, to copy what matters, and reloads later.
-        if (ctx.showMessage(MsgChangedByAnotherUser, {ctx.causale()}, MsgStyle::YesNo | MsgStyle::Exclamation)
+        if (ctx.showMessage(MessageId::ChangedByAnotherUser, {ctx.causale()}, MsgStyle::YesNo | MsgStyle::Exclamation)
             == MsgAnswer::Yes)
             RicaricaCausale();
     }});

@@ -46,9 +46,6 @@ public:
     // Reads the causal on display again from the database, dropping its pending changes.
     void RicaricaCausale();
 
-    // Text of the refused save: the causal, changed by another user; reload it?
-    static constexpr int MsgChangedByAnotherUser = 995250;
-
 private:
     CausalHistory &history();
     CausalConfiguration::Scope savedRows() const;

@@ -5,6 +5,7 @@
 #include "duebilstatements.h"
 #include "formcontext.h"
 #include "ledgerchecks.h"
+#include "messageids.h"
 #include "messageservice.h"
 #include "recordset.h"
 
@@ -47,7 +48,7 @@ void SelectionChecks::CreaStrutturaCheck()
     FormUi &ui = ctx.ui;
     ctx.trapped(QStringLiteral("CreaStrutturaCheck"), {[&] {
         const ado::RecordsetPtr rs = ctx.FME_FILTRI ? ctx.FME_FILTRI->recordset() : ado::RecordsetPtr();
-        if (!rs || rs->State() != 1 || rs->RecordCount() == 0) {
+        if (!rs || rs->State() != ado::ObjectState::Open || rs->RecordCount() == 0) {
             for (int i = 1; i <= Count; ++i)
                 ui.CHK_FILTER[i]->setVisible(false);
             return;
@@ -102,7 +103,7 @@ void SelectionChecks::UpdateFiltri()
     // check another user ticked is not undone by a save that did not touch it.
     QHash<int, int> asRead;
     const ado::RecordsetPtr rs = ctx.FME_FILTRI->recordset();
-    if (rs && rs->State() == 1) {
+    if (rs && rs->State() == ado::ObjectState::Open) {
         const QList<QVariantList> rows =
             rs->originalRows({QStringLiteral("CGP4_IDCHECK_CGP2"), QStringLiteral("CGP4_CHECKED")});
         for (const QVariantList &row : rows)
@@ -139,7 +140,7 @@ void SelectionChecks::UpdateFiltri()
     // Once saved, the rows are read again and the boxes show them (a check another user ticked
     // meanwhile included), so the next save compares with what is stored.
     steps.emplace_back([this, rs] {
-        if (!rs || rs->State() != 1)
+        if (!rs || rs->State() != ado::ObjectState::Open)
             return;
         ctx.Gcnn_Connessione->onCommit([this, rs] {
             rs->Requery(-1);
@@ -162,9 +163,9 @@ void SelectionChecks::FME_FILTRI_UpdateBatchAll()
                 {[&] { return FormContext::endBatch(ctx.FME_FILTRI.get(), true); }});
 }
 
-void SelectionChecks::CaricaValoriPredefinitiFiltri(int tipo, const QString &causale, bool requery, bool tutti)
+void SelectionChecks::CaricaValoriPredefinitiFiltri(OperationType type, const QString &causale, bool requery, bool tutti)
 {
-    const std::optional<QString> column = CausalOperations::defaultColumn(tipo);
+    const std::optional<QString> column = CausalOperations::defaultColumn(type);
     if (!column)
         return;
     ctx.trapped(QStringLiteral("CaricaValoriPredefinitiFiltri"), {
@@ -205,14 +206,14 @@ void SelectionChecks::AbilitaDisabilitaCheck(bool abilita)
 void SelectionChecks::CMD_CHECKCAUSALEDEFAULT_ButtonClick()
 {
     ctx.trapped(QStringLiteral("CMD_CHECKCAUSALEDEFAULT_ButtonClick"), {[&] {
-        CaricaValoriPredefinitiFiltri(ctx.tipoOperazione(), ctx.ui.TXT_CAUSALE->Text(), true, false);
+        CaricaValoriPredefinitiFiltri(ctx.operationType(), ctx.ui.TXT_CAUSALE->Text(), true, false);
     }});
 }
 
 void SelectionChecks::CMD_MODIFICACHECKCAUSALE_ButtonClick()
 {
     ctx.trapped(QStringLiteral("CMD_MODIFICACHECKCAUSALE_ButtonClick"), {[&] {
-        if (ctx.showMessage(44628, {}, 52) == MsgAnswer::Yes)
+        if (ctx.showMessage(MessageId::ChangeDefaultChecks, {}, MsgStyle::YesNo | MsgStyle::Exclamation) == MsgAnswer::Yes)
             AbilitaDisabilitaCheck(true);
     }});
 }

@@ -25,7 +25,7 @@ public:
     void UpdateFiltri() override;
     void FME_FILTRI_UpdateBatchAll();
     void KVS_SELSCADENZE_AfterChange();
-    void CaricaValoriPredefinitiFiltri(int tipo, const QString &causale, bool requery, bool tutti) override;
+    void CaricaValoriPredefinitiFiltri(OperationType type, const QString &causale, bool requery, bool tutti) override;
     void AbilitaDisabilitaCheck(bool abilita);
     void CMD_CHECKCAUSALEDEFAULT_ButtonClick();
     void CMD_MODIFICACHECKCAUSALE_ButtonClick();

@@ -4,12 +4,12 @@
 #include "duebilstatements.h"
 #include "formcontext.h"
 #include "idlookupfield.h"
+#include "messageids.h"
 #include "recordset.h"
 
 namespace {
 
 // A row names a group or a user; one without either is refused on save.
-constexpr int MsgNoGroupNorUser = 995201;
 
 bool isId(const QString &text)
 {
@@ -133,7 +133,7 @@ void UserExclusions::FME_UTENTI_BeforeUpdate(bool *fbol_Cancel)
         const bool group = !ctx.nz(rs->value(QStringLiteral("CGP8_ID_FW06")), QString()).toString().isEmpty();
         const bool user = !ctx.nz(rs->value(QStringLiteral("CGP8_ID_FW07")), QString()).toString().isEmpty();
         if (!group && !user) {
-            ctx.msgBox(MsgNoGroupNorUser, {}, 2);
+            ctx.msgBox(MessageId::NoGroupNorUser, {});
             *fbol_Cancel = true;
         }
     }});
@@ -146,7 +146,7 @@ void UserExclusions::FME_UTENTI_UpdateBatchAll()
             // A row added and left with neither a group nor a user means nothing: it goes as a
             // whole, rather than reach the table with its causal dropped with the pending edit.
             const ado::RecordsetPtr rs = ctx.FME_UTENTI->recordset();
-            if (!rs || rs->State() != 1 || rs->isBOF() || rs->isEOF() || rs->rowStatus() != ado::RowStatus::New)
+            if (!rs || rs->State() != ado::ObjectState::Open || rs->isBOF() || rs->isEOF() || rs->rowStatus() != ado::RowStatus::New)
                 return;
             const bool group = !ctx.nz(rs->value(QStringLiteral("CGP8_ID_FW06")), QString()).toString().isEmpty();
             const bool user = !ctx.nz(rs->value(QStringLiteral("CGP8_ID_FW07")), QString()).toString().isEmpty();

@@ -6,6 +6,7 @@
 #include "errortrap.h"
 #include "frameworktexts.h"
 #include "iform.h"
+#include "messageids.h"
 #include "messageservice.h"
 #include "placeholderform.h"
 #include "scriptobjectmodel.h"
@@ -16,8 +17,6 @@
 
 namespace {
 
-constexpr int MsgCambioDittaNegato = 30179;
-constexpr int MsgErroreClasse = 76382;
 
 bool fitsIn16Bits(qint32 value)
 {
@@ -108,7 +107,7 @@ void CLSCG_DUEBILCONFIG::reportFailure(ClsGlobal *global, const QString &procedu
     const ErrorTrap::Error error = describer.describeCurrent();
     if (!global)
         return;
-    global->showMessage(MsgErroreClasse,
+    global->showMessage(MessageId::ClassError,
                         {procedure, QString::number(error.number) + QStringLiteral(" - ") + error.description},
                         global->text(FrameworkText::ErrorTitle), MsgStyle::Critical);
 }
@@ -296,7 +295,7 @@ void CLSCG_DUEBILCONFIG::ActiveNavigator_BeforeChangeDitta(bool *cancel)
         [&] {
             ClsGlobal *global = m_activeDll ? m_activeDll->clsGlobal() : nullptr;
             if (global)
-                global->showMessage(MsgCambioDittaNegato, {}, global->text(FrameworkText::InformationTitle),
+                global->showMessage(MessageId::CompanyChangeRefused, {}, global->text(FrameworkText::InformationTitle),
                                     MsgStyle::Information);
         },
     });

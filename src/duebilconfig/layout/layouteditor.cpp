@@ -2,6 +2,7 @@
 
 #include "clsservizi.h"
 #include "duebilstatements.h"
+#include "messageids.h"
 
 #include <algorithm>
 #include <vector>
@@ -35,12 +36,12 @@ int LayoutEditor::addField(ado::Recordset &layout, const QString &nodeKey, const
                            const QString &parentText, bool nodeHasChildren, const QString &causal) const
 {
     if (nodeKey.isEmpty() || nodeHasChildren)
-        return MsgNoField;
+        return MessageId::NoField;
     const ado::RecordsetPtr probe = layout.Clone();
     probe->setFilter(QString());
     probe->setFilter("CGP1_FIELD = " + DueBilStatements::quoted(nodeKey));
     if (probe->RecordCount() > 0)
-        return MsgFieldPresent;
+        return MessageId::FieldPresent;
     // Rows read back from the table carry the catalogue's bare column name, never the node key:
     // they are recognised by their catalogue id.
     const int id = GetIDField(nodeKey);
@@ -48,7 +49,7 @@ int LayoutEditor::addField(ado::Recordset &layout, const QString &nodeKey, const
         probe->setFilter(QString());
         probe->setFilter("CGP1_ID = " + QString::number(id));
         if (probe->RecordCount() > 0)
-            return MsgFieldPresent;
+            return MessageId::FieldPresent;
     }
     const QString table = GetTableField(nodeKey);
     layout.AddNew();

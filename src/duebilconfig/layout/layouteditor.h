@@ -12,8 +12,6 @@
 class LayoutEditor
 {
 public:
-    static constexpr int MsgNoField = 63434;
-    static constexpr int MsgFieldPresent = 63435;
     static constexpr int PinnedPosition = 999;  // a position the rows below cannot pass
 
     explicit LayoutEditor(ado::ConnectionPtr connection);

@@ -5,6 +5,7 @@
 #include "dataframe.h"
 #include "duebilstatements.h"
 #include "formcontext.h"
+#include "messageids.h"
 #include "messageservice.h"
 #include "recordset.h"
 
@@ -22,7 +23,6 @@ struct Heading
 };
 constexpr Heading headings[] = {{"Scadenze", 50617}, {"Storico", 71174}, {"Anagrafiche", 6381}, {"Documenti", 23180}};
 
-constexpr int QuestionRemoveField = 14676;
 
 } // namespace
 
@@ -151,7 +151,7 @@ void LayoutPersonalisation::addSelectedField()
     const int refused = editor().addField(*rs, tree->selectedKey(), tree->selectedText(), tree->selectedParentText(),
                                           tree->selectedHasChildren(), ctx.ui.TXT_CAUSALE->Text());
     if (refused != 0) {
-        ctx.msgBox(refused, {}, 2);
+        ctx.msgBox(refused, {});
         return;
     }
     ctx.form->setUpdatesEnabled(false);
@@ -183,7 +183,7 @@ void LayoutPersonalisation::BUT_DESEL_ButtonClick()
             if (rs->RecordCount() == 0 || rs->isBOF() || rs->isEOF()
                 || ctx.nz(rs->value(QStringLiteral("CGP1_ID")), 0).toInt() == 0)
                 return;
-            const int answer = ctx.showMessage(QuestionRemoveField,
+            const int answer = ctx.showMessage(MessageId::RemoveField,
                                                {rs->value(QStringLiteral("CGP1_DESCRIZIONE")).toString(),
                                                 rs->value(QStringLiteral("CGP1_FIELD")).toString()},
                                                4);
@@ -261,7 +261,7 @@ void LayoutPersonalisation::QGRID_LAYOUT_SelectionBoxClick()
 void LayoutPersonalisation::UpdateLayOut()
 {
     const ado::RecordsetPtr rs = ctx.FME_LAYOUT->recordset();
-    if (!rs || rs->State() != 1 || !ctx.Gcls_Servizi)
+    if (!rs || rs->State() != ado::ObjectState::Open || !ctx.Gcls_Servizi)
         return;
     const QString causal = ctx.causale();
     // The rows now stand in the table: read them back so the grid shows what is stored and the

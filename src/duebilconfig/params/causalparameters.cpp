@@ -6,10 +6,11 @@
 #include "dataframe.h"
 #include "duebilstatements.h"
 #include "enablingrules.h"
-#include "parametercontrols.h"
-#include "saverules.h"
 #include "formcontext.h"
+#include "messageids.h"
+#include "parametercontrols.h"
 #include "recordset.h"
+#include "saverules.h"
 #include "testiparametrizzabili.h"
 
 #include <QApplication>
@@ -196,7 +197,7 @@ void CausalParameters::connectAccountFields()
                     ErrorTrap::runIgnoringErrors({[&] {
                         *handled = 0;
                         *statement = LedgerChecks::lookupCausaliContabili(DueBilStatements::ledgerCausalList(),
-                                                                          ctx.tipoOperazione());
+                                                                          ctx.operationType());
                         *columns = codeAndDescription();
                         *title = ctx.t(FormText::TitleCausaliContabili);
                         *connection = ctx.connectionString;
@@ -335,7 +336,7 @@ void CausalParameters::ImpostaCombo(bool soloDettaglio)
                               .toInt();
             const bool valute = on(ctx.nz(ui.CHK_GESTVALUTE->Text(), "0").toString());
             const bool ritenute = on(ctx.nz(ui.CHK_FILTER[ISelectionChecks::WithholdingCheck]->Text(), "0").toString());
-            const QList<OptionLists::List> lists = OptionLists::dependentLists(t, valute, ritenute);
+            const QList<OptionLists::List> lists = OptionLists::dependentLists(operationTypeOf(t), valute, ritenute);
             for (int i = 0; i < dependent.size() && i < lists.size(); ++i)
                 fill(dependent[i], lists[i], true);
 
@@ -408,7 +409,7 @@ void CausalParameters::aggiornaModalitaRecupero(bool keepStored)
     DataFrame *frame = ctx.FME_PARAMETRI.get();
     if (frame)
         frame->Unbind(ui.CBO_MODRECUPERO);
-    fill(ui.CBO_MODRECUPERO, OptionLists::modalitaRecupero(tipo.toInt()), false);
+    fill(ui.CBO_MODRECUPERO, OptionLists::modalitaRecupero(operationTypeOf(tipo)), false);
     ui.CBO_MODRECUPERO->setListIndex(0);
     ui.CBO_MODRECUPERO->setEnabled(true);
     if (frame) {
@@ -445,7 +446,7 @@ void CausalParameters::CBO_TIPOOPERAZIONE_AfterChange()
         const QString code = ctx.causale();
         const int tipo = ctx.nz(ctx.ui.CBO_TIPOOPERAZIONE->Text(), 0).toInt();
         if (!code.isEmpty() && tipo != ctx.Gint_TipoOperazionePrec)
-            ctx.checks->CaricaValoriPredefinitiFiltri(tipo, code, true, true);
+            ctx.checks->CaricaValoriPredefinitiFiltri(operationTypeOf(tipo), code, true, true);
         ctx.Gint_TipoOperazionePrec = qint16(tipo);
     }});
     // Types without default checks (6 and 8) load nothing, and the rules must follow them too.
@@ -458,7 +459,7 @@ void CausalParameters::CBO_TIPOOPERAZIONE_AfterChange()
 bool CausalParameters::registrationRowPresent() const
 {
     const ado::RecordsetPtr rs = ctx.FME_PARAMPERSREG ? ctx.FME_PARAMPERSREG->recordset() : ado::RecordsetPtr();
-    return rs && rs->State() == 1 && rs->RecordCount() > 0 && !rs->isBOF() && !rs->isEOF();
+    return rs && rs->State() == ado::ObjectState::Open && rs->RecordCount() > 0 && !rs->isBOF() && !rs->isEOF();
 }
 
 void CausalParameters::forceColumn(const QString &column, const QVariant &value)
@@ -538,13 +539,13 @@ void CausalParameters::CBO_DETTRIGACONT_ChangeRow()
 void CausalParameters::CBO_MODIMPSCAD_ChangeRow(int position)
 {
     const ado::RecordsetPtr rs = ctx.FME_PARAMETRI ? ctx.FME_PARAMETRI->recordset() : ado::RecordsetPtr();
-    if (!rs || rs->State() != 1 || rs->RecordCount() == 0)
+    if (!rs || rs->State() != ado::ObjectState::Open || rs->RecordCount() == 0)
         return;
     FormUi &ui = ctx.ui;
     ctx.trapped(QStringLiteral("CBO_MODIMPSCAD_ChangeRow"), {[&] {
         if (position != 0) {
-            const int tipo = ctx.tipoOperazione();
-            ui.CHK_INDGESTABBUONO->setEnabled(tipo == 1 || tipo == 2);
+            const OperationType type = ctx.operationType();
+            ui.CHK_INDGESTABBUONO->setEnabled(type == OperationType::Collections || type == OperationType::Payments);
         } else {
             ui.CHK_INDGESTABBUONO->setEnabled(true);
             if (ui.CHK_INDGESTABBUONO->Text() != QLatin1String("0"))
@@ -720,15 +721,15 @@ bool CausalParameters::ControllaSalvataggio(bool *cancel)
     if (refusals.isEmpty())
         return true;
     const SaveRules::Refusal &r = refusals.first();
-    if (r.textId == SaveRules::MsgMandatory) {
+    if (r.textId == MessageId::Mandatory) {
         auto *field = ctx.form->findChild<FieldControl *>(r.control);
-        ctx.msgBox(r.textId, {field ? field->caption() : r.control}, 2);
+        ctx.msgBox(r.textId, {field ? field->caption() : r.control});
         if (const ParameterControls::Control *c = ParameterControls::find(r.control))
             ctx.ui.TAB_CONFIG->setTab(c->tab);
         if (field)
             field->setFocus();
     } else {
-        ctx.msgBox(r.textId, {}, r.blocking ? 2 : 3);
+        ctx.msgBox(r.textId, {}, r.blocking ? ClsServizi::StyleCode::Warning : ClsServizi::StyleCode::Information);
     }
     *cancel = r.blocking;
     return false;
@@ -825,7 +826,7 @@ bool CausalParameters::refused(const QList<LedgerChecks::Message> &messages)
 {
     for (const LedgerChecks::Message &m : messages) {
         if (m.textId != 0)
-            ctx.msgBox(m.textId, m.params, 2);
+            ctx.msgBox(m.textId, m.params);
     }
     return !messages.isEmpty();
 }
@@ -834,7 +835,7 @@ void CausalParameters::TXT_CAUSALECOGE_Validate(bool *cancel)
 {
     ctx.trapped(QStringLiteral("TXT_CAUSALECOGE_Validate"), {[&] {
         const QString code = ctx.nz(ctx.ui.TXT_CAUSALECOGE->Text(), QString()).toString().trimmed();
-        if (refused(LedgerChecks(ctx.Gcnn_Connessione).causaleRegistrazione(code, ctx.tipoOperazione())))
+        if (refused(LedgerChecks(ctx.Gcnn_Connessione).causaleRegistrazione(code, ctx.operationType())))
             *cancel = true;
     }});
 }
@@ -860,7 +861,7 @@ void CausalParameters::TXT_CAUSALECOMP_Validate(TextField *field, bool *cancel)
             return;
         }
         if (ctx.checks->IsCausalePerRitenute(QString::number(qint16(code.toInt())))) {
-            ctx.msgBox(LedgerChecks::MsgWithholdingCausal, {code}, 2);
+            ctx.msgBox(MessageId::WithholdingCausal, {code});
             *cancel = true;
             field->SetFocus();
         }
@@ -895,15 +896,15 @@ void CausalParameters::TXT_CONTO_Validate(AccountField *field, bool *cancel)
         if (code.isEmpty())
             return;
         if (!field->isFound()) {
-            ctx.msgBox(LedgerChecks::MsgAccountMissing, {}, 2);
-            ctx.showMessage(15792, {}, 0);
+            ctx.msgBox(MessageId::AccountMissing, {});
+            ctx.showMessage(MessageId::CheckTheCode, {}, MsgStyle::OkOnly);
             *cancel = true;
             field->SetFocus();
         }
         const bool debitCredit = field == ctx.ui.TXT_CONTODARE || field == ctx.ui.TXT_CONTOAVERE;
         const bool rule = debitCredit ? field->isEnabled() && ctx.ui.CHK_MODIFICACONTI->Text() == QLatin1String("0") : true;
         if (rule && !field->isPostable()) {
-            ctx.msgBox(LedgerChecks::MsgNotPostable, {}, 2);
+            ctx.msgBox(MessageId::NotPostable, {});
             *cancel = true;
             field->SetFocus();
         }
@@ -919,7 +920,7 @@ void CausalParameters::CHK_MODIFICACONTI_Click()
             QWidget *focus = QApplication::focusWidget();
             const bool hasFocus = focus && (focus == field || field->isAncestorOf(focus));
             if (field->isEnabled() && !field->Text().trimmed().isEmpty() && !field->isPostable() && !hasFocus) {
-                ctx.msgBox(LedgerChecks::MsgNotPostable, {}, 2);
+                ctx.msgBox(MessageId::NotPostable, {});
                 field->SetFocus();
             }
         }
@@ -958,7 +959,7 @@ void CausalParameters::BUT_LEGENDA_ButtonClick()
         legend->setOption(false);
         legend->ShowLegend();
         if (legend->errorFlag())
-            ctx.msgBox(62744, {}, 2);
+            ctx.msgBox(MessageId::NoLegend);
     }});
 }
 

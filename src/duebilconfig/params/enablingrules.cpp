@@ -1,6 +1,7 @@
 #include "enablingrules.h"
 
 #include "causaloperations.h"
+#include "operationtype.h"
 
 #include <QStringList>
 
@@ -279,19 +280,17 @@ void apply(ControlSurface &screen, const Inputs &inputs, const std::function<QSt
 {
     Rules r(screen, text);
     r.baseline();
-    const QString tipo = screen.value(QStringLiteral("CBO_TIPOOPERAZIONE"));
-    if (tipo == QLatin1String("1") || tipo == QLatin1String("2"))
-        r.collectionsAndPayments(tipo == QLatin1String("2"));
-    else if (tipo == QLatin1String("3"))
-        r.closing();
-    else if (tipo == QLatin1String("4"))
-        r.unpaidCollections();
-    else if (tipo == QLatin1String("5") || tipo == QLatin1String("7"))
-        r.withoutPosting();
-    else if (tipo == QLatin1String("6"))
-        r.compensation();
-    else if (tipo == QLatin1String("8"))
-        r.advances();
+    switch (operationTypeOf(screen.value(QStringLiteral("CBO_TIPOOPERAZIONE")))) {
+    case OperationType::Collections: r.collectionsAndPayments(false); break;
+    case OperationType::Payments: r.collectionsAndPayments(true); break;
+    case OperationType::Closing: r.closing(); break;
+    case OperationType::ClearedCollections: r.unpaidCollections(); break;
+    case OperationType::Suspension:
+    case OperationType::StateManagement: r.withoutPosting(); break;
+    case OperationType::Compensation: r.compensation(); break;
+    case OperationType::Advances: r.advances(); break;
+    case OperationType::None: break;
+    }
     if (CausalOperations::isRestricted(inputs.userName, inputs.causal))
         r.reservedCode();
 }

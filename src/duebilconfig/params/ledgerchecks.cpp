@@ -2,6 +2,7 @@
 
 #include "clsservizi.h"
 #include "duebilstatements.h"
+#include "messageids.h"
 #include "recordset.h"
 
 namespace S = DueBilStatements;
@@ -31,21 +32,21 @@ LedgerChecks::Attributi LedgerChecks::LeggiAttributiCausaleContabile(const QStri
     return a;
 }
 
-QList<LedgerChecks::Message> LedgerChecks::causaleRegistrazione(const QString &code, int tipoOperazione) const
+QList<LedgerChecks::Message> LedgerChecks::causaleRegistrazione(const QString &code, OperationType type) const
 {
     if (code.isEmpty())
         return {};
     const Attributi a = LeggiAttributiCausaleContabile(code);
     if (a.registroIva)
-        return {{MsgVatRegister, {}}};
+        return {{MessageId::VatRegister, {}}};
     QList<Message> refused;
-    if (tipoOperazione != 8) {
+    if (type != OperationType::Advances) {
         if (!a.gestioneEc2)
-            refused.append(Message{MsgNotClosing, {}});
-        if (tipoOperazione == 4 && !a.insoluti4)
-            refused.append(Message{MsgNotUnpaid, {}});
+            refused.append(Message{MessageId::NotClosing, {}});
+        if (type == OperationType::ClearedCollections && !a.insoluti4)
+            refused.append(Message{MessageId::NotUnpaid, {}});
     } else if (!a.acconto) {
-        refused.append(Message{MsgNoAdvance, {}});
+        refused.append(Message{MessageId::NoAdvance, {}});
     }
     return refused;
 }
@@ -56,9 +57,9 @@ QList<LedgerChecks::Message> LedgerChecks::causaleAbbuoni(const QString &code) c
         return {};
     const Attributi a = LeggiAttributiCausaleContabile(code);
     if (a.registroIva)
-        return {{MsgVatRegister, {}}};
+        return {{MessageId::VatRegister, {}}};
     if (!a.gestioneEc2)
-        return {{MsgNotClosing, {}}};
+        return {{MessageId::NotClosing, {}}};
     return {};
 }
 
@@ -76,7 +77,7 @@ QList<LedgerChecks::Message> LedgerChecks::condizionePagamento(const QString &co
 {
     if (code.isEmpty() || VerificaCondizionePagamento(code))
         return {};
-    return {{MsgPaymentTerms, {}}};
+    return {{MessageId::PaymentTerms, {}}};
 }
 
 QList<LedgerChecks::Message> LedgerChecks::sezionale(const QString &code, const QString &company) const
@@ -84,9 +85,9 @@ QList<LedgerChecks::Message> LedgerChecks::sezionale(const QString &code, const 
     if (code.isEmpty())
         return {};
     if (!EsisteSezionale(code, company))
-        return {{MsgNoSection, {}}};
+        return {{MessageId::NoSection, {}}};
     if (code == QLatin1String("RP"))
-        return {{MsgReservedSection, {}}};
+        return {{MessageId::ReservedSection, {}}};
     return {};
 }
 
@@ -115,7 +116,7 @@ QList<LedgerChecks::Message> LedgerChecks::causaleCompensazione(const QString &c
     if (!causaleCompensazioneTrovata(code, kind))
         return {{0, {code}}};  // not found: the field itself says so
     if (IsCausalePerRitenute(code))
-        return {{MsgWithholdingCausal, {code}}};
+        return {{MessageId::WithholdingCausal, {code}}};
     return {};
 }
 
@@ -130,7 +131,7 @@ LedgerChecks::Conto LedgerChecks::conto(const QString &code, const QString &acco
     return c;
 }
 
-QString LedgerChecks::lookupCausaliContabili(const QString &statement, int tipoOperazione)
+QString LedgerChecks::lookupCausaliContabili(const QString &statement, OperationType type)
 {
-    return tipoOperazione == 4 ? S::onlyUnpaidLedgerCausals(statement) : statement;
+    return type == OperationType::ClearedCollections ? S::onlyUnpaidLedgerCausals(statement) : statement;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "connection.h"
+#include "operationtype.h"
 
 #include <QList>
 #include <QString>
@@ -13,18 +14,6 @@
 class LedgerChecks
 {
 public:
-    static constexpr int MsgVatRegister = 63441;
-    static constexpr int MsgNotClosing = 85464;
-    static constexpr int MsgNotUnpaid = 85465;
-    static constexpr int MsgNoAdvance = 64221;
-    static constexpr int MsgWithholdingCausal = 63446;
-    static constexpr int MsgPaymentTerms = 61655;
-    static constexpr int MsgNoSection = 61656;
-    static constexpr int MsgReservedSection = 61665;
-    static constexpr int MsgNotPostable = 61824;
-    static constexpr int MsgAccountMissing = 15793;
-    static constexpr int MsgCurrencyWithholding = 85466;
-
     // Attributes of a ledger causal; a code without a row has every flag false.
     struct Attributi
     {
@@ -48,7 +37,7 @@ public:
     explicit LedgerChecks(ado::ConnectionPtr connection);
 
     Attributi LeggiAttributiCausaleContabile(const QString &code) const;
-    QList<Message> causaleRegistrazione(const QString &code, int tipoOperazione) const;
+    QList<Message> causaleRegistrazione(const QString &code, OperationType type) const;
     QList<Message> causaleAbbuoni(const QString &code) const;
     bool VerificaCondizionePagamento(const QString &code) const;
     bool EsisteSezionale(const QString &code, const QString &company) const;
@@ -68,7 +57,7 @@ public:
 
     // The statement the look-up of the posting causal shows: for unpaid-bill collections
     // (type 4) only the ledger causals of unpaid bills.
-    static QString lookupCausaliContabili(const QString &statement, int tipoOperazione);
+    static QString lookupCausaliContabili(const QString &statement, OperationType type);
 
 private:
     ado::ConnectionPtr m_connection;

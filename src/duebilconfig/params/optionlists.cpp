@@ -11,7 +11,7 @@ QList<List> fixedLists(bool gestioneStatiDisabilitata)
     return {
         {QStringLiteral("CBO_TIPOOPERAZIONE"), tipi, 1},
         {QStringLiteral("CBO_TIPOSCADENZA"), {{0, 11180}, {1, 27554}}, 0},
-        {QStringLiteral("CBO_MODRECUPERO"), modalitaRecupero(0).entries, 0},
+        {QStringLiteral("CBO_MODRECUPERO"), modalitaRecupero(OperationType::None).entries, 0},
         {QStringLiteral("CBO_MODIMPMAX"), {{0, 40252}, {1, 31676}, {2, 58060}}, 0},
         {QStringLiteral("CBO_MODIMPSCAD"), {{0, 53352}, {1, 28501}, {2, 28502}}, 0},
         {QStringLiteral("CBO_MODVISANTEPRIMA"), {{0, 39644}, {1, 6901}}, 0},
@@ -20,19 +20,19 @@ QList<List> fixedLists(bool gestioneStatiDisabilitata)
     };
 }
 
-List modalitaRecupero(int tipoOperazione)
+List modalitaRecupero(OperationType type)
 {
-    if (tipoOperazione == 6)
+    if (type == OperationType::Compensation)
         return {QStringLiteral("CBO_MODRECUPERO"), {{0, 52705}, {1, 38584}}, 0};
     return {QStringLiteral("CBO_MODRECUPERO"), {{0, 52705}, {1, 38586}, {2, 38585}}, 0};
 }
 
-QList<List> dependentLists(int tipoOperazione, bool gestioneValute, bool ritenute)
+QList<List> dependentLists(OperationType type, bool gestioneValute, bool ritenute)
 {
     const QString dettReg = QStringLiteral("CBO_DETTREG");
     const QString dettRiga = QStringLiteral("CBO_DETTRIGACONT");
     const QString descr = QStringLiteral("CBO_DESCRCONTRAUTO");
-    if (tipoOperazione == 1 || tipoOperazione == 2) {
+    if (type == OperationType::Collections || type == OperationType::Payments) {
         QList<Entry> reg;
         if (!gestioneValute && !ritenute)
             reg.append({0, 48419});
@@ -41,7 +41,7 @@ QList<List> dependentLists(int tipoOperazione, bool gestioneValute, bool ritenut
         reg.append({2, 48441});
         return {{dettReg, reg, -1}, {dettRiga, {{0, 49408}, {1, 49546}}, -1}, {descr, {{0, 33583}, {1, 48557}}, -1}};
     }
-    if (tipoOperazione == 4)
+    if (type == OperationType::ClearedCollections)
         return {{dettReg, {{0, 48419}, {1, 48440}}, -1}, {dettRiga, {{0, 49407}}, 0}, {descr, {{0, 33583}}, 0}};
     return {{dettReg, {{0, 48419}, {1, 48439}}, -1}, {dettRiga, {{0, 49408}, {1, 49546}}, -1}, {descr, {{0, 33583}}, 0}};
 }

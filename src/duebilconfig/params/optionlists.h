@@ -1,5 +1,7 @@
 #pragma once
 
+#include "operationtype.h"
+
 #include <QList>
 #include <QString>
 
@@ -26,11 +28,11 @@ struct List
 QList<List> fixedLists(bool gestioneStatiDisabilitata);
 
 // Recovery modes: two for operation type 6 (compensation), three otherwise.
-List modalitaRecupero(int tipoOperazione);
+List modalitaRecupero(OperationType type);
 
 // The three lists that depend on the operation type and, for types 1 and 2, on the
 // foreign-currency box and the withholding check (30): CBO_DETTREG, CBO_DETTRIGACONT,
 // CBO_DESCRCONTRAUTO in this order.
-QList<List> dependentLists(int tipoOperazione, bool gestioneValute, bool ritenute);
+QList<List> dependentLists(OperationType type, bool gestioneValute, bool ritenute);
 
 } // namespace OptionLists

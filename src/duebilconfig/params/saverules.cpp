@@ -1,5 +1,7 @@
 #include "saverules.h"
 
+#include "messageids.h"
+#include "operationtype.h"
 #include "parametercontrols.h"
 
 namespace SaveRules {
@@ -11,9 +13,9 @@ QList<Refusal> check(const ControlSurface &screen, const Found &found)
     for (const char *n : {"TXT_CAUSALECOMPCLI", "TXT_CAUSALECOMPFOR", "TXT_DELTAIMPORTO", "TXT_CONTODARE", "TXT_CONTOAVERE"}) {
         const QString name = QLatin1String(n);
         if (screen.isMandatory(name) && empty(name))
-            refused.append({MsgMandatory, name, true});
+            refused.append({MessageId::Mandatory, name, true});
     }
-    const QString tipo = screen.value(QStringLiteral("CBO_TIPOOPERAZIONE"));
+    const OperationType type = operationTypeOf(screen.value(QStringLiteral("CBO_TIPOOPERAZIONE")));
     auto missing = [&](const char *a, const char *b) {
         for (const char *n : {a, b}) {
             const QString name = QLatin1String(n);
@@ -22,18 +24,18 @@ QList<Refusal> check(const ControlSurface &screen, const Found &found)
         }
         return QString();
     };
-    if (tipo == QLatin1String("6")) {
+    if (type == OperationType::Compensation) {
         const QString name = missing("TXT_CAUSALECOMPCLI", "TXT_CAUSALECOMPFOR");
         if (!name.isEmpty())
-            refused.append({MsgCompensationMissing, name, false});
-    } else if (tipo == QLatin1String("4")) {
+            refused.append({MessageId::CompensationMissing, name, false});
+    } else if (type == OperationType::ClearedCollections) {
         const QString name = missing("TXT_CONTODARE", "TXT_CONTOAVERE");
         if (!name.isEmpty())
-            refused.append({MsgAccountsMissing, name, false});
+            refused.append({MessageId::AccountsMissing, name, false});
     }
     if (screen.value(QStringLiteral("CHK_GESTVALUTE")) == QLatin1String("1")
         && screen.value(QLatin1String(ParameterControls::WithholdingCheck)) == QLatin1String("1"))
-        refused.append({MsgCurrencyWithholding, QStringLiteral("CHK_GESTVALUTE"), true});
+        refused.append({MessageId::CurrencyWithholding, QStringLiteral("CHK_GESTVALUTE"), true});
     return refused;
 }
 

@@ -9,11 +9,6 @@
 // the window asks it on confirm, the command-line check on the stored rows.
 namespace SaveRules {
 
-inline constexpr int MsgMandatory = 995202;
-inline constexpr int MsgCompensationMissing = 63443;
-inline constexpr int MsgAccountsMissing = 63445;
-inline constexpr int MsgCurrencyWithholding = 85466;
-
 struct Refusal
 {
     int textId;

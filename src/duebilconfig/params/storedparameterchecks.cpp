@@ -3,6 +3,7 @@
 #include "clsservizi.h"
 #include "duebilstatements.h"
 #include "enablingrules.h"
+#include "messageids.h"
 #include "parametercontrols.h"
 #include "recordset.h"
 #include "saverules.h"
@@ -86,10 +87,10 @@ QList<StoredParameterChecks::Finding> StoredParameterChecks::check(const QString
             return editable(n) ? screen.value(n) : QString();
         };
 
-        const int tipo = screen.value(QStringLiteral("CBO_TIPOOPERAZIONE")).toInt();
+        const OperationType type = operationTypeOf(screen.value(QStringLiteral("CBO_TIPOOPERAZIONE")));
         add("TXT_CAUSALECOMPCLI", m_ledger.causaleCompensazione(code("TXT_CAUSALECOMPCLI"), 1));
         add("TXT_CAUSALECOMPFOR", m_ledger.causaleCompensazione(code("TXT_CAUSALECOMPFOR"), 2));
-        add("TXT_CAUSALECOGE", m_ledger.causaleRegistrazione(code("TXT_CAUSALECOGE"), tipo));
+        add("TXT_CAUSALECOGE", m_ledger.causaleRegistrazione(code("TXT_CAUSALECOGE"), type));
         add("TXT_CAUABBUONI", m_ledger.causaleAbbuoni(code("TXT_CAUABBUONI")));
         const bool modificaConti = screen.value(QStringLiteral("CHK_MODIFICACONTI")) == QLatin1String("1");
         for (const char *name : {"TXT_CONTODARE", "TXT_CONTOAVERE", "TXT_CONTOABBUONIATTIVI", "TXT_CONTOABBUONIPASSIVI"}) {
@@ -99,9 +100,9 @@ QList<StoredParameterChecks::Finding> StoredParameterChecks::check(const QString
             const bool allowance = QByteArray(name).contains("ABBUONI");
             const LedgerChecks::Conto c = m_ledger.conto(value, group);
             if (!c.found)
-                add(name, {{LedgerChecks::MsgAccountMissing, {}}});
+                add(name, {{MessageId::AccountMissing, {}}});
             else if (!c.postable && (allowance || !modificaConti))
-                add(name, {{LedgerChecks::MsgNotPostable, {}}});
+                add(name, {{MessageId::NotPostable, {}}});
         }
         add("TXT_CODPAGACCONTI", m_ledger.condizionePagamento(code("TXT_CODPAGACCONTI")));
         add("TXT_SEZIONALEACCONTI", m_ledger.sezionale(code("TXT_SEZIONALEACCONTI"), company));
@@ -116,7 +117,7 @@ QList<StoredParameterChecks::Finding> StoredParameterChecks::check(const QString
             const ParameterControls::Control *c = ParameterControls::find(r.control);
             const QString column = c ? QLatin1String(c->column) : r.control;
             QStringList params;
-            if (r.textId == SaveRules::MsgMandatory)
+            if (r.textId == MessageId::Mandatory)
                 params << (m_caption && c && c->captionId ? m_caption(c->captionId) : column);
             found.append({causal, company, column, screen.value(r.control), r.textId, params});
         }

@@ -42,9 +42,9 @@ QString FormContext::caption() const
     return form ? form->windowTitle() : QString();
 }
 
-int FormContext::tipoOperazione() const
+OperationType FormContext::operationType() const
 {
-    return ui.CBO_TIPOOPERAZIONE ? ui.CBO_TIPOOPERAZIONE->Text().toInt() : 0;
+    return ui.CBO_TIPOOPERAZIONE ? operationTypeOf(ui.CBO_TIPOOPERAZIONE->Text()) : OperationType::None;
 }
 
 bool FormContext::anyBusyFlag() const
@@ -57,7 +57,7 @@ QString FormContext::t(int textId, const QVariantList &params) const
     return translator.Traduci_IdTesto(textId, params);
 }
 
-int FormContext::msgBox(int textId, const QStringList &params, int styleCode) const
+int FormContext::msgBox(int textId, const QStringList &params, ClsServizi::StyleCode styleCode) const
 {
     if (Gcls_Servizi)
         return Gcls_Servizi->MsgBox(QString(), QString::number(textId), QString(), params, styleCode);

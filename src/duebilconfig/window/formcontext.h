@@ -1,10 +1,12 @@
 #pragma once
 
+#include "clsservizi.h"
 #include "connection.h"
 #include "dataframe.h"
 #include "errortrap.h"
 #include "formtranslator.h"
 #include "formui.h"
+#include "operationtype.h"
 #include "icausalparameters.h"
 #include "ilayoutpersonalisation.h"
 #include "iselectionchecks.h"
@@ -63,12 +65,15 @@ struct FormContext
     QString companyText() const;          // company, 0 when missing
     QString userName() const;             // logged-in user
     QString caption() const;              // form caption
-    int tipoOperazione() const;           // CBO_TIPOOPERAZIONE as a number, 0 when none
+    OperationType operationType() const;  // CBO_TIPOOPERAZIONE, None when none
     bool anyBusyFlag() const;             // check structure, option lists or closing
 
     // Services.
     QString t(int textId, const QVariantList &params = {}) const;
-    int msgBox(int textId, const QStringList &params = {}, int styleCode = 2) const;
+    // The form's message box in the host's style (a warning unless told otherwise).
+    int msgBox(int textId, const QStringList &params = {},
+               ClsServizi::StyleCode styleCode = ClsServizi::StyleCode::Warning) const;
+    // A message with the buttons and icon of a MsgStyle combination.
     int showMessage(int textId, const QStringList &params, int style) const;
     ErrorTrap::Outcome trapped(const QString &procedure, std::initializer_list<TrapStep> steps) const;
     ErrorTrap::Outcome trapped(const QString &procedure, const std::vector<TrapStep> &steps) const;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "operationtype.h"
+
 #include <QString>
 
 // What the other subsystems ask of the selection checks of the causal on display.
@@ -13,6 +15,6 @@ public:
 
     virtual void CreaStrutturaCheck() = 0;
     virtual void UpdateFiltri() = 0;
-    virtual void CaricaValoriPredefinitiFiltri(int tipo, const QString &causale, bool requery, bool tutti) = 0;
+    virtual void CaricaValoriPredefinitiFiltri(OperationType type, const QString &causale, bool requery, bool tutti) = 0;
     virtual bool IsCausalePerRitenute(const QString &causale) = 0;
 };

@@ -250,9 +250,9 @@ void Connection::Close()
     d->open = false;
 }
 
-int Connection::State() const
+ObjectState Connection::State() const
 {
-    return d->open ? 1 : 0;
+    return d->open ? ObjectState::Open : ObjectState::Closed;
 }
 
 Dialect Connection::dialect() const

@@ -11,6 +11,8 @@ class Recordset;
 using RecordsetPtr = std::shared_ptr<Recordset>;
 
 enum class Dialect { SqlServer, Sqlite };
+// The State of a connection or recordset, as ADO numbers it.
+enum class ObjectState { Closed = 0, Open = 1 };
 
 // A database connection in the manner of an ADO connection with a client-side cursor.
 // "sqlite:PATH" or a bare path ending in .db opens the embedded driver; a string with
@@ -32,7 +34,7 @@ public:
     void Open(const QString &connectionString = {}, const QString &user = {},
               const QString &password = {}, int options = -1);
     void Close();
-    int State() const;  // 0 closed, 1 open
+    ObjectState State() const;
 
     Dialect dialect() const;
 

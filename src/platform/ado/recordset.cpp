@@ -306,9 +306,9 @@ void Recordset::Close()
     d->finishEdit();
 }
 
-int Recordset::State() const
+ObjectState Recordset::State() const
 {
-    return d->open ? 1 : 0;
+    return d->open ? ObjectState::Open : ObjectState::Closed;
 }
 
 void Recordset::Requery(int)
@@ -680,7 +680,7 @@ int Recordset::UpdateBatch()
 {
     if (!d->open)
         throw usage(QStringLiteral("The recordset is closed"));
-    if (!d->connection || d->connection->State() != 1)
+    if (!d->connection || d->connection->State() != ObjectState::Open)
         throw usage(QStringLiteral("The recordset has no open connection"));
     if (d->editMode)
         Update();

@@ -40,7 +40,7 @@ public:
     void Open(const QString &source = {}, const ConnectionPtr &connection = {},
               int cursorType = -1, int lockType = -1, int options = -1);
     void Close();
-    int State() const;  // 0 closed, 1 open
+    ObjectState State() const;
     // Reads the source again; pending changes are dropped. The position goes to the first row.
     void Requery(int options = -1);
 

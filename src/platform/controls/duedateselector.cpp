@@ -98,7 +98,7 @@ QMap<int, DueDateSelector::Row> DueDateSelector::storedRows() const
     QMap<int, Row> rows;
     bool numeric = false;
     m_code.toInt(&numeric);
-    if (m_connection && m_connection->State() == 1 && numeric) {
+    if (m_connection && m_connection->State() == ado::ObjectState::Open && numeric) {
         QSqlQuery q(m_connection->database());
         q.prepare(QStringLiteral("SELECT FW41_INDTIPOPAG, FW41_SELEZIONATO, FW41_DATIPO, FW41_ALTIPO"
                                  " FROM FW41_SELEZIONEPARAMSCADENZE WHERE FW41_DITTA_CG18 = ? AND FW41_UOBJECT = ?"
@@ -138,7 +138,7 @@ bool DueDateSelector::Salva()
     m_conflict = false;
     bool numeric = false;
     m_code.toInt(&numeric);
-    if (!m_connection || m_connection->State() != 1 || !numeric)
+    if (!m_connection || m_connection->State() != ado::ObjectState::Open || !numeric)
         return false;
     if (written(m_rows) == written(m_read))
         return true;
@@ -187,7 +187,7 @@ bool DueDateSelector::Elimina()
 {
     bool numeric = false;
     m_code.toInt(&numeric);
-    if (!m_connection || m_connection->State() != 1 || !numeric)
+    if (!m_connection || m_connection->State() != ado::ObjectState::Open || !numeric)
         return false;
     QSqlQuery remove(m_connection->database());
     remove.prepare(QStringLiteral("DELETE FROM FW41_SELEZIONEPARAMSCADENZE WHERE FW41_UOBJECT = ? AND FW41_CODICE = ?"));

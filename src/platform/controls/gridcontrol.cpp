@@ -127,7 +127,7 @@ void GridControl::Refresh()
     d->table->clearContents();
     d->table->setRowCount(0);
     const ado::RecordsetPtr rs = d->recordset;
-    if (!rs || rs->State() != 1) {
+    if (!rs || rs->State() != ado::ObjectState::Open) {
         d->filling = false;
         return;
     }

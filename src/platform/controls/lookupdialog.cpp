@@ -182,7 +182,7 @@ LookupDialog::LookupDialog(const ado::ConnectionPtr &connection, const QString &
         m_rows->titles.append(map.value(QStringLiteral("title")).toString());
         m_rows->columns.append(map.value(QStringLiteral("index")).toInt());
     }
-    if (!connection || connection->State() == 0) {
+    if (!connection || connection->State() == ado::ObjectState::Closed) {
         m_error = QStringLiteral("The connection is closed");
     } else {
         QSqlQuery &query = m_rows->query;

@@ -41,7 +41,7 @@ struct DataFrame::Private
 
     bool hasRow() const
     {
-        return recordset && recordset->State() == 1 && !recordset->isBOF() && !recordset->isEOF();
+        return recordset && recordset->State() == ado::ObjectState::Open && !recordset->isBOF() && !recordset->isEOF();
     }
 };
 
@@ -178,7 +178,7 @@ void DataFrame::setRecordChanged(bool changed) { d->recordChanged = changed; }
 
 bool DataFrame::BatchPending() const
 {
-    return d->batchForced || (d->recordset && d->recordset->State() == 1 && d->recordset->hasPendingChanges());
+    return d->batchForced || (d->recordset && d->recordset->State() == ado::ObjectState::Open && d->recordset->hasPendingChanges());
 }
 
 void DataFrame::setBatchPending(bool pending)
@@ -262,7 +262,7 @@ bool DataFrame::leaveRecord()
 
 bool DataFrame::Query(bool, bool)
 {
-    if (!d->recordset || d->recordset->State() != 1)
+    if (!d->recordset || d->recordset->State() != ado::ObjectState::Open)
         return false;
     // Criteria: the key control's text and the fields written into the row while querying.
     QList<QPair<QString, QVariant>> criteria;
@@ -317,7 +317,7 @@ bool DataFrame::Query(bool, bool)
 
 bool DataFrame::Save(bool, bool raiseEvents, bool write)
 {
-    if (!d->recordset || d->recordset->State() != 1)
+    if (!d->recordset || d->recordset->State() != ado::ObjectState::Open)
         return false;
     if (!commitControls())
         return false;
@@ -326,7 +326,7 @@ bool DataFrame::Save(bool, bool raiseEvents, bool write)
         emit BeforeUpdate(&cancel);
     if (cancel)
         return false;
-    const bool unit = write && d->childOption != 0 && d->connection && d->connection->State() == 1
+    const bool unit = write && d->childOption != 0 && d->connection && d->connection->State() == ado::ObjectState::Open
         && !d->connection->inTransaction();
     QList<DataFrame *> members{this};
     if (unit)
@@ -415,14 +415,14 @@ void DataFrame::SaveFailed(const QString &conflict)
 
 void DataFrame::CancelUpdate()
 {
-    if (d->recordset && d->recordset->State() == 1)
+    if (d->recordset && d->recordset->State() == ado::ObjectState::Open)
         d->recordset->CancelUpdate();
     refreshControls();
 }
 
 bool DataFrame::Undo()
 {
-    if (!d->recordset || d->recordset->State() != 1)
+    if (!d->recordset || d->recordset->State() != ado::ObjectState::Open)
         return false;
     // Cancelling the batch puts the recordset on its first row: the record on display stays.
     const QVariant mark = d->hasRow() ? d->recordset->Bookmark() : QVariant();
@@ -480,7 +480,7 @@ bool DataFrame::Delete()
 
 bool DataFrame::AddNew()
 {
-    if (!d->recordset || d->recordset->State() != 1)
+    if (!d->recordset || d->recordset->State() != ado::ObjectState::Open)
         return false;
     if (d->childOption != 0) {
         // A new master record starts from its code: back to query status.
@@ -524,7 +524,7 @@ void DataFrame::UpdateBatch()
 bool DataFrame::UpdateBatchRecordset(const ado::RecordsetPtr &recordset)
 {
     const ado::RecordsetPtr rs = recordset ? recordset : d->recordset;
-    if (!rs || rs->State() != 1)
+    if (!rs || rs->State() != ado::ObjectState::Open)
         return false;
     try {
         const bool keep = !rs->isBOF() && !rs->isEOF();
@@ -599,7 +599,7 @@ void DataFrame::Release()
 
 bool DataFrame::move(const std::function<void(ado::Recordset &)> &step)
 {
-    if (!d->recordset || d->recordset->State() != 1 || d->recordset->RecordCount() == 0)
+    if (!d->recordset || d->recordset->State() != ado::ObjectState::Open || d->recordset->RecordCount() == 0)
         return false;
     if (!leaveRecord())
         return false;
@@ -620,7 +620,7 @@ bool DataFrame::move(const std::function<void(ado::Recordset &)> &step)
 
 bool DataFrame::MoveTo(const QVariant &bookmark)
 {
-    if (!bookmark.isValid() || !d->recordset || d->recordset->State() != 1 || d->recordset->RecordCount() == 0)
+    if (!bookmark.isValid() || !d->recordset || d->recordset->State() != ado::ObjectState::Open || d->recordset->RecordCount() == 0)
         return false;
     if (d->childOption != 0)
         return move([&bookmark](ado::Recordset &rs) { rs.setBookmark(bookmark); });

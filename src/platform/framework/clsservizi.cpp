@@ -83,19 +83,19 @@ QString ClsServizi::escapeText(const QString &text)
     return out.replace(u'\'', QStringLiteral("''"));
 }
 
-int ClsServizi::messageStyle(int styleCode)
+int ClsServizi::messageStyle(StyleCode styleCode)
 {
     switch (styleCode) {
-    case Critical: return MsgStyle::OkOnly | MsgStyle::Critical;
-    case Warning: return MsgStyle::OkOnly | MsgStyle::Exclamation;
-    case Information: return MsgStyle::OkOnly | MsgStyle::Information;
-    case Question: return MsgStyle::YesNo | MsgStyle::Question;
+    case StyleCode::Critical: return MsgStyle::OkOnly | MsgStyle::Critical;
+    case StyleCode::Warning: return MsgStyle::OkOnly | MsgStyle::Exclamation;
+    case StyleCode::Information: return MsgStyle::OkOnly | MsgStyle::Information;
+    case StyleCode::Question: return MsgStyle::YesNo | MsgStyle::Question;
     default: return MsgStyle::OkOnly;
     }
 }
 
 int ClsServizi::MsgBox(const QString &caption, const QString &textId, const QString &extraText,
-                       const QStringList &params, int styleCode)
+                       const QStringList &params, StyleCode styleCode)
 {
     bool isNumber = false;
     const int id = textId.trimmed().toInt(&isNumber);
@@ -113,6 +113,6 @@ int ClsServizi::MsgBox(const QString &caption, const QString &textId, const QStr
 
     MessageService *service = m_global ? m_global->messageService() : nullptr;
     if (!service)
-        return styleCode == Question ? MsgAnswer::Yes : MsgAnswer::Ok;
+        return styleCode == StyleCode::Question ? MsgAnswer::Yes : MsgAnswer::Ok;
     return service->showMessage(request);
 }

@@ -19,7 +19,7 @@ class ClsServizi
 {
 public:
     // Kinds of the form's message box.
-    enum StyleCode { Plain = 0, Critical = 1, Warning = 2, Information = 3, Question = 4 };
+    enum class StyleCode { Plain = 0, Critical = 1, Warning = 2, Information = 3, Question = 4 };
 
     explicit ClsServizi(ClsGlobal *global);
     ~ClsServizi();
@@ -47,9 +47,9 @@ public:
     // number is shown as it is); extraText, when given, follows on a line of its own; an
     // empty caption gives the form's caption. Returns the answer (MsgAnswer).
     int MsgBox(const QString &caption, const QString &textId, const QString &extraText = {},
-               const QStringList &params = {}, int styleCode = Warning);
+               const QStringList &params = {}, StyleCode styleCode = StyleCode::Warning);
     // The message-service style of a style code.
-    static int messageStyle(int styleCode);
+    static int messageStyle(StyleCode styleCode);
 
 private:
     QPointer<ClsGlobal> m_global;

@@ -1,5 +1,6 @@
 #include "adoerrorclassifier.h"
 #include "causaloperations.h"
+#include "messageids.h"
 #include "recordingmessageservice.h"
 #include "recordset.h"
 #include "testdatabase.h"
@@ -88,12 +89,12 @@ private slots:
         QTest::addColumn<int>("textId");  // 0: accepted
         QTest::newRow("free code") << "400" << "mrossi" << 0;
         QTest::newRow("first free code") << "300" << "mrossi" << 0;
-        QTest::newRow("reserved code") << "299" << "mrossi" << CausalOperations::MsgReservedCreate;
+        QTest::newRow("reserved code") << "299" << "mrossi" << MessageId::ReservedCreate;
         QTest::newRow("reserved code, reserved user") << "299" << "Velto" << 0;
-        QTest::newRow("letter") << "12A" << "mrossi" << CausalOperations::MsgNotNumeric;
-        QTest::newRow("negative") << "-5" << "VELTO" << CausalOperations::MsgNotNumeric;
-        QTest::newRow("four digits") << "1234" << "VELTO" << CausalOperations::MsgTooLong;
-        QTest::newRow("blank inside") << "3 1" << "mrossi" << CausalOperations::MsgNotNumeric;
+        QTest::newRow("letter") << "12A" << "mrossi" << MessageId::NotNumeric;
+        QTest::newRow("negative") << "-5" << "VELTO" << MessageId::NotNumeric;
+        QTest::newRow("four digits") << "1234" << "VELTO" << MessageId::TooLong;
+        QTest::newRow("blank inside") << "3 1" << "mrossi" << MessageId::NotNumeric;
     }
 
     // One test of reservation serves the window, its checks and the tool: a code that is no
@@ -137,7 +138,7 @@ private slots:
                        " WHERE CGP4_CAUSALE_CGP0 = 400 AND CGP4_CHECKED <> CGP2_DEFAULTINCASSI"), 0);
         const auto again = m_ops->create("400", "mrossi", "1", "1");
         QVERIFY(again);
-        QCOMPARE(again->textId, CausalOperations::MsgExists);
+        QCOMPARE(again->textId, MessageId::Exists);
         QCOMPARE(again->params, QStringList{"400"});
     }
 
@@ -158,7 +159,7 @@ private slots:
         QCOMPARE(count("FW41_SELEZIONEPARAMSCADENZE WHERE FW41_CODICE = 401 AND FW41_DITTA_CG18 = 1"),
                  count("FW41_SELEZIONEPARAMSCADENZE WHERE FW41_CODICE = 300 AND FW41_DITTA_CG18 = 1"
                        " AND FW41_UOBJECT = 'CGUO_DUEBILCONFIG.CLSCG_DUEBILCONFIG'"));
-        QCOMPARE(m_ops->duplicate("300", "401", "x", "mrossi", "1")->textId, CausalOperations::MsgExists);
+        QCOMPARE(m_ops->duplicate("300", "401", "x", "mrossi", "1")->textId, MessageId::Exists);
     }
 
     // A failure half-way through the copy, with the user leaving, keeps nothing of the copy.
@@ -179,10 +180,10 @@ private slots:
         QTest::addColumn<QString>("user");
         QTest::addColumn<int>("textId");
         QTest::addColumn<QStringList>("params");
-        QTest::newRow("reserved") << "150" << "mrossi" << CausalOperations::MsgReservedDelete << QStringList();
-        QTest::newRow("compensation of another causal") << "300" << "VELTO" << CausalOperations::MsgUsedAsCompensation
+        QTest::newRow("reserved") << "150" << "mrossi" << MessageId::ReservedDelete << QStringList();
+        QTest::newRow("compensation of another causal") << "300" << "VELTO" << MessageId::UsedAsCompensation
                                                         << QStringList{"1", "320"};
-        QTest::newRow("supplier compensation") << "310" << "mrossi" << CausalOperations::MsgUsedAsCompensation
+        QTest::newRow("supplier compensation") << "310" << "mrossi" << MessageId::UsedAsCompensation
                                                << QStringList{"1", "320"};
     }
 

@@ -150,7 +150,7 @@ QStringList rowsOfAnotherCausal(const FormContext &ctx)
     QStringList foreign;
     for (const auto &[frame, column] : frames) {
         const ado::RecordsetPtr source = frame ? frame->recordset() : ado::RecordsetPtr();
-        if (!source || source->State() != 1)
+        if (!source || source->State() != ado::ObjectState::Open)
             continue;
         const ado::RecordsetPtr rs = source->Clone();
         for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext()) {

@@ -5,6 +5,7 @@
 #include "databaseinstaller.h"
 #include "frmcg_duebilconfig.h"
 #include "frmcg_duebilconfigfactory.h"
+#include "messageids.h"
 #include "messageservice.h"
 #include "recordingmessageservice.h"
 #include "recordset.h"
@@ -117,7 +118,7 @@ QList<QStringList> tst_ConcurrentSave::conflictMessages() const
 {
     QList<QStringList> shown;
     for (const RecordingMessageService::Call &call : m_messages->calls()) {
-        if (call.kind == Kind::Message && call.message.textId == CausalRecords::MsgChangedByAnotherUser)
+        if (call.kind == Kind::Message && call.message.textId == MessageId::ChangedByAnotherUser)
             shown.append(call.message.params);
     }
     return shown;

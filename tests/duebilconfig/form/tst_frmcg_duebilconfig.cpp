@@ -261,7 +261,7 @@ void tst_FRMCG_DUEBILCONFIG::defaultChecksFollowTheOperationType()
     ctx.ui.CBO_TIPOOPERAZIONE->setText(QString::number(tipo));
     emit ctx.ui.CBO_TIPOOPERAZIONE->AfterChange();
 
-    const std::optional<QString> column = CausalOperations::defaultColumn(tipo);
+    const std::optional<QString> column = CausalOperations::defaultColumn(operationTypeOf(tipo));
     for (int i = 1; i <= 32; ++i) {
         const QString shown = ctx.ui.CHK_FILTER[i]->Text();
         const QString expected = column

@@ -1,6 +1,7 @@
 #include "adoerrorclassifier.h"
 #include "duebilstatements.h"
 #include "layouteditor.h"
+#include "messageids.h"
 #include "recordingmessageservice.h"
 #include "testdatabase.h"
 
@@ -75,12 +76,12 @@ private slots:
         QCOMPARE(m_editor->addField(*empty, key, "Importo", "Scadenze", false, "320"), 0);
         QCOMPARE(empty->value("CGP3_VISIBLEORDER").toInt(), 1);
         QCOMPARE(empty->value("CGP1_ID").toInt(), 50);
-        QCOMPARE(m_editor->addField(*empty, key, "Importo", "Scadenze", false, "320"), LayoutEditor::MsgFieldPresent);
-        QCOMPARE(m_editor->addField(*empty, "Scadenze", "Scadenze", "", true, "320"), LayoutEditor::MsgNoField);
+        QCOMPARE(m_editor->addField(*empty, key, "Importo", "Scadenze", false, "320"), MessageId::FieldPresent);
+        QCOMPARE(m_editor->addField(*empty, "Scadenze", "Scadenze", "", true, "320"), MessageId::NoField);
         ado::RecordsetPtr five = layoutOf("300");
         // A row read back from the table holds the bare column name: it is still the same field.
         QCOMPARE(m_editor->addField(*five, fieldKey(30), "Data scadenza", "Scadenze", false, "300"),
-                 LayoutEditor::MsgFieldPresent);
+                 MessageId::FieldPresent);
         QCOMPARE(five->RecordCount(), 5);
         QCOMPARE(m_editor->addField(*five, fieldKey(60), "x", "Scadenze", false, "300"), 0);
         QCOMPARE(five->value("CGP3_VISIBLEORDER").toInt(), 6);

@@ -247,7 +247,7 @@ void tst_CausalParameters::rulesAfterLoadingAndAfterChoosing()
     execute("UPDATE CGP4_DUEBILFILTRI SET CGP4_CHECKED = 0 WHERE CGP4_IDCHECK_CGP2 = 30 AND CGP4_CAUSALE_CGP0" + where);
     if (!chosen) {
         execute(QStringLiteral("UPDATE CGP5_DUEBILPARAM SET CGP5_TIPOCAUSALE = %1 WHERE CGP5_CAUSALE_CGP0").arg(tipo) + where);
-        if (const std::optional<QString> column = CausalOperations::defaultColumn(tipo))
+        if (const std::optional<QString> column = CausalOperations::defaultColumn(operationTypeOf(tipo)))
             execute(QStringLiteral("UPDATE CGP4_DUEBILFILTRI SET CGP4_CHECKED = (SELECT %1 FROM CGP2_DUEBILCHECK"
                                    " WHERE CGP2_ID = CGP4_IDCHECK_CGP2) WHERE CGP4_CAUSALE_CGP0")
                         .arg(*column)

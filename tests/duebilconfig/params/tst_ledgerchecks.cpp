@@ -1,4 +1,5 @@
 #include "ledgerchecks.h"
+#include "messageids.h"
 #include "testdatabase.h"
 
 #include <QTest>
@@ -40,19 +41,19 @@ private slots:
         QTest::addColumn<Messages>("refused");
         QTest::newRow("collection, closing causal") << "INC" << 1 << Messages();
         QTest::newRow("empty code") << "" << 1 << Messages();
-        QTest::newRow("tied to VAT register") << "NCV" << 1 << ids({LedgerChecks::MsgVatRegister});
-        QTest::newRow("VAT register wins over type 8") << "FTV" << 8 << ids({LedgerChecks::MsgVatRegister});
+        QTest::newRow("tied to VAT register") << "NCV" << 1 << ids({MessageId::VatRegister});
+        QTest::newRow("VAT register wins over type 8") << "FTV" << 8 << ids({MessageId::VatRegister});
         QTest::newRow("null register passes") << "CMP" << 6 << Messages();
-        QTest::newRow("not closing") << "GIR" << 2 << ids({LedgerChecks::MsgNotClosing});
+        QTest::newRow("not closing") << "GIR" << 2 << ids({MessageId::NotClosing});
         QTest::newRow("unpaid collection, good") << "IBF" << 4 << Messages();
-        QTest::newRow("unpaid collection, other unpaid kind") << "RCH" << 4 << ids({LedgerChecks::MsgNotUnpaid});
+        QTest::newRow("unpaid collection, other unpaid kind") << "RCH" << 4 << ids({MessageId::NotUnpaid});
         QTest::newRow("unpaid collection, neither") << "GIR" << 4
-                                                    << ids({LedgerChecks::MsgNotClosing, LedgerChecks::MsgNotUnpaid});
+                                                    << ids({MessageId::NotClosing, MessageId::NotUnpaid});
         QTest::newRow("advances need the advance flag") << "ACC" << 8 << Messages();
-        QTest::newRow("advances ignore account handling") << "INC" << 8 << ids({LedgerChecks::MsgNoAdvance});
-        QTest::newRow("unknown code") << "ZZZ" << 1 << ids({LedgerChecks::MsgNotClosing});
-        QTest::newRow("unknown code, advances") << "ZZZ" << 8 << ids({LedgerChecks::MsgNoAdvance});
-        QTest::newRow("quote in code") << "A'B" << 1 << ids({LedgerChecks::MsgNotClosing});
+        QTest::newRow("advances ignore account handling") << "INC" << 8 << ids({MessageId::NoAdvance});
+        QTest::newRow("unknown code") << "ZZZ" << 1 << ids({MessageId::NotClosing});
+        QTest::newRow("unknown code, advances") << "ZZZ" << 8 << ids({MessageId::NoAdvance});
+        QTest::newRow("quote in code") << "A'B" << 1 << ids({MessageId::NotClosing});
     }
 
     void postingCausal()
@@ -60,7 +61,7 @@ private slots:
         QFETCH(QString, code);
         QFETCH(int, tipo);
         QFETCH(Messages, refused);
-        QCOMPARE(m_checks->causaleRegistrazione(code, tipo), refused);
+        QCOMPARE(m_checks->causaleRegistrazione(code, operationTypeOf(tipo)), refused);
     }
 
     void otherCodes_data()
@@ -69,15 +70,15 @@ private slots:
         QTest::addColumn<QString>("code");
         QTest::addColumn<Messages>("refused");
         QTest::newRow("allowance ok") << "abbuoni" << "ABB" << Messages();
-        QTest::newRow("allowance not closing") << "abbuoni" << "ACC" << ids({LedgerChecks::MsgNotClosing});
+        QTest::newRow("allowance not closing") << "abbuoni" << "ACC" << ids({MessageId::NotClosing});
         QTest::newRow("terms: direct remittance") << "pagamento" << "RD" << Messages();
         QTest::newRow("terms: one instalment fits") << "pagamento" << "RD30R60" << Messages();
-        QTest::newRow("terms: bank receipts only") << "pagamento" << "RB3060" << ids({LedgerChecks::MsgPaymentTerms});
-        QTest::newRow("terms: unknown") << "pagamento" << "XX" << ids({LedgerChecks::MsgPaymentTerms});
+        QTest::newRow("terms: bank receipts only") << "pagamento" << "RB3060" << ids({MessageId::PaymentTerms});
+        QTest::newRow("terms: unknown") << "pagamento" << "XX" << ids({MessageId::PaymentTerms});
         QTest::newRow("section exists") << "sezionale" << "A1" << Messages();
         QTest::newRow("sales section") << "sezionale" << "01" << Messages();
-        QTest::newRow("section RP reserved") << "sezionale" << "RP" << ids({LedgerChecks::MsgReservedSection});
-        QTest::newRow("section missing") << "sezionale" << "ZZ" << ids({LedgerChecks::MsgNoSection});
+        QTest::newRow("section RP reserved") << "sezionale" << "RP" << ids({MessageId::ReservedSection});
+        QTest::newRow("section missing") << "sezionale" << "ZZ" << ids({MessageId::NoSection});
         QTest::newRow("customer extraction causal") << "clienti" << "300" << Messages();
         QTest::newRow("supplier causal as customer one") << "clienti" << "310" << Messages{{0, {"310"}}};
         QTest::newRow("unknown extraction causal") << "fornitori" << "999" << Messages{{0, {"999"}}};
@@ -114,7 +115,7 @@ private slots:
         auto c = std::make_shared<ado::Connection>();
         c->Open(m_db->connectionString());
         c->Execute("UPDATE CGP4_DUEBILFILTRI SET CGP4_CHECKED = 1 WHERE CGP4_CAUSALE_CGP0 = 310 AND CGP4_IDCHECK_CGP2 = 30");
-        QCOMPARE(m_checks->causaleCompensazione("310", 2), (Messages{{LedgerChecks::MsgWithholdingCausal, {"310"}}}));
+        QCOMPARE(m_checks->causaleCompensazione("310", 2), (Messages{{MessageId::WithholdingCausal, {"310"}}}));
         c->Execute("UPDATE CGP4_DUEBILFILTRI SET CGP4_CHECKED = 0 WHERE CGP4_CAUSALE_CGP0 = 310 AND CGP4_IDCHECK_CGP2 = 30");
     }
 
@@ -129,8 +130,8 @@ private slots:
     void unpaidLookupListsOnlyUnpaidCausals()
     {
         const QString sql = "SELECT CG33_CODICE, CG33_DESCR FROM CG33_TABCAU order by cg33_codice";
-        QCOMPARE(LedgerChecks::lookupCausaliContabili(sql, 1), sql);
-        QCOMPARE(LedgerChecks::lookupCausaliContabili(sql, 4),
+        QCOMPARE(LedgerChecks::lookupCausaliContabili(sql, OperationType::Collections), sql);
+        QCOMPARE(LedgerChecks::lookupCausaliContabili(sql, OperationType::ClearedCollections),
                  QString("SELECT CG33_CODICE, CG33_DESCR FROM CG33_TABCAU  WHERE CG33_FLGINSOLUTI = 4  ORDER BY CG33_CODICE "));
     }
 };

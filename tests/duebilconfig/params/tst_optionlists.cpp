@@ -27,10 +27,10 @@ private slots:
 
     void recoveryModes()
     {
-        QCOMPARE(values(modalitaRecupero(6)), (QList<int>{0, 1}));
-        QCOMPARE(modalitaRecupero(6).entries.at(1).textId, 38584);
-        QCOMPARE(values(modalitaRecupero(1)), (QList<int>{0, 1, 2}));
-        QCOMPARE(modalitaRecupero(1).entries.at(1).textId, 38586);
+        QCOMPARE(values(modalitaRecupero(OperationType::Compensation)), (QList<int>{0, 1}));
+        QCOMPARE(modalitaRecupero(OperationType::Compensation).entries.at(1).textId, 38584);
+        QCOMPARE(values(modalitaRecupero(OperationType::Collections)), (QList<int>{0, 1, 2}));
+        QCOMPARE(modalitaRecupero(OperationType::Collections).entries.at(1).textId, 38586);
     }
 
     void dependentLists_data()
@@ -59,7 +59,7 @@ private slots:
         QFETCH(QList<int>, dettReg);
         QFETCH(QList<int>, dettRiga);
         QFETCH(QList<int>, descr);
-        const QList<List> lists = OptionLists::dependentLists(tipo, valute, ritenute);
+        const QList<List> lists = OptionLists::dependentLists(operationTypeOf(tipo), valute, ritenute);
         QCOMPARE(lists.size(), 3);
         QCOMPARE(values(lists.at(0)), dettReg);
         QCOMPARE(values(lists.at(1)), dettRiga);

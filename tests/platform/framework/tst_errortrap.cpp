@@ -226,12 +226,12 @@ void tst_ErrorTrap::msgBox_data()
     QTest::addColumn<QString>("expectedText");
     QTest::addColumn<int>("expectedStyle");
 
-    QTest::newRow("warning by id") << "63436" << "" << int(ClsServizi::Warning) << 63436
+    QTest::newRow("warning by id") << "63436" << "" << int(ClsServizi::StyleCode::Warning) << 63436
                                    << "Causale riservata " << (MsgStyle::OkOnly | MsgStyle::Exclamation);
-    QTest::newRow("information with extra text") << "63436" << "Dettaglio" << int(ClsServizi::Information)
+    QTest::newRow("information with extra text") << "63436" << "Dettaglio" << int(ClsServizi::StyleCode::Information)
                                                  << 63436 << "Causale riservata \nDettaglio"
                                                  << (MsgStyle::OkOnly | MsgStyle::Information);
-    QTest::newRow("text that is not an id") << "Testo libero" << "" << int(ClsServizi::Warning) << 0
+    QTest::newRow("text that is not an id") << "Testo libero" << "" << int(ClsServizi::StyleCode::Warning) << 0
                                             << "Testo libero" << (MsgStyle::OkOnly | MsgStyle::Exclamation);
 }
 
@@ -247,7 +247,7 @@ void tst_ErrorTrap::msgBox()
     m_global->textStore().insert(63436, QStringLiteral("Causale riservata %1"));
     ClsServizi servizi(m_global.get());
     servizi.Inizializza(nullptr, nullptr, QStringLiteral("Lumora"), 0, QStringLiteral("Configurazione"));
-    servizi.MsgBox(QString(), textId, extra, {}, styleCode);
+    servizi.MsgBox(QString(), textId, extra, {}, ClsServizi::StyleCode(styleCode));
     const auto calls = m_messages->callsOf(Kind::Message);
     QCOMPARE(calls.size(), 1);
     QCOMPARE(calls.first().message.textId, expectedId);

@@ -1,0 +1,50 @@
+#pragma once
+
+// Text ids of the messages the module shows, in one place: the window, the command-line tool
+// and the tests name a message, never its number.
+namespace MessageId {
+
+// Causals.
+inline constexpr int ReservedDelete = 63436;
+inline constexpr int ReservedCreate = 63437;
+inline constexpr int NotNumeric = 63438;
+inline constexpr int Exists = 63439;
+inline constexpr int UsedAsCompensation = 63442;
+inline constexpr int TooLong = 63444;
+inline constexpr int DuplicationDone = 23643;
+inline constexpr int ChangedByAnotherUser = 995250;
+
+// Parameters and their ledger checks.
+inline constexpr int Mandatory = 995202;
+inline constexpr int CompensationMissing = 63443;
+inline constexpr int AccountsMissing = 63445;
+inline constexpr int CurrencyWithholding = 85466;
+inline constexpr int VatRegister = 63441;
+inline constexpr int NotClosing = 85464;
+inline constexpr int NotUnpaid = 85465;
+inline constexpr int NoAdvance = 64221;
+inline constexpr int WithholdingCausal = 63446;
+inline constexpr int PaymentTerms = 61655;
+inline constexpr int NoSection = 61656;
+inline constexpr int ReservedSection = 61665;
+inline constexpr int NotPostable = 61824;
+inline constexpr int AccountMissing = 15793;
+inline constexpr int CheckTheCode = 15792;
+inline constexpr int NoLegend = 62744;
+
+// Selection checks.
+inline constexpr int ChangeDefaultChecks = 44628;
+
+// Layout.
+inline constexpr int NoField = 63434;
+inline constexpr int FieldPresent = 63435;
+inline constexpr int RemoveField = 14676;
+
+// Exclusions.
+inline constexpr int NoGroupNorUser = 995201;
+
+// Host.
+inline constexpr int CompanyChangeRefused = 30179;
+inline constexpr int ClassError = 76382;
+
+} // namespace MessageId
