@@ -85,7 +85,7 @@ bool CausalRecords::EseguiQuery()
             const ado::RecordsetPtr rs = ctx.FME_CAUSALI->recordset();
             if (rs->isBOF() && rs->isEOF())
                 return false;
-            rs->setValue(QStringLiteral("CGP0_CAUSALE"), ctx.causale());
+            rs->setValue(QStringLiteral("CGP0_CAUSALE"), ctx.causalCode());
             if (ctx.FME_CAUSALI->Status() == DataFrame::StatusQuery)
                 result = ctx.FME_CAUSALI->Query(true, true);
             return true;
@@ -124,7 +124,7 @@ void loadChildren(FormContext &ctx, const QString &procedure, const QList<ChildS
 
 void CausalRecords::ShowChild()
 {
-    const QString causal = ctx.causale();
+    const QString causal = ctx.causalCode();
     const QString company = ctx.companyText();
     loadChildren(ctx, QStringLiteral("ShowChild"),
                  {{ctx.FME_LAYOUT.get(), S::showLayout(causal)},
@@ -171,7 +171,7 @@ void CausalRecords::FME_CAUSALI_ChangeStatus(int fenm_status, int fenm_reason)
             // The due-date selection saved by "Conferma" is the one of the causal on display,
             // however it was reached (typed, moved to, or none).
             if (fenm_status == DataFrame::StatusRecord || fenm_status == DataFrame::StatusQuery)
-                ctx.ui.KVS_SELSCADENZE->Codice(fenm_status == DataFrame::StatusRecord ? ctx.causale() : QString());
+                ctx.ui.KVS_SELSCADENZE->Codice(fenm_status == DataFrame::StatusRecord ? ctx.causalCode() : QString());
         },
         [&] { ctx.checks->CreaStrutturaCheck(); },
         [&] {
@@ -186,11 +186,11 @@ void CausalRecords::INTERNAV_ButtonClick(bool *cancel, const QString &key)
     const QString upper = key.toUpper();
     ctx.trapped(QStringLiteral("INTERNAV_ButtonClick"), {[&] {
         if (upper == QLatin1String("CONFERMA")) {
-            history().begin(ctx.causale(), savedRows());
+            history().begin(ctx.causalCode(), savedRows());
             ctx.ui.KVS_SELSCADENZE->Salva();
             ctx.ui.INTERNAV->setProperty("command", QStringLiteral("Nuovo"));
         } else if (upper == QLatin1String("ELIMINA")) {
-            if (CausalOperations::isRestricted(ctx.nz(ctx.userName(), QString()).toString(), ctx.causale())) {
+            if (CausalOperations::isRestricted(ctx.nz(ctx.userName(), QString()).toString(), ctx.causalCode())) {
                 ctx.msgBox(MessageId::ReservedDelete, {});
                 *cancel = true;
             }
@@ -204,7 +204,7 @@ void CausalRecords::INTERNAV_ButtonClick(bool *cancel, const QString &key)
             }
             if (changed && !frame->Save(true, true, true))
                 return;
-            if (!ctx.causale().isEmpty())
+            if (!ctx.causalCode().isEmpty())
                 DuplicaCausale();
         }
     }});
@@ -234,7 +234,7 @@ void CausalRecords::TXT_CAUSALE_StartDecode(short *handled, QString *statement, 
     ctx.trapped(QStringLiteral("TXT_CAUSALE_StartDecode"), {[&] {
         *handled = 0;
         // A code that is not a number can name no causal: the decode finds nothing.
-        *statement = S::causalDecode(ctx.causale());
+        *statement = S::causalDecode(ctx.causalCode());
         *targets = QVariantList{QVariantMap{{"control", "TXT_DESCRIZIONE"}, {"column", "CGP0_DESCRIZIONE"}}};
         *connection = ctx.connectionString;
     }});
@@ -256,7 +256,7 @@ void CausalRecords::TXT_CAUSALE_StartLookup(short *handled, QString *statement, 
 
 void CausalRecords::TXT_CAUSALE_AfterItem()
 {
-    const QString code = ctx.causale();
+    const QString code = ctx.causalCode();
     if (code.isEmpty())
         return;
     ctx.trapped(QStringLiteral("TXT_CAUSALE_AfterItem"), {
@@ -312,7 +312,7 @@ void CausalRecords::FME_CAUSALI_BeforeUpdate(bool *fbol_Cancel)
     FormUi &ui = ctx.ui;
     const OperationType type = operationTypeOf(ui.CBO_TIPOOPERAZIONE->Text());
     ctx.trapped(QStringLiteral("FME_CAUSALI_BeforeUpdate"), {
-        [&] { history().begin(ctx.causale(), savedRows()); },
+        [&] { history().begin(ctx.causalCode(), savedRows()); },
         [&] { return ctx.params->ControllaSalvataggio(fbol_Cancel); },
         [&] {
             if (type == OperationType::Closing || type == OperationType::Compensation) {
@@ -400,7 +400,7 @@ void CausalRecords::FME_CAUSALI_AfterUndo(int fenm_operationresult)
 void CausalRecords::FME_CAUSALI_BeforeDelete(bool *fbol_Cancel)
 {
     ctx.trapped(QStringLiteral("FME_CAUSALI_BeforeDelete"), {[&] {
-        const QString code = ctx.nz(ctx.causale().isEmpty() ? QVariant() : QVariant(ctx.causale()), 0).toString();
+        const QString code = ctx.nz(ctx.causalCode().isEmpty() ? QVariant() : QVariant(ctx.causalCode()), 0).toString();
         const ado::RecordsetPtr rs = ctx.Gcnn_Connessione->Execute(S::compensationUse(code), 1);
         if (rs->RecordCount() >= 1) {
             ctx.msgBox(MessageId::UsedAsCompensation,
@@ -428,7 +428,7 @@ void CausalRecords::FME_CAUSALI_IsRecordChanged(bool *fbol_isRecordChanged)
         for (DataFrame *child : ctx.children())
             changed = changed || child->RecordChanged() || child->BatchPending();
         *fbol_isRecordChanged = changed;
-        if (changed && !ctx.strutturaCheck && !ctx.Gbol_ImpostaCombo && !ctx.closing)
+        if (changed && !ctx.buildingChecks && !ctx.Gbol_ImpostaCombo && !ctx.closing)
             ctx.params->AttivaEditControlli();
     }});
 }
@@ -438,16 +438,16 @@ void CausalRecords::FME_CAUSALI_SaveConflict(const QString &description)
     Q_UNUSED(description);
     ctx.trapped(QStringLiteral("FME_CAUSALI_SaveConflict"), {[&] {
         // No: the user keeps the screen as it is, to copy what matters, and reloads later.
-        if (ctx.showMessage(MessageId::ChangedByAnotherUser, {ctx.causale()}, MsgStyle::YesNo | MsgStyle::Exclamation)
+        if (ctx.showMessage(MessageId::ChangedByAnotherUser, {ctx.causalCode()}, MsgStyle::YesNo | MsgStyle::Exclamation)
             == MsgAnswer::Yes)
-            RicaricaCausale();
+            reloadCausal();
     }});
 }
 
-void CausalRecords::RicaricaCausale()
+void CausalRecords::reloadCausal()
 {
-    const QString code = ctx.causale();
-    ctx.trapped(QStringLiteral("RicaricaCausale"), {
+    const QString code = ctx.causalCode();
+    ctx.trapped(QStringLiteral("reloadCausal"), {
         [&] {
             // Query keeps the row on display as its criterion: drop the edits first, then read the
             // causal again; its children follow through the status change.

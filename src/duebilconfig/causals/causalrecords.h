@@ -44,7 +44,7 @@ public:
     // The save met rows another user changed since the causal was read, and wrote nothing.
     void FME_CAUSALI_SaveConflict(const QString &description);
     // Reads the causal on display again from the database, dropping its pending changes.
-    void RicaricaCausale();
+    void reloadCausal();
 
 private:
     CausalHistory &history();

@@ -53,7 +53,7 @@ void SelectionChecks::CreaStrutturaCheck()
                 ui.CHK_FILTER[i]->setVisible(false);
             return;
         }
-        ctx.strutturaCheck = true;
+        ctx.buildingChecks = true;
         const ado::RecordsetPtr rows = rs->Clone();
         for (rows->MoveFirst(); !rows->isEOF(); rows->MoveNext()) {
             const int id = rows->value(QStringLiteral("CGP4_IDCHECK_CGP2")).toInt();
@@ -67,20 +67,20 @@ void SelectionChecks::CreaStrutturaCheck()
             box->setProperty("checkId", rows->value(QStringLiteral("CGP2_ID")));
             box->setEnabled(!isCausalLevelGroup(rows->value(QStringLiteral("CGP2_TIPOFILTRO")).toString()));
         }
-        ctx.strutturaCheck = false;
+        ctx.buildingChecks = false;
         for (int hidden : {6, 7, 12})
             ui.CHK_FILTER[hidden]->setVisible(false);
         AbilitaDisabilitaCheck(false);
         ctx.form->update();
     }});
-    ctx.strutturaCheck = false;
+    ctx.buildingChecks = false;
 }
 
 void SelectionChecks::CHK_FILTER_Click(int index)
 {
     Q_UNUSED(index);
     ctx.trapped(QStringLiteral("CHK_FILTER_Click"), {[&] {
-        if (ctx.strutturaCheck)
+        if (ctx.buildingChecks)
             return;
         ctx.FME_FILTRI->setRecordChanged(true);
         ctx.FME_FILTRI->RowChanged();
@@ -97,7 +97,7 @@ void SelectionChecks::KVS_SELSCADENZE_AfterChange()
 
 void SelectionChecks::UpdateFiltri()
 {
-    const QString code = ctx.causale();
+    const QString code = ctx.causalCode();
     // Each check row is a value of its own: written only when the box differs from the state
     // read, and then only if nobody changed that row meanwhile (a conflict otherwise), so a
     // check another user ticked is not undone by a save that did not touch it.
@@ -144,14 +144,14 @@ void SelectionChecks::UpdateFiltri()
             return;
         ctx.Gcnn_Connessione->onCommit([this, rs] {
             rs->Requery(-1);
-            ctx.strutturaCheck = true;
+            ctx.buildingChecks = true;
             const ado::RecordsetPtr rows = rs->Clone();
             for (rows->MoveFirst(); !rows->isEOF(); rows->MoveNext()) {
                 const int id = rows->value(QStringLiteral("CGP4_IDCHECK_CGP2")).toInt();
                 if (id >= 1 && id <= Count)
                     ctx.ui.CHK_FILTER[id]->setText(ctx.nz(rows->value(QStringLiteral("CGP4_CHECKED")), 0).toString());
             }
-            ctx.strutturaCheck = false;
+            ctx.buildingChecks = false;
         });
     });
     ctx.trapped(QStringLiteral("UpdateFiltri"), steps);
@@ -195,7 +195,7 @@ void SelectionChecks::AbilitaDisabilitaCheck(bool abilita)
             }
         },
         [&] {
-            if (CausalOperations::isRestricted(ctx.nz(ctx.userName(), QString()).toString(), ctx.causale()))
+            if (CausalOperations::isRestricted(ctx.nz(ctx.userName(), QString()).toString(), ctx.causalCode()))
                 ui.CMD_MODIFICACHECKCAUSALE->setEnabled(false);
             else
                 ui.CMD_MODIFICACHECKCAUSALE->setEnabled(!abilita);

@@ -106,7 +106,7 @@ void UserExclusions::GRIDNAVREVOKE_ButtonClick(const QString &key)
 void UserExclusions::FME_UTENTI_AfterAddNew(int fenm_operationresult)
 {
     ctx.trapped(QStringLiteral("FME_UTENTI_AfterAddNew"), {[&] {
-        const QString code = ctx.causale();
+        const QString code = ctx.causalCode();
         if (fenm_operationresult == DataFrame::ResultOk && !code.isEmpty())
             ctx.FME_UTENTI->recordset()->setValue(QStringLiteral("CGP8_CAUSALE_CGP0"), code.toInt());
     }});

@@ -386,7 +386,7 @@ void FRMCG_DUEBILCONFIG::ImpostaVirtualFrame()
                                                 : DataFrame::SaveCancel;
             });
             ui.INTERNAV->setConfirmDelete([this] {
-                const int answer = ctx.showMessage(FormText::AskDelete, {ctx.causale(), ctx.ui.TXT_DESCRIZIONE->Text()},
+                const int answer = ctx.showMessage(FormText::AskDelete, {ctx.causalCode(), ctx.ui.TXT_DESCRIZIONE->Text()},
                                                    MsgStyle::YesNo | MsgStyle::Question);
                 return answer == MsgAnswer::Yes;
             });

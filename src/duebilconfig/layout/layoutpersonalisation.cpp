@@ -263,7 +263,7 @@ void LayoutPersonalisation::UpdateLayOut()
     const ado::RecordsetPtr rs = ctx.FME_LAYOUT->recordset();
     if (!rs || rs->State() != ado::ObjectState::Open || !ctx.Gcls_Servizi)
         return;
-    const QString causal = ctx.causale();
+    const QString causal = ctx.causalCode();
     // The rows now stand in the table: read them back so the grid shows what is stored and the
     // frame holds no change left to save.
     auto reread = [this, rs] {

@@ -111,7 +111,7 @@ bool CausalParameters::followsScreen() const
 {
     // While a causal's rows are being shown, the boxes and lists still belong to the one before.
     return !framesRefreshing() && !ctx.closing && ctx.FME_CAUSALI
-        && ctx.FME_CAUSALI->Status() == DataFrame::StatusRecord && ctx.causale() == m_rulesCausal;
+        && ctx.FME_CAUSALI->Status() == DataFrame::StatusRecord && ctx.causalCode() == m_rulesCausal;
 }
 
 void CausalParameters::ruleInputChanged(QWidget *input)
@@ -443,7 +443,7 @@ void CausalParameters::CBO_TIPOOPERAZIONE_BeforeChange(const QString &previousTe
 void CausalParameters::CBO_TIPOOPERAZIONE_AfterChange()
 {
     ctx.trapped(QStringLiteral("CBO_TIPOOPERAZIONE_AfterChange"), {[&] {
-        const QString code = ctx.causale();
+        const QString code = ctx.causalCode();
         const int tipo = ctx.nz(ctx.ui.CBO_TIPOOPERAZIONE->Text(), 0).toInt();
         if (!code.isEmpty() && tipo != ctx.Gint_TipoOperazionePrec)
             ctx.checks->CaricaValoriPredefinitiFiltri(operationTypeOf(tipo), code, true, true);
@@ -477,8 +477,8 @@ void CausalParameters::CBO_DETTREG_ChangeRow()
     if (!registrationRowPresent())
         return;
     FormUi &ui = ctx.ui;
-    const bool guard = ctx.strutturaCheck;
-    ctx.strutturaCheck = true;
+    const bool guard = ctx.buildingChecks;
+    ctx.buildingChecks = true;
     ctx.trapped(QStringLiteral("CBO_DETTREG_ChangeRow"), {[&] {
         const bool ritenute = on(ctx.nz(ui.CHK_FILTER[ISelectionChecks::WithholdingCheck]->Text(), "0").toString());
         const QString dett = ui.CBO_DETTREG->Text();
@@ -514,7 +514,7 @@ void CausalParameters::CBO_DETTREG_ChangeRow()
             && ctx.global->ledgerSetting(QLatin1String(SettingSedeUnica)).toInt() == 0;
         ui.LBL_MSGSEDE->setVisible(sedi && dett != QLatin1String("2"));
     }});
-    ctx.strutturaCheck = guard;
+    ctx.buildingChecks = guard;
 }
 
 void CausalParameters::CBO_DETTRIGACONT_ChangeRow()
@@ -522,8 +522,8 @@ void CausalParameters::CBO_DETTRIGACONT_ChangeRow()
     if (!registrationRowPresent())
         return;
     FormUi &ui = ctx.ui;
-    const bool guard = ctx.strutturaCheck;
-    ctx.strutturaCheck = true;
+    const bool guard = ctx.buildingChecks;
+    ctx.buildingChecks = true;
     ctx.trapped(QStringLiteral("CBO_DETTRIGACONT_ChangeRow"), {[&] {
         const QString dett = ui.CBO_DETTREG->Text();
         if (dett == QLatin1String("2") || (dett == QLatin1String("1") && ui.CBO_DETTRIGACONT->Text() == QLatin1String("0"))) {
@@ -533,7 +533,7 @@ void CausalParameters::CBO_DETTRIGACONT_ChangeRow()
             ui.CBO_DESCRCONTRAUTO->setEnabled(false);
         }
     }});
-    ctx.strutturaCheck = guard;
+    ctx.buildingChecks = guard;
 }
 
 void CausalParameters::CBO_MODIMPSCAD_ChangeRow(int position)
@@ -633,7 +633,7 @@ void CausalParameters::AttivaEditControlli()
     QWidget *form = ctx.form;
     const bool updates = form->updatesEnabled();
     m_rulesRunning = true;
-    m_rulesCausal = ctx.causale();
+    m_rulesCausal = ctx.causalCode();
     ctx.trapped(QStringLiteral("AttivaEditControlli"), {
         [&] {
             if (!ctx.nz(ui.TXT_CAUSALE->Text(), QString()).toString().trimmed().isEmpty())
@@ -657,7 +657,7 @@ void CausalParameters::AttivaEditControlli()
         },
         [&] {
             WidgetSurface surface(ctx);
-            EnablingRules::applyUntilStable(surface, {ctx.causale(), ctx.userName()}, [this](int id) { return ctx.t(id); });
+            EnablingRules::applyUntilStable(surface, {ctx.causalCode(), ctx.userName()}, [this](int id) { return ctx.t(id); });
         },
         [&] { applyDetailRules(); },
         [&] { selectOfferedValues(); },
@@ -835,7 +835,7 @@ void CausalParameters::TXT_CAUSALECOGE_Validate(bool *cancel)
 {
     ctx.trapped(QStringLiteral("TXT_CAUSALECOGE_Validate"), {[&] {
         const QString code = ctx.nz(ctx.ui.TXT_CAUSALECOGE->Text(), QString()).toString().trimmed();
-        if (refused(LedgerChecks(ctx.Gcnn_Connessione).causaleRegistrazione(code, ctx.operationType())))
+        if (refused(LedgerChecks(ctx.Gcnn_Connessione).postingCausalRefusals(code, ctx.operationType())))
             *cancel = true;
     }});
 }
@@ -844,7 +844,7 @@ void CausalParameters::TXT_CAUABBUONI_Validate(bool *cancel)
 {
     ctx.trapped(QStringLiteral("TXT_CAUABBUONI_Validate"), {[&] {
         const QString code = ctx.nz(ctx.ui.TXT_CAUABBUONI->Text(), QString()).toString().trimmed();
-        if (refused(LedgerChecks(ctx.Gcnn_Connessione).causaleAbbuoni(code)))
+        if (refused(LedgerChecks(ctx.Gcnn_Connessione).discountCausalRefusals(code)))
             *cancel = true;
     }});
 }
@@ -872,7 +872,7 @@ void CausalParameters::TXT_CODPAGACCONTI_Validate(bool *cancel)
 {
     ctx.trapped(QStringLiteral("TXT_CODPAGACCONTI_Validate"), {[&] {
         const QString code = ctx.nz(ctx.ui.TXT_CODPAGACCONTI->Text(), QString()).toString();
-        if (refused(LedgerChecks(ctx.Gcnn_Connessione).condizionePagamento(code)))
+        if (refused(LedgerChecks(ctx.Gcnn_Connessione).paymentTermsRefusals(code)))
             *cancel = true;
     }});
 }
@@ -881,7 +881,7 @@ void CausalParameters::TXT_SEZIONALEACCONTI_Validate(bool *cancel)
 {
     ctx.trapped(QStringLiteral("TXT_SEZIONALEACCONTI_Validate"), {[&] {
         const QString code = ctx.nz(ctx.ui.TXT_SEZIONALEACCONTI->Text(), QString()).toString();
-        if (refused(LedgerChecks(ctx.Gcnn_Connessione).sezionale(code, ctx.companyText()))) {
+        if (refused(LedgerChecks(ctx.Gcnn_Connessione).sectionRefusals(code, ctx.companyText()))) {
             *cancel = true;
             ctx.ui.TXT_SEZIONALEACCONTI->lineEdit()->selectAll();
             ctx.ui.TXT_SEZIONALEACCONTI->SetFocus();
@@ -914,7 +914,7 @@ void CausalParameters::TXT_CONTO_Validate(AccountField *field, bool *cancel)
 void CausalParameters::CHK_MODIFICACONTI_Click()
 {
     ctx.trapped(QStringLiteral("CHK_MODIFICACONTI_Click"), {[&] {
-        if (ctx.causale().isEmpty() || ctx.ui.CHK_MODIFICACONTI->Text() != QLatin1String("0"))
+        if (ctx.causalCode().isEmpty() || ctx.ui.CHK_MODIFICACONTI->Text() != QLatin1String("0"))
             return;
         for (AccountField *field : {ctx.ui.TXT_CONTODARE, ctx.ui.TXT_CONTOAVERE}) {
             QWidget *focus = QApplication::focusWidget();

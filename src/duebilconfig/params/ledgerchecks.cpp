@@ -14,51 +14,51 @@ static int flag(const ado::Recordset &rs, const char *column)
     return ClsServizi::nullToDefault(rs.value(QLatin1String(column)), 0).toInt();
 }
 
-LedgerChecks::Attributi LedgerChecks::LeggiAttributiCausaleContabile(const QString &code) const
+LedgerChecks::Attributes LedgerChecks::LeggiAttributiCausaleContabile(const QString &code) const
 {
-    Attributi a;
+    Attributes a;
     const ado::RecordsetPtr rs = m_connection->Execute(S::ledgerCausalAttributes(code));
     if (rs->RecordCount() == 0)
         return a;
     a.found = true;
-    a.registroIva = flag(*rs, "CG33_INDTIPOREG") != 0;
-    a.acconto = flag(*rs, "CG33_FLGACCONTO") == 1;
-    a.estrattoOPortafoglio = flag(*rs, "CG33_FLGECONTO") == 1 || flag(*rs, "CG33_FLGPORTAF") == 1;
-    a.gestioneEc1 = flag(*rs, "CG33_INDGESTEC") == 1;
+    a.vatRegister = flag(*rs, "CG33_INDTIPOREG") != 0;
+    a.advance = flag(*rs, "CG33_FLGACCONTO") == 1;
+    a.statementOrPortfolio = flag(*rs, "CG33_FLGECONTO") == 1 || flag(*rs, "CG33_FLGPORTAF") == 1;
+    a.accountStatement1 = flag(*rs, "CG33_INDGESTEC") == 1;
     const int insoluti = flag(*rs, "CG33_FLGINSOLUTI");
-    a.insoluti12 = insoluti == 1 || insoluti == 2;
-    a.gestioneEc2 = flag(*rs, "CG33_INDGESTEC") == 2;
-    a.insoluti4 = insoluti == 4;
+    a.unpaid12 = insoluti == 1 || insoluti == 2;
+    a.accountStatement2 = flag(*rs, "CG33_INDGESTEC") == 2;
+    a.unpaid4 = insoluti == 4;
     return a;
 }
 
-QList<LedgerChecks::Message> LedgerChecks::causaleRegistrazione(const QString &code, OperationType type) const
+QList<LedgerChecks::Message> LedgerChecks::postingCausalRefusals(const QString &code, OperationType type) const
 {
     if (code.isEmpty())
         return {};
-    const Attributi a = LeggiAttributiCausaleContabile(code);
-    if (a.registroIva)
+    const Attributes a = LeggiAttributiCausaleContabile(code);
+    if (a.vatRegister)
         return {{MessageId::VatRegister, {}}};
     QList<Message> refused;
     if (type != OperationType::Advances) {
-        if (!a.gestioneEc2)
+        if (!a.accountStatement2)
             refused.append(Message{MessageId::NotClosing, {}});
-        if (type == OperationType::ClearedCollections && !a.insoluti4)
+        if (type == OperationType::ClearedCollections && !a.unpaid4)
             refused.append(Message{MessageId::NotUnpaid, {}});
-    } else if (!a.acconto) {
+    } else if (!a.advance) {
         refused.append(Message{MessageId::NoAdvance, {}});
     }
     return refused;
 }
 
-QList<LedgerChecks::Message> LedgerChecks::causaleAbbuoni(const QString &code) const
+QList<LedgerChecks::Message> LedgerChecks::discountCausalRefusals(const QString &code) const
 {
     if (code.isEmpty())
         return {};
-    const Attributi a = LeggiAttributiCausaleContabile(code);
-    if (a.registroIva)
+    const Attributes a = LeggiAttributiCausaleContabile(code);
+    if (a.vatRegister)
         return {{MessageId::VatRegister, {}}};
-    if (!a.gestioneEc2)
+    if (!a.accountStatement2)
         return {{MessageId::NotClosing, {}}};
     return {};
 }
@@ -73,14 +73,14 @@ bool LedgerChecks::EsisteSezionale(const QString &code, const QString &company) 
     return m_connection->Execute(S::sectionExists(code, company), 1)->RecordCount() >= 1;
 }
 
-QList<LedgerChecks::Message> LedgerChecks::condizionePagamento(const QString &code) const
+QList<LedgerChecks::Message> LedgerChecks::paymentTermsRefusals(const QString &code) const
 {
     if (code.isEmpty() || VerificaCondizionePagamento(code))
         return {};
     return {{MessageId::PaymentTerms, {}}};
 }
 
-QList<LedgerChecks::Message> LedgerChecks::sezionale(const QString &code, const QString &company) const
+QList<LedgerChecks::Message> LedgerChecks::sectionRefusals(const QString &code, const QString &company) const
 {
     if (code.isEmpty())
         return {};
@@ -100,7 +100,7 @@ bool LedgerChecks::IsCausalePerRitenute(const QString &causal) const
     return m_connection->Execute(S::causalWithWithholding(causal.trimmed()), 1)->RecordCount() >= 1;
 }
 
-bool LedgerChecks::causaleCompensazioneTrovata(const QString &code, int kind) const
+bool LedgerChecks::compensationCausalFound(const QString &code, int kind) const
 {
     bool numeric = false;
     code.trimmed().toInt(&numeric);
@@ -109,20 +109,20 @@ bool LedgerChecks::causaleCompensazioneTrovata(const QString &code, int kind) co
     return m_connection->Execute(S::extractionCausalOfKind(code.trimmed(), kind), 1)->RecordCount() >= 1;
 }
 
-QList<LedgerChecks::Message> LedgerChecks::causaleCompensazione(const QString &code, int kind) const
+QList<LedgerChecks::Message> LedgerChecks::compensationCausalRefusals(const QString &code, int kind) const
 {
     if (code.isEmpty())
         return {};
-    if (!causaleCompensazioneTrovata(code, kind))
+    if (!compensationCausalFound(code, kind))
         return {{0, {code}}};  // not found: the field itself says so
     if (IsCausalePerRitenute(code))
         return {{MessageId::WithholdingCausal, {code}}};
     return {};
 }
 
-LedgerChecks::Conto LedgerChecks::conto(const QString &code, const QString &accountGroup) const
+LedgerChecks::Account LedgerChecks::account(const QString &code, const QString &accountGroup) const
 {
-    Conto c;
+    Account c;
     if (code.isEmpty())
         return c;
     const ado::RecordsetPtr rs = m_connection->Execute(S::accountPostable(accountGroup, code));

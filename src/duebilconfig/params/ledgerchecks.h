@@ -15,16 +15,16 @@ class LedgerChecks
 {
 public:
     // Attributes of a ledger causal; a code without a row has every flag false.
-    struct Attributi
+    struct Attributes
     {
         bool found = false;
-        bool registroIva = false;        // CG33_INDTIPOREG not 0: refused whatever the field
-        bool acconto = false;
-        bool estrattoOPortafoglio = false;
-        bool gestioneEc1 = false;
-        bool insoluti12 = false;
-        bool gestioneEc2 = false;
-        bool insoluti4 = false;
+        bool vatRegister = false;        // CG33_INDTIPOREG not 0: refused whatever the field
+        bool advance = false;
+        bool statementOrPortfolio = false;
+        bool accountStatement1 = false;
+        bool unpaid12 = false;
+        bool accountStatement2 = false;
+        bool unpaid4 = false;
     };
 
     struct Message
@@ -36,24 +36,24 @@ public:
 
     explicit LedgerChecks(ado::ConnectionPtr connection);
 
-    Attributi LeggiAttributiCausaleContabile(const QString &code) const;
-    QList<Message> causaleRegistrazione(const QString &code, OperationType type) const;
-    QList<Message> causaleAbbuoni(const QString &code) const;
+    Attributes LeggiAttributiCausaleContabile(const QString &code) const;
+    QList<Message> postingCausalRefusals(const QString &code, OperationType type) const;
+    QList<Message> discountCausalRefusals(const QString &code) const;
     bool VerificaCondizionePagamento(const QString &code) const;
     bool EsisteSezionale(const QString &code, const QString &company) const;
-    QList<Message> condizionePagamento(const QString &code) const;
-    QList<Message> sezionale(const QString &code, const QString &company) const;
+    QList<Message> paymentTermsRefusals(const QString &code) const;
+    QList<Message> sectionRefusals(const QString &code, const QString &company) const;
     bool IsCausalePerRitenute(const QString &causal) const;
     // Extraction causal of the module: kind 1 customers (collection causals), 2 suppliers.
-    bool causaleCompensazioneTrovata(const QString &code, int kind) const;
-    QList<Message> causaleCompensazione(const QString &code, int kind) const;
+    bool compensationCausalFound(const QString &code, int kind) const;
+    QList<Message> compensationCausalRefusals(const QString &code, int kind) const;
 
-    struct Conto
+    struct Account
     {
         bool found = false;
         bool postable = false;
     };
-    Conto conto(const QString &code, const QString &accountGroup) const;
+    Account account(const QString &code, const QString &accountGroup) const;
 
     // The statement the look-up of the posting causal shows: for unpaid-bill collections
     // (type 4) only the ledger causals of unpaid bills.

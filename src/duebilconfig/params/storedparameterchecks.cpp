@@ -88,30 +88,30 @@ QList<StoredParameterChecks::Finding> StoredParameterChecks::check(const QString
         };
 
         const OperationType type = operationTypeOf(screen.value(QStringLiteral("CBO_TIPOOPERAZIONE")));
-        add("TXT_CAUSALECOMPCLI", m_ledger.causaleCompensazione(code("TXT_CAUSALECOMPCLI"), 1));
-        add("TXT_CAUSALECOMPFOR", m_ledger.causaleCompensazione(code("TXT_CAUSALECOMPFOR"), 2));
-        add("TXT_CAUSALECOGE", m_ledger.causaleRegistrazione(code("TXT_CAUSALECOGE"), type));
-        add("TXT_CAUABBUONI", m_ledger.causaleAbbuoni(code("TXT_CAUABBUONI")));
+        add("TXT_CAUSALECOMPCLI", m_ledger.compensationCausalRefusals(code("TXT_CAUSALECOMPCLI"), 1));
+        add("TXT_CAUSALECOMPFOR", m_ledger.compensationCausalRefusals(code("TXT_CAUSALECOMPFOR"), 2));
+        add("TXT_CAUSALECOGE", m_ledger.postingCausalRefusals(code("TXT_CAUSALECOGE"), type));
+        add("TXT_CAUABBUONI", m_ledger.discountCausalRefusals(code("TXT_CAUABBUONI")));
         const bool modificaConti = screen.value(QStringLiteral("CHK_MODIFICACONTI")) == QLatin1String("1");
         for (const char *name : {"TXT_CONTODARE", "TXT_CONTOAVERE", "TXT_CONTOABBUONIATTIVI", "TXT_CONTOABBUONIPASSIVI"}) {
             const QString value = code(name);
             if (value.isEmpty())
                 continue;
             const bool allowance = QByteArray(name).contains("ABBUONI");
-            const LedgerChecks::Conto c = m_ledger.conto(value, group);
+            const LedgerChecks::Account c = m_ledger.account(value, group);
             if (!c.found)
                 add(name, {{MessageId::AccountMissing, {}}});
             else if (!c.postable && (allowance || !modificaConti))
                 add(name, {{MessageId::NotPostable, {}}});
         }
-        add("TXT_CODPAGACCONTI", m_ledger.condizionePagamento(code("TXT_CODPAGACCONTI")));
-        add("TXT_SEZIONALEACCONTI", m_ledger.sezionale(code("TXT_SEZIONALEACCONTI"), company));
+        add("TXT_CODPAGACCONTI", m_ledger.paymentTermsRefusals(code("TXT_CODPAGACCONTI")));
+        add("TXT_SEZIONALEACCONTI", m_ledger.sectionRefusals(code("TXT_SEZIONALEACCONTI"), company));
 
         const SaveRules::Found exists = [&](const QString &name) {
             const QString value = screen.value(name);
             if (name.startsWith(QLatin1String("TXT_CAUSALECOMP")))
-                return m_ledger.causaleCompensazioneTrovata(value, name.endsWith(QLatin1String("CLI")) ? 1 : 2);
-            return m_ledger.conto(value, group).found;
+                return m_ledger.compensationCausalFound(value, name.endsWith(QLatin1String("CLI")) ? 1 : 2);
+            return m_ledger.account(value, group).found;
         };
         for (const SaveRules::Refusal &r : SaveRules::check(screen, exists)) {
             const ParameterControls::Control *c = ParameterControls::find(r.control);

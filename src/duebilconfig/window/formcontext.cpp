@@ -22,7 +22,7 @@ QList<DataFrame *> FormContext::children() const
     return list;
 }
 
-QString FormContext::causale() const
+QString FormContext::causalCode() const
 {
     return ui.TXT_CAUSALE ? ui.TXT_CAUSALE->Text().trimmed() : QString();
 }
@@ -49,7 +49,7 @@ OperationType FormContext::operationType() const
 
 bool FormContext::anyBusyFlag() const
 {
-    return strutturaCheck || Gbol_ImpostaCombo || closing;
+    return buildingChecks || Gbol_ImpostaCombo || closing;
 }
 
 QString FormContext::t(int textId, const QVariantList &params) const

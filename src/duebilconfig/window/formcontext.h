@@ -49,7 +49,7 @@ struct FormContext
     bool activated = false;
     bool closing = false;                 // close check and unload running
     bool Gbol_ImpostaCombo = false;       // option lists being rebuilt
-    bool strutturaCheck = false;          // check boxes being filled by code
+    bool buildingChecks = false;          // check boxes being filled by code
     bool attivaEditBusy = false;          // AttivaEditControlli running
     QVariant Gvar_TipoOperazioneFocus;
     qint16 Gint_TipoOperazionePrec = 0;
@@ -61,7 +61,7 @@ struct FormContext
     ILayoutPersonalisation *layout = nullptr;
 
     // Values as the procedures read them.
-    QString causale() const;              // TXT_CAUSALE, empty when missing
+    QString causalCode() const;           // TXT_CAUSALE, empty when missing
     QString companyText() const;          // company, 0 when missing
     QString userName() const;             // logged-in user
     QString caption() const;              // form caption

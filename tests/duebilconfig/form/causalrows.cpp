@@ -146,7 +146,7 @@ QStringList rowsOfAnotherCausal(const FormContext &ctx)
         {ctx.FME_LAYOUT.get(), "CGP3_CAUSALE_CGP0"},      {ctx.FME_FILTRI.get(), "CGP4_CAUSALE_CGP0"},
         {ctx.FME_PARAMETRI.get(), "CGP5_CAUSALE_CGP0"},   {ctx.FME_PARAMETRIDITTA.get(), "CGP6_CAUSALE_CGP0"},
         {ctx.FME_PARAMPERSREG.get(), "CGP7_CAUSALE_CGP0"}, {ctx.FME_UTENTI.get(), "CGP8_CAUSALE_CGP0"}};
-    const QString header = ctx.causale();
+    const QString header = ctx.causalCode();
     QStringList foreign;
     for (const auto &[frame, column] : frames) {
         const ado::RecordsetPtr source = frame ? frame->recordset() : ado::RecordsetPtr();

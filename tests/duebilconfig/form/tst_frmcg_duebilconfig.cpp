@@ -625,7 +625,7 @@ void tst_FRMCG_DUEBILCONFIG::calledModeShowsTheGivenCausal()
     QVERIFY(m_form);
     QVERIFY(QTest::qWaitFor([this] { return m_form->isActivated(); }, 5000));
     FormContext &ctx = m_form->context();
-    QCOMPARE(ctx.causale(), shown);
+    QCOMPARE(ctx.causalCode(), shown);
     QCOMPARE(ctx.FME_CAUSALI->Status(), int(shown.isEmpty() ? DataFrame::StatusQuery : DataFrame::StatusRecord));
     QCOMPARE(ctx.ui.INTERNAV->calledMode(), !external.isEmpty());
     QVERIFY(rowsOfAnotherCausal(ctx).isEmpty());
@@ -793,7 +793,7 @@ void tst_FRMCG_DUEBILCONFIG::undoKeepsTheCausalOnDisplay()
     ui.TXT_DESCRIZIONE->setText(QStringLiteral("Da annullare"));
     ui.QGRID_LAYOUT->doubleClickCell(0, QStringLiteral("CGP3_SORTTYPE"));
     QVERIFY(ui.INTERNAV->press(QStringLiteral("Annulla")));
-    QCOMPARE(ctx.causale(), QStringLiteral("310"));
+    QCOMPARE(ctx.causalCode(), QStringLiteral("310"));
     QCOMPARE(ui.TXT_DESCRIZIONE->Text(),
              scalar("SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 310").toString());
     QCOMPARE(rowsOfAnotherCausal(ctx), QStringList());
@@ -833,7 +833,7 @@ void tst_FRMCG_DUEBILCONFIG::movingAfterTheSaveQuestionStartsFromTheCausalShown(
     m_messages->enqueueAnswer(answer);
     QTest::mouseClick(ctx.ui.INTERNAV->button(button), Qt::LeftButton);
     QCOMPARE(messageIds(), QList<int>{FormText::AskSave});
-    QCOMPARE(ctx.causale(), shown);
+    QCOMPARE(ctx.causalCode(), shown);
     QCOMPARE(ctx.ui.TXT_DESCRIZIONE->Text() == QLatin1String("Non salvata"), answer == MsgAnswer::Cancel);
     QCOMPARE(rowsOfAnotherCausal(ctx), QStringList());
     QCOMPARE(CausalRows::changed(before, rows.read()), QSet<int>());
@@ -994,7 +994,7 @@ void tst_FRMCG_DUEBILCONFIG::dueDateSelectionIsSavedForTheCausalShown()
     // Reached by the navigator, not typed: the selection ticked is the one of 310.
     m_messages->enqueueAnswer(MsgAnswer::No);
     ctx.ui.INTERNAV->button(QStringLiteral("Successivo"))->click();
-    QCOMPARE(ctx.causale(), QStringLiteral("310"));
+    QCOMPARE(ctx.causalCode(), QStringLiteral("310"));
     QListWidget *list = ctx.ui.KVS_SELSCADENZE->findChild<QListWidget *>();
     QVERIFY(list);
     QListWidgetItem *item = list->item(2);

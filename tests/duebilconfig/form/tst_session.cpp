@@ -136,7 +136,7 @@ QStringList tst_Session::column(const QString &sql) const
 QString tst_Session::displayed() const
 {
     const FormContext &ctx = m_form->context();
-    return ctx.FME_CAUSALI && ctx.FME_CAUSALI->Status() == DataFrame::StatusRecord ? ctx.causale() : QString();
+    return ctx.FME_CAUSALI && ctx.FME_CAUSALI->Status() == DataFrame::StatusRecord ? ctx.causalCode() : QString();
 }
 
 QString tst_Session::someCode(bool forCausal)

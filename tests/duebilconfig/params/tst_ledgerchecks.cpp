@@ -61,7 +61,7 @@ private slots:
         QFETCH(QString, code);
         QFETCH(int, tipo);
         QFETCH(Messages, refused);
-        QCOMPARE(m_checks->causaleRegistrazione(code, operationTypeOf(tipo)), refused);
+        QCOMPARE(m_checks->postingCausalRefusals(code, operationTypeOf(tipo)), refused);
     }
 
     void otherCodes_data()
@@ -91,13 +91,13 @@ private slots:
         QFETCH(Messages, refused);
         Messages got;
         if (kind == "abbuoni")
-            got = m_checks->causaleAbbuoni(code);
+            got = m_checks->discountCausalRefusals(code);
         else if (kind == "pagamento")
-            got = m_checks->condizionePagamento(code);
+            got = m_checks->paymentTermsRefusals(code);
         else if (kind == "sezionale")
-            got = m_checks->sezionale(code, "1");
+            got = m_checks->sectionRefusals(code, "1");
         else
-            got = m_checks->causaleCompensazione(code, kind == "clienti" ? 1 : 2);
+            got = m_checks->compensationCausalRefusals(code, kind == "clienti" ? 1 : 2);
         QCOMPARE(got, refused);
     }
 
@@ -115,15 +115,15 @@ private slots:
         auto c = std::make_shared<ado::Connection>();
         c->Open(m_db->connectionString());
         c->Execute("UPDATE CGP4_DUEBILFILTRI SET CGP4_CHECKED = 1 WHERE CGP4_CAUSALE_CGP0 = 310 AND CGP4_IDCHECK_CGP2 = 30");
-        QCOMPARE(m_checks->causaleCompensazione("310", 2), (Messages{{MessageId::WithholdingCausal, {"310"}}}));
+        QCOMPARE(m_checks->compensationCausalRefusals("310", 2), (Messages{{MessageId::WithholdingCausal, {"310"}}}));
         c->Execute("UPDATE CGP4_DUEBILFILTRI SET CGP4_CHECKED = 0 WHERE CGP4_CAUSALE_CGP0 = 310 AND CGP4_IDCHECK_CGP2 = 30");
     }
 
     void accounts()
     {
-        QCOMPARE(m_checks->conto("180101", "1").postable, true);
-        QCOMPARE(m_checks->conto("180101", "2").found, false);
-        const LedgerChecks::Conto master = m_checks->conto("18", "1");
+        QCOMPARE(m_checks->account("180101", "1").postable, true);
+        QCOMPARE(m_checks->account("180101", "2").found, false);
+        const LedgerChecks::Account master = m_checks->account("18", "1");
         QVERIFY(!master.found || !master.postable);
     }
 
