@@ -27,7 +27,6 @@ namespace S = DueBilStatements;
 struct FRMCG_DUEBILCONFIG::Private
 {
     InstanceId instance;
-    QStringList startup;
     bool placed = false;
     std::unique_ptr<CausalRecords> causals;
     std::unique_ptr<SelectionChecks> checks;
@@ -128,16 +127,6 @@ bool FRMCG_DUEBILCONFIG::isActivated() const
     return ctx.activated;
 }
 
-QStringList FRMCG_DUEBILCONFIG::startupTrace() const
-{
-    return d->startup;
-}
-
-void FRMCG_DUEBILCONFIG::trace(const QString &step)
-{
-    d->startup.append(step);
-}
-
 void FRMCG_DUEBILCONFIG::showEvent(QShowEvent *event)
 {
     MdiForm::showEvent(event);
@@ -178,11 +167,9 @@ void FRMCG_DUEBILCONFIG::Form_Activate()
         return;
     const ErrorTrap::Outcome outcome = ctx.trapped(QStringLiteral("Form_Activate"), {
         [&] {
-            trace(QStringLiteral("ConnectionString"));
             ctx.connectionString = ctx.global->connectionString();
         },
         [&] {
-            trace(QStringLiteral("Connessione"));
             auto connection = std::make_shared<ado::Connection>();
             connection->setConnectionString(ctx.connectionString);
             // Held before it opens: when it cannot open and the user goes on, every later
@@ -192,7 +179,6 @@ void FRMCG_DUEBILCONFIG::Form_Activate()
             ctx.Gcls_Interface->setConnection(connection);
         },
         [&] {
-            trace(QStringLiteral("Gcls_Servizi"));
             // A start-up run again keeps the services: their error trap is running it.
             if (!ctx.Gcls_Servizi) {
                 ctx.Gcls_Servizi = std::make_unique<ClsServizi>(ctx.global);
@@ -203,32 +189,25 @@ void FRMCG_DUEBILCONFIG::Form_Activate()
                                           quintptr(winId()), windowTitle());
         },
         [&] {
-            trace(QStringLiteral("Ditta"));
             ctx.company = ctx.global->company();
         },
         [&] {
-            trace(QStringLiteral("AggiornaConfigurazioneCausali"));
             d->causals->AggiornaConfigurazioneCausali(true);
         },
         [&] {
-            trace(QStringLiteral("ImpostaCombo"));
             d->params->ImpostaCombo(false);
         },
         [&] {
-            trace(QStringLiteral("InizializzaOggettiLocali"));
             InizializzaOggettiLocali();
         },
         [&] {
-            trace(QStringLiteral("CaricaTreeViewCampi"));
             d->layout->CaricaTreeViewCampi();
         },
         [&] {
-            trace(QStringLiteral("InitGrid"));
             d->layout->InitGrid();
             d->exclusions->InitGrid();
         },
         [&] {
-            trace(QStringLiteral("ImpostaVirtualFrame"));
             if (!framesReady()) {
                 // A start-up left half-way runs again at the next activation: frames anew.
                 for (auto *frame : {&ctx.FME_CAUSALI, &ctx.FME_LAYOUT, &ctx.FME_FILTRI, &ctx.FME_PARAMETRI,
@@ -244,7 +223,6 @@ void FRMCG_DUEBILCONFIG::Form_Activate()
             }
         },
         [&] {
-            trace(QStringLiteral("FME_CAUSALI.Status=2"));
             requireFrames();
             ctx.FME_CAUSALI->setStatus(DataFrame::StatusQuery);
         },
@@ -258,7 +236,6 @@ void FRMCG_DUEBILCONFIG::Form_Activate()
                 // length would otherwise turn "3100" or "3x10" into another code.
                 static const QRegularExpression code(QStringLiteral("^[0-9]{1,3}$"));
                 if (code.match(external.trimmed()).hasMatch()) {
-                    trace(QStringLiteral("EseguiQuery"));
                     requireFrames();
                     ctx.ui.TXT_CAUSALE->setText(external.trimmed());
                     d->causals->EseguiQuery();
@@ -268,12 +245,10 @@ void FRMCG_DUEBILCONFIG::Form_Activate()
             }
         },
         [&] {
-            trace(QStringLiteral("AttivaEditControlli"));
             requireFrames();
             d->params->AttivaEditControlli();
         },
         [&] {
-            trace(QStringLiteral("InizializzaScriptELayout"));
             InizializzaScriptELayout();
         },
         [&] {
@@ -286,7 +261,6 @@ void FRMCG_DUEBILCONFIG::Form_Activate()
         },
         [&] {
             ctx.activated = true;
-            trace(QStringLiteral("KVS_RESIZEFORM1"));
         },
     });
     Q_UNUSED(outcome);

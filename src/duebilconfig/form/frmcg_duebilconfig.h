@@ -41,9 +41,6 @@ public:
     QString GeneraGuid() const;
     void MDIActiveX1_FormLoad();
 
-    // Start-up steps, in the order the first activation calls them (for tests).
-    QStringList startupTrace() const;
-
 protected:
     void queryUnload(bool *cancel) override;   // Form_QueryUnload
     void unloadForm() override;                // Form_Unload
@@ -62,7 +59,6 @@ private:
     // Every data frame exists; requireFrames() raises the error that names the missing ones.
     bool framesReady() const;
     void requireFrames() const;
-    void trace(const QString &step);
 
     struct Private;
     std::unique_ptr<Private> d;
