@@ -8,6 +8,8 @@
 #include <QObject>
 #include <QPointer>
 
+#include <functional>
+
 struct FormContext;
 class DataFrame;
 class ComboField;
@@ -73,6 +75,15 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void connectFrames();
+    void connectOptionLists();
+    void connectValidations();
+    void connectParametricText();
+    enum class ErrorPolicy;
+    struct CodeFieldRequests;
+    QList<CodeFieldRequests> codeFieldRequests();
+    void connectRequests(const CodeFieldRequests &requests);
+    void runRequest(ErrorPolicy policy, const QString &procedure, bool lookUp, const std::function<void()> &request);
     void aggiornaModalitaRecupero(bool keepStored);
     bool framesRefreshing() const;
     bool followsScreen() const;
@@ -81,6 +92,8 @@ private:
     void selectOfferedValues();
     void batchAll(const QString &procedure, DataFrame *frame);
     void fill(ComboField *combo, const OptionLists::List &list, bool selectInitial);
+    void fillFixedLists();
+    void fillDependentLists(const QList<ComboField *> &dependent);
     bool refused(const QList<LedgerChecks::Message> &messages);
     void forceColumn(const QString &column, const QVariant &value);
     bool registrationRowPresent() const;
