@@ -12,12 +12,14 @@
 #include "recordset.h"
 #include "saverules.h"
 #include "testiparametrizzabili.h"
+#include "widgetsurface.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QEvent>
-#include <QGroupBox>
+
+#include <optional>
 
 namespace {
 
@@ -31,6 +33,12 @@ bool on(const QString &boxValue)
     return boxValue == QLatin1String("1");
 }
 
+// A decode target: the control that receives a column of the decode's row.
+QVariantMap columnTarget(const QString &control, const QString &column)
+{
+    return QVariantMap{{QStringLiteral("control"), control}, {QStringLiteral("column"), column}};
+}
+
 } // namespace
 
 CausalParameters::CausalParameters(FormContext &ctx) : ctx(ctx) {}
@@ -39,7 +47,14 @@ CausalParameters::~CausalParameters() = default;
 
 void CausalParameters::connectEvents()
 {
-    FormUi &ui = ctx.ui;
+    connectFrames();
+    connectOptionLists();
+    connectValidations();
+    connectParametricText();
+}
+
+void CausalParameters::connectFrames()
+{
     connect(ctx.FME_PARAMETRI.get(), &DataFrame::ChangeStatus, this, &CausalParameters::FME_PARAMETRI_ChangeStatus,
             Qt::DirectConnection);
     connect(ctx.FME_PARAMETRI.get(), &DataFrame::UpdateBatchAll, this, &CausalParameters::FME_PARAMETRI_UpdateBatchAll,
@@ -50,7 +65,11 @@ void CausalParameters::connectEvents()
             &CausalParameters::FME_PARAMPERSREG_UpdateBatchAll, Qt::DirectConnection);
     connect(ctx.FME_PARAMPERSREG.get(), &DataFrame::BeforeUpdate, this,
             &CausalParameters::FME_PARAMPERSREG_BeforeUpdate, Qt::DirectConnection);
+}
 
+void CausalParameters::connectOptionLists()
+{
+    FormUi &ui = ctx.ui;
     ui.CBO_TIPOOPERAZIONE->comboBox()->installEventFilter(this);
     connect(ui.CBO_TIPOOPERAZIONE, &ComboField::ChangeRow, this, [this](short *previous, short *) {
         if (!ctx.Gbol_ImpostaCombo)
@@ -81,8 +100,12 @@ void CausalParameters::connectEvents()
             AttivaEditControlli();
     });
     connect(ui.CHK_GESTVALUTE, &CheckField::Click, this, &CausalParameters::CHK_GESTVALUTE_Click);
-    connect(ui.CHK_MODIFICACONTI, &CheckField::Click, this, &CausalParameters::CHK_MODIFICACONTI_Click);
+}
 
+void CausalParameters::connectValidations()
+{
+    FormUi &ui = ctx.ui;
+    connect(ui.CHK_MODIFICACONTI, &CheckField::Click, this, &CausalParameters::CHK_MODIFICACONTI_Click);
     connect(ui.TXT_CAUSALECOGE, &TextField::Validate, this, &CausalParameters::TXT_CAUSALECOGE_Validate);
     connect(ui.TXT_CAUABBUONI, &TextField::Validate, this, &CausalParameters::TXT_CAUABBUONI_Validate);
     for (TextField *field : {static_cast<TextField *>(ui.TXT_CAUSALECOMPCLI), static_cast<TextField *>(ui.TXT_CAUSALECOMPFOR)})
@@ -91,7 +114,11 @@ void CausalParameters::connectEvents()
     connect(ui.TXT_SEZIONALEACCONTI, &TextField::Validate, this, &CausalParameters::TXT_SEZIONALEACCONTI_Validate);
     for (AccountField *field : {ui.TXT_CONTODARE, ui.TXT_CONTOAVERE, ui.TXT_CONTOABBUONIATTIVI, ui.TXT_CONTOABBUONIPASSIVI})
         connect(field, &TextField::Validate, this, [this, field](bool *cancel) { TXT_CONTO_Validate(field, cancel); });
+}
 
+void CausalParameters::connectParametricText()
+{
+    FormUi &ui = ctx.ui;
     connect(ui.BUT_LEGENDA, &ButtonControl::ButtonClick, this, &CausalParameters::BUT_LEGENDA_ButtonClick);
     connect(ui.TXT_TESTOPARAMETRICO, &RichTextField::GotFocus, this, &CausalParameters::TXT_TESTOPARAMETRICO_GotFocus);
     connect(ui.TXT_TESTOPARAMETRICO, &RichTextField::LostFocus, this, &CausalParameters::TXT_TESTOPARAMETRICO_LostFocus);
@@ -142,17 +169,143 @@ int CausalParameters::accountGroup() const
 // ---------------------------------------------------------------------------------------------
 // Look-up and decode requests of the code fields
 
+// How each code field's requests meet an error, as each field has always done.
+enum class CausalParameters::ErrorPolicy {
+    Ignored,            // decode and look-up skip a failing step without a word
+    Reported,           // decode and look-up run under the error trap as <field>_StartDecode / _StartLookup
+    DecodeIgnoredOnly,  // the decode is ignored on error; the look-up is not trapped and its error goes on
+};
+
+// The decode and look-up requests of one code field.
+struct CausalParameters::CodeFieldRequests
+{
+    struct Decode
+    {
+        std::function<QString(const QString &text)> statement;  // from the text in the field
+        const char *codeColumn;
+        QWidget *readOut;               // the box named to receive the description
+        const char *descriptionColumn;
+    };
+    struct LookUp
+    {
+        std::function<QString()> statement;
+        int titleId;
+        const char *idLookup;           // the table the chosen code comes from; null: not told
+    };
+    TextField *field;
+    std::optional<Decode> decode;       // none: the field has no decode
+    LookUp lookup;
+    ErrorPolicy policy;
+};
+
+QList<CausalParameters::CodeFieldRequests> CausalParameters::codeFieldRequests()
+{
+    FormUi &ui = ctx.ui;
+    using Decode = CodeFieldRequests::Decode;
+    using LookUp = CodeFieldRequests::LookUp;
+    const auto ledgerCausal = [this](TextField *field, QWidget *readOut) {
+        return CodeFieldRequests{
+            field,
+            Decode{[](const QString &text) { return DueBilStatements::ledgerCausalDecode(text.trimmed()); },
+                   "CG33_CODICE", readOut, "CG33_DESCR"},
+            LookUp{[this] {
+                       return LedgerChecks::lookupCausaliContabili(DueBilStatements::ledgerCausalList(),
+                                                                   ctx.operationType());
+                   },
+                   FormText::TitleCausaliContabili, "CG33_TABCAU"},
+            ErrorPolicy::Ignored};
+    };
+    // Extraction causals of this module: kind 1 collections from customers, 2 payments to suppliers.
+    const auto extractionCausal = [&ui](TextField *field, int kind, int titleId) {
+        return CodeFieldRequests{
+            field,
+            Decode{[kind](const QString &text) { return DueBilStatements::extractionCausalDecode(kind, text); },
+                   "CGP0_CAUSALE", ui.TXT_CAUSALICOMPDESCR, "CGP0_DESCRIZIONE"},
+            LookUp{[kind] { return DueBilStatements::extractionCausalList(kind); }, titleId, "CGP0_DUEBILCAUSALI"},
+            ErrorPolicy::Reported};
+    };
+    // Accounts of the company's group; the field marks a postable account by the id the decode returns.
+    const auto account = [this](AccountField *field, QWidget *readOut) {
+        return CodeFieldRequests{
+            field,
+            Decode{[this](const QString &text) {
+                       return DueBilStatements::accountDecode(QString::number(accountGroup()), text.trimmed());
+                   },
+                   "CG24_CODICE", readOut, "CG24_DESCR"},
+            LookUp{[this] { return DueBilStatements::accountList(QString::number(accountGroup())); },
+                   FormText::TitleConti, nullptr},
+            ErrorPolicy::DecodeIgnoredOnly};
+    };
+    return {
+        ledgerCausal(ui.TXT_CAUSALECOGE, ui.TXT_DESCCAUINCPAG),
+        ledgerCausal(ui.TXT_CAUABBUONI, ui.TXT_DESCCAUABBUONI),
+        extractionCausal(ui.TXT_CAUSALECOMPCLI, 1, FormText::TitleCausaliIncassi),
+        extractionCausal(ui.TXT_CAUSALECOMPFOR, 2, FormText::TitleCausaliPagamenti),
+        // Payment terms of the advances.
+        {ui.TXT_CODPAGACCONTI,
+         Decode{[](const QString &text) { return DueBilStatements::paymentTermsDecode(text); }, "CG62_CODICE",
+                ui.TXT_DESCRPAGACCONTI, "CG62_DESCR"},
+         LookUp{[] { return DueBilStatements::paymentTermsList(); }, FormText::TitleCondizioniPagamento, "CG62_CONDPAG"},
+         ErrorPolicy::Reported},
+        // Numbering sections of the company.
+        {ui.TXT_SEZIONALEACCONTI, std::nullopt,
+         LookUp{[this] { return DueBilStatements::numberingSectionList(ctx.companyText()); }, FormText::TitleSezionali,
+                nullptr},
+         ErrorPolicy::Ignored},
+        account(ui.TXT_CONTODARE, ui.TXT_DESCCONTODARE),
+        account(ui.TXT_CONTOAVERE, ui.TXT_DESCCONTOAVERE),
+        account(ui.TXT_CONTOABBUONIATTIVI, ui.TXT_DESCCONTOABBUONIATTIVI),
+        account(ui.TXT_CONTOABBUONIPASSIVI, ui.TXT_DESCCONTOABBUONIPASSIVI),
+    };
+}
+
+void CausalParameters::runRequest(ErrorPolicy policy, const QString &procedure, bool lookUp,
+                                  const std::function<void()> &request)
+{
+    if (policy == ErrorPolicy::Reported)
+        ctx.trapped(procedure, {request});
+    else if (policy == ErrorPolicy::DecodeIgnoredOnly && lookUp)
+        request();
+    else
+        ErrorTrap::runIgnoringErrors({request});
+}
+
+void CausalParameters::connectRequests(const CodeFieldRequests &r)
+{
+    TextField *field = r.field;
+    const QString name = field->objectName();
+    if (r.decode) {
+        connect(field, &TextField::StartDecode, this,
+                [this, field, name, r](short *handled, QString *statement, QVariant *targets, QString *connection) {
+                    runRequest(r.policy, name + QStringLiteral("_StartDecode"), false, [&] {
+                        const CodeFieldRequests::Decode &d = *r.decode;
+                        *handled = 0;
+                        *statement = d.statement(field->Text());
+                        *targets = QVariantList{columnTarget(name, d.codeColumn),
+                                                columnTarget(d.readOut->objectName(), d.descriptionColumn)};
+                        *connection = ctx.connectionString;
+                    });
+                });
+    }
+    connect(field, &TextField::StartLookup, this,
+            [this, field, name, r](short *handled, QString *statement, QVariant *columns, QString *title,
+                                   QString *connection) {
+                runRequest(r.policy, name + QStringLiteral("_StartLookup"), true, [&] {
+                    *handled = 0;
+                    *statement = r.lookup.statement();
+                    *columns = QVariantList{QVariantMap{{"title", ctx.t(FormText::ColCodice)}, {"index", 0}},
+                                            QVariantMap{{"title", ctx.t(FormText::ColDescrizione)}, {"index", 1}}};
+                    *title = ctx.t(r.lookup.titleId);
+                    *connection = ctx.connectionString;
+                    if (r.lookup.idLookup)
+                        field->setIdLookup(QLatin1String(r.lookup.idLookup));
+                });
+            });
+}
+
 void CausalParameters::connectAccountFields()
 {
     FormUi &ui = ctx.ui;
-    auto pair = [](const QString &control, const QString &column) {
-        return QVariantMap{{QStringLiteral("control"), control}, {QStringLiteral("column"), column}};
-    };
-    auto codeAndDescription = [this] {
-        return QVariantList{QVariantMap{{"title", ctx.t(FormText::ColCodice)}, {"index", 0}},
-                            QVariantMap{{"title", ctx.t(FormText::ColDescrizione)}, {"index", 1}}};
-    };
-
     for (TextField *field : std::initializer_list<TextField *>{
              ui.TXT_CAUSALE, ui.TXT_CAUSALECOMPCLI, ui.TXT_CAUSALECOMPFOR, ui.TXT_CAUSALECOGE, ui.TXT_CAUABBUONI,
              ui.TXT_CODPAGACCONTI, ui.TXT_SEZIONALEACCONTI, ui.TXT_CONTODARE, ui.TXT_CONTOAVERE,
@@ -171,129 +324,14 @@ void CausalParameters::connectAccountFields()
     ui.TXT_GRUPPO->setDescriptionLabel(ui.LBL_DESCRGRUPPO);
     ui.TXT_UTENTE->setDescriptionLabel(ui.LBL_DESCRUTENTE);
 
-    // Ledger causals: DecodificaCausaleContabile and LookupCausaliContabili.
-    struct LedgerCausalField
-    {
-        TextField *field;
-        QString readOut;
-        QString procedure;
-    };
-    for (const LedgerCausalField &f : {LedgerCausalField{ui.TXT_CAUSALECOGE, "TXT_DESCCAUINCPAG", "TXT_CAUSALECOGE"},
-                                       LedgerCausalField{ui.TXT_CAUABBUONI, "TXT_DESCCAUABBUONI", "TXT_CAUABBUONI"}}) {
-        TextField *field = f.field;
-        connect(field, &TextField::StartDecode, this,
-                [this, field, f, pair](short *handled, QString *statement, QVariant *targets, QString *connection) {
-                    ErrorTrap::runIgnoringErrors({[&] {
-                        *handled = 0;
-                        *statement = DueBilStatements::ledgerCausalDecode(field->Text().trimmed());
-                        *targets = QVariantList{pair(field->objectName(), "CG33_CODICE"), pair(f.readOut, "CG33_DESCR")};
-                        *connection = ctx.connectionString;
-                    }});
-                });
-        connect(field, &TextField::StartLookup, this,
-                [this, field, codeAndDescription](short *handled, QString *statement, QVariant *columns, QString *title,
-                                                  QString *connection) {
-                    // LookupCausaliContabili
-                    ErrorTrap::runIgnoringErrors({[&] {
-                        *handled = 0;
-                        *statement = LedgerChecks::lookupCausaliContabili(DueBilStatements::ledgerCausalList(),
-                                                                          ctx.operationType());
-                        *columns = codeAndDescription();
-                        *title = ctx.t(FormText::TitleCausaliContabili);
-                        *connection = ctx.connectionString;
-                        field->setIdLookup(QStringLiteral("CG33_TABCAU"));
-                    }});
-                });
-    }
+    for (const CodeFieldRequests &requests : codeFieldRequests())
+        connectRequests(requests);
 
-    // Extraction causals of this module: kind 1 collections from customers, 2 payments to suppliers.
-    for (int kind : {1, 2}) {
-        CodeField *field = kind == 1 ? ui.TXT_CAUSALECOMPCLI : ui.TXT_CAUSALECOMPFOR;
-        const QString name = field->objectName();
-        connect(field, &TextField::StartDecode, this,
-                [this, field, name, kind, pair](short *handled, QString *statement, QVariant *targets, QString *connection) {
-                    ctx.trapped(name + QStringLiteral("_StartDecode"), {[&] {
-                        *handled = 0;
-                        *statement = DueBilStatements::extractionCausalDecode(kind, field->Text());
-                        *targets = QVariantList{pair(name, "CGP0_CAUSALE"), pair("TXT_CAUSALICOMPDESCR", "CGP0_DESCRIZIONE")};
-                        *connection = ctx.connectionString;
-                    }});
-                });
-        connect(field, &TextField::StartLookup, this,
-                [this, field, name, kind, codeAndDescription](short *handled, QString *statement, QVariant *columns,
-                                                              QString *title, QString *connection) {
-                    ctx.trapped(name + QStringLiteral("_StartLookup"), {[&] {
-                        *handled = 0;
-                        *statement = DueBilStatements::extractionCausalList(kind);
-                        *columns = codeAndDescription();
-                        *title = ctx.t(kind == 1 ? FormText::TitleCausaliIncassi : FormText::TitleCausaliPagamenti);
-                        *connection = ctx.connectionString;
-                        field->setIdLookup(QStringLiteral("CGP0_DUEBILCAUSALI"));
-                    }});
-                });
-        // The description of the extraction causal shares one read-out box.
+    // The extraction causals share one read-out box.
+    for (TextField *field : {ui.TXT_CAUSALECOMPCLI, ui.TXT_CAUSALECOMPFOR}) {
         connect(field, &TextField::AfterItem, this, [this, field] {
             ctx.ui.TXT_CAUSALICOMPDESCR->setText(field->isFound() ? field->Text().trimmed() : QString());
         });
-    }
-
-    // Payment terms of the advances.
-    connect(ui.TXT_CODPAGACCONTI, &TextField::StartDecode, this,
-            [this, pair](short *handled, QString *statement, QVariant *targets, QString *connection) {
-                ctx.trapped(QStringLiteral("TXT_CODPAGACCONTI_StartDecode"), {[&] {
-                    *handled = 0;
-                    *statement = DueBilStatements::paymentTermsDecode(ctx.ui.TXT_CODPAGACCONTI->Text());
-                    *targets = QVariantList{pair("TXT_CODPAGACCONTI", "CG62_CODICE"), pair("TXT_DESCRPAGACCONTI", "CG62_DESCR")};
-                    *connection = ctx.connectionString;
-                }});
-            });
-    connect(ui.TXT_CODPAGACCONTI, &TextField::StartLookup, this,
-            [this, codeAndDescription](short *handled, QString *statement, QVariant *columns, QString *title,
-                                       QString *connection) {
-                ctx.trapped(QStringLiteral("TXT_CODPAGACCONTI_StartLookup"), {[&] {
-                    *handled = 0;
-                    *statement = DueBilStatements::paymentTermsList();
-                    *columns = codeAndDescription();
-                    *title = ctx.t(FormText::TitleCondizioniPagamento);
-                    *connection = ctx.connectionString;
-                    ctx.ui.TXT_CODPAGACCONTI->setIdLookup(QStringLiteral("CG62_CONDPAG"));
-                }});
-            });
-
-    // Numbering sections of the company (no decode).
-    connect(ui.TXT_SEZIONALEACCONTI, &TextField::StartLookup, this,
-            [this, codeAndDescription](short *handled, QString *statement, QVariant *columns, QString *title,
-                                       QString *connection) {
-                ErrorTrap::runIgnoringErrors({[&] {
-                    *handled = 0;
-                    *statement = DueBilStatements::numberingSectionList(ctx.companyText());
-                    *columns = codeAndDescription();
-                    *title = ctx.t(FormText::TitleSezionali);
-                    *connection = ctx.connectionString;
-                }});
-            });
-
-    // Accounts: DecodificaConto; the field marks a postable account by the id the decode returns.
-    for (AccountField *field : {ui.TXT_CONTODARE, ui.TXT_CONTOAVERE, ui.TXT_CONTOABBUONIATTIVI, ui.TXT_CONTOABBUONIPASSIVI}) {
-        connect(field, &TextField::StartDecode, this,
-                [this, field, pair](short *, QString *statement, QVariant *targets, QString *connection) {
-                    ErrorTrap::runIgnoringErrors({[&] {
-                        *statement = DueBilStatements::accountDecode(QString::number(accountGroup()),
-                                                                     field->Text().trimmed());
-                        const QString readOut = field->descriptionLabel() ? field->descriptionLabel()->objectName() : QString();
-                        *targets = QVariantList{pair(field->objectName(), "CG24_CODICE"), pair(readOut, "CG24_DESCR")};
-                        *connection = ctx.connectionString;
-                    }});
-                });
-        connect(field, &TextField::StartLookup, this,
-                [this, codeAndDescription](short *handled, QString *statement, QVariant *columns, QString *title,
-                                           QString *connection) {
-                    *handled = 0;
-                    *statement = DueBilStatements::accountList(QString::number(accountGroup()));
-                    *columns = codeAndDescription();
-                    *title = ctx.t(FormText::TitleConti);
-                    *connection = ctx.connectionString;
-                });
     }
 }
 
@@ -323,74 +361,56 @@ void CausalParameters::ImpostaCombo(bool soloDettaglio)
     ctx.trapped(QStringLiteral("ImpostaCombo"), {
         [&] { ctx.Gbol_ImpostaCombo = true; },
         [&] {
-            if (soloDettaglio)
-                return;
-            const bool disabled = ctx.form->property("GestioneStatiDisabilitata").toBool();
-            for (const OptionLists::List &list : OptionLists::fixedLists(disabled)) {
-                if (auto *combo = ctx.form->findChild<ComboField *>(list.combo))
-                    fill(combo, list, true);
-            }
+            if (!soloDettaglio)
+                fillFixedLists();
         },
-        [&] {
-            const int t = ctx.nz(ui.CBO_TIPOOPERAZIONE->Text().isEmpty() ? QVariant() : ui.CBO_TIPOOPERAZIONE->Text(), 1)
-                              .toInt();
-            const bool valute = on(ctx.nz(ui.CHK_GESTVALUTE->Text(), "0").toString());
-            const bool ritenute = on(ctx.nz(ui.CHK_FILTER[ISelectionChecks::WithholdingCheck]->Text(), "0").toString());
-            const QList<OptionLists::List> lists = OptionLists::dependentLists(operationTypeOf(t), valute, ritenute);
-            for (int i = 0; i < dependent.size() && i < lists.size(); ++i)
-                fill(dependent[i], lists[i], true);
-
-            // Selection restored from the registration row.
-            const bool row = registrationRowPresent();
-            const ado::RecordsetPtr rs = row ? ctx.FME_PARAMPERSREG->recordset() : ado::RecordsetPtr();
-            auto stored = [&](const char *column) { return row ? ctx.nz(rs->value(QLatin1String(column)), 0).toInt() : 0; };
-            auto select = [](ComboField *combo, int position) {
-                const QSignalBlocker blocker(combo);
-                combo->setListIndex(position);
-            };
-            auto show = [](ComboField *combo, const QString &value) {
-                const QSignalBlocker blocker(combo);
-                combo->setText(value);
-            };
-            if (t == 1 || t == 2) {
-                if (!row)
-                    show(ui.CBO_DETTREG, QStringLiteral("0"));
-                else if (!valute && !ritenute)
-                    show(ui.CBO_DETTREG, QString::number(stored("CGP7_INDDETTREGIST")));
-                else if (ritenute) {
-                    if (valute)
-                        show(ui.CBO_DETTREG, QStringLiteral("2"));
-                    else if (stored("CGP7_INDDETTREGIST") == 0)
-                        show(ui.CBO_DETTREG, QStringLiteral("1"));
-                    else
-                        show(ui.CBO_DETTREG, QString::number(stored("CGP7_INDDETTREGIST")));
-                } else {
-                    show(ui.CBO_DETTREG, ctx.nz(rs->value(QStringLiteral("CGP7_INDDETTREGIST")), QString()).toString());
-                }
-                select(ui.CBO_DETTRIGACONT, row ? stored("CGP7_INDDETTRIGACONT") : 0);
-                select(ui.CBO_DESCRCONTRAUTO, row ? stored("CGP7_INDDESCRCP") : 0);
-            } else if (t == 4) {
-                // With withholding on the stored detail is shown as it is (both entries are offered).
-                if (!row)
-                    select(ui.CBO_DETTREG, 0);
-                else
-                    show(ui.CBO_DETTREG, QString::number(stored("CGP7_INDDETTREGIST")));
-            } else {
-                select(ui.CBO_DETTREG, row ? stored("CGP7_INDDETTREGIST") : 0);
-                select(ui.CBO_DETTRIGACONT, row ? stored("CGP7_INDDETTRIGACONT") : 0);
-            }
-        },
+        [&] { fillDependentLists(dependent); },
         [&] { ctx.Gbol_ImpostaCombo = false; },
     });
     ctx.Gbol_ImpostaCombo = false;
-    // The values now on screen reach the registration row where they differ from it; a stored
-    // value the new list does not offer gives way to the first entry, never to an empty one.
+    // The values now on screen reach the registration row where they differ from it; a list an
+    // error left without a selection takes its first entry, never an empty one.
     for (ComboField *combo : dependent) {
         if (combo->ListIndex() < 0 && combo->ListCount() > 0) {
             const QSignalBlocker blocker(combo);
             combo->setListIndex(0);
         }
         emit combo->TextChanged(combo->Text());
+    }
+}
+
+void CausalParameters::fillFixedLists()
+{
+    const bool disabled = ctx.form->property("GestioneStatiDisabilitata").toBool();
+    for (const OptionLists::List &list : OptionLists::fixedLists(disabled)) {
+        if (auto *combo = ctx.form->findChild<ComboField *>(list.combo))
+            fill(combo, list, true);
+    }
+}
+
+// The lists of the details follow the operation type and the boxes; each shows the detail of
+// the registration row where it still offers it.
+void CausalParameters::fillDependentLists(const QList<ComboField *> &dependent)
+{
+    FormUi &ui = ctx.ui;
+    const int t = ctx.nz(ui.CBO_TIPOOPERAZIONE->Text().isEmpty() ? QVariant() : ui.CBO_TIPOOPERAZIONE->Text(), 1).toInt();
+    const bool valute = on(ctx.nz(ui.CHK_GESTVALUTE->Text(), "0").toString());
+    const bool ritenute = on(ctx.nz(ui.CHK_FILTER[ISelectionChecks::WithholdingCheck]->Text(), "0").toString());
+    const QList<OptionLists::List> lists = OptionLists::dependentLists(operationTypeOf(t), valute, ritenute);
+    for (int i = 0; i < dependent.size() && i < lists.size(); ++i)
+        fill(dependent[i], lists[i], true);
+
+    std::optional<OptionLists::StoredDetails> stored;
+    if (registrationRowPresent()) {
+        const ado::RecordsetPtr rs = ctx.FME_PARAMPERSREG->recordset();
+        auto value = [&](const char *column) { return ctx.nz(rs->value(QLatin1String(column)), 0).toInt(); };
+        stored = OptionLists::StoredDetails{value("CGP7_INDDETTREGIST"), value("CGP7_INDDETTRIGACONT"),
+                                            value("CGP7_INDDESCRCP")};
+    }
+    const QList<int> positions = OptionLists::dependentPositions(lists, operationTypeOf(t), valute, ritenute, stored);
+    for (int i = 0; i < dependent.size() && i < positions.size(); ++i) {
+        const QSignalBlocker blocker(dependent[i]);
+        dependent[i]->setListIndex(positions[i]);
     }
 }
 
@@ -733,90 +753,6 @@ bool CausalParameters::ControllaSalvataggio(bool *cancel)
     }
     *cancel = r.blocking;
     return false;
-}
-
-WidgetSurface::WidgetSurface(FormContext &ctx) : ctx(ctx) {}
-
-QWidget *WidgetSurface::control(const QString &name) const
-{
-    return ctx.control(name);
-}
-
-QString WidgetSurface::value(const QString &name) const
-{
-    return FormContext::text(control(name));
-}
-
-bool WidgetSurface::isEnabled(const QString &name) const
-{
-    const QWidget *w = control(name);
-    return w && w->isEnabled();
-}
-
-bool WidgetSurface::isVisible(const QString &name) const
-{
-    const QWidget *w = control(name);
-    return w && !w->isHidden();
-}
-
-bool WidgetSurface::isMandatory(const QString &name) const
-{
-    const auto *field = qobject_cast<const FieldControl *>(control(name));
-    return field && field->isRequired();
-}
-
-void WidgetSurface::setValue(const QString &name, const QString &value)
-{
-    if (auto *field = qobject_cast<FieldControl *>(control(name))) {
-        if (field->Text() != value)
-            field->setText(value);
-    }
-}
-
-void WidgetSurface::setEnabled(const QString &name, bool enabled)
-{
-    if (QWidget *w = control(name))
-        w->setEnabled(enabled);
-}
-
-void WidgetSurface::setVisible(const QString &name, bool visible)
-{
-    if (QWidget *w = control(name))
-        w->setVisible(visible);
-}
-
-void WidgetSurface::setCaption(const QString &name, const QString &caption)
-{
-    QWidget *w = control(name);
-    if (auto *keyed = qobject_cast<LabelControl *>(w))
-        keyed->setCaption(caption);
-    else if (auto *label = qobject_cast<QLabel *>(w))
-        label->setText(caption);
-    else if (auto *box = qobject_cast<QGroupBox *>(w))
-        box->setTitle(caption);
-    else if (auto *field = qobject_cast<FieldControl *>(w))
-        field->setCaption(caption);
-}
-
-void WidgetSurface::setMandatory(const QString &name, bool mandatory)
-{
-    if (auto *field = qobject_cast<FieldControl *>(control(name)))
-        field->setRequired(mandatory);
-}
-
-int WidgetSurface::currentTab() const
-{
-    return ctx.ui.TAB_CONFIG->Tab();
-}
-
-void WidgetSurface::setCurrentTab(int index)
-{
-    ctx.ui.TAB_CONFIG->setTab(index);
-}
-
-void WidgetSurface::setTabEnabled(int index, bool enabled)
-{
-    ctx.ui.TAB_CONFIG->setTabEnabledAt(index, enabled);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -1,12 +1,13 @@
 #pragma once
 
-#include "controlsurface.h"
 #include "icausalparameters.h"
 #include "ledgerchecks.h"
 #include "optionlists.h"
 
 #include <QObject>
 #include <QPointer>
+
+#include <functional>
 
 struct FormContext;
 class DataFrame;
@@ -73,6 +74,15 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void connectFrames();
+    void connectOptionLists();
+    void connectValidations();
+    void connectParametricText();
+    enum class ErrorPolicy;
+    struct CodeFieldRequests;
+    QList<CodeFieldRequests> codeFieldRequests();
+    void connectRequests(const CodeFieldRequests &requests);
+    void runRequest(ErrorPolicy policy, const QString &procedure, bool lookUp, const std::function<void()> &request);
     void aggiornaModalitaRecupero(bool keepStored);
     bool framesRefreshing() const;
     bool followsScreen() const;
@@ -81,6 +91,8 @@ private:
     void selectOfferedValues();
     void batchAll(const QString &procedure, DataFrame *frame);
     void fill(ComboField *combo, const OptionLists::List &list, bool selectInitial);
+    void fillFixedLists();
+    void fillDependentLists(const QList<ComboField *> &dependent);
     bool refused(const QList<LedgerChecks::Message> &messages);
     void forceColumn(const QString &column, const QVariant &value);
     bool registrationRowPresent() const;
@@ -92,27 +104,4 @@ private:
     bool m_legendConnected = false;
     bool m_rulesRunning = false;
     QString m_rulesCausal;     // causal on display when the rules last ran
-};
-
-// The controls of the window by design name, as the enabling rules see them.
-class WidgetSurface : public ControlSurface
-{
-public:
-    explicit WidgetSurface(FormContext &ctx);
-    QString value(const QString &name) const override;
-    bool isEnabled(const QString &name) const override;
-    bool isVisible(const QString &name) const override;
-    bool isMandatory(const QString &name) const override;
-    void setValue(const QString &name, const QString &value) override;
-    void setEnabled(const QString &name, bool enabled) override;
-    void setVisible(const QString &name, bool visible) override;
-    void setCaption(const QString &name, const QString &caption) override;
-    void setMandatory(const QString &name, bool mandatory) override;
-    int currentTab() const override;
-    void setCurrentTab(int index) override;
-    void setTabEnabled(int index, bool enabled) override;
-
-private:
-    QWidget *control(const QString &name) const;
-    FormContext &ctx;
 };

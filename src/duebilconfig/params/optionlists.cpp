@@ -46,4 +46,35 @@ QList<List> dependentLists(OperationType type, bool gestioneValute, bool ritenut
     return {{dettReg, {{0, 48419}, {1, 48439}}, -1}, {dettRiga, {{0, 49408}, {1, 49546}}, -1}, {descr, {{0, 33583}}, 0}};
 }
 
+QList<int> dependentPositions(const QList<List> &lists, OperationType type, bool gestioneValute, bool ritenute,
+                              const std::optional<StoredDetails> &stored)
+{
+    const StoredDetails row = stored.value_or(StoredDetails{});
+    // The detail wanted in each list; none keeps the position the list was built with.
+    std::optional<int> wanted[3] = {row.registration, row.postingLine, std::nullopt};
+    if (type == OperationType::Collections || type == OperationType::Payments) {
+        if (stored && ritenute)
+            wanted[0] = gestioneValute ? 2 : (row.registration == 0 ? 1 : row.registration);
+        wanted[2] = row.description;
+    } else if (type == OperationType::ClearedCollections) {
+        wanted[1] = std::nullopt;
+    }
+    QList<int> positions;
+    for (int i = 0; i < lists.size(); ++i) {
+        const List &list = lists.at(i);
+        int position = list.initialPosition;
+        if (i < 3 && wanted[i]) {
+            position = -1;
+            for (int e = 0; e < list.entries.size(); ++e) {
+                if (list.entries.at(e).value == *wanted[i])
+                    position = e;
+            }
+        }
+        if (position < 0 && !list.entries.isEmpty())
+            position = 0;
+        positions.append(position);
+    }
+    return positions;
+}
+
 } // namespace OptionLists

@@ -6,6 +6,7 @@
 #include "databaseinstaller.h"
 #include "frmcg_duebilconfig.h"
 #include "frmcg_duebilconfigfactory.h"
+#include "lookupdialog.h"
 #include "messageservice.h"
 #include "parametercontrols.h"
 #include "recordingmessageservice.h"
@@ -15,11 +16,14 @@
 #include "windowfixture.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QTest>
+#include <QTimer>
 
 using Kind = RecordingMessageService::Kind;
 
@@ -50,6 +54,8 @@ private slots:
     void branchMessageFollowsTheLedgerSettings();
     void boxWithoutRowIsLeftUntouched();
     void controlsAreBoundToTheColumnsTheToolReads();
+    void lookupOffersTheLedgerAndTheChosenCodeIsDecoded_data();
+    void lookupOffersTheLedgerAndTheChosenCodeIsDecoded();
 
 private:
     void show(const QString &code);
@@ -568,6 +574,79 @@ void tst_CausalParameters::controlsAreBoundToTheColumnsTheToolReads()
                 QCOMPARE(field->caption(), m_global->text(c.captionId));
         }
     }
+}
+
+
+void tst_CausalParameters::lookupOffersTheLedgerAndTheChosenCodeIsDecoded_data()
+{
+    QTest::addColumn<QString>("causal");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("offered");       // the codes the list offers, in its order
+    QTest::addColumn<QString>("readOut");       // where the decoded description is shown, if anywhere
+    QTest::addColumn<QString>("description");   // of the first code offered
+    const QString accounts = "SELECT GROUP_CONCAT(CG24_CODICE) FROM (SELECT CG24_CODICE FROM CG24_PIANOCONTI"
+                             " WHERE CG24_GRUPPO_CG10 = 1 ORDER BY CG24_CODICE)";
+    const QString ledgerCausals = "SELECT GROUP_CONCAT(CG33_CODICE) FROM (SELECT CG33_CODICE FROM CG33_TABCAU"
+                                  " ORDER BY CG33_CODICE)";
+    const QString firstAccount = "SELECT CG24_DESCR FROM CG24_PIANOCONTI WHERE CG24_GRUPPO_CG10 = 1"
+                                 " ORDER BY CG24_CODICE LIMIT 1";
+    const QString firstLedgerCausal = "SELECT CG33_DESCR FROM CG33_TABCAU ORDER BY CG33_CODICE LIMIT 1";
+    QTest::newRow("posting causal") << "300" << "TXT_CAUSALECOGE" << "Elenco causali contabili" << ledgerCausals
+                                    << "TXT_DESCCAUINCPAG" << firstLedgerCausal;
+    QTest::newRow("discount causal") << "300" << "TXT_CAUABBUONI" << "Elenco causali contabili" << ledgerCausals
+                                     << "TXT_DESCCAUABBUONI" << firstLedgerCausal;
+    QTest::newRow("debit account") << "300" << "TXT_CONTODARE" << "Elenco conti" << accounts << "TXT_DESCCONTODARE"
+                                   << firstAccount;
+    QTest::newRow("discount account") << "300" << "TXT_CONTOABBUONIATTIVI" << "Elenco conti" << accounts
+                                      << "TXT_DESCCONTOABBUONIATTIVI" << firstAccount;
+    // The extraction causals of a compensation offer the module's own causals of one type; they
+    // show no description.
+    QTest::newRow("customer extraction causal") << "320" << "TXT_CAUSALECOMPCLI" << "Elenco causali per incassi"
+                                                << "SELECT '300'" << "" << "";
+    QTest::newRow("supplier extraction causal") << "320" << "TXT_CAUSALECOMPFOR" << "Elenco causali per pagamenti"
+                                                << "SELECT '310'" << "" << "";
+}
+
+void tst_CausalParameters::lookupOffersTheLedgerAndTheChosenCodeIsDecoded()
+{
+    QFETCH(QString, causal);
+    QFETCH(QString, field);
+    QFETCH(QString, title);
+    QFETCH(QString, offered);
+    QFETCH(QString, readOut);
+    QFETCH(QString, description);
+    QVERIFY(open());
+    show(causal);
+    auto *code = m_form->findChild<TextField *>(field);
+    QVERIFY(code && code->isEnabled());
+    QString shownTitle;
+    QStringList codes;
+    // The list is modal: it is answered from inside its own loop, as the user's click would.
+    std::function<void()> answer = [&] {
+        auto *list = qobject_cast<LookupDialog *>(QApplication::activeModalWidget());
+        if (!list) {
+            QTimer::singleShot(10, answer);
+            return;
+        }
+        shownTitle = list->windowTitle();
+        for (int row = 0; row < list->rowCount(); ++row) {
+            list->chooseRow(row);
+            codes.append(list->chosenCode());
+        }
+        list->chooseRow(0) ? list->accept() : list->reject();
+    };
+    QTimer::singleShot(0, answer);
+    code->lookup();
+    QCOMPARE(shownTitle, title);
+    QCOMPARE(codes.join(QLatin1Char(',')), scalar(offered).toString());
+    QCOMPARE(code->Text(), codes.value(0));
+    QVERIFY(code->isFound());
+    if (readOut.isEmpty())
+        return;
+    const auto *label = m_form->findChild<QLabel *>(readOut);
+    QVERIFY(label);
+    QCOMPARE(label->text(), scalar(description).toString());
 }
 
 QTEST_MAIN(tst_CausalParameters)
