@@ -118,10 +118,12 @@ CausalOperations::Outcome CausalOperations::duplicate(const QString &source, con
     // Inside a caller's transaction the copy is part of the caller's work: the caller commits
     // or rolls back.
     const bool ownTransaction = !m_connection->inTransaction();
+    // Left after an error, the guard takes every row of the copy back.
+    std::optional<ado::TransactionGuard> transaction;
     bool committed = false;
     std::vector<TrapStep> steps;
     if (ownTransaction)
-        steps.emplace_back([this] { m_connection->BeginTrans(); });
+        steps.emplace_back([this, &transaction] { transaction.emplace(*m_connection); });
     // A statement that failed leaves the copy incomplete even when the user chose to go on:
     // such a copy is never committed.
     bool failed = false;
@@ -142,18 +144,13 @@ CausalOperations::Outcome CausalOperations::duplicate(const QString &source, con
         CausalHistory(*m_connection, userName)
             .record(CausalHistory::Operation::Duplicate, newCode,
                     CausalConfiguration({CausalConfiguration::Scope::SelectionOfOneCompany, company.toInt()}));
-        if (ownTransaction)
-            m_connection->CommitTrans();
+        commitOwn(*m_connection, ownTransaction, transaction);
         committed = true;
         return true;
     });
     m_trap->run(QStringLiteral("DuplicaCausale"), steps);
-    if (!committed) {
-        // Left after an error: no row of the copy stays.
-        if (ownTransaction && m_connection->inTransaction())
-            m_connection->RollbackTrans();
+    if (!committed)
         return Refusal{0, {}};
-    }
     return std::nullopt;
 }
 

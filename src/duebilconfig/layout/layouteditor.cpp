@@ -3,6 +3,7 @@
 #include "clsservizi.h"
 #include "duebilstatements.h"
 #include "messageids.h"
+#include "transactionguard.h"
 
 #include <algorithm>
 #include <vector>
@@ -139,22 +140,21 @@ bool LayoutEditor::UpdateLayOut(const ado::Recordset &layout, const QString &cau
     }
     bool committed = false;
     const bool own = !m_connection->inTransaction();
+    // Left after an error, the guard takes every row back.
+    std::optional<ado::TransactionGuard> transaction;
     std::vector<TrapStep> steps;
     if (own)
-        steps.emplace_back([this] { m_connection->BeginTrans(); });
+        steps.emplace_back([this, &transaction] { transaction.emplace(*m_connection); });
     steps.emplace_back([this, causal] {
         m_connection->Execute(DueBilStatements::deleteLayout(causal));
     });
     for (const QString &sql : std::as_const(inserts))
         steps.emplace_back([this, sql] { m_connection->Execute(sql); });
-    steps.emplace_back([this, own, &committed] {
-        if (own)
-            m_connection->CommitTrans();
+    steps.emplace_back([this, own, &transaction, &committed] {
+        commitOwn(*m_connection, own, transaction);
         committed = true;
     });
     trap.run(QStringLiteral("UpdateLayOut"), steps);
-    if (own && !committed && m_connection->inTransaction())
-        m_connection->RollbackTrans();
     return committed;
 }
 

@@ -80,406 +80,190 @@ QList<QWidget *> FormUi::controls() const
     return m_controls;
 }
 
+namespace {
+
+enum DesignFlag : int {
+    Unbound = 1 << 0,          // not bound to a column (isdbfield False)
+    UpperCase = 1 << 1,        // displayformat "Maiuscolo"
+    Required = 1 << 2,
+    Lookup = 1 << 3,           // the look-up key opens a list
+    Decode = 1 << 4,           // the code is decoded into a description
+    MasterMustExist = 1 << 5,  // an account's ledger master must exist
+    NoCaptionShown = 1 << 6,   // a check box whose caption is the label beside it
+    Border = 1 << 7,           // a label drawn with a border: a description read-out
+    Picture = 1 << 8,          // a button showing an icon: its text is the tool tip
+    Disabled = 1 << 9,
+    Hidden = 1 << 10
+};
+
+} // namespace
+
+// The design properties of one control, as the form is created; 0 and null keep the
+// control's default.
+struct FormUi::ControlDesign
+{
+    QWidget *(*create)(FormUi &ui, const QString &name);
+    const char *name;
+    int text = 0;  // caption, label text, frame or bar title (text id)
+    int tag = 0;   // description used in messages (text id)
+    const char *dataField = nullptr;
+    int maxChar = 0;
+    int maxWidth = 0;  // visible width in characters
+    int flags = 0;     // DesignFlag
+    int labelStyle = 0;
+    const char *lookupList = nullptr;
+    const char *defaultValue = nullptr;
+};
+
 void FormUi::createControls()
 {
-    FRA_CAUSALE = make<FrameControl>(QStringLiteral("FRA_CAUSALE"));
-    LBL_CAUSALE = make<LabelControl>(QStringLiteral("LBL_CAUSALE"));
-    LBL_CAUSALE->setText(t(995001));
-    TXT_CAUSALE = make<CodeField>(QStringLiteral("TXT_CAUSALE"));
-    TXT_CAUSALE->setCaption(t(995002));
-    TXT_CAUSALE->setTag(t(995002));
-    TXT_CAUSALE->setDataField(QStringLiteral("CGP0_CAUSALE"));
-    TXT_CAUSALE->setMaxChar(3);
-    TXT_CAUSALE->setMaxWidth(5);
-    TXT_CAUSALE->setRequired(true);
-    TXT_CAUSALE->setLookup(true);
-    TXT_CAUSALE->setDecode(true);
-    TXT_DESCRIZIONE = make<TextField>(QStringLiteral("TXT_DESCRIZIONE"));
-    TXT_DESCRIZIONE->setCaption(t(995003));
-    TXT_DESCRIZIONE->setTag(t(995003));
-    TXT_DESCRIZIONE->setDataField(QStringLiteral("CGP0_DESCRIZIONE"));
-    TXT_DESCRIZIONE->setMaxChar(100);
-    TXT_DESCRIZIONE->setMaxWidth(77);
-    TAB_CONFIG = make<TabStrip>(QStringLiteral("TAB_CONFIG"));
-    FRA_IMPOSTAZIONI = make<FrameControl>(QStringLiteral("FRA_IMPOSTAZIONI"));
-    LBL_TIPOOPERAZIONE = make<LabelControl>(QStringLiteral("LBL_TIPOOPERAZIONE"));
-    LBL_TIPOOPERAZIONE->setText(t(995004));
-    CBO_TIPOOPERAZIONE = make<ComboField>(QStringLiteral("CBO_TIPOOPERAZIONE"));
-    CBO_TIPOOPERAZIONE->setCaption(t(995005));
-    CBO_TIPOOPERAZIONE->setTag(t(995005));
-    CBO_TIPOOPERAZIONE->setDataField(QStringLiteral("CGP5_TIPOCAUSALE"));
-    CBO_TIPOOPERAZIONE->setMaxChar(35);
-    LBL_TIPOSCADENZA = make<LabelControl>(QStringLiteral("LBL_TIPOSCADENZA"));
-    LBL_TIPOSCADENZA->setText(t(995006));
-    CBO_TIPOSCADENZA = make<ComboField>(QStringLiteral("CBO_TIPOSCADENZA"));
-    CBO_TIPOSCADENZA->setCaption(t(995007));
-    CBO_TIPOSCADENZA->setTag(t(995007));
-    CBO_TIPOSCADENZA->setDataField(QStringLiteral("CGP5_TIPOSCADENZA"));
-    CBO_TIPOSCADENZA->setMaxChar(35);
-    TXT_CAUSALECOMPCLI = make<CodeField>(QStringLiteral("TXT_CAUSALECOMPCLI"));
-    TXT_CAUSALECOMPCLI->setCaption(t(995008));
-    TXT_CAUSALECOMPCLI->setTag(t(995008));
-    TXT_CAUSALECOMPCLI->setDataField(QStringLiteral("CGP6_CAUSALECOMPCLI_CGP0"));
-    TXT_CAUSALECOMPCLI->setMaxChar(3);
-    TXT_CAUSALECOMPCLI->setMaxWidth(5);
-    TXT_CAUSALECOMPCLI->setRequired(true);
-    TXT_CAUSALECOMPCLI->setLookup(true);
-    TXT_CAUSALECOMPCLI->setDecode(true);
-    TXT_CAUSALECOMPCLI->setVisible(false);
-    TXT_CAUSALECOMPFOR = make<CodeField>(QStringLiteral("TXT_CAUSALECOMPFOR"));
-    TXT_CAUSALECOMPFOR->setCaption(t(995009));
-    TXT_CAUSALECOMPFOR->setTag(t(995009));
-    TXT_CAUSALECOMPFOR->setDataField(QStringLiteral("CGP6_CAUSALECOMPFOR_CGP0"));
-    TXT_CAUSALECOMPFOR->setMaxChar(3);
-    TXT_CAUSALECOMPFOR->setMaxWidth(5);
-    TXT_CAUSALECOMPFOR->setRequired(true);
-    TXT_CAUSALECOMPFOR->setLookup(true);
-    TXT_CAUSALECOMPFOR->setDecode(true);
-    TXT_CAUSALECOMPFOR->setVisible(false);
-    TXT_CAUSALICOMPDESCR = make<TextField>(QStringLiteral("TXT_CAUSALICOMPDESCR"));
-    TXT_CAUSALICOMPDESCR->setIsDbField(false);
-    TXT_CAUSALICOMPDESCR->setMaxChar(5);
-    TXT_CAUSALICOMPDESCR->setMaxWidth(5);
-    TXT_CAUSALICOMPDESCR->setVisible(false);
-    LBL_MODRECUPERO = make<LabelControl>(QStringLiteral("LBL_MODRECUPERO"));
-    LBL_MODRECUPERO->setText(t(995010));
-    CBO_MODRECUPERO = make<ComboField>(QStringLiteral("CBO_MODRECUPERO"));
-    CBO_MODRECUPERO->setCaption(t(995011));
-    CBO_MODRECUPERO->setTag(t(995011));
-    CBO_MODRECUPERO->setDataField(QStringLiteral("CGP5_INDRECUPERO"));
-    CBO_MODRECUPERO->setMaxChar(35);
-    LBL_MODIMPMAX = make<LabelControl>(QStringLiteral("LBL_MODIMPMAX"));
-    LBL_MODIMPMAX->setText(t(995012));
-    CBO_MODIMPMAX = make<ComboField>(QStringLiteral("CBO_MODIMPMAX"));
-    CBO_MODIMPMAX->setCaption(t(995013));
-    CBO_MODIMPMAX->setTag(t(995013));
-    CBO_MODIMPMAX->setDataField(QStringLiteral("CGP5_INDIMPMASSIMO"));
-    CBO_MODIMPMAX->setMaxChar(35);
-    LBL_GESTVALUTE = make<LabelControl>(QStringLiteral("LBL_GESTVALUTE"));
-    LBL_GESTVALUTE->setText(t(995014));
-    CHK_GESTVALUTE = make<CheckField>(QStringLiteral("CHK_GESTVALUTE"));
-    CHK_GESTVALUTE->setCaption(t(995015));
-    CHK_GESTVALUTE->setTag(t(995015));
-    CHK_GESTVALUTE->setShowCaption(false);
-    CHK_GESTVALUTE->setDataField(QStringLiteral("CGP6_INDPAGVALUTA"));
-    LBL_MODIMPSCAD = make<LabelControl>(QStringLiteral("LBL_MODIMPSCAD"));
-    LBL_MODIMPSCAD->setText(t(995016));
-    CBO_MODIMPSCAD = make<ComboField>(QStringLiteral("CBO_MODIMPSCAD"));
-    CBO_MODIMPSCAD->setCaption(t(995017));
-    CBO_MODIMPSCAD->setTag(t(995017));
-    CBO_MODIMPSCAD->setDataField(QStringLiteral("CGP5_INDIMPSCADENZA"));
-    CBO_MODIMPSCAD->setMaxChar(35);
-    CHK_INDGESTABBUONO = make<CheckField>(QStringLiteral("CHK_INDGESTABBUONO"));
-    CHK_INDGESTABBUONO->setCaption(t(995018));
-    CHK_INDGESTABBUONO->setTag(t(995018));
-    CHK_INDGESTABBUONO->setDataField(QStringLiteral("CGP5_INDGESTABBUONI"));
-    LBL_MESI = make<LabelControl>(QStringLiteral("LBL_MESI"));
-    LBL_MESI->setText(t(995019));
-    TXT_MESI = make<NumberField>(QStringLiteral("TXT_MESI"));
-    TXT_MESI->setCaption(t(995020));
-    TXT_MESI->setTag(t(995020));
-    TXT_MESI->setDataField(QStringLiteral("CGP6_MESI"));
-    TXT_MESI->setMaxChar(5);
-    TXT_MESI->setMaxWidth(5);
-    LBL_DELTAIMPORTO = make<LabelControl>(QStringLiteral("LBL_DELTAIMPORTO"));
-    LBL_DELTAIMPORTO->setText(t(995021));
-    TXT_DELTAIMPORTO = make<NumberField>(QStringLiteral("TXT_DELTAIMPORTO"));
-    TXT_DELTAIMPORTO->setCaption(t(995022));
-    TXT_DELTAIMPORTO->setTag(t(995022));
-    TXT_DELTAIMPORTO->setDataField(QStringLiteral("CGP6_DELTAIMPORTO"));
-    TXT_DELTAIMPORTO->setMaxChar(5);
-    TXT_DELTAIMPORTO->setMaxWidth(5);
-    CHK_NETTOPREVISIONALI = make<CheckField>(QStringLiteral("CHK_NETTOPREVISIONALI"));
-    CHK_NETTOPREVISIONALI->setCaption(t(995023));
-    CHK_NETTOPREVISIONALI->setTag(t(995023));
-    CHK_NETTOPREVISIONALI->setDataField(QStringLiteral("CGP6_INDNETTOPREVISIONALI"));
-    LBL_CREADISTINTA = make<LabelControl>(QStringLiteral("LBL_CREADISTINTA"));
-    LBL_CREADISTINTA->setText(t(995024));
-    CHK_CREADISTINTA = make<CheckField>(QStringLiteral("CHK_CREADISTINTA"));
-    CHK_CREADISTINTA->setCaption(t(995025));
-    CHK_CREADISTINTA->setTag(t(995025));
-    CHK_CREADISTINTA->setShowCaption(false);
-    CHK_CREADISTINTA->setDataField(QStringLiteral("CGP6_CREADISTINTA"));
-    LBL_STAMPAASSEGNI = make<LabelControl>(QStringLiteral("LBL_STAMPAASSEGNI"));
-    LBL_STAMPAASSEGNI->setText(t(995026));
-    CHK_STAMPAASSEGNI = make<CheckField>(QStringLiteral("CHK_STAMPAASSEGNI"));
-    CHK_STAMPAASSEGNI->setCaption(t(995027));
-    CHK_STAMPAASSEGNI->setTag(t(995027));
-    CHK_STAMPAASSEGNI->setShowCaption(false);
-    CHK_STAMPAASSEGNI->setDataField(QStringLiteral("CGP5_CREADISTINTA"));
-    LBL_GESTACCONTI = make<LabelControl>(QStringLiteral("LBL_GESTACCONTI"));
-    LBL_GESTACCONTI->setText(t(995028));
-    CHK_GESTIONEACCONTI = make<CheckField>(QStringLiteral("CHK_GESTIONEACCONTI"));
-    CHK_GESTIONEACCONTI->setCaption(t(995029));
-    CHK_GESTIONEACCONTI->setTag(t(995029));
-    CHK_GESTIONEACCONTI->setShowCaption(false);
-    CHK_GESTIONEACCONTI->setDataField(QStringLiteral("CGP6_INDACCONTI"));
-    LBL_MODVISANTEPRIMA = make<LabelControl>(QStringLiteral("LBL_MODVISANTEPRIMA"));
-    LBL_MODVISANTEPRIMA->setText(t(995030));
-    CBO_MODVISANTEPRIMA = make<ComboField>(QStringLiteral("CBO_MODVISANTEPRIMA"));
-    CBO_MODVISANTEPRIMA->setTag(t(995031));
-    CBO_MODVISANTEPRIMA->setDataField(QStringLiteral("CGP6_INDVISANTEPRIMA"));
-    CBO_MODVISANTEPRIMA->setMaxChar(35);
-    FRA_REGISTRAZIONI = make<FrameControl>(QStringLiteral("FRA_REGISTRAZIONI"));
-    FRA_REGISTRAZIONI->setTitle(t(995032));
-    LBL_TIPOREGISTRAZIONE = make<LabelControl>(QStringLiteral("LBL_TIPOREGISTRAZIONE"));
-    LBL_TIPOREGISTRAZIONE->setText(t(995033));
-    CBO_TIPOREGISTRAZIONE = make<ComboField>(QStringLiteral("CBO_TIPOREGISTRAZIONE"));
-    CBO_TIPOREGISTRAZIONE->setCaption(t(995034));
-    CBO_TIPOREGISTRAZIONE->setTag(t(995034));
-    CBO_TIPOREGISTRAZIONE->setDataField(QStringLiteral("CGP6_TIPOREGISTRAZIONE"));
-    CBO_TIPOREGISTRAZIONE->setMaxChar(15);
-    CBO_TIPOREGISTRAZIONE->setDefaultValue(QStringLiteral("1"));
-    CHK_DESCRAGGTEST = make<CheckField>(QStringLiteral("CHK_DESCRAGGTEST"));
-    CHK_DESCRAGGTEST->setCaption(t(995035));
-    CHK_DESCRAGGTEST->setTag(t(995036));
-    CHK_DESCRAGGTEST->setDataField(QStringLiteral("CGP6_DESCRAGGTESTATA"));
-    CHK_MODIFICACONTI = make<CheckField>(QStringLiteral("CHK_MODIFICACONTI"));
-    CHK_MODIFICACONTI->setCaption(t(995037));
-    CHK_MODIFICACONTI->setTag(t(995037));
-    CHK_MODIFICACONTI->setDataField(QStringLiteral("CGP6_MODIFICACONTI"));
-    CHK_NUMDATAORI = make<CheckField>(QStringLiteral("CHK_NUMDATAORI"));
-    CHK_NUMDATAORI->setCaption(t(995038));
-    CHK_NUMDATAORI->setTag(t(995039));
-    CHK_NUMDATAORI->setDataField(QStringLiteral("CGP6_INDNUMDATADOC"));
-    FRA_PERSREGISTRAZIONE = make<FrameControl>(QStringLiteral("FRA_PERSREGISTRAZIONE"));
-    FRA_PERSREGISTRAZIONE->setTitle(t(995040));
-    LBL_CAUCOGE = make<LabelControl>(QStringLiteral("LBL_CAUCOGE"));
-    LBL_CAUCOGE->setText(t(995041));
-    TXT_CAUSALECOGE = make<TextField>(QStringLiteral("TXT_CAUSALECOGE"));
-    TXT_CAUSALECOGE->setCaption(t(995042));
-    TXT_CAUSALECOGE->setTag(t(995042));
-    TXT_CAUSALECOGE->setDataField(QStringLiteral("CGP7_CAUSALECOGE_CG33"));
-    TXT_CAUSALECOGE->setMaxChar(4);
-    TXT_CAUSALECOGE->setMaxWidth(4);
-    TXT_CAUSALECOGE->setUpperCase(true);
-    TXT_CAUSALECOGE->setLookup(true);
-    TXT_CAUSALECOGE->setDecode(true);
-    TXT_CAUSALECOGE->setTxtGestione(QStringLiteral("Causali contabili"));
-    TXT_DESCCAUINCPAG = make<LabelControl>(QStringLiteral("TXT_DESCCAUINCPAG"));
-    TXT_DESCCAUINCPAG->setBorder(true);
-    LBL_CAUNORIT = make<LabelControl>(QStringLiteral("LBL_CAUNORIT"));
-    LBL_CAUNORIT->setText(t(995043));
-    LBL_CAUNORIT->setBorder(true);
-    LBL_CAUNORIT->setLabelStyle(1);
-    LBL_CAUNORIT->setVisible(false);
+    // The member a control is kept in is named as the control.
+#define CONTROL(member) &FormUi::create<&FormUi::member>, #member
+    // In design order, which is the order controls() gives.
+    // control, text, tag, bound column, maxchar, maxwidth, flags, label style, look-up list, default
+    static const ControlDesign designs[] = {
+        // Causal header
+        {CONTROL(FRA_CAUSALE)},
+        {CONTROL(LBL_CAUSALE), 995001},
+        {CONTROL(TXT_CAUSALE), 995002, 995002, "CGP0_CAUSALE", 3, 5, Required | Lookup | Decode},
+        {CONTROL(TXT_DESCRIZIONE), 995003, 995003, "CGP0_DESCRIZIONE", 100, 77},
+        // Tab strip
+        {CONTROL(TAB_CONFIG)},
+        // Tab 0: settings
+        {CONTROL(FRA_IMPOSTAZIONI)},
+        {CONTROL(LBL_TIPOOPERAZIONE), 995004},
+        {CONTROL(CBO_TIPOOPERAZIONE), 995005, 995005, "CGP5_TIPOCAUSALE", 35},
+        {CONTROL(LBL_TIPOSCADENZA), 995006},
+        {CONTROL(CBO_TIPOSCADENZA), 995007, 995007, "CGP5_TIPOSCADENZA", 35},
+        {CONTROL(TXT_CAUSALECOMPCLI), 995008, 995008, "CGP6_CAUSALECOMPCLI_CGP0", 3, 5, Required | Lookup | Decode | Hidden},
+        {CONTROL(TXT_CAUSALECOMPFOR), 995009, 995009, "CGP6_CAUSALECOMPFOR_CGP0", 3, 5, Required | Lookup | Decode | Hidden},
+        {CONTROL(TXT_CAUSALICOMPDESCR), 0, 0, nullptr, 5, 5, Unbound | Hidden},
+        {CONTROL(LBL_MODRECUPERO), 995010},
+        {CONTROL(CBO_MODRECUPERO), 995011, 995011, "CGP5_INDRECUPERO", 35},
+        {CONTROL(LBL_MODIMPMAX), 995012},
+        {CONTROL(CBO_MODIMPMAX), 995013, 995013, "CGP5_INDIMPMASSIMO", 35},
+        {CONTROL(LBL_GESTVALUTE), 995014},
+        {CONTROL(CHK_GESTVALUTE), 995015, 995015, "CGP6_INDPAGVALUTA", 0, 0, NoCaptionShown},
+        {CONTROL(LBL_MODIMPSCAD), 995016},
+        {CONTROL(CBO_MODIMPSCAD), 995017, 995017, "CGP5_INDIMPSCADENZA", 35},
+        {CONTROL(CHK_INDGESTABBUONO), 995018, 995018, "CGP5_INDGESTABBUONI"},
+        {CONTROL(LBL_MESI), 995019},
+        {CONTROL(TXT_MESI), 995020, 995020, "CGP6_MESI", 5, 5},
+        {CONTROL(LBL_DELTAIMPORTO), 995021},
+        {CONTROL(TXT_DELTAIMPORTO), 995022, 995022, "CGP6_DELTAIMPORTO", 5, 5},
+        {CONTROL(CHK_NETTOPREVISIONALI), 995023, 995023, "CGP6_INDNETTOPREVISIONALI"},
+        {CONTROL(LBL_CREADISTINTA), 995024},
+        {CONTROL(CHK_CREADISTINTA), 995025, 995025, "CGP6_CREADISTINTA", 0, 0, NoCaptionShown},
+        {CONTROL(LBL_STAMPAASSEGNI), 995026},
+        {CONTROL(CHK_STAMPAASSEGNI), 995027, 995027, "CGP5_CREADISTINTA", 0, 0, NoCaptionShown},
+        {CONTROL(LBL_GESTACCONTI), 995028},
+        {CONTROL(CHK_GESTIONEACCONTI), 995029, 995029, "CGP6_INDACCONTI", 0, 0, NoCaptionShown},
+        {CONTROL(LBL_MODVISANTEPRIMA), 995030},
+        {CONTROL(CBO_MODVISANTEPRIMA), 0, 995031, "CGP6_INDVISANTEPRIMA", 35},
+        // Tab 1: ledger postings
+        {CONTROL(FRA_REGISTRAZIONI), 995032},
+        {CONTROL(LBL_TIPOREGISTRAZIONE), 995033},
+        {CONTROL(CBO_TIPOREGISTRAZIONE), 995034, 995034, "CGP6_TIPOREGISTRAZIONE", 15, 0, 0, 0, nullptr, "1"},
+        {CONTROL(CHK_DESCRAGGTEST), 995035, 995036, "CGP6_DESCRAGGTESTATA"},
+        {CONTROL(CHK_MODIFICACONTI), 995037, 995037, "CGP6_MODIFICACONTI"},
+        {CONTROL(CHK_NUMDATAORI), 995038, 995039, "CGP6_INDNUMDATADOC"},
+        // Tab 1: posting details
+        {CONTROL(FRA_PERSREGISTRAZIONE), 995040},
+        {CONTROL(LBL_CAUCOGE), 995041},
+        {CONTROL(TXT_CAUSALECOGE), 995042, 995042, "CGP7_CAUSALECOGE_CG33", 4, 4, UpperCase | Lookup | Decode, 0, "Causali contabili"},
+        {CONTROL(TXT_DESCCAUINCPAG), 0, 0, nullptr, 0, 0, Border},
+        {CONTROL(LBL_CAUNORIT), 995043, 0, nullptr, 0, 0, Border | Hidden, 1},
+        {CONTROL(LBL_CONTODARE), 995044},
+        {CONTROL(TXT_CONTODARE), 995045, 995045, "CGP7_CONTODARE_CG24", 0, 0, Lookup | Decode | MasterMustExist},
+        {CONTROL(TXT_DESCCONTODARE), 0, 0, nullptr, 0, 0, Border},
+        {CONTROL(LBL_CONTOAVERE), 995046},
+        {CONTROL(TXT_CONTOAVERE), 995047, 995047, "CGP7_CONTOAVERE_CG24", 0, 0, Lookup | Decode | MasterMustExist},
+        {CONTROL(TXT_DESCCONTOAVERE), 0, 0, nullptr, 0, 0, Border},
+        {CONTROL(LBL_DETTREG), 995048},
+        {CONTROL(CBO_DETTREG), 995049, 995049, "CGP7_INDDETTREGIST", 35, 0, 0, 0, nullptr, "0"},
+        {CONTROL(LBL_MSGSEDE), 995050, 0, nullptr, 0, 0, 0, 1},
+        {CONTROL(LBL_DETTRIGACONT), 995051},
+        {CONTROL(CBO_DETTRIGACONT), 995052, 995052, "CGP7_INDDETTRIGACONT", 35, 0, 0, 0, nullptr, "0"},
+        {CONTROL(LBL_DESCRCONTRAUTO), 995053},
+        {CONTROL(CBO_DESCRCONTRAUTO), 995054, 995054, "CGP7_INDDESCRCP", 32, 0, 0, 0, nullptr, "0"},
+        {CONTROL(LBL_TESTOPARAMETRICO), 995055},
+        {CONTROL(TXT_TESTOPARAMETRICO), 995056, 995056, "CGP7_TESTORIGA", 240, 70},
+        {CONTROL(BUT_LEGENDA), 995057, 0, nullptr, 0, 0, Picture},
+        {CONTROL(LBL_CAUABBUONI), 995058},
+        {CONTROL(TXT_CAUABBUONI), 995059, 995059, "CGP7_CAUSALEABB_CG33", 4, 4, UpperCase | Lookup | Decode, 0, "Causali contabili"},
+        {CONTROL(TXT_DESCCAUABBUONI), 0, 0, nullptr, 0, 0, Border},
+        {CONTROL(LBL_CONTOABBUONIATTIVI), 995060},
+        {CONTROL(TXT_CONTOABBUONIATTIVI), 995061, 995061, "CGP7_CONTOABBATTIVI_CG24", 0, 0, Lookup | Decode},
+        {CONTROL(TXT_DESCCONTOABBUONIATTIVI), 0, 0, nullptr, 0, 0, Border},
+        {CONTROL(LBL_CONTOABBUONIPASSIVI), 995062},
+        {CONTROL(TXT_CONTOABBUONIPASSIVI), 995063, 995063, "CGP7_CONTOABBPASSIVI_CG24", 0, 0, Lookup | Decode},
+        {CONTROL(TXT_DESCCONTOABBUONIPASSIVI), 0, 0, nullptr, 0, 0, Border},
+        {CONTROL(LBL_GESTIONERITENUTE), 995064},
+        {CONTROL(CBO_GESTIONERITENUTE), 0, 995065, "CGP7_INDPAGRITENUTE", 19, 0, 0, 0, nullptr, "0"},
+        // Tab 1: down payments
+        {CONTROL(FRA_PERSREGISTRAZIONEACCONTI), 995066},
+        {CONTROL(LBL_CODPAGACCONTI), 995067},
+        {CONTROL(TXT_CODPAGACCONTI), 995068, 995068, "CGP7_CONDPAGACCONTI_CG62", 6, 4, UpperCase | Lookup | Decode, 0, "Cond. di pagamento"},
+        {CONTROL(TXT_DESCRPAGACCONTI), 0, 0, nullptr, 0, 0, Border},
+        {CONTROL(LBL_SEZIONALEACCONTI), 995069},
+        {CONTROL(TXT_SEZIONALEACCONTI), 995070, 995070, "CGP7_SEZIONALEACCONTI_CG68", 2, 2, UpperCase | Lookup, 0, "Sezionali ditta", "00"},
+        // Tab 2: due-date selection
+        {CONTROL(FRA_TIPOSCADENZE), 995071},
+        {CONTROL(KVS_SELSCADENZE)},
+        {CONTROL(FRA_CHECKUTENTE)},
+        {CONTROL(TTB_CHECK), 995072},
+        {CONTROL(FRA_TIPOMOVIMENTO), 995073},
+        {CONTROL(FRA_SEGNOSCADENZA), 995074},
+        {CONTROL(FRA_TIPOSCADENZA), 995007},
+        {CONTROL(FRA_ACCONTO), 995075},
+        {CONTROL(FRA_GESTRITENUTE), 995076},
+        {CONTROL(FRA_CHECKCAUSALE)},
+        {CONTROL(TTB_IMPCAUSALI), 995077},
+        {CONTROL(FRA_STATOMOVIMENTO), 995078},
+        {CONTROL(FRA_TIPOPERAZIONE), 995005},
+        {CONTROL(FRA_TIPOPRESENTAZIONE), 995079},
+        {CONTROL(CMD_MODIFICACHECKCAUSALE), 995080},
+        {CONTROL(CMD_CHECKCAUSALEDEFAULT), 995081},
+        {CONTROL(LBL_CHECKWARNINGRITENUTE), 995082, 0, nullptr, 0, 0, 0, 2},
+        // Tab 3: layout
+        {CONTROL(FRA_LAYOUT)},
+        {CONTROL(TVCAMPI)},
+        {CONTROL(BUT_SEL), 995083, 0, nullptr, 0, 0, Picture},
+        {CONTROL(BUT_DESEL), 995084, 0, nullptr, 0, 0, Picture},
+        {CONTROL(QGRID_LAYOUT)},
+        {CONTROL(BUT_UP), 995085, 0, nullptr, 0, 0, Picture},
+        {CONTROL(BUT_DOWN), 995086, 0, nullptr, 0, 0, Picture},
+        // Tab 4: users
+        {CONTROL(FRA_REVOKE)},
+        {CONTROL(QGRID_GRUPPIUTENTI)},
+        {CONTROL(GRIDNAVREVOKE)},
+        {CONTROL(FRA_USER)},
+        {CONTROL(LBL_GRUPPO), 995087},
+        {CONTROL(TXT_GRUPPO), 0, 0, "CGP8_ID_FW06", 64, 30, UpperCase | Lookup | Decode | Disabled},
+        {CONTROL(LBL_DESCRGRUPPO), 0, 0, nullptr, 0, 0, Border},
+        {CONTROL(LBL_UTENTE), 995088},
+        {CONTROL(TXT_UTENTE), 0, 0, "CGP8_ID_FW07", 64, 30, UpperCase | Lookup | Decode | Disabled},
+        {CONTROL(LBL_DESCRUTENTE), 0, 0, nullptr, 0, 0, Border},
+        // Footer
+        {CONTROL(LBL_WARNINGRITENUTE), 995089, 0, nullptr, 0, 0, Border | Hidden, 1},
+        {CONTROL(INTERNAV)},
+    };
+#undef CONTROL
+    for (const ControlDesign &design : designs)
+        apply(design.create(*this, QString::fromLatin1(design.name)), design);
+
     // Its place is kept while hidden, so showing it never widens the form.
     QSizePolicy keepPlace = LBL_CAUNORIT->sizePolicy();
     keepPlace.setRetainSizeWhenHidden(true);
     LBL_CAUNORIT->setSizePolicy(keepPlace);
-    LBL_CONTODARE = make<LabelControl>(QStringLiteral("LBL_CONTODARE"));
-    LBL_CONTODARE->setText(t(995044));
-    TXT_CONTODARE = make<AccountField>(QStringLiteral("TXT_CONTODARE"));
-    TXT_CONTODARE->setCaption(t(995045));
-    TXT_CONTODARE->setTag(t(995045));
-    TXT_CONTODARE->setDataField(QStringLiteral("CGP7_CONTODARE_CG24"));
-    TXT_CONTODARE->setLookup(true);
-    TXT_CONTODARE->setDecode(true);
-    TXT_CONTODARE->setControllaEsistenzaMastro(true);
-    TXT_DESCCONTODARE = make<LabelControl>(QStringLiteral("TXT_DESCCONTODARE"));
-    TXT_DESCCONTODARE->setBorder(true);
-    LBL_CONTOAVERE = make<LabelControl>(QStringLiteral("LBL_CONTOAVERE"));
-    LBL_CONTOAVERE->setText(t(995046));
-    TXT_CONTOAVERE = make<AccountField>(QStringLiteral("TXT_CONTOAVERE"));
-    TXT_CONTOAVERE->setCaption(t(995047));
-    TXT_CONTOAVERE->setTag(t(995047));
-    TXT_CONTOAVERE->setDataField(QStringLiteral("CGP7_CONTOAVERE_CG24"));
-    TXT_CONTOAVERE->setLookup(true);
-    TXT_CONTOAVERE->setDecode(true);
-    TXT_CONTOAVERE->setControllaEsistenzaMastro(true);
-    TXT_DESCCONTOAVERE = make<LabelControl>(QStringLiteral("TXT_DESCCONTOAVERE"));
-    TXT_DESCCONTOAVERE->setBorder(true);
-    LBL_DETTREG = make<LabelControl>(QStringLiteral("LBL_DETTREG"));
-    LBL_DETTREG->setText(t(995048));
-    CBO_DETTREG = make<ComboField>(QStringLiteral("CBO_DETTREG"));
-    CBO_DETTREG->setCaption(t(995049));
-    CBO_DETTREG->setTag(t(995049));
-    CBO_DETTREG->setDataField(QStringLiteral("CGP7_INDDETTREGIST"));
-    CBO_DETTREG->setMaxChar(35);
-    CBO_DETTREG->setDefaultValue(QStringLiteral("0"));
-    LBL_MSGSEDE = make<LabelControl>(QStringLiteral("LBL_MSGSEDE"));
-    LBL_MSGSEDE->setText(t(995050));
-    LBL_MSGSEDE->setLabelStyle(1);
-    LBL_DETTRIGACONT = make<LabelControl>(QStringLiteral("LBL_DETTRIGACONT"));
-    LBL_DETTRIGACONT->setText(t(995051));
-    CBO_DETTRIGACONT = make<ComboField>(QStringLiteral("CBO_DETTRIGACONT"));
-    CBO_DETTRIGACONT->setCaption(t(995052));
-    CBO_DETTRIGACONT->setTag(t(995052));
-    CBO_DETTRIGACONT->setDataField(QStringLiteral("CGP7_INDDETTRIGACONT"));
-    CBO_DETTRIGACONT->setMaxChar(35);
-    CBO_DETTRIGACONT->setDefaultValue(QStringLiteral("0"));
-    LBL_DESCRCONTRAUTO = make<LabelControl>(QStringLiteral("LBL_DESCRCONTRAUTO"));
-    LBL_DESCRCONTRAUTO->setText(t(995053));
-    CBO_DESCRCONTRAUTO = make<ComboField>(QStringLiteral("CBO_DESCRCONTRAUTO"));
-    CBO_DESCRCONTRAUTO->setCaption(t(995054));
-    CBO_DESCRCONTRAUTO->setTag(t(995054));
-    CBO_DESCRCONTRAUTO->setDataField(QStringLiteral("CGP7_INDDESCRCP"));
-    CBO_DESCRCONTRAUTO->setMaxChar(32);
-    CBO_DESCRCONTRAUTO->setDefaultValue(QStringLiteral("0"));
-    LBL_TESTOPARAMETRICO = make<LabelControl>(QStringLiteral("LBL_TESTOPARAMETRICO"));
-    LBL_TESTOPARAMETRICO->setText(t(995055));
-    TXT_TESTOPARAMETRICO = make<RichTextField>(QStringLiteral("TXT_TESTOPARAMETRICO"));
-    TXT_TESTOPARAMETRICO->setCaption(t(995056));
-    TXT_TESTOPARAMETRICO->setTag(t(995056));
-    TXT_TESTOPARAMETRICO->setDataField(QStringLiteral("CGP7_TESTORIGA"));
-    TXT_TESTOPARAMETRICO->setMaxChar(240);
-    TXT_TESTOPARAMETRICO->setMaxWidth(70);
     // A few lines, as the design shows; a taller window leaves the room below the rows.
     TXT_TESTOPARAMETRICO->setMaximumHeight(TXT_TESTOPARAMETRICO->fontMetrics().lineSpacing() * 5 + 8);
-    BUT_LEGENDA = make<ButtonControl>(QStringLiteral("BUT_LEGENDA"));
-    BUT_LEGENDA->setToolTip(t(995057));
-    LBL_CAUABBUONI = make<LabelControl>(QStringLiteral("LBL_CAUABBUONI"));
-    LBL_CAUABBUONI->setText(t(995058));
-    TXT_CAUABBUONI = make<TextField>(QStringLiteral("TXT_CAUABBUONI"));
-    TXT_CAUABBUONI->setCaption(t(995059));
-    TXT_CAUABBUONI->setTag(t(995059));
-    TXT_CAUABBUONI->setDataField(QStringLiteral("CGP7_CAUSALEABB_CG33"));
-    TXT_CAUABBUONI->setMaxChar(4);
-    TXT_CAUABBUONI->setMaxWidth(4);
-    TXT_CAUABBUONI->setUpperCase(true);
-    TXT_CAUABBUONI->setLookup(true);
-    TXT_CAUABBUONI->setDecode(true);
-    TXT_CAUABBUONI->setTxtGestione(QStringLiteral("Causali contabili"));
-    TXT_DESCCAUABBUONI = make<LabelControl>(QStringLiteral("TXT_DESCCAUABBUONI"));
-    TXT_DESCCAUABBUONI->setBorder(true);
-    LBL_CONTOABBUONIATTIVI = make<LabelControl>(QStringLiteral("LBL_CONTOABBUONIATTIVI"));
-    LBL_CONTOABBUONIATTIVI->setText(t(995060));
-    TXT_CONTOABBUONIATTIVI = make<AccountField>(QStringLiteral("TXT_CONTOABBUONIATTIVI"));
-    TXT_CONTOABBUONIATTIVI->setCaption(t(995061));
-    TXT_CONTOABBUONIATTIVI->setTag(t(995061));
-    TXT_CONTOABBUONIATTIVI->setDataField(QStringLiteral("CGP7_CONTOABBATTIVI_CG24"));
-    TXT_CONTOABBUONIATTIVI->setLookup(true);
-    TXT_CONTOABBUONIATTIVI->setDecode(true);
-    TXT_DESCCONTOABBUONIATTIVI = make<LabelControl>(QStringLiteral("TXT_DESCCONTOABBUONIATTIVI"));
-    TXT_DESCCONTOABBUONIATTIVI->setBorder(true);
-    LBL_CONTOABBUONIPASSIVI = make<LabelControl>(QStringLiteral("LBL_CONTOABBUONIPASSIVI"));
-    LBL_CONTOABBUONIPASSIVI->setText(t(995062));
-    TXT_CONTOABBUONIPASSIVI = make<AccountField>(QStringLiteral("TXT_CONTOABBUONIPASSIVI"));
-    TXT_CONTOABBUONIPASSIVI->setCaption(t(995063));
-    TXT_CONTOABBUONIPASSIVI->setTag(t(995063));
-    TXT_CONTOABBUONIPASSIVI->setDataField(QStringLiteral("CGP7_CONTOABBPASSIVI_CG24"));
-    TXT_CONTOABBUONIPASSIVI->setLookup(true);
-    TXT_CONTOABBUONIPASSIVI->setDecode(true);
-    TXT_DESCCONTOABBUONIPASSIVI = make<LabelControl>(QStringLiteral("TXT_DESCCONTOABBUONIPASSIVI"));
-    TXT_DESCCONTOABBUONIPASSIVI->setBorder(true);
-    LBL_GESTIONERITENUTE = make<LabelControl>(QStringLiteral("LBL_GESTIONERITENUTE"));
-    LBL_GESTIONERITENUTE->setText(t(995064));
-    CBO_GESTIONERITENUTE = make<ComboField>(QStringLiteral("CBO_GESTIONERITENUTE"));
-    CBO_GESTIONERITENUTE->setTag(t(995065));
-    CBO_GESTIONERITENUTE->setDataField(QStringLiteral("CGP7_INDPAGRITENUTE"));
-    CBO_GESTIONERITENUTE->setMaxChar(19);
-    CBO_GESTIONERITENUTE->setDefaultValue(QStringLiteral("0"));
-    FRA_PERSREGISTRAZIONEACCONTI = make<FrameControl>(QStringLiteral("FRA_PERSREGISTRAZIONEACCONTI"));
-    FRA_PERSREGISTRAZIONEACCONTI->setTitle(t(995066));
-    LBL_CODPAGACCONTI = make<LabelControl>(QStringLiteral("LBL_CODPAGACCONTI"));
-    LBL_CODPAGACCONTI->setText(t(995067));
-    TXT_CODPAGACCONTI = make<TextField>(QStringLiteral("TXT_CODPAGACCONTI"));
-    TXT_CODPAGACCONTI->setCaption(t(995068));
-    TXT_CODPAGACCONTI->setTag(t(995068));
-    TXT_CODPAGACCONTI->setDataField(QStringLiteral("CGP7_CONDPAGACCONTI_CG62"));
-    TXT_CODPAGACCONTI->setMaxChar(6);
-    TXT_CODPAGACCONTI->setMaxWidth(4);
-    TXT_CODPAGACCONTI->setUpperCase(true);
-    TXT_CODPAGACCONTI->setLookup(true);
-    TXT_CODPAGACCONTI->setDecode(true);
-    TXT_CODPAGACCONTI->setTxtGestione(QStringLiteral("Cond. di pagamento"));
-    TXT_DESCRPAGACCONTI = make<LabelControl>(QStringLiteral("TXT_DESCRPAGACCONTI"));
-    TXT_DESCRPAGACCONTI->setBorder(true);
-    LBL_SEZIONALEACCONTI = make<LabelControl>(QStringLiteral("LBL_SEZIONALEACCONTI"));
-    LBL_SEZIONALEACCONTI->setText(t(995069));
-    TXT_SEZIONALEACCONTI = make<TextField>(QStringLiteral("TXT_SEZIONALEACCONTI"));
-    TXT_SEZIONALEACCONTI->setCaption(t(995070));
-    TXT_SEZIONALEACCONTI->setTag(t(995070));
-    TXT_SEZIONALEACCONTI->setDataField(QStringLiteral("CGP7_SEZIONALEACCONTI_CG68"));
-    TXT_SEZIONALEACCONTI->setMaxChar(2);
-    TXT_SEZIONALEACCONTI->setMaxWidth(2);
-    TXT_SEZIONALEACCONTI->setUpperCase(true);
-    TXT_SEZIONALEACCONTI->setLookup(true);
-    TXT_SEZIONALEACCONTI->setTxtGestione(QStringLiteral("Sezionali ditta"));
-    TXT_SEZIONALEACCONTI->setDefaultValue(QStringLiteral("00"));
-    FRA_TIPOSCADENZE = make<FrameControl>(QStringLiteral("FRA_TIPOSCADENZE"));
-    FRA_TIPOSCADENZE->setTitle(t(995071));
-    KVS_SELSCADENZE = make<DueDateSelector>(QStringLiteral("KVS_SELSCADENZE"));
-    FRA_CHECKUTENTE = make<FrameControl>(QStringLiteral("FRA_CHECKUTENTE"));
-    TTB_CHECK = make<TitleBar>(QStringLiteral("TTB_CHECK"));
-    TTB_CHECK->setText(t(995072));
-    FRA_TIPOMOVIMENTO = make<FrameControl>(QStringLiteral("FRA_TIPOMOVIMENTO"));
-    FRA_TIPOMOVIMENTO->setTitle(t(995073));
-    FRA_SEGNOSCADENZA = make<FrameControl>(QStringLiteral("FRA_SEGNOSCADENZA"));
-    FRA_SEGNOSCADENZA->setTitle(t(995074));
-    FRA_TIPOSCADENZA = make<FrameControl>(QStringLiteral("FRA_TIPOSCADENZA"));
-    FRA_TIPOSCADENZA->setTitle(t(995007));
-    FRA_ACCONTO = make<FrameControl>(QStringLiteral("FRA_ACCONTO"));
-    FRA_ACCONTO->setTitle(t(995075));
-    FRA_GESTRITENUTE = make<FrameControl>(QStringLiteral("FRA_GESTRITENUTE"));
-    FRA_GESTRITENUTE->setTitle(t(995076));
-    FRA_CHECKCAUSALE = make<FrameControl>(QStringLiteral("FRA_CHECKCAUSALE"));
-    TTB_IMPCAUSALI = make<TitleBar>(QStringLiteral("TTB_IMPCAUSALI"));
-    TTB_IMPCAUSALI->setText(t(995077));
-    FRA_STATOMOVIMENTO = make<FrameControl>(QStringLiteral("FRA_STATOMOVIMENTO"));
-    FRA_STATOMOVIMENTO->setTitle(t(995078));
-    FRA_TIPOPERAZIONE = make<FrameControl>(QStringLiteral("FRA_TIPOPERAZIONE"));
-    FRA_TIPOPERAZIONE->setTitle(t(995005));
-    FRA_TIPOPRESENTAZIONE = make<FrameControl>(QStringLiteral("FRA_TIPOPRESENTAZIONE"));
-    FRA_TIPOPRESENTAZIONE->setTitle(t(995079));
-    CMD_MODIFICACHECKCAUSALE = make<ButtonControl>(QStringLiteral("CMD_MODIFICACHECKCAUSALE"));
-    CMD_MODIFICACHECKCAUSALE->setText(t(995080));
-    CMD_CHECKCAUSALEDEFAULT = make<ButtonControl>(QStringLiteral("CMD_CHECKCAUSALEDEFAULT"));
-    CMD_CHECKCAUSALEDEFAULT->setText(t(995081));
-    LBL_CHECKWARNINGRITENUTE = make<LabelControl>(QStringLiteral("LBL_CHECKWARNINGRITENUTE"));
-    LBL_CHECKWARNINGRITENUTE->setText(t(995082));
-    LBL_CHECKWARNINGRITENUTE->setLabelStyle(2);
-    FRA_LAYOUT = make<FrameControl>(QStringLiteral("FRA_LAYOUT"));
-    TVCAMPI = make<TreeViewControl>(QStringLiteral("TVCAMPI"));
-    BUT_SEL = make<ButtonControl>(QStringLiteral("BUT_SEL"));
-    BUT_SEL->setToolTip(t(995083));
-    BUT_DESEL = make<ButtonControl>(QStringLiteral("BUT_DESEL"));
-    BUT_DESEL->setToolTip(t(995084));
-    QGRID_LAYOUT = make<GridControl>(QStringLiteral("QGRID_LAYOUT"));
-    BUT_UP = make<ButtonControl>(QStringLiteral("BUT_UP"));
-    BUT_UP->setToolTip(t(995085));
-    BUT_DOWN = make<ButtonControl>(QStringLiteral("BUT_DOWN"));
-    BUT_DOWN->setToolTip(t(995086));
-    FRA_REVOKE = make<FrameControl>(QStringLiteral("FRA_REVOKE"));
-    QGRID_GRUPPIUTENTI = make<GridControl>(QStringLiteral("QGRID_GRUPPIUTENTI"));
-    GRIDNAVREVOKE = make<GridNavigator>(QStringLiteral("GRIDNAVREVOKE"));
-    FRA_USER = make<FrameControl>(QStringLiteral("FRA_USER"));
-    LBL_GRUPPO = make<LabelControl>(QStringLiteral("LBL_GRUPPO"));
-    LBL_GRUPPO->setText(t(995087));
-    TXT_GRUPPO = make<IdLookupField>(QStringLiteral("TXT_GRUPPO"));
-    TXT_GRUPPO->setDataField(QStringLiteral("CGP8_ID_FW06"));
-    TXT_GRUPPO->setMaxChar(64);
-    TXT_GRUPPO->setMaxWidth(30);
-    TXT_GRUPPO->setUpperCase(true);
-    TXT_GRUPPO->setLookup(true);
-    TXT_GRUPPO->setDecode(true);
     TXT_GRUPPO->setTableName(QStringLiteral("FW06_GROUPUSR"));
     TXT_GRUPPO->setIdField(QStringLiteral("FW06_ID"));
     TXT_GRUPPO->setTextField(QStringLiteral("FW06_CODICE"));
-    TXT_GRUPPO->setEnabled(false);
-    LBL_DESCRGRUPPO = make<LabelControl>(QStringLiteral("LBL_DESCRGRUPPO"));
-    LBL_DESCRGRUPPO->setBorder(true);
-    LBL_UTENTE = make<LabelControl>(QStringLiteral("LBL_UTENTE"));
-    LBL_UTENTE->setText(t(995088));
-    TXT_UTENTE = make<IdLookupField>(QStringLiteral("TXT_UTENTE"));
-    TXT_UTENTE->setDataField(QStringLiteral("CGP8_ID_FW07"));
-    TXT_UTENTE->setMaxChar(64);
-    TXT_UTENTE->setMaxWidth(30);
-    TXT_UTENTE->setUpperCase(true);
-    TXT_UTENTE->setLookup(true);
-    TXT_UTENTE->setDecode(true);
     TXT_UTENTE->setTableName(QStringLiteral("FW07_APPUSER"));
     TXT_UTENTE->setIdField(QStringLiteral("FW07_ID"));
     TXT_UTENTE->setTextField(QStringLiteral("FW07_USERNAME"));
-    TXT_UTENTE->setEnabled(false);
-    LBL_DESCRUTENTE = make<LabelControl>(QStringLiteral("LBL_DESCRUTENTE"));
-    LBL_DESCRUTENTE->setBorder(true);
-    LBL_WARNINGRITENUTE = make<LabelControl>(QStringLiteral("LBL_WARNINGRITENUTE"));
-    LBL_WARNINGRITENUTE->setText(t(995089));
-    LBL_WARNINGRITENUTE->setBorder(true);
-    LBL_WARNINGRITENUTE->setLabelStyle(1);
-    LBL_WARNINGRITENUTE->setVisible(false);
-    INTERNAV = make<RecordNavigator>(QStringLiteral("INTERNAV"));
 
     CHK_FILTER.fill(nullptr, 33);
     for (int i = 1; i <= 32; ++i) {
@@ -513,6 +297,81 @@ void FormUi::createControls()
     LBL_WARNINGRITENUTE->setAlignment(Qt::AlignCenter);
     for (const char *key : {"Primo", "Precedente", "Successivo", "Ultimo", "Elimina", "Annulla"})
         INTERNAV->setButtonVisible(QLatin1String(key), false);
+}
+
+void FormUi::apply(QWidget *control, const ControlDesign &design)
+{
+    const QString text = design.text ? t(design.text) : QString();
+    if (auto *label = dynamic_cast<LabelControl *>(control)) {
+        if (design.text)
+            label->setText(text);
+        if (design.flags & Border)
+            label->setBorder(true);
+        if (design.labelStyle)
+            label->setLabelStyle(design.labelStyle);
+    } else if (auto *frame = dynamic_cast<FrameControl *>(control)) {
+        if (design.text)
+            frame->setTitle(text);
+    } else if (auto *bar = dynamic_cast<TitleBar *>(control)) {
+        if (design.text)
+            bar->setText(text);
+    } else if (auto *button = dynamic_cast<ButtonControl *>(control)) {
+        if (design.text && (design.flags & Picture))
+            button->setToolTip(text);
+        else if (design.text)
+            button->setText(text);
+    } else if (auto *field = dynamic_cast<FieldControl *>(control)) {
+        applyField(field, design);
+    }
+    if (design.flags & Disabled)
+        control->setEnabled(false);
+    if (design.flags & Hidden)
+        control->setVisible(false);
+}
+
+void FormUi::applyField(FieldControl *field, const ControlDesign &design)
+{
+    auto *text = dynamic_cast<TextField *>(field);
+    auto *combo = dynamic_cast<ComboField *>(field);
+    auto *rich = dynamic_cast<RichTextField *>(field);
+    if (design.text)
+        field->setCaption(t(design.text));
+    if (design.tag)
+        field->setTag(t(design.tag));
+    if (design.flags & NoCaptionShown) {
+        if (auto *check = dynamic_cast<CheckField *>(field))
+            check->setShowCaption(false);
+    }
+    if (design.dataField)
+        field->setDataField(QString::fromLatin1(design.dataField));
+    if (design.flags & Unbound)
+        field->setIsDbField(false);
+    if (design.maxChar && text)
+        text->setMaxChar(design.maxChar);
+    if (design.maxChar && combo)
+        combo->setMaxChar(design.maxChar);
+    if (design.maxChar && rich)
+        rich->setMaxChar(design.maxChar);
+    if (design.maxWidth && text)
+        text->setMaxWidth(design.maxWidth);
+    if (design.maxWidth && rich)
+        rich->setMaxWidth(design.maxWidth);
+    if (text && (design.flags & UpperCase))
+        text->setUpperCase(true);
+    if (design.flags & Required)
+        field->setRequired(true);
+    if (text && (design.flags & Lookup))
+        text->setLookup(true);
+    if (text && (design.flags & Decode))
+        text->setDecode(true);
+    if (design.flags & MasterMustExist) {
+        if (auto *account = dynamic_cast<AccountField *>(field))
+            account->setControllaEsistenzaMastro(true);
+    }
+    if (text && design.lookupList)
+        text->setTxtGestione(QString::fromUtf8(design.lookupList));
+    if (design.defaultValue)
+        field->setDefaultValue(QString::fromLatin1(design.defaultValue));
 }
 
 namespace {

@@ -21,6 +21,7 @@
 
 #include <QVector>
 #include <functional>
+#include <type_traits>
 
 class QScrollArea;
 
@@ -206,7 +207,18 @@ private:
         m_controls.append(w);
         return w;
     }
+    // One control of the design: creates it into its member.
+    template <auto Member>
+    static QWidget *create(FormUi &ui, const QString &name)
+    {
+        auto *control = ui.make<std::remove_pointer_t<std::remove_reference_t<decltype(ui.*Member)>>>(name);
+        ui.*Member = control;
+        return control;
+    }
+    struct ControlDesign;
     void createControls();
+    void apply(QWidget *control, const ControlDesign &design);
+    void applyField(FieldControl *field, const ControlDesign &design);
     void layOut();
     // Tab visits the header, then the controls of the current tab from top to bottom and left
     // to right, then the navigator.

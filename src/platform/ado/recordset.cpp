@@ -2,6 +2,7 @@
 
 #include "adoerror.h"
 #include "recordset_p.h"
+#include "transactionguard.h"
 
 #include <QRegularExpression>
 #include <QSqlDriver>
@@ -9,6 +10,7 @@
 #include <QSqlIndex>
 #include <QSqlRecord>
 #include <algorithm>
+#include <optional>
 
 namespace ado {
 
@@ -676,6 +678,243 @@ QList<BatchFailure> Recordset::lastBatchFailures() const
     return d->shared->failures;
 }
 
+namespace {
+
+// The rows a batch writes, by the statement each one needs.
+struct BatchRows
+{
+    QList<RowPtr> deletes;
+    QList<RowPtr> updates;  // with every row unchanged too when all rows are written
+    QList<RowPtr> inserts;
+
+    bool anyChange() const
+    {
+        return !deletes.isEmpty() || !inserts.isEmpty()
+            || std::any_of(updates.begin(), updates.end(),
+                           [](const RowPtr &r) { return r->status == RowStatus::Modified; });
+    }
+};
+
+// Where a batch writes: the table, the recordset columns it has, and the key that finds a row.
+struct BatchTarget
+{
+    QString table;
+    QList<int> columns;
+    QStringList names;  // of those columns, as the table spells them
+    QList<int> keyColumns;
+};
+
+struct BatchStatement
+{
+    RowPtr row;
+    QString sql;
+    QVariantList binds;
+};
+
+BatchRows partitionRows(const SharedRows &s, bool allRows)
+{
+    BatchRows rows;
+    for (const RowPtr &row : std::as_const(s.rows)) {
+        switch (row->status) {
+        case RowStatus::Deleted: rows.deletes.append(row); break;
+        case RowStatus::New: rows.inserts.append(row); break;
+        case RowStatus::Modified: rows.updates.append(row); break;
+        case RowStatus::Unchanged:
+            if (allRows)
+                rows.updates.append(row);
+            break;
+        }
+    }
+    return rows;
+}
+
+BatchTarget resolveTarget(const SharedRows &s, const QSqlDatabase &db)
+{
+    BatchTarget target;
+    target.table = targetTable(s.source);
+    if (target.table.isEmpty())
+        throw AdoError(AdoError::Usage, QStringLiteral("No table to write to"), s.source);
+    const QSqlRecord tableRecord = db.record(target.table);
+    if (tableRecord.isEmpty())
+        throw AdoError(AdoError::MissingObject, QStringLiteral("Invalid object name '%1'").arg(target.table),
+                       s.source);
+    // Columns written: those of the recordset that the table has.
+    for (int i = 0; i < s.fields.size(); ++i) {
+        const int inTable = tableRecord.indexOf(s.fields.at(i));
+        if (inTable >= 0 && s.index.value(s.fields.at(i).toUpper()) == i) {
+            target.columns.append(i);
+            target.names.append(tableRecord.fieldName(inTable));
+        }
+    }
+    const QSqlIndex primary = db.primaryIndex(target.table);
+    for (int k = 0; k < primary.count(); ++k) {
+        const int column = s.column(primary.fieldName(k));
+        if (column < 0) {
+            target.keyColumns.clear();
+            break;
+        }
+        target.keyColumns.append(column);
+    }
+    if (target.keyColumns.isEmpty())
+        target.keyColumns = target.columns;
+    return target;
+}
+
+// The row is found by its key and by the values, as read, of the columns this write
+// changes: a row that another user changed in one of them, or deleted, matches nothing and
+// the write is a conflict rather than a silent overwrite. Columns nobody here changed are
+// left out, so two users changing different columns of one row both succeed.
+QString conflictCondition(const SharedRows &s, const BatchTarget &target, const RowData &row, QVariantList &binds)
+{
+    QStringList terms;
+    QList<int> criteria = target.keyColumns;
+    for (int column : std::as_const(target.columns)) {
+        if (!criteria.contains(column) && !sameValue(row.values.at(column), row.original.at(column)))
+            criteria.append(column);
+    }
+    for (int column : std::as_const(criteria)) {
+        const QString name = s.fields.at(column);
+        if (!row.original.at(column).isValid()) {
+            terms.append(name + QStringLiteral(" IS NULL"));
+        } else {
+            terms.append(name + QStringLiteral(" = ?"));
+            binds.append(row.original.at(column));
+        }
+    }
+    return terms.join(QStringLiteral(" AND "));
+}
+
+// "CGP6_DITTA_CG18 = 1, CGP6_CAUSALE_CGP0 = 300": the row as the user knows it.
+QString rowName(const SharedRows &s, const BatchTarget &target, const RowData &row)
+{
+    QStringList parts;
+    for (int column : std::as_const(target.keyColumns)) {
+        const QVariant v = row.original.at(column);
+        parts.append(s.fields.at(column) + QStringLiteral(" = ")
+                     + (v.isValid() ? v.toString() : QStringLiteral("NULL")));
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
+// Deletes first, then updates, then inserts, so a key freed by a delete can be taken again.
+QList<BatchStatement> composeStatements(const SharedRows &s, const BatchTarget &target, const BatchRows &rows,
+                                        bool allRows)
+{
+    QList<BatchStatement> statements;
+    for (const RowPtr &row : rows.deletes) {
+        QVariantList binds;
+        const QString where = conflictCondition(s, target, *row, binds);
+        statements.append({row, QStringLiteral("DELETE FROM %1 WHERE %2").arg(target.table, where), binds});
+    }
+    for (const RowPtr &row : rows.updates) {
+        QStringList sets;
+        QVariantList binds;
+        for (int i = 0; i < target.columns.size(); ++i) {
+            const int column = target.columns.at(i);
+            if (allRows || !sameValue(row->values.at(column), row->original.at(column))) {
+                sets.append(target.names.at(i) + QStringLiteral(" = ?"));
+                binds.append(row->values.at(column));
+            }
+        }
+        if (sets.isEmpty())
+            continue;
+        const QString where = conflictCondition(s, target, *row, binds);
+        statements.append({row,
+                           QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                               .arg(target.table, sets.join(QStringLiteral(", ")), where),
+                           binds});
+    }
+    for (const RowPtr &row : rows.inserts) {
+        QStringList into;
+        QStringList marks;
+        QVariantList binds;
+        for (int i = 0; i < target.columns.size(); ++i) {
+            // Unset columns take the table's defaults.
+            if (!row->values.at(target.columns.at(i)).isValid())
+                continue;
+            into.append(target.names.at(i));
+            marks.append(QStringLiteral("?"));
+            binds.append(row->values.at(target.columns.at(i)));
+        }
+        const QString sql = into.isEmpty()
+            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(target.table)
+            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                  .arg(target.table, into.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+        statements.append({row, sql, binds});
+    }
+    return statements;
+}
+
+// Runs every statement, so the failures name every row that could not be written; throws the
+// first failure's error when there was any. Returns the rows written.
+int executeStatements(SharedRows &s, const BatchTarget &target, const QSqlDatabase &db,
+                      const QList<BatchStatement> &statements)
+{
+    int written = 0;
+    AdoError::Kind firstKind = AdoError::Constraint;
+    for (const BatchStatement &statement : statements) {
+        QSqlQuery query(db);
+        query.prepare(statement.sql);
+        for (const QVariant &v : statement.binds)
+            query.addBindValue(v);
+        if (!query.exec()) {
+            const AdoError error = errorFrom(query.lastError(), statement.sql);
+            if (s.failures.isEmpty())
+                firstKind = error.kind();
+            s.failures.append({statement.row->id, error.message()});
+            continue;
+        }
+        if (statement.row->status != RowStatus::New && query.numRowsAffected() == 0) {
+            if (s.failures.isEmpty())
+                firstKind = AdoError::Conflict;
+            s.failures.append({statement.row->id,
+                               QStringLiteral("The row of %1 with %2 was changed or deleted by another user")
+                                   .arg(target.table, rowName(s, target, *statement.row))});
+            continue;
+        }
+        ++written;
+    }
+    if (!s.failures.isEmpty())
+        throw AdoError(firstKind, s.failures.first().message, s.source);
+    return written;
+}
+
+// Inside the caller's transaction the rows are written only if it commits: should it roll
+// back, they become pending again with the values they were read with, so the next write finds
+// them (or the conflict) as before.
+void keepPendingOnRollback(Connection &connection, const std::shared_ptr<SharedRows> &shared)
+{
+    struct Saved
+    {
+        RowPtr row;
+        QVector<QVariant> original;
+        RowStatus status;
+    };
+    QList<Saved> saved;
+    for (const RowPtr &row : std::as_const(shared->rows))
+        saved.append({row, row->original, row->status});
+    const std::weak_ptr<SharedRows> weak = shared;
+    connection.onRollback([weak, saved] {
+        const std::shared_ptr<SharedRows> rows = weak.lock();
+        if (!rows)
+            return;
+        QList<RowPtr> restored;
+        for (const Saved &entry : saved) {
+            entry.row->original = entry.original;
+            entry.row->status = entry.status;
+            restored.append(entry.row);
+        }
+        for (const RowPtr &row : std::as_const(rows->rows)) {
+            if (!restored.contains(row))
+                restored.append(row);
+        }
+        rows->rows = restored;
+        ++rows->generation;
+    });
+}
+
+} // namespace
+
 int Recordset::UpdateBatch()
 {
     if (!d->open)
@@ -687,203 +926,21 @@ int Recordset::UpdateBatch()
     SharedRows &s = *d->shared;
     s.failures.clear();
     const bool allRows = s.marshalOptions == 0;
-    QList<RowPtr> deletes, updates, inserts;
-    for (const RowPtr &row : std::as_const(s.rows)) {
-        switch (row->status) {
-        case RowStatus::Deleted: deletes.append(row); break;
-        case RowStatus::New: inserts.append(row); break;
-        case RowStatus::Modified: updates.append(row); break;
-        case RowStatus::Unchanged:
-            if (allRows)
-                updates.append(row);
-            break;
-        }
-    }
-    if (deletes.isEmpty() && inserts.isEmpty()
-        && std::none_of(updates.begin(), updates.end(),
-                        [](const RowPtr &r) { return r->status == RowStatus::Modified; }))
+    const BatchRows rows = partitionRows(s, allRows);
+    if (!rows.anyChange())
         return 0;
-
-    const QString table = targetTable(s.source);
-    if (table.isEmpty())
-        throw AdoError(AdoError::Usage, QStringLiteral("No table to write to"), s.source);
     QSqlDatabase db = d->connection->database();
-    const QSqlRecord tableRecord = db.record(table);
-    if (tableRecord.isEmpty())
-        throw AdoError(AdoError::MissingObject, QStringLiteral("Invalid object name '%1'").arg(table), s.source);
+    const BatchTarget target = resolveTarget(s, db);
+    const QList<BatchStatement> statements = composeStatements(s, target, rows, allRows);
 
-    // Columns written: those of the recordset that the table has.
-    QList<int> columns;
-    QStringList names;
-    for (int i = 0; i < s.fields.size(); ++i) {
-        const int inTable = tableRecord.indexOf(s.fields.at(i));
-        if (inTable >= 0 && s.index.value(s.fields.at(i).toUpper()) == i) {
-            columns.append(i);
-            names.append(tableRecord.fieldName(inTable));
-        }
-    }
-    QList<int> keyColumns;
-    const QSqlIndex primary = db.primaryIndex(table);
-    for (int k = 0; k < primary.count(); ++k) {
-        const int column = s.column(primary.fieldName(k));
-        if (column < 0) {
-            keyColumns.clear();
-            break;
-        }
-        keyColumns.append(column);
-    }
-    if (keyColumns.isEmpty())
-        keyColumns = columns;
-
-    // The row is found by its key and by the values, as read, of the columns this write
-    // changes: a row that another user changed in one of them, or deleted, matches nothing and
-    // the write is a conflict rather than a silent overwrite. Columns nobody here changed are
-    // left out, so two users changing different columns of one row both succeed.
-    auto whereClause = [&](const RowData &row, QVariantList &binds) {
-        QStringList terms;
-        QList<int> criteria = keyColumns;
-        for (int column : std::as_const(columns)) {
-            if (!criteria.contains(column) && !sameValue(row.values.at(column), row.original.at(column)))
-                criteria.append(column);
-        }
-        for (int column : std::as_const(criteria)) {
-            const QString name = s.fields.at(column);
-            if (!row.original.at(column).isValid()) {
-                terms.append(name + QStringLiteral(" IS NULL"));
-            } else {
-                terms.append(name + QStringLiteral(" = ?"));
-                binds.append(row.original.at(column));
-            }
-        }
-        return terms.join(QStringLiteral(" AND "));
-    };
-    // "CGP6_DITTA_CG18 = 1, CGP6_CAUSALE_CGP0 = 300": the row as the user knows it.
-    auto rowName = [&](const RowData &row) {
-        QStringList parts;
-        for (int column : std::as_const(keyColumns)) {
-            const QVariant v = row.original.at(column);
-            parts.append(s.fields.at(column) + QStringLiteral(" = ")
-                         + (v.isValid() ? v.toString() : QStringLiteral("NULL")));
-        }
-        return parts.join(QStringLiteral(", "));
-    };
-
-    const bool ownTransaction = !d->connection->inTransaction();
-    if (ownTransaction)
-        d->connection->BeginTrans();
-    int written = 0;
-    AdoError::Kind firstKind = AdoError::Constraint;
-    auto run = [&](const RowPtr &row, const QString &sql, const QVariantList &binds) {
-        QSqlQuery query(db);
-        query.prepare(sql);
-        for (const QVariant &v : binds)
-            query.addBindValue(v);
-        if (!query.exec()) {
-            const AdoError error = errorFrom(query.lastError(), sql);
-            if (s.failures.isEmpty())
-                firstKind = error.kind();
-            s.failures.append({row->id, error.message()});
-            return;
-        }
-        if (row->status != RowStatus::New && query.numRowsAffected() == 0) {
-            if (s.failures.isEmpty())
-                firstKind = AdoError::Conflict;
-            s.failures.append({row->id, QStringLiteral("The row of %1 with %2 was changed or deleted by another user")
-                                            .arg(table, rowName(*row))});
-            return;
-        }
-        ++written;
-    };
-    try {
-        for (const RowPtr &row : std::as_const(deletes)) {
-            QVariantList binds;
-            const QString where = whereClause(*row, binds);
-            run(row, QStringLiteral("DELETE FROM %1 WHERE %2").arg(table, where), binds);
-        }
-        for (const RowPtr &row : std::as_const(updates)) {
-            QStringList sets;
-            QVariantList binds;
-            for (int i = 0; i < columns.size(); ++i) {
-                const int column = columns.at(i);
-                if (allRows || !sameValue(row->values.at(column), row->original.at(column))) {
-                    sets.append(names.at(i) + QStringLiteral(" = ?"));
-                    binds.append(row->values.at(column));
-                }
-            }
-            if (sets.isEmpty())
-                continue;
-            const QString where = whereClause(*row, binds);
-            run(row, QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(table, sets.join(QStringLiteral(", ")), where),
-                binds);
-        }
-        for (const RowPtr &row : std::as_const(inserts)) {
-            QStringList into;
-            QStringList marks;
-            QVariantList binds;
-            for (int i = 0; i < columns.size(); ++i) {
-                // Unset columns take the table's defaults.
-                if (!row->values.at(columns.at(i)).isValid())
-                    continue;
-                into.append(names.at(i));
-                marks.append(QStringLiteral("?"));
-                binds.append(row->values.at(columns.at(i)));
-            }
-            const QString sql = into.isEmpty()
-                ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
-                : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                      .arg(table, into.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
-            run(row, sql, binds);
-        }
-    } catch (...) {
-        if (ownTransaction)
-            d->connection->RollbackTrans();
-        throw;
-    }
-    if (!s.failures.isEmpty()) {
-        if (ownTransaction)
-            d->connection->RollbackTrans();
-        throw AdoError(firstKind, s.failures.first().message, s.source);
-    }
-    if (ownTransaction) {
-        try {
-            d->connection->CommitTrans();
-        } catch (...) {
-            if (d->connection->inTransaction())
-                d->connection->RollbackTrans();
-            throw;
-        }
-    } else {
-        // Inside the caller's transaction the rows are written only if it commits: should it
-        // roll back, they become pending again with the values they were read with, so the
-        // next write finds them (or the conflict) as before.
-        struct Saved
-        {
-            RowPtr row;
-            QVector<QVariant> original;
-            RowStatus status;
-        };
-        QList<Saved> saved;
-        for (const RowPtr &row : std::as_const(s.rows))
-            saved.append({row, row->original, row->status});
-        const std::weak_ptr<SharedRows> weak = d->shared;
-        d->connection->onRollback([weak, saved] {
-            const std::shared_ptr<SharedRows> rows = weak.lock();
-            if (!rows)
-                return;
-            QList<RowPtr> restored;
-            for (const Saved &entry : saved) {
-                entry.row->original = entry.original;
-                entry.row->status = entry.status;
-                restored.append(entry.row);
-            }
-            for (const RowPtr &row : std::as_const(rows->rows)) {
-                if (!restored.contains(row))
-                    restored.append(row);
-            }
-            rows->rows = restored;
-            ++rows->generation;
-        });
-    }
+    std::optional<TransactionGuard> transaction;
+    if (!d->connection->inTransaction())
+        transaction.emplace(*d->connection);
+    const int written = executeStatements(s, target, db, statements);
+    if (transaction)
+        transaction->commit();
+    else
+        keepPendingOnRollback(*d->connection, d->shared);
     // Written: the rows are clean again.
     s.rows.erase(std::remove_if(s.rows.begin(), s.rows.end(),
                                 [](const RowPtr &r) { return r->status == RowStatus::Deleted; }),

@@ -3,6 +3,7 @@
 #include "connection.h"
 
 #include <exception>
+#include <optional>
 
 namespace ado {
 
@@ -39,5 +40,16 @@ private:
     Connection &m_connection;
     bool m_done = false;
 };
+
+// The commit step of a procedure whose transaction an earlier step of an error trap opened into
+// `transaction` (own: no caller's transaction was open). When that step failed and the user went
+// on, there is nothing to commit: the commit fails as a plain one would.
+inline void commitOwn(Connection &connection, bool own, std::optional<TransactionGuard> &transaction)
+{
+    if (transaction)
+        transaction->commit();
+    else if (own)
+        connection.CommitTrans();
+}
 
 } // namespace ado

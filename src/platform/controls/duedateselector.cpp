@@ -1,6 +1,7 @@
 #include "duedateselector.h"
 
 #include "recordset.h"
+#include "transactionguard.h"
 
 #include <QListWidget>
 #include <QSqlError>
@@ -143,9 +144,10 @@ bool DueDateSelector::Salva()
     if (written(m_rows) == written(m_read))
         return true;
     QSqlDatabase db = m_connection->database();
-    const bool own = !m_connection->inTransaction();
-    if (own)
-        m_connection->BeginTrans();
+    // Inside a caller's transaction the caller commits or rolls back.
+    std::optional<ado::TransactionGuard> transaction;
+    if (!m_connection->inTransaction())
+        transaction.emplace(*m_connection);
     // Read inside the transaction that writes, so nobody slips in between.
     m_conflict = written(storedRows()) != written(m_read);
     bool ok = !m_conflict;
@@ -171,12 +173,8 @@ bool DueDateSelector::Salva()
         insert.addBindValue(it.value().selected && !it.value().to.isValid() ? QVariant(it.key()) : it.value().to);
         ok = insert.exec();
     }
-    if (own) {
-        if (ok)
-            m_connection->CommitTrans();
-        else
-            m_connection->RollbackTrans();
-    }
+    if (transaction && ok)
+        transaction->commit();
     // What was written is what the next save compares with, once it is committed.
     if (ok)
         m_connection->onCommit([this, rows = m_rows] { m_read = rows; });

@@ -162,11 +162,31 @@ private slots:
         QCOMPARE(m_ops->duplicate("300", "401", "x", "mrossi", "1")->textId, MessageId::Exists);
     }
 
-    // A failure half-way through the copy, with the user leaving, keeps nothing of the copy.
+    // A copy inside the caller's transaction is the caller's to keep or drop.
+    void duplicateFollowsTheCallersTransaction()
+    {
+        m_connection->BeginTrans();
+        QVERIFY(!m_ops->duplicate("300", "403", "Copia", "mrossi", "1"));
+        QVERIFY(m_connection->inTransaction());
+        QCOMPARE(count("CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 403"), 1);
+        m_connection->RollbackTrans();
+        QCOMPARE(rowsOf("403"), QList<int>(causalTables.size(), 0));
+    }
+
+    void interruptedDuplicateLeavesNothing_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("leave") << int(ErrorTrap::Leave);
+        QTest::newRow("go on") << int(ErrorTrap::Resume);
+    }
+
+    // A failure half-way through the copy keeps nothing of the copy, even when the user goes
+    // on with the remaining statements.
     void interruptedDuplicateLeavesNothing()
     {
+        QFETCH(int, answer);
         m_connection->Execute("DROP TABLE CGP8_DUEBILREVOKE");
-        m_messages.setDefaultErrorAnswer(ErrorTrap::Leave);
+        m_messages.setDefaultErrorAnswer(answer);
         const auto refused = m_ops->duplicate("300", "402", "Copia", "mrossi", "1");
         QVERIFY(refused);
         QCOMPARE(m_messages.calls().size(), 1);
