@@ -145,14 +145,27 @@ bool LayoutEditor::UpdateLayOut(const ado::Recordset &layout, const QString &cau
     std::vector<TrapStep> steps;
     if (own)
         steps.emplace_back([this, &transaction] { transaction.emplace(*m_connection); });
-    steps.emplace_back([this, causal] {
-        m_connection->Execute(DueBilStatements::deleteLayout(causal));
-    });
-    for (const QString &sql : std::as_const(inserts))
-        steps.emplace_back([this, sql] { m_connection->Execute(sql); });
-    steps.emplace_back([this, own, &transaction, &committed] {
+    // A statement that failed leaves the layout half written even when the user chose to go
+    // on: such a layout is never committed, and the rows stored before stay.
+    bool failed = false;
+    QStringList statements{DueBilStatements::deleteLayout(causal)};
+    statements += inserts;
+    for (const QString &sql : std::as_const(statements)) {
+        steps.emplace_back([this, sql, &failed] {
+            try {
+                m_connection->Execute(sql);
+            } catch (...) {
+                failed = true;
+                throw;
+            }
+        });
+    }
+    steps.emplace_back([this, own, &transaction, &committed, &failed] {
+        if (failed)
+            return false;
         commitOwn(*m_connection, own, transaction);
         committed = true;
+        return true;
     });
     trap.run(QStringLiteral("UpdateLayOut"), steps);
     return committed;

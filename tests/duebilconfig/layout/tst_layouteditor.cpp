@@ -150,10 +150,20 @@ private slots:
         QVERIFY(messages.calls().isEmpty());
     }
 
+    void failedSaveKeepsThePreviousRows_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("leave") << int(ErrorTrap::Leave);
+        QTest::newRow("go on") << int(ErrorTrap::Resume);
+    }
+
+    // A row that cannot be written keeps the layout as it was stored, even when the user goes
+    // on with the remaining rows.
     void failedSaveKeepsThePreviousRows()
     {
+        QFETCH(int, answer);
         RecordingMessageService messages;
-        messages.setDefaultErrorAnswer(ErrorTrap::Leave);
+        messages.setDefaultErrorAnswer(answer);
         ErrorTrap trap(&messages, nullptr);
         trap.setClassifier(adoErrorClassifier());
         ado::RecordsetPtr rs = layoutOf("300");
