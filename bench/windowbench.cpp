@@ -10,6 +10,7 @@
 #include "recordset.h"
 #include "simplenavigator.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QHash>
 #include <QLineEdit>
@@ -105,7 +106,15 @@ bool WindowBench::open(const QString &databasePath)
     d->cls->setCaption(QStringLiteral("Configurazione"));
     d->cls->ShowForm();
     d->form = dynamic_cast<FRMCG_DUEBILCONFIG *>(d->cls->form());
-    return d->form && QTest::qWaitFor([this] { return d->form->isActivated(); }, 60000);
+    if (!d->form)
+        return false;
+    // Events are handled as they come: QTest::qWaitFor sleeps 10 ms between its looks, which
+    // would be timed as the window's.
+    QElapsedTimer waited;
+    waited.start();
+    while (!d->form->isActivated() && waited.elapsed() < 60000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    return d->form->isActivated();
 }
 
 void WindowBench::close()
