@@ -182,7 +182,7 @@ struct CausalExchange::References
         if (!keys.contains(name)) {
             QSet<qlonglong> values;
             const ado::RecordsetPtr rs =
-                connection.Execute(QStringLiteral("SELECT %1 AS K FROM %2").arg(QLatin1String(column), name));
+                connection.Execute(S::catalogueKeys(name, QLatin1String(column)));
             for (; !rs->isEOF(); rs->MoveNext())
                 values.insert(rs->value(QStringLiteral("K")).toLongLong());
             keys.insert(name, values);
@@ -217,21 +217,22 @@ QJsonDocument CausalExchange::exportCausals(const QStringList &codes, const QStr
     QStringList all = codes;
     if (all.isEmpty()) {
         const ado::RecordsetPtr rs =
-            m_connection->Execute("SELECT CGP0_CAUSALE FROM CGP0_DUEBILCAUSALI WITH (NOLOCK) ORDER BY CGP0_CAUSALE");
+            m_connection->Execute(S::causalCodes());
         for (; !rs->isEOF(); rs->MoveNext())
             all << rs->value("CGP0_CAUSALE").toString();
     }
     QJsonArray causals;
     for (const QString &code : std::as_const(all)) {
-        const ado::RecordsetPtr head = m_connection->Execute("SELECT * FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = " + code);
+        const ado::RecordsetPtr head = m_connection->Execute(S::causalRow(code));
         if (head->RecordCount() == 0)
             continue;
         QJsonObject causal = rowAsJson(*head, head->fieldNames());
         for (const Table &s : CausalConfiguration::tables().mid(1)) {
-            QString sql = CausalConfiguration::rowsOf(s, code);
-            if (s.companyColumn && !company.isEmpty())
-                sql += QStringLiteral(" AND %1 = %2").arg(QLatin1String(s.companyColumn), company);
-            const ado::RecordsetPtr rs = m_connection->Execute(sql + " ORDER BY " + QLatin1String(s.orderBy));
+            const CausalConfiguration::Scope scope = company.isEmpty()
+                ? CausalConfiguration::Scope{}
+                : CausalConfiguration::Scope{CausalConfiguration::Scope::OneCompany, company.toInt()};
+            const ado::RecordsetPtr rs = m_connection->Execute(CausalConfiguration::rowsOf(s, code, scope) + " ORDER BY "
+                                                               + QLatin1String(s.orderBy));
             const QStringList fields = rs->fieldNames();
             if (s.single) {
                 causal.insert(QLatin1String(s.section), rs->isEOF() ? QJsonValue(QJsonValue::Null) : QJsonValue(rowAsJson(*rs, fields)));
@@ -255,7 +256,7 @@ bool CausalExchange::readCausal(const QJsonObject &object, const ImportOptions &
                                 Causal *causal, QString *reason) const
 {
     auto columnsOf = [this](const char *table) {
-        return m_connection->Execute(QStringLiteral("SELECT * FROM %1 WHERE 1 = 0").arg(QLatin1String(table)))->fieldNames();
+        return m_connection->Execute(S::noRowsOf(QLatin1String(table)))->fieldNames();
     };
     auto refuse = [&](int textId, const QStringList &params) {
         QStringList shown;
@@ -385,14 +386,8 @@ QString CausalExchange::write(const Causal &causal) const
     QSqlDatabase db = m_connection->database();
     // Answers the driver's message of a refused row, empty when written.
     auto insert = [&](const char *table, const QJsonObject &row) -> QString {
-        QStringList columns, marks;
-        for (auto it = row.begin(); it != row.end(); ++it) {
-            columns << it.key();
-            marks << QStringLiteral("?");
-        }
         QSqlQuery q(db);
-        const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                .arg(QLatin1String(table), columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+        const QString sql = S::insertRow(QLatin1String(table), row.keys());
         if (!q.prepare(sql))
             return q.lastError().text();
         for (auto it = row.begin(); it != row.end(); ++it)
@@ -404,8 +399,8 @@ QString CausalExchange::write(const Causal &causal) const
     if (causal.exists) {
         // The causal row goes last, as in the window's delete.
         for (const Table &s : tables.mid(1))
-            m_connection->Execute(QString(CausalConfiguration::rowsOf(s, causal.code)).replace(QLatin1String("SELECT *"), QLatin1String("DELETE")), 1);
-        m_connection->Execute("DELETE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = " + causal.code, 1);
+            m_connection->Execute(S::deleteRowsOfCausal(QLatin1String(s.table), QLatin1String(s.causalColumn), causal.code), 1);
+        m_connection->Execute(S::deleteCausalRow(causal.code), 1);
     }
     QJsonObject head = causal.row;
     head.insert(QStringLiteral("CGP0_CAUSALE"), causal.code.toLongLong());

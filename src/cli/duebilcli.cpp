@@ -67,17 +67,12 @@ QList<QPair<QString, QString>> causalSections(const QString &code)
 {
     return {
         {QStringLiteral("CGP5_DUEBILPARAM"), S::showParametri(code)},
-        {QStringLiteral("CGP6_DUEBILPARAMDITTA"),
-         "SELECT * FROM CGP6_DUEBILPARAMDITTA WHERE CGP6_CAUSALE_CGP0 = " + code + " ORDER BY CGP6_DITTA_CG18"},
-        {QStringLiteral("CGP7_DUEBILPERSREG"),
-         "SELECT * FROM CGP7_DUEBILPERSREG WHERE CGP7_CAUSALE_CGP0 = " + code
-             + " ORDER BY CGP7_DITTA_CG18, CGP7_GRUPPO_CG10"},
+        {QStringLiteral("CGP6_DUEBILPARAMDITTA"), S::showCompanyParameters(code)},
+        {QStringLiteral("CGP7_DUEBILPERSREG"), S::showPostingRows(code)},
         {QStringLiteral("CGP3_DUEBILGRIGLIA"), S::showLayout(code)},
         {QStringLiteral("CGP4_DUEBILFILTRI"), S::showFiltri(code)},
         {QStringLiteral("CGP8_DUEBILREVOKE"), S::showUtenti(code)},
-        {QStringLiteral("FW41_SELEZIONEPARAMSCADENZE"),
-         "SELECT * FROM FW41_SELEZIONEPARAMSCADENZE WHERE FW41_UOBJECT = '" + S::UObjectConfig
-             + "' AND FW41_CODICE = " + code + " ORDER BY FW41_DITTA_CG18, FW41_INDTIPOPAG"},
+        {QStringLiteral("FW41_SELEZIONEPARAMSCADENZE"), S::showDueDateSelection(code)},
     };
 }
 
@@ -137,7 +132,7 @@ int completableRows(ado::Connection &c)
 {
     int total = 0;
     for (const char *table : {"CGP4_DUEBILFILTRI", "CGP5_DUEBILPARAM", "CGP6_DUEBILPARAMDITTA", "CGP7_DUEBILPERSREG"})
-        total += c.Execute(QStringLiteral("SELECT COUNT(*) AS N FROM %1").arg(QLatin1String(table)))->value("N").toInt();
+        total += c.Execute(S::rowCount(QLatin1String(table)))->value("N").toInt();
     return total;
 }
 
@@ -264,8 +259,7 @@ struct DueBilCli::Private
     // The group code the host's company object supplies for the posting personalisation.
     QString companyGroup()
     {
-        const ado::RecordsetPtr rs = connection->Execute(
-            "SELECT CG18_GRUPPO_CG10 FROM CG18_DITTE WHERE CG18_CODICE = " + options.company);
+        const ado::RecordsetPtr rs = connection->Execute(S::companyGroup(options.company));
         return rs->RecordCount() > 0 ? ClsServizi::nullToDefault(rs->value("CG18_GRUPPO_CG10"), 0).toString()
                                      : QString();
     }
@@ -287,8 +281,7 @@ struct DueBilCli::Private
 
     int list()
     {
-        const ado::RecordsetPtr rs = connection->Execute(
-            "SELECT CGP0_CAUSALE, CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WITH (NOLOCK) ORDER BY CGP0_CAUSALE");
+        const ado::RecordsetPtr rs = connection->Execute(S::causalList());
         for (; !rs->isEOF(); rs->MoveNext())
             out << rs->value("CGP0_CAUSALE").toString() << '\t' << printable(rs->value("CGP0_DESCRIZIONE").toString()) << '\n';
         out.flush();
@@ -298,7 +291,7 @@ struct DueBilCli::Private
     int show(const QString &code)
     {
         const ado::RecordsetPtr causal =
-            connection->Execute("SELECT * FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = " + code);
+            connection->Execute(S::causalRow(code));
         if (causal->RecordCount() == 0)
             return say(CliText::CausalMissing, {code}, Refused);
         if (options.json) {
@@ -376,8 +369,7 @@ struct DueBilCli::Private
             if (const auto refusal = ops.create(code, options.user, options.company, group))
                 return refused(*refusal);
             if (options.descriptionGiven) {
-                connection->Execute("UPDATE CGP0_DUEBILCAUSALI SET CGP0_DESCRIZIONE = N'"
-                                    + ClsServizi::escapeText(options.description) + "' WHERE CGP0_CAUSALE = " + code);
+                connection->Execute(S::setCausalDescription(code, options.description));
             }
             CausalHistory(*connection, options.user).record(CausalHistory::Operation::Create, code, CausalConfiguration());
             return int(Done);
@@ -390,7 +382,7 @@ struct DueBilCli::Private
     int duplicate(CausalOperations &ops, const QString &source, const QString &target)
     {
         const ado::RecordsetPtr rs =
-            connection->Execute("SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = " + source);
+            connection->Execute(S::causalDescription(source));
         if (rs->RecordCount() == 0)
             return say(CliText::CausalMissing, {source}, Refused);
         if (descriptionTooLong())

@@ -579,6 +579,67 @@ QString causalsInOrder()
     return QStringLiteral("SELECT CGP0_CAUSALE, CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI ORDER BY CGP0_CAUSALE");
 }
 
+QString showCompanyParameters(const QString &code)
+{
+    return "SELECT * FROM CGP6_DUEBILPARAMDITTA WHERE CGP6_CAUSALE_CGP0 = " + code + " ORDER BY CGP6_DITTA_CG18";
+}
+
+QString showPostingRows(const QString &code)
+{
+    return "SELECT * FROM CGP7_DUEBILPERSREG WHERE CGP7_CAUSALE_CGP0 = " + code
+        + " ORDER BY CGP7_DITTA_CG18, CGP7_GRUPPO_CG10";
+}
+
+QString showDueDateSelection(const QString &code)
+{
+    return "SELECT * FROM FW41_SELEZIONEPARAMSCADENZE WHERE FW41_UOBJECT = " + quoted(UObjectConfig)
+        + " AND FW41_CODICE = " + code + " ORDER BY FW41_DITTA_CG18, FW41_INDTIPOPAG";
+}
+
+QString rowCount(const QString &table)
+{
+    return "SELECT COUNT(*) AS N FROM " + table;
+}
+
+QString companyGroup(const QString &company)
+{
+    return "SELECT CG18_GRUPPO_CG10 FROM CG18_DITTE WHERE CG18_CODICE = " + bareNumber(company);
+}
+
+QString causalRow(const QString &code)
+{
+    return "SELECT * FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = " + code;
+}
+
+QString setCausalDescription(const QString &code, const QString &description)
+{
+    return "UPDATE CGP0_DUEBILCAUSALI SET CGP0_DESCRIZIONE = N" + quoted(description) + " WHERE CGP0_CAUSALE = " + code;
+}
+
+QString catalogueKeys(const QString &table, const QString &column)
+{
+    return "SELECT " + column + " AS K FROM " + table;
+}
+
+QString noRowsOf(const QString &table)
+{
+    return "SELECT * FROM " + table + " WHERE 1 = 0";
+}
+
+QString insertRow(const QString &table, const QStringList &columns)
+{
+    return "INSERT INTO " + table + " (" + columns.join(QStringLiteral(", ")) + ") VALUES ("
+        + QStringList(columns.size(), QStringLiteral("?")).join(QStringLiteral(", ")) + ")";
+}
+
+QString deleteRowsOfCausal(const QString &table, const QString &causalColumn, const QString &code)
+{
+    QString sql = "DELETE FROM " + table + " WHERE " + causalColumn + " = " + code;
+    if (table == QLatin1String("FW41_SELEZIONEPARAMSCADENZE"))
+        sql += " AND FW41_UOBJECT = " + quoted(UObjectConfig);
+    return sql;
+}
+
 QString historyInsert()
 {
     return "INSERT INTO " + HistoryTable

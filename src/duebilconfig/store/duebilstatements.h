@@ -137,6 +137,20 @@ QString exclusionsOf(const QString &code);
 QString causalDescription(const QString &code);
 QString causalsInOrder();
 
+// The command-line tool's: what "show" lists of a causal, what a completion may add, the
+// company's account group, the causal row, its description, the export and the import.
+QString showCompanyParameters(const QString &code);
+QString showPostingRows(const QString &code);
+QString showDueDateSelection(const QString &code);
+QString rowCount(const QString &table);
+QString companyGroup(const QString &company);
+QString causalRow(const QString &code);
+QString setCausalDescription(const QString &code, const QString &description);
+QString catalogueKeys(const QString &table, const QString &column);
+QString noRowsOf(const QString &table);
+QString insertRow(const QString &table, const QStringList &columns);  // one ? a column
+QString deleteRowsOfCausal(const QString &table, const QString &causalColumn, const QString &code);
+
 // Change history, with bound values: one recorded row, and the rows read back (by causal
 // and from a time when asked).
 inline const QString HistoryTable = QStringLiteral("CGPL_DUEBILSTORICO");
