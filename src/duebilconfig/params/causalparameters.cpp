@@ -658,7 +658,8 @@ void CausalParameters::AttivaEditControlli()
         [&] {
             if (!ctx.nz(ui.TXT_CAUSALE->Text(), QString()).toString().trimmed().isEmpty())
                 return true;
-            ui.TAB_CONFIG->disableTabs(5);
+            for (int i = 0; i < 5; ++i)
+                ui.TAB_CONFIG->setTabEnabledAt(i, false);
             ui.TAB_CONFIG->setEnabled(false);
             return false;
         },

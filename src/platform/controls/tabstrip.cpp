@@ -1,8 +1,5 @@
 #include "tabstrip.h"
 
-#include <QSignalBlocker>
-#include <QTabBar>
-
 TabStrip::TabStrip(QWidget *parent)
     : QTabWidget(parent)
 {
@@ -41,26 +38,6 @@ void TabStrip::setTabEnabledAt(int index, bool enabled)
             }
         }
     }
-}
-
-void TabStrip::disableTabs(int count)
-{
-    QTabBar *bar = tabBar();
-    const int before = currentIndex();
-    {
-        // The bar moves its current tab on its own; the pages follow only at the end.
-        const QSignalBlocker quiet(bar);
-        for (int i = 0; i < qMin(count, this->count()); ++i)
-            setTabEnabledAt(i, false);
-    }
-    const int after = currentIndex();
-    if (after == before)
-        return;
-    {
-        const QSignalBlocker quiet(bar);
-        bar->setCurrentIndex(before);
-    }
-    bar->setCurrentIndex(after);
 }
 
 QString TabStrip::tabCaption(int index) const

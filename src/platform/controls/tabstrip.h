@@ -19,10 +19,6 @@ public:
     bool TabEnabled(int index) const;
     // Disabling the current tab moves to the first enabled one.
     void setTabEnabledAt(int index, bool enabled);
-    // The first count tabs disabled one after another, as setTabEnabledAt does, and the current
-    // tab left where that leaves it; the page on show changes once, to that tab, not once for
-    // every tab the current one passes through on the way.
-    void disableTabs(int count);
     QString tabCaption(int index) const;
 
     // Adds a page whose caption carries its access key: the letter after "&", or else the given

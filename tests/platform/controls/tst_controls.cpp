@@ -8,7 +8,6 @@
 #include "lookupdialog.h"
 #include "recordset.h"
 #include "richtextfield.h"
-#include "tabstrip.h"
 #include "textfield.h"
 
 #include <QDialogButtonBox>
@@ -17,7 +16,6 @@
 #include <QSqlQuery>
 #include <QTableView>
 #include <QSignalSpy>
-#include <QStackedWidget>
 #include <QTest>
 
 // What the window relies on from its controls: a refused code stays out of the record, combos
@@ -27,8 +25,6 @@ class tst_Controls : public QObject
     Q_OBJECT
 
 private slots:
-    void disablingTabsEndsWhereOneByOneDoes_data();
-    void disablingTabsEndsWhereOneByOneDoes();
     void refusedCodeIsNotCommitted();
     void codeFieldTakesDigitsUpToItsLength_data();
     void codeFieldTakesDigitsUpToItsLength();
@@ -252,52 +248,6 @@ void tst_Controls::gridShowsFormattedCellsAndTicks()
     grid.tick(1, QStringLiteral("CGP3_GROUPED"), true);
     rs->setAbsolutePosition(2);
     QCOMPARE(rs->value(QStringLiteral("CGP3_GROUPED")).toString(), QStringLiteral("1"));
-}
-
-// The tabs taken off at once land on the tab, and show the page, that taking them off one by
-// one gives, whichever tab was current and whichever are hidden.
-void tst_Controls::disablingTabsEndsWhereOneByOneDoes_data()
-{
-    QTest::addColumn<int>("current");
-    QTest::addColumn<int>("hidden");
-    QTest::addColumn<int>("count");
-    QTest::newRow("first, all visible") << 0 << -1 << 5;
-    QTest::newRow("first, last hidden") << 0 << 4 << 5;
-    QTest::newRow("middle, last hidden") << 2 << 4 << 5;
-    QTest::newRow("past the disabled ones") << 4 << -1 << 3;
-    QTest::newRow("hidden tab current") << 4 << 4 << 5;
-}
-
-void tst_Controls::disablingTabsEndsWhereOneByOneDoes()
-{
-    QFETCH(int, current);
-    QFETCH(int, hidden);
-    QFETCH(int, count);
-    auto make = [&](TabStrip &tabs) {
-        for (int i = 0; i < 6; ++i)
-            tabs.addPage(new QWidget, QStringLiteral("Scheda %1").arg(i), QChar());
-        tabs.setCurrentIndex(current);
-        if (hidden >= 0)
-            tabs.setTabVisible(hidden, false);
-        tabs.show();
-    };
-    TabStrip oneByOne;
-    make(oneByOne);
-    for (int i = 0; i < count; ++i)
-        oneByOne.setTabEnabledAt(i, false);
-    TabStrip atOnce;
-    make(atOnce);
-    const int start = atOnce.Tab();
-    QSignalSpy changed(&atOnce, &TabStrip::TabChanged);
-    atOnce.disableTabs(count);
-    QCOMPARE(atOnce.Tab(), oneByOne.Tab());
-    QCOMPARE(atOnce.indexOf(atOnce.currentWidget()), oneByOne.indexOf(oneByOne.currentWidget()));
-    QCOMPARE(atOnce.findChild<QStackedWidget *>()->currentIndex(), atOnce.Tab());
-    for (int i = 0; i < atOnce.count(); ++i) {
-        QCOMPARE(atOnce.TabEnabled(i), oneByOne.TabEnabled(i));
-        QCOMPARE(atOnce.widget(i)->isEnabled(), oneByOne.widget(i)->isEnabled());
-    }
-    QCOMPARE(changed.count(), atOnce.Tab() == start ? 0 : 1);
 }
 
 QTEST_MAIN(tst_Controls)
