@@ -10,7 +10,6 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <algorithm>
-#include <functional>
 #include <utility>
 
 namespace {
@@ -64,48 +63,35 @@ void appendJson(QString &out, const QVariant &value)
     }
 }
 
-using Member = QPair<QString, std::function<void(QString &)>>;
-
-QString jsonObject(QList<Member> members)
+// A changed column's [old, new].
+void appendJson(QString &out, const QPair<QVariant, QVariant> &change)
 {
-    std::sort(members.begin(), members.end(), [](const Member &a, const Member &b) { return a.first < b.first; });
+    out += u'[';
+    appendJson(out, change.first);
+    out += u',';
+    appendJson(out, change.second);
+    out += u']';
+}
+
+// column -> value, or column -> [old, new].
+template <typename Value>
+QString jsonObject(const QList<QPair<QString, Value>> &members)
+{
+    QList<const QPair<QString, Value> *> sorted;
+    sorted.reserve(members.size());
+    for (const auto &m : members)
+        sorted.append(&m);
+    std::sort(sorted.begin(), sorted.end(), [](const auto *a, const auto *b) { return a->first < b->first; });
     QString out = QStringLiteral("{");
-    for (const auto &[name, write] : members) {
+    for (const auto *m : std::as_const(sorted)) {
         if (out.size() > 1)
             out += u',';
-        appendJson(out, name);
+        appendJson(out, m->first);
         out += u':';
-        write(out);
+        appendJson(out, m->second);
     }
     out += u'}';
     return out;
-}
-
-// column -> value
-QString valuesObject(const QList<QPair<QString, QVariant>> &pairs)
-{
-    QList<Member> members;
-    members.reserve(pairs.size());
-    for (const auto &[column, value] : pairs)
-        members.append({column, [&value = value](QString &out) { appendJson(out, value); }});
-    return jsonObject(members);
-}
-
-// column -> [old, new]
-QString changesObject(const QList<QPair<QString, QPair<QVariant, QVariant>>> &pairs)
-{
-    QList<Member> members;
-    members.reserve(pairs.size());
-    for (const auto &[column, change] : pairs) {
-        members.append({column, [&change = change](QString &out) {
-                            out += u'[';
-                            appendJson(out, change.first);
-                            out += u',';
-                            appendJson(out, change.second);
-                            out += u']';
-                        }});
-    }
-    return jsonObject(members);
 }
 
 ado::AdoError failure(const QSqlQuery &q, const QString &sql)
@@ -214,8 +200,8 @@ int CausalHistory::record(Operation operation, const QString &code, const QList<
         q.addBindValue(int(operation));
         q.addBindValue(row.table);
         q.addBindValue(int(row.kind));
-        q.addBindValue(valuesObject(row.key));
-        q.addBindValue(changesObject(row.values));
+        q.addBindValue(jsonObject(row.key));
+        q.addBindValue(jsonObject(row.values));
         if (!q.exec())
             throw failure(q, sql);
     }
