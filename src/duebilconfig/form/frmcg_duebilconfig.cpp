@@ -140,7 +140,7 @@ void FRMCG_DUEBILCONFIG::showEvent(QShowEvent *event)
             // The host's WindowState (2 maximised), Top and Left (twips) place the window;
             // it never starts larger than the area nor outside it.
             const QSize room = area->viewport()->size();
-            sub->resize(sub->sizeHint().expandedTo(size()).boundedTo(room));
+            sub->resize(fittingFrameSize(size()));
             const int left = ctx.Gcls_Interface ? ctx.Gcls_Interface->left().toInt() / 15 : 0;
             const int top = ctx.Gcls_Interface ? ctx.Gcls_Interface->top().toInt() / 15 : 0;
             sub->move(qBound(0, left, qMax(0, room.width() - sub->width())),

@@ -201,7 +201,8 @@ void FormUi::createControls()
         {CONTROL(LBL_GESTIONERITENUTE), 995064},
         {CONTROL(CBO_GESTIONERITENUTE), 0, 995065, "CGP7_INDPAGRITENUTE", 19, 0, 0, 0, nullptr, "0"},
         // Tab 1: down payments
-        {CONTROL(FRA_PERSREGISTRAZIONEACCONTI), 995066},
+        // Shown with a causal that manages advances only: with none on screen there is no flag.
+        {CONTROL(FRA_PERSREGISTRAZIONEACCONTI), 995066, 0, nullptr, 0, 0, Hidden},
         {CONTROL(LBL_CODPAGACCONTI), 995067},
         {CONTROL(TXT_CODPAGACCONTI), 995068, 995068, "CGP7_CONDPAGACCONTI_CG62", 6, 4, UpperCase | Lookup | Decode, 0, "Cond. di pagamento"},
         {CONTROL(TXT_DESCRPAGACCONTI), 0, 0, nullptr, 0, 0, Border},

@@ -7,6 +7,7 @@
 #include <QEventLoop>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QStyle>
 
 MdiForm::MdiForm(const QString &formName, QWidget *parent) : QWidget(parent), m_formName(formName)
 {
@@ -117,13 +118,22 @@ void MdiForm::fitIntoArea(bool grow)
         return;
     const QRect room = area->viewport()->rect();
     QRect frame = m_subWindow->geometry();
-    if (grow)
-        frame.setSize(frame.size().expandedTo(m_subWindow->sizeHint()));
-    frame.setSize(frame.size().boundedTo(room.size()));
+    frame.setSize(grow ? fittingFrameSize(frame.size()) : frame.size().boundedTo(room.size()));
     frame.moveLeft(qBound(0, frame.left(), room.width() - frame.width()));
     frame.moveTop(qBound(0, frame.top(), room.height() - frame.height()));
     if (frame != m_subWindow->geometry())
         m_subWindow->setGeometry(frame);
+}
+
+QSize MdiForm::fittingFrameSize(QSize least) const
+{
+    if (!m_subWindow || !m_subWindow->mdiArea())
+        return least;
+    const QSize room = m_subWindow->mdiArea()->viewport()->size();
+    QSize wanted = m_subWindow->sizeHint();
+    if (wanted.height() > room.height())
+        wanted.rwidth() += style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    return wanted.expandedTo(least).boundedTo(room);
 }
 
 bool MdiForm::event(QEvent *event)

@@ -43,6 +43,11 @@ protected:
     // host itself.
     void releaseContract();
 
+    // The sub-window's size for the form, at least `least`, within the host's area. A form
+    // taller than the area scrolls down, so the window takes the vertical bar's width besides:
+    // scrolling down never costs the form its width.
+    QSize fittingFrameSize(QSize least) const;
+
     void closeEvent(QCloseEvent *event) override;
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
