@@ -1,8 +1,6 @@
+#include "hostrun.h"
 #include "testdatabase.h"
 
-#include <QProcess>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -19,53 +17,6 @@ private slots:
 };
 
 namespace {
-
-struct Run
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-Run runHost(const QString &db, const QString &script)
-{
-    QProcess host;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    host.setProcessEnvironment(env);
-    host.start(QStringLiteral(DUEBIL_HOST), {QStringLiteral("--db"), db, QStringLiteral("--user"), QStringLiteral("MROSSI"),
-                                             QStringLiteral("--script"), script});
-    Run run;
-    if (!host.waitForFinished(60000)) {
-        host.kill();
-        host.waitForFinished();
-    } else if (host.exitStatus() == QProcess::NormalExit) {
-        run.status = host.exitCode();
-    }
-    run.out = QString::fromUtf8(host.readAllStandardOutput());
-    run.err = QString::fromUtf8(host.readAllStandardError());
-    return run;
-}
-
-// Runs statements on the database outside the window; the first value of the last one.
-QString sql(const QString &db, const QStringList &statements)
-{
-    QString value;
-    {
-        QSqlDatabase c = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("check"));
-        c.setDatabaseName(db);
-        c.open();
-        QSqlQuery q(c);
-        for (const QString &statement : statements) {
-            if (!q.exec(statement))
-                value = QStringLiteral("ERRORE ") + statement;
-            else if (q.next())
-                value = q.value(0).toString();
-        }
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("check"));
-    return value;
-}
 
 // The grid helpers every script shares: the layout as "position id" pairs, the exclusions as
 // "group id/user id code", the two fields as "group|user enabled enabled".
@@ -211,7 +162,7 @@ void tst_LayoutExclusionTabs::tabDoesWhatTheUserAsks()
     QFETCH(QString, stored);
     TestDatabase db;
     if (!setup.isEmpty())
-        QVERIFY(!sql(db.path(), setup).startsWith(QLatin1String("ERRORE")));
+        QVERIFY(!queryValue(db.path(), setup).startsWith(QLatin1String("ERRORE")));
     QTemporaryDir dir;
     const QString script = dir.filePath(QStringLiteral("script.js"));
     QFile file(script);
@@ -219,13 +170,13 @@ void tst_LayoutExclusionTabs::tabDoesWhatTheUserAsks()
     file.write(helpers);
     file.write(QStringLiteral("host.onOpen(function () {\n%1host.quit(0);\n});\n").arg(body).toUtf8());
     file.close();
-    const Run run = runHost(db.path(), script);
+    const HostRun run = runHostScript(QStringLiteral(DUEBIL_HOST), db.path(), script);
     QVERIFY2(run.status == 0, qPrintable(run.out + run.err));
     const QStringList shown = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     for (const QString &line : std::as_const(expected))
         QVERIFY2(shown.contains(line), qPrintable(QStringLiteral("missing \"%1\" in:\n%2%3").arg(line, run.out, run.err)));
     QVERIFY2(!run.err.contains(QLatin1String("deleted")), qPrintable(run.err));
-    QCOMPARE(sql(db.path(), {statement}), stored);
+    QCOMPARE(queryValue(db.path(), {statement}), stored);
 }
 
 QTEST_MAIN(tst_LayoutExclusionTabs)

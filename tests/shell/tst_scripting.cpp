@@ -1,4 +1,5 @@
 #include "controldriver.h"
+#include "hostrun.h"
 #include "recordingmessageservice.h"
 #include "scriptrunner.h"
 #include "testdatabase.h"
@@ -7,13 +8,10 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QHostAddress>
 #include <QTcpServer>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -90,40 +88,14 @@ void tst_Scripting::runawayScriptIsStopped()
 
 namespace {
 
-struct Run
+HostRun runHost(const QString &db, const QString &script)
 {
-    int status = -1;    // -1: crashed or did not end within the minute
-    QString out;
-    QString err;
-    qint64 ms = 0;
-};
-
-Run runHost(const QString &db, const QString &script)
-{
-    QProcess host;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    host.setProcessEnvironment(env);
-    QElapsedTimer clock;
-    clock.start();
-    host.start(QStringLiteral(DUEBIL_HOST), {QStringLiteral("--db"), db, QStringLiteral("--user"), QStringLiteral("MROSSI"),
-                                             QStringLiteral("--script"), script});
-    Run run;
-    if (!host.waitForFinished(60000)) {
-        host.kill();
-        host.waitForFinished();
-    } else if (host.exitStatus() == QProcess::NormalExit) {
-        run.status = host.exitCode();
-    }
-    run.ms = clock.elapsed();
-    run.out = QString::fromUtf8(host.readAllStandardOutput());
-    run.err = QString::fromUtf8(host.readAllStandardError());
-    return run;
+    return runHostScript(QStringLiteral(DUEBIL_HOST), db, script);
 }
 
 int runHost(const QString &db, const QString &script, QString *output)
 {
-    const Run run = runHost(db, script);
+    const HostRun run = runHost(db, script);
     *output = run.out + run.err;
     return run.status;
 }
@@ -141,18 +113,7 @@ QString writeScript(const QTemporaryDir &dir, const QString &text)
 // First value of the first row, as text; empty when there is none.
 QString firstValue(const QString &db, const QString &statement)
 {
-    QString value;
-    {
-        QSqlDatabase c = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("check"));
-        c.setDatabaseName(db);
-        c.open();
-        QSqlQuery q(c);
-        q.exec(statement);
-        if (q.next())
-            value = q.value(0).toString();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("check"));
-    return value;
+    return queryValue(db, {statement});
 }
 
 QString description(const QString &db, int code)
@@ -355,7 +316,7 @@ void tst_Scripting::hostCallActsOnTheWindow()
     TestDatabase db;
     QTemporaryDir dir;
     const QString script = writeScript(dir, QStringLiteral("host.onOpen(function () {\n%1host.quit(0);\n});\n").arg(body));
-    const Run run = runHost(db.path(), script);
+    const HostRun run = runHost(db.path(), script);
     QVERIFY2(run.status == 0, qPrintable(run.out + run.err));
     const QStringList shown = lines(run.out);
     for (const QString &line : std::as_const(expected))
@@ -443,7 +404,7 @@ void tst_Scripting::wrongNameOrCallIsAnErrorNamingIt()
     program += QStringLiteral("host.onOpen(function () { host.log('fine'); host.quit(0); });\n");
     TestDatabase db;
     QTemporaryDir dir;
-    const Run run = runHost(db.path(), writeScript(dir, program));
+    const HostRun run = runHost(db.path(), writeScript(dir, program));
     QVERIFY2(run.status == 0, qPrintable(run.out + run.err));
     const QStringList shown = lines(run.out);
     QVERIFY2(shown.contains(QStringLiteral("fine")), qPrintable(run.out));
@@ -480,7 +441,7 @@ void tst_Scripting::unopenableDatabaseEndsTheRun()
         ? connection.arg(silent.serverPort()) : dir.filePath(connection);
     const QString script = writeScript(dir, QStringLiteral("host.onOpen(function () { host.log('APERTO'); host.quit(0); });\n"));
 
-    const Run run = runHost(target, script);
+    const HostRun run = runHost(target, script);
     QCOMPARE(run.status, 1);
     QVERIFY2(run.ms < 15000, qPrintable(QString::number(run.ms)));
     QVERIFY2(run.err.contains(QLatin1String("Impossibile aprire il database")), qPrintable(run.err));
@@ -536,7 +497,7 @@ void tst_Scripting::tabExampleDoesWhatItSays()
     QVERIFY2(docs.readAll().contains(file.readAll()), "docs/scripting.md does not show the example as it is");
 
     TestDatabase db;
-    const Run run = runHost(db.path(), path);
+    const HostRun run = runHost(db.path(), path);
     QVERIFY2(run.status == 0, qPrintable(run.out + run.err));
     const QStringList shown = lines(run.out);
     for (const QString &line : std::as_const(expected))

@@ -38,6 +38,19 @@ private slots:
     void gridShowsFormattedCellsAndTicks();
 };
 
+namespace {
+
+// A table LUNGA of 1000 rows R0000..R0999, "Riga 0".."Riga 999": longer than a list reads at once.
+bool addLongList(const QSqlDatabase &db)
+{
+    QSqlQuery fill(db);
+    return fill.exec(QStringLiteral("CREATE TABLE LUNGA (CODICE TEXT, DESCR TEXT)"))
+        && fill.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 999)"
+                                    " INSERT INTO LUNGA SELECT printf('R%04d', i), 'Riga ' || i FROM n"));
+}
+
+} // namespace
+
 void tst_Controls::refusedCodeIsNotCommitted()
 {
     TextField field;
@@ -173,10 +186,7 @@ void tst_Controls::lookupReachesEveryRowOfALongList()
     QVERIFY(!path.isEmpty());
     auto connection = std::make_shared<ado::Connection>();
     connection->Open(QStringLiteral("sqlite:") + path);
-    QSqlQuery fill(connection->database());
-    QVERIFY(fill.exec(QStringLiteral("CREATE TABLE LUNGA (CODICE TEXT, DESCR TEXT)")));
-    QVERIFY(fill.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 999)"
-                                     " INSERT INTO LUNGA SELECT printf('R%04d', i), 'Riga ' || i FROM n")));
+    QVERIFY(addLongList(connection->database()));
     LookupDialog dialog(connection, QStringLiteral("SELECT CODICE, DESCR FROM LUNGA ORDER BY CODICE"), QVariant(),
                         QStringLiteral("Elenco"));
     dialog.show();
@@ -202,12 +212,8 @@ void tst_Controls::lookupOpenLeavesOtherWritersFree()
     QVERIFY(!path.isEmpty());
     auto connection = std::make_shared<ado::Connection>();
     connection->Open(QStringLiteral("sqlite:") + path);
-    QSqlQuery fill(connection->database());
-    QVERIFY(fill.exec(QStringLiteral("PRAGMA journal_mode=DELETE")));
-    QVERIFY(fill.exec(QStringLiteral("CREATE TABLE LUNGA (CODICE TEXT, DESCR TEXT)")));
-    QVERIFY(fill.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 999)"
-                                     " INSERT INTO LUNGA SELECT printf('R%04d', i), 'Riga ' || i FROM n")));
-    fill.finish();
+    QVERIFY(QSqlQuery(connection->database()).exec(QStringLiteral("PRAGMA journal_mode=DELETE")));
+    QVERIFY(addLongList(connection->database()));
     LookupDialog dialog(connection, QStringLiteral("SELECT CODICE, DESCR FROM LUNGA ORDER BY CODICE"), QVariant(),
                         QStringLiteral("Elenco"));
     QCOMPARE(dialog.loadedRowCount(), 1000);

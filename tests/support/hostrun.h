@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// duebil-host as a user starts it: offscreen, on a database, as MROSSI, running a script.
+struct HostRun
+{
+    int status = -1;  // -1: crashed or did not end within the minute
+    QString out;
+    QString err;
+    qint64 ms = 0;
+};
+
+HostRun runHostScript(const QString &hostProgram, const QString &db, const QString &script);
+
+// Runs statements on the database outside the window: the first value of the last one that
+// returns a row, or "ERRORE " and the statement that failed.
+QString queryValue(const QString &db, const QStringList &statements);
