@@ -147,9 +147,22 @@ private slots:
 
     // A prepared command writes many rows of one shape: the values bound once stay for every
     // row, each row gets its own, and a refused row leaves the command usable.
+    void preparedCommandWritesEveryRow_data()
+    {
+        QTest::addColumn<bool>("odbc");
+        QTest::newRow("embedded database") << false;
+        QTest::newRow("ODBC") << true;
+    }
+
     void preparedCommandWritesEveryRow()
     {
-        auto c = open();
+        QFETCH(bool, odbc);
+        ConnectionPtr c;
+        try {
+            c = open(odbc ? "Driver=SQLite3;Database=" + m_path : QString());
+        } catch (const AdoError &e) {
+            QSKIP(qPrintable("SQLite ODBC driver not available: " + e.message()));
+        }
         c->Execute("CREATE TABLE T_RIGHE (R_GRUPPO TEXT NOT NULL, R_NUMERO INTEGER PRIMARY KEY, R_TESTO TEXT)");
         const QStringList texts = {"prima", "L'incasso dell''anno", "Società € ✓", QString(3000, QChar(u'à'))};
         {
@@ -178,7 +191,12 @@ private slots:
             QCOMPARE(rs->value("R_TESTO").toString(), texts.at(i));
         }
         QCOMPARE(rs->value("R_TESTO").toString(), texts.last());
-        QVERIFY_THROWS_EXCEPTION(AdoError, Command(*c, "INSERT INTO T_NONESISTE VALUES (?)"));
+        // A missing table fails when prepared or, where the driver prepares late, when run.
+        QVERIFY_THROWS_EXCEPTION(AdoError, [&] {
+            Command missing(*c, "INSERT INTO T_NONESISTE VALUES (?)");
+            missing.bind(0, qint64(1));
+            missing.Execute();
+        }());
     }
 
     // Texts the user types go through literals; they must come back as typed.
