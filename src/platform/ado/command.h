@@ -10,6 +10,7 @@ namespace ado {
 // A statement prepared once and run many times with values bound by position ("?"), as an
 // ADO Command with Prepared set. On the embedded database it binds straight into SQLite, for
 // a writer of many rows of one shape (the change history) without Qt's bookkeeping per value.
+// It holds the prepared statement: it ends before its connection closes.
 class Command
 {
 public:
