@@ -15,7 +15,7 @@
 #include <QHash>
 #include <QLineEdit>
 #include <QMdiArea>
-#include <QTableView>
+#include <QAbstractItemView>
 #include <QSqlDriver>
 #include <QTest>
 #include <sqlite3.h>
@@ -177,7 +177,9 @@ int WindowBench::lookup(const QString &field, bool toTheEnd)
         LookupDialog dialog(connection, statement, columns, title, 0, d->form);
         rows = dialog.loadedRowCount();
         if (toTheEnd) {
-            auto *table = dialog.findChild<QTableView *>();
+            // On screen, as the user sees it, with the cursor on its first row.
+            dialog.show();
+            auto *table = dialog.findChild<QAbstractItemView *>();
             QTest::keyClick(table, Qt::Key_End, Qt::ControlModifier);
             rows = table->currentIndex().row() == dialog.loadedRowCount() - 1 ? dialog.loadedRowCount() : -1;
         }

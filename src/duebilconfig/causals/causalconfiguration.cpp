@@ -93,12 +93,14 @@ CausalConfiguration CausalConfiguration::read(ado::Connection &connection, const
         const ado::RecordsetPtr rs = connection.Execute(rowsOrdered(t, code, scope, QLatin1String(t.orderBy)));
         const QStringList columns = rs->fieldNames();
         QList<Row> rows;
+        rows.reserve(rs->RecordCount());
         for (; !rs->isEOF(); rs->MoveNext()) {
             Row row;
             row.columns = columns;
-            for (const QString &c : columns)
-                row.values.insert(c, rs->value(c));
-            rows.append(row);
+            row.values.reserve(columns.size());
+            for (int c = 0; c < columns.size(); ++c)
+                row.values.insert(columns.at(c), rs->value(c));
+            rows.append(std::move(row));
         }
         configuration.m_rows.insert(QLatin1String(t.table), rows);
     }

@@ -1,6 +1,7 @@
 #include "causalhistory.h"
 
 #include "adoerror.h"
+#include "command.h"
 #include "instanceid.h"
 #include "transactionguard.h"
 
@@ -22,7 +23,16 @@ using Change = CausalConfiguration::Change;
 void appendJson(QString &out, const QString &text)
 {
     out += u'"';
-    for (const QChar c : text) {
+    // Runs of characters that need no escape (nearly every value) are appended whole.
+    const QChar *run = text.constData();
+    const QChar *const end = run + text.size();
+    for (const QChar *p = run; p != end; ++p) {
+        const char16_t u = p->unicode();
+        if (u >= 0x20 && u != u'"' && u != u'\\')
+            continue;
+        out.append(run, p - run);
+        run = p + 1;
+        const QChar c = *p;
         switch (c.unicode()) {
         case '"': out += QLatin1String("\\\""); break;
         case '\\': out += QLatin1String("\\\\"); break;
@@ -32,12 +42,10 @@ void appendJson(QString &out, const QString &text)
         case '\r': out += QLatin1String("\\r"); break;
         case '\t': out += QLatin1String("\\t"); break;
         default:
-            if (c.unicode() < 0x20)
-                out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-            else
-                out += c;
+            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
         }
     }
+    out.append(run, end - run);
     out += u'"';
 }
 
@@ -83,6 +91,7 @@ QString jsonObject(const QList<QPair<QString, Value>> &members)
         sorted.append(&m);
     std::sort(sorted.begin(), sorted.end(), [](const auto *a, const auto *b) { return a->first < b->first; });
     QString out = QStringLiteral("{");
+    out.reserve(32 * members.size() + 2);
     for (const auto *m : std::as_const(sorted)) {
         if (out.size() > 1)
             out += u',';
@@ -187,23 +196,23 @@ int CausalHistory::record(Operation operation, const QString &code, const QList<
     std::optional<ado::TransactionGuard> transaction;
     if (!m_connection.inTransaction())
         transaction.emplace(m_connection);
-    QSqlQuery q(m_connection.database());
-    if (!q.prepare(sql))
-        throw failure(q, sql);
-    const QString id = InstanceId::GeneraGuid();
-    const QString when = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
-    for (const Written &row : rows) {
-        q.addBindValue(id);
-        q.addBindValue(code.toInt());
-        q.addBindValue(when);
-        q.addBindValue(m_userName.isNull() ? QStringLiteral("") : m_userName);  // an unknown user is no NULL
-        q.addBindValue(int(operation));
-        q.addBindValue(row.table);
-        q.addBindValue(int(row.kind));
-        q.addBindValue(jsonObject(row.key));
-        q.addBindValue(jsonObject(row.values));
-        if (!q.exec())
-            throw failure(q, sql);
+    try {
+        // One statement for every row: the values that do not change are bound once.
+        ado::Command insert(m_connection, sql);
+        insert.bind(0, InstanceId::GeneraGuid());
+        insert.bind(1, qint64(code.toInt()));
+        insert.bind(2, QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")));
+        insert.bind(3, m_userName.isNull() ? QStringLiteral("") : m_userName);  // an unknown user is no NULL
+        insert.bind(4, qint64(operation));
+        for (const Written &row : rows) {
+            insert.bind(5, row.table);
+            insert.bind(6, qint64(row.kind));
+            insert.bind(7, jsonObject(row.key));
+            insert.bind(8, jsonObject(row.values));
+            insert.Execute();
+        }
+    } catch (const ado::AdoError &e) {
+        throw ado::AdoError(ado::AdoError::Generic, e.message(), sql);
     }
     if (transaction)
         transaction->commit();

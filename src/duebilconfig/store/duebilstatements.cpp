@@ -216,19 +216,34 @@ QString existsCausal(const QString &code)
 static QString copy(const QString &table, const QStringList &columns, const QStringList &constants,
                     const QString &from, const QStringList &where)
 {
-    QStringList out{"INSERT INTO " + table + " "};
-    for (int i = 0; i < columns.size(); ++i)
-        out << (i == 0 ? "(" : " ") + columns.at(i) + (i + 1 < columns.size() ? "," : ")");
-    QStringList selected = constants;
-    selected << columns.mid(constants.size());
-    for (int i = 0; i < selected.size(); ++i) {
-        const QString sep = i + 1 < selected.size() ? "," : "";
-        out << (i == 0 ? "(SELECT " : "        ") + selected.at(i) + sep;
+    // Written into one text: a duplication composes eight of these for every copy it makes.
+    const QStringView newline(crlf);
+    QString out;
+    out.reserve(640);
+    out += QLatin1String("INSERT INTO ") + table + QLatin1Char(' ');
+    for (qsizetype i = 0; i < columns.size(); ++i) {
+        out += newline;
+        out += i == 0 ? u'(' : u' ';
+        out += columns.at(i);
+        out += i + 1 < columns.size() ? u',' : u')';
     }
-    out << " FROM " + from;
-    for (int i = 0; i < where.size(); ++i)
-        out << where.at(i) + (i + 1 == where.size() ? ")" : "");
-    return lines(out);
+    // The constants take the place of the first columns.
+    for (qsizetype i = 0; i < columns.size(); ++i) {
+        out += newline;
+        out += i == 0 ? QLatin1String("(SELECT ") : QLatin1String("        ");
+        out += i < constants.size() ? constants.at(i) : columns.at(i);
+        if (i + 1 < columns.size())
+            out += u',';
+    }
+    out += newline;
+    out += QLatin1String(" FROM ") + from;
+    for (qsizetype i = 0; i < where.size(); ++i) {
+        out += newline;
+        out += where.at(i);
+        if (i + 1 == where.size())
+            out += u')';
+    }
+    return out;
 }
 
 QStringList duplication(const QString &newCode, const QString &source, const QString &company,

@@ -6,6 +6,7 @@
 #include "numerdesc.h"
 #include "recordset.h"
 #include "recordset_p.h"
+#include "sqlitestatement.h"
 #include "sqlrewriter.h"
 
 #include <QAtomicInt>
@@ -43,14 +44,6 @@ QString sqlitePath(const QString &cs)
     if (cs.startsWith(QLatin1String("sqlite:"), Qt::CaseInsensitive))
         return cs.mid(7);
     return cs;
-}
-
-sqlite3 *sqliteHandle(const QSqlDatabase &db)
-{
-    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        return nullptr;
-    return *static_cast<sqlite3 *const *>(handle.constData());
 }
 
 } // namespace
@@ -96,6 +89,8 @@ struct Connection::Private
     bool open = false;
     bool inTransaction = false;
     int busyTimeout = 5000;
+    // The embedded database's own handle while it is open: its statements skip Qt's driver.
+    sqlite3 *sqlite = nullptr;
     std::vector<std::function<void()>> rollbackUndo;
     std::vector<std::function<void()>> commitDone;
 
@@ -112,6 +107,12 @@ struct Connection::Private
 
     void run(const QString &sql)
     {
+        if (sqlite) {
+            SqliteStatement statement(sqlite, sql, sql);
+            while (statement.step()) {
+            }
+            return;
+        }
         QSqlQuery query(db());
         if (!query.exec(sql))
             throw errorFrom(query.lastError(), sql);
@@ -132,7 +133,7 @@ struct Connection::Private
     {
         if (scalar(QStringLiteral("PRAGMA journal_mode")).compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0)
             return;
-        sqlite3 *handle = sqliteHandle(db());
+        sqlite3 *handle = sqliteHandleOf(db());
         if (!handle || sqlite3_db_readonly(handle, "main") != 0)
             return;
         QSqlQuery query(db());
@@ -146,8 +147,7 @@ struct Connection::Private
     {
         if (!inTransaction)
             return;
-        sqlite3 *handle = sqliteHandle(db());
-        if (handle && sqlite3_get_autocommit(handle) != 0)
+        if (sqlite && sqlite3_get_autocommit(sqlite) != 0)
             throw AdoError(AdoError::Generic, QStringLiteral("The transaction was rolled back by the database"), sql);
     }
 };
@@ -229,6 +229,7 @@ void Connection::Open(const QString &connectionString, const QString &user, cons
             throw AdoError(AdoError::ConnectionFailed, QStringLiteral("%1 (%2)").arg(e.message(), masked));
         }
         registerNumerDesc(QSqlDatabase::database(d->name, false));
+        d->sqlite = sqliteHandleOf(d->db());
     }
     d->open = true;
 }
@@ -248,6 +249,7 @@ void Connection::Close()
     }
     QSqlDatabase::removeDatabase(d->name);
     d->open = false;
+    d->sqlite = nullptr;
 }
 
 ObjectState Connection::State() const
@@ -265,12 +267,47 @@ QString Connection::nativeSql(const QString &tsql) const
     return d->dialect == Dialect::Sqlite ? SqlRewriter::toSqlite(tsql) : tsql;
 }
 
+namespace {
+
+RecordsetPtr executeOnSqlite(sqlite3 *db, const QString &native, const QString &sql, int *recordsAffected)
+{
+    SqliteStatement statement(db, native, sql);
+    auto rs = std::make_shared<Recordset>();
+    if (!statement.returnsRows()) {
+        statement.step();
+        if (recordsAffected)
+            *recordsAffected = statement.changes();
+        return rs;
+    }
+    auto shared = std::make_shared<SharedRows>();
+    shared->setFields(statement.columnNames());
+    const int columns = statement.columnCount();
+    while (statement.step()) {
+        auto row = std::make_shared<RowData>();
+        row->id = shared->nextId++;
+        row->values.reserve(columns);
+        for (int i = 0; i < columns; ++i)
+            row->values.append(statement.value(i));
+        row->original = row->values;
+        shared->rows.append(std::move(row));
+    }
+    shared->source = sql;
+    RecordsetPrivate::adopt(*rs, std::move(shared));
+    if (recordsAffected)
+        *recordsAffected = -1;
+    return rs;
+}
+
+} // namespace
+
 RecordsetPtr Connection::Execute(const QString &sql, int, int *recordsAffected)
 {
     if (!d->open)
         throw AdoError(AdoError::Usage, QStringLiteral("The connection is closed"), sql);
     d->ensureTransactionAlive(sql);
     const QString native = nativeSql(sql);
+    if (d->sqlite)
+        return executeOnSqlite(d->sqlite, native, sql, recordsAffected);
     QSqlQuery query(d->db());
     query.setForwardOnly(true);
     if (!query.exec(native))
@@ -358,7 +395,7 @@ void Connection::onCommit(std::function<void()> done)
 
 bool Connection::isReadOnly() const
 {
-    sqlite3 *handle = d->open ? sqliteHandle(d->db()) : nullptr;
+    sqlite3 *handle = d->open ? sqliteHandleOf(d->db()) : nullptr;
     return handle && sqlite3_db_readonly(handle, "main") == 1;
 }
 

@@ -111,7 +111,12 @@ void RecordsetPrivate::fill(Recordset &rs, QSqlQuery &query)
     }
     if (query.lastError().isValid())
         throw errorFrom(query.lastError(), query.lastQuery());
-    rs.d->shared = shared;
+    adopt(rs, std::move(shared));
+}
+
+void RecordsetPrivate::adopt(Recordset &rs, std::shared_ptr<SharedRows> shared)
+{
+    rs.d->shared = std::move(shared);
     rs.d->open = true;
     rs.d->filter.clear();
     rs.d->criteria.clear();
@@ -448,6 +453,13 @@ QVariant Recordset::value(const QString &field) const
     const int column = d->shared->column(field);
     if (column < 0)
         throw usage(QStringLiteral("Item cannot be found in the collection: %1").arg(field));
+    return d->current()->values.at(column);
+}
+
+QVariant Recordset::value(int column) const
+{
+    if (column < 0 || column >= d->shared->fields.size())
+        throw usage(QStringLiteral("Item cannot be found in the collection: %1").arg(column));
     return d->current()->values.at(column);
 }
 

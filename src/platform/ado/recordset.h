@@ -64,6 +64,7 @@ public:
     void setBookmark(const QVariant &bookmark);
 
     QVariant value(const QString &field) const;
+    QVariant value(int column) const;  // by position in fieldNames(), for readers of every column
     void setValue(const QString &field, const QVariant &value);  // marks the row modified
     QVariant originalValue(const QString &field) const;         // value as last read or written
     // The given fields of every row as last read or written, in the order of the statement:

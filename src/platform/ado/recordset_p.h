@@ -46,6 +46,8 @@ struct Criterion
 struct RecordsetPrivate
 {
     static void fill(Recordset &rs, QSqlQuery &query);
+    // Rows read by other means (the embedded database's own interface) become the recordset's.
+    static void adopt(Recordset &rs, std::shared_ptr<SharedRows> shared);
 };
 
 struct Recordset::Private

@@ -31,7 +31,8 @@ bool isWordPart(QChar c)
 // The tokens' texts share the statement's buffer (the Rewriter keeps the statement alive while
 // they exist): a statement of a few hundred characters would otherwise cost an allocation for
 // every name, blank and comma, more than SQLite takes to run it.
-QList<Token> tokenize(const QString &sql)
+// *stripped becomes true when an N'..' literal lost its N.
+QList<Token> tokenize(const QString &sql, bool *stripped)
 {
     QList<Token> tokens;
     tokens.reserve(sql.size() / 4);
@@ -78,6 +79,7 @@ QList<Token> tokenize(const QString &sql)
                 ++i;
             }
             // SQLite texts are Unicode already: N'..' is written as '..'.
+            *stripped = *stripped || national;
             tokens.append({TokenKind::String, piece(national ? start + 1 : start, national ? i - start - 1 : i - start)});
         } else if (c == u'"' || c == u'[') {
             const QChar close = c == u'"' ? u'"' : u']';
@@ -169,7 +171,7 @@ const QSet<QString> &refusedFunctions()
 class Rewriter
 {
 public:
-    explicit Rewriter(const QString &sql) : m_sql(sql), m_tokens(tokenize(m_sql)) {}
+    explicit Rewriter(const QString &sql) : m_sql(sql), m_tokens(tokenize(m_sql, &m_changed)) {}
 
     QString run()
     {
@@ -179,6 +181,9 @@ public:
         unwrapInsertSelect();
         moveTop();
         concatenation();
+        // Most statements need nothing rewritten: the tokens would only put the text back together.
+        if (!m_changed)
+            return m_sql;
         QString out;
         out.reserve(m_sql.size() + 16);
         for (const Token &t : std::as_const(m_tokens))
@@ -249,6 +254,7 @@ private:
     void erase(qsizetype from, qsizetype to)  // inclusive
     {
         m_tokens.remove(from, to - from + 1);
+        m_changed = true;
     }
 
     // Table hints: SQLite has no lock hints and reads a consistent snapshot anyway.
@@ -280,6 +286,7 @@ private:
             const bool call = open >= 0 && isPunct(m_tokens.at(open), "(");
             if (isWord(t, "ISNULL") && call) {
                 t.text = QStringLiteral("IFNULL");
+                m_changed = true;
             } else if (isWord(t, "GETDATE") && call) {
                 const qsizetype close = next(open);
                 if (close < 0 || !isPunct(m_tokens.at(close), ")"))
@@ -318,6 +325,7 @@ private:
                 return;
             m_tokens[close] = {TokenKind::Space, QString()};
             m_tokens[k] = {TokenKind::Space, QString()};
+            m_changed = true;
         }
     }
 
@@ -335,8 +343,10 @@ private:
                 if (!pending.isEmpty() && pending.last().depth >= closingDepth)
                     refuse(QStringLiteral("two TOP clauses in one query"));
             }
-            if (!text.isEmpty())
+            if (!text.isEmpty()) {
                 m_tokens.insert(at, {TokenKind::Punct, text});
+                m_changed = true;
+            }
             return !text.isEmpty();
         };
         for (qsizetype i = 0; i < m_tokens.size(); ++i) {
@@ -400,12 +410,15 @@ private:
             const qsizetype after = next(i);
             const bool text = (before >= 0 && m_tokens.at(before).kind == TokenKind::String)
                 || (after >= 0 && m_tokens.at(after).kind == TokenKind::String);
-            if (text)
+            if (text) {
                 m_tokens[i].text = QStringLiteral("||");
+                m_changed = true;
+            }
         }
     }
 
     QString m_sql;
+    bool m_changed = false;  // set before m_tokens, which the tokenizer marks for N'..'
     QList<Token> m_tokens;
 };
 

@@ -8,7 +8,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <QTableView>
+#include <QTreeView>
 #include <QVBoxLayout>
 #include <limits>
 
@@ -125,11 +125,19 @@ public:
 };
 
 // Ctrl+End reaches the statement's last row, not the last one read so far; moving down near
-// the end of what was read reads on, as scrolling does.
-class LookupDialog::Table : public QTableView
+// the end of what was read reads on, as scrolling does. A flat tree rather than a table: a
+// table builds a second header (hidden here, with a viewport and scroll bars of its own) and
+// connects it to the rows, which is most of what opening the list costs.
+class LookupDialog::Table : public QTreeView
 {
 public:
-    Table(Rows *rows, QWidget *parent) : QTableView(parent), m_rows(rows) {}
+    Table(Rows *rows, QWidget *parent) : QTreeView(parent), m_rows(rows)
+    {
+        setRootIsDecorated(false);
+        setItemsExpandable(false);
+        setUniformRowHeights(true);
+        setAllColumnsShowFocus(true);
+    }
 
 protected:
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override
@@ -137,9 +145,10 @@ protected:
         if (action == MoveEnd && modifiers.testFlag(Qt::ControlModifier))
             m_rows->fetchAll();
         else if ((action == MoveDown || action == MovePageDown || action == MoveNext)
-                 && currentIndex().row() + qMax(1, viewport()->height() / qMax(1, rowHeight(0))) >= m_rows->rowCount())
+                 && currentIndex().row() + qMax(1, viewport()->height() / qMax(1, rowHeight(m_rows->index(0, 0))))
+                     >= m_rows->rowCount())
             m_rows->fetchMore({});
-        return QTableView::moveCursor(action, modifiers);
+        return QTreeView::moveCursor(action, modifiers);
     }
 
 private:
@@ -174,8 +183,7 @@ LookupDialog::LookupDialog(const ado::ConnectionPtr &connection, const QString &
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_table->verticalHeader()->setVisible(false);
-    m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->header()->setStretchLastSection(true);
 
     for (const QVariant &c : columns.toList()) {
         const QVariantMap map = c.toMap();
@@ -212,7 +220,7 @@ LookupDialog::LookupDialog(const ado::ConnectionPtr &connection, const QString &
     }
     m_table->setModel(m_rows.get());
     connect(m_search, &QLineEdit::textChanged, this, &LookupDialog::applySearch);
-    connect(m_table, &QTableView::doubleClicked, this, [this](const QModelIndex &index) {
+    connect(m_table, &QTreeView::doubleClicked, this, [this](const QModelIndex &index) {
         if (chooseRow(index.row()))
             accept();
     });
@@ -230,7 +238,16 @@ LookupDialog::~LookupDialog() = default;
 void LookupDialog::applySearch()
 {
     m_rows->filter(m_search->text().trimmed());
-    if (m_rows->rowCount() > 0)
+    // The first row becomes current when the list shows: placing the cursor lays out the rows,
+    // work that a list not yet on screen would do twice.
+    if (m_rows->rowCount() > 0 && isVisible())
+        m_table->setCurrentIndex(m_rows->index(0, 0));
+}
+
+void LookupDialog::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (m_rows->rowCount() > 0 && !m_table->currentIndex().isValid())
         m_table->setCurrentIndex(m_rows->index(0, 0));
 }
 

@@ -6,7 +6,6 @@
 #include <memory>
 
 class QLineEdit;
-class QTableView;
 
 // The list window of a look-up: the rows of the statement the form gives, narrowed by what the
 // user types in the search box; the chosen row's value of the return column is the code.
@@ -29,6 +28,9 @@ public:
     bool chooseRow(int visibleRow);
     QString chosenCode() const;
     QString errorString() const;
+
+protected:
+    void showEvent(QShowEvent *event) override;
 
 private:
     void applySearch();

@@ -1,4 +1,5 @@
 #include "adoerror.h"
+#include "command.h"
 #include "connection.h"
 #include "fixture.h"
 #include "recordset.h"
@@ -6,6 +7,8 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTest>
 
 using namespace ado;
@@ -94,6 +97,106 @@ private slots:
         int affected = 0;
         c->Execute("UPDATE CGP0_DUEBILCAUSALI SET CGP0_DESCRIZIONE = N'x' WHERE CGP0_CAUSALE >= 310", 1, &affected);
         QCOMPARE(affected, 2);
+    }
+
+    // The embedded database is read through SQLite's own interface: every value and column
+    // name must come back as Qt's driver gives them on the same connection.
+    void valuesAsQtReadsThem_data()
+    {
+        QTest::addColumn<QString>("select");
+        QTest::newRow("integer") << "SELECT CGP0_CAUSALE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 300";
+        QTest::newRow("large integer") << "SELECT 9007199254740993 AS V";
+        QTest::newRow("real") << "SELECT 2.5 AS V";
+        QTest::newRow("text") << "SELECT N'Società € ✓' AS V";
+        QTest::newRow("empty text") << "SELECT '' AS V";
+        QTest::newRow("null") << "SELECT NULL AS V";
+        QTest::newRow("blob") << "SELECT X'00FF10' AS V";
+        QTest::newRow("quoted expression") << "SELECT \"x\"";
+    }
+
+    void valuesAsQtReadsThem()
+    {
+        QFETCH(QString, select);
+        auto c = open();
+        const RecordsetPtr rs = c->Execute(select);
+        QSqlQuery qt(c->database());
+        QVERIFY(qt.exec(c->nativeSql(select)) && qt.next());
+        QCOMPARE(rs->RecordCount(), 1);
+        QCOMPARE(rs->fieldNames(), QStringList{qt.record().fieldName(0)});
+        const QVariant ours = rs->value(0);
+        const QVariant theirs = qt.value(0);
+        if (theirs.isNull()) {
+            QVERIFY(!ours.isValid());  // NULL is an invalid QVariant, as the recordset always gave it
+        } else {
+            QCOMPARE(ours.typeId(), theirs.typeId());
+            QCOMPARE(ours, theirs);
+        }
+    }
+
+    // A text of several statements is refused whole, none of them run, as Qt's driver did.
+    void severalStatementsAreRefused()
+    {
+        auto c = open();
+        QVERIFY_THROWS_EXCEPTION(AdoError,
+                                 c->Execute("DELETE FROM CGP3_DUEBILGRIGLIA; DELETE FROM CGP0_DUEBILCAUSALI"));
+        QCOMPARE(count(*c, "SELECT COUNT(*) AS N FROM CGP3_DUEBILGRIGLIA"), 3);
+        QCOMPARE(count(*c, "SELECT COUNT(*) AS N FROM CGP0_DUEBILCAUSALI"), 3);
+        // A trailing ";" is no second statement.
+        QCOMPARE(count(*c, "SELECT COUNT(*) AS N FROM CGP0_DUEBILCAUSALI;  "), 3);
+    }
+
+    // A prepared command writes many rows of one shape: the values bound once stay for every
+    // row, each row gets its own, and a refused row leaves the command usable.
+    void preparedCommandWritesEveryRow_data()
+    {
+        QTest::addColumn<bool>("odbc");
+        QTest::newRow("embedded database") << false;
+        QTest::newRow("ODBC") << true;
+    }
+
+    void preparedCommandWritesEveryRow()
+    {
+        QFETCH(bool, odbc);
+        ConnectionPtr c;
+        try {
+            c = open(odbc ? "Driver=SQLite3;Database=" + m_path : QString());
+        } catch (const AdoError &e) {
+            QSKIP(qPrintable("SQLite ODBC driver not available: " + e.message()));
+        }
+        c->Execute("CREATE TABLE T_RIGHE (R_GRUPPO TEXT NOT NULL, R_NUMERO INTEGER PRIMARY KEY, R_TESTO TEXT)");
+        const QStringList texts = {"prima", "L'incasso dell''anno", "Società € ✓", QString(3000, QChar(u'à'))};
+        {
+            Command insert(*c, "INSERT INTO T_RIGHE (R_GRUPPO, R_NUMERO, R_TESTO) VALUES (?, ?, ?)");
+            insert.bind(0, QStringLiteral("G1"));
+            for (int i = 0; i < texts.size(); ++i) {
+                insert.bind(1, qint64(i + 1));
+                insert.bind(2, texts.at(i));
+                QCOMPARE(insert.Execute(), 1);
+            }
+            insert.bind(1, qint64(1));  // a key already written
+            try {
+                insert.Execute();
+                QFAIL("a repeated key was written");
+            } catch (const AdoError &e) {
+                QCOMPARE(e.kind(), AdoError::Constraint);
+            }
+            insert.bind(1, qint64(10));
+            QCOMPARE(insert.Execute(), 1);
+        }
+        const RecordsetPtr rs = c->Execute("SELECT R_GRUPPO, R_NUMERO, R_TESTO FROM T_RIGHE ORDER BY R_NUMERO");
+        QCOMPARE(rs->RecordCount(), texts.size() + 1);
+        for (int i = 0; i < texts.size(); ++i, rs->MoveNext()) {
+            QCOMPARE(rs->value("R_GRUPPO").toString(), QString("G1"));
+            QCOMPARE(rs->value("R_NUMERO").toInt(), i + 1);
+            QCOMPARE(rs->value("R_TESTO").toString(), texts.at(i));
+        }
+        QCOMPARE(rs->value("R_TESTO").toString(), texts.last());
+        // A missing table fails when prepared or, where the driver prepares late, when run.
+        QVERIFY_THROWS_EXCEPTION(AdoError, [&] {
+            Command missing(*c, "INSERT INTO T_NONESISTE VALUES (?)");
+            missing.bind(0, qint64(1));
+            missing.Execute();
+        }());
     }
 
     // Texts the user types go through literals; they must come back as typed.
