@@ -5,6 +5,7 @@
 #include "clsglobal.h"
 #include "clsservizi.h"
 #include "fieldcontrol.h"
+#include "frameworktexts.h"
 #include "lookupdialog.h"
 #include "recordset.h"
 #include "testiparametrizzabili.h"
@@ -173,6 +174,7 @@ void FormContext::installFieldServices(TextField *field, int returnColumn)
         if (!Gcnn_Connessione || statement.isEmpty())
             return false;
         LookupDialog dialog(Gcnn_Connessione, statement, columns, title, returnColumn, form);
+        dialog.setButtonCaptions(t(FrameworkText::ButtonOk), t(FrameworkText::ButtonCancel));
         if (dialog.exec() != QDialog::Accepted)
             return false;
         *picked = dialog.chosenCode();

@@ -3,6 +3,7 @@
 
 #include <QAbstractTableModel>
 #include <QDialogButtonBox>
+#include <QPushButton>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QSqlError>
@@ -178,8 +179,8 @@ LookupDialog::LookupDialog(const ado::ConnectionPtr &connection, const QString &
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_search);
     layout->addWidget(m_table);
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    layout->addWidget(buttons);
+    m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    layout->addWidget(m_buttons);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -224,11 +225,11 @@ LookupDialog::LookupDialog(const ado::ConnectionPtr &connection, const QString &
         if (chooseRow(index.row()))
             accept();
     });
-    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
+    connect(m_buttons, &QDialogButtonBox::accepted, this, [this] {
         if (chooseRow(m_table->currentIndex().row()))
             accept();
     });
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     applySearch();
     m_search->setFocus();
 }
@@ -272,3 +273,9 @@ bool LookupDialog::chooseRow(int visibleRow)
 
 QString LookupDialog::chosenCode() const { return m_chosen; }
 QString LookupDialog::errorString() const { return m_error; }
+
+void LookupDialog::setButtonCaptions(const QString &ok, const QString &cancel)
+{
+    m_buttons->button(QDialogButtonBox::Ok)->setText(ok);
+    m_buttons->button(QDialogButtonBox::Cancel)->setText(cancel);
+}

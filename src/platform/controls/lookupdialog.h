@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <memory>
 
+class QDialogButtonBox;
 class QLineEdit;
 
 // The list window of a look-up: the rows of the statement the form gives, narrowed by what the
@@ -28,6 +29,8 @@ public:
     bool chooseRow(int visibleRow);
     QString chosenCode() const;
     QString errorString() const;
+    // The captions of the two buttons, in the user's language.
+    void setButtonCaptions(const QString &ok, const QString &cancel);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -39,6 +42,7 @@ private:
     class Table;
     QLineEdit *m_search;
     Table *m_table;
+    QDialogButtonBox *m_buttons;
     std::unique_ptr<Rows> m_rows;
     int m_returnColumn;
     QString m_chosen;

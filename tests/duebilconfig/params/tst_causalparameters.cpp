@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -621,6 +622,7 @@ void tst_CausalParameters::lookupOffersTheLedgerAndTheChosenCodeIsDecoded()
     auto *code = m_form->findChild<TextField *>(field);
     QVERIFY(code && code->isEnabled());
     QString shownTitle;
+    QStringList buttons;
     QStringList codes;
     // The list is modal: it is answered from inside its own loop, as the user's click would.
     std::function<void()> answer = [&] {
@@ -630,6 +632,8 @@ void tst_CausalParameters::lookupOffersTheLedgerAndTheChosenCodeIsDecoded()
             return;
         }
         shownTitle = list->windowTitle();
+        for (const QPushButton *button : list->findChildren<QPushButton *>())
+            buttons.append(button->text());
         for (int row = 0; row < list->rowCount(); ++row) {
             list->chooseRow(row);
             codes.append(list->chosenCode());
@@ -639,6 +643,8 @@ void tst_CausalParameters::lookupOffersTheLedgerAndTheChosenCodeIsDecoded()
     QTimer::singleShot(0, answer);
     code->lookup();
     QCOMPARE(shownTitle, title);
+    buttons.sort();
+    QCOMPARE(buttons, QStringList({QStringLiteral("Annulla"), QStringLiteral("OK")}));
     QCOMPARE(codes.join(QLatin1Char(',')), scalar(offered).toString());
     QCOMPARE(code->Text(), codes.value(0));
     QVERIFY(code->isFound());
