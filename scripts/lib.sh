@@ -5,7 +5,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 PACKAGES=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-base-dev-tools qt6-declarative-dev libgl-dev
+    qt6-base-dev qt6-base-dev-tools qt6-declarative-dev libgl-dev qt6-translations-l10n
     libqt6sql6-sqlite libqt6sql6-odbc
     unixodbc unixodbc-dev tdsodbc libsqliteodbc
     sqlite3 libsqlite3-dev libbenchmark-dev

@@ -16,10 +16,13 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPainter>
 #include <QTimer>
+#include <QTranslator>
 
 #include <algorithm>
 #include <cstdio>
@@ -60,6 +63,17 @@ QStringList ShellApplication::pluginDirectories()
     return {dir, QDir(dir).filePath(QStringLiteral("plugins"))};
 }
 
+bool ShellApplication::installQtTranslation(QCoreApplication &app)
+{
+    auto *translator = new QTranslator(&app);
+    if (!translator->load(QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
+}
+
 int ShellApplication::run(int argc, char **argv)
 {
     // Without a display the shell runs offscreen (CI, screenshots).
@@ -69,6 +83,7 @@ int ShellApplication::run(int argc, char **argv)
 
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("duebilconfig"));
+    installQtTranslation(app);
 
     ClsGlobal global;
     const QStringList textFiles = DatabaseInstaller::textFiles();

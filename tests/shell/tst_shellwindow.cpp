@@ -3,6 +3,7 @@
 #include "componentloader.h"
 #include "mdiform.h"
 #include "recordingmessageservice.h"
+#include "shellapplication.h"
 #include "shelltexts.h"
 #include "shellwindow.h"
 #include "simplenavigator.h"
@@ -10,11 +11,13 @@
 
 #include <QComboBox>
 #include <QImage>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 
@@ -70,6 +73,7 @@ private slots:
     void toolBarDrivesTheNavigator();
     void extraCommandsOfTheModuleAppearOnTheToolBar();
     void screenshotRunWritesAPicture();
+    void rightClickMenuOfAFieldIsItalian();
 
 private:
     std::unique_ptr<TestDatabase> m_db;
@@ -295,6 +299,20 @@ void tst_ShellWindow::screenshotRunWritesAPicture()
     const QByteArray err = host.readAllStandardError();
     QVERIFY2(err.contains("|INI|CGUO_DUEBILCONFIG|CLSCG_DUEBILCONFIG"), err.constData());
     QVERIFY2(err.contains("|TER|CGUO_DUEBILCONFIG|CLSCG_DUEBILCONFIG"), err.constData());
+}
+
+// Qt draws some texts of its own: the cut-and-paste menu of every field, standard buttons.
+void tst_ShellWindow::rightClickMenuOfAFieldIsItalian()
+{
+    QVERIFY(ShellApplication::installQtTranslation(*QCoreApplication::instance()));
+    QLineEdit field;
+    field.setText(QStringLiteral("300"));
+    const std::unique_ptr<QMenu> menu(field.createStandardContextMenu());
+    QStringList captions;
+    for (const QAction *action : menu->actions())
+        captions.append(action->text().remove(QLatin1Char('&')).section(QLatin1Char('\t'), 0, 0));
+    QVERIFY2(captions.contains(QStringLiteral("Incolla")) && captions.contains(QStringLiteral("Copia")),
+             qPrintable(captions.join(QLatin1String(", "))));
 }
 
 QTEST_MAIN(tst_ShellWindow)
