@@ -7,8 +7,6 @@
 #include <QStyleOptionComboBox>
 #include <QtMath>
 
-#include <utility>
-
 namespace {
 
 // As wide as its widest entry, following the entries as they change. Measured from the entries'
@@ -48,26 +46,15 @@ public:
         return m_hint;
     }
 
-    void showPopup() override
-    {
-        // The list takes the combo's font when it is first built, as it would have on every
-        // change of the font.
-        if (std::exchange(m_popupFontPending, false)) {
-            QEvent fontChange(QEvent::FontChange);
-            QComboBox::changeEvent(&fontChange);
-        }
-        QComboBox::showPopup();
-    }
-
 protected:
     void changeEvent(QEvent *event) override
     {
         if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
             m_hint = QSize();
         // A combo's font changes each time the form moves it into its frame: QComboBox would
-        // build the list to pass the font on. The list takes it when it opens instead.
+        // build the list to pass the font on. The list, a window of the combo's own, takes
+        // the font from the combo anyway.
         if (event->type() == QEvent::FontChange) {
-            m_popupFontPending = true;
             QWidget::changeEvent(event);
             return;
         }
@@ -77,7 +64,6 @@ protected:
 private:
     mutable QSize m_hint;
     mutable int m_hintLength = 0;
-    bool m_popupFontPending = false;
 };
 
 } // namespace

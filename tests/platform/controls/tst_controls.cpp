@@ -11,6 +11,10 @@
 #include "textfield.h"
 
 #include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSqlQuery>
@@ -29,6 +33,7 @@ private slots:
     void codeFieldTakesDigitsUpToItsLength_data();
     void codeFieldTakesDigitsUpToItsLength();
     void comboSelectsByStoredValue();
+    void comboFollowsItsEntriesAndFont();
     void richTextKeepsItsLimit();
     void lookupSearchesAndReturnsTheChosenColumn_data();
     void lookupSearchesAndReturnsTheChosenColumn();
@@ -97,6 +102,45 @@ void tst_Controls::comboSelectsByStoredValue()
     // A value the list does not hold selects nothing rather than a wrong entry.
     combo.setText(QStringLiteral("9"));
     QVERIFY(combo.Text() != QLatin1String("1") && combo.Text() != QLatin1String("2"));
+}
+
+// A list refilled on screen (the details follow the operation type) shows its longest entry
+// whole and gives the room back when it shrinks; its popup is written in the form's font.
+void tst_Controls::comboFollowsItsEntriesAndFont()
+{
+    QWidget form;
+    auto *layout = new QHBoxLayout(&form);
+    auto *combo = new ComboField(&form);
+    combo->setMaxChar(5);
+    layout->addWidget(combo);
+    layout->addStretch();
+    form.resize(900, 60);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    combo->AddItem(QStringLiteral("Breve"), 1);
+    QApplication::processEvents();
+    const int narrow = combo->width();
+
+    const QString longest = QStringLiteral("Un dettaglio di registrazione dalla descrizione molto lunga");
+    combo->AddItem(longest, 2);
+    QApplication::processEvents();
+    QVERIFY(combo->width() > narrow + combo->fontMetrics().horizontalAdvance(longest) / 2);
+    QVERIFY(combo->comboBox()->sizeHint().width() > combo->fontMetrics().horizontalAdvance(longest));
+
+    combo->Clear();
+    combo->AddItem(QStringLiteral("Breve"), 1);
+    QApplication::processEvents();
+    QCOMPARE(combo->width(), narrow);
+
+    combo->comboBox()->showPopup();
+    combo->comboBox()->hidePopup();
+    QFont font = form.font();
+    font.setPointSize(font.pointSize() + 5);
+    form.setFont(font);
+    combo->comboBox()->showPopup();
+    QCOMPARE(combo->comboBox()->view()->font(), combo->comboBox()->font());
+    QCOMPARE(combo->comboBox()->view()->font().pointSize(), font.pointSize());
+    combo->comboBox()->hidePopup();
 }
 
 void tst_Controls::richTextKeepsItsLimit()
