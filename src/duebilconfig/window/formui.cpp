@@ -660,7 +660,8 @@ namespace {
 // The letter marked with "&" in a caption, lower case; empty when there is none.
 QString markedLetter(const QString &caption)
 {
-    const qsizetype at = caption.indexOf(QRegularExpression(QStringLiteral("&[^&]")));
+    static const QRegularExpression marker(QStringLiteral("&[^&]"));
+    const qsizetype at = caption.indexOf(marker);
     return at >= 0 ? caption.mid(at + 1, 1).toLower() : QString();
 }
 
