@@ -575,13 +575,21 @@ namespace {
 // The widgets that take the focus with Tab inside a control, in their own order.
 QList<QWidget *> focusStops(QWidget *control)
 {
+    // The walk ends at the last of the control's own widgets, not once around the whole form's
+    // chain for every control.
+    qsizetype left = 1;
+    for (const QWidget *child : control->findChildren<QWidget *>())
+        left += control->isAncestorOf(child) ? 1 : 0;
     QList<QWidget *> stops;
     QWidget *w = control;
     do {
-        if ((w == control || control->isAncestorOf(w)) && !w->focusProxy() && (w->focusPolicy() & Qt::TabFocus))
-            stops.append(w);
+        if (w == control || control->isAncestorOf(w)) {
+            --left;
+            if (!w->focusProxy() && (w->focusPolicy() & Qt::TabFocus))
+                stops.append(w);
+        }
         w = w->nextInFocusChain();
-    } while (w && w != control);
+    } while (w && w != control && left > 0);
     return stops;
 }
 
@@ -653,7 +661,8 @@ namespace {
 // The letter marked with "&" in a caption, lower case; empty when there is none.
 QString markedLetter(const QString &caption)
 {
-    const qsizetype at = caption.indexOf(QRegularExpression(QStringLiteral("&[^&]")));
+    static const QRegularExpression marker(QStringLiteral("&[^&]"));
+    const qsizetype at = caption.indexOf(marker);
     return at >= 0 ? caption.mid(at + 1, 1).toLower() : QString();
 }
 

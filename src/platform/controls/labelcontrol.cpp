@@ -1,5 +1,9 @@
 #include "labelcontrol.h"
 
+#include <QStyle>
+#include <QStyleOption>
+#include <QTextDocument>
+
 LabelControl::LabelControl(QWidget *parent)
     : QLabel(parent)
 {
@@ -98,4 +102,80 @@ void LabelControl::showCaption()
     if (!m_key.isNull())
         shown.insert(int(shown.indexOf(m_key, 0, Qt::CaseInsensitive)), QLatin1Char('&'));
     setText(shown);
+}
+
+bool LabelControl::Measured::operator==(const Measured &other) const
+{
+    return text == other.text && font == other.font && alignment == other.alignment && indent == other.indent
+        && margin == other.margin && frameWidth == other.frameWidth && contents == other.contents
+        && minimum == other.minimum && mnemonic == other.mnemonic && style == other.style;
+}
+
+std::optional<QSize> LabelControl::plainTextHint() const
+{
+    const QString shown = text();
+    const Qt::TextInteractionFlags selectable = Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard;
+    const bool rich = textFormat() == Qt::RichText || (textFormat() == Qt::AutoText && Qt::mightBeRichText(shown));
+    if (shown.isEmpty() || wordWrap() || rich || (textInteractionFlags() & selectable))
+        return std::nullopt;
+    Measured now;
+    now.text = shown;
+    now.font = font();
+    now.alignment = alignment();
+    now.indent = indent();
+    now.margin = margin();
+    now.frameWidth = frameWidth();
+    now.contents = contentsMargins();
+    now.minimum = minimumSize();
+    now.mnemonic = buddy() && shown.contains(u'&');
+    now.style = style();
+    if (m_measured && *m_measured == now)
+        return m_measured->size;
+
+    // Unwrapped, the text's extent does not depend on the width offered, so the one measurement
+    // stands for the preferred size and for the minimum one.
+    const QFontMetrics metrics = fontMetrics();
+    const Qt::LayoutDirection direction = shown.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight;
+    const int align = int(QStyle::visualAlignment(direction, now.alignment));
+    int hextra = 2 * now.margin;
+    int vextra = hextra;
+    int extraIndent = now.indent;
+    if (extraIndent < 0 && now.frameWidth)
+        extraIndent = metrics.horizontalAdvance(u'x') - now.margin * 2;
+    if (extraIndent > 0) {
+        if (align & (Qt::AlignLeft | Qt::AlignRight))
+            hextra += extraIndent;
+        if (align & (Qt::AlignTop | Qt::AlignBottom))
+            vextra += extraIndent;
+    }
+    int flags = align & ~(Qt::AlignVCenter | Qt::AlignHCenter);
+    if (now.mnemonic) {
+        flags |= Qt::TextShowMnemonic;
+        QStyleOption option;
+        option.initFrom(this);
+        if (!style()->styleHint(QStyle::SH_UnderlineShortcut, &option, this))
+            flags |= Qt::TextHideMnemonic;
+    }
+    const int width = (now.minimum.width() > 0 ? now.minimum.width() : 2000) - hextra - now.contents.left()
+        - now.contents.right();
+    const QRect bounds = metrics.boundingRect(0, 0, width, 2000, flags, shown);
+    now.size = QSize(bounds.width() + hextra + now.contents.left() + now.contents.right(),
+                     bounds.height() + vextra + now.contents.top() + now.contents.bottom())
+                   .expandedTo(now.minimum);
+    m_measured = now;
+    return now.size;
+}
+
+QSize LabelControl::sizeHint() const
+{
+    ensurePolished();
+    const std::optional<QSize> plain = plainTextHint();
+    return plain ? *plain : QLabel::sizeHint();
+}
+
+QSize LabelControl::minimumSizeHint() const
+{
+    ensurePolished();
+    const std::optional<QSize> plain = plainTextHint();
+    return plain ? *plain : QLabel::minimumSizeHint();
 }

@@ -3,6 +3,7 @@
 #include <QLabel>
 
 #include <memory>
+#include <optional>
 
 // Label of the maker's kind: a caption, or with a border a read-out of a decoded description.
 // labelstyle 1 draws an information line, 2 a multi-line note.
@@ -37,8 +38,31 @@ public:
     void chooseAccessKey();
     QChar accessKey() const;
 
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
 private:
     void showCaption();
+    // A caption of one plain, unwrapped text measured once for both hints, where QLabel measures
+    // it three times; empty for any other label, which QLabel measures itself.
+    std::optional<QSize> plainTextHint() const;
+
+    struct Measured
+    {
+        QString text;
+        QFont font;
+        Qt::Alignment alignment;
+        int indent = 0;
+        int margin = 0;
+        int frameWidth = 0;
+        QMargins contents;
+        QSize minimum;
+        bool mnemonic = false;
+        const QStyle *style = nullptr;
+        QSize size;
+        bool operator==(const Measured &other) const;
+    };
+    mutable std::optional<Measured> m_measured;
 
     QString m_caption;
     KeyGroup m_group;

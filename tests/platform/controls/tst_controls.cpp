@@ -5,17 +5,22 @@
 #include "connection.h"
 #include "fixture.h"
 #include "gridcontrol.h"
+#include "labelcontrol.h"
 #include "lookupdialog.h"
 #include "recordset.h"
 #include "richtextfield.h"
 #include "textfield.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
 #include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSqlQuery>
-#include <QAbstractItemView>
 #include <QSignalSpy>
+#include <QSqlQuery>
 #include <QTest>
 
 // What the window relies on from its controls: a refused code stays out of the record, combos
@@ -29,6 +34,9 @@ private slots:
     void codeFieldTakesDigitsUpToItsLength_data();
     void codeFieldTakesDigitsUpToItsLength();
     void comboSelectsByStoredValue();
+    void comboFollowsItsEntriesAndFont();
+    void labelTakesTheRoomQLabelWould_data();
+    void labelTakesTheRoomQLabelWould();
     void richTextKeepsItsLimit();
     void lookupSearchesAndReturnsTheChosenColumn_data();
     void lookupSearchesAndReturnsTheChosenColumn();
@@ -110,6 +118,115 @@ void tst_Controls::comboSelectsByStoredValue()
     // A value the list does not hold selects nothing rather than a wrong entry.
     combo.setText(QStringLiteral("9"));
     QVERIFY(combo.Text() != QLatin1String("1") && combo.Text() != QLatin1String("2"));
+}
+
+// A list refilled on screen (the details follow the operation type) shows its longest entry
+// whole and gives the room back when it shrinks; its popup is written in the form's font.
+void tst_Controls::comboFollowsItsEntriesAndFont()
+{
+    QWidget form;
+    auto *layout = new QHBoxLayout(&form);
+    auto *combo = new ComboField(&form);
+    combo->setMaxChar(5);
+    layout->addWidget(combo);
+    layout->addStretch();
+    form.resize(900, 60);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    combo->AddItem(QStringLiteral("Breve"), 1);
+    QApplication::processEvents();
+    const int narrow = combo->width();
+
+    const QString longest = QStringLiteral("Un dettaglio di registrazione dalla descrizione molto lunga");
+    combo->AddItem(longest, 2);
+    QApplication::processEvents();
+    QVERIFY(combo->width() > narrow + combo->fontMetrics().horizontalAdvance(longest) / 2);
+    QVERIFY(combo->comboBox()->sizeHint().width() > combo->fontMetrics().horizontalAdvance(longest));
+
+    combo->Clear();
+    combo->AddItem(QStringLiteral("Breve"), 1);
+    QApplication::processEvents();
+    QCOMPARE(combo->width(), narrow);
+
+    combo->comboBox()->showPopup();
+    combo->comboBox()->hidePopup();
+    QFont font = form.font();
+    font.setPointSize(font.pointSize() + 5);
+    form.setFont(font);
+    combo->comboBox()->showPopup();
+    QCOMPARE(combo->comboBox()->view()->font(), combo->comboBox()->font());
+    QCOMPARE(combo->comboBox()->view()->font().pointSize(), font.pointSize());
+    combo->comboBox()->hidePopup();
+}
+
+// A label asks for the room a QLabel of the same caption and look asks for, also after its
+// caption, font or frame change on screen.
+void tst_Controls::labelTakesTheRoomQLabelWould_data()
+{
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("changedTo");
+    QTest::addColumn<bool>("buddy");
+    QTest::addColumn<bool>("border");
+    QTest::addColumn<int>("alignment");
+    QTest::addColumn<int>("pointSizeChange");
+    QTest::newRow("caption") << "Tipo operazione:" << "Modalit\u00e0 recupero scadenze:" << false << false
+                             << int(Qt::AlignLeft | Qt::AlignVCenter) << 0;
+    QTest::newRow("access key") << "&Causale" << "Ca&usale contabile" << true << false
+                                << int(Qt::AlignLeft | Qt::AlignVCenter) << 0;
+    QTest::newRow("read-out") << "Incasso RiBa clienti" << "Bonifico" << false << true
+                              << int(Qt::AlignLeft | Qt::AlignVCenter) << 0;
+    QTest::newRow("centred note") << "Causale senza ritenuta" << "Causale senza ritenuta d'acconto" << false << true
+                                  << int(Qt::AlignCenter) << 0;
+    QTest::newRow("right, larger font") << "al netto" << "al netto dei previsionali" << false << false
+                                        << int(Qt::AlignRight | Qt::AlignVCenter) << 3;
+    QTest::newRow("two lines") << "Prima riga\nseconda" << "Una sola riga" << false << false
+                               << int(Qt::AlignLeft | Qt::AlignTop) << 0;
+}
+
+void tst_Controls::labelTakesTheRoomQLabelWould()
+{
+    QFETCH(QString, caption);
+    QFETCH(QString, changedTo);
+    QFETCH(bool, buddy);
+    QFETCH(bool, border);
+    QFETCH(int, alignment);
+    QFETCH(int, pointSizeChange);
+    QWidget form;
+    auto *layout = new QHBoxLayout(&form);
+    auto *field = new QLineEdit(&form);
+    auto *label = new LabelControl(&form);
+    auto *reference = new QLabel(&form);
+    for (QLabel *l : {static_cast<QLabel *>(label), reference}) {
+        if (border) {
+            l->setFrameShape(QFrame::StyledPanel);
+            l->setFrameShadow(QFrame::Sunken);
+        }
+        l->setAlignment(Qt::Alignment(alignment));
+        l->setText(caption);
+        if (buddy)
+            l->setBuddy(field);
+        layout->addWidget(l);
+    }
+    layout->addWidget(field);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QCOMPARE(label->sizeHint(), reference->sizeHint());
+    QCOMPARE(label->minimumSizeHint(), reference->minimumSizeHint());
+
+    QFont font = form.font();
+    font.setPointSize(font.pointSize() + pointSizeChange);
+    for (QLabel *l : {static_cast<QLabel *>(label), reference}) {
+        l->setText(changedTo);
+        l->setFont(font);
+    }
+    QCOMPARE(label->sizeHint(), reference->sizeHint());
+    QCOMPARE(label->minimumSizeHint(), reference->minimumSizeHint());
+    QApplication::processEvents();
+    QCOMPARE(label->width(), reference->width());
+
+    label->setFrameShape(border ? QFrame::NoFrame : QFrame::Box);
+    reference->setFrameShape(border ? QFrame::NoFrame : QFrame::Box);
+    QCOMPARE(label->sizeHint(), reference->sizeHint());
 }
 
 void tst_Controls::richTextKeepsItsLimit()
