@@ -137,7 +137,8 @@ private slots:
 private:
     // Causal 300 of the given operation type with advances, withholding and currency on.
     void prepareCausal(int operationType);
-    FRMCG_DUEBILCONFIG *open(const QSize &shellSize, bool showCausal = true);
+    // showCausal: 300 typed once the window is open; called: the host opens the window on 300.
+    FRMCG_DUEBILCONFIG *open(const QSize &shellSize, bool showCausal = true, bool called = false);
     QStringList geometryFaults(int tab) const;
 
     std::unique_ptr<TestDatabase> m_db;
@@ -200,9 +201,12 @@ void tst_FormGeometry::prepareCausal(int operationType)
     QSqlDatabase::removeDatabase(name);
 }
 
-FRMCG_DUEBILCONFIG *tst_FormGeometry::open(const QSize &shellSize, bool showCausal)
+FRMCG_DUEBILCONFIG *tst_FormGeometry::open(const QSize &shellSize, bool showCausal, bool called)
 {
-    m_window = std::make_unique<ShellWindow>(m_global.get(), m_loader.get(), ShellOptions{});
+    ShellOptions options;
+    if (called)
+        options.causale = 300;
+    m_window = std::make_unique<ShellWindow>(m_global.get(), m_loader.get(), options);
     m_window->resize(shellSize);
     m_window->show();
     if (!QTest::qWaitForWindowExposed(m_window.get()) || !m_window->loadCompanies()
@@ -211,7 +215,7 @@ FRMCG_DUEBILCONFIG *tst_FormGeometry::open(const QSize &shellSize, bool showCaus
     m_form = m_window->findChild<FRMCG_DUEBILCONFIG *>();
     if (!m_form || !QTest::qWaitFor([this] { return m_form->isActivated(); }, 5000))
         return nullptr;
-    if (showCausal) {
+    if (showCausal && !called) {
         FormUi &ui = m_form->context().ui;
         ui.TXT_CAUSALE->lineEdit()->setText(QStringLiteral("300"));
         ui.TXT_CAUSALE->commit();
@@ -297,21 +301,25 @@ void tst_FormGeometry::everyControlGetsItsSizeOnEveryTab_data()
 {
     QTest::addColumn<QSize>("shellSize");
     QTest::addColumn<int>("operationType");
+    QTest::addColumn<bool>("called");
     for (const QSize size : {QSize(1024, 640), QSize(1400, 900)}) {
         // Operation type 0: the window as the host opens it, with no causal on screen.
         for (int type = 0; type <= 8; ++type)
-            QTest::addRow("%dx%d, operation type %d", size.width(), size.height(), type) << size << type;
+            QTest::addRow("%dx%d, operation type %d", size.width(), size.height(), type) << size << type << false;
     }
+    for (int type = 1; type <= 8; ++type)
+        QTest::addRow("called on the causal, operation type %d", type) << QSize(1024, 640) << type << true;
 }
 
 void tst_FormGeometry::everyControlGetsItsSizeOnEveryTab()
 {
     QFETCH(QSize, shellSize);
     QFETCH(int, operationType);
+    QFETCH(bool, called);
 
     if (operationType > 0)
         prepareCausal(operationType);
-    QVERIFY(open(shellSize, operationType > 0));
+    QVERIFY(open(shellSize, operationType > 0, called));
     FormUi &ui = m_form->context().ui;
     QCOMPARE(ui.CBO_TIPOOPERAZIONE->Text(), operationType > 0 ? QString::number(operationType) : QString());
     // The window opens at the form's size, not wider: a scroll bar is the most it adds.
@@ -321,12 +329,16 @@ void tst_FormGeometry::everyControlGetsItsSizeOnEveryTab()
     QVERIFY(!(m_form->subWindow()->windowFlags() & Qt::WindowMaximizeButtonHint));
     QCOMPARE(m_form->font().family(), DesignFont::font().family());
 
+    // The window takes the size of its largest tab when the causal is shown: opening another
+    // tab never makes it jump.
+    const QSize opened = sub->size();
     int tabsSeen = 0;
     for (int tab = 0; tab < ui.TAB_CONFIG->count(); ++tab) {
         if (!ui.TAB_CONFIG->TabEnabled(tab) && (operationType > 0 || tab > 0))
             continue;
         ui.TAB_CONFIG->setTab(tab);
         QTest::qWait(20);
+        QCOMPARE(sub->size(), opened);
         ++tabsSeen;
         const QStringList faults = geometryFaults(tab);
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
