@@ -686,7 +686,17 @@ void FormUi::assignAccessKeys()
         auto group = std::make_shared<QString>(*header);
         for (ButtonControl *button : tabPages[i]->findChildren<ButtonControl *>())
             group->append(markedLetter(button->text()));
-        for (const auto &pair : m_keyedLabels.at(i + 1))
-            pair.first->setAccessKeyGroup(group);
+        const QList<QPair<LabelControl *, QWidget *>> &labels = m_keyedLabels.at(i + 1);
+        QStringList captions;
+        for (const auto &pair : labels)
+            captions.append(pair.first->caption());
+        const QList<QChar> keys = LabelControl::matchAccessKeys(captions, *group);
+        // Keyed labels first: a label left without a letter must not take another's.
+        for (bool keyed : {true, false}) {
+            for (qsizetype k = 0; k < labels.size(); ++k) {
+                if (keys.at(k).isNull() != keyed)
+                    labels.at(k).first->setAccessKeyGroup(group, keys.at(k));
+            }
+        }
     }
 }

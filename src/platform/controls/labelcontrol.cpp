@@ -1,8 +1,11 @@
 #include "labelcontrol.h"
 
+#include <QHash>
 #include <QStyle>
 #include <QStyleOption>
 #include <QTextDocument>
+
+#include <functional>
 
 LabelControl::LabelControl(QWidget *parent)
     : QLabel(parent)
@@ -62,12 +65,46 @@ void LabelControl::setCaption(const QString &caption)
     chooseAccessKey();
 }
 
-void LabelControl::setAccessKeyGroup(const KeyGroup &group)
+void LabelControl::setAccessKeyGroup(const KeyGroup &group, QChar preferred)
 {
     m_caption = caption();
     m_group = group;
     m_key = QChar();
+    if (!preferred.isNull() && !m_group->contains(preferred) && keyCandidates(m_caption).contains(preferred)) {
+        m_key = preferred;
+        m_group->append(preferred);
+    }
     chooseAccessKey();
+}
+
+QList<QChar> LabelControl::matchAccessKeys(const QStringList &captions, const QString &taken)
+{
+    QList<QString> candidates;
+    for (const QString &caption : captions)
+        candidates.append(keyCandidates(caption));
+    QHash<QChar, int> owner;  // letter -> label
+    // Gives label i a letter, moving earlier labels to another of theirs where that frees one.
+    std::function<bool(int, QString &)> place = [&](int i, QString &tried) {
+        for (QChar key : std::as_const(candidates[i])) {
+            if (taken.contains(key) || tried.contains(key))
+                continue;
+            tried.append(key);
+            const auto it = owner.constFind(key);
+            if (it == owner.constEnd() || place(it.value(), tried)) {
+                owner.insert(key, i);
+                return true;
+            }
+        }
+        return false;
+    };
+    for (int i = 0; i < captions.size(); ++i) {
+        QString tried;
+        place(i, tried);
+    }
+    QList<QChar> keys(captions.size());
+    for (auto it = owner.constBegin(); it != owner.constEnd(); ++it)
+        keys[it.value()] = it.key();
+    return keys;
 }
 
 void LabelControl::chooseAccessKey()

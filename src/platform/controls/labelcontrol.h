@@ -34,9 +34,16 @@ public:
     // Alt+key moves to the buddy. The key is a letter of the caption that no other label of the
     // group has, word initials first; it is chosen again when the caption changes and no longer
     // holds it, or when the group learns that someone else uses it.
-    void setAccessKeyGroup(const KeyGroup &group);
+    // A preferred key is taken when the caption holds it and the group does not have it yet.
+    void setAccessKeyGroup(const KeyGroup &group, QChar preferred = {});
     void chooseAccessKey();
     QChar accessKey() const;
+
+    // Keys for labels that share a group: one letter of each caption, none of them taken, as
+    // many labels keyed as the letters allow; word initials preferred. Choosing label by label
+    // can leave a later label without a key when the earlier ones took all its letters though
+    // they had others free. A label without a free letter gets a null QChar.
+    static QList<QChar> matchAccessKeys(const QStringList &captions, const QString &taken);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;

@@ -18,6 +18,9 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSqlDatabase>
@@ -133,6 +136,8 @@ private slots:
     void tabVisitsHeaderTabAndNavigatorInReadingOrder();
     void altAndTheMarkedLetterReachTheField_data();
     void altAndTheMarkedLetterReachTheField();
+    void everyLabelOfATabHasALetterOfItsOwn_data();
+    void everyLabelOfATabHasALetterOfItsOwn();
 
 private:
     // Causal 300 of the given operation type with advances, withholding and currency on.
@@ -464,6 +469,50 @@ void tst_FormGeometry::altAndTheMarkedLetterReachTheField()
     QVERIFY(QApplication::focusWidget());
     QVERIFY2(QApplication::focusWidget() == target || target->isAncestorOf(QApplication::focusWidget()),
              qPrintable(describe(QApplication::focusWidget())));
+}
+
+void tst_FormGeometry::everyLabelOfATabHasALetterOfItsOwn_data()
+{
+    QTest::addColumn<int>("tab");
+    QTest::newRow("general") << 0;
+    QTest::newRow("users") << 4;
+}
+
+// A label's letter is one of its caption's and reached by no other Alt key on screen: the
+// menus, the tabs, the header, the tab's buttons. Twelve labels on the first tab share few
+// letters: "Stampa assegni" has none left when the others choose first.
+void tst_FormGeometry::everyLabelOfATabHasALetterOfItsOwn()
+{
+    QFETCH(int, tab);
+    prepareCausal(1);
+    QVERIFY(open(QSize(1024, 640)));
+    FormUi &ui = m_form->context().ui;
+    QString used;
+    const auto mark = [&](const QString &caption) {
+        const qsizetype at = caption.indexOf(QRegularExpression(QStringLiteral("&[^&]")));
+        if (at >= 0)
+            used += caption.at(at + 1).toLower();
+    };
+    for (QAction *action : m_window->menuBar()->actions())
+        mark(action->text());
+    for (int i = 0; i < ui.TAB_CONFIG->count(); ++i)
+        mark(ui.TAB_CONFIG->tabBar()->tabText(i));
+    for (QPushButton *button : ui.tabPages[tab]->findChildren<QPushButton *>())
+        mark(button->text());
+    QList<LabelControl *> labels = ui.FRA_CAUSALE->findChildren<LabelControl *>();
+    labels += ui.tabPages[tab]->findChildren<LabelControl *>();
+    int keyed = 0;
+    for (LabelControl *label : std::as_const(labels)) {
+        if (!label->buddy())
+            continue;
+        const QChar key = label->accessKey();
+        QVERIFY2(key.isLetter(), qPrintable(label->objectName() + QStringLiteral(" has no letter")));
+        QVERIFY2(label->caption().contains(key, Qt::CaseInsensitive), qPrintable(label->objectName()));
+        QVERIFY2(!used.contains(key), qPrintable(label->objectName() + QStringLiteral(": ") + key + QStringLiteral(" taken")));
+        used += key;
+        ++keyed;
+    }
+    QVERIFY(keyed > 0);
 }
 
 QTEST_MAIN(tst_FormGeometry)
