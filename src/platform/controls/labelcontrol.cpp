@@ -83,8 +83,15 @@ QList<QChar> LabelControl::matchAccessKeys(const QStringList &captions, const QS
     for (const QString &caption : captions)
         candidates.append(keyCandidates(caption));
     QHash<QChar, int> owner;  // letter -> label
-    // Gives label i a letter, moving earlier labels to another of theirs where that frees one.
+    // Gives label i a free letter, or else moves an earlier label to another of its letters
+    // where that frees one; a free letter first, so labels keep their initials where they can.
     std::function<bool(int, QString &)> place = [&](int i, QString &tried) {
+        for (QChar key : std::as_const(candidates[i])) {
+            if (!taken.contains(key) && !owner.contains(key)) {
+                owner.insert(key, i);
+                return true;
+            }
+        }
         for (QChar key : std::as_const(candidates[i])) {
             if (taken.contains(key) || tried.contains(key))
                 continue;
