@@ -9,6 +9,7 @@
 #include "recordingmessageservice.h"
 #include "recordset.h"
 #include "simplenavigator.h"
+#include "sqlitestatement.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -16,7 +17,6 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QAbstractItemView>
-#include <QSqlDriver>
 #include <QTest>
 #include <sqlite3.h>
 #include <unistd.h>
@@ -43,11 +43,8 @@ struct WindowBench::Private
     }
 };
 
-StatementCapture::StatementCapture(const QSqlDatabase &database)
+StatementCapture::StatementCapture(const QSqlDatabase &database) : m_handle(ado::sqliteHandleOf(database))
 {
-    const QVariant v = database.driver()->handle();
-    if (v.isValid() && qstrcmp(v.typeName(), "sqlite3*") == 0)
-        m_handle = *static_cast<sqlite3 *const *>(v.data());
 }
 
 StatementCapture::~StatementCapture()

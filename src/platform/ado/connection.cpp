@@ -133,8 +133,7 @@ struct Connection::Private
     {
         if (scalar(QStringLiteral("PRAGMA journal_mode")).compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0)
             return;
-        sqlite3 *handle = sqliteHandleOf(db());
-        if (!handle || sqlite3_db_readonly(handle, "main") != 0)
+        if (!sqlite || sqlite3_db_readonly(sqlite, "main") != 0)
             return;
         QSqlQuery query(db());
         query.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
@@ -220,6 +219,7 @@ void Connection::Open(const QString &connectionString, const QString &user, cons
             throw AdoError(AdoError::ConnectionFailed, QStringLiteral("%1 (%2)").arg(why.trimmed(), masked));
         }
         d->open = true;
+        d->sqlite = sqliteHandleOf(d->db());
         try {
             d->run(QStringLiteral("PRAGMA busy_timeout=%1").arg(d->busyTimeout));
             d->run(QStringLiteral("SELECT count(*) FROM sqlite_master"));
@@ -228,8 +228,7 @@ void Connection::Open(const QString &connectionString, const QString &user, cons
             Close();
             throw AdoError(AdoError::ConnectionFailed, QStringLiteral("%1 (%2)").arg(e.message(), masked));
         }
-        registerNumerDesc(QSqlDatabase::database(d->name, false));
-        d->sqlite = sqliteHandleOf(d->db());
+        registerNumerDesc(d->sqlite);
     }
     d->open = true;
 }
@@ -283,13 +282,11 @@ RecordsetPtr executeOnSqlite(sqlite3 *db, const QString &native, const QString &
     shared->setFields(statement.columnNames());
     const int columns = statement.columnCount();
     while (statement.step()) {
-        auto row = std::make_shared<RowData>();
-        row->id = shared->nextId++;
-        row->values.reserve(columns);
+        QVector<QVariant> values;
+        values.reserve(columns);
         for (int i = 0; i < columns; ++i)
-            row->values.append(statement.value(i));
-        row->original = row->values;
-        shared->rows.append(std::move(row));
+            values.append(statement.value(i));
+        shared->appendRead(std::move(values));
     }
     shared->source = sql;
     RecordsetPrivate::adopt(*rs, std::move(shared));
@@ -395,8 +392,7 @@ void Connection::onCommit(std::function<void()> done)
 
 bool Connection::isReadOnly() const
 {
-    sqlite3 *handle = d->open ? sqliteHandleOf(d->db()) : nullptr;
-    return handle && sqlite3_db_readonly(handle, "main") == 1;
+    return d->sqlite && sqlite3_db_readonly(d->sqlite, "main") == 1;
 }
 
 bool Connection::inTransaction() const

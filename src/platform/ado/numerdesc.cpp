@@ -1,8 +1,8 @@
 #include "numerdesc.h"
 
-#include <QSqlDriver>
-#include <QVariant>
 #include <sqlite3.h>
+
+#include <new>
 
 namespace ado {
 
@@ -175,14 +175,10 @@ const sqlite3_module numerDescModule = {
 
 } // namespace
 
-void registerNumerDesc(const QSqlDatabase &db)
+void registerNumerDesc(sqlite3 *db)
 {
-    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        return;
-    sqlite3 *h = *static_cast<sqlite3 *const *>(handle.constData());
-    if (h)
-        sqlite3_create_module(h, "FNCG68_NUMERDESC", &numerDescModule, nullptr);
+    if (db)
+        sqlite3_create_module(db, "FNCG68_NUMERDESC", &numerDescModule, nullptr);
 }
 
 } // namespace ado

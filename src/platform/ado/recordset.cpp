@@ -90,6 +90,15 @@ int SharedRows::column(const QString &name) const
     return index.value(name.trimmed().toUpper(), -1);
 }
 
+void SharedRows::appendRead(QVector<QVariant> values)
+{
+    auto row = std::make_shared<RowData>();
+    row->id = nextId++;
+    row->original = values;
+    row->values = std::move(values);
+    rows.append(std::move(row));
+}
+
 void RecordsetPrivate::fill(Recordset &rs, QSqlQuery &query)
 {
     auto shared = std::make_shared<SharedRows>();
@@ -99,15 +108,13 @@ void RecordsetPrivate::fill(Recordset &rs, QSqlQuery &query)
         names.append(record.fieldName(i));
     shared->setFields(names);
     while (query.next()) {
-        auto row = std::make_shared<RowData>();
-        row->id = shared->nextId++;
-        row->values.reserve(names.size());
+        QVector<QVariant> values;
+        values.reserve(names.size());
         for (int i = 0; i < names.size(); ++i) {
             const QVariant v = query.value(i);
-            row->values.append(v.isNull() ? QVariant() : v);
+            values.append(v.isNull() ? QVariant() : v);
         }
-        row->original = row->values;
-        shared->rows.append(row);
+        shared->appendRead(std::move(values));
     }
     if (query.lastError().isValid())
         throw errorFrom(query.lastError(), query.lastQuery());

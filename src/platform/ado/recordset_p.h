@@ -34,6 +34,8 @@ struct SharedRows
 
     void setFields(const QStringList &names);
     int column(const QString &name) const;  // -1 when absent
+    // A row as the database gave it: unchanged, its values also its original ones.
+    void appendRead(QVector<QVariant> values);
 };
 
 struct Criterion
