@@ -251,9 +251,22 @@ private:
         }
     }
 
+    // Every edit of the tokens goes through these three, so the text is rebuilt only when one ran.
     void erase(qsizetype from, qsizetype to)  // inclusive
     {
         m_tokens.remove(from, to - from + 1);
+        m_changed = true;
+    }
+
+    void insert(qsizetype at, const Token &token)
+    {
+        m_tokens.insert(at, token);
+        m_changed = true;
+    }
+
+    void replace(qsizetype at, const Token &token)
+    {
+        m_tokens[at] = token;
         m_changed = true;
     }
 
@@ -274,25 +287,24 @@ private:
                 refuse(QStringLiteral("table hints other than NOLOCK"));
             // Keep one blank so "T WITH (NOLOCK) WHERE" does not glue T and WHERE.
             erase(i, close);
-            m_tokens.insert(i, {TokenKind::Space, QStringLiteral(" ")});
+            insert(i, {TokenKind::Space, QStringLiteral(" ")});
         }
     }
 
     void renameFunctions()
     {
         for (qsizetype i = 0; i < m_tokens.size(); ++i) {
-            Token &t = m_tokens[i];
+            const Token &t = m_tokens.at(i);
             const qsizetype open = next(i);
             const bool call = open >= 0 && isPunct(m_tokens.at(open), "(");
             if (isWord(t, "ISNULL") && call) {
-                t.text = QStringLiteral("IFNULL");
-                m_changed = true;
+                replace(i, {t.kind, QStringLiteral("IFNULL")});
             } else if (isWord(t, "GETDATE") && call) {
                 const qsizetype close = next(open);
                 if (close < 0 || !isPunct(m_tokens.at(close), ")"))
                     refuse(QStringLiteral("GETDATE with arguments"));
                 erase(i + 1, close);
-                m_tokens[i].text = QStringLiteral("CURRENT_TIMESTAMP");
+                replace(i, {TokenKind::Word, QStringLiteral("CURRENT_TIMESTAMP")});
             }
         }
     }
@@ -323,9 +335,8 @@ private:
             const qsizetype close = matching(k);
             if (close < 0)
                 return;
-            m_tokens[close] = {TokenKind::Space, QString()};
-            m_tokens[k] = {TokenKind::Space, QString()};
-            m_changed = true;
+            replace(close, {TokenKind::Space, QString()});
+            replace(k, {TokenKind::Space, QString()});
         }
     }
 
@@ -343,10 +354,8 @@ private:
                 if (!pending.isEmpty() && pending.last().depth >= closingDepth)
                     refuse(QStringLiteral("two TOP clauses in one query"));
             }
-            if (!text.isEmpty()) {
-                m_tokens.insert(at, {TokenKind::Punct, text});
-                m_changed = true;
-            }
+            if (!text.isEmpty())
+                insert(at, {TokenKind::Punct, text});
             return !text.isEmpty();
         };
         for (qsizetype i = 0; i < m_tokens.size(); ++i) {
@@ -410,10 +419,8 @@ private:
             const qsizetype after = next(i);
             const bool text = (before >= 0 && m_tokens.at(before).kind == TokenKind::String)
                 || (after >= 0 && m_tokens.at(after).kind == TokenKind::String);
-            if (text) {
-                m_tokens[i].text = QStringLiteral("||");
-                m_changed = true;
-            }
+            if (text)
+                replace(i, {TokenKind::Punct, QStringLiteral("||")});
         }
     }
 
