@@ -70,7 +70,8 @@ void LabelControl::setAccessKeyGroup(const KeyGroup &group, QChar preferred)
     m_caption = caption();
     m_group = group;
     m_key = QChar();
-    if (!preferred.isNull() && !m_group->contains(preferred) && keyCandidates(m_caption).contains(preferred)) {
+    // Kept by chooseAccessKey() when the caption holds it; otherwise chosen again.
+    if (!preferred.isNull() && !m_group->contains(preferred)) {
         m_key = preferred;
         m_group->append(preferred);
     }

@@ -3,9 +3,9 @@
 
 #include <QAbstractTableModel>
 #include <QDialogButtonBox>
-#include <QPushButton>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -241,14 +241,20 @@ void LookupDialog::applySearch()
     m_rows->filter(m_search->text().trimmed());
     // The first row becomes current when the list shows: placing the cursor lays out the rows,
     // work that a list not yet on screen would do twice.
-    if (m_rows->rowCount() > 0 && isVisible())
-        m_table->setCurrentIndex(m_rows->index(0, 0));
+    if (isVisible())
+        selectFirstRow();
 }
 
 void LookupDialog::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    if (m_rows->rowCount() > 0 && !m_table->currentIndex().isValid())
+    if (!m_table->currentIndex().isValid())
+        selectFirstRow();
+}
+
+void LookupDialog::selectFirstRow()
+{
+    if (m_rows->rowCount() > 0)
         m_table->setCurrentIndex(m_rows->index(0, 0));
 }
 

@@ -37,6 +37,7 @@ protected:
 
 private:
     void applySearch();
+    void selectFirstRow();
 
     class Rows;
     class Table;
