@@ -577,9 +577,7 @@ QList<QWidget *> focusStops(QWidget *control)
 {
     // The walk ends at the last of the control's own widgets, not once around the whole form's
     // chain for every control.
-    qsizetype left = 1;
-    for (const QWidget *child : control->findChildren<QWidget *>())
-        left += control->isAncestorOf(child) ? 1 : 0;
+    qsizetype left = 1 + control->findChildren<QWidget *>().size();  // the control and all below it
     QList<QWidget *> stops;
     QWidget *w = control;
     do {
