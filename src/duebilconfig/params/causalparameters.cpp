@@ -658,8 +658,7 @@ void CausalParameters::AttivaEditControlli()
         [&] {
             if (!ctx.nz(ui.TXT_CAUSALE->Text(), QString()).toString().trimmed().isEmpty())
                 return true;
-            for (int i = 0; i < 5; ++i)
-                ui.TAB_CONFIG->setTabEnabledAt(i, false);
+            ui.TAB_CONFIG->disableTabs(5);
             ui.TAB_CONFIG->setEnabled(false);
             return false;
         },
@@ -684,6 +683,7 @@ void CausalParameters::AttivaEditControlli()
         [&] { selectOfferedValues(); },
         [&] {
             ctx.attivaEditBusy = false;
+            ui.TAB_CONFIG->layOutHiddenPages();
             form->setUpdatesEnabled(updates);
             form->update();
         },

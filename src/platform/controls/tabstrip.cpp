@@ -1,5 +1,7 @@
 #include "tabstrip.h"
 
+#include <QLayout>
+
 TabStrip::TabStrip(QWidget *parent)
     : QTabWidget(parent)
 {
@@ -38,6 +40,39 @@ void TabStrip::setTabEnabledAt(int index, bool enabled)
             }
         }
     }
+}
+
+void TabStrip::disableTabs(int count)
+{
+    const int last = qMin(count, this->count());
+    const int current = currentIndex();
+    for (int i = 0; i < last; ++i) {
+        if (i != current)
+            setTabEnabledAt(i, false);
+    }
+    if (current >= 0 && current < last)
+        setTabEnabledAt(current, false);
+}
+
+void TabStrip::layOutHiddenPages()
+{
+    bool changed = false;
+    for (int i = 0; i < count(); ++i) {
+        QWidget *page = widget(i);
+        if (!page || page->isVisible())
+            continue;
+        // Children come after their parent: walked backwards, each layout sees its widgets'
+        // sizes already renewed. A layout with nothing changed returns at once.
+        const QList<QWidget *> inner = page->findChildren<QWidget *>();
+        for (auto it = inner.crbegin(); it != inner.crend(); ++it) {
+            if (QLayout *layout = (*it)->layout())
+                changed = layout->activate() || changed;
+        }
+        if (QLayout *layout = page->layout())
+            changed = layout->activate() || changed;
+    }
+    if (changed)
+        updateGeometry();
 }
 
 QString TabStrip::tabCaption(int index) const

@@ -19,7 +19,14 @@ public:
     bool TabEnabled(int index) const;
     // Disabling the current tab moves to the first enabled one.
     void setTabEnabledAt(int index, bool enabled);
+    // Disables the first count tabs with the page on show staying on show: the current tab is
+    // disabled last, when no tab is left to move to.
+    void disableTabs(int count);
     QString tabCaption(int index) const;
+    // Qt lays a widget out only while it is on show: controls changed on the pages behind leave
+    // those pages, and the window sized from them, as they were. Lays those pages out from the
+    // innermost widget outwards and passes a new size on.
+    void layOutHiddenPages();
 
     // Adds a page whose caption carries its access key: the letter after "&", or else the given
     // key is marked in the caption.

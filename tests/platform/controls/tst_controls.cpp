@@ -9,10 +9,12 @@
 #include "lookupdialog.h"
 #include "recordset.h"
 #include "richtextfield.h"
+#include "tabstrip.h"
 #include "textfield.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -21,6 +23,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSqlQuery>
+#include <QVBoxLayout>
 #include <QTest>
 
 // What the window relies on from its controls: a refused code stays out of the record, combos
@@ -38,6 +41,9 @@ private slots:
     void labelTakesTheRoomQLabelWould_data();
     void labelTakesTheRoomQLabelWould();
     void richTextKeepsItsLimit();
+    void disablingEveryTabKeepsThePageOnShow_data();
+    void disablingEveryTabKeepsThePageOnShow();
+    void aPageBehindPassesOnTheSizeOfItsControls();
     void lookupSearchesAndReturnsTheChosenColumn_data();
     void lookupSearchesAndReturnsTheChosenColumn();
     void lookupReachesEveryRowOfALongList_data();
@@ -227,6 +233,72 @@ void tst_Controls::labelTakesTheRoomQLabelWould()
     label->setFrameShape(border ? QFrame::NoFrame : QFrame::Box);
     reference->setFrameShape(border ? QFrame::NoFrame : QFrame::Box);
     QCOMPARE(label->sizeHint(), reference->sizeHint());
+}
+
+// A causal not yet chosen disables every tab; the user keeps the page on show, and no other page
+// is shown on the way (each one shown costs the window its whole layout).
+void tst_Controls::disablingEveryTabKeepsThePageOnShow_data()
+{
+    QTest::addColumn<int>("current");
+    QTest::newRow("first") << 0;
+    QTest::newRow("middle") << 2;
+    QTest::newRow("last") << 4;
+}
+
+void tst_Controls::disablingEveryTabKeepsThePageOnShow()
+{
+    QFETCH(int, current);
+    TabStrip strip;
+    for (int i = 0; i < 5; ++i)
+        strip.addPage(new QWidget, QStringLiteral("Pagina %1").arg(i), QChar());
+    strip.setTab(current);
+    strip.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&strip));
+    QSignalSpy changes(&strip, &TabStrip::TabChanged);
+
+    strip.disableTabs(5);
+
+    QCOMPARE(strip.Tab(), current);
+    QVERIFY(strip.widget(current)->isVisible());
+    QCOMPARE(changes.count(), 0);
+    for (int i = 0; i < 5; ++i)
+        QVERIFY2(!strip.TabEnabled(i), qPrintable(QString::number(i)));
+    // Enabled again, the tabs open as before.
+    for (int i = 0; i < 5; ++i)
+        strip.setTabEnabledAt(i, true);
+    strip.setTab((current + 1) % 5);
+    QCOMPARE(strip.Tab(), (current + 1) % 5);
+}
+
+// A check's caption set while its page is behind another: the window, sized from the strip,
+// learns the wider page at once, not when the user opens it and the window jumps.
+void tst_Controls::aPageBehindPassesOnTheSizeOfItsControls()
+{
+    QWidget window;
+    auto *outer = new QVBoxLayout(&window);
+    auto *strip = new TabStrip;
+    outer->addWidget(strip);
+    strip->addPage(new QWidget, QStringLiteral("Generale"), QChar());
+    auto *page = new QWidget;
+    auto *pageLayout = new QVBoxLayout(page);
+    auto *row = new QWidget;
+    auto *rowLayout = new QHBoxLayout(row);
+    auto *check = new CheckField;
+    rowLayout->addWidget(check);
+    pageLayout->addWidget(row);
+    strip->addPage(page, QStringLiteral("Selezione"), QChar());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const int before = window.sizeHint().width();
+
+    check->setCaption(QString(60, QLatin1Char('M')));
+    strip->layOutHiddenPages();
+    QCoreApplication::processEvents();
+
+    const int wanted = check->checkBox()->sizeHint().width();
+    QVERIFY2(window.sizeHint().width() >= wanted,
+             qPrintable(QStringLiteral("window asks %1, the check needs %2 (was %3)")
+                            .arg(window.sizeHint().width()).arg(wanted).arg(before)));
 }
 
 void tst_Controls::richTextKeepsItsLimit()
