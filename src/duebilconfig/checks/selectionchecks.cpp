@@ -71,7 +71,7 @@ void SelectionChecks::CreaStrutturaCheck()
         for (int hidden : {6, 7, 12})
             ui.CHK_FILTER[hidden]->setVisible(false);
         AbilitaDisabilitaCheck(false);
-        ui.TAB_CONFIG->layOutHiddenPages();
+        ctx.pagesBehindChanged();
         ctx.form->update();
     }});
     ctx.buildingChecks = false;

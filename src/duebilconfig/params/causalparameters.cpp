@@ -683,7 +683,7 @@ void CausalParameters::AttivaEditControlli()
         [&] { selectOfferedValues(); },
         [&] {
             ctx.attivaEditBusy = false;
-            ui.TAB_CONFIG->layOutHiddenPages();
+            ctx.pagesBehindChanged();
             form->setUpdatesEnabled(updates);
             form->update();
         },

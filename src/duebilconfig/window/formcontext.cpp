@@ -1,5 +1,7 @@
 #include "formcontext.h"
 
+#include "tabstrip.h"
+
 #include "adoerrorclassifier.h"
 #include "cinterface.h"
 #include "clsglobal.h"
@@ -77,12 +79,22 @@ ErrorTrap::Outcome FormContext::trapped(const QString &procedure, std::initializ
 
 ErrorTrap::Outcome FormContext::trapped(const QString &procedure, const std::vector<TrapStep> &steps) const
 {
-    if (Gcls_Servizi)
-        return Gcls_Servizi->errorTrap().run(procedure, steps);
-    // Before the services exist (first activation), errors go to the host's message service.
-    ErrorTrap trap(global ? global->messageService() : nullptr, global ? &global->textStore() : nullptr);
-    trap.setClassifier(adoErrorClassifier());
-    return trap.run(procedure, steps);
+    ++m_trapDepth;
+    ErrorTrap::Outcome outcome;
+    if (Gcls_Servizi) {
+        outcome = Gcls_Servizi->errorTrap().run(procedure, steps);
+    } else {
+        // Before the services exist (first activation), errors go to the host's message service.
+        ErrorTrap trap(global ? global->messageService() : nullptr, global ? &global->textStore() : nullptr);
+        trap.setClassifier(adoErrorClassifier());
+        outcome = trap.run(procedure, steps);
+    }
+    if (--m_trapDepth == 0 && m_pagesBehindChanged) {
+        m_pagesBehindChanged = false;
+        if (ui.TAB_CONFIG)
+            ui.TAB_CONFIG->layOutHiddenPages();
+    }
+    return outcome;
 }
 
 QVariant FormContext::nz(const QVariant &value, const QVariant &defaultValue) const

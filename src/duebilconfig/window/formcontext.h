@@ -77,6 +77,9 @@ struct FormContext
     int showMessage(int textId, const QStringList &params, int style) const;
     ErrorTrap::Outcome trapped(const QString &procedure, std::initializer_list<TrapStep> steps) const;
     ErrorTrap::Outcome trapped(const QString &procedure, const std::vector<TrapStep> &steps) const;
+    // Controls changed on the tab pages not on show: those pages are laid out once, when the
+    // user's action (the outermost trapped procedure) ends, so the window learns their size.
+    void pagesBehindChanged() const { m_pagesBehindChanged = true; }
     QVariant nz(const QVariant &value, const QVariant &defaultValue) const;
     static QString text(const QWidget *control);  // the value of a control as text
     // The form's control of that name, as findChild finds it. Remembered: the enabling rules
@@ -97,4 +100,6 @@ struct FormContext
 
 private:
     mutable QHash<QString, QPointer<QWidget>> m_controls;
+    mutable int m_trapDepth = 0;
+    mutable bool m_pagesBehindChanged = false;
 };
