@@ -92,11 +92,17 @@ int SharedRows::column(const QString &name) const
 
 void SharedRows::appendRead(QVector<QVariant> values)
 {
-    auto row = std::make_shared<RowData>();
+    if (m_blockUsed == m_blockSize) {
+        // Blocks grow with the rows read: a decode's single row takes a block of four.
+        m_blockSize = qBound(qsizetype(4), rows.size(), qsizetype(256));
+        m_block = std::make_shared<RowData[]>(size_t(m_blockSize));
+        m_blockUsed = 0;
+    }
+    RowData *row = &m_block[m_blockUsed++];
     row->id = nextId++;
     row->original = values;
     row->values = std::move(values);
-    rows.append(std::move(row));
+    rows.append(RowPtr(m_block, row));
 }
 
 void RecordsetPrivate::fill(Recordset &rs, QSqlQuery &query)
@@ -129,8 +135,9 @@ void RecordsetPrivate::adopt(Recordset &rs, std::shared_ptr<SharedRows> shared)
     rs.d->criteria.clear();
     rs.d->sort.clear();
     rs.d->editMode = 0;
-    rs.d->generation = -1;
-    rs.d->sync();
+    // Rows just read, unfiltered and unsorted: the cursor runs over the list itself.
+    rs.d->view = rs.d->shared->rows;
+    rs.d->generation = rs.d->shared->generation;
     rs.d->pos = rs.d->view.isEmpty() ? -1 : 0;
 }
 

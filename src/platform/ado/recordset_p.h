@@ -36,6 +36,13 @@ struct SharedRows
     int column(const QString &name) const;  // -1 when absent
     // A row as the database gave it: unchanged, its values also its original ones.
     void appendRead(QVector<QVariant> values);
+
+private:
+    // Rows read are made a block at a time, each row sharing its block's lifetime: a list of a
+    // thousand causals would otherwise cost a thousand allocations more than its values do.
+    std::shared_ptr<RowData[]> m_block;
+    qsizetype m_blockUsed = 0;
+    qsizetype m_blockSize = 0;
 };
 
 struct Criterion
