@@ -33,6 +33,10 @@ struct Size
     int m;
 };
 
+// A window operation is timed as the window runs it, its statements replayed raw, and the same
+// statements replayed through the database layer alone (the layer's part of the operation).
+enum class Mode { Window, Raw, Layer };
+
 QString workDir;
 
 // One generated database per size, copied for the raw baseline so both start equal.
@@ -63,7 +67,10 @@ class Raw
 public:
     explicit Raw(const QString &path)
     {
-        sqlite3_open(path.toUtf8().constData(), &m_db);
+        // Opened as Qt's driver opens the layer's connection: one thread per connection, so
+        // SQLite takes no lock of its own around each call.
+        sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
+                        nullptr);
         sqlite3_busy_timeout(m_db, 5000);
     }
     ~Raw() { sqlite3_close(m_db); }
@@ -88,15 +95,37 @@ public:
             rows += countNative(sql);
         return rows;
     }
+    // Every value of every row is fetched in its own type, as any reader of the rows must.
     int countNative(const QString &native)
     {
         const QByteArray sql = native.toUtf8();
         sqlite3_stmt *stmt = nullptr;
         sqlite3_prepare_v2(m_db, sql.constData(), -1, &stmt, nullptr);
         int rows = 0;
-        while (sqlite3_step(stmt) == SQLITE_ROW)
+        const int columns = sqlite3_column_count(stmt);
+        while (sqlite3_step(stmt) == SQLITE_ROW) {
             ++rows;
+            for (int c = 0; c < columns; ++c) {
+                switch (sqlite3_column_type(stmt, c)) {
+                case SQLITE_INTEGER:
+                    m_fetched += quint64(sqlite3_column_int64(stmt, c));
+                    break;
+                case SQLITE_FLOAT:
+                    m_fetched += quint64(sqlite3_column_double(stmt, c));
+                    break;
+                case SQLITE_TEXT:
+                    m_fetched += quint64(sqlite3_column_bytes(stmt, c)) + *sqlite3_column_text(stmt, c);
+                    break;
+                case SQLITE_BLOB:
+                    m_fetched += quint64(sqlite3_column_bytes(stmt, c)) + quintptr(sqlite3_column_blob(stmt, c));
+                    break;
+                default:
+                    break;
+                }
+            }
+        }
         sqlite3_finalize(stmt);
+        benchmark::DoNotOptimize(m_fetched);
         return rows;
     }
 
@@ -113,6 +142,7 @@ private:
 
     sqlite3 *m_db = nullptr;
     QHash<QString, QByteArray> m_native;
+    quint64 m_fetched = 0;
 };
 
 struct Ado
@@ -158,8 +188,9 @@ std::function<void(const QString &)> executor(Ado &ado, Raw &sqlite, bool raw)
 }
 
 // A new company each iteration, so every run has all the rows to add.
-void completeNewCompany(benchmark::State &state, Size size, bool raw)
+void completeNewCompany(benchmark::State &state, Size size, Mode mode)
 {
+    const bool raw = mode == Mode::Raw;
     const QString path = databaseFor(size, raw);
     Ado ado(path);
     Raw sqlite(path);
@@ -177,8 +208,9 @@ void completeNewCompany(benchmark::State &state, Size size, bool raw)
 }
 
 // A check added to the catalogue reaches every causal at the next completion.
-void completeNewCheck(benchmark::State &state, Size size, bool raw)
+void completeNewCheck(benchmark::State &state, Size size, Mode mode)
 {
+    const bool raw = mode == Mode::Raw;
     const QString path = databaseFor(size, raw);
     Ado ado(path);
     Raw sqlite(path);
@@ -203,8 +235,9 @@ void completeNewCheck(benchmark::State &state, Size size, bool raw)
 
 // Start-up on a database where every causal is complete: the window probes for missing rows,
 // the raw baseline runs the four completion statements, which then add nothing.
-void completeNothingMissing(benchmark::State &state, Size size, bool raw)
+void completeNothingMissing(benchmark::State &state, Size size, Mode mode)
 {
+    const bool raw = mode == Mode::Raw;
     const QString path = databaseFor(size, raw);
     Ado ado(path);
     Raw sqlite(path);
@@ -220,8 +253,9 @@ void completeNothingMissing(benchmark::State &state, Size size, bool raw)
 
 // The raw baseline replays what the layer ran for one duplication, the existence test, the
 // transaction and the change history's reading and writing included.
-void duplicate(benchmark::State &state, Size size, bool raw)
+void duplicate(benchmark::State &state, Size size, Mode mode)
 {
+    const bool raw = mode == Mode::Raw;
     const QString source = str(BenchGenerator::firstCode(size.n));
     const QString target = str(BenchGenerator::firstCode(size.n) + size.n - 1);
     Ado ado(databaseFor(size, false));
@@ -262,8 +296,9 @@ void duplicate(benchmark::State &state, Size size, bool raw)
         sqlite.exec(sql);
 }
 
-void remove(benchmark::State &state, Size size, bool raw)
+void remove(benchmark::State &state, Size size, Mode mode)
 {
+    const bool raw = mode == Mode::Raw;
     const QString path = databaseFor(size, raw);
     Ado ado(path);
     Raw sqlite(path);
@@ -287,7 +322,7 @@ void remove(benchmark::State &state, Size size, bool raw)
 }
 
 // The window's own work has no raw counterpart: its table rows carry no baseline.
-void firstActivation(benchmark::State &state, Size size, bool)
+void firstActivation(benchmark::State &state, Size size, Mode)
 {
     const QString path = databaseFor(size, false);
     for (auto _ : state) {
@@ -302,7 +337,7 @@ void firstActivation(benchmark::State &state, Size size, bool)
 
 // A window operation repeated on alternating inputs; its raw baseline replays, on a copy of the
 // same database, the statements the window ran for each input in a first, untimed round.
-void windowOperation(benchmark::State &state, Size size, bool raw, const std::function<bool(WindowBench &)> &prepare,
+void windowOperation(benchmark::State &state, Size size, Mode mode, const std::function<bool(WindowBench &)> &prepare,
                      const QList<std::function<bool(WindowBench &)>> &inputs)
 {
     WindowBench window;
@@ -330,8 +365,10 @@ void windowOperation(benchmark::State &state, Size size, bool raw, const std::fu
     qsizetype i = 0;
     for (auto _ : state) {
         const qsizetype k = i++ % inputs.size();
-        if (raw)
+        if (mode == Mode::Raw)
             benchmark::DoNotOptimize(sqlite.replay(statements.at(k)));
+        else if (mode == Mode::Layer)
+            benchmark::DoNotOptimize(window.replayThroughLayer(statements.at(k)));
         else if (!inputs.at(k)(window))
             state.SkipWithError("the window refused the operation");
     }
@@ -342,62 +379,62 @@ bool showFirst(WindowBench &window, Size size)
     return window.show(BenchGenerator::firstCode(size.n));
 }
 
-void causalSwitch(benchmark::State &state, Size size, bool raw)
+void causalSwitch(benchmark::State &state, Size size, Mode mode)
 {
     const int first = BenchGenerator::firstCode(size.n);
-    windowOperation(state, size, raw, [](WindowBench &) { return true; },
+    windowOperation(state, size, mode, [](WindowBench &) { return true; },
                     {[first](WindowBench &w) { return w.show(first); },
                      [first, size](WindowBench &w) { return w.show(first + size.n / 2); }});
 }
 
-void decodeAccount(benchmark::State &state, Size size, bool raw)
+void decodeAccount(benchmark::State &state, Size size, Mode mode)
 {
     using BenchGenerator::accountCode;
-    windowOperation(state, size, raw, [size](WindowBench &w) { return showFirst(w, size); },
+    windowOperation(state, size, mode, [size](WindowBench &w) { return showFirst(w, size); },
                     {[](WindowBench &w) { return w.decode("TXT_CONTODARE", accountCode(54321)); },
                      [](WindowBench &w) { return w.decode("TXT_CONTODARE", accountCode(12345)); }});
 }
 
-void decodeLedgerCausal(benchmark::State &state, Size size, bool raw)
+void decodeLedgerCausal(benchmark::State &state, Size size, Mode mode)
 {
     using BenchGenerator::ledgerCausalCode;
-    windowOperation(state, size, raw, [size](WindowBench &w) { return showFirst(w, size); },
+    windowOperation(state, size, mode, [size](WindowBench &w) { return showFirst(w, size); },
                     {[](WindowBench &w) { return w.decode("TXT_CAUSALECOGE", ledgerCausalCode(2500)); },
                      [](WindowBench &w) { return w.decode("TXT_CAUSALECOGE", ledgerCausalCode(1000)); }});
 }
 
 // The list reads its rows as the view needs them: the timed run opens it, the untimed
 // preparation proves that its last row is reached (Ctrl+End) and that it offers every row.
-void lookupOf(benchmark::State &state, Size size, bool raw, const QString &field, int atLeast)
+void lookupOf(benchmark::State &state, Size size, Mode mode, const QString &field, int atLeast)
 {
     const bool exclusion = field == QLatin1String("TXT_UTENTE");
-    windowOperation(state, size, raw,
+    windowOperation(state, size, mode,
                     [size, exclusion, field, atLeast](WindowBench &w) {
                         return showFirst(w, size) && (!exclusion || w.newExclusion()) && w.lookup(field, true) >= atLeast;
                     },
                     {[field](WindowBench &w) { return w.lookup(field) > 0; }});
 }
 
-void lookupAccounts(benchmark::State &state, Size size, bool raw)
+void lookupAccounts(benchmark::State &state, Size size, Mode mode)
 {
-    lookupOf(state, size, raw, QStringLiteral("TXT_CONTODARE"), BenchGenerator::LedgerAccounts);
+    lookupOf(state, size, mode, QStringLiteral("TXT_CONTODARE"), BenchGenerator::LedgerAccounts);
 }
 
-void lookupLedgerCausals(benchmark::State &state, Size size, bool raw)
+void lookupLedgerCausals(benchmark::State &state, Size size, Mode mode)
 {
-    lookupOf(state, size, raw, QStringLiteral("TXT_CAUSALECOGE"), BenchGenerator::LedgerCausals);
+    lookupOf(state, size, mode, QStringLiteral("TXT_CAUSALECOGE"), BenchGenerator::LedgerCausals);
 }
 
-void lookupUsers(benchmark::State &state, Size size, bool raw)
+void lookupUsers(benchmark::State &state, Size size, Mode mode)
 {
-    lookupOf(state, size, raw, QStringLiteral("TXT_UTENTE"), BenchGenerator::Users / 2);
+    lookupOf(state, size, mode, QStringLiteral("TXT_UTENTE"), BenchGenerator::Users / 2);
 }
 
 // One change in every tab and "Conferma", on alternating rounds so that each save changes
 // something; the history of each save included.
-void save(benchmark::State &state, Size size, bool raw)
+void save(benchmark::State &state, Size size, Mode mode)
 {
-    windowOperation(state, size, raw, [size](WindowBench &w) { return showFirst(w, size); },
+    windowOperation(state, size, mode, [size](WindowBench &w) { return showFirst(w, size); },
                     {[](WindowBench &w) { return w.saveWithOneChangePerTab(1); },
                      [](WindowBench &w) { return w.saveWithOneChangePerTab(2); }});
 }
@@ -465,7 +502,7 @@ int main(int argc, char **argv)
 
     const QList<Size> sizes = {{10, 1},   {10, 10},   {10, 100},  {10, 1000},  {100, 1},    {100, 10},
                                {100, 100}, {100, 1000}, {1000, 1}, {1000, 10}, {1000, 100}, {1000, 1000}};
-    using Fn = void (*)(benchmark::State &, Size, bool);
+    using Fn = void (*)(benchmark::State &, Size, Mode);
     struct Operation
     {
         const char *name;
@@ -473,6 +510,8 @@ int main(int argc, char **argv)
         // Runs timed per repetition: an operation of a few hundredths of a millisecond needs a
         // hundred of them, or the timer and the first run's cold caches are what is measured.
         int iterations = 5;
+        // A window operation: also timed as its statements replayed through the layer alone.
+        bool window = false;
     };
     const QList<Operation> operations = {
         {"completamento_avvio", completeNothingMissing},
@@ -480,13 +519,13 @@ int main(int argc, char **argv)
         {"completamento_nuovo_check", completeNewCheck},
         {"duplicazione", duplicate},
         {"eliminazione", remove},
-        {"finestra_cambio_causale", causalSwitch, 20},
-        {"decodifica_conto", decodeAccount, 200},
-        {"decodifica_causale_contabile", decodeLedgerCausal, 200},
+        {"finestra_cambio_causale", causalSwitch, 20, true},
+        {"decodifica_conto", decodeAccount, 200, true},
+        {"decodifica_causale_contabile", decodeLedgerCausal, 200, true},
         {"ricerca_conti", lookupAccounts, 20},
         {"ricerca_causali_contabili", lookupLedgerCausals, 20},
         {"ricerca_utenti", lookupUsers, 20},
-        {"finestra_salvataggio", save, 20},
+        {"finestra_salvataggio", save, 20, true},
     };
     // Without a raw counterpart of its own: the first activation is set beside the raw
     // completion it replaces.
@@ -498,7 +537,7 @@ int main(int argc, char **argv)
             const std::string name = std::string(op.first) + "/" + std::to_string(size.n) + "/" + std::to_string(size.m);
             // Each run builds a window afresh; twenty of them steady the median against the
             // memory and page faults of one.
-            benchmark::RegisterBenchmark(name.c_str(), op.second, size, false)
+            benchmark::RegisterBenchmark(name.c_str(), op.second, size, Mode::Window)
                 ->Unit(benchmark::kMillisecond)
                 ->Iterations(20)
                 ->Repetitions(3)
@@ -507,10 +546,13 @@ int main(int argc, char **argv)
     }
     for (const Operation &op : operations) {
         for (const Size &size : sizes) {
-            for (bool raw : {false, true}) {
-                const std::string name = std::string(op.name) + (raw ? "_raw" : "") + "/" + std::to_string(size.n) + "/"
+            for (Mode mode : {Mode::Window, Mode::Raw, Mode::Layer}) {
+                if (mode == Mode::Layer && !op.window)
+                    continue;
+                const char *suffix = mode == Mode::Raw ? "_raw" : mode == Mode::Layer ? "_strato" : "";
+                const std::string name = std::string(op.name) + suffix + "/" + std::to_string(size.n) + "/"
                     + std::to_string(size.m);
-                benchmark::RegisterBenchmark(name.c_str(), op.run, size, raw)
+                benchmark::RegisterBenchmark(name.c_str(), op.run, size, mode)
                     ->Unit(benchmark::kMillisecond)
                     ->Iterations(op.iterations)
                     ->Repetitions(3)
@@ -529,8 +571,10 @@ int main(int argc, char **argv)
         const QStringList parts = it.key().split('/');
         if (parts.size() < 3 || parts.first().endsWith("_raw"))
             continue;
-        const QString rawOperation = parts.at(0) == QLatin1String("finestra_attivazione") ? QStringLiteral("completamento_avvio")
-                                                                                         : parts.at(0);
+        QString rawOperation = parts.at(0) == QLatin1String("finestra_attivazione") ? QStringLiteral("completamento_avvio")
+                                                                                   : parts.at(0);
+        if (rawOperation.endsWith(QLatin1String("_strato")))
+            rawOperation.chop(7);
         const QString rawKey = rawOperation + "_raw/" + parts.at(1) + "/" + parts.at(2);
         const double base = reporter.medians.value(rawKey, 0);
         const double ratio = base > 0 ? it.value() / base : 0;

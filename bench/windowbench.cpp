@@ -199,6 +199,18 @@ QStringList WindowBench::stopCapture()
     return statements;
 }
 
+int WindowBench::replayThroughLayer(const QStringList &statements)
+{
+    const ado::ConnectionPtr connection = d->form->context().Gcnn_Connessione;
+    int rows = 0;
+    for (const QString &sql : statements) {
+        const ado::RecordsetPtr rs = connection->Execute(sql);
+        if (rs && rs->State() == ado::ObjectState::Open)
+            rows += rs->RecordCount();
+    }
+    return rows;
+}
+
 double WindowBench::residentMegabytes()
 {
     QFile statm(QStringLiteral("/proc/self/statm"));
