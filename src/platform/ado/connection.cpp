@@ -91,6 +91,7 @@ struct Connection::Private
     int busyTimeout = 5000;
     // The embedded database's own handle while it is open: its statements skip Qt's driver.
     sqlite3 *sqlite = nullptr;
+    SqliteStatementCache statements;
     std::vector<std::function<void()>> rollbackUndo;
     std::vector<std::function<void()>> commitDone;
 
@@ -242,6 +243,8 @@ void Connection::Close()
         d->inTransaction = false;
         d->undoInMemory();
     }
+    // SQLite keeps a connection with statements still prepared open.
+    d->statements.clear();
     {
         QSqlDatabase db = QSqlDatabase::database(d->name, false);
         db.close();
@@ -261,6 +264,11 @@ Dialect Connection::dialect() const
     return d->dialect;
 }
 
+void Connection::clearStatementCache()
+{
+    d->statements.clear();
+}
+
 QString Connection::nativeSql(const QString &tsql) const
 {
     return d->dialect == Dialect::Sqlite ? SqlRewriter::toSqlite(tsql) : tsql;
@@ -268,9 +276,10 @@ QString Connection::nativeSql(const QString &tsql) const
 
 namespace {
 
-RecordsetPtr executeOnSqlite(sqlite3 *db, const QString &native, const QString &sql, int *recordsAffected)
+RecordsetPtr executeOnSqlite(sqlite3 *db, SqliteStatementCache *cache, const QString &native, const QString &sql,
+                             int *recordsAffected)
 {
-    SqliteStatement statement(db, native, sql);
+    SqliteStatement statement(db, native.toUtf8(), sql, cache);
     auto rs = std::make_shared<Recordset>();
     if (!statement.returnsRows()) {
         statement.step();
@@ -279,9 +288,12 @@ RecordsetPtr executeOnSqlite(sqlite3 *db, const QString &native, const QString &
         return rs;
     }
     auto shared = std::make_shared<SharedRows>();
+    // The columns are known once the first step has run: a statement kept from an earlier run
+    // is prepared again there if another connection changed a table meanwhile.
+    bool row = statement.step();
     shared->setFields(statement.columnNames());
     const int columns = statement.columnCount();
-    while (statement.step()) {
+    for (; row; row = statement.step()) {
         QVector<QVariant> values;
         values.reserve(columns);
         for (int i = 0; i < columns; ++i)
@@ -304,7 +316,7 @@ RecordsetPtr Connection::Execute(const QString &sql, int, int *recordsAffected)
     d->ensureTransactionAlive(sql);
     const QString native = nativeSql(sql);
     if (d->sqlite)
-        return executeOnSqlite(d->sqlite, native, sql, recordsAffected);
+        return executeOnSqlite(d->sqlite, &d->statements, native, sql, recordsAffected);
     QSqlQuery query(d->db());
     query.setForwardOnly(true);
     if (!query.exec(native))

@@ -61,6 +61,9 @@ public:
 
     // The statement text as it is sent to the driver (rewritten for SQLite).
     QString nativeSql(const QString &tsql) const;
+    // The embedded database keeps the statements it ran last prepared, for when the same text
+    // runs again; this lets them go, so that the next run of each prepares it anew.
+    void clearStatementCache();
 
     // The Qt connection behind this object, for prepared statements with bound values.
     QSqlDatabase database() const;

@@ -20,16 +20,79 @@ sqlite3 *sqliteHandleOf(const QSqlDatabase &db)
     return *static_cast<sqlite3 *const *>(handle.constData());
 }
 
+SqliteStatementCache::~SqliteStatementCache()
+{
+    clear();
+}
+
+sqlite3_stmt *SqliteStatementCache::take(const QByteArray &text)
+{
+    const auto it = m_kept.constFind(text);
+    if (it == m_kept.cend())
+        return nullptr;
+    sqlite3_stmt *statement = it->statement;
+    m_kept.erase(it);
+    return statement;
+}
+
+void SqliteStatementCache::give(const QByteArray &text, sqlite3_stmt *statement)
+{
+    sqlite3_reset(statement);
+    sqlite3_clear_bindings(statement);
+    if (m_capacity <= 0 || m_kept.contains(text)) {
+        sqlite3_finalize(statement);
+        return;
+    }
+    if (m_kept.size() >= m_capacity) {
+        auto oldest = m_kept.begin();
+        for (auto it = m_kept.begin(); it != m_kept.end(); ++it) {
+            if (it->used < oldest->used)
+                oldest = it;
+        }
+        sqlite3_finalize(oldest->statement);
+        m_kept.erase(oldest);
+    }
+    m_kept.insert(text, {statement, ++m_clock});
+}
+
+void SqliteStatementCache::clear()
+{
+    for (const Kept &kept : std::as_const(m_kept))
+        sqlite3_finalize(kept.statement);
+    m_kept.clear();
+}
+
 SqliteStatement::SqliteStatement(sqlite3 *db, const QString &native, const QString &tsql) : m_db(db), m_tsql(tsql)
 {
-    const QByteArray text = native.toUtf8();
+    prepare(native.toUtf8());
+}
+
+SqliteStatement::SqliteStatement(sqlite3 *db, const QByteArray &native, const QString &tsql, SqliteStatementCache *cache)
+    : m_db(db), m_cache(cache), m_native(native), m_tsql(tsql)
+{
+    if (m_cache)
+        m_stmt = m_cache->take(native);
+    if (m_stmt) {
+        m_columns = sqlite3_column_count(m_stmt);
+        m_texts.resize(sqlite3_bind_parameter_count(m_stmt));
+        return;
+    }
+    prepare(native);
+}
+
+void SqliteStatement::prepare(const QByteArray &text)
+{
     const char *tail = nullptr;
     const int rc = sqlite3_prepare_v2(m_db, text.constData(), int(text.size()), &m_stmt, &tail);
     if (rc != SQLITE_OK)
         fail("Unable to execute statement", rc);
     // Like Qt's driver, one statement a call: what follows the first would be dropped unseen.
-    if (tail && !QByteArrayView(tail, text.constData() + text.size() - tail).trimmed().isEmpty())
+    if (tail && !QByteArrayView(tail, text.constData() + text.size() - tail).trimmed().isEmpty()) {
+        // Thrown from a constructor: no destructor will finalize it.
+        sqlite3_finalize(m_stmt);
+        m_stmt = nullptr;
         fail("Unable to execute multiple statements at a time", SQLITE_MISUSE);
+    }
     if (!m_stmt)
         fail("Unable to execute statement", SQLITE_MISUSE);  // nothing but blanks and comments
     m_columns = sqlite3_column_count(m_stmt);
@@ -38,11 +101,15 @@ SqliteStatement::SqliteStatement(sqlite3 *db, const QString &native, const QStri
 
 SqliteStatement::~SqliteStatement()
 {
-    sqlite3_finalize(m_stmt);
+    if (m_cache && m_stmt && !m_failed)
+        m_cache->give(m_native, m_stmt);
+    else
+        sqlite3_finalize(m_stmt);
 }
 
 void SqliteStatement::fail(const char *description, int code) const
 {
+    m_failed = true;
     // The message SQLite gives for the connection's last error, as Qt's driver reports it.
     const QString message = QString::fromUtf8(sqlite3_errmsg(m_db));
     const QSqlError error(QString::fromLatin1(description), message, QSqlError::StatementError, QString::number(code));
@@ -54,11 +121,18 @@ bool SqliteStatement::returnsRows() const
     return m_columns > 0;
 }
 
+int SqliteStatement::columnCount() const
+{
+    // Asked each time: a step may have prepared the statement again with other columns.
+    return sqlite3_column_count(m_stmt);
+}
+
 QStringList SqliteStatement::columnNames() const
 {
+    const int columns = columnCount();
     QStringList names;
-    names.reserve(m_columns);
-    for (int i = 0; i < m_columns; ++i) {
+    names.reserve(columns);
+    for (int i = 0; i < columns; ++i) {
         // Qt's driver drops the quotes SQLite keeps in the name of a quoted expression.
         QString name = QString::fromUtf8(sqlite3_column_name(m_stmt, i));
         names.append(name.contains(u'"') ? name.remove(u'"') : name);

@@ -222,6 +222,55 @@ private slots:
     }
 
     // A second writer waits for the busy timeout, then gets a clear "busy" failure.
+    // A statement run again is prepared once and kept; what it answers and what it holds must be
+    // as if it were prepared afresh: another writer's change, a changed table, a failure before.
+    void statementRunAgainAnswersAfresh_data()
+    {
+        QTest::addColumn<QString>("between");   // run through a second connection between the two runs
+        QTest::addColumn<QString>("statement");
+        QTest::addColumn<QString>("expected");  // second run: the first row, columns joined by '|', or the error kind
+        QTest::newRow("row changed") << "UPDATE CGP0_DUEBILCAUSALI SET CGP0_DESCRIZIONE = 'Nuova' WHERE CGP0_CAUSALE = 300"
+                                     << "SELECT * FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 300" << "300|Nuova";
+        QTest::newRow("row added") << "INSERT INTO CGP0_DUEBILCAUSALI VALUES (200, 'Prima')"
+                                   << "SELECT * FROM CGP0_DUEBILCAUSALI ORDER BY CGP0_CAUSALE" << "200|Prima";
+        QTest::newRow("column added") << "ALTER TABLE CGP0_DUEBILCAUSALI ADD COLUMN CGP0_NOTE TEXT DEFAULT 'n'"
+                                      << "SELECT * FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 300"
+                                      << "300|Incasso RiBa clienti|n";
+        QTest::newRow("table dropped") << "DROP TABLE CGP1_DUEBILFIELD" << "SELECT * FROM CGP1_DUEBILFIELD"
+                                       << "error " + QString::number(int(AdoError::MissingObject));
+        QTest::newRow("insert refused, then its row removed")
+            << "DELETE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 330"
+            << "INSERT INTO CGP0_DUEBILCAUSALI VALUES (330, 'Terza volta')" << "inserted";
+    }
+
+    void statementRunAgainAnswersAfresh()
+    {
+        QFETCH(QString, between);
+        QFETCH(QString, statement);
+        QFETCH(QString, expected);
+        auto c = open();
+        const auto run = [&]() -> QString {
+            try {
+                const RecordsetPtr rs = c->Execute(statement);
+                if (rs->State() != ObjectState::Open)
+                    return QStringLiteral("inserted");
+                QStringList values;
+                for (int i = 0; i < rs->fieldCount(); ++i)
+                    values << rs->value(i).toString();
+                return values.join(u'|');
+            } catch (const AdoError &e) {
+                return QStringLiteral("error %1").arg(int(e.kind()));
+            }
+        };
+        const QString first = run();
+        // An insert runs a second time before the row goes: that one is refused.
+        if (first == QLatin1String("inserted"))
+            QCOMPARE(run(), QStringLiteral("error %1").arg(int(AdoError::Constraint)));
+        auto other = open();
+        other->Execute(between);
+        QCOMPARE(run(), expected);
+    }
+
     void lockedDatabaseIsBusy()
     {
         auto holder = open();
