@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <algorithm>
+#include <array>
 #include <QSet>
 
 namespace ado {
@@ -214,20 +215,34 @@ const ShortcutWords &shortcutWords()
     return words;
 }
 
-bool isAsciiLetter(char16_t c)
-{
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
-}
+// How the tokenizer reads each ASCII character, as bits: one table look instead of a chain of
+// comparisons for every character of every statement.
+enum CharClass : quint8 { Blank = 1, WordStart = 2, WordPart = 4, NumberStart = 8, NumberPart = 16 };
 
-bool isAsciiDigit(char16_t c)
-{
-    return c >= u'0' && c <= u'9';
-}
+constexpr std::array<quint8, 128> charClasses = [] {
+    std::array<quint8, 128> classes{};
+    for (int c = 0; c < 128; ++c) {
+        const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        const bool digit = c >= '0' && c <= '9';
+        // What QChar::isSpace() answers below 0x80.
+        if (c == ' ' || (c >= '\t' && c <= '\r'))
+            classes[c] |= Blank;
+        if (letter || c == '_' || c == '#')
+            classes[c] |= WordStart;
+        if (letter || digit || c == '_' || c == '#' || c == '$')
+            classes[c] |= WordPart;
+        if (digit)
+            classes[c] |= NumberStart;
+        if (letter || digit || c == '.')
+            classes[c] |= NumberPart;
+    }
+    return classes;
+}();
 
-// What QChar::isSpace() answers below 0x80.
-bool isAsciiSpace(char16_t c)
+// Characters above ASCII have no class: the shortcut leaves them to the tokenizer.
+bool is(char16_t c, quint8 charClass)
 {
-    return c == u' ' || (c >= u'\t' && c <= u'\r');
+    return c < 0x80 && (charClasses[c] & charClass);
 }
 
 // upper is upper case ASCII of the same length as the word.
@@ -260,7 +275,7 @@ bool needsNothing(QStringView sql)
         const char16_t c = s[i];
         if (c >= 0x80)
             return false;
-        if (isAsciiSpace(c)) {
+        if (is(c, Blank)) {
             ++i;
             continue;
         }
@@ -281,10 +296,10 @@ bool needsNothing(QStringView sql)
             }
         } else if ((c == u'N' || c == u'n') && i + 1 < n && s[i + 1] == u'\'') {
             return false;
-        } else if (isAsciiLetter(c) || c == u'_' || c == u'#') {
+        } else if (is(c, WordStart)) {
             const qsizetype start = i;
             ++i;
-            while (i < n && (isAsciiLetter(s[i]) || isAsciiDigit(s[i]) || s[i] == u'_' || s[i] == u'#' || s[i] == u'$'))
+            while (i < n && is(s[i], WordPart))
                 ++i;
             // A word going on with '@' or a Unicode letter stops here; the next round answers false.
             const qsizetype length = i - start;
@@ -305,16 +320,16 @@ bool needsNothing(QStringView sql)
                     if (sameWord(s + start, w)) {
                         // A comment before the '(' answers false when the scan reaches it.
                         qsizetype k = i;
-                        while (k < n && isAsciiSpace(s[k]))
+                        while (k < n && is(s[k], Blank))
                             ++k;
                         if (k < n && s[k] == u'(')
                             return false;
                     }
                 }
             }
-        } else if (isAsciiDigit(c) || (c == u'.' && i + 1 < n && isAsciiDigit(s[i + 1]))) {
+        } else if (is(c, NumberStart) || (c == u'.' && i + 1 < n && is(s[i + 1], NumberStart))) {
             ++i;
-            while (i < n && (isAsciiLetter(s[i]) || isAsciiDigit(s[i]) || s[i] == u'.'))
+            while (i < n && is(s[i], NumberPart))
                 ++i;
         } else if (c == u'@' || c == u'"' || c == u'[' || c == u'+'
                    || (c == u'-' && i + 1 < n && s[i + 1] == u'-')
