@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <algorithm>
+#include <array>
 #include <QSet>
 
 namespace ado {
@@ -143,6 +144,15 @@ bool isBlank(const Token &t)
     return t.kind == TokenKind::Space || t.kind == TokenKind::Comment;
 }
 
+// The words a pass acts on, named once: the passes test tokens against them and the shortcut
+// below leaves every statement holding one of them to the passes.
+constexpr char kTop[] = "TOP";
+constexpr char kNolock[] = "NOLOCK";
+constexpr char kIsNull[] = "ISNULL";
+constexpr char kGetDate[] = "GETDATE";
+constexpr char kInsert[] = "INSERT";
+constexpr char kSelect[] = "SELECT";
+
 // Constructs that SQLite lacks or runs differently, refused by name rather than passed on.
 const QSet<QString> &refusedKeywords()
 {
@@ -166,6 +176,171 @@ const QSet<QString> &refusedFunctions()
         QStringLiteral("LEFT"),      QStringLiteral("RIGHT"),      QStringLiteral("SPACE"),
     };
     return words;
+}
+
+// The words that send a statement to the passes, bucketed by length, upper case: one table
+// built from the refused ones and the words the passes act on, so the two cannot drift apart.
+struct ShortcutWords
+{
+    struct Bucket
+    {
+        quint32 initials = 0;  // bit of each first letter present, so most words are passed on one test
+        QList<QString> always;  // whatever follows them
+        QList<QString> called;  // only before '(' (refused functions; LEFT JOIN is fine)
+    };
+    QList<Bucket> byLength;
+
+    ShortcutWords()
+    {
+        const auto add = [this](const QString &word, bool onlyCalled) {
+            if (byLength.size() <= word.size())
+                byLength.resize(word.size() + 1);
+            Bucket &b = byLength[word.size()];
+            b.initials |= 1u << (word.at(0).unicode() - u'A');
+            (onlyCalled ? b.called : b.always).append(word);
+        };
+        for (const QString &w : refusedKeywords())
+            add(w, false);
+        for (const QString &w : refusedFunctions())
+            add(w, true);
+        // SELECT only counts after '(' of an INSERT: the scan itself tracks that.
+        for (const char *w : {kTop, kNolock, kIsNull, kGetDate, kInsert})
+            add(QString::fromLatin1(w), false);
+    }
+};
+
+const ShortcutWords &shortcutWords()
+{
+    static const ShortcutWords words;
+    return words;
+}
+
+// How the tokenizer reads each ASCII character, as bits: one table look instead of a chain of
+// comparisons for every character of every statement.
+enum CharClass : quint8 { Blank = 1, WordStart = 2, WordPart = 4, NumberStart = 8, NumberPart = 16 };
+
+constexpr std::array<quint8, 128> charClasses = [] {
+    std::array<quint8, 128> classes{};
+    for (int c = 0; c < 128; ++c) {
+        const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        const bool digit = c >= '0' && c <= '9';
+        // What QChar::isSpace() answers below 0x80.
+        if (c == ' ' || (c >= '\t' && c <= '\r'))
+            classes[c] |= Blank;
+        if (letter || c == '_' || c == '#')
+            classes[c] |= WordStart;
+        if (letter || digit || c == '_' || c == '#' || c == '$')
+            classes[c] |= WordPart;
+        if (digit)
+            classes[c] |= NumberStart;
+        if (letter || digit || c == '.')
+            classes[c] |= NumberPart;
+    }
+    return classes;
+}();
+
+// Characters above ASCII have no class: the shortcut leaves them to the tokenizer.
+bool is(char16_t c, quint8 charClass)
+{
+    return c < 0x80 && (charClasses[c] & charClass);
+}
+
+// upper is upper case ASCII of the same length as the word.
+template <typename Upper>
+bool sameWord(const char16_t *word, const Upper &upper)
+{
+    for (qsizetype k = 0; k < upper.size(); ++k) {
+        const char16_t c = word[k];
+        if ((c >= u'a' && c <= u'z' ? c - (u'a' - u'A') : c) != upper.at(k).unicode())
+            return false;
+    }
+    return true;
+}
+
+// True when the passes would give the statement back unchanged and refuse nothing. One look
+// over the characters, reading them as the tokenizer does, with no allocation: anything the
+// passes could act on (N'..', a quoted name, '+', '@', a comment, a word of the table) answers
+// false and leaves the statement to them, as does any character above ASCII, whose letters,
+// blanks and upper case the tokenizer reads through Unicode.
+bool needsNothing(QStringView sql)
+{
+    const ShortcutWords &words = shortcutWords();
+    const char16_t *s = sql.utf16();
+    const qsizetype n = sql.size();
+    bool insert = false;
+    bool afterOpen = false;  // the last thing but blanks was '('
+    bool subSelect = false;  // "( SELECT", which an INSERT would unwrap
+    qsizetype i = 0;
+    while (i < n) {
+        const char16_t c = s[i];
+        if (c >= 0x80)
+            return false;
+        if (is(c, Blank)) {
+            ++i;
+            continue;
+        }
+        const bool open = c == u'(';
+        if (c == u'\'') {
+            // Skipped as the tokenizer skips it; an unterminated one is its error to raise.
+            for (++i;; ++i) {
+                if (i >= n)
+                    return false;
+                if (s[i] == u'\'') {
+                    if (i + 1 < n && s[i + 1] == u'\'') {
+                        ++i;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+            }
+        } else if ((c == u'N' || c == u'n') && i + 1 < n && s[i + 1] == u'\'') {
+            return false;
+        } else if (is(c, WordStart)) {
+            const qsizetype start = i;
+            ++i;
+            while (i < n && is(s[i], WordPart))
+                ++i;
+            // A word going on with '@' or a Unicode letter stops here; the next round answers false.
+            const qsizetype length = i - start;
+            const char16_t initial = c >= u'a' ? c - (u'a' - u'A') : c;
+            if (afterOpen && length == qsizetype(sizeof kSelect) - 1 && sameWord(s + start, QLatin1StringView(kSelect)))
+                subSelect = true;
+            if (length < words.byLength.size() && initial >= u'A' && initial <= u'Z'
+                && (words.byLength.at(length).initials & (1u << (initial - u'A')))) {
+                const ShortcutWords::Bucket &b = words.byLength.at(length);
+                for (const QString &w : b.always) {
+                    if (sameWord(s + start, w)) {
+                        if (w != QLatin1StringView(kInsert))
+                            return false;
+                        insert = true;
+                    }
+                }
+                for (const QString &w : b.called) {
+                    if (sameWord(s + start, w)) {
+                        // A comment before the '(' answers false when the scan reaches it.
+                        qsizetype k = i;
+                        while (k < n && is(s[k], Blank))
+                            ++k;
+                        if (k < n && s[k] == u'(')
+                            return false;
+                    }
+                }
+            }
+        } else if (is(c, NumberStart) || (c == u'.' && i + 1 < n && is(s[i + 1], NumberStart))) {
+            ++i;
+            while (i < n && is(s[i], NumberPart))
+                ++i;
+        } else if (c == u'@' || c == u'"' || c == u'[' || c == u'+'
+                   || (c == u'-' && i + 1 < n && s[i + 1] == u'-')
+                   || (c == u'/' && i + 1 < n && s[i + 1] == u'*')) {
+            return false;
+        } else {
+            ++i;
+        }
+        afterOpen = open;
+    }
+    return !(insert && subSelect);
 }
 
 class Rewriter
@@ -280,7 +455,7 @@ private:
             if (open < 0 || !isPunct(m_tokens.at(open), "("))
                 continue;
             const qsizetype hint = next(open);
-            if (hint < 0 || !isWord(m_tokens.at(hint), "NOLOCK"))
+            if (hint < 0 || !isWord(m_tokens.at(hint), kNolock))
                 continue;
             const qsizetype close = next(hint);
             if (close < 0 || !isPunct(m_tokens.at(close), ")"))
@@ -297,9 +472,9 @@ private:
             const Token &t = m_tokens.at(i);
             const qsizetype open = next(i);
             const bool call = open >= 0 && isPunct(m_tokens.at(open), "(");
-            if (isWord(t, "ISNULL") && call) {
+            if (isWord(t, kIsNull) && call) {
                 replace(i, {t.kind, QStringLiteral("IFNULL")});
-            } else if (isWord(t, "GETDATE") && call) {
+            } else if (isWord(t, kGetDate) && call) {
                 const qsizetype close = next(open);
                 if (close < 0 || !isPunct(m_tokens.at(close), ")"))
                     refuse(QStringLiteral("GETDATE with arguments"));
@@ -313,7 +488,7 @@ private:
     void unwrapInsertSelect()
     {
         for (qsizetype i = 0; i < m_tokens.size(); ++i) {
-            if (!isWord(m_tokens.at(i), "INSERT"))
+            if (!isWord(m_tokens.at(i), kInsert))
                 continue;
             qsizetype k = next(i);
             if (k >= 0 && isWord(m_tokens.at(k), "INTO"))
@@ -330,7 +505,7 @@ private:
             if (k < 0 || !isPunct(m_tokens.at(k), "("))
                 continue;
             const qsizetype select = next(k);
-            if (select < 0 || !isWord(m_tokens.at(select), "SELECT"))
+            if (select < 0 || !isWord(m_tokens.at(select), kSelect))
                 continue;
             const qsizetype close = matching(k);
             if (close < 0)
@@ -374,7 +549,7 @@ private:
                     if (p.depth == depth)
                         refuse(QStringLiteral("TOP in a compound SELECT"));
                 }
-            } else if (isWord(t, "TOP")) {
+            } else if (isWord(t, kTop)) {
                 const qsizetype before = previous(i);
                 if (before < 0
                     || !(isWord(m_tokens.at(before), "SELECT") || isWord(m_tokens.at(before), "DISTINCT")))
@@ -432,6 +607,20 @@ private:
 } // namespace
 
 QString SqlRewriter::toSqlite(const QString &tsql)
+{
+    // Nearly every statement needs nothing rewritten: it goes back as it came, shared, without
+    // the tokens the passes would build (they cost about as much as SQLite running the statement).
+    if (needsNothing(tsql))
+        return tsql;
+    return toSqliteFull(tsql);
+}
+
+bool SqlRewriter::passesAsIs(QStringView tsql)
+{
+    return needsNothing(tsql);
+}
+
+QString SqlRewriter::toSqliteFull(const QString &tsql)
 {
     return Rewriter(tsql).run();
 }

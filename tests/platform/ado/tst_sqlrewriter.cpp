@@ -9,6 +9,20 @@
 using ado::AdoError;
 using ado::SqlRewriter;
 
+namespace {
+
+// The rewritten text, or the refusal's message: the shortcut must not change either.
+QString outcome(QString (*rewrite)(const QString &), const QString &tsql)
+{
+    try {
+        return rewrite(tsql);
+    } catch (const AdoError &e) {
+        return QStringLiteral("refused: ") + e.message() + QStringLiteral(" | ") + e.statement();
+    }
+}
+
+} // namespace
+
 // The module writes its statements in T-SQL; on the embedded database they must mean the same.
 class TestSqlRewriter : public QObject
 {
@@ -82,6 +96,7 @@ private slots:
         QFETCH(QString, firstValue);
         const QString out = SqlRewriter::toSqlite(tsql);
         QCOMPARE(out, sqlite);
+        QCOMPARE(SqlRewriter::toSqliteFull(tsql), sqlite);
         QSqlQuery q(QSqlDatabase::database(QStringLiteral("rw")));
         QVERIFY2(q.exec(out), qPrintable(q.lastError().text()));
         QVERIFY(q.next());
@@ -123,6 +138,7 @@ private slots:
     {
         QFETCH(QString, tsql);
         QFETCH(QString, named);
+        QVERIFY(!SqlRewriter::passesAsIs(tsql));
         try {
             SqlRewriter::toSqlite(tsql);
             QFAIL("the statement was rewritten instead of refused");
@@ -131,6 +147,84 @@ private slots:
             QVERIFY2(e.message().contains(named), qPrintable(e.message()));
             QCOMPARE(e.statement(), tsql);
         }
+    }
+
+    // Most statements go back as they came without the passes; the ones that do must be exactly
+    // those the passes would give back unchanged, and a word a pass acts on must reach the passes
+    // however it is written, but not from inside a literal or a longer name.
+    void shortcutAgreesWithPasses_data()
+    {
+        QTest::addColumn<QString>("tsql");
+        QTest::addColumn<bool>("asIs");
+        const auto row = [](const char *name, const QString &tsql, bool asIs) {
+            QTest::newRow(name) << tsql << asIs;
+        };
+        row("plain select", "SELECT CGP0_CAUSALE, CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI\r\nWHERE CGP0_CAUSALE = 300",
+            true);
+        row("names holding trigger words", "SELECT CGP0_TOPX, LENGTH_X, LEFT_COL, OUTPUT_FLAG, NOLOCKED, ISNULLX,"
+            " INSERTED, XTOP, TOP_ FROM T WHERE A_TOP = 1", true);
+        row("refused function names not called", "SELECT A.X FROM A LEFT OUTER JOIN B ON 1 = 1 RIGHT JOIN C ON 1 = 1",
+            true);
+        row("trigger words inside literals", "SELECT 'TOP 1 + @x [a] \"b\" -- c /* d N''e'' ISNULL( LEFT(' FROM T",
+            true);
+        row("doubled quotes then a word", "SELECT 'it''s' AS ISNULLX, '''' FROM T", true);
+        row("name ending in N before a literal", "SELECT X FROM T WHERE CODN='x' OR IN'y' = 1", true);
+        row("numbers glued to letters", "SELECT 1e5, .5, 2TOP FROM T", true);
+        row("accented text in a literal", "SELECT 'Quest''anno è' FROM T", true);
+        row("common table expression", "WITH C AS (SELECT 1 AS X) SELECT X FROM C", true);
+        row("insert of values", "insert into T (A, B) values (1, 'x')", true);
+        row("insert from a bare select", "INSERT INTO T (A) SELECT A FROM U", true);
+        row("select in parentheses without insert", "SELECT X FROM T WHERE EXISTS ( select 1 FROM U)", true);
+
+        row("top", "SELECT TOP 1 X FROM T", false);
+        row("top lower case", "select top 1 x from t", false);
+        row("top after a literal", "SELECT 'a''b', X FROM T WHERE 1 IN (SELECT Top(1) 1)", false);
+        row("nolock mixed case", "SELECT X FROM T With (NoLock)", false);
+        row("isnull", "SELECT isnull(X, 0) FROM T", false);
+        row("getdate", "SELECT GetDate() FROM T", false);
+        row("insert of a parenthesised select", "INSERT INTO T (A)\r\n(SELECT A FROM U)", false);
+        row("insert lower case", "insert into t (a) ( select a from u)", false);
+        row("national literal", "SELECT N'x' FROM T", false);
+        row("national literal lower case", "SELECT n'x' FROM T", false);
+        row("bracketed name", "SELECT [X] FROM T", false);
+        row("double quoted name", "SELECT \"X\" FROM T", false);
+        row("plus", "SELECT X + 1 FROM T", false);
+        row("concatenation", "SELECT 'a' + X FROM T", false);
+        row("variable", "SELECT @X", false);
+        row("at inside a word", "SELECT A@B FROM T", false);
+        row("line comment", "SELECT X -- TOP\nFROM T", false);
+        row("block comment", "SELECT /* x */ X FROM T", false);
+        row("refused keyword lower case", "select * from a cross apply b", false);
+        row("refused keyword mixed case", "Exec P", false);
+        row("longest refused keyword", "SET IDENTITY_INSERT T ON", false);
+        row("refused function called", "SELECT Left(X, 2) FROM T", false);
+        row("refused function, blank before the call", "SELECT DATEADD\t (d, 1, X) FROM T", false);
+        row("refused function, comment before the call", "SELECT LEN /* n */ (X) FROM T", false);
+        row("letter above ascii in a name", QStringLiteral("SELECT \u017Fpace(3)"), false);  // long s: SPACE()
+        row("unterminated literal", "SELECT 'abc FROM T", false);
+        row("unterminated literal after a doubled quote", "SELECT 'abc''", false);
+        row("unterminated bracket", "SELECT [abc FROM T", false);
+        row("unterminated comment", "SELECT 1 /* abc", false);
+    }
+
+    void shortcutAgreesWithPasses()
+    {
+        QFETCH(QString, tsql);
+        QFETCH(bool, asIs);
+        QCOMPARE(SqlRewriter::passesAsIs(tsql), asIs);
+        QCOMPARE(outcome(SqlRewriter::toSqlite, tsql), outcome(SqlRewriter::toSqliteFull, tsql));
+        if (asIs)
+            QCOMPARE(outcome(SqlRewriter::toSqliteFull, tsql), tsql);
+    }
+
+    // Avoiding the copy is the point of the shortcut: the text comes back sharing the caller's data.
+    void untouchedStatementIsShared()
+    {
+        const QString sql = QStringLiteral("SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = ")
+            + QString::number(300);
+        const QString out = SqlRewriter::toSqlite(sql);
+        QVERIFY(out.isSharedWith(sql));
+        QCOMPARE(out.constData(), sql.constData());
     }
 
     // Names that merely contain a refused word are ordinary columns.
