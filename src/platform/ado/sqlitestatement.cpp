@@ -30,7 +30,8 @@ sqlite3_stmt *SqliteStatementCache::take(const QByteArray &text)
     const auto it = m_kept.constFind(text);
     if (it == m_kept.cend())
         return nullptr;
-    sqlite3_stmt *statement = it->statement;
+    sqlite3_stmt *statement = it.value()->statement;
+    m_order.erase(it.value());
     m_kept.erase(it);
     return statement;
 }
@@ -43,22 +44,20 @@ void SqliteStatementCache::give(const QByteArray &text, sqlite3_stmt *statement)
         sqlite3_finalize(statement);
         return;
     }
-    if (m_kept.size() >= m_capacity) {
-        auto oldest = m_kept.begin();
-        for (auto it = m_kept.begin(); it != m_kept.end(); ++it) {
-            if (it->used < oldest->used)
-                oldest = it;
-        }
-        sqlite3_finalize(oldest->statement);
-        m_kept.erase(oldest);
+    if (int(m_order.size()) >= m_capacity) {
+        sqlite3_finalize(m_order.back().statement);
+        m_kept.remove(m_order.back().text);
+        m_order.pop_back();
     }
-    m_kept.insert(text, {statement, ++m_clock});
+    m_order.push_front({text, statement});
+    m_kept.insert(text, m_order.begin());
 }
 
 void SqliteStatementCache::clear()
 {
-    for (const Kept &kept : std::as_const(m_kept))
+    for (const Kept &kept : m_order)
         sqlite3_finalize(kept.statement);
+    m_order.clear();
     m_kept.clear();
 }
 

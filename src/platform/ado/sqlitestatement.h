@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVarLengthArray>
+#include <list>
 
 class QSqlDatabase;
 struct sqlite3;
@@ -33,16 +34,16 @@ public:
     void give(const QByteArray &text, sqlite3_stmt *statement);
     // Finalizes every statement kept: before the connection closes.
     void clear();
-    int size() const { return int(m_kept.size()); }
 
 private:
     struct Kept
     {
+        QByteArray text;
         sqlite3_stmt *statement;
-        quint64 used;
     };
-    QHash<QByteArray, Kept> m_kept;
-    quint64 m_clock = 0;
+    // Most recently given back first; the index finds a text's place in it.
+    std::list<Kept> m_order;
+    QHash<QByteArray, std::list<Kept>::iterator> m_kept;
     int m_capacity;
 };
 
