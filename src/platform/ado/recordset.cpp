@@ -77,17 +77,29 @@ void SharedRows::setFields(const QStringList &names)
 {
     fields = names;
     index.clear();
-    for (int i = 0; i < names.size(); ++i) {
-        // With duplicate names (joined tables) the first one answers, as a SELECT * would.
-        const QString key = names.at(i).toUpper();
-        if (!index.contains(key))
-            index.insert(key, i);
-    }
 }
 
 int SharedRows::column(const QString &name) const
 {
-    return index.value(name.trimmed().toUpper(), -1);
+    const QStringView wanted = QStringView(name).trimmed();
+    // Most results have a few columns: compared in place, they cost less than building an index.
+    // With duplicate names (joined tables) the first one answers, as a SELECT * would.
+    if (fields.size() <= 8) {
+        for (qsizetype i = 0; i < fields.size(); ++i) {
+            if (wanted.compare(fields.at(i), Qt::CaseInsensitive) == 0)
+                return int(i);
+        }
+        return -1;
+    }
+    if (index.isEmpty()) {
+        index.reserve(fields.size());
+        for (qsizetype i = 0; i < fields.size(); ++i) {
+            const QString key = fields.at(i).toUpper();
+            if (!index.contains(key))
+                index.insert(key, int(i));
+        }
+    }
+    return index.value(wanted.toString().toUpper(), -1);
 }
 
 void SharedRows::appendRead(QVector<QVariant> values)
@@ -767,7 +779,7 @@ BatchTarget resolveTarget(const SharedRows &s, const QSqlDatabase &db)
     // Columns written: those of the recordset that the table has.
     for (int i = 0; i < s.fields.size(); ++i) {
         const int inTable = tableRecord.indexOf(s.fields.at(i));
-        if (inTable >= 0 && s.index.value(s.fields.at(i).toUpper()) == i) {
+        if (inTable >= 0 && s.column(s.fields.at(i)) == i) {
             target.columns.append(i);
             target.names.append(tableRecord.fieldName(inTable));
         }

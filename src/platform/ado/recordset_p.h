@@ -24,7 +24,8 @@ using RowPtr = std::shared_ptr<RowData>;
 struct SharedRows
 {
     QStringList fields;
-    QHash<QString, int> index;  // upper-case name -> column
+    // Upper-case name -> column, for results with many columns: built at the first look-up.
+    mutable QHash<QString, int> index;
     QList<RowPtr> rows;
     int nextId = 1;
     int generation = 0;         // bumped when rows are added or removed
