@@ -290,14 +290,38 @@ bool DataFrame::Query(bool, bool)
         d->recordset->Requery();
         if (criteria.isEmpty())
             return false;
+        // Each criterion read once: the loop runs over every causal.
+        struct Wanted
+        {
+            int column;
+            QString field;
+            QString text;
+            double number;
+            bool numeric;
+        };
+        const QStringList names = d->recordset->fieldNames();
+        QList<Wanted> wanted;
+        for (const auto &c : std::as_const(criteria)) {
+            Wanted w{int(names.indexOf(c.first)), c.first, c.second.toString(), 0, false};
+            if (w.column < 0) {
+                for (qsizetype i = 0; i < names.size() && w.column < 0; ++i) {
+                    if (names.at(i).compare(c.first, Qt::CaseInsensitive) == 0)
+                        w.column = int(i);
+                }
+            }
+            w.number = c.second.toDouble(&w.numeric);
+            wanted.append(w);
+        }
         for (d->recordset->MoveFirst(); !d->recordset->isEOF(); d->recordset->MoveNext()) {
             bool all = true;
-            for (const auto &c : std::as_const(criteria)) {
-                const QVariant v = d->recordset->value(c.first);
-                bool okA = false, okB = false;
-                const double a = v.toDouble(&okA);
-                const double b = c.second.toDouble(&okB);
-                if (!(okA && okB ? a == b : v.toString() == c.second.toString())) {
+            for (const Wanted &w : std::as_const(wanted)) {
+                const QVariant v = w.column >= 0 ? d->recordset->value(w.column) : d->recordset->value(w.field);
+                bool okA = false;
+                // Integers, the usual key, compared without going through a conversion.
+                const int type = v.typeId();
+                const double a = type == QMetaType::LongLong || type == QMetaType::Int ? (okA = true, double(v.toLongLong()))
+                                                                                      : v.toDouble(&okA);
+                if (!(okA && w.numeric ? a == w.number : v.toString() == w.text)) {
                     all = false;
                     break;
                 }
