@@ -650,8 +650,6 @@ void CausalParameters::AttivaEditControlli()
     if (ctx.attivaEditBusy || m_rulesRunning)
         return;
     FormUi &ui = ctx.ui;
-    QWidget *form = ctx.form;
-    const bool updates = form->updatesEnabled();
     m_rulesRunning = true;
     m_rulesCausal = ctx.causalCode();
     ctx.trapped(QStringLiteral("AttivaEditControlli"), {
@@ -672,8 +670,9 @@ void CausalParameters::AttivaEditControlli()
         },
         [&] {
             ImpostaCombo(true);
+            // No repaint is suspended: the window paints only when the rules are done, the
+            // changed controls alone, whereas suspending and resuming it walks every widget.
             ctx.attivaEditBusy = true;
-            form->setUpdatesEnabled(false);
         },
         [&] {
             WidgetSurface surface(ctx);
@@ -684,14 +683,11 @@ void CausalParameters::AttivaEditControlli()
         [&] {
             ctx.attivaEditBusy = false;
             ctx.pagesBehindChanged();
-            form->setUpdatesEnabled(updates);
-            form->update();
         },
     });
-    // The user may go on after an error: the screen must not stay frozen nor the guard stuck.
+    // The user may go on after an error: the guard must not stay stuck.
     ctx.attivaEditBusy = false;
     m_rulesRunning = false;
-    form->setUpdatesEnabled(true);
 }
 
 // The handlers of the detail combos decide, from the detail on screen, what the type left
