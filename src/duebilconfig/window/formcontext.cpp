@@ -12,7 +12,10 @@
 #include "recordset.h"
 #include "testiparametrizzabili.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QMetaProperty>
+#include <QScrollArea>
 
 QList<DataFrame *> FormContext::children() const
 {
@@ -91,8 +94,12 @@ ErrorTrap::Outcome FormContext::trapped(const QString &procedure, const std::vec
     }
     if (--m_trapDepth == 0 && m_pagesBehindChanged) {
         m_pagesBehindChanged = false;
-        if (ui.TAB_CONFIG)
-            ui.TAB_CONFIG->layOutHiddenPages();
+        // The window takes the new size now, not a moment after it has been painted.
+        if (ui.TAB_CONFIG && ui.TAB_CONFIG->layOutHiddenPages()) {
+            ui.scrollArea()->updateGeometry();
+            QEvent request(QEvent::LayoutRequest);
+            QCoreApplication::sendEvent(form, &request);
+        }
     }
     return outcome;
 }

@@ -54,7 +54,7 @@ void TabStrip::disableTabs(int count)
         setTabEnabledAt(current, false);
 }
 
-void TabStrip::layOutHiddenPages()
+bool TabStrip::layOutHiddenPages()
 {
     bool changed = false;
     for (int i = 0; i < count(); ++i) {
@@ -73,6 +73,7 @@ void TabStrip::layOutHiddenPages()
     }
     if (changed)
         updateGeometry();
+    return changed;
 }
 
 QString TabStrip::tabCaption(int index) const

@@ -25,8 +25,8 @@ public:
     QString tabCaption(int index) const;
     // Qt lays a widget out only while it is on show: controls changed on the pages behind leave
     // those pages, and the window sized from them, as they were. Lays those pages out from the
-    // innermost widget outwards and passes a new size on.
-    void layOutHiddenPages();
+    // innermost widget outwards and passes a new size on: true when a page changed size.
+    bool layOutHiddenPages();
 
     // Adds a page whose caption carries its access key: the letter after "&", or else the given
     // key is marked in the caption.
