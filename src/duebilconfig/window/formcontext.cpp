@@ -9,11 +9,10 @@
 #include "fieldcontrol.h"
 #include "frameworktexts.h"
 #include "lookupdialog.h"
+#include "mdiform.h"
 #include "recordset.h"
 #include "testiparametrizzabili.h"
 
-#include <QCoreApplication>
-#include <QEvent>
 #include <QMetaProperty>
 #include <QScrollArea>
 
@@ -97,8 +96,8 @@ ErrorTrap::Outcome FormContext::trapped(const QString &procedure, const std::vec
         // The window takes the new size now, not a moment after it has been painted.
         if (ui.TAB_CONFIG && ui.TAB_CONFIG->layOutHiddenPages()) {
             ui.scrollArea()->updateGeometry();
-            QEvent request(QEvent::LayoutRequest);
-            QCoreApplication::sendEvent(form, &request);
+            if (auto *mdi = qobject_cast<MdiForm *>(form))
+                mdi->fitIntoArea(true);
         }
     }
     return outcome;

@@ -30,6 +30,9 @@ public:
     void release() override;
 
     QMdiSubWindow *subWindow() const;
+    // Keeps the sub-window inside the host's area, shrinking it when the area is smaller; with
+    // grow, first widens it to what the form asks for.
+    void fitIntoArea(bool grow = false);
 
 signals:
     void unloaded();
@@ -53,9 +56,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // Keeps the sub-window inside the host's area, shrinking it when the area is smaller; with
-    // grow, first widens it to what the form asks for.
-    void fitIntoArea(bool grow = false);
 
     QString m_formName;
     Cinterface *m_interface = nullptr;
