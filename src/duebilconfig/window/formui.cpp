@@ -422,7 +422,9 @@ void FormUi::layOut()
     m_scroll->setFocusPolicy(Qt::NoFocus);
     m_scroll->setWidgetResizable(true);
     outer->addWidget(m_scroll);
-    auto *content = new QWidget;
+    // Made in the scroll area's viewport from the start: moved there with all its controls, it
+    // would pass the fonts down to every one of them again.
+    auto *content = new QWidget(m_scroll->viewport());
     content->setObjectName(QStringLiteral("FormContent"));
     auto *main = new QVBoxLayout(content);
     main->setContentsMargins(4, 4, 4, 4);

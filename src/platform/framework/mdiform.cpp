@@ -77,8 +77,10 @@ void MdiForm::showModeless()
         // No maximise button: the form has one size, and scrolls when the area is smaller.
         m_subWindow = new QMdiSubWindow(area, Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                                                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-        m_subWindow->setWidget(this);
+        // Placed in the area before the form goes in: each move of the form passes the fonts
+        // down to every one of its widgets again.
         area->addSubWindow(m_subWindow);
+        m_subWindow->setWidget(this);
         m_subWindow->adjustSize();
         area->viewport()->installEventFilter(this);
         fitIntoArea();
