@@ -192,12 +192,20 @@ QStringList completionProbes(const QString &company)
                "       WHERE CGP4_CAUSALE_CGP0 = CGP0_CAUSALE) < (SELECT COUNT(*) FROM CGP2_DUEBILCHECK)"}),
         lines({"SELECT TOP 1 1", "FROM CGP0_DUEBILCAUSALI",
                "WHERE NOT EXISTS (SELECT 1 FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = CGP0_CAUSALE)"}),
-        lines({"SELECT TOP 1 1", "FROM CGP0_DUEBILCAUSALI",
-               "WHERE NOT EXISTS (SELECT 1 FROM CGP6_DUEBILPARAMDITTA",
-               "                  WHERE CGP6_DITTA_CG18 = " + company + " AND CGP6_CAUSALE_CGP0 = CGP0_CAUSALE)"}),
-        lines({"SELECT TOP 1 1", "FROM CGP0_DUEBILCAUSALI",
-               "WHERE NOT EXISTS (SELECT 1 FROM CGP7_DUEBILPERSREG",
-               "                  WHERE CGP7_DITTA_CG18 = " + company + " AND CGP7_CAUSALE_CGP0 = CGP0_CAUSALE)"}),
+        // The company's rows are counted along the company's own index: a look-up per causal
+        // would read the whole key of every company, the causal coming first in it. A causal
+        // has one row per company (several in the registration table, one per account group,
+        // hence the distinct count).
+        lines({"SELECT TOP 1 1",
+               "FROM (SELECT COUNT(*) AS N FROM CGP6_DUEBILPARAMDITTA",
+               "      JOIN CGP0_DUEBILCAUSALI ON CGP0_CAUSALE = CGP6_CAUSALE_CGP0",
+               "      WHERE CGP6_DITTA_CG18 = " + company + ") AS P",
+               "WHERE P.N < (SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI)"}),
+        lines({"SELECT TOP 1 1",
+               "FROM (SELECT COUNT(DISTINCT CGP7_CAUSALE_CGP0) AS N FROM CGP7_DUEBILPERSREG",
+               "      JOIN CGP0_DUEBILCAUSALI ON CGP0_CAUSALE = CGP7_CAUSALE_CGP0",
+               "      WHERE CGP7_DITTA_CG18 = " + company + ") AS P",
+               "WHERE P.N < (SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI)"}),
     };
 }
 

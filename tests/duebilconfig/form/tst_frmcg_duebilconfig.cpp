@@ -178,6 +178,16 @@ void tst_FRMCG_DUEBILCONFIG::missingRowsAreCompletedAtFirstActivation_data()
     QTest::newRow("posting row")
         << "DELETE FROM CGP7_DUEBILPERSREG WHERE CGP7_CAUSALE_CGP0 = 310 AND CGP7_DITTA_CG18 = 1"
         << "SELECT COUNT(*) FROM CGP7_DUEBILPERSREG WHERE CGP7_CAUSALE_CGP0 = 310 AND CGP7_DITTA_CG18 = 1" << 1;
+    // Rows counted for the company do not stand in for a missing one: a row of a causal that
+    // is gone, or a second account group of another causal.
+    QTest::newRow("company row, with a row of a causal no longer there")
+        << "DELETE FROM CGP6_DUEBILPARAMDITTA WHERE CGP6_CAUSALE_CGP0 = 310 AND CGP6_DITTA_CG18 = 1;"
+           "INSERT INTO CGP6_DUEBILPARAMDITTA (CGP6_DITTA_CG18, CGP6_CAUSALE_CGP0) VALUES (1, 999)"
+        << "SELECT COUNT(*) FROM CGP6_DUEBILPARAMDITTA WHERE CGP6_CAUSALE_CGP0 = 310 AND CGP6_DITTA_CG18 = 1" << 1;
+    QTest::newRow("posting row, with another causal in two account groups")
+        << "DELETE FROM CGP7_DUEBILPERSREG WHERE CGP7_CAUSALE_CGP0 = 310 AND CGP7_DITTA_CG18 = 1;"
+           "INSERT INTO CGP7_DUEBILPERSREG (CGP7_DITTA_CG18, CGP7_CAUSALE_CGP0, CGP7_GRUPPO_CG10) VALUES (1, 300, 77)"
+        << "SELECT COUNT(*) FROM CGP7_DUEBILPERSREG WHERE CGP7_CAUSALE_CGP0 = 310 AND CGP7_DITTA_CG18 = 1" << 1;
     QTest::newRow("new check in the catalogue")
         << "INSERT INTO CGP2_DUEBILCHECK (CGP2_ID, CGP2_TIPOFILTRO, CGP2_DESCRIZIONE) VALUES (40, 'TIPOMOVIMENTO', 'Nuovo')"
         << "SELECT COUNT(*) FROM CGP4_DUEBILFILTRI WHERE CGP4_IDCHECK_CGP2 = 40" << -1;
@@ -196,7 +206,8 @@ void tst_FRMCG_DUEBILCONFIG::missingRowsAreCompletedAtFirstActivation()
     {
         ado::Connection connection;
         connection.Open(m_db->connectionString());
-        connection.Execute(removal);
+        for (const QString &statement : removal.split(QLatin1Char(';')))
+            connection.Execute(statement);
     }
     QCOMPARE(scalar(count).toInt(), perCausal ? 0 : expected - 1);
     QVERIFY(open());
