@@ -17,15 +17,22 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QHash>
+#include <QSet>
 #include <QMap>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <functional>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
+#include <unistd.h>
 
 namespace S = DueBilStatements;
 
 namespace {
+
+// The median of five repetitions: on a shared machine one of three is often slowed by
+// something else, and then the median is the slower of the other two.
+constexpr int Repetitions = 5;
 
 struct Size
 {
@@ -145,6 +152,31 @@ private:
     quint64 m_fetched = 0;
 };
 
+// The same statements through the database layer: rewriting, the statement cache and the
+// recordset each answer is read into.
+class Layer
+{
+public:
+    explicit Layer(const QString &path) : m_connection(std::make_shared<ado::Connection>())
+    {
+        m_connection->Open(QStringLiteral("sqlite:") + path);
+    }
+    // Out of line, for a profile of the layer alone (callgrind --toggle-collect=*Layer::replay*).
+    [[gnu::noinline]] int replay(const QStringList &statements)
+    {
+        int rows = 0;
+        for (const QString &sql : statements) {
+            const ado::RecordsetPtr rs = m_connection->Execute(sql);
+            if (rs && rs->State() == ado::ObjectState::Open)
+                rows += rs->RecordCount();
+        }
+        return rows;
+    }
+
+private:
+    ado::ConnectionPtr m_connection;
+};
+
 struct Ado
 {
     explicit Ado(const QString &path) : trap(&messages, nullptr)
@@ -187,6 +219,14 @@ std::function<void(const QString &)> executor(Ado &ado, Raw &sqlite, bool raw)
     return [&ado](const QString &sql) { ado.connection->Execute(sql); };
 }
 
+// Untimed, before each run that writes: the write-ahead log is copied back into the database
+// and emptied. Otherwise SQLite does that within whichever timed run fills the log, a run of
+// the layer in one repetition and of the raw baseline in another.
+void settle(const std::function<void(const QString &)> &prepare)
+{
+    prepare(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+}
+
 // A new company each iteration, so every run has all the rows to add.
 void completeNewCompany(benchmark::State &state, Size size, Mode mode)
 {
@@ -196,14 +236,24 @@ void completeNewCompany(benchmark::State &state, Size size, Mode mode)
     Raw sqlite(path);
     // Unique across repetitions: a company already completed would add nothing.
     static int company = 10000;
+    const auto prepare = executor(ado, sqlite, raw);
     for (auto _ : state) {
+        state.PauseTiming();
         ++company;
+        settle(prepare);
+        state.ResumeTiming();
         if (raw) {
             for (const QString &sql : S::completion(str(company), "1"))
                 sqlite.exec(sql);
         } else {
             ado.ops->AggiornaConfigurazioneCausali(str(company), "1");
         }
+        // The company's rows go again: the other operations, run in between, find the
+        // database as it was generated.
+        state.PauseTiming();
+        prepare("DELETE FROM CGP6_DUEBILPARAMDITTA WHERE CGP6_DITTA_CG18 = " + str(company));
+        prepare("DELETE FROM CGP7_DUEBILPERSREG WHERE CGP7_DITTA_CG18 = " + str(company));
+        state.ResumeTiming();
     }
 }
 
@@ -223,6 +273,7 @@ void completeNewCheck(benchmark::State &state, Size size, Mode mode)
         ++check;
         prepare("INSERT INTO CGP2_DUEBILCHECK (CGP2_ID, CGP2_TIPOFILTRO, CGP2_DESCRIZIONE) VALUES (" + str(check)
                 + ", 'TIPOMOVIMENTO', 'Nuovo')");
+        settle(prepare);
         ado.connection->clearStatementCache();
         state.ResumeTiming();
         if (raw) {
@@ -231,6 +282,10 @@ void completeNewCheck(benchmark::State &state, Size size, Mode mode)
         } else {
             ado.ops->AggiornaConfigurazioneCausali("1", "1");
         }
+        state.PauseTiming();
+        prepare("DELETE FROM CGP4_DUEBILFILTRI WHERE CGP4_IDCHECK_CGP2 = " + str(check));
+        prepare("DELETE FROM CGP2_DUEBILCHECK WHERE CGP2_ID = " + str(check));
+        state.ResumeTiming();
     }
 }
 
@@ -282,6 +337,7 @@ void duplicate(benchmark::State &state, Size size, Mode mode)
     for (auto _ : state) {
         state.PauseTiming();
         removeRows(prepare, target);
+        settle(prepare);
         ado.connection->clearStatementCache();
         state.ResumeTiming();
         if (raw)
@@ -317,6 +373,7 @@ void remove(benchmark::State &state, Size size, Mode mode)
         for (const QString &sql : S::duplication(target, source, "1", "Copia"))
             prepare(sql);
         prepare("COMMIT");
+        settle(prepare);
         ado.connection->clearStatementCache();
         state.ResumeTiming();
         if (raw) {
@@ -327,12 +384,13 @@ void remove(benchmark::State &state, Size size, Mode mode)
     }
 }
 
-// The window's own work has no raw counterpart: its table rows carry no baseline.
+// The window opened in a running host: the host's text store and area are built once, as
+// when it starts; each run opens the window on a connection of its own and closes it.
 void firstActivation(benchmark::State &state, Size size, Mode)
 {
     const QString path = databaseFor(size, false);
+    WindowBench window;
     for (auto _ : state) {
-        WindowBench window;
         if (!window.open(path))
             state.SkipWithError("the window did not start");
         state.PauseTiming();
@@ -368,13 +426,21 @@ void windowOperation(benchmark::State &state, Size size, Mode mode, const std::f
     Raw sqlite(databaseFor(size, true));
     for (const QStringList &native : statements)
         sqlite.replay(native);
+    // The layer replays them on its own connection to the same copy, warmed as the raw one:
+    // the window's connection also holds the pages of everything the window read before, and
+    // the page cache's misses that follow are SQLite's, not the layer's.
+    Layer layer(databaseFor(size, true));
+    if (mode == Mode::Layer) {
+        for (const QStringList &native : statements)
+            layer.replay(native);
+    }
     qsizetype i = 0;
     for (auto _ : state) {
         const qsizetype k = i++ % inputs.size();
         if (mode == Mode::Raw)
             benchmark::DoNotOptimize(sqlite.replay(statements.at(k)));
         else if (mode == Mode::Layer)
-            benchmark::DoNotOptimize(window.replayThroughLayer(statements.at(k)));
+            benchmark::DoNotOptimize(layer.replay(statements.at(k)));
         else if (!inputs.at(k)(window))
             state.SkipWithError("the window refused the operation");
     }
@@ -480,6 +546,23 @@ public:
     }
 };
 
+// Every database the run will use, generated and copied before the first timing: a database
+// written just before a timed run is still being written back to the disk during it.
+void prepareDatabases(const QList<QPair<QString, Size>> &registered, const QString &filter)
+{
+    const QRegularExpression selected(filter);
+    QSet<QString> done;
+    for (const auto &[name, size] : registered) {
+        const QString key = QStringLiteral("%1x%2").arg(size.n).arg(size.m);
+        if (done.contains(key) || (!filter.isEmpty() && !selected.match(name).hasMatch()))
+            continue;
+        done.insert(key);
+        databaseFor(size, false);
+        databaseFor(size, true);
+    }
+    ::sync();
+}
+
 } // namespace
 
 // Resident memory of a process that only opens the window on one database: "--memory PATH".
@@ -520,7 +603,17 @@ int main(int argc, char **argv)
     }
     const bool measureMemory
         = filter.isEmpty() || QRegularExpression(filter).match(QStringLiteral("memoria_finestra_mb/10/100")).hasMatch();
-    benchmark::Initialize(&argc, argv);
+    // The repetitions of every benchmark are run in a random order among all the others: the
+    // machine's speed drifts over a run, and would otherwise favour whichever of the window, the
+    // layer and the raw baseline ran during a fast minute.
+    std::vector<char *> arguments(argv, argv + argc);
+    static char interleave[] = "--benchmark_enable_random_interleaving=true";
+    if (std::none_of(arguments.begin(), arguments.end(),
+                     [](const char *a) { return qstrncmp(a, "--benchmark_enable_random_interleaving", 38) == 0; }))
+        arguments.insert(arguments.begin() + 1, interleave);
+    int count = int(arguments.size());
+    arguments.push_back(nullptr);
+    benchmark::Initialize(&count, arguments.data());
 
     const QList<Size> sizes = {{10, 1},   {10, 10},   {10, 100},  {10, 1000},  {100, 1},    {100, 10},
                                {100, 100}, {100, 1000}, {1000, 1}, {1000, 10}, {1000, 100}, {1000, 1000}};
@@ -529,8 +622,9 @@ int main(int argc, char **argv)
     {
         const char *name;
         Fn run;
-        // Runs timed per repetition: an operation of a few hundredths of a millisecond needs a
-        // hundred of them, or the timer and the first run's cold caches are what is measured.
+        // Runs timed per repetition: an operation of a few hundredths of a millisecond needs
+        // hundreds of them, or the timer, the first run's cold caches and a moment of another
+        // process on the machine are what is measured.
         int iterations = 5;
         // A window operation: also timed as its statements replayed through the layer alone.
         bool window = false;
@@ -542,8 +636,8 @@ int main(int argc, char **argv)
         {"duplicazione", duplicate, 20},
         {"eliminazione", remove, 20},
         {"finestra_cambio_causale", causalSwitch, 20, true},
-        {"decodifica_conto", decodeAccount, 200, true},
-        {"decodifica_causale_contabile", decodeLedgerCausal, 200, true},
+        {"decodifica_conto", decodeAccount, 1000, true},
+        {"decodifica_causale_contabile", decodeLedgerCausal, 1000, true},
         {"ricerca_conti", lookupAccounts, 20},
         {"ricerca_causali_contabili", lookupLedgerCausals, 20},
         {"ricerca_utenti", lookupUsers, 20},
@@ -554,15 +648,17 @@ int main(int argc, char **argv)
     const QList<QPair<const char *, Fn>> windowOperations = {
         {"finestra_attivazione", firstActivation},
     };
+    QList<QPair<QString, Size>> registered;
     for (const auto &op : windowOperations) {
         for (const Size &size : sizes) {
             const std::string name = std::string(op.first) + "/" + std::to_string(size.n) + "/" + std::to_string(size.m);
             // Each run builds a window afresh; twenty of them steady the median against the
             // memory and page faults of one.
+            registered.append({QString::fromStdString(name), size});
             benchmark::RegisterBenchmark(name.c_str(), op.second, size, Mode::Window)
                 ->Unit(benchmark::kMillisecond)
                 ->Iterations(20)
-                ->Repetitions(3)
+                ->Repetitions(Repetitions)
                 ->ReportAggregatesOnly(true);
         }
     }
@@ -574,14 +670,16 @@ int main(int argc, char **argv)
                 const char *suffix = mode == Mode::Raw ? "_raw" : mode == Mode::Layer ? "_strato" : "";
                 const std::string name = std::string(op.name) + suffix + "/" + std::to_string(size.n) + "/"
                     + std::to_string(size.m);
+                registered.append({QString::fromStdString(name), size});
                 benchmark::RegisterBenchmark(name.c_str(), op.run, size, mode)
                     ->Unit(benchmark::kMillisecond)
                     ->Iterations(op.iterations)
-                    ->Repetitions(3)
+                    ->Repetitions(Repetitions)
                     ->ReportAggregatesOnly(true);
             }
         }
     }
+    prepareDatabases(registered, filter);
     MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
 

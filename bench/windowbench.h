@@ -50,9 +50,6 @@ public:
     // The statements the window's connection runs between the two calls, as SQLite ran them.
     void startCapture();
     QStringList stopCapture();
-    // Those statements run again through the window's connection, each recordset read in full
-    // as the window reads it: the database layer's part of a window operation.
-    int replayThroughLayer(const QStringList &statements);
 
     static double residentMegabytes();
 
