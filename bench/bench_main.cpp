@@ -17,11 +17,11 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QHash>
-#include <QSet>
 #include <QMap>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 #include <unistd.h>
@@ -421,26 +421,29 @@ void windowOperation(benchmark::State &state, Size size, Mode mode, const std::f
             return;
         }
     }
-    // The window's connection has read the schema and the pages it needs while it opened and
-    // in the first round; a fresh raw connection would pay for both in its first timed run.
-    Raw sqlite(databaseFor(size, true));
-    for (const QStringList &native : statements)
-        sqlite.replay(native);
-    // The layer replays them on its own connection to the same copy, warmed as the raw one:
-    // the window's connection also holds the pages of everything the window read before, and
-    // the page cache's misses that follow are SQLite's, not the layer's.
-    Layer layer(databaseFor(size, true));
-    if (mode == Mode::Layer) {
-        for (const QStringList &native : statements)
-            layer.replay(native);
+    // A replay runs on the copy, on a connection warmed by one untimed round: the window's has
+    // read the schema and the pages it needs while it opened and in the first round. The layer
+    // replays on a connection of its own, not the window's, which also holds the pages of all
+    // the window read before: the page cache's misses that follow are SQLite's, not the layer's.
+    std::optional<Raw> sqlite;
+    std::optional<Layer> layer;
+    if (mode == Mode::Raw)
+        sqlite.emplace(databaseFor(size, true));
+    else if (mode == Mode::Layer)
+        layer.emplace(databaseFor(size, true));
+    for (const QStringList &native : statements) {
+        if (sqlite)
+            sqlite->replay(native);
+        else if (layer)
+            layer->replay(native);
     }
     qsizetype i = 0;
     for (auto _ : state) {
         const qsizetype k = i++ % inputs.size();
-        if (mode == Mode::Raw)
-            benchmark::DoNotOptimize(sqlite.replay(statements.at(k)));
-        else if (mode == Mode::Layer)
-            benchmark::DoNotOptimize(layer.replay(statements.at(k)));
+        if (sqlite)
+            benchmark::DoNotOptimize(sqlite->replay(statements.at(k)));
+        else if (layer)
+            benchmark::DoNotOptimize(layer->replay(statements.at(k)));
         else if (!inputs.at(k)(window))
             state.SkipWithError("the window refused the operation");
     }
@@ -551,14 +554,12 @@ public:
 void prepareDatabases(const QList<QPair<QString, Size>> &registered, const QString &filter)
 {
     const QRegularExpression selected(filter);
-    QSet<QString> done;
     for (const auto &[name, size] : registered) {
-        const QString key = QStringLiteral("%1x%2").arg(size.n).arg(size.m);
-        if (done.contains(key) || (!filter.isEmpty() && !selected.match(name).hasMatch()))
-            continue;
-        done.insert(key);
-        databaseFor(size, false);
-        databaseFor(size, true);
+        // databaseFor() builds and copies each size once; later calls only find the files.
+        if (filter.isEmpty() || selected.match(name).hasMatch()) {
+            databaseFor(size, false);
+            databaseFor(size, true);
+        }
     }
     ::sync();
 }
