@@ -348,8 +348,9 @@ bool CausalExchange::readCausal(const QJsonObject &object, const ImportOptions &
             if (!checkRow(r, s, columns))
                 return false;
             QStringList keyValues;
+            // A key left out is an empty one, as a null is: both rows name the same item.
             for (const QString &k : s.keyColumns)
-                keyValues << shownValue(r.value(k));
+                keyValues << shownValue(r.value(k).isUndefined() ? QJsonValue() : r.value(k));
             if (!s.single && keys.contains(keyValues.join(QLatin1Char('/'))))
                 return refuse(Text::RepeatedRow, {QLatin1String(s.table), keyValues.join(QStringLiteral(", "))});
             keys.insert(keyValues.join(QLatin1Char('/')));

@@ -480,6 +480,10 @@ private slots:
                                                     << "CGP2_DUEBILCHECK";
         QTest::newRow("check given twice") << "+filtri" << QByteArray(R"({"CGP4_IDCHECK_CGP2": 1, "CGP4_CHECKED": 1})")
                                            << "Riga ripetuta in CGP4_DUEBILFILTRI";
+        // 300 is withdrawn from user 4 by a row that names no group: the same row, with the
+        // group left out instead of null.
+        QTest::newRow("exclusion given twice, one key left out") << "+esclusioni" << QByteArray(R"({"CGP8_ID_FW07": 4})")
+                                                                 << "Riga ripetuta in CGP8_DUEBILREVOKE";
         QTest::newRow("unknown layout field") << "griglia" << QByteArray(R"({"CGP3_IDFIELD_CGP1": 9999})")
                                               << "CGP1_DUEBILFIELD";
         QTest::newRow("unknown user") << "+esclusioni" << QByteArray(R"({"CGP8_ID_FW07": 777})") << "FW07_APPUSER";

@@ -135,8 +135,31 @@ void UserExclusions::FME_UTENTI_BeforeUpdate(bool *fbol_Cancel)
         if (!group && !user) {
             ctx.msgBox(MessageId::NoGroupNorUser, {});
             *fbol_Cancel = true;
+        } else if (refuseRepeatedRow(group)) {
+            *fbol_Cancel = true;
         }
     }});
+}
+
+bool UserExclusions::refuseRepeatedRow(bool group)
+{
+    const ado::RecordsetPtr rs = ctx.FME_UTENTI->recordset();
+    if (!rs || rs->State() != ado::ObjectState::Open || rs->isBOF() || rs->isEOF())
+        return false;
+    const QString column = group ? QStringLiteral("CGP8_ID_FW06") : QStringLiteral("CGP8_ID_FW07");
+    const QString id = ctx.nz(rs->value(column), QString()).toString();
+    if (id.isEmpty())
+        return false;
+    const QVariant current = rs->Bookmark();
+    const ado::RecordsetPtr others = rs->Clone();
+    for (others->MoveFirst(); !others->isEOF(); others->MoveNext()) {
+        if (others->Bookmark() == current || ctx.nz(others->value(column), QString()).toString() != id)
+            continue;
+        IdLookupField *field = group ? ctx.ui.TXT_GRUPPO : ctx.ui.TXT_UTENTE;
+        ctx.msgBox(group ? MessageId::RepeatedGroup : MessageId::RepeatedUser, {field->Text()});
+        return true;
+    }
+    return false;
 }
 
 void UserExclusions::FME_UTENTI_UpdateBatchAll()
@@ -166,6 +189,12 @@ void UserExclusions::afterItem(IdLookupField *field, IdLookupField *other, const
         const bool valid = field->isFound() || field->Text().trimmed().isEmpty();
         if (valid && id == 0) {
             other->setEnabled(true);
+        } else if (valid && refuseRepeatedRow(field == ctx.ui.TXT_GRUPPO)) {
+            // The list withdraws the causal from each group or user once: the choice is undone.
+            field->setValue(QVariant());
+            field->setText(QString());
+            other->setEnabled(true);
+            field->SetFocus();
         } else if (valid) {
             other->setText(QString());
             other->setValue(QVariant());

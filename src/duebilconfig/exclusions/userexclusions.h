@@ -33,6 +33,8 @@ public:
 private:
     void afterItem(IdLookupField *field, IdLookupField *other, const QString &procedure);
     void enableFields(bool enabled);
+    // The row on display names the group (or user) of another row of the list: told, and true.
+    bool refuseRepeatedRow(bool group);
 
     FormContext &ctx;
 };

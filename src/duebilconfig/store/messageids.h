@@ -42,6 +42,8 @@ inline constexpr int RemoveField = 14676;
 
 // Exclusions.
 inline constexpr int NoGroupNorUser = 995201;
+inline constexpr int RepeatedGroup = 995264;
+inline constexpr int RepeatedUser = 995265;
 
 // Host.
 inline constexpr int CompanyChangeRefused = 30179;

@@ -740,6 +740,7 @@ struct BatchTarget
     QList<int> columns;
     QStringList names;  // of those columns, as the table spells them
     QList<int> keyColumns;
+    bool keyed = true;  // false: the table has no key, and equal rows cannot be told apart
 };
 
 struct BatchStatement
@@ -793,8 +794,10 @@ BatchTarget resolveTarget(const SharedRows &s, const QSqlDatabase &db)
         }
         target.keyColumns.append(column);
     }
-    if (target.keyColumns.isEmpty())
+    if (target.keyColumns.isEmpty()) {
         target.keyColumns = target.columns;
+        target.keyed = false;
+    }
     return target;
 }
 
@@ -836,13 +839,21 @@ QString rowName(const SharedRows &s, const BatchTarget &target, const RowData &r
 
 // Deletes first, then updates, then inserts, so a key freed by a delete can be taken again.
 QList<BatchStatement> composeStatements(const SharedRows &s, const BatchTarget &target, const BatchRows &rows,
-                                        bool allRows)
+                                        bool allRows, Dialect dialect)
 {
     QList<BatchStatement> statements;
     for (const RowPtr &row : rows.deletes) {
         QVariantList binds;
         const QString where = conflictCondition(s, target, *row, binds);
-        statements.append({row, QStringLiteral("DELETE FROM %1 WHERE %2").arg(target.table, where), binds});
+        // In a table without a key a row deleted goes alone, even where another row holds the
+        // same values: the others stay as the user sees them.
+        QString sql = QStringLiteral("DELETE FROM %1 WHERE %2").arg(target.table, where);
+        if (!target.keyed)
+            sql = dialect == Dialect::SqlServer
+                ? QStringLiteral("DELETE TOP (1) FROM %1 WHERE %2").arg(target.table, where)
+                : QStringLiteral("DELETE FROM %1 WHERE rowid IN (SELECT rowid FROM %1 WHERE %2 LIMIT 1)")
+                      .arg(target.table, where);
+        statements.append({row, sql, binds});
     }
     for (const RowPtr &row : rows.updates) {
         QStringList sets;
@@ -969,7 +980,7 @@ int Recordset::UpdateBatch()
         return 0;
     QSqlDatabase db = d->connection->database();
     const BatchTarget target = resolveTarget(s, db);
-    const QList<BatchStatement> statements = composeStatements(s, target, rows, allRows);
+    const QList<BatchStatement> statements = composeStatements(s, target, rows, allRows, d->connection->dialect());
 
     std::optional<TransactionGuard> transaction;
     if (!d->connection->inTransaction())

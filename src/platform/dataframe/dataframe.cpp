@@ -517,6 +517,9 @@ bool DataFrame::AddNew()
     d->recordset->AddNew();
     d->recordset->Update();
     d->recordChanged = true;
+    // The first row of an empty frame is on display: what the user types goes into it.
+    if (d->status == StatusQuery)
+        d->status = StatusRecord;
     if (d->gridRefresher)
         d->gridRefresher(d->recordset);
     refreshControls();
