@@ -124,6 +124,13 @@ CausalOperations::Outcome CausalOperations::duplicate(const QString &source, con
     std::vector<TrapStep> steps;
     if (ownTransaction)
         steps.emplace_back([this, &transaction] { transaction.emplace(*m_connection); });
+    // Within the transaction, so that the source cannot go between this test and the copy: a
+    // source deleted by another user would leave a copy of its causal row alone.
+    bool sourceGone = false;
+    steps.emplace_back([this, &source, &sourceGone] {
+        sourceGone = !exists(source);
+        return !sourceGone;
+    });
     // A statement that failed leaves the copy incomplete even when the user chose to go on:
     // such a copy is never committed.
     bool failed = false;
@@ -149,6 +156,8 @@ CausalOperations::Outcome CausalOperations::duplicate(const QString &source, con
         return true;
     });
     m_trap->run(QStringLiteral("DuplicaCausale"), steps);
+    if (sourceGone)
+        return Refusal{MessageId::CopyOfDeleted, {source}};
     if (!committed)
         return Refusal{0, {}};
     return std::nullopt;

@@ -202,10 +202,13 @@ void CausalRecords::INTERNAV_ButtonClick(bool *cancel, const QString &key)
                 FME_CAUSALI_IsRecordChanged(&childChanged);
                 changed = changed || childChanged;
             }
-            if (changed && !frame->Save(true, true, true))
+            if (changed && !frame->Save(true, true, true)) {
+                *cancel = true;
                 return;
-            if (!ctx.causalCode().isEmpty())
-                DuplicaCausale();
+            }
+            // A copy refused or given up leaves the command undone, as the user sees it.
+            if (!ctx.causalCode().isEmpty() && !DuplicaCausale())
+                *cancel = true;
         }
     }});
 }
@@ -281,8 +284,9 @@ void CausalRecords::TXT_CAUSALE_AfterItem()
     });
 }
 
-void CausalRecords::DuplicaCausale()
+bool CausalRecords::DuplicaCausale()
 {
+    bool copied = false;
     ctx.trapped(QStringLiteral("DuplicaCausale"), {[&] {
         QString answer;
         for (;;) {
@@ -302,9 +306,11 @@ void CausalRecords::DuplicaCausale()
                 ctx.msgBox(refused->textId, refused->params);
             return false;
         }
+        copied = true;
         ctx.showMessage(MessageId::DuplicationDone, {}, MsgStyle::OkOnly);
         return true;
     }});
+    return copied;
 }
 
 void CausalRecords::FME_CAUSALI_BeforeUpdate(bool *fbol_Cancel)

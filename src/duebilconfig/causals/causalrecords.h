@@ -27,7 +27,8 @@ public:
     bool EseguiQuery();
     void ShowChild();
     void ClearChild();
-    void DuplicaCausale();
+    // True when the copy was made.
+    bool DuplicaCausale();
 
     void FME_CAUSALI_ChangeStatus(int fenm_status, int fenm_reason);
     void INTERNAV_ButtonClick(bool *cancel, const QString &key);

@@ -13,6 +13,7 @@ inline constexpr int UsedAsCompensation = 63442;
 inline constexpr int TooLong = 63444;
 inline constexpr int DuplicationDone = 23643;
 inline constexpr int ChangedByAnotherUser = 995250;
+inline constexpr int CopyOfDeleted = 995262;
 
 // Parameters and their ledger checks.
 inline constexpr int Mandatory = 995202;
