@@ -377,6 +377,14 @@ void CausalRecords::FME_CAUSALI_AfterUpdate(int fenm_operationresult)
     if (fenm_operationresult != DataFrame::ResultOk)
         return history().discard();
     ctx.trapped(QStringLiteral("FME_CAUSALI_AfterUpdate"), {
+        [&] {
+            // Rows added to a causal another user deleted would outlive it (an exclusion would
+            // wait for the next causal of that code): the save is then refused whole.
+            if (operations().exists(ctx.causalCode()))
+                return true;
+            ctx.FME_CAUSALI->SaveFailed(ctx.causalCode());
+            return false;
+        },
         [&] { ctx.layout->UpdateLayOut(); },
         [&] { ctx.checks->UpdateFiltri(); },
         [&] { ctx.FME_PARAMETRI->UpdateBatch(); },
@@ -407,6 +415,12 @@ void CausalRecords::FME_CAUSALI_BeforeDelete(bool *fbol_Cancel)
 {
     ctx.trapped(QStringLiteral("FME_CAUSALI_BeforeDelete"), {[&] {
         const QString code = ctx.nz(ctx.causalCode().isEmpty() ? QVariant() : QVariant(ctx.causalCode()), 0).toString();
+        if (!operations().exists(code)) {
+            ctx.msgBox(MessageId::AlreadyDeleted, {code});
+            *fbol_Cancel = true;
+            leaveCausal();
+            return false;
+        }
         const ado::RecordsetPtr rs = ctx.Gcnn_Connessione->Execute(S::compensationUse(code), 1);
         if (rs->RecordCount() >= 1) {
             ctx.msgBox(MessageId::UsedAsCompensation,
@@ -443,10 +457,27 @@ void CausalRecords::FME_CAUSALI_SaveConflict(const QString &description)
 {
     Q_UNUSED(description);
     ctx.trapped(QStringLiteral("FME_CAUSALI_SaveConflict"), {[&] {
-        // No: the user keeps the screen as it is, to copy what matters, and reloads later.
-        if (ctx.showMessage(MessageId::ChangedByAnotherUser, {ctx.causalCode()}, MsgStyle::YesNo | MsgStyle::Exclamation)
-            == MsgAnswer::Yes)
+        // No: the user keeps the screen as it is, to copy what matters, and reloads or leaves later.
+        const QString code = ctx.causalCode();
+        const bool deleted = !operations().exists(code);
+        if (ctx.showMessage(deleted ? MessageId::DeletedByAnotherUser : MessageId::ChangedByAnotherUser, {code},
+                            MsgStyle::YesNo | MsgStyle::Exclamation)
+            != MsgAnswer::Yes)
+            return;
+        if (deleted)
+            leaveCausal();
+        else
             reloadCausal();
+    }});
+}
+
+void CausalRecords::leaveCausal()
+{
+    ctx.trapped(QStringLiteral("leaveCausal"), {[&] {
+        // The list is read again without the causal; the window waits for a code, as after a delete.
+        ctx.FME_CAUSALI->recordset()->CancelBatch();
+        ctx.FME_CAUSALI->recordset()->Requery(-1);
+        ctx.FME_CAUSALI->setStatus(DataFrame::StatusQuery, DataFrame::ReasonDelete);
     }});
 }
 

@@ -46,6 +46,8 @@ public:
     void FME_CAUSALI_SaveConflict(const QString &description);
     // Reads the causal on display again from the database, dropping its pending changes.
     void reloadCausal();
+    // Leaves the causal on display, which another user deleted, dropping its pending changes.
+    void leaveCausal();
 
 private:
     CausalHistory &history();

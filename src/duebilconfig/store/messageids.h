@@ -13,6 +13,8 @@ inline constexpr int UsedAsCompensation = 63442;
 inline constexpr int TooLong = 63444;
 inline constexpr int DuplicationDone = 23643;
 inline constexpr int ChangedByAnotherUser = 995250;
+inline constexpr int DeletedByAnotherUser = 995260;
+inline constexpr int AlreadyDeleted = 995261;
 inline constexpr int CopyOfDeleted = 995262;
 
 // Parameters and their ledger checks.
