@@ -122,17 +122,33 @@ void loadChildren(FormContext &ctx, const QString &procedure, const QList<ChildS
 
 } // namespace
 
+bool CausalRecords::rowsMissing() const
+{
+    for (const auto *frame : {&ctx.FME_FILTRI, &ctx.FME_PARAMETRI, &ctx.FME_PARAMETRIDITTA, &ctx.FME_PARAMPERSREG}) {
+        const ado::RecordsetPtr rs = *frame ? (*frame)->recordset() : nullptr;
+        if (rs && rs->State() == ado::ObjectState::Open && rs->RecordCount() == 0)
+            return true;
+    }
+    return false;
+}
+
 void CausalRecords::ShowChild()
 {
     const QString causal = ctx.causalCode();
     const QString company = ctx.companyText();
-    loadChildren(ctx, QStringLiteral("ShowChild"),
-                 {{ctx.FME_LAYOUT.get(), S::showLayout(causal)},
-                  {ctx.FME_FILTRI.get(), S::showFiltri(causal)},
-                  {ctx.FME_PARAMETRI.get(), S::showParametri(causal)},
-                  {ctx.FME_PARAMETRIDITTA.get(), S::showParametriDitta(company, causal)},
-                  {ctx.FME_PARAMPERSREG.get(), S::showParamPersReg(company, causal)},
-                  {ctx.FME_UTENTI.get(), S::showUtenti(causal)}});
+    const QList<ChildSource> sources{{ctx.FME_LAYOUT.get(), S::showLayout(causal)},
+                                     {ctx.FME_FILTRI.get(), S::showFiltri(causal)},
+                                     {ctx.FME_PARAMETRI.get(), S::showParametri(causal)},
+                                     {ctx.FME_PARAMETRIDITTA.get(), S::showParametriDitta(company, causal)},
+                                     {ctx.FME_PARAMPERSREG.get(), S::showParamPersReg(company, causal)},
+                                     {ctx.FME_UTENTI.get(), S::showUtenti(causal)}};
+    loadChildren(ctx, QStringLiteral("ShowChild"), sources);
+    // A causal created since start-up in another company, or one whose rows of this company
+    // another user removed, gets them now: what the user types there has a row to go to.
+    if (rowsMissing()) {
+        AggiornaConfigurazioneCausali(true);
+        loadChildren(ctx, QStringLiteral("ShowChild"), sources.mid(1, 4));
+    }
     // The children show the causal's row at once (status 0 when it has one).
     for (DataFrame *child : ctx.children()) {
         const ado::RecordsetPtr rs = child->recordset();
@@ -318,6 +334,15 @@ void CausalRecords::FME_CAUSALI_BeforeUpdate(bool *fbol_Cancel)
     FormUi &ui = ctx.ui;
     const OperationType type = operationTypeOf(ui.CBO_TIPOOPERAZIONE->Text());
     ctx.trapped(QStringLiteral("FME_CAUSALI_BeforeUpdate"), {
+        [&] {
+            // A frame without its row has dropped what the user typed there: the causal or
+            // those rows went after it was shown. Nothing is saved, and the user is told why.
+            if (!rowsMissing())
+                return true;
+            *fbol_Cancel = true;
+            FME_CAUSALI_SaveConflict(QString());
+            return false;
+        },
         [&] { history().begin(ctx.causalCode(), savedRows()); },
         [&] { return ctx.params->ControllaSalvataggio(fbol_Cancel); },
         [&] {

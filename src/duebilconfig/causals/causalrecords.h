@@ -52,6 +52,9 @@ public:
 private:
     CausalHistory &history();
     CausalConfiguration::Scope savedRows() const;
+    // A frame that holds one row of the causal on display (checks, parameters, company rows)
+    // holds none.
+    bool rowsMissing() const;
 
     FormContext &ctx;
     std::unique_ptr<CausalOperations> m_ops;

@@ -136,7 +136,8 @@ bool RecordNavigator::press(const QString &key)
         else if (upper == QLatin1String("NUOVO"))
             done = m_frame->AddNew();
         else if (upper == QLatin1String("CONFERMA"))
-            done = m_frame->Status() == DataFrame::StatusQuery || m_frame->Save(true, true, true);
+            // Without a record on display nothing is saved, and the answer says so.
+            done = m_frame->Status() != DataFrame::StatusQuery && m_frame->Save(true, true, true);
         else if (upper == QLatin1String("ANNULLA"))
             done = m_frame->Undo();
         else if (upper == QLatin1String("ELIMINA"))
