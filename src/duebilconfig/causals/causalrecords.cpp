@@ -83,6 +83,10 @@ bool CausalRecords::EseguiQuery()
     ctx.trapped(QStringLiteral("EseguiQuery"), {
         [&] {
             const ado::RecordsetPtr rs = ctx.FME_CAUSALI->recordset();
+            // A list read empty may have gained causals since (typed here or by another user):
+            // read it again, so that the code just typed is found and shown.
+            if (rs->isBOF() && rs->isEOF())
+                rs->Requery(-1);
             if (rs->isBOF() && rs->isEOF())
                 return false;
             rs->setValue(QStringLiteral("CGP0_CAUSALE"), ctx.causalCode());

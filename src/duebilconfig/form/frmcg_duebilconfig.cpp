@@ -10,6 +10,7 @@
 #include "debugtrace.h"
 #include "duebilstatements.h"
 #include "layoutpersonalisation.h"
+#include "messageids.h"
 #include "recordset.h"
 #include "scriptobjectmodel.h"
 #include "selectionchecks.h"
@@ -36,6 +37,8 @@ struct FRMCG_DUEBILCONFIG::Private
     QObject *formBinding = nullptr;
     bool loaded = false;
     bool handlersConnected = false;
+    // Called on a causal that does not exist: the window says so once it is open.
+    bool calledCausalMissing = false;
 };
 
 QString FRMCG_DUEBILCONFIG::moduleName()
@@ -238,7 +241,8 @@ void FRMCG_DUEBILCONFIG::Form_Activate()
                 if (code.match(external.trimmed()).hasMatch()) {
                     requireFrames();
                     ctx.ui.TXT_CAUSALE->setText(external.trimmed());
-                    d->causals->EseguiQuery();
+                    if (!d->causals->EseguiQuery())
+                        d->calledCausalMissing = true;
                 }
             } else {
                 ctx.ui.INTERNAV->setCalledMode(false, false);
@@ -258,6 +262,15 @@ void FRMCG_DUEBILCONFIG::Form_Activate()
         [&] {
             ctx.ui.TXT_CAUSALE->setEnabled(true);
             ctx.ui.TXT_CAUSALE->SetFocus();
+        },
+        [&] {
+            // Called for one causal that is not there: the window says so and offers nothing
+            // to type, since nothing typed could be saved.
+            if (!d->calledCausalMissing)
+                return;
+            ctx.ui.TXT_CAUSALE->setEnabled(false);
+            ctx.ui.TXT_DESCRIZIONE->setEnabled(false);
+            ctx.msgBox(MessageId::CausalMissing, {ctx.causalCode()});
         },
         [&] {
             ctx.activated = true;

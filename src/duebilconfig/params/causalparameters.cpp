@@ -654,7 +654,9 @@ void CausalParameters::AttivaEditControlli()
     m_rulesCausal = ctx.causalCode();
     ctx.trapped(QStringLiteral("AttivaEditControlli"), {
         [&] {
-            if (!ctx.nz(ui.TXT_CAUSALE->Text(), QString()).toString().trimmed().isEmpty())
+            // A code typed but not (or no longer) shown has no rows to edit.
+            if (!ctx.nz(ui.TXT_CAUSALE->Text(), QString()).toString().trimmed().isEmpty()
+                && (!ctx.FME_CAUSALI || ctx.FME_CAUSALI->Status() == DataFrame::StatusRecord))
                 return true;
             ui.TAB_CONFIG->disableTabs(5);
             ui.TAB_CONFIG->setEnabled(false);

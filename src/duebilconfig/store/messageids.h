@@ -16,6 +16,7 @@ inline constexpr int ChangedByAnotherUser = 995250;
 inline constexpr int DeletedByAnotherUser = 995260;
 inline constexpr int AlreadyDeleted = 995261;
 inline constexpr int CopyOfDeleted = 995262;
+inline constexpr int CausalMissing = 995263;
 
 // Parameters and their ledger checks.
 inline constexpr int Mandatory = 995202;
