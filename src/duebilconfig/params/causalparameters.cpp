@@ -436,11 +436,13 @@ void CausalParameters::aggiornaModalitaRecupero(bool keepStored)
         frame->Rebind(ui.CBO_MODRECUPERO);
         frame->Refresh(QString());
         // A changed operation type gives the modes another meaning: the list starts again from
-        // its first entry. A causal being shown keeps its stored mode while the list offers it.
-        if (!keepStored || ui.CBO_MODRECUPERO->ListIndex() < 0)
+        // its first entry. A causal being shown keeps its stored mode while the list offers it,
+        // and then nothing is left to save.
+        if (!keepStored || ui.CBO_MODRECUPERO->ListIndex() < 0) {
             ui.CBO_MODRECUPERO->setListIndex(0);
-        frame->setBatchPending(true);
-        ui.INTERNAV->setChanged(true);
+            frame->setBatchPending(true);
+            ui.INTERNAV->setChanged(true);
+        }
     }
 }
 
