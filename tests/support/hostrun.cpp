@@ -6,7 +6,8 @@
 #include <QSqlQuery>
 #include <QVariant>
 
-HostRun runHostScript(const QString &hostProgram, const QString &db, const QString &script)
+HostRun runHostScript(const QString &hostProgram, const QString &db, const QString &script,
+                      const QStringList &extraArgs)
 {
     QProcess host;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -14,8 +15,8 @@ HostRun runHostScript(const QString &hostProgram, const QString &db, const QStri
     host.setProcessEnvironment(env);
     QElapsedTimer clock;
     clock.start();
-    host.start(hostProgram, {QStringLiteral("--db"), db, QStringLiteral("--user"), QStringLiteral("MROSSI"),
-                             QStringLiteral("--script"), script});
+    host.start(hostProgram, QStringList{QStringLiteral("--db"), db, QStringLiteral("--user"), QStringLiteral("MROSSI")}
+                                + extraArgs + QStringList{QStringLiteral("--script"), script});
     HostRun run;
     if (!host.waitForFinished(60000)) {
         host.kill();

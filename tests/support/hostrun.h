@@ -12,7 +12,9 @@ struct HostRun
     qint64 ms = 0;
 };
 
-HostRun runHostScript(const QString &hostProgram, const QString &db, const QString &script);
+// extraArgs go before the script ("--company", "2").
+HostRun runHostScript(const QString &hostProgram, const QString &db, const QString &script,
+                      const QStringList &extraArgs = {});
 
 // Runs statements on the database outside the window: the first value of the last one that
 // returns a row, or "ERRORE " and the statement that failed.

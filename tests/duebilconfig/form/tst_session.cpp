@@ -1,10 +1,13 @@
+#include "causaloperations.h"
 #include "causalrows.h"
 #include "clscg_duebilconfig.h"
 #include "clsglobal.h"
+#include "connection.h"
 #include "databaseinstaller.h"
 #include "frmcg_duebilconfig.h"
 #include "frmcg_duebilconfigfactory.h"
 #include "messageservice.h"
+#include "recordingmessageservice.h"
 #include "recordset.h"
 #include "simplenavigator.h"
 #include "testdatabase.h"
@@ -118,6 +121,12 @@ private:
     FRMCG_DUEBILCONFIG *m_form = nullptr;
     QList<QPair<int, Action>> m_actions;  // weight, action
     QStringList m_named;                  // codes the current action typed or answered
+    QStringList m_byOthers;               // codes another user created or deleted in this action
+    // Another user on the same database, working with the command-line tool's code.
+    ado::ConnectionPtr m_other;
+    RecordingMessageService m_otherMessages;
+    std::unique_ptr<ErrorTrap> m_otherTrap;
+    std::unique_ptr<CausalOperations> m_otherOps;
     QMap<QString, QStringList> m_values;  // field name -> codes a user may type there
 };
 
@@ -348,6 +357,23 @@ void tst_Session::buildActions()
              }
              }
          }},
+        {2, [this] {
+             // Another user deletes a causal (often the one on display) or creates one; the
+             // window meets it when it saves, deletes, copies or moves.
+             const QStringList existing = column(QStringLiteral("SELECT CGP0_CAUSALE FROM CGP0_DUEBILCAUSALI"));
+             const QString shown = displayed();
+             if (m_random.bounded(3) != 0 && !existing.isEmpty()) {
+                 const QString code = !shown.isEmpty() && m_random.bounded(2) ? shown
+                                                                                : existing.value(m_random.bounded(int(existing.size())));
+                 m_byOthers << code;
+                 return QStringLiteral("other user deletes %1: %2").arg(code).arg(!m_otherOps->remove(code, QStringLiteral("MROSSI")));
+             }
+             const QString code = QString::number(300 + m_random.bounded(30));
+             m_byOthers << code;
+             return QStringLiteral("other user creates %1: %2")
+                 .arg(code)
+                 .arg(!m_otherOps->create(code, QStringLiteral("MROSSI"), QStringLiteral("1"), QStringLiteral("1")));
+         }},
         {2, [this, &ui] {
              const int tab = m_random.bounded(5);
              if (ui.TAB_CONFIG->isTabEnabled(tab))
@@ -394,6 +420,10 @@ void tst_Session::randomSession()
     m_global->setCompany(1);
     m_global->setCompanyAccountGroup(1);
     m_global->setUserName(seed % 3 == 0 ? QStringLiteral("VELTO") : QStringLiteral("MROSSI"));
+    m_other = std::make_shared<ado::Connection>();
+    m_other->Open(m_db->connectionString());
+    m_otherTrap = std::make_unique<ErrorTrap>(&m_otherMessages, &m_global->textStore());
+    m_otherOps = std::make_unique<CausalOperations>(m_other, m_otherTrap.get());
     m_area = std::make_unique<QMdiArea>();
     m_area->resize(1100, 700);
     m_area->show();
@@ -423,6 +453,7 @@ void tst_Session::randomSession()
     for (int step = 1; step <= actions; ++step) {
         const QString shownBefore = displayed();
         m_named.clear();
+        m_byOthers.clear();
         int roll = m_random.bounded(totalWeight);
         auto chosen = m_actions.cbegin();
         while (roll >= chosen->first) {
@@ -442,7 +473,7 @@ void tst_Session::randomSession()
 
         const QMap<int, QStringList> now = rows.read();
         QSet<int> allowed;
-        for (const QString &code : QStringList{shownBefore, displayed()} + m_named) {
+        for (const QString &code : QStringList{shownBefore, displayed()} + m_named + m_byOthers) {
             bool numeric = false;
             const int value = code.toInt(&numeric);
             if (numeric)
@@ -451,7 +482,8 @@ void tst_Session::randomSession()
         for (const int code : CausalRows::changed(stored, now)) {
             // A causal gone must have been the one on display.
             const bool gone = stored.contains(code) && !now.contains(code);
-            if (allowed.contains(code) && (!gone || QString::number(code) == shownBefore))
+            if (allowed.contains(code)
+                && (!gone || QString::number(code) == shownBefore || m_byOthers.contains(QString::number(code))))
                 continue;
             QStringList difference;
             for (const QString &row : stored.value(code)) {
@@ -473,6 +505,17 @@ void tst_Session::randomSession()
                      qPrintable(error + where()));
         }
         reported = int(m_answers->errors.size());
+        // No row outlives its causal, whoever deleted it.
+        QStringList orphans;
+        for (const char *table : {"CGP3_DUEBILGRIGLIA", "CGP4_DUEBILFILTRI", "CGP5_DUEBILPARAM", "CGP6_DUEBILPARAMDITTA",
+                                  "CGP7_DUEBILPERSREG", "CGP8_DUEBILREVOKE"}) {
+            const QString prefix = QString::fromLatin1(table).left(4);
+            for (const QString &code : column(QStringLiteral("SELECT DISTINCT %1_CAUSALE_CGP0 FROM %2 WHERE %1_CAUSALE_CGP0"
+                                                             " NOT IN (SELECT CGP0_CAUSALE FROM CGP0_DUEBILCAUSALI)")
+                                                  .arg(prefix, QLatin1String(table))))
+                orphans << QLatin1String(table) + QLatin1Char(' ') + code;
+        }
+        QVERIFY2(orphans.isEmpty(), qPrintable(orphans.join(", ") + where()));
         const QStringList incomplete = rows.incomplete(1);
         QVERIFY2(incomplete.isEmpty(), qPrintable(incomplete.join(", ") + where()));
         stored = now;
@@ -490,6 +533,8 @@ void tst_Session::randomSession()
     // The session ends as the user closes the window, whatever the answer to the last question.
     m_cls->CloseForm();
     m_cls.reset();
+    m_otherOps.reset();
+    m_other.reset();
     m_navigator.reset();
     m_area.reset();
     m_global.reset();

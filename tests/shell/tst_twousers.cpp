@@ -1,0 +1,386 @@
+#include "hostrun.h"
+#include "testdatabase.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+// Two users on one database, each in a process of their own: a window of the real host, and
+// another window or the command-line tool that changes the same causals while the first window
+// shows them. The first window's script prints what its user sees; the database is read after.
+class tst_TwoUsers : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void otherUserMeanwhile_data();
+    void otherUserMeanwhile();
+    void emptyCausalList_data();
+    void emptyCausalList();
+    void repeatedExclusions_data();
+    void repeatedExclusions();
+};
+
+namespace {
+
+// Shared by every first window: waitFor polls the database until another process has done its
+// part; ready tells the test that this window now shows what the other user will change.
+const char *helpers =
+    "host.setTimeLimit(40000);\n"
+    "function ready() { host.log('pronto'); }\n"
+    "function waitFor(sql) { var t = Date.now();\n"
+    "    while (Date.now() - t < 30000) { if (host.query(sql).length > 0) return true; }\n"
+    "    host.log('attesa scaduta: ' + sql); return false; }\n"
+    "function gone(code) { return waitFor('SELECT 1 AS X WHERE NOT EXISTS (SELECT 1 FROM CGP0_DUEBILCAUSALI"
+    " WHERE CGP0_CAUSALE = ' + code + ')'); }\n"
+    "function there(code) { return waitFor('SELECT 1 AS X FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = ' + code); }\n"
+    "function last() { var m = host.messages(); return m.length ? m[m.length - 1].replace(/\\n/g, ' ') : '-'; }\n"
+    "function shown() { return host.value('TXT_CAUSALE') + ' codice ' + host.isEnabled('TXT_CAUSALE')\n"
+    "    + ' mesi ' + host.isEnabled('TXT_MESI') + ' utenti ' + host.setTab(4) + ' ' + host.setTab(0); }\n";
+
+QString writeFile(const QTemporaryDir &dir, const QString &name, const QString &text)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return {};
+    file.write(text.toUtf8());
+    return path;
+}
+
+QString script(const QTemporaryDir &dir, const QString &name, const QString &body)
+{
+    return writeFile(dir, name, QString::fromUtf8(helpers)
+                                    + QStringLiteral("host.onOpen(function () {\n%1host.quit(0);\n});\n").arg(body));
+}
+
+struct Run
+{
+    int status = -1;
+    QString out;
+};
+
+// The command-line tool, run to its end.
+Run runTool(const QString &db, const QStringList &args)
+{
+    QProcess tool;
+    tool.start(QStringLiteral(DUEBILCONFIG_TOOL), QStringList{QStringLiteral("--db"), db} + args);
+    Run run;
+    if (tool.waitForFinished(60000) && tool.exitStatus() == QProcess::NormalExit)
+        run.status = tool.exitCode();
+    run.out = QString::fromUtf8(tool.readAllStandardOutput() + tool.readAllStandardError());
+    return run;
+}
+
+// The first window: started, waited for until it says it is ready, then the other user acts
+// (other), then the first window goes on to its end.
+Run runFirstWindow(const QString &db, const QStringList &hostArgs, const QString &scriptPath,
+                   const std::function<QString()> &other)
+{
+    QProcess host;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    host.setProcessEnvironment(env);
+    host.setProcessChannelMode(QProcess::MergedChannels);
+    host.start(QStringLiteral(DUEBIL_HOST), QStringList{QStringLiteral("--db"), db, QStringLiteral("--user"),
+                                                        QStringLiteral("MROSSI")}
+                                                + hostArgs + QStringList{QStringLiteral("--script"), scriptPath});
+    Run run;
+    QElapsedTimer clock;
+    clock.start();
+    while (!run.out.contains(QLatin1String("pronto\n")) && host.state() != QProcess::NotRunning
+           && clock.elapsed() < 60000) {
+        host.waitForReadyRead(200);
+        run.out += QString::fromUtf8(host.readAll());
+    }
+    if (run.out.contains(QLatin1String("pronto\n")))
+        run.out += other();
+    if (host.state() != QProcess::NotRunning && !host.waitForFinished(60000)) {
+        host.kill();
+        host.waitForFinished();
+    } else if (host.exitStatus() == QProcess::NormalExit) {
+        run.status = host.exitCode();
+    }
+    run.out += QString::fromUtf8(host.readAll());
+    return run;
+}
+
+void expectLines(const Run &run, const QStringList &expected)
+{
+    const QStringList shown = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (const QString &line : expected)
+        QVERIFY2(shown.contains(line), qPrintable(QStringLiteral("missing \"%1\" in:\n%2").arg(line, run.out)));
+    QVERIFY2(!run.out.contains(QLatin1String("attesa scaduta")), qPrintable(run.out));
+    // An error report in a script run is printed with the procedure's name: none is expected.
+    QVERIFY2(!run.out.contains(QLatin1String("Errore")), qPrintable(run.out));
+}
+
+} // namespace
+
+void tst_TwoUsers::otherUserMeanwhile_data()
+{
+    QTest::addColumn<QStringList>("hostArgs");  // of the first window
+    QTest::addColumn<QString>("body");          // of the first window's script
+    QTest::addColumn<QStringList>("tool");      // the other user's tool command, or
+    QTest::addColumn<QString>("other");         // the other user's window script
+    QTest::addColumn<QStringList>("expected");  // lines the first window prints
+    QTest::addColumn<QString>("probe");         // read from the database afterwards
+    QTest::addColumn<QString>("stored");
+
+    // A causal created in company 2 has no rows of company 1 yet: they are completed when the
+    // first window shows it, so what its user types there is saved.
+    const QString typed500 =
+        "ready(); there(500);\n"
+        "host.log('codice ' + host.setValue('TXT_CAUSALE', '500') + ' mesi ' + host.setValue('TXT_MESI', '9')"
+        " + ' descrizione ' + host.setValue('TXT_DESCRIZIONE', 'Scritta da A'));\n"
+        "host.log('salvata ' + host.press('Conferma') + ' messaggi ' + host.messages().length"
+        " + ' a video ' + host.value('TXT_MESI'));\n";
+    const QString stored500 =
+        "SELECT CGP0_DESCRIZIONE || ':' || CGP6_MESI || ':' || (SELECT COUNT(*) FROM CGP7_DUEBILPERSREG"
+        " WHERE CGP7_CAUSALE_CGP0 = 500 AND CGP7_DITTA_CG18 = 1) FROM CGP0_DUEBILCAUSALI JOIN CGP6_DUEBILPARAMDITTA"
+        " ON CGP6_CAUSALE_CGP0 = CGP0_CAUSALE AND CGP6_DITTA_CG18 = 1 WHERE CGP0_CAUSALE = 500";
+    const QStringList saved500{"codice true mesi true descrizione true", "salvata true messaggi 0 a video 9"};
+    QTest::newRow("causal of another company, created by the tool")
+        << QStringList{} << typed500 << QStringList{"--company", "2", "create", "500"} << ""
+        << saved500 << stored500 << "Scritta da A:9:1";
+    QTest::newRow("causal of another company, created by its window")
+        << QStringList{} << typed500 << QStringList{}
+        << "host.log('creata ' + host.setValue('TXT_CAUSALE', '500'));\n"
+        << saved500 << stored500 << "Scritta da A:9:1";
+
+    // Whatever the user changed on a causal another user deleted meanwhile, the save is refused
+    // with the reason, nothing of it is written, and Sì leaves the causal.
+    const QString deleted = "eliminata da un altro utente";
+    const QString rowsOf320 =
+        "SELECT (SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 320) || ':' ||"
+        " (SELECT COUNT(*) FROM CGP8_DUEBILREVOKE WHERE CGP8_CAUSALE_CGP0 = 320) || ':' ||"
+        " (SELECT COUNT(*) FROM CGP6_DUEBILPARAMDITTA WHERE CGP6_CAUSALE_CGP0 = 320) || ':' ||"
+        " (SELECT COUNT(*) FROM CGPL_DUEBILSTORICO WHERE CGPL_CAUSALE_CGP0 = 320 AND CGPL_INDOPERAZIONE = 1)";
+    const QString saveRefused =
+        "host.answer(7);\n"
+        "host.log('salvata ' + host.press('Conferma') + ' ' + (last().indexOf('" + deleted + "') >= 0));\n"
+        "host.log('a video ' + host.value('TXT_CAUSALE') + ' ' + host.value('TXT_MESI') + ' ' + host.value('TXT_DESCRIZIONE'));\n"
+        "host.answer(6);\n"
+        "host.log('di nuovo ' + host.press('Conferma') + ' ' + host.messages().length);\n"
+        "host.log('lasciata ' + shown());\n";
+    const QStringList refusedLines{"salvata false true", "di nuovo false 2", "lasciata  codice true mesi false utenti false false"};
+    QTest::newRow("months of a causal the tool deleted, reached with Successivo")
+        << QStringList{} << "host.setValue('TXT_CAUSALE', '310'); ready(); gone(320);\n"
+           "host.log('successivo ' + host.press('Successivo') + ' ' + host.value('TXT_CAUSALE'));\n"
+           "host.setValue('TXT_MESI', '9');\n" + saveRefused
+        << QStringList{"delete", "320"} << "" << refusedLines + QStringList{"successivo true 320", "a video 320 9 Compensazione clienti/fornitori"}
+        << rowsOf320 << "0:0:0:0";
+    const QString exclusion = "host.setValue('TXT_CAUSALE', '320'); ready(); gone(320);\n"
+                              "host.log('utente ' + host.setTab(4) + ' ' + host.press('GRIDNAVREVOKE.NUOVO') + ' '"
+                              " + host.setValue('TXT_UTENTE', 'lbianchi'));\n";
+    QTest::newRow("exclusion added to a causal the tool deleted")
+        << QStringList{} << exclusion + saveRefused << QStringList{"delete", "320"} << ""
+        << refusedLines << rowsOf320 << "0:0:0:0";
+    QTest::newRow("exclusion added to a causal another window deleted")
+        << QStringList{} << exclusion + saveRefused << QStringList{}
+        << "host.setValue('TXT_CAUSALE', '320'); host.answer(6); host.log('eliminata ' + host.press('Elimina'));\n"
+        << refusedLines << rowsOf320 << "0:0:0:0";
+    QTest::newRow("description of a causal another window deleted")
+        << QStringList{} << "host.setValue('TXT_CAUSALE', '320'); ready(); gone(320);\n"
+           "host.setValue('TXT_DESCRIZIONE', 'Scritta da A');\n" + saveRefused
+        << QStringList{} << "host.setValue('TXT_CAUSALE', '320'); host.answer(6); host.log('eliminata ' + host.press('Elimina'));\n"
+        << refusedLines << rowsOf320 << "0:0:0:0";
+
+    // Deleting a causal that is already gone says so, and leaves it.
+    QTest::newRow("delete of a causal the tool deleted")
+        << QStringList{} << "host.setValue('TXT_CAUSALE', '320'); ready(); gone(320);\n"
+           "host.answer(6);\n"
+           "host.log('eliminata ' + host.press('Elimina') + ' ' + (last().indexOf('" + deleted + "') >= 0));\n"
+           "host.log('lasciata ' + shown());\n"
+        << QStringList{"delete", "320"} << "" << QStringList{"eliminata false true", "lasciata  codice true mesi false utenti false false"}
+        << rowsOf320 << "0:0:0:0";
+
+    // The copy of a causal deleted meanwhile is refused whole.
+    const QString copyOf310 =
+        "SELECT (SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 401) || ':' ||"
+        " (SELECT COUNT(*) FROM CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = 401) || ':' ||"
+        " (SELECT COUNT(*) FROM CGPL_DUEBILSTORICO WHERE CGPL_CAUSALE_CGP0 = 401)";
+    const QString duplicate = "host.setValue('TXT_CAUSALE', '310'); ready(); gone(310);\n"
+                              "host.input('401');\n"
+                              "host.log('duplicata ' + host.press('Duplica') + ' ' + (last().indexOf('" + deleted + "') >= 0));\n";
+    QTest::newRow("copy of a causal the tool deleted")
+        << QStringList{} << duplicate << QStringList{"delete", "320", "|", "delete", "310"} << "" << QStringList{"duplicata false true"}
+        << copyOf310 << "0:0:0";
+    QTest::newRow("copy of a causal another window deleted")
+        << QStringList{} << duplicate << QStringList{}
+        << "host.setValue('TXT_CAUSALE', '320'); host.answer(6); host.press('Elimina');\n"
+           "host.setValue('TXT_CAUSALE', '310'); host.answer(6); host.press('Elimina');\n"
+        << QStringList{"duplicata false true"} << copyOf310 << "0:0:0";
+}
+
+void tst_TwoUsers::otherUserMeanwhile()
+{
+    QFETCH(QStringList, hostArgs);
+    QFETCH(QString, body);
+    QFETCH(QStringList, tool);
+    QFETCH(QString, other);
+    QFETCH(QStringList, expected);
+    QFETCH(QString, probe);
+    QFETCH(QString, stored);
+    TestDatabase db;
+    QTemporaryDir dir;
+    const QString first = script(dir, QStringLiteral("a.js"), body);
+    const QString second = other.isEmpty() ? QString() : script(dir, QStringLiteral("b.js"), other);
+    const Run run = runFirstWindow(db.path(), hostArgs, first, [&] {
+        if (!tool.isEmpty()) {
+            // "|" separates the commands the other user runs one after the other.
+            QString failed;
+            QStringList command;
+            for (const QString &arg : tool + QStringList{QStringLiteral("|")}) {
+                if (arg != QLatin1String("|")) {
+                    command << arg;
+                    continue;
+                }
+                const Run t = runTool(db.path(), command);
+                if (t.status != 0)
+                    failed += QStringLiteral("strumento fallito: ") + t.out;
+                command.clear();
+            }
+            return failed;
+        }
+        const HostRun b = runHostScript(QStringLiteral(DUEBIL_HOST), db.path(), second,
+                                        {QStringLiteral("--company"), QStringLiteral("2")});
+        return b.status == 0 ? QString() : QStringLiteral("seconda finestra fallita: ") + b.out + b.err;
+    });
+    QVERIFY2(run.status == 0, qPrintable(run.out));
+    expectLines(run, expected);
+    QCOMPARE(queryValue(db.path(), {probe}), stored);
+}
+
+// Every causal deleted by the tool (the reserved one by the reserved user).
+const QList<QStringList> deleteAll{{"delete", "320"}, {"delete", "310"}, {"delete", "300"},
+                                   {"--user", "VELTO", "delete", "150"}};
+
+void tst_TwoUsers::emptyCausalList_data()
+{
+    QTest::addColumn<bool>("before");         // the causals went before the window opened
+    QTest::addColumn<QStringList>("hostArgs");
+    QTest::addColumn<QString>("body");
+    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<QString>("stored");      // code:description:checks:company rows of each causal
+
+    // A code typed into an empty list shows the causal it creates, which then saves, moves and
+    // deletes as any other; the next code does the same.
+    const QString typed =
+        "ready(); waitFor('SELECT 1 AS X WHERE NOT EXISTS (SELECT 1 FROM CGP0_DUEBILCAUSALI)');\n"
+        "host.log('codice ' + host.setValue('TXT_CAUSALE', '400') + ' ' + shown());\n"
+        "host.log('descrizione ' + host.setValue('TXT_DESCRIZIONE', 'Nuova da A') + ' salvata ' + host.press('Conferma'));\n"
+        "host.log('primo ' + host.press('Primo') + ' ' + host.value('TXT_CAUSALE') + ' ' + host.value('TXT_DESCRIZIONE'));\n"
+        "host.answer(6); host.log('elimina ' + host.press('Elimina') + ' ' + shown());\n"
+        "host.log('codice ' + host.setValue('TXT_CAUSALE', '410') + ' ' + shown());\n"
+        "host.log('conferma ' + host.press('Conferma') + ' ' + host.messages().length);\n";
+    const QStringList shownAndSaved{"codice true 400 codice false mesi true utenti true true",
+                                    "descrizione true salvata true", "primo true 400 Nuova da A",
+                                    "elimina true  codice true mesi false utenti false false",
+                                    "codice true 410 codice false mesi true utenti true true", "conferma true 1"};
+    QTest::newRow("deleted before the window opened") << true << QStringList{} << typed << shownAndSaved << "410::32:1";
+    QTest::newRow("deleted while the window is open") << false << QStringList{} << typed << shownAndSaved << "410::32:1";
+    // Called for a causal that does not exist: told so, nothing to type, nothing created.
+    QTest::newRow("called on a missing causal")
+        << false << QStringList{"--causale", "999"}
+        << "ready(); host.log('chiamata ' + shown() + ' ' + host.isEnabled('TXT_DESCRIZIONE') + ' ' + last());\n"
+           "host.log('conferma ' + host.press('Conferma'));\n"
+        << QStringList{"chiamata 999 codice false mesi false utenti false false false La causale 999 non esiste.",
+                       "conferma false"}
+        << "150:Gestione stati effetti:32:1,300:Incasso RiBa clienti:32:1,310:Pagamento bonifici fornitori:32:1,"
+           "320:Compensazione clienti/fornitori:32:1";
+}
+
+void tst_TwoUsers::emptyCausalList()
+{
+    QFETCH(bool, before);
+    QFETCH(QStringList, hostArgs);
+    QFETCH(QString, body);
+    QFETCH(QStringList, expected);
+    QFETCH(QString, stored);
+    TestDatabase db;
+    QTemporaryDir dir;
+    const bool emptied = stored.startsWith(QLatin1String("410"));
+    auto emptyIt = [&] {
+        QString failed;
+        for (const QStringList &command : deleteAll) {
+            const Run t = runTool(db.path(), command);
+            if (t.status != 0)
+                failed += t.out;
+        }
+        return failed;
+    };
+    if (before && emptied)
+        QCOMPARE(emptyIt(), QString());
+    const Run run = runFirstWindow(db.path(), hostArgs, script(dir, QStringLiteral("a.js"), body),
+                                   [&] { return before || !emptied ? QString() : emptyIt(); });
+    QVERIFY2(run.status == 0, qPrintable(run.out));
+    expectLines(run, expected);
+    QCOMPARE(queryValue(db.path(), {QStringLiteral(
+                 "SELECT GROUP_CONCAT(CGP0_CAUSALE || ':' || CGP0_DESCRIZIONE || ':' ||"
+                 " (SELECT COUNT(*) FROM CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = CGP0_CAUSALE) || ':' ||"
+                 " (SELECT COUNT(*) FROM CGP6_DUEBILPARAMDITTA WHERE CGP6_CAUSALE_CGP0 = CGP0_CAUSALE"
+                 " AND CGP6_DITTA_CG18 = 1)) FROM (SELECT * FROM CGP0_DUEBILCAUSALI ORDER BY CGP0_CAUSALE)")}),
+             stored);
+}
+
+void tst_TwoUsers::repeatedExclusions_data()
+{
+    QTest::addColumn<QString>("setup");     // the rows of 310 another program stored, if any
+    QTest::addColumn<QString>("body");
+    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<QString>("stored");    // the exclusions of 310 afterwards
+
+    const QString group = "host.setTab(4); host.press('GRIDNAVREVOKE.NUOVO');\n"
+                          "host.log('gruppo ' + host.setValue('TXT_GRUPPO', 'commerciale') + ' [' + host.value('TXT_GRUPPO')"
+                          " + '] ' + last());\n"
+                          "host.log('salvata ' + host.press('Conferma') + ' ' + esclusi());\n"
+                          "host.log('tolta ' + host.press('GRIDNAVREVOKE.ELIMINA') + ' salvata ' + host.press('Conferma') + ' ' + esclusi());\n";
+    QTest::newRow("group already in the list")
+        << "" << "host.setValue('TXT_CAUSALE', '310');\n" + group
+        << QStringList{"gruppo true [] Riga ripetuta: il gruppo COMMERCIALE è già nell'elenco delle esclusioni della causale.",
+                       "salvata false 4/, /", "tolta true salvata true 4/"}
+        << "4/";
+    QTest::newRow("user already in the list")
+        << "INSERT INTO CGP8_DUEBILREVOKE (CGP8_CAUSALE_CGP0, CGP8_ID_FW07) VALUES (310, 3)"
+        << "host.setValue('TXT_CAUSALE', '310'); host.setTab(4); host.press('GRIDNAVREVOKE.NUOVO');\n"
+           "host.log('utente ' + host.setValue('TXT_UTENTE', 'lbianchi') + ' [' + host.value('TXT_UTENTE') + '] ' + last());\n"
+        << QStringList{"utente true [] Riga ripetuta: l'utente LBIANCHI è già nell'elenco delle esclusioni della causale."}
+        << "/3,4/";
+    // Two equal rows stored by older versions: the one deleted goes, the other stays, as shown.
+    QTest::newRow("one of two equal rows deleted")
+        << "INSERT INTO CGP8_DUEBILREVOKE (CGP8_CAUSALE_CGP0, CGP8_ID_FW06) VALUES (310, 4)"
+        << "host.setValue('TXT_CAUSALE', '310'); host.setTab(4);\n"
+           "host.log('righe ' + esclusi()); host.clickRow('QGRID_GRUPPIUTENTI', 1);\n"
+           "host.log('eliminata ' + host.press('GRIDNAVREVOKE.ELIMINA') + ' ' + esclusi());\n"
+           "host.log('salvata ' + host.press('Conferma') + ' ' + esclusi());\n"
+           "host.press('Nuovo'); host.setValue('TXT_CAUSALE', '310'); host.log('riletta ' + esclusi());\n"
+        << QStringList{"righe 4/, 4/", "eliminata true 4/", "salvata true 4/", "riletta 4/"} << "4/";
+}
+
+void tst_TwoUsers::repeatedExclusions()
+{
+    QFETCH(QString, setup);
+    QFETCH(QString, body);
+    QFETCH(QStringList, expected);
+    QFETCH(QString, stored);
+    TestDatabase db;
+    QTemporaryDir dir;
+    const QString exclusions = QStringLiteral(
+        "SELECT GROUP_CONCAT(IFNULL(CGP8_ID_FW06, '') || '/' || IFNULL(CGP8_ID_FW07, ''), ',') FROM (SELECT * FROM"
+        " CGP8_DUEBILREVOKE WHERE CGP8_CAUSALE_CGP0 = 310 ORDER BY CGP8_ID_FW06, CGP8_ID_FW07)");
+    const QString helper = QStringLiteral(
+        "function esclusi() { return host.rows('QGRID_GRUPPIUTENTI').map(function (r) {"
+        " return r.CGP8_ID_FW06 + '/' + r.CGP8_ID_FW07; }).join(', '); }\n");
+    if (!setup.isEmpty())
+        QVERIFY(!queryValue(db.path(), {setup}).startsWith(QLatin1String("ERRORE")));
+    const QString path = script(dir, QStringLiteral("a.js"), helper + QStringLiteral("ready();\n") + body);
+    const Run run = runFirstWindow(db.path(), {}, path, [] { return QString(); });
+    QVERIFY2(run.status == 0, qPrintable(run.out));
+    expectLines(run, expected);
+    QCOMPARE(queryValue(db.path(), {exclusions}), stored);
+}
+
+QTEST_MAIN(tst_TwoUsers)
+#include "tst_twousers.moc"
