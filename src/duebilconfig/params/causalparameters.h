@@ -54,6 +54,9 @@ public:
     // The save rules on the screen as the rules left it (FME_CAUSALI_BeforeUpdate): false when
     // the handler is to be left, with *cancel telling whether the save stops.
     bool ControllaSalvataggio(bool *cancel) override;
+    // The status-bar text naming the fields shown corrected by the rules and not yet saved;
+    // empty when there are none.
+    QString heldCorrections() const;
 
     // Ledger look-ups and validations.
     void TXT_CAUSALECOGE_Validate(bool *cancel);
@@ -88,6 +91,9 @@ private:
     bool followsScreen() const;
     void ruleInputChanged(QWidget *input);
     void applyDetailRules();
+    QString dependentListInputs() const;
+    QString detailsShown() const;
+    void showHeldCorrections();
     void selectOfferedValues();
     void batchAll(const QString &procedure, DataFrame *frame);
     void fill(ComboField *combo, const OptionLists::List &list, bool selectInitial);
@@ -103,5 +109,9 @@ private:
     bool m_changeRowBusy = false;
     bool m_legendConnected = false;
     bool m_rulesRunning = false;
+    bool m_enablingOnly = false;
+    QString m_detailsAtStart;  // the details on screen when the rules began their pass
+    bool m_statusShown = false;
+    QString m_heldCorrections;
     QString m_rulesCausal;     // causal on display when the rules last ran
 };
