@@ -805,10 +805,7 @@ void CausalParameters::showHeldCorrections()
     m_statusShown = !m_heldCorrections.isEmpty();
 }
 
-QString CausalParameters::heldCorrections() const
-{
-    return m_heldCorrections;
-}
+
 
 // The handlers of the detail combos decide, from the detail on screen, what the type left
 // editable may still be changed; they only narrow it, since the type's rules come first.
@@ -854,6 +851,19 @@ void CausalParameters::selectOfferedValues()
 
 bool CausalParameters::ControllaSalvataggio(bool *cancel)
 {
+    // A number field holding only a sign or a separator has no number to store: the user is
+    // told, on that field, and nothing is written.
+    for (const ParameterControls::Control &c : ParameterControls::parametriDitta()) {
+        auto *field = qobject_cast<NumberField *>(ctx.control(QLatin1String(c.name)));
+        if (!field || !field->isEnabled() || field->Text().trimmed().isEmpty()
+            || ParameterControls::columnValue(c.kind, field->Text()).isValid())
+            continue;
+        ctx.msgBox(MessageId::NotANumber, {field->caption()});
+        ctx.ui.TAB_CONFIG->setTab(c.tab);
+        field->setFocus();
+        *cancel = true;
+        return false;
+    }
     WidgetSurface surface(ctx);
     const QList<SaveRules::Refusal> refusals = SaveRules::check(surface, [this](const QString &name) {
         const auto *field = ctx.form->findChild<TextField *>(name);

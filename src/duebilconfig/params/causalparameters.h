@@ -54,9 +54,6 @@ public:
     // The save rules on the screen as the rules left it (FME_CAUSALI_BeforeUpdate): false when
     // the handler is to be left, with *cancel telling whether the save stops.
     bool ControllaSalvataggio(bool *cancel) override;
-    // The status-bar text naming the fields shown corrected by the rules and not yet saved;
-    // empty when there are none.
-    QString heldCorrections() const;
 
     // Ledger look-ups and validations.
     void TXT_CAUSALECOGE_Validate(bool *cancel);

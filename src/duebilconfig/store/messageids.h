@@ -32,6 +32,7 @@ inline constexpr int AccountMissing = 15793;
 inline constexpr int CheckTheCode = 15792;
 inline constexpr int NoLegend = 62744;
 inline constexpr int HeldCorrections = 995260;
+inline constexpr int NotANumber = 995261;
 
 // Selection checks.
 inline constexpr int ChangeDefaultChecks = 44628;

@@ -2,6 +2,7 @@
 #include "parametercontrols.h"
 #include "windowfixture.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -25,6 +26,8 @@ private slots:
     void everyBoundControlStoresItsColumnsType_data();
     void everyBoundControlStoresItsColumnsType();
     void everyBoundControlIsEdited();
+    void numberWithoutDigitsIsRefused_data();
+    void numberWithoutDigitsIsRefused();
     void withholdingPaymentModeIsKept();
     void storedTypeOutsideTheListIsShownAndKept_data();
     void storedTypeOutsideTheListIsShownAndKept();
@@ -248,6 +251,39 @@ void tst_StoredValues::everyBoundControlIsEdited()
     for (const Edit &e : edits())
         edited.insert(QLatin1String(e.control));
     QCOMPARE(bound - edited, QSet<QString>{});
+}
+
+void tst_StoredValues::numberWithoutDigitsIsRefused_data()
+{
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("input");
+    QTest::newRow("months, a sign") << QString() << QStringLiteral("TXT_MESI") << QStringLiteral("-");
+    QTest::newRow("tolerance, a sign") << QString::fromLatin1(Type3) << QStringLiteral("TXT_DELTAIMPORTO") << QStringLiteral("-");
+    QTest::newRow("tolerance, a comma") << QString::fromLatin1(Type3) << QStringLiteral("TXT_DELTAIMPORTO") << QStringLiteral(",");
+}
+
+void tst_StoredValues::numberWithoutDigitsIsRefused()
+{
+    QFETCH(QString, setup);
+    QFETCH(QString, control);
+    QFETCH(QString, input);
+    if (!setup.isEmpty())
+        execute(setup);
+    const QString column = QLatin1String(ParameterControls::find(control)->column);
+    const QString read = QStringLiteral("SELECT ") + column + rowOf(column, QStringLiteral("300"));
+    const QVariant before = scalar(read);
+    QVERIFY(openWindow());
+    show(QStringLiteral("300"));
+    edit(control, input);
+    m_form->context().ui.TAB_CONFIG->setTab(1);
+    QVERIFY(!confirm());
+    QCOMPARE(questions(), QList<int>{995261});
+    auto *field = m_form->findChild<FieldControl *>(control);
+    QCOMPARE(m_messages->calls().first().message.params.value(0), field->caption());
+    QCOMPARE(m_form->context().ui.TAB_CONFIG->currentIndex(), 0);
+    QVERIFY(field->isAncestorOf(QApplication::focusWidget()) || field == QApplication::focusWidget());
+    QCOMPARE(scalar(read), before);
 }
 
 void tst_StoredValues::withholdingPaymentModeIsKept()
