@@ -130,3 +130,13 @@ QVariant WindowFixture::scalar(const QString &sql) const
     const ado::RecordsetPtr rs = c.Execute(sql);
     return rs->RecordCount() ? rs->value(rs->fieldNames().value(0)) : QVariant();
 }
+
+QList<int> WindowFixture::messageIds() const
+{
+    QList<int> ids;
+    for (const RecordingMessageService::Call &call : m_messages->calls()) {
+        if (call.kind == RecordingMessageService::Kind::Message)
+            ids.append(call.message.textId);
+    }
+    return ids;
+}

@@ -40,6 +40,8 @@ protected:
     // The database read and written beside the window, on a connection of its own.
     void execute(const QString &sql) const;
     QVariant scalar(const QString &sql) const;
+    // The ids of the messages shown so far, in order.
+    QList<int> messageIds() const;
 
     std::unique_ptr<TestDatabase> m_db;
     std::unique_ptr<ClsGlobal> m_global;

@@ -40,7 +40,6 @@ private slots:
 private:
     FRMCG_DUEBILCONFIG *openWindow(const QString &user = QStringLiteral("MROSSI"));
     void edit(const QString &control, const QString &input);
-    QList<int> questions() const;
 
     QStatusBar m_statusBar;
 };
@@ -93,16 +92,6 @@ void tst_StoredValues::edit(const QString &control, const QString &input)
     } else {
         QFAIL(qPrintable(control + QStringLiteral(": no way to edit it")));
     }
-}
-
-QList<int> tst_StoredValues::questions() const
-{
-    QList<int> ids;
-    for (const RecordingMessageService::Call &call : m_messages->calls()) {
-        if (call.kind == Kind::Message)
-            ids.append(call.message.textId);
-    }
-    return ids;
 }
 
 namespace {
@@ -225,7 +214,7 @@ void tst_StoredValues::everyBoundControlStoresItsColumnsType()
     show(causal);
     edit(control, input);
     QVERIFY(confirm());
-    QCOMPARE(questions(), QList<int>{});
+    QCOMPARE(messageIds(), QList<int>{});
 
     const ParameterControls::Control *binding = ParameterControls::find(control);
     QVERIFY(binding);
@@ -278,7 +267,7 @@ void tst_StoredValues::numberWithoutDigitsIsRefused()
     edit(control, input);
     m_form->context().ui.TAB_CONFIG->setTab(1);
     QVERIFY(!confirm());
-    QCOMPARE(questions(), QList<int>{995261});
+    QCOMPARE(messageIds(), QList<int>{995261});
     auto *field = m_form->findChild<FieldControl *>(control);
     QCOMPARE(m_messages->calls().first().message.params.value(0), field->caption());
     QCOMPARE(m_form->context().ui.TAB_CONFIG->currentIndex(), 0);
@@ -304,7 +293,7 @@ void tst_StoredValues::withholdingPaymentModeIsKept()
     QVERIFY(confirm());
     QCOMPARE(scalar(mode).toInt(), 1);
     QCOMPARE(ui.CBO_GESTIONERITENUTE->Text(), QStringLiteral("1"));
-    QCOMPARE(questions(), QList<int>{});
+    QCOMPARE(messageIds(), QList<int>{});
 }
 
 void tst_StoredValues::storedTypeOutsideTheListIsShownAndKept_data()
@@ -415,7 +404,7 @@ void tst_StoredValues::causalOnlyLookedAtAsksNothingAndWritesNothing()
     show(QStringLiteral("310"));
     QVERIFY(ui.INTERNAV->press(QStringLiteral("Precedente")));
     QVERIFY(ui.INTERNAV->press(QStringLiteral("Nuovo")));
-    QCOMPARE(questions(), QList<int>{});
+    QCOMPARE(messageIds(), QList<int>{});
     QCOMPARE(CausalRows::changed(before, rows.read()), QSet<int>{});
 }
 
@@ -429,7 +418,7 @@ void tst_StoredValues::correctionsOfStoredValuesGoWithTheNextSave()
     QCOMPARE(scalar(history).toInt(), 0);
     edit(QStringLiteral("TXT_MESI"), QStringLiteral("7"));
     QVERIFY(confirm());
-    QCOMPARE(questions(), QList<int>{});
+    QCOMPARE(messageIds(), QList<int>{});
     const QString row = rowOf(QStringLiteral("CGP7"), QStringLiteral("320"));
     QCOMPARE(scalar(QStringLiteral("SELECT typeof(CGP7_CONTODARE_CG24)") + row).toString(), QStringLiteral("null"));
     QCOMPARE(scalar(QStringLiteral("SELECT typeof(CGP7_CONTOAVERE_CG24)") + row).toString(), QStringLiteral("null"));

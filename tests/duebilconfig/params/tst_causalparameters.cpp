@@ -59,7 +59,6 @@ private slots:
     void lookupOffersTheLedgerAndTheChosenCodeIsDecoded();
 
 private:
-    QList<int> messageIds() const;
     QString state(const QString &control) const;
 
 };
@@ -75,16 +74,6 @@ void tst_CausalParameters::cleanup()
     if (m_cls)
         m_messages->enqueueAnswer(MsgAnswer::No);
     tearDownWindow();
-}
-
-QList<int> tst_CausalParameters::messageIds() const
-{
-    QList<int> ids;
-    for (const RecordingMessageService::Call &call : m_messages->calls()) {
-        if (call.kind == Kind::Message)
-            ids.append(call.message.textId);
-    }
-    return ids;
 }
 
 // H hidden, D shown but not editable (itself, its frame or its tab disabled), M editable and
