@@ -3,6 +3,13 @@
 #include "databaseinstaller.h"
 #include "frmcg_duebilconfigfactory.h"
 
+#include "connection.h"
+#include "recordset.h"
+
+#include <QAbstractItemView>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QTest>
 
 bool WindowFixture::setUpWindow()
@@ -56,4 +63,80 @@ FRMCG_DUEBILCONFIG *WindowFixture::open(const QString &user, int waitMs)
     if (!m_form || !QTest::qWaitFor([this] { return m_form->isActivated(); }, waitMs))
         return nullptr;
     return m_form;
+}
+
+void WindowFixture::show(const QString &code)
+{
+    QLineEdit *edit = m_form->context().ui.TXT_CAUSALE->lineEdit();
+    edit->clear();
+    QTest::keyClicks(edit, code);
+    QTest::keyClick(edit, Qt::Key_Return);
+}
+
+// Opens the list and picks the entry with the keyboard, as a user does: only the chosen entry
+// reaches the combo.
+void WindowFixture::choose(ComboField *field, const QString &value)
+{
+    QComboBox *combo = field->comboBox();
+    const int target = combo->findData(value);
+    QVERIFY2(target >= 0, qPrintable(field->objectName() + QStringLiteral(" offers no ") + value));
+    QVERIFY2(combo->isEnabled(), qPrintable(field->objectName() + QStringLiteral(" is disabled")));
+    combo->setFocus();
+    QTest::keyClick(combo, Qt::Key_F4);
+    QAbstractItemView *view = combo->view();
+    QTRY_VERIFY(view->isVisible());
+    int at = view->currentIndex().row();
+    for (; at < target; ++at)
+        QTest::keyClick(view, Qt::Key_Down);
+    for (; at > target; --at)
+        QTest::keyClick(view, Qt::Key_Up);
+    QTest::keyClick(view, Qt::Key_Return);
+    QTRY_VERIFY(!view->isVisible());
+    QCOMPARE(field->Text(), value);
+}
+
+void WindowFixture::tick(CheckField *box)
+{
+    box->checkBox()->setFocus();
+    QTest::keyClick(box->checkBox(), Qt::Key_Space);
+}
+
+void WindowFixture::type(TextField *field, const QString &text)
+{
+    QLineEdit *edit = field->lineEdit();
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClicks(edit, text);
+    QTest::keyClick(edit, Qt::Key_Return);
+}
+
+bool WindowFixture::confirm()
+{
+    return m_form->context().ui.INTERNAV->press(QStringLiteral("Conferma"));
+}
+
+void WindowFixture::execute(const QString &sql) const
+{
+    ado::Connection c;
+    c.Open(m_db->connectionString());
+    c.Execute(sql);
+}
+
+QVariant WindowFixture::scalar(const QString &sql) const
+{
+    ado::Connection c;
+    c.Open(m_db->connectionString());
+    const ado::RecordsetPtr rs = c.Execute(sql);
+    return rs->RecordCount() ? rs->value(rs->fieldNames().value(0)) : QVariant();
+}
+
+QList<int> WindowFixture::messageIds() const
+{
+    QList<int> ids;
+    for (const RecordingMessageService::Call &call : m_messages->calls()) {
+        if (call.kind == RecordingMessageService::Kind::Message)
+            ids.append(call.message.textId);
+    }
+    return ids;
 }

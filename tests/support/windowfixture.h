@@ -11,6 +11,10 @@
 #include <QObject>
 #include <memory>
 
+class CheckField;
+class ComboField;
+class TextField;
+
 // The configuration window opened in an MDI area over a fresh demo database, as the host
 // opens it, with every message answered from a queue. A window test derives from it, calls
 // setUpWindow() from init() and tearDownWindow() from cleanup().
@@ -24,6 +28,20 @@ protected:
     void tearDownWindow();
     // The window shown for that user, once its first activation is done; null otherwise.
     FRMCG_DUEBILCONFIG *open(const QString &user = QStringLiteral("MROSSI"), int waitMs = 5000);
+
+    // A user's hands on the window: a causal code typed into the header, an entry picked from
+    // a list with the keyboard, a box ticked with the space bar, a field typed and left with
+    // Return, the confirm button.
+    void show(const QString &code);
+    void choose(ComboField *field, const QString &value);
+    void tick(CheckField *box);
+    void type(TextField *field, const QString &text);
+    bool confirm();
+    // The database read and written beside the window, on a connection of its own.
+    void execute(const QString &sql) const;
+    QVariant scalar(const QString &sql) const;
+    // The ids of the messages shown so far, in order.
+    QList<int> messageIds() const;
 
     std::unique_ptr<TestDatabase> m_db;
     std::unique_ptr<ClsGlobal> m_global;

@@ -9,6 +9,7 @@
 #include "messageids.h"
 #include "messageservice.h"
 #include "recordset.h"
+#include "saverules.h"
 
 namespace S = DueBilStatements;
 
@@ -350,7 +351,7 @@ void CausalRecords::FME_CAUSALI_BeforeUpdate(bool *fbol_Cancel)
         [&] { history().begin(ctx.causalCode(), savedRows()); },
         [&] { return ctx.params->ControllaSalvataggio(fbol_Cancel); },
         [&] {
-            if (type == OperationType::Closing || type == OperationType::Compensation) {
+            if (SaveRules::clearsWithholding(type)) {
                 const ado::RecordsetPtr rs = ctx.FME_FILTRI->recordset();
                 if (rs->RecordCount() > 0) {
                     rs->MoveFirst();
@@ -362,32 +363,16 @@ void CausalRecords::FME_CAUSALI_BeforeUpdate(bool *fbol_Cancel)
                         }
                     }
                 }
-            } else if (type == OperationType::Suspension || type == OperationType::StateManagement) {
-                const ado::RecordsetPtr ditta = ctx.FME_PARAMETRIDITTA->recordset();
-                if (!ditta->isBOF() && !ditta->isEOF()) {
-                    const QList<QPair<const char *, QVariant>> values = {
-                        {"CGP6_TIPOREGISTRAZIONE", 1}, {"CGP6_DESCRAGGTESTATA", 0}, {"CGP6_MODIFICACONTI", 0},
-                        {"CGP6_INDNUMDATADOC", 0}, {"CGP6_INDACCONTI", 0}, {"CGP6_INDNETTOPREVISIONALI", 1},
-                        {"CGP6_CAUSALECOMPCLI_CGP0", QVariant()}, {"CGP6_CAUSALECOMPFOR_CGP0", QVariant()},
-                        {"CGP6_INDVISANTEPRIMA", 0}};
-                    for (const auto &v : values)
-                        ditta->setValue(QLatin1String(v.first), v.second);
-                    ctx.FME_PARAMETRIDITTA->setRecordChanged(true);
-                }
-                const ado::RecordsetPtr reg = ctx.FME_PARAMPERSREG->recordset();
-                if (!reg->isBOF() && !reg->isEOF()) {
-                    const QList<QPair<const char *, QVariant>> values = {
-                        {"CGP7_CAUSALECOGE_CG33", QVariant()}, {"CGP7_CONTODARE_CG24", QVariant()},
-                        {"CGP7_CONTOAVERE_CG24", QVariant()}, {"CGP7_INDDETTREGIST", 0},
-                        {"CGP7_INDDETTRIGACONT", 0}, {"CGP7_CAUSALEABB_CG33", QVariant()},
-                        {"CGP7_CONTOABBATTIVI_CG24", QVariant()}, {"CGP7_CONTOABBPASSIVI_CG24", QVariant()},
-                        {"CGP7_TESTORIGA", QVariant()}, {"CGP7_INDPAGRITENUTE", 0},
-                        {"CGP7_CONDPAGACCONTI_CG62", QVariant()}, {"CGP7_SEZIONALEACCONTI_CG68", QVariant()},
-                        {"CGP7_INDDESCRCP", 0}};
-                    for (const auto &v : values)
-                        reg->setValue(QLatin1String(v.first), v.second);
-                    ctx.FME_PARAMPERSREG->setRecordChanged(true);
-                }
+            }
+            for (const SaveRules::Forced &f : SaveRules::forcedValues(type)) {
+                const QString column = QLatin1String(f.column);
+                DataFrame *frame = column.startsWith(QLatin1String("CGP6")) ? ctx.FME_PARAMETRIDITTA.get()
+                                                                             : ctx.FME_PARAMPERSREG.get();
+                const ado::RecordsetPtr rs = frame->recordset();
+                if (rs->isBOF() || rs->isEOF())
+                    continue;
+                rs->setValue(column, f.value);
+                frame->setRecordChanged(true);
             }
         },
         [&] {

@@ -11,6 +11,7 @@
 #include "duebilstatements.h"
 #include "layoutpersonalisation.h"
 #include "messageids.h"
+#include "parametercontrols.h"
 #include "recordset.h"
 #include "scriptobjectmodel.h"
 #include "selectionchecks.h"
@@ -339,6 +340,16 @@ std::unique_ptr<DataFrame> makeFrame(FormContext &ctx, const QString &name, cons
     return frame;
 }
 
+// Every bound control writes its column's own type: the conversion of its kind.
+void bindControls(FormContext &ctx, DataFrame &frame, const QList<ParameterControls::Control> &controls)
+{
+    for (const ParameterControls::Control &c : controls) {
+        const ParameterControls::Kind kind = c.kind;
+        frame.Bind(ctx.control(QLatin1String(c.name)), QLatin1String(c.column),
+                   [kind](const QVariant &shown) { return ParameterControls::columnValue(kind, shown); });
+    }
+}
+
 } // namespace
 
 void FRMCG_DUEBILCONFIG::ImpostaVirtualFrame()
@@ -355,8 +366,7 @@ void FRMCG_DUEBILCONFIG::ImpostaVirtualFrame()
         [&] {
             ctx.FME_CAUSALI = makeFrame(ctx, QStringLiteral("FME_CAUSALI"), S::frameCausali(), QStringLiteral("CGP0_CODICE"),
                                         ui.INTERNAV, nullptr, 1);
-            ctx.FME_CAUSALI->Bind(ui.TXT_CAUSALE);
-            ctx.FME_CAUSALI->Bind(ui.TXT_DESCRIZIONE);
+            bindControls(ctx, *ctx.FME_CAUSALI, ParameterControls::causale());
             ctx.FME_CAUSALI->setKeyControl(ui.TXT_CAUSALE);
             ui.INTERNAV->setHostInterface(ctx.Gcls_Parent);
             ui.INTERNAV->setFrame(ctx.FME_CAUSALI.get());
@@ -391,38 +401,25 @@ void FRMCG_DUEBILCONFIG::ImpostaVirtualFrame()
         [&] {
             ctx.FME_PARAMETRI = makeFrame(ctx, QStringLiteral("FME_PARAMETRI"), S::frameParametri(),
                                           QStringLiteral("CGP5_CAUSALE_CGP0"), nullptr, nullptr, 1);
-            for (QWidget *w : std::initializer_list<QWidget *>{ui.CBO_TIPOOPERAZIONE, ui.CBO_TIPOSCADENZA, ui.CBO_MODRECUPERO,
-                                                               ui.CBO_MODIMPMAX, ui.CBO_MODIMPSCAD, ui.CHK_INDGESTABBUONO,
-                                                               ui.CHK_STAMPAASSEGNI})
-                ctx.FME_PARAMETRI->Bind(w);
+            bindControls(ctx, *ctx.FME_PARAMETRI, ParameterControls::parametri());
             child(*ctx.FME_PARAMETRI);
         },
         [&] {
             ctx.FME_PARAMETRIDITTA = makeFrame(ctx, QStringLiteral("FME_PARAMETRIDITTA"), S::frameParametriDitta(),
                                                QStringLiteral(" CGP6_CAUSALE_CGP0"), nullptr, nullptr, 1);
-            for (QWidget *w : std::initializer_list<QWidget *>{
-                     ui.TXT_MESI, ui.CHK_DESCRAGGTEST, ui.CBO_TIPOREGISTRAZIONE, ui.CHK_CREADISTINTA,
-                     ui.CHK_GESTIONEACCONTI, ui.CHK_MODIFICACONTI, ui.CHK_NUMDATAORI, ui.TXT_DELTAIMPORTO,
-                     ui.CHK_NETTOPREVISIONALI, ui.TXT_CAUSALECOMPCLI, ui.TXT_CAUSALECOMPFOR, ui.CBO_MODVISANTEPRIMA,
-                     ui.CHK_GESTVALUTE})
-                ctx.FME_PARAMETRIDITTA->Bind(w);
+            bindControls(ctx, *ctx.FME_PARAMETRIDITTA, ParameterControls::parametriDitta());
             child(*ctx.FME_PARAMETRIDITTA);
         },
         [&] {
             ctx.FME_PARAMPERSREG = makeFrame(ctx, QStringLiteral("FME_PARAMPERSREG"), S::frameParamPersReg(),
                                              QStringLiteral(" CGP7_CAUSALE_CGP0"), nullptr, nullptr, 1);
-            for (QWidget *w : std::initializer_list<QWidget *>{
-                     ui.TXT_CAUSALECOGE, ui.TXT_CONTODARE, ui.TXT_CONTOAVERE, ui.CBO_DETTREG, ui.CBO_DETTRIGACONT,
-                     ui.TXT_CAUABBUONI, ui.TXT_CONTOABBUONIATTIVI, ui.TXT_CONTOABBUONIPASSIVI, ui.TXT_TESTOPARAMETRICO,
-                     ui.CBO_GESTIONERITENUTE, ui.TXT_CODPAGACCONTI, ui.TXT_SEZIONALEACCONTI, ui.CBO_DESCRCONTRAUTO})
-                ctx.FME_PARAMPERSREG->Bind(w);
+            bindControls(ctx, *ctx.FME_PARAMPERSREG, ParameterControls::persReg());
             child(*ctx.FME_PARAMPERSREG);
         },
         [&] {
             ctx.FME_UTENTI = makeFrame(ctx, QStringLiteral("FME_UTENTI"), S::frameUtenti(), QStringLiteral("ID"),
                                        ui.GRIDNAVREVOKE, ui.QGRID_GRUPPIUTENTI, 1);
-            ctx.FME_UTENTI->Bind(ui.TXT_GRUPPO);
-            ctx.FME_UTENTI->Bind(ui.TXT_UTENTE);
+            bindControls(ctx, *ctx.FME_UTENTI, ParameterControls::utenti());
             ui.GRIDNAVREVOKE->setFrame(ctx.FME_UTENTI.get());
             child(*ctx.FME_UTENTI);
         },

@@ -94,10 +94,13 @@ void CausalParameters::connectOptionLists()
              ui.CBO_TIPOOPERAZIONE, ui.CBO_MODRECUPERO, ui.CBO_MODIMPMAX, ui.CBO_MODIMPSCAD, ui.CBO_DETTREG,
              ui.CHK_GESTVALUTE, ui.CHK_GESTIONEACCONTI, ui.CHK_FILTER[ISelectionChecks::WithholdingCheck]})
         connect(input, &FieldControl::TextChanged, this, [this, input] { ruleInputChanged(input); });
-    // An undo shows the stored row again, and the rules follow it.
+    // An undo shows the stored row again, and the lists, captions and enabling follow it: the
+    // recovery modes of the restored operation type first, then the rules.
     connect(ctx.FME_CAUSALI.get(), &DataFrame::AfterUndo, this, [this](int result) {
-        if (result == DataFrame::ResultOk && !ctx.closing && !ctx.Gbol_ImpostaCombo)
-            AttivaEditControlli();
+        if (result != DataFrame::ResultOk || ctx.closing || ctx.Gbol_ImpostaCombo)
+            return;
+        ErrorTrap::runIgnoringErrors({[&] { aggiornaModalitaRecupero(true); }});
+        AttivaEditControlli();
     });
     connect(ui.CHK_GESTVALUTE, &CheckField::Click, this, &CausalParameters::CHK_GESTVALUTE_Click);
 }
@@ -386,6 +389,16 @@ void CausalParameters::fillFixedLists()
         if (auto *combo = ctx.form->findChild<ComboField *>(list.combo))
             fill(combo, list, true);
     }
+    // A stored value a list does not offer here (a type this installation hides, a recovery
+    // mode of another type) is shown under its own caption.
+    for (const OptionLists::List &list : OptionLists::fixedLists(false)) {
+        if (auto *combo = ctx.form->findChild<ComboField *>(list.combo)) {
+            QHash<QString, QString> captions;
+            for (const OptionLists::Entry &entry : list.entries)
+                captions.insert(QString::number(entry.value), ctx.t(entry.textId));
+            combo->setOutsideCaptions(captions);
+        }
+    }
 }
 
 // The lists of the details follow the operation type and the boxes; each shows the detail of
@@ -397,16 +410,23 @@ void CausalParameters::fillDependentLists(const QList<ComboField *> &dependent)
     const bool valute = on(ctx.nz(ui.CHK_GESTVALUTE->Text(), "0").toString());
     const bool ritenute = on(ctx.nz(ui.CHK_FILTER[ISelectionChecks::WithholdingCheck]->Text(), "0").toString());
     const QList<OptionLists::List> lists = OptionLists::dependentLists(operationTypeOf(t), valute, ritenute);
-    for (int i = 0; i < dependent.size() && i < lists.size(); ++i)
-        fill(dependent[i], lists[i], true);
 
     std::optional<OptionLists::StoredDetails> stored;
     if (registrationRowPresent()) {
+        // A detail the rules corrected on screen, not yet saved, is the one the lists go on from.
         const ado::RecordsetPtr rs = ctx.FME_PARAMPERSREG->recordset();
-        auto value = [&](const char *column) { return ctx.nz(rs->value(QLatin1String(column)), 0).toInt(); };
-        stored = OptionLists::StoredDetails{value("CGP7_INDDETTREGIST"), value("CGP7_INDDETTRIGACONT"),
-                                            value("CGP7_INDDESCRCP")};
+        const QList<QWidget *> held = ctx.FME_PARAMPERSREG->heldControls();
+        auto value = [&](ComboField *combo, const char *column) {
+            if (held.contains(combo) && !combo->Text().isEmpty())
+                return combo->Text().toInt();
+            return ctx.nz(rs->value(QLatin1String(column)), 0).toInt();
+        };
+        stored = OptionLists::StoredDetails{value(ui.CBO_DETTREG, "CGP7_INDDETTREGIST"),
+                                            value(ui.CBO_DETTRIGACONT, "CGP7_INDDETTRIGACONT"),
+                                            value(ui.CBO_DESCRCONTRAUTO, "CGP7_INDDESCRCP")};
     }
+    for (int i = 0; i < dependent.size() && i < lists.size(); ++i)
+        fill(dependent[i], lists[i], true);
     const QList<int> positions = OptionLists::dependentPositions(lists, operationTypeOf(t), valute, ritenute, stored);
     for (int i = 0; i < dependent.size() && i < positions.size(); ++i) {
         const QSignalBlocker blocker(dependent[i]);
@@ -436,13 +456,14 @@ void CausalParameters::aggiornaModalitaRecupero(bool keepStored)
         frame->Rebind(ui.CBO_MODRECUPERO);
         frame->Refresh(QString());
         // A changed operation type gives the modes another meaning: the list starts again from
-        // its first entry. A causal being shown keeps its stored mode while the list offers it,
-        // and then nothing is left to save.
-        if (!keepStored || ui.CBO_MODRECUPERO->ListIndex() < 0) {
-            ui.CBO_MODRECUPERO->setListIndex(0);
-            frame->setBatchPending(true);
-            ui.INTERNAV->setChanged(true);
-        }
+        // its first entry. A causal being shown (or restored by an undo) keeps its stored mode,
+        // under an entry of its own when the list does not offer it.
+        if (keepStored)
+            return;
+        // No entry is kept for the mode of the type left behind.
+        ui.CBO_MODRECUPERO->showStored(ui.CBO_MODRECUPERO->itemValue(0));
+        frame->setBatchPending(true);
+        ui.INTERNAV->setChanged(true);
     }
 }
 
@@ -484,13 +505,29 @@ bool CausalParameters::registrationRowPresent() const
     return rs && rs->State() == ado::ObjectState::Open && rs->RecordCount() > 0 && !rs->isBOF() && !rs->isEOF();
 }
 
+// A correction belongs to the change of its input: when the rules only show a causal, it is
+// not made at all; while the frame holds the form's values, it is shown and waits for the save.
 void CausalParameters::forceColumn(const QString &column, const QVariant &value)
 {
-    const ado::RecordsetPtr rs = ctx.FME_PARAMPERSREG->recordset();
+    if (m_enablingOnly)
+        return;
+    DataFrame *frame = ctx.FME_PARAMPERSREG.get();
+    QWidget *bound = nullptr;
+    for (QWidget *control : frame->boundControls()) {
+        if (frame->boundColumn(control) == column)
+            bound = control;
+    }
+    if (frame->isHoldingEdits() && bound) {
+        if (auto *combo = qobject_cast<ComboField *>(bound))
+            combo->setText(value.toString());
+        return;
+    }
+    const ado::RecordsetPtr rs = frame->recordset();
     if (rs->value(column).toString() != value.toString()) {
         rs->setValue(column, value);
-        ctx.FME_PARAMPERSREG->setRecordChanged(true);
-        ctx.FME_PARAMPERSREG->refreshControls();
+        frame->setRecordChanged(true);
+        if (bound)
+            frame->Rebind(bound);
     }
 }
 
@@ -654,6 +691,13 @@ void CausalParameters::AttivaEditControlli()
     FormUi &ui = ctx.ui;
     m_rulesRunning = true;
     m_rulesCausal = ctx.causalCode();
+    // What the rules set is shown, and reaches the rows only with the user's next save: a
+    // causal only looked at stays as it is stored.
+    QList<std::pair<DataFrame *, bool>> holding;
+    for (DataFrame *frame : ctx.children()) {
+        holding.append({frame, frame->isHoldingEdits()});
+        frame->setHoldingEdits(true);
+    }
     ctx.trapped(QStringLiteral("AttivaEditControlli"), {
         [&] {
             // A code typed but not (or no longer) shown has no rows to edit.
@@ -673,17 +717,27 @@ void CausalParameters::AttivaEditControlli()
             ui.TXT_DESCRIZIONE->setEnabled(true);
         },
         [&] {
+            m_detailsAtStart = detailsShown();
             ImpostaCombo(true);
             // No repaint is suspended: the window paints only when the rules are done, the
             // changed controls alone, whereas suspending and resuming it walks every widget.
             ctx.attivaEditBusy = true;
         },
         [&] {
-            WidgetSurface surface(ctx);
-            EnablingRules::applyUntilStable(surface, {ctx.causalCode(), ctx.userName()}, [this](int id) { return ctx.t(id); });
+            // A rule that changes an input of the detail lists (the type, the currency box, the
+            // withholding check) has them built again for what the screen now shows.
+            for (int round = 0; round < 4; ++round) {
+                const QString listInputs = dependentListInputs();
+                WidgetSurface surface(ctx);
+                EnablingRules::applyUntilStable(surface, {ctx.causalCode(), ctx.userName()},
+                                                [this](int id) { return ctx.t(id); });
+                applyDetailRules();
+                selectOfferedValues();
+                if (dependentListInputs() == listInputs)
+                    break;
+                ImpostaCombo(true);
+            }
         },
-        [&] { applyDetailRules(); },
-        [&] { selectOfferedValues(); },
         [&] {
             ctx.attivaEditBusy = false;
             ctx.pagesBehindChanged();
@@ -691,8 +745,69 @@ void CausalParameters::AttivaEditControlli()
     });
     // The user may go on after an error: the guard must not stay stuck.
     ctx.attivaEditBusy = false;
+    for (const auto &[frame, held] : holding)
+        frame->setHoldingEdits(held);
     m_rulesRunning = false;
+    showHeldCorrections();
 }
+
+QString CausalParameters::detailsShown() const
+{
+    return ctx.ui.CBO_DETTREG->Text() + QLatin1Char('|') + ctx.ui.CBO_DETTRIGACONT->Text();
+}
+
+QString CausalParameters::dependentListInputs() const
+{
+    const FormUi &ui = ctx.ui;
+    return ui.CBO_TIPOOPERAZIONE->Text() + QLatin1Char('|') + ui.CHK_GESTVALUTE->Text() + QLatin1Char('|')
+        + ui.CHK_FILTER[ISelectionChecks::WithholdingCheck]->Text();
+}
+
+// The fields whose stored values the rules of the type do not allow, shown corrected: the
+// status bar names them until the causal is saved or shown again.
+void CausalParameters::showHeldCorrections()
+{
+    QStringList names;
+    auto name = [&](const QWidget *control) {
+        const auto *field = qobject_cast<const FieldControl *>(control);
+        const QString text = !field ? control->objectName() : field->caption().isEmpty() ? field->tag() : field->caption();
+        if (!names.contains(text))
+            names.append(text);
+    };
+    for (DataFrame *frame : ctx.children()) {
+        for (QWidget *control : frame->heldControls())
+            name(control);
+    }
+    // And what the save of the type sets whatever the rows hold.
+    const OperationType type = ctx.operationType();
+    for (const SaveRules::Forced &f : SaveRules::forcedValues(type)) {
+        const QString column = QLatin1String(f.column);
+        DataFrame *frame = column.startsWith(QLatin1String("CGP6")) ? ctx.FME_PARAMETRIDITTA.get() : ctx.FME_PARAMPERSREG.get();
+        const ado::RecordsetPtr rs = frame ? frame->recordset() : ado::RecordsetPtr();
+        if (!rs || rs->State() != ado::ObjectState::Open || rs->isBOF() || rs->isEOF())
+            continue;
+        if (ctx.nz(rs->value(column), QString()).toString() == ctx.nz(f.value, QString()).toString())
+            continue;
+        for (QWidget *control : frame->boundControls()) {
+            if (frame->boundColumn(control) == column)
+                name(control);
+        }
+    }
+    CheckField *withholding = ctx.ui.CHK_FILTER[ISelectionChecks::WithholdingCheck];
+    if (SaveRules::clearsWithholding(type) && withholding->Text() == QLatin1String("1"))
+        name(withholding);
+    m_heldCorrections = names.isEmpty() ? QString() : ctx.t(MessageId::HeldCorrections, {names.join(QStringLiteral(", "))});
+    QObject *bar = ctx.Gcls_Interface ? ctx.Gcls_Interface->statusBar() : nullptr;
+    if (!bar)
+        return;
+    if (!m_heldCorrections.isEmpty())
+        QMetaObject::invokeMethod(bar, "showMessage", Qt::DirectConnection, Q_ARG(QString, m_heldCorrections), Q_ARG(int, 0));
+    else if (m_statusShown)
+        QMetaObject::invokeMethod(bar, "clearMessage", Qt::DirectConnection);
+    m_statusShown = !m_heldCorrections.isEmpty();
+}
+
+
 
 // The handlers of the detail combos decide, from the detail on screen, what the type left
 // editable may still be changed; they only narrow it, since the type's rules come first.
@@ -709,8 +824,12 @@ void CausalParameters::applyDetailRules()
                                       {ui.CBO_GESTIONERITENUTE, ui.CBO_GESTIONERITENUTE->isEnabled()},
                                       {ui.CHK_INDGESTABBUONO, ui.CHK_INDGESTABBUONO->isEnabled()}};
     const bool sede = !ui.LBL_MSGSEDE->isHidden();
+    // Their corrections answer a change of the details (here by the lists or the rules in this
+    // pass); a pass that leaves the details as they were only sets the enabling.
+    m_enablingOnly = detailsShown() == m_detailsAtStart;
     CBO_DETTREG_ChangeRow();
     CBO_DETTRIGACONT_ChangeRow();
+    m_enablingOnly = false;
     CBO_MODIMPSCAD_ChangeRow(ui.CBO_MODIMPSCAD->ListIndex());
     for (const Narrowed &n : narrowed)
         n.control->setEnabled(n.byRules && n.control->isEnabled());
@@ -718,8 +837,8 @@ void CausalParameters::applyDetailRules()
         ui.LBL_MSGSEDE->setVisible(false);
 }
 
-// A value the list no longer offers is never kept: the combo takes its first entry, and the
-// row with it.
+// A combo whose row holds no value shows its first entry, which the next save stores; a stored
+// value the list does not offer is shown as it is (by the frame) and kept.
 void CausalParameters::selectOfferedValues()
 {
     for (const QList<ParameterControls::Control> *list :
@@ -734,6 +853,19 @@ void CausalParameters::selectOfferedValues()
 
 bool CausalParameters::ControllaSalvataggio(bool *cancel)
 {
+    // A number field holding only a sign or a separator has no number to store: the user is
+    // told, on that field, and nothing is written.
+    for (const ParameterControls::Control &c : ParameterControls::parametriDitta()) {
+        auto *field = qobject_cast<NumberField *>(ctx.control(QLatin1String(c.name)));
+        if (!field || !field->isEnabled() || field->Text().trimmed().isEmpty()
+            || ParameterControls::columnValue(c.kind, field->Text()).isValid())
+            continue;
+        ctx.msgBox(MessageId::NotANumber, {field->caption()});
+        ctx.ui.TAB_CONFIG->setTab(c.tab);
+        field->setFocus();
+        *cancel = true;
+        return false;
+    }
     WidgetSurface surface(ctx);
     const QList<SaveRules::Refusal> refusals = SaveRules::check(surface, [this](const QString &name) {
         const auto *field = ctx.form->findChild<TextField *>(name);

@@ -88,6 +88,9 @@ private:
     bool followsScreen() const;
     void ruleInputChanged(QWidget *input);
     void applyDetailRules();
+    QString dependentListInputs() const;
+    QString detailsShown() const;
+    void showHeldCorrections();
     void selectOfferedValues();
     void batchAll(const QString &procedure, DataFrame *frame);
     void fill(ComboField *combo, const OptionLists::List &list, bool selectInitial);
@@ -103,5 +106,9 @@ private:
     bool m_changeRowBusy = false;
     bool m_legendConnected = false;
     bool m_rulesRunning = false;
+    bool m_enablingOnly = false;
+    QString m_detailsAtStart;  // the details on screen when the rules began their pass
+    bool m_statusShown = false;
+    QString m_heldCorrections;
     QString m_rulesCausal;     // causal on display when the rules last ran
 };

@@ -69,6 +69,8 @@ public:
                 "CMD_CHECKCAUSALEDEFAULT", "CHK_FILTER_29", "CHK_FILTER_30"});
         enable({"CBO_TIPOSCADENZA"});
         show({"CBO_TIPOSCADENZA"});
+        // The row holds the due-date kind again once a compensation causal is left.
+        caption("LBL_TIPOSCADENZA", 995006);
         for (const char *n : {"TXT_CAUSALECOMPCLI", "TXT_CAUSALECOMPFOR"}) {
             mandatory(n, false);
             show({n}, false);

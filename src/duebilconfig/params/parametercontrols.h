@@ -2,11 +2,21 @@
 
 #include <QList>
 #include <QString>
+#include <QVariant>
 
 // The editing controls of the parameter rows and the column each is bound to, so that code
 // without a window (the command-line checks) can put a stored row on a screen of the rules
 // the way the window shows it.
 namespace ParameterControls {
+
+// What a column holds, and so what the value on screen becomes when it is written.
+enum class Kind {
+    Integer,   // a whole number: combos' stored values, numeric codes, counts
+    Decimal,   // a number typed with a decimal comma or point
+    Code,      // a code of another table, as typed
+    Text,      // free text, kept as typed
+    Flag,      // a check box: 0 or 1
+};
 
 struct Control
 {
@@ -14,12 +24,22 @@ struct Control
     const char *column;    // bound column
     int tab;               // tab of TAB_CONFIG that holds it
     int captionId;         // text id naming the field in messages, 0 when none is needed
+    Kind kind;
 };
+
+// The value a column receives for what a control of that kind shows: a number for the number
+// kinds, the text for codes and texts, NULL for an empty field (and for a number field holding
+// only a sign or a separator).
+QVariant columnValue(Kind kind, const QVariant &shown);
 
 // The controls of CGP5_DUEBILPARAM, CGP6_DUEBILPARAMDITTA and CGP7_DUEBILPERSREG.
 const QList<Control> &parametri();
 const QList<Control> &parametriDitta();
 const QList<Control> &persReg();
+// The causal's own row (FME_CAUSALI) and an exclusion row (FME_UTENTI); their tab is -1 for
+// the header, which is on no tab.
+const QList<Control> &causale();
+const QList<Control> &utenti();
 
 // The entry of a control, nullptr when it is none of the above.
 const Control *find(const QString &name);

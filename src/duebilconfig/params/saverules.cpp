@@ -39,4 +39,26 @@ QList<Refusal> check(const ControlSurface &screen, const Found &found)
     return refused;
 }
 
+QList<Forced> forcedValues(OperationType type)
+{
+    if (type != OperationType::Suspension && type != OperationType::StateManagement)
+        return {};
+    return {{"CGP6_TIPOREGISTRAZIONE", 1}, {"CGP6_DESCRAGGTESTATA", 0}, {"CGP6_MODIFICACONTI", 0},
+            {"CGP6_INDNUMDATADOC", 0}, {"CGP6_INDACCONTI", 0}, {"CGP6_INDNETTOPREVISIONALI", 1},
+            {"CGP6_CAUSALECOMPCLI_CGP0", QVariant()}, {"CGP6_CAUSALECOMPFOR_CGP0", QVariant()},
+            {"CGP6_INDVISANTEPRIMA", 0},
+            {"CGP7_CAUSALECOGE_CG33", QVariant()}, {"CGP7_CONTODARE_CG24", QVariant()},
+            {"CGP7_CONTOAVERE_CG24", QVariant()}, {"CGP7_INDDETTREGIST", 0},
+            {"CGP7_INDDETTRIGACONT", 0}, {"CGP7_CAUSALEABB_CG33", QVariant()},
+            {"CGP7_CONTOABBATTIVI_CG24", QVariant()}, {"CGP7_CONTOABBPASSIVI_CG24", QVariant()},
+            {"CGP7_TESTORIGA", QVariant()}, {"CGP7_INDPAGRITENUTE", 0},
+            {"CGP7_CONDPAGACCONTI_CG62", QVariant()}, {"CGP7_SEZIONALEACCONTI_CG68", QVariant()},
+            {"CGP7_INDDESCRCP", 0}};
+}
+
+bool clearsWithholding(OperationType type)
+{
+    return type == OperationType::Closing || type == OperationType::Compensation;
+}
+
 } // namespace SaveRules

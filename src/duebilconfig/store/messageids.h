@@ -35,6 +35,8 @@ inline constexpr int NotPostable = 61824;
 inline constexpr int AccountMissing = 15793;
 inline constexpr int CheckTheCode = 15792;
 inline constexpr int NoLegend = 62744;
+inline constexpr int HeldCorrections = 995270;
+inline constexpr int NotANumber = 995271;
 
 // Selection checks.
 inline constexpr int ChangeDefaultChecks = 44628;

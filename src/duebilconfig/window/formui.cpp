@@ -93,7 +93,8 @@ enum DesignFlag : int {
     Border = 1 << 7,           // a label drawn with a border: a description read-out
     Picture = 1 << 8,          // a button showing an icon: its text is the tool tip
     Disabled = 1 << 9,
-    Hidden = 1 << 10
+    Hidden = 1 << 10,
+    WholeNumber = 1 << 11      // a number field of a whole-number column: no decimal separator
 };
 
 } // namespace
@@ -148,7 +149,7 @@ void FormUi::createControls()
         {CONTROL(CBO_MODIMPSCAD), 995017, 995017, "CGP5_INDIMPSCADENZA", 35},
         {CONTROL(CHK_INDGESTABBUONO), 995018, 995018, "CGP5_INDGESTABBUONI"},
         {CONTROL(LBL_MESI), 995019},
-        {CONTROL(TXT_MESI), 995020, 995020, "CGP6_MESI", 5, 5},
+        {CONTROL(TXT_MESI), 995020, 995020, "CGP6_MESI", 5, 5, WholeNumber},
         {CONTROL(LBL_DELTAIMPORTO), 995021},
         {CONTROL(TXT_DELTAIMPORTO), 995022, 995022, "CGP6_DELTAIMPORTO", 5, 5},
         {CONTROL(CHK_NETTOPREVISIONALI), 995023, 995023, "CGP6_INDNETTOPREVISIONALI"},
@@ -373,6 +374,10 @@ void FormUi::applyField(FieldControl *field, const ControlDesign &design)
         text->setTxtGestione(QString::fromUtf8(design.lookupList));
     if (design.defaultValue)
         field->setDefaultValue(QString::fromLatin1(design.defaultValue));
+    if (design.flags & WholeNumber) {
+        if (auto *number = dynamic_cast<NumberField *>(field))
+            number->setWholeNumber(true);
+    }
 }
 
 namespace {

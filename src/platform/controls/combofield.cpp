@@ -101,6 +101,30 @@ void ComboField::setText(const QString &value)
     m_combo->setCurrentIndex(m_combo->findData(value.trimmed()));
 }
 
+namespace {
+constexpr int OutsideRole = Qt::UserRole + 1;
+}
+
+void ComboField::showStored(const QString &value)
+{
+    const QString wanted = value.trimmed();
+    for (int i = m_combo->count() - 1; i >= 0; --i) {
+        if (isOutside(i) && m_combo->itemData(i).toString() != wanted)
+            m_combo->removeItem(i);
+    }
+    int index = m_combo->findData(wanted);
+    if (index < 0 && !wanted.isEmpty()) {
+        m_combo->addItem(m_outsideCaptions.value(wanted, wanted), wanted);
+        index = m_combo->count() - 1;
+        m_combo->setItemData(index, true, OutsideRole);
+    }
+    m_combo->setCurrentIndex(index);
+}
+
+void ComboField::setOutsideCaptions(const QHash<QString, QString> &captions) { m_outsideCaptions = captions; }
+
+bool ComboField::isOutside(int index) const { return m_combo->itemData(index, OutsideRole).toBool(); }
+
 void ComboField::AddItem(const QString &caption, const QVariant &value)
 {
     m_combo->addItem(caption, value.toString());

@@ -2,10 +2,13 @@
 
 #include "fieldcontrol.h"
 
+#include <QHash>
+
 class QComboBox;
 
 // Combo of a fixed list of (caption, stored value) entries. Text is the stored value of the
-// chosen entry, as text; setting a value that is not in the list selects nothing.
+// chosen entry, as text; setting a value that is not in the list selects nothing, but a stored
+// value the list does not offer is shown as an entry of its own (showStored), as it is.
 class ComboField : public FieldControl
 {
     Q_OBJECT
@@ -19,6 +22,14 @@ public:
 
     QString Text() const override;
     void setText(const QString &value) override;
+
+    // Shows the value a row holds: its entry, or an entry added for it when the list does not
+    // offer it (dropped again when another row is shown or the list is rebuilt).
+    Q_INVOKABLE void showStored(const QString &value);
+    // Captions of values the list may not offer, for the entry showStored adds; a value
+    // without one is shown as it is.
+    void setOutsideCaptions(const QHash<QString, QString> &captions);
+    bool isOutside(int index) const;
 
     void AddItem(const QString &caption, const QVariant &value);
     void Clear();
@@ -45,4 +56,5 @@ private:
     QComboBox *m_combo;
     int m_maxChar = 0;
     int m_previous = -1;
+    QHash<QString, QString> m_outsideCaptions;
 };

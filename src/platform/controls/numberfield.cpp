@@ -17,6 +17,9 @@ double NumberField::Value() const
     return text.toDouble();
 }
 
+bool NumberField::isWholeNumber() const { return m_whole; }
+void NumberField::setWholeNumber(bool whole) { m_whole = whole; }
+
 QString NumberField::normalised(const QString &text) const
 {
     QString kept;
@@ -24,7 +27,7 @@ QString NumberField::normalised(const QString &text) const
     for (const QChar c : text) {
         if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) {
             kept += c;
-        } else if ((c == QLatin1Char(',') || c == QLatin1Char('.')) && !separator) {
+        } else if ((c == QLatin1Char(',') || c == QLatin1Char('.')) && !separator && !m_whole) {
             separator = true;
             kept += c;
         } else if (c == QLatin1Char('-') && kept.isEmpty()) {

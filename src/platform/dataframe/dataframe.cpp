@@ -10,6 +10,7 @@ struct DataFrame::Binding
 {
     QPointer<QWidget> control;
     QString column;
+    Conversion toColumn;
     bool active = true;
     QMetaObject::Connection notify;
 };
@@ -31,6 +32,8 @@ struct DataFrame::Private
     bool recordChanged = false;
     bool batchForced = false;
     bool refreshing = false;
+    bool holding = false;
+    QList<QPointer<QWidget>> held;
     // While a master's save runs: its children's writes belong to it, and what failed.
     bool inMasterSave = false;
     bool writeFailed = false;
@@ -59,6 +62,11 @@ QVariant columnValue(const QVariant &controlValue)
         return controlValue.toBool() ? 1 : 0;
     const QString text = controlValue.toString();
     return text.isEmpty() ? QVariant() : QVariant(text);
+}
+
+bool differs(const QVariant &value, const QVariant &current)
+{
+    return (value.isValid() || current.isValid()) && value.toString() != current.toString();
 }
 
 } // namespace
@@ -90,12 +98,13 @@ QString DataFrame::keyColumn() const { return d->keyColumn; }
 QObject *DataFrame::navigator() const { return d->navigator; }
 QWidget *DataFrame::grid() const { return d->grid; }
 
-void DataFrame::Bind(QWidget *control, const QString &column)
+void DataFrame::Bind(QWidget *control, const QString &column, Conversion toColumn)
 {
     if (!control)
         return;
     Binding binding;
     binding.control = control;
+    binding.toColumn = std::move(toColumn);
     binding.column = column.isEmpty() ? control->property("dataField").toString() : column;
     const QMetaProperty property = userProperty(control);
     if (property.isValid() && property.hasNotifySignal()) {
@@ -198,11 +207,21 @@ void DataFrame::writeControl(const Binding &binding)
         value = d->recordset->value(binding.column);
     const bool old = d->refreshing;
     d->refreshing = true;
+    d->held.removeAll(binding.control);
+    const QString text = value.isValid() ? value.toString() : QString();
+    // A control that can show a stored value outside its choices (a combo) is asked to.
     if (property.typeId() == QMetaType::Bool)
         property.write(binding.control, value.toInt() != 0);
-    else
-        property.write(binding.control, value.isValid() ? value.toString() : QString());
+    else if (binding.control->metaObject()->indexOfMethod("showStored(QString)") < 0
+             || !QMetaObject::invokeMethod(binding.control, "showStored", Qt::DirectConnection, Q_ARG(QString, text)))
+        property.write(binding.control, text);
     d->refreshing = old;
+}
+
+QVariant DataFrame::controlColumnValue(const Binding &binding) const
+{
+    const QVariant shown = userProperty(binding.control).read(binding.control);
+    return binding.toColumn ? binding.toColumn(shown) : columnValue(shown);
 }
 
 void DataFrame::refreshControls()
@@ -227,9 +246,16 @@ void DataFrame::controlEdited()
         // In query status the typed text is a search criterion, not a change of a record.
         if (d->status == StatusQuery || !d->hasRow() || !d->recordset->hasField(b.column))
             return;
-        const QVariant value = columnValue(userProperty(control).read(control));
+        const QVariant value = controlColumnValue(b);
         const QVariant current = d->recordset->value(b.column);
-        if ((value.isValid() || current.isValid()) && value.toString() != current.toString()) {
+        const bool changed = differs(value, current);
+        if (d->holding) {
+            d->held.removeAll(control);
+            if (changed)
+                d->held.append(control);
+            return;
+        }
+        if (changed) {
             d->recordset->setValue(b.column, value);
             d->recordChanged = true;
             // The grid shows the row as it is now.
@@ -591,7 +617,38 @@ bool DataFrame::commitControls()
         if (!child->commitControls())
             return false;
     }
+    applyHeldEdits();
     return true;
+}
+
+void DataFrame::setHoldingEdits(bool hold) { d->holding = hold; }
+bool DataFrame::isHoldingEdits() const { return d->holding; }
+
+QList<QWidget *> DataFrame::heldControls() const
+{
+    QList<QWidget *> list;
+    for (const QPointer<QWidget> &c : d->held) {
+        if (c)
+            list.append(c);
+    }
+    return list;
+}
+
+void DataFrame::applyHeldEdits()
+{
+    const QList<QWidget *> held = heldControls();
+    d->held.clear();
+    if (held.isEmpty() || d->status == StatusQuery || !d->hasRow())
+        return;
+    for (const Binding &b : std::as_const(d->bindings)) {
+        if (!b.active || !held.contains(b.control) || !d->recordset->hasField(b.column))
+            continue;
+        const QVariant value = controlColumnValue(b);
+        if (differs(value, d->recordset->value(b.column))) {
+            d->recordset->setValue(b.column, value);
+            d->recordChanged = true;
+        }
+    }
 }
 
 void DataFrame::RowChanged()

@@ -47,8 +47,12 @@ public:
     QObject *navigator() const;
     QWidget *grid() const;
 
-    // Controls, in binding order. The column is the control's dataField property when empty.
-    void Bind(QWidget *control, const QString &column = {});
+    // What a control's value becomes in its column (a number, a code, NULL for nothing).
+    using Conversion = std::function<QVariant(const QVariant &controlValue)>;
+
+    // Controls, in binding order. The column is the control's dataField property when empty;
+    // without a conversion an empty text is NULL and any other text is stored as it stands.
+    void Bind(QWidget *control, const QString &column = {}, Conversion toColumn = {});
     void Unbind(QWidget *control);
     void Rebind(QWidget *control);
     QList<QWidget *> boundControls() const;
@@ -121,6 +125,13 @@ public:
     // row, not from the user or the form.
     bool isRefreshingControls() const;
 
+    // While held, values the form puts into the bound controls are only shown: the row keeps
+    // what it holds and nothing counts as changed. Each held value reaches the row with the
+    // next save of the record; showing the row again drops it.
+    void setHoldingEdits(bool hold);
+    bool isHoldingEdits() const;
+    QList<QWidget *> heldControls() const;
+
     void setAskSave(std::function<SaveAnswer()> ask);
     void setErrorHandler(std::function<void(const QString &operation, const QString &message)> handler);
     void setGridRefresher(std::function<void(const ado::RecordsetPtr &)> refresher);
@@ -151,6 +162,8 @@ private:
     bool move(const std::function<void(ado::Recordset &)> &step);
     void report(const QString &operation, const QString &message) const;
     void writeControl(const Binding &binding);
+    QVariant controlColumnValue(const Binding &binding) const;
+    void applyHeldEdits();
 
     struct Private;
     std::unique_ptr<Private> d;

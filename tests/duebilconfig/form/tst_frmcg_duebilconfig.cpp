@@ -91,7 +91,6 @@ private slots:
 
 private:
     void show(const QString &code);
-    QList<int> messageIds() const;
     QVariant scalar(const QString &sql) const;
 
 };
@@ -111,16 +110,6 @@ void tst_FRMCG_DUEBILCONFIG::show(const QString &code)
     FormUi &ui = m_form->context().ui;
     ui.TXT_CAUSALE->lineEdit()->setText(code);
     ui.TXT_CAUSALE->commit();
-}
-
-QList<int> tst_FRMCG_DUEBILCONFIG::messageIds() const
-{
-    QList<int> ids;
-    for (const RecordingMessageService::Call &call : m_messages->calls()) {
-        if (call.kind == Kind::Message)
-            ids.append(call.message.textId);
-    }
-    return ids;
 }
 
 QVariant tst_FRMCG_DUEBILCONFIG::scalar(const QString &sql) const

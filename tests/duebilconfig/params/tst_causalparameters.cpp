@@ -59,14 +59,6 @@ private slots:
     void lookupOffersTheLedgerAndTheChosenCodeIsDecoded();
 
 private:
-    void show(const QString &code);
-    void choose(ComboField *field, const QString &value);
-    void tick(CheckField *box);
-    void type(TextField *field, const QString &text);
-    bool confirm();
-    void execute(const QString &sql) const;
-    QVariant scalar(const QString &sql) const;
-    QList<int> messageIds() const;
     QString state(const QString &control) const;
 
 };
@@ -82,82 +74,6 @@ void tst_CausalParameters::cleanup()
     if (m_cls)
         m_messages->enqueueAnswer(MsgAnswer::No);
     tearDownWindow();
-}
-
-void tst_CausalParameters::show(const QString &code)
-{
-    QLineEdit *edit = m_form->context().ui.TXT_CAUSALE->lineEdit();
-    edit->clear();
-    QTest::keyClicks(edit, code);
-    QTest::keyClick(edit, Qt::Key_Return);
-}
-
-// Opens the list and picks the entry with the keyboard, as a user does: only the chosen entry
-// reaches the combo.
-void tst_CausalParameters::choose(ComboField *field, const QString &value)
-{
-    QComboBox *combo = field->comboBox();
-    const int target = combo->findData(value);
-    QVERIFY2(target >= 0, qPrintable(field->objectName() + QStringLiteral(" offers no ") + value));
-    QVERIFY2(combo->isEnabled(), qPrintable(field->objectName() + QStringLiteral(" is disabled")));
-    combo->setFocus();
-    QTest::keyClick(combo, Qt::Key_F4);
-    QAbstractItemView *view = combo->view();
-    QTRY_VERIFY(view->isVisible());
-    int at = view->currentIndex().row();
-    for (; at < target; ++at)
-        QTest::keyClick(view, Qt::Key_Down);
-    for (; at > target; --at)
-        QTest::keyClick(view, Qt::Key_Up);
-    QTest::keyClick(view, Qt::Key_Return);
-    QTRY_VERIFY(!view->isVisible());
-    QCOMPARE(field->Text(), value);
-}
-
-void tst_CausalParameters::tick(CheckField *box)
-{
-    box->checkBox()->setFocus();
-    QTest::keyClick(box->checkBox(), Qt::Key_Space);
-}
-
-void tst_CausalParameters::type(TextField *field, const QString &text)
-{
-    QLineEdit *edit = field->lineEdit();
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Delete);
-    QTest::keyClicks(edit, text);
-    QTest::keyClick(edit, Qt::Key_Return);
-}
-
-bool tst_CausalParameters::confirm()
-{
-    return m_form->context().ui.INTERNAV->press(QStringLiteral("Conferma"));
-}
-
-void tst_CausalParameters::execute(const QString &sql) const
-{
-    ado::Connection c;
-    c.Open(m_db->connectionString());
-    c.Execute(sql);
-}
-
-QVariant tst_CausalParameters::scalar(const QString &sql) const
-{
-    ado::Connection c;
-    c.Open(m_db->connectionString());
-    const ado::RecordsetPtr rs = c.Execute(sql);
-    return rs->RecordCount() ? rs->value(rs->fieldNames().value(0)) : QVariant();
-}
-
-QList<int> tst_CausalParameters::messageIds() const
-{
-    QList<int> ids;
-    for (const RecordingMessageService::Call &call : m_messages->calls()) {
-        if (call.kind == Kind::Message)
-            ids.append(call.message.textId);
-    }
-    return ids;
 }
 
 // H hidden, D shown but not editable (itself, its frame or its tab disabled), M editable and
