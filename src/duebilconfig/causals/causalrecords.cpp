@@ -9,6 +9,7 @@
 #include "messageids.h"
 #include "messageservice.h"
 #include "recordset.h"
+#include "transactionguard.h"
 
 namespace S = DueBilStatements;
 
@@ -52,11 +53,7 @@ void CausalRecords::connectEvents()
     connect(frame, &DataFrame::AfterUpdate, this, &CausalRecords::FME_CAUSALI_AfterUpdate, Qt::DirectConnection);
     connect(frame, &DataFrame::AfterUndo, this, &CausalRecords::FME_CAUSALI_AfterUndo, Qt::DirectConnection);
     connect(frame, &DataFrame::BeforeDelete, this, &CausalRecords::FME_CAUSALI_BeforeDelete, Qt::DirectConnection);
-    connect(frame, &DataFrame::AfterDelete, this, [this](int result) {
-        if (result != DataFrame::ResultOk)
-            return history().discard();
-        ctx.trapped(QStringLiteral("FME_CAUSALI_AfterDelete"), {[this] { history().finish(CausalHistory::Operation::Delete); }});
-    }, Qt::DirectConnection);
+    connect(frame, &DataFrame::AfterDelete, this, &CausalRecords::FME_CAUSALI_AfterDelete, Qt::DirectConnection);
     connect(frame, &DataFrame::IsRecordChanged, this, &CausalRecords::FME_CAUSALI_IsRecordChanged,
             Qt::DirectConnection);
     connect(frame, &DataFrame::SaveConflict, this, &CausalRecords::FME_CAUSALI_SaveConflict, Qt::DirectConnection);
@@ -71,10 +68,15 @@ void CausalRecords::connectEvents()
     connect(ui.TXT_CAUSALE, &TextField::AfterItem, this, &CausalRecords::TXT_CAUSALE_AfterItem);
 }
 
-void CausalRecords::AggiornaConfigurazioneCausali(bool onlyWhenMissing)
+void CausalRecords::AggiornaConfigurazioneCausali()
 {
-    operations().AggiornaConfigurazioneCausali(ctx.companyText(), QString::number(ctx.global->companyAccountGroup()),
-                                               onlyWhenMissing);
+    operations().AggiornaConfigurazioneCausali(ctx.companyText(), QString::number(ctx.global->companyAccountGroup()));
+}
+
+void CausalRecords::completeAtStartUp()
+{
+    operations().completeRecorded(ctx.companyText(), QString::number(ctx.global->companyAccountGroup()),
+                                  ctx.userName(), true);
 }
 
 bool CausalRecords::EseguiQuery()
@@ -186,8 +188,8 @@ void CausalRecords::INTERNAV_ButtonClick(bool *cancel, const QString &key)
     const QString upper = key.toUpper();
     ctx.trapped(QStringLiteral("INTERNAV_ButtonClick"), {[&] {
         if (upper == QLatin1String("CONFERMA")) {
-            history().begin(ctx.causalCode(), savedRows());
-            ctx.ui.KVS_SELSCADENZE->Salva();
+            // The due-date selection is written by the save itself, after its checks and with
+            // the rest of the causal.
             ctx.ui.INTERNAV->setProperty("command", QStringLiteral("Nuovo"));
         } else if (upper == QLatin1String("ELIMINA")) {
             if (CausalOperations::isRestricted(ctx.nz(ctx.userName(), QString()).toString(), ctx.causalCode())) {
@@ -267,11 +269,13 @@ void CausalRecords::TXT_CAUSALE_AfterItem()
                 ctx.msgBox(MessageId::ReservedCreate, {});
                 return false;
             }
-            ctx.Gcnn_Connessione->Execute(S::insertNewCausal(code), 1);
-            AggiornaConfigurazioneCausali();
-            ctx.checks->CaricaValoriPredefinitiFiltri(OperationType::Collections, code, false, true);
-            history().record(CausalHistory::Operation::Create, code, CausalConfiguration());
-            return true;
+            // The causal, its rows and the record of them land together or not at all.
+            return ctx.Gcls_Servizi->errorTrap().runWhole(
+                QStringLiteral("TXT_CAUSALE_AfterItem"), *ctx.Gcnn_Connessione,
+                {[&] { ctx.Gcnn_Connessione->Execute(S::insertNewCausal(code), 1); },
+                 [&] { AggiornaConfigurazioneCausali(); },
+                 [&] { ctx.checks->CaricaValoriPredefinitiFiltri(OperationType::Collections, code, false, true); }},
+                [&] { history().record(CausalHistory::Operation::Create, code, CausalConfiguration()); });
         },
         [&] { ctx.ui.INTERNAV->setCommandEnabled(QStringLiteral("Duplica"), true); },
         [&] { EseguiQuery(); },
@@ -313,7 +317,15 @@ void CausalRecords::FME_CAUSALI_BeforeUpdate(bool *fbol_Cancel)
     const OperationType type = operationTypeOf(ui.CBO_TIPOOPERAZIONE->Text());
     ctx.trapped(QStringLiteral("FME_CAUSALI_BeforeUpdate"), {
         [&] { history().begin(ctx.causalCode(), savedRows()); },
-        [&] { return ctx.params->ControllaSalvataggio(fbol_Cancel); },
+        [&] {
+            if (ctx.params->ControllaSalvataggio(fbol_Cancel))
+                return true;
+            // A refused save keeps no before: the next one starts from what is stored then,
+            // another user's saves in between included.
+            if (*fbol_Cancel)
+                history().discard();
+            return false;
+        },
         [&] {
             if (type == OperationType::Closing || type == OperationType::Compensation) {
                 const ado::RecordsetPtr rs = ctx.FME_FILTRI->recordset();
@@ -362,6 +374,8 @@ void CausalRecords::FME_CAUSALI_BeforeUpdate(bool *fbol_Cancel)
                 if (child->RecordChanged() && !child->Save(true, true, false))
                     *fbol_Cancel = true;
             }
+            if (*fbol_Cancel)
+                history().discard();
         },
     });
 }
@@ -370,6 +384,7 @@ void CausalRecords::FME_CAUSALI_AfterUpdate(int fenm_operationresult)
 {
     if (fenm_operationresult != DataFrame::ResultOk)
         return history().discard();
+    bool recorded = false;
     ctx.trapped(QStringLiteral("FME_CAUSALI_AfterUpdate"), {
         [&] { ctx.layout->UpdateLayOut(); },
         [&] { ctx.checks->UpdateFiltri(); },
@@ -377,8 +392,17 @@ void CausalRecords::FME_CAUSALI_AfterUpdate(int fenm_operationresult)
         [&] { ctx.FME_PARAMETRIDITTA->UpdateBatch(); },
         [&] { ctx.FME_PARAMPERSREG->UpdateBatch(); },
         [&] { ctx.FME_UTENTI->UpdateBatch(); },
-        [&] { history().finish(CausalHistory::Operation::Save); },
+        [&] {
+            history().finish(CausalHistory::Operation::Save);
+            recorded = true;
+        },
     });
+    // A save whose record could not be written is not kept: the frame rolls it back and the
+    // edits stay on screen, to be confirmed again.
+    if (!recorded) {
+        history().discard();
+        ctx.FME_CAUSALI->SaveFailed();
+    }
 }
 
 void CausalRecords::FME_CAUSALI_AfterUndo(int fenm_operationresult)
@@ -399,8 +423,11 @@ void CausalRecords::FME_CAUSALI_AfterUndo(int fenm_operationresult)
 
 void CausalRecords::FME_CAUSALI_BeforeDelete(bool *fbol_Cancel)
 {
+    m_deleteTransaction.reset();
+    bool ready = false;
+    QString code;
     ctx.trapped(QStringLiteral("FME_CAUSALI_BeforeDelete"), {[&] {
-        const QString code = ctx.nz(ctx.causalCode().isEmpty() ? QVariant() : QVariant(ctx.causalCode()), 0).toString();
+        code = ctx.nz(ctx.causalCode().isEmpty() ? QVariant() : QVariant(ctx.causalCode()), 0).toString();
         const ado::RecordsetPtr rs = ctx.Gcnn_Connessione->Execute(S::compensationUse(code), 1);
         if (rs->RecordCount() >= 1) {
             ctx.msgBox(MessageId::UsedAsCompensation,
@@ -409,13 +436,52 @@ void CausalRecords::FME_CAUSALI_BeforeDelete(bool *fbol_Cancel)
             *fbol_Cancel = true;
             return false;
         }
-        history().discard();
-        history().begin(code);
-        operations().cascadeDelete(code, [this, code] {
-            ctx.ui.KVS_SELSCADENZE->Codice(code);
-            ctx.ui.KVS_SELSCADENZE->Elimina();
-        });
+        // The cascade, the causal row the frame deletes next and the record of them land
+        // together: the transaction stays open until the frame's delete is done.
+        if (!ctx.Gcnn_Connessione->inTransaction())
+            m_deleteTransaction = std::make_unique<ado::TransactionGuard>(*ctx.Gcnn_Connessione);
+        const CausalConfiguration before = history().snapshot(code);
+        ready = operations().cascadeDelete(
+            code,
+            [this, code] {
+                ctx.ui.KVS_SELSCADENZE->Codice(code);
+                ctx.ui.KVS_SELSCADENZE->Elimina();
+            },
+            [&] {
+                // Every row of the causal goes, its causal row with the frame's delete.
+                history().record(CausalHistory::Operation::Delete, code,
+                                 CausalConfiguration::diff(before, CausalConfiguration(before.scope())));
+            });
         return true;
+    }});
+    // Whatever was left half-way deletes nothing, not even the causal row.
+    if (!ready) {
+        *fbol_Cancel = true;
+        m_deleteTransaction.reset();
+        if (!code.isEmpty())
+            ctx.ui.KVS_SELSCADENZE->Codice(code);
+    }
+}
+
+void CausalRecords::FME_CAUSALI_AfterDelete(int fenm_operationresult)
+{
+    std::unique_ptr<ado::TransactionGuard> transaction = std::move(m_deleteTransaction);
+    if (fenm_operationresult != DataFrame::ResultOk) {
+        // Rolled back: the causal stays on display with its due-date selection as stored.
+        transaction.reset();
+        ctx.ui.KVS_SELSCADENZE->Codice(ctx.causalCode());
+        return;
+    }
+    if (!transaction)
+        return;
+    ctx.trapped(QStringLiteral("FME_CAUSALI_AfterDelete"), {[&] {
+        try {
+            transaction->commit();
+        } catch (...) {
+            // Nothing was deleted: the causal row stays as it was read.
+            ctx.FME_CAUSALI->recordset()->CancelBatch();
+            throw;
+        }
     }});
 }
 
