@@ -8,6 +8,7 @@
 #include "causalaccess.h"
 #include "causalhistory.h"
 #include "causaloperations.h"
+#include "clsglobal.h"
 #include "clsservizi.h"
 #include "consolemessageservice.h"
 #include "databaseinstaller.h"
@@ -222,7 +223,7 @@ struct DueBilCli::Private
             }
         }
         if (options.user.isEmpty())
-            options.user = qEnvironmentVariable("USER", qEnvironmentVariable("LOGNAME"));
+            options.user = ClsGlobal::loginName();
         return true;
     }
 

@@ -9,6 +9,8 @@
 
 #include <QJsonArray>
 #include <QLineEdit>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 using Operation = CausalHistory::Operation;
@@ -297,6 +299,26 @@ private slots:
         QCOMPARE(complete(), int(DueBilCli::Refused));
         QCOMPARE(value("SELECT COUNT(*) FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = 300"), QStringLiteral("0"));
         QCOMPARE(history().size(), 1);
+    }
+
+    // A tool started by a service or a scheduled job, without USER and LOGNAME, records the
+    // user as the host names it: the login's home folder.
+    void toolWithoutUserVariablesRecordsTheLogin()
+    {
+        QTemporaryDir home;
+        QVERIFY(QDir(home.path()).mkdir(QStringLiteral("operatore")));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char *variable : {"USER", "USERNAME", "LOGNAME"})
+            env.remove(QLatin1String(variable));
+        env.insert(QStringLiteral("HOME"), home.filePath(QStringLiteral("operatore")));
+        QProcess tool;
+        tool.setProcessEnvironment(env);
+        tool.start(QStringLiteral(DUEBILCONFIG_TOOL), {"--db", m_db->path(), "create", "500"});
+        QVERIFY(tool.waitForFinished(30000));
+        QVERIFY2(tool.exitCode() == 0, tool.readAllStandardError().constData());
+        const QList<CausalHistory::Entry> entries = history(QStringLiteral("500"));
+        QCOMPARE(entries.size(), 1);
+        QCOMPARE(entries.first().user, QStringLiteral("operatore"));
     }
 };
 
