@@ -146,14 +146,35 @@ int ShellApplication::run(int argc, char **argv)
             writeLine(stderr, global.text(ShellText::ScriptFailed, {options.scriptFile, scriptError}));
             return 1;
         }
-        window.navigator()->setScriptObjectModel(&runner);
-        QObject::connect(&runner, &ScriptRunner::quitRequested, &app, [&](int code) {
-            for (const RecordingMessageService::Call &call : recorder.calls())
-                writeLine(stderr, call.kind == RecordingMessageService::Kind::Error ? call.error.text : call.message.text);
+        // The script answers error reports from its queue too; one it left unanswered is
+        // answered 3 and printed at once, since nobody is there to read it.
+        recorder.setErrorsAnsweredFromMessageQueue(true);
+        recorder.setUnansweredErrorHandler([&](const ErrorReport &report) {
+            writeLine(stderr, global.text(ShellText::UnansweredError, {report.text}));
+        });
+        // The messages not printed yet, when the run ends.
+        auto end = [&](int code) {
+            for (const RecordingMessageService::Call &call : recorder.calls()) {
+                if (call.kind != RecordingMessageService::Kind::Error)
+                    writeLine(stderr, call.message.text);
+                else if (call.answered)
+                    writeLine(stderr, call.error.text);
+            }
             QCoreApplication::exit(code);
-        }, Qt::QueuedConnection);
+        };
+        window.navigator()->setScriptObjectModel(&runner);
+        QObject::connect(&runner, &ScriptRunner::quitRequested, &app, end, Qt::QueuedConnection);
         if (!window.openConfiguration())
             return 1;
+        // The window starts up from the event loop, before this: a start-up that ended without
+        // opening the window (a table missing, an error report answered 3) never runs a handler,
+        // so the run ends here instead of waiting for one.
+        QTimer::singleShot(0, &app, [&] {
+            if (!runner.windowOpened() && runner.exitCode() < 0) {
+                writeLine(stderr, global.text(ShellText::WindowNotStarted, {options.scriptFile}));
+                end(1);
+            }
+        });
         const int code = app.exec();
         window.navigator()->setScriptObjectModel(nullptr);
         return code;
