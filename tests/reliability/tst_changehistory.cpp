@@ -5,6 +5,7 @@
 #include "duebilcli.h"
 #include "errortrap.h"
 #include "recordset.h"
+#include "storedconfiguration.h"
 #include "windowfixture.h"
 
 #include <QJsonArray>
@@ -59,17 +60,7 @@ class tst_ChangeHistory : public WindowFixture
     {
         ado::Connection c;
         c.Open(m_db->connectionString());
-        const CausalConfiguration configuration = CausalConfiguration::read(c, code);
-        QString all;
-        for (const CausalConfiguration::Table &t : CausalConfiguration::tables()) {
-            for (const CausalConfiguration::Row &row : configuration.rows(QLatin1String(t.table))) {
-                QStringList cells;
-                for (const QString &column : row.columns)
-                    cells << row.values.value(column).toString();
-                all += QLatin1String(t.table) + QLatin1Char(':') + cells.join(QLatin1Char('|')) + QLatin1Char('\n');
-            }
-        }
-        return all;
+        return storedConfiguration(c, {code});
     }
 
     static QStringList tablesOf(const CausalHistory::Entry &e)
@@ -252,6 +243,35 @@ private slots:
         QVERIFY(ui().INTERNAV->press(QStringLiteral("Elimina")));
         QCOMPARE(stored(QStringLiteral("400")), QString());
         QCOMPARE(history(QStringLiteral("400")).size(), 2);
+    }
+
+    // A new operation type stores its default checks at once: with their record, or not at all.
+    void defaultChecksOfATypeLandWithTheirRecord_data()
+    {
+        QTest::addColumn<int>("refusals");
+        QTest::newRow("recorded") << 0;
+        QTest::newRow("record refused") << 9;
+    }
+
+    void defaultChecksOfATypeLandWithTheirRecord()
+    {
+        QFETCH(int, refusals);
+        const QString before = stored(QStringLiteral("310"));
+        if (refusals)
+            refuseHistoryRows(refusals);
+        QVERIFY(open(QStringLiteral("MROSSI")));
+        show(QStringLiteral("310"));
+        ui().CBO_TIPOOPERAZIONE->setText(QStringLiteral("1"));
+        emit ui().CBO_TIPOOPERAZIONE->AfterChange();
+        const QList<CausalHistory::Entry> entries = history(QStringLiteral("310"));
+        if (refusals) {
+            QCOMPARE(stored(QStringLiteral("310")), before);
+            QVERIFY(entries.isEmpty());
+        } else {
+            QVERIFY(stored(QStringLiteral("310")) != before);
+            QCOMPARE(entries.size(), 1);
+            QCOMPARE(tablesOf(entries.first()), QStringList{QStringLiteral("CGP4_DUEBILFILTRI")});
+        }
     }
 
     // The rows a completion adds are recorded once, per table, by the window's start-up and by

@@ -274,7 +274,7 @@ void CausalRecords::TXT_CAUSALE_AfterItem()
                 QStringLiteral("TXT_CAUSALE_AfterItem"), *ctx.Gcnn_Connessione,
                 {[&] { ctx.Gcnn_Connessione->Execute(S::insertNewCausal(code), 1); },
                  [&] { AggiornaConfigurazioneCausali(); },
-                 [&] { ctx.checks->CaricaValoriPredefinitiFiltri(OperationType::Collections, code, false, true); }},
+                 [&] { operations().CaricaValoriPredefinitiFiltri(OperationType::Collections, code, true); }},
                 [&] { history().record(CausalHistory::Operation::Create, code, CausalConfiguration()); });
         },
         [&] { ctx.ui.INTERNAV->setCommandEnabled(QStringLiteral("Duplica"), true); },
