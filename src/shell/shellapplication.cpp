@@ -26,6 +26,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -153,7 +154,9 @@ int ShellApplication::run(int argc, char **argv)
             writeLine(stderr, global.text(ShellText::UnansweredError, {report.text}));
         });
         // The messages not printed yet, when the run ends.
+        std::optional<int> ended;
         auto end = [&](int code) {
+            ended = code;
             for (const RecordingMessageService::Call &call : recorder.calls()) {
                 if (call.kind != RecordingMessageService::Kind::Error)
                     writeLine(stderr, call.message.text);
@@ -164,18 +167,22 @@ int ShellApplication::run(int argc, char **argv)
         };
         window.navigator()->setScriptObjectModel(&runner);
         QObject::connect(&runner, &ScriptRunner::quitRequested, &app, end, Qt::QueuedConnection);
+        // Showing the window queues its start-up; the look below is queued behind it (one hop
+        // here, one from the loop that shows the window, modal or not). A start-up that ended
+        // without opening the window (a table missing, an error report answered 3) never runs a
+        // handler, so the run ends there instead of waiting for one.
+        QTimer::singleShot(0, &app, [&] {
+            QTimer::singleShot(0, &app, [&] {
+                if (!runner.windowOpened() && !ended) {
+                    writeLine(stderr, global.text(ShellText::WindowNotStarted, {options.scriptFile}));
+                    end(1);
+                }
+            });
+        });
         if (!window.openConfiguration())
             return 1;
-        // The window starts up from the event loop, before this: a start-up that ended without
-        // opening the window (a table missing, an error report answered 3) never runs a handler,
-        // so the run ends here instead of waiting for one.
-        QTimer::singleShot(0, &app, [&] {
-            if (!runner.windowOpened() && runner.exitCode() < 0) {
-                writeLine(stderr, global.text(ShellText::WindowNotStarted, {options.scriptFile}));
-                end(1);
-            }
-        });
-        const int code = app.exec();
+        // A modal window returns here only when the run has ended inside its own loop.
+        const int code = ended ? *ended : app.exec();
         window.navigator()->setScriptObjectModel(nullptr);
         return code;
     }

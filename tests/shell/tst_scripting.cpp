@@ -429,6 +429,7 @@ void tst_Scripting::wrongNameOrCallIsAnErrorNamingIt()
 void tst_Scripting::scriptRunEndsWithAnHonestStatus_data()
 {
     QTest::addColumn<QStringList>("setup");
+    QTest::addColumn<QStringList>("options");
     QTest::addColumn<QString>("program");
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("printed");
@@ -451,16 +452,20 @@ void tst_Scripting::scriptRunEndsWithAnHonestStatus_data()
         "  host.log('COPIE=' + host.query('SELECT COUNT(*) AS N FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 401')[0].N);\n"
         "  host.quit(0);\n"
         "});\n");
-    QTest::newRow("table missing at start-up")
-        << QStringList{"ALTER TABLE CGP0_DUEBILCAUSALI RENAME TO CGP0_ALTRA"} << opened << 1
+    const QStringList missingTable{"ALTER TABLE CGP0_DUEBILCAUSALI RENAME TO CGP0_ALTRA"};
+    const QStringList modal{"--modal"};
+    QTest::newRow("table missing at start-up") << missingTable << QStringList{} << opened << 1
         << "La finestra non ha completato l'avvio" << "APERTO";
+    QTest::newRow("table missing at start-up, modal window") << missingTable << modal << opened << 1
+        << "La finestra non ha completato l'avvio" << "APERTO";
+    QTest::newRow("script quits a modal window") << QStringList{} << modal << opened << 0 << "APERTO" << "avvio";
     QTest::newRow("error thrown in a handler")
-        << QStringList{}
+        << QStringList{} << QStringList{}
         << "host.onOpen(function () {\n  host.setValue('TXT_CAUSALE', '300');\n  nonEsiste();\n});\n" + opened << 3
         << "ReferenceError: nonEsiste is not defined (riga 3)" << "APERTO";
     QTest::newRow("error report answered retry")
-        << refusals(1) << duplicate.arg("host.answer(4);") << 0 << "COPIE=1" << "senza risposta";
-    QTest::newRow("error report unanswered") << refusals(9) << duplicate.arg("") << 0
+        << refusals(1) << QStringList{} << duplicate.arg("host.answer(4);") << 0 << "COPIE=1" << "senza risposta";
+    QTest::newRow("error report unanswered") << refusals(9) << QStringList{} << duplicate.arg("") << 0
         << "Segnalazione di errore senza risposta dallo script: risposta 3 (Interrompi).\n"
            "Si è verificato un errore nella procedura DuplicaCausale." << "COPIE=1";
 }
@@ -468,6 +473,7 @@ void tst_Scripting::scriptRunEndsWithAnHonestStatus_data()
 void tst_Scripting::scriptRunEndsWithAnHonestStatus()
 {
     QFETCH(QStringList, setup);
+    QFETCH(QStringList, options);
     QFETCH(QString, program);
     QFETCH(int, status);
     QFETCH(QString, printed);
@@ -476,7 +482,7 @@ void tst_Scripting::scriptRunEndsWithAnHonestStatus()
     if (!setup.isEmpty())
         QCOMPARE(queryValue(db.path(), setup), QString());
     QTemporaryDir dir;
-    const HostRun run = runHost(db.path(), writeScript(dir, program));
+    const HostRun run = runHostScript(QStringLiteral(DUEBIL_HOST), db.path(), writeScript(dir, program), options);
     const QString all = run.out + run.err;
     QVERIFY2(run.status == status, qPrintable(QString::number(run.status) + '\n' + all));
     QVERIFY2(run.ms < 20000, qPrintable(QString::number(run.ms)));

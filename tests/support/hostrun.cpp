@@ -6,7 +6,7 @@
 #include <QSqlQuery>
 #include <QVariant>
 
-HostRun runHostScript(const QString &hostProgram, const QString &db, const QString &script)
+HostRun runHostScript(const QString &hostProgram, const QString &db, const QString &script, const QStringList &options)
 {
     QProcess host;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -14,8 +14,9 @@ HostRun runHostScript(const QString &hostProgram, const QString &db, const QStri
     host.setProcessEnvironment(env);
     QElapsedTimer clock;
     clock.start();
-    host.start(hostProgram, {QStringLiteral("--db"), db, QStringLiteral("--user"), QStringLiteral("MROSSI"),
-                             QStringLiteral("--script"), script});
+    host.start(hostProgram, QStringList{QStringLiteral("--db"), db, QStringLiteral("--user"), QStringLiteral("MROSSI"),
+                                        QStringLiteral("--script"), script}
+                                + options);
     HostRun run;
     if (!host.waitForFinished(60000)) {
         host.kill();

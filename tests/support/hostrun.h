@@ -3,7 +3,8 @@
 #include <QString>
 #include <QStringList>
 
-// duebil-host as a user starts it: offscreen, on a database, as MROSSI, running a script.
+// duebil-host as a user starts it: offscreen, on a database, as MROSSI, running a script, with
+// any further options (--modal).
 struct HostRun
 {
     int status = -1;  // -1: crashed or did not end within the minute
@@ -12,7 +13,8 @@ struct HostRun
     qint64 ms = 0;
 };
 
-HostRun runHostScript(const QString &hostProgram, const QString &db, const QString &script);
+HostRun runHostScript(const QString &hostProgram, const QString &db, const QString &script,
+                      const QStringList &options = {});
 
 // Runs statements on the database outside the window: the first value of the last one that
 // returns a row, or "ERRORE " and the statement that failed.
