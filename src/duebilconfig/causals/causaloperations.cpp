@@ -80,8 +80,8 @@ CausalOperations::Completion CausalOperations::complete(const QString &company, 
     return added;
 }
 
-CausalOperations::Completion CausalOperations::completeRecorded(const QString &company, const QString &group, const QString &userName,
-                                        bool onlyWhenMissing)
+CausalOperations::Completion CausalOperations::completeRecorded(const QString &company, const QString &group,
+                                                                const QString &userName, bool onlyWhenMissing)
 {
     CausalHistory history(*m_connection, userName);
     // Opened only when there is a row to add: a complete database is not locked for writing.
@@ -178,8 +178,7 @@ CausalOperations::Outcome CausalOperations::checkDelete(const QString &code, con
     return std::nullopt;
 }
 
-bool CausalOperations::cascadeDelete(const QString &code, const std::function<void()> &deleteSelection,
-                                     const std::function<void()> &beforeCommit)
+std::vector<TrapStep> CausalOperations::cascadeSteps(const QString &code, const std::function<void()> &deleteSelection)
 {
     std::vector<TrapStep> steps;
     for (const QString &sql : S::cascadeDeleteBeforeSelection(code))
@@ -190,7 +189,14 @@ bool CausalOperations::cascadeDelete(const QString &code, const std::function<vo
         steps.emplace_back([this, code] { m_connection->Execute(S::deleteSelection(code), -1); });
     for (const QString &sql : S::cascadeDeleteAfterSelection(code))
         steps.emplace_back([this, sql] { m_connection->Execute(sql, -1); });
-    return m_trap->runWhole(QStringLiteral("FME_CAUSALI_BeforeDelete"), *m_connection, steps, beforeCommit);
+    return steps;
+}
+
+bool CausalOperations::cascadeDelete(const QString &code, const std::function<void()> &deleteSelection,
+                                     const std::function<void()> &beforeCommit)
+{
+    return m_trap->runWhole(QStringLiteral("FME_CAUSALI_BeforeDelete"), *m_connection,
+                            cascadeSteps(code, deleteSelection), beforeCommit);
 }
 
 CausalOperations::Outcome CausalOperations::remove(const QString &code, const QString &userName)
@@ -199,11 +205,10 @@ CausalOperations::Outcome CausalOperations::remove(const QString &code, const QS
         return Refusal{0, {}};
     if (const Outcome refused = checkDelete(code, userName))
         return refused;
-    if (!cascadeDelete(code))
-        return Refusal{0, {}};
-    const ErrorTrap::Outcome deleted = m_trap->run(
-        QStringLiteral("FME_CAUSALI_Delete"), {[&] { m_connection->Execute(S::deleteCausalRow(code), -1); }});
-    if (deleted != ErrorTrap::Outcome::Completed)
+    // The causal row goes with the rest, in the same transaction.
+    std::vector<TrapStep> steps = cascadeSteps(code, {});
+    steps.emplace_back([this, code] { m_connection->Execute(S::deleteCausalRow(code), -1); });
+    if (!m_trap->runWhole(QStringLiteral("FME_CAUSALI_BeforeDelete"), *m_connection, steps))
         return Refusal{0, {}};
     return std::nullopt;
 }

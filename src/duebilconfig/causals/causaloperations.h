@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <functional>
 #include <optional>
+#include <vector>
 
 // The work on whole causals that does not need the window: completion of every causal's
 // rows, creation, duplication and cascaded delete. The form's handlers and the command-line
@@ -71,10 +72,12 @@ public:
     // deleted (in a caller's transaction, the caller must roll back).
     bool cascadeDelete(const QString &code, const std::function<void()> &deleteSelection = {},
                        const std::function<void()> &beforeCommit = {});
-    // checkDelete, cascadeDelete and the causal row: the delete without the window.
+    // checkDelete, cascadeDelete and the causal row, whole or not at all: the delete without
+    // the window.
     Outcome remove(const QString &code, const QString &userName);
 
 private:
+    std::vector<TrapStep> cascadeSteps(const QString &code, const std::function<void()> &deleteSelection);
     // beforeFirstRow runs before the first statement that has rows to add.
     Completion complete(const QString &company, const QString &group, bool onlyWhenMissing,
                         const std::function<void()> &beforeFirstRow);

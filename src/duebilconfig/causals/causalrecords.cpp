@@ -397,8 +397,8 @@ void CausalRecords::FME_CAUSALI_AfterUpdate(int fenm_operationresult)
             recorded = true;
         },
     });
-    // A save whose record could not be written is not kept: the frame rolls it back and the
-    // edits stay on screen, to be confirmed again.
+    // A save left before its record was written (the record refused, or a step before it) is
+    // not kept: the frame rolls it back and the edits stay on screen, to be confirmed again.
     if (!recorded) {
         history().discard();
         ctx.FME_CAUSALI->SaveFailed();
