@@ -312,6 +312,14 @@ private slots:
         QCOMPARE(tablesOf(entries.first()), (QStringList{"CGP6_DUEBILPARAMDITTA", "CGP7_DUEBILPERSREG"}));
         for (const CausalHistory::RowChange &r : entries.first().rows)
             QCOMPARE(r.values.value("righe").toArray().at(1).toInt(), 4);
+        {
+            QString o, e;
+            QTextStream out(&o), err(&e);
+            QCOMPARE(DueBilCli(out, err).run({"--db", m_db->path(), "history"}), int(DueBilCli::Done));
+            out.flush();
+            QVERIFY2(o.contains(QLatin1String("LBIANCHI  completamento righe  tutte le causali")), qPrintable(o));
+            QVERIFY2(o.contains(QLatin1String("CGP7_DUEBILPERSREG")) && o.contains(QLatin1String("righe=4")), qPrintable(o));
+        }
 
         // Refused record: the rows stay missing, to be completed next time.
         refuseHistoryRows(9);
