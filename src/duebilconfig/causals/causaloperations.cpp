@@ -11,6 +11,14 @@
 
 namespace S = DueBilStatements;
 
+namespace {
+
+// The table each statement of the completion adds rows to, in the statements' order.
+const QStringList completedTables = {QStringLiteral("CGP4_DUEBILFILTRI"), QStringLiteral("CGP5_DUEBILPARAM"),
+                                     QStringLiteral("CGP6_DUEBILPARAMDITTA"), QStringLiteral("CGP7_DUEBILPERSREG")};
+
+} // namespace
+
 CausalOperations::CausalOperations(ado::ConnectionPtr connection, ErrorTrap *trap)
     : m_connection(std::move(connection)), m_trap(trap)
 {
@@ -60,12 +68,11 @@ CausalOperations::Completion CausalOperations::complete(const QString &company, 
 {
     // Independent statements: after a failure the user may go on with the next one.
     const QStringList statements = S::completion(company, group);
-    const QStringList tables = S::completionTables();
     const QStringList probes = onlyWhenMissing ? S::completionProbes(company) : QStringList();
     Completion added;
     std::vector<TrapStep> steps;
     for (qsizetype i = 0; i < statements.size(); ++i) {
-        steps.emplace_back([&, sql = statements.at(i), probe = probes.value(i), table = tables.value(i)] {
+        steps.emplace_back([&, sql = statements.at(i), probe = probes.value(i), table = completedTables.value(i)] {
             if (!probe.isEmpty() && m_connection->Execute(probe, 1)->RecordCount() == 0)
                 return;
             if (beforeFirstRow)

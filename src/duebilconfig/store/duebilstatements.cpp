@@ -143,12 +143,6 @@ QString clearUtenti()
     return lines(utentiHead() << " WHERE 1 = 0");
 }
 
-QStringList completionTables()
-{
-    return {QStringLiteral("CGP4_DUEBILFILTRI"), QStringLiteral("CGP5_DUEBILPARAM"),
-            QStringLiteral("CGP6_DUEBILPARAMDITTA"), QStringLiteral("CGP7_DUEBILPERSREG")};
-}
-
 QStringList completion(const QString &company, const QString &group)
 {
     // Every line ends with CR LF, the last one included.

@@ -47,8 +47,6 @@ QString clearUtenti();
 
 // The four set-based inserts that give every causal its missing rows.
 QStringList completion(const QString &company, const QString &group);
-// The table each completion statement adds rows to, in the same order.
-QStringList completionTables();
 // The same completion for one causal only, for work that must not touch the other causals.
 QStringList completionOf(const QString &causal, const QString &company, const QString &group);
 // For each completion statement, in the same order, an indexed existence test that returns a
