@@ -8,6 +8,7 @@
 #include "causalaccess.h"
 #include "causalhistory.h"
 #include "causaloperations.h"
+#include "clsglobal.h"
 #include "clsservizi.h"
 #include "consolemessageservice.h"
 #include "databaseinstaller.h"
@@ -38,7 +39,7 @@ enum : int {
     DryRefused, ReadOnly, DryReplacing, AccessCausal, AccessAllowedUsers, AccessWithdrawnUsers, WithdrawnByUser,
     WithdrawnByGroup, AccessUser, AccessAllowedCausals, AccessWithdrawnCausals, UserMissing, AccessNobody, Inactive,
     HistoryEntry, OperationSave, OperationCreate, OperationDuplicate, OperationDelete, OperationImport, HistoryEmpty,
-    BadDate, HistoryMissing
+    BadDate, HistoryMissing, OperationCompletion, HistoryEntryAll
 };
 }
 
@@ -127,14 +128,6 @@ QJsonArray rowsAsJson(ado::Recordset &rs)
     return rows;
 }
 
-// Counts the configuration rows a completion may add.
-int completableRows(ado::Connection &c)
-{
-    int total = 0;
-    for (const char *table : {"CGP4_DUEBILFILTRI", "CGP5_DUEBILPARAM", "CGP6_DUEBILPARAMDITTA", "CGP7_DUEBILPERSREG"})
-        total += c.Execute(S::rowCount(QLatin1String(table)))->value("N").toInt();
-    return total;
-}
 
 } // namespace
 
@@ -230,7 +223,7 @@ struct DueBilCli::Private
             }
         }
         if (options.user.isEmpty())
-            options.user = qEnvironmentVariable("USER", qEnvironmentVariable("LOGNAME"));
+            options.user = ClsGlobal::loginName();
         return true;
     }
 
@@ -347,9 +340,8 @@ struct DueBilCli::Private
             return say(CliText::CompanyMissing, {options.company}, Refused);
         int added = 0;
         const int status = atomically([&] {
-            const int before = completableRows(*connection);
-            ops.AggiornaConfigurazioneCausali(options.company, group);
-            added = completableRows(*connection) - before;
+            for (const auto &table : ops.completeRecorded(options.company, group, options.user))
+                added += table.second;
             return int(Done);
         });
         if (status != Done)
@@ -554,6 +546,7 @@ struct DueBilCli::Private
         case CausalHistory::Operation::Duplicate: return texts.text(CliText::OperationDuplicate);
         case CausalHistory::Operation::Delete: return texts.text(CliText::OperationDelete);
         case CausalHistory::Operation::Import: return texts.text(CliText::OperationImport);
+        case CausalHistory::Operation::Completion: return texts.text(CliText::OperationCompletion);
         }
         return QString::number(int(operation));
     }
@@ -588,7 +581,7 @@ struct DueBilCli::Private
         if (options.json) {
             static const char *const kinds[] = {"modificata", "aggiunta", "eliminata"};
             static const char *const operations[] = {"", "salvataggio", "nuova", "duplicazione", "eliminazione",
-                                                     "importazione"};
+                                                     "importazione", "completamento"};
             QJsonArray all;
             for (const CausalHistory::Entry &e : entries) {
                 QJsonArray rows;
@@ -605,7 +598,9 @@ struct DueBilCli::Private
         if (entries.isEmpty())
             return say(CliText::HistoryEmpty);
         for (const CausalHistory::Entry &e : entries) {
-            out << texts.text(CliText::HistoryEntry, {e.when, printable(e.user), operationText(e.operation), e.causal})
+            out << (e.operation == CausalHistory::Operation::Completion
+                        ? texts.text(CliText::HistoryEntryAll, {e.when, printable(e.user), operationText(e.operation)})
+                        : texts.text(CliText::HistoryEntry, {e.when, printable(e.user), operationText(e.operation), e.causal}))
                 << '\n';
             for (const CausalHistory::RowChange &r : e.rows) {
                 if (r.kind == RowKind::Changed) {

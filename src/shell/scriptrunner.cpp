@@ -98,9 +98,10 @@ bool ScriptRunner::call(QJSValue handler, bool *result)
     const QJSValue answer = guarded([&] { return handler.call(); });
     if (answer.isError() || m_timedOut) {
         log(describe(answer));
-        // A handler stopped for its time leaves the session: nothing else of it can be trusted.
-        if (m_timedOut)
-            quit(2);
+        // A handler stopped for its time, or by an error it did not catch, ends the run: what
+        // the script meant to do next cannot be trusted.
+        m_failed = true;
+        quit(m_timedOut ? 2 : 3);
         return false;
     }
     if (result)
@@ -113,10 +114,13 @@ void ScriptRunner::FormEvent(const QString &formName, int reserved, int openClos
     ScriptObjectModel::FormEvent(formName, reserved, openClose, text);
     m_formName = formName;
     if (openClose == 1) {
+        m_opened = true;
         // The window finishes its start-up first; the handlers run from the event loop.
         QTimer::singleShot(0, this, [this] {
-            for (const QJSValue &handler : std::as_const(m_open))
-                call(handler);
+            for (const QJSValue &handler : std::as_const(m_open)) {
+                if (m_failed || !call(handler))
+                    break;
+            }
         });
     }
 }
@@ -126,7 +130,8 @@ bool ScriptRunner::QueryCloseForm()
     bool refuse = ScriptObjectModel::QueryCloseForm();
     for (const QJSValue &handler : std::as_const(m_close)) {
         bool allowed = true;
-        call(handler, &allowed);
+        if (m_failed || !call(handler, &allowed))
+            break;
         refuse = refuse || !allowed;
     }
     return refuse;
@@ -135,6 +140,11 @@ bool ScriptRunner::QueryCloseForm()
 int ScriptRunner::exitCode() const
 {
     return m_exitCode;
+}
+
+bool ScriptRunner::windowOpened() const
+{
+    return m_opened;
 }
 
 void ScriptRunner::onOpen(const QJSValue &handler)

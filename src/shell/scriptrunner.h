@@ -32,8 +32,11 @@ public:
     void FormEvent(const QString &formName, int reserved, int openClose, const QString &text) override;
     bool QueryCloseForm() override;
 
-    // Exit status the script asked for with host.quit(), -1 while it has not.
+    // Exit status the script asked for with host.quit(), or the run's own (2 a piece of it ran
+    // out of time, 3 a handler ended on an error it did not catch); -1 while there is none.
     int exitCode() const;
+    // Whether the window told the script model it is open (its start-up went through).
+    bool windowOpened() const;
 
     // What the script sees as `host`. A control is named by its design name; a name the window
     // does not have, or a call the control does not take, is a script error naming it.
@@ -54,6 +57,8 @@ public:
     Q_INVOKABLE QString focused();
     Q_INVOKABLE int tab();
     Q_INVOKABLE bool setTab(int index);
+    // The answer to the next message box (1 OK, 2 Annulla, 6 Sì, 7 No) or error report
+    // (3 abort, 4 retry, 5 ignore), in the order they come.
     Q_INVOKABLE void answer(int answer);
     Q_INVOKABLE void input(const QString &text);
     Q_INVOKABLE QStringList messages() const;
@@ -86,6 +91,8 @@ private:
     QJSValueList m_open, m_close;
     QString m_formName;
     int m_exitCode = -1;
+    bool m_opened = false;
+    bool m_failed = false;  // a handler failed: the run is ending, no other handler runs
     std::atomic<int> m_timeLimit{10000};
     std::atomic<bool> m_timedOut{false};
 };

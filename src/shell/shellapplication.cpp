@@ -26,6 +26,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -146,15 +147,42 @@ int ShellApplication::run(int argc, char **argv)
             writeLine(stderr, global.text(ShellText::ScriptFailed, {options.scriptFile, scriptError}));
             return 1;
         }
-        window.navigator()->setScriptObjectModel(&runner);
-        QObject::connect(&runner, &ScriptRunner::quitRequested, &app, [&](int code) {
-            for (const RecordingMessageService::Call &call : recorder.calls())
-                writeLine(stderr, call.kind == RecordingMessageService::Kind::Error ? call.error.text : call.message.text);
+        // The script answers error reports from its queue too; one it left unanswered is
+        // answered 3 and printed at once, since nobody is there to read it.
+        recorder.setErrorsAnsweredFromMessageQueue(true);
+        recorder.setUnansweredErrorHandler([&](const ErrorReport &report) {
+            writeLine(stderr, global.text(ShellText::UnansweredError, {report.text}));
+        });
+        // The messages not printed yet, when the run ends.
+        std::optional<int> ended;
+        auto end = [&](int code) {
+            ended = code;
+            for (const RecordingMessageService::Call &call : recorder.calls()) {
+                if (call.kind != RecordingMessageService::Kind::Error)
+                    writeLine(stderr, call.message.text);
+                else if (call.answered)
+                    writeLine(stderr, call.error.text);
+            }
             QCoreApplication::exit(code);
-        }, Qt::QueuedConnection);
+        };
+        window.navigator()->setScriptObjectModel(&runner);
+        QObject::connect(&runner, &ScriptRunner::quitRequested, &app, end, Qt::QueuedConnection);
+        // Showing the window queues its start-up; the look below is queued behind it (one hop
+        // here, one from the loop that shows the window, modal or not). A start-up that ended
+        // without opening the window (a table missing, an error report answered 3) never runs a
+        // handler, so the run ends there instead of waiting for one.
+        QTimer::singleShot(0, &app, [&] {
+            QTimer::singleShot(0, &app, [&] {
+                if (!runner.windowOpened() && !ended) {
+                    writeLine(stderr, global.text(ShellText::WindowNotStarted, {options.scriptFile}));
+                    end(1);
+                }
+            });
+        });
         if (!window.openConfiguration())
             return 1;
-        const int code = app.exec();
+        // A modal window returns here only when the run has ended inside its own loop.
+        const int code = ended ? *ended : app.exec();
         window.navigator()->setScriptObjectModel(nullptr);
         return code;
     }

@@ -1,10 +1,10 @@
 #include "shelloptions.h"
 
+#include "clsglobal.h"
 #include "shelltexts.h"
 #include "textstore.h"
 
 #include <QCommandLineParser>
-#include <QDir>
 
 bool ShellOptions::parse(const QStringList &arguments, const TextStore &texts, QString *error,
                          bool *helpRequested, QString *helpText)
@@ -61,12 +61,5 @@ bool ShellOptions::parse(const QStringList &arguments, const TextStore &texts, Q
 
 QString ShellOptions::loginName()
 {
-    QString name = qEnvironmentVariable("USER");
-    if (name.isEmpty())
-        name = qEnvironmentVariable("USERNAME");
-    if (name.isEmpty())
-        name = qEnvironmentVariable("LOGNAME");
-    if (name.isEmpty())
-        name = QDir::home().dirName();
-    return name;
+    return ClsGlobal::loginName();
 }

@@ -43,7 +43,9 @@ enum : int {
     ScriptNoAction = 991061,        // %1 name, %2 call
     ScriptUnknownColumn = 991062,   // %1 grid, %2 column
     ScriptReadOnly = 991063,        // %1 statement
-    DatabaseUnopenable = 991064     // %1 connection (password masked), %2 reason
+    DatabaseUnopenable = 991064,    // %1 connection (password masked), %2 reason
+    WindowNotStarted = 991065,      // %1 script file
+    UnansweredError = 991066        // %1 the error report
 };
 
 QString file();

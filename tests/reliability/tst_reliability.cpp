@@ -8,6 +8,7 @@
 #include "layouteditor.h"
 #include "recordingmessageservice.h"
 #include "recordset.h"
+#include "storedconfiguration.h"
 #include "testdatabase.h"
 #include "textstore.h"
 
@@ -344,19 +345,7 @@ void tst_Reliability::twoHostsSaveTheirOwnCausals()
 QString tst_Reliability::configurations(const QString &path, const QStringList &codes) const
 {
     const ado::ConnectionPtr c = connect(path);
-    QString all;
-    for (const QString &code : codes) {
-        const CausalConfiguration configuration = CausalConfiguration::read(*c, code);
-        for (const CausalConfiguration::Table &t : CausalConfiguration::tables()) {
-            for (const CausalConfiguration::Row &row : configuration.rows(QLatin1String(t.table))) {
-                QStringList cells;
-                for (const QString &column : row.columns)
-                    cells << row.values.value(column).toString();
-                all += QLatin1String(t.table) + QLatin1Char(':') + cells.join(QLatin1Char('|')) + QLatin1Char('\n');
-            }
-        }
-    }
-    return all;
+    return storedConfiguration(*c, codes);
 }
 
 void tst_Reliability::killedToolLeavesCausalsWholeOrAbsent_data()

@@ -33,6 +33,8 @@ private slots:
     void captionIsTheTextAsShown_data();
     void captionIsTheTextAsShown();
     void wrongNameOrCallIsAnErrorNamingIt();
+    void scriptRunEndsWithAnHonestStatus_data();
+    void scriptRunEndsWithAnHonestStatus();
     void unopenableDatabaseEndsTheRun_data();
     void unopenableDatabaseEndsTheRun();
     void tabExampleDoesWhatItSays_data();
@@ -367,7 +369,7 @@ void tst_Scripting::captionIsTheTextAsShown()
 }
 
 // A name the window does not have, or a call the control does not take: the error names it and
-// the script's line, the handler is left, the next handler runs, and nothing is written.
+// the script's line, the script can catch it and go on, and nothing is written.
 void tst_Scripting::wrongNameOrCallIsAnErrorNamingIt()
 {
     const QList<QPair<QString, QString>> cases = {
@@ -397,10 +399,14 @@ void tst_Scripting::wrongNameOrCallIsAnErrorNamingIt()
         {"host.query(\"SELECT 1 AS a; DELETE FROM CGP0_DUEBILCAUSALI WHERE CGP0_DESCRIZIONE <> ';'\")",
          "host.query legge soltanto: ammessa una sola istruzione SELECT (SELECT 1 AS a; DELETE FROM CGP0_DUEBILCAUSALI WHERE CGP0_DESCRIZIONE <> ';')"},
     };
-    // One handler a line, so each error carries the line of its own call.
+    // One handler a line, so each error carries the line of its own call; each is caught and
+    // printed as the host prints an error nobody catches.
     QString program = QStringLiteral("host.onOpen(function () { host.setValue('TXT_CAUSALE', '300'); });\n");
     for (int i = 0; i < cases.size(); ++i)
-        program += QStringLiteral("host.onOpen(function () { %1; host.log('raggiunto %2'); });\n").arg(cases.at(i).first).arg(i);
+        program += QStringLiteral("host.onOpen(function () { try { %1; host.log('raggiunto %2'); }"
+                                  " catch (e) { host.log(e + ' (riga ' + e.lineNumber + ')'); } });\n")
+                       .arg(cases.at(i).first)
+                       .arg(i);
     program += QStringLiteral("host.onOpen(function () { host.log('fine'); host.quit(0); });\n");
     TestDatabase db;
     QTemporaryDir dir;
@@ -415,6 +421,73 @@ void tst_Scripting::wrongNameOrCallIsAnErrorNamingIt()
     }
     QCOMPARE(firstValue(db.path(), QStringLiteral("SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI")), QStringLiteral("4"));
     QCOMPARE(description(db.path(), 300), QStringLiteral("Incasso RiBa clienti"));
+}
+
+// A run never waits for an answer nobody gives: a start-up that fails, an error the script does
+// not catch and an error report it does not answer all end in a printed message, within the
+// time limit, with a status that says what happened; an error report it answers goes as answered.
+void tst_Scripting::scriptRunEndsWithAnHonestStatus_data()
+{
+    QTest::addColumn<QStringList>("setup");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("printed");
+    QTest::addColumn<QString>("notPrinted");
+    const QString opened = QStringLiteral("host.onOpen(function () { host.log('APERTO'); host.quit(0); });\n");
+    // The history table refuses its next N rows: the duplication's record fails and reports it.
+    auto refusals = [](int n) {
+        return QStringList{QStringLiteral("CREATE TABLE RIFIUTI (N INTEGER)"),
+                           QStringLiteral("INSERT INTO RIFIUTI VALUES (%1)").arg(n),
+                           QStringLiteral("CREATE TRIGGER RIFIUTA BEFORE INSERT ON CGPL_DUEBILSTORICO"
+                                          " WHEN (SELECT N FROM RIFIUTI) > 0 BEGIN UPDATE RIFIUTI SET N = N - 1;"
+                                          " SELECT RAISE(FAIL, 'storico rifiutato'); END")};
+    };
+    const QString duplicate = QStringLiteral(
+        "host.onOpen(function () {\n"
+        "  host.setValue('TXT_CAUSALE', '300');\n"
+        "  host.input('401');\n"
+        "  %1\n"
+        "  host.press('Duplica');\n"
+        "  host.log('COPIE=' + host.query('SELECT COUNT(*) AS N FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 401')[0].N);\n"
+        "  host.quit(0);\n"
+        "});\n");
+    const QStringList missingTable{"ALTER TABLE CGP0_DUEBILCAUSALI RENAME TO CGP0_ALTRA"};
+    const QStringList modal{"--modal"};
+    QTest::newRow("table missing at start-up") << missingTable << QStringList{} << opened << 1
+        << "La finestra non ha completato l'avvio" << "APERTO";
+    QTest::newRow("table missing at start-up, modal window") << missingTable << modal << opened << 1
+        << "La finestra non ha completato l'avvio" << "APERTO";
+    QTest::newRow("script quits a modal window") << QStringList{} << modal << opened << 0 << "APERTO" << "avvio";
+    QTest::newRow("error thrown in a handler")
+        << QStringList{} << QStringList{}
+        << "host.onOpen(function () {\n  host.setValue('TXT_CAUSALE', '300');\n  nonEsiste();\n});\n" + opened << 3
+        << "ReferenceError: nonEsiste is not defined (riga 3)" << "APERTO";
+    QTest::newRow("error report answered retry")
+        << refusals(1) << QStringList{} << duplicate.arg("host.answer(4);") << 0 << "COPIE=1" << "senza risposta";
+    QTest::newRow("error report unanswered") << refusals(9) << QStringList{} << duplicate.arg("") << 0
+        << "Segnalazione di errore senza risposta dallo script: risposta 3 (Interrompi).\n"
+           "Si è verificato un errore nella procedura DuplicaCausale." << "COPIE=1";
+}
+
+void tst_Scripting::scriptRunEndsWithAnHonestStatus()
+{
+    QFETCH(QStringList, setup);
+    QFETCH(QStringList, options);
+    QFETCH(QString, program);
+    QFETCH(int, status);
+    QFETCH(QString, printed);
+    QFETCH(QString, notPrinted);
+    TestDatabase db;
+    if (!setup.isEmpty())
+        QCOMPARE(queryValue(db.path(), setup), QString());
+    QTemporaryDir dir;
+    const HostRun run = runHostScript(QStringLiteral(DUEBIL_HOST), db.path(), writeScript(dir, program), options);
+    const QString all = run.out + run.err;
+    QVERIFY2(run.status == status, qPrintable(QString::number(run.status) + '\n' + all));
+    QVERIFY2(run.ms < 20000, qPrintable(QString::number(run.ms)));
+    QVERIFY2(all.contains(printed), qPrintable(all));
+    QVERIFY2(!all.contains(notPrinted), qPrintable(all));
 }
 
 void tst_Scripting::unopenableDatabaseEndsTheRun_data()

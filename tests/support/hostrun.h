@@ -3,7 +3,8 @@
 #include <QString>
 #include <QStringList>
 
-// duebil-host as a user starts it: offscreen, on a database, as MROSSI, running a script.
+// duebil-host as a user starts it: offscreen, on a database, as MROSSI, running a script, with
+// any further options (--modal).
 struct HostRun
 {
     int status = -1;  // -1: crashed or did not end within the minute

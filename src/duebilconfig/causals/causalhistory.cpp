@@ -143,8 +143,10 @@ int CausalHistory::finish(Operation operation)
 {
     if (!m_begun)
         return 0;
-    const auto [code, before] = *std::exchange(m_begun, std::nullopt);
-    return record(operation, code, before);
+    // Kept until it is written, so that a record the user asks to try again has its before.
+    const int rows = record(operation, m_begun->first, m_begun->second);
+    m_begun.reset();
+    return rows;
 }
 
 void CausalHistory::discard()
@@ -217,6 +219,25 @@ int CausalHistory::record(Operation operation, const QString &code, const QList<
     if (transaction)
         transaction->commit();
     return int(rows.size());
+}
+
+int CausalHistory::recordCompletion(const QString &company, const QList<QPair<QString, int>> &added)
+{
+    QList<Change> changes;
+    for (const auto &[table, count] : added) {
+        if (count <= 0)
+            continue;
+        Change c;
+        c.kind = Change::RowAdded;
+        c.table = table;
+        for (const CausalConfiguration::Table &t : CausalConfiguration::tables()) {
+            if (table == QLatin1String(t.table) && t.companyColumn)
+                c.key = {{QLatin1String(t.companyColumn), company.toInt()}};
+        }
+        c.values = {{QStringLiteral("righe"), count}};
+        changes.append(c);
+    }
+    return record(Operation::Completion, QString::number(EveryCausal), changes);
 }
 
 QList<CausalHistory::Entry> CausalHistory::read(ado::Connection &connection, const QString &code, const QString &since)

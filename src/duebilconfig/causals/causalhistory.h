@@ -19,7 +19,9 @@ class CausalHistory
 public:
     static inline const QString &TableName = DueBilStatements::HistoryTable;
 
-    enum class Operation { Save = 1, Create = 2, Duplicate = 3, Delete = 4, Import = 5 };
+    enum class Operation { Save = 1, Create = 2, Duplicate = 3, Delete = 4, Import = 5, Completion = 6 };
+    // A completion concerns every causal: its entry is recorded under this code.
+    static constexpr int EveryCausal = 0;
     enum class RowKind { Changed = 0, Added = 1, Removed = 2 };
 
     CausalHistory(ado::Connection &connection, QString userName);
@@ -35,10 +37,14 @@ public:
     int record(Operation operation, const QString &code, const CausalConfiguration &before);
     // The same for a change already computed.
     int record(Operation operation, const QString &code, const QList<CausalConfiguration::Change> &changes);
+    // A completion of every causal's rows: one entry, one row per table that got rows, with
+    // the company (for the tables kept per company) as its key and the count of rows added.
+    int recordCompletion(const QString &company, const QList<QPair<QString, int>> &added);
 
-    // An operation spread over several events (the window's save and delete): the causal as
-    // stored when it begins, kept until it finishes (recorded) or is given up (nothing recorded).
-    // Beginning again for the same causal keeps the first state.
+    // An operation spread over several events (the window's save): the causal as stored when
+    // it begins, kept until it finishes (recorded) or is given up (nothing recorded). Beginning
+    // again for the same causal keeps the first state. A record that fails keeps it, to be
+    // tried again or given up.
     void begin(const QString &code, const CausalConfiguration::Scope &scope = {});
     int finish(Operation operation);
     void discard();

@@ -11,6 +11,14 @@
 
 namespace S = DueBilStatements;
 
+namespace {
+
+// The table each statement of the completion adds rows to, in the statements' order.
+const QStringList completedTables = {QStringLiteral("CGP4_DUEBILFILTRI"), QStringLiteral("CGP5_DUEBILPARAM"),
+                                     QStringLiteral("CGP6_DUEBILPARAMDITTA"), QStringLiteral("CGP7_DUEBILPERSREG")};
+
+} // namespace
+
 CausalOperations::CausalOperations(ado::ConnectionPtr connection, ErrorTrap *trap)
     : m_connection(std::move(connection)), m_trap(trap)
 {
@@ -49,20 +57,55 @@ bool CausalOperations::exists(const QString &code)
     return m_connection->Execute(S::existsCausal(code), 1)->RecordCount() >= 1;
 }
 
-void CausalOperations::AggiornaConfigurazioneCausali(const QString &company, const QString &group,
-                                                     bool onlyWhenMissing)
+CausalOperations::Completion CausalOperations::AggiornaConfigurazioneCausali(const QString &company,
+                                                                           const QString &group, bool onlyWhenMissing)
+{
+    return complete(company, group, onlyWhenMissing, {});
+}
+
+CausalOperations::Completion CausalOperations::complete(const QString &company, const QString &group,
+                                                        bool onlyWhenMissing, const std::function<void()> &beforeFirstRow)
 {
     // Independent statements: after a failure the user may go on with the next one.
     const QStringList statements = S::completion(company, group);
     const QStringList probes = onlyWhenMissing ? S::completionProbes(company) : QStringList();
+    Completion added;
     std::vector<TrapStep> steps;
     for (qsizetype i = 0; i < statements.size(); ++i) {
-        steps.emplace_back([this, sql = statements.at(i), probe = probes.value(i)] {
-            if (probe.isEmpty() || m_connection->Execute(probe, 1)->RecordCount() >= 1)
-                m_connection->Execute(sql, 1);
+        steps.emplace_back([&, sql = statements.at(i), probe = probes.value(i), table = completedTables.value(i)] {
+            if (!probe.isEmpty() && m_connection->Execute(probe, 1)->RecordCount() == 0)
+                return;
+            if (beforeFirstRow)
+                beforeFirstRow();
+            int rows = 0;
+            m_connection->Execute(sql, 1, &rows);
+            if (rows > 0)
+                added.append({table, rows});
         });
     }
     m_trap->run(QStringLiteral("AggiornaConfigurazioneCausali"), steps);
+    return added;
+}
+
+CausalOperations::Completion CausalOperations::completeRecorded(const QString &company, const QString &group,
+                                                                const QString &userName, bool onlyWhenMissing)
+{
+    CausalHistory history(*m_connection, userName);
+    // Opened only when there is a row to add: a complete database is not locked for writing.
+    std::optional<ado::TransactionGuard> transaction;
+    const bool own = !m_connection->inTransaction() && history.enabled();
+    const Completion added = complete(company, group, onlyWhenMissing, [&] {
+        if (own && !transaction)
+            transaction.emplace(*m_connection);
+    });
+    if (!added.isEmpty()) {
+        m_trap->run(QStringLiteral("AggiornaConfigurazioneCausali"), {[&] {
+            history.recordCompletion(company, added);
+            if (transaction)
+                transaction->commit();
+        }});
+    }
+    return added;
 }
 
 std::optional<QString> CausalOperations::defaultColumn(OperationType type)
@@ -114,51 +157,27 @@ CausalOperations::Outcome CausalOperations::duplicate(const QString &source, con
         return refused;
     if (exists(newCode))
         return Refusal{MessageId::Exists, {newCode}};
-    const QStringList statements = S::duplication(newCode, source, company, description);
-    // Inside a caller's transaction the copy is part of the caller's work: the caller commits
-    // or rolls back.
-    const bool ownTransaction = !m_connection->inTransaction();
-    // Left after an error, the guard takes every row of the copy back.
-    std::optional<ado::TransactionGuard> transaction;
-    bool committed = false;
-    std::vector<TrapStep> steps;
-    if (ownTransaction)
-        steps.emplace_back([this, &transaction] { transaction.emplace(*m_connection); });
+    std::vector<TrapStep> statements;
     // Within the transaction, so that the source cannot go between this test and the copy: a
     // source deleted by another user would leave a copy of its causal row alone.
     bool sourceGone = false;
-    steps.emplace_back([this, &source, &sourceGone] {
+    statements.emplace_back([this, &source, &sourceGone] {
         sourceGone = !exists(source);
         return !sourceGone;
     });
-    // A statement that failed leaves the copy incomplete even when the user chose to go on:
-    // such a copy is never committed.
-    bool failed = false;
-    for (const QString &sql : statements) {
-        steps.emplace_back([this, sql, &failed] {
-            try {
-                m_connection->Execute(sql, 1);
-            } catch (...) {
-                failed = true;
-                throw;
-            }
-        });
-    }
-    steps.emplace_back([&, this] {
-        if (failed)
-            return false;
+    for (const QString &sql : S::duplication(newCode, source, company, description))
+        statements.emplace_back([this, sql] { m_connection->Execute(sql, 1); });
+    // Inside a caller's transaction the copy is part of the caller's work: the caller commits
+    // or rolls back.
+    const bool copied = m_trap->runWhole(QStringLiteral("DuplicaCausale"), *m_connection, statements, [&] {
         // The copy takes the due-date selection of one company only.
         CausalHistory(*m_connection, userName)
             .record(CausalHistory::Operation::Duplicate, newCode,
                     CausalConfiguration({CausalConfiguration::Scope::SelectionOfOneCompany, company.toInt()}));
-        commitOwn(*m_connection, ownTransaction, transaction);
-        committed = true;
-        return true;
     });
-    m_trap->run(QStringLiteral("DuplicaCausale"), steps);
     if (sourceGone)
         return Refusal{MessageId::CopyOfDeleted, {source}};
-    if (!committed)
+    if (!copied)
         return Refusal{0, {}};
     return std::nullopt;
 }
@@ -175,9 +194,8 @@ CausalOperations::Outcome CausalOperations::checkDelete(const QString &code, con
     return std::nullopt;
 }
 
-void CausalOperations::cascadeDelete(const QString &code, const std::function<void()> &deleteSelection)
+std::vector<TrapStep> CausalOperations::cascadeSteps(const QString &code, const std::function<void()> &deleteSelection)
 {
-    // No transaction: what was deleted before a failure stays deleted, and the user may go on.
     std::vector<TrapStep> steps;
     for (const QString &sql : S::cascadeDeleteBeforeSelection(code))
         steps.emplace_back([this, sql] { m_connection->Execute(sql, -1); });
@@ -187,7 +205,14 @@ void CausalOperations::cascadeDelete(const QString &code, const std::function<vo
         steps.emplace_back([this, code] { m_connection->Execute(S::deleteSelection(code), -1); });
     for (const QString &sql : S::cascadeDeleteAfterSelection(code))
         steps.emplace_back([this, sql] { m_connection->Execute(sql, -1); });
-    m_trap->run(QStringLiteral("FME_CAUSALI_BeforeDelete"), steps);
+    return steps;
+}
+
+bool CausalOperations::cascadeDelete(const QString &code, const std::function<void()> &deleteSelection,
+                                     const std::function<void()> &beforeCommit)
+{
+    return m_trap->runWhole(QStringLiteral("FME_CAUSALI_BeforeDelete"), *m_connection,
+                            cascadeSteps(code, deleteSelection), beforeCommit);
 }
 
 CausalOperations::Outcome CausalOperations::remove(const QString &code, const QString &userName)
@@ -196,10 +221,10 @@ CausalOperations::Outcome CausalOperations::remove(const QString &code, const QS
         return Refusal{0, {}};
     if (const Outcome refused = checkDelete(code, userName))
         return refused;
-    cascadeDelete(code);
-    const ErrorTrap::Outcome deleted = m_trap->run(
-        QStringLiteral("FME_CAUSALI_Delete"), {[&] { m_connection->Execute(S::deleteCausalRow(code), -1); }});
-    if (deleted != ErrorTrap::Outcome::Completed)
+    // The causal row goes with the rest, in the same transaction.
+    std::vector<TrapStep> steps = cascadeSteps(code, {});
+    steps.emplace_back([this, code] { m_connection->Execute(S::deleteCausalRow(code), -1); });
+    if (!m_trap->runWhole(QStringLiteral("FME_CAUSALI_BeforeDelete"), *m_connection, steps))
         return Refusal{0, {}};
     return std::nullopt;
 }

@@ -10,6 +10,7 @@
 #include "messageservice.h"
 #include "recordset.h"
 #include "saverules.h"
+#include "transactionguard.h"
 
 namespace S = DueBilStatements;
 
@@ -53,11 +54,7 @@ void CausalRecords::connectEvents()
     connect(frame, &DataFrame::AfterUpdate, this, &CausalRecords::FME_CAUSALI_AfterUpdate, Qt::DirectConnection);
     connect(frame, &DataFrame::AfterUndo, this, &CausalRecords::FME_CAUSALI_AfterUndo, Qt::DirectConnection);
     connect(frame, &DataFrame::BeforeDelete, this, &CausalRecords::FME_CAUSALI_BeforeDelete, Qt::DirectConnection);
-    connect(frame, &DataFrame::AfterDelete, this, [this](int result) {
-        if (result != DataFrame::ResultOk)
-            return history().discard();
-        ctx.trapped(QStringLiteral("FME_CAUSALI_AfterDelete"), {[this] { history().finish(CausalHistory::Operation::Delete); }});
-    }, Qt::DirectConnection);
+    connect(frame, &DataFrame::AfterDelete, this, &CausalRecords::FME_CAUSALI_AfterDelete, Qt::DirectConnection);
     connect(frame, &DataFrame::IsRecordChanged, this, &CausalRecords::FME_CAUSALI_IsRecordChanged,
             Qt::DirectConnection);
     connect(frame, &DataFrame::SaveConflict, this, &CausalRecords::FME_CAUSALI_SaveConflict, Qt::DirectConnection);
@@ -72,10 +69,15 @@ void CausalRecords::connectEvents()
     connect(ui.TXT_CAUSALE, &TextField::AfterItem, this, &CausalRecords::TXT_CAUSALE_AfterItem);
 }
 
-void CausalRecords::AggiornaConfigurazioneCausali(bool onlyWhenMissing)
+void CausalRecords::AggiornaConfigurazioneCausali()
 {
-    operations().AggiornaConfigurazioneCausali(ctx.companyText(), QString::number(ctx.global->companyAccountGroup()),
-                                               onlyWhenMissing);
+    operations().AggiornaConfigurazioneCausali(ctx.companyText(), QString::number(ctx.global->companyAccountGroup()));
+}
+
+void CausalRecords::completeAtStartUp()
+{
+    operations().completeRecorded(ctx.companyText(), QString::number(ctx.global->companyAccountGroup()),
+                                  ctx.userName(), true);
 }
 
 bool CausalRecords::EseguiQuery()
@@ -207,8 +209,8 @@ void CausalRecords::INTERNAV_ButtonClick(bool *cancel, const QString &key)
     const QString upper = key.toUpper();
     ctx.trapped(QStringLiteral("INTERNAV_ButtonClick"), {[&] {
         if (upper == QLatin1String("CONFERMA")) {
-            history().begin(ctx.causalCode(), savedRows());
-            ctx.ui.KVS_SELSCADENZE->Salva();
+            // The due-date selection is written by the save itself, after its checks and with
+            // the rest of the causal.
             ctx.ui.INTERNAV->setProperty("command", QStringLiteral("Nuovo"));
         } else if (upper == QLatin1String("ELIMINA")) {
             if (CausalOperations::isRestricted(ctx.nz(ctx.userName(), QString()).toString(), ctx.causalCode())) {
@@ -291,11 +293,13 @@ void CausalRecords::TXT_CAUSALE_AfterItem()
                 ctx.msgBox(MessageId::ReservedCreate, {});
                 return false;
             }
-            ctx.Gcnn_Connessione->Execute(S::insertNewCausal(code), 1);
-            AggiornaConfigurazioneCausali();
-            ctx.checks->CaricaValoriPredefinitiFiltri(OperationType::Collections, code, false, true);
-            history().record(CausalHistory::Operation::Create, code, CausalConfiguration());
-            return true;
+            // The causal, its rows and the record of them land together or not at all.
+            return ctx.Gcls_Servizi->errorTrap().runWhole(
+                QStringLiteral("TXT_CAUSALE_AfterItem"), *ctx.Gcnn_Connessione,
+                {[&] { ctx.Gcnn_Connessione->Execute(S::insertNewCausal(code), 1); },
+                 [&] { AggiornaConfigurazioneCausali(); },
+                 [&] { operations().CaricaValoriPredefinitiFiltri(OperationType::Collections, code, true); }},
+                [&] { history().record(CausalHistory::Operation::Create, code, CausalConfiguration()); });
         },
         [&] { ctx.ui.INTERNAV->setCommandEnabled(QStringLiteral("Duplica"), true); },
         [&] { EseguiQuery(); },
@@ -349,7 +353,15 @@ void CausalRecords::FME_CAUSALI_BeforeUpdate(bool *fbol_Cancel)
             return false;
         },
         [&] { history().begin(ctx.causalCode(), savedRows()); },
-        [&] { return ctx.params->ControllaSalvataggio(fbol_Cancel); },
+        [&] {
+            if (ctx.params->ControllaSalvataggio(fbol_Cancel))
+                return true;
+            // A refused save keeps no before: the next one starts from what is stored then,
+            // another user's saves in between included.
+            if (*fbol_Cancel)
+                history().discard();
+            return false;
+        },
         [&] {
             if (SaveRules::clearsWithholding(type)) {
                 const ado::RecordsetPtr rs = ctx.FME_FILTRI->recordset();
@@ -382,6 +394,8 @@ void CausalRecords::FME_CAUSALI_BeforeUpdate(bool *fbol_Cancel)
                 if (child->RecordChanged() && !child->Save(true, true, false))
                     *fbol_Cancel = true;
             }
+            if (*fbol_Cancel)
+                history().discard();
         },
     });
 }
@@ -390,6 +404,7 @@ void CausalRecords::FME_CAUSALI_AfterUpdate(int fenm_operationresult)
 {
     if (fenm_operationresult != DataFrame::ResultOk)
         return history().discard();
+    bool recorded = false;
     ctx.trapped(QStringLiteral("FME_CAUSALI_AfterUpdate"), {
         [&] {
             // Rows added to a causal another user deleted would outlive it (an exclusion would
@@ -405,8 +420,17 @@ void CausalRecords::FME_CAUSALI_AfterUpdate(int fenm_operationresult)
         [&] { ctx.FME_PARAMETRIDITTA->UpdateBatch(); },
         [&] { ctx.FME_PARAMPERSREG->UpdateBatch(); },
         [&] { ctx.FME_UTENTI->UpdateBatch(); },
-        [&] { history().finish(CausalHistory::Operation::Save); },
+        [&] {
+            history().finish(CausalHistory::Operation::Save);
+            recorded = true;
+        },
     });
+    // A save left before its record was written (the record refused, or a step before it) is
+    // not kept: the frame rolls it back and the edits stay on screen, to be confirmed again.
+    if (!recorded) {
+        history().discard();
+        ctx.FME_CAUSALI->SaveFailed();
+    }
 }
 
 void CausalRecords::FME_CAUSALI_AfterUndo(int fenm_operationresult)
@@ -427,8 +451,11 @@ void CausalRecords::FME_CAUSALI_AfterUndo(int fenm_operationresult)
 
 void CausalRecords::FME_CAUSALI_BeforeDelete(bool *fbol_Cancel)
 {
+    m_deleteTransaction.reset();
+    bool ready = false;
+    QString code;
     ctx.trapped(QStringLiteral("FME_CAUSALI_BeforeDelete"), {[&] {
-        const QString code = ctx.nz(ctx.causalCode().isEmpty() ? QVariant() : QVariant(ctx.causalCode()), 0).toString();
+        code = ctx.nz(ctx.causalCode().isEmpty() ? QVariant() : QVariant(ctx.causalCode()), 0).toString();
         if (!operations().exists(code)) {
             ctx.msgBox(MessageId::AlreadyDeleted, {code});
             *fbol_Cancel = true;
@@ -443,13 +470,52 @@ void CausalRecords::FME_CAUSALI_BeforeDelete(bool *fbol_Cancel)
             *fbol_Cancel = true;
             return false;
         }
-        history().discard();
-        history().begin(code);
-        operations().cascadeDelete(code, [this, code] {
-            ctx.ui.KVS_SELSCADENZE->Codice(code);
-            ctx.ui.KVS_SELSCADENZE->Elimina();
-        });
+        // The cascade, the causal row the frame deletes next and the record of them land
+        // together: the transaction stays open until the frame's delete is done.
+        if (!ctx.Gcnn_Connessione->inTransaction())
+            m_deleteTransaction = std::make_unique<ado::TransactionGuard>(*ctx.Gcnn_Connessione);
+        const CausalConfiguration before = history().snapshot(code);
+        ready = operations().cascadeDelete(
+            code,
+            [this, code] {
+                ctx.ui.KVS_SELSCADENZE->Codice(code);
+                ctx.ui.KVS_SELSCADENZE->Elimina();
+            },
+            [&] {
+                // Every row of the causal goes, its causal row with the frame's delete.
+                history().record(CausalHistory::Operation::Delete, code,
+                                 CausalConfiguration::diff(before, CausalConfiguration(before.scope())));
+            });
         return true;
+    }});
+    // Whatever was left half-way deletes nothing, not even the causal row.
+    if (!ready) {
+        *fbol_Cancel = true;
+        m_deleteTransaction.reset();
+        if (!code.isEmpty())
+            ctx.ui.KVS_SELSCADENZE->Codice(code);
+    }
+}
+
+void CausalRecords::FME_CAUSALI_AfterDelete(int fenm_operationresult)
+{
+    std::unique_ptr<ado::TransactionGuard> transaction = std::move(m_deleteTransaction);
+    if (fenm_operationresult != DataFrame::ResultOk) {
+        // Rolled back: the causal stays on display with its due-date selection as stored.
+        transaction.reset();
+        ctx.ui.KVS_SELSCADENZE->Codice(ctx.causalCode());
+        return;
+    }
+    if (!transaction)
+        return;
+    ctx.trapped(QStringLiteral("FME_CAUSALI_AfterDelete"), {[&] {
+        try {
+            transaction->commit();
+        } catch (...) {
+            // Nothing was deleted: the causal row stays as it was read.
+            ctx.FME_CAUSALI->recordset()->CancelBatch();
+            throw;
+        }
     }});
 }
 

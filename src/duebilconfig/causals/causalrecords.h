@@ -9,6 +9,10 @@
 class CausalHistory;
 struct FormContext;
 
+namespace ado {
+class TransactionGuard;
+}
+
 // The causal on display: finding it by its code, loading and emptying the child frames,
 // navigation, creation and duplication, and the save, undo and delete of the causal frame.
 class CausalRecords : public QObject
@@ -22,8 +26,10 @@ public:
     void connectEvents();
     CausalOperations &operations();
 
-    // At start-up (onlyWhenMissing) a statement runs only when a row of its kind is missing.
-    void AggiornaConfigurazioneCausali(bool onlyWhenMissing = false);
+    void AggiornaConfigurazioneCausali();
+    // The start-up's completion: a statement runs only when a row of its kind is missing, and
+    // the rows it adds are recorded in the change history with them.
+    void completeAtStartUp();
     bool EseguiQuery();
     void ShowChild();
     void ClearChild();
@@ -55,9 +61,12 @@ private:
     // A frame that holds one row of the causal on display (checks, parameters, company rows)
     // holds none.
     bool rowsMissing() const;
+    void FME_CAUSALI_AfterDelete(int fenm_operationresult);
 
     FormContext &ctx;
     std::unique_ptr<CausalOperations> m_ops;
     std::unique_ptr<CausalHistory> m_history;
+    // A delete's transaction, open from the cascade to the frame's delete of the causal row.
+    std::unique_ptr<ado::TransactionGuard> m_deleteTransaction;
     ado::ConnectionPtr m_opsConnection;
 };

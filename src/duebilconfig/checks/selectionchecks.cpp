@@ -1,5 +1,6 @@
 #include "selectionchecks.h"
 
+#include "causalhistory.h"
 #include "causaloperations.h"
 #include "clsglobal.h"
 #include "duebilstatements.h"
@@ -170,7 +171,16 @@ void SelectionChecks::CaricaValoriPredefinitiFiltri(OperationType type, const QS
     if (!column)
         return;
     ctx.trapped(QStringLiteral("CaricaValoriPredefinitiFiltri"), {
-        [&] { ctx.Gcnn_Connessione->Execute(S::defaultChecks(*column, causale, tutti), -1); },
+        [&] {
+            // The defaults are stored at once, not with the next save: recorded with them.
+            CausalHistory history(*ctx.Gcnn_Connessione, ctx.userName());
+            CausalConfiguration before;
+            return ctx.Gcls_Servizi->errorTrap().runWhole(
+                QStringLiteral("CaricaValoriPredefinitiFiltri"), *ctx.Gcnn_Connessione,
+                {[&] { before = history.snapshot(causale); },
+                 [&] { ctx.Gcnn_Connessione->Execute(S::defaultChecks(*column, causale, tutti), -1); }},
+                [&] { history.record(CausalHistory::Operation::Save, causale, before); });
+        },
         [&] {
             if (!requery)
                 return false;

@@ -196,7 +196,7 @@ void FRMCG_DUEBILCONFIG::Form_Activate()
             ctx.company = ctx.global->company();
         },
         [&] {
-            d->causals->AggiornaConfigurazioneCausali(true);
+            d->causals->completeAtStartUp();
         },
         [&] {
             d->params->ImpostaCombo(false);

@@ -3,7 +3,6 @@
 #include "clsservizi.h"
 #include "duebilstatements.h"
 #include "messageids.h"
-#include "transactionguard.h"
 
 #include <algorithm>
 #include <vector>
@@ -138,37 +137,14 @@ bool LayoutEditor::UpdateLayOut(const ado::Recordset &layout, const QString &cau
                                                              number(*rows, "CGP3_VISIBLEORDER"),
                                                              number(*rows, "CGP3_SORTTYPE"), number(*rows, "CGP3_GROUPED")));
     }
-    bool committed = false;
-    const bool own = !m_connection->inTransaction();
-    // Left after an error, the guard takes every row back.
-    std::optional<ado::TransactionGuard> transaction;
-    std::vector<TrapStep> steps;
-    if (own)
-        steps.emplace_back([this, &transaction] { transaction.emplace(*m_connection); });
     // A statement that failed leaves the layout half written even when the user chose to go
     // on: such a layout is never committed, and the rows stored before stay.
-    bool failed = false;
     QStringList statements{DueBilStatements::deleteLayout(causal)};
     statements += inserts;
-    for (const QString &sql : std::as_const(statements)) {
-        steps.emplace_back([this, sql, &failed] {
-            try {
-                m_connection->Execute(sql);
-            } catch (...) {
-                failed = true;
-                throw;
-            }
-        });
-    }
-    steps.emplace_back([this, own, &transaction, &committed, &failed] {
-        if (failed)
-            return false;
-        commitOwn(*m_connection, own, transaction);
-        committed = true;
-        return true;
-    });
-    trap.run(QStringLiteral("UpdateLayOut"), steps);
-    return committed;
+    std::vector<TrapStep> steps;
+    for (const QString &sql : std::as_const(statements))
+        steps.emplace_back([this, sql] { m_connection->Execute(sql); });
+    return trap.runWhole(QStringLiteral("UpdateLayOut"), *m_connection, steps);
 }
 
 namespace {

@@ -3,6 +3,7 @@
 #include "cinterface.h"
 #include "frameworktexts.h"
 
+#include <QDir>
 #include <QMdiArea>
 
 ClsGlobal::ClsGlobal(QObject *parent) : QObject(parent)
@@ -106,6 +107,16 @@ qint16 ClsGlobal::companyAccountGroup() const
 void ClsGlobal::setCompanyAccountGroup(qint16 group)
 {
     m_accountGroup = group;
+}
+
+QString ClsGlobal::loginName()
+{
+    for (const char *variable : {"USER", "USERNAME", "LOGNAME"}) {
+        const QString name = qEnvironmentVariable(variable);
+        if (!name.isEmpty())
+            return name;
+    }
+    return QDir::home().dirName();
 }
 
 QString ClsGlobal::userName() const

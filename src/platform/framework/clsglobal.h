@@ -47,6 +47,11 @@ public:
     QVariant ledgerSetting(const QString &name) const;
     void setLedgerSetting(const QString &name, const QVariant &value);
 
+    // The user the operating system has logged in, as the host names the user when nobody
+    // gives a name: USER, USERNAME, LOGNAME, else the name of the home folder (a service or a
+    // scheduled job may have none of the variables).
+    static QString loginName();
+
     // Logged-in user.
     QString userName() const;
     void setUserName(const QString &name);

@@ -3,6 +3,7 @@
 #include "frameworktexts.h"
 #include "messageservice.h"
 #include "textstore.h"
+#include "transactionguard.h"
 
 NumberedError::NumberedError(int number, const QString &description)
     : std::runtime_error(description.toStdString()), m_number(number), m_description(description)
@@ -64,6 +65,41 @@ ErrorTrap::Outcome ErrorTrap::runSteps(const QString &procedure, const Steps &st
         return Outcome::Left;
     }
     return Outcome::Completed;
+}
+
+bool ErrorTrap::runWhole(const QString &procedure, ado::Connection &connection, const std::vector<TrapStep> &statements,
+                         const std::function<void()> &beforeCommit)
+{
+    const bool own = !connection.inTransaction();
+    // Left after an error, the guard takes every row of the work back.
+    std::optional<ado::TransactionGuard> transaction;
+    bool failed = false;
+    bool done = false;
+    std::vector<TrapStep> steps;
+    steps.reserve(statements.size() + 2);
+    if (own)
+        steps.emplace_back([&] { transaction.emplace(connection); });
+    for (const TrapStep &statement : statements) {
+        steps.emplace_back([&failed, &statement] {
+            try {
+                return statement();
+            } catch (...) {
+                failed = true;
+                throw;
+            }
+        });
+    }
+    steps.emplace_back([&] {
+        if (failed)
+            return false;
+        if (beforeCommit)
+            beforeCommit();
+        ado::commitOwn(connection, own, transaction);
+        done = true;
+        return true;
+    });
+    run(procedure, steps);
+    return done;
 }
 
 ErrorTrap::Outcome ErrorTrap::runIgnoringErrors(std::initializer_list<TrapStep> steps)

@@ -14,6 +14,10 @@
 class MessageService;
 class TextStore;
 
+namespace ado {
+class Connection;
+}
+
 // An error with a number of the host's own, for code that raises errors outside the
 // database layer.
 class NumberedError : public std::runtime_error
@@ -82,6 +86,15 @@ public:
 
     Outcome run(const QString &procedure, std::initializer_list<TrapStep> steps);
     Outcome run(const QString &procedure, const std::vector<TrapStep> &steps);
+
+    // A procedure whose statements land together or not at all: they run inside a transaction
+    // (the caller's when one is open, joined), beforeCommit (the change's record) after the
+    // last of them, then the commit. The answers work inside it: 3 leaves and rolls back, 4
+    // runs the failing step again, 5 goes on with the next step; a step that failed leaves the
+    // work incomplete even when the user went on, so it is never committed. True when the work
+    // was done whole (committed, or left whole in the caller's transaction).
+    bool runWhole(const QString &procedure, ado::Connection &connection, const std::vector<TrapStep> &statements,
+                  const std::function<void()> &beforeCommit = {});
 
     // For the procedures that ignore every error: a failing step is skipped silently.
     static Outcome runIgnoringErrors(std::initializer_list<TrapStep> steps);

@@ -29,8 +29,27 @@ int RecordingMessageService::reportError(const ErrorReport &report)
     Call call;
     call.kind = Kind::Error;
     call.error = report;
+    int answer = m_defaultErrorAnswer;
+    if (!m_errorAnswers.isEmpty())
+        answer = m_errorAnswers.dequeue();
+    else if (m_sharedQueue && !m_answers.isEmpty())
+        answer = m_answers.dequeue();
+    else
+        call.answered = false;
     m_calls.append(call);
-    return m_errorAnswers.isEmpty() ? m_defaultErrorAnswer : m_errorAnswers.dequeue();
+    if (!call.answered && m_unanswered)
+        m_unanswered(report);
+    return answer;
+}
+
+void RecordingMessageService::setErrorsAnsweredFromMessageQueue(bool shared)
+{
+    m_sharedQueue = shared;
+}
+
+void RecordingMessageService::setUnansweredErrorHandler(std::function<void(const ErrorReport &)> handler)
+{
+    m_unanswered = std::move(handler);
 }
 
 void RecordingMessageService::enqueueAnswer(int answer)

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QQueue>
 
+#include <functional>
+
 // Message service for tests and scripts: records every call and answers from a queue, so
 // nothing ever waits for a click. When the queue is empty the default answer is given.
 class RecordingMessageService : public MessageService
@@ -18,6 +20,7 @@ public:
         MessageRequest message;          // Kind::Message; text id, text, params, title, style
         QString prompt, defaultText;     // Kind::Input (title in message.title)
         ErrorReport error;               // Kind::Error
+        bool answered = true;            // Kind::Error: false when it got the default answer
     };
 
     RecordingMessageService();
@@ -33,6 +36,11 @@ public:
     void enqueueErrorAnswer(int answer);
     void setDefaultAnswer(int answer);        // initially MsgAnswer::Ok
     void setDefaultErrorAnswer(int answer);   // initially 3: leave, so a repeating step cannot loop
+    // One queue for both, as a script gives its answers: an error report without an answer of
+    // its own takes the next answer queued for the message boxes.
+    void setErrorsAnsweredFromMessageQueue(bool shared);
+    // Told of each error report that found no answer queued, as it happens.
+    void setUnansweredErrorHandler(std::function<void(const ErrorReport &)> handler);
 
     const QList<Call> &calls() const;
     QList<Call> callsOf(Kind kind) const;
@@ -45,4 +53,6 @@ private:
     QQueue<int> m_errorAnswers;
     int m_defaultAnswer = MsgAnswer::Ok;
     int m_defaultErrorAnswer = MsgAnswer::Abort;
+    bool m_sharedQueue = false;
+    std::function<void(const ErrorReport &)> m_unanswered;
 };

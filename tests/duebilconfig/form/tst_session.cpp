@@ -28,6 +28,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -134,6 +135,20 @@ private:
     QMap<QString, QStringList> m_values;  // field name -> codes a user may type there
     QString m_broken;                     // an invariant an action found broken
 };
+
+namespace {
+
+QString listed(const QSet<int> &codes)
+{
+    QList<int> sorted(codes.begin(), codes.end());
+    std::sort(sorted.begin(), sorted.end());
+    QStringList texts;
+    for (int code : sorted)
+        texts << QString::number(code);
+    return texts.join(QLatin1Char(','));
+}
+
+} // namespace
 
 QStringList tst_Session::column(const QString &sql) const
 {
@@ -578,6 +593,11 @@ void tst_Session::randomSession()
     QMap<int, QStringList> stored = rows.read();
     QStringList history;
     int reported = 0;
+    // Every change the window makes to a causal is recorded with it, and nothing else is.
+    const auto lastRecorded = [this] {
+        return column(QStringLiteral("SELECT COALESCE(MAX(CGPL_ID), 0) FROM CGPL_DUEBILSTORICO")).value(0).toLongLong();
+    };
+    qlonglong recordedUpTo = lastRecorded();
     QMap<QString, int> kinds;  // what the actions did, for the summary
     QElapsedTimer clock;
     clock.start();
@@ -648,6 +668,14 @@ void tst_Session::randomSession()
                 orphans << QLatin1String(table) + QLatin1Char(' ') + code;
         }
         QVERIFY2(orphans.isEmpty(), qPrintable(orphans.join(", ") + where()));
+        QSet<int> recorded;
+        for (const QString &code : column(QStringLiteral("SELECT DISTINCT CGPL_CAUSALE_CGP0 FROM CGPL_DUEBILSTORICO"
+                                                         " WHERE CGPL_ID > %1").arg(recordedUpTo)))
+            recorded << code.toInt();
+        recordedUpTo = lastRecorded();
+        const QSet<int> changed = CausalRows::changed(stored, now);
+        QVERIFY2(recorded == changed,
+                 qPrintable(QStringLiteral("recorded %1, changed %2").arg(listed(recorded), listed(changed)) + where()));
         const QStringList incomplete = rows.incomplete(1);
         QVERIFY2(incomplete.isEmpty(), qPrintable(incomplete.join(", ") + where()));
         stored = now;

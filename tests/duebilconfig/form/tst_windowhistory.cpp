@@ -106,22 +106,6 @@ private slots:
         QCOMPARE(history({}).size(), before + 1);
     }
 
-    // The window refuses currency due dates with withholding taxes: nothing is saved, nothing
-    // recorded; the save that follows records only its own change.
-    void refusedSaveRecordsNothing()
-    {
-        QVERIFY(open(QStringLiteral("VELTO")));
-        show(QStringLiteral("310"));
-        ui().CBO_MODIMPMAX->setText(QStringLiteral("0"));
-        ui().CHK_GESTVALUTE->setEnabled(true);
-        ui().CHK_GESTVALUTE->setText(QStringLiteral("1"));
-        ui().CHK_FILTER[30]->setEnabled(true);
-        ui().CHK_FILTER[30]->setText(QStringLiteral("1"));
-        emit ui().CHK_FILTER[30]->Click();
-        QVERIFY(!ui().INTERNAV->press(QStringLiteral("Conferma")));
-        QVERIFY(history(QStringLiteral("310")).isEmpty());
-    }
-
     // A history row holds the values as compact JSON that any JSON reader takes back as they
     // were stored: the text Qt itself writes, whatever the value holds.
     void recordedValuesAreStoredAsJson_data()

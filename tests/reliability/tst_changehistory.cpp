@@ -1,0 +1,354 @@
+#include "causalconfiguration.h"
+#include "causalhistory.h"
+#include "causaloperations.h"
+#include "connection.h"
+#include "duebilcli.h"
+#include "errortrap.h"
+#include "recordset.h"
+#include "storedconfiguration.h"
+#include "windowfixture.h"
+
+#include <QJsonArray>
+#include <QLineEdit>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using Operation = CausalHistory::Operation;
+
+// A change to a causal and its record in the change history land together or not at all, and
+// a record names only what its user changed: checked in the database after each action, with a
+// trigger standing for a history table that refuses rows.
+class tst_ChangeHistory : public WindowFixture
+{
+    Q_OBJECT
+
+    FormUi &ui() { return m_form->context().ui; }
+
+    void show(const QString &code)
+    {
+        ui().TXT_CAUSALE->lineEdit()->setText(code);
+        ui().TXT_CAUSALE->commit();
+    }
+
+    // Statements run by someone else on the same database.
+    void elsewhere(const QStringList &statements)
+    {
+        ado::Connection c;
+        c.Open(m_db->connectionString());
+        for (const QString &sql : statements)
+            c.Execute(sql);
+    }
+
+    QString value(const QString &sql)
+    {
+        ado::Connection c;
+        c.Open(m_db->connectionString());
+        const ado::RecordsetPtr rs = c.Execute(sql);
+        return rs->RecordCount() ? rs->value(rs->fieldNames().value(0)).toString() : QString();
+    }
+
+    QList<CausalHistory::Entry> history(const QString &code = {})
+    {
+        ado::Connection c;
+        c.Open(m_db->connectionString());
+        return CausalHistory::read(c, code);
+    }
+
+    // Every stored row of the causal, one line a row.
+    QString stored(const QString &code)
+    {
+        ado::Connection c;
+        c.Open(m_db->connectionString());
+        return storedConfiguration(c, {code});
+    }
+
+    static QStringList tablesOf(const CausalHistory::Entry &e)
+    {
+        QStringList tables;
+        for (const CausalHistory::RowChange &r : e.rows) {
+            if (!tables.contains(r.table))
+                tables << r.table;
+        }
+        return tables;
+    }
+
+    // A free causal to delete (no other causal compensates with it), copied from 300 as 400.
+    bool copyOf300()
+    {
+        ado::ConnectionPtr c = std::make_shared<ado::Connection>();
+        c->Open(m_db->connectionString());
+        ErrorTrap trap(nullptr, nullptr);
+        return !CausalOperations(c, &trap).duplicate(QStringLiteral("300"), QStringLiteral("400"), QStringLiteral("Copia"),
+                                                     QStringLiteral("VELTO"), QStringLiteral("1"));
+    }
+
+    // The history table refuses its next `times` rows (RAISE(FAIL) keeps the count it lowered).
+    void refuseHistoryRows(int times)
+    {
+        elsewhere({QStringLiteral("CREATE TABLE RIFIUTI_STORICO (N INTEGER)"),
+                   QStringLiteral("INSERT INTO RIFIUTI_STORICO VALUES (%1)").arg(times),
+                   QStringLiteral("CREATE TRIGGER RIFIUTA_STORICO BEFORE INSERT ON CGPL_DUEBILSTORICO"
+                                  " WHEN (SELECT N FROM RIFIUTI_STORICO) > 0 BEGIN"
+                                  " UPDATE RIFIUTI_STORICO SET N = N - 1;"
+                                  " SELECT RAISE(FAIL, 'storico rifiutato'); END")});
+    }
+
+private slots:
+    void init() { QVERIFY(setUpWindow()); }
+    void cleanup() { tearDownWindow(); }
+
+    // A save refused by the window's checks writes nothing, the due-date selection included;
+    // the save that follows records this user's changes only, not another user's in between.
+    void refusedSaveLeavesNoTraceAndNoBefore()
+    {
+        const QString selection = QStringLiteral("SELECT GROUP_CONCAT(FW41_INDTIPOPAG || '=' || FW41_SELEZIONATO) FROM"
+                                                 " FW41_SELEZIONEPARAMSCADENZE WHERE FW41_CODICE = 310 AND FW41_DITTA_CG18 = 1");
+        const QString selectionBefore = value(selection);
+        QVERIFY(open(QStringLiteral("VELTO")));
+        show(QStringLiteral("310"));
+        const bool ticked = ui().KVS_SELSCADENZE->isTicked(5);
+        ui().KVS_SELSCADENZE->setTicked(5, !ticked);
+        ui().CBO_MODIMPMAX->setText(QStringLiteral("0"));
+        ui().CHK_GESTVALUTE->setEnabled(true);
+        ui().CHK_GESTVALUTE->setText(QStringLiteral("1"));
+        ui().CHK_FILTER[30]->setEnabled(true);
+        ui().CHK_FILTER[30]->setText(QStringLiteral("1"));
+        emit ui().CHK_FILTER[30]->Click();
+        QVERIFY(!ui().INTERNAV->press(QStringLiteral("Conferma")));
+        QCOMPARE(value(selection), selectionBefore);
+        QCOMPARE(value(QStringLiteral("SELECT CGP6_INDPAGVALUTA FROM CGP6_DUEBILPARAMDITTA"
+                                      " WHERE CGP6_CAUSALE_CGP0 = 310 AND CGP6_DITTA_CG18 = 1")),
+                 QStringLiteral("0"));
+        QVERIFY(history().isEmpty());
+
+        elsewhere({QStringLiteral("UPDATE CGP7_DUEBILPERSREG SET CGP7_TESTORIGA = 'Scritto da un altro'"
+                                  " WHERE CGP7_CAUSALE_CGP0 = 310 AND CGP7_DITTA_CG18 = 1")});
+        ui().CHK_FILTER[30]->setText(QStringLiteral("0"));
+        emit ui().CHK_FILTER[30]->Click();
+        ui().TXT_DESCRIZIONE->setText(QStringLiteral("Bonifici fornitori"));
+        QVERIFY(ui().INTERNAV->press(QStringLiteral("Conferma")));
+
+        QVERIFY(value(selection) != selectionBefore);
+        QCOMPARE(value(QStringLiteral("SELECT CGP7_TESTORIGA FROM CGP7_DUEBILPERSREG"
+                                      " WHERE CGP7_CAUSALE_CGP0 = 310 AND CGP7_DITTA_CG18 = 1")),
+                 QStringLiteral("Scritto da un altro"));
+        const QList<CausalHistory::Entry> entries = history();
+        QCOMPARE(entries.size(), 1);
+        QCOMPARE(entries.first().user, QStringLiteral("VELTO"));
+        const QStringList tables = tablesOf(entries.first());
+        QVERIFY2(tables.contains(QStringLiteral("CGP0_DUEBILCAUSALI")), qPrintable(tables.join(' ')));
+        QVERIFY2(tables.contains(QStringLiteral("CGP6_DUEBILPARAMDITTA")), qPrintable(tables.join(' ')));
+        QVERIFY2(tables.contains(QStringLiteral("FW41_SELEZIONEPARAMSCADENZE")), qPrintable(tables.join(' ')));
+        QVERIFY2(!tables.contains(QStringLiteral("CGP7_DUEBILPERSREG")), qPrintable(tables.join(' ')));
+    }
+
+    // The window's save, new causal and delete with a history table that refuses rows: the
+    // error report's answers decide, and the change is kept only with its record.
+    void changeLandsOnlyWithItsRecord_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<int>("refusals");
+        QTest::addColumn<QList<int>>("answers");
+        QTest::addColumn<bool>("kept");
+        const QList<int> abort{3}, retry{4}, ignore{5};
+        for (const char *action : {"salvataggio", "nuova", "eliminazione"}) {
+            QTest::addRow("%s, abort", action) << action << 9 << abort << false;
+            QTest::addRow("%s, ignore", action) << action << 9 << ignore << false;
+            QTest::addRow("%s, retry", action) << action << 1 << retry << true;
+        }
+    }
+
+    void changeLandsOnlyWithItsRecord()
+    {
+        QFETCH(QString, action);
+        QFETCH(int, refusals);
+        QFETCH(QList<int>, answers);
+        QFETCH(bool, kept);
+        QVERIFY(copyOf300());
+        const QString code = action == QLatin1String("salvataggio") ? QStringLiteral("300")
+            : action == QLatin1String("nuova")                     ? QStringLiteral("410")
+                                                                   : QStringLiteral("400");
+        const QString before = stored(code);
+        const int entriesBefore = history(code).size();
+        refuseHistoryRows(refusals);
+        QVERIFY(open(QStringLiteral("MROSSI")));
+        for (int answer : answers)
+            m_messages->enqueueErrorAnswer(answer);
+
+        if (action == QLatin1String("salvataggio")) {
+            show(code);
+            ui().TXT_DESCRIZIONE->setText(QStringLiteral("Incasso RiBa rivisto"));
+            QCOMPARE(ui().INTERNAV->press(QStringLiteral("Conferma")), kept);
+            QCOMPARE(value("SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 300"),
+                     kept ? QStringLiteral("Incasso RiBa rivisto") : QStringLiteral("Incasso RiBa clienti"));
+            // Refused, the edit stays on screen, to be confirmed again.
+            QCOMPARE(ui().TXT_DESCRIZIONE->Text(), QStringLiteral("Incasso RiBa rivisto"));
+        } else if (action == QLatin1String("nuova")) {
+            show(code);
+            QCOMPARE(value("SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 410"),
+                     kept ? QStringLiteral("1") : QStringLiteral("0"));
+            QCOMPARE(ui().TXT_CAUSALE->isEnabled(), !kept);
+            if (kept)
+                QCOMPARE(value("SELECT COUNT(*) FROM CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = 410"),
+                         value("SELECT COUNT(*) FROM CGP2_DUEBILCHECK"));
+        } else {
+            show(code);
+            m_messages->enqueueAnswer(MsgAnswer::Yes);  // "Eliminare la causale 400 - ...?"
+            QCOMPARE(ui().INTERNAV->press(QStringLiteral("Elimina")), kept);
+            if (!kept) {
+                // Still on display, with its due-date selection as stored.
+                QCOMPARE(ui().TXT_CAUSALE->Text(), code);
+                QVERIFY(!ui().KVS_SELSCADENZE->tickedTypes().isEmpty());
+            }
+        }
+
+        const QList<RecordingMessageService::Call> errors = m_messages->callsOf(RecordingMessageService::Kind::Error);
+        QVERIFY(!errors.isEmpty());
+        QVERIFY2(errors.first().error.text.contains(QLatin1String("storico rifiutato")), qPrintable(errors.first().error.text));
+        QCOMPARE(history(code).size(), entriesBefore + (kept ? 1 : 0));
+        if (!kept)
+            QCOMPARE(stored(code), before);
+        else if (action == QLatin1String("eliminazione"))
+            QCOMPARE(stored(code), QString());
+    }
+
+    // The delete's cascade is one transaction: a statement refused and passed over (5) leaves
+    // the causal whole, and a refusal left (3) too.
+    void refusedCascadeStatementDeletesNothing_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("abort") << 3;
+        QTest::newRow("ignore") << 5;
+    }
+
+    void refusedCascadeStatementDeletesNothing()
+    {
+        QFETCH(int, answer);
+        elsewhere({QStringLiteral("CREATE TRIGGER RIFIUTA_GRIGLIA BEFORE DELETE ON CGP3_DUEBILGRIGLIA"
+                                  " BEGIN SELECT RAISE(FAIL, 'griglia bloccata'); END")});
+        QVERIFY(copyOf300());
+        const QString before = stored(QStringLiteral("400"));
+        QVERIFY(open(QStringLiteral("MROSSI")));
+        show(QStringLiteral("400"));
+        m_messages->enqueueAnswer(MsgAnswer::Yes);
+        m_messages->enqueueErrorAnswer(answer);
+        QVERIFY(!ui().INTERNAV->press(QStringLiteral("Elimina")));
+        QCOMPARE(stored(QStringLiteral("400")), before);
+        QCOMPARE(m_messages->callsOf(RecordingMessageService::Kind::Error).size(), 1);
+        QCOMPARE(history(QStringLiteral("400")).size(), 1);  // the copy only
+        // The next delete, with the table free again, goes through whole.
+        elsewhere({QStringLiteral("DROP TRIGGER RIFIUTA_GRIGLIA")});
+        m_messages->enqueueAnswer(MsgAnswer::Yes);
+        QVERIFY(ui().INTERNAV->press(QStringLiteral("Elimina")));
+        QCOMPARE(stored(QStringLiteral("400")), QString());
+        QCOMPARE(history(QStringLiteral("400")).size(), 2);
+    }
+
+    // A new operation type stores its default checks at once: with their record, or not at all.
+    void defaultChecksOfATypeLandWithTheirRecord_data()
+    {
+        QTest::addColumn<int>("refusals");
+        QTest::newRow("recorded") << 0;
+        QTest::newRow("record refused") << 9;
+    }
+
+    void defaultChecksOfATypeLandWithTheirRecord()
+    {
+        QFETCH(int, refusals);
+        const QString before = stored(QStringLiteral("310"));
+        if (refusals)
+            refuseHistoryRows(refusals);
+        QVERIFY(open(QStringLiteral("MROSSI")));
+        show(QStringLiteral("310"));
+        ui().CBO_TIPOOPERAZIONE->setText(QStringLiteral("1"));
+        emit ui().CBO_TIPOOPERAZIONE->AfterChange();
+        const QList<CausalHistory::Entry> entries = history(QStringLiteral("310"));
+        if (refusals) {
+            QCOMPARE(stored(QStringLiteral("310")), before);
+            QVERIFY(entries.isEmpty());
+        } else {
+            QVERIFY(stored(QStringLiteral("310")) != before);
+            QCOMPARE(entries.size(), 1);
+            QCOMPARE(tablesOf(entries.first()), QStringList{QStringLiteral("CGP4_DUEBILFILTRI")});
+        }
+    }
+
+    // The rows a completion adds are recorded once, per table, by the window's start-up and by
+    // the tool; a completion that adds nothing records nothing, and one whose record is refused
+    // adds nothing.
+    void completionIsRecordedWithItsCounts()
+    {
+        elsewhere({QStringLiteral("DELETE FROM CGP4_DUEBILFILTRI WHERE CGP4_IDCHECK_CGP2 = 32"),
+                   QStringLiteral("DELETE FROM CGP6_DUEBILPARAMDITTA WHERE CGP6_CAUSALE_CGP0 = 310 AND CGP6_DITTA_CG18 = 1")});
+        QVERIFY(open(QStringLiteral("MROSSI")));
+        QList<CausalHistory::Entry> entries = history();
+        QCOMPARE(entries.size(), 1);
+        QCOMPARE(entries.first().operation, Operation::Completion);
+        QCOMPARE(entries.first().user, QStringLiteral("MROSSI"));
+        QCOMPARE(entries.first().causal.toInt(), CausalHistory::EveryCausal);
+        QCOMPARE(entries.first().rows.size(), 2);
+        QCOMPARE(entries.first().rows.at(0).table, QStringLiteral("CGP4_DUEBILFILTRI"));
+        QCOMPARE(entries.first().rows.at(0).values.value("righe").toArray().at(1).toInt(), 4);
+        QCOMPARE(entries.first().rows.at(1).table, QStringLiteral("CGP6_DUEBILPARAMDITTA"));
+        QCOMPARE(entries.first().rows.at(1).key.value("CGP6_DITTA_CG18").toInt(), 1);
+        QCOMPARE(entries.first().rows.at(1).values.value("righe").toArray().at(1).toInt(), 1);
+        tearDownWindow();
+        QVERIFY(setUpWindow());
+
+        // The tool, for a new company: its two tables, one row per causal each.
+        elsewhere({QStringLiteral("INSERT INTO CG18_DITTE (CG18_CODICE, CG18_RAGSOC, CG18_PARTITAIVA, CG18_GRUPPO_CG10)"
+                                  " VALUES (4, 'Neri S.r.l.', '09876540321', 1)")});
+        auto complete = [this] {
+            QString o, e;
+            QTextStream out(&o), err(&e);
+            return DueBilCli(out, err).run({"--db", m_db->path(), "--company", "4", "--user", "LBIANCHI", "complete"});
+        };
+        QCOMPARE(complete(), int(DueBilCli::Done));
+        QCOMPARE(complete(), int(DueBilCli::Done));
+        entries = history();
+        QCOMPARE(entries.size(), 1);
+        QCOMPARE(entries.first().user, QStringLiteral("LBIANCHI"));
+        QCOMPARE(tablesOf(entries.first()), (QStringList{"CGP6_DUEBILPARAMDITTA", "CGP7_DUEBILPERSREG"}));
+        for (const CausalHistory::RowChange &r : entries.first().rows)
+            QCOMPARE(r.values.value("righe").toArray().at(1).toInt(), 4);
+        {
+            QString o, e;
+            QTextStream out(&o), err(&e);
+            QCOMPARE(DueBilCli(out, err).run({"--db", m_db->path(), "history"}), int(DueBilCli::Done));
+            out.flush();
+            QVERIFY2(o.contains(QLatin1String("LBIANCHI  completamento righe  tutte le causali")), qPrintable(o));
+            QVERIFY2(o.contains(QLatin1String("CGP7_DUEBILPERSREG")) && o.contains(QLatin1String("righe=4")), qPrintable(o));
+        }
+
+        // Refused record: the rows stay missing, to be completed next time.
+        refuseHistoryRows(9);
+        elsewhere({QStringLiteral("DELETE FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = 300")});
+        QCOMPARE(complete(), int(DueBilCli::Refused));
+        QCOMPARE(value("SELECT COUNT(*) FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = 300"), QStringLiteral("0"));
+        QCOMPARE(history().size(), 1);
+    }
+
+    // A tool started by a service or a scheduled job, without USER and LOGNAME, records the
+    // user as the host names it: the login's home folder.
+    void toolWithoutUserVariablesRecordsTheLogin()
+    {
+        QTemporaryDir home;
+        QVERIFY(QDir(home.path()).mkdir(QStringLiteral("operatore")));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char *variable : {"USER", "USERNAME", "LOGNAME"})
+            env.remove(QLatin1String(variable));
+        env.insert(QStringLiteral("HOME"), home.filePath(QStringLiteral("operatore")));
+        QProcess tool;
+        tool.setProcessEnvironment(env);
+        tool.start(QStringLiteral(DUEBILCONFIG_TOOL), {"--db", m_db->path(), "create", "500"});
+        QVERIFY(tool.waitForFinished(30000));
+        QVERIFY2(tool.exitCode() == 0, tool.readAllStandardError().constData());
+        const QList<CausalHistory::Entry> entries = history(QStringLiteral("500"));
+        QCOMPARE(entries.size(), 1);
+        QCOMPARE(entries.first().user, QStringLiteral("operatore"));
+    }
+};
+
+QTEST_MAIN(tst_ChangeHistory)
+#include "tst_changehistory.moc"
