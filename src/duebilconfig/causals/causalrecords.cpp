@@ -74,7 +74,7 @@ void CausalRecords::AggiornaConfigurazioneCausali()
     operations().AggiornaConfigurazioneCausali(ctx.companyText(), QString::number(ctx.global->companyAccountGroup()));
 }
 
-void CausalRecords::completeAtStartUp()
+void CausalRecords::completeMissingRows()
 {
     operations().completeRecorded(ctx.companyText(), QString::number(ctx.global->companyAccountGroup()),
                                   ctx.userName(), true);
@@ -153,7 +153,7 @@ void CausalRecords::ShowChild()
     // A causal created since start-up in another company, or one whose rows of this company
     // another user removed, gets them now: what the user types there has a row to go to.
     if (rowsMissing()) {
-        AggiornaConfigurazioneCausali(true);
+        completeMissingRows();
         loadChildren(ctx, QStringLiteral("ShowChild"), sources.mid(1, 4));
     }
     // The children show the causal's row at once (status 0 when it has one).

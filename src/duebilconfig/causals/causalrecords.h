@@ -27,9 +27,10 @@ public:
     CausalOperations &operations();
 
     void AggiornaConfigurazioneCausali();
-    // The start-up's completion: a statement runs only when a row of its kind is missing, and
-    // the rows it adds are recorded in the change history with them.
-    void completeAtStartUp();
+    // The completion at start-up and for a causal shown without its rows of this company: a
+    // statement runs only when a row of its kind is missing, and the rows it adds are recorded
+    // in the change history with them.
+    void completeMissingRows();
     bool EseguiQuery();
     void ShowChild();
     void ClearChild();

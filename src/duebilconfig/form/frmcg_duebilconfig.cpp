@@ -196,7 +196,7 @@ void FRMCG_DUEBILCONFIG::Form_Activate()
             ctx.company = ctx.global->company();
         },
         [&] {
-            d->causals->completeAtStartUp();
+            d->causals->completeMissingRows();
         },
         [&] {
             d->params->ImpostaCombo(false);
