@@ -902,17 +902,33 @@ void CausalParameters::Gcls_TestiParametrizzabili_DoubleClick(short *, QString *
     ctx.trapped(QStringLiteral("Gcls_TestiParametrizzabili_DoubleClick"), {[&] {
         if (!registrationRowPresent())
             return;
+        const QString inserted = ctx.nz(*value, QString()).toString();
+        // The legend stays open while the rules hide or lock the text (a causal without
+        // posting): the text the user cannot edit is not edited through the legend either.
+        const ParameterControls::Control *place = ParameterControls::find(field->objectName());
+        if (!field->isEnabled() || field->isHidden() || (place && !ctx.ui.TAB_CONFIG->isTabEnabled(place->tab))) {
+            ctx.msgBox(MessageId::LegendFieldLocked, {ctx.fieldName(field), inserted},
+                       ClsServizi::StyleCode::Information);
+            return;
+        }
         const ado::RecordsetPtr rs = ctx.FME_PARAMPERSREG->recordset();
         const int p = field->SelStart();
         const QString text = field->Text();
-        const QString inserted = ctx.nz(*value, QString()).toString();
         QString result;
         if (p == 0)
             result = text + (inserted == QLatin1String("<T>") ? QString() : QStringLiteral(" ")) + inserted;
         else
             result = text.left(p) + inserted + text.mid(p);
-        if (field->maxChar() > 0 && result.size() > field->maxChar())
-            result.truncate(field->maxChar());
+        // Cutting the text to its length would drop part of the placeholder or the user's own
+        // words: the insertion is refused whole.
+        if (field->maxChar() > 0 && result.size() > field->maxChar()) {
+            ctx.msgBox(MessageId::LegendTooLong,
+                       {ctx.fieldName(field), QString::number(field->maxChar()), inserted,
+                        QString::number(field->maxChar() - text.size())});
+            ctx.focusField(field);
+            field->setSelStart(p);
+            return;
+        }
         rs->setValue(QStringLiteral("CGP7_TESTORIGA"), result);
         ctx.FME_PARAMPERSREG->setRecordChanged(true);
         ctx.FME_PARAMPERSREG->refreshControls();

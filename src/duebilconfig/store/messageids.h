@@ -31,6 +31,8 @@ inline constexpr int NotPostable = 61824;
 inline constexpr int AccountMissing = 15793;
 inline constexpr int CheckTheCode = 15792;
 inline constexpr int NoLegend = 62744;
+inline constexpr int LegendTooLong = 995260;
+inline constexpr int LegendFieldLocked = 995261;
 
 // Selection checks.
 inline constexpr int ChangeDefaultChecks = 44628;
