@@ -33,6 +33,10 @@ public:
 private:
     void afterItem(IdLookupField *field, IdLookupField *other, const QString &procedure);
     void enableFields(bool enabled);
+    // The bookmark of the first row not yet written that names neither a group nor a user;
+    // invalid when there is none.
+    QVariant rowWithoutGroupOrUser() const;
+    void refuseRow(const QVariant &bookmark);
 
     FormContext &ctx;
 };
