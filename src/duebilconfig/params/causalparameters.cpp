@@ -11,6 +11,7 @@
 #include "parametercontrols.h"
 #include "recordset.h"
 #include "saverules.h"
+#include "storedparameterchecks.h"
 #include "testiparametrizzabili.h"
 #include "widgetsurface.h"
 
@@ -728,28 +729,67 @@ void CausalParameters::selectOfferedValues()
     }
 }
 
+// Every save of the causal, however it was asked for, passes here: the codes on screen are
+// checked again, as a stored code may have become invalid since it was typed, or the type
+// changed under it. The first refusal is shown on its field; a blocking one stops the save.
 bool CausalParameters::ControllaSalvataggio(bool *cancel)
 {
     WidgetSurface surface(ctx);
-    const QList<SaveRules::Refusal> refusals = SaveRules::check(surface, [this](const QString &name) {
-        const auto *field = ctx.form->findChild<TextField *>(name);
-        return field && field->isFound();
-    });
-    if (refusals.isEmpty())
+    const LedgerChecks ledger(ctx.Gcnn_Connessione);
+    const QList<SaveRules::Refusal> refusals =
+        SaveRules::check(surface, {ledger, QString::number(accountGroup()), ctx.companyText()});
+    if (refusals.isEmpty()) {
+        warnOtherCompanies();
         return true;
-    const SaveRules::Refusal &r = refusals.first();
-    if (r.textId == MessageId::Mandatory) {
-        auto *field = ctx.form->findChild<FieldControl *>(r.control);
-        ctx.msgBox(r.textId, {field ? field->caption() : r.control});
-        if (const ParameterControls::Control *c = ParameterControls::find(r.control))
-            ctx.ui.TAB_CONFIG->setTab(c->tab);
-        if (field)
-            field->setFocus();
-    } else {
-        ctx.msgBox(r.textId, {}, r.blocking ? ClsServizi::StyleCode::Warning : ClsServizi::StyleCode::Information);
     }
+    const SaveRules::Refusal &r = refusals.first();
+    auto *field = qobject_cast<FieldControl *>(ctx.control(r.control));
+    const QString name = field ? ctx.fieldName(field) : r.control;
+    if (r.textId == MessageId::Mandatory) {
+        ctx.msgBox(r.textId, {name});
+    } else if (r.blocking && r.control != QLatin1String("CHK_GESTVALUTE")) {
+        const QString why = r.textId == 0 ? ctx.t(MessageId::CodeMissing) : ctx.t(r.textId, QVariantList(r.params.begin(), r.params.end()));
+        ctx.msgBox(MessageId::InvalidCode, {name, surface.value(r.control).trimmed(), why});
+    } else {
+        ctx.msgBox(r.textId, r.params, r.blocking ? ClsServizi::StyleCode::Warning : ClsServizi::StyleCode::Information);
+    }
+    if (r.blocking && field)
+        ctx.focusField(field);
     *cancel = r.blocking;
     return false;
+}
+
+// The type and the other settings of the causal itself hold for every company, but the window
+// shows and saves one company: rows of another company that these settings leave short of what
+// its save requires are named, to be completed there, where its save refuses them until then
+// (its fields may only open under the new type, so refusing this save would leave no way on).
+void CausalParameters::warnOtherCompanies()
+{
+    QHash<QString, QString> causalValues;
+    WidgetSurface surface(ctx);
+    for (const ParameterControls::Control &c : ParameterControls::parametri())
+        causalValues.insert(QLatin1String(c.name), surface.value(QLatin1String(c.name)));
+    causalValues.insert(QLatin1String(ParameterControls::WithholdingCheck),
+                        ctx.ui.CHK_FILTER[ISelectionChecks::WithholdingCheck]->Text());
+    const QList<StoredParameterChecks::Finding> findings =
+        StoredParameterChecks(ctx.Gcnn_Connessione).check(ctx.causalCode(), causalValues, ctx.companyText());
+    if (findings.isEmpty())
+        return;
+    const StoredParameterChecks::Finding &f = findings.first();
+    QString name = f.column;
+    for (const QList<ParameterControls::Control> *list :
+         {&ParameterControls::parametri(), &ParameterControls::parametriDitta(), &ParameterControls::persReg()}) {
+        for (const ParameterControls::Control &c : *list) {
+            if (f.column == QLatin1String(c.column))
+                name = ctx.fieldName(ctx.control(QLatin1String(c.name)));
+        }
+    }
+    const QString why = f.textId == 0 ? ctx.t(MessageId::CodeMissing)
+        : f.textId == MessageId::Mandatory ? ctx.t(f.textId, {name})
+                                           : ctx.t(f.textId, QVariantList(f.params.begin(), f.params.end()));
+    ctx.msgBox(MessageId::OtherCompanyIncomplete,
+               {f.company, name, f.value.isEmpty() ? ctx.t(MessageId::NoValue) : f.value, why},
+               ClsServizi::StyleCode::Information);
 }
 
 // ---------------------------------------------------------------------------------------------

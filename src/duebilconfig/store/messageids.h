@@ -33,6 +33,10 @@ inline constexpr int CheckTheCode = 15792;
 inline constexpr int NoLegend = 62744;
 inline constexpr int LegendTooLong = 995260;
 inline constexpr int LegendFieldLocked = 995261;
+inline constexpr int InvalidCode = 995262;
+inline constexpr int CodeMissing = 995263;
+inline constexpr int OtherCompanyIncomplete = 995264;
+inline constexpr int NoValue = 995265;
 
 // Selection checks.
 inline constexpr int ChangeDefaultChecks = 44628;

@@ -532,7 +532,7 @@ void tst_FRMCG_DUEBILCONFIG::legendValueIsInsertedAtTheCaret_data()
     QTest::addColumn<int>("caret");
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("type");       // operation type chosen first, empty: as stored
-    QTest::addColumn<QString>("expected");   // on screen and, after Conferma, in CGP7_TESTORIGA
+    QTest::addColumn<QString>("expected");   // on screen, in the row and, after Conferma, in CGP7_TESTORIGA
     QTest::addColumn<int>("caretAfter");
     QTest::addColumn<int>("message");        // 0: inserted without a word
     const QString words = QString(235, QLatin1Char('x'));
@@ -585,6 +585,9 @@ void tst_FRMCG_DUEBILCONFIG::legendValueIsInsertedAtTheCaret()
     QCOMPARE(ctx.ui.TXT_TESTOPARAMETRICO->SelStart(), caretAfter);
     if (message == MessageId::LegendTooLong)
         QCOMPARE(ctx.ui.TAB_CONFIG->Tab(), 1);
+    QCOMPARE(ctx.FME_PARAMPERSREG->recordset()->value(QStringLiteral("CGP7_TESTORIGA")).toString(), expected);
+    if (!type.isEmpty())
+        return;
     QVERIFY(ctx.ui.INTERNAV->press(QStringLiteral("Conferma")));
     QCOMPARE(scalar("SELECT IFNULL(CGP7_TESTORIGA, '') FROM CGP7_DUEBILPERSREG WHERE CGP7_DITTA_CG18 = 1"
                     " AND CGP7_CAUSALE_CGP0 = 300").toString(), expected);
