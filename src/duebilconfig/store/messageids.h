@@ -31,12 +31,12 @@ inline constexpr int NotPostable = 61824;
 inline constexpr int AccountMissing = 15793;
 inline constexpr int CheckTheCode = 15792;
 inline constexpr int NoLegend = 62744;
-inline constexpr int LegendTooLong = 995260;
-inline constexpr int LegendFieldLocked = 995261;
-inline constexpr int InvalidCode = 995262;
-inline constexpr int CodeMissing = 995263;
-inline constexpr int OtherCompanyIncomplete = 995264;
-inline constexpr int NoValue = 995265;
+inline constexpr int LegendTooLong = 995280;
+inline constexpr int LegendFieldLocked = 995281;
+inline constexpr int InvalidCode = 995282;
+inline constexpr int CodeMissing = 995283;
+inline constexpr int OtherCompanyIncomplete = 995284;
+inline constexpr int NoValue = 995285;
 
 // Selection checks.
 inline constexpr int ChangeDefaultChecks = 44628;
