@@ -196,9 +196,17 @@ private slots:
         QTest::newRow("master account as credit account of a collection")
             << QStringList{reg.arg("CGP7_CONTOAVERE_CG24 = '1401'", "300")} << "300"
             << "CGP7_CONTOAVERE_CG24 = '1401'" << false;
+        // The window only warns of a master debit account once the box that lets the account
+        // change is cleared, and saves it.
         QTest::newRow("master account as debit account of a collection")
             << QStringList{reg.arg("CGP7_CONTODARE_CG24 = '1401'", "300")} << "300"
-            << "CGP7_CONTODARE_CG24 = '1401': Conto non analitico." << true;
+            << "CGP7_CONTODARE_CG24 = '1401'" << false;
+        QTest::newRow("master account as allowance account of a collection")
+            << QStringList{reg.arg("CGP7_CONTOABBATTIVI_CG24 = '1401'", "300")} << "300"
+            << "CGP7_CONTOABBATTIVI_CG24 = '1401': Conto non analitico." << true;
+        QTest::newRow("missing debit account of a collection")
+            << QStringList{reg.arg("CGP7_CONTODARE_CG24 = '999999'", "300")} << "300"
+            << "CGP7_CONTODARE_CG24 = '999999': Conto inesistente." << true;
         QTest::newRow("debit account of a compensation")
             << QStringList{reg.arg("CGP7_CONTODARE_CG24 = '1401'", "320")} << "320"
             << "CGP7_CONTODARE_CG24 = '1401'" << false;

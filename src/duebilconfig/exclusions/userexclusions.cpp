@@ -9,8 +9,6 @@
 
 namespace {
 
-// A row names a group or a user; one without either is refused on save.
-
 bool isId(const QString &text)
 {
     bool ok = false;
@@ -122,18 +120,48 @@ void UserExclusions::FME_UTENTI_AfterUpdate(int)
     ctx.trapped(QStringLiteral("FME_UTENTI_AfterUpdate"), {[&] { enableFields(false); }});
 }
 
-void UserExclusions::FME_UTENTI_BeforeUpdate(bool *fbol_Cancel)
+// A row that names neither a group nor a user withdraws the causal from nobody. Every row not
+// yet written is looked at, not only the one on display: a new row left empty and then moved
+// away from is as meaningless as the one in hand.
+QVariant UserExclusions::rowWithoutGroupOrUser() const
 {
-    // A row with neither a group nor a user would withdraw the causal from nobody: refuse it
-    // rather than store a row that means nothing.
-    ctx.trapped(QStringLiteral("FME_UTENTI_BeforeUpdate"), {[&] {
-        const ado::RecordsetPtr rs = ctx.FME_UTENTI->recordset();
-        if (!rs || rs->isBOF() || rs->isEOF())
-            return;
+    const ado::RecordsetPtr frameRows = ctx.FME_UTENTI ? ctx.FME_UTENTI->recordset() : ado::RecordsetPtr();
+    if (!frameRows || frameRows->State() != ado::ObjectState::Open || !frameRows->hasPendingChanges())
+        return {};
+    const ado::RecordsetPtr rs = frameRows->Clone();
+    for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext()) {
+        const ado::RowStatus status = rs->rowStatus();
+        if (status != ado::RowStatus::New && status != ado::RowStatus::Modified)
+            continue;
         const bool group = !ctx.nz(rs->value(QStringLiteral("CGP8_ID_FW06")), QString()).toString().isEmpty();
         const bool user = !ctx.nz(rs->value(QStringLiteral("CGP8_ID_FW07")), QString()).toString().isEmpty();
-        if (!group && !user) {
-            ctx.msgBox(MessageId::NoGroupNorUser, {});
+        if (!group && !user)
+            return rs->Bookmark();
+    }
+    return {};
+}
+
+// The row is put on display with both fields open, and the user told which fields to fill.
+void UserExclusions::refuseRow(const QVariant &bookmark)
+{
+    FormUi &ui = ctx.ui;
+    const ado::RecordsetPtr rs = ctx.FME_UTENTI->recordset();
+    if (rs->Bookmark() != bookmark) {
+        rs->setBookmark(bookmark);
+        ctx.FME_UTENTI->refreshControls();
+        ui.QGRID_GRUPPIUTENTI->Refresh();
+    }
+    enableFields(true);
+    ctx.msgBox(MessageId::NoGroupNorUser, {ctx.fieldName(ui.TXT_GRUPPO), ctx.fieldName(ui.TXT_UTENTE)});
+    ctx.focusField(ui.TXT_GRUPPO);
+}
+
+void UserExclusions::FME_UTENTI_BeforeUpdate(bool *fbol_Cancel)
+{
+    ctx.trapped(QStringLiteral("FME_UTENTI_BeforeUpdate"), {[&] {
+        const QVariant refused = rowWithoutGroupOrUser();
+        if (refused.isValid()) {
+            refuseRow(refused);
             *fbol_Cancel = true;
         } else if (refuseRepeatedRow(group)) {
             *fbol_Cancel = true;
@@ -166,17 +194,14 @@ void UserExclusions::FME_UTENTI_UpdateBatchAll()
 {
     ctx.trapped(QStringLiteral("FME_UTENTI_UpdateBatchAll"), {
         [&] {
-            // A row added and left with neither a group nor a user means nothing: it goes as a
-            // whole, rather than reach the table with its causal dropped with the pending edit.
-            const ado::RecordsetPtr rs = ctx.FME_UTENTI->recordset();
-            if (!rs || rs->State() != ado::ObjectState::Open || rs->isBOF() || rs->isEOF() || rs->rowStatus() != ado::RowStatus::New)
-                return;
-            const bool group = !ctx.nz(rs->value(QStringLiteral("CGP8_ID_FW06")), QString()).toString().isEmpty();
-            const bool user = !ctx.nz(rs->value(QStringLiteral("CGP8_ID_FW07")), QString()).toString().isEmpty();
-            if (!group && !user) {
-                rs->CancelUpdate();
-                rs->Delete();
-            }
+            // However the save was reached, such a row is not written: the whole save is undone
+            // with it, so that the causal is not stored without the rows the user sees.
+            const QVariant refused = rowWithoutGroupOrUser();
+            if (!refused.isValid())
+                return true;
+            refuseRow(refused);
+            ctx.FME_UTENTI->SaveFailed();
+            return false;
         },
         [&] { return FormContext::endBatch(ctx.FME_UTENTI.get(), true); },
     });

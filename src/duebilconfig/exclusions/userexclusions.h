@@ -35,6 +35,10 @@ private:
     void enableFields(bool enabled);
     // The row on display names the group (or user) of another row of the list: told, and true.
     bool refuseRepeatedRow(bool group);
+    // The bookmark of the first row not yet written that names neither a group nor a user;
+    // invalid when there is none.
+    QVariant rowWithoutGroupOrUser() const;
+    void refuseRow(const QVariant &bookmark);
 
     FormContext &ctx;
 };

@@ -11,6 +11,7 @@
 #include "parametercontrols.h"
 #include "recordset.h"
 #include "saverules.h"
+#include "storedparameterchecks.h"
 #include "testiparametrizzabili.h"
 #include "widgetsurface.h"
 
@@ -851,6 +852,9 @@ void CausalParameters::selectOfferedValues()
     }
 }
 
+// Every save of the causal, however it was asked for, passes here: the codes on screen are
+// checked again, as a stored code may have become invalid since it was typed, or the type
+// changed under it. The first refusal is shown on its field; a blocking one stops the save.
 bool CausalParameters::ControllaSalvataggio(bool *cancel)
 {
     // A number field holding only a sign or a separator has no number to store: the user is
@@ -867,25 +871,61 @@ bool CausalParameters::ControllaSalvataggio(bool *cancel)
         return false;
     }
     WidgetSurface surface(ctx);
-    const QList<SaveRules::Refusal> refusals = SaveRules::check(surface, [this](const QString &name) {
-        const auto *field = ctx.form->findChild<TextField *>(name);
-        return field && field->isFound();
-    });
-    if (refusals.isEmpty())
+    const LedgerChecks ledger(ctx.Gcnn_Connessione);
+    const QList<SaveRules::Refusal> refusals =
+        SaveRules::check(surface, {ledger, QString::number(accountGroup()), ctx.companyText()});
+    if (refusals.isEmpty()) {
+        warnOtherCompanies();
         return true;
-    const SaveRules::Refusal &r = refusals.first();
-    if (r.textId == MessageId::Mandatory) {
-        auto *field = ctx.form->findChild<FieldControl *>(r.control);
-        ctx.msgBox(r.textId, {field ? field->caption() : r.control});
-        if (const ParameterControls::Control *c = ParameterControls::find(r.control))
-            ctx.ui.TAB_CONFIG->setTab(c->tab);
-        if (field)
-            field->setFocus();
-    } else {
-        ctx.msgBox(r.textId, {}, r.blocking ? ClsServizi::StyleCode::Warning : ClsServizi::StyleCode::Information);
     }
+    const SaveRules::Refusal &r = refusals.first();
+    auto *field = qobject_cast<FieldControl *>(ctx.control(r.control));
+    const QString name = field ? ctx.fieldName(field) : r.control;
+    if (r.textId == MessageId::Mandatory) {
+        ctx.msgBox(r.textId, {name});
+    } else if (r.blocking && r.control != QLatin1String("CHK_GESTVALUTE")) {
+        const QString why = r.textId == 0 ? ctx.t(MessageId::CodeMissing) : ctx.t(r.textId, QVariantList(r.params.begin(), r.params.end()));
+        ctx.msgBox(MessageId::InvalidCode, {name, surface.value(r.control).trimmed(), why});
+    } else {
+        ctx.msgBox(r.textId, r.params, r.blocking ? ClsServizi::StyleCode::Warning : ClsServizi::StyleCode::Information);
+    }
+    if (r.blocking && field)
+        ctx.focusField(field);
     *cancel = r.blocking;
     return false;
+}
+
+// The type and the other settings of the causal itself hold for every company, but the window
+// shows and saves one company: rows of another company that these settings leave short of what
+// its save requires are named, to be completed there, where its save refuses them until then
+// (its fields may only open under the new type, so refusing this save would leave no way on).
+void CausalParameters::warnOtherCompanies()
+{
+    QHash<QString, QString> causalValues;
+    WidgetSurface surface(ctx);
+    for (const ParameterControls::Control &c : ParameterControls::parametri())
+        causalValues.insert(QLatin1String(c.name), surface.value(QLatin1String(c.name)));
+    causalValues.insert(QLatin1String(ParameterControls::WithholdingCheck),
+                        ctx.ui.CHK_FILTER[ISelectionChecks::WithholdingCheck]->Text());
+    const QList<StoredParameterChecks::Finding> findings =
+        StoredParameterChecks(ctx.Gcnn_Connessione).check(ctx.causalCode(), causalValues, ctx.companyText());
+    if (findings.isEmpty())
+        return;
+    const StoredParameterChecks::Finding &f = findings.first();
+    QString name = f.column;
+    for (const QList<ParameterControls::Control> *list :
+         {&ParameterControls::parametri(), &ParameterControls::parametriDitta(), &ParameterControls::persReg()}) {
+        for (const ParameterControls::Control &c : *list) {
+            if (f.column == QLatin1String(c.column))
+                name = ctx.fieldName(ctx.control(QLatin1String(c.name)));
+        }
+    }
+    const QString why = f.textId == 0 ? ctx.t(MessageId::CodeMissing)
+        : f.textId == MessageId::Mandatory ? ctx.t(f.textId, {name})
+                                           : ctx.t(f.textId, QVariantList(f.params.begin(), f.params.end()));
+    ctx.msgBox(MessageId::OtherCompanyIncomplete,
+               {f.company, name, f.value.isEmpty() ? ctx.t(MessageId::NoValue) : f.value, why},
+               ClsServizi::StyleCode::Information);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1038,17 +1078,33 @@ void CausalParameters::Gcls_TestiParametrizzabili_DoubleClick(short *, QString *
     ctx.trapped(QStringLiteral("Gcls_TestiParametrizzabili_DoubleClick"), {[&] {
         if (!registrationRowPresent())
             return;
+        const QString inserted = ctx.nz(*value, QString()).toString();
+        // The legend stays open while the rules hide or lock the text (a causal without
+        // posting): the text the user cannot edit is not edited through the legend either.
+        const ParameterControls::Control *place = ParameterControls::find(field->objectName());
+        if (!field->isEnabled() || field->isHidden() || (place && !ctx.ui.TAB_CONFIG->isTabEnabled(place->tab))) {
+            ctx.msgBox(MessageId::LegendFieldLocked, {ctx.fieldName(field), inserted},
+                       ClsServizi::StyleCode::Information);
+            return;
+        }
         const ado::RecordsetPtr rs = ctx.FME_PARAMPERSREG->recordset();
         const int p = field->SelStart();
         const QString text = field->Text();
-        const QString inserted = ctx.nz(*value, QString()).toString();
         QString result;
         if (p == 0)
             result = text + (inserted == QLatin1String("<T>") ? QString() : QStringLiteral(" ")) + inserted;
         else
             result = text.left(p) + inserted + text.mid(p);
-        if (field->maxChar() > 0 && result.size() > field->maxChar())
-            result.truncate(field->maxChar());
+        // Cutting the text to its length would drop part of the placeholder or the user's own
+        // words: the insertion is refused whole.
+        if (field->maxChar() > 0 && result.size() > field->maxChar()) {
+            ctx.msgBox(MessageId::LegendTooLong,
+                       {ctx.fieldName(field), QString::number(field->maxChar()), inserted,
+                        QString::number(field->maxChar() - text.size())});
+            ctx.focusField(field);
+            field->setSelStart(p);
+            return;
+        }
         rs->setValue(QStringLiteral("CGP7_TESTORIGA"), result);
         ctx.FME_PARAMPERSREG->setRecordChanged(true);
         ctx.FME_PARAMPERSREG->refreshControls();

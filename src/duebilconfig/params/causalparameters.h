@@ -97,6 +97,7 @@ private:
     void fillFixedLists();
     void fillDependentLists(const QList<ComboField *> &dependent);
     bool refused(const QList<LedgerChecks::Message> &messages);
+    void warnOtherCompanies();
     void forceColumn(const QString &column, const QVariant &value);
     bool registrationRowPresent() const;
     void connectLegend();

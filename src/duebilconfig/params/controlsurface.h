@@ -24,6 +24,7 @@ public:
 
     virtual int currentTab() const = 0;
     virtual void setCurrentTab(int index) = 0;
+    virtual bool isTabEnabled(int index) const = 0;
     virtual void setTabEnabled(int index, bool enabled) = 0;
 };
 
@@ -43,10 +44,10 @@ public:
     void setMandatory(const QString &name, bool mandatory) override;
     int currentTab() const override;
     void setCurrentTab(int index) override;
+    bool isTabEnabled(int index) const override;
     void setTabEnabled(int index, bool enabled) override;
 
     QString caption(const QString &name) const;
-    bool isTabEnabled(int index) const;
 
 private:
     QHash<QString, QString> m_values, m_captions;

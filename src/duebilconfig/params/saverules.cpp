@@ -6,7 +6,59 @@
 
 namespace SaveRules {
 
-QList<Refusal> check(const ControlSurface &screen, const Found &found)
+bool editable(const ControlSurface &screen, const QString &name)
+{
+    const ParameterControls::Control *c = ParameterControls::find(name);
+    if (!c || !screen.isTabEnabled(c->tab) || !screen.isEnabled(name) || !screen.isVisible(name))
+        return false;
+    if ((name == QLatin1String("TXT_CODPAGACCONTI") || name == QLatin1String("TXT_SEZIONALEACCONTI"))
+        && !screen.isVisible(QStringLiteral("FRA_PERSREGISTRAZIONEACCONTI")))
+        return false;
+    return true;
+}
+
+namespace {
+
+// The codes of the screen checked as their fields check them when typed.
+QList<Refusal> codeRefusals(const ControlSurface &screen, const Ledger &ledger)
+{
+    QList<Refusal> refused;
+    auto code = [&](const char *name) {
+        const QString n = QLatin1String(name);
+        return editable(screen, n) ? screen.value(n).trimmed() : QString();
+    };
+    auto add = [&](const char *name, const QList<LedgerChecks::Message> &messages) {
+        for (const LedgerChecks::Message &m : messages)
+            refused.append({m.textId, QLatin1String(name), true, m.params});
+    };
+    const OperationType type = operationTypeOf(screen.value(QStringLiteral("CBO_TIPOOPERAZIONE")));
+    add("TXT_CAUSALECOMPCLI", ledger.checks.compensationCausalRefusals(code("TXT_CAUSALECOMPCLI"), 1));
+    add("TXT_CAUSALECOMPFOR", ledger.checks.compensationCausalRefusals(code("TXT_CAUSALECOMPFOR"), 2));
+    add("TXT_CAUSALECOGE", ledger.checks.postingCausalRefusals(code("TXT_CAUSALECOGE"), type));
+    for (const char *name : {"TXT_CONTODARE", "TXT_CONTOAVERE", "TXT_CAUABBUONI", "TXT_CONTOABBUONIATTIVI",
+                             "TXT_CONTOABBUONIPASSIVI"}) {
+        const QString value = code(name);
+        if (value.isEmpty())
+            continue;
+        if (QByteArray(name) == "TXT_CAUABBUONI") {
+            add(name, ledger.checks.discountCausalRefusals(value));
+            continue;
+        }
+        const LedgerChecks::Account account = ledger.checks.account(value, ledger.accountGroup);
+        const bool allowance = QByteArray(name).contains("ABBUONI");
+        if (!account.found)
+            add(name, {{MessageId::AccountMissing, {}}});
+        else if (!account.postable && allowance)
+            add(name, {{MessageId::NotPostable, {}}});
+    }
+    add("TXT_CODPAGACCONTI", ledger.checks.paymentTermsRefusals(code("TXT_CODPAGACCONTI")));
+    add("TXT_SEZIONALEACCONTI", ledger.checks.sectionRefusals(code("TXT_SEZIONALEACCONTI"), ledger.company));
+    return refused;
+}
+
+} // namespace
+
+QList<Refusal> check(const ControlSurface &screen, const Ledger &ledger)
 {
     QList<Refusal> refused;
     auto empty = [&](const QString &name) { return screen.value(name).trimmed().isEmpty(); };
@@ -15,8 +67,13 @@ QList<Refusal> check(const ControlSurface &screen, const Found &found)
         if (screen.isMandatory(name) && empty(name))
             refused.append({MessageId::Mandatory, name, true});
     }
+    refused += codeRefusals(screen, ledger);
+    if (screen.value(QStringLiteral("CHK_GESTVALUTE")) == QLatin1String("1")
+        && screen.value(QLatin1String(ParameterControls::WithholdingCheck)) == QLatin1String("1"))
+        refused.append({MessageId::CurrencyWithholding, QStringLiteral("CHK_GESTVALUTE"), true});
+
     const OperationType type = operationTypeOf(screen.value(QStringLiteral("CBO_TIPOOPERAZIONE")));
-    auto missing = [&](const char *a, const char *b) {
+    auto missing = [&](const char *a, const char *b, auto found) {
         for (const char *n : {a, b}) {
             const QString name = QLatin1String(n);
             if (empty(name) || !found(name))
@@ -25,17 +82,18 @@ QList<Refusal> check(const ControlSurface &screen, const Found &found)
         return QString();
     };
     if (type == OperationType::Compensation) {
-        const QString name = missing("TXT_CAUSALECOMPCLI", "TXT_CAUSALECOMPFOR");
+        const QString name = missing("TXT_CAUSALECOMPCLI", "TXT_CAUSALECOMPFOR", [&](const QString &n) {
+            return ledger.checks.compensationCausalFound(screen.value(n), n.endsWith(QLatin1String("CLI")) ? 1 : 2);
+        });
         if (!name.isEmpty())
             refused.append({MessageId::CompensationMissing, name, false});
     } else if (type == OperationType::ClearedCollections) {
-        const QString name = missing("TXT_CONTODARE", "TXT_CONTOAVERE");
+        const QString name = missing("TXT_CONTODARE", "TXT_CONTOAVERE", [&](const QString &n) {
+            return ledger.checks.account(screen.value(n).trimmed(), ledger.accountGroup).found;
+        });
         if (!name.isEmpty())
             refused.append({MessageId::AccountsMissing, name, false});
     }
-    if (screen.value(QStringLiteral("CHK_GESTVALUTE")) == QLatin1String("1")
-        && screen.value(QLatin1String(ParameterControls::WithholdingCheck)) == QLatin1String("1"))
-        refused.append({MessageId::CurrencyWithholding, QStringLiteral("CHK_GESTVALUTE"), true});
     return refused;
 }
 

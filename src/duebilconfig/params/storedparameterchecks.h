@@ -2,6 +2,8 @@
 
 #include "ledgerchecks.h"
 
+#include <QHash>
+
 #include <functional>
 
 // The stored parameters of a causal checked again with the rules of the window: its fields'
@@ -25,7 +27,11 @@ public:
     // field; without it the message names the column.
     explicit StoredParameterChecks(ado::ConnectionPtr connection, std::function<QString(int)> caption = {});
 
-    QList<Finding> check(const QString &causal) const;
+    // causalValues puts the causal's own settings (CGP5 and the withholding check, by control
+    // name) in place of the stored ones, as a save about to write them would leave the causal;
+    // the rows of skipCompany are left out.
+    QList<Finding> check(const QString &causal, const QHash<QString, QString> &causalValues = {},
+                         const QString &skipCompany = {}) const;
     QList<Finding> checkAll() const;
 
 private:

@@ -84,6 +84,11 @@ void WidgetSurface::setCurrentTab(int index)
     ctx.ui.TAB_CONFIG->setTab(index);
 }
 
+bool WidgetSurface::isTabEnabled(int index) const
+{
+    return ctx.ui.TAB_CONFIG->isTabEnabled(index);
+}
+
 void WidgetSurface::setTabEnabled(int index, bool enabled)
 {
     ctx.ui.TAB_CONFIG->setTabEnabledAt(index, enabled);

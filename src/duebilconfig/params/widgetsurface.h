@@ -21,6 +21,7 @@ public:
     void setMandatory(const QString &name, bool mandatory) override;
     int currentTab() const override;
     void setCurrentTab(int index) override;
+    bool isTabEnabled(int index) const override;
     void setTabEnabled(int index, bool enabled) override;
 
 private:

@@ -37,6 +37,12 @@ inline constexpr int CheckTheCode = 15792;
 inline constexpr int NoLegend = 62744;
 inline constexpr int HeldCorrections = 995270;
 inline constexpr int NotANumber = 995271;
+inline constexpr int LegendTooLong = 995280;
+inline constexpr int LegendFieldLocked = 995281;
+inline constexpr int InvalidCode = 995282;
+inline constexpr int CodeMissing = 995283;
+inline constexpr int OtherCompanyIncomplete = 995284;
+inline constexpr int NoValue = 995285;
 
 // Selection checks.
 inline constexpr int ChangeDefaultChecks = 44628;

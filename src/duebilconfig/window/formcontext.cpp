@@ -7,6 +7,7 @@
 #include "clsglobal.h"
 #include "clsservizi.h"
 #include "fieldcontrol.h"
+#include "labelcontrol.h"
 #include "frameworktexts.h"
 #include "lookupdialog.h"
 #include "mdiform.h"
@@ -72,6 +73,50 @@ int FormContext::msgBox(int textId, const QStringList &params, ClsServizi::Style
 int FormContext::showMessage(int textId, const QStringList &params, int style) const
 {
     return global ? global->showMessage(textId, params, caption(), style) : 0;
+}
+
+QString FormContext::fieldName(const QWidget *field) const
+{
+    if (!field)
+        return {};
+    const QWidget *focusTarget = field->focusProxy() ? field->focusProxy() : field;
+    if (form) {
+        for (const LabelControl *label : form->findChildren<LabelControl *>()) {
+            if (label->buddy() != focusTarget && label->buddy() != field)
+                continue;
+            QString shown;
+            const QString text = label->text();
+            for (qsizetype i = 0; i < text.size(); ++i) {
+                if (text.at(i) == QLatin1Char('&') && ++i == text.size())
+                    break;
+                shown.append(text.at(i));
+            }
+            shown = shown.trimmed();
+            if (shown.endsWith(QLatin1Char(':')))
+                shown.chop(1);
+            if (!shown.trimmed().isEmpty())
+                return shown.trimmed();
+        }
+    }
+    const auto *control = qobject_cast<const FieldControl *>(field);
+    return control ? control->caption() : field->objectName();
+}
+
+void FormContext::focusField(QWidget *field) const
+{
+    if (!field)
+        return;
+    for (int i = 0; i < 5; ++i) {
+        if (ui.tabPages[i] && ui.tabPages[i]->isAncestorOf(field)) {
+            if (ui.TAB_CONFIG->isTabEnabled(i))
+                ui.TAB_CONFIG->setTab(i);
+            break;
+        }
+    }
+    if (auto *text = qobject_cast<TextField *>(field))
+        text->SetFocus();
+    else
+        field->setFocus(Qt::OtherFocusReason);
 }
 
 ErrorTrap::Outcome FormContext::trapped(const QString &procedure, std::initializer_list<TrapStep> steps) const

@@ -85,6 +85,11 @@ struct FormContext
     // The form's control of that name, as findChild finds it. Remembered: the enabling rules
     // look the same few dozen controls up several hundred times at every change of status.
     QWidget *control(const QString &name) const;
+    // A field as the user reads it on screen: the text of the label beside it (without its
+    // access key and colon), or the field's caption where no label names it.
+    QString fieldName(const QWidget *field) const;
+    // Shows the tab that holds the field and gives it the focus, where the user is to correct it.
+    void focusField(QWidget *field) const;
 
     // Gives a code field its decode (runs the statement of its StartDecode on the form's
     // connection) and its look-up list window; returnColumn is the list column it takes.

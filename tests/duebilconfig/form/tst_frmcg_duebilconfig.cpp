@@ -9,6 +9,7 @@
 #include "frmcg_duebilconfig.h"
 #include "frmcg_duebilconfigfactory.h"
 #include "lookupdialog.h"
+#include "messageids.h"
 #include "messageservice.h"
 #include "recordingmessageservice.h"
 #include "recordset.h"
@@ -519,33 +520,66 @@ void tst_FRMCG_DUEBILCONFIG::legendValueIsInsertedAtTheCaret_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("caret");
     QTest::addColumn<QString>("value");
-    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QString>("type");       // operation type chosen first, empty: as stored
+    QTest::addColumn<QString>("expected");   // on screen, in the row and, after Conferma, in CGP7_TESTORIGA
     QTest::addColumn<int>("caretAfter");
-    QTest::newRow("<T> appended without a blank") << "Incasso" << 0 << "<T>" << "Incasso<T>" << 0;
-    QTest::newRow("other value appended after a blank") << "Incasso" << 0 << "[NUMDOC]" << "Incasso [NUMDOC]" << 0;
-    QTest::newRow("empty field gets a leading blank") << "" << 0 << "[NUMDOC]" << " [NUMDOC]" << 0;
-    QTest::newRow("inserted at the caret") << "0123456789" << 4 << "abc" << "0123abc456789" << 7;
+    QTest::addColumn<int>("message");        // 0: inserted without a word
+    const QString words = QString(235, QLatin1Char('x'));
+    const QString fits = QString(229, QLatin1Char('y'));
+    QTest::newRow("<T> appended without a blank") << "Incasso" << 0 << "<T>" << "" << "Incasso<T>" << 0 << 0;
+    QTest::newRow("other value appended after a blank") << "Incasso" << 0 << "[NUMDOC]" << "" << "Incasso [NUMDOC]" << 0 << 0;
+    QTest::newRow("empty field gets a leading blank") << "" << 0 << "[NUMDOC]" << "" << " [NUMDOC]" << 0 << 0;
+    QTest::newRow("inserted at the caret") << "0123456789" << 4 << "abc" << "" << "0123abc456789" << 7 << 0;
+    QTest::newRow("appended up to the last character") << fits << 0 << "[DATASCAD]" << "" << fits + " [DATASCAD]" << 0 << 0;
+    QTest::newRow("append that does not fit is refused")
+        << words << 0 << "[DATASCAD]" << "" << words << 0 << MessageId::LegendTooLong;
+    QTest::newRow("insert that does not fit keeps the user's words")
+        << words << 10 << "[DATASCAD]" << "" << words << 10 << MessageId::LegendTooLong;
+    QTest::newRow("locked text of a causal without posting")
+        << "Incasso" << 0 << "[NUMDOC]" << "8" << "" << 0 << MessageId::LegendFieldLocked;
 }
 
+// The legend puts its placeholder into the text where the caret stands, whole or not at all:
+// what does not fit, or a text the causal's type locks, is left as it was and the user told.
 void tst_FRMCG_DUEBILCONFIG::legendValueIsInsertedAtTheCaret()
 {
     QFETCH(QString, text);
     QFETCH(int, caret);
     QFETCH(QString, value);
+    QFETCH(QString, type);
     QFETCH(QString, expected);
     QFETCH(int, caretAfter);
+    QFETCH(int, message);
     QVERIFY(open());
     show(QStringLiteral("300"));
     FormContext &ctx = m_form->context();
     ctx.ui.TXT_TESTOPARAMETRICO->setText(text);
+    if (!type.isEmpty()) {
+        ctx.ui.CBO_TIPOOPERAZIONE->setText(type);
+        emit ctx.ui.CBO_TIPOOPERAZIONE->AfterChange();
+        QVERIFY(!ctx.ui.TXT_TESTOPARAMETRICO->isEnabled());
+    }
     ctx.ui.TXT_TESTOPARAMETRICO->setSelStart(caret);
     short row = 0;
     QString description;
     QVERIFY(ctx.Gcls_TestiParametrizzabili);
+    m_messages->clear();
     emit ctx.Gcls_TestiParametrizzabili->DoubleClick(&row, &value, &description);
-    QCOMPARE(ctx.FME_PARAMPERSREG->recordset()->value(QStringLiteral("CGP7_TESTORIGA")).toString(), expected);
+    QCOMPARE(messageIds(), message ? QList<int>{message} : QList<int>{});
+    if (message) {
+        const QString shown = m_messages->calls().constFirst().message.text;
+        QVERIFY2(shown.contains(QStringLiteral("\"Testo riga parametrizzabile\"")) && shown.contains(value), qPrintable(shown));
+    }
     QCOMPARE(ctx.ui.TXT_TESTOPARAMETRICO->Text(), expected);
     QCOMPARE(ctx.ui.TXT_TESTOPARAMETRICO->SelStart(), caretAfter);
+    if (message == MessageId::LegendTooLong)
+        QCOMPARE(ctx.ui.TAB_CONFIG->Tab(), 1);
+    QCOMPARE(ctx.FME_PARAMPERSREG->recordset()->value(QStringLiteral("CGP7_TESTORIGA")).toString(), expected);
+    if (!type.isEmpty())
+        return;
+    QVERIFY(ctx.ui.INTERNAV->press(QStringLiteral("Conferma")));
+    QCOMPARE(scalar("SELECT IFNULL(CGP7_TESTORIGA, '') FROM CGP7_DUEBILPERSREG WHERE CGP7_DITTA_CG18 = 1"
+                    " AND CGP7_CAUSALE_CGP0 = 300").toString(), expected);
 }
 
 void tst_FRMCG_DUEBILCONFIG::duplicateCopiesTheCausal()

@@ -11,6 +11,8 @@
 #include "parametercontrols.h"
 #include "recordset.h"
 #include "simplenavigator.h"
+#include "storedparameterchecks.h"
+#include "testiparametrizzabili.h"
 #include "testdatabase.h"
 
 #include <QApplication>
@@ -134,6 +136,8 @@ private:
     std::unique_ptr<CausalOperations> m_otherOps;
     QMap<QString, QStringList> m_values;  // field name -> codes a user may type there
     QString m_broken;                     // an invariant an action found broken
+    QStringList m_faults;                 // what an action saw go wrong on the screen
+    ado::ConnectionPtr m_checks;          // the command-line check's own connection
 };
 
 namespace {
@@ -321,7 +325,8 @@ QString tst_Session::typeInto(TextField *field, const QString &text, bool leaveW
 
 void tst_Session::buildActions()
 {
-    FormUi &ui = m_form->context().ui;
+    FormContext &ctx = m_form->context();
+    FormUi &ui = ctx.ui;
     const QStringList navigator = {"Primo", "Precedente", "Successivo", "Ultimo", "Nuovo",
                                    "Conferma", "Annulla", "Elimina", "Duplica"};
     m_actions = {
@@ -520,6 +525,51 @@ void tst_Session::buildActions()
              QTest::keyClick(ui.CBO_GESTIONERITENUTE->comboBox(), m_random.bounded(2) ? Qt::Key_Down : Qt::Key_Up);
              return QStringLiteral("CBO_GESTIONERITENUTE = %1, check %2").arg(ui.CBO_GESTIONERITENUTE->Text(), check->Text());
          }},
+        {3, [this, &ui, &ctx] {
+             // A placeholder double-clicked in the legend, which stays open whatever the causal's
+             // type makes of the text; now and then into a text the user made long first.
+             RichTextField *field = ui.TXT_TESTOPARAMETRICO;
+             if (!ctx.Gcls_TestiParametrizzabili)
+                 return QStringLiteral("no legend");
+             if (m_random.bounded(2) && reachable(field) && showTabOf(field)) {
+                 field->editor()->setFocus();
+                 field->editor()->selectAll();
+                 field->editor()->insertPlainText(QString(220 + m_random.bounded(21), QLatin1Char('t')));
+             }
+             const QString before = field->Text();
+             const int caret = m_random.bounded(int(before.size()) + 1);
+             field->setSelStart(caret);
+             QString value = QStringList{"[DATASCAD]", "<T>", "[NUMDOC]", "[RAGSOC]"}.value(m_random.bounded(4));
+             short row = 0;
+             QString description;
+             emit ctx.Gcls_TestiParametrizzabili->DoubleClick(&row, &value, &description);
+             const QString after = field->Text();
+             const QString whole = caret == 0 ? before + (value == QLatin1String("<T>") ? "" : " ") + value
+                                              : before.left(caret) + value + before.mid(caret);
+             if (after != before && (after != whole || after.size() > field->maxChar()))
+                 m_faults << QStringLiteral("legend turned '%1' into '%2'").arg(before, after);
+             return QStringLiteral("legend %1 at %2 of %3").arg(value).arg(caret).arg(before.size());
+         }},
+        {3, [this, &ui] {
+             // A new exclusion row left empty or with a refused code, then the causal left or copied.
+             if (!showTabOf(ui.QGRID_GRUPPIUTENTI) || !ui.GRIDNAVREVOKE->isEnabled())
+                 return QStringLiteral("exclusions out of reach");
+             ui.GRIDNAVREVOKE->findChild<QToolButton *>(QStringLiteral("GRIDNAV_Nuovo"))->click();
+             switch (m_random.bounded(3)) {
+             case 0: typeInto(m_random.bounded(2) ? ui.TXT_GRUPPO : ui.TXT_UTENTE,
+                              m_random.bounded(2) ? QStringLiteral("NESSUNO") : QStringLiteral("99"), m_random.bounded(2));
+                     break;
+             case 1:
+                 if (ui.QGRID_GRUPPIUTENTI->rowCount() > 1)
+                     ui.QGRID_GRUPPIUTENTI->findChild<QTableWidget *>()->setCurrentCell(0, 0);
+                 break;
+             default: break;
+             }
+             const QString key = QStringList{"Successivo", "Precedente", "Primo", "Duplica", "Conferma"}.value(m_random.bounded(5));
+             if (auto *button = ui.INTERNAV->button(key))
+                 button->click();
+             return QStringLiteral("exclusion left empty, INTERNAV ") + key;
+         }},
         {2, [this, &ui] {
              const int tab = m_random.bounded(5);
              if (ui.TAB_CONFIG->isTabEnabled(tab))
@@ -591,6 +641,9 @@ void tst_Session::randomSession()
         totalWeight += action.first;
     CausalRows rows(m_db->connectionString());
     QMap<int, QStringList> stored = rows.read();
+    m_checks = std::make_shared<ado::Connection>();
+    m_checks->Open(m_db->connectionString());
+    qlonglong savesCheckedUpTo = column(QStringLiteral("SELECT IFNULL(MAX(CGPL_ID), 0) FROM CGPL_DUEBILSTORICO")).value(0).toLongLong();
     QStringList history;
     int reported = 0;
     // Every change the window makes to a causal is recorded with it, and nothing else is.
@@ -676,6 +729,25 @@ void tst_Session::randomSession()
         const QSet<int> changed = CausalRows::changed(stored, now);
         QVERIFY2(recorded == changed,
                  qPrintable(QStringLiteral("recorded %1, changed %2").arg(listed(recorded), listed(changed)) + where()));
+        QVERIFY2(m_faults.isEmpty(), qPrintable(m_faults.join('\n') + where()));
+        QVERIFY2(column(QStringLiteral("SELECT COUNT(*) FROM CGP8_DUEBILREVOKE"
+                                       " WHERE CGP8_ID_FW06 IS NULL AND CGP8_ID_FW07 IS NULL")).value(0) == QLatin1String("0"),
+                 qPrintable(QStringLiteral("an exclusion row without group or user was stored") + where()));
+        // What the window saved without refusal, the command-line check finds nothing in, in
+        // the company on screen. (Choosing a type writes its default checks at once, unsaved:
+        // only the causals a save recorded are judged.)
+        const QStringList saved = column(QStringLiteral("SELECT DISTINCT CGPL_CAUSALE_CGP0 FROM CGPL_DUEBILSTORICO"
+                                                        " WHERE CGPL_INDOPERAZIONE = 1 AND CGPL_ID > %1").arg(savesCheckedUpTo));
+        savesCheckedUpTo = column(QStringLiteral("SELECT IFNULL(MAX(CGPL_ID), 0) FROM CGPL_DUEBILSTORICO")).value(0).toLongLong();
+        for (const QString &code : saved) {
+            if (!now.contains(code.toInt()))
+                continue;
+            for (const StoredParameterChecks::Finding &f : StoredParameterChecks(m_checks).check(code)) {
+                if (f.company == QLatin1String("1"))
+                    QFAIL(qPrintable(QStringLiteral("validate %1, company %2: %3 = '%4' (%5)")
+                                     .arg(f.causal, f.company, f.column, f.value).arg(f.textId) + where()));
+            }
+        }
         const QStringList incomplete = rows.incomplete(1);
         QVERIFY2(incomplete.isEmpty(), qPrintable(incomplete.join(", ") + where()));
         stored = now;
@@ -698,6 +770,7 @@ void tst_Session::randomSession()
     m_navigator.reset();
     m_area.reset();
     m_global.reset();
+    m_checks.reset();
     QSqlDatabase::database(QStringLiteral("session")).close();
     QSqlDatabase::removeDatabase(QStringLiteral("session"));
 }

@@ -9,6 +9,7 @@
 #include "lookupdialog.h"
 #include "messageservice.h"
 #include "parametercontrols.h"
+#include "messageids.h"
 #include "recordingmessageservice.h"
 #include "recordset.h"
 #include "simplenavigator.h"
@@ -234,10 +235,14 @@ void tst_CausalParameters::typeChosenInTheComboForcesItsValues()
         QCOMPARE(ui.TXT_MESI->Text(), QString());
         QCOMPARE(state("TXT_TESTOPARAMETRICO"), QStringLiteral("H"));
         QCOMPARE(state("TXT_CAUABBUONI"), QStringLiteral("H"));
+        // The posting causal of advances must be one of advances.
+        type(ui.TXT_CAUSALECOGE, QStringLiteral("ACC"));
     }
     m_messages->clear();
     QVERIFY(confirm());
-    QCOMPARE(messageIds(), QList<int>{});
+    // Companies 2 and 3 keep rows the new type does not accept: they are named, and the save
+    // of the company on screen goes on.
+    QCOMPARE(messageIds(), QList<int>{MessageId::OtherCompanyIncomplete});
     QCOMPARE(scalar("SELECT CGP5_TIPOCAUSALE FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = 300").toString(), tipo);
     for (const QString &s : stored) {
         const QStringList p = s.split(QLatin1Char(' '));
@@ -303,9 +308,14 @@ void tst_CausalParameters::emptyMandatoryFieldRefusesTheSave_data()
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("column");     // of company 1's rows
     QTest::addColumn<QString>("value");      // that makes the save go through
-    QTest::newRow("closing without tolerance") << "3" << "TXT_DELTAIMPORTO" << "CGP6_DELTAIMPORTO" << "5";
-    QTest::newRow("unpaid bills without credit account") << "4" << "TXT_CONTOAVERE" << "CGP7_CONTOAVERE_CG24" << "140202";
-    QTest::newRow("compensation without customers' causal") << "6" << "TXT_CAUSALECOMPCLI" << "CGP6_CAUSALECOMPCLI_CGP0" << "300";
+    QTest::addColumn<QString>("named");      // the field as the message names it: its label on screen
+    QTest::addColumn<bool>("elsewhere");     // companies 2 and 3 are then named, short of the same
+    QTest::newRow("closing without tolerance") << "3" << "TXT_DELTAIMPORTO" << "CGP6_DELTAIMPORTO" << "5"
+                                               << "Estr. scad. con imp. compreso tra: (+/-)" << false;
+    QTest::newRow("unpaid bills without credit account") << "4" << "TXT_CONTOAVERE" << "CGP7_CONTOAVERE_CG24" << "140202"
+                                                         << "Conto banca" << true;
+    QTest::newRow("compensation without customers' causal") << "6" << "TXT_CAUSALECOMPCLI" << "CGP6_CAUSALECOMPCLI_CGP0" << "300"
+                                                            << "Codice causale estrazione scadenze clienti" << true;
 }
 
 void tst_CausalParameters::emptyMandatoryFieldRefusesTheSave()
@@ -314,6 +324,8 @@ void tst_CausalParameters::emptyMandatoryFieldRefusesTheSave()
     QFETCH(QString, field);
     QFETCH(QString, column);
     QFETCH(QString, value);
+    QFETCH(QString, named);
+    QFETCH(bool, elsewhere);
     const QString table = column.startsWith(QLatin1String("CGP6"))
         ? QStringLiteral("CGP6_DUEBILPARAMDITTA WHERE CGP6_CAUSALE_CGP0 = 300 AND CGP6_DITTA_CG18 = 1")
         : QStringLiteral("CGP7_DUEBILPERSREG WHERE CGP7_CAUSALE_CGP0 = 300 AND CGP7_DITTA_CG18 = 1");
@@ -324,8 +336,11 @@ void tst_CausalParameters::emptyMandatoryFieldRefusesTheSave()
     auto *control = m_form->findChild<TextField *>(field);
     QVERIFY(control);
     QCOMPARE(state(field), QStringLiteral("M"));
-    if (tipo == QLatin1String("4"))
+    if (tipo == QLatin1String("4")) {
+        // A posting causal of unpaid bills, as the type asks for.
+        type(ui.TXT_CAUSALECOGE, QStringLiteral("IBF"));
         type(ui.TXT_CONTODARE, QStringLiteral("140201"));
+    }
     if (tipo == QLatin1String("6"))
         type(ui.TXT_CAUSALECOMPFOR, QStringLiteral("310"));
     type(control, QString());
@@ -334,8 +349,8 @@ void tst_CausalParameters::emptyMandatoryFieldRefusesTheSave()
     m_messages->clear();
     QVERIFY(!confirm());
     QCOMPARE(messageIds(), QList<int>{995202});
-    QVERIFY2(m_messages->calls().first().message.params.value(0) == control->caption(),
-             qPrintable(m_messages->calls().first().message.params.join(',')));
+    QCOMPARE(m_messages->calls().first().message.params.value(0), named);
+    QCOMPARE(QApplication::focusWidget(), control->lineEdit());
     QCOMPARE(scalar("SELECT CGP5_TIPOCAUSALE FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = 300").toInt(), 1);
     QCOMPARE(scalar("SELECT " + column + " FROM " + table), before);
 
@@ -343,7 +358,7 @@ void tst_CausalParameters::emptyMandatoryFieldRefusesTheSave()
     type(control, value);
     m_messages->clear();
     QVERIFY(confirm());
-    QCOMPARE(messageIds(), QList<int>{});
+    QCOMPARE(messageIds(), elsewhere ? QList<int>{MessageId::OtherCompanyIncomplete} : QList<int>{});
     QCOMPARE(scalar("SELECT CGP5_TIPOCAUSALE FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = 300").toString(), tipo);
     QCOMPARE(scalar("SELECT " + column + " FROM " + table).toString(), value);
 }

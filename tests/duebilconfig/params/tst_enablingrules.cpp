@@ -34,6 +34,7 @@ public:
     void setMandatory(const QString &name, bool on) override { on ? void(mandatory.insert(name)) : void(mandatory.remove(name)); }
     int currentTab() const override { return tab; }
     void setCurrentTab(int index) override { tab = index; }
+    bool isTabEnabled(int index) const override { return !disabledTabs.contains(QString::number(index)); }
     void setTabEnabled(int index, bool enabled) override
     {
         enabled ? void(disabledTabs.remove(QString::number(index))) : void(disabledTabs.insert(QString::number(index)));
