@@ -17,6 +17,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -292,7 +293,7 @@ void tst_ShellWindow::recordMenuShowsEveryCommandWithItsShortcut()
     window.navigator()->addExtraCommand(QStringLiteral("Duplica"), QStringLiteral("Duplica"));
     auto *menu = window.findChild<QMenu *>(QStringLiteral("MNU_RECORD"));
     QVERIFY(menu);
-    QCOMPARE(menu->title(), QStringLiteral("&Record"));
+    QCOMPARE(menu->title(), QStringLiteral("Re&cord"));
     QStringList shown;
     for (const QAction *action : menu->actions()) {
         shown << action->text() + QLatin1Char('=') + action->shortcut().toString(QKeySequence::PortableText);
@@ -301,6 +302,19 @@ void tst_ShellWindow::recordMenuShowsEveryCommandWithItsShortcut()
                                                                   action->shortcut().toString(QKeySequence::NativeText)));
         QCOMPARE(toolBarAction(window, action->text()), action);
     }
+    // Its letter is the one of "Contabilità": the key again reaches the other of the two.
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QStringList opened;
+    for (int press = 0; press < 2; ++press) {
+        QTest::keyClick(window.menuBar(), Qt::Key_C, Qt::AltModifier);
+        QTRY_VERIFY(window.menuBar()->activeAction());
+        opened << window.menuBar()->activeAction()->text();
+        if (QWidget *popup = QApplication::activePopupWidget())
+            popup->close();
+    }
+    opened.sort();
+    QCOMPARE(opened, QStringList({QStringLiteral("&Contabilità"), QStringLiteral("Re&cord")}));
     QCOMPARE(shown, QStringList({"Primo=Alt+Home", "Precedente=Alt+Left", "Successivo=Alt+Right", "Ultimo=Alt+End",
                                  "Nuovo=Ctrl+N", "Conferma=Ctrl+S", "Annulla modifiche=Ctrl+Z", "Elimina=Ctrl+Del",
                                  "Ricerca=Ctrl+F", "Duplica=Ctrl+D"}));
