@@ -114,6 +114,10 @@ CausalOperations::Outcome CausalOperations::duplicate(const QString &source, con
         return refused;
     if (exists(newCode))
         return Refusal{MessageId::Exists, {newCode}};
+    // A code typed but never stored (refused, or its causal deleted meanwhile) has no rows to
+    // copy: the copy would be a causal of a description alone.
+    if (!exists(source))
+        return Refusal{0, {}};
     const QStringList statements = S::duplication(newCode, source, company, description);
     // Inside a caller's transaction the copy is part of the caller's work: the caller commits
     // or rolls back.
