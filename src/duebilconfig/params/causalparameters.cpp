@@ -437,10 +437,15 @@ void CausalParameters::aggiornaModalitaRecupero(bool keepStored)
         frame->Refresh(QString());
         // A changed operation type gives the modes another meaning: the list starts again from
         // its first entry. A causal being shown keeps its stored mode while the list offers it.
-        if (!keepStored || ui.CBO_MODRECUPERO->ListIndex() < 0)
+        const bool restarted = !keepStored || ui.CBO_MODRECUPERO->ListIndex() < 0;
+        if (restarted)
             ui.CBO_MODRECUPERO->setListIndex(0);
-        frame->setBatchPending(true);
-        ui.INTERNAV->setChanged(true);
+        // Only a mode that changed is something to save: a causal merely shown asks nothing
+        // when the user moves on.
+        if (restarted) {
+            frame->setBatchPending(true);
+            ui.INTERNAV->setChanged(true);
+        }
     }
 }
 
