@@ -39,6 +39,8 @@ enum : int {
     ScriptFailed = 991041,          // %1 file, %2 reason
     ScriptTimedOut = 991042,        // %1 milliseconds
     ScriptError = 991043,           // %1 error, %2 line
+    MenuRecord = 991044,
+    ShortcutTip = 991045,           // %1 command, %2 shortcut
     ScriptUnknownControl = 991060,  // %1 name
     ScriptNoAction = 991061,        // %1 name, %2 call
     ScriptUnknownColumn = 991062,   // %1 grid, %2 column

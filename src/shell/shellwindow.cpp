@@ -75,6 +75,10 @@ void ShellWindow::buildMenus()
     open->setObjectName(QStringLiteral("ACT_DUEBILCONFIG"));
     connect(open, &QAction::triggered, this, [this] { openConfiguration(); });
 
+    // Filled with the navigator's commands by buildNavigatorBar().
+    m_recordMenu = menuBar()->addMenu(m_global->text(ShellText::MenuRecord));
+    m_recordMenu->setObjectName(QStringLiteral("MNU_RECORD"));
+
     QMenu *windows = menuBar()->addMenu(m_global->text(ShellText::MenuWindows));
     connect(windows->addAction(m_global->text(ShellText::ActionTile)), &QAction::triggered, m_area,
             &QMdiArea::tileSubWindows);
@@ -86,13 +90,30 @@ void ShellWindow::buildNavigatorBar()
 {
     QToolBar *bar = addToolBar(m_global->text(ShellText::NavigatorTitle));
     bar->setObjectName(QStringLiteral("TTB_NAVIGATORE"));
+    // In ActiveNavigator::Command order. Ctrl+Z in a text field stays the field's own undo of the
+    // typing: the field claims the key first, so a slip there never drops the causal's changes.
+    const QKeySequence shortcuts[] = {
+        QKeySequence(Qt::ALT | Qt::Key_Home), QKeySequence(Qt::ALT | Qt::Key_Left),
+        QKeySequence(Qt::ALT | Qt::Key_Right), QKeySequence(Qt::ALT | Qt::Key_End),
+        QKeySequence(Qt::CTRL | Qt::Key_N), QKeySequence(Qt::CTRL | Qt::Key_S),
+        QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Delete),
+        QKeySequence(Qt::CTRL | Qt::Key_F)};
     for (int command = ActiveNavigator::First; command <= ActiveNavigator::Query; ++command) {
-        QAction *action = bar->addAction(m_global->text(ShellText::NavFirst + command));
+        QAction *action = addRecordCommand(bar, m_global->text(ShellText::NavFirst + command), shortcuts[command]);
         connect(action, &QAction::triggered, m_navigator,
                 [this, command] { m_navigator->trigger(ActiveNavigator::Command(command)); });
     }
     connect(m_navigator, &ActiveNavigator::extraCommandAdded, bar, [this, bar](const QString &key, const QString &caption) {
-        connect(bar->addAction(caption), &QAction::triggered, m_navigator, [this, key] { m_navigator->triggerExtra(key); });
+        // Every window that adds it again finds it there already.
+        for (QAction *existing : m_recordMenu->actions()) {
+            if (existing->data().toString() == key)
+                return;
+        }
+        const QKeySequence shortcut = key.compare(QLatin1String("Duplica"), Qt::CaseInsensitive) == 0
+            ? QKeySequence(Qt::CTRL | Qt::Key_D) : QKeySequence();
+        QAction *action = addRecordCommand(bar, caption, shortcut);
+        action->setData(key);
+        connect(action, &QAction::triggered, m_navigator, [this, key] { m_navigator->triggerExtra(key); });
     });
 
     bar->addSeparator();
@@ -102,6 +123,17 @@ void ShellWindow::buildNavigatorBar()
     m_companies->setMinimumContentsLength(24);
     bar->addWidget(m_companies);
     connect(m_companies, &QComboBox::activated, this, &ShellWindow::onCompanyChosen);
+}
+
+QAction *ShellWindow::addRecordCommand(QToolBar *bar, const QString &caption, const QKeySequence &shortcut)
+{
+    QAction *action = bar->addAction(caption);
+    action->setShortcut(shortcut);
+    if (!shortcut.isEmpty())
+        action->setToolTip(m_global->text(ShellText::ShortcutTip,
+                                          {caption, shortcut.toString(QKeySequence::NativeText)}));
+    m_recordMenu->addAction(action);
+    return action;
 }
 
 QString ShellWindow::databaseError() const

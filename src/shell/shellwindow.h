@@ -12,8 +12,12 @@ class ClsGlobal;
 class Cinterface;
 class ComponentLoader;
 class QComboBox;
+class QKeySequence;
+class QToolBar;
+class QAction;
 class QLabel;
 class QMdiArea;
+class QMenu;
 class SimpleNavigator;
 
 // The host's main window: MDI area, the menu item of the configuration window, the navigator
@@ -50,6 +54,9 @@ protected:
 private:
     void buildMenus();
     void buildNavigatorBar();
+    // A record command on the tool bar and in the Record menu, with its shortcut in both and in
+    // its tool tip.
+    QAction *addRecordCommand(QToolBar *bar, const QString &caption, const QKeySequence &shortcut);
     void onCompanyChosen(int index);
     void useCompany(const QVariantList &data);
     void onWindowClosing(Cinterface *contract);
@@ -59,6 +66,7 @@ private:
     ComponentLoader *m_loader;
     ShellOptions m_options;
     QMdiArea *m_area = nullptr;
+    QMenu *m_recordMenu = nullptr;
     QComboBox *m_companies = nullptr;
     QLabel *m_userLabel = nullptr;
     QLabel *m_databaseLabel = nullptr;

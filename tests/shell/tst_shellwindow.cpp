@@ -9,17 +9,21 @@
 #include "simplenavigator.h"
 #include "testdatabase.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QMetaEnum>
 #include <QImage>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 using Kind = RecordingMessageService::Kind;
 
@@ -72,6 +76,9 @@ private slots:
     void toolBarDrivesTheNavigator_data();
     void toolBarDrivesTheNavigator();
     void extraCommandsOfTheModuleAppearOnTheToolBar();
+    void recordMenuShowsEveryCommandWithItsShortcut();
+    void recordShortcutsWorkInsideTheWindow_data();
+    void recordShortcutsWorkInsideTheWindow();
     void screenshotRunWritesAPicture();
     void rightClickMenuOfAFieldIsItalian();
 
@@ -276,6 +283,105 @@ void tst_ShellWindow::extraCommandsOfTheModuleAppearOnTheToolBar()
     action->trigger();
     QCOMPARE(spy.size(), 1);
     QCOMPARE(spy.first().first().toString(), QStringLiteral("DUPLICA"));
+}
+
+void tst_ShellWindow::recordMenuShowsEveryCommandWithItsShortcut()
+{
+    InProcessLoader loader;
+    ShellWindow window(m_global.get(), &loader, ShellOptions{});
+    window.navigator()->addExtraCommand(QStringLiteral("Duplica"), QStringLiteral("Duplica"));
+    window.navigator()->addExtraCommand(QStringLiteral("Duplica"), QStringLiteral("Duplica"));
+    auto *menu = window.findChild<QMenu *>(QStringLiteral("MNU_RECORD"));
+    QVERIFY(menu);
+    QCOMPARE(menu->title(), QStringLiteral("Re&cord"));
+    QStringList shown;
+    for (const QAction *action : menu->actions()) {
+        shown << action->text() + QLatin1Char('=') + action->shortcut().toString(QKeySequence::PortableText);
+        // The tool bar's button names its key too.
+        QCOMPARE(action->toolTip(), QStringLiteral("%1 (%2)").arg(action->text(),
+                                                                  action->shortcut().toString(QKeySequence::NativeText)));
+        QCOMPARE(toolBarAction(window, action->text()), action);
+    }
+    // Its letter is the one of "Contabilità": the key again reaches the other of the two.
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QStringList opened;
+    for (int press = 0; press < 2; ++press) {
+        QTest::keyClick(window.menuBar(), Qt::Key_C, Qt::AltModifier);
+        QTRY_VERIFY(window.menuBar()->activeAction());
+        opened << window.menuBar()->activeAction()->text();
+        if (QWidget *popup = QApplication::activePopupWidget())
+            popup->close();
+    }
+    opened.sort();
+    QCOMPARE(opened, QStringList({QStringLiteral("&Contabilità"), QStringLiteral("Re&cord")}));
+    QCOMPARE(shown, QStringList({"Primo=Alt+Home", "Precedente=Alt+Left", "Successivo=Alt+Right", "Ultimo=Alt+End",
+                                 "Nuovo=Ctrl+N", "Conferma=Ctrl+S", "Annulla modifiche=Ctrl+Z", "Elimina=Ctrl+Del",
+                                 "Ricerca=Ctrl+F", "Duplica=Ctrl+D"}));
+}
+
+void tst_ShellWindow::recordShortcutsWorkInsideTheWindow_data()
+{
+    QTest::addColumn<QString>("focus");     // control of the window holding the focus
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("expected");  // the command the navigator receives; empty: none
+    const QString text = QStringLiteral("TXT_DESCRIZIONE");
+    const QString combo = QStringLiteral("CBO_TIPOOPERAZIONE");
+    QTest::newRow("Ctrl+S in a text field") << text << int(Qt::Key_S) << int(Qt::ControlModifier) << "Confirm";
+    QTest::newRow("Ctrl+N in a text field") << text << int(Qt::Key_N) << int(Qt::ControlModifier) << "New";
+    QTest::newRow("Ctrl+F in a combo") << combo << int(Qt::Key_F) << int(Qt::ControlModifier) << "Query";
+    QTest::newRow("Ctrl+Del in a combo") << combo << int(Qt::Key_Delete) << int(Qt::ControlModifier) << "Delete";
+    QTest::newRow("Ctrl+Z in a combo") << combo << int(Qt::Key_Z) << int(Qt::ControlModifier) << "Undo";
+    QTest::newRow("Ctrl+Z in a text field is its own undo") << text << int(Qt::Key_Z) << int(Qt::ControlModifier) << "";
+    QTest::newRow("Alt+Home") << text << int(Qt::Key_Home) << int(Qt::AltModifier) << "First";
+    QTest::newRow("Alt+Left") << combo << int(Qt::Key_Left) << int(Qt::AltModifier) << "Previous";
+    QTest::newRow("Alt+Right") << text << int(Qt::Key_Right) << int(Qt::AltModifier) << "Next";
+    QTest::newRow("Alt+End") << combo << int(Qt::Key_End) << int(Qt::AltModifier) << "Last";
+    QTest::newRow("Ctrl+D in a text field") << text << int(Qt::Key_D) << int(Qt::ControlModifier) << "Duplica";
+}
+
+// The keys reach the record commands from the fields of a module's window in the host's MDI
+// area, where the user works, except Ctrl+Z in a text field, which undoes the typing there.
+void tst_ShellWindow::recordShortcutsWorkInsideTheWindow()
+{
+    QFETCH(QString, focus);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, expected);
+    InProcessLoader loader;
+    ShellWindow window(m_global.get(), &loader, ShellOptions{});
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QVERIFY(window.openConfiguration());
+    window.navigator()->addExtraCommand(QStringLiteral("Duplica"), QStringLiteral("Duplica"));
+    KeepingForm *form = loader.factory->last;
+    form->refuse = false;
+    auto *layout = new QVBoxLayout(form);
+    auto *edit = new QLineEdit(QStringLiteral("Incasso"), form);
+    edit->setObjectName(QStringLiteral("TXT_DESCRIZIONE"));
+    auto *combo = new QComboBox(form);
+    combo->setObjectName(QStringLiteral("CBO_TIPOOPERAZIONE"));
+    combo->addItems({QStringLiteral("Incassi"), QStringLiteral("Pagamenti")});
+    layout->addWidget(edit);
+    layout->addWidget(combo);
+    auto *target = form->findChild<QWidget *>(focus);
+    target->setFocus(Qt::TabFocusReason);
+    QTRY_COMPARE(QApplication::focusWidget(), target);
+    QTest::keyClicks(edit, QStringLiteral(" RiBa"));
+
+    QSignalSpy commands(window.navigator(), &ActiveNavigator::commandTriggered);
+    QSignalSpy extras(window.navigator(), &ActiveNavigator::extraCommandTriggered);
+    QTest::keyClick(target, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QStringList received;
+    for (const QList<QVariant> &signal : std::as_const(commands))
+        received << QString::fromLatin1(QMetaEnum::fromType<ActiveNavigator::Command>().valueToKey(
+            signal.first().value<ActiveNavigator::Command>()));
+    for (const QList<QVariant> &signal : std::as_const(extras))
+        received << signal.first().toString();
+    QCOMPARE(received, expected.isEmpty() ? QStringList() : QStringList{expected});
+    QCOMPARE(edit->text() == QLatin1String("Incasso RiBa"), !(expected.isEmpty() && target == edit));
+    QCOMPARE(combo->currentIndex(), 0);
 }
 
 void tst_ShellWindow::screenshotRunWritesAPicture()

@@ -9,6 +9,7 @@
 #include "clsservizi.h"
 #include "debugtrace.h"
 #include "duebilstatements.h"
+#include "formkeyboard.h"
 #include "layoutpersonalisation.h"
 #include "messageids.h"
 #include "parametercontrols.h"
@@ -36,6 +37,7 @@ struct FRMCG_DUEBILCONFIG::Private
     std::unique_ptr<LayoutPersonalisation> layout;
     std::unique_ptr<UserExclusions> exclusions;
     QObject *formBinding = nullptr;
+    FormKeyboard *keyboard = nullptr;  // child of the form
     bool loaded = false;
     bool handlersConnected = false;
     // Called on a causal that does not exist: the window says so once it is open.
@@ -100,6 +102,7 @@ void FRMCG_DUEBILCONFIG::Form_Load()
     ctx.global = ctx.Gcls_Interface ? ctx.Gcls_Interface->clsGlobal() : nullptr;
     // The controls exist from the load on, so the host can place and show the window.
     ctx.ui.setupUi(this, [this](int id) { return ctx.t(id); });
+    d->keyboard = new FormKeyboard(this, ctx.ui);
     d->causals = std::make_unique<CausalRecords>(ctx);
     d->checks = std::make_unique<SelectionChecks>(ctx);
     d->params = std::make_unique<CausalParameters>(ctx);
@@ -421,6 +424,7 @@ void FRMCG_DUEBILCONFIG::ImpostaVirtualFrame()
                                        ui.GRIDNAVREVOKE, ui.QGRID_GRUPPIUTENTI, 1);
             bindControls(ctx, *ctx.FME_UTENTI, ParameterControls::utenti());
             ui.GRIDNAVREVOKE->setFrame(ctx.FME_UTENTI.get());
+            ui.QGRID_GRUPPIUTENTI->setNavigator(ui.GRIDNAVREVOKE);
             child(*ctx.FME_UTENTI);
         },
     });
@@ -458,6 +462,17 @@ void FRMCG_DUEBILCONFIG::connectHandlers()
     d->params->connectEvents();
     d->layout->connectEvents();
     d->exclusions->connectEvents();
+    // A causal found or moved to: the user goes on in the tab in front, not in the code field
+    // just disabled. Queued, so that a Tab or a look-up list that showed it has finished moving
+    // the focus; the start-up places the focus itself.
+    connect(ctx.FME_CAUSALI.get(), &DataFrame::ChangeStatus, d->keyboard, [this](int status, int reason) {
+        if (status == DataFrame::StatusRecord && ctx.activated && !ctx.closing
+            && (reason == DataFrame::ReasonQuery || reason == DataFrame::ReasonMove || reason == DataFrame::ReasonNew))
+            QTimer::singleShot(0, d->keyboard, [this] {
+                if (!ctx.closing && ctx.FME_CAUSALI && ctx.FME_CAUSALI->Status() == DataFrame::StatusRecord)
+                    d->keyboard->focusFirstField();
+            });
+    });
     // The host's tool bar presses the buttons of the window's navigator.
     if (ActiveNavigator *navigator = ctx.Gcls_Interface->activeNavigator()) {
         connect(navigator, &ActiveNavigator::commandTriggered, this, [this](ActiveNavigator::Command command) {

@@ -1,6 +1,10 @@
 #include "gridcontrol.h"
 
+#include "gridnavigator.h"
+
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QPointer>
 #include <QHeaderView>
 #include <QTableWidget>
 
@@ -18,6 +22,7 @@ struct GridControl::Private
     QList<Column> columns;
     ado::RecordsetPtr recordset;
     std::function<bool(const QVariant &)> rowMover;
+    QPointer<GridNavigator> navigator;
     QList<QVariant> bookmarks;
     bool formatEnabled = false;
     bool filling = false;
@@ -37,6 +42,7 @@ GridControl::GridControl(QWidget *parent) : QWidget(parent), d(std::make_unique<
     d->table->horizontalHeader()->setStretchLastSection(true);
     layout->addWidget(d->table);
     setFocusProxy(d->table);
+    d->table->installEventFilter(this);
 
     connect(d->table, &QTableWidget::currentCellChanged, this, [this](int row, int, int previous, int) {
         if (d->filling || row < 0 || row == previous || !d->recordset || row >= d->bookmarks.size())
@@ -45,7 +51,7 @@ GridControl::GridControl(QWidget *parent) : QWidget(parent), d(std::make_unique<
             d->recordset->setBookmark(d->bookmarks.at(row));
         } else if (!d->rowMover(d->bookmarks.at(row))) {
             d->filling = true;
-            d->table->setCurrentCell(previous, 0);
+            d->table->setCurrentCell(previous, firstVisibleColumn());
             d->filling = false;
             return;
         }
@@ -160,8 +166,79 @@ void GridControl::Refresh()
         }
     }
     if (currentRow >= 0)
-        d->table->setCurrentCell(currentRow, 0);
+        d->table->setCurrentCell(currentRow, firstVisibleColumn());
     d->filling = false;
+}
+
+int GridControl::firstVisibleColumn() const
+{
+    for (int c = 0; c < d->table->columnCount(); ++c) {
+        if (!d->table->isColumnHidden(c))
+            return c;
+    }
+    return 0;
+}
+
+void GridControl::setNavigator(GridNavigator *navigator) { d->navigator = navigator; }
+
+bool GridControl::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == d->table) {
+        if (event->type() == QEvent::KeyPress) {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            if (keyPressed(key->key(), key->modifiers() & ~Qt::KeypadModifier))
+                return true;
+        } else if (event->type() == QEvent::FocusIn && d->table->rowCount() > 0) {
+            // Reached by Tab: the row the frame is on, or the first, is the one the keys work on.
+            const QModelIndex current = d->table->currentIndex();
+            if (!current.isValid() || d->table->isColumnHidden(current.column())) {
+                d->filling = true;
+                d->table->setCurrentCell(qMax(0, current.row()), firstVisibleColumn());
+                d->filling = false;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool GridControl::keyPressed(int key, Qt::KeyboardModifiers modifiers)
+{
+    if (modifiers != Qt::NoModifier)
+        return false;
+    const int row = d->table->currentRow();
+    switch (key) {
+    case Qt::Key_Space: {
+        // The tick of the current cell, or else of the row's tick-box column.
+        if (row < 0)
+            return true;
+        int column = d->table->currentColumn();
+        if (column < 0 || column >= d->columns.size() || d->columns.at(column).kind != KindTick) {
+            column = -1;
+            for (int c = 0; c < d->columns.size() && column < 0; ++c) {
+                if (d->columns.at(c).kind == KindTick && d->columns.at(c).visible)
+                    column = c;
+            }
+        }
+        if (QTableWidgetItem *item = column >= 0 ? d->table->item(row, column) : nullptr)
+            item->setCheckState(item->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+        return true;
+    }
+    case Qt::Key_Return:
+    case Qt::Key_Enter: {
+        // What a double click on the current cell does.
+        const int column = d->table->currentColumn();
+        if (row >= 0 && column >= 0 && column < d->columns.size())
+            doubleClickCell(row, d->columns.at(column).name);
+        return true;
+    }
+    case Qt::Key_Insert:
+    case Qt::Key_Delete:
+        if (d->navigator && d->navigator->isEnabled())
+            d->navigator->press(key == Qt::Key_Insert ? QStringLiteral("Nuovo") : QStringLiteral("Elimina"));
+        return d->navigator;
+    default:
+        return false;
+    }
 }
 
 int GridControl::rowCount() const { return d->table->rowCount(); }

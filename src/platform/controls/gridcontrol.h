@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <functional>
 
+class GridNavigator;
 class QTableWidget;
 
 // Reads a column of the row being formatted.
@@ -48,6 +49,10 @@ public:
     Q_INVOKABLE QString cellText(int row, const QString &column) const;
     int currentRow() const;
 
+    // The navigator whose buttons Ins ("Nuovo") and Del ("Elimina") press while the grid has
+    // the focus; without one the two keys do nothing.
+    void setNavigator(GridNavigator *navigator);
+
     // For tests and scripts: what a double click or a tick does.
     void doubleClickCell(int row, const QString &column);
     void tick(int row, const QString &column, bool ticked);
@@ -60,7 +65,15 @@ signals:
     void SelectAllClickEXT();
     void RowChanged();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    // The first column on show: the current cell stands there, so the focus and the arrow keys
+    // have a cell to start from (a hidden one takes neither).
+    int firstVisibleColumn() const;
+    bool keyPressed(int key, Qt::KeyboardModifiers modifiers);
+
     struct Private;
     std::unique_ptr<Private> d;
 };

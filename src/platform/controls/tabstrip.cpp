@@ -76,6 +76,19 @@ bool TabStrip::layOutHiddenPages()
     return changed;
 }
 
+bool TabStrip::stepTab(int step)
+{
+    const int n = count();
+    for (int i = 1; i < n; ++i) {
+        const int index = ((currentIndex() + step * i) % n + n) % n;
+        if (isTabEnabled(index) && isTabVisible(index)) {
+            setCurrentIndex(index);
+            return true;
+        }
+    }
+    return false;
+}
+
 QString TabStrip::tabCaption(int index) const
 {
     QString caption = tabText(index);

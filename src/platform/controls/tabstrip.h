@@ -23,6 +23,9 @@ public:
     // disabled last, when no tab is left to move to.
     void disableTabs(int count);
     QString tabCaption(int index) const;
+    // Shows the next (step 1) or previous (step -1) enabled tab, going round the strip; false
+    // when no other tab can be shown.
+    bool stepTab(int step);
     // Qt lays a widget out only while it is on show: controls changed on the pages behind leave
     // those pages, and the window sized from them, as they were. Lays those pages out from the
     // innermost widget outwards and passes a new size on: true when a page changed size.

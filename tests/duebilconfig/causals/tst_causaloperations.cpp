@@ -160,6 +160,9 @@ private slots:
                  count("FW41_SELEZIONEPARAMSCADENZE WHERE FW41_CODICE = 300 AND FW41_DITTA_CG18 = 1"
                        " AND FW41_UOBJECT = 'CGUO_DUEBILCONFIG.CLSCG_DUEBILCONFIG'"));
         QCOMPARE(m_ops->duplicate("300", "401", "x", "mrossi", "1")->textId, MessageId::Exists);
+        // A code with no causal behind it (a window session, seed 17) copies into nothing.
+        QVERIFY(m_ops->duplicate("288", "402", "x", "mrossi", "1"));
+        QCOMPARE(count("CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 402"), 0);
     }
 
     // A copy inside the caller's transaction is the caller's to keep or drop.

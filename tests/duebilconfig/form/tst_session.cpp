@@ -19,6 +19,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
@@ -569,6 +570,34 @@ void tst_Session::buildActions()
              if (auto *button = ui.INTERNAV->button(key))
                  button->click();
              return QStringLiteral("exclusion left empty, INTERNAV ") + key;
+         }},
+        {4, [this, &ui] {
+             // Keys pressed where the focus is: Alt with any letter, the tab keys, the grid keys.
+             QWidget *target = QApplication::focusWidget();
+             if (!target || !m_form->isAncestorOf(target))
+                 target = ui.TXT_DESCRIZIONE->lineEdit();
+             static const QList<QPair<int, int>> keys = {
+                 {Qt::Key_PageDown, Qt::ControlModifier}, {Qt::Key_PageUp, Qt::ControlModifier},
+                 {Qt::Key_Tab, Qt::ControlModifier}, {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier},
+                 {Qt::Key_Tab, Qt::NoModifier}, {Qt::Key_Down, Qt::NoModifier}, {Qt::Key_Up, Qt::NoModifier},
+                 {Qt::Key_Space, Qt::NoModifier}, {Qt::Key_Return, Qt::NoModifier}, {Qt::Key_Insert, Qt::NoModifier},
+                 {Qt::Key_Delete, Qt::NoModifier}};
+             QPair<int, int> key = {Qt::Key_A + m_random.bounded(26), Qt::AltModifier};
+             if (m_random.bounded(2))
+                 key = keys.at(m_random.bounded(int(keys.size())));
+             if (m_random.bounded(3) == 0) {
+                 // On a grid, where its own keys act.
+                 GridControl *grid = m_random.bounded(2) ? ui.QGRID_LAYOUT : ui.QGRID_GRUPPIUTENTI;
+                 if (showTabOf(grid) && grid->isEnabled()) {
+                     target = grid->findChild<QTableWidget *>();
+                     target->setFocus(Qt::TabFocusReason);
+                 }
+             }
+             const QString name = target->objectName().isEmpty() && target->parentWidget()
+                 ? target->parentWidget()->objectName() : target->objectName();
+             QTest::keyClick(target, Qt::Key(key.first), Qt::KeyboardModifiers(key.second));
+             return QStringLiteral("key %1 %2 on %3")
+                 .arg(QKeySequence(key.first | key.second).toString(), QString::number(ui.TAB_CONFIG->currentIndex()), name);
          }},
         {2, [this, &ui] {
              const int tab = m_random.bounded(5);

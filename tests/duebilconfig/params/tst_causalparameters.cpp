@@ -575,7 +575,7 @@ void tst_CausalParameters::lookupOffersTheLedgerAndTheChosenCodeIsDecoded()
     code->lookup();
     QCOMPARE(shownTitle, title);
     buttons.sort();
-    QCOMPARE(buttons, QStringList({QStringLiteral("Annulla"), QStringLiteral("OK")}));
+    QCOMPARE(buttons, QStringList({QStringLiteral("&Annulla"), QStringLiteral("OK")}));
     QCOMPARE(codes.join(QLatin1Char(',')), scalar(offered).toString());
     QCOMPARE(code->Text(), codes.value(0));
     QVERIFY(code->isFound());

@@ -36,7 +36,7 @@ void tst_GuiMessageService::answers_data()
 {
     QTest::addColumn<bool>("errorReport");
     QTest::addColumn<int>("style");
-    QTest::addColumn<QString>("how");  // a button caption, "Esc" or "close"
+    QTest::addColumn<QString>("how");  // a button caption, "Esc", "close" or "Alt+" and a letter
     QTest::addColumn<int>("expected");
     QTest::newRow("error, Esc leaves") << true << 0 << "Esc" << int(MsgAnswer::Abort);
     QTest::newRow("error, close button leaves") << true << 0 << "close" << int(MsgAnswer::Abort);
@@ -45,6 +45,10 @@ void tst_GuiMessageService::answers_data()
     QTest::newRow("error, Interrompi") << true << 0 << "Interrompi" << int(MsgAnswer::Abort);
     QTest::newRow("question, Esc cancels") << false << int(MsgStyle::YesNoCancel) << "Esc" << int(MsgAnswer::Cancel);
     QTest::newRow("yes or no, close says no") << false << int(MsgStyle::YesNo) << "close" << int(MsgAnswer::No);
+    QTest::newRow("question, Alt+S") << false << int(MsgStyle::YesNoCancel) << "Alt+S" << int(MsgAnswer::Yes);
+    QTest::newRow("question, Alt+N") << false << int(MsgStyle::YesNoCancel) << "Alt+N" << int(MsgAnswer::No);
+    QTest::newRow("question, Alt+A") << false << int(MsgStyle::YesNoCancel) << "Alt+A" << int(MsgAnswer::Cancel);
+    QTest::newRow("error, Alt+R") << true << 0 << "Alt+R" << int(MsgAnswer::Retry);
 }
 
 void tst_GuiMessageService::answers()
@@ -64,9 +68,16 @@ void tst_GuiMessageService::answers()
             QTest::keyClick(box, Qt::Key_Escape);
         } else if (how == QLatin1String("close")) {
             box->close();
+        } else if (how.startsWith(QLatin1String("Alt+"))) {
+            // Access keys work in the window in front.
+            box->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(box));
+            QTest::keyClick(box, Qt::Key(Qt::Key_A + (how.at(4).unicode() - u'A')), Qt::AltModifier);
+            // The button shows itself pressed before it acts.
+            QTest::qWaitFor([box] { return !box->isVisible(); }, 2000);
         } else {
             for (QAbstractButton *button : box->buttons()) {
-                if (button->text() == how)
+                if (QString(button->text()).remove(QLatin1Char('&')) == how)
                     QTest::mouseClick(button, Qt::LeftButton);
             }
         }
