@@ -55,8 +55,15 @@ void CausalRecords::connectEvents()
     connect(frame, &DataFrame::AfterDelete, this, [this](int result) {
         if (result != DataFrame::ResultOk)
             return history().discard();
-        ctx.trapped(QStringLiteral("FME_CAUSALI_AfterDelete"), {[this] { history().finish(CausalHistory::Operation::Delete); }});
+        ctx.trapped(QStringLiteral("FME_CAUSALI_AfterDelete"), {
+            [this] { history().finish(CausalHistory::Operation::Delete); },
+            [this] { ctx.showStatus(FormText::StatusDeleted, {m_deleting}); },
+        });
     }, Qt::DirectConnection);
+    connect(frame, &DataFrame::AfterSave, this, [this] {
+        if (!ctx.causalCode().isEmpty())
+            ctx.showStatus(FormText::StatusSaved, {ctx.causalCode()});
+    });
     connect(frame, &DataFrame::IsRecordChanged, this, &CausalRecords::FME_CAUSALI_IsRecordChanged,
             Qt::DirectConnection);
     connect(frame, &DataFrame::SaveConflict, this, &CausalRecords::FME_CAUSALI_SaveConflict, Qt::DirectConnection);
@@ -271,6 +278,7 @@ void CausalRecords::TXT_CAUSALE_AfterItem()
             AggiornaConfigurazioneCausali();
             ctx.checks->CaricaValoriPredefinitiFiltri(OperationType::Collections, code, false, true);
             history().record(CausalHistory::Operation::Create, code, CausalConfiguration());
+            ctx.showStatus(FormText::StatusCreated, {code});
             return true;
         },
         [&] { ctx.ui.INTERNAV->setCommandEnabled(QStringLiteral("Duplica"), true); },
@@ -386,6 +394,8 @@ void CausalRecords::FME_CAUSALI_AfterUndo(int fenm_operationresult)
     history().discard();
     if (ctx.closing || fenm_operationresult != DataFrame::ResultOk)
         return;
+    if (ctx.FME_CAUSALI->Status() == DataFrame::StatusRecord && !ctx.causalCode().isEmpty())
+        ctx.showStatus(FormText::StatusUndone, {ctx.causalCode()});
     std::vector<TrapStep> steps;
     for (DataFrame *child : ctx.children()) {
         steps.emplace_back([child] {
@@ -411,6 +421,7 @@ void CausalRecords::FME_CAUSALI_BeforeDelete(bool *fbol_Cancel)
         }
         history().discard();
         history().begin(code);
+        m_deleting = code;
         operations().cascadeDelete(code, [this, code] {
             ctx.ui.KVS_SELSCADENZE->Codice(code);
             ctx.ui.KVS_SELSCADENZE->Elimina();

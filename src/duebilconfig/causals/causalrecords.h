@@ -54,4 +54,5 @@ private:
     std::unique_ptr<CausalOperations> m_ops;
     std::unique_ptr<CausalHistory> m_history;
     ado::ConnectionPtr m_opsConnection;
+    QString m_deleting;   // the code of the causal whose delete is under way
 };

@@ -437,8 +437,10 @@ void CausalParameters::aggiornaModalitaRecupero(bool keepStored)
         frame->Refresh(QString());
         // A changed operation type gives the modes another meaning: the list starts again from
         // its first entry. A causal being shown keeps its stored mode while the list offers it.
-        if (!keepStored || ui.CBO_MODRECUPERO->ListIndex() < 0)
-            ui.CBO_MODRECUPERO->setListIndex(0);
+        // Only a mode that changed is a change to save: a causal merely shown has none.
+        if (keepStored && ui.CBO_MODRECUPERO->ListIndex() >= 0)
+            return;
+        ui.CBO_MODRECUPERO->setListIndex(0);
         frame->setBatchPending(true);
         ui.INTERNAV->setChanged(true);
     }

@@ -13,6 +13,7 @@
 #include "recordset.h"
 #include "testiparametrizzabili.h"
 
+#include <QLineEdit>
 #include <QMetaProperty>
 #include <QScrollArea>
 
@@ -44,7 +45,21 @@ QString FormContext::userName() const
 
 QString FormContext::caption() const
 {
+    if (auto *mdi = qobject_cast<MdiForm *>(form))
+        return mdi->caption();
     return form ? form->windowTitle() : QString();
+}
+
+void FormContext::showStatus(int textId, const QStringList &params) const
+{
+    QObject *bar = Gcls_Interface ? Gcls_Interface->statusBar() : nullptr;
+    if (!bar)
+        return;
+    QVariantList values;
+    for (const QString &p : params)
+        values << p;
+    // The host's status bar is any object with a showMessage(QString) slot.
+    QMetaObject::invokeMethod(bar, "showMessage", Q_ARG(QString, t(textId, values)));
 }
 
 OperationType FormContext::operationType() const
@@ -91,6 +106,8 @@ ErrorTrap::Outcome FormContext::trapped(const QString &procedure, const std::vec
         trap.setClassifier(adoErrorClassifier());
         outcome = trap.run(procedure, steps);
     }
+    if (m_trapDepth == 1 && afterAction)
+        afterAction();
     if (--m_trapDepth == 0 && m_pagesBehindChanged) {
         m_pagesBehindChanged = false;
         // The window takes the new size now, not a moment after it has been painted.
@@ -187,8 +204,8 @@ void FormContext::installFieldServices(TextField *field, int returnColumn)
         }});
         return result;
     });
-    field->setLookupPicker([this, returnColumn](const QString &statement, const QVariant &columns, const QString &title,
-                                                const QString &, QString *picked) {
+    field->setLookupPicker([this, field, returnColumn](const QString &statement, const QVariant &columns,
+                                                       const QString &title, const QString &, QString *picked) {
         if (!Gcnn_Connessione || statement.isEmpty())
             return false;
         LookupDialog dialog(Gcnn_Connessione, statement, columns, title, returnColumn, form);

@@ -64,7 +64,7 @@ struct FormContext
     QString causalCode() const;           // TXT_CAUSALE, empty when missing
     QString companyText() const;          // company, 0 when missing
     QString userName() const;             // logged-in user
-    QString caption() const;              // form caption
+    QString caption() const;              // form caption, without the mark of pending changes
     OperationType operationType() const;  // CBO_TIPOOPERAZIONE, None when none
     bool anyBusyFlag() const;             // check structure, option lists or closing
 
@@ -80,6 +80,10 @@ struct FormContext
     // Controls changed on the tab pages not on show: those pages are laid out once, when the
     // user's action (the outermost trapped procedure) ends, so the window learns their size.
     void pagesBehindChanged() const { m_pagesBehindChanged = true; }
+    // Called when the user's action (the outermost trapped procedure) ends.
+    std::function<void()> afterAction;
+    // Tells the user in the host's status bar what an action did.
+    void showStatus(int textId, const QStringList &params = {}) const;
     QVariant nz(const QVariant &value, const QVariant &defaultValue) const;
     static QString text(const QWidget *control);  // the value of a control as text
     // The form's control of that name, as findChild finds it. Remembered: the enabling rules

@@ -61,7 +61,11 @@ enum : int {
     ColRaggruppamento,
     AskSave = 995200,
     AskDelete = 995210,
-    NotAvailable = 995211
+    NotAvailable = 995211,
+    StatusSaved = 995260,
+    StatusCreated,
+    StatusDeleted,
+    StatusUndone,
 };
 }
 

@@ -105,6 +105,7 @@ QLabel *TextField::descriptionLabel() const { return m_description; }
 void TextField::setDecoder(Decoder decoder) { m_decoder = std::move(decoder); }
 void TextField::setLookupPicker(LookupPicker picker) { m_picker = std::move(picker); }
 QLineEdit *TextField::lineEdit() const { return m_edit; }
+bool TextField::hasUncommittedText() const { return m_edit->text() != m_committed; }
 
 void TextField::SetFocus()
 {

@@ -78,6 +78,8 @@ public:
     void setLookupPicker(LookupPicker picker);
 
     QLineEdit *lineEdit() const;
+    // The user typed a text the field has not yet accepted (it reaches the row on commit).
+    bool hasUncommittedText() const;
     void SetFocus();
 
     // Runs decode and validation of the text on display as when the user leaves the field.
