@@ -210,6 +210,7 @@ void FormContext::installFieldServices(TextField *field, int returnColumn)
             return false;
         LookupDialog dialog(Gcnn_Connessione, statement, columns, title, returnColumn, form);
         dialog.setButtonCaptions(t(FrameworkText::ButtonOk), t(FrameworkText::ButtonCancel));
+        dialog.setCurrentCode(field->lineEdit()->text());
         if (dialog.exec() != QDialog::Accepted)
             return false;
         *picked = dialog.chosenCode();

@@ -125,6 +125,31 @@ private slots:
         QCOMPARE(count == QLatin1String("0") ? QStringLiteral("-") : row, description);
     }
 
+    // The group and user lists show the code and the name the user knows, not the internal id
+    // the field stores.
+    void groupAndUserListsHideTheirIds_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::newRow("groups") << "TXT_GRUPPO";
+        QTest::newRow("users") << "TXT_UTENTE";
+    }
+
+    void groupAndUserListsHideTheirIds()
+    {
+        QFETCH(QString, field);
+        auto *control = m_form->findChild<TextField *>(field);
+        QVERIFY(control);
+        short handled = 0;
+        QString statement, title, connection;
+        QVariant columns;
+        emit control->StartLookup(&handled, &statement, &columns, &title, &connection);
+        QStringList titles;
+        for (const QVariant &c : columns.toList())
+            titles << c.toMap().value(QStringLiteral("title")).toString();
+        QCOMPARE(titles, QStringList({QStringLiteral("Codice"), QStringLiteral("Descrizione")}));
+        QVERIFY(!statement.isEmpty());
+    }
+
     // A refused save keeps the mark and says nothing was saved.
     void aRefusedSaveKeepsTheMark()
     {
