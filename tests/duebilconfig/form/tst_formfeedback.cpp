@@ -1,8 +1,11 @@
 #include "connection.h"
 #include "messageids.h"
 #include "recordset.h"
+#include "testiparametrizzabili.h"
 #include "windowfixture.h"
 
+#include <QDialog>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QStatusBar>
@@ -148,6 +151,25 @@ private slots:
             titles << c.toMap().value(QStringLiteral("title")).toString();
         QCOMPARE(titles, QStringList({QStringLiteral("Codice"), QStringLiteral("Descrizione")}));
         QVERIFY(!statement.isEmpty());
+    }
+
+    // The windows of the module speak the form's font: the grids' headers, the legend.
+    void oneFontForTheWholeWindow()
+    {
+        typeCausal(QStringLiteral("300"));
+        const QString family = m_form->font().family();
+        QCOMPARE(family, QStringLiteral("Tahoma"));
+        for (GridControl *grid : {ui().QGRID_LAYOUT, ui().QGRID_GRUPPIUTENTI}) {
+            for (QHeaderView *header : grid->findChildren<QHeaderView *>())
+                QCOMPARE(header->font().family(), family);
+        }
+        ui().TAB_CONFIG->setTab(1);
+        QTest::mouseClick(ui().BUT_LEGENDA, Qt::LeftButton);
+        QDialog *legend = m_form->context().Gcls_TestiParametrizzabili->legend();
+        QVERIFY(legend && legend->isVisible());
+        QCOMPARE(legend->font().family(), family);
+        for (QWidget *w : legend->findChildren<QWidget *>())
+            QCOMPARE(w->font().family(), family);
     }
 
     // A refused save keeps the mark and says nothing was saved.
