@@ -84,6 +84,55 @@ int FormContext::msgBox(int textId, const QStringList &params, ClsServizi::Style
     return showMessage(textId, params, ClsServizi::messageStyle(styleCode));
 }
 
+QString FormContext::shownName(const QWidget *field) const
+{
+    QString name;
+    if (const LabelControl *label = ui.labelOf(field))
+        name = label->caption();
+    if (name.trimmed().isEmpty() && field)
+        name = field->toolTip();
+    if (name.trimmed().isEmpty()) {
+        if (const auto *control = qobject_cast<const FieldControl *>(field))
+            name = control->caption();
+    }
+    if (name.trimmed().isEmpty() && field)
+        name = field->objectName();
+    name.remove(QLatin1Char('&'));
+    name = name.trimmed();
+    while (name.endsWith(QLatin1Char(':')))
+        name.chop(1);
+    return name.trimmed();
+}
+
+void FormContext::refuseField(QWidget *field, int textId, const QStringList &params,
+                              ClsServizi::StyleCode styleCode) const
+{
+    const QString named = t(FormText::FieldNamed, {shownName(field)});
+    if (Gcls_Servizi)
+        Gcls_Servizi->MsgBox(QString(), QString::number(textId), named, params, styleCode);
+    else
+        showMessage(textId, params, ClsServizi::messageStyle(styleCode));
+    goTo(field);
+}
+
+void FormContext::goTo(QWidget *control) const
+{
+    if (!control)
+        return;
+    for (int tab = 0; ui.TAB_CONFIG && tab < ui.TAB_CONFIG->count(); ++tab) {
+        if (ui.TAB_CONFIG->widget(tab)->isAncestorOf(control)) {
+            ui.TAB_CONFIG->setTab(tab);
+            break;
+        }
+    }
+    if (auto *text = qobject_cast<TextField *>(control)) {
+        text->SetFocus();
+        text->lineEdit()->selectAll();
+    } else {
+        control->setFocus(Qt::OtherFocusReason);
+    }
+}
+
 int FormContext::showMessage(int textId, const QStringList &params, int style) const
 {
     return global ? global->showMessage(textId, params, caption(), style) : 0;

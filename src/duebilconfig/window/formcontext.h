@@ -73,6 +73,15 @@ struct FormContext
     // The form's message box in the host's style (a warning unless told otherwise).
     int msgBox(int textId, const QStringList &params = {},
                ClsServizi::StyleCode styleCode = ClsServizi::StyleCode::Warning) const;
+    // The name of a field as the screen shows it: its label as it reads for the operation
+    // type, else its tool tip, else its caption.
+    QString shownName(const QWidget *field) const;
+    // A refusal about a field: the message names the field on a line of its own, and the
+    // field's tab comes to the front with the focus in the field.
+    void refuseField(QWidget *field, int textId, const QStringList &params = {},
+                     ClsServizi::StyleCode styleCode = ClsServizi::StyleCode::Warning) const;
+    // Brings the tab that holds the control to the front and puts the focus in it.
+    void goTo(QWidget *control) const;
     // A message with the buttons and icon of a MsgStyle combination.
     int showMessage(int textId, const QStringList &params, int style) const;
     ErrorTrap::Outcome trapped(const QString &procedure, std::initializer_list<TrapStep> steps) const;

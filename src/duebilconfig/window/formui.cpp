@@ -629,6 +629,17 @@ void FormUi::setTabOrder()
     }
 }
 
+LabelControl *FormUi::labelOf(const QWidget *field) const
+{
+    for (const auto &group : m_keyedLabels) {
+        for (const auto &[label, control] : group) {
+            if (control == field)
+                return label;
+        }
+    }
+    return nullptr;
+}
+
 void FormUi::setBuddies()
 {
     using Pair = QPair<LabelControl *, QWidget *>;
@@ -649,6 +660,9 @@ void FormUi::setBuddies()
         {},
         {},
         {{LBL_GRUPPO, TXT_GRUPPO}, {LBL_UTENTE, TXT_UTENTE}}};
+    // The two compensation causals of type 6 share the row's label: the pointer names each.
+    for (CodeField *field : {TXT_CAUSALECOMPCLI, TXT_CAUSALECOMPFOR})
+        field->setToolTip(field->caption());
     // The label hands the focus to the widget that takes it: the field's inner editor.
     for (const QList<Pair> &group : std::as_const(m_keyedLabels)) {
         for (const auto &[label, field] : group)

@@ -66,6 +66,7 @@ enum : int {
     StatusCreated,
     StatusDeleted,
     StatusUndone,
+    FieldNamed,
 };
 }
 
@@ -80,6 +81,8 @@ public:
 
     // Every control the window has, in design order.
     QList<QWidget *> controls() const;
+    // The label that names a field on screen (null when it has none of its own).
+    LabelControl *labelOf(const QWidget *field) const;
     // The form's contents scroll inside it when the host's area is smaller than they need.
     QScrollArea *scrollArea() const;
 

@@ -113,6 +113,10 @@ public:
     virtual void decode();
 
 private:
+    // Brings the tab page that holds the field to the front.
+    void revealInTabs();
+    // A refused field keeps the focus, its text selected for the user to type over.
+    void keepFocus();
     void updateWidth();
 
     QLineEdit *m_edit;
@@ -120,6 +124,9 @@ private:
     QPointer<QLabel> m_description;
     Decoder m_decoder;
     LookupPicker m_picker;
+    bool m_lookingUp = false;
+    bool m_refusalShown = false;   // refused a moment ago, the focus not yet back
+    QString m_refusedText;
     QString m_committed;
     QString m_txtGestione;
     QVariant m_idLookup;

@@ -9,7 +9,10 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QStatusBar>
+#include <QApplication>
+#include <QTabBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 // What the window tells the user about his work: the status bar after each record action, the
@@ -170,6 +173,157 @@ private slots:
         QCOMPARE(legend->font().family(), family);
         for (QWidget *w : legend->findChildren<QWidget *>())
             QCOMPARE(w->font().family(), family);
+    }
+
+    // A code refused as the user leaves its tab, or at the save, keeps its tab in front and the
+    // focus; the message names the field as its label reads; the row keeps the stored code.
+    void aRefusedCodeKeepsItsTabAndTheFocus_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Alt+G to the first tab") << "alt";
+        QTest::newRow("a click on the first tab") << "click";
+        QTest::newRow("Conferma") << "save";
+    }
+
+    void aRefusedCodeKeepsItsTabAndTheFocus()
+    {
+        QFETCH(QString, how);
+        typeCausal(QStringLiteral("300"));
+        ui().TAB_CONFIG->setTab(1);
+        QLineEdit *edit = ui().TXT_CAUSALECOGE->lineEdit();
+        edit->setFocus();
+        QTRY_VERIFY(edit->hasFocus());
+        edit->selectAll();
+        QTest::keyClicks(edit, QStringLiteral("FTA"));
+        m_messages->clear();
+        if (how == QLatin1String("alt")) {
+            QTest::keyClick(edit, Qt::Key_G, Qt::AltModifier);
+        } else if (how == QLatin1String("click")) {
+            QTabBar *bar = ui().TAB_CONFIG->tabBar();
+            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
+        } else {
+            // From the host's tool bar, whose buttons take no focus.
+            m_navigator->trigger(ActiveNavigator::Confirm);
+        }
+        QTest::qWait(20);
+        const auto calls = m_messages->callsOf(RecordingMessageService::Kind::Message);
+        QCOMPARE(calls.size(), 1);
+        QCOMPARE(calls.first().message.textId, MessageId::VatRegister);
+        QVERIFY2(calls.first().message.text.endsWith(QStringLiteral("\nCampo: Causale incasso")),
+                 qPrintable(calls.first().message.text));
+        QCOMPARE(ui().TAB_CONFIG->Tab(), 1);
+        QTRY_VERIFY(edit->hasFocus());
+        QCOMPARE(edit->text(), QStringLiteral("FTA"));
+        QCOMPARE(stored("SELECT CGP7_CAUSALECOGE_CG33 FROM CGP7_DUEBILPERSREG WHERE CGP7_CAUSALE_CGP0 = 300 "
+                        "AND CGP7_DITTA_CG18 = 1"),
+                 QStringLiteral("RIB"));
+    }
+
+    // A refusal names the field by what the screen shows for the operation type.
+    void refusalsNameTheFieldAsTheScreenShowsIt_data()
+    {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");   // typed and left with Tab; empty: the field is cleared and saved
+        QTest::addColumn<QList<int>>("messages");
+        QTest::addColumn<QString>("named");   // as the message names the field
+        QTest::addColumn<int>("tab");
+        QTest::newRow("required account on type 4")
+            << "4" << "TXT_CONTODARE" << "" << QList<int>{MessageId::Mandatory} << "Conto effetti" << 1;
+        QTest::newRow("required compensation causal on type 6")
+            << "6" << "TXT_CAUSALECOMPCLI" << "" << QList<int>{MessageId::Mandatory}
+            << "Codice causale estrazione scadenze clienti" << 0;
+        QTest::newRow("unknown account: one box")
+            << "1" << "TXT_CONTODARE" << "999999" << QList<int>{MessageId::AccountMissing} << "Conto contropartita" << 1;
+        QTest::newRow("master account") << "1" << "TXT_CONTOABBUONIATTIVI" << "1401" << QList<int>{MessageId::NotPostable}
+                                        << "Conto abb. attivi" << 1;
+    }
+
+    void refusalsNameTheFieldAsTheScreenShowsIt()
+    {
+        QFETCH(QString, type);
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QFETCH(QList<int>, messages);
+        QFETCH(QString, named);
+        QFETCH(int, tab);
+        typeCausal(QStringLiteral("300"));
+        ui().CBO_TIPOOPERAZIONE->setText(type);
+        auto *control = m_form->findChild<TextField *>(field);
+        QVERIFY(control);
+        if (!control->toolTip().isEmpty())
+            QCOMPARE(control->toolTip(), named);
+        m_messages->clear();
+        if (typed.isEmpty()) {
+            control->setText(QString());
+            ui().TAB_CONFIG->setTab(tab == 0 ? 1 : 0);
+            click(QStringLiteral("Conferma"));
+        } else {
+            ui().TAB_CONFIG->setTab(tab);
+            control->lineEdit()->setFocus();
+            QTRY_VERIFY(control->lineEdit()->hasFocus());
+            control->lineEdit()->selectAll();
+            QTest::keyClicks(control->lineEdit(), typed);
+            QTest::keyClick(control->lineEdit(), Qt::Key_Tab);
+        }
+        QList<int> shown;
+        QString text;
+        for (const auto &call : m_messages->callsOf(RecordingMessageService::Kind::Message)) {
+            shown << call.message.textId;
+            text += call.message.text + call.message.params.join(QLatin1Char('|'));
+        }
+        QCOMPARE(shown, messages);
+        QVERIFY2(text.contains(named), qPrintable(text));
+        QCOMPARE(ui().TAB_CONFIG->Tab(), tab);
+        QTRY_VERIFY(control->lineEdit()->hasFocus());
+    }
+
+    // F3 on a code just refused opens the list, without the refusal over it.
+    void theListOfARefusedCodeOpensWithoutTheRefusal()
+    {
+        typeCausal(QStringLiteral("300"));
+        ui().TAB_CONFIG->setTab(1);
+        QLineEdit *edit = ui().TXT_CONTODARE->lineEdit();
+        edit->setFocus();
+        QTRY_VERIFY(edit->hasFocus());
+        edit->selectAll();
+        QTest::keyClicks(edit, QStringLiteral("999999"));
+        m_messages->clear();
+        bool listSeen = false;
+        qsizetype messagesUnderTheList = -1;
+        std::function<void()> answer = [&] {
+            auto *list = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            if (!list) {
+                QTimer::singleShot(10, answer);
+                return;
+            }
+            listSeen = true;
+            messagesUnderTheList = m_messages->calls().size();
+            list->reject();
+        };
+        QTimer::singleShot(0, answer);
+        QTest::keyClick(edit, Qt::Key_F3);
+        QTRY_VERIFY(listSeen);
+        QCOMPARE(messagesUnderTheList, qsizetype(0));
+        QCOMPARE(edit->text(), QStringLiteral("999999"));
+    }
+
+    // The question before a field leaves the layout names it as the grid does.
+    void removingALayoutFieldNamesItAsTheGridDoes()
+    {
+        typeCausal(QStringLiteral("300"));
+        FormContext &ctx = m_form->context();
+        ui().TAB_CONFIG->setTab(3);
+        const ado::RecordsetPtr rs = ctx.FME_LAYOUT->recordset();
+        QVERIFY(rs->RecordCount() > 0);
+        const QString shown = ctx.translator.Traduci_CGP1_DESCRIZIONE(rs->value(QStringLiteral("CGP1_ID")));
+        QVERIFY(!shown.isEmpty());
+        m_messages->clear();
+        m_messages->setDefaultAnswer(MsgAnswer::No);
+        QTest::mouseClick(ui().BUT_DESEL, Qt::LeftButton);
+        const auto calls = m_messages->callsOf(RecordingMessageService::Kind::Message);
+        QCOMPARE(calls.size(), 1);
+        QCOMPARE(calls.first().message.text, QStringLiteral("Eliminare il campo '%1' dal layout?").arg(shown));
     }
 
     // A refused save keeps the mark and says nothing was saved.
