@@ -211,7 +211,9 @@ void CausalRecords::INTERNAV_ButtonClick(bool *cancel, const QString &key)
             }
             if (changed && !frame->Save(true, true, true))
                 return;
-            if (!ctx.causalCode().isEmpty())
+            // Only a causal on display is copied: a code left in the field after a refusal
+            // names none, and its copy would be a causal without its configuration.
+            if (frame->Status() == DataFrame::StatusRecord && !ctx.causalCode().isEmpty())
                 DuplicaCausale();
         }
     }});

@@ -326,6 +326,17 @@ private slots:
         QCOMPARE(calls.first().message.text, QStringLiteral("Eliminare il campo '%1' dal layout?").arg(shown));
     }
 
+    // Duplica with no causal on display, a reserved code refused in the field, copies nothing.
+    void duplicatingWithoutACausalOnDisplayWritesNothing()
+    {
+        typeCausal(QStringLiteral("288"));
+        QCOMPARE(m_form->context().FME_CAUSALI->Status(), int(DataFrame::StatusQuery));
+        m_messages->enqueueInput(QStringLiteral("321"));
+        ui().INTERNAV->press(QStringLiteral("Duplica"));
+        QCOMPARE(stored("SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE IN (288, 321)"), QStringLiteral("0"));
+        QCOMPARE(stored("SELECT COUNT(*) FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 IN (288, 321)"), QStringLiteral("0"));
+    }
+
     // A refused save keeps the mark and says nothing was saved.
     void aRefusedSaveKeepsTheMark()
     {
