@@ -120,13 +120,6 @@ bool TextField::commit()
 {
     if (m_committing || m_edit->text() == m_committed)
         return true;
-    // The action that left the field (a tab switched, a page hidden) may take the focus once
-    // more while it ends: the code the user was just told about is refused again without
-    // telling him a second time.
-    if (m_refusalShown && m_edit->text() == m_refusedText) {
-        keepFocus();
-        return false;
-    }
     m_committing = true;
     if (m_decode)
         decode();
@@ -239,7 +232,14 @@ bool TextField::eventFilter(QObject *watched, QEvent *event)
             break;
         case QEvent::FocusOut:
             emit LostFocus();
-            if ((!refusedField || refusedField == this) && !m_lookingUp)
+            // The action that left the field (a tab switched, a page hidden) may take the focus
+            // once more while it ends: the code the user was just told about keeps the focus
+            // without telling him a second time.
+            if ((refusedField && refusedField != this) || m_lookingUp)
+                break;
+            if (m_refusalShown && m_edit->text() == m_refusedText)
+                keepFocus();
+            else
                 commit();
             break;
         case QEvent::KeyPress:

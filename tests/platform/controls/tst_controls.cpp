@@ -68,6 +68,14 @@ bool addLongList(const QSqlDatabase &db)
                                     " INSERT INTO LUNGA SELECT printf('R%04d', i), 'Riga ' || i FROM n"));
 }
 
+// A connection to the fixture with the thousand rows of LUNGA; null when it cannot be made.
+ado::ConnectionPtr openLongList(const QString &path)
+{
+    auto connection = std::make_shared<ado::Connection>();
+    connection->Open(QStringLiteral("sqlite:") + path);
+    return addLongList(connection->database()) ? connection : nullptr;
+}
+
 } // namespace
 
 void tst_Controls::refusedCodeIsNotCommitted()
@@ -423,9 +431,8 @@ void tst_Controls::lookupOpensAtTheCodeAndTakesKeysFromTheSearch()
     QTemporaryDir dir;
     const QString path = makeFixture(dir);
     QVERIFY(!path.isEmpty());
-    auto connection = std::make_shared<ado::Connection>();
-    connection->Open(QStringLiteral("sqlite:") + path);
-    QVERIFY(addLongList(connection->database()));
+    const ado::ConnectionPtr connection = openLongList(path);
+    QVERIFY(connection);
     QSqlQuery(connection->database()).exec(
         QStringLiteral("UPDATE LUNGA SET DESCR = 'Una descrizione molto lunga della riga che non deve essere tagliata' "
                        "WHERE CODICE = 'R0001'"));
