@@ -326,9 +326,13 @@ private slots:
         QCOMPARE(calls.first().message.text, QStringLiteral("Eliminare il campo '%1' dal layout?").arg(shown));
     }
 
-    // Duplica with no causal on display, a reserved code refused in the field, copies nothing.
+    // Duplica after the causal on display was deleted, a reserved code refused in the field
+    // since, copies nothing.
     void duplicatingWithoutACausalOnDisplayWritesNothing()
     {
+        m_messages->setDefaultAnswer(MsgAnswer::Yes);
+        typeCausal(QStringLiteral("450"));
+        click(QStringLiteral("Elimina"));
         typeCausal(QStringLiteral("288"));
         QCOMPARE(m_form->context().FME_CAUSALI->Status(), int(DataFrame::StatusQuery));
         m_messages->enqueueInput(QStringLiteral("321"));
