@@ -62,7 +62,7 @@ enum : int {
     AskSave = 995200,
     AskDelete = 995210,
     NotAvailable = 995211,
-    StatusSaved = 995260,
+    StatusSaved = 995290,
     StatusCreated,
     StatusDeleted,
     StatusUndone,
