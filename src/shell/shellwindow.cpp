@@ -3,11 +3,13 @@
 #include "cinterface.h"
 #include "clsglobal.h"
 #include "companylist.h"
+#include "designfont.h"
 #include "componentloader.h"
 #include "messageservice.h"
 #include "shelltexts.h"
 #include "simplenavigator.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
@@ -35,6 +37,9 @@ ShellWindow::ShellWindow(ClsGlobal *global, ComponentLoader *loader, const Shell
     : QMainWindow(parent), m_global(global), m_loader(loader), m_options(options)
 {
     setObjectName(QStringLiteral("ShellWindow"));
+    // The host's windows, message boxes and dialogs speak the font its forms are designed in,
+    // so a message over the form reads as the form does.
+    QApplication::setFont(DesignFont::font());
     setWindowTitle(m_global->text(ShellText::MainTitle));
     m_area = new QMdiArea(this);
     m_area->setObjectName(QStringLiteral("MDIAREA"));

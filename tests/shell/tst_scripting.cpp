@@ -252,7 +252,7 @@ void tst_Scripting::hostCallActsOnTheWindow_data()
         << QStringList{"nodo true CG44_SCADENZE.CG44_NUMPARTITA", "aggiunto true 30,2010,40,80,110,10",
                        "riga true giu true 2010,30,40,80,110,10", "riga true su true 2010,30,40,80,10,110",
                        "riga true togliere true 2010,30,40,80,10,110",
-                       "Eliminare il campo 'Ragione sociale' (CG16_RAGSOC) dal layout?",
+                       "Eliminare il campo 'Ragione sociale' dal layout?",
                        "nodo ignoto false riga ignota false", "salvata true"}
         << "SELECT GROUP_CONCAT(CGP3_IDFIELD_CGP1) FROM (SELECT CGP3_IDFIELD_CGP1 FROM CGP3_DUEBILGRIGLIA"
            " WHERE CGP3_CAUSALE_CGP0 = 300 ORDER BY CGP3_VISIBLEORDER)"

@@ -1,6 +1,8 @@
 #include "clscg_duebilconfig.h"
 #include "clsglobal.h"
 #include "componentloader.h"
+#include "designfont.h"
+#include "guimessageservice.h"
 #include "mdiform.h"
 #include "recordingmessageservice.h"
 #include "shellapplication.h"
@@ -18,6 +20,8 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QTimer>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -73,6 +77,7 @@ private slots:
     void closingTheMainWindowClosesTheModuleWindow();
     void refusedCloseKeepsTheMainWindowOpen();
     void missingModuleIsToldToTheUser();
+    void messageBoxesSpeakTheFormsFont();
     void toolBarDrivesTheNavigator_data();
     void toolBarDrivesTheNavigator();
     void extraCommandsOfTheModuleAppearOnTheToolBar();
@@ -228,6 +233,29 @@ void tst_ShellWindow::missingModuleIsToldToTheUser()
     QCOMPARE(calls.size(), 1);
     QCOMPARE(calls.first().message.textId, int(ShellText::ModuleUnavailable));
     QVERIFY(calls.first().message.text.contains(m_global->text(ShellText::WindowCaption)));
+}
+
+// A message of the host over the window reads in the font the window is designed in.
+void tst_ShellWindow::messageBoxesSpeakTheFormsFont()
+{
+    QTemporaryDir emptyPluginDir;
+    ComponentLoader loader({emptyPluginDir.path()});
+    ShellWindow window(m_global.get(), &loader, ShellOptions{});
+    GuiMessageService service(&m_global->textStore(), &window);
+    QStringList families;
+    QTimer::singleShot(0, this, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        families << box->font().family();
+        for (QWidget *w : box->findChildren<QWidget *>())
+            families << w->font().family();
+        box->reject();
+    });
+    service.showMessage(MessageRequest{0, QStringLiteral("Prova"), {}, QStringLiteral("Titolo"), MsgStyle::OkOnly});
+    QVERIFY(!families.isEmpty());
+    families.removeDuplicates();
+    QCOMPARE(families, QStringList{DesignFont::font().family()});
 }
 
 static QAction *toolBarAction(ShellWindow &window, const QString &caption)

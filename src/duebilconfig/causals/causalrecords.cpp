@@ -55,6 +55,10 @@ void CausalRecords::connectEvents()
     connect(frame, &DataFrame::AfterUndo, this, &CausalRecords::FME_CAUSALI_AfterUndo, Qt::DirectConnection);
     connect(frame, &DataFrame::BeforeDelete, this, &CausalRecords::FME_CAUSALI_BeforeDelete, Qt::DirectConnection);
     connect(frame, &DataFrame::AfterDelete, this, &CausalRecords::FME_CAUSALI_AfterDelete, Qt::DirectConnection);
+    connect(frame, &DataFrame::AfterSave, this, [this] {
+        if (!ctx.causalCode().isEmpty())
+            ctx.showStatus(FormText::StatusSaved, {ctx.causalCode()});
+    });
     connect(frame, &DataFrame::IsRecordChanged, this, &CausalRecords::FME_CAUSALI_IsRecordChanged,
             Qt::DirectConnection);
     connect(frame, &DataFrame::SaveConflict, this, &CausalRecords::FME_CAUSALI_SaveConflict, Qt::DirectConnection);
@@ -228,9 +232,10 @@ void CausalRecords::INTERNAV_ButtonClick(bool *cancel, const QString &key)
             if (changed && !frame->Save(true, true, true)) {
                 *cancel = true;
                 return;
-            }
-            // A copy refused or given up leaves the command undone, as the user sees it.
-            if (!ctx.causalCode().isEmpty() && !DuplicaCausale())
+            // Only a causal on display is copied: a code left in the field after a refusal
+            // names none, and its copy would be a causal without its configuration. A copy
+            // refused or given up leaves the command undone, as the user sees it.
+            if (frame->Status() == DataFrame::StatusRecord && !ctx.causalCode().isEmpty() && !DuplicaCausale())
                 *cancel = true;
         }
     }});
@@ -294,12 +299,15 @@ void CausalRecords::TXT_CAUSALE_AfterItem()
                 return false;
             }
             // The causal, its rows and the record of them land together or not at all.
-            return ctx.Gcls_Servizi->errorTrap().runWhole(
+            const bool created = ctx.Gcls_Servizi->errorTrap().runWhole(
                 QStringLiteral("TXT_CAUSALE_AfterItem"), *ctx.Gcnn_Connessione,
                 {[&] { ctx.Gcnn_Connessione->Execute(S::insertNewCausal(code), 1); },
                  [&] { AggiornaConfigurazioneCausali(); },
                  [&] { operations().CaricaValoriPredefinitiFiltri(OperationType::Collections, code, true); }},
                 [&] { history().record(CausalHistory::Operation::Create, code, CausalConfiguration()); });
+            if (created)
+                ctx.showStatus(FormText::StatusCreated, {code});
+            return created;
         },
         [&] { ctx.ui.INTERNAV->setCommandEnabled(QStringLiteral("Duplica"), true); },
         [&] { EseguiQuery(); },
@@ -438,6 +446,8 @@ void CausalRecords::FME_CAUSALI_AfterUndo(int fenm_operationresult)
     history().discard();
     if (ctx.closing || fenm_operationresult != DataFrame::ResultOk)
         return;
+    if (ctx.FME_CAUSALI->Status() == DataFrame::StatusRecord && !ctx.causalCode().isEmpty())
+        ctx.showStatus(FormText::StatusUndone, {ctx.causalCode()});
     std::vector<TrapStep> steps;
     for (DataFrame *child : ctx.children()) {
         steps.emplace_back([child] {
@@ -470,6 +480,7 @@ void CausalRecords::FME_CAUSALI_BeforeDelete(bool *fbol_Cancel)
             *fbol_Cancel = true;
             return false;
         }
+        m_deleting = code;
         // The cascade, the causal row the frame deletes next and the record of them land
         // together: the transaction stays open until the frame's delete is done.
         if (!ctx.Gcnn_Connessione->inTransaction())
@@ -516,6 +527,7 @@ void CausalRecords::FME_CAUSALI_AfterDelete(int fenm_operationresult)
             ctx.FME_CAUSALI->recordset()->CancelBatch();
             throw;
         }
+        ctx.showStatus(FormText::StatusDeleted, {m_deleting});
     }});
 }
 

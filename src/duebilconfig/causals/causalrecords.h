@@ -70,4 +70,5 @@ private:
     // A delete's transaction, open from the cascade to the frame's delete of the causal row.
     std::unique_ptr<ado::TransactionGuard> m_deleteTransaction;
     ado::ConnectionPtr m_opsConnection;
+    QString m_deleting;   // the code of the causal whose delete is under way
 };

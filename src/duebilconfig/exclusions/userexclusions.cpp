@@ -43,9 +43,9 @@ void UserExclusions::connectEvents()
                 [this, groups, name](short *, QString *statement, QVariant *columns, QString *title, QString *connection) {
                     ctx.trapped(name + QStringLiteral("_StartLookup"), {[&] {
                         *statement = groups ? DueBilStatements::groupList() : DueBilStatements::userList();
+                        // The id (column 2) is what the field takes, but the user never sees it.
                         *columns = QVariantList{QVariantMap{{"title", ctx.t(FormText::ColCodice)}, {"index", 0}},
-                                                QVariantMap{{"title", ctx.t(FormText::ColDescrizione)}, {"index", 1}},
-                                                QVariantMap{{"title", ctx.t(FormText::ColId)}, {"index", 2}}};
+                                                QVariantMap{{"title", ctx.t(FormText::ColDescrizione)}, {"index", 1}}};
                         *title = ctx.t(groups ? FormText::TitleGruppi : FormText::TitleUtenti);
                         *connection = ctx.connectionString;
                     }});

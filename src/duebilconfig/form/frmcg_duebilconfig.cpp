@@ -42,6 +42,7 @@ struct FRMCG_DUEBILCONFIG::Private
     bool handlersConnected = false;
     // Called on a causal that does not exist: the window says so once it is open.
     bool calledCausalMissing = false;
+    QTimer pendingMark;   // the title's mark, brought up to date once the action ends
 };
 
 QString FRMCG_DUEBILCONFIG::moduleName()
@@ -283,6 +284,30 @@ void FRMCG_DUEBILCONFIG::Form_Activate()
     Q_UNUSED(outcome);
 }
 
+bool FRMCG_DUEBILCONFIG::holdsUnsavedChanges() const
+{
+    // Read from the frames' flags, not through their change event: looking must not run the
+    // enabling rules the event runs.
+    if (!ctx.FME_CAUSALI || ctx.FME_CAUSALI->Status() == DataFrame::StatusQuery)
+        return false;
+    for (DataFrame *frame : QList<DataFrame *>{ctx.FME_CAUSALI.get()} + ctx.children()) {
+        if (frame->RecordChanged() || frame->BatchPending())
+            return true;
+        // A text typed and not yet accepted is a change too: it reaches the row on leaving.
+        for (QWidget *control : frame->boundControls()) {
+            if (auto *field = qobject_cast<TextField *>(control); field && field->hasUncommittedText())
+                return true;
+        }
+    }
+    return false;
+}
+
+void FRMCG_DUEBILCONFIG::updatePendingMark()
+{
+    if (!ctx.closing)
+        setPendingChanges(holdsUnsavedChanges());
+}
+
 QVariant FRMCG_DUEBILCONFIG::AggiornaNavigatore()
 {
     ErrorTrap::runIgnoringErrors({
@@ -458,6 +483,17 @@ void FRMCG_DUEBILCONFIG::requireFrames() const
 void FRMCG_DUEBILCONFIG::connectHandlers()
 {
     d->causals->connectEvents();
+    d->pendingMark.setSingleShot(true);
+    d->pendingMark.setInterval(0);
+    connect(&d->pendingMark, &QTimer::timeout, this, &FRMCG_DUEBILCONFIG::updatePendingMark);
+    ctx.afterAction = [this] { d->pendingMark.start(); };
+    for (DataFrame *frame : QList<DataFrame *>{ctx.FME_CAUSALI.get()} + ctx.children()) {
+        connect(frame, &DataFrame::RecordEdited, &d->pendingMark, qOverload<>(&QTimer::start));
+        for (QWidget *control : frame->boundControls()) {
+            if (auto *field = qobject_cast<TextField *>(control))
+                connect(field, &TextField::Change, &d->pendingMark, qOverload<>(&QTimer::start));
+        }
+    }
     d->checks->connectEvents();
     d->params->connectEvents();
     d->layout->connectEvents();
@@ -550,6 +586,8 @@ void FRMCG_DUEBILCONFIG::unloadForm()
     ErrorTrap::runIgnoringErrors({
         [&] {
             ctx.closing = true;
+            ctx.afterAction = nullptr;
+            d->pendingMark.stop();
             // The focus leaves the fields as the window goes: a code left half-typed must not
             // be validated against a connection being released.
             for (FieldControl *field : findChildren<FieldControl *>())

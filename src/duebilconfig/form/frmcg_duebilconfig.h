@@ -40,6 +40,8 @@ public:
     QVariant IdIstanza();
     QString GeneraGuid() const;
     void MDIActiveX1_FormLoad();
+    // The causal on display has changes a save would write.
+    bool holdsUnsavedChanges() const;
 
 protected:
     void queryUnload(bool *cancel) override;   // Form_QueryUnload
@@ -48,6 +50,7 @@ protected:
 
 private slots:
     void subWindowActivated(QMdiSubWindow *window);
+    void updatePendingMark();
 
 private:
     void Form_Initialize();

@@ -183,10 +183,9 @@ void LayoutPersonalisation::BUT_DESEL_ButtonClick()
             if (rs->RecordCount() == 0 || rs->isBOF() || rs->isEOF()
                 || ctx.nz(rs->value(QStringLiteral("CGP1_ID")), 0).toInt() == 0)
                 return;
-            const int answer = ctx.showMessage(MessageId::RemoveField,
-                                               {rs->value(QStringLiteral("CGP1_DESCRIZIONE")).toString(),
-                                                rs->value(QStringLiteral("CGP1_FIELD")).toString()},
-                                               4);
+            // The field as the grid shows it, never its column in the database.
+            const int answer = ctx.showMessage(
+                MessageId::RemoveField, {ctx.translator.Traduci_CGP1_DESCRIZIONE(rs->value(QStringLiteral("CGP1_ID")))}, 4);
             if (answer != MsgAnswer::Yes)
                 return;
             rs->Delete();

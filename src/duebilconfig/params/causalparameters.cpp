@@ -931,11 +931,11 @@ void CausalParameters::warnOtherCompanies()
 // ---------------------------------------------------------------------------------------------
 // Ledger validations
 
-bool CausalParameters::refused(const QList<LedgerChecks::Message> &messages)
+bool CausalParameters::refused(QWidget *field, const QList<LedgerChecks::Message> &messages)
 {
     for (const LedgerChecks::Message &m : messages) {
         if (m.textId != 0)
-            ctx.msgBox(m.textId, m.params);
+            ctx.refuseField(field, m.textId, m.params);
     }
     return !messages.isEmpty();
 }
@@ -944,7 +944,7 @@ void CausalParameters::TXT_CAUSALECOGE_Validate(bool *cancel)
 {
     ctx.trapped(QStringLiteral("TXT_CAUSALECOGE_Validate"), {[&] {
         const QString code = ctx.nz(ctx.ui.TXT_CAUSALECOGE->Text(), QString()).toString().trimmed();
-        if (refused(LedgerChecks(ctx.Gcnn_Connessione).postingCausalRefusals(code, ctx.operationType())))
+        if (refused(ctx.ui.TXT_CAUSALECOGE, LedgerChecks(ctx.Gcnn_Connessione).postingCausalRefusals(code, ctx.operationType())))
             *cancel = true;
     }});
 }
@@ -953,7 +953,7 @@ void CausalParameters::TXT_CAUABBUONI_Validate(bool *cancel)
 {
     ctx.trapped(QStringLiteral("TXT_CAUABBUONI_Validate"), {[&] {
         const QString code = ctx.nz(ctx.ui.TXT_CAUABBUONI->Text(), QString()).toString().trimmed();
-        if (refused(LedgerChecks(ctx.Gcnn_Connessione).discountCausalRefusals(code)))
+        if (refused(ctx.ui.TXT_CAUABBUONI, LedgerChecks(ctx.Gcnn_Connessione).discountCausalRefusals(code)))
             *cancel = true;
     }});
 }
@@ -970,9 +970,8 @@ void CausalParameters::TXT_CAUSALECOMP_Validate(TextField *field, bool *cancel)
             return;
         }
         if (ctx.checks->IsCausalePerRitenute(QString::number(qint16(code.toInt())))) {
-            ctx.msgBox(MessageId::WithholdingCausal, {code});
+            ctx.refuseField(field, MessageId::WithholdingCausal, {code});
             *cancel = true;
-            field->SetFocus();
         }
     }});
 }
@@ -981,7 +980,7 @@ void CausalParameters::TXT_CODPAGACCONTI_Validate(bool *cancel)
 {
     ctx.trapped(QStringLiteral("TXT_CODPAGACCONTI_Validate"), {[&] {
         const QString code = ctx.nz(ctx.ui.TXT_CODPAGACCONTI->Text(), QString()).toString();
-        if (refused(LedgerChecks(ctx.Gcnn_Connessione).paymentTermsRefusals(code)))
+        if (refused(ctx.ui.TXT_CODPAGACCONTI, LedgerChecks(ctx.Gcnn_Connessione).paymentTermsRefusals(code)))
             *cancel = true;
     }});
 }
@@ -990,7 +989,7 @@ void CausalParameters::TXT_SEZIONALEACCONTI_Validate(bool *cancel)
 {
     ctx.trapped(QStringLiteral("TXT_SEZIONALEACCONTI_Validate"), {[&] {
         const QString code = ctx.nz(ctx.ui.TXT_SEZIONALEACCONTI->Text(), QString()).toString();
-        if (refused(LedgerChecks(ctx.Gcnn_Connessione).sectionRefusals(code, ctx.companyText()))) {
+        if (refused(ctx.ui.TXT_SEZIONALEACCONTI, LedgerChecks(ctx.Gcnn_Connessione).sectionRefusals(code, ctx.companyText()))) {
             *cancel = true;
             ctx.ui.TXT_SEZIONALEACCONTI->lineEdit()->selectAll();
             ctx.ui.TXT_SEZIONALEACCONTI->SetFocus();
@@ -1004,18 +1003,18 @@ void CausalParameters::TXT_CONTO_Validate(AccountField *field, bool *cancel)
         const QString code = ctx.nz(field->Text(), QString()).toString().trimmed();
         if (code.isEmpty())
             return;
+        // An account that does not exist is one refusal, in one box: whether it could be
+        // posted to is no question then.
         if (!field->isFound()) {
-            ctx.msgBox(MessageId::AccountMissing, {});
-            ctx.showMessage(MessageId::CheckTheCode, {}, MsgStyle::OkOnly);
+            ctx.refuseField(field, MessageId::AccountMissing, {});
             *cancel = true;
-            field->SetFocus();
+            return;
         }
         const bool debitCredit = field == ctx.ui.TXT_CONTODARE || field == ctx.ui.TXT_CONTOAVERE;
         const bool rule = debitCredit ? field->isEnabled() && ctx.ui.CHK_MODIFICACONTI->Text() == QLatin1String("0") : true;
         if (rule && !field->isPostable()) {
-            ctx.msgBox(MessageId::NotPostable, {});
+            ctx.refuseField(field, MessageId::NotPostable, {});
             *cancel = true;
-            field->SetFocus();
         }
     }});
 }
@@ -1028,10 +1027,8 @@ void CausalParameters::CHK_MODIFICACONTI_Click()
         for (AccountField *field : {ctx.ui.TXT_CONTODARE, ctx.ui.TXT_CONTOAVERE}) {
             QWidget *focus = QApplication::focusWidget();
             const bool hasFocus = focus && (focus == field || field->isAncestorOf(focus));
-            if (field->isEnabled() && !field->Text().trimmed().isEmpty() && !field->isPostable() && !hasFocus) {
-                ctx.msgBox(MessageId::NotPostable, {});
-                field->SetFocus();
-            }
+            if (field->isEnabled() && !field->Text().trimmed().isEmpty() && !field->isPostable() && !hasFocus)
+                ctx.refuseField(field, MessageId::NotPostable, {});
         }
     }});
 }

@@ -96,7 +96,7 @@ private:
     void fill(ComboField *combo, const OptionLists::List &list, bool selectInitial);
     void fillFixedLists();
     void fillDependentLists(const QList<ComboField *> &dependent);
-    bool refused(const QList<LedgerChecks::Message> &messages);
+    bool refused(QWidget *field, const QList<LedgerChecks::Message> &messages);
     void warnOtherCompanies();
     void forceColumn(const QString &column, const QVariant &value);
     bool registrationRowPresent() const;

@@ -14,6 +14,7 @@
 #include "recordset.h"
 #include "testiparametrizzabili.h"
 
+#include <QLineEdit>
 #include <QMetaProperty>
 #include <QScrollArea>
 
@@ -45,7 +46,21 @@ QString FormContext::userName() const
 
 QString FormContext::caption() const
 {
+    if (auto *mdi = qobject_cast<MdiForm *>(form))
+        return mdi->caption();
     return form ? form->windowTitle() : QString();
+}
+
+void FormContext::showStatus(int textId, const QStringList &params) const
+{
+    QObject *bar = Gcls_Interface ? Gcls_Interface->statusBar() : nullptr;
+    if (!bar)
+        return;
+    QVariantList values;
+    for (const QString &p : params)
+        values << p;
+    // The host's status bar is any object with a showMessage(QString) slot.
+    QMetaObject::invokeMethod(bar, "showMessage", Q_ARG(QString, t(textId, values)));
 }
 
 OperationType FormContext::operationType() const
@@ -68,6 +83,55 @@ int FormContext::msgBox(int textId, const QStringList &params, ClsServizi::Style
     if (Gcls_Servizi)
         return Gcls_Servizi->MsgBox(QString(), QString::number(textId), QString(), params, styleCode);
     return showMessage(textId, params, ClsServizi::messageStyle(styleCode));
+}
+
+QString FormContext::shownName(const QWidget *field) const
+{
+    QString name;
+    if (const LabelControl *label = ui.labelOf(field))
+        name = label->caption();
+    if (name.trimmed().isEmpty() && field)
+        name = field->toolTip();
+    if (name.trimmed().isEmpty()) {
+        if (const auto *control = qobject_cast<const FieldControl *>(field))
+            name = control->caption();
+    }
+    if (name.trimmed().isEmpty() && field)
+        name = field->objectName();
+    name.remove(QLatin1Char('&'));
+    name = name.trimmed();
+    while (name.endsWith(QLatin1Char(':')))
+        name.chop(1);
+    return name.trimmed();
+}
+
+void FormContext::refuseField(QWidget *field, int textId, const QStringList &params,
+                              ClsServizi::StyleCode styleCode) const
+{
+    const QString named = t(FormText::FieldNamed, {shownName(field)});
+    if (Gcls_Servizi)
+        Gcls_Servizi->MsgBox(QString(), QString::number(textId), named, params, styleCode);
+    else
+        showMessage(textId, params, ClsServizi::messageStyle(styleCode));
+    goTo(field);
+}
+
+void FormContext::goTo(QWidget *control) const
+{
+    if (!control)
+        return;
+    for (int tab = 0; ui.TAB_CONFIG && tab < ui.TAB_CONFIG->count(); ++tab) {
+        if (ui.TAB_CONFIG->widget(tab)->isAncestorOf(control)) {
+            ui.TAB_CONFIG->setTab(tab);
+            break;
+        }
+    }
+    if (auto *text = qobject_cast<TextField *>(control)) {
+        text->SetFocus();
+        text->lineEdit()->selectAll();
+    } else {
+        control->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 int FormContext::showMessage(int textId, const QStringList &params, int style) const
@@ -136,6 +200,8 @@ ErrorTrap::Outcome FormContext::trapped(const QString &procedure, const std::vec
         trap.setClassifier(adoErrorClassifier());
         outcome = trap.run(procedure, steps);
     }
+    if (m_trapDepth == 1 && afterAction)
+        afterAction();
     if (--m_trapDepth == 0 && m_pagesBehindChanged) {
         m_pagesBehindChanged = false;
         // The window takes the new size now, not a moment after it has been painted.
@@ -232,12 +298,13 @@ void FormContext::installFieldServices(TextField *field, int returnColumn)
         }});
         return result;
     });
-    field->setLookupPicker([this, returnColumn](const QString &statement, const QVariant &columns, const QString &title,
-                                                const QString &, QString *picked) {
+    field->setLookupPicker([this, field, returnColumn](const QString &statement, const QVariant &columns,
+                                                       const QString &title, const QString &, QString *picked) {
         if (!Gcnn_Connessione || statement.isEmpty())
             return false;
         LookupDialog dialog(Gcnn_Connessione, statement, columns, title, returnColumn, form);
         dialog.setButtonCaptions(t(FrameworkText::ButtonOk), t(FrameworkText::ButtonCancel));
+        dialog.setCurrentCode(field->lineEdit()->text());
         if (dialog.exec() != QDialog::Accepted)
             return false;
         *picked = dialog.chosenCode();

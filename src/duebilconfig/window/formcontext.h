@@ -64,7 +64,7 @@ struct FormContext
     QString causalCode() const;           // TXT_CAUSALE, empty when missing
     QString companyText() const;          // company, 0 when missing
     QString userName() const;             // logged-in user
-    QString caption() const;              // form caption
+    QString caption() const;              // form caption, without the mark of pending changes
     OperationType operationType() const;  // CBO_TIPOOPERAZIONE, None when none
     bool anyBusyFlag() const;             // check structure, option lists or closing
 
@@ -73,6 +73,15 @@ struct FormContext
     // The form's message box in the host's style (a warning unless told otherwise).
     int msgBox(int textId, const QStringList &params = {},
                ClsServizi::StyleCode styleCode = ClsServizi::StyleCode::Warning) const;
+    // The name of a field as the screen shows it: its label as it reads for the operation
+    // type, else its tool tip, else its caption.
+    QString shownName(const QWidget *field) const;
+    // A refusal about a field: the message names the field on a line of its own, and the
+    // field's tab comes to the front with the focus in the field.
+    void refuseField(QWidget *field, int textId, const QStringList &params = {},
+                     ClsServizi::StyleCode styleCode = ClsServizi::StyleCode::Warning) const;
+    // Brings the tab that holds the control to the front and puts the focus in it.
+    void goTo(QWidget *control) const;
     // A message with the buttons and icon of a MsgStyle combination.
     int showMessage(int textId, const QStringList &params, int style) const;
     ErrorTrap::Outcome trapped(const QString &procedure, std::initializer_list<TrapStep> steps) const;
@@ -80,6 +89,10 @@ struct FormContext
     // Controls changed on the tab pages not on show: those pages are laid out once, when the
     // user's action (the outermost trapped procedure) ends, so the window learns their size.
     void pagesBehindChanged() const { m_pagesBehindChanged = true; }
+    // Called when the user's action (the outermost trapped procedure) ends.
+    std::function<void()> afterAction;
+    // Tells the user in the host's status bar what an action did.
+    void showStatus(int textId, const QStringList &params = {}) const;
     QVariant nz(const QVariant &value, const QVariant &defaultValue) const;
     static QString text(const QWidget *control);  // the value of a control as text
     // The form's control of that name, as findChild finds it. Remembered: the enabling rules

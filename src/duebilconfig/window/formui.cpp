@@ -397,6 +397,10 @@ QWidget *row(std::initializer_list<QWidget *> widgets, bool stretch = true)
 void stack(QWidget *frame, std::initializer_list<QWidget *> widgets)
 {
     auto *layout = new QVBoxLayout(frame);
+    // Frames of check boxes stacked three deep: the style's margins at every level would take
+    // the room of a whole frame, and the tab no longer fit the host's smallest window.
+    layout->setContentsMargins(6, 2, 6, 2);
+    layout->setSpacing(1);
     for (QWidget *w : widgets)
         layout->addWidget(w);
     layout->addStretch();
@@ -439,7 +443,9 @@ void FormUi::layOut()
     header->setContentsMargins(6, 4, 6, 4);
     header->addWidget(LBL_CAUSALE);
     header->addWidget(TXT_CAUSALE);
-    header->addWidget(TXT_DESCRIZIONE, 1);
+    // The description stays beside the code however wide the window.
+    header->addWidget(TXT_DESCRIZIONE);
+    header->addStretch(1);
     main->addWidget(FRA_CAUSALE);
     main->addWidget(TAB_CONFIG, 1);
     auto *footer = new QHBoxLayout;
@@ -497,6 +503,18 @@ void FormUi::layOut()
     pers->addWidget(FRA_PERSREGISTRAZIONEACCONTI, 10, 0, 1, 3);
     pers->setColumnStretch(2, 1);
     pers->setRowStretch(11, 1);
+    // Eleven rows with the advances shown: at the style's spacing they need more than the
+    // host's smallest window has.
+    pers->setVerticalSpacing(3);
+    acconti->setContentsMargins(0, 0, 0, 0);
+    // The labels take other captions with the operation type: the field column stands where
+    // the longest of them puts it, for every type.
+    int widest = 0;
+    for (int id : {995041, 995044, 995046, 995048, 995051, 995055, 995058, 995060, 995062, 995064, 85467, 85469,
+                   85470, 85468, 10373, 85472, 85471, 16163, 15607, 15608, 10335, 15708, 15626})
+        widest = qMax(widest, LBL_CAUCOGE->fontMetrics().horizontalAdvance(t(id) + QStringLiteral("  ")));
+    pers->setColumnMinimumWidth(0, widest + LBL_CAUCOGE->contentsMargins().left()
+                                         + LBL_CAUCOGE->contentsMargins().right() + 2 * LBL_CAUCOGE->margin());
 
     // Tab 2: due-date selection.
     auto *selector = new QVBoxLayout(FRA_TIPOSCADENZE);
@@ -634,6 +652,17 @@ void FormUi::setTabOrder()
     }
 }
 
+LabelControl *FormUi::labelOf(const QWidget *field) const
+{
+    for (const auto &group : m_keyedLabels) {
+        for (const auto &[label, control] : group) {
+            if (control == field)
+                return label;
+        }
+    }
+    return nullptr;
+}
+
 void FormUi::setBuddies()
 {
     using Pair = QPair<LabelControl *, QWidget *>;
@@ -654,6 +683,9 @@ void FormUi::setBuddies()
         {},
         {},
         {{LBL_GRUPPO, TXT_GRUPPO}, {LBL_UTENTE, TXT_UTENTE}}};
+    // The two compensation causals of type 6 share the row's label: the pointer names each.
+    for (CodeField *field : {TXT_CAUSALECOMPCLI, TXT_CAUSALECOMPFOR})
+        field->setToolTip(field->caption());
     // The label hands the focus to the widget that takes it: the field's inner editor.
     for (const QList<Pair> &group : std::as_const(m_keyedLabels)) {
         for (const auto &[label, field] : group)

@@ -61,7 +61,12 @@ enum : int {
     ColRaggruppamento,
     AskSave = 995200,
     AskDelete = 995210,
-    NotAvailable = 995211
+    NotAvailable = 995211,
+    StatusSaved = 995290,
+    StatusCreated,
+    StatusDeleted,
+    StatusUndone,
+    FieldNamed,
 };
 }
 
@@ -76,6 +81,8 @@ public:
 
     // Every control the window has, in design order.
     QList<QWidget *> controls() const;
+    // The label that names a field on screen (null when it has none of its own).
+    LabelControl *labelOf(const QWidget *field) const;
     // The form's contents scroll inside it when the host's area is smaller than they need.
     QScrollArea *scrollArea() const;
 

@@ -1,11 +1,14 @@
 #include "lookupdialog.h"
 
+#include "designfont.h"
 
 #include <QAbstractTableModel>
 #include <QDialogButtonBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -174,6 +177,8 @@ LookupDialog::LookupDialog(const ado::ConnectionPtr &connection, const QString &
     : QDialog(parent), m_search(new QLineEdit(this)), m_rows(std::make_unique<Rows>()), m_returnColumn(returnColumn)
 {
     m_table = new Table(m_rows.get(), this);
+    // The list is a window of its own: it takes the forms' font, not the desktop's.
+    setFont(DesignFont::font());
     setWindowTitle(title);
     resize(520, 380);
     auto *layout = new QVBoxLayout(this);
@@ -185,6 +190,8 @@ LookupDialog::LookupDialog(const ado::ConnectionPtr &connection, const QString &
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->header()->setStretchLastSection(true);
+    // Down and PgDown in the search box go on into the list.
+    m_search->installEventFilter(this);
 
     for (const QVariant &c : columns.toList()) {
         const QVariantMap map = c.toMap();
@@ -248,14 +255,77 @@ void LookupDialog::applySearch()
 void LookupDialog::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
+    fitColumns();
     if (!m_table->currentIndex().isValid())
         selectFirstRow();
 }
 
+bool LookupDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_search && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Down || key == Qt::Key_PageDown) {
+            m_table->setFocus(Qt::TabFocusReason);
+            if (!m_table->currentIndex().isValid())
+                selectFirstRow();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+// Each column as wide as its widest text among the rows read (the last one takes what is
+// left); the window widens, within the screen, so that no column is cut.
+void LookupDialog::fitColumns()
+{
+    QHeaderView *header = m_table->header();
+    const int columns = m_rows->columnCount();
+    int needed = 0;
+    for (int c = 0; c < columns; ++c) {
+        m_table->resizeColumnToContents(c);
+        needed += header->sectionSize(c);
+    }
+    const int frame = width() - m_table->viewport()->width();
+    const int room = screen() ? screen()->availableGeometry().width() * 9 / 10 : 1000;
+    if (needed + frame > width())
+        resize(qMin(needed + frame, room), height());
+}
+
 void LookupDialog::selectFirstRow()
 {
-    if (m_rows->rowCount() > 0)
-        m_table->setCurrentIndex(m_rows->index(0, 0));
+    int row = 0;
+    if (!m_current.isEmpty() && m_rows->search.isEmpty() && !m_rows->columns.isEmpty()) {
+        const int column = m_rows->columns.first();
+        const auto holds = [&](int r) {
+            return m_rows->rows.at(r).value(column).trimmed().compare(m_current, Qt::CaseInsensitive) == 0;
+        };
+        int found = -1;
+        for (int r = 0; found < 0; ++r) {
+            while (r >= m_rows->rows.size() && m_rows->canFetchMore({}))
+                m_rows->fetchMore({});
+            if (r >= m_rows->rows.size())
+                break;
+            if (holds(r))
+                found = r;
+        }
+        row = qMax(found, 0);
+    }
+    if (m_rows->rowCount() > row) {
+        m_table->setCurrentIndex(m_rows->index(row, 0));
+        m_table->scrollTo(m_rows->index(row, 0), QAbstractItemView::PositionAtCenter);
+    }
+}
+
+void LookupDialog::setCurrentCode(const QString &code)
+{
+    m_current = code.trimmed();
+    if (isVisible())
+        selectFirstRow();
+}
+
+int LookupDialog::currentRow() const
+{
+    return m_table->currentIndex().row();
 }
 
 int LookupDialog::rowCount() const

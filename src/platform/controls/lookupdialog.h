@@ -31,13 +31,19 @@ public:
     QString errorString() const;
     // The captions of the two buttons, in the user's language.
     void setButtonCaptions(const QString &ok, const QString &cancel);
+    // The list opens at the row whose first shown column holds this code (the value of the
+    // field the list was asked from), at the first row when none does.
+    void setCurrentCode(const QString &code);
+    int currentRow() const;
 
 protected:
     void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void applySearch();
     void selectFirstRow();
+    void fitColumns();
 
     class Rows;
     class Table;
@@ -47,5 +53,6 @@ private:
     std::unique_ptr<Rows> m_rows;
     int m_returnColumn;
     QString m_chosen;
+    QString m_current;
     QString m_error;
 };

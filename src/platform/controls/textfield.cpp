@@ -3,9 +3,13 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QScopedValueRollback>
+#include <QStackedWidget>
+#include <QTabWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStyle>
+#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -105,6 +109,7 @@ QLabel *TextField::descriptionLabel() const { return m_description; }
 void TextField::setDecoder(Decoder decoder) { m_decoder = std::move(decoder); }
 void TextField::setLookupPicker(LookupPicker picker) { m_picker = std::move(picker); }
 QLineEdit *TextField::lineEdit() const { return m_edit; }
+bool TextField::hasUncommittedText() const { return m_edit->text() != m_committed; }
 
 void TextField::SetFocus()
 {
@@ -122,11 +127,15 @@ bool TextField::commit()
     emit Validate(&cancel);
     if (cancel) {
         m_committing = false;
-        const QPointer<TextField> previous = refusedField;
-        refusedField = this;
-        SetFocus();
-        m_edit->selectAll();
-        refusedField = previous;
+        m_refusedText = m_edit->text();
+        keepFocus();
+        // Once that action is done the field is on show with the focus, for the user to correct.
+        m_refusalShown = true;
+        QTimer::singleShot(0, this, [this] {
+            m_refusalShown = false;
+            if (m_edit->text() == m_refusedText && m_edit->text() != m_committed && !m_edit->hasFocus())
+                keepFocus();
+        });
         return false;
     }
     m_committed = m_edit->text();
@@ -134,6 +143,31 @@ bool TextField::commit()
     emit TextChanged(m_committed);
     emit AfterItem(m_committed.toDouble());
     return true;
+}
+
+void TextField::keepFocus()
+{
+    const QPointer<TextField> previous = refusedField;
+    refusedField = this;
+    revealInTabs();
+    SetFocus();
+    m_edit->selectAll();
+    refusedField = previous;
+}
+
+// A refused field stays where the user can correct it: when it lies on a tab page behind
+// (the user switched tabs as he left it), that page comes to the front.
+void TextField::revealInTabs()
+{
+    QWidget *child = this;
+    for (QWidget *parent = parentWidget(); parent; child = parent, parent = parent->parentWidget()) {
+        auto *tabs = qobject_cast<QTabWidget *>(parent->parentWidget());
+        if (!qobject_cast<QStackedWidget *>(parent) || !tabs)
+            continue;
+        const int index = tabs->indexOf(child);
+        if (index >= 0 && tabs->isTabEnabled(index))
+            tabs->setCurrentIndex(index);
+    }
 }
 
 void TextField::decode()
@@ -161,6 +195,9 @@ void TextField::lookup()
 {
     if (!isEnabled())
         return;
+    // The list takes the focus from the field: the code typed so far is not validated for
+    // that, the user is about to replace it.
+    const QScopedValueRollback<bool> looking(m_lookingUp, true);
     short handled = 0;
     QString statement;
     QVariant columns;
@@ -195,7 +232,14 @@ bool TextField::eventFilter(QObject *watched, QEvent *event)
             break;
         case QEvent::FocusOut:
             emit LostFocus();
-            if (!refusedField || refusedField == this)
+            // The action that left the field (a tab switched, a page hidden) may take the focus
+            // once more while it ends: the code the user was just told about keeps the focus
+            // without telling him a second time.
+            if ((refusedField && refusedField != this) || m_lookingUp)
+                break;
+            if (m_refusalShown && m_edit->text() == m_refusedText)
+                keepFocus();
+            else
                 commit();
             break;
         case QEvent::KeyPress:

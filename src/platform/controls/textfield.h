@@ -78,6 +78,8 @@ public:
     void setLookupPicker(LookupPicker picker);
 
     QLineEdit *lineEdit() const;
+    // The user typed a text the field has not yet accepted (it reaches the row on commit).
+    bool hasUncommittedText() const;
     void SetFocus();
 
     // Runs decode and validation of the text on display as when the user leaves the field.
@@ -111,6 +113,10 @@ public:
     virtual void decode();
 
 private:
+    // Brings the tab page that holds the field to the front.
+    void revealInTabs();
+    // A refused field keeps the focus, its text selected for the user to type over.
+    void keepFocus();
     void updateWidth();
 
     QLineEdit *m_edit;
@@ -118,6 +124,9 @@ private:
     QPointer<QLabel> m_description;
     Decoder m_decoder;
     LookupPicker m_picker;
+    bool m_lookingUp = false;
+    bool m_refusalShown = false;   // refused a moment ago, the focus not yet back
+    QString m_refusedText;
     QString m_committed;
     QString m_txtGestione;
     QVariant m_idLookup;

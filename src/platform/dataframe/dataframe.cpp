@@ -261,6 +261,7 @@ void DataFrame::controlEdited()
             // The grid shows the row as it is now.
             if (d->gridRefresher)
                 d->gridRefresher(d->recordset);
+            emit RecordEdited();
         }
         return;
     }
@@ -453,6 +454,8 @@ bool DataFrame::Save(bool, bool raiseEvents, bool write)
     // the save from being complete: they stay pending, to be saved again or dropped.
     if (write && raiseEvents && !children().isEmpty() && hasPendingChanges())
         return false;
+    if (write && raiseEvents)
+        emit AfterSave();
     return true;
 }
 

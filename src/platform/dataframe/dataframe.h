@@ -150,6 +150,10 @@ signals:
     // After the rollback of a save refused because another user changed or deleted what it
     // was to write; the description names the table and the row.
     void SaveConflict(const QString &description);
+    // A save with its events is stored whole (after the commit of its transaction).
+    void AfterSave();
+    // The user changed a value of the record on display through a bound control.
+    void RecordEdited();
 
 private slots:
     void controlEdited();

@@ -48,7 +48,34 @@ QObject *MdiForm::Gcls_Parent() const
 
 void MdiForm::setCaption(const QString &caption)
 {
-    setWindowTitle(caption);
+    m_caption = caption;
+    setWindowTitle(isWindowModified() ? caption + QStringLiteral("[*]") : caption);
+}
+
+QString MdiForm::caption() const
+{
+    return m_caption.isNull() ? windowTitle() : m_caption;
+}
+
+void MdiForm::setPendingChanges(bool pending)
+{
+    if (pending == isWindowModified())
+        return;
+    const QString shown = caption();
+    // Qt shows "[*]" as "*" while the window is modified; the title is the plain caption
+    // otherwise, so whoever reads it gets the caption.
+    if (pending) {
+        setWindowTitle(shown + QStringLiteral("[*]"));
+        setWindowModified(true);
+    } else {
+        setWindowModified(false);
+        setWindowTitle(shown);
+    }
+}
+
+bool MdiForm::hasPendingChanges() const
+{
+    return isWindowModified();
 }
 
 void MdiForm::showModal()

@@ -24,6 +24,12 @@ public:
     void setGcls_Parent(QObject *parent) override;
     QObject *Gcls_Parent() const override;
     void setCaption(const QString &caption) override;
+    // The caption as the host set it, without the mark of pending changes.
+    QString caption() const;
+    // Marks the title while the window holds changes not yet saved (the "*" of the host's
+    // windows), so the user sees there is something to save.
+    void setPendingChanges(bool pending);
+    bool hasPendingChanges() const;
     void showModal() override;
     void showModeless() override;
     void unload() override;
@@ -58,6 +64,7 @@ protected:
 private:
 
     QString m_formName;
+    QString m_caption;
     Cinterface *m_interface = nullptr;
     QObject *m_parentClass = nullptr;
     QPointer<QMdiSubWindow> m_subWindow;

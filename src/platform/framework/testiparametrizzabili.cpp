@@ -39,6 +39,9 @@ void TestiParametrizzabili::ShowLegend()
     if (!m_legend) {
         m_legend = new QDialog(m_form, Qt::Tool);
         m_legend->setObjectName(QStringLiteral("LegendaTestiParametrizzabili"));
+        // A window of its own inherits no font: it speaks the form's.
+        if (m_form)
+            m_legend->setFont(m_form->font());
         m_legend->resize(420, 320);
         auto *layout = new QVBoxLayout(m_legend);
         auto *table = new QTableWidget(int(placeholders().size()), 2, m_legend);

@@ -30,6 +30,7 @@
 #include <QStyleOptionComboBox>
 #include <QTabBar>
 #include <QTableWidget>
+#include <QSet>
 #include <QTest>
 
 namespace {
@@ -138,6 +139,9 @@ private slots:
     void altAndTheMarkedLetterReachTheField();
     void everyLabelOfATabHasALetterOfItsOwn_data();
     void everyLabelOfATabHasALetterOfItsOwn();
+    void everyTypeFitsTheHostsOwnSizeWithEveryCheckTicked_data();
+    void everyTypeFitsTheHostsOwnSizeWithEveryCheckTicked();
+    void fieldsStayPutBetweenTypesAndCausals();
 
 private:
     // Causal 300 of the given operation type with advances, withholding and currency on.
@@ -519,6 +523,59 @@ void tst_FormGeometry::everyLabelOfATabHasALetterOfItsOwn()
         ++keyed;
     }
     QVERIFY(keyed > 0);
+}
+
+
+
+// At the host's own 1024x640, whatever the type and however many checks are ticked (advances,
+// currency, withholding with its two warnings), the whole form is on view: no scroll bar.
+void tst_FormGeometry::everyTypeFitsTheHostsOwnSizeWithEveryCheckTicked_data()
+{
+    QTest::addColumn<int>("operationType");
+    for (int type = 1; type <= 8; ++type)
+        QTest::addRow("operation type %d", type) << type;
+}
+
+void tst_FormGeometry::everyTypeFitsTheHostsOwnSizeWithEveryCheckTicked()
+{
+    QFETCH(int, operationType);
+    prepareCausal(operationType);
+    QVERIFY(open(QSize(1024, 640)));
+    FormUi &ui = m_form->context().ui;
+    QCOMPARE(ui.CHK_FILTER[30]->Text(), QStringLiteral("1"));
+    for (int tab = 0; tab < ui.TAB_CONFIG->count(); ++tab) {
+        if (!ui.TAB_CONFIG->TabEnabled(tab))
+            continue;
+        ui.TAB_CONFIG->setTab(tab);
+        QTest::qWait(20);
+        QTRY_COMPARE(ui.scrollArea()->verticalScrollBar()->maximum(), 0);
+        QTRY_COMPARE(ui.scrollArea()->horizontalScrollBar()->maximum(), 0);
+        QVERIFY(ui.INTERNAV->isVisible());
+        const QRect navigator(ui.INTERNAV->mapTo(ui.scrollArea()->viewport(), QPoint()), ui.INTERNAV->size());
+        QVERIFY2(ui.scrollArea()->viewport()->rect().contains(navigator), qPrintable(QStringLiteral("tab %1").arg(tab)));
+    }
+}
+
+// The field column of the posting tab stands where it stood whatever the type; the
+// description stays beside the code.
+void tst_FormGeometry::fieldsStayPutBetweenTypesAndCausals()
+{
+    QVERIFY(open(QSize(1024, 640), false));
+    FormUi &ui = m_form->context().ui;
+    const int gap = ui.TXT_DESCRIZIONE->x() - (ui.TXT_CAUSALE->x() + ui.TXT_CAUSALE->width());
+    ui.TXT_CAUSALE->lineEdit()->setText(QStringLiteral("300"));
+    ui.TXT_CAUSALE->commit();
+    QTest::qWait(20);
+    QVERIFY2(gap < 40, qPrintable(QString::number(gap)));
+    ui.TAB_CONFIG->setTab(1);
+    QList<int> columns;
+    for (int type : {1, 2, 3, 4, 6, 8}) {
+        ui.CBO_TIPOOPERAZIONE->setText(QString::number(type));
+        QTest::qWait(20);
+        for (QWidget *field : std::initializer_list<QWidget *>{ui.TXT_CAUSALECOGE, ui.TXT_CONTODARE, ui.CBO_DETTREG})
+            columns << field->mapTo(m_form, QPoint()).x();
+    }
+    QCOMPARE(QSet<int>(columns.cbegin(), columns.cend()).size(), 1);
 }
 
 QTEST_MAIN(tst_FormGeometry)

@@ -380,7 +380,7 @@ void tst_FRMCG_DUEBILCONFIG::refusedCodesKeepTheFieldAndTheRow_data()
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("value");
     QTest::addColumn<QList<int>>("messages");
-    QTest::newRow("unknown account") << "TXT_CONTODARE" << "999999" << QList<int>{15793, 15792, 61824};
+    QTest::newRow("unknown account") << "TXT_CONTODARE" << "999999" << QList<int>{15793};
     QTest::newRow("ledger causal with a VAT register") << "TXT_CAUSALECOGE" << "FTV" << QList<int>{63441};
     QTest::newRow("ledger causal that closes no item") << "TXT_CAUSALECOGE" << "GIR" << QList<int>{85464};
     QTest::newRow("reserved section") << "TXT_SEZIONALEACCONTI" << "RP" << QList<int>{61665};

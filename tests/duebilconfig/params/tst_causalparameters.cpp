@@ -349,6 +349,19 @@ void tst_CausalParameters::emptyMandatoryFieldRefusesTheSave()
     m_messages->clear();
     QVERIFY(!confirm());
     QCOMPARE(messageIds(), QList<int>{995202});
+    // The field as its label reads on screen for the operation type.
+    QString label;
+    for (const QLabel *l : m_form->findChildren<QLabel *>()) {
+        if (l->buddy() && (l->buddy() == control || control->isAncestorOf(l->buddy())))
+            label = l->text().remove(QLatin1Char('&')).trimmed();
+    }
+    if (label.endsWith(QLatin1Char(':')))
+        label.chop(1);
+    // The two compensation causals share one label: each names itself by its tool tip.
+    if (label.isEmpty())
+        label = control->toolTip();
+    QVERIFY(!label.isEmpty());
+    QCOMPARE(m_messages->calls().first().message.params.value(0), label);
     QCOMPARE(m_messages->calls().first().message.params.value(0), named);
     QCOMPARE(QApplication::focusWidget(), control->lineEdit());
     QCOMPARE(scalar("SELECT CGP5_TIPOCAUSALE FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = 300").toInt(), 1);

@@ -1,6 +1,7 @@
 #include "checkfield.h"
 #include "codefield.h"
 #include "combofield.h"
+#include "designfont.h"
 #include "adoerror.h"
 #include "connection.h"
 #include "fixture.h"
@@ -17,6 +18,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QTreeView>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -48,6 +51,8 @@ private slots:
     void lookupSearchesAndReturnsTheChosenColumn();
     void lookupReachesEveryRowOfALongList_data();
     void lookupReachesEveryRowOfALongList();
+    void lookupOpensAtTheCodeAndTakesKeysFromTheSearch_data();
+    void lookupOpensAtTheCodeAndTakesKeysFromTheSearch();
     void lookupOpenLeavesOtherWritersFree();
     void gridShowsFormattedCellsAndTicks();
 };
@@ -61,6 +66,14 @@ bool addLongList(const QSqlDatabase &db)
     return fill.exec(QStringLiteral("CREATE TABLE LUNGA (CODICE TEXT, DESCR TEXT)"))
         && fill.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 999)"
                                     " INSERT INTO LUNGA SELECT printf('R%04d', i), 'Riga ' || i FROM n"));
+}
+
+// A connection to the fixture with the thousand rows of LUNGA; null when it cannot be made.
+ado::ConnectionPtr openLongList(const QString &path)
+{
+    auto connection = std::make_shared<ado::Connection>();
+    connection->Open(QStringLiteral("sqlite:") + path);
+    return addLongList(connection->database()) ? connection : nullptr;
 }
 
 } // namespace
@@ -390,6 +403,60 @@ void tst_Controls::lookupReachesEveryRowOfALongList()
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(dialog.chosenCode(), chosen);
     QCOMPARE(dialog.rowCount(), rows);
+}
+
+// The list opens on the code the field holds, however far down it lies; from the search box
+// Down and PgDown go on into the list; no column cuts its texts; the list speaks the forms' font.
+void tst_Controls::lookupOpensAtTheCodeAndTakesKeysFromTheSearch_data()
+{
+    QTest::addColumn<QString>("current");
+    QTest::addColumn<int>("key");        // pressed in the search box, 0 for none
+    QTest::addColumn<QString>("shown");  // the code of the current row afterwards
+    QTest::addColumn<bool>("inList");    // the focus is in the list afterwards
+    QTest::newRow("a code far down") << "R0700" << 0 << "R0700" << false;
+    QTest::newRow("a code typed in lower case") << "r0012" << 0 << "R0012" << false;
+    QTest::newRow("an unknown code: the first row") << "X1" << 0 << "R0000" << false;
+    QTest::newRow("no code, Down") << "" << int(Qt::Key_Down) << "R0000" << true;
+    QTest::newRow("a code, Down keeps it") << "R0042" << int(Qt::Key_Down) << "R0042" << true;
+    QTest::newRow("a code, PgDown keeps it") << "R0042" << int(Qt::Key_PageDown) << "R0042" << true;
+    QTest::newRow("Up stays in the search") << "R0042" << int(Qt::Key_Up) << "R0042" << false;
+}
+
+void tst_Controls::lookupOpensAtTheCodeAndTakesKeysFromTheSearch()
+{
+    QFETCH(QString, current);
+    QFETCH(int, key);
+    QFETCH(QString, shown);
+    QFETCH(bool, inList);
+    QTemporaryDir dir;
+    const QString path = makeFixture(dir);
+    QVERIFY(!path.isEmpty());
+    const ado::ConnectionPtr connection = openLongList(path);
+    QVERIFY(connection);
+    QSqlQuery(connection->database()).exec(
+        QStringLiteral("UPDATE LUNGA SET DESCR = 'Una descrizione molto lunga della riga che non deve essere tagliata' "
+                       "WHERE CODICE = 'R0001'"));
+    LookupDialog dialog(connection, QStringLiteral("SELECT CODICE, DESCR, 'x' FROM LUNGA ORDER BY CODICE"),
+                        QVariantList{QVariantMap{{"title", "Codice"}, {"index", 0}},
+                                     QVariantMap{{"title", "Descrizione"}, {"index", 1}}},
+                        QStringLiteral("Elenco"), 2);
+    dialog.setCurrentCode(current);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    auto *table = dialog.findChild<QTreeView *>();
+    auto *search = dialog.findChild<QLineEdit *>();
+    QTRY_VERIFY(search->hasFocus());
+    if (key)
+        QTest::keyClick(search, Qt::Key(key));
+    QCOMPARE(table->hasFocus(), inList);
+    QCOMPARE(table->model()->index(table->currentIndex().row(), 0).data().toString(), shown);
+    QVERIFY(table->visualRect(table->currentIndex()).intersects(table->viewport()->rect()));
+    // Every shown column as wide as its texts, the window wide enough for all of them.
+    for (int c = 0; c < table->model()->columnCount(); ++c)
+        QVERIFY2(table->header()->sectionSize(c) >= static_cast<QAbstractItemView *>(table)->sizeHintForColumn(c), qPrintable(QString::number(c)));
+    QCOMPARE(table->header()->count(), 2);
+    QCOMPARE(dialog.font().family(), DesignFont::font().family());
+    QCOMPARE(table->header()->font().family(), DesignFont::font().family());
 }
 
 // Another user saves while this one browses a long list: on a database without WAL the list

@@ -1,0 +1,361 @@
+#include "connection.h"
+#include "messageids.h"
+#include "recordset.h"
+#include "testiparametrizzabili.h"
+#include "windowfixture.h"
+
+#include <QDialog>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QStatusBar>
+#include <QApplication>
+#include <QTabBar>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+// What the window tells the user about his work: the status bar after each record action, the
+// title's mark while there is something to save, and where a refusal leaves the focus.
+class tst_FormFeedback : public WindowFixture
+{
+    Q_OBJECT
+
+    FormUi &ui() { return m_form->context().ui; }
+
+    QString stored(const QString &sql)
+    {
+        ado::Connection c;
+        c.Open(m_db->connectionString());
+        const ado::RecordsetPtr rs = c.Execute(sql);
+        return rs->RecordCount() > 0 ? rs->value(rs->fieldNames().value(0)).toString() : QString();
+    }
+
+    // Types a code into the causal field and leaves it with Enter, as a user does.
+    void typeCausal(const QString &code)
+    {
+        QLineEdit *edit = ui().TXT_CAUSALE->lineEdit();
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, code);
+        QTest::keyClick(edit, Qt::Key_Return);
+        QTest::qWait(10);
+    }
+
+    // A command by the window's own button where it has one, else by the host's tool bar.
+    void click(const QString &key)
+    {
+        QToolButton *button = ui().INTERNAV->button(key);
+        if (button && button->isVisible()) {
+            QVERIFY2(button->isEnabled(), qPrintable(key));
+            QTest::mouseClick(button, Qt::LeftButton);
+        } else {
+            static const QHash<QString, ActiveNavigator::Command> bar = {
+                {"Conferma", ActiveNavigator::Confirm}, {"Annulla", ActiveNavigator::Undo},
+                {"Elimina", ActiveNavigator::Delete}};
+            QVERIFY2(bar.contains(key), qPrintable(key));
+            m_navigator->trigger(bar.value(key));
+        }
+        QTest::qWait(10);
+    }
+
+    // The title as the sub-window shows it: Qt puts "*" for "[*]" while the form is modified.
+    QString shownTitle() const
+    {
+        QString title = m_form->subWindow()->windowTitle();
+        return title.replace(QStringLiteral("[*]"), m_form->subWindow()->isWindowModified() ? QStringLiteral("*") : QString());
+    }
+
+    QStatusBar m_status;
+
+private slots:
+    void init()
+    {
+        QVERIFY(setUpWindow());
+        QVERIFY(open());
+        m_cls->setStatusBar(&m_status);
+        m_status.showMessage(QStringLiteral("Pronto"));
+    }
+
+    void cleanup()
+    {
+        tearDownWindow();
+    }
+
+    void everyRecordActionSaysWhatItDid_data()
+    {
+        QTest::addColumn<QString>("code");         // the causal shown first
+        QTest::addColumn<QString>("typed");        // typed into the description, "" for nothing
+        QTest::addColumn<QString>("command");      // navigator button, "" for none
+        QTest::addColumn<QString>("status");       // the status bar afterwards
+        QTest::addColumn<QString>("description");  // stored afterwards, "-" for no row
+
+        QTest::newRow("looking at a causal")
+            << "300" << "" << "" << "Pronto" << "Incasso RiBa clienti";
+        QTest::newRow("saved") << "300" << " bis" << "Conferma" << "Causale 300 salvata."
+                               << "Incasso RiBa clienti bis";
+        QTest::newRow("undone") << "300" << " bis" << "Annulla" << "Modifiche alla causale 300 annullate."
+                                << "Incasso RiBa clienti";
+        QTest::newRow("created") << "450" << "" << "" << "Causale 450 creata." << "";
+        QTest::newRow("deleted") << "450" << "" << "Elimina" << "Causale 450 eliminata." << "-";
+    }
+
+    void everyRecordActionSaysWhatItDid()
+    {
+        QFETCH(QString, code);
+        QFETCH(QString, typed);
+        QFETCH(QString, command);
+        QFETCH(QString, status);
+        QFETCH(QString, description);
+
+        const QString caption = m_form->context().caption();
+        m_messages->setDefaultAnswer(MsgAnswer::Yes);
+        typeCausal(code);
+        QCOMPARE(ui().TXT_CAUSALE->Text(), code);
+        QTRY_COMPARE(shownTitle(), caption);
+        if (!typed.isEmpty()) {
+            QLineEdit *edit = ui().TXT_DESCRIZIONE->lineEdit();
+            edit->setFocus();
+            edit->end(false);
+            QTest::keyClicks(edit, typed);
+            // Something to save: the title says so at once, before any action.
+            QTRY_COMPARE(shownTitle(), caption + QLatin1Char('*'));
+            QCOMPARE(m_form->context().caption(), caption);
+        }
+        if (!command.isEmpty())
+            click(command);
+        QTRY_COMPARE(m_status.currentMessage(), status);
+        QTRY_COMPARE(shownTitle(), caption);
+        const QString row = stored("SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = " + code);
+        const QString count = stored("SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = " + code);
+        QCOMPARE(count == QLatin1String("0") ? QStringLiteral("-") : row, description);
+    }
+
+    // The group and user lists show the code and the name the user knows, not the internal id
+    // the field stores.
+    void groupAndUserListsHideTheirIds_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::newRow("groups") << "TXT_GRUPPO";
+        QTest::newRow("users") << "TXT_UTENTE";
+    }
+
+    void groupAndUserListsHideTheirIds()
+    {
+        QFETCH(QString, field);
+        auto *control = m_form->findChild<TextField *>(field);
+        QVERIFY(control);
+        short handled = 0;
+        QString statement, title, connection;
+        QVariant columns;
+        emit control->StartLookup(&handled, &statement, &columns, &title, &connection);
+        QStringList titles;
+        for (const QVariant &c : columns.toList())
+            titles << c.toMap().value(QStringLiteral("title")).toString();
+        QCOMPARE(titles, QStringList({QStringLiteral("Codice"), QStringLiteral("Descrizione")}));
+        QVERIFY(!statement.isEmpty());
+    }
+
+    // The windows of the module speak the form's font: the grids' headers, the legend.
+    void oneFontForTheWholeWindow()
+    {
+        typeCausal(QStringLiteral("300"));
+        const QString family = m_form->font().family();
+        QCOMPARE(family, QStringLiteral("Tahoma"));
+        for (GridControl *grid : {ui().QGRID_LAYOUT, ui().QGRID_GRUPPIUTENTI}) {
+            for (QHeaderView *header : grid->findChildren<QHeaderView *>())
+                QCOMPARE(header->font().family(), family);
+        }
+        ui().TAB_CONFIG->setTab(1);
+        QTest::mouseClick(ui().BUT_LEGENDA, Qt::LeftButton);
+        QDialog *legend = m_form->context().Gcls_TestiParametrizzabili->legend();
+        QVERIFY(legend && legend->isVisible());
+        QCOMPARE(legend->font().family(), family);
+        for (QWidget *w : legend->findChildren<QWidget *>())
+            QCOMPARE(w->font().family(), family);
+    }
+
+    // A code refused as the user leaves its tab, or at the save, keeps its tab in front and the
+    // focus; the message names the field as its label reads; the row keeps the stored code.
+    void aRefusedCodeKeepsItsTabAndTheFocus_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Alt+G to the first tab") << "alt";
+        QTest::newRow("a click on the first tab") << "click";
+        QTest::newRow("Conferma") << "save";
+    }
+
+    void aRefusedCodeKeepsItsTabAndTheFocus()
+    {
+        QFETCH(QString, how);
+        typeCausal(QStringLiteral("300"));
+        ui().TAB_CONFIG->setTab(1);
+        QLineEdit *edit = ui().TXT_CAUSALECOGE->lineEdit();
+        edit->setFocus();
+        QTRY_VERIFY(edit->hasFocus());
+        edit->selectAll();
+        QTest::keyClicks(edit, QStringLiteral("FTA"));
+        m_messages->clear();
+        if (how == QLatin1String("alt")) {
+            QTest::keyClick(edit, Qt::Key_G, Qt::AltModifier);
+        } else if (how == QLatin1String("click")) {
+            QTabBar *bar = ui().TAB_CONFIG->tabBar();
+            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
+        } else {
+            // From the host's tool bar, whose buttons take no focus.
+            m_navigator->trigger(ActiveNavigator::Confirm);
+        }
+        QTest::qWait(20);
+        const auto calls = m_messages->callsOf(RecordingMessageService::Kind::Message);
+        QCOMPARE(calls.size(), 1);
+        QCOMPARE(calls.first().message.textId, MessageId::VatRegister);
+        QVERIFY2(calls.first().message.text.endsWith(QStringLiteral("\nCampo: Causale incasso")),
+                 qPrintable(calls.first().message.text));
+        QCOMPARE(ui().TAB_CONFIG->Tab(), 1);
+        QTRY_VERIFY(edit->hasFocus());
+        QCOMPARE(edit->text(), QStringLiteral("FTA"));
+        QCOMPARE(stored("SELECT CGP7_CAUSALECOGE_CG33 FROM CGP7_DUEBILPERSREG WHERE CGP7_CAUSALE_CGP0 = 300 "
+                        "AND CGP7_DITTA_CG18 = 1"),
+                 QStringLiteral("RIB"));
+    }
+
+    // A refusal names the field by what the screen shows for the operation type.
+    void refusalsNameTheFieldAsTheScreenShowsIt_data()
+    {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");   // typed and left with Tab; empty: the field is cleared and saved
+        QTest::addColumn<QList<int>>("messages");
+        QTest::addColumn<QString>("named");   // as the message names the field
+        QTest::addColumn<int>("tab");
+        QTest::newRow("required account on type 4")
+            << "4" << "TXT_CONTODARE" << "" << QList<int>{MessageId::Mandatory} << "Conto effetti" << 1;
+        QTest::newRow("required compensation causal on type 6")
+            << "6" << "TXT_CAUSALECOMPCLI" << "" << QList<int>{MessageId::Mandatory}
+            << "Codice causale estrazione scadenze clienti" << 0;
+        QTest::newRow("unknown account: one box")
+            << "1" << "TXT_CONTODARE" << "999999" << QList<int>{MessageId::AccountMissing} << "Conto contropartita" << 1;
+        QTest::newRow("master account") << "1" << "TXT_CONTOABBUONIATTIVI" << "1401" << QList<int>{MessageId::NotPostable}
+                                        << "Conto abb. attivi" << 1;
+    }
+
+    void refusalsNameTheFieldAsTheScreenShowsIt()
+    {
+        QFETCH(QString, type);
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QFETCH(QList<int>, messages);
+        QFETCH(QString, named);
+        QFETCH(int, tab);
+        typeCausal(QStringLiteral("300"));
+        ui().CBO_TIPOOPERAZIONE->setText(type);
+        auto *control = m_form->findChild<TextField *>(field);
+        QVERIFY(control);
+        if (!control->toolTip().isEmpty())
+            QCOMPARE(control->toolTip(), named);
+        m_messages->clear();
+        if (typed.isEmpty()) {
+            control->setText(QString());
+            ui().TAB_CONFIG->setTab(tab == 0 ? 1 : 0);
+            click(QStringLiteral("Conferma"));
+        } else {
+            ui().TAB_CONFIG->setTab(tab);
+            control->lineEdit()->setFocus();
+            QTRY_VERIFY(control->lineEdit()->hasFocus());
+            control->lineEdit()->selectAll();
+            QTest::keyClicks(control->lineEdit(), typed);
+            QTest::keyClick(control->lineEdit(), Qt::Key_Tab);
+        }
+        QList<int> shown;
+        QString text;
+        for (const auto &call : m_messages->callsOf(RecordingMessageService::Kind::Message)) {
+            shown << call.message.textId;
+            text += call.message.text + call.message.params.join(QLatin1Char('|'));
+        }
+        QCOMPARE(shown, messages);
+        QVERIFY2(text.contains(named), qPrintable(text));
+        QCOMPARE(ui().TAB_CONFIG->Tab(), tab);
+        QTRY_VERIFY(control->lineEdit()->hasFocus());
+    }
+
+    // F3 on a code just refused opens the list, without the refusal over it.
+    void theListOfARefusedCodeOpensWithoutTheRefusal()
+    {
+        typeCausal(QStringLiteral("300"));
+        ui().TAB_CONFIG->setTab(1);
+        QLineEdit *edit = ui().TXT_CONTODARE->lineEdit();
+        edit->setFocus();
+        QTRY_VERIFY(edit->hasFocus());
+        edit->selectAll();
+        QTest::keyClicks(edit, QStringLiteral("999999"));
+        m_messages->clear();
+        bool listSeen = false;
+        qsizetype messagesUnderTheList = -1;
+        std::function<void()> answer = [&] {
+            auto *list = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            if (!list) {
+                QTimer::singleShot(10, answer);
+                return;
+            }
+            listSeen = true;
+            messagesUnderTheList = m_messages->calls().size();
+            list->reject();
+        };
+        QTimer::singleShot(0, answer);
+        QTest::keyClick(edit, Qt::Key_F3);
+        QTRY_VERIFY(listSeen);
+        QCOMPARE(messagesUnderTheList, qsizetype(0));
+        QCOMPARE(edit->text(), QStringLiteral("999999"));
+    }
+
+    // The question before a field leaves the layout names it as the grid does.
+    void removingALayoutFieldNamesItAsTheGridDoes()
+    {
+        typeCausal(QStringLiteral("300"));
+        FormContext &ctx = m_form->context();
+        ui().TAB_CONFIG->setTab(3);
+        const ado::RecordsetPtr rs = ctx.FME_LAYOUT->recordset();
+        QVERIFY(rs->RecordCount() > 0);
+        const QString shown = ctx.translator.Traduci_CGP1_DESCRIZIONE(rs->value(QStringLiteral("CGP1_ID")));
+        QVERIFY(!shown.isEmpty());
+        m_messages->clear();
+        m_messages->setDefaultAnswer(MsgAnswer::No);
+        QTest::mouseClick(ui().BUT_DESEL, Qt::LeftButton);
+        const auto calls = m_messages->callsOf(RecordingMessageService::Kind::Message);
+        QCOMPARE(calls.size(), 1);
+        QCOMPARE(calls.first().message.text, QStringLiteral("Eliminare il campo '%1' dal layout?").arg(shown));
+    }
+
+    // Duplica after the causal on display was deleted, a reserved code refused in the field
+    // since, copies nothing.
+    void duplicatingWithoutACausalOnDisplayWritesNothing()
+    {
+        m_messages->setDefaultAnswer(MsgAnswer::Yes);
+        typeCausal(QStringLiteral("450"));
+        click(QStringLiteral("Elimina"));
+        typeCausal(QStringLiteral("288"));
+        QCOMPARE(m_form->context().FME_CAUSALI->Status(), int(DataFrame::StatusQuery));
+        m_messages->enqueueInput(QStringLiteral("321"));
+        ui().INTERNAV->press(QStringLiteral("Duplica"));
+        QCOMPARE(stored("SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE IN (288, 321)"), QStringLiteral("0"));
+        QCOMPARE(stored("SELECT COUNT(*) FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 IN (288, 321)"), QStringLiteral("0"));
+    }
+
+    // A refused save keeps the mark and says nothing was saved.
+    void aRefusedSaveKeepsTheMark()
+    {
+        typeCausal(QStringLiteral("300"));
+        const QString caption = m_form->context().caption();
+        ui().CBO_TIPOOPERAZIONE->setText(QStringLiteral("4"));
+        ui().TXT_CONTODARE->setText(QString());
+        QTRY_COMPARE(shownTitle(), caption + QLatin1Char('*'));
+        m_messages->clear();
+        click(QStringLiteral("Conferma"));
+        QVERIFY(!m_messages->calls().isEmpty());
+        QCOMPARE(m_status.currentMessage(), QStringLiteral("Pronto"));
+        QCOMPARE(shownTitle(), caption + QLatin1Char('*'));
+    }
+};
+
+QTEST_MAIN(tst_FormFeedback)
+#include "tst_formfeedback.moc"
