@@ -1,5 +1,7 @@
 #include "companylist.h"
 
+#include "connection.h"
+
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -11,9 +13,9 @@ namespace {
 // Opens a private connection for the connection-string forms the host accepts.
 QSqlDatabase openDatabase(const QString &name, const QString &connectionString)
 {
-    const bool odbc = connectionString.contains(QStringLiteral("Driver="), Qt::CaseInsensitive);
+    const bool odbc = ado::Connection::isOdbc(connectionString);
     QSqlDatabase db = QSqlDatabase::addDatabase(odbc ? QStringLiteral("QODBC") : QStringLiteral("QSQLITE"), name);
-    QString target = connectionString;
+    QString target = odbc ? ado::Connection::odbcDriverString(connectionString) : connectionString;
     if (!odbc && target.startsWith(QStringLiteral("sqlite:"), Qt::CaseInsensitive))
         target = target.mid(7);
     db.setDatabaseName(target);

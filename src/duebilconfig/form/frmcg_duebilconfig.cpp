@@ -182,7 +182,7 @@ void FRMCG_DUEBILCONFIG::Form_Activate()
             // A start-up run again keeps the services: their error trap is running it.
             if (!ctx.Gcls_Servizi) {
                 ctx.Gcls_Servizi = std::make_unique<ClsServizi>(ctx.global);
-                ctx.Gcls_Servizi->errorTrap().setClassifier(adoErrorClassifier());
+                ctx.Gcls_Servizi->errorTrap().setClassifier(adoErrorClassifier(&ctx.global->textStore()));
             }
             ctx.Gcls_Servizi->Prepara();
             ctx.Gcls_Servizi->Inizializza(ctx.Gcls_Interface, ctx.Gcnn_Connessione, ctx.t(FormText::FormCaption),
