@@ -247,6 +247,7 @@ struct DueBilCli::Private
             cs = QStringLiteral("sqlite:") + path;
         }
         connection = std::make_shared<ado::Connection>();
+        connection->setStatementsLogged(true);
         try {
             connection->Open(cs);
         } catch (const ado::AdoError &e) {

@@ -172,6 +172,7 @@ void FRMCG_DUEBILCONFIG::Form_Activate()
         [&] {
             auto connection = std::make_shared<ado::Connection>();
             connection->setConnectionString(ctx.connectionString);
+            connection->setStatementsLogged(true);
             // Held before it opens: when it cannot open and the user goes on, every later
             // statement reports the closed connection instead of reaching for none.
             ctx.Gcnn_Connessione = connection;

@@ -8,6 +8,7 @@
 #include "recordset_p.h"
 #include "sqlitestatement.h"
 #include "sqlrewriter.h"
+#include "statementlog.h"
 
 #include <QAtomicInt>
 #include <QFileInfo>
@@ -119,6 +120,7 @@ struct Connection::Private
     Dialect engine = Dialect::Sqlite;
     bool open = false;
     bool inTransaction = false;
+    bool statementsLogged = false;
     int busyTimeout = 5000;
     // The embedded database's own handle while it is open: its statements skip Qt's driver.
     sqlite3 *sqlite = nullptr;
@@ -166,8 +168,12 @@ struct Connection::Private
     {
         if (sqlite)
             run(QStringLiteral("PRAGMA busy_timeout=%1").arg(busyTimeout));
-        else if (engine == Dialect::SqlServer)
-            run(QStringLiteral("SET LOCK_TIMEOUT %1").arg(busyTimeout));
+        else if (engine == Dialect::SqlServer) {
+            const QString wait = QStringLiteral("SET LOCK_TIMEOUT %1").arg(busyTimeout);
+            if (statementsLogged)
+                StatementLog::record(wait);
+            run(wait);
+        }
     }
 
     // WAL lets readers and a writer work at once, but switching to it writes to the file:
@@ -361,6 +367,7 @@ RecordsetPtr Connection::Execute(const QString &sql, int, int *recordsAffected)
     if (!d->open)
         throw AdoError(AdoError::Usage, QStringLiteral("The connection is closed"), sql);
     d->ensureTransactionAlive(sql);
+    StatementLog::record(*this, sql);
     const QString native = nativeSql(sql);
     if (d->sqlite)
         return executeOnSqlite(d->sqlite, &d->statements, native, sql, recordsAffected);
@@ -474,6 +481,16 @@ void Connection::setBusyTimeout(int milliseconds)
 int Connection::busyTimeout() const
 {
     return d->busyTimeout;
+}
+
+void Connection::setStatementsLogged(bool logged)
+{
+    d->statementsLogged = logged;
+}
+
+bool Connection::statementsLogged() const
+{
+    return d->statementsLogged;
 }
 
 bool Connection::isOdbc(const QString &connectionString)

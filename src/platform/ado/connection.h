@@ -84,6 +84,11 @@ public:
     static Dialect dialectNamed(const QString &name);
     static Dialect dialectForDbms(const QString &dbmsName);
 
+    // The statements of a connection the product opens go to the statement log (when a log is
+    // set); a test's own connections stay out of it.
+    void setStatementsLogged(bool logged);
+    bool statementsLogged() const;
+
     // The connection string with any password replaced by "****", for messages and traces.
     static QString maskPassword(const QString &connectionString);
 

@@ -1,5 +1,7 @@
 #include "lookupdialog.h"
 
+#include "statementlog.h"
+
 
 #include <QAbstractTableModel>
 #include <QDialogButtonBox>
@@ -262,6 +264,7 @@ LookupDialog::LookupDialog(const ado::ConnectionPtr &connection, const QString &
         QSqlQuery &query = m_rows->query;
         query = QSqlQuery(connection->database());
         query.setForwardOnly(true);
+        ado::StatementLog::record(*connection, statement);
         const QString native = connection->nativeSql(statement).trimmed();
         const bool paged = readsInPages(connection->database(), native);
         if (paged) {
