@@ -6,6 +6,7 @@
 #include "duebilstatements.h"
 #include "messageids.h"
 #include "recordset.h"
+#include "statementlog.h"
 #include "storedparameterchecks.h"
 #include "textstore.h"
 #include "transactionguard.h"
@@ -389,6 +390,7 @@ QString CausalExchange::write(const Causal &causal) const
     auto insert = [&](const char *table, const QJsonObject &row) -> QString {
         QSqlQuery q(db);
         const QString sql = S::insertRow(QLatin1String(table), row.keys());
+        ado::StatementLog::record(*m_connection, sql);
         if (!q.prepare(sql))
             return q.lastError().text();
         for (auto it = row.begin(); it != row.end(); ++it)

@@ -143,7 +143,7 @@ struct DueBilCli::Private
 
     Private(QTextStream &o, QTextStream &e) : out(o), err(e), messages(e), trap(&messages, &texts)
     {
-        trap.setClassifier(adoErrorClassifier());
+        trap.setClassifier(adoErrorClassifier(&texts));
         texts.loadFile(FrameworkText::file());
         for (const QString &file : DatabaseInstaller::textFiles())
             texts.loadFile(file);
@@ -240,6 +240,7 @@ struct DueBilCli::Private
             cs = QStringLiteral("sqlite:") + path;
         }
         connection = std::make_shared<ado::Connection>();
+        connection->setStatementsLogged(true);
         try {
             connection->Open(cs);
         } catch (const ado::AdoError &e) {
@@ -262,7 +263,7 @@ struct DueBilCli::Private
         QString path = options.db;
         if (path.startsWith(QLatin1String("sqlite:")))
             path = path.mid(7);
-        if (path.isEmpty() || path.contains(QLatin1String("Driver="), Qt::CaseInsensitive))
+        if (path.isEmpty() || ado::Connection::isOdbc(path))
             return usage(CliText::InitNeedsFile);
         if (DatabaseInstaller::hasSchema(path))
             return say(CliText::AlreadyHasTables, {path}, Refused);
@@ -791,8 +792,9 @@ struct DueBilCli::Private
         } catch (const ado::AdoError &e) {
             if (e.kind() == ado::AdoError::ReadOnly)
                 return say(CliText::ReadOnly, {}, Refused);
-            ErrorReport report{command, e.number(), e.message(), {}};
-            report.text = texts.text(CliText::ErrorReport, {command, QString::number(e.number()), e.message()});
+            const QString description = adoErrorDescription(e, &texts);
+            ErrorReport report{command, e.number(), description, {}};
+            report.text = texts.text(CliText::ErrorReport, {command, QString::number(e.number()), description});
             messages.reportError(report);
             return Refused;
         }

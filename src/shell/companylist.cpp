@@ -1,5 +1,8 @@
 #include "companylist.h"
 
+#include "connection.h"
+#include "statementlog.h"
+
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -11,9 +14,9 @@ namespace {
 // Opens a private connection for the connection-string forms the host accepts.
 QSqlDatabase openDatabase(const QString &name, const QString &connectionString)
 {
-    const bool odbc = connectionString.contains(QStringLiteral("Driver="), Qt::CaseInsensitive);
+    const bool odbc = ado::Connection::isOdbc(connectionString);
     QSqlDatabase db = QSqlDatabase::addDatabase(odbc ? QStringLiteral("QODBC") : QStringLiteral("QSQLITE"), name);
-    QString target = connectionString;
+    QString target = odbc ? ado::Connection::odbcDriverString(connectionString) : connectionString;
     if (!odbc && target.startsWith(QStringLiteral("sqlite:"), Qt::CaseInsensitive))
         target = target.mid(7);
     db.setDatabaseName(target);
@@ -42,8 +45,10 @@ bool CompanyList::read(const QString &connectionString, QList<Company> *companie
                 *error = db.lastError().text();
         } else {
             QSqlQuery query(db);
-            ok = query.exec(QStringLiteral(
-                "SELECT CG18_CODICE, CG18_RAGSOC, CG18_GRUPPO_CG10 FROM CG18_DITTE ORDER BY CG18_CODICE"));
+            const QString companyRows = QStringLiteral(
+                "SELECT CG18_CODICE, CG18_RAGSOC, CG18_GRUPPO_CG10 FROM CG18_DITTE ORDER BY CG18_CODICE");
+            ado::StatementLog::record(companyRows);
+            ok = query.exec(companyRows);
             if (!ok && error)
                 *error = query.lastError().text();
             while (ok && query.next())
@@ -51,7 +56,9 @@ bool CompanyList::read(const QString &connectionString, QList<Company> *companie
                                           qint16(query.value(2).toInt()), {}});
             // Settings are optional: a database without them leaves the modules' defaults.
             QSqlQuery settings(db);
-            if (ok && settings.exec(QStringLiteral("SELECT FW95_CODICE, FW95_VALORE FROM FW95_SETTINGS"))) {
+            const QString settingRows = QStringLiteral("SELECT FW95_CODICE, FW95_VALORE FROM FW95_SETTINGS");
+            ado::StatementLog::record(settingRows);
+            if (ok && settings.exec(settingRows)) {
                 QHash<QString, QVariant> byCode;
                 while (settings.next())
                     byCode.insert(settings.value(0).toString().trimmed(), settings.value(1));

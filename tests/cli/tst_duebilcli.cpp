@@ -1,8 +1,10 @@
 #include "connection.h"
 #include "duebilcli.h"
 #include "recordset.h"
+#include "privateodbc.h"
 #include "testdatabase.h"
 
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -32,17 +34,19 @@ class TestDueBilCli : public QObject
 {
     Q_OBJECT
 
+    // Before the first ODBC connection of the process: the driver manager reads it once.
+    PrivateOdbc m_odbc;
     std::unique_ptr<TestDatabase> m_db;
     QString m_out, m_err;
     QTemporaryDir m_files;
     int m_fileCount = 0;
 
-    int run(QStringList args)
+    int run(QStringList args, const QString &db = {})
     {
         m_out.clear();
         m_err.clear();
         QTextStream out(&m_out), err(&m_err);
-        args.prepend(m_db->connectionString());
+        args.prepend(db.isEmpty() ? m_db->connectionString() : db);
         args.prepend("--db");
         return DueBilCli(out, err).run(args);
     }
@@ -142,6 +146,33 @@ private slots:
         QCOMPARE(run(args), status);
         const QString shown = status == 0 ? m_out : m_err;
         QVERIFY2(shown.startsWith(message), qPrintable(shown));
+    }
+
+    // Production databases are usually named by a data source: the tool opens one, and a write
+    // that meets another session's lock gives up after the lock wait with the Italian message
+    // and exit 1, writing nothing; once the lock is gone the same command succeeds.
+    void dataSourceNameAndLockWait()
+    {
+        if (!m_odbc.isValid())
+            QSKIP("SQLite ODBC driver not available");
+        QVERIFY(m_odbc.addDataSource("contabilita", m_db->path()));
+        const QString dsn = "DSN=contabilita;UID=duebil;PWD=segreta";
+        QCOMPARE(run({"list"}, dsn), 0);
+        QVERIFY2(m_out.contains("300\t"), qPrintable(m_out));
+        ado::Connection other;
+        other.Open(m_db->connectionString());
+        other.BeginTrans();
+        other.Execute("UPDATE CGP0_DUEBILCAUSALI SET CGP0_DESCRIZIONE = 'altro utente' WHERE CGP0_CAUSALE = 300");
+        QElapsedTimer waited;
+        waited.start();
+        QCOMPARE(run({"create", "500", "--description", "Nuova"}, dsn), 1);
+        QVERIFY2(waited.elapsed() < 9000, qPrintable(QString::number(waited.elapsed())));
+        QVERIFY2(m_err.contains("in uso da un'altra sessione"), qPrintable(m_err));
+        QVERIFY(!m_err.contains("segreta"));
+        other.RollbackTrans();
+        QCOMPARE(rows("CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 500"), 0);
+        QCOMPARE(run({"create", "500", "--description", "Nuova"}, dsn), 0);
+        QCOMPARE(rows("CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 500"), 1);
     }
 
     void refusedDeleteChangesNothing()

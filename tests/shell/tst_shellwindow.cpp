@@ -4,6 +4,7 @@
 #include "designfont.h"
 #include "guimessageservice.h"
 #include "mdiform.h"
+#include "privateodbc.h"
 #include "recordingmessageservice.h"
 #include "shellapplication.h"
 #include "shelltexts.h"
@@ -88,6 +89,8 @@ private slots:
     void rightClickMenuOfAFieldIsItalian();
 
 private:
+    // Before the first ODBC connection of the process: the driver manager reads it once.
+    PrivateOdbc m_odbc;
     std::unique_ptr<TestDatabase> m_db;
     std::unique_ptr<ClsGlobal> m_global;
     std::unique_ptr<RecordingMessageService> m_messages;
@@ -115,23 +118,32 @@ void tst_ShellWindow::cleanup()
 
 void tst_ShellWindow::companiesComeFromTheDatabase_data()
 {
+    QTest::addColumn<QString>("connection");
     QTest::addColumn<bool>("goodDatabase");
     QTest::addColumn<QVariant>("requested");
     QTest::addColumn<QVariant>("expectedCompany");
 
-    QTest::newRow("requested company selected") << true << QVariant(2) << QVariant(2);
-    QTest::newRow("unknown company: the first one") << true << QVariant(999) << QVariant(1);
-    QTest::newRow("unreadable database keeps the requested company") << false << QVariant(5) << QVariant(5);
+    QTest::newRow("requested company selected") << "" << true << QVariant(2) << QVariant(2);
+    QTest::newRow("unknown company: the first one") << "" << true << QVariant(999) << QVariant(1);
+    QTest::newRow("data source name") << "DSN=contabilita;UID=duebil" << true << QVariant(2) << QVariant(2);
+    QTest::newRow("unreadable database keeps the requested company")
+        << "sqlite:/nonexistent/dir/x.db" << false << QVariant(5) << QVariant(5);
 }
 
 void tst_ShellWindow::companiesComeFromTheDatabase()
 {
+    QFETCH(QString, connection);
     QFETCH(bool, goodDatabase);
     QFETCH(QVariant, requested);
     QFETCH(QVariant, expectedCompany);
 
-    if (!goodDatabase)
-        m_global->setConnectionString(QStringLiteral("sqlite:/nonexistent/dir/x.db"));
+    if (connection.startsWith(QLatin1String("DSN="))) {
+        if (!m_odbc.isValid())
+            QSKIP("SQLite ODBC driver not available");
+        QVERIFY(m_odbc.addDataSource(QStringLiteral("contabilita"), m_db->path()));
+    }
+    if (!connection.isEmpty())
+        m_global->setConnectionString(connection);
     ShellOptions options;
     options.company = requested;
     InProcessLoader loader;

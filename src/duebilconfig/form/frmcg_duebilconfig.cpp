@@ -180,6 +180,7 @@ void FRMCG_DUEBILCONFIG::Form_Activate()
         [&] {
             auto connection = std::make_shared<ado::Connection>();
             connection->setConnectionString(ctx.connectionString);
+            connection->setStatementsLogged(true);
             // Held before it opens: when it cannot open and the user goes on, every later
             // statement reports the closed connection instead of reaching for none.
             ctx.Gcnn_Connessione = connection;
@@ -190,7 +191,7 @@ void FRMCG_DUEBILCONFIG::Form_Activate()
             // A start-up run again keeps the services: their error trap is running it.
             if (!ctx.Gcls_Servizi) {
                 ctx.Gcls_Servizi = std::make_unique<ClsServizi>(ctx.global);
-                ctx.Gcls_Servizi->errorTrap().setClassifier(adoErrorClassifier());
+                ctx.Gcls_Servizi->errorTrap().setClassifier(adoErrorClassifier(&ctx.global->textStore()));
             }
             ctx.Gcls_Servizi->Prepara();
             ctx.Gcls_Servizi->Inizializza(ctx.Gcls_Interface, ctx.Gcnn_Connessione, ctx.t(FormText::FormCaption),

@@ -1,14 +1,23 @@
 #include "adoerrorclassifier.h"
 
 #include "adoerror.h"
+#include "frameworktexts.h"
+#include "textstore.h"
 
-ErrorTrap::Classifier adoErrorClassifier()
+QString adoErrorDescription(const ado::AdoError &error, const TextStore *texts)
 {
-    return [](const std::exception &e) -> std::optional<ErrorTrap::Error> {
+    if (error.kind() == ado::AdoError::Busy && texts)
+        return texts->text(FrameworkText::DatabaseBusy) + QLatin1Char('\n') + error.message();
+    return error.message();
+}
+
+ErrorTrap::Classifier adoErrorClassifier(const TextStore *texts)
+{
+    return [texts](const std::exception &e) -> std::optional<ErrorTrap::Error> {
         const auto *ado = dynamic_cast<const ado::AdoError *>(&e);
         if (!ado)
             return std::nullopt;
-        QString description = ado->message();
+        QString description = adoErrorDescription(*ado, texts);
         if (!ado->statement().isEmpty())
             description += QStringLiteral("\n") + ado->statement().simplified();
         return ErrorTrap::Error{ado->number(), description};

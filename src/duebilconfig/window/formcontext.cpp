@@ -197,7 +197,7 @@ ErrorTrap::Outcome FormContext::trapped(const QString &procedure, const std::vec
     } else {
         // Before the services exist (first activation), errors go to the host's message service.
         ErrorTrap trap(global ? global->messageService() : nullptr, global ? &global->textStore() : nullptr);
-        trap.setClassifier(adoErrorClassifier());
+        trap.setClassifier(adoErrorClassifier(global ? &global->textStore() : nullptr));
         outcome = trap.run(procedure, steps);
     }
     if (m_trapDepth == 1 && afterAction)

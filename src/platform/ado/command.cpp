@@ -2,6 +2,7 @@
 
 #include "adoerror.h"
 #include "sqlitestatement.h"
+#include "statementlog.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -23,6 +24,7 @@ Command::Command(Connection &connection, const QString &tsql) : d(std::make_uniq
     d->tsql = tsql;
     if (connection.State() != ObjectState::Open)
         throw AdoError(AdoError::Usage, QStringLiteral("The connection is closed"), tsql);
+    StatementLog::record(connection, tsql);
     const QString native = connection.nativeSql(tsql);
     if (sqlite3 *handle = sqliteHandleOf(connection.database())) {
         d->sqlite.emplace(handle, native, tsql);

@@ -8,6 +8,7 @@
 #include "recordset_p.h"
 #include "sqlitestatement.h"
 #include "sqlrewriter.h"
+#include "statementlog.h"
 
 #include <QAtomicInt>
 #include <QFileInfo>
@@ -19,6 +20,8 @@
 #include <vector>
 
 #include <sqlite3.h>
+#include <sql.h>
+#include <sqlext.h>
 
 namespace ado {
 
@@ -33,10 +36,33 @@ QString nextConnectionName()
     return QStringLiteral("ado-%1-%2").arg(copy).arg(counter.fetchAndAddRelaxed(1));
 }
 
-bool isOdbc(const QString &cs)
+// A "KEY=value" pair at the start of a connection string or after a ";".
+QRegularExpression pairPattern(const char *key)
 {
-    return cs.contains(QLatin1String("Driver="), Qt::CaseInsensitive)
-        || cs.contains(QLatin1String("DSN="), Qt::CaseInsensitive);
+    return QRegularExpression(QStringLiteral("(^|;)\\s*%1\\s*=\\s*([^;]*)").arg(QLatin1String(key)),
+                              QRegularExpression::CaseInsensitiveOption);
+}
+
+bool hasPair(const QString &cs, const char *key)
+{
+    return pairPattern(key).match(cs).hasMatch();
+}
+
+// The name the ODBC driver gives its database engine (SQLGetInfo SQL_DBMS_NAME), empty when
+// the handle is not an ODBC connection.
+QString odbcDbmsName(const QSqlDatabase &db)
+{
+    // Qt's ODBC driver hands its connection handle over as a plain pointer.
+    const QVariant handle = db.driver()->handle();
+    if (db.driverName() != QLatin1String("QODBC") || !handle.isValid()
+        || (qstrcmp(handle.typeName(), "void*") != 0 && qstrcmp(handle.typeName(), "SQLHANDLE") != 0))
+        return {};
+    SQLHANDLE hdbc = *static_cast<SQLHANDLE const *>(handle.data());
+    SQLCHAR name[256] = {};
+    SQLSMALLINT length = 0;
+    if (!SQL_SUCCEEDED(SQLGetInfo(hdbc, SQL_DBMS_NAME, name, SQLSMALLINT(sizeof name), &length)))
+        return {};
+    return QString::fromUtf8(reinterpret_cast<const char *>(name)).trimmed();
 }
 
 QString sqlitePath(const QString &cs)
@@ -55,10 +81,15 @@ AdoError errorFrom(const QSqlError &error, const QString &statement)
     const QString code = error.nativeErrorCode();
     AdoError::Kind kind = AdoError::Generic;
     // SQLite result codes 5/6 (busy, locked), 13 (full), 19 (constraint); ODBC SQLSTATEs
-    // and SQL Server texts for the same conditions.
+    // and SQL Server texts for the same conditions. SQL Server's lock time-out (1222) and
+    // deadlock victim (1205) are the embedded database's "locked": the same message, and
+    // repeating the statement may succeed.
     if (code == QLatin1String("5") || code == QLatin1String("6") || lower.contains(QLatin1String("locked"))
         || lower.contains(QLatin1String("busy")) || lower.contains(QLatin1String("timeout expired"))
-        || lower.contains(QLatin1String("deadlock")))
+        || lower.contains(QLatin1String("deadlock")) || lower.contains(QLatin1String("lock request time out"))
+        || code.contains(QLatin1String("HYT00")) || code.contains(QLatin1String("40001"))
+        || code.split(QLatin1Char(';')).contains(QLatin1String("1222"))
+        || code.split(QLatin1Char(';')).contains(QLatin1String("1205")))
         kind = AdoError::Busy;
     else if (code == QLatin1String("8") || lower.contains(QLatin1String("readonly database")))
         kind = AdoError::ReadOnly;
@@ -86,8 +117,10 @@ struct Connection::Private
     QString connectionString;
     QString name = nextConnectionName();
     Dialect dialect = Dialect::Sqlite;
+    Dialect engine = Dialect::Sqlite;
     bool open = false;
     bool inTransaction = false;
+    bool statementsLogged = false;
     int busyTimeout = 5000;
     // The embedded database's own handle while it is open: its statements skip Qt's driver.
     sqlite3 *sqlite = nullptr;
@@ -125,6 +158,22 @@ struct Connection::Private
         if (!query.exec(sql))
             throw errorFrom(query.lastError(), sql);
         return query.next() ? query.value(0).toString() : QString();
+    }
+
+    // A save blocked by another session gives up after the same wait on every engine, and ends
+    // in the same message: SQL Server would otherwise wait for a lock without limit. The engine
+    // decides, not the dialect a connection string may force. The SQLite ODBC driver keeps a
+    // lock wait of its own, given as its "Timeout" attribute when the connection opens.
+    void boundLockWait()
+    {
+        if (sqlite)
+            run(QStringLiteral("PRAGMA busy_timeout=%1").arg(busyTimeout));
+        else if (engine == Dialect::SqlServer) {
+            const QString wait = QStringLiteral("SET LOCK_TIMEOUT %1").arg(busyTimeout);
+            if (statementsLogged)
+                StatementLog::record(wait);
+            run(wait);
+        }
     }
 
     // WAL lets readers and a writer work at once, but switching to it writes to the file:
@@ -181,30 +230,34 @@ void Connection::Open(const QString &connectionString, const QString &user, cons
         throw AdoError(AdoError::ConnectionFailed, QStringLiteral("No connection string"));
 
     if (isOdbc(cs)) {
-        // "Dialect=" is ours, not the driver's: it says how to read the statements.
-        static const QRegularExpression dialectPair(QStringLiteral("(^|;)\\s*Dialect\\s*=\\s*([^;]*)"),
-                                                    QRegularExpression::CaseInsensitiveOption);
-        QString driverString = cs;
-        const QRegularExpressionMatch m = dialectPair.match(cs);
-        if (m.hasMatch()) {
-            d->dialect = m.captured(2).trimmed().compare(QLatin1String("Sqlite"), Qt::CaseInsensitive) == 0
-                ? Dialect::Sqlite : Dialect::SqlServer;
-            driverString.remove(m.capturedStart(0), m.capturedLength(0));
-        } else {
-            d->dialect = cs.contains(QLatin1String("sqlite"), Qt::CaseInsensitive) ? Dialect::Sqlite
-                                                                                : Dialect::SqlServer;
-        }
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), d->name);
+        const QString driverString = odbcDriverString(cs);
         db.setDatabaseName(driverString);
-        if (!db.open(user, password)) {
+        bool opened = db.open(user, password);
+        d->engine = opened ? dialectForDbms(odbcDbmsName(db)) : Dialect::SqlServer;
+        if (opened && d->engine == Dialect::Sqlite && !hasPair(driverString, "Timeout")) {
+            db.close();
+            db.setDatabaseName(driverString + QStringLiteral(";Timeout=%1").arg(d->busyTimeout));
+            opened = db.open(user, password);
+        }
+        if (!opened) {
             const QString why = db.lastError().text();
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(d->name);
             throw AdoError(AdoError::ConnectionFailed,
                            QStringLiteral("%1 (%2)").arg(why.trimmed(), masked));
         }
+        const QRegularExpressionMatch forced = pairPattern("Dialect").match(cs);
+        d->dialect = forced.hasMatch() ? dialectNamed(forced.captured(2)) : d->engine;
+        d->open = true;
+        try {
+            d->boundLockWait();
+        } catch (const AdoError &e) {
+            Close();
+            throw AdoError(AdoError::ConnectionFailed, QStringLiteral("%1 (%2)").arg(e.message(), masked));
+        }
     } else {
-        d->dialect = Dialect::Sqlite;
+        d->dialect = d->engine = Dialect::Sqlite;
         const QString path = sqlitePath(cs);
         // The embedded driver would create an empty file for a mistyped path.
         if (path != QLatin1String(":memory:") && !QFileInfo::exists(path))
@@ -222,7 +275,7 @@ void Connection::Open(const QString &connectionString, const QString &user, cons
         d->open = true;
         d->sqlite = sqliteHandleOf(d->db());
         try {
-            d->run(QStringLiteral("PRAGMA busy_timeout=%1").arg(d->busyTimeout));
+            d->boundLockWait();
             d->run(QStringLiteral("SELECT count(*) FROM sqlite_master"));
             d->preferWal();
         } catch (const AdoError &e) {
@@ -314,6 +367,7 @@ RecordsetPtr Connection::Execute(const QString &sql, int, int *recordsAffected)
     if (!d->open)
         throw AdoError(AdoError::Usage, QStringLiteral("The connection is closed"), sql);
     d->ensureTransactionAlive(sql);
+    StatementLog::record(*this, sql);
     const QString native = nativeSql(sql);
     if (d->sqlite)
         return executeOnSqlite(d->sqlite, &d->statements, native, sql, recordsAffected);
@@ -420,13 +474,63 @@ QSqlDatabase Connection::database() const
 void Connection::setBusyTimeout(int milliseconds)
 {
     d->busyTimeout = milliseconds;
-    if (d->open && d->db().driverName() == QLatin1String("QSQLITE"))
-        d->run(QStringLiteral("PRAGMA busy_timeout=%1").arg(milliseconds));
+    if (d->open)
+        d->boundLockWait();
 }
 
 int Connection::busyTimeout() const
 {
     return d->busyTimeout;
+}
+
+void Connection::setStatementsLogged(bool logged)
+{
+    d->statementsLogged = logged;
+}
+
+bool Connection::statementsLogged() const
+{
+    return d->statementsLogged;
+}
+
+bool Connection::isOdbc(const QString &connectionString)
+{
+    return hasPair(connectionString, "Driver") || hasPair(connectionString, "DSN")
+        || hasPair(connectionString, "FILEDSN");
+}
+
+QString Connection::odbcDriverString(const QString &connectionString)
+{
+    QString driverString = connectionString.trimmed();
+    // "Dialect=" is ours, not the driver's: it says how to read the statements.
+    driverString.remove(pairPattern("Dialect"));
+    if (driverString.startsWith(QLatin1Char(';')))
+        driverString.remove(0, 1);
+    // Qt's ODBC driver puts "DSN=" before any string that names neither a driver nor a server:
+    // a data source name is handed over without its key, or it would arrive as "DSN=DSN=...".
+    if (!hasPair(driverString, "Driver") && !hasPair(driverString, "Server")) {
+        const QRegularExpressionMatch dsn = pairPattern("DSN").match(driverString);
+        if (dsn.hasMatch()) {
+            QString rest = driverString;
+            rest.remove(dsn.capturedStart(0), dsn.capturedLength(0));
+            if (rest.startsWith(QLatin1Char(';')))
+                rest.remove(0, 1);
+            driverString = dsn.captured(2).trimmed() + (rest.isEmpty() ? QString() : QLatin1Char(';') + rest);
+        }
+    }
+    return driverString;
+}
+
+Dialect Connection::dialectNamed(const QString &name)
+{
+    return name.trimmed().compare(QLatin1String("Sqlite"), Qt::CaseInsensitive) == 0 ? Dialect::Sqlite
+                                                                                     : Dialect::SqlServer;
+}
+
+Dialect Connection::dialectForDbms(const QString &dbmsName)
+{
+    // Every engine but SQLite is taken for SQL Server, the production database.
+    return dbmsName.contains(QLatin1String("SQLite"), Qt::CaseInsensitive) ? Dialect::Sqlite : Dialect::SqlServer;
 }
 
 QString Connection::maskPassword(const QString &connectionString)

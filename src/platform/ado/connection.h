@@ -16,9 +16,11 @@ enum class ObjectState { Closed = 0, Open = 1 };
 
 // A database connection in the manner of an ADO connection with a client-side cursor.
 // "sqlite:PATH" or a bare path ending in .db opens the embedded driver; a string with
-// "Driver=" opens ODBC. Statements are T-SQL: on a SQLite database they pass through the
-// dialect rewriter, on SQL Server they are sent unchanged. A "Dialect=SqlServer" or
-// "Dialect=Sqlite" pair in an ODBC string forces the dialect and is not passed to the driver.
+// "Driver=", "DSN=" or "FILEDSN=" opens ODBC. Statements are T-SQL: on a SQLite database they
+// pass through the dialect rewriter, on SQL Server they are sent unchanged. Over ODBC the
+// dialect is that of the engine the driver reports (SQLite, or else SQL Server); a
+// "Dialect=SqlServer" or "Dialect=Sqlite" pair forces it and is not passed to the driver.
+// Every connection waits at most busyTimeout() for another session's lock.
 class Connection
 {
 public:
@@ -68,9 +70,24 @@ public:
     // The Qt connection behind this object, for prepared statements with bound values.
     QSqlDatabase database() const;
 
-    // Busy timeout for the embedded database, in milliseconds (default 5000).
+    // How long a statement waits for another session's lock, in milliseconds (default 5000):
+    // SQLite's busy timeout, SQL Server's LOCK_TIMEOUT; the SQLite ODBC driver takes it when the
+    // connection opens.
     void setBusyTimeout(int milliseconds);
     int busyTimeout() const;
+
+    // Whether a connection string opens ODBC rather than an embedded database file.
+    static bool isOdbc(const QString &connectionString);
+    // The string handed to Qt's ODBC driver: without "Dialect=", and a data source name in the
+    // form that driver expects.
+    static QString odbcDriverString(const QString &connectionString);
+    static Dialect dialectNamed(const QString &name);
+    static Dialect dialectForDbms(const QString &dbmsName);
+
+    // The statements of a connection the product opens go to the statement log (when a log is
+    // set); a test's own connections stay out of it.
+    void setStatementsLogged(bool logged);
+    bool statementsLogged() const;
 
     // The connection string with any password replaced by "****", for messages and traces.
     static QString maskPassword(const QString &connectionString);

@@ -2,6 +2,7 @@
 
 #include "adoerror.h"
 #include "recordset_p.h"
+#include "statementlog.h"
 #include "transactionguard.h"
 
 #include <QRegularExpression>
@@ -985,6 +986,8 @@ int Recordset::UpdateBatch()
     std::optional<TransactionGuard> transaction;
     if (!d->connection->inTransaction())
         transaction.emplace(*d->connection);
+    for (const BatchStatement &statement : statements)
+        StatementLog::record(*d->connection, statement.sql);
     const int written = executeStatements(s, target, db, statements);
     if (transaction)
         transaction->commit();

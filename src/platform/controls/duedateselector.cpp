@@ -1,5 +1,7 @@
 #include "duedateselector.h"
 
+#include "statementlog.h"
+
 #include "recordset.h"
 #include "transactionguard.h"
 
@@ -7,6 +9,16 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVBoxLayout>
+
+namespace {
+
+bool prepareLogged(const ado::Connection &connection, QSqlQuery &query, const QString &sql)
+{
+    ado::StatementLog::record(connection, sql);
+    return query.prepare(sql);
+}
+
+} // namespace
 
 const QList<DueDateSelector::Type> &DueDateSelector::types()
 {
@@ -101,7 +113,7 @@ QMap<int, DueDateSelector::Row> DueDateSelector::storedRows() const
     m_code.toInt(&numeric);
     if (m_connection && m_connection->State() == ado::ObjectState::Open && numeric) {
         QSqlQuery q(m_connection->database());
-        q.prepare(QStringLiteral("SELECT FW41_INDTIPOPAG, FW41_SELEZIONATO, FW41_DATIPO, FW41_ALTIPO"
+        prepareLogged(*m_connection, q, QStringLiteral("SELECT FW41_INDTIPOPAG, FW41_SELEZIONATO, FW41_DATIPO, FW41_ALTIPO"
                                  " FROM FW41_SELEZIONEPARAMSCADENZE WHERE FW41_DITTA_CG18 = ? AND FW41_UOBJECT = ?"
                                  " AND FW41_CODICE = ?"));
         q.addBindValue(m_company.toInt());
@@ -152,14 +164,14 @@ bool DueDateSelector::Salva()
     m_conflict = written(storedRows()) != written(m_read);
     bool ok = !m_conflict;
     QSqlQuery remove(db);
-    remove.prepare(QStringLiteral("DELETE FROM FW41_SELEZIONEPARAMSCADENZE WHERE FW41_DITTA_CG18 = ? AND FW41_UOBJECT = ?"
+    prepareLogged(*m_connection, remove, QStringLiteral("DELETE FROM FW41_SELEZIONEPARAMSCADENZE WHERE FW41_DITTA_CG18 = ? AND FW41_UOBJECT = ?"
                                   " AND FW41_CODICE = ?"));
     remove.addBindValue(m_company.toInt());
     remove.addBindValue(m_uobject);
     remove.addBindValue(m_code.toInt());
     ok = ok && remove.exec();
     QSqlQuery insert(db);
-    insert.prepare(QStringLiteral("INSERT INTO FW41_SELEZIONEPARAMSCADENZE (FW41_DITTA_CG18, FW41_UOBJECT, FW41_CODICE,"
+    prepareLogged(*m_connection, insert, QStringLiteral("INSERT INTO FW41_SELEZIONEPARAMSCADENZE (FW41_DITTA_CG18, FW41_UOBJECT, FW41_CODICE,"
                                   " FW41_INDTIPOPAG, FW41_SELEZIONATO, FW41_DATIPO, FW41_ALTIPO) VALUES (?, ?, ?, ?, ?, ?, ?)"));
     for (auto it = m_rows.cbegin(); ok && it != m_rows.cend(); ++it) {
         if (it.key() == AllTypes)
@@ -188,7 +200,7 @@ bool DueDateSelector::Elimina()
     if (!m_connection || m_connection->State() != ado::ObjectState::Open || !numeric)
         return false;
     QSqlQuery remove(m_connection->database());
-    remove.prepare(QStringLiteral("DELETE FROM FW41_SELEZIONEPARAMSCADENZE WHERE FW41_UOBJECT = ? AND FW41_CODICE = ?"));
+    prepareLogged(*m_connection, remove, QStringLiteral("DELETE FROM FW41_SELEZIONEPARAMSCADENZE WHERE FW41_UOBJECT = ? AND FW41_CODICE = ?"));
     remove.addBindValue(m_uobject);
     remove.addBindValue(m_code.toInt());
     const bool ok = remove.exec();

@@ -1,6 +1,7 @@
 #include "lookupdialog.h"
 
 #include "designfont.h"
+#include "statementlog.h"
 
 #include <QAbstractTableModel>
 #include <QDialogButtonBox>
@@ -9,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -31,6 +33,12 @@ public:
     static constexpr int FirstBlock = 64;
 
     QSqlQuery query;
+    // Over ODBC a half-read statement keeps the connection busy and, on SQL Server, its locks:
+    // there each block is a statement of its own, read whole, from where the last one ended.
+    QSqlDatabase pagedDatabase;
+    QString pagedStatement;
+    ado::Dialect pagedDialect = ado::Dialect::SqlServer;
+    int pagedOffset = 0;
     int fieldCount = 0;
     bool more = false;
     QList<QStringList> rows;
@@ -82,12 +90,59 @@ public:
 
     void fetchAll()
     {
+        if (paged() && more) {
+            const int first = int(rows.size());
+            QList<QStringList> rest = read(std::numeric_limits<int>::max());
+            if (!rest.isEmpty()) {
+                beginInsertRows({}, first, first + int(rest.size()) - 1);
+                rows.append(std::move(rest));
+                endInsertRows();
+            }
+        }
         while (more)
             fetchMore({});
     }
 
+    bool paged() const { return !pagedStatement.isEmpty(); }
+
+    // The rows from the offset on: count of them, or all that are left.
+    QString page(int count) const
+    {
+        const bool rest = count == std::numeric_limits<int>::max();
+        if (pagedDialect == ado::Dialect::Sqlite)
+            return pagedStatement + QStringLiteral(" LIMIT %1 OFFSET %2").arg(rest ? -1 : count).arg(pagedOffset);
+        return pagedStatement + (rest ? QStringLiteral(" OFFSET %1 ROWS").arg(pagedOffset)
+                                      : QStringLiteral(" OFFSET %1 ROWS FETCH NEXT %2 ROWS ONLY").arg(pagedOffset).arg(count));
+    }
+
+    QList<QStringList> readPage(int count)
+    {
+        QList<QStringList> block;
+        QSqlQuery pageQuery(pagedDatabase);
+        pageQuery.setForwardOnly(true);
+        if (!pageQuery.exec(page(count))) {
+            more = false;
+            return block;
+        }
+        while (pageQuery.next()) {
+            QStringList row;
+            row.reserve(fieldCount);
+            for (int i = 0; i < fieldCount; ++i) {
+                const QVariant v = pageQuery.value(i);
+                row.append(v.isNull() ? QString() : v.toString());
+            }
+            block.append(std::move(row));
+        }
+        pageQuery.finish();
+        pagedOffset += int(block.size());
+        more = count != std::numeric_limits<int>::max() && block.size() == count;
+        return block;
+    }
+
     QList<QStringList> read(int count)
     {
+        if (paged())
+            return more ? readPage(count) : QList<QStringList>();
         QList<QStringList> block;
         block.reserve(qMin(count, Block));
         while (more && block.size() < count) {
@@ -114,7 +169,7 @@ public:
         visible.clear();
         if (!search.isEmpty()) {
             while (more)
-                rows.append(read(Block));
+                rows.append(read(paged() ? std::numeric_limits<int>::max() : Block));
             for (int r = 0; r < rows.size(); ++r) {
                 const QStringList &row = rows.at(r);
                 bool match = false;
@@ -161,6 +216,17 @@ private:
 
 namespace {
 
+// Paging needs a stable order, and SQL Server refuses OFFSET beside TOP.
+bool readsInPages(const QSqlDatabase &db, const QString &statement)
+{
+    if (db.driverName() != QLatin1String("QODBC"))
+        return false;
+    static const QRegularExpression top(QStringLiteral("^\\s*SELECT\\s+(DISTINCT\\s+)?TOP\\b"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    const int orderBy = statement.lastIndexOf(QLatin1String("ORDER BY"), -1, Qt::CaseInsensitive);
+    return orderBy > statement.lastIndexOf(QLatin1Char(')')) && !top.match(statement).hasMatch();
+}
+
 bool readsBesideWriters(const QSqlDatabase &db)
 {
     if (db.driverName() != QLatin1String("QSQLITE"))
@@ -204,7 +270,16 @@ LookupDialog::LookupDialog(const ado::ConnectionPtr &connection, const QString &
         QSqlQuery &query = m_rows->query;
         query = QSqlQuery(connection->database());
         query.setForwardOnly(true);
-        if (query.exec(connection->nativeSql(statement))) {
+        ado::StatementLog::record(*connection, statement);
+        const QString native = connection->nativeSql(statement).trimmed();
+        const bool paged = readsInPages(connection->database(), native);
+        if (paged) {
+            m_rows->pagedDatabase = connection->database();
+            m_rows->pagedStatement = native;
+            m_rows->pagedDialect = connection->dialect();
+        }
+        // A paged list learns its columns from a page of one row (SQL Server fetches no fewer).
+        if (query.exec(paged ? m_rows->page(1) : native)) {
             const QSqlRecord record = query.record();
             m_rows->fieldCount = record.count();
             m_rows->more = query.isSelect();
@@ -214,12 +289,14 @@ LookupDialog::LookupDialog(const ado::ConnectionPtr &connection, const QString &
                     m_rows->columns.append(i);
                 }
             }
+            if (paged)
+                query.finish();
             m_rows->rows = m_rows->read(Rows::FirstBlock);
             // A statement left half read keeps its read open until the list closes: harmless
             // to writers only on an embedded database in WAL mode. Elsewhere (ODBC, where the
             // connection is busy until its results are read, or a rollback journal, where the
             // read lock keeps other writers out) the list reads every row at once, as it did.
-            if (m_rows->more && !readsBesideWriters(connection->database()))
+            if (m_rows->more && !paged && !readsBesideWriters(connection->database()))
                 m_rows->rows.append(m_rows->read(std::numeric_limits<int>::max()));
         } else {
             const QSqlError error = query.lastError();

@@ -15,7 +15,8 @@ enum : int {
     ErrorTrapReport = 990010,   // %1 procedure, %2 error number, %3 description
     ErrorTitle = 990011,
     UnknownError = 990012,      // description of an error that carries none
-    InformationTitle = 990013
+    InformationTitle = 990013,
+    DatabaseBusy = 990014       // another session holds a lock past the wait
 };
 
 // Resource path of the framework's text file.

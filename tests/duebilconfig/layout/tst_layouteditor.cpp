@@ -35,19 +35,19 @@ class TestLayoutEditor : public QObject
     QString stored(const QString &causal)
     {
         const ado::RecordsetPtr rs = m_connection->Execute(
-            "SELECT CGP3_IDFIELD_CGP1 || ':' || CGP3_VISIBLEORDER AS P FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = "
+            "SELECT CGP3_IDFIELD_CGP1, CGP3_VISIBLEORDER FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = "
             + causal + " ORDER BY CGP3_VISIBLEORDER, CGP3_IDFIELD_CGP1");
         QStringList out;
         for (; !rs->isEOF(); rs->MoveNext())
-            out << rs->value("P").toString();
+            out << rs->value("CGP3_IDFIELD_CGP1").toString() + ":" + rs->value("CGP3_VISIBLEORDER").toString();
         return out.join(' ');
     }
 
     QString fieldKey(int id)
     {
         const ado::RecordsetPtr rs =
-            m_connection->Execute(QString("SELECT CGP1_TABLE || '.' || CGP1_FIELD AS K FROM CGP1_DUEBILFIELD WHERE CGP1_ID = %1").arg(id));
-        return rs->value("K").toString();
+            m_connection->Execute(QString("SELECT CGP1_TABLE, CGP1_FIELD FROM CGP1_DUEBILFIELD WHERE CGP1_ID = %1").arg(id));
+        return rs->value("CGP1_TABLE").toString() + "." + rs->value("CGP1_FIELD").toString();
     }
 
 private slots:

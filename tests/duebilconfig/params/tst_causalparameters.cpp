@@ -534,9 +534,9 @@ void tst_CausalParameters::lookupOffersTheLedgerAndTheChosenCodeIsDecoded_data()
                              " WHERE CG24_GRUPPO_CG10 = 1 ORDER BY CG24_CODICE)";
     const QString ledgerCausals = "SELECT GROUP_CONCAT(CG33_CODICE) FROM (SELECT CG33_CODICE FROM CG33_TABCAU"
                                   " ORDER BY CG33_CODICE)";
-    const QString firstAccount = "SELECT CG24_DESCR FROM CG24_PIANOCONTI WHERE CG24_GRUPPO_CG10 = 1"
-                                 " ORDER BY CG24_CODICE LIMIT 1";
-    const QString firstLedgerCausal = "SELECT CG33_DESCR FROM CG33_TABCAU ORDER BY CG33_CODICE LIMIT 1";
+    const QString firstAccount = "SELECT TOP 1 CG24_DESCR FROM CG24_PIANOCONTI WHERE CG24_GRUPPO_CG10 = 1"
+                                 " ORDER BY CG24_CODICE";
+    const QString firstLedgerCausal = "SELECT TOP 1 CG33_DESCR FROM CG33_TABCAU ORDER BY CG33_CODICE";
     QTest::newRow("posting causal") << "300" << "TXT_CAUSALECOGE" << "Elenco causali contabili" << ledgerCausals
                                     << "TXT_DESCCAUINCPAG" << firstLedgerCausal;
     QTest::newRow("discount causal") << "300" << "TXT_CAUABBUONI" << "Elenco causali contabili" << ledgerCausals

@@ -1,4 +1,5 @@
 #include "statementgoldens.h"
+#include "statementlog.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -9,6 +10,7 @@
 #include <QJsonObject>
 #include <QMap>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSet>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -51,6 +53,22 @@ QString withServerParameters(const QString &sql)
             out += c;
     }
     return out;
+}
+
+// The shape of a statement: its texts and numbers made one, so that the statements of a whole
+// test run, which differ mostly in their codes, are parsed once a shape.
+QString shapeOf(const QString &sql)
+{
+    static const QRegularExpression literal(QStringLiteral("'(?:[^']|'')*'|(?<![\\w@.])\\d+(?:\\.\\d+)?(?![\\w.])"));
+    QString shape;
+    qsizetype from = 0;
+    for (auto it = literal.globalMatch(sql); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        shape += sql.mid(from, m.capturedStart() - from);
+        shape += m.captured().startsWith(QLatin1Char('\'')) ? QStringLiteral("'t'") : QStringLiteral("1");
+        from = m.capturedEnd();
+    }
+    return shape + sql.mid(from);
 }
 
 void write(const QString &path, const QByteArray &bytes)
@@ -112,6 +130,27 @@ void tst_StatementsTsql::everyStatementAndTheSchemaParseAsTsql()
             textOfFile.insert(file, text);
         }
     }
+    // The statements the suite's runs sent, through either driver (the log is filled by the
+    // other tests, which run before this one), a file per shape.
+    const QString log = qEnvironmentVariable("DUEBIL_STATEMENT_LOG");
+    int wireShapes = 0;
+    if (!log.isEmpty()) {
+        QFile wire(log);
+        QVERIFY2(wire.open(QIODevice::ReadOnly),
+                 qPrintable("no statement was logged in " + log + " (this test reads what the others sent)"));
+        QSet<QString> shapes;
+        while (!wire.atEnd()) {
+            const QByteArray line = wire.readLine().chopped(1);
+            const QString shape = withServerParameters(shapeOf(ado::StatementLog::decode(line)));
+            if (line.isEmpty() || shapes.contains(shape))
+                continue;
+            shapes.insert(shape);
+            const QString file = QStringLiteral("wire_%1.sql").arg(++wireShapes);
+            write(files + QLatin1Char('/') + file, shape.toUtf8());
+            nameOfFile.insert(file, QStringLiteral("wire"));
+            textOfFile.insert(file, shape);
+        }
+    }
     QFile schema(QStringLiteral(DUEBIL_SQLSERVER_SCHEMA));
     QVERIFY2(schema.open(QIODevice::ReadOnly), DUEBIL_SQLSERVER_SCHEMA);
     write(files + QStringLiteral("/schema.sql"), schema.readAll());
@@ -133,7 +172,8 @@ void tst_StatementsTsql::everyStatementAndTheSchemaParseAsTsql()
     // failure of the run itself.
     QVERIFY2(sqlfluff.exitStatus() == QProcess::NormalExit && (sqlfluff.exitCode() == 0 || sqlfluff.exitCode() == 1),
              errors.constData());
-    qInfo("sqlfluff parsed %lld files in %lld ms", qlonglong(nameOfFile.size()), qlonglong(timer.elapsed()));
+    qInfo("sqlfluff parsed %lld files (%d statement shapes sent by the other tests) in %lld ms",
+          qlonglong(nameOfFile.size()), wireShapes, qlonglong(timer.elapsed()));
 
     QJsonParseError error;
     const QJsonDocument result = QJsonDocument::fromJson(sqlfluff.readAllStandardOutput(), &error);

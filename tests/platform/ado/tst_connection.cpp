@@ -2,11 +2,14 @@
 #include "command.h"
 #include "connection.h"
 #include "fixture.h"
+#include "privateodbc.h"
 #include "recordset.h"
+#include "recordset_p.h"
 #include "transactionguard.h"
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTest>
@@ -17,6 +20,8 @@ class TestConnection : public QObject
 {
     Q_OBJECT
 
+    // Before the first ODBC connection of the process: the driver manager reads it once.
+    PrivateOdbc m_odbc;
     QTemporaryDir m_dir;
     QString m_path;
 
@@ -361,6 +366,144 @@ private slots:
         QCOMPARE(rs->RecordCount(), description.isEmpty() ? 0 : 1);
         if (!description.isEmpty())
             QCOMPARE(rs->value("CG68_DESCSEZ").toString(), description);
+    }
+
+    // A data source name, a driver string or a file goes to the driver the user meant; what is
+    // ours ("Dialect=") never reaches it, and a DSN is handed over as Qt's driver expects it.
+    void connectionStringsReachTheirDriver_data()
+    {
+        QTest::addColumn<QString>("connection");
+        QTest::addColumn<bool>("odbc");
+        QTest::addColumn<QString>("driverString");
+        QTest::newRow("embedded file") << "sqlite:/tmp/demo.db" << false << "";
+        QTest::newRow("bare path") << "/tmp/demo.db" << false << "";
+        QTest::newRow("path holding DSN=") << "sqlite:/tmp/DSN=x.db" << false << "";
+        QTest::newRow("driver") << "Driver=FreeTDS;Server=s;PWD=x" << true << "Driver=FreeTDS;Server=s;PWD=x";
+        QTest::newRow("driver with dialect") << "Driver=SQLite3;Database=x;Dialect=SqlServer" << true
+                                             << "Driver=SQLite3;Database=x";
+        QTest::newRow("dialect first") << "Dialect=Sqlite;Driver=SQLite3;Database=x" << true
+                                       << "Driver=SQLite3;Database=x";
+        QTest::newRow("data source name") << "DSN=contabilita;UID=duebil;PWD=x" << true
+                                          << "contabilita;UID=duebil;PWD=x";
+        QTest::newRow("data source name alone") << " dsn = contabilita" << true << "contabilita";
+        QTest::newRow("DSN after the user") << "UID=duebil;DSN=contabilita" << true << "contabilita;UID=duebil";
+        QTest::newRow("DSN with a server") << "DSN=c;Server=s" << true << "DSN=c;Server=s";
+        QTest::newRow("file DSN") << "FILEDSN=/etc/contabilita.dsn" << true << "FILEDSN=/etc/contabilita.dsn";
+    }
+
+    void connectionStringsReachTheirDriver()
+    {
+        QFETCH(QString, connection);
+        QFETCH(bool, odbc);
+        QFETCH(QString, driverString);
+        QCOMPARE(Connection::isOdbc(connection), odbc);
+        if (odbc)
+            QCOMPARE(Connection::odbcDriverString(connection), driverString);
+    }
+
+    // The statements are rewritten for the engine the driver reports, whatever the words of the
+    // connection string: a SQL Server named "sqlite01" still gets T-SQL.
+    void dialectFollowsTheEngine_data()
+    {
+        QTest::addColumn<QString>("dbms");
+        QTest::addColumn<int>("dialect");
+        QTest::newRow("SQLite ODBC driver") << "SQLite" << int(Dialect::Sqlite);
+        QTest::newRow("SQL Server") << "Microsoft SQL Server" << int(Dialect::SqlServer);
+        QTest::newRow("engine not reported") << "" << int(Dialect::SqlServer);
+    }
+
+    void dialectFollowsTheEngine()
+    {
+        QFETCH(QString, dbms);
+        QFETCH(int, dialect);
+        QCOMPARE(int(Connection::dialectForDbms(dbms)), dialect);
+    }
+
+    // FreeTDS installations are set up with data source names: the connection opens by DSN, and
+    // its dialect comes from the engine behind it, though the string does not name it.
+    void dataSourceNameOpens()
+    {
+        if (!m_odbc.isValid())
+            QSKIP("SQLite ODBC driver not available");
+        QVERIFY(m_odbc.addDataSource("contabilita", m_path));
+        ConnectionPtr c;
+        try {
+            c = open("DSN=contabilita;UID=duebil;PWD=segreta");
+        } catch (const AdoError &e) {
+            QFAIL(qPrintable(e.message()));
+        }
+        QCOMPARE(c->dialect(), Dialect::Sqlite);
+        const RecordsetPtr rs = c->Execute("SELECT TOP 1 CGP0_CAUSALE FROM CGP0_DUEBILCAUSALI ORDER BY CGP0_CAUSALE");
+        QCOMPARE(rs->value("CGP0_CAUSALE").toInt(), 300);
+        try {
+            open("DSN=nessuna;PWD=segreta");
+            QFAIL("an unknown data source name opened");
+        } catch (const AdoError &e) {
+            QCOMPARE(e.kind(), AdoError::ConnectionFailed);
+            QVERIFY(!e.message().contains("segreta"));
+        }
+    }
+
+    // Another session holding the write lock makes a write give up after the lock wait, on every
+    // driver, as a "busy" failure; once the lock goes, repeating the statement succeeds.
+    void lockWaitIsBounded_data()
+    {
+        QTest::addColumn<QString>("connection");
+        QTest::newRow("embedded database") << QString();
+        QTest::newRow("ODBC driver string") << "Driver=SQLite3;Database=%1";
+        QTest::newRow("ODBC data source name") << "DSN=bloccata";
+    }
+
+    void lockWaitIsBounded()
+    {
+        QFETCH(QString, connection);
+        if (connection.isEmpty())
+            connection = QStringLiteral("sqlite:") + m_path;
+        else if (!m_odbc.isValid())
+            QSKIP("SQLite ODBC driver not available");
+        connection.replace("%1", m_path);
+        QVERIFY(m_odbc.addDataSource("bloccata", m_path));
+        ConnectionPtr holder = open();
+        holder->BeginTrans();
+        holder->Execute("UPDATE CGP0_DUEBILCAUSALI SET CGP0_DESCRIZIONE = 'altro utente' WHERE CGP0_CAUSALE = 310");
+        auto c = std::make_shared<Connection>();
+        c->setBusyTimeout(700);
+        c->Open(connection);
+        const QString update = "UPDATE CGP0_DUEBILCAUSALI SET CGP0_DESCRIZIONE = N'mia' WHERE CGP0_CAUSALE = 300";
+        QElapsedTimer waited;
+        waited.start();
+        try {
+            c->Execute(update);
+            QFAIL("a write went through another session's lock");
+        } catch (const AdoError &e) {
+            QCOMPARE(e.kind(), AdoError::Busy);
+        }
+        QVERIFY2(waited.elapsed() >= 600 && waited.elapsed() < 4000, qPrintable(QString::number(waited.elapsed())));
+        holder->RollbackTrans();
+        c->Execute(update);
+        QCOMPARE(c->Execute("SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 300")
+                     ->value("CGP0_DESCRIZIONE").toString(), QString("mia"));
+    }
+
+    // SQL Server's lock time-out and deadlock victim are the embedded database's "locked".
+    void serverLockFailuresAreBusy_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("code");
+        QTest::newRow("lock time-out") << "[FreeTDS][SQL Server]Lock request time out period exceeded." << "HY000";
+        QTest::newRow("deadlock victim")
+            << "[FreeTDS][SQL Server]Transaction (Process ID 61) was deadlocked on lock resources with another "
+               "process and has been chosen as the deadlock victim. Rerun the transaction." << "40001";
+        QTest::newRow("native lock time-out") << "Errore" << "1222";
+        QTest::newRow("query time-out") << "[FreeTDS]Query timeout expired" << "HYT00";
+    }
+
+    void serverLockFailuresAreBusy()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, code);
+        const AdoError e = errorFrom(QSqlError(QString(), text, QSqlError::StatementError, code), "UPDATE X");
+        QCOMPARE(e.kind(), AdoError::Busy);
     }
 
     // Production speaks ODBC; the same statements run through the ODBC driver of SQLite.
