@@ -232,6 +232,7 @@ void CausalRecords::INTERNAV_ButtonClick(bool *cancel, const QString &key)
             if (changed && !frame->Save(true, true, true)) {
                 *cancel = true;
                 return;
+            }
             // Only a causal on display is copied: a code left in the field after a refusal
             // names none, and its copy would be a causal without its configuration. A copy
             // refused or given up leaves the command undone, as the user sees it.

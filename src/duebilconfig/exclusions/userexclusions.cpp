@@ -163,9 +163,15 @@ void UserExclusions::FME_UTENTI_BeforeUpdate(bool *fbol_Cancel)
         if (refused.isValid()) {
             refuseRow(refused);
             *fbol_Cancel = true;
-        } else if (refuseRepeatedRow(group)) {
-            *fbol_Cancel = true;
+            return;
         }
+        // The row on display names a group or a user: neither may be in the list twice.
+        const ado::RecordsetPtr rs = ctx.FME_UTENTI->recordset();
+        if (!rs || rs->isBOF() || rs->isEOF())
+            return;
+        const bool group = !ctx.nz(rs->value(QStringLiteral("CGP8_ID_FW06")), QString()).toString().isEmpty();
+        if (refuseRepeatedRow(group))
+            *fbol_Cancel = true;
     }});
 }
 
