@@ -749,6 +749,7 @@ struct BatchStatement
     RowPtr row;
     QString sql;
     QVariantList binds;
+    QString tsql = sql;  // the same statement as SQL Server gets it
 };
 
 BatchRows partitionRows(const SharedRows &s, bool allRows)
@@ -848,13 +849,17 @@ QList<BatchStatement> composeStatements(const SharedRows &s, const BatchTarget &
         const QString where = conflictCondition(s, target, *row, binds);
         // In a table without a key a row deleted goes alone, even where another row holds the
         // same values: the others stay as the user sees them.
-        QString sql = QStringLiteral("DELETE FROM %1 WHERE %2").arg(target.table, where);
-        if (!target.keyed)
-            sql = dialect == Dialect::SqlServer
-                ? QStringLiteral("DELETE TOP (1) FROM %1 WHERE %2").arg(target.table, where)
-                : QStringLiteral("DELETE FROM %1 WHERE rowid IN (SELECT rowid FROM %1 WHERE %2 LIMIT 1)")
-                      .arg(target.table, where);
-        statements.append({row, sql, binds});
+        if (target.keyed) {
+            statements.append({row, QStringLiteral("DELETE FROM %1 WHERE %2").arg(target.table, where), binds});
+            continue;
+        }
+        const QString tsql = QStringLiteral("DELETE TOP (1) FROM %1 WHERE %2").arg(target.table, where);
+        statements.append({row,
+                           dialect == Dialect::SqlServer
+                               ? tsql
+                               : QStringLiteral("DELETE FROM %1 WHERE rowid IN (SELECT rowid FROM %1 WHERE %2 LIMIT 1)")
+                                     .arg(target.table, where),
+                           binds, tsql});
     }
     for (const RowPtr &row : rows.updates) {
         QStringList sets;
@@ -987,7 +992,7 @@ int Recordset::UpdateBatch()
     if (!d->connection->inTransaction())
         transaction.emplace(*d->connection);
     for (const BatchStatement &statement : statements)
-        StatementLog::record(*d->connection, statement.sql);
+        StatementLog::record(*d->connection, statement.tsql);
     const int written = executeStatements(s, target, db, statements);
     if (transaction)
         transaction->commit();

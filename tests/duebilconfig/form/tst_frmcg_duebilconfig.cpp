@@ -574,9 +574,13 @@ void tst_FRMCG_DUEBILCONFIG::legendValueIsInsertedAtTheCaret()
     QCOMPARE(ctx.ui.TXT_TESTOPARAMETRICO->SelStart(), caretAfter);
     if (message == MessageId::LegendTooLong)
         QCOMPARE(ctx.ui.TAB_CONFIG->Tab(), 1);
-    QCOMPARE(ctx.FME_PARAMPERSREG->recordset()->value(QStringLiteral("CGP7_TESTORIGA")).toString(), expected);
-    if (!type.isEmpty())
+    // A text the type locks keeps its stored row until the next save: the legend never reaches it.
+    const QString storedText = ctx.FME_PARAMPERSREG->recordset()->value(QStringLiteral("CGP7_TESTORIGA")).toString();
+    if (!type.isEmpty()) {
+        QVERIFY2(!storedText.contains(value), qPrintable(storedText));
         return;
+    }
+    QCOMPARE(storedText, expected);
     QVERIFY(ctx.ui.INTERNAV->press(QStringLiteral("Conferma")));
     QCOMPARE(scalar("SELECT IFNULL(CGP7_TESTORIGA, '') FROM CGP7_DUEBILPERSREG WHERE CGP7_DITTA_CG18 = 1"
                     " AND CGP7_CAUSALE_CGP0 = 300").toString(), expected);

@@ -1,3 +1,4 @@
+#include "messageids.h"
 #include "causalrows.h"
 #include "parametercontrols.h"
 #include "windowfixture.h"
@@ -214,7 +215,10 @@ void tst_StoredValues::everyBoundControlStoresItsColumnsType()
     show(causal);
     edit(control, input);
     QVERIFY(confirm());
-    QCOMPARE(messageIds(), QList<int>{});
+    // Another company's rows that the change leaves incomplete are only named, for later.
+    QList<int> said = messageIds();
+    said.removeAll(MessageId::OtherCompanyIncomplete);
+    QCOMPARE(said, QList<int>{});
 
     const ParameterControls::Control *binding = ParameterControls::find(control);
     QVERIFY(binding);
@@ -423,7 +427,7 @@ void tst_StoredValues::correctionsOfStoredValuesGoWithTheNextSave()
     QCOMPARE(scalar(QStringLiteral("SELECT typeof(CGP7_CONTODARE_CG24)") + row).toString(), QStringLiteral("null"));
     QCOMPARE(scalar(QStringLiteral("SELECT typeof(CGP7_CONTOAVERE_CG24)") + row).toString(), QStringLiteral("null"));
     QVERIFY(scalar(history).toInt() > 0);
-    QVERIFY(m_statusBar.currentMessage().isEmpty());
+    QCOMPARE(m_statusBar.currentMessage(), QStringLiteral("Causale 320 salvata."));
 }
 
 QTEST_MAIN(tst_StoredValues)
