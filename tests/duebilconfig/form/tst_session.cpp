@@ -786,7 +786,12 @@ void tst_Session::randomSession()
         }
         if (recorded.remove(0))
             changed.intersect(recorded);
-        QVERIFY2(recorded == changed,
+        // A change undone within the action (a type's default checks, then Annulla) leaves a
+        // record and no difference: what was recorded must still be a causal the action touched.
+        QSet<int> touched = changed;
+        for (const QString &code : QStringList{shownBefore, displayed()} + m_named)
+            touched << code.toInt();
+        QVERIFY2(recorded.contains(changed) && touched.contains(recorded),
                  qPrintable(QStringLiteral("recorded %1, changed %2").arg(listed(recorded), listed(changed)) + where()));
         QVERIFY2(m_faults.isEmpty(), qPrintable(m_faults.join('\n') + where()));
         QVERIFY2(column(QStringLiteral("SELECT COUNT(*) FROM CGP8_DUEBILREVOKE"
