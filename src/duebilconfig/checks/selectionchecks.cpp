@@ -168,7 +168,8 @@ void SelectionChecks::FME_FILTRI_UpdateBatchAll()
 void SelectionChecks::CaricaValoriPredefinitiFiltri(OperationType type, const QString &causale, bool requery, bool tutti)
 {
     const std::optional<QString> column = CausalOperations::defaultColumn(type);
-    if (!column)
+    // Without a causal (the list moved on, or a code not yet shown) there are no checks to set.
+    if (!column || causale.trimmed().isEmpty())
         return;
     ctx.trapped(QStringLiteral("CaricaValoriPredefinitiFiltri"), {
         [&] {
