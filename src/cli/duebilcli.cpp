@@ -23,6 +23,7 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 
 namespace S = DueBilStatements;
 
@@ -39,7 +40,8 @@ enum : int {
     DryRefused, ReadOnly, DryReplacing, AccessCausal, AccessAllowedUsers, AccessWithdrawnUsers, WithdrawnByUser,
     WithdrawnByGroup, AccessUser, AccessAllowedCausals, AccessWithdrawnCausals, UserMissing, AccessNobody, Inactive,
     HistoryEntry, OperationSave, OperationCreate, OperationDuplicate, OperationDelete, OperationImport, HistoryEmpty,
-    BadDate, HistoryMissing, OperationCompletion, HistoryEntryAll
+    BadDate, HistoryMissing, OperationCompletion, HistoryEntryAll, SchemaTableCreated, SchemaRowsAdded, SchemaNothingToCreate,
+    SchemaNeedsDatabase
 };
 }
 
@@ -56,6 +58,7 @@ struct Options
     QString description;
     bool descriptionGiven = false;
     bool demo = false;
+    bool schemaOnly = false;
     bool json = false;
     bool replace = false;
     bool dryRun = false;
@@ -209,6 +212,8 @@ struct DueBilCli::Private
                     return false;
             } else if (a == QLatin1String("--demo")) {
                 options.demo = true;
+            } else if (a == QLatin1String("--schema-only")) {
+                options.schemaOnly = true;
             } else if (a == QLatin1String("--json")) {
                 options.json = true;
             } else if (a == QLatin1String("--replace")) {
@@ -260,6 +265,8 @@ struct DueBilCli::Private
 
     int init()
     {
+        if (options.schemaOnly)
+            return initModuleSchema();
         QString path = options.db;
         if (path.startsWith(QLatin1String("sqlite:")))
             path = path.mid(7);
@@ -271,6 +278,106 @@ struct DueBilCli::Private
         if (!DatabaseInstaller::create(path, options.demo, &error))
             return say(CliText::CannotCreate, {error}, Refused);
         return say(CliText::Created, {path});
+    }
+
+    // The statements that create the module's own tables, indexes and catalogue rows, each one
+    // harmless when what it creates is already there: on SQL Server the batches of the module's
+    // script; on SQLite the module's part of the embedded scripts, made to skip what exists.
+    QStringList moduleSchemaStatements()
+    {
+        auto read = [](const QString &path) {
+            QFile file(path);
+            return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+        };
+        QStringList statements;
+        if (connection->dialect() == ado::Dialect::SqlServer) {
+            for (const QString &batch : read(QStringLiteral(":/db/sqlserver/module.sql"))
+                                            .split(QRegularExpression(QStringLiteral("^\\s*GO\\s*$"),
+                                                                      QRegularExpression::MultilineOption))) {
+                if (!batch.trimmed().isEmpty())
+                    statements << batch.trimmed();
+            }
+            return statements;
+        }
+        static const QRegularExpression ours(QStringLiteral("^(CREATE TABLE CGP|CREATE (UNIQUE )?INDEX \\w+ ON CGP|INSERT INTO CGP)"));
+        static const QRegularExpression comment(QStringLiteral("^--[^\\n]*\\n?"), QRegularExpression::MultilineOption);
+        for (const QString &script : {QStringLiteral(":/db/sqlite/schema.sql"), QStringLiteral(":/db/sqlite/catalogue.sql")}) {
+            for (QString statement : read(script).remove(comment).split(QRegularExpression(QStringLiteral(";\\s*(\\n|$)")))) {
+                statement = statement.trimmed();
+                if (!ours.match(statement).hasMatch())
+                    continue;
+                statement.replace(QRegularExpression(QStringLiteral("^CREATE TABLE ")), QStringLiteral("CREATE TABLE IF NOT EXISTS "));
+                statement.replace(QRegularExpression(QStringLiteral("^CREATE (UNIQUE )?INDEX ")), QStringLiteral("CREATE \\1INDEX IF NOT EXISTS "));
+                statement.replace(QRegularExpression(QStringLiteral("^INSERT INTO ")), QStringLiteral("INSERT OR IGNORE INTO "));
+                statements << statement;
+            }
+        }
+        return statements;
+    }
+
+    // Creates or completes the module's tables and catalogues on a database whose other tables
+    // belong to the host; what exists stays as it is. One transaction: all of it or nothing.
+    int initModuleSchema()
+    {
+        if (options.db.isEmpty())
+            return usage(CliText::SchemaNeedsDatabase);
+        if (!open())
+            return Refused;
+        static const QStringList catalogues{QStringLiteral("CGP1_DUEBILFIELD"), QStringLiteral("CGP2_DUEBILCHECK")};
+        auto tables = [this] {
+            QStringList names;
+            for (const QString &name : connection->database().tables())
+                names << name.toUpper();
+            return names;
+        };
+        auto catalogueRows = [this](const QStringList &present) {
+            QList<qlonglong> counts;
+            for (const QString &table : catalogues)
+                counts << (present.contains(table)
+                               ? connection->Execute(QStringLiteral("SELECT COUNT(*) AS N FROM ") + table)->value("N").toLongLong()
+                               : 0);
+            return counts;
+        };
+        const QStringList statements = moduleSchemaStatements();
+        if (statements.isEmpty())
+            return say(CliText::CannotCreate, {QStringLiteral("no script")}, Refused);
+        QStringList before;
+        QList<qlonglong> rowsBefore;
+        QStringList after;
+        QList<qlonglong> rowsAfter;
+        try {
+            before = tables();
+            rowsBefore = catalogueRows(before);
+            // The scripts' text is checked as a whole file; on SQLite it is not T-SQL, so it
+            // stays out of the log of statements checked as T-SQL.
+            connection->setStatementsLogged(false);
+            connection->BeginTrans();
+            for (const QString &statement : statements)
+                connection->Execute(statement);
+            connection->CommitTrans();
+            connection->setStatementsLogged(true);
+            after = tables();
+            rowsAfter = catalogueRows(after);
+        } catch (const ado::AdoError &e) {
+            if (connection->inTransaction())
+                connection->RollbackTrans();
+            connection->setStatementsLogged(true);
+            return say(CliText::CannotCreate, {e.message()}, Refused);
+        }
+        bool created = false;
+        for (const QString &table : after) {
+            if (table.startsWith(QLatin1String("CGP")) && !before.contains(table)) {
+                say(CliText::SchemaTableCreated, {table});
+                created = true;
+            }
+        }
+        for (qsizetype i = 0; i < catalogues.size(); ++i) {
+            if (rowsAfter.at(i) > rowsBefore.at(i)) {
+                say(CliText::SchemaRowsAdded, {catalogues.at(i), QString::number(rowsAfter.at(i) - rowsBefore.at(i))});
+                created = true;
+            }
+        }
+        return created ? Done : say(CliText::SchemaNothingToCreate);
     }
 
     int list()

@@ -175,6 +175,60 @@ private slots:
         QCOMPARE(rows("CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 500"), 1);
     }
 
+    // The host's database gets the module's tables from the tool; a run on a complete one, or
+    // one that needs only a part back, creates nothing else and changes no row.
+    void schemaOnlyInitCompletesTheHostDatabase()
+    {
+        if (!m_odbc.isValid())
+            QSKIP("SQLite ODBC driver not available");
+        TestDatabase host(TestDatabase::Demo);
+        QVERIFY(host.isValid());
+        {
+            ado::Connection c;
+            c.Open(host.connectionString());
+            for (const QString &table : {"CGP0_DUEBILCAUSALI", "CGP1_DUEBILFIELD", "CGP2_DUEBILCHECK", "CGP3_DUEBILGRIGLIA",
+                                         "CGP4_DUEBILFILTRI", "CGP5_DUEBILPARAM", "CGP6_DUEBILPARAMDITTA",
+                                         "CGP7_DUEBILPERSREG", "CGP8_DUEBILREVOKE", "CGPL_DUEBILSTORICO"})
+                c.Execute("DROP TABLE " + table);
+        }
+        auto hostValue = [&host](const QString &select) {
+            ado::Connection c;
+            c.Open(host.connectionString());
+            return c.Execute(select)->value("V");
+        };
+        QVERIFY(m_odbc.addDataSource("ospite", host.path()));
+        const QString dsn = "DSN=ospite";
+        QCOMPARE(run({"init", "--schema-only"}, dsn), 0);
+        QVERIFY2(m_out.contains("Creata la tabella CGP0_DUEBILCAUSALI.") && m_out.contains("Creata la tabella CGPL_DUEBILSTORICO."),
+                 qPrintable(m_out));
+        QCOMPARE(m_out.count("Creata la tabella"), 10);
+        const int checks = rows("CGP2_DUEBILCHECK");
+        QVERIFY2(m_out.contains(QString("Catalogo CGP2_DUEBILCHECK: %1 righe aggiunte.").arg(checks)), qPrintable(m_out));
+        QCOMPARE(hostValue("SELECT COUNT(*) AS V FROM CGP1_DUEBILFIELD").toInt(), rows("CGP1_DUEBILFIELD"));
+        QCOMPARE(hostValue("SELECT COUNT(*) AS V FROM sqlite_master WHERE type = 'index' AND name LIKE 'IX_CGP%'").toInt(), 7);
+
+        QCOMPARE(run({"init", "--schema-only"}, dsn), 0);
+        QCOMPARE(m_out.trimmed(), QString("Nulla da creare: le tabelle e i cataloghi del modulo ci sono già."));
+
+        QCOMPARE(run({"create", "500", "--description", "Nuova"}, dsn), 0);
+        {
+            ado::Connection c;
+            c.Open(host.connectionString());
+            c.Execute("DELETE FROM CGP2_DUEBILCHECK WHERE CGP2_ID = 32");
+            c.Execute("UPDATE CGP2_DUEBILCHECK SET CGP2_DESCRIZIONE = 'scelta del cliente' WHERE CGP2_ID = 1");
+            c.Execute("DROP TABLE CGPL_DUEBILSTORICO");
+        }
+        QCOMPARE(run({"init", "--schema-only"}, dsn), 0);
+        QCOMPARE(m_out.trimmed(), QString("Creata la tabella CGPL_DUEBILSTORICO.\nCatalogo CGP2_DUEBILCHECK: 1 righe aggiunte."));
+        QCOMPARE(hostValue("SELECT CGP2_DESCRIZIONE AS V FROM CGP2_DUEBILCHECK WHERE CGP2_ID = 1").toString(),
+                 QString("scelta del cliente"));
+        QCOMPARE(run({"list"}, dsn), 0);
+        QCOMPARE(m_out, QString("500\tNuova\n"));
+        // The embedded database is complete from its creation.
+        QCOMPARE(run({"init", "--schema-only"}), 0);
+        QVERIFY2(m_out.startsWith("Nulla da creare"), qPrintable(m_out));
+    }
+
     void refusedDeleteChangesNothing()
     {
         const int before = rows("CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = 310");

@@ -151,10 +151,14 @@ void tst_StatementsTsql::everyStatementAndTheSchemaParseAsTsql()
             textOfFile.insert(file, shape);
         }
     }
-    QFile schema(QStringLiteral(DUEBIL_SQLSERVER_SCHEMA));
-    QVERIFY2(schema.open(QIODevice::ReadOnly), DUEBIL_SQLSERVER_SCHEMA);
-    write(files + QStringLiteral("/schema.sql"), schema.readAll());
-    nameOfFile.insert(QStringLiteral("schema.sql"), QStringLiteral("schema"));
+    // Both server scripts: the module's own, which a customer runs, and the test stand-ins.
+    for (const QString &path : {QStringLiteral(DUEBIL_SQLSERVER_MODULE), QStringLiteral(DUEBIL_SQLSERVER_STANDINS)}) {
+        QFile schema(path);
+        QVERIFY2(schema.open(QIODevice::ReadOnly), qPrintable(path));
+        const QString file = QFileInfo(path).fileName();
+        write(files + QLatin1Char('/') + file, schema.readAll());
+        nameOfFile.insert(file, QFileInfo(path).completeBaseName());
+    }
 
     // The schema is larger than the size sqlfluff skips by default.
     const QString config = dir.filePath(QStringLiteral("sqlfluff.cfg"));

@@ -1,0 +1,155 @@
+-- Stand-ins for the host's own tables and its numbering-section function, for a test
+-- database only: the host's installation creates the real ones. Independent of module.sql;
+-- run it once on an empty database, with sqlcmd (GO separates the batches).
+SET ANSI_NULLS ON;
+SET QUOTED_IDENTIFIER ON;
+GO
+
+-- Framework: user groups and users.
+CREATE TABLE dbo.FW06_GROUPUSR (
+    FW06_ID      INT            NOT NULL PRIMARY KEY,
+    FW06_CODICE  NVARCHAR(64)   NOT NULL,
+    FW06_DESCR   NVARCHAR(255)  NOT NULL DEFAULT N''
+);
+GO
+
+CREATE UNIQUE INDEX UX_FW06_CODICE ON dbo.FW06_GROUPUSR (FW06_CODICE);
+GO
+
+CREATE TABLE dbo.FW07_APPUSER (
+    FW07_ID         INT            NOT NULL PRIMARY KEY,
+    FW07_CODICE     NVARCHAR(64)   NOT NULL,
+    FW07_DESCR      NVARCHAR(255)  NOT NULL DEFAULT N'',
+    FW07_USERNAME   NVARCHAR(64)   NOT NULL,
+    FW07_FLGATTIVO  INT            NOT NULL DEFAULT 1,
+    FW07_ID_FW06    INT            NULL
+);
+GO
+
+CREATE UNIQUE INDEX UX_FW07_USERNAME ON dbo.FW07_APPUSER (FW07_USERNAME);
+GO
+
+-- Framework: sort and selection personalisation of user objects.
+CREATE TABLE dbo.FW17_ORDERPRS (
+    FW17_UOBJECT     NVARCHAR(128)  NOT NULL,
+    FW17_ID_FW07     INT            NOT NULL DEFAULT 0,
+    FW17_POSIZIONE   INT            NOT NULL,
+    FW17_CAMPO       NVARCHAR(128)  NOT NULL,
+    FW17_INDVERSO    INT            NOT NULL DEFAULT 0,
+    PRIMARY KEY (FW17_UOBJECT, FW17_ID_FW07, FW17_POSIZIONE)
+);
+GO
+
+CREATE TABLE dbo.FW18_SELEZIONEPRS (
+    FW18_UOBJECT   NVARCHAR(128)  NOT NULL,
+    FW18_ID_FW07   INT            NOT NULL DEFAULT 0,
+    FW18_CAMPO     NVARCHAR(128)  NOT NULL,
+    FW18_VALORE    NVARCHAR(255)  NULL,
+    PRIMARY KEY (FW18_UOBJECT, FW18_ID_FW07, FW18_CAMPO)
+);
+GO
+
+-- Framework: due-date selection parameters kept by the due-date type selector.
+CREATE TABLE dbo.FW41_SELEZIONEPARAMSCADENZE (
+    FW41_DITTA_CG18    INT            NOT NULL,
+    FW41_UOBJECT       NVARCHAR(128)  NOT NULL,
+    FW41_CODICE        INT            NOT NULL,
+    FW41_INDTIPOPAG    INT            NOT NULL,
+    FW41_SELEZIONATO   INT            NOT NULL DEFAULT 0,
+    FW41_DATIPO        INT            NULL,
+    FW41_ALTIPO        INT            NULL,
+    PRIMARY KEY (FW41_DITTA_CG18, FW41_UOBJECT, FW41_CODICE, FW41_INDTIPOPAG)
+);
+GO
+
+-- Framework: global settings.
+CREATE TABLE dbo.FW95_SETTINGS (
+    FW95_CODICE  NVARCHAR(64)   NOT NULL PRIMARY KEY,
+    FW95_VALORE  NVARCHAR(255)  NULL
+);
+GO
+
+-- Ledger: account-structure groups, companies, chart of accounts.
+CREATE TABLE dbo.CG10_GRUPPICONTI (
+    CG10_CODICE  INT            NOT NULL PRIMARY KEY,
+    CG10_DESCR   NVARCHAR(255)  NOT NULL DEFAULT N''
+);
+GO
+
+CREATE TABLE dbo.CG18_DITTE (
+    CG18_CODICE       INT            NOT NULL PRIMARY KEY,
+    CG18_RAGSOC       NVARCHAR(255)  NOT NULL,
+    CG18_PARTITAIVA   NVARCHAR(16)   NULL,
+    CG18_GRUPPO_CG10  INT            NOT NULL
+);
+GO
+
+-- CG24_FLGANALITICO = 1: a postable account; 0: a master account that only groups others.
+CREATE TABLE dbo.CG24_PIANOCONTI (
+    CG24_GRUPPO_CG10   INT            NOT NULL,
+    CG24_CODICE        NVARCHAR(20)   NOT NULL,
+    CG24_DESCR         NVARCHAR(255)  NOT NULL DEFAULT N'',
+    CG24_MASTRO_CG24   NVARCHAR(20)   NULL,
+    CG24_FLGANALITICO  INT            NOT NULL DEFAULT 0,
+    CG24_INDNATURA     INT            NOT NULL DEFAULT 0,
+    PRIMARY KEY (CG24_GRUPPO_CG10, CG24_CODICE)
+);
+GO
+
+-- Ledger causals. CG33_INDTIPOREG: 0 no VAT register, 1 sales, 2 purchases, 3 receipts.
+CREATE TABLE dbo.CG33_TABCAU (
+    CG33_CODICE       NVARCHAR(20)   NOT NULL PRIMARY KEY,
+    CG33_DESCR        NVARCHAR(255)  NOT NULL DEFAULT N'',
+    CG33_INDTIPOREG   INT            NULL DEFAULT 0,
+    CG33_FLGACCONTO   INT            NULL DEFAULT 0,
+    CG33_FLGECONTO    INT            NULL DEFAULT 0,
+    CG33_FLGPORTAF    INT            NULL DEFAULT 0,
+    CG33_INDGESTEC    INT            NULL DEFAULT 0,
+    CG33_FLGINSOLUTI  INT            NULL DEFAULT 0
+);
+GO
+
+CREATE INDEX IX_CG33_INSOLUTI ON dbo.CG33_TABCAU (CG33_FLGINSOLUTI, CG33_CODICE);
+GO
+
+-- Payment terms and their instalments. CG63_TIPOEFF is the bill type of the instalment.
+CREATE TABLE dbo.CG62_CONDPAG (
+    CG62_CODICE  NVARCHAR(20)   NOT NULL PRIMARY KEY,
+    CG62_DESCR   NVARCHAR(255)  NOT NULL DEFAULT N''
+);
+GO
+
+CREATE TABLE dbo.CG63_CONDPAGDET (
+    CG63_CODPAG_CG62  NVARCHAR(20)   NOT NULL,
+    CG63_NUMRATA      INT            NOT NULL,
+    CG63_TIPOEFF      INT            NOT NULL,
+    CG63_GIORNI       INT            NOT NULL DEFAULT 0,
+    CG63_PERCENTUALE  DECIMAL(18, 4) NOT NULL DEFAULT 100,
+    PRIMARY KEY (CG63_CODPAG_CG62, CG63_NUMRATA)
+);
+GO
+
+CREATE INDEX IX_CG63_TIPOEFF ON dbo.CG63_CONDPAGDET (CG63_CODPAG_CG62, CG63_TIPOEFF);
+GO
+
+-- Numbering sections per company.
+CREATE TABLE dbo.CG68_NUMERDESC (
+    CG68_DITTA_CG18  INT            NOT NULL,
+    CG68_SEZIONALE   NVARCHAR(20)   NOT NULL,
+    CG68_DESCSEZ     NVARCHAR(20)   NOT NULL DEFAULT N'',
+    PRIMARY KEY (CG68_DITTA_CG18, CG68_SEZIONALE)
+);
+GO
+
+-- Numbering sections of a company. A NULL code lists them all; otherwise the
+-- section whose code equals the given one, trailing blanks ignored (a
+-- one-character section arrives padded to two characters).
+CREATE FUNCTION dbo.FNCG68_NUMERDESC (@CODICE NVARCHAR(20), @DITTA INT)
+RETURNS TABLE
+AS
+RETURN
+    SELECT CG68_SEZIONALE, CG68_DESCSEZ
+    FROM dbo.CG68_NUMERDESC
+    WHERE CG68_DITTA_CG18 = @DITTA
+      AND (@CODICE IS NULL OR RTRIM(CG68_SEZIONALE) = RTRIM(@CODICE));
+GO
