@@ -1,6 +1,7 @@
 #include "formui.h"
 
 #include "designfont.h"
+#include "formtranslator.h"
 #include "standardicon.h"
 
 #include <QCoreApplication>
@@ -278,6 +279,19 @@ void FormUi::createControls()
     CHK_FILTER[6]->setCaption(t(FormText::CheckSimulazioni));
     for (int hidden : {6, 7, 12})
         CHK_FILTER[hidden]->setVisible(false);
+    // The checks show only with a causal, under their catalogue captions; captioned and kept in
+    // place from the start, they give the tab its width before any causal is shown, so showing
+    // one never widens the window.
+    for (int i = 1; i <= 32; ++i) {
+        if (i == 6 || i == 7 || i == 12)
+            continue;
+        if (const int caption = FormTranslator::checkTextId(i))
+            CHK_FILTER[i]->setCaption(t(caption));
+        QSizePolicy keepPlace = CHK_FILTER[i]->sizePolicy();
+        keepPlace.setRetainSizeWhenHidden(true);
+        CHK_FILTER[i]->setSizePolicy(keepPlace);
+        CHK_FILTER[i]->setVisible(false);
+    }
 
     TXT_CAUSALECOGE->setDescriptionLabel(TXT_DESCCAUINCPAG);
     TXT_CAUABBUONI->setDescriptionLabel(TXT_DESCCAUABBUONI);

@@ -142,6 +142,8 @@ private slots:
     void everyTypeFitsTheHostsOwnSizeWithEveryCheckTicked_data();
     void everyTypeFitsTheHostsOwnSizeWithEveryCheckTicked();
     void fieldsStayPutBetweenTypesAndCausals();
+    void windowKeepsItsSizeWhenACausalLoads_data();
+    void windowKeepsItsSizeWhenACausalLoads();
 
 private:
     // Causal 300 of the given operation type with advances, withholding and currency on.
@@ -576,6 +578,41 @@ void tst_FormGeometry::fieldsStayPutBetweenTypesAndCausals()
             columns << field->mapTo(m_form, QPoint()).x();
     }
     QCOMPARE(QSet<int>(columns.cbegin(), columns.cend()).size(), 1);
+}
+
+// The window opens at the size of its widest tab as any causal lays it out: showing a causal,
+// of whatever type, never resizes it under the user's eyes.
+void tst_FormGeometry::windowKeepsItsSizeWhenACausalLoads_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::newRow("causal 300, collections") << QStringLiteral("300");
+    QTest::newRow("causal 150, operation type 7") << QStringLiteral("150");
+}
+
+void tst_FormGeometry::windowKeepsItsSizeWhenACausalLoads()
+{
+    QFETCH(QString, code);
+    // An area larger than the form: nothing bounds the window but its own size.
+    QVERIFY(open(QSize(1400, 900), false));
+    FormUi &ui = m_form->context().ui;
+    QMdiSubWindow *sub = m_form->subWindow();
+    const QSize opened = sub->size();
+    QVERIFY(m_window->mdiArea()->viewport()->width() > opened.width());
+    ui.TXT_CAUSALE->lineEdit()->setText(code);
+    ui.TXT_CAUSALE->commit();
+    // The causal is on display: its selection checks are up.
+    QTRY_VERIFY(ui.CHK_FILTER[3]->isVisibleTo(ui.tabPages[2]));
+    QTest::qWait(50);
+    QCOMPARE(sub->size(), opened);
+    for (int tab = 0; tab < ui.TAB_CONFIG->count(); ++tab) {
+        if (!ui.TAB_CONFIG->TabEnabled(tab))
+            continue;
+        ui.TAB_CONFIG->setTab(tab);
+        QTest::qWait(20);
+        QVERIFY2(sub->size() == opened, qPrintable(QStringLiteral("tab %1: %2x%3, opened %4x%5").arg(tab)
+                                                       .arg(sub->width()).arg(sub->height())
+                                                       .arg(opened.width()).arg(opened.height())));
+    }
 }
 
 QTEST_MAIN(tst_FormGeometry)
