@@ -323,6 +323,14 @@ void FormUi::apply(QWidget *control, const ControlDesign &design)
             label->setText(text);
         if (design.flags & Border)
             label->setBorder(true);
+        if ((design.flags & Border) && !design.text) {
+            // A description read from the ledger may be long: it takes the room of its column
+            // and never widens the window when a causal is shown.
+            QSizePolicy policy = label->sizePolicy();
+            policy.setHorizontalPolicy(QSizePolicy::Ignored);
+            label->setSizePolicy(policy);
+            label->setMinimumWidth(label->fontMetrics().averageCharWidth() * 16);
+        }
         if (design.labelStyle)
             label->setLabelStyle(design.labelStyle);
     } else if (auto *frame = dynamic_cast<FrameControl *>(control)) {
@@ -513,7 +521,7 @@ void FormUi::layOut()
     auto *acconti = new QHBoxLayout(FRA_PERSREGISTRAZIONEACCONTI);
     for (QWidget *w : std::initializer_list<QWidget *>{LBL_CODPAGACCONTI, TXT_CODPAGACCONTI, TXT_DESCRPAGACCONTI,
                                                        LBL_SEZIONALEACCONTI, TXT_SEZIONALEACCONTI})
-        acconti->addWidget(w);
+        acconti->addWidget(w, w == TXT_DESCRPAGACCONTI ? 1 : 0);
     pers->addWidget(FRA_PERSREGISTRAZIONEACCONTI, 10, 0, 1, 3);
     pers->setColumnStretch(2, 1);
     pers->setRowStretch(11, 1);
