@@ -612,8 +612,10 @@ void tst_FormGeometry::windowKeepsItsSizeWhenACausalLoads()
     QVERIFY(m_window->mdiArea()->viewport()->width() > opened.width());
     ui.TXT_CAUSALE->lineEdit()->setText(code);
     ui.TXT_CAUSALE->commit();
-    // The causal is on display: its selection checks are up.
+    // The causal is on display: its selection checks are up, its account's name is read whole.
     QTRY_VERIFY(ui.CHK_FILTER[3]->isVisibleTo(ui.tabPages[2]));
+    if (longAccountName)
+        QVERIFY(ui.TXT_DESCCONTODARE->toolTip().startsWith(QStringLiteral("Banca Intesa conto corrente ordinario Banca")));
     QTest::qWait(50);
     QCOMPARE(sub->size(), opened);
     for (int tab = 0; tab < ui.TAB_CONFIG->count(); ++tab) {
