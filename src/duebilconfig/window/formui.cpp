@@ -1,6 +1,7 @@
 #include "formui.h"
 
 #include "designfont.h"
+#include "formtranslator.h"
 #include "standardicon.h"
 
 #include <QCoreApplication>
@@ -278,6 +279,19 @@ void FormUi::createControls()
     CHK_FILTER[6]->setCaption(t(FormText::CheckSimulazioni));
     for (int hidden : {6, 7, 12})
         CHK_FILTER[hidden]->setVisible(false);
+    // The checks show only with a causal, under their catalogue captions; captioned and kept in
+    // place from the start, they give the tab its width before any causal is shown, so showing
+    // one never widens the window.
+    for (int i = 1; i <= 32; ++i) {
+        if (i == 6 || i == 7 || i == 12)
+            continue;
+        if (const int caption = FormTranslator::checkTextId(i))
+            CHK_FILTER[i]->setCaption(t(caption));
+        QSizePolicy keepPlace = CHK_FILTER[i]->sizePolicy();
+        keepPlace.setRetainSizeWhenHidden(true);
+        CHK_FILTER[i]->setSizePolicy(keepPlace);
+        CHK_FILTER[i]->setVisible(false);
+    }
 
     TXT_CAUSALECOGE->setDescriptionLabel(TXT_DESCCAUINCPAG);
     TXT_CAUABBUONI->setDescriptionLabel(TXT_DESCCAUABBUONI);
@@ -309,6 +323,14 @@ void FormUi::apply(QWidget *control, const ControlDesign &design)
             label->setText(text);
         if (design.flags & Border)
             label->setBorder(true);
+        if ((design.flags & Border) && !design.text) {
+            // A description read from the ledger may be long: it takes the room of its column
+            // and never widens the window when a causal is shown.
+            QSizePolicy policy = label->sizePolicy();
+            policy.setHorizontalPolicy(QSizePolicy::Ignored);
+            label->setSizePolicy(policy);
+            label->setMinimumWidth(label->fontMetrics().averageCharWidth() * 16);
+        }
         if (design.labelStyle)
             label->setLabelStyle(design.labelStyle);
     } else if (auto *frame = dynamic_cast<FrameControl *>(control)) {
@@ -499,7 +521,7 @@ void FormUi::layOut()
     auto *acconti = new QHBoxLayout(FRA_PERSREGISTRAZIONEACCONTI);
     for (QWidget *w : std::initializer_list<QWidget *>{LBL_CODPAGACCONTI, TXT_CODPAGACCONTI, TXT_DESCRPAGACCONTI,
                                                        LBL_SEZIONALEACCONTI, TXT_SEZIONALEACCONTI})
-        acconti->addWidget(w);
+        acconti->addWidget(w, w == TXT_DESCRPAGACCONTI ? 1 : 0);
     pers->addWidget(FRA_PERSREGISTRAZIONEACCONTI, 10, 0, 1, 3);
     pers->setColumnStretch(2, 1);
     pers->setRowStretch(11, 1);

@@ -1,5 +1,7 @@
 #include "labelcontrol.h"
 
+#include "framestyle.h"
+
 #include <QHash>
 #include <QStyle>
 #include <QStyleOption>
@@ -20,8 +22,10 @@ void LabelControl::setBorder(bool border)
 {
     setFrameShape(border ? QFrame::StyledPanel : QFrame::NoFrame);
     setFrameShadow(border ? QFrame::Sunken : QFrame::Plain);
-    if (border)
+    if (border) {
         setMinimumHeight(fontMetrics().height() + 6);
+        setStyle(FrameStyle::instance());
+    }
 }
 
 int LabelControl::labelStyle() const { return m_style; }

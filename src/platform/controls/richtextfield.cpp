@@ -1,5 +1,7 @@
 #include "richtextfield.h"
 
+#include "framestyle.h"
+
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
@@ -12,6 +14,7 @@ RichTextField::RichTextField(QWidget *parent)
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_edit);
+    m_edit->setStyle(FrameStyle::instance());
     setFocusProxy(m_edit);
     m_edit->setTabChangesFocus(true);
     m_edit->installEventFilter(this);

@@ -181,8 +181,12 @@ void TextField::decode()
     if (!m_edit->text().isEmpty() && m_decoder && !statement.isEmpty())
         result = m_decoder(m_edit->text(), statement, targets, connection);
     m_found = result.found;
-    if (m_description)
+    if (m_description) {
+        // The read-out keeps the width of its column; a description longer than that is read
+        // whole in its tool tip.
         m_description->setText(result.found ? result.description : QString());
+        m_description->setToolTip(m_description->text());
+    }
     decoded(result);
 }
 

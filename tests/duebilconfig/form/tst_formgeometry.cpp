@@ -142,10 +142,13 @@ private slots:
     void everyTypeFitsTheHostsOwnSizeWithEveryCheckTicked_data();
     void everyTypeFitsTheHostsOwnSizeWithEveryCheckTicked();
     void fieldsStayPutBetweenTypesAndCausals();
+    void windowKeepsItsSizeWhenACausalLoads_data();
+    void windowKeepsItsSizeWhenACausalLoads();
 
 private:
     // Causal 300 of the given operation type with advances, withholding and currency on.
     void prepareCausal(int operationType);
+    void execute(const QStringList &statements);
     // showCausal: 300 typed once the window is open; called: the host opens the window on 300.
     FRMCG_DUEBILCONFIG *open(const QSize &shellSize, bool showCausal = true, bool called = false);
     QStringList geometryFaults(int tab) const;
@@ -191,20 +194,24 @@ void tst_FormGeometry::cleanup()
 
 void tst_FormGeometry::prepareCausal(int operationType)
 {
+    execute({QStringLiteral("UPDATE CGP5_DUEBILPARAM SET CGP5_TIPOCAUSALE = %1, CGP5_INDRECUPERO = 0, "
+                            "CGP5_INDIMPMASSIMO = 1, CGP5_INDIMPSCADENZA = 1 WHERE CGP5_CAUSALE_CGP0 = 300")
+                 .arg(operationType),
+             QStringLiteral("UPDATE CGP6_DUEBILPARAMDITTA SET CGP6_INDACCONTI = 1, CGP6_INDPAGVALUTA = 1 "
+                            "WHERE CGP6_CAUSALE_CGP0 = 300"),
+             QStringLiteral("UPDATE CGP4_DUEBILFILTRI SET CGP4_CHECKED = 1 "
+                            "WHERE CGP4_CAUSALE_CGP0 = 300 AND CGP4_IDCHECK_CGP2 IN (29, 30)")});
+}
+
+void tst_FormGeometry::execute(const QStringList &statements)
+{
     const QString name = QStringLiteral("prepare");
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(m_db->path());
         QVERIFY(db.open());
         QSqlQuery q(db);
-        for (const QString &sql : {
-                 QStringLiteral("UPDATE CGP5_DUEBILPARAM SET CGP5_TIPOCAUSALE = %1, CGP5_INDRECUPERO = 0, "
-                                "CGP5_INDIMPMASSIMO = 1, CGP5_INDIMPSCADENZA = 1 WHERE CGP5_CAUSALE_CGP0 = 300")
-                     .arg(operationType),
-                 QStringLiteral("UPDATE CGP6_DUEBILPARAMDITTA SET CGP6_INDACCONTI = 1, CGP6_INDPAGVALUTA = 1 "
-                                "WHERE CGP6_CAUSALE_CGP0 = 300"),
-                 QStringLiteral("UPDATE CGP4_DUEBILFILTRI SET CGP4_CHECKED = 1 "
-                                "WHERE CGP4_CAUSALE_CGP0 = 300 AND CGP4_IDCHECK_CGP2 IN (29, 30)")})
+        for (const QString &sql : statements)
             QVERIFY2(q.exec(sql), qPrintable(q.lastError().text()));
     }
     QSqlDatabase::removeDatabase(name);
@@ -576,6 +583,50 @@ void tst_FormGeometry::fieldsStayPutBetweenTypesAndCausals()
             columns << field->mapTo(m_form, QPoint()).x();
     }
     QCOMPARE(QSet<int>(columns.cbegin(), columns.cend()).size(), 1);
+}
+
+// The window opens at the size of its widest tab as any causal lays it out: showing a causal,
+// of whatever type, never resizes it under the user's eyes.
+void tst_FormGeometry::windowKeepsItsSizeWhenACausalLoads_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<bool>("longAccountName");
+    QTest::newRow("causal 300, collections") << QStringLiteral("300") << false;
+    QTest::newRow("causal 150, operation type 7") << QStringLiteral("150") << false;
+    QTest::newRow("causal 300, its account named at length") << QStringLiteral("300") << true;
+}
+
+void tst_FormGeometry::windowKeepsItsSizeWhenACausalLoads()
+{
+    QFETCH(QString, code);
+    QFETCH(bool, longAccountName);
+    if (longAccountName)
+        execute({QStringLiteral("UPDATE CG24_PIANOCONTI SET CG24_DESCR = '%1' WHERE CG24_CODICE = '180101'")
+                     .arg(QStringLiteral("Banca Intesa conto corrente ordinario ").repeated(6))});
+    QVERIFY(!QTest::currentTestFailed());
+    // An area larger than the form: nothing bounds the window but its own size.
+    QVERIFY(open(QSize(1400, 900), false));
+    FormUi &ui = m_form->context().ui;
+    QMdiSubWindow *sub = m_form->subWindow();
+    const QSize opened = sub->size();
+    QVERIFY(m_window->mdiArea()->viewport()->width() > opened.width());
+    ui.TXT_CAUSALE->lineEdit()->setText(code);
+    ui.TXT_CAUSALE->commit();
+    // The causal is on display: its selection checks are up, its account's name is read whole.
+    QTRY_VERIFY(ui.CHK_FILTER[3]->isVisibleTo(ui.tabPages[2]));
+    if (longAccountName)
+        QVERIFY(ui.TXT_DESCCONTODARE->toolTip().startsWith(QStringLiteral("Banca Intesa conto corrente ordinario Banca")));
+    QTest::qWait(50);
+    QCOMPARE(sub->size(), opened);
+    for (int tab = 0; tab < ui.TAB_CONFIG->count(); ++tab) {
+        if (!ui.TAB_CONFIG->TabEnabled(tab))
+            continue;
+        ui.TAB_CONFIG->setTab(tab);
+        QTest::qWait(20);
+        QVERIFY2(sub->size() == opened, qPrintable(QStringLiteral("tab %1: %2x%3, opened %4x%5").arg(tab)
+                                                       .arg(sub->width()).arg(sub->height())
+                                                       .arg(opened.width()).arg(opened.height())));
+    }
 }
 
 QTEST_MAIN(tst_FormGeometry)
