@@ -152,7 +152,7 @@ void UserExclusions::refuseRow(const QVariant &bookmark)
         ui.QGRID_GRUPPIUTENTI->Refresh();
     }
     enableFields(true);
-    ctx.msgBox(MessageId::NoGroupNorUser, {ctx.fieldName(ui.TXT_GRUPPO), ctx.fieldName(ui.TXT_UTENTE)});
+    ctx.msgBox(MessageId::NoGroupNorUser, {ctx.shownName(ui.TXT_GRUPPO), ctx.shownName(ui.TXT_UTENTE)});
     ctx.focusField(ui.TXT_GRUPPO);
 }
 

@@ -880,7 +880,7 @@ bool CausalParameters::ControllaSalvataggio(bool *cancel)
     }
     const SaveRules::Refusal &r = refusals.first();
     auto *field = qobject_cast<FieldControl *>(ctx.control(r.control));
-    const QString name = field ? ctx.fieldName(field) : r.control;
+    const QString name = field ? ctx.shownName(field) : r.control;
     if (r.textId == MessageId::Mandatory) {
         ctx.msgBox(r.textId, {name});
     } else if (r.blocking && r.control != QLatin1String("CHK_GESTVALUTE")) {
@@ -917,7 +917,7 @@ void CausalParameters::warnOtherCompanies()
          {&ParameterControls::parametri(), &ParameterControls::parametriDitta(), &ParameterControls::persReg()}) {
         for (const ParameterControls::Control &c : *list) {
             if (f.column == QLatin1String(c.column))
-                name = ctx.fieldName(ctx.control(QLatin1String(c.name)));
+                name = ctx.shownName(ctx.control(QLatin1String(c.name)));
         }
     }
     const QString why = f.textId == 0 ? ctx.t(MessageId::CodeMissing)
@@ -1080,7 +1080,7 @@ void CausalParameters::Gcls_TestiParametrizzabili_DoubleClick(short *, QString *
         // posting): the text the user cannot edit is not edited through the legend either.
         const ParameterControls::Control *place = ParameterControls::find(field->objectName());
         if (!field->isEnabled() || field->isHidden() || (place && !ctx.ui.TAB_CONFIG->isTabEnabled(place->tab))) {
-            ctx.msgBox(MessageId::LegendFieldLocked, {ctx.fieldName(field), inserted},
+            ctx.msgBox(MessageId::LegendFieldLocked, {ctx.shownName(field), inserted},
                        ClsServizi::StyleCode::Information);
             return;
         }
@@ -1096,7 +1096,7 @@ void CausalParameters::Gcls_TestiParametrizzabili_DoubleClick(short *, QString *
         // words: the insertion is refused whole.
         if (field->maxChar() > 0 && result.size() > field->maxChar()) {
             ctx.msgBox(MessageId::LegendTooLong,
-                       {ctx.fieldName(field), QString::number(field->maxChar()), inserted,
+                       {ctx.shownName(field), QString::number(field->maxChar()), inserted,
                         QString::number(field->maxChar() - text.size())});
             ctx.focusField(field);
             field->setSelStart(p);

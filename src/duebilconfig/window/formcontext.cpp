@@ -87,16 +87,29 @@ int FormContext::msgBox(int textId, const QStringList &params, ClsServizi::Style
 
 QString FormContext::shownName(const QWidget *field) const
 {
+    if (!field)
+        return {};
+    const LabelControl *label = ui.labelOf(field);
+    if (!label && form) {
+        // A label without an access key of its own names its field as its buddy.
+        const QWidget *focusTarget = field->focusProxy() ? field->focusProxy() : field;
+        for (const LabelControl *other : form->findChildren<LabelControl *>()) {
+            if (other->buddy() == focusTarget || other->buddy() == field) {
+                label = other;
+                break;
+            }
+        }
+    }
     QString name;
-    if (const LabelControl *label = ui.labelOf(field))
+    if (label)
         name = label->caption();
-    if (name.trimmed().isEmpty() && field)
+    if (name.trimmed().isEmpty())
         name = field->toolTip();
     if (name.trimmed().isEmpty()) {
         if (const auto *control = qobject_cast<const FieldControl *>(field))
             name = control->caption();
     }
-    if (name.trimmed().isEmpty() && field)
+    if (name.trimmed().isEmpty())
         name = field->objectName();
     name.remove(QLatin1Char('&'));
     name = name.trimmed();
@@ -118,52 +131,14 @@ void FormContext::refuseField(QWidget *field, int textId, const QStringList &par
 
 void FormContext::goTo(QWidget *control) const
 {
-    if (!control)
-        return;
-    for (int tab = 0; ui.TAB_CONFIG && tab < ui.TAB_CONFIG->count(); ++tab) {
-        if (ui.TAB_CONFIG->widget(tab)->isAncestorOf(control)) {
-            ui.TAB_CONFIG->setTab(tab);
-            break;
-        }
-    }
-    if (auto *text = qobject_cast<TextField *>(control)) {
-        text->SetFocus();
+    focusField(control);
+    if (auto *text = qobject_cast<TextField *>(control))
         text->lineEdit()->selectAll();
-    } else {
-        control->setFocus(Qt::OtherFocusReason);
-    }
 }
 
 int FormContext::showMessage(int textId, const QStringList &params, int style) const
 {
     return global ? global->showMessage(textId, params, caption(), style) : 0;
-}
-
-QString FormContext::fieldName(const QWidget *field) const
-{
-    if (!field)
-        return {};
-    const QWidget *focusTarget = field->focusProxy() ? field->focusProxy() : field;
-    if (form) {
-        for (const LabelControl *label : form->findChildren<LabelControl *>()) {
-            if (label->buddy() != focusTarget && label->buddy() != field)
-                continue;
-            QString shown;
-            const QString text = label->text();
-            for (qsizetype i = 0; i < text.size(); ++i) {
-                if (text.at(i) == QLatin1Char('&') && ++i == text.size())
-                    break;
-                shown.append(text.at(i));
-            }
-            shown = shown.trimmed();
-            if (shown.endsWith(QLatin1Char(':')))
-                shown.chop(1);
-            if (!shown.trimmed().isEmpty())
-                return shown.trimmed();
-        }
-    }
-    const auto *control = qobject_cast<const FieldControl *>(field);
-    return control ? control->caption() : field->objectName();
 }
 
 void FormContext::focusField(QWidget *field) const

@@ -80,7 +80,7 @@ struct FormContext
     // field's tab comes to the front with the focus in the field.
     void refuseField(QWidget *field, int textId, const QStringList &params = {},
                      ClsServizi::StyleCode styleCode = ClsServizi::StyleCode::Warning) const;
-    // Brings the tab that holds the control to the front and puts the focus in it.
+    // Takes the user to the field (focusField) with its text selected, ready to be typed over.
     void goTo(QWidget *control) const;
     // A message with the buttons and icon of a MsgStyle combination.
     int showMessage(int textId, const QStringList &params, int style) const;
@@ -98,9 +98,6 @@ struct FormContext
     // The form's control of that name, as findChild finds it. Remembered: the enabling rules
     // look the same few dozen controls up several hundred times at every change of status.
     QWidget *control(const QString &name) const;
-    // A field as the user reads it on screen: the text of the label beside it (without its
-    // access key and colon), or the field's caption where no label names it.
-    QString fieldName(const QWidget *field) const;
     // Shows the tab that holds the field and gives it the focus, where the user is to correct it.
     void focusField(QWidget *field) const;
 

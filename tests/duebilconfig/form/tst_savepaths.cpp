@@ -256,7 +256,7 @@ void tst_SavePaths::windowAndValidateGiveOneVerdict()
     // Refused on the field, named as the screen names it, with nothing written.
     QWidget *field = ctx.control(refused);
     QVERIFY(field);
-    QVERIFY2(m_messages->calls().constFirst().message.text.contains('"' + ctx.fieldName(field) + '"'),
+    QVERIFY2(m_messages->calls().constFirst().message.text.contains('"' + ctx.shownName(field) + '"'),
              qPrintable(m_messages->calls().constFirst().message.text));
     QVERIFY(field == QApplication::focusWidget() || field->isAncestorOf(QApplication::focusWidget()));
     QCOMPARE(rows.read(), before);
