@@ -105,6 +105,18 @@ public:
 
     bool paged() const { return !pagedStatement.isEmpty(); }
 
+    // The texts of the row the query stands on.
+    QStringList rowOf(const QSqlQuery &at) const
+    {
+        QStringList row;
+        row.reserve(fieldCount);
+        for (int i = 0; i < fieldCount; ++i) {
+            const QVariant v = at.value(i);
+            row.append(v.isNull() ? QString() : v.toString());
+        }
+        return row;
+    }
+
     // The rows from the offset on: count of them, or all that are left.
     QString page(int count) const
     {
@@ -125,13 +137,7 @@ public:
             return block;
         }
         while (pageQuery.next()) {
-            QStringList row;
-            row.reserve(fieldCount);
-            for (int i = 0; i < fieldCount; ++i) {
-                const QVariant v = pageQuery.value(i);
-                row.append(v.isNull() ? QString() : v.toString());
-            }
-            block.append(std::move(row));
+            block.append(rowOf(pageQuery));
         }
         pageQuery.finish();
         pagedOffset += int(block.size());
@@ -151,13 +157,7 @@ public:
                 query.finish();  // the statement lets go of the database
                 break;
             }
-            QStringList row;
-            row.reserve(fieldCount);
-            for (int i = 0; i < fieldCount; ++i) {
-                const QVariant v = query.value(i);
-                row.append(v.isNull() ? QString() : v.toString());
-            }
-            block.append(std::move(row));
+            block.append(rowOf(query));
         }
         return block;
     }
