@@ -41,7 +41,8 @@ enum : int {
     WithdrawnByGroup, AccessUser, AccessAllowedCausals, AccessWithdrawnCausals, UserMissing, AccessNobody, Inactive,
     HistoryEntry, OperationSave, OperationCreate, OperationDuplicate, OperationDelete, OperationImport, HistoryEmpty,
     BadDate, HistoryMissing, OperationCompletion, HistoryEntryAll, SchemaTableCreated, SchemaRowsAdded, SchemaNothingToCreate,
-    SchemaNeedsDatabase
+    SchemaNeedsDatabase,
+    UnknownOption = 992300, OptionNeedsValue, OptionNotForCommand, BadLimit
 };
 }
 
@@ -63,8 +64,39 @@ struct Options
     bool replace = false;
     bool dryRun = false;
     QString since;
+    QString limit;
+    bool help = false;
+    // The options given, as typed, to tell a command the ones it does not take.
+    QStringList given;
     QStringList positional;
 };
+
+// What each command takes: its count of arguments (-1: none or one, -2: any number) and its
+// options besides --db, --company and --user, which every command takes.
+struct CommandForm
+{
+    int arity;
+    QStringList options;
+};
+
+const QHash<QString, CommandForm> &commandForms()
+{
+    static const QHash<QString, CommandForm> forms = {
+        {"init", {0, {"--demo", "--schema-only"}}},
+        {"list", {0, {"--json"}}},
+        {"show", {1, {"--json"}}},
+        {"complete", {0, {}}},
+        {"create", {1, {"--description"}}},
+        {"duplicate", {2, {"--description"}}},
+        {"delete", {1, {}}},
+        {"validate", {-1, {"--json"}}},
+        {"export", {-2, {}}},
+        {"import", {1, {"--replace", "--dry-run"}}},
+        {"access", {-1, {"--json"}}},
+        {"history", {-1, {"--since", "--limit", "--json"}}},
+    };
+    return forms;
+}
 
 // The per-causal tables as "show" lists them: section name and statement.
 QList<QPair<QString, QString>> causalSections(const QString &code)
@@ -180,53 +212,42 @@ struct DueBilCli::Private
         return format;
     }
 
-    bool parse(const QStringList &arguments, QString *problem)
+    // On a bad option answers false with the text that says why and the option.
+    bool parse(const QStringList &arguments, int *problemText, QString *problem)
     {
+        static const QHash<QString, QString Options::*> valued = {
+            {"--db", &Options::db},   {"--company", &Options::company}, {"--user", &Options::user},
+            {"--description", &Options::description}, {"--since", &Options::since}, {"--limit", &Options::limit},
+        };
+        static const QHash<QString, bool Options::*> flags = {
+            {"--demo", &Options::demo}, {"--schema-only", &Options::schemaOnly}, {"--json", &Options::json},
+            {"--replace", &Options::replace}, {"--dry-run", &Options::dryRun}, {"--help", &Options::help},
+            {"-h", &Options::help},
+        };
         for (int i = 0; i < arguments.size(); ++i) {
             const QString a = arguments.at(i);
-            auto value = [&](QString *target) {
+            *problem = a;
+            if (const auto field = valued.value(a)) {
                 if (i + 1 >= arguments.size()) {
-                    *problem = a;
+                    *problemText = CliText::OptionNeedsValue;
                     return false;
                 }
-                *target = arguments.at(++i);
-                return true;
-            };
-            if (a == QLatin1String("--db")) {
-                if (!value(&options.db))
-                    return false;
-            } else if (a == QLatin1String("--company")) {
-                if (!value(&options.company))
-                    return false;
-                options.companyGiven = true;
-            } else if (a == QLatin1String("--user")) {
-                if (!value(&options.user))
-                    return false;
-                options.userGiven = true;
-            } else if (a == QLatin1String("--description")) {
-                if (!value(&options.description))
-                    return false;
-                options.descriptionGiven = true;
-            } else if (a == QLatin1String("--since")) {
-                if (!value(&options.since))
-                    return false;
-            } else if (a == QLatin1String("--demo")) {
-                options.demo = true;
-            } else if (a == QLatin1String("--schema-only")) {
-                options.schemaOnly = true;
-            } else if (a == QLatin1String("--json")) {
-                options.json = true;
-            } else if (a == QLatin1String("--replace")) {
-                options.replace = true;
-            } else if (a == QLatin1String("--dry-run")) {
-                options.dryRun = true;
-            } else if (a.startsWith(QLatin1String("--")) && a.size() > 2) {
-                *problem = a;
+                options.*field = arguments.at(++i);
+                options.given << a;
+            } else if (const auto flag = flags.value(a)) {
+                options.*flag = true;
+                options.given << a;
+            } else if (a.size() > 1 && a.startsWith('-') && !a.at(1).isDigit()) {
+                // A negative number is a code (refused as a code); anything else with a dash is an option.
+                *problemText = CliText::UnknownOption;
                 return false;
             } else {
                 options.positional.append(a);
             }
         }
+        options.companyGiven = options.given.contains(QLatin1String("--company"));
+        options.userGiven = options.given.contains(QLatin1String("--user"));
+        options.descriptionGiven = options.given.contains(QLatin1String("--description"));
         if (options.user.isEmpty())
             options.user = ClsGlobal::loginName();
         return true;
@@ -383,6 +404,15 @@ struct DueBilCli::Private
     int list()
     {
         const ado::RecordsetPtr rs = connection->Execute(S::causalList());
+        if (options.json) {
+            QJsonArray causals;
+            for (; !rs->isEOF(); rs->MoveNext())
+                causals.append(QJsonObject{{"causale", rs->value("CGP0_CAUSALE").toInt()},
+                                           {"descrizione", rs->value("CGP0_DESCRIZIONE").toString()}});
+            out << QJsonDocument(causals).toJson(QJsonDocument::Indented);
+            out.flush();
+            return Done;
+        }
         for (; !rs->isEOF(); rs->MoveNext())
             out << rs->value("CGP0_CAUSALE").toString() << '\t' << printable(rs->value("CGP0_DESCRIZIONE").toString()) << '\n';
         out.flush();
@@ -524,10 +554,22 @@ struct DueBilCli::Private
         if (!code.isEmpty() && !CausalOperations(connection, &trap).exists(code))
             return say(CliText::CausalMissing, {code}, Refused);
         const QList<StoredParameterChecks::Finding> findings = code.isEmpty() ? checks.checkAll() : checks.check(code);
+        QJsonArray found;
         for (const auto &f : findings) {
             const QString why = f.textId == 0 ? texts.text(CliText::CodeMissing) : texts.text(f.textId, f.params);
-            out << texts.text(CliText::Finding, {f.causal, f.company, f.column, f.value}).replace(QLatin1String("%5"), why)
-                << '\n';
+            if (options.json)
+                found.append(QJsonObject{{"causale", f.causal.toInt()},
+                                         {"ditta", f.company.isEmpty() ? QJsonValue() : QJsonValue(f.company.toInt())},
+                                         {"colonna", f.column}, {"valore", f.value}, {"motivo", why}});
+            else
+                out << texts.text(CliText::Finding, {f.causal, f.company, f.column, f.value}).replace(QLatin1String("%5"), why)
+                    << '\n';
+        }
+        if (options.json) {
+            // The findings are the answer: the exit status still tells whether there are any.
+            out << QJsonDocument(found).toJson(QJsonDocument::Indented);
+            out.flush();
+            return findings.isEmpty() ? int(Done) : int(Refused);
         }
         out.flush();
         if (findings.isEmpty())
@@ -841,19 +883,24 @@ struct DueBilCli::Private
 
     int dispatch()
     {
+        if (options.help || options.positional.value(0) == QLatin1String("help")) {
+            out << texts.text(CliText::Usage) << Qt::endl;
+            return Done;
+        }
         if (options.positional.isEmpty())
             return usage(CliText::WrongArguments, {QString()});
         const QString command = options.positional.first();
         const QStringList args = options.positional.mid(1);
-        static const QHash<QString, int> arity = {
-            {"init", 0}, {"list", 0}, {"show", 1}, {"complete", 0}, {"create", 1}, {"duplicate", 2}, {"delete", 1}, {"validate", -1},
-            {"export", -2}, {"import", 1}, {"access", -1}, {"history", -1},
-        };
-        if (!arity.contains(command))
+        if (!commandForms().contains(command))
             return usage(CliText::UnknownCommand, {command});
-        const int expected = arity.value(command);
-        if (expected >= 0 ? args.size() != expected : (expected == -1 && args.size() > 1))
+        const CommandForm &form = commandForms().value(command);
+        if (form.arity >= 0 ? args.size() != form.arity : (form.arity == -1 && args.size() > 1))
             return usage(CliText::WrongArguments, {command});
+        static const QStringList everyCommand = {"--db", "--company", "--user"};
+        for (const QString &option : std::as_const(options.given)) {
+            if (!everyCommand.contains(option) && !form.options.contains(option))
+                return usage(CliText::OptionNotForCommand, {option, command});
+        }
         bool numericCompany = false;
         options.company.toInt(&numericCompany);
         if (!numericCompany)
@@ -915,7 +962,8 @@ DueBilCli::~DueBilCli() = default;
 int DueBilCli::run(const QStringList &arguments)
 {
     QString problem;
-    if (!d->parse(arguments, &problem))
-        return d->usage(CliText::UnknownCommand, {problem});
+    int problemText = 0;
+    if (!d->parse(arguments, &problemText, &problem))
+        return d->usage(problemText, {problem});
     return d->dispatch();
 }

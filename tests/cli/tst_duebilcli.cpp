@@ -101,7 +101,15 @@ private slots:
         QTest::newRow("unknown company") << QStringList{"--company", "9", "complete"} << 1 << "Ditta 9 inesistente.";
         QTest::newRow("unknown command") << QStringList{"frob"} << 2 << "Comando sconosciuto: frob";
         QTest::newRow("missing argument") << QStringList{"delete"} << 2 << "Argomenti mancanti";
-        QTest::newRow("unknown option") << QStringList{"--colour", "list"} << 2 << "Comando sconosciuto: --colour";
+        QTest::newRow("unknown option") << QStringList{"--colour", "list"} << 2 << "Opzione sconosciuta: --colour";
+        QTest::newRow("unknown short option") << QStringList{"list", "-x"} << 2 << "Opzione sconosciuta: -x";
+        QTest::newRow("option without its value") << QStringList{"history", "--since"} << 2
+                                                  << "L'opzione --since richiede un valore.";
+        QTest::newRow("option of another command") << QStringList{"list", "--replace"} << 2
+                                                    << "L'opzione --replace non si applica al comando list.";
+        for (const char *help : {"--help", "-h", "help"})
+            QTest::newRow(help) << QStringList{help} << 0 << "Uso: duebilconfig";
+        QTest::newRow("help beside a command") << QStringList{"delete", "300", "--help"} << 0 << "Uso: duebilconfig";
         QTest::newRow("init on existing") << QStringList{"init"} << 1 << "Il database contiene già le tabelle";
         QTest::newRow("access of a causal") << QStringList{"access", "310"} << 0 << "Causale 310: ";
         QTest::newRow("access of a missing causal") << QStringList{"access", "399"} << 1 << "La causale 399 non esiste.";
@@ -224,6 +232,8 @@ private slots:
                  QString("scelta del cliente"));
         QCOMPARE(run({"list"}, dsn), 0);
         QCOMPARE(m_out, QString("500\tNuova\n"));
+        QCOMPARE(run({"list", "--json"}, dsn), 0);
+        QCOMPARE(QJsonDocument::fromJson(m_out.toUtf8()).array(), (QJsonArray{QJsonObject{{"causale", 500}, {"descrizione", "Nuova"}}}));
         // The embedded database is complete from its creation.
         QCOMPARE(run({"init", "--schema-only"}), 0);
         QVERIFY2(m_out.startsWith("Nulla da creare"), qPrintable(m_out));
@@ -261,6 +271,12 @@ private slots:
         QCOMPARE(run({"validate", "300"}), 1);
         QCOMPARE(m_out.count('\n'), 2);
         QVERIFY(m_out.startsWith("Causale 300, ditta 1, CGP7_CAUSALECOGE_CG33 = 'RIB': La causale deve contenere"));
+        QCOMPARE(run({"validate", "300", "--json"}), 1);
+        const QJsonArray findings = QJsonDocument::fromJson(m_out.toUtf8()).array();
+        QCOMPARE(findings.size(), 2);
+        QCOMPARE(findings.first().toObject().value("colonna").toString(), "CGP7_CAUSALECOGE_CG33");
+        QCOMPARE(findings.first().toObject().value("ditta").toInt(), 1);
+        QVERIFY(findings.first().toObject().value("motivo").toString().startsWith("La causale deve contenere"));
         // 310 handles no advances: its section cannot be typed in the window and is not reported.
         QCOMPARE(run({"validate"}), 1);
         QVERIFY2(!m_out.contains("CGP7_SEZIONALEACCONTI_CG68 = 'A2'"), qPrintable(m_out));
