@@ -42,7 +42,8 @@ enum : int {
     HistoryEntry, OperationSave, OperationCreate, OperationDuplicate, OperationDelete, OperationImport, HistoryEmpty,
     BadDate, HistoryMissing, OperationCompletion, HistoryEntryAll, SchemaTableCreated, SchemaRowsAdded, SchemaNothingToCreate,
     SchemaNeedsDatabase,
-    UnknownOption = 992300, OptionNeedsValue, OptionNotForCommand, BadLimit
+    UnknownOption = 992300, OptionNeedsValue, OptionNotForCommand, BadLimit,
+    GroupGone = 992310, MembershipUnread, TableMissing, ColumnMissing, BadMembership, UserAmbiguous, UnresolvedOfCausal
 };
 }
 
@@ -577,44 +578,106 @@ struct DueBilCli::Private
         return Refused;
     }
 
-    QString withdrawalText(CausalAccess::Withdrawal w, const QString &groupCode) const
+    // A group by its code; one deleted since it was named is named by its id.
+    QString groupText(const CausalAccess::Group &g) const
     {
-        return w == CausalAccess::Withdrawal::ByUser ? texts.text(CliText::WithdrawnByUser)
-                                                     : texts.text(CliText::WithdrawnByGroup, {groupCode});
+        return g.code.isEmpty() ? texts.text(CliText::GroupGone, {QString::number(g.id)}) : g.code;
     }
 
-    static QString withdrawalKey(CausalAccess::Withdrawal w)
+    static QJsonValue groupAsJson(const CausalAccess::Group &g)
     {
-        return w == CausalAccess::Withdrawal::ByUser ? QStringLiteral("utente") : QStringLiteral("gruppo");
+        return QJsonObject{{"id", g.id}, {"codice", g.code.isEmpty() ? QJsonValue() : QJsonValue(g.code)}};
     }
 
-    static QJsonObject userAsJson(const CausalAccess::User &u)
+    template <typename T>
+    QString withdrawalText(const CausalAccess::Entry<T> &e) const
     {
+        return e.withdrawal == CausalAccess::Withdrawal::ByUser ? texts.text(CliText::WithdrawnByUser)
+                                                                : texts.text(CliText::WithdrawnByGroup, {groupText(e.byGroup)});
+    }
+
+    template <typename T>
+    static QJsonObject withdrawalAsJson(QJsonObject item, const CausalAccess::Entry<T> &e)
+    {
+        const bool byUser = e.withdrawal == CausalAccess::Withdrawal::ByUser;
+        item.insert("motivo", byUser ? QStringLiteral("utente") : QStringLiteral("gruppo"));
+        if (!byUser)
+            item.insert("gruppoEscluso", groupAsJson(e.byGroup));
+        return item;
+    }
+
+    // The user's groups; null when the membership could not be read.
+    static QJsonObject userAsJson(const CausalAccess::User &u, bool membershipRead)
+    {
+        QJsonArray groups;
+        for (const CausalAccess::Group &g : u.groups)
+            groups.append(groupAsJson(g));
         return {{"id", u.id}, {"utente", u.userName}, {"descrizione", u.description}, {"attivo", u.active},
-                {"gruppo", u.group ? QJsonValue(u.groupCode) : QJsonValue()}};
+                {"gruppi", membershipRead ? QJsonValue(groups) : QJsonValue()}};
+    }
+
+    // Where group membership comes from; nothing, and the reason said, when it is set wrong.
+    std::optional<CausalAccess> access()
+    {
+        const auto membership = CausalAccess::Membership::fromEnvironment();
+        if (!membership) {
+            say(CliText::BadMembership, {CausalExchange::echo(printable(qEnvironmentVariable(CausalAccess::Membership::Variable)))},
+                Refused);
+            return std::nullopt;
+        }
+        return CausalAccess(*connection, *membership);
+    }
+
+    // What the listing could not apply for want of the group membership, on screen and in JSON.
+    template <typename T>
+    void membershipNotice(const CausalAccess::Listing<T> &listing, bool causalsNamed, QJsonObject *doc)
+    {
+        if (listing.membership == CausalAccess::MembershipState::Read)
+            return;
+        const auto membership = CausalAccess::Membership::fromEnvironment().value_or(CausalAccess::Membership());
+        const QString why = listing.membership == CausalAccess::MembershipState::TableMissing
+            ? texts.text(CliText::TableMissing, {listing.missing})
+            : texts.text(CliText::ColumnMissing, {listing.missing, membership.table});
+        if (doc) {
+            QJsonArray unresolved;
+            for (const auto &u : listing.unresolved)
+                unresolved.append(QJsonObject{{"causale", u.causal.toInt()}, {"gruppo", groupAsJson(u.group)}});
+            doc->insert("appartenenzaGruppi", QJsonObject{{"fonte", membership.text()}, {"letta", false}, {"motivo", why}});
+            doc->insert("esclusioniGruppoNonRisolte", unresolved);
+            return;
+        }
+        // A listing that had no group exclusion to apply is whole without the membership.
+        if (listing.unresolved.isEmpty())
+            return;
+        QStringList named;
+        for (const auto &u : listing.unresolved)
+            named << (causalsNamed ? texts.text(CliText::UnresolvedOfCausal, {u.causal, groupText(u.group)}) : groupText(u.group));
+        out << texts.text(CliText::MembershipUnread, {why, named.join(QStringLiteral(", "))}) << '\n';
     }
 
     // Who may use the causal, and who may not and why.
     int accessOfCausal(const QString &code)
     {
+        auto causalAccess = access();
+        if (!causalAccess)
+            return Refused;
         QString description;
-        const auto entries = CausalAccess::forCausal(*connection, code, &description);
-        if (!entries)
+        const auto listing = causalAccess->forCausal(code, &description);
+        if (!listing)
             return say(CliText::CausalMissing, {code}, Refused);
+        const bool membershipRead = listing->membership == CausalAccess::MembershipState::Read;
         if (options.json) {
             QJsonArray allowed, withdrawn;
-            for (const auto &e : *entries) {
-                QJsonObject user = userAsJson(e.item);
-                if (e.withdrawal == CausalAccess::Withdrawal::None) {
+            for (const auto &e : listing->entries) {
+                const QJsonObject user = userAsJson(e.item, membershipRead);
+                if (e.withdrawal == CausalAccess::Withdrawal::None)
                     allowed.append(user);
-                    continue;
-                }
-                user.insert("motivo", withdrawalKey(e.withdrawal));
-                withdrawn.append(user);
+                else
+                    withdrawn.append(withdrawalAsJson(user, e));
             }
-            out << QJsonDocument(QJsonObject{{"causale", code.toInt()}, {"descrizione", description},
-                                             {"abilitati", allowed}, {"esclusi", withdrawn}})
-                       .toJson(QJsonDocument::Indented);
+            QJsonObject doc{{"causale", code.toInt()}, {"descrizione", description}, {"abilitati", allowed}, {"esclusi", withdrawn}};
+            membershipNotice(*listing, false, &doc);
+            out << QJsonDocument(doc).toJson(QJsonDocument::Indented);
             out.flush();
             return Done;
         }
@@ -622,13 +685,13 @@ struct DueBilCli::Private
         for (const bool allowedPart : {true, false}) {
             out << texts.text(allowedPart ? CliText::AccessAllowedUsers : CliText::AccessWithdrawnUsers) << '\n';
             int shown = 0;
-            for (const auto &e : *entries) {
+            for (const auto &e : listing->entries) {
                 if ((e.withdrawal == CausalAccess::Withdrawal::None) != allowedPart)
                     continue;
                 ++shown;
-                QStringList cells = {e.item.userName, printable(e.item.description)};
+                QStringList cells = {printable(e.item.userName), printable(e.item.description)};
                 if (!allowedPart)
-                    cells << withdrawalText(e.withdrawal, e.item.groupCode);
+                    cells << withdrawalText(e);
                 if (!e.item.active)
                     cells << texts.text(CliText::Inactive);
                 out << "  " << cells.join('\t') << '\n';
@@ -636,54 +699,63 @@ struct DueBilCli::Private
             if (shown == 0)
                 out << texts.text(CliText::AccessNobody) << '\n';
         }
+        membershipNotice(*listing, false, nullptr);
         out.flush();
         return Done;
     }
 
-    // The causals the user may use, and those withdrawn and why.
+    // The causals the user may use, and those withdrawn and why. An inactive user may use none.
     int accessOfUser(const QString &userName)
     {
+        auto causalAccess = access();
+        if (!causalAccess)
+            return Refused;
         CausalAccess::User user;
-        const auto entries = CausalAccess::forUser(*connection, userName, &user);
-        if (!entries)
-            return say(CliText::UserMissing, {CausalExchange::echo(printable(userName))}, Refused);
+        QStringList ambiguous;
+        const auto listing = causalAccess->forUser(userName, &user, &ambiguous);
+        const QString shownName = CausalExchange::echo(printable(userName));
+        if (!listing && !ambiguous.isEmpty())
+            return say(CliText::UserAmbiguous, {shownName, printable(ambiguous.join(QStringLiteral(", ")))}, Refused);
+        if (!listing)
+            return say(CliText::UserMissing, {shownName}, Refused);
+        const bool membershipRead = listing->membership == CausalAccess::MembershipState::Read;
         if (options.json) {
             QJsonArray allowed, withdrawn;
-            for (const auto &e : *entries) {
-                QJsonObject causal{{"causale", e.item.code.toInt()}, {"descrizione", e.item.description}};
-                if (e.withdrawal == CausalAccess::Withdrawal::None) {
+            for (const auto &e : listing->entries) {
+                const QJsonObject causal{{"causale", e.item.code.toInt()}, {"descrizione", e.item.description}};
+                if (e.withdrawal == CausalAccess::Withdrawal::None)
                     allowed.append(causal);
-                    continue;
-                }
-                causal.insert("motivo", withdrawalKey(e.withdrawal));
-                withdrawn.append(causal);
+                else
+                    withdrawn.append(withdrawalAsJson(causal, e));
             }
-            QJsonObject doc = userAsJson(user);
+            QJsonObject doc = userAsJson(user, membershipRead);
             doc.insert("abilitate", allowed);
             doc.insert("escluse", withdrawn);
+            membershipNotice(*listing, true, &doc);
             out << QJsonDocument(doc).toJson(QJsonDocument::Indented);
             out.flush();
             return Done;
         }
-        QString heading = texts.text(CliText::AccessUser, {user.userName, printable(user.description)});
+        QString heading = texts.text(CliText::AccessUser, {printable(user.userName), printable(user.description)});
         if (!user.active)
             heading += " (" + texts.text(CliText::Inactive) + ")";
         out << heading << '\n';
         for (const bool allowedPart : {true, false}) {
             out << texts.text(allowedPart ? CliText::AccessAllowedCausals : CliText::AccessWithdrawnCausals) << '\n';
             int shown = 0;
-            for (const auto &e : *entries) {
+            for (const auto &e : listing->entries) {
                 if ((e.withdrawal == CausalAccess::Withdrawal::None) != allowedPart)
                     continue;
                 ++shown;
                 QStringList cells = {e.item.code, printable(e.item.description)};
                 if (!allowedPart)
-                    cells << withdrawalText(e.withdrawal, user.groupCode);
+                    cells << withdrawalText(e);
                 out << "  " << cells.join('\t') << '\n';
             }
             if (shown == 0)
                 out << texts.text(CliText::AccessNobody) << '\n';
         }
+        membershipNotice(*listing, true, nullptr);
         out.flush();
         return Done;
     }

@@ -138,12 +138,52 @@ private slots:
 
         QCOMPARE(run({"access", "--user", "aferrari", "--json"}), 0);
         const QJsonObject user = QJsonDocument::fromJson(m_out.toUtf8()).object();
-        QCOMPARE(user.value("gruppo").toString(), "COMMERCIALE");
+        QCOMPARE(user.value("gruppi").toArray(), (QJsonArray{QJsonObject{{"id", 4}, {"codice", "COMMERCIALE"}}}));
         const QJsonArray causals = user.value("escluse").toArray();
         QCOMPARE(causals.size(), 1);
         QCOMPARE(causals.first().toObject().value("causale").toInt(), 310);
         QCOMPARE(causals.first().toObject().value("motivo").toString(), "gruppo");
         QCOMPARE(user.value("abilitate").toArray().size() + 1, rows("CGP0_DUEBILCAUSALI"));
+    }
+
+    // On a host whose user table has no group column the answer comes from the user rows alone
+    // and says which group exclusions it could not apply; the membership can be read elsewhere.
+    void accessWithoutTheMembershipColumn()
+    {
+        execute("ALTER TABLE FW07_APPUSER DROP COLUMN FW07_ID_FW06");
+        execute("INSERT INTO CGP8_DUEBILREVOKE (CGP8_CAUSALE_CGP0, CGP8_ID_FW06, CGP8_ID_FW07) VALUES (310, 9, NULL), "
+                "(310, NULL, 2)");
+        QCOMPARE(run({"access", "310"}), 0);
+        QVERIFY2(m_out.contains("Utenti che possono usarla:\n  AFERRARI\tAnna Ferrari\n  LBIANCHI\tLaura Bianchi\n"
+                                "  VELTO\tAmministratore di sistema\nUtenti esclusi:\n  MROSSI\tMario Rossi\tutente escluso\n"),
+                 qPrintable(m_out));
+        QVERIFY2(m_out.contains("(manca la colonna FW07_ID_FW06 nella tabella FW07_APPUSER;")
+                     && m_out.endsWith("non sono state ricondotte agli utenti: COMMERCIALE, 9 (gruppo non più esistente).\n"),
+                 qPrintable(m_out));
+        QCOMPARE(run({"access", "--user", "aferrari", "--json"}), 0);
+        QJsonObject doc = QJsonDocument::fromJson(m_out.toUtf8()).object();
+        QVERIFY(doc.value("gruppi").isNull());
+        QCOMPARE(doc.value("escluse").toArray().size(), 0);
+        QCOMPARE(doc.value("esclusioniGruppoNonRisolte").toArray().size(), 2);
+
+        // The host keeps membership in a table of its own; a group deleted since is named by its id.
+        execute("CREATE TABLE FW08_UTENTIGRUPPI (FW08_ID_FW07 INTEGER, FW08_ID_FW06 INTEGER)");
+        execute("INSERT INTO FW08_UTENTIGRUPPI VALUES (5, 2), (5, 9), (3, 4)");
+        qputenv("DUEBIL_MEMBERSHIP", "FW08_UTENTIGRUPPI:FW08_ID_FW07:FW08_ID_FW06");
+        QCOMPARE(run({"access", "310"}), 0);
+        const QString withMembership = m_out;
+        QCOMPARE(run({"access", "--user", "aferrari"}), 0);
+        const QString ofUser = m_out;
+        qputenv("DUEBIL_MEMBERSHIP", "FW08_UTENTIGRUPPI;DELETE");
+        QCOMPARE(run({"access", "310"}), 1);
+        qunsetenv("DUEBIL_MEMBERSHIP");
+        QVERIFY2(m_err.startsWith("Il valore di DUEBIL_MEMBERSHIP non è valido"), qPrintable(m_err));
+        QVERIFY2(withMembership.contains("Utenti esclusi:\n  AFERRARI\tAnna Ferrari\tmembro del gruppo escluso 9 (gruppo non "
+                                         "più esistente)\n  LBIANCHI\tLaura Bianchi\tmembro del gruppo escluso COMMERCIALE\n"),
+                 qPrintable(withMembership));
+        QVERIFY(!withMembership.contains("Attenzione"));
+        QVERIFY2(ofUser.contains("Causali escluse:\n  310\tPagamento bonifici fornitori\tmembro del gruppo escluso 9"),
+                 qPrintable(ofUser));
     }
 
     void exitStatusAndMessage()

@@ -580,8 +580,18 @@ QString rowsOfCausal(const QString &table, const QString &causalColumn, const QS
 
 QString accessUsers()
 {
-    return QStringLiteral("SELECT FW07_ID, FW07_USERNAME, FW07_DESCR, FW07_FLGATTIVO, FW07_ID_FW06, FW06_CODICE"
-                          " FROM FW07_APPUSER LEFT JOIN FW06_GROUPUSR ON FW06_ID = FW07_ID_FW06 ORDER BY FW07_USERNAME");
+    return QStringLiteral("SELECT FW07_ID, FW07_USERNAME, FW07_DESCR, FW07_FLGATTIVO FROM FW07_APPUSER ORDER BY FW07_USERNAME");
+}
+
+QString accessGroups()
+{
+    return QStringLiteral("SELECT FW06_ID, FW06_CODICE FROM FW06_GROUPUSR");
+}
+
+QString groupMemberships(const QString &table, const QString &userColumn, const QString &groupColumn)
+{
+    return "SELECT " + userColumn + " AS MEMBRO_UTENTE, " + groupColumn + " AS MEMBRO_GRUPPO FROM " + table + " WHERE "
+        + groupColumn + " IS NOT NULL";
 }
 
 QString exclusionsOf(const QString &code)

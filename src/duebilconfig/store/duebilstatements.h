@@ -130,8 +130,11 @@ QString layoutRows(const QString &causal);
 QString rowsOfCausal(const QString &table, const QString &causalColumn, const QString &code,
                      const QString &companyColumn, const QString &company, const QString &orderBy);
 
-// Who may use which causal.
+// Who may use which causal: the users, the groups, and which user belongs to which group, read
+// from a table and two columns the caller names (checked identifiers, never typed text).
 QString accessUsers();
+QString accessGroups();
+QString groupMemberships(const QString &table, const QString &userColumn, const QString &groupColumn);
 // The exclusions of one causal, or of every causal for an empty code.
 QString exclusionsOf(const QString &code);
 QString causalDescription(const QString &code);

@@ -17,33 +17,58 @@ private slots:
     void rule_data()
     {
         QTest::addColumn<int>("user");
-        QTest::addColumn<int>("group");  // 0: the user belongs to no group
+        QTest::addColumn<QList<int>>("groups");
         QTest::addColumn<Exclusions>("exclusions");
         QTest::addColumn<W>("expected");
         const auto g = [](int id) { return CausalAccess::Exclusion{id, std::nullopt}; };
         const auto u = [](int id) { return CausalAccess::Exclusion{std::nullopt, id}; };
-        QTest::newRow("no exclusions") << 2 << 3 << Exclusions{} << W::None;
-        QTest::newRow("user excluded") << 2 << 3 << Exclusions{u(2)} << W::ByUser;
-        QTest::newRow("other user excluded") << 2 << 3 << Exclusions{u(5)} << W::None;
-        QTest::newRow("group excluded") << 2 << 3 << Exclusions{g(3)} << W::ByGroup;
-        QTest::newRow("other group excluded") << 2 << 3 << Exclusions{g(4)} << W::None;
-        QTest::newRow("user and group excluded: the user's own row") << 2 << 3 << Exclusions{g(3), u(2)} << W::ByUser;
-        QTest::newRow("without group, a group excluded") << 2 << 0 << Exclusions{g(3)} << W::None;
-        QTest::newRow("without group, excluded by name") << 2 << 0 << Exclusions{g(3), u(2)} << W::ByUser;
+        QTest::newRow("no exclusions") << 2 << QList<int>{3} << Exclusions{} << W::None;
+        QTest::newRow("user excluded") << 2 << QList<int>{3} << Exclusions{u(2)} << W::ByUser;
+        QTest::newRow("other user excluded") << 2 << QList<int>{3} << Exclusions{u(5)} << W::None;
+        QTest::newRow("group excluded") << 2 << QList<int>{3} << Exclusions{g(3)} << W::ByGroup;
+        QTest::newRow("other group excluded") << 2 << QList<int>{3} << Exclusions{g(4)} << W::None;
+        QTest::newRow("user and group excluded: the user's own row") << 2 << QList<int>{3} << Exclusions{g(3), u(2)} << W::ByUser;
+        QTest::newRow("without group, a group excluded") << 2 << QList<int>{} << Exclusions{g(3)} << W::None;
+        QTest::newRow("without group, excluded by name") << 2 << QList<int>{} << Exclusions{g(3), u(2)} << W::ByUser;
         // A user id equal to a group id is not that group.
-        QTest::newRow("group id equal to the user id") << 3 << 1 << Exclusions{g(3)} << W::None;
-        QTest::newRow("user id equal to the group id") << 1 << 3 << Exclusions{u(3)} << W::None;
-        QTest::newRow("a row naming both") << 2 << 4 << Exclusions{{4, 9}} << W::ByGroup;
+        QTest::newRow("group id equal to the user id") << 3 << QList<int>{1} << Exclusions{g(3)} << W::None;
+        QTest::newRow("user id equal to the group id") << 1 << QList<int>{3} << Exclusions{u(3)} << W::None;
+        QTest::newRow("a row naming both") << 2 << QList<int>{4} << Exclusions{{4, 9}} << W::ByGroup;
+        QTest::newRow("second of two groups excluded") << 2 << QList<int>{3, 4} << Exclusions{g(4)} << W::ByGroup;
     }
 
     void rule()
     {
         QFETCH(int, user);
-        QFETCH(int, group);
+        QFETCH(QList<int>, groups);
         QFETCH(Exclusions, exclusions);
         QFETCH(W, expected);
-        QCOMPARE(CausalAccess::withdrawal(user, group ? std::optional<int>(group) : std::nullopt, exclusions),
-                 expected);
+        int group = 0;
+        QCOMPARE(CausalAccess::withdrawal(user, groups, exclusions, &group), expected);
+        if (expected == W::ByGroup)
+            QVERIFY(groups.contains(group));
+    }
+
+    // Where the membership is read from goes into statements: only identifiers are taken.
+    void membershipSetting_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("read");  // empty: refused
+        QTest::newRow("table and columns") << "FW08_UTENTIGRUPPI:FW08_ID_FW07:FW08_ID_FW06"
+                                           << "FW08_UTENTIGRUPPI:FW08_ID_FW07:FW08_ID_FW06";
+        QTest::newRow("table with its schema") << " dbo.FW08:U:G " << "dbo.FW08:U:G";
+        QTest::newRow("two parts") << "FW07_APPUSER:FW07_ID" << "";
+        QTest::newRow("statement in a name") << "FW07_APPUSER:FW07_ID:1;DROP TABLE X" << "";
+        QTest::newRow("empty column") << "FW07_APPUSER::FW07_ID_FW06" << "";
+        QTest::newRow("three-part table") << "a.b.c:U:G" << "";
+    }
+
+    void membershipSetting()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, read);
+        const auto membership = CausalAccess::Membership::fromText(text);
+        QCOMPARE(membership ? membership->text() : QString(), read);
     }
 
     // The demo users against the demo exclusions: COMMERCIALE (AFERRARI, PNERI) is excluded
@@ -64,21 +89,31 @@ private slots:
         };
         const auto userName = [](const CausalAccess::User &u) { return u.userName; };
         const auto causalCode = [](const CausalAccess::Causal &k) { return k.code; };
+        CausalAccess access(c);
 
-        // Inactive users are listed only when the causal is withdrawn from them.
-        QCOMPARE(describe(*CausalAccess::forCausal(c, "310"), userName),
+        // An inactive user may use nothing: listed only where the causal is withdrawn from it.
+        QCOMPARE(describe(access.forCausal("310")->entries, userName),
                  (QStringList{"LBIANCHI", "MROSSI", "VELTO", "AFERRARI -utente", "PNERI -gruppo"}));
-        QCOMPARE(describe(*CausalAccess::forCausal(c, "300"), userName),
+        QCOMPARE(describe(access.forCausal("300")->entries, userName),
                  (QStringList{"AFERRARI", "LBIANCHI", "MROSSI", "VELTO", "GVERDI -utente"}));
-        QVERIFY(!CausalAccess::forCausal(c, "999"));
+        QVERIFY(!access.forCausal("999"));
 
-        const QStringList allCausals = describe(*CausalAccess::forUser(c, "velto"), causalCode);
+        const QStringList allCausals = describe(access.forUser("velto")->entries, causalCode);
         QVERIFY(!allCausals.filter("-").size());
-        QStringList pneri = describe(*CausalAccess::forUser(c, "pneri"), causalCode);
-        QCOMPARE(pneri.size(), allCausals.size());
-        QCOMPARE(pneri.last(), "310 -gruppo");
-        QCOMPARE(describe(*CausalAccess::forUser(c, "GVERDI"), causalCode).last(), "300 -utente");
-        QVERIFY(!CausalAccess::forUser(c, "nessuno"));
+        QCOMPARE(describe(access.forUser("pneri")->entries, causalCode), QStringList{"310 -gruppo"});
+        QCOMPARE(describe(access.forUser("GVERDI")->entries, causalCode), QStringList{"300 -utente"});
+        QStringList ambiguous;
+        QVERIFY(!access.forUser("nessuno", nullptr, &ambiguous));
+        QVERIFY(ambiguous.isEmpty());
+
+        // A name in another letter case is that user only while no other user has it.
+        c.Execute("INSERT INTO FW07_APPUSER (FW07_ID, FW07_CODICE, FW07_DESCR, FW07_USERNAME, FW07_FLGATTIVO) "
+                  "VALUES (7, 'MRossi', 'Marta Rossi', 'MRossi', 1)");
+        CausalAccess::User user;
+        QVERIFY(access.forUser("MRossi", &user));
+        QCOMPARE(user.id, 7);
+        QVERIFY(!access.forUser("mrossi", &user, &ambiguous));
+        QCOMPARE(ambiguous, (QStringList{"MROSSI", "MRossi"}));
     }
 };
 
