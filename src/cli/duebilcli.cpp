@@ -781,7 +781,50 @@ struct DueBilCli::Private
         return parts.join(QLatin1Char(','));
     }
 
+    // One operation of the record as a member of the JSON array "history --json" writes.
+    static QJsonObject historyEntryAsJson(const CausalHistory::Entry &e)
+    {
+        static const char *const kinds[] = {"modificata", "aggiunta", "eliminata"};
+        static const char *const operations[] = {"", "salvataggio", "nuova", "duplicazione", "eliminazione",
+                                                 "importazione", "completamento"};
+        QJsonArray rows;
+        for (const CausalHistory::RowChange &r : e.rows)
+            rows.append(QJsonObject{{"tabella", r.table}, {"modifica", kinds[int(r.kind)]}, {"chiave", r.key},
+                                    {"valori", r.values}});
+        return QJsonObject{{"causale", e.causal.toInt()}, {"dataOra", e.when}, {"utente", e.user},
+                           {"operazione", operations[int(e.operation)]}, {"righe", rows}};
+    }
+
+    void printHistoryEntry(const CausalHistory::Entry &e)
+    {
+        using RowKind = CausalHistory::RowKind;
+        out << (e.operation == CausalHistory::Operation::Completion
+                    ? texts.text(CliText::HistoryEntryAll, {e.when, printable(e.user), operationText(e.operation)})
+                    : texts.text(CliText::HistoryEntry, {e.when, printable(e.user), operationText(e.operation), e.causal}))
+            << '\n';
+        for (const CausalHistory::RowChange &r : e.rows) {
+            if (r.kind == RowKind::Changed) {
+                for (auto it = r.values.begin(); it != r.values.end(); ++it) {
+                    const QJsonArray pair = it.value().toArray();
+                    out << texts.text(CliText::DiffChanged, {r.table, keyText(r.key), it.key(),
+                                                             shownValue(pair.at(0).toVariant())})
+                               .replace(QLatin1String("%5"), shownValue(pair.at(1).toVariant()))
+                        << '\n';
+                }
+                continue;
+            }
+            QStringList cells;
+            for (auto it = r.values.begin(); it != r.values.end(); ++it) {
+                if (!r.key.contains(it.key()))
+                    cells << it.key() + '=' + shownValue(it.value().toArray().at(r.kind == RowKind::Added ? 1 : 0).toVariant());
+            }
+            out << texts.text(r.kind == RowKind::Added ? CliText::DiffAdded : CliText::DiffRemoved, {r.table, keyText(r.key)})
+                << "  " << cells.join(QLatin1Char(' ')) << '\n';
+        }
+    }
+
     // The changes recorded, newest first, each row's columns as the trial import shows them.
+    // Written as they are read: the record of a busy database is far larger than its causals.
     int history(const QString &code)
     {
         QString since;
@@ -796,56 +839,37 @@ struct DueBilCli::Private
             if (since.isEmpty())
                 return usage(CliText::BadDate, {CausalExchange::echo(printable(options.since))});
         }
+        int limit = 0;
+        if (!options.limit.isEmpty()) {
+            bool number = false;
+            limit = options.limit.toInt(&number);
+            if (!number || limit <= 0)
+                return usage(CliText::BadLimit, {CausalExchange::echo(printable(options.limit))});
+        }
         if (!CausalHistory::exists(*connection))
             return say(CliText::HistoryMissing, {CausalHistory::TableName}, Refused);
-        const QList<CausalHistory::Entry> entries = CausalHistory::read(*connection, code, since);
-        using RowKind = CausalHistory::RowKind;
         if (options.json) {
-            static const char *const kinds[] = {"modificata", "aggiunta", "eliminata"};
-            static const char *const operations[] = {"", "salvataggio", "nuova", "duplicazione", "eliminazione",
-                                                     "importazione", "completamento"};
-            QJsonArray all;
-            for (const CausalHistory::Entry &e : entries) {
-                QJsonArray rows;
-                for (const CausalHistory::RowChange &r : e.rows)
-                    rows.append(QJsonObject{{"tabella", r.table}, {"modifica", kinds[int(r.kind)]}, {"chiave", r.key},
-                                            {"valori", r.values}});
-                all.append(QJsonObject{{"causale", e.causal.toInt()}, {"dataOra", e.when}, {"utente", e.user},
-                                       {"operazione", operations[int(e.operation)]}, {"righe", rows}});
-            }
-            out << QJsonDocument(all).toJson(QJsonDocument::Indented);
+            // The array as QJsonDocument indents it, one member at a time.
+            out << '[';
+            bool first = true;
+            CausalHistory::read(*connection, code, since, limit, [this, &first](const CausalHistory::Entry &e) {
+                const QByteArray member = QJsonDocument(historyEntryAsJson(e)).toJson(QJsonDocument::Indented);
+                QByteArray indented;
+                indented.reserve(member.size() + member.count('\n') * 4);
+                for (const QByteArray &line : member.chopped(1).split('\n'))
+                    indented += "\n    " + line;
+                out << (first ? "" : ",") << QString::fromUtf8(indented);
+                first = false;
+            });
+            out << "\n]\n";
             out.flush();
             return Done;
         }
-        if (entries.isEmpty())
-            return say(CliText::HistoryEmpty);
-        for (const CausalHistory::Entry &e : entries) {
-            out << (e.operation == CausalHistory::Operation::Completion
-                        ? texts.text(CliText::HistoryEntryAll, {e.when, printable(e.user), operationText(e.operation)})
-                        : texts.text(CliText::HistoryEntry, {e.when, printable(e.user), operationText(e.operation), e.causal}))
-                << '\n';
-            for (const CausalHistory::RowChange &r : e.rows) {
-                if (r.kind == RowKind::Changed) {
-                    for (auto it = r.values.begin(); it != r.values.end(); ++it) {
-                        const QJsonArray pair = it.value().toArray();
-                        out << texts.text(CliText::DiffChanged, {r.table, keyText(r.key), it.key(),
-                                                                 shownValue(pair.at(0).toVariant())})
-                                   .replace(QLatin1String("%5"), shownValue(pair.at(1).toVariant()))
-                            << '\n';
-                    }
-                    continue;
-                }
-                QStringList cells;
-                for (auto it = r.values.begin(); it != r.values.end(); ++it) {
-                    if (!r.key.contains(it.key()))
-                        cells << it.key() + '=' + shownValue(it.value().toArray().at(r.kind == RowKind::Added ? 1 : 0).toVariant());
-                }
-                out << texts.text(r.kind == RowKind::Added ? CliText::DiffAdded : CliText::DiffRemoved,
-                                  {r.table, keyText(r.key)})
-                    << "  " << cells.join(QLatin1Char(' ')) << '\n';
-            }
-        }
+        const int given = CausalHistory::read(*connection, code, since, limit,
+                                              [this](const CausalHistory::Entry &e) { printHistoryEntry(e); });
         out.flush();
+        if (given == 0)
+            return say(CliText::HistoryEmpty);
         return Done;
     }
 

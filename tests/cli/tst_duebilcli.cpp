@@ -105,6 +105,8 @@ private slots:
         QTest::newRow("unknown short option") << QStringList{"list", "-x"} << 2 << "Opzione sconosciuta: -x";
         QTest::newRow("option without its value") << QStringList{"history", "--since"} << 2
                                                   << "L'opzione --since richiede un valore.";
+        QTest::newRow("history limit not a count") << QStringList{"history", "--limit", "0"} << 2
+                                                   << "Valore non valido per --limit: 0";
         QTest::newRow("option of another command") << QStringList{"list", "--replace"} << 2
                                                     << "L'opzione --replace non si applica al comando list.";
         for (const char *help : {"--help", "-h", "help"})
@@ -840,6 +842,15 @@ private slots:
         QVERIFY(m_out.contains("  CGP0_DUEBILCAUSALI CGP0_CAUSALE=300 CGP0_DESCRIZIONE: 'Incasso RiBa clienti' -> "
                                "'Incasso RiBa importato'\n"));
         QCOMPARE(entries({}).size(), 4);
+        // The newest operations only, in both forms.
+        const QJsonArray newest = entries({"--limit", "2"});
+        const QJsonArray all = entries({});
+        QCOMPARE(newest.size(), 2);
+        QCOMPARE(newest.at(0), all.at(0));
+        QCOMPARE(newest.at(1), all.at(1));
+        QCOMPARE(run({"history", "311", "--limit", "1"}), 0);
+        QCOMPARE(m_out.count("  causale 311\n"), 1);
+        QVERIFY(m_out.section('\n', 0, 0).endsWith("eliminazione  causale 311"));
         QCOMPARE(entries({"--since", "2000-01-01"}).size(), 4);
         QCOMPARE(run({"history", "--since", "2999-01-01 10:00"}), 0);
         QCOMPARE(m_out, "Nessuna modifica registrata.\n");

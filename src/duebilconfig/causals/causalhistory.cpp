@@ -242,8 +242,16 @@ int CausalHistory::recordCompletion(const QString &company, const QList<QPair<QS
 
 QList<CausalHistory::Entry> CausalHistory::read(ado::Connection &connection, const QString &code, const QString &since)
 {
+    QList<Entry> entries;
+    read(connection, code, since, 0, [&entries](const Entry &e) { entries.append(e); });
+    return entries;
+}
+
+int CausalHistory::read(ado::Connection &connection, const QString &code, const QString &since, int limit,
+                        const std::function<void(const Entry &)> &each)
+{
     if (!exists(connection))
-        return {};
+        return 0;
     const QString sql = DueBilStatements::historyRead(!code.isEmpty(), !since.isEmpty());
     QSqlQuery q(connection.database());
     q.setForwardOnly(true);
@@ -255,20 +263,35 @@ QList<CausalHistory::Entry> CausalHistory::read(ado::Connection &connection, con
         q.addBindValue(since);
     if (!q.exec())
         throw failure(q, sql);
-    QList<Entry> entries;
+    // The rows come newest first: an operation is complete when the next one's first row comes.
+    int given = 0;
+    std::optional<Entry> entry;
     QString current;
+    auto give = [&] {
+        std::reverse(entry->rows.begin(), entry->rows.end());
+        each(*entry);
+        ++given;
+        entry.reset();
+    };
     while (q.next()) {
         const QString id = q.value(0).toString();
-        if (entries.isEmpty() || id != current) {
+        if (!entry || id != current) {
+            if (entry)
+                give();
+            if (limit > 0 && given == limit)
+                return given;
             current = id;
-            entries.append({q.value(1).toString(), q.value(2).toString(), q.value(3).toString(),
-                            Operation(q.value(4).toInt()), {}});
+            entry.emplace(Entry{q.value(1).toString(), q.value(2).toString(), q.value(3).toString(),
+                                Operation(q.value(4).toInt()), {}});
         }
-        entries.last().rows.append({q.value(5).toString(), RowKind(q.value(6).toInt()),
-                                    QJsonDocument::fromJson(q.value(7).toString().toUtf8()).object(),
-                                    QJsonDocument::fromJson(q.value(8).toString().toUtf8()).object()});
+        entry->rows.append({q.value(5).toString(), RowKind(q.value(6).toInt()),
+                            QJsonDocument::fromJson(q.value(7).toString().toUtf8()).object(),
+                            QJsonDocument::fromJson(q.value(8).toString().toUtf8()).object()});
     }
-    for (Entry &e : entries)
-        std::reverse(e.rows.begin(), e.rows.end());
-    return entries;
+    // A read that fails half way is an error, never a record that looks shorter.
+    if (q.lastError().isValid())
+        throw failure(q, sql);
+    if (entry)
+        give();
+    return given;
 }

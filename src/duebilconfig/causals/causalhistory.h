@@ -7,6 +7,7 @@
 #include <QJsonObject>
 #include <QList>
 #include <QString>
+#include <functional>
 #include <optional>
 
 // The record of every change the module makes to a causal's configuration: who, when, which
@@ -69,6 +70,10 @@ public:
     // as the start of a recorded time ("2026-03-01" or "2026-03-01 14:30"). Empty when the
     // history is off. Throws ado::AdoError.
     static QList<Entry> read(ado::Connection &connection, const QString &code = {}, const QString &since = {});
+    // The same, one operation at a time as it is read, so that a long record is never held
+    // whole; at most limit operations (0: all). Answers how many were given.
+    static int read(ado::Connection &connection, const QString &code, const QString &since, int limit,
+                    const std::function<void(const Entry &)> &each);
     static bool exists(ado::Connection &connection);
 
 private:
