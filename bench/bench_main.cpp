@@ -3,6 +3,7 @@
 #include "causaloperations.h"
 #include "duebilstatements.h"
 #include "generator.h"
+#include "historymemory.h"
 #include "recordset.h"
 #include "recordingmessageservice.h"
 #include "sqlrewriter.h"
@@ -604,6 +605,8 @@ int main(int argc, char **argv)
     }
     const bool measureMemory
         = filter.isEmpty() || QRegularExpression(filter).match(QStringLiteral("memoria_finestra_mb/10/100")).hasMatch();
+    const bool measureHistory
+        = filter.isEmpty() || QRegularExpression(filter).match(QStringLiteral("memoria_storico_json/10000")).hasMatch();
     // The repetitions of every benchmark are run in a random order among all the others: the
     // machine's speed drifts over a run, and would otherwise favour whichever of the window, the
     // layer and the raw baseline ran during a fast minute.
@@ -713,6 +716,24 @@ int main(int argc, char **argv)
         const double mb = memoryFor(size);
         out << QStringLiteral("%1 %2 %3 %4\n").arg("memoria_finestra_mb", -28).arg(size.n, 5).arg(size.m, 4).arg(mb, 11, 'f', 1);
         rows.append(QJsonObject{{"operazione", "memoria_finestra_mb"}, {"N", size.n}, {"M", size.m}, {"valore", mb}});
+    }
+    // Peak memory of "history --json" against the operations recorded and the bytes it writes:
+    // flat while the output grows tenfold.
+    for (const int operations : {1000, 10000}) {
+        if (!measureHistory)
+            break;
+        QString error;
+        const auto figure = HistoryMemory::measure(workDir, operations, &error);
+        if (!figure) {
+            out << "memoria_storico_json: " << error << "\n";
+            break;
+        }
+        out << QStringLiteral("%1 %2 operazioni %3 MB di picco, %4 MB scritti, %5 s\n")
+                   .arg("memoria_storico_json", -28).arg(operations, 6).arg(figure->peakMegabytes, 0, 'f', 1)
+                   .arg(figure->bytesOut / 1e6, 0, 'f', 1).arg(figure->seconds, 0, 'f', 2);
+        rows.append(QJsonObject{{"operazione", "memoria_storico_json"}, {"operazioni", operations},
+                                {"picco_mb", figure->peakMegabytes}, {"byte_scritti", double(figure->bytesOut)},
+                                {"secondi", figure->seconds}});
     }
     QDir().mkpath(QStringLiteral(DUEBIL_BENCH_RESULTS));
     QFile file(QStringLiteral(DUEBIL_BENCH_RESULTS "/latest.json"));

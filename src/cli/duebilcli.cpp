@@ -854,11 +854,16 @@ struct DueBilCli::Private
             bool first = true;
             CausalHistory::read(*connection, code, since, limit, [this, &first](const CausalHistory::Entry &e) {
                 const QByteArray member = QJsonDocument(historyEntryAsJson(e)).toJson(QJsonDocument::Indented);
-                QByteArray indented;
-                indented.reserve(member.size() + member.count('\n') * 4);
-                for (const QByteArray &line : member.chopped(1).split('\n'))
-                    indented += "\n    " + line;
-                out << (first ? "" : ",") << QString::fromUtf8(indented);
+                QByteArray indented(first ? "\n    " : ",\n    ");
+                indented.reserve(member.size() * 3 / 2);
+                // Each line one level deeper; the member's last line break is the array's.
+                for (qsizetype from = 0, to; from < member.size() - 1; from = to + 1) {
+                    to = member.indexOf('\n', from);
+                    indented.append(member.constData() + from, to - from);
+                    if (to < member.size() - 1)
+                        indented.append("\n    ", 5);
+                }
+                out << QString::fromUtf8(indented);
                 first = false;
             });
             out << "\n]\n";
