@@ -113,6 +113,8 @@ const QMap<QString, Call> &calls()
              return one(S::rowsOfCausal(a.value(0), a.value(1), a.value(2), a.value(3), a.value(4), a.value(5)));
          }},
         {"accessUsers", [](const QStringList &) { return one(S::accessUsers()); }},
+        {"accessGroups", [](const QStringList &) { return one(S::accessGroups()); }},
+        {"groupMemberships", [](const QStringList &a) { return one(S::groupMemberships(a.value(0), a.value(1), a.value(2))); }},
         {"exclusionsOf", [](const QStringList &a) { return one(S::exclusionsOf(a.value(0))); }},
         {"causalDescription", [](const QStringList &a) { return one(S::causalDescription(a.value(0))); }},
         {"causalsInOrder", [](const QStringList &) { return one(S::causalsInOrder()); }},
@@ -661,8 +663,10 @@ const QList<Golden> &rows()
           "'CGUO_DUEBILCONFIG.CLSCG_DUEBILCONFIG' AND FW41_DITTA_CG18 = 1 ORDER BY FW41_DITTA_CG18, "
           "FW41_INDTIPOPAG"}},
         {"accessUsers", {},
-         {"SELECT FW07_ID, FW07_USERNAME, FW07_DESCR, FW07_FLGATTIVO, FW07_ID_FW06, FW06_CODICE FROM "
-          "FW07_APPUSER LEFT JOIN FW06_GROUPUSR ON FW06_ID = FW07_ID_FW06 ORDER BY FW07_USERNAME"}},
+         {"SELECT FW07_ID, FW07_USERNAME, FW07_DESCR, FW07_FLGATTIVO FROM FW07_APPUSER ORDER BY FW07_USERNAME"}},
+        {"accessGroups", {}, {"SELECT FW06_ID, FW06_CODICE FROM FW06_GROUPUSR"}},
+        {"groupMemberships", {"FW07_APPUSER", "FW07_ID", "FW07_ID_FW06"},
+         {"SELECT FW07_ID AS MEMBRO_UTENTE, FW07_ID_FW06 AS MEMBRO_GRUPPO FROM FW07_APPUSER WHERE FW07_ID_FW06 IS NOT NULL"}},
         {"exclusionsOf", {"300"},
          {"SELECT CGP8_CAUSALE_CGP0, CGP8_ID_FW06, CGP8_ID_FW07 FROM CGP8_DUEBILREVOKE WHERE CGP8_CAUSALE_CGP0 "
           "= 300"}},
