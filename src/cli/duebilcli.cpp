@@ -632,9 +632,12 @@ struct DueBilCli::Private
     template <typename T>
     void membershipNotice(const CausalAccess::Listing<T> &listing, bool causalsNamed, QJsonObject *doc)
     {
-        if (listing.membership == CausalAccess::MembershipState::Read)
-            return;
         const auto membership = CausalAccess::Membership::fromEnvironment().value_or(CausalAccess::Membership());
+        if (listing.membership == CausalAccess::MembershipState::Read) {
+            if (doc)
+                doc->insert("appartenenzaGruppi", QJsonObject{{"fonte", membership.text()}, {"letta", true}});
+            return;
+        }
         const QString why = listing.membership == CausalAccess::MembershipState::TableMissing
             ? texts.text(CliText::TableMissing, {listing.missing})
             : texts.text(CliText::ColumnMissing, {listing.missing, membership.table});

@@ -141,6 +141,7 @@ private slots:
         QCOMPARE(run({"access", "--user", "aferrari", "--json"}), 0);
         const QJsonObject user = QJsonDocument::fromJson(m_out.toUtf8()).object();
         QCOMPARE(user.value("gruppi").toArray(), (QJsonArray{QJsonObject{{"id", 4}, {"codice", "COMMERCIALE"}}}));
+        QCOMPARE(user.value("appartenenzaGruppi").toObject().value("letta"), QJsonValue(true));
         const QJsonArray causals = user.value("escluse").toArray();
         QCOMPARE(causals.size(), 1);
         QCOMPARE(causals.first().toObject().value("causale").toInt(), 310);
@@ -165,6 +166,7 @@ private slots:
         QCOMPARE(run({"access", "--user", "aferrari", "--json"}), 0);
         QJsonObject doc = QJsonDocument::fromJson(m_out.toUtf8()).object();
         QVERIFY(doc.value("gruppi").isNull());
+        QCOMPARE(doc.value("appartenenzaGruppi").toObject().value("letta"), QJsonValue(false));
         QCOMPARE(doc.value("escluse").toArray().size(), 0);
         QCOMPARE(doc.value("esclusioniGruppoNonRisolte").toArray().size(), 2);
 
