@@ -19,6 +19,7 @@
 #include <QSet>
 
 #include <cmath>
+#include <optional>
 
 namespace S = DueBilStatements;
 using Table = CausalConfiguration::Table;
@@ -30,9 +31,27 @@ enum : int {
     NotJson = 992101, WrongFormat, MissingField, UnknownColumn, Duplicated, NotObject, DatabaseError, LedgerFinding,
     CodeMissing,
     NotConfiguration = 992116, WrongType, TooLong, OutOfRange, NotInTable, ExclusionEmpty, ExclusionBoth, RepeatedRow,
-    MissingValue
+    MissingValue,
+    CompanyMissing = 992016, UserMissing = 992144,
+    GroupMissing = 992170, ExclusionUnnamed, OtherCompany
 };
 }
+
+// The framework's ids differ from one database to another: an exclusion row carries, beside
+// the id, the group's code or the user's name, and an import finds the id by it.
+struct NamedId
+{
+    const char *idColumn;    // of CGP8_DUEBILREVOKE
+    const char *table;
+    const char *keyColumn;
+    const char *nameColumn;  // also the name of the value in an exported row
+    int missingText;
+};
+const NamedId namedIds[] = {
+    {"CGP8_ID_FW06", "FW06_GROUPUSR", "FW06_ID", "FW06_CODICE", Text::GroupMissing},
+    {"CGP8_ID_FW07", "FW07_APPUSER", "FW07_ID", "FW07_USERNAME", Text::UserMissing},
+};
+const QString ExclusionTable = QStringLiteral("CGP8_DUEBILREVOKE");
 
 // What a column accepts. Sizes are those of the production schema; the texts the window edits
 // are held to the window's own limits.
@@ -171,11 +190,38 @@ QString shownValue(const QJsonValue &v)
 
 } // namespace
 
-// The keys of the catalogues and host tables that rows name, read once per import.
+// The keys of the catalogues and host tables that rows name, read once per import or export.
 struct CausalExchange::References
 {
     ado::Connection &connection;
     QHash<QString, QSet<qlonglong>> keys;
+    QHash<QString, QHash<qlonglong, QString>> names;  // by table: id -> code or name
+    QString company;  // the one company the file carries; empty: every company
+
+    const QHash<qlonglong, QString> &namesOf(const NamedId &n)
+    {
+        const QString table = QLatin1String(n.table);
+        if (!names.contains(table)) {
+            QHash<qlonglong, QString> byId;
+            const ado::RecordsetPtr rs =
+                connection.Execute(S::catalogueNames(table, QLatin1String(n.keyColumn), QLatin1String(n.nameColumn)));
+            for (; !rs->isEOF(); rs->MoveNext())
+                byId.insert(rs->value(QStringLiteral("K")).toLongLong(), rs->value(QStringLiteral("N")).toString());
+            names.insert(table, byId);
+        }
+        return names[table];
+    }
+
+    // Codes and user names are compared as SQL Server's usual collation does, without case.
+    std::optional<qlonglong> idOf(const NamedId &n, const QString &name)
+    {
+        const QHash<qlonglong, QString> &byId = namesOf(n);
+        for (auto it = byId.begin(); it != byId.end(); ++it) {
+            if (it.value().compare(name, Qt::CaseInsensitive) == 0)
+                return it.key();
+        }
+        return std::nullopt;
+    }
 
     bool contains(const char *table, const char *column, qlonglong value)
     {
@@ -196,6 +242,7 @@ struct CausalExchange::Causal
 {
     QString code;
     bool exists = false;
+    QString company;  // replaced only in this company's rows; empty: every company
     QJsonObject row;
     QHash<QString, QJsonArray> rows;   // by table name
     CausalConfiguration before;
@@ -223,6 +270,7 @@ QJsonDocument CausalExchange::exportCausals(const QStringList &codes, const QStr
             all << rs->value("CGP0_CAUSALE").toString();
     }
     QJsonArray causals;
+    References references{*m_connection, {}, {}, company};
     for (const QString &code : std::as_const(all)) {
         const ado::RecordsetPtr head = m_connection->Execute(S::causalRow(code));
         if (head->RecordCount() == 0)
@@ -239,9 +287,21 @@ QJsonDocument CausalExchange::exportCausals(const QStringList &codes, const QStr
                 causal.insert(QLatin1String(s.section), rs->isEOF() ? QJsonValue(QJsonValue::Null) : QJsonValue(rowAsJson(*rs, fields)));
                 continue;
             }
+            const bool exclusions = QLatin1String(s.table) == ExclusionTable;
             QJsonArray rows;
-            for (; !rs->isEOF(); rs->MoveNext())
-                rows.append(rowAsJson(*rs, fields));
+            for (; !rs->isEOF(); rs->MoveNext()) {
+                QJsonObject row = rowAsJson(*rs, fields);
+                for (const NamedId &n : namedIds) {
+                    if (!exclusions)
+                        break;
+                    const QJsonValue id = row.value(QLatin1String(n.idColumn));
+                    const auto &names = references.namesOf(n);
+                    row.insert(QLatin1String(n.nameColumn), id.isNull() || !names.contains(id.toInteger())
+                                                              ? QJsonValue(QJsonValue::Null)
+                                                              : QJsonValue(names.value(id.toInteger())));
+                }
+                rows.append(row);
+            }
             causal.insert(QLatin1String(s.section), rows);
         }
         causals.append(causal);
@@ -249,6 +309,8 @@ QJsonDocument CausalExchange::exportCausals(const QStringList &codes, const QStr
     QJsonObject doc;
     doc.insert(QStringLiteral("format"), Format);
     doc.insert(QStringLiteral("version"), Version);
+    if (!company.isEmpty())
+        doc.insert(QStringLiteral("ditta"), company.toInt());
     doc.insert(QStringLiteral("causali"), causals);
     return QJsonDocument(doc);
 }
@@ -342,12 +404,21 @@ bool CausalExchange::readCausal(const QJsonObject &object, const ImportOptions &
             return refuse(Text::NotObject, {key});
         const QStringList columns = columnsOf(s.table);
         QSet<QString> keys;
+        QJsonArray resolved;
         for (const QJsonValue &row : std::as_const(rows)) {
             if (!row.isObject())
                 return refuse(Text::NotObject, {key});
-            const QJsonObject r = row.toObject();
+            QJsonObject r = row.toObject();
+            if (QLatin1String(s.table) == ExclusionTable && !resolveExclusion(r, references, reason))
+                return false;
             if (!checkRow(r, s, columns))
                 return false;
+            // A file of one company replaces that company's rows only: it carries no other's.
+            if (s.companyColumn && !references.company.isEmpty()
+                && bindable(r.value(QLatin1String(s.companyColumn))).toString() != references.company)
+                return refuse(Text::OtherCompany, {QLatin1String(s.table), shownValue(r.value(QLatin1String(s.companyColumn))),
+                                                   references.company});
+            resolved.append(r);
             QStringList keyValues;
             // A key left out is an empty one, as a null is: both rows name the same item.
             for (const QString &k : s.keyColumns)
@@ -365,7 +436,7 @@ bool CausalExchange::readCausal(const QJsonObject &object, const ImportOptions &
                     return refuse(Text::ExclusionBoth, {});
             }
         }
-        causal->rows.insert(QLatin1String(s.table), rows);
+        causal->rows.insert(QLatin1String(s.table), resolved);
     }
     QSet<QString> sectionNames;
     for (const Table &s : tables.mid(1))
@@ -377,10 +448,59 @@ bool CausalExchange::readCausal(const QJsonObject &object, const ImportOptions &
     if (!checkRow(causal->row, CausalConfiguration::causalTable(), columnsOf(CausalConfiguration::causalTable().table)))
         return false;
     causal->code = shownValue(codeValue);
+    causal->company = references.company;
     causal->exists = m_connection->Execute(S::existsCausal(causal->code), 1)->RecordCount() >= 1;
     if (causal->exists && !options.replace)
         return refuse(MessageId::Exists, {causal->code});
     return true;
+}
+
+bool CausalExchange::resolveExclusion(QJsonObject &row, References &references, QString *reason) const
+{
+    for (const NamedId &n : namedIds) {
+        const QString nameColumn = QLatin1String(n.nameColumn);
+        // A row written by hand may name the target's id alone.
+        if (!row.contains(nameColumn))
+            continue;
+        const QJsonValue name = row.take(nameColumn);
+        const QJsonValue id = row.value(QLatin1String(n.idColumn));
+        if (name.isNull()) {
+            // An id whose group or user the source did not know would name anybody here.
+            if (!id.isNull() && !id.isUndefined()) {
+                *reason = m_texts.text(Text::ExclusionUnnamed, {QLatin1String(n.idColumn), echo(shownValue(id)), nameColumn});
+                return false;
+            }
+            continue;
+        }
+        if (!name.isString()) {
+            *reason = m_texts.text(Text::WrongType, {nameColumn, echo(shownValue(name))});
+            return false;
+        }
+        const std::optional<qlonglong> found = references.idOf(n, name.toString());
+        if (!found) {
+            *reason = m_texts.text(n.missingText, {echo(name.toString())});
+            return false;
+        }
+        row.insert(QLatin1String(n.idColumn), *found);
+    }
+    return true;
+}
+
+void CausalExchange::nameExclusions(QList<CausalConfiguration::Change> &changes, References &references) const
+{
+    for (CausalConfiguration::Change &c : changes) {
+        if (c.table != ExclusionTable)
+            continue;
+        QList<QPair<QString, QVariant>> key;
+        for (const auto &[column, value] : std::as_const(c.key)) {
+            key.append({column, value});
+            for (const NamedId &n : namedIds) {
+                if (column == QLatin1String(n.idColumn) && !value.isNull())
+                    key.append({QLatin1String(n.nameColumn), references.namesOf(n).value(value.toLongLong())});
+            }
+        }
+        c.key = key;
+    }
 }
 
 QString CausalExchange::write(const Causal &causal) const
@@ -401,8 +521,13 @@ QString CausalExchange::write(const Causal &causal) const
     const QList<Table> &tables = CausalConfiguration::tables();
     if (causal.exists) {
         // The causal row goes last, as in the window's delete.
-        for (const Table &s : tables.mid(1))
-            m_connection->Execute(S::deleteRowsOfCausal(QLatin1String(s.table), QLatin1String(s.causalColumn), causal.code), 1);
+        for (const Table &s : tables.mid(1)) {
+            const bool oneCompany = s.companyColumn && !causal.company.isEmpty();
+            m_connection->Execute(S::deleteRowsOfCausal(QLatin1String(s.table), QLatin1String(s.causalColumn), causal.code,
+                                                        oneCompany ? QLatin1String(s.companyColumn) : QString(),
+                                                        causal.company),
+                                  1);
+        }
         m_connection->Execute(S::deleteCausalRow(causal.code), 1);
     }
     QJsonObject head = causal.row;
@@ -476,7 +601,17 @@ CausalExchange::ImportReport CausalExchange::importCausals(const QByteArray &jso
         QList<Causal> causals;
         QSet<QString> seen;
         bool refused = false;
-        References references{*m_connection, {}};
+        References references{*m_connection, {}, {}, {}};
+        // A file of one company: the rows of the others stay as they are.
+        if (const QJsonValue company = root.value(QLatin1String("ditta")); !company.isUndefined() && !company.isNull()) {
+            if (!company.isDouble() || !isWhole(company.toDouble()) || std::fabs(company.toDouble()) > IntMax
+                || !references.contains("CG18_DITTE", "CG18_CODICE", static_cast<qlonglong>(company.toDouble()))) {
+                report.error = m_texts.text(Text::CompanyMissing, {echo(shownValue(company))});
+                return report;
+            }
+            references.company = shownValue(company);
+            report.company = references.company;
+        }
         for (const QJsonValue &value : root.value(QLatin1String("causali")).toArray()) {
             Causal causal;
             Outcome outcome;
@@ -524,9 +659,11 @@ CausalExchange::ImportReport CausalExchange::importCausals(const QByteArray &jso
             return report;
         if (options.dryRun) {
             for (int i = 0; i < causals.size(); ++i) {
-                if (causals.at(i).exists)
+                if (causals.at(i).exists) {
                     report.causals[i].changes = CausalConfiguration::diff(
                         causals.at(i).before, CausalConfiguration::read(*m_connection, causals.at(i).code));
+                    nameExclusions(report.causals[i].changes, references);
+                }
             }
             report.acceptable = true;
             return report;  // the guard rolls everything back

@@ -40,6 +40,7 @@ public:
         bool written = false;     // committed (never on a trial run)
         bool acceptable = false;  // every causal passed and every statement ran
         QString error;            // Italian, for a file or a database refused as a whole
+        QString company;          // the one company the file carries; empty: every company
         QList<Outcome> causals;
     };
     struct ImportOptions
@@ -53,7 +54,8 @@ public:
 
     CausalExchange(ado::ConnectionPtr connection, const TextStore &texts);
 
-    // Every causal when codes is empty; company restricts the per-company rows (empty: all).
+    // Every causal when codes is empty; company restricts the per-company rows (empty: all),
+    // and the document says so: its import replaces only that company's rows.
     // Codes must be existing causals in the window's format. Throws ado::AdoError.
     QJsonDocument exportCausals(const QStringList &codes, const QString &company = {}) const;
 
@@ -67,6 +69,9 @@ private:
     struct References;
     bool readCausal(const QJsonObject &object, const ImportOptions &options, References &references, Causal *causal,
                     QString *reason) const;
+    bool resolveExclusion(QJsonObject &row, References &references, QString *reason) const;
+    // An exclusion's change names its group or user beside the id, as the target knows them.
+    void nameExclusions(QList<CausalConfiguration::Change> &changes, References &references) const;
     QString write(const Causal &causal) const;
     QList<QPair<QString, int>> complete(const Causal &causal, const ImportOptions &options) const;
     QString ledgerRefusal(const QString &code) const;

@@ -41,7 +41,8 @@ enum : int {
     WithdrawnByGroup, AccessUser, AccessAllowedCausals, AccessWithdrawnCausals, UserMissing, AccessNobody, Inactive,
     HistoryEntry, OperationSave, OperationCreate, OperationDuplicate, OperationDelete, OperationImport, HistoryEmpty,
     BadDate, HistoryMissing, OperationCompletion, HistoryEntryAll, SchemaTableCreated, SchemaRowsAdded, SchemaNothingToCreate,
-    SchemaNeedsDatabase
+    SchemaNeedsDatabase,
+    DryOneCompany = 992173
 };
 }
 
@@ -743,6 +744,8 @@ struct DueBilCli::Private
                 return say(CliText::CausalMissing, {code}, Refused);
         }
         const QString company = options.companyGiven ? options.company : QString();
+        if (!company.isEmpty() && companyGroup().isEmpty())
+            return say(CliText::CompanyMissing, {company}, Refused);
         out << CausalExchange(connection, texts).exportCausals(codes, company).toJson(QJsonDocument::Indented);
         out.flush();
         return Done;
@@ -781,6 +784,9 @@ struct DueBilCli::Private
 
     int importCausals(const QString &fileName)
     {
+        const QString group = companyGroup();
+        if (group.isEmpty())
+            return say(CliText::CompanyMissing, {options.company}, Refused);
         QFile file(fileName);
         if (!file.open(QIODevice::ReadOnly))
             return say(CliText::ImportCannotRead, {CausalExchange::echo(fileName), file.errorString()}, Refused);
@@ -789,11 +795,13 @@ struct DueBilCli::Private
         importOptions.dryRun = options.dryRun;
         importOptions.userName = options.user;
         importOptions.company = options.company;
-        importOptions.group = companyGroup();
+        importOptions.group = group;
         CausalExchange exchange(connection, texts);
         const CausalExchange::ImportReport report = exchange.importCausals(file.readAll(), importOptions);
         using Result = CausalExchange::Result;
         if (options.dryRun) {
+            if (!report.company.isEmpty())
+                out << texts.text(CliText::DryOneCompany, {report.company}) << '\n';
             // The trial run shows what each causal would become, refused ones included.
             for (const CausalExchange::Outcome &o : report.causals) {
                 if (o.result == Result::Refused) {
