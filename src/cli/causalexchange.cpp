@@ -11,9 +11,12 @@
 #include "textstore.h"
 #include "transactionguard.h"
 
+#include <QDateTime>
 #include <QHash>
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSet>
@@ -35,6 +38,44 @@ enum : int {
     CompanyMissing = 992016, UserMissing = 992144,
     GroupMissing = 992170, ExclusionUnnamed, OtherCompany
 };
+} // namespace Text
+
+// The section of a causal that carries its change history, when asked for.
+const QString HistorySection = QStringLiteral("storico");
+const CausalConfiguration::Table &historyTable()
+{
+    static const CausalConfiguration::Table table{"storico", "CGPL_DUEBILSTORICO", "CGPL_CAUSALE_CGP0", nullptr, {},
+                                                  "CGPL_ID", false};
+    return table;
+}
+
+// A recorded history row of the file, past its columns' rules: a moment as the history writes
+// it, a table of the configuration, key and values as JSON objects.
+bool historyRowIsSound(const QJsonObject &row, QString *column)
+{
+    static const QRegularExpression operation(QStringLiteral("^[0-9A-Fa-f]{32}$"));
+    static const QRegularExpression moment(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3}$"));
+    *column = QStringLiteral("CGPL_IDOPERAZIONE");
+    if (!operation.match(row.value(*column).toString()).hasMatch())
+        return false;
+    *column = QStringLiteral("CGPL_DATAORA");
+    const QString when = row.value(*column).toString();
+    if (!moment.match(when).hasMatch()
+        || !QDateTime::fromString(when, QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")).isValid())
+        return false;
+    *column = QStringLiteral("CGPL_TABELLA");
+    bool known = false;
+    for (const CausalConfiguration::Table &t : CausalConfiguration::tables())
+        known = known || row.value(*column).toString() == QLatin1String(t.table);
+    if (!known)
+        return false;
+    for (const char *json : {"CGPL_CHIAVE", "CGPL_VALORI"}) {
+        *column = QLatin1String(json);
+        QJsonParseError error;
+        if (!QJsonDocument::fromJson(row.value(*column).toString().toUtf8(), &error).isObject())
+            return false;
+    }
+    return true;
 }
 
 // The framework's ids differ from one database to another: an exclusion row carries, beside
@@ -133,6 +174,15 @@ const QHash<QString, ColumnRule> &columnRules()
             {"FW41_SELEZIONATO", Kind::Flag, 0, true},
             {"FW41_DATIPO", Kind::Integer},
             {"FW41_ALTIPO", Kind::Integer},
+            {"CGPL_CAUSALE_CGP0", Kind::Integer, 0, true},
+            {"CGPL_IDOPERAZIONE", Kind::Text, 32, true},
+            {"CGPL_DATAORA", Kind::Text, 23, true},
+            {"CGPL_UTENTE", Kind::Text, 64, true},
+            {"CGPL_INDOPERAZIONE", Kind::Integer, 0, true, nullptr, nullptr, 1, 6},
+            {"CGPL_TABELLA", Kind::Text, 64, true},
+            {"CGPL_INDMODIFICA", Kind::Integer, 0, true, nullptr, nullptr, 0, 2},
+            {"CGPL_CHIAVE", Kind::Text, 1'000'000, true},
+            {"CGPL_VALORI", Kind::Text, 1'000'000, true},
         };
         QHash<QString, ColumnRule> byName;
         for (const ColumnRule &r : list)
@@ -245,6 +295,7 @@ struct CausalExchange::Causal
     QString company;  // replaced only in this company's rows; empty: every company
     QJsonObject row;
     QHash<QString, QJsonArray> rows;   // by table name
+    QList<QVariantList> history;       // CausalHistory::storedColumns() of each row
     CausalConfiguration before;
 };
 
@@ -260,7 +311,7 @@ QString CausalExchange::echo(const QString &text)
     return text.left(EchoLimit - 3) + QStringLiteral("...");
 }
 
-QJsonDocument CausalExchange::exportCausals(const QStringList &codes, const QString &company) const
+QJsonDocument CausalExchange::exportCausals(const QStringList &codes, const QString &company, bool withHistory) const
 {
     QStringList all = codes;
     if (all.isEmpty()) {
@@ -303,6 +354,16 @@ QJsonDocument CausalExchange::exportCausals(const QStringList &codes, const QStr
                 rows.append(row);
             }
             causal.insert(QLatin1String(s.section), rows);
+        }
+        if (withHistory) {
+            QJsonArray history;
+            for (const QVariantList &stored : CausalHistory::storedRows(*m_connection, code)) {
+                QJsonObject row;
+                for (int i = 0; i < stored.size(); ++i)
+                    row.insert(CausalHistory::storedColumns().at(i), QJsonValue::fromVariant(stored.at(i)));
+                history.append(row);
+            }
+            causal.insert(HistorySection, history);
         }
         causals.append(causal);
     }
@@ -438,7 +499,30 @@ bool CausalExchange::readCausal(const QJsonObject &object, const ImportOptions &
         }
         causal->rows.insert(QLatin1String(s.table), resolved);
     }
-    QSet<QString> sectionNames;
+    // The history comes only when asked for; otherwise the section is left aside.
+    const QJsonValue history = object.value(HistorySection);
+    if (options.withHistory && !history.isUndefined() && !history.isNull()) {
+        if (!history.isArray())
+            return refuse(Text::NotObject, {HistorySection});
+        const QStringList columns = columnsOf(historyTable().table);
+        for (const QJsonValue &value : history.toArray()) {
+            if (!value.isObject())
+                return refuse(Text::NotObject, {HistorySection});
+            const QJsonObject r = value.toObject();
+            QVariantList stored;
+            for (const QString &column : CausalHistory::storedColumns()) {
+                if (!r.contains(column))
+                    return refuse(Text::MissingValue, {column, QLatin1String(historyTable().table)});
+                stored << bindable(r.value(column));
+            }
+            if (!checkRow(r, historyTable(), columns))
+                return false;
+            if (QString column; !historyRowIsSound(r, &column))
+                return refuse(Text::OutOfRange, {column, shownValue(r.value(column))});
+            causal->history.append(stored);
+        }
+    }
+    QSet<QString> sectionNames{HistorySection};
     for (const Table &s : tables.mid(1))
         sectionNames.insert(QLatin1String(s.section));
     for (auto it = object.begin(); it != object.end(); ++it) {
@@ -645,6 +729,8 @@ CausalExchange::ImportReport CausalExchange::importCausals(const QByteArray &jso
                 return report;
             }
             report.causals[i].completed = complete(causal, options);
+            if (!causal.history.isEmpty())
+                report.causals[i].history = CausalHistory::restore(*m_connection, causal.code, causal.history);
         }
         // Checked after every causal is written, so that causals of the same file may name
         // each other as compensation causals.

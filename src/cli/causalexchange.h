@@ -34,6 +34,7 @@ public:
         QString reason;      // Italian, for a refused causal
         QList<QPair<QString, int>> completed;              // table, rows the completion added
         QList<CausalConfiguration::Change> changes;        // replaced causal, trial run only
+        int history = 0;                                   // rows of its change history stored
     };
     struct ImportReport
     {
@@ -50,6 +51,7 @@ public:
         QString userName;         // decides whether the reserved codes below 300 may be imported
         QString company;          // the completion's company and group
         QString group;
+        bool withHistory = false; // the causals' change history too, when the file carries it
     };
 
     CausalExchange(ado::ConnectionPtr connection, const TextStore &texts);
@@ -57,7 +59,8 @@ public:
     // Every causal when codes is empty; company restricts the per-company rows (empty: all),
     // and the document says so: its import replaces only that company's rows.
     // Codes must be existing causals in the window's format. Throws ado::AdoError.
-    QJsonDocument exportCausals(const QStringList &codes, const QString &company = {}) const;
+    // With the history, each causal carries its rows of the change history.
+    QJsonDocument exportCausals(const QStringList &codes, const QString &company = {}, bool withHistory = false) const;
 
     ImportReport importCausals(const QByteArray &json, const ImportOptions &options);
 

@@ -42,7 +42,7 @@ enum : int {
     HistoryEntry, OperationSave, OperationCreate, OperationDuplicate, OperationDelete, OperationImport, HistoryEmpty,
     BadDate, HistoryMissing, OperationCompletion, HistoryEntryAll, SchemaTableCreated, SchemaRowsAdded, SchemaNothingToCreate,
     SchemaNeedsDatabase,
-    DryOneCompany = 992173
+    DryOneCompany = 992173, HistoryCarried
 };
 }
 
@@ -63,6 +63,7 @@ struct Options
     bool json = false;
     bool replace = false;
     bool dryRun = false;
+    bool withHistory = false;
     QString since;
     QStringList positional;
 };
@@ -221,6 +222,8 @@ struct DueBilCli::Private
                 options.replace = true;
             } else if (a == QLatin1String("--dry-run")) {
                 options.dryRun = true;
+            } else if (a == QLatin1String("--with-history")) {
+                options.withHistory = true;
             } else if (a.startsWith(QLatin1String("--")) && a.size() > 2) {
                 *problem = a;
                 return false;
@@ -746,7 +749,9 @@ struct DueBilCli::Private
         const QString company = options.companyGiven ? options.company : QString();
         if (!company.isEmpty() && companyGroup().isEmpty())
             return say(CliText::CompanyMissing, {company}, Refused);
-        out << CausalExchange(connection, texts).exportCausals(codes, company).toJson(QJsonDocument::Indented);
+        if (options.withHistory && !CausalHistory::exists(*connection))
+            return say(CliText::HistoryMissing, {CausalHistory::TableName}, Refused);
+        out << CausalExchange(connection, texts).exportCausals(codes, company, options.withHistory).toJson(QJsonDocument::Indented);
         out.flush();
         return Done;
     }
@@ -782,11 +787,19 @@ struct DueBilCli::Private
         out << texts.text(CliText::ImportCompleted, {o.code, counts.join(QStringLiteral(", "))}) << '\n';
     }
 
+    void printHistory(const CausalExchange::Outcome &o)
+    {
+        if (o.history > 0)
+            out << texts.text(CliText::HistoryCarried, {o.code, QString::number(o.history)}) << '\n';
+    }
+
     int importCausals(const QString &fileName)
     {
         const QString group = companyGroup();
         if (group.isEmpty())
             return say(CliText::CompanyMissing, {options.company}, Refused);
+        if (options.withHistory && !CausalHistory::exists(*connection))
+            return say(CliText::HistoryMissing, {CausalHistory::TableName}, Refused);
         QFile file(fileName);
         if (!file.open(QIODevice::ReadOnly))
             return say(CliText::ImportCannotRead, {CausalExchange::echo(fileName), file.errorString()}, Refused);
@@ -796,6 +809,7 @@ struct DueBilCli::Private
         importOptions.userName = options.user;
         importOptions.company = options.company;
         importOptions.group = group;
+        importOptions.withHistory = options.withHistory;
         CausalExchange exchange(connection, texts);
         const CausalExchange::ImportReport report = exchange.importCausals(file.readAll(), importOptions);
         using Result = CausalExchange::Result;
@@ -819,6 +833,7 @@ struct DueBilCli::Private
                 if (report.acceptable) {
                     printChanges(o);
                     printCompleted(o);
+                    printHistory(o);
                 }
             }
             out.flush();
@@ -842,6 +857,7 @@ struct DueBilCli::Private
         for (const CausalExchange::Outcome &o : report.causals) {
             out << texts.text(o.result == Result::Added ? CliText::ImportAdded : CliText::ImportReplaced, {o.code}) << '\n';
             printCompleted(o);
+            printHistory(o);
         }
         out.flush();
         return say(CliText::ImportDone, {QString::number(report.causals.size())});

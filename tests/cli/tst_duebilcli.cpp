@@ -807,6 +807,81 @@ private slots:
         QCOMPARE(moduleRows(m_db->connectionString()), before);
     }
 
+    // The record of a causal's changes travels with it when asked: the target stores it as the
+    // source has it, checks it like every other row, and a second import doubles nothing.
+    void historyTravelsWithItsCausal_data()
+    {
+        QTest::addColumn<QByteArray>("change");  // merged into the first carried history row
+        QTest::addColumn<QString>("reason");     // empty: the import succeeds
+        QTest::newRow("as recorded") << QByteArray("{}") << "";
+        QTest::newRow("moment of another form") << QByteArray(R"({"CGPL_DATAORA": "07/12/2026 10:00"})")
+                                                << "CGPL_DATAORA non è ammesso";
+        QTest::newRow("table outside the configuration") << QByteArray(R"({"CGPL_TABELLA": "FW07_APPUSER"})")
+                                                         << "CGPL_TABELLA non è ammesso";
+        QTest::newRow("values not a JSON object") << QByteArray("{\"CGPL_VALORI\": \"[1, 2]\"}") << "CGPL_VALORI non è ammesso";
+        QTest::newRow("unknown operation") << QByteArray(R"({"CGPL_INDOPERAZIONE": 9})")
+                                           << "CGPL_INDOPERAZIONE non è ammesso";
+        QTest::newRow("user name as a number") << QByteArray(R"({"CGPL_UTENTE": 7})") << "CGPL_UTENTE non è del tipo";
+        QTest::newRow("row id of the source") << QByteArray(R"({"CGPL_ID": 1})") << "CGPL_ID non esiste";
+    }
+
+    void historyTravelsWithItsCausal()
+    {
+        QFETCH(QByteArray, change);
+        QFETCH(QString, reason);
+        const auto recorded = [](const QString &db) {
+            ado::Connection c;
+            c.Open(db);
+            const ado::RecordsetPtr rs = c.Execute(
+                "SELECT * FROM CGPL_DUEBILSTORICO WHERE CGPL_CAUSALE_CGP0 = 401 AND CGPL_INDOPERAZIONE <> 5 ORDER BY CGPL_ID");
+            QStringList lines;
+            for (; !rs->isEOF(); rs->MoveNext()) {
+                QStringList cells;
+                for (const QString &f : rs->fieldNames())
+                    cells << (f == "CGPL_ID" ? QString() : rs->value(f).toString());
+                lines << cells.join('|');
+            }
+            return lines;
+        };
+        QCOMPARE(run({"--user", "MROSSI", "duplicate", "300", "401"}), 0);
+        QCOMPARE(run({"export", "401", "--with-history"}), 0);
+        QJsonObject doc = QJsonDocument::fromJson(m_out.toUtf8()).object();
+        QJsonObject causal = doc.value("causali").toArray().first().toObject();
+        QJsonArray history = causal.value("storico").toArray();
+        QJsonObject first = history.first().toObject();
+        const QJsonObject merged = QJsonDocument::fromJson(change).object();
+        for (auto it = merged.begin(); it != merged.end(); ++it)
+            first.insert(it.key(), it.value());
+        history.replace(0, first);
+        causal.insert("storico", history);
+        doc.insert("causali", QJsonArray{causal});
+        const QString file = written(QJsonDocument(doc).toJson());
+        TestDatabase other(TestDatabase::Demo);
+        const QString target = other.connectionString();
+
+        if (!reason.isEmpty()) {
+            const QString before = moduleRows(target);
+            QCOMPARE(run({"import", file, "--with-history"}, target), 1);
+            QVERIFY2(m_err.contains(reason), qPrintable(m_err));
+            QCOMPARE(moduleRows(target), before);
+            QCOMPARE(run({"history", "401"}, target), 0);
+            QCOMPARE(m_out, "Nessuna modifica registrata.\n");
+            return;
+        }
+        // Without being asked the history stays where it is.
+        QCOMPARE(run({"import", file, "--dry-run"}, target), 0);
+        QVERIFY(!m_out.contains("storico"));
+        QCOMPARE(run({"import", file, "--with-history"}, target), 0);
+        QVERIFY2(m_out.contains(QString("Causale 401: %1 righe dello storico delle modifiche riportate.").arg(history.size())),
+                 qPrintable(m_out));
+        const QStringList carried = recorded(target);
+        QCOMPARE(carried, recorded(m_db->connectionString()));
+        QCOMPARE(carried.size(), history.size());
+        QCOMPARE(run({"import", file, "--with-history", "--replace"}, target), 0);
+        QVERIFY2(!m_out.contains("storico"), qPrintable(m_out));
+        QCOMPARE(recorded(target), carried);
+    }
+
     void showEscapesControlCharacters()
     {
         execute("UPDATE CGP0_DUEBILCAUSALI SET CGP0_DESCRIZIONE = 'Rosso ' || char(27) || '[31m' || char(10) || 'a\\b' "
