@@ -579,8 +579,10 @@ void CausalExchange::nameExclusions(QList<CausalConfiguration::Change> &changes,
         for (const auto &[column, value] : std::as_const(c.key)) {
             key.append({column, value});
             for (const NamedId &n : namedIds) {
-                if (column == QLatin1String(n.idColumn) && !value.isNull())
-                    key.append({QLatin1String(n.nameColumn), references.namesOf(n).value(value.toLongLong())});
+                // A row the target keeps for an id it no longer knows shows the id alone.
+                const auto &names = references.namesOf(n);
+                if (column == QLatin1String(n.idColumn) && !value.isNull() && names.contains(value.toLongLong()))
+                    key.append({QLatin1String(n.nameColumn), names.value(value.toLongLong())});
             }
         }
         c.key = key;
