@@ -262,6 +262,19 @@ struct CausalExchange::References
         return names[table];
     }
 
+    // An exclusion row as exported: beside each id, the code or name it has here (null when
+    // the id is empty or names nobody).
+    void addNames(QJsonObject &row)
+    {
+        for (const NamedId &n : namedIds) {
+            const QJsonValue id = row.value(QLatin1String(n.idColumn));
+            const QHash<qlonglong, QString> &byId = namesOf(n);
+            row.insert(QLatin1String(n.nameColumn), id.isNull() || !byId.contains(id.toInteger())
+                                                      ? QJsonValue(QJsonValue::Null)
+                                                      : QJsonValue(byId.value(id.toInteger())));
+        }
+    }
+
     // Codes and user names are compared as SQL Server's usual collation does, without case.
     std::optional<qlonglong> idOf(const NamedId &n, const QString &name)
     {
@@ -342,15 +355,8 @@ QJsonDocument CausalExchange::exportCausals(const QStringList &codes, const QStr
             QJsonArray rows;
             for (; !rs->isEOF(); rs->MoveNext()) {
                 QJsonObject row = rowAsJson(*rs, fields);
-                for (const NamedId &n : namedIds) {
-                    if (!exclusions)
-                        break;
-                    const QJsonValue id = row.value(QLatin1String(n.idColumn));
-                    const auto &names = references.namesOf(n);
-                    row.insert(QLatin1String(n.nameColumn), id.isNull() || !names.contains(id.toInteger())
-                                                              ? QJsonValue(QJsonValue::Null)
-                                                              : QJsonValue(names.value(id.toInteger())));
-                }
+                if (exclusions)
+                    references.addNames(row);
                 rows.append(row);
             }
             causal.insert(QLatin1String(s.section), rows);
@@ -579,9 +585,11 @@ void CausalExchange::nameExclusions(QList<CausalConfiguration::Change> &changes,
         for (const auto &[column, value] : std::as_const(c.key)) {
             key.append({column, value});
             for (const NamedId &n : namedIds) {
+                if (column != QLatin1String(n.idColumn) || value.isNull())
+                    continue;
                 // A row the target keeps for an id it no longer knows shows the id alone.
                 const auto &names = references.namesOf(n);
-                if (column == QLatin1String(n.idColumn) && !value.isNull() && names.contains(value.toLongLong()))
+                if (names.contains(value.toLongLong()))
                     key.append({QLatin1String(n.nameColumn), names.value(value.toLongLong())});
             }
         }

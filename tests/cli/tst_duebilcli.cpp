@@ -726,8 +726,6 @@ private slots:
             << "  CGP8_DUEBILREVOKE CGP8_ID_FW06=NULL,CGP8_ID_FW07=2,FW07_USERNAME='GVERDI': riga aggiunta" << "/2";
         QTest::newRow("group under another id") << "310" << swapGroups + "DELETE FROM CGP8_DUEBILREVOKE" << 0
             << "  CGP8_DUEBILREVOKE CGP8_ID_FW06=1,FW06_CODICE='COMMERCIALE',CGP8_ID_FW07=NULL: riga aggiunta" << "1/";
-        QTest::newRow("same ids") << "300" << "DELETE FROM CGP8_DUEBILREVOKE" << 0
-            << "  CGP8_DUEBILREVOKE CGP8_ID_FW06=NULL,CGP8_ID_FW07=4,FW07_USERNAME='GVERDI': riga aggiunta" << "/4";
         QTest::newRow("user missing") << "300" << "UPDATE FW07_APPUSER SET FW07_USERNAME = 'GIUVERDI' WHERE FW07_ID = 4"
                                       << 1 << "Causale 300 rifiutata: L'utente GVERDI non esiste." << "";
         QTest::newRow("group missing") << "310" << "UPDATE FW06_GROUPUSR SET FW06_CODICE = 'VENDITE' WHERE FW06_ID = 4"
@@ -821,7 +819,6 @@ private slots:
         QTest::newRow("values not a JSON object") << QByteArray("{\"CGPL_VALORI\": \"[1, 2]\"}") << "CGPL_VALORI non è ammesso";
         QTest::newRow("unknown operation") << QByteArray(R"({"CGPL_INDOPERAZIONE": 9})")
                                            << "CGPL_INDOPERAZIONE non è ammesso";
-        QTest::newRow("user name as a number") << QByteArray(R"({"CGPL_UTENTE": 7})") << "CGPL_UTENTE non è del tipo";
         QTest::newRow("row id of the source") << QByteArray(R"({"CGPL_ID": 1})") << "CGPL_ID non esiste";
     }
 
