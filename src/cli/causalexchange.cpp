@@ -11,14 +11,18 @@
 #include "textstore.h"
 #include "transactionguard.h"
 
+#include <QDateTime>
 #include <QHash>
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSet>
 
 #include <cmath>
+#include <optional>
 
 namespace S = DueBilStatements;
 using Table = CausalConfiguration::Table;
@@ -30,9 +34,65 @@ enum : int {
     NotJson = 992101, WrongFormat, MissingField, UnknownColumn, Duplicated, NotObject, DatabaseError, LedgerFinding,
     CodeMissing,
     NotConfiguration = 992116, WrongType, TooLong, OutOfRange, NotInTable, ExclusionEmpty, ExclusionBoth, RepeatedRow,
-    MissingValue
+    MissingValue,
+    CompanyMissing = 992016, UserMissing = 992144,
+    GroupMissing = 992170, ExclusionUnnamed, OtherCompany
 };
+} // namespace Text
+
+// The section of a causal that carries its change history, when asked for.
+const QString HistorySection = QStringLiteral("storico");
+const CausalConfiguration::Table &historyTable()
+{
+    static const CausalConfiguration::Table table{"storico", "CGPL_DUEBILSTORICO", "CGPL_CAUSALE_CGP0", nullptr, {},
+                                                  "CGPL_ID", false};
+    return table;
 }
+
+// A recorded history row of the file, past its columns' rules: a moment as the history writes
+// it, a table of the configuration, key and values as JSON objects.
+bool historyRowIsSound(const QJsonObject &row, QString *column)
+{
+    static const QRegularExpression operation(QStringLiteral("^[0-9A-Fa-f]{32}$"));
+    static const QRegularExpression moment(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3}$"));
+    *column = QStringLiteral("CGPL_IDOPERAZIONE");
+    if (!operation.match(row.value(*column).toString()).hasMatch())
+        return false;
+    *column = QStringLiteral("CGPL_DATAORA");
+    const QString when = row.value(*column).toString();
+    if (!moment.match(when).hasMatch()
+        || !QDateTime::fromString(when, QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")).isValid())
+        return false;
+    *column = QStringLiteral("CGPL_TABELLA");
+    bool known = false;
+    for (const CausalConfiguration::Table &t : CausalConfiguration::tables())
+        known = known || row.value(*column).toString() == QLatin1String(t.table);
+    if (!known)
+        return false;
+    for (const char *json : {"CGPL_CHIAVE", "CGPL_VALORI"}) {
+        *column = QLatin1String(json);
+        QJsonParseError error;
+        if (!QJsonDocument::fromJson(row.value(*column).toString().toUtf8(), &error).isObject())
+            return false;
+    }
+    return true;
+}
+
+// The framework's ids differ from one database to another: an exclusion row carries, beside
+// the id, the group's code or the user's name, and an import finds the id by it.
+struct NamedId
+{
+    const char *idColumn;    // of CGP8_DUEBILREVOKE
+    const char *table;
+    const char *keyColumn;
+    const char *nameColumn;  // also the name of the value in an exported row
+    int missingText;
+};
+const NamedId namedIds[] = {
+    {"CGP8_ID_FW06", "FW06_GROUPUSR", "FW06_ID", "FW06_CODICE", Text::GroupMissing},
+    {"CGP8_ID_FW07", "FW07_APPUSER", "FW07_ID", "FW07_USERNAME", Text::UserMissing},
+};
+const QString ExclusionTable = QStringLiteral("CGP8_DUEBILREVOKE");
 
 // What a column accepts. Sizes are those of the production schema; the texts the window edits
 // are held to the window's own limits.
@@ -114,6 +174,15 @@ const QHash<QString, ColumnRule> &columnRules()
             {"FW41_SELEZIONATO", Kind::Flag, 0, true},
             {"FW41_DATIPO", Kind::Integer},
             {"FW41_ALTIPO", Kind::Integer},
+            {"CGPL_CAUSALE_CGP0", Kind::Integer, 0, true},
+            {"CGPL_IDOPERAZIONE", Kind::Text, 32, true},
+            {"CGPL_DATAORA", Kind::Text, 23, true},
+            {"CGPL_UTENTE", Kind::Text, 64, true},
+            {"CGPL_INDOPERAZIONE", Kind::Integer, 0, true, nullptr, nullptr, 1, 6},
+            {"CGPL_TABELLA", Kind::Text, 64, true},
+            {"CGPL_INDMODIFICA", Kind::Integer, 0, true, nullptr, nullptr, 0, 2},
+            {"CGPL_CHIAVE", Kind::Text, 1'000'000, true},
+            {"CGPL_VALORI", Kind::Text, 1'000'000, true},
         };
         QHash<QString, ColumnRule> byName;
         for (const ColumnRule &r : list)
@@ -171,11 +240,51 @@ QString shownValue(const QJsonValue &v)
 
 } // namespace
 
-// The keys of the catalogues and host tables that rows name, read once per import.
+// The keys of the catalogues and host tables that rows name, read once per import or export.
 struct CausalExchange::References
 {
     ado::Connection &connection;
     QHash<QString, QSet<qlonglong>> keys;
+    QHash<QString, QHash<qlonglong, QString>> names;  // by table: id -> code or name
+    QString company;  // the one company the file carries; empty: every company
+
+    const QHash<qlonglong, QString> &namesOf(const NamedId &n)
+    {
+        const QString table = QLatin1String(n.table);
+        if (!names.contains(table)) {
+            QHash<qlonglong, QString> byId;
+            const ado::RecordsetPtr rs =
+                connection.Execute(S::catalogueNames(table, QLatin1String(n.keyColumn), QLatin1String(n.nameColumn)));
+            for (; !rs->isEOF(); rs->MoveNext())
+                byId.insert(rs->value(QStringLiteral("K")).toLongLong(), rs->value(QStringLiteral("N")).toString());
+            names.insert(table, byId);
+        }
+        return names[table];
+    }
+
+    // An exclusion row as exported: beside each id, the code or name it has here (null when
+    // the id is empty or names nobody).
+    void addNames(QJsonObject &row)
+    {
+        for (const NamedId &n : namedIds) {
+            const QJsonValue id = row.value(QLatin1String(n.idColumn));
+            const QHash<qlonglong, QString> &byId = namesOf(n);
+            row.insert(QLatin1String(n.nameColumn), id.isNull() || !byId.contains(id.toInteger())
+                                                      ? QJsonValue(QJsonValue::Null)
+                                                      : QJsonValue(byId.value(id.toInteger())));
+        }
+    }
+
+    // Codes and user names are compared as SQL Server's usual collation does, without case.
+    std::optional<qlonglong> idOf(const NamedId &n, const QString &name)
+    {
+        const QHash<qlonglong, QString> &byId = namesOf(n);
+        for (auto it = byId.begin(); it != byId.end(); ++it) {
+            if (it.value().compare(name, Qt::CaseInsensitive) == 0)
+                return it.key();
+        }
+        return std::nullopt;
+    }
 
     bool contains(const char *table, const char *column, qlonglong value)
     {
@@ -196,8 +305,10 @@ struct CausalExchange::Causal
 {
     QString code;
     bool exists = false;
+    QString company;  // replaced only in this company's rows; empty: every company
     QJsonObject row;
     QHash<QString, QJsonArray> rows;   // by table name
+    QList<QVariantList> history;       // CausalHistory::storedColumns() of each row
     CausalConfiguration before;
 };
 
@@ -213,7 +324,7 @@ QString CausalExchange::echo(const QString &text)
     return text.left(EchoLimit - 3) + QStringLiteral("...");
 }
 
-QJsonDocument CausalExchange::exportCausals(const QStringList &codes, const QString &company) const
+QJsonDocument CausalExchange::exportCausals(const QStringList &codes, const QString &company, bool withHistory) const
 {
     QStringList all = codes;
     if (all.isEmpty()) {
@@ -223,6 +334,7 @@ QJsonDocument CausalExchange::exportCausals(const QStringList &codes, const QStr
             all << rs->value("CGP0_CAUSALE").toString();
     }
     QJsonArray causals;
+    References references{*m_connection, {}, {}, company};
     for (const QString &code : std::as_const(all)) {
         const ado::RecordsetPtr head = m_connection->Execute(S::causalRow(code));
         if (head->RecordCount() == 0)
@@ -239,16 +351,33 @@ QJsonDocument CausalExchange::exportCausals(const QStringList &codes, const QStr
                 causal.insert(QLatin1String(s.section), rs->isEOF() ? QJsonValue(QJsonValue::Null) : QJsonValue(rowAsJson(*rs, fields)));
                 continue;
             }
+            const bool exclusions = QLatin1String(s.table) == ExclusionTable;
             QJsonArray rows;
-            for (; !rs->isEOF(); rs->MoveNext())
-                rows.append(rowAsJson(*rs, fields));
+            for (; !rs->isEOF(); rs->MoveNext()) {
+                QJsonObject row = rowAsJson(*rs, fields);
+                if (exclusions)
+                    references.addNames(row);
+                rows.append(row);
+            }
             causal.insert(QLatin1String(s.section), rows);
+        }
+        if (withHistory) {
+            QJsonArray history;
+            for (const QVariantList &stored : CausalHistory::storedRows(*m_connection, code)) {
+                QJsonObject row;
+                for (int i = 0; i < stored.size(); ++i)
+                    row.insert(CausalHistory::storedColumns().at(i), QJsonValue::fromVariant(stored.at(i)));
+                history.append(row);
+            }
+            causal.insert(HistorySection, history);
         }
         causals.append(causal);
     }
     QJsonObject doc;
     doc.insert(QStringLiteral("format"), Format);
     doc.insert(QStringLiteral("version"), Version);
+    if (!company.isEmpty())
+        doc.insert(QStringLiteral("ditta"), company.toInt());
     doc.insert(QStringLiteral("causali"), causals);
     return QJsonDocument(doc);
 }
@@ -342,12 +471,21 @@ bool CausalExchange::readCausal(const QJsonObject &object, const ImportOptions &
             return refuse(Text::NotObject, {key});
         const QStringList columns = columnsOf(s.table);
         QSet<QString> keys;
+        QJsonArray resolved;
         for (const QJsonValue &row : std::as_const(rows)) {
             if (!row.isObject())
                 return refuse(Text::NotObject, {key});
-            const QJsonObject r = row.toObject();
+            QJsonObject r = row.toObject();
+            if (QLatin1String(s.table) == ExclusionTable && !resolveExclusion(r, references, reason))
+                return false;
             if (!checkRow(r, s, columns))
                 return false;
+            // A file of one company replaces that company's rows only: it carries no other's.
+            if (s.companyColumn && !references.company.isEmpty()
+                && bindable(r.value(QLatin1String(s.companyColumn))).toString() != references.company)
+                return refuse(Text::OtherCompany, {QLatin1String(s.table), shownValue(r.value(QLatin1String(s.companyColumn))),
+                                                   references.company});
+            resolved.append(r);
             QStringList keyValues;
             // A key left out is an empty one, as a null is: both rows name the same item.
             for (const QString &k : s.keyColumns)
@@ -365,9 +503,32 @@ bool CausalExchange::readCausal(const QJsonObject &object, const ImportOptions &
                     return refuse(Text::ExclusionBoth, {});
             }
         }
-        causal->rows.insert(QLatin1String(s.table), rows);
+        causal->rows.insert(QLatin1String(s.table), resolved);
     }
-    QSet<QString> sectionNames;
+    // The history comes only when asked for; otherwise the section is left aside.
+    const QJsonValue history = object.value(HistorySection);
+    if (options.withHistory && !history.isUndefined() && !history.isNull()) {
+        if (!history.isArray())
+            return refuse(Text::NotObject, {HistorySection});
+        const QStringList columns = columnsOf(historyTable().table);
+        for (const QJsonValue &value : history.toArray()) {
+            if (!value.isObject())
+                return refuse(Text::NotObject, {HistorySection});
+            const QJsonObject r = value.toObject();
+            QVariantList stored;
+            for (const QString &column : CausalHistory::storedColumns()) {
+                if (!r.contains(column))
+                    return refuse(Text::MissingValue, {column, QLatin1String(historyTable().table)});
+                stored << bindable(r.value(column));
+            }
+            if (!checkRow(r, historyTable(), columns))
+                return false;
+            if (QString column; !historyRowIsSound(r, &column))
+                return refuse(Text::OutOfRange, {column, shownValue(r.value(column))});
+            causal->history.append(stored);
+        }
+    }
+    QSet<QString> sectionNames{HistorySection};
     for (const Table &s : tables.mid(1))
         sectionNames.insert(QLatin1String(s.section));
     for (auto it = object.begin(); it != object.end(); ++it) {
@@ -377,10 +538,63 @@ bool CausalExchange::readCausal(const QJsonObject &object, const ImportOptions &
     if (!checkRow(causal->row, CausalConfiguration::causalTable(), columnsOf(CausalConfiguration::causalTable().table)))
         return false;
     causal->code = shownValue(codeValue);
+    causal->company = references.company;
     causal->exists = m_connection->Execute(S::existsCausal(causal->code), 1)->RecordCount() >= 1;
     if (causal->exists && !options.replace)
         return refuse(MessageId::Exists, {causal->code});
     return true;
+}
+
+bool CausalExchange::resolveExclusion(QJsonObject &row, References &references, QString *reason) const
+{
+    for (const NamedId &n : namedIds) {
+        const QString nameColumn = QLatin1String(n.nameColumn);
+        // A row written by hand may name the target's id alone.
+        if (!row.contains(nameColumn))
+            continue;
+        const QJsonValue name = row.take(nameColumn);
+        const QJsonValue id = row.value(QLatin1String(n.idColumn));
+        if (name.isNull()) {
+            // An id whose group or user the source did not know would name anybody here.
+            if (!id.isNull() && !id.isUndefined()) {
+                *reason = m_texts.text(Text::ExclusionUnnamed, {QLatin1String(n.idColumn), echo(shownValue(id)), nameColumn});
+                return false;
+            }
+            continue;
+        }
+        if (!name.isString()) {
+            *reason = m_texts.text(Text::WrongType, {nameColumn, echo(shownValue(name))});
+            return false;
+        }
+        const std::optional<qlonglong> found = references.idOf(n, name.toString());
+        if (!found) {
+            *reason = m_texts.text(n.missingText, {echo(name.toString())});
+            return false;
+        }
+        row.insert(QLatin1String(n.idColumn), *found);
+    }
+    return true;
+}
+
+void CausalExchange::nameExclusions(QList<CausalConfiguration::Change> &changes, References &references) const
+{
+    for (CausalConfiguration::Change &c : changes) {
+        if (c.table != ExclusionTable)
+            continue;
+        QList<QPair<QString, QVariant>> key;
+        for (const auto &[column, value] : std::as_const(c.key)) {
+            key.append({column, value});
+            for (const NamedId &n : namedIds) {
+                if (column != QLatin1String(n.idColumn) || value.isNull())
+                    continue;
+                // A row the target keeps for an id it no longer knows shows the id alone.
+                const auto &names = references.namesOf(n);
+                if (names.contains(value.toLongLong()))
+                    key.append({QLatin1String(n.nameColumn), names.value(value.toLongLong())});
+            }
+        }
+        c.key = key;
+    }
 }
 
 QString CausalExchange::write(const Causal &causal) const
@@ -401,8 +615,13 @@ QString CausalExchange::write(const Causal &causal) const
     const QList<Table> &tables = CausalConfiguration::tables();
     if (causal.exists) {
         // The causal row goes last, as in the window's delete.
-        for (const Table &s : tables.mid(1))
-            m_connection->Execute(S::deleteRowsOfCausal(QLatin1String(s.table), QLatin1String(s.causalColumn), causal.code), 1);
+        for (const Table &s : tables.mid(1)) {
+            const bool oneCompany = s.companyColumn && !causal.company.isEmpty();
+            m_connection->Execute(S::deleteRowsOfCausal(QLatin1String(s.table), QLatin1String(s.causalColumn), causal.code,
+                                                        oneCompany ? QLatin1String(s.companyColumn) : QString(),
+                                                        causal.company),
+                                  1);
+        }
         m_connection->Execute(S::deleteCausalRow(causal.code), 1);
     }
     QJsonObject head = causal.row;
@@ -476,7 +695,17 @@ CausalExchange::ImportReport CausalExchange::importCausals(const QByteArray &jso
         QList<Causal> causals;
         QSet<QString> seen;
         bool refused = false;
-        References references{*m_connection, {}};
+        References references{*m_connection, {}, {}, {}};
+        // A file of one company: the rows of the others stay as they are.
+        if (const QJsonValue company = root.value(QLatin1String("ditta")); !company.isUndefined() && !company.isNull()) {
+            if (!company.isDouble() || !isWhole(company.toDouble()) || std::fabs(company.toDouble()) > IntMax
+                || !references.contains("CG18_DITTE", "CG18_CODICE", static_cast<qlonglong>(company.toDouble()))) {
+                report.error = m_texts.text(Text::CompanyMissing, {echo(shownValue(company))});
+                return report;
+            }
+            references.company = shownValue(company);
+            report.company = references.company;
+        }
         for (const QJsonValue &value : root.value(QLatin1String("causali")).toArray()) {
             Causal causal;
             Outcome outcome;
@@ -510,6 +739,8 @@ CausalExchange::ImportReport CausalExchange::importCausals(const QByteArray &jso
                 return report;
             }
             report.causals[i].completed = complete(causal, options);
+            if (!causal.history.isEmpty())
+                report.causals[i].history = CausalHistory::restore(*m_connection, causal.code, causal.history);
         }
         // Checked after every causal is written, so that causals of the same file may name
         // each other as compensation causals.
@@ -524,9 +755,11 @@ CausalExchange::ImportReport CausalExchange::importCausals(const QByteArray &jso
             return report;
         if (options.dryRun) {
             for (int i = 0; i < causals.size(); ++i) {
-                if (causals.at(i).exists)
+                if (causals.at(i).exists) {
                     report.causals[i].changes = CausalConfiguration::diff(
                         causals.at(i).before, CausalConfiguration::read(*m_connection, causals.at(i).code));
+                    nameExclusions(report.causals[i].changes, references);
+                }
             }
             report.acceptable = true;
             return report;  // the guard rolls everything back

@@ -34,12 +34,14 @@ public:
         QString reason;      // Italian, for a refused causal
         QList<QPair<QString, int>> completed;              // table, rows the completion added
         QList<CausalConfiguration::Change> changes;        // replaced causal, trial run only
+        int history = 0;                                   // rows of its change history stored
     };
     struct ImportReport
     {
         bool written = false;     // committed (never on a trial run)
         bool acceptable = false;  // every causal passed and every statement ran
         QString error;            // Italian, for a file or a database refused as a whole
+        QString company;          // the one company the file carries; empty: every company
         QList<Outcome> causals;
     };
     struct ImportOptions
@@ -49,13 +51,16 @@ public:
         QString userName;         // decides whether the reserved codes below 300 may be imported
         QString company;          // the completion's company and group
         QString group;
+        bool withHistory = false; // the causals' change history too, when the file carries it
     };
 
     CausalExchange(ado::ConnectionPtr connection, const TextStore &texts);
 
-    // Every causal when codes is empty; company restricts the per-company rows (empty: all).
+    // Every causal when codes is empty; company restricts the per-company rows (empty: all),
+    // and the document says so: its import replaces only that company's rows.
     // Codes must be existing causals in the window's format. Throws ado::AdoError.
-    QJsonDocument exportCausals(const QStringList &codes, const QString &company = {}) const;
+    // With the history, each causal carries its rows of the change history.
+    QJsonDocument exportCausals(const QStringList &codes, const QString &company = {}, bool withHistory = false) const;
 
     ImportReport importCausals(const QByteArray &json, const ImportOptions &options);
 
@@ -67,6 +72,9 @@ private:
     struct References;
     bool readCausal(const QJsonObject &object, const ImportOptions &options, References &references, Causal *causal,
                     QString *reason) const;
+    bool resolveExclusion(QJsonObject &row, References &references, QString *reason) const;
+    // An exclusion's change names its group or user beside the id, as the target knows them.
+    void nameExclusions(QList<CausalConfiguration::Change> &changes, References &references) const;
     QString write(const Causal &causal) const;
     QList<QPair<QString, int>> complete(const Causal &causal, const ImportOptions &options) const;
     QString ledgerRefusal(const QString &code) const;

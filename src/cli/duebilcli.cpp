@@ -43,7 +43,8 @@ enum : int {
     BadDate, HistoryMissing, OperationCompletion, HistoryEntryAll, SchemaTableCreated, SchemaRowsAdded, SchemaNothingToCreate,
     SchemaNeedsDatabase,
     UnknownOption = 992300, OptionNeedsValue, OptionNotForCommand, BadLimit,
-    GroupGone = 992310, MembershipUnread, TableMissing, ColumnMissing, BadMembership, UserAmbiguous, UnresolvedOfCausal
+    GroupGone = 992310, MembershipUnread, TableMissing, ColumnMissing, BadMembership, UserAmbiguous, UnresolvedOfCausal,
+    DryOneCompany = 992173, HistoryCarried
 };
 }
 
@@ -64,6 +65,7 @@ struct Options
     bool json = false;
     bool replace = false;
     bool dryRun = false;
+    bool withHistory = false;
     QString since;
     QString limit;
     bool help = false;
@@ -91,8 +93,8 @@ const QHash<QString, CommandForm> &commandForms()
         {"duplicate", {2, {"--description"}}},
         {"delete", {1, {}}},
         {"validate", {-1, {"--json"}}},
-        {"export", {-2, {}}},
-        {"import", {1, {"--replace", "--dry-run"}}},
+        {"export", {-2, {"--with-history"}}},
+        {"import", {1, {"--replace", "--dry-run", "--with-history"}}},
         {"access", {-1, {"--json"}}},
         {"history", {-1, {"--since", "--limit", "--json"}}},
     };
@@ -222,8 +224,8 @@ struct DueBilCli::Private
         };
         static const QHash<QString, bool Options::*> flags = {
             {"--demo", &Options::demo}, {"--schema-only", &Options::schemaOnly}, {"--json", &Options::json},
-            {"--replace", &Options::replace}, {"--dry-run", &Options::dryRun}, {"--help", &Options::help},
-            {"-h", &Options::help},
+            {"--replace", &Options::replace}, {"--dry-run", &Options::dryRun}, {"--with-history", &Options::withHistory},
+            {"--help", &Options::help}, {"-h", &Options::help},
         };
         for (int i = 0; i < arguments.size(); ++i) {
             const QString a = arguments.at(i);
@@ -889,7 +891,11 @@ struct DueBilCli::Private
                 return say(CliText::CausalMissing, {code}, Refused);
         }
         const QString company = options.companyGiven ? options.company : QString();
-        out << CausalExchange(connection, texts).exportCausals(codes, company).toJson(QJsonDocument::Indented);
+        if (!company.isEmpty() && companyGroup().isEmpty())
+            return say(CliText::CompanyMissing, {company}, Refused);
+        if (options.withHistory && !CausalHistory::exists(*connection))
+            return say(CliText::HistoryMissing, {CausalHistory::TableName}, Refused);
+        out << CausalExchange(connection, texts).exportCausals(codes, company, options.withHistory).toJson(QJsonDocument::Indented);
         out.flush();
         return Done;
     }
@@ -925,8 +931,19 @@ struct DueBilCli::Private
         out << texts.text(CliText::ImportCompleted, {o.code, counts.join(QStringLiteral(", "))}) << '\n';
     }
 
+    void printHistory(const CausalExchange::Outcome &o)
+    {
+        if (o.history > 0)
+            out << texts.text(CliText::HistoryCarried, {o.code, QString::number(o.history)}) << '\n';
+    }
+
     int importCausals(const QString &fileName)
     {
+        const QString group = companyGroup();
+        if (group.isEmpty())
+            return say(CliText::CompanyMissing, {options.company}, Refused);
+        if (options.withHistory && !CausalHistory::exists(*connection))
+            return say(CliText::HistoryMissing, {CausalHistory::TableName}, Refused);
         QFile file(fileName);
         if (!file.open(QIODevice::ReadOnly))
             return say(CliText::ImportCannotRead, {CausalExchange::echo(fileName), file.errorString()}, Refused);
@@ -935,11 +952,14 @@ struct DueBilCli::Private
         importOptions.dryRun = options.dryRun;
         importOptions.userName = options.user;
         importOptions.company = options.company;
-        importOptions.group = companyGroup();
+        importOptions.group = group;
+        importOptions.withHistory = options.withHistory;
         CausalExchange exchange(connection, texts);
         const CausalExchange::ImportReport report = exchange.importCausals(file.readAll(), importOptions);
         using Result = CausalExchange::Result;
         if (options.dryRun) {
+            if (!report.company.isEmpty())
+                out << texts.text(CliText::DryOneCompany, {report.company}) << '\n';
             // The trial run shows what each causal would become, refused ones included.
             for (const CausalExchange::Outcome &o : report.causals) {
                 if (o.result == Result::Refused) {
@@ -957,6 +977,7 @@ struct DueBilCli::Private
                 if (report.acceptable) {
                     printChanges(o);
                     printCompleted(o);
+                    printHistory(o);
                 }
             }
             out.flush();
@@ -980,6 +1001,7 @@ struct DueBilCli::Private
         for (const CausalExchange::Outcome &o : report.causals) {
             out << texts.text(o.result == Result::Added ? CliText::ImportAdded : CliText::ImportReplaced, {o.code}) << '\n';
             printCompleted(o);
+            printHistory(o);
         }
         out.flush();
         return say(CliText::ImportDone, {QString::number(report.causals.size())});

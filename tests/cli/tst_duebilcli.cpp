@@ -99,6 +99,10 @@ private slots:
         QTest::newRow("complete") << QStringList{"--company", "3", "complete"} << 0
                                   << "Completamento eseguito: 0 righe aggiunte.";
         QTest::newRow("unknown company") << QStringList{"--company", "9", "complete"} << 1 << "Ditta 9 inesistente.";
+        QTest::newRow("export of an unknown company") << QStringList{"--company", "99", "export", "300"} << 1
+                                                      << "Ditta 99 inesistente.";
+        QTest::newRow("import into an unknown company") << QStringList{"--company", "99", "import", "causali.json"} << 1
+                                                        << "Ditta 99 inesistente.";
         QTest::newRow("unknown command") << QStringList{"frob"} << 2 << "Comando sconosciuto: frob";
         QTest::newRow("missing argument") << QStringList{"delete"} << 2 << "Argomenti mancanti";
         QTest::newRow("unknown option") << QStringList{"--colour", "list"} << 2 << "Opzione sconosciuta: --colour";
@@ -640,6 +644,8 @@ private slots:
         QTest::newRow("unknown layout field") << "griglia" << QByteArray(R"({"CGP3_IDFIELD_CGP1": 9999})")
                                               << "CGP1_DUEBILFIELD";
         QTest::newRow("unknown user") << "+esclusioni" << QByteArray(R"({"CGP8_ID_FW07": 777})") << "FW07_APPUSER";
+        QTest::newRow("user id without the user's name") << "+esclusioni"
+            << QByteArray(R"({"CGP8_ID_FW07": 3, "FW07_USERNAME": null})") << "non indica FW07_USERNAME";
         QTest::newRow("exclusion of nobody") << "+esclusioni" << QByteArray(R"({"CGP8_ID_FW06": null})")
                                              << "né un gruppo né un utente";
         QTest::newRow("exclusion of a group and a user") << "+esclusioni"
@@ -758,6 +764,179 @@ private slots:
         QCOMPARE(run({"--user", "VELTO", "import", file, "--dry-run"}), 1);
         QVERIFY(m_out.contains("Causale 300 rifiutata: La causale 300 esiste già!"));
         QVERIFY(m_err.contains("l'importazione sarebbe rifiutata"));
+    }
+
+    // The host's databases number groups and users each their own way: a promotion withdraws
+    // the causal from the group or user of the same code or name, and refuses the causal, writing
+    // nothing, when the target has none.
+    void promotionFindsGroupsAndUsersByName_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("target");  // SQL run on the target, a statement a line
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("shown");   // a line of the trial run
+        QTest::addColumn<QString>("stored");  // the causal's exclusion on the target after the import
+        const QString swapUsers = "UPDATE FW07_APPUSER SET FW07_ID = 9 WHERE FW07_ID = 4\n"
+                                  "UPDATE FW07_APPUSER SET FW07_ID = 4 WHERE FW07_ID = 2\n"
+                                  "UPDATE FW07_APPUSER SET FW07_ID = 2 WHERE FW07_ID = 9\n";
+        const QString swapGroups = "UPDATE FW06_GROUPUSR SET FW06_ID = 9 WHERE FW06_ID = 4\n"
+                                   "UPDATE FW06_GROUPUSR SET FW06_ID = 4 WHERE FW06_ID = 1\n"
+                                   "UPDATE FW06_GROUPUSR SET FW06_ID = 1 WHERE FW06_ID = 9\n";
+        QTest::newRow("user under another id") << "300" << swapUsers + "DELETE FROM CGP8_DUEBILREVOKE" << 0
+            << "  CGP8_DUEBILREVOKE CGP8_ID_FW06=NULL,CGP8_ID_FW07=2,FW07_USERNAME='GVERDI': riga aggiunta" << "/2";
+        QTest::newRow("group under another id") << "310" << swapGroups + "DELETE FROM CGP8_DUEBILREVOKE" << 0
+            << "  CGP8_DUEBILREVOKE CGP8_ID_FW06=1,FW06_CODICE='COMMERCIALE',CGP8_ID_FW07=NULL: riga aggiunta" << "1/";
+        QTest::newRow("user missing") << "300" << "UPDATE FW07_APPUSER SET FW07_USERNAME = 'GIUVERDI' WHERE FW07_ID = 4"
+                                      << 1 << "Causale 300 rifiutata: L'utente GVERDI non esiste." << "";
+        QTest::newRow("group missing") << "310" << "UPDATE FW06_GROUPUSR SET FW06_CODICE = 'VENDITE' WHERE FW06_ID = 4"
+                                       << 1 << "Causale 310 rifiutata: Il gruppo di utenti COMMERCIALE non esiste." << "";
+    }
+
+    void promotionFindsGroupsAndUsersByName()
+    {
+        QFETCH(QString, code);
+        QFETCH(QString, target);
+        QFETCH(int, status);
+        QFETCH(QString, shown);
+        QFETCH(QString, stored);
+        QCOMPARE(run({"export", code}), 0);
+        const QString file = written(m_out.toUtf8());
+        TestDatabase other(TestDatabase::Demo);
+        ado::Connection c;
+        c.Open(other.connectionString());
+        for (const QString &sql : target.split('\n', Qt::SkipEmptyParts))
+            c.Execute(sql);
+        const QString before = moduleRows(other.connectionString());
+
+        QCOMPARE(run({"import", file, "--replace", "--dry-run"}, other.connectionString()), status);
+        QVERIFY2(m_out.split('\n').contains(shown), qPrintable(m_out));
+        QCOMPARE(run({"import", file, "--replace"}, other.connectionString()), status);
+        if (status != 0) {
+            QVERIFY2(m_err.contains(shown.section(": ", 1)), qPrintable(m_err));
+            QCOMPARE(moduleRows(other.connectionString()), before);
+            return;
+        }
+        const ado::RecordsetPtr rs = c.Execute("SELECT CGP8_ID_FW06, CGP8_ID_FW07 FROM CGP8_DUEBILREVOKE WHERE CGP8_CAUSALE_CGP0 = " + code);
+        QCOMPARE(rs->RecordCount(), 1);
+        QCOMPARE(rs->value("CGP8_ID_FW06").toString() + '/' + rs->value("CGP8_ID_FW07").toString(), stored);
+    }
+
+    // A file of one company replaces that company's rows of the causal; the other companies'
+    // rows stay, and the trial run says so. A file naming an unknown company is refused.
+    void oneCompanyImportKeepsTheOtherCompanies()
+    {
+        const auto otherCompanies = [this] {
+            return moduleRows(m_db->connectionString()).split('\n').filter(QRegularExpression("DITTA_CG18=[^1]"));
+        };
+        const QStringList others = otherCompanies();
+        QVERIFY(others.filter("300").size() >= 4);
+        QCOMPARE(run({"--company", "1", "export", "300"}), 0);
+        QJsonObject doc = QJsonDocument::fromJson(m_out.toUtf8()).object();
+        QCOMPARE(doc.value("ditta").toInt(), 1);
+        QJsonObject causal = doc.value("causali").toArray().first().toObject();
+        QJsonArray companies = causal.value("ditte").toArray();
+        QCOMPARE(companies.size(), 1);
+        QJsonObject row = companies.first().toObject();
+        const int months = row.value("CGP6_MESI").toInt();
+        row.insert("CGP6_MESI", months + 1);
+        causal.insert("ditte", QJsonArray{row});
+        doc.insert("causali", QJsonArray{causal});
+        const QString file = written(QJsonDocument(doc).toJson());
+
+        QCOMPARE(run({"import", file, "--replace", "--dry-run"}), 0);
+        QVERIFY2(m_out.startsWith("Il file riguarda solo la ditta 1: "), qPrintable(m_out));
+        QCOMPARE(m_out.split('\n').filter(QRegularExpression("^  ")),
+                 QStringList{QString("  CGP6_DUEBILPARAMDITTA CGP6_DITTA_CG18=1 CGP6_MESI: %1 -> %2").arg(months).arg(months + 1)});
+        QCOMPARE(run({"import", file, "--replace"}), 0);
+        QCOMPARE(otherCompanies(), others);
+        QCOMPARE(rows(QString("CGP6_DUEBILPARAMDITTA WHERE CGP6_CAUSALE_CGP0 = 300 AND CGP6_DITTA_CG18 = 1 AND CGP6_MESI = %1")
+                          .arg(months + 1)), 1);
+
+        // The file carries no row of another company, and names a company of the target.
+        const QString before = moduleRows(m_db->connectionString());
+        row.insert("CGP6_DITTA_CG18", 2);
+        causal.insert("ditte", QJsonArray{row});
+        doc.insert("causali", QJsonArray{causal});
+        QCOMPARE(run({"import", written(QJsonDocument(doc).toJson()), "--replace"}), 1);
+        QVERIFY2(m_err.contains("della ditta 2, ma il file riguarda solo la ditta 1"), qPrintable(m_err));
+        doc.insert("ditta", 99);
+        QCOMPARE(run({"import", written(QJsonDocument(doc).toJson()), "--replace"}), 1);
+        QVERIFY2(m_err.contains("Ditta 99 inesistente."), qPrintable(m_err));
+        QCOMPARE(moduleRows(m_db->connectionString()), before);
+    }
+
+    // The record of a causal's changes travels with it when asked: the target stores it as the
+    // source has it, checks it like every other row, and a second import doubles nothing.
+    void historyTravelsWithItsCausal_data()
+    {
+        QTest::addColumn<QByteArray>("change");  // merged into the first carried history row
+        QTest::addColumn<QString>("reason");     // empty: the import succeeds
+        QTest::newRow("as recorded") << QByteArray("{}") << "";
+        QTest::newRow("moment of another form") << QByteArray(R"({"CGPL_DATAORA": "07/12/2026 10:00"})")
+                                                << "CGPL_DATAORA non è ammesso";
+        QTest::newRow("table outside the configuration") << QByteArray(R"({"CGPL_TABELLA": "FW07_APPUSER"})")
+                                                         << "CGPL_TABELLA non è ammesso";
+        QTest::newRow("values not a JSON object") << QByteArray("{\"CGPL_VALORI\": \"[1, 2]\"}") << "CGPL_VALORI non è ammesso";
+        QTest::newRow("unknown operation") << QByteArray(R"({"CGPL_INDOPERAZIONE": 9})")
+                                           << "CGPL_INDOPERAZIONE non è ammesso";
+        QTest::newRow("row id of the source") << QByteArray(R"({"CGPL_ID": 1})") << "CGPL_ID non esiste";
+    }
+
+    void historyTravelsWithItsCausal()
+    {
+        QFETCH(QByteArray, change);
+        QFETCH(QString, reason);
+        const auto recorded = [](const QString &db) {
+            ado::Connection c;
+            c.Open(db);
+            const ado::RecordsetPtr rs = c.Execute(
+                "SELECT * FROM CGPL_DUEBILSTORICO WHERE CGPL_CAUSALE_CGP0 = 401 AND CGPL_INDOPERAZIONE <> 5 ORDER BY CGPL_ID");
+            QStringList lines;
+            for (; !rs->isEOF(); rs->MoveNext()) {
+                QStringList cells;
+                for (const QString &f : rs->fieldNames())
+                    cells << (f == "CGPL_ID" ? QString() : rs->value(f).toString());
+                lines << cells.join('|');
+            }
+            return lines;
+        };
+        QCOMPARE(run({"--user", "MROSSI", "duplicate", "300", "401"}), 0);
+        QCOMPARE(run({"export", "401", "--with-history"}), 0);
+        QJsonObject doc = QJsonDocument::fromJson(m_out.toUtf8()).object();
+        QJsonObject causal = doc.value("causali").toArray().first().toObject();
+        QJsonArray history = causal.value("storico").toArray();
+        QJsonObject first = history.first().toObject();
+        const QJsonObject merged = QJsonDocument::fromJson(change).object();
+        for (auto it = merged.begin(); it != merged.end(); ++it)
+            first.insert(it.key(), it.value());
+        history.replace(0, first);
+        causal.insert("storico", history);
+        doc.insert("causali", QJsonArray{causal});
+        const QString file = written(QJsonDocument(doc).toJson());
+        TestDatabase other(TestDatabase::Demo);
+        const QString target = other.connectionString();
+
+        if (!reason.isEmpty()) {
+            const QString before = moduleRows(target);
+            QCOMPARE(run({"import", file, "--with-history"}, target), 1);
+            QVERIFY2(m_err.contains(reason), qPrintable(m_err));
+            QCOMPARE(moduleRows(target), before);
+            QCOMPARE(run({"history", "401"}, target), 0);
+            QCOMPARE(m_out, "Nessuna modifica registrata.\n");
+            return;
+        }
+        // Without being asked the history stays where it is.
+        QCOMPARE(run({"import", file, "--dry-run"}, target), 0);
+        QVERIFY(!m_out.contains("storico"));
+        QCOMPARE(run({"import", file, "--with-history"}, target), 0);
+        QVERIFY2(m_out.contains(QString("Causale 401: %1 righe dello storico delle modifiche riportate.").arg(history.size())),
+                 qPrintable(m_out));
+        const QStringList carried = recorded(target);
+        QCOMPARE(carried, recorded(m_db->connectionString()));
+        QCOMPARE(carried.size(), history.size());
+        QCOMPARE(run({"import", file, "--with-history", "--replace"}, target), 0);
+        QVERIFY2(!m_out.contains("storico"), qPrintable(m_out));
+        QCOMPARE(recorded(target), carried);
     }
 
     void showEscapesControlCharacters()

@@ -9,6 +9,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QSqlError>
+#include <QSet>
 #include <QSqlQuery>
 #include <algorithm>
 #include <utility>
@@ -294,4 +295,72 @@ int CausalHistory::read(ado::Connection &connection, const QString &code, const 
     if (entry)
         give();
     return given;
+}
+
+const QStringList &CausalHistory::storedColumns()
+{
+    // In the order of the statements' columns, the causal left out.
+    static const QStringList columns{"CGPL_IDOPERAZIONE", "CGPL_DATAORA",     "CGPL_UTENTE", "CGPL_INDOPERAZIONE",
+                                     "CGPL_TABELLA",      "CGPL_INDMODIFICA", "CGPL_CHIAVE", "CGPL_VALORI"};
+    return columns;
+}
+
+QList<QVariantList> CausalHistory::storedRows(ado::Connection &connection, const QString &code)
+{
+    const QString sql = DueBilStatements::historyRead(true, false);
+    QSqlQuery q(connection.database());
+    q.setForwardOnly(true);
+    if (!q.prepare(sql))
+        throw failure(q, sql);
+    q.addBindValue(code.toInt());
+    if (!q.exec())
+        throw failure(q, sql);
+    QList<QVariantList> rows;
+    while (q.next()) {
+        QVariantList row;
+        for (int i = 0; i < storedColumns().size(); ++i) {
+            const int column = i == 0 ? 0 : i + 1;
+            // The drivers give numbers as they like; the two indicators are whole numbers.
+            row << (column == 4 || column == 6 ? QVariant(q.value(column).toLongLong()) : QVariant(q.value(column).toString()));
+        }
+        rows.append(row);
+    }
+    std::reverse(rows.begin(), rows.end());
+    return rows;
+}
+
+int CausalHistory::restore(ado::Connection &connection, const QString &code, const QList<QVariantList> &rows)
+{
+    const auto signature = [](const QVariantList &row) {
+        QStringList texts;
+        for (const QVariant &v : row)
+            texts << v.toString();
+        return texts.join(QChar(0x1f));
+    };
+    QSet<QString> stored;
+    for (const QVariantList &row : storedRows(connection, code))
+        stored.insert(signature(row));
+    const QString sql = DueBilStatements::historyInsert();
+    int written = 0;
+    try {
+        ado::Command insert(connection, sql);
+        insert.bind(1, qint64(code.toInt()));
+        for (const QVariantList &row : rows) {
+            if (stored.contains(signature(row)))
+                continue;
+            for (int i = 0; i < row.size(); ++i) {
+                const int position = i == 0 ? 0 : i + 1;
+                if (row.at(i).typeId() == QMetaType::QString)
+                    insert.bind(position, row.at(i).toString());
+                else
+                    insert.bind(position, row.at(i).toLongLong());
+            }
+            insert.Execute();
+            stored.insert(signature(row));
+            ++written;
+        }
+    } catch (const ado::AdoError &e) {
+        throw ado::AdoError(ado::AdoError::Generic, e.message(), sql);
+    }
+    return written;
 }

@@ -76,6 +76,16 @@ public:
                     const std::function<void(const Entry &)> &each);
     static bool exists(ado::Connection &connection);
 
+    // The causal's recorded rows as stored, oldest first, each as the values of storedColumns()
+    // (every column but the row id and the causal): what carries the record of a causal to
+    // another database. Throws ado::AdoError.
+    static const QStringList &storedColumns();
+    static QList<QVariantList> storedRows(ado::Connection &connection, const QString &code);
+    // Stores rows carried from another database under the causal, on the caller's connection,
+    // leaving out those recorded already (the same operation, row and values): carried again,
+    // nothing is doubled. Answers how many it stored. Throws ado::AdoError.
+    static int restore(ado::Connection &connection, const QString &code, const QList<QVariantList> &rows);
+
 private:
     ado::Connection &m_connection;
     QString m_userName;

@@ -654,6 +654,11 @@ QString catalogueKeys(const QString &table, const QString &column)
     return "SELECT " + column + " AS K FROM " + table;
 }
 
+QString catalogueNames(const QString &table, const QString &keyColumn, const QString &nameColumn)
+{
+    return "SELECT " + keyColumn + " AS K, " + nameColumn + " AS N FROM " + table;
+}
+
 QString noRowsOf(const QString &table)
 {
     return "SELECT * FROM " + table + " WHERE 1 = 0";
@@ -665,11 +670,14 @@ QString insertRow(const QString &table, const QStringList &columns)
         + QStringList(columns.size(), QStringLiteral("?")).join(QStringLiteral(", ")) + ")";
 }
 
-QString deleteRowsOfCausal(const QString &table, const QString &causalColumn, const QString &code)
+QString deleteRowsOfCausal(const QString &table, const QString &causalColumn, const QString &code,
+                           const QString &companyColumn, const QString &company)
 {
     QString sql = "DELETE FROM " + table + " WHERE " + causalColumn + " = " + code;
     if (table == QLatin1String("FW41_SELEZIONEPARAMSCADENZE"))
         sql += " AND FW41_UOBJECT = " + quoted(UObjectConfig);
+    if (!companyColumn.isEmpty())
+        sql += " AND " + companyColumn + " = " + company;
     return sql;
 }
 

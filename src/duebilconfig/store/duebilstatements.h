@@ -150,9 +150,12 @@ QString companyGroup(const QString &company);
 QString causalRow(const QString &code);
 QString setCausalDescription(const QString &code, const QString &description);
 QString catalogueKeys(const QString &table, const QString &column);
+QString catalogueNames(const QString &table, const QString &keyColumn, const QString &nameColumn);  // K, N
 QString noRowsOf(const QString &table);
 QString insertRow(const QString &table, const QStringList &columns);  // one ? a column
-QString deleteRowsOfCausal(const QString &table, const QString &causalColumn, const QString &code);
+// With a company column, only that company's rows.
+QString deleteRowsOfCausal(const QString &table, const QString &causalColumn, const QString &code,
+                           const QString &companyColumn = {}, const QString &company = {});
 
 // Change history, with bound values: one recorded row, and the rows read back (by causal
 // and from a time when asked).

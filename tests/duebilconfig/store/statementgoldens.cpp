@@ -127,10 +127,14 @@ const QMap<QString, Call> &calls()
         {"setCausalDescription",
          [](const QStringList &a) { return one(S::setCausalDescription(a.value(0), a.value(1))); }},
         {"catalogueKeys", [](const QStringList &a) { return one(S::catalogueKeys(a.value(0), a.value(1))); }},
+        {"catalogueNames",
+         [](const QStringList &a) { return one(S::catalogueNames(a.value(0), a.value(1), a.value(2))); }},
         {"noRowsOf", [](const QStringList &a) { return one(S::noRowsOf(a.value(0))); }},
         {"insertRow", [](const QStringList &a) { return one(S::insertRow(a.value(0), a.mid(1))); }},
         {"deleteRowsOfCausal",
-         [](const QStringList &a) { return one(S::deleteRowsOfCausal(a.value(0), a.value(1), a.value(2))); }},
+         [](const QStringList &a) {
+             return one(S::deleteRowsOfCausal(a.value(0), a.value(1), a.value(2), a.value(3), a.value(4)));
+         }},
         {"historyInsert", [](const QStringList &) { return one(S::historyInsert()); }},
         {"historyRead", [](const QStringList &a) { return one(S::historyRead(flag(a, 0), flag(a, 1))); }},
     };
@@ -689,6 +693,8 @@ const QList<Golden> &rows()
         {"setCausalDescription", {"300", "Incasso d'aprile"},
          {"UPDATE CGP0_DUEBILCAUSALI SET CGP0_DESCRIZIONE = N'Incasso d''aprile' WHERE CGP0_CAUSALE = 300"}},
         {"catalogueKeys", {"CGP2_DUEBILCHECK", "CGP2_ID"}, {"SELECT CGP2_ID AS K FROM CGP2_DUEBILCHECK"}},
+        {"catalogueNames", {"FW07_APPUSER", "FW07_ID", "FW07_USERNAME"},
+         {"SELECT FW07_ID AS K, FW07_USERNAME AS N FROM FW07_APPUSER"}},
         {"noRowsOf", {"CGP5_DUEBILPARAM"}, {"SELECT * FROM CGP5_DUEBILPARAM WHERE 1 = 0"}},
         {"insertRow", {"CGP8_DUEBILREVOKE", "CGP8_CAUSALE_CGP0", "CGP8_ID_FW06", "CGP8_ID_FW07"},
          {"INSERT INTO CGP8_DUEBILREVOKE (CGP8_CAUSALE_CGP0, CGP8_ID_FW06, CGP8_ID_FW07) VALUES (?, ?, ?)"}},
@@ -697,6 +703,9 @@ const QList<Golden> &rows()
         {"deleteRowsOfCausal", {"FW41_SELEZIONEPARAMSCADENZE", "FW41_CODICE", "300"},
          {"DELETE FROM FW41_SELEZIONEPARAMSCADENZE WHERE FW41_CODICE = 300 AND FW41_UOBJECT = "
           "'CGUO_DUEBILCONFIG.CLSCG_DUEBILCONFIG'"}},
+        {"deleteRowsOfCausal", {"FW41_SELEZIONEPARAMSCADENZE", "FW41_CODICE", "300", "FW41_DITTA_CG18", "2"},
+         {"DELETE FROM FW41_SELEZIONEPARAMSCADENZE WHERE FW41_CODICE = 300 AND FW41_UOBJECT = "
+          "'CGUO_DUEBILCONFIG.CLSCG_DUEBILCONFIG' AND FW41_DITTA_CG18 = 2"}},
         {"historyInsert", {},
          {"INSERT INTO CGPL_DUEBILSTORICO (CGPL_IDOPERAZIONE, CGPL_CAUSALE_CGP0, CGPL_DATAORA, CGPL_UTENTE, "
           "CGPL_INDOPERAZIONE, CGPL_TABELLA, CGPL_INDMODIFICA, CGPL_CHIAVE, CGPL_VALORI) VALUES (?, ?, ?, ?, "
