@@ -60,8 +60,10 @@ bool waitUntilReady(ShellWindow &window, int timeoutMs)
 
 QStringList ShellApplication::pluginDirectories()
 {
+    // Beside the host in the build tree; in the installed tree, the package's private folder.
     const QString dir = QCoreApplication::applicationDirPath();
-    return {dir, QDir(dir).filePath(QStringLiteral("plugins"))};
+    return {dir, QDir(dir).filePath(QStringLiteral("plugins")),
+            QDir::cleanPath(QDir(dir).filePath(QStringLiteral(DUEBIL_PLUGINDIR_FROM_BIN)))};
 }
 
 bool ShellApplication::installQtTranslation(QCoreApplication &app)
