@@ -56,6 +56,13 @@ inpackage "$root/usr/bin/duebilconfig" --help >help.out 2>help.err
 help_rc=$?
 { [ $help_rc -eq 0 ] && grep -q "Uso: duebilconfig" help.out; } \
     || { fail "duebilconfig --help: exit $help_rc"; cat help.out help.err; }
+# The manual page and the completion are written by hand: each option the tool's usage names must be in both.
+zcat "$root/usr/share/man/man1/duebilconfig.1.gz" | sed 's/\\-/-/g' >manual.txt
+for option in $(grep -o -- '--[a-z][a-z-]*' help.out | sort -u); do
+    grep -q -- "$option" manual.txt || fail "the manual page does not name $option"
+    grep -q -- "$option" "$root/usr/share/bash-completion/completions/duebilconfig" \
+        || fail "the bash completion does not offer $option"
+done
 
 inpackage "$root/usr/bin/duebilconfig" --db "$run/prova.db" init --demo >init.out 2>&1 \
     || { fail "duebilconfig init --demo"; cat init.out; }
