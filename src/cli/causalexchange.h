@@ -2,6 +2,7 @@
 
 #include "causalconfiguration.h"
 #include "connection.h"
+#include "parametercontrols.h"
 
 #include <QByteArray>
 #include <QJsonDocument>
@@ -34,6 +35,7 @@ public:
         QString reason;      // Italian, for a refused causal
         QList<QPair<QString, int>> completed;              // table, rows the completion added
         QList<CausalConfiguration::Change> changes;        // replaced causal, trial run only
+        QStringList corrected;   // values imported as the window saves them for the operation type
     };
     struct ImportReport
     {
@@ -59,7 +61,12 @@ public:
 
     ImportReport importCausals(const QByteArray &json, const ImportOptions &options);
 
-    // The text shortened to EchoLimit characters, for messages that repeat the input.
+    // Stored or imported texts reach a terminal: control characters (and the marks that
+    // reorder text) are shown as escapes, never sent as they are; a backslash is doubled so
+    // that an escape is never ambiguous.
+    static QString printable(const QString &text);
+    // The text made printable and shortened to EchoLimit characters, for messages that repeat
+    // the input.
     static QString echo(const QString &text);
 
 private:
@@ -67,6 +74,8 @@ private:
     struct References;
     bool readCausal(const QJsonObject &object, const ImportOptions &options, References &references, Causal *causal,
                     QString *reason) const;
+    bool screenCheck(Causal *causal, bool stateManagementDisabled, QString *reason) const;
+    bool codeExists(const ParameterControls::Control &control, const QString &code, const QString &company) const;
     QString write(const Causal &causal) const;
     QList<QPair<QString, int>> complete(const Causal &causal, const ImportOptions &options) const;
     QString ledgerRefusal(const QString &code) const;

@@ -80,37 +80,12 @@ QList<QPair<QString, QString>> causalSections(const QString &code)
     };
 }
 
-// Stored texts reach a terminal: control characters (and the marks that reorder text) are
-// shown as escapes, never sent as they are; a backslash is doubled so that an escape is never
-// ambiguous.
-QString printable(const QString &text)
-{
-    QString shown;
-    shown.reserve(text.size());
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u == u'\\')
-            shown += QStringLiteral("\\\\");
-        else if (u == u'\n')
-            shown += QStringLiteral("\\n");
-        else if (u == u'\r')
-            shown += QStringLiteral("\\r");
-        else if (u == u'\t')
-            shown += QStringLiteral("\\t");
-        else if (c.category() == QChar::Other_Control || (u >= 0x202A && u <= 0x202E) || (u >= 0x2066 && u <= 0x2069))
-            shown += QStringLiteral("\\u%1").arg(int(u), 4, 16, QLatin1Char('0'));
-        else
-            shown += c;
-    }
-    return shown;
-}
-
 // A stored value as a change line shows it: NULL, a number bare, a text in quotes.
 QString shownValue(const QVariant &v)
 {
     if (v.isNull())
         return QStringLiteral("NULL");
-    const QString text = CausalExchange::echo(printable(v.toString()));
+    const QString text = CausalExchange::echo(v.toString());
     if (v.typeId() == QMetaType::QString)
         return "'" + text + "'";
     return text;
@@ -384,7 +359,7 @@ struct DueBilCli::Private
     {
         const ado::RecordsetPtr rs = connection->Execute(S::causalList());
         for (; !rs->isEOF(); rs->MoveNext())
-            out << rs->value("CGP0_CAUSALE").toString() << '\t' << printable(rs->value("CGP0_DESCRIZIONE").toString()) << '\n';
+            out << rs->value("CGP0_CAUSALE").toString() << '\t' << CausalExchange::printable(rs->value("CGP0_DESCRIZIONE").toString()) << '\n';
         out.flush();
         return Done;
     }
@@ -404,7 +379,7 @@ struct DueBilCli::Private
             out.flush();
             return Done;
         }
-        out << causal->value("CGP0_CAUSALE").toString() << '\t' << printable(causal->value("CGP0_DESCRIZIONE").toString()) << '\n';
+        out << causal->value("CGP0_CAUSALE").toString() << '\t' << CausalExchange::printable(causal->value("CGP0_DESCRIZIONE").toString()) << '\n';
         for (const auto &section : causalSections(code)) {
             const ado::RecordsetPtr rs = connection->Execute(section.second);
             out << '\n' << "[" << section.first << "] " << rs->RecordCount() << '\n';
@@ -412,7 +387,7 @@ struct DueBilCli::Private
             for (; !rs->isEOF(); rs->MoveNext()) {
                 QStringList cells;
                 for (const QString &f : fields)
-                    cells << f + '=' + printable(rs->value(f).toString());
+                    cells << f + '=' + CausalExchange::printable(rs->value(f).toString());
                 out << "  " << cells.join(QStringLiteral("  ")) << '\n';
             }
         }
@@ -521,12 +496,17 @@ struct DueBilCli::Private
     int validate(const QString &code)
     {
         StoredParameterChecks checks(connection, [this](int id) { return texts.text(id); });
+        checks.setValueRules(true);
         if (!code.isEmpty() && !CausalOperations(connection, &trap).exists(code))
             return say(CliText::CausalMissing, {code}, Refused);
         const QList<StoredParameterChecks::Finding> findings = code.isEmpty() ? checks.checkAll() : checks.check(code);
         for (const auto &f : findings) {
-            const QString why = f.textId == 0 ? texts.text(CliText::CodeMissing) : texts.text(f.textId, f.params);
-            out << texts.text(CliText::Finding, {f.causal, f.company, f.column, f.value}).replace(QLatin1String("%5"), why)
+            QStringList params;
+            for (const QString &p : f.params)
+                params << CausalExchange::echo(p);
+            const QString why = f.textId == 0 ? texts.text(CliText::CodeMissing) : texts.text(f.textId, params);
+            out << texts.text(CliText::Finding, {f.causal, f.company, f.column, CausalExchange::echo(f.value)})
+                       .replace(QLatin1String("%5"), why)
                 << '\n';
         }
         out.flush();
@@ -576,7 +556,7 @@ struct DueBilCli::Private
             out.flush();
             return Done;
         }
-        out << texts.text(CliText::AccessCausal, {code, printable(description)}) << '\n';
+        out << texts.text(CliText::AccessCausal, {code, CausalExchange::printable(description)}) << '\n';
         for (const bool allowedPart : {true, false}) {
             out << texts.text(allowedPart ? CliText::AccessAllowedUsers : CliText::AccessWithdrawnUsers) << '\n';
             int shown = 0;
@@ -584,7 +564,7 @@ struct DueBilCli::Private
                 if ((e.withdrawal == CausalAccess::Withdrawal::None) != allowedPart)
                     continue;
                 ++shown;
-                QStringList cells = {e.item.userName, printable(e.item.description)};
+                QStringList cells = {e.item.userName, CausalExchange::printable(e.item.description)};
                 if (!allowedPart)
                     cells << withdrawalText(e.withdrawal, e.item.groupCode);
                 if (!e.item.active)
@@ -604,7 +584,7 @@ struct DueBilCli::Private
         CausalAccess::User user;
         const auto entries = CausalAccess::forUser(*connection, userName, &user);
         if (!entries)
-            return say(CliText::UserMissing, {CausalExchange::echo(printable(userName))}, Refused);
+            return say(CliText::UserMissing, {CausalExchange::echo(userName)}, Refused);
         if (options.json) {
             QJsonArray allowed, withdrawn;
             for (const auto &e : *entries) {
@@ -623,7 +603,7 @@ struct DueBilCli::Private
             out.flush();
             return Done;
         }
-        QString heading = texts.text(CliText::AccessUser, {user.userName, printable(user.description)});
+        QString heading = texts.text(CliText::AccessUser, {user.userName, CausalExchange::printable(user.description)});
         if (!user.active)
             heading += " (" + texts.text(CliText::Inactive) + ")";
         out << heading << '\n';
@@ -634,7 +614,7 @@ struct DueBilCli::Private
                 if ((e.withdrawal == CausalAccess::Withdrawal::None) != allowedPart)
                     continue;
                 ++shown;
-                QStringList cells = {e.item.code, printable(e.item.description)};
+                QStringList cells = {e.item.code, CausalExchange::printable(e.item.description)};
                 if (!allowedPart)
                     cells << withdrawalText(e.withdrawal, user.groupCode);
                 out << "  " << cells.join('\t') << '\n';
@@ -680,7 +660,7 @@ struct DueBilCli::Private
                 }
             }
             if (since.isEmpty())
-                return usage(CliText::BadDate, {CausalExchange::echo(printable(options.since))});
+                return usage(CliText::BadDate, {CausalExchange::echo(options.since)});
         }
         if (!CausalHistory::exists(*connection))
             return say(CliText::HistoryMissing, {CausalHistory::TableName}, Refused);
@@ -707,8 +687,8 @@ struct DueBilCli::Private
             return say(CliText::HistoryEmpty);
         for (const CausalHistory::Entry &e : entries) {
             out << (e.operation == CausalHistory::Operation::Completion
-                        ? texts.text(CliText::HistoryEntryAll, {e.when, printable(e.user), operationText(e.operation)})
-                        : texts.text(CliText::HistoryEntry, {e.when, printable(e.user), operationText(e.operation), e.causal}))
+                        ? texts.text(CliText::HistoryEntryAll, {e.when, CausalExchange::printable(e.user), operationText(e.operation)})
+                        : texts.text(CliText::HistoryEntry, {e.when, CausalExchange::printable(e.user), operationText(e.operation), e.causal}))
                 << '\n';
             for (const CausalHistory::RowChange &r : e.rows) {
                 if (r.kind == RowKind::Changed) {
@@ -779,6 +759,12 @@ struct DueBilCli::Private
         out << texts.text(CliText::ImportCompleted, {o.code, counts.join(QStringLiteral(", "))}) << '\n';
     }
 
+    void printCorrected(const CausalExchange::Outcome &o)
+    {
+        for (const QString &line : o.corrected)
+            out << line << '\n';
+    }
+
     int importCausals(const QString &fileName)
     {
         QFile file(fileName);
@@ -808,6 +794,7 @@ struct DueBilCli::Private
                     out << texts.text(CliText::DryUnchanged, {o.code}) << '\n';
                 else
                     out << texts.text(CliText::DryReplaced, {o.code}) << '\n';
+                printCorrected(o);
                 if (report.acceptable) {
                     printChanges(o);
                     printCompleted(o);
@@ -833,6 +820,7 @@ struct DueBilCli::Private
         }
         for (const CausalExchange::Outcome &o : report.causals) {
             out << texts.text(o.result == Result::Added ? CliText::ImportAdded : CliText::ImportReplaced, {o.code}) << '\n';
+            printCorrected(o);
             printCompleted(o);
         }
         out.flush();
