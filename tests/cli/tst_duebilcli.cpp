@@ -737,7 +737,9 @@ private slots:
         causal.insert("registrazione", posting);
         doc.insert("causali", QJsonArray{causal});
         QCOMPARE(run({"import", written(QJsonDocument(doc).toJson())}), 0);
-        QVERIFY2(m_out.contains("Causale 401, ditta 1: " + column + " = 'NOPE' importato come NULL"), qPrintable(m_out));
+        QVERIFY2(m_out.contains("Causale 401, ditta 1: " + column
+                                + " = 'NOPE' non è valido e il tipo di operazione non usa il campo: importato come NULL"),
+                 qPrintable(m_out));
         QCOMPARE(rows("CGP7_DUEBILPERSREG WHERE CGP7_CAUSALE_CGP0 = 401 AND CGP7_DITTA_CG18 = 1 AND " + column + " IS NULL"), 1);
     }
 
