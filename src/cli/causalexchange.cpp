@@ -195,6 +195,35 @@ qsizetype rawControlInString(const QByteArray &json)
     return -1;
 }
 
+// The screens a causal's rows make, as (company row, posting row) indexes, -1 for none: each
+// company row with each posting row of its company, posting rows of a company without its row
+// alone, and one screen of the causal's own parameters when there are neither.
+QList<QPair<int, int>> companyScreens(const QJsonArray &ditte, const QJsonArray &registrazioni)
+{
+    QList<QPair<int, int>> screens;
+    QSet<int> paired;
+    for (int i = 0; i < ditte.size(); ++i) {
+        const QJsonValue company = ditte.at(i)[QLatin1String("CGP6_DITTA_CG18")];
+        bool any = false;
+        for (int j = 0; j < registrazioni.size(); ++j) {
+            if (registrazioni.at(j)[QLatin1String("CGP7_DITTA_CG18")] == company) {
+                screens.append({i, j});
+                paired.insert(j);
+                any = true;
+            }
+        }
+        if (!any)
+            screens.append({i, -1});
+    }
+    for (int j = 0; j < registrazioni.size(); ++j) {
+        if (!paired.contains(j))
+            screens.append({-1, j});
+    }
+    if (screens.isEmpty())
+        screens.append({-1, -1});
+    return screens;
+}
+
 // Half of a character outside the basic plane, given alone by an escape: it has no UTF-8 form.
 bool hasLoneSurrogate(const QJsonValue &v)
 {
@@ -480,33 +509,7 @@ bool CausalExchange::screenCheck(Causal *causal, bool stateManagementDisabled, Q
         ritenute = ritenute
             || (row[QLatin1String("CGP4_IDCHECK_CGP2")].toDouble() == 30 && row[QLatin1String("CGP4_CHECKED")].toDouble() == 1);
     }
-    auto companyOf = [](const QJsonArray &rows, int i, const char *column) {
-        return i < 0 ? QString() : shownValue(rows.at(i)[QLatin1String(column)]);
-    };
-    // Each company row with each posting row of its company; posting rows of a company
-    // without its row alone.
-    QList<QPair<int, int>> screens;
-    QSet<int> paired;
-    for (int i = 0; i < ditte.size(); ++i) {
-        const QString company = companyOf(ditte, i, "CGP6_DITTA_CG18");
-        bool any = false;
-        for (int j = 0; j < registrazioni.size(); ++j) {
-            if (companyOf(registrazioni, j, "CGP7_DITTA_CG18") == company) {
-                screens.append({i, j});
-                paired.insert(j);
-                any = true;
-            }
-        }
-        if (!any)
-            screens.append({i, -1});
-    }
-    for (int j = 0; j < registrazioni.size(); ++j) {
-        if (!paired.contains(j))
-            screens.append({-1, j});
-    }
-    if (screens.isEmpty())
-        screens.append({-1, -1});
-
+    const QList<QPair<int, int>> screens = companyScreens(ditte, registrazioni);
     for (const auto &[i, j] : std::as_const(screens)) {
         MapSurface screen;
         auto put = [&](const QJsonArray &rows, int index, const QList<ParameterControls::Control> &controls) {
@@ -525,7 +528,8 @@ bool CausalExchange::screenCheck(Causal *causal, bool stateManagementDisabled, Q
         put(ditte, i, ParameterControls::parametriDitta());
         put(registrazioni, j, ParameterControls::persReg());
         screen.setValue(QLatin1String(ParameterControls::WithholdingCheck), ritenute ? "1" : "0");
-        const QString company = i >= 0 ? companyOf(ditte, i, "CGP6_DITTA_CG18") : companyOf(registrazioni, j, "CGP7_DITTA_CG18");
+        const QString company = i >= 0 ? shownValue(ditte.at(i)[QLatin1String("CGP6_DITTA_CG18")])
+                                       : shownValue(registrazioni.at(j)[QLatin1String("CGP7_DITTA_CG18")]);
 
         // A value the field cannot hold (not in its list, too long, naming nothing) is refused
         // where the user can reach the field, and so is a choice no operation type offers. Where
