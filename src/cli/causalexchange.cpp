@@ -9,7 +9,9 @@
 #include "statementlog.h"
 #include "storedparameterchecks.h"
 #include "textstore.h"
+#include "saverules.h"
 #include "transactionguard.h"
+#include "valuerules.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -36,7 +38,8 @@ enum : int {
     NotConfiguration = 992116, WrongType, TooLong, OutOfRange, NotInTable, ExclusionEmpty, ExclusionBoth, RepeatedRow,
     MissingValue,
     CompanyMissing = 992016, UserMissing = 992144,
-    GroupMissing = 992170, ExclusionUnnamed, OtherCompany
+    GroupMissing = 992170, ExclusionUnnamed, OtherCompany,
+    RawControl = 992180, LoneSurrogate, Corrected
 };
 } // namespace Text
 
@@ -238,6 +241,77 @@ QString shownValue(const QJsonValue &v)
     }
 }
 
+// The offset of the first control character written as it is inside a string, -1 when none:
+// JSON wants it escaped.
+qsizetype rawControlInString(const QByteArray &json)
+{
+    bool inString = false;
+    bool escaped = false;
+    for (qsizetype i = 0; i < json.size(); ++i) {
+        const auto b = static_cast<unsigned char>(json.at(i));
+        if (!inString) {
+            inString = b == '"';
+        } else if (escaped) {
+            escaped = false;
+        } else if (b == '\\') {
+            escaped = true;
+        } else if (b == '"') {
+            inString = false;
+        } else if (b < 0x20) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+// The screens a causal's rows make, as (company row, posting row) indexes, -1 for none: each
+// company row with each posting row of its company, posting rows of a company without its row
+// alone, and one screen of the causal's own parameters when there are neither.
+QList<QPair<int, int>> companyScreens(const QJsonArray &ditte, const QJsonArray &registrazioni)
+{
+    QList<QPair<int, int>> screens;
+    QSet<int> paired;
+    for (int i = 0; i < ditte.size(); ++i) {
+        const QJsonValue company = ditte.at(i)[QLatin1String("CGP6_DITTA_CG18")];
+        bool any = false;
+        for (int j = 0; j < registrazioni.size(); ++j) {
+            if (registrazioni.at(j)[QLatin1String("CGP7_DITTA_CG18")] == company) {
+                screens.append({i, j});
+                paired.insert(j);
+                any = true;
+            }
+        }
+        if (!any)
+            screens.append({i, -1});
+    }
+    for (int j = 0; j < registrazioni.size(); ++j) {
+        if (!paired.contains(j))
+            screens.append({-1, j});
+    }
+    if (screens.isEmpty())
+        screens.append({-1, -1});
+    return screens;
+}
+
+// Half of a character outside the basic plane, given alone by an escape: it has no UTF-8 form.
+bool hasLoneSurrogate(const QJsonValue &v)
+{
+    if (v.isString())
+        return !QStringView(v.toString()).isValidUtf16();
+    if (v.isArray()) {
+        const QJsonArray array = v.toArray();
+        return std::any_of(array.begin(), array.end(), [](const QJsonValue &e) { return hasLoneSurrogate(e); });
+    }
+    if (v.isObject()) {
+        const QJsonObject object = v.toObject();
+        for (auto it = object.begin(); it != object.end(); ++it) {
+            if (!QStringView(it.key()).isValidUtf16() || hasLoneSurrogate(it.value()))
+                return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 // The keys of the catalogues and host tables that rows name, read once per import or export.
@@ -286,6 +360,15 @@ struct CausalExchange::References
         return std::nullopt;
     }
 
+    std::optional<bool> stateManagement;
+
+    bool stateManagementDisabled()
+    {
+        if (!stateManagement)
+            stateManagement = ValueRules::stateManagementDisabled(connection);
+        return *stateManagement;
+    }
+
     bool contains(const char *table, const char *column, qlonglong value)
     {
         const QString name = QLatin1String(table);
@@ -310,6 +393,7 @@ struct CausalExchange::Causal
     QHash<QString, QJsonArray> rows;   // by table name
     QList<QVariantList> history;       // CausalHistory::storedColumns() of each row
     CausalConfiguration before;
+    QStringList corrected;             // report lines of the values imported as the window saves them
 };
 
 CausalExchange::CausalExchange(ado::ConnectionPtr connection, const TextStore &texts)
@@ -317,11 +401,39 @@ CausalExchange::CausalExchange(ado::ConnectionPtr connection, const TextStore &t
 {
 }
 
+QString CausalExchange::printable(const QString &text)
+{
+    QString shown;
+    shown.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        const char16_t u = c.unicode();
+        // A character outside the basic plane is two halves that belong together.
+        const bool paired = c.isHighSurrogate() ? i + 1 < text.size() && text.at(i + 1).isLowSurrogate()
+                                                : c.isLowSurrogate() && i > 0 && text.at(i - 1).isHighSurrogate();
+        if (u == u'\\')
+            shown += QStringLiteral("\\\\");
+        else if (u == u'\n')
+            shown += QStringLiteral("\\n");
+        else if (u == u'\r')
+            shown += QStringLiteral("\\r");
+        else if (u == u'\t')
+            shown += QStringLiteral("\\t");
+        else if (c.category() == QChar::Other_Control || (c.isSurrogate() && !paired) || (u >= 0x202A && u <= 0x202E)
+                 || (u >= 0x2066 && u <= 0x2069))
+            shown += QStringLiteral("\\u%1").arg(int(u), 4, 16, QLatin1Char('0'));
+        else
+            shown += c;
+    }
+    return shown;
+}
+
 QString CausalExchange::echo(const QString &text)
 {
-    if (text.size() <= EchoLimit)
-        return text;
-    return text.left(EchoLimit - 3) + QStringLiteral("...");
+    const QString shown = printable(text);
+    if (shown.size() <= EchoLimit)
+        return shown;
+    return shown.left(EchoLimit - 3) + QStringLiteral("...");
 }
 
 QJsonDocument CausalExchange::exportCausals(const QStringList &codes, const QString &company, bool withHistory) const
@@ -450,7 +562,7 @@ bool CausalExchange::readCausal(const QJsonObject &object, const ImportOptions &
     if (!object.contains(codeColumn))
         return refuse(Text::MissingField, {codeColumn});
     const QJsonValue codeValue = object.value(codeColumn);
-    causal->code = echo(shownValue(codeValue));
+    causal->code = shownValue(codeValue);
     if (!codeValue.isDouble())
         return refuse(Text::WrongType, {codeColumn, shownValue(codeValue)});
     if (const auto refusal = CausalOperations::checkNewCode(shownValue(codeValue), options.userName)) {
@@ -539,6 +651,8 @@ bool CausalExchange::readCausal(const QJsonObject &object, const ImportOptions &
         return false;
     causal->code = shownValue(codeValue);
     causal->company = references.company;
+    if (!screenCheck(causal, references.stateManagementDisabled(), reason))
+        return false;
     causal->exists = m_connection->Execute(S::existsCausal(causal->code), 1)->RecordCount() >= 1;
     if (causal->exists && !options.replace)
         return refuse(MessageId::Exists, {causal->code});
@@ -576,6 +690,92 @@ bool CausalExchange::resolveExclusion(QJsonObject &row, References &references, 
     return true;
 }
 
+// Each company's rows are put on a screen as the window shows them. A value its controls cannot
+// hold refuses the causal; what its rules clear or force for the operation type, and its save
+// writes whatever the rows held, is imported as the window would save it, and reported.
+bool CausalExchange::screenCheck(Causal *causal, bool stateManagementDisabled, QString *reason) const
+{
+    QJsonArray &parametri = causal->rows[QStringLiteral("CGP5_DUEBILPARAM")];
+    QJsonArray &ditte = causal->rows[QStringLiteral("CGP6_DUEBILPARAMDITTA")];
+    QJsonArray &registrazioni = causal->rows[QStringLiteral("CGP7_DUEBILPERSREG")];
+    bool ritenute = false;
+    for (const QJsonValue &row : causal->rows.value(QStringLiteral("CGP4_DUEBILFILTRI"))) {
+        ritenute = ritenute
+            || (row[QLatin1String("CGP4_IDCHECK_CGP2")].toDouble() == 30 && row[QLatin1String("CGP4_CHECKED")].toDouble() == 1);
+    }
+    const QList<QPair<int, int>> screens = companyScreens(ditte, registrazioni);
+    for (const auto &[i, j] : std::as_const(screens)) {
+        MapSurface screen;
+        auto put = [&](const QJsonArray &rows, int index, const QList<ParameterControls::Control> &controls) {
+            if (index < 0 || index >= rows.size())
+                return;
+            const QJsonObject row = rows.at(index).toObject();
+            for (const ParameterControls::Control &c : controls) {
+                const QJsonValue v = row.value(QLatin1String(c.column));
+                screen.setValue(QLatin1String(c.name), v.isNull() || v.isUndefined() ? QString() : shownValue(v));
+            }
+        };
+        screen.setValue(QStringLiteral("TXT_CAUSALE"), causal->code);
+        put(parametri, 0, ParameterControls::parametri());
+        if (screen.value(QStringLiteral("CBO_TIPOOPERAZIONE")).isEmpty())
+            screen.setValue(QStringLiteral("CBO_TIPOOPERAZIONE"), QStringLiteral("1"));
+        put(ditte, i, ParameterControls::parametriDitta());
+        put(registrazioni, j, ParameterControls::persReg());
+        screen.setValue(QLatin1String(ParameterControls::WithholdingCheck), ritenute ? "1" : "0");
+        const QString company = i >= 0 ? shownValue(ditte.at(i)[QLatin1String("CGP6_DITTA_CG18")])
+                                       : shownValue(registrazioni.at(j)[QLatin1String("CGP7_DITTA_CG18")]);
+
+        // A value the field cannot hold (not in its list, too long, naming nothing) is refused
+        // where the user can reach the field, and so is a choice no operation type offers. Where
+        // the type takes the field out of reach, the value is imported as the window's save
+        // leaves it when the type clears the field, and refused when it does not.
+        MapSurface shown;
+        const QList<ValueRules::Correction> corrections = ValueRules::corrections(screen, causal->code, &shown);
+        auto refuseValue = [&](const ParameterControls::Control *c, const QString &value, const QString &why) {
+            *reason = m_texts.text(Text::LedgerFinding, {QLatin1String(c->column), echo(value), company, why});
+            return false;
+        };
+        QList<QPair<const ParameterControls::Control *, QString>> unreachable;   // control, why
+        for (const ValueRules::Finding &f : ValueRules::check(screen, stateManagementDisabled)) {
+            const QString why = m_texts.text(ValueRules::textId(f), ValueRules::params(f));
+            if (SaveRules::editable(shown, QLatin1String(f.control->name))
+                || (f.problem == ValueRules::Finding::NotOffered && f.anyType))
+                return refuseValue(f.control, f.value, why);
+            unreachable.append({f.control, why});
+        }
+        for (const ParameterControls::Control &c : ParameterControls::persReg()) {
+            const QString value = screen.value(QLatin1String(c.name)).trimmed();
+            const bool listed = std::any_of(unreachable.cbegin(), unreachable.cend(), [&](const auto &u) { return u.first == &c; });
+            if (c.kind == ParameterControls::Kind::Code && !value.isEmpty() && !listed
+                && !SaveRules::editable(shown, QLatin1String(c.name)) && !codeExists(c, value, company))
+                unreachable.append({&c, m_texts.text(Text::CodeMissing)});
+        }
+        for (const auto &[control, why] : std::as_const(unreachable)) {
+            const auto correction = std::find_if(corrections.cbegin(), corrections.cend(),
+                                                 [&](const ValueRules::Correction &k) { return k.control == control; });
+            const QString value = screen.value(QLatin1String(control->name)).trimmed();
+            if (correction == corrections.cend())
+                return refuseValue(control, value, why);
+            const QString column = QLatin1String(control->column);
+            QJsonArray *rows = column.startsWith(QLatin1String("CGP5")) ? &parametri
+                : column.startsWith(QLatin1String("CGP6"))              ? &ditte
+                                                                        : &registrazioni;
+            const int index = rows == &parametri ? 0 : rows == &ditte ? i : j;
+            QJsonObject row = rows->at(index).toObject();
+            row.insert(column, QJsonValue::fromVariant(correction->after));
+            rows->replace(index, row);
+            const QVariant after = correction->after;
+            const QString line = m_texts.text(Text::Corrected, {echo(causal->code), company,
+                                                                column + QStringLiteral(" = '") + echo(value) + '\'',
+                                                                after.isNull() ? QStringLiteral("NULL")
+                                                                               : '\'' + echo(after.toString()) + '\''});
+            if (!causal->corrected.contains(line))
+                causal->corrected.append(line);
+        }
+    }
+    return true;
+}
+
 void CausalExchange::nameExclusions(QList<CausalConfiguration::Change> &changes, References &references) const
 {
     for (CausalConfiguration::Change &c : changes) {
@@ -595,6 +795,21 @@ void CausalExchange::nameExclusions(QList<CausalConfiguration::Change> &changes,
         }
         c.key = key;
     }
+}
+
+bool CausalExchange::codeExists(const ParameterControls::Control &control, const QString &code,
+                               const QString &company) const
+{
+    const LedgerChecks ledger(m_connection);
+    const QByteArray name(control.name);
+    if (name == "TXT_CAUSALECOGE" || name == "TXT_CAUABBUONI")
+        return ledger.LeggiAttributiCausaleContabile(code).found;
+    if (name == "TXT_CODPAGACCONTI")
+        return ledger.VerificaCondizionePagamento(code);
+    if (name == "TXT_SEZIONALEACCONTI")
+        return ledger.EsisteSezionale(code, company);
+    const ado::RecordsetPtr group = m_connection->Execute(S::companyGroup(company));
+    return group->RecordCount() > 0 && ledger.account(code, group->value("CG18_GRUPPO_CG10").toString()).found;
 }
 
 QString CausalExchange::write(const Causal &causal) const
@@ -663,8 +878,13 @@ QList<QPair<QString, int>> CausalExchange::complete(const Causal &causal, const 
 QString CausalExchange::ledgerRefusal(const QString &code) const
 {
     QStringList reasons;
-    for (const auto &f : StoredParameterChecks(m_connection).check(code)) {
-        const QString why = f.textId == 0 ? m_texts.text(Text::CodeMissing) : m_texts.text(f.textId, f.params);
+    StoredParameterChecks checks(m_connection);
+    checks.setValueRules(true);
+    for (const auto &f : checks.check(code)) {
+        QStringList params;
+        for (const QString &p : f.params)
+            params << echo(p);
+        const QString why = f.textId == 0 ? m_texts.text(Text::CodeMissing) : m_texts.text(f.textId, params);
         reasons << m_texts.text(Text::LedgerFinding, {f.column, echo(f.value), f.company, why});
     }
     return reasons.join(QStringLiteral("; "));
@@ -677,6 +897,15 @@ CausalExchange::ImportReport CausalExchange::importCausals(const QByteArray &jso
     const QJsonDocument doc = QJsonDocument::fromJson(json, &parseError);
     if (parseError.error != QJsonParseError::NoError) {
         report.error = m_texts.text(Text::NotJson, {parseError.errorString()});
+        return report;
+    }
+    // The parser lets both through; neither is a text a column can hold as the file meant it.
+    if (const qsizetype at = rawControlInString(json); at >= 0) {
+        report.error = m_texts.text(Text::NotJson, {m_texts.text(Text::RawControl, {QString::number(at)})});
+        return report;
+    }
+    if (hasLoneSurrogate(doc.isArray() ? QJsonValue(doc.array()) : QJsonValue(doc.object()))) {
+        report.error = m_texts.text(Text::NotJson, {m_texts.text(Text::LoneSurrogate)});
         return report;
     }
     if (!doc.isObject()) {
@@ -716,6 +945,7 @@ CausalExchange::ImportReport CausalExchange::importCausals(const QByteArray &jso
                     outcome.reason = m_texts.text(Text::Duplicated, {causal.code});
                 else
                     outcome.result = causal.exists ? Result::Replaced : Result::Added;
+                outcome.corrected = causal.corrected;
             }
             outcome.code = echo(causal.code);
             seen.insert(causal.code);

@@ -2,6 +2,7 @@
 
 #include "causalconfiguration.h"
 #include "connection.h"
+#include "parametercontrols.h"
 
 #include <QByteArray>
 #include <QJsonDocument>
@@ -35,6 +36,7 @@ public:
         QList<QPair<QString, int>> completed;              // table, rows the completion added
         QList<CausalConfiguration::Change> changes;        // replaced causal, trial run only
         int history = 0;                                   // rows of its change history stored
+        QStringList corrected;   // values imported as the window saves them for the operation type
     };
     struct ImportReport
     {
@@ -64,7 +66,12 @@ public:
 
     ImportReport importCausals(const QByteArray &json, const ImportOptions &options);
 
-    // The text shortened to EchoLimit characters, for messages that repeat the input.
+    // Stored or imported texts reach a terminal: control characters (and the marks that
+    // reorder text) are shown as escapes, never sent as they are; a backslash is doubled so
+    // that an escape is never ambiguous.
+    static QString printable(const QString &text);
+    // The text made printable and shortened to EchoLimit characters, for messages that repeat
+    // the input.
     static QString echo(const QString &text);
 
 private:
@@ -75,6 +82,8 @@ private:
     bool resolveExclusion(QJsonObject &row, References &references, QString *reason) const;
     // An exclusion's change names its group or user beside the id, as the target knows them.
     void nameExclusions(QList<CausalConfiguration::Change> &changes, References &references) const;
+    bool screenCheck(Causal *causal, bool stateManagementDisabled, QString *reason) const;
+    bool codeExists(const ParameterControls::Control &control, const QString &code, const QString &company) const;
     QString write(const Causal &causal) const;
     QList<QPair<QString, int>> complete(const Causal &causal, const ImportOptions &options) const;
     QString ledgerRefusal(const QString &code) const;

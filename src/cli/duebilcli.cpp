@@ -115,37 +115,12 @@ QList<QPair<QString, QString>> causalSections(const QString &code)
     };
 }
 
-// Stored texts reach a terminal: control characters (and the marks that reorder text) are
-// shown as escapes, never sent as they are; a backslash is doubled so that an escape is never
-// ambiguous.
-QString printable(const QString &text)
-{
-    QString shown;
-    shown.reserve(text.size());
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u == u'\\')
-            shown += QStringLiteral("\\\\");
-        else if (u == u'\n')
-            shown += QStringLiteral("\\n");
-        else if (u == u'\r')
-            shown += QStringLiteral("\\r");
-        else if (u == u'\t')
-            shown += QStringLiteral("\\t");
-        else if (c.category() == QChar::Other_Control || (u >= 0x202A && u <= 0x202E) || (u >= 0x2066 && u <= 0x2069))
-            shown += QStringLiteral("\\u%1").arg(int(u), 4, 16, QLatin1Char('0'));
-        else
-            shown += c;
-    }
-    return shown;
-}
-
 // A stored value as a change line shows it: NULL, a number bare, a text in quotes.
 QString shownValue(const QVariant &v)
 {
     if (v.isNull())
         return QStringLiteral("NULL");
-    const QString text = CausalExchange::echo(printable(v.toString()));
+    const QString text = CausalExchange::echo(v.toString());
     if (v.typeId() == QMetaType::QString)
         return "'" + text + "'";
     return text;
@@ -417,7 +392,7 @@ struct DueBilCli::Private
             return Done;
         }
         for (; !rs->isEOF(); rs->MoveNext())
-            out << rs->value("CGP0_CAUSALE").toString() << '\t' << printable(rs->value("CGP0_DESCRIZIONE").toString()) << '\n';
+            out << rs->value("CGP0_CAUSALE").toString() << '\t' << CausalExchange::printable(rs->value("CGP0_DESCRIZIONE").toString()) << '\n';
         out.flush();
         return Done;
     }
@@ -437,7 +412,7 @@ struct DueBilCli::Private
             out.flush();
             return Done;
         }
-        out << causal->value("CGP0_CAUSALE").toString() << '\t' << printable(causal->value("CGP0_DESCRIZIONE").toString()) << '\n';
+        out << causal->value("CGP0_CAUSALE").toString() << '\t' << CausalExchange::printable(causal->value("CGP0_DESCRIZIONE").toString()) << '\n';
         for (const auto &section : causalSections(code)) {
             const ado::RecordsetPtr rs = connection->Execute(section.second);
             out << '\n' << "[" << section.first << "] " << rs->RecordCount() << '\n';
@@ -445,7 +420,7 @@ struct DueBilCli::Private
             for (; !rs->isEOF(); rs->MoveNext()) {
                 QStringList cells;
                 for (const QString &f : fields)
-                    cells << f + '=' + printable(rs->value(f).toString());
+                    cells << f + '=' + CausalExchange::printable(rs->value(f).toString());
                 out << "  " << cells.join(QStringLiteral("  ")) << '\n';
             }
         }
@@ -554,18 +529,23 @@ struct DueBilCli::Private
     int validate(const QString &code)
     {
         StoredParameterChecks checks(connection, [this](int id) { return texts.text(id); });
+        checks.setValueRules(true);
         if (!code.isEmpty() && !CausalOperations(connection, &trap).exists(code))
             return say(CliText::CausalMissing, {code}, Refused);
         const QList<StoredParameterChecks::Finding> findings = code.isEmpty() ? checks.checkAll() : checks.check(code);
         QJsonArray found;
         for (const auto &f : findings) {
-            const QString why = f.textId == 0 ? texts.text(CliText::CodeMissing) : texts.text(f.textId, f.params);
+            QStringList params;
+            for (const QString &p : f.params)
+                params << CausalExchange::echo(p);
+            const QString why = f.textId == 0 ? texts.text(CliText::CodeMissing) : texts.text(f.textId, options.json ? f.params : params);
             if (options.json)
                 found.append(QJsonObject{{"causale", f.causal.toInt()},
                                          {"ditta", f.company.isEmpty() ? QJsonValue() : QJsonValue(f.company.toInt())},
                                          {"colonna", f.column}, {"valore", f.value}, {"motivo", why}});
             else
-                out << texts.text(CliText::Finding, {f.causal, f.company, f.column, f.value}).replace(QLatin1String("%5"), why)
+                out << texts.text(CliText::Finding, {f.causal, f.company, f.column, CausalExchange::echo(f.value)})
+                           .replace(QLatin1String("%5"), why)
                     << '\n';
         }
         if (options.json) {
@@ -623,7 +603,7 @@ struct DueBilCli::Private
     {
         const auto membership = CausalAccess::Membership::fromEnvironment();
         if (!membership) {
-            say(CliText::BadMembership, {CausalExchange::echo(printable(qEnvironmentVariable(CausalAccess::Membership::Variable)))},
+            say(CliText::BadMembership, {CausalExchange::echo(qEnvironmentVariable(CausalAccess::Membership::Variable))},
                 Refused);
             return std::nullopt;
         }
@@ -686,7 +666,7 @@ struct DueBilCli::Private
             out.flush();
             return Done;
         }
-        out << texts.text(CliText::AccessCausal, {code, printable(description)}) << '\n';
+        out << texts.text(CliText::AccessCausal, {code, CausalExchange::printable(description)}) << '\n';
         for (const bool allowedPart : {true, false}) {
             out << texts.text(allowedPart ? CliText::AccessAllowedUsers : CliText::AccessWithdrawnUsers) << '\n';
             int shown = 0;
@@ -694,7 +674,7 @@ struct DueBilCli::Private
                 if ((e.withdrawal == CausalAccess::Withdrawal::None) != allowedPart)
                     continue;
                 ++shown;
-                QStringList cells = {printable(e.item.userName), printable(e.item.description)};
+                QStringList cells = {CausalExchange::printable(e.item.userName), CausalExchange::printable(e.item.description)};
                 if (!allowedPart)
                     cells << withdrawalText(e);
                 if (!e.item.active)
@@ -718,9 +698,9 @@ struct DueBilCli::Private
         CausalAccess::User user;
         QStringList ambiguous;
         const auto listing = causalAccess->forUser(userName, &user, &ambiguous);
-        const QString shownName = CausalExchange::echo(printable(userName));
+        const QString shownName = CausalExchange::echo(userName);
         if (!listing && !ambiguous.isEmpty())
-            return say(CliText::UserAmbiguous, {shownName, printable(ambiguous.join(QStringLiteral(", ")))}, Refused);
+            return say(CliText::UserAmbiguous, {shownName, CausalExchange::printable(ambiguous.join(QStringLiteral(", ")))}, Refused);
         if (!listing)
             return say(CliText::UserMissing, {shownName}, Refused);
         const bool membershipRead = listing->membership == CausalAccess::MembershipState::Read;
@@ -741,7 +721,7 @@ struct DueBilCli::Private
             out.flush();
             return Done;
         }
-        QString heading = texts.text(CliText::AccessUser, {printable(user.userName), printable(user.description)});
+        QString heading = texts.text(CliText::AccessUser, {CausalExchange::printable(user.userName), CausalExchange::printable(user.description)});
         if (!user.active)
             heading += " (" + texts.text(CliText::Inactive) + ")";
         out << heading << '\n';
@@ -752,7 +732,7 @@ struct DueBilCli::Private
                 if ((e.withdrawal == CausalAccess::Withdrawal::None) != allowedPart)
                     continue;
                 ++shown;
-                QStringList cells = {e.item.code, printable(e.item.description)};
+                QStringList cells = {e.item.code, CausalExchange::printable(e.item.description)};
                 if (!allowedPart)
                     cells << withdrawalText(e);
                 out << "  " << cells.join('\t') << '\n';
@@ -804,8 +784,8 @@ struct DueBilCli::Private
     {
         using RowKind = CausalHistory::RowKind;
         out << (e.operation == CausalHistory::Operation::Completion
-                    ? texts.text(CliText::HistoryEntryAll, {e.when, printable(e.user), operationText(e.operation)})
-                    : texts.text(CliText::HistoryEntry, {e.when, printable(e.user), operationText(e.operation), e.causal}))
+                    ? texts.text(CliText::HistoryEntryAll, {e.when, CausalExchange::printable(e.user), operationText(e.operation)})
+                    : texts.text(CliText::HistoryEntry, {e.when, CausalExchange::printable(e.user), operationText(e.operation), e.causal}))
             << '\n';
         for (const CausalHistory::RowChange &r : e.rows) {
             if (r.kind == RowKind::Changed) {
@@ -842,14 +822,14 @@ struct DueBilCli::Private
                 }
             }
             if (since.isEmpty())
-                return usage(CliText::BadDate, {CausalExchange::echo(printable(options.since))});
+                return usage(CliText::BadDate, {CausalExchange::echo(options.since)});
         }
         int limit = 0;
         if (!options.limit.isEmpty()) {
             bool number = false;
             limit = options.limit.toInt(&number);
             if (!number || limit <= 0)
-                return usage(CliText::BadLimit, {CausalExchange::echo(printable(options.limit))});
+                return usage(CliText::BadLimit, {CausalExchange::echo(options.limit)});
         }
         if (!CausalHistory::exists(*connection))
             return say(CliText::HistoryMissing, {CausalHistory::TableName}, Refused);
@@ -937,6 +917,12 @@ struct DueBilCli::Private
             out << texts.text(CliText::HistoryCarried, {o.code, QString::number(o.history)}) << '\n';
     }
 
+    void printCorrected(const CausalExchange::Outcome &o)
+    {
+        for (const QString &line : o.corrected)
+            out << line << '\n';
+    }
+
     int importCausals(const QString &fileName)
     {
         const QString group = companyGroup();
@@ -974,6 +960,7 @@ struct DueBilCli::Private
                     out << texts.text(CliText::DryUnchanged, {o.code}) << '\n';
                 else
                     out << texts.text(CliText::DryReplaced, {o.code}) << '\n';
+                printCorrected(o);
                 if (report.acceptable) {
                     printChanges(o);
                     printCompleted(o);
@@ -1000,6 +987,7 @@ struct DueBilCli::Private
         }
         for (const CausalExchange::Outcome &o : report.causals) {
             out << texts.text(o.result == Result::Added ? CliText::ImportAdded : CliText::ImportReplaced, {o.code}) << '\n';
+            printCorrected(o);
             printCompleted(o);
             printHistory(o);
         }

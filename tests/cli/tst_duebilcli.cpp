@@ -383,6 +383,29 @@ private slots:
             << true;
         QTest::newRow("tolerance of a collection")
             << QStringList{ditta.arg("CGP6_DELTAIMPORTO = NULL", "300")} << "300" << "CGP6_DELTAIMPORTO" << false;
+        // Values no control of the window can hold, whatever the type leaves editable.
+        const QString param = "UPDATE CGP5_DUEBILPARAM SET %1 WHERE CGP5_CAUSALE_CGP0 = %2";
+        const QString notOffered = "%1 = '%2': Il valore di %1 non è tra quelli che la finestra offre";
+        QTest::newRow("due-date kind outside its list") << QStringList{param.arg("CGP5_TIPOSCADENZA = 2", "300")} << "300"
+                                                        << notOffered.arg("CGP5_TIPOSCADENZA", "2") << true;
+        QTest::newRow("third recovery mode of a compensation")
+            << QStringList{param.arg("CGP5_INDRECUPERO = 2", "320")} << "320" << notOffered.arg("CGP5_INDRECUPERO", "2")
+            << true;
+        QTest::newRow("third recovery mode of a collection")
+            << QStringList{param.arg("CGP5_INDRECUPERO = 2", "300")} << "300" << "CGP5_INDRECUPERO" << false;
+        QTest::newRow("registration kind outside its list") << QStringList{ditta.arg("CGP6_TIPOREGISTRAZIONE = 99", "300")}
+                                                            << "300" << notOffered.arg("CGP6_TIPOREGISTRAZIONE", "99") << true;
+        QTest::newRow("posting-line detail outside its list") << QStringList{reg.arg("CGP7_INDDETTRIGACONT = 2", "300")}
+                                                              << "300" << notOffered.arg("CGP7_INDDETTRIGACONT", "2") << true;
+        QTest::newRow("state management where it is disabled")
+            << QStringList{tipo.arg("7", "300"),
+                           "UPDATE FW95_SETTINGS SET FW95_VALORE = '1' WHERE FW95_CODICE = 'GEST_STATI_DISABLE'"}
+            << "300" << notOffered.arg("CGP5_TIPOCAUSALE", "7") << true;
+        QTest::newRow("months beyond the field") << QStringList{ditta.arg("CGP6_MESI = 2147483647", "300")} << "300"
+            << "CGP6_MESI = '2147483647': Il valore di CGP6_MESI supera i 5 caratteri" << true;
+        QTest::newRow("posting row of another account group") << QStringList{reg.arg("CGP7_GRUPPO_CG10 = 2", "300")}
+            << "300" << "CGP7_GRUPPO_CG10 = '2': Il gruppo conti della riga di registrazione non è quello della ditta (1)"
+            << true;
     }
 
     void validateFollowsTheRulesOfTheType()
@@ -656,6 +679,39 @@ private slots:
         QTest::newRow("long unknown column") << "parametri"
             << QJsonDocument(QJsonObject{{QString(5000, 'x'), 1}}).toJson() << "non esiste nella tabella CGP5_DUEBILPARAM";
         QTest::newRow("top-level array") << "ARRAY" << QByteArray() << "non è un documento di configurazione";
+        // Values the window's controls cannot hold, named as the window's lists and lengths
+        // give them; 300 collects customers' bills.
+        const QString notOffered = "%1 = '%2' (ditta 1): Il valore di %1 non è tra quelli che la finestra offre";
+        QTest::newRow("due-date kind outside its list") << "parametri" << QByteArray(R"({"CGP5_TIPOSCADENZA": -1})")
+                                                        << notOffered.arg("CGP5_TIPOSCADENZA", "-1");
+        QTest::newRow("third recovery mode of a compensation") << "parametri"
+            << QByteArray(R"({"CGP5_TIPOCAUSALE": 6, "CGP5_INDRECUPERO": 2})") << notOffered.arg("CGP5_INDRECUPERO", "2");
+        QTest::newRow("amount mode outside its list") << "parametri" << QByteArray(R"({"CGP5_INDIMPMASSIMO": 3})")
+                                                      << notOffered.arg("CGP5_INDIMPMASSIMO", "3");
+        QTest::newRow("preview mode outside its list") << "ditte" << QByteArray(R"({"CGP6_INDVISANTEPRIMA": 2})")
+                                                       << notOffered.arg("CGP6_INDVISANTEPRIMA", "2");
+        QTest::newRow("registration detail outside its list") << "registrazione"
+            << QByteArray(R"({"CGP7_INDDETTREGIST": -5})") << notOffered.arg("CGP7_INDDETTREGIST", "-5");
+        QTest::newRow("withholding payment outside its list") << "registrazione"
+            << QByteArray(R"({"CGP7_INDPAGRITENUTE": 2})") << notOffered.arg("CGP7_INDPAGRITENUTE", "2");
+        QTest::newRow("tolerance beyond the field") << "ditte" << QByteArray(R"({"CGP6_DELTAIMPORTO": 99999999})")
+                                                    << "CGP6_DELTAIMPORTO supera i 5 caratteri";
+        // The advances are off: the field is out of reach, and no rule of the type clears it.
+        QTest::newRow("payment terms beyond the field") << "registrazione"
+            << QByteArray(R"({"CGP7_CONDPAGACCONTI_CG62": "PPPPPPPPPPPPPPPPPPPP"})") << "supera i 6 caratteri";
+        QTest::newRow("payment terms that do not exist") << "registrazione"
+            << QByteArray(R"({"CGP7_CONDPAGACCONTI_CG62": "ZZ"})") << "CGP7_CONDPAGACCONTI_CG62 = 'ZZ' (ditta 1): Il codice non esiste.";
+        QTest::newRow("posting row of another account group") << "registrazione" << QByteArray(R"({"CGP7_GRUPPO_CG10": 2})")
+                                                              << "non è quello della ditta (1)";
+        QTest::newRow("control characters in a refused value") << "registrazione"
+            << QByteArray("{\"CGP7_CAUSALECOGE_CG33\": \"\\u001b[31m\\u202eX\\n\"}")
+            << "= '\\u001b[31m\\u202eX'";
+        QTest::newRow("column name with newlines") << "parametri"
+            << QByteArray("{\"CGP5_X\\nCausale 401 aggiunta.\\nImportazione eseguita: 1 causali.\": 1}")
+            << "La colonna CGP5_X\\nCausale 401 aggiunta.\\nImportazione";
+        // Raw text put at the start of the description.
+        QTest::newRow("lone surrogate escape") << "TEXT" << QByteArray("\\ud800") << "surrogato isolato";
+        QTest::newRow("newline inside a string") << "TEXT" << QByteArray("a\nb") << "carattere di controllo non protetto";
     }
 
     void importRefusesWhatTheWindowWouldNot()
@@ -679,14 +735,16 @@ private slots:
             QJsonArray rows = causal.value(section.mid(1)).toArray();
             rows.append(merged({}));
             causal.insert(section.mid(1), rows);
-        } else if (section != "ARRAY") {
+        } else if (section != "ARRAY" && section != "TEXT") {
             QJsonArray rows = causal.value(section).toArray();
             rows.replace(0, merged(rows.at(0).toObject()));
             causal.insert(section, rows);
         }
         doc.insert("causali", QJsonArray{causal});
-        const QString file = written(section == "ARRAY" ? QJsonDocument(QJsonArray{causal}).toJson()
-                                                        : QJsonDocument(doc).toJson());
+        QByteArray content = section == "ARRAY" ? QJsonDocument(QJsonArray{causal}).toJson() : QJsonDocument(doc).toJson();
+        if (section == "TEXT")
+            content.replace("\"CGP0_DESCRIZIONE\": \"", "\"CGP0_DESCRIZIONE\": \"" + values);
+        const QString file = written(content);
         const QString before = moduleRows(m_db->connectionString());
         QCOMPARE(run({"import", file}), 1);
         QVERIFY2(m_err.contains(reason), qPrintable(m_err.left(300)));
@@ -694,6 +752,10 @@ private slots:
         QVERIFY2(m_out.isEmpty(), qPrintable(m_out.left(300)));
         QVERIFY(!m_err.contains(QString(81, 'x')));
         QVERIFY(!m_err.contains("no error occurred"));
+        // What the file holds reaches the terminal escaped: one line per message.
+        QCOMPARE(m_err.count('\n'), 1);
+        for (const QChar c : std::as_const(m_err))
+            QVERIFY(c == '\n' || (c.category() != QChar::Other_Control && c.unicode() != 0x202e));
         QCOMPARE(moduleRows(m_db->connectionString()), before);
     }
 
@@ -713,6 +775,38 @@ private slots:
         QCOMPARE(rows("CGP7_DUEBILPERSREG WHERE CGP7_CAUSALE_CGP0 = 401 AND CGP7_DITTA_CG18 = 1"), 1);
         // The other causals are left as they were.
         QCOMPARE(rows("CGP6_DUEBILPARAMDITTA WHERE CGP6_CAUSALE_CGP0 = 300"), 3);
+    }
+
+    // A code that names nothing, in a field the type takes out of reach and clears, is imported
+    // as the window's save leaves that field, and the report says so.
+    void importClearsWhatTheTypeLeavesOut_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QString>("column");
+        QTest::newRow("allowance causal of a closing") << 3 << "CGP7_CAUSALEABB_CG33";
+        QTest::newRow("posting causal of a suspension") << 5 << "CGP7_CAUSALECOGE_CG33";
+    }
+
+    void importClearsWhatTheTypeLeavesOut()
+    {
+        QFETCH(int, type);
+        QFETCH(QString, column);
+        QJsonObject doc = exportedAs(401);
+        QJsonObject causal = doc.value("causali").toArray().at(0).toObject();
+        QJsonObject params = causal.value("parametri").toObject();
+        params.insert("CGP5_TIPOCAUSALE", type);
+        causal.insert("parametri", params);
+        QJsonArray posting = causal.value("registrazione").toArray();
+        QJsonObject first = posting.at(0).toObject();
+        first.insert(column, "NOPE");
+        posting.replace(0, first);
+        causal.insert("registrazione", posting);
+        doc.insert("causali", QJsonArray{causal});
+        QCOMPARE(run({"import", written(QJsonDocument(doc).toJson())}), 0);
+        QVERIFY2(m_out.contains("Causale 401, ditta 1: " + column
+                                + " = 'NOPE' non è valido e il tipo di operazione non usa il campo: importato come NULL"),
+                 qPrintable(m_out));
+        QCOMPARE(rows("CGP7_DUEBILPERSREG WHERE CGP7_CAUSALE_CGP0 = 401 AND CGP7_DITTA_CG18 = 1 AND " + column + " IS NULL"), 1);
     }
 
     void dryRunShowsTheChangesAndWritesNothing()

@@ -18,6 +18,7 @@
 #include "selectionchecks.h"
 #include "testiparametrizzabili.h"
 #include "userexclusions.h"
+#include "valuerules.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -667,11 +668,7 @@ bool FRMCG_DUEBILCONFIG::GestioneStatiDisabilitata() const
 {
     bool disabled = false;
     ctx.trapped(QStringLiteral("GestioneStatiDisabilitata"), {[&] {
-        const ado::RecordsetPtr rs = ctx.Gcnn_Connessione->Execute(S::settingGestStatiDisable(), 1);
-        if (rs->RecordCount() > 0) {
-            const QVariant value = rs->value(QStringLiteral("FW95_VALORE"));
-            disabled = value.isValid() && value.toString().trimmed() == QLatin1String("1");
-        }
+        disabled = ValueRules::stateManagementDisabled(*ctx.Gcnn_Connessione);
     }});
     return disabled;
 }

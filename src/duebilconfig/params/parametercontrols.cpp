@@ -19,17 +19,17 @@ const QList<Control> &parametri()
 const QList<Control> &parametriDitta()
 {
     static const QList<Control> list = {
-        {"TXT_MESI", "CGP6_MESI", 0, 0, Kind::Integer},
+        {"TXT_MESI", "CGP6_MESI", 0, 0, Kind::Integer, 5},
         {"CHK_DESCRAGGTEST", "CGP6_DESCRAGGTESTATA", 1, 0, Kind::Flag},
         {"CBO_TIPOREGISTRAZIONE", "CGP6_TIPOREGISTRAZIONE", 1, 0, Kind::Integer},
         {"CHK_CREADISTINTA", "CGP6_CREADISTINTA", 0, 0, Kind::Flag},
         {"CHK_GESTIONEACCONTI", "CGP6_INDACCONTI", 0, 0, Kind::Flag},
         {"CHK_MODIFICACONTI", "CGP6_MODIFICACONTI", 1, 0, Kind::Flag},
         {"CHK_NUMDATAORI", "CGP6_INDNUMDATADOC", 1, 0, Kind::Flag},
-        {"TXT_DELTAIMPORTO", "CGP6_DELTAIMPORTO", 0, 995022, Kind::Decimal},
+        {"TXT_DELTAIMPORTO", "CGP6_DELTAIMPORTO", 0, 995022, Kind::Decimal, 5},
         {"CHK_NETTOPREVISIONALI", "CGP6_INDNETTOPREVISIONALI", 0, 0, Kind::Flag},
-        {"TXT_CAUSALECOMPCLI", "CGP6_CAUSALECOMPCLI_CGP0", 0, 995008, Kind::Integer},
-        {"TXT_CAUSALECOMPFOR", "CGP6_CAUSALECOMPFOR_CGP0", 0, 995009, Kind::Integer},
+        {"TXT_CAUSALECOMPCLI", "CGP6_CAUSALECOMPCLI_CGP0", 0, 995008, Kind::Integer, 3},
+        {"TXT_CAUSALECOMPFOR", "CGP6_CAUSALECOMPFOR_CGP0", 0, 995009, Kind::Integer, 3},
         {"CBO_MODVISANTEPRIMA", "CGP6_INDVISANTEPRIMA", 0, 0, Kind::Integer},
         {"CHK_GESTVALUTE", "CGP6_INDPAGVALUTA", 0, 0, Kind::Flag},
     };
@@ -39,18 +39,18 @@ const QList<Control> &parametriDitta()
 const QList<Control> &persReg()
 {
     static const QList<Control> list = {
-        {"TXT_CAUSALECOGE", "CGP7_CAUSALECOGE_CG33", 1, 0, Kind::Code},
+        {"TXT_CAUSALECOGE", "CGP7_CAUSALECOGE_CG33", 1, 0, Kind::Code, 4},
         {"TXT_CONTODARE", "CGP7_CONTODARE_CG24", 1, 995045, Kind::Code},
         {"TXT_CONTOAVERE", "CGP7_CONTOAVERE_CG24", 1, 995047, Kind::Code},
         {"CBO_DETTREG", "CGP7_INDDETTREGIST", 1, 0, Kind::Integer},
         {"CBO_DETTRIGACONT", "CGP7_INDDETTRIGACONT", 1, 0, Kind::Integer},
-        {"TXT_CAUABBUONI", "CGP7_CAUSALEABB_CG33", 1, 0, Kind::Code},
+        {"TXT_CAUABBUONI", "CGP7_CAUSALEABB_CG33", 1, 0, Kind::Code, 4},
         {"TXT_CONTOABBUONIATTIVI", "CGP7_CONTOABBATTIVI_CG24", 1, 0, Kind::Code},
         {"TXT_CONTOABBUONIPASSIVI", "CGP7_CONTOABBPASSIVI_CG24", 1, 0, Kind::Code},
-        {"TXT_TESTOPARAMETRICO", "CGP7_TESTORIGA", 1, 0, Kind::Text},
+        {"TXT_TESTOPARAMETRICO", "CGP7_TESTORIGA", 1, 0, Kind::Text, 240},
         {"CBO_GESTIONERITENUTE", "CGP7_INDPAGRITENUTE", 1, 0, Kind::Integer},
-        {"TXT_CODPAGACCONTI", "CGP7_CONDPAGACCONTI_CG62", 1, 0, Kind::Code},
-        {"TXT_SEZIONALEACCONTI", "CGP7_SEZIONALEACCONTI_CG68", 1, 0, Kind::Code},
+        {"TXT_CODPAGACCONTI", "CGP7_CONDPAGACCONTI_CG62", 1, 0, Kind::Code, 6},
+        {"TXT_SEZIONALEACCONTI", "CGP7_SEZIONALEACCONTI_CG68", 1, 0, Kind::Code, 2},
         {"CBO_DESCRCONTRAUTO", "CGP7_INDDESCRCP", 1, 0, Kind::Integer},
     };
     return list;
@@ -59,8 +59,8 @@ const QList<Control> &persReg()
 const QList<Control> &causale()
 {
     static const QList<Control> list = {
-        {"TXT_CAUSALE", "CGP0_CAUSALE", -1, 0, Kind::Integer},
-        {"TXT_DESCRIZIONE", "CGP0_DESCRIZIONE", -1, 0, Kind::Text},
+        {"TXT_CAUSALE", "CGP0_CAUSALE", -1, 0, Kind::Integer, 3},
+        {"TXT_DESCRIZIONE", "CGP0_DESCRIZIONE", -1, 0, Kind::Text, 100},
     };
     return list;
 }

@@ -25,6 +25,7 @@ struct Control
     int tab;               // tab of TAB_CONFIG that holds it
     int captionId;         // text id naming the field in messages, 0 when none is needed
     Kind kind;
+    int maxChar = 0;       // characters the field takes, 0 for a combo, a check box or an account
 };
 
 // The value a column receives for what a control of that kind shows: a number for the number

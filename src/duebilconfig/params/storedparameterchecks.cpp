@@ -7,6 +7,7 @@
 #include "parametercontrols.h"
 #include "recordset.h"
 #include "saverules.h"
+#include "valuerules.h"
 
 namespace {
 
@@ -49,6 +50,7 @@ QList<StoredParameterChecks::Finding> StoredParameterChecks::check(const QString
     QList<Finding> found;
     const ado::RecordsetPtr param = m_connection->Execute(DueBilStatements::parametersOf(causal));
     const bool ritenute = m_ledger.IsCausalePerRitenute(causal);
+    const bool stateManagementDisabled = m_valueRules && ValueRules::stateManagementDisabled(*m_connection);
 
     const ado::RecordsetPtr ditta = m_connection->Execute(DueBilStatements::companyParametersOf(causal));
     for (; !ditta->isEOF(); ditta->MoveNext()) {
@@ -70,6 +72,18 @@ QList<StoredParameterChecks::Finding> StoredParameterChecks::check(const QString
         screen.setValue(QLatin1String(ParameterControls::WithholdingCheck), ritenute ? "1" : "0");
         for (auto it = causalValues.cbegin(); it != causalValues.cend(); ++it)
             screen.setValue(it.key(), it.value());
+        if (m_valueRules) {
+            for (const ValueRules::Finding &f : ValueRules::check(screen, stateManagementDisabled))
+                found.append({causal, company, QLatin1String(f.control->column), f.value, ValueRules::textId(f),
+                              ValueRules::params(f)});
+            for (reg->MoveFirst(); !reg->isEOF(); reg->MoveNext()) {
+                if (text(*reg, "CGP7_GRUPPO_CG10") != group)
+                    found.append({causal, company, QStringLiteral("CGP7_GRUPPO_CG10"), text(*reg, "CGP7_GRUPPO_CG10"),
+                                  MessageId::GroupNotCompany, {group}});
+            }
+            if (reg->RecordCount() > 0)
+                reg->MoveFirst();
+        }
         EnablingRules::applyUntilStable(screen, {causal, QString()}, [](int id) { return QString::number(id); });
 
         // Only what the window refuses on its save is a finding: its reminders are not.

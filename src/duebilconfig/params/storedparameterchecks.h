@@ -34,8 +34,13 @@ public:
                          const QString &skipCompany = {}) const;
     QList<Finding> checkAll() const;
 
+    // Also report the values the window's controls cannot hold (ValueRules) and posting rows
+    // of an account group that is not the company's.
+    void setValueRules(bool on) { m_valueRules = on; }
+
 private:
     ado::ConnectionPtr m_connection;
     LedgerChecks m_ledger;
     std::function<QString(int)> m_caption;
+    bool m_valueRules = false;
 };

@@ -43,6 +43,10 @@ inline constexpr int InvalidCode = 995282;
 inline constexpr int CodeMissing = 995283;
 inline constexpr int OtherCompanyIncomplete = 995284;
 inline constexpr int NoValue = 995285;
+// Values the window's controls cannot hold, and a posting row of another account group.
+inline constexpr int ValueNotOffered = 995310;
+inline constexpr int ValueTooLong = 995311;
+inline constexpr int GroupNotCompany = 995312;
 
 // Selection checks.
 inline constexpr int ChangeDefaultChecks = 44628;

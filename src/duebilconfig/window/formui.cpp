@@ -2,6 +2,7 @@
 
 #include "designfont.h"
 #include "formtranslator.h"
+#include "parametercontrols.h"
 #include "standardicon.h"
 
 #include <QCoreApplication>
@@ -127,8 +128,8 @@ void FormUi::createControls()
         // Causal header
         {CONTROL(FRA_CAUSALE)},
         {CONTROL(LBL_CAUSALE), 995001},
-        {CONTROL(TXT_CAUSALE), 995002, 995002, "CGP0_CAUSALE", 3, 5, Required | Lookup | Decode},
-        {CONTROL(TXT_DESCRIZIONE), 995003, 995003, "CGP0_DESCRIZIONE", 100, 77},
+        {CONTROL(TXT_CAUSALE), 995002, 995002, "CGP0_CAUSALE", 0, 5, Required | Lookup | Decode},
+        {CONTROL(TXT_DESCRIZIONE), 995003, 995003, "CGP0_DESCRIZIONE", 0, 77},
         // Tab strip
         {CONTROL(TAB_CONFIG)},
         // Tab 0: settings
@@ -137,8 +138,8 @@ void FormUi::createControls()
         {CONTROL(CBO_TIPOOPERAZIONE), 995005, 995005, "CGP5_TIPOCAUSALE", 35},
         {CONTROL(LBL_TIPOSCADENZA), 995006},
         {CONTROL(CBO_TIPOSCADENZA), 995007, 995007, "CGP5_TIPOSCADENZA", 35},
-        {CONTROL(TXT_CAUSALECOMPCLI), 995008, 995008, "CGP6_CAUSALECOMPCLI_CGP0", 3, 5, Required | Lookup | Decode | Hidden},
-        {CONTROL(TXT_CAUSALECOMPFOR), 995009, 995009, "CGP6_CAUSALECOMPFOR_CGP0", 3, 5, Required | Lookup | Decode | Hidden},
+        {CONTROL(TXT_CAUSALECOMPCLI), 995008, 995008, "CGP6_CAUSALECOMPCLI_CGP0", 0, 5, Required | Lookup | Decode | Hidden},
+        {CONTROL(TXT_CAUSALECOMPFOR), 995009, 995009, "CGP6_CAUSALECOMPFOR_CGP0", 0, 5, Required | Lookup | Decode | Hidden},
         {CONTROL(TXT_CAUSALICOMPDESCR), 0, 0, nullptr, 5, 5, Unbound | Hidden},
         {CONTROL(LBL_MODRECUPERO), 995010},
         {CONTROL(CBO_MODRECUPERO), 995011, 995011, "CGP5_INDRECUPERO", 35},
@@ -150,9 +151,9 @@ void FormUi::createControls()
         {CONTROL(CBO_MODIMPSCAD), 995017, 995017, "CGP5_INDIMPSCADENZA", 35},
         {CONTROL(CHK_INDGESTABBUONO), 995018, 995018, "CGP5_INDGESTABBUONI"},
         {CONTROL(LBL_MESI), 995019},
-        {CONTROL(TXT_MESI), 995020, 995020, "CGP6_MESI", 5, 5, WholeNumber},
+        {CONTROL(TXT_MESI), 995020, 995020, "CGP6_MESI", 0, 5, WholeNumber},
         {CONTROL(LBL_DELTAIMPORTO), 995021},
-        {CONTROL(TXT_DELTAIMPORTO), 995022, 995022, "CGP6_DELTAIMPORTO", 5, 5},
+        {CONTROL(TXT_DELTAIMPORTO), 995022, 995022, "CGP6_DELTAIMPORTO", 0, 5},
         {CONTROL(CHK_NETTOPREVISIONALI), 995023, 995023, "CGP6_INDNETTOPREVISIONALI"},
         {CONTROL(LBL_CREADISTINTA), 995024},
         {CONTROL(CHK_CREADISTINTA), 995025, 995025, "CGP6_CREADISTINTA", 0, 0, NoCaptionShown},
@@ -172,7 +173,7 @@ void FormUi::createControls()
         // Tab 1: posting details
         {CONTROL(FRA_PERSREGISTRAZIONE), 995040},
         {CONTROL(LBL_CAUCOGE), 995041},
-        {CONTROL(TXT_CAUSALECOGE), 995042, 995042, "CGP7_CAUSALECOGE_CG33", 4, 4, UpperCase | Lookup | Decode, 0, "Causali contabili"},
+        {CONTROL(TXT_CAUSALECOGE), 995042, 995042, "CGP7_CAUSALECOGE_CG33", 0, 4, UpperCase | Lookup | Decode, 0, "Causali contabili"},
         {CONTROL(TXT_DESCCAUINCPAG), 0, 0, nullptr, 0, 0, Border},
         {CONTROL(LBL_CAUNORIT), 995043, 0, nullptr, 0, 0, Border | Hidden, 1},
         {CONTROL(LBL_CONTODARE), 995044},
@@ -189,10 +190,10 @@ void FormUi::createControls()
         {CONTROL(LBL_DESCRCONTRAUTO), 995053},
         {CONTROL(CBO_DESCRCONTRAUTO), 995054, 995054, "CGP7_INDDESCRCP", 32, 0, 0, 0, nullptr, "0"},
         {CONTROL(LBL_TESTOPARAMETRICO), 995055},
-        {CONTROL(TXT_TESTOPARAMETRICO), 995056, 995056, "CGP7_TESTORIGA", 240, 70},
+        {CONTROL(TXT_TESTOPARAMETRICO), 995056, 995056, "CGP7_TESTORIGA", 0, 70},
         {CONTROL(BUT_LEGENDA), 995057, 0, nullptr, 0, 0, Picture},
         {CONTROL(LBL_CAUABBUONI), 995058},
-        {CONTROL(TXT_CAUABBUONI), 995059, 995059, "CGP7_CAUSALEABB_CG33", 4, 4, UpperCase | Lookup | Decode, 0, "Causali contabili"},
+        {CONTROL(TXT_CAUABBUONI), 995059, 995059, "CGP7_CAUSALEABB_CG33", 0, 4, UpperCase | Lookup | Decode, 0, "Causali contabili"},
         {CONTROL(TXT_DESCCAUABBUONI), 0, 0, nullptr, 0, 0, Border},
         {CONTROL(LBL_CONTOABBUONIATTIVI), 995060},
         {CONTROL(TXT_CONTOABBUONIATTIVI), 995061, 995061, "CGP7_CONTOABBATTIVI_CG24", 0, 0, Lookup | Decode},
@@ -206,10 +207,10 @@ void FormUi::createControls()
         // Shown with a causal that manages advances only: with none on screen there is no flag.
         {CONTROL(FRA_PERSREGISTRAZIONEACCONTI), 995066, 0, nullptr, 0, 0, Hidden},
         {CONTROL(LBL_CODPAGACCONTI), 995067},
-        {CONTROL(TXT_CODPAGACCONTI), 995068, 995068, "CGP7_CONDPAGACCONTI_CG62", 6, 4, UpperCase | Lookup | Decode, 0, "Cond. di pagamento"},
+        {CONTROL(TXT_CODPAGACCONTI), 995068, 995068, "CGP7_CONDPAGACCONTI_CG62", 0, 4, UpperCase | Lookup | Decode, 0, "Cond. di pagamento"},
         {CONTROL(TXT_DESCRPAGACCONTI), 0, 0, nullptr, 0, 0, Border},
         {CONTROL(LBL_SEZIONALEACCONTI), 995069},
-        {CONTROL(TXT_SEZIONALEACCONTI), 995070, 995070, "CGP7_SEZIONALEACCONTI_CG68", 2, 2, UpperCase | Lookup, 0, "Sezionali ditta", "00"},
+        {CONTROL(TXT_SEZIONALEACCONTI), 995070, 995070, "CGP7_SEZIONALEACCONTI_CG68", 0, 2, UpperCase | Lookup, 0, "Sezionali ditta", "00"},
         // Tab 2: due-date selection
         {CONTROL(FRA_TIPOSCADENZE), 995071},
         {CONTROL(KVS_SELSCADENZE)},
@@ -370,12 +371,16 @@ void FormUi::applyField(FieldControl *field, const ControlDesign &design)
         field->setDataField(QString::fromLatin1(design.dataField));
     if (design.flags & Unbound)
         field->setIsDbField(false);
-    if (design.maxChar && text)
-        text->setMaxChar(design.maxChar);
+    // A bound field takes what its column's binding says, so that checks without a window
+    // hold stored values to the same length.
+    const ParameterControls::Control *binding = ParameterControls::find(QLatin1String(design.name));
+    const int maxChar = binding && binding->maxChar ? binding->maxChar : design.maxChar;
+    if (maxChar && text)
+        text->setMaxChar(maxChar);
     if (design.maxChar && combo)
         combo->setMaxChar(design.maxChar);
-    if (design.maxChar && rich)
-        rich->setMaxChar(design.maxChar);
+    if (maxChar && rich)
+        rich->setMaxChar(maxChar);
     if (design.maxWidth && text)
         text->setMaxWidth(design.maxWidth);
     if (design.maxWidth && rich)
