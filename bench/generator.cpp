@@ -77,7 +77,8 @@ bool build(const QString &path, int causals, int companies, QString *error)
         Statement layout(db, "INSERT INTO CGP3_DUEBILGRIGLIA (CGP3_CAUSALE_CGP0, CGP3_IDFIELD_CGP1, CGP3_VISIBLEORDER,"
                              " CGP3_SORTTYPE, CGP3_GROUPED) SELECT ?1, CGP1_ID, ?2, 0, 0 FROM CGP1_DUEBILFIELD"
                              " ORDER BY CGP1_ID LIMIT 1 OFFSET ?3");
-        Statement revoke(db, "INSERT INTO CGP8_DUEBILREVOKE (CGP8_CAUSALE_CGP0, CGP8_ID_FW06, CGP8_ID_FW07) VALUES (?1, ?2, ?3)");
+        Statement revoke(db, "INSERT INTO CGP8_DUEBILREVOKE (CGP8_CAUSALE_CGP0, CGP8_ID_FW06, CGP8_ID_FW07)"
+                             " VALUES (?1, NULLIF(?2, 0), NULLIF(?3, 0))");
         Statement selection(db, "INSERT INTO FW41_SELEZIONEPARAMSCADENZE (FW41_DITTA_CG18, FW41_UOBJECT, FW41_CODICE,"
                                 " FW41_INDTIPOPAG, FW41_SELEZIONATO, FW41_DATIPO, FW41_ALTIPO)"
                                 " VALUES (?1, 'CGUO_DUEBILCONFIG.CLSCG_DUEBILCONFIG', ?2, 3, 1, 3, 3)");

@@ -7,6 +7,8 @@
 #include "transactionguard.h"
 
 #include <QRegularExpression>
+#include <QSet>
+#include <optional>
 #include <vector>
 
 namespace S = DueBilStatements;
@@ -68,12 +70,21 @@ CausalOperations::Completion CausalOperations::complete(const QString &company, 
 {
     // Independent statements: after a failure the user may go on with the next one.
     const QStringList statements = S::completion(company, group);
-    const QStringList probes = onlyWhenMissing ? S::completionProbes(company) : QStringList();
     Completion added;
     std::vector<TrapStep> steps;
+    // Which statements have rows to add; all of them when the test was not asked for or failed.
+    std::optional<QSet<int>> missing;
+    if (onlyWhenMissing) {
+        steps.emplace_back([&] {
+            const ado::RecordsetPtr rs = m_connection->Execute(S::completionProbe(company), 1);
+            missing.emplace();
+            for (; !rs->isEOF(); rs->MoveNext())
+                missing->insert(rs->value(QStringLiteral("P")).toInt());
+        });
+    }
     for (qsizetype i = 0; i < statements.size(); ++i) {
-        steps.emplace_back([&, sql = statements.at(i), probe = probes.value(i), table = completedTables.value(i)] {
-            if (!probe.isEmpty() && m_connection->Execute(probe, 1)->RecordCount() == 0)
+        steps.emplace_back([&, i, sql = statements.at(i), table = completedTables.value(i)] {
+            if (missing && !missing->contains(int(i)))
                 return;
             if (beforeFirstRow)
                 beforeFirstRow();

@@ -12,6 +12,8 @@
 #include "saverules.h"
 #include "transactionguard.h"
 
+#include <algorithm>
+
 namespace S = DueBilStatements;
 
 CausalRecords::CausalRecords(FormContext &ctx) : ctx(ctx) {}
@@ -170,7 +172,15 @@ void CausalRecords::ShowChild()
 
 void CausalRecords::ClearChild()
 {
-    loadChildren(ctx, QStringLiteral("ClearChild"),
+    // Frames that already hold no row (as they are made at start-up) would only be read empty again.
+    const QList<DataFrame *> children = ctx.children();
+    const bool empty = std::all_of(children.begin(), children.end(), [](DataFrame *child) {
+        const ado::RecordsetPtr rs = child->recordset();
+        return rs && rs->State() == ado::ObjectState::Open && rs->RecordCount() == 0 && !rs->hasPendingChanges()
+            && !child->RecordChanged();
+    });
+    if (!children.isEmpty() && !empty)
+        loadChildren(ctx, QStringLiteral("ClearChild"),
                  {{ctx.FME_LAYOUT.get(), S::clearLayout()},
                   {ctx.FME_FILTRI.get(), S::clearFiltri()},
                   {ctx.FME_PARAMETRI.get(), S::clearParametri()},
@@ -447,6 +457,13 @@ void CausalRecords::FME_CAUSALI_AfterUndo(int fenm_operationresult)
     history().discard();
     if (ctx.closing || fenm_operationresult != DataFrame::ResultOk)
         return;
+    if (ctx.FME_CAUSALI->isLeavingRecord()) {
+        // The children are loaded or emptied for the record reached next: only their pending
+        // rows go, without reading the causal being left again.
+        for (DataFrame *child : ctx.children())
+            ErrorTrap::runIgnoringErrors({[child] { child->recordset()->CancelBatch(); }});
+        return;
+    }
     if (ctx.FME_CAUSALI->Status() == DataFrame::StatusRecord && !ctx.causalCode().isEmpty())
         ctx.showStatus(FormText::StatusUndone, {ctx.causalCode()});
     std::vector<TrapStep> steps;

@@ -174,6 +174,7 @@ void FRMCG_DUEBILCONFIG::Form_Activate()
     AggiornaNavigatore();
     if (ctx.activated)
         return;
+    const ado::ReadScope action;
     const ErrorTrap::Outcome outcome = ctx.trapped(QStringLiteral("Form_Activate"), {
         [&] {
             ctx.connectionString = ctx.global->connectionString();

@@ -209,6 +209,20 @@ QStringList completionProbes(const QString &company)
     };
 }
 
+QString completionProbe(const QString &company)
+{
+    // Each test stops at the first row it finds; the numbers of those that find one come back.
+    QStringList parts;
+    const QStringList probes = completionProbes(company);
+    for (qsizetype i = 0; i < probes.size(); ++i) {
+        QString probe = probes.at(i);
+        probe.replace(QLatin1String("SELECT TOP 1 1"), QLatin1String("SELECT 1"));
+        parts.append("SELECT " + QString::number(i) + " AS P WHERE EXISTS (" + probe + ")");
+    }
+    const QString newline = QString::fromUtf16(crlf);
+    return parts.join(newline + QStringLiteral("UNION ALL") + newline);
+}
+
 QString insertNewCausal(const QString &code)
 {
     return "INSERT INTO CGP0_DUEBILCAUSALI (CGP0_CAUSALE, CGP0_DESCRIZIONE ) VALUES (" + code + ", '')";

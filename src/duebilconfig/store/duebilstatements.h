@@ -52,6 +52,9 @@ QStringList completionOf(const QString &causal, const QString &company, const QS
 // For each completion statement, in the same order, an indexed existence test that returns a
 // row only when that statement has something to add.
 QStringList completionProbes(const QString &company);
+// The tests above in one statement: a row for each completion statement that has rows to add,
+// its position in column P.
+QString completionProbe(const QString &company);
 
 QString insertNewCausal(const QString &code);
 QString existsCausal(const QString &code);

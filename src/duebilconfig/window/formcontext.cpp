@@ -245,6 +245,12 @@ void FormContext::attachGrid(DataFrame *frame, GridControl *grid)
         else
             grid->Refresh();
     });
+    frame->setGridRowRefresher([grid, frame] {
+        if (grid->recordset() == frame->recordset())
+            grid->refreshCurrentRow();
+        else
+            grid->setRecordset(frame->recordset());
+    });
     grid->setRecordset(frame->recordset());
     // A click on a row moves the frame, so its controls show that row and AfterMove is raised.
     grid->setRowMover([frame](const QVariant &bookmark) { return frame->MoveTo(bookmark); });

@@ -127,6 +127,9 @@ struct Connection::Private
     SqliteStatementCache statements;
     std::vector<std::function<void()>> rollbackUndo;
     std::vector<std::function<void()>> commitDone;
+    // The reads of the action readsAction, by statement text, as they were read.
+    quint64 readsAction = 0;
+    QHash<QString, RecordsetPtr> reads;
 
     void undoInMemory()
     {
@@ -296,6 +299,7 @@ void Connection::Close()
         d->inTransaction = false;
         d->undoInMemory();
     }
+    forgetReads();
     // SQLite keeps a connection with statements still prepared open.
     d->statements.clear();
     {
@@ -362,10 +366,67 @@ RecordsetPtr executeOnSqlite(sqlite3 *db, SqliteStatementCache *cache, const QSt
 
 } // namespace
 
-RecordsetPtr Connection::Execute(const QString &sql, int, int *recordsAffected)
+namespace {
+
+quint64 g_readAction = 0;
+int g_readScopes = 0;
+
+} // namespace
+
+ReadScope::ReadScope()
+{
+    if (g_readScopes++ == 0)
+        ++g_readAction;
+}
+
+ReadScope::~ReadScope()
+{
+    --g_readScopes;
+}
+
+quint64 ReadScope::current()
+{
+    return g_readScopes > 0 ? g_readAction : 0;
+}
+
+bool Connection::isRead(const QString &sql)
+{
+    const QStringView text = QStringView(sql).trimmed();
+    return text.startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive)
+        && (text.size() == 6 || !text.at(6).isLetterOrNumber());
+}
+
+void Connection::forgetReads() const
+{
+    d->reads.clear();
+    d->readsAction = 0;
+}
+
+RecordsetPtr Connection::Execute(const QString &sql, int options, int *recordsAffected)
 {
     if (!d->open)
         throw AdoError(AdoError::Usage, QStringLiteral("The connection is closed"), sql);
+    const quint64 action = ReadScope::current();
+    if (!action || !isRead(sql))
+        return run(sql, options, recordsAffected);
+    if (d->readsAction != action) {
+        d->reads.clear();
+        d->readsAction = action;
+    }
+    if (const auto kept = d->reads.constFind(sql); kept != d->reads.constEnd()) {
+        if (recordsAffected)
+            *recordsAffected = -1;
+        return RecordsetPrivate::copyOf(**kept);
+    }
+    RecordsetPtr rs = run(sql, options, recordsAffected);
+    // Kept apart from the caller's, which may be changed or moved through.
+    if (rs->State() == ObjectState::Open && d->readsAction == action)
+        d->reads.insert(sql, RecordsetPrivate::copyOf(*rs));
+    return rs;
+}
+
+RecordsetPtr Connection::run(const QString &sql, int, int *recordsAffected)
+{
     d->ensureTransactionAlive(sql);
     StatementLog::record(*this, sql);
     const QString native = nativeSql(sql);
@@ -391,6 +452,7 @@ int Connection::BeginTrans()
         throw AdoError(AdoError::Usage, QStringLiteral("The connection is closed"));
     if (d->inTransaction)
         throw AdoError(AdoError::Usage, QStringLiteral("A transaction is already open"));
+    forgetReads();
     if (d->dialect == Dialect::Sqlite && d->db().driverName() == QLatin1String("QSQLITE")) {
         // Take the write lock now, so a busy database fails before the first change.
         d->run(QStringLiteral("BEGIN IMMEDIATE"));
@@ -407,6 +469,7 @@ void Connection::CommitTrans()
 {
     if (!d->inTransaction)
         throw AdoError(AdoError::Usage, QStringLiteral("No transaction is open"));
+    forgetReads();
     if (d->db().driverName() == QLatin1String("QSQLITE")) {
         d->run(QStringLiteral("COMMIT"));
     } else if (!d->db().commit()) {
@@ -430,6 +493,7 @@ void Connection::RollbackTrans()
     if (!d->inTransaction)
         throw AdoError(AdoError::Usage, QStringLiteral("No transaction is open"));
     d->inTransaction = false;
+    forgetReads();
     if (d->db().driverName() == QLatin1String("QSQLITE")) {
         QSqlQuery query(d->db());
         // A failed COMMIT or an I/O error may already have ended it: nothing left to undo.

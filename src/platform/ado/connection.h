@@ -89,14 +89,37 @@ public:
     void setStatementsLogged(bool logged);
     bool statementsLogged() const;
 
+    // Drops the reads kept for the action under way: a statement other than a read was sent.
+    void forgetReads() const;
+    // Whether a statement only reads (a SELECT).
+    static bool isRead(const QString &sql);
+
     // The connection string with any password replaced by "****", for messages and traces.
     static QString maskPassword(const QString &connectionString);
 
 private:
+    RecordsetPtr run(const QString &sql, int options, int *recordsAffected);
+
     struct Private;
     std::unique_ptr<Private> d;
 };
 
 using ConnectionPtr = std::shared_ptr<Connection>;
+
+// One user action (a button, a field left, a row chosen): while one is open, a read that a
+// connection already ran in the same action is answered with the rows it gave then, not sent
+// again. Any other statement on that connection (a write, a transaction) forgets them, and so
+// does the end of the action: the next action reads the database afresh, another user's
+// changes included. Scopes nest; the outermost one is the action.
+class ReadScope
+{
+public:
+    ReadScope();
+    ~ReadScope();
+    ReadScope(const ReadScope &) = delete;
+    ReadScope &operator=(const ReadScope &) = delete;
+    // The action open now, 0 when none.
+    static quint64 current();
+};
 
 } // namespace ado

@@ -140,6 +140,22 @@ void RecordsetPrivate::fill(Recordset &rs, QSqlQuery &query)
     adopt(rs, std::move(shared));
 }
 
+RecordsetPtr RecordsetPrivate::copyOf(const Recordset &rs)
+{
+    const SharedRows &from = *rs.d->shared;
+    auto shared = std::make_shared<SharedRows>();
+    shared->setFields(from.fields);
+    shared->source = from.source;
+    for (const RowPtr &row : from.rows) {
+        if (row->status != RowStatus::New)
+            shared->appendRead(row->original);
+    }
+    auto copy = std::make_shared<Recordset>();
+    copy->d->connection = rs.d->connection;
+    adopt(*copy, std::move(shared));
+    return copy;
+}
+
 void RecordsetPrivate::adopt(Recordset &rs, std::shared_ptr<SharedRows> shared)
 {
     rs.d->shared = std::move(shared);

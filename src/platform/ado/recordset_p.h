@@ -58,6 +58,8 @@ struct RecordsetPrivate
     static void fill(Recordset &rs, QSqlQuery &query);
     // Rows read by other means (the embedded database's own interface) become the recordset's.
     static void adopt(Recordset &rs, std::shared_ptr<SharedRows> shared);
+    // A recordset of its own holding the rows as they were read (none of the changes made since).
+    static RecordsetPtr copyOf(const Recordset &rs);
 };
 
 struct Recordset::Private

@@ -53,6 +53,8 @@ void record(const QString &tsql)
 
 void record(const Connection &connection, const QString &tsql)
 {
+    if (!Connection::isRead(tsql))
+        connection.forgetReads();
     if (connection.statementsLogged())
         record(tsql);
 }

@@ -1,5 +1,6 @@
 #include "gridcontrol.h"
 
+#include "connection.h"
 #include "gridnavigator.h"
 
 #include <QHBoxLayout>
@@ -49,7 +50,7 @@ GridControl::GridControl(QWidget *parent) : QWidget(parent), d(std::make_unique<
             return;
         if (!d->rowMover) {
             d->recordset->setBookmark(d->bookmarks.at(row));
-        } else if (!d->rowMover(d->bookmarks.at(row))) {
+        } else if (const ado::ReadScope action; !d->rowMover(d->bookmarks.at(row))) {
             d->filling = true;
             d->table->setCurrentCell(previous, firstVisibleColumn());
             d->filling = false;
@@ -147,26 +148,44 @@ void GridControl::Refresh()
         d->bookmarks.append(rows->Bookmark());
         if (rows->Bookmark() == current)
             currentRow = row;
-        const FieldReader fields = [&rows](const QString &name) {
-            return rows->hasField(name) ? rows->value(name) : QVariant();
-        };
-        for (int c = 0; c < d->columns.size(); ++c) {
-            const auto &column = d->columns.at(c);
-            auto *item = new QTableWidgetItem;
-            if (column.kind == KindTick) {
-                item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
-                item->setCheckState(fields(column.name).toString() == QLatin1String("1") ? Qt::Checked : Qt::Unchecked);
-            } else {
-                QString text = fields(column.name).toString();
-                if (d->formatEnabled)
-                    emit DataFormatEXT(&text, column.name, fields);
-                item->setText(text);
-            }
-            d->table->setItem(row, c, item);
-        }
+        fillRow(row, *rows);
     }
     if (currentRow >= 0)
         d->table->setCurrentCell(currentRow, firstVisibleColumn());
+    d->filling = false;
+}
+
+void GridControl::fillRow(int row, const ado::Recordset &rows)
+{
+    const FieldReader fields = [&rows](const QString &name) {
+        return rows.hasField(name) ? rows.value(name) : QVariant();
+    };
+    for (int c = 0; c < d->columns.size(); ++c) {
+        const auto &column = d->columns.at(c);
+        auto *item = new QTableWidgetItem;
+        if (column.kind == KindTick) {
+            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
+            item->setCheckState(fields(column.name).toString() == QLatin1String("1") ? Qt::Checked : Qt::Unchecked);
+        } else {
+            QString text = fields(column.name).toString();
+            if (d->formatEnabled)
+                emit DataFormatEXT(&text, column.name, fields);
+            item->setText(text);
+        }
+        d->table->setItem(row, c, item);
+    }
+}
+
+void GridControl::refreshCurrentRow()
+{
+    const ado::RecordsetPtr rs = d->recordset;
+    const qsizetype row = rs && rs->State() == ado::ObjectState::Open && !rs->isBOF() && !rs->isEOF()
+        ? d->bookmarks.indexOf(rs->Bookmark())
+        : -1;
+    if (row < 0 || rs->RecordCount() != d->bookmarks.size())
+        return Refresh();
+    d->filling = true;
+    fillRow(int(row), *rs);
     d->filling = false;
 }
 

@@ -44,6 +44,9 @@ public:
     void setRowMover(std::function<bool(const QVariant &bookmark)> mover);
     // Reads the rows again and shows the recordset's current row.
     void Refresh();
+    // Shows the recordset's current row again, the other rows as they are; all of them when
+    // that row is not among those shown.
+    void refreshCurrentRow();
 
     Q_INVOKABLE int rowCount() const;
     Q_INVOKABLE QString cellText(int row, const QString &column) const;
@@ -72,6 +75,8 @@ private:
     // The first column on show: the current cell stands there, so the focus and the arrow keys
     // have a cell to start from (a hidden one takes neither).
     int firstVisibleColumn() const;
+    // The cells of one row of the table, from the current row of rows.
+    void fillRow(int row, const ado::Recordset &rows);
     bool keyPressed(int key, Qt::KeyboardModifiers modifiers);
 
     struct Private;

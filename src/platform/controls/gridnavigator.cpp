@@ -1,5 +1,6 @@
 #include "gridnavigator.h"
 
+#include "connection.h"
 #include "dataframe.h"
 #include "standardicon.h"
 
@@ -33,6 +34,7 @@ void GridNavigator::setFrame(DataFrame *frame) { m_frame = frame; }
 
 bool GridNavigator::press(const QString &key)
 {
+    const ado::ReadScope action;
     emit ButtonClick(key);
     if (!m_frame)
         return false;

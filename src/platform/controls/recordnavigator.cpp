@@ -1,5 +1,6 @@
 #include "recordnavigator.h"
 
+#include "connection.h"
 #include "dataframe.h"
 #include "standardicon.h"
 
@@ -109,6 +110,7 @@ void RecordNavigator::setConfirmDelete(std::function<bool()> confirm) { m_confir
 
 bool RecordNavigator::press(const QString &key)
 {
+    const ado::ReadScope action;
     const QString upper = key.toUpper();
     const QString shown = m_keys.value(upper, key);
     if (QToolButton *b = m_buttons.value(upper); b && !b->isEnabled())

@@ -1,5 +1,6 @@
 #include "textfield.h"
 
+#include "connection.h"
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -120,6 +121,7 @@ bool TextField::commit()
 {
     if (m_committing || m_edit->text() == m_committed)
         return true;
+    const ado::ReadScope action;
     m_committing = true;
     if (m_decode)
         decode();
@@ -199,6 +201,7 @@ void TextField::lookup()
 {
     if (!isEnabled())
         return;
+    const ado::ReadScope action;
     // The list takes the focus from the field: the code typed so far is not validated for
     // that, the user is about to replace it.
     const QScopedValueRollback<bool> looking(m_lookingUp, true);

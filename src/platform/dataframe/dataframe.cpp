@@ -17,6 +17,7 @@ struct DataFrame::Binding
 
 struct DataFrame::Private
 {
+    bool leaving = false;
     QPointer<QObject> hostInterface;
     ado::ConnectionPtr connection;
     ado::RecordsetPtr recordset;
@@ -41,6 +42,7 @@ struct DataFrame::Private
     std::function<SaveAnswer()> askSave;
     std::function<void(const QString &, const QString &)> errorHandler;
     std::function<void(const ado::RecordsetPtr &)> gridRefresher;
+    std::function<void()> gridRowRefresher;
 
     bool hasRow() const
     {
@@ -259,7 +261,9 @@ void DataFrame::controlEdited()
             d->recordset->setValue(b.column, value);
             d->recordChanged = true;
             // The grid shows the row as it is now.
-            if (d->gridRefresher)
+            if (d->gridRowRefresher)
+                d->gridRowRefresher();
+            else if (d->gridRefresher)
                 d->gridRefresher(d->recordset);
             emit RecordEdited();
         }
@@ -282,8 +286,12 @@ bool DataFrame::leaveRecord()
     const SaveAnswer answer = d->askSave ? d->askSave() : SaveYes;
     if (answer == SaveCancel)
         return false;
-    if (answer == SaveNo)
-        return Undo();
+    if (answer == SaveNo) {
+        d->leaving = true;
+        const bool undone = Undo();
+        d->leaving = false;
+        return undone;
+    }
     return Save(true, true, true);
 }
 
@@ -471,6 +479,11 @@ void DataFrame::CancelUpdate()
     if (d->recordset && d->recordset->State() == ado::ObjectState::Open)
         d->recordset->CancelUpdate();
     refreshControls();
+}
+
+bool DataFrame::isLeavingRecord() const
+{
+    return d->leaving;
 }
 
 bool DataFrame::Undo()
@@ -680,6 +693,7 @@ void DataFrame::Release()
     d->navigator = nullptr;
     d->grid = nullptr;
     d->gridRefresher = nullptr;
+    d->gridRowRefresher = nullptr;
     d->recordset.reset();
     d->connection.reset();
 }
@@ -751,6 +765,11 @@ void DataFrame::setErrorHandler(std::function<void(const QString &, const QStrin
 void DataFrame::setGridRefresher(std::function<void(const ado::RecordsetPtr &)> refresher)
 {
     d->gridRefresher = std::move(refresher);
+}
+
+void DataFrame::setGridRowRefresher(std::function<void()> refresher)
+{
+    d->gridRowRefresher = std::move(refresher);
 }
 
 void DataFrame::report(const QString &operation, const QString &message) const

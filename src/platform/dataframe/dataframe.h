@@ -91,6 +91,9 @@ public:
     void SaveFailed(const QString &conflict = {});
     void CancelUpdate();
     bool Undo();
+    // True while the changes are dropped because the record on display is being left (for
+    // another record, a new one, or the window closing): what it shows is replaced next.
+    bool isLeavingRecord() const;
     bool Delete();
     bool AddNew();
 
@@ -135,6 +138,9 @@ public:
     void setAskSave(std::function<SaveAnswer()> ask);
     void setErrorHandler(std::function<void(const QString &operation, const QString &message)> handler);
     void setGridRefresher(std::function<void(const ado::RecordsetPtr &)> refresher);
+    // Shows the row on display again in the grid after one of its values was typed; without
+    // it the whole grid is refreshed.
+    void setGridRowRefresher(std::function<void()> refresher);
 
 signals:
     void AfterUndo(int fenm_operationresult);

@@ -53,6 +53,7 @@ const QMap<QString, Call> &calls()
         {"completion", [](const QStringList &a) { return S::completion(a.value(0), a.value(1)); }},
         {"completionOf", [](const QStringList &a) { return S::completionOf(a.value(0), a.value(1), a.value(2)); }},
         {"completionProbes", [](const QStringList &a) { return S::completionProbes(a.value(0)); }},
+        {"completionProbe", [](const QStringList &a) { return one(S::completionProbe(a.value(0))); }},
         {"insertNewCausal", [](const QStringList &a) { return one(S::insertNewCausal(a.value(0))); }},
         {"existsCausal", [](const QStringList &a) { return one(S::existsCausal(a.value(0))); }},
         {"duplication",
@@ -332,6 +333,28 @@ const QList<Golden> &rows()
           "1) AS A ON  CGP0_CAUSALE = CGP7_CAUSALE_CGP0\r\n"
           "WHERE CGP7_CAUSALE_CGP0 IS NULL AND CGP0_CAUSALE = 300\r\n"
           "ORDER BY CGP0_CAUSALE\r\n"}},
+        {"completionProbe", {"1"},
+         {"SELECT 0 AS P WHERE EXISTS (SELECT 1\r\n"
+          "FROM CGP0_DUEBILCAUSALI\r\n"
+          "WHERE (SELECT COUNT(*) FROM CGP4_DUEBILFILTRI\r\n"
+          "       JOIN CGP2_DUEBILCHECK ON CGP2_ID = CGP4_IDCHECK_CGP2\r\n"
+          "       WHERE CGP4_CAUSALE_CGP0 = CGP0_CAUSALE) < (SELECT COUNT(*) FROM CGP2_DUEBILCHECK))\r\n"
+          "UNION ALL\r\n"
+          "SELECT 1 AS P WHERE EXISTS (SELECT 1\r\n"
+          "FROM CGP0_DUEBILCAUSALI\r\n"
+          "WHERE NOT EXISTS (SELECT 1 FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = CGP0_CAUSALE))\r\n"
+          "UNION ALL\r\n"
+          "SELECT 2 AS P WHERE EXISTS (SELECT 1\r\n"
+          "FROM (SELECT COUNT(*) AS N FROM CGP6_DUEBILPARAMDITTA\r\n"
+          "      JOIN CGP0_DUEBILCAUSALI ON CGP0_CAUSALE = CGP6_CAUSALE_CGP0\r\n"
+          "      WHERE CGP6_DITTA_CG18 = 1) AS P\r\n"
+          "WHERE P.N < (SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI))\r\n"
+          "UNION ALL\r\n"
+          "SELECT 3 AS P WHERE EXISTS (SELECT 1\r\n"
+          "FROM (SELECT COUNT(DISTINCT CGP7_CAUSALE_CGP0) AS N FROM CGP7_DUEBILPERSREG\r\n"
+          "      JOIN CGP0_DUEBILCAUSALI ON CGP0_CAUSALE = CGP7_CAUSALE_CGP0\r\n"
+          "      WHERE CGP7_DITTA_CG18 = 1) AS P\r\n"
+          "WHERE P.N < (SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI))"}},
         {"completionProbes", {"1"},
          {"SELECT TOP 1 1\r\n"
           "FROM CGP0_DUEBILCAUSALI\r\n"

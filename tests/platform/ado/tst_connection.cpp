@@ -276,6 +276,46 @@ private slots:
         QCOMPARE(run(), expected);
     }
 
+    // Within one user action a read already made is answered from its rows; anything that may
+    // have changed them (a statement of the connection's own, a transaction, the next action) or
+    // a caller changing the rows it got must not make a later read answer what is not stored.
+    void readsAreKeptWithinOneAction_data()
+    {
+        QTest::addColumn<QString>("between");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("nothing: the read is not sent again") << "" << "Incasso RiBa clienti";
+        QTest::newRow("the next action sees another user's change") << "next action" << "Nuova";
+        QTest::newRow("its own write") << "own write" << "Nuova";
+        QTest::newRow("a transaction") << "transaction" << "Nuova";
+        QTest::newRow("the caller edits the rows it got") << "caller edits" << "Incasso RiBa clienti";
+    }
+
+    void readsAreKeptWithinOneAction()
+    {
+        QFETCH(QString, between);
+        QFETCH(QString, expected);
+        const QString read = QStringLiteral("SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 300");
+        const QString change = QStringLiteral("UPDATE CGP0_DUEBILCAUSALI SET CGP0_DESCRIZIONE = 'Nuova' WHERE CGP0_CAUSALE = 300");
+        auto c = open();
+        auto other = open();
+        auto action = std::make_unique<ReadScope>();
+        const RecordsetPtr first = c->Execute(read);
+        if (between != QLatin1String("own write"))
+            other->Execute(change);
+        if (between == QLatin1String("next action")) {
+            action.reset();
+            action = std::make_unique<ReadScope>();
+        } else if (between == QLatin1String("own write")) {
+            c->Execute(change);
+        } else if (between == QLatin1String("transaction")) {
+            c->BeginTrans();
+            c->RollbackTrans();
+        } else if (between == QLatin1String("caller edits")) {
+            first->setValue(QStringLiteral("CGP0_DESCRIZIONE"), QStringLiteral("Modificata"));
+        }
+        QCOMPARE(c->Execute(read)->value(QStringLiteral("CGP0_DESCRIZIONE")).toString(), expected);
+    }
+
     void lockedDatabaseIsBusy()
     {
         auto holder = open();

@@ -1,0 +1,188 @@
+#include "formcontext.h"
+#include "frmcg_duebilconfig.h"
+#include "generator.h"
+#include "idlookupfield.h"
+#include "messageservice.h"
+#include "recordnavigator.h"
+#include "windowfixture.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <functional>
+#include <sqlite3.h>
+
+// Every statement a window action sends is a round trip to the server: each action may send
+// at most so many, counted as the database receives them (transaction statements included) on
+// a database of a thousand causals in a hundred companies.
+class tst_Roundtrips : public WindowFixture
+{
+    Q_OBJECT
+
+public:
+    // What is done before the count starts (the window is open by then), and the action counted.
+    struct Action
+    {
+        std::function<void(tst_Roundtrips &)> before;
+        std::function<void(tst_Roundtrips &)> counted;
+    };
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void statementsPerAction_data();
+    void statementsPerAction();
+
+public:
+    void typeDescription(const QString &text);
+    void pressRecord(const QString &key);
+    void showCausal(const QString &code) { show(code); }
+    bool openWindow() { return open() != nullptr; }
+    FormUi &ui() { return m_form->context().ui; }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_generated;
+};
+
+Q_DECLARE_METATYPE(tst_Roundtrips::Action)
+
+namespace {
+
+// Every connection the process opens reports the statements it starts while counting is on;
+// those that triggers run come as comments and are not the caller's.
+bool g_counting = false;
+QStringList g_sent;
+
+int traced(unsigned, void *, void *statement, void *)
+{
+    if (!g_counting)
+        return 0;
+    const char *sql = sqlite3_sql(static_cast<sqlite3_stmt *>(statement));
+    if (sql && qstrncmp(sql, "--", 2) != 0)
+        g_sent.append(QString::fromUtf8(sql));
+    return 0;
+}
+
+int traceConnection(sqlite3 *db, char **, const void *)
+{
+    sqlite3_trace_v2(db, SQLITE_TRACE_STMT, &traced, nullptr);
+    return SQLITE_OK;
+}
+
+} // namespace
+
+void tst_Roundtrips::typeDescription(const QString &text)
+{
+    QLineEdit *edit = ui().TXT_DESCRIZIONE->lineEdit();
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+    QTest::keyClick(edit, Qt::Key_Tab);
+}
+
+void tst_Roundtrips::pressRecord(const QString &key)
+{
+    ui().INTERNAV->press(key);
+}
+
+void tst_Roundtrips::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    m_generated = m_dir.filePath(QStringLiteral("generated.db"));
+    QString error;
+    QVERIFY2(BenchGenerator::build(m_generated, 1000, 100, &error), qPrintable(error));
+    sqlite3_auto_extension(reinterpret_cast<void (*)()>(traceConnection));
+}
+
+void tst_Roundtrips::init()
+{
+    QVERIFY(setUpWindow());
+    const QString copy = m_dir.filePath(QStringLiteral("window.db"));
+    QFile::remove(copy);
+    QVERIFY(QFile::copy(m_generated, copy));
+    m_global->setConnectionString(QStringLiteral("sqlite:") + copy);
+    m_messages->setDefaultAnswer(MsgAnswer::No);
+}
+
+void tst_Roundtrips::cleanup()
+{
+    g_counting = false;
+    tearDownWindow();
+}
+
+void tst_Roundtrips::statementsPerAction_data()
+{
+    QTest::addColumn<Action>("action");
+    QTest::addColumn<int>("limit");
+
+    using T = tst_Roundtrips;
+    const auto open = [](T &t) { QVERIFY(t.openWindow()); };
+    const auto show300 = [](T &t) {
+        QVERIFY(t.openWindow());
+        t.showCausal(QStringLiteral("300"));
+    };
+    const auto show300Edited = [](T &t) {
+        QVERIFY(t.openWindow());
+        t.showCausal(QStringLiteral("300"));
+        t.typeDescription(QStringLiteral("Cambiata"));
+    };
+    // The user leaves the field with Return: its code decoded and checked.
+    const auto enter = [](TextField *field, const QString &code) {
+        field->lineEdit()->setFocus();
+        field->lineEdit()->selectAll();
+        QTest::keyClicks(field->lineEdit(), code);
+        QTest::keyClick(field->lineEdit(), Qt::Key_Return);
+    };
+
+    QTest::newRow("open window") << Action{{}, open} << 15;
+    QTest::newRow("show causal") << Action{open, [](T &t) { t.showCausal(QStringLiteral("300")); }} << 18;
+    QTest::newRow("Successivo answered No")
+        << Action{show300Edited, [](T &t) { t.pressRecord(QStringLiteral("Successivo")); }} << 20;
+    QTest::newRow("Precedente") << Action{show300, [](T &t) { t.pressRecord(QStringLiteral("Precedente")); }} << 20;
+    QTest::newRow("Annulla") << Action{show300Edited, [](T &t) { t.pressRecord(QStringLiteral("Annulla")); }} << 18;
+    // Its decode, then the check of what the ledger causal allows.
+    QTest::newRow("posting causal typed")
+        << Action{show300, [enter](T &t) { enter(t.ui().TXT_CAUSALECOGE, BenchGenerator::ledgerCausalCode(7)); }} << 2;
+    // The user's id from the code typed, the description of that id, the code shown in the
+    // grid's new row; the other rows are not read again.
+    QTest::newRow("exclusion user typed")
+        << Action{[](T &t) {
+                      QVERIFY(t.openWindow());
+                      t.showCausal(QStringLiteral("300"));
+                      t.ui().TAB_CONFIG->setTab(4);
+                      QVERIFY(t.ui().GRIDNAVREVOKE->press(QStringLiteral("NUOVO")));
+                  },
+                  [enter](T &t) { enter(t.ui().TXT_UTENTE, QStringLiteral("MROSSI")); }}
+        << 3;
+}
+
+void tst_Roundtrips::statementsPerAction()
+{
+    QFETCH(Action, action);
+    QFETCH(int, limit);
+    if (action.before)
+        action.before(*this);
+    if (QTest::currentTestFailed())
+        return;
+    g_sent.clear();
+    g_counting = true;
+    action.counted(*this);
+    QCoreApplication::processEvents();
+    g_counting = false;
+    if (QTest::currentTestFailed())
+        return;
+    // An action that reads nothing did not happen: its count would prove nothing.
+    QVERIFY(!g_sent.isEmpty());
+    if (g_sent.size() > limit || qEnvironmentVariableIsSet("DUEBIL_ROUNDTRIPS_SHOW")) {
+        for (const QString &sql : std::as_const(g_sent))
+            qInfo("%s", qPrintable(QString(sql).replace(QLatin1String("\r\n"), QLatin1String(" "))));
+    }
+    QVERIFY2(g_sent.size() <= limit, qPrintable(QStringLiteral("%1 statements sent").arg(g_sent.size())));
+}
+
+QTEST_MAIN(tst_Roundtrips)
+#include "tst_roundtrips.moc"
