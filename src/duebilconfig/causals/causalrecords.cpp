@@ -33,6 +33,63 @@ CausalConfiguration::Scope CausalRecords::savedRows() const
     return {CausalConfiguration::Scope::OneCompany, ctx.companyText().toInt()};
 }
 
+CausalConfiguration CausalRecords::heldRows() const
+{
+    CausalConfiguration held(savedRows());
+    const QList<QPair<const char *, DataFrame *>> frames{
+        {"CGP5_DUEBILPARAM", ctx.FME_PARAMETRI.get()},   {"CGP6_DUEBILPARAMDITTA", ctx.FME_PARAMETRIDITTA.get()},
+        {"CGP7_DUEBILPERSREG", ctx.FME_PARAMPERSREG.get()}, {"CGP3_DUEBILGRIGLIA", ctx.FME_LAYOUT.get()},
+        {"CGP4_DUEBILFILTRI", ctx.FME_FILTRI.get()},       {"CGP8_DUEBILREVOKE", ctx.FME_UTENTI.get()}};
+    for (const CausalConfiguration::Table &t : CausalConfiguration::tables()) {
+        const QString table = QLatin1String(t.table);
+        QList<CausalConfiguration::Row> rows;
+        for (const auto &[name, frame] : frames) {
+            const ado::RecordsetPtr rs = frame && table == QLatin1String(name) ? frame->recordset() : nullptr;
+            if (!rs || rs->State() != ado::ObjectState::Open || rs->RecordCount() == 0)
+                continue;
+            // A frame's statement may join other tables: the row is its own table's columns,
+            // named by the table's prefix; a row not stored yet has no causal.
+            const QString prefix = table.left(table.indexOf(u'_') + 1);
+            QStringList columns;
+            QList<int> positions;
+            const QStringList names = rs->fieldNames();
+            for (int c = 0; c < names.size(); ++c) {
+                if (names.at(c).startsWith(prefix)) {
+                    columns.append(names.at(c));
+                    positions.append(c);
+                }
+            }
+            const ado::RecordsetPtr each = rs->Clone();
+            for (each->MoveFirst(); !each->isEOF(); each->MoveNext()) {
+                if (each->value(QLatin1String(t.causalColumn)).isNull())
+                    continue;
+                CausalConfiguration::Row row;
+                row.columns = columns;
+                for (int c = 0; c < columns.size(); ++c)
+                    row.values.insert(columns.at(c), each->value(positions.at(c)));
+                rows.append(row);
+            }
+        }
+        if (table == QLatin1String("FW41_SELEZIONEPARAMSCADENZE")) {
+            const QStringList columns{"FW41_DITTA_CG18", "FW41_UOBJECT",     "FW41_CODICE", "FW41_INDTIPOPAG",
+                                      "FW41_SELEZIONATO", "FW41_DATIPO", "FW41_ALTIPO"};
+            const auto number = [](const QString &text) { return text.isEmpty() ? QVariant() : QVariant(text.toLongLong()); };
+            for (const QStringList &stored : ctx.ui.KVS_SELSCADENZE->storedSelection()) {
+                CausalConfiguration::Row row;
+                row.columns = columns;
+                const QVariantList values{qlonglong(ctx.companyText().toInt()), S::UObjectConfig,
+                                          qlonglong(ctx.causalCode().toInt()), number(stored.at(0)), number(stored.at(1)),
+                                          number(stored.at(2)), number(stored.at(3))};
+                for (int c = 0; c < columns.size(); ++c)
+                    row.values.insert(columns.at(c), values.at(c));
+                rows.append(row);
+            }
+        }
+        held.setRows(table, rows);
+    }
+    return held;
+}
+
 CausalOperations &CausalRecords::operations()
 {
     if (!ctx.Gcls_Servizi)
@@ -333,8 +390,11 @@ bool CausalRecords::DuplicaCausale()
                 break;
             ctx.msgBox(MessageId::TooLong, {});
         }
-        const CausalOperations::Outcome refused = operations().duplicate(
-            ctx.ui.TXT_CAUSALE->Text(), answer, ctx.ui.TXT_DESCRIZIONE->Text(), ctx.userName(), ctx.companyText());
+        // The source was saved before it is copied: its frames hold its rows as stored.
+        const CausalConfiguration held = heldRows();
+        const CausalOperations::Outcome refused =
+            operations().duplicate(ctx.ui.TXT_CAUSALE->Text(), answer, ctx.ui.TXT_DESCRIZIONE->Text(), ctx.userName(),
+                                   ctx.companyText(), &held, &history());
         if (refused) {
             if (refused->textId != 0)
                 ctx.msgBox(refused->textId, refused->params);

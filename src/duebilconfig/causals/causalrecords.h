@@ -59,6 +59,9 @@ public:
 private:
     CausalHistory &history();
     CausalConfiguration::Scope savedRows() const;
+    // The rows of the causal on display as its frames and its due-date selection hold them
+    // (the causal row apart), within savedRows(): what is stored, read with no statement.
+    CausalConfiguration heldRows() const;
     // A frame that holds one row of the causal on display (checks, parameters, company rows)
     // holds none.
     bool rowsMissing() const;

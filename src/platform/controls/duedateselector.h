@@ -51,6 +51,9 @@ public:
     // Removes the stored selection of the current code.
     bool Elimina();
 
+    // The stored rows of the current code as last read or written: type, selected, from, to.
+    QList<QStringList> storedSelection() const { return written(m_read); }
+
     QList<int> tickedTypes() const;
     void setTicked(int code, bool ticked);
     bool isTicked(int code) const;
