@@ -139,6 +139,22 @@ void CausalHistory::begin(const QString &code, const CausalConfiguration::Scope 
     m_begun.emplace(code, CausalConfiguration::read(m_connection, code, scope));
 }
 
+void CausalHistory::begin(const QString &code, const std::function<CausalConfiguration()> &held)
+{
+    if (!enabled() || code.isEmpty() || (m_begun && m_begun->first == code))
+        return;
+    m_begun.emplace(code, held());
+}
+
+int CausalHistory::finish(Operation operation, const CausalConfiguration &after)
+{
+    if (!m_begun)
+        return 0;
+    const int rows = record(operation, m_begun->first, CausalConfiguration::diff(m_begun->second, after));
+    m_begun.reset();
+    return rows;
+}
+
 int CausalHistory::finish(Operation operation)
 {
     if (!m_begun)

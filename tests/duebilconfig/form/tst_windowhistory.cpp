@@ -168,15 +168,24 @@ private slots:
         QCOMPARE(history(QStringLiteral("300")).first().rows.first().values, expected);
     }
 
-    // A confirm or a copy costs a round trip per statement on the server: one changed field is
-    // saved with its row's write, its history, BEGIN and COMMIT; a copy with its copy statements
-    // and one history statement. Each still stores and records exactly the change.
+    // A confirm or a copy costs a round trip per statement on the server. The write of one
+    // changed field is its row's UPDATE, its history, BEGIN and COMMIT (a table's shape asked
+    // once per connection; a check read first for another user's change; a posting row
+    // decoded again once written); before it come the checks of the causal against the ledger,
+    // after it the checks read again, which another user may have changed.
+    // A copy is its existence test, its copy statements and one history statement. Each still
+    // stores and records exactly the change.
     void writesSendOnlyTheirStatements_data()
     {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("table");
         QTest::addColumn<int>("most");
-        QTest::newRow("Duplica") << "copy" << "" << 12;
+        QTest::addColumn<int>("written");  // from BEGIN to COMMIT
+        QTest::newRow("description") << "description" << "CGP0_DUEBILCAUSALI" << 27 << 6;
+        QTest::newRow("company months") << "months" << "CGP6_DUEBILPARAMDITTA" << 27 << 6;
+        QTest::newRow("posting text") << "text" << "CGP7_DUEBILPERSREG" << 33 << 12;
+        QTest::newRow("check") << "check" << "CGP4_DUEBILFILTRI" << 26 << 5;
+        QTest::newRow("Duplica") << "copy" << "" << 12 << 11;
     }
 
     void writesSendOnlyTheirStatements()
@@ -184,6 +193,7 @@ private slots:
         QFETCH(QString, action);
         QFETCH(QString, table);
         QFETCH(int, most);
+        QFETCH(int, written);
         QVERIFY(open(QStringLiteral("MROSSI")));
         show(QStringLiteral("300"));
         QVERIFY(ui().INTERNAV->press(QStringLiteral("Conferma")));
@@ -208,6 +218,10 @@ private slots:
             sent = trace.sent;
         }
         QVERIFY2(sent.size() <= most, qPrintable(QString::number(sent.size()) + u'\n' + sent.join(u'\n')));
+        const qsizetype begin = sent.indexOf(QStringLiteral("BEGIN IMMEDIATE"));
+        const qsizetype commit = sent.lastIndexOf(QStringLiteral("COMMIT"));
+        QVERIFY(begin >= 0 && commit > begin);
+        QVERIFY2(commit + 1 - begin <= written, qPrintable(sent.mid(begin, commit + 1 - begin).join(u'\n')));
 
         // The record, made from the rows in hand, is what a reading of the tables finds changed.
         const QString code = action == QLatin1String("copy") ? QStringLiteral("400") : QStringLiteral("300");
