@@ -13,6 +13,10 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTextStream>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -585,6 +589,87 @@ double memoryFor(const Size &size)
     return child.readAllStandardOutput().trimmed().toDouble();
 }
 
+// Statements sent and time of each window action over a simulated network, a delay before
+// every statement: none, 1 ms (a LAN), 20 ms (a branch office over a VPN). Median of a few runs.
+int roundTripRun()
+{
+    RoundTrip::install();
+    const Size size{1000, 100};
+    const QString path = databaseFor(size, false);
+    const int first = BenchGenerator::firstCode(size.n);
+    const int copyCode = first + size.n - 1;  // freed before each copy, untimed
+    struct Action
+    {
+        const char *name;
+        std::function<bool(WindowBench &, int)> run;
+        bool opensWindow = false;
+    };
+    const QList<Action> actions = {
+        {"apertura_su_causale", [first](WindowBench &w, int) { return w.show(first); }, true},
+        {"mostra_causale", [first](WindowBench &w, int i) { return w.show(first + 1 + i % 8); }},
+        {"successivo", [](WindowBench &w, int) { return w.next(); }},
+        {"salva_una_modifica", [](WindowBench &w, int i) { return w.saveOneChange(i); }},
+        {"annulla", [](WindowBench &w, int i) { return w.undoOneChange(i); }},
+        {"duplica", [copyCode](WindowBench &w, int) { return w.duplicateTo(copyCode); }},
+        {"decodifica_conto",
+         [](WindowBench &w, int i) { return w.decode(QStringLiteral("TXT_CONTODARE"), BenchGenerator::accountCode(1 + i)); }},
+    };
+    const auto freeCopyCode = [&] {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("viaggi"));
+        db.setDatabaseName(path);
+        if (db.open()) {
+            for (const char *table : {"CGP0_DUEBILCAUSALI CGP0_CAUSALE", "CGP3_DUEBILGRIGLIA CGP3_CAUSALE_CGP0",
+                                      "CGP4_DUEBILFILTRI CGP4_CAUSALE_CGP0", "CGP5_DUEBILPARAM CGP5_CAUSALE_CGP0",
+                                      "CGP6_DUEBILPARAMDITTA CGP6_CAUSALE_CGP0", "CGP7_DUEBILPERSREG CGP7_CAUSALE_CGP0",
+                                      "CGP8_DUEBILREVOKE CGP8_CAUSALE_CGP0", "FW41_SELEZIONEPARAMSCADENZE FW41_CODICE"}) {
+                const QStringList parts = QString::fromLatin1(table).split(u' ');
+                QSqlQuery(db).exec(QStringLiteral("DELETE FROM %1 WHERE %2 = %3").arg(parts.at(0), parts.at(1)).arg(copyCode));
+            }
+        }
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("viaggi"));
+    };
+    constexpr int Runs = 3;
+    QTextStream out(stdout);
+    out << QStringLiteral("%1 %2 %3 %4 %5\n").arg("azione", -22).arg("istruzioni", 10).arg("0 ms", 9).arg("1 ms", 9).arg("20 ms", 9);
+    for (const Action &action : actions) {
+        qint64 statements = 0;
+        QStringList times;
+        for (int delayMs : {0, 1, 20}) {
+            QList<double> ms;
+            for (int run = 0; run < Runs; ++run) {
+                RoundTrip::setDelayMicroseconds(0);
+                if (QLatin1String(action.name) == QLatin1String("duplica"))
+                    freeCopyCode();
+                WindowBench window;
+                if (!action.opensWindow && (!window.open(path) || !window.show(first))) {
+                    out << action.name << ": the window did not start\n";
+                    return 1;
+                }
+                RoundTrip::setDelayMicroseconds(delayMs * 1000);
+                const qint64 before = RoundTrip::statements();
+                QElapsedTimer timer;
+                timer.start();
+                const bool done = action.opensWindow ? window.open(path) && action.run(window, run) : action.run(window, run);
+                ms.append(double(timer.nsecsElapsed()) / 1e6);
+                statements = RoundTrip::statements() - before;
+                RoundTrip::setDelayMicroseconds(0);
+                if (!done) {
+                    out << action.name << ": the window refused the action\n";
+                    return 1;
+                }
+            }
+            std::sort(ms.begin(), ms.end());
+            times << QString::number(ms.at(Runs / 2), 'f', 1);
+        }
+        out << QStringLiteral("%1 %2 %3 %4 %5\n").arg(action.name, -22).arg(statements, 10).arg(times.at(0), 9)
+                   .arg(times.at(1), 9).arg(times.at(2), 9);
+        out.flush();
+    }
+    return 0;
+}
+
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
@@ -596,6 +681,8 @@ int main(int argc, char **argv)
     workDir = qEnvironmentVariableIsSet("DUEBIL_BENCH_DIR") ? qEnvironmentVariable("DUEBIL_BENCH_DIR") : dir.path();
     if (!QDir().mkpath(workDir))
         qFatal("cannot create %s", qPrintable(workDir));
+    if (argc == 2 && QByteArray(argv[1]) == "--round-trips")
+        return roundTripRun();
     // The memory rows run only when the filter (if any) names them: each builds its databases
     // again in a process of its own.
     QString filter;

@@ -18,6 +18,7 @@
 #include <QMdiArea>
 #include <QAbstractItemView>
 #include <QTest>
+#include <atomic>
 #include <sqlite3.h>
 #include <unistd.h>
 
@@ -191,6 +192,31 @@ int WindowBench::lookup(const QString &field, bool toTheEnd)
     return rows;
 }
 
+bool WindowBench::next()
+{
+    return d->form->context().ui.INTERNAV->press(QStringLiteral("Successivo"));
+}
+
+bool WindowBench::saveOneChange(int round)
+{
+    d->form->context().ui.TXT_DESCRIZIONE->setText(QStringLiteral("Causale di prova %1").arg(round));
+    return d->form->context().ui.INTERNAV->press(QStringLiteral("Conferma"));
+}
+
+bool WindowBench::undoOneChange(int round)
+{
+    d->form->context().ui.TXT_DESCRIZIONE->setText(QStringLiteral("Causale annullata %1").arg(round));
+    d->messages.enqueueAnswer(MsgAnswer::Yes);  // should the undo ask first
+    return d->form->context().ui.INTERNAV->press(QStringLiteral("Annulla"));
+}
+
+bool WindowBench::duplicateTo(int code)
+{
+    d->messages.enqueueInput(QString::number(code));
+    // The closing message of the copy is answered by the default answer.
+    return d->form->context().ui.INTERNAV->press(QStringLiteral("Duplica"));
+}
+
 void WindowBench::startCapture()
 {
     d->capture = std::make_unique<StatementCapture>(d->form->context().Gcnn_Connessione->database());
@@ -212,3 +238,47 @@ double WindowBench::residentMegabytes()
     const QList<QByteArray> fields = statm.readAll().split(' ');
     return fields.value(1).toDouble() * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
 }
+
+namespace RoundTrip {
+
+namespace {
+
+std::atomic<int> delay{0};
+std::atomic<qint64> sent{0};
+
+int waited(unsigned, void *, void *statement, void *)
+{
+    const char *sql = sqlite3_sql(static_cast<sqlite3_stmt *>(statement));
+    // Statements of triggers come as comments: they run on the server within their statement.
+    if (sql && qstrncmp(sql, "--", 2) == 0)
+        return 0;
+    ++sent;
+    if (const int us = delay.load())
+        ::usleep(useconds_t(us));
+    return 0;
+}
+
+int opened(sqlite3 *handle, const char **, const struct sqlite3_api_routines *)
+{
+    sqlite3_trace_v2(handle, SQLITE_TRACE_STMT, &waited, nullptr);
+    return SQLITE_OK;
+}
+
+} // namespace
+
+void install()
+{
+    sqlite3_auto_extension(reinterpret_cast<void (*)()>(&opened));
+}
+
+void setDelayMicroseconds(int microseconds)
+{
+    delay = microseconds;
+}
+
+qint64 statements()
+{
+    return sent.load();
+}
+
+} // namespace RoundTrip

@@ -47,6 +47,13 @@ public:
     // once the user has pressed Ctrl+End in it (then its last row is the current one).
     int lookup(const QString &field, bool toTheEnd = false);
 
+    // Further user actions on the causal on display: "Successivo"; one description changed and
+    // "Conferma"; one description changed and "Annulla"; "Duplica" to a code that must be free.
+    bool next();
+    bool saveOneChange(int round);
+    bool undoOneChange(int round);
+    bool duplicateTo(int code);
+
     // The statements the window's connection runs between the two calls, as SQLite ran them.
     void startCapture();
     QStringList stopCapture();
@@ -57,3 +64,13 @@ private:
     struct Private;
     std::unique_ptr<Private> d;
 };
+
+// A network between the window and its database, simulated in the benchmark's process: every
+// statement any SQLite connection of the process runs from install() on waits the round trip
+// first, and is counted. The product's code is not touched: each connection SQLite opens gets the
+// delay as it opens, through SQLite's automatic extensions.
+namespace RoundTrip {
+void install();
+void setDelayMicroseconds(int microseconds);
+qint64 statements();
+}

@@ -75,6 +75,8 @@ public:
 
     bool exists() const { return !m_rows.value(QLatin1String(causalTable().table)).isEmpty(); }
     QList<Row> rows(const QString &table) const { return m_rows.value(table); }
+    // Rows already in hand (a window's frames), as they are stored.
+    void setRows(const QString &table, QList<Row> rows) { m_rows.insert(table, std::move(rows)); }
 
     // What turns before into after, table by table in the order of tables(): rows that
     // appear, rows that go, and each column whose value differs in a row found in both.

@@ -140,6 +140,22 @@ void CausalHistory::begin(const QString &code, const CausalConfiguration::Scope 
     m_begun.emplace(code, CausalConfiguration::read(m_connection, code, scope));
 }
 
+void CausalHistory::begin(const QString &code, const std::function<CausalConfiguration()> &held)
+{
+    if (!enabled() || code.isEmpty() || (m_begun && m_begun->first == code))
+        return;
+    m_begun.emplace(code, held());
+}
+
+int CausalHistory::finish(Operation operation, const CausalConfiguration &after)
+{
+    if (!m_begun)
+        return 0;
+    const int rows = record(operation, m_begun->first, CausalConfiguration::diff(m_begun->second, after));
+    m_begun.reset();
+    return rows;
+}
+
 int CausalHistory::finish(Operation operation)
 {
     if (!m_begun)
@@ -193,29 +209,38 @@ int CausalHistory::record(Operation operation, const QString &code, const QList<
         rows.append(row);
     }
 
-    const QString sql = DueBilStatements::historyInsert();
     // An operation without a transaction of its own (the window's save) still has its record
-    // written whole, and in one commit rather than one per row.
+    // written whole, and in one commit.
     std::optional<ado::TransactionGuard> transaction;
     if (!m_connection.inTransaction())
         transaction.emplace(m_connection);
-    try {
-        // One statement for every row: the values that do not change are bound once.
-        ado::Command insert(m_connection, sql);
-        insert.bind(0, InstanceId::GeneraGuid());
-        insert.bind(1, qint64(code.toInt()));
-        insert.bind(2, QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")));
-        insert.bind(3, m_userName.isNull() ? QStringLiteral("") : m_userName);  // an unknown user is no NULL
-        insert.bind(4, qint64(operation));
-        for (const Written &row : rows) {
-            insert.bind(5, row.table);
-            insert.bind(6, qint64(row.kind));
-            insert.bind(7, jsonObject(row.key));
-            insert.bind(8, jsonObject(row.values));
+    const QString id = InstanceId::GeneraGuid();
+    const QString when = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+    const QString user = m_userName.isNull() ? QStringLiteral("") : m_userName;  // an unknown user is no NULL
+    // Every row of the operation in one statement, a round trip on the server: a copy or a
+    // delete records dozens of rows.
+    for (qsizetype first = 0; first < rows.size(); first += DueBilStatements::HistoryRowsPerInsert) {
+        const qsizetype count = std::min<qsizetype>(DueBilStatements::HistoryRowsPerInsert, rows.size() - first);
+        const QString sql = DueBilStatements::historyInsert(int(count));
+        try {
+            ado::Command insert(m_connection, sql);
+            for (qsizetype i = 0; i < count; ++i) {
+                const Written &row = rows.at(first + i);
+                const int at = int(i) * 9;
+                insert.bind(at, id);
+                insert.bind(at + 1, qint64(code.toInt()));
+                insert.bind(at + 2, when);
+                insert.bind(at + 3, user);
+                insert.bind(at + 4, qint64(operation));
+                insert.bind(at + 5, row.table);
+                insert.bind(at + 6, qint64(row.kind));
+                insert.bind(at + 7, jsonObject(row.key));
+                insert.bind(at + 8, jsonObject(row.values));
+            }
             insert.Execute();
+        } catch (const ado::AdoError &e) {
+            throw ado::AdoError(ado::AdoError::Generic, e.message(), sql);
         }
-    } catch (const ado::AdoError &e) {
-        throw ado::AdoError(ado::AdoError::Generic, e.message(), sql);
     }
     if (transaction)
         transaction->commit();

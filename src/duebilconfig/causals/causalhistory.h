@@ -48,6 +48,10 @@ public:
     // tried again or given up.
     void begin(const QString &code, const CausalConfiguration::Scope &scope = {});
     int finish(Operation operation);
+    // The same with the causal's rows already in hand before and after (a window's frames):
+    // nothing is read.
+    void begin(const QString &code, const std::function<CausalConfiguration()> &held);
+    int finish(Operation operation, const CausalConfiguration &after);
     void discard();
 
     struct RowChange

@@ -160,31 +160,76 @@ CausalOperations::Outcome CausalOperations::create(const QString &code, const QS
     return std::nullopt;
 }
 
+namespace {
+
+// The rows a copy adds, from the source's rows: each under the new code, the causal row with
+// the description on display, and the parameter column the copy leaves to its default.
+CausalConfiguration copyOf(const CausalConfiguration &source, const QString &newCode, const QString &description)
+{
+    CausalConfiguration copy(source.scope());
+    const QVariant code = qlonglong(newCode.toInt());
+    for (const CausalConfiguration::Table &t : CausalConfiguration::tables()) {
+        const QString table = QLatin1String(t.table);
+        QList<CausalConfiguration::Row> rows;
+        if (&t == &CausalConfiguration::causalTable()) {
+            CausalConfiguration::Row row;
+            row.columns = QStringList{QLatin1String(t.causalColumn), QStringLiteral("CGP0_DESCRIZIONE")};
+            row.values = {{row.columns.at(0), code}, {row.columns.at(1), description}};
+            rows.append(row);
+        } else {
+            rows = source.rows(table);
+            for (CausalConfiguration::Row &row : rows) {
+                row.values.insert(QLatin1String(t.causalColumn), code);
+                if (row.values.contains(S::UncopiedParameter))
+                    row.values.insert(S::UncopiedParameter, S::UncopiedParameterDefault);
+            }
+        }
+        copy.setRows(table, rows);
+    }
+    return copy;
+}
+
+} // namespace
+
 CausalOperations::Outcome CausalOperations::duplicate(const QString &source, const QString &newCode,
                                                       const QString &description, const QString &userName,
-                                                      const QString &company)
+                                                      const QString &company, const CausalConfiguration *held,
+                                                      CausalHistory *history)
 {
     if (const Outcome refused = checkNewCode(newCode, userName))
         return refused;
     if (exists(newCode))
         return Refusal{MessageId::Exists, {newCode}};
     std::vector<TrapStep> statements;
-    // Within the transaction, so that the source cannot go between this test and the copy: a
-    // source deleted by another user would leave a copy of its causal row alone.
+    // A source deleted by another user since it was shown copies no parameter row (every
+    // causal has one): the copy of its causal row alone is then rolled back. Asked within the
+    // transaction, so that the source cannot go between the test and the copy.
     bool sourceGone = false;
-    statements.emplace_back([this, &source, &sourceGone] {
-        sourceGone = !exists(source);
-        return !sourceGone;
-    });
-    for (const QString &sql : S::duplication(newCode, source, company, description))
-        statements.emplace_back([this, sql] { m_connection->Execute(sql, 1); });
+    for (const QString &sql : S::duplication(newCode, source, company, description)) {
+        const bool parameters = sql.startsWith(QLatin1String("INSERT INTO CGP5_DUEBILPARAM"));
+        statements.emplace_back([this, sql, parameters, &source, &sourceGone] {
+            int rows = 0;
+            m_connection->Execute(sql, 1, &rows);
+            if (parameters && rows == 0 && !exists(source)) {
+                sourceGone = true;
+                return false;
+            }
+            return true;
+        });
+    }
+    std::optional<CausalHistory> own;
+    if (!history)
+        history = &own.emplace(*m_connection, userName);
+    // The copy takes the due-date selection of one company only.
+    const CausalConfiguration::Scope scope{CausalConfiguration::Scope::SelectionOfOneCompany, company.toInt()};
     // Inside a caller's transaction the copy is part of the caller's work: the caller commits
     // or rolls back.
     const bool copied = m_trap->runWhole(QStringLiteral("DuplicaCausale"), *m_connection, statements, [&] {
-        // The copy takes the due-date selection of one company only.
-        CausalHistory(*m_connection, userName)
-            .record(CausalHistory::Operation::Duplicate, newCode,
-                    CausalConfiguration({CausalConfiguration::Scope::SelectionOfOneCompany, company.toInt()}));
+        if (held)
+            history->record(CausalHistory::Operation::Duplicate, newCode,
+                            CausalConfiguration::diff(CausalConfiguration(scope), copyOf(*held, newCode, description)));
+        else
+            history->record(CausalHistory::Operation::Duplicate, newCode, CausalConfiguration(scope));
     });
     if (sourceGone)
         return Refusal{MessageId::CopyOfDeleted, {source}};

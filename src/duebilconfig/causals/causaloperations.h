@@ -1,5 +1,6 @@
 #pragma once
 
+#include "causalconfiguration.h"
 #include "connection.h"
 #include "errortrap.h"
 #include "operationtype.h"
@@ -15,6 +16,8 @@
 // The work on whole causals that does not need the window: completion of every causal's
 // rows, creation, duplication and cascaded delete. The form's handlers and the command-line
 // tool call the same code. Every procedure runs under the error trap with its own name.
+class CausalHistory;
+
 class CausalOperations
 {
 public:
@@ -61,8 +64,12 @@ public:
     Outcome create(const QString &code, const QString &userName, const QString &company, const QString &group);
     // Copy of the source causal under a new code, whole or not at all. The description is the
     // text on display, escaped here. In a transaction the caller opened, the copy joins it.
+    // held: the source's stored rows the caller already has (a window's frames, the copy's
+    // scope), from which the copy's record is made instead of reading the copy back; history:
+    // the caller's, so that its table is not looked for again.
     Outcome duplicate(const QString &source, const QString &newCode, const QString &description,
-                      const QString &userName, const QString &company);
+                      const QString &userName, const QString &company, const CausalConfiguration *held = nullptr,
+                      CausalHistory *history = nullptr);
     // Refusals before a delete: reserved code, causal used as compensation causal anywhere.
     Outcome checkDelete(const QString &code, const QString &userName);
     // Every row of the causal except the causal row, which its frame deletes, in one

@@ -35,6 +35,111 @@ CausalConfiguration::Scope CausalRecords::savedRows() const
     return {CausalConfiguration::Scope::OneCompany, ctx.companyText().toInt()};
 }
 
+namespace {
+
+// A value typed on screen holds text: it is recorded in the type the column's stored values have.
+QVariant storedType(const QVariant &value, const QVariant &stored)
+{
+    if (value.isNull() || !stored.isValid() || stored.isNull() || value.typeId() != QMetaType::QString
+        || stored.typeId() == QMetaType::QString)
+        return value;
+    bool ok = false;
+    const qlonglong whole = value.toString().toLongLong(&ok);
+    if (ok && (stored.typeId() == QMetaType::LongLong || stored.typeId() == QMetaType::Int))
+        return whole;
+    const double real = value.toString().toDouble(&ok);
+    return ok ? QVariant(real) : value;
+}
+
+} // namespace
+
+CausalConfiguration CausalRecords::heldRows(bool asRead) const
+{
+    CausalConfiguration held(savedRows());
+    const QVariant code = qlonglong(ctx.causalCode().toInt());
+    const QList<QPair<const char *, DataFrame *>> frames{
+        {"CGP0_DUEBILCAUSALI", ctx.FME_CAUSALI.get()},     {"CGP5_DUEBILPARAM", ctx.FME_PARAMETRI.get()},
+        {"CGP6_DUEBILPARAMDITTA", ctx.FME_PARAMETRIDITTA.get()}, {"CGP7_DUEBILPERSREG", ctx.FME_PARAMPERSREG.get()},
+        {"CGP3_DUEBILGRIGLIA", ctx.FME_LAYOUT.get()},     {"CGP4_DUEBILFILTRI", ctx.FME_FILTRI.get()},
+        {"CGP8_DUEBILREVOKE", ctx.FME_UTENTI.get()}};
+    for (const CausalConfiguration::Table &t : CausalConfiguration::tables()) {
+        const QString table = QLatin1String(t.table);
+        const QString causalColumn = QLatin1String(t.causalColumn);
+        QList<CausalConfiguration::Row> rows;
+        for (const auto &[name, frame] : frames) {
+            const ado::RecordsetPtr rs = frame && table == QLatin1String(name) ? frame->recordset() : nullptr;
+            if (!rs || rs->State() != ado::ObjectState::Open)
+                continue;
+            // A frame's statement may join other tables: the row is its own table's columns,
+            // named by the table's prefix.
+            const QString prefix = table.left(table.indexOf(u'_') + 1);
+            QStringList columns;
+            for (const QString &field : rs->fieldNames()) {
+                if (field.startsWith(prefix))
+                    columns.append(field);
+            }
+            const int causalAt = int(columns.indexOf(causalColumn));
+            const QList<QVariantList> read = rs->originalRows(columns);
+            const auto add = [&](const QVariantList &values) {
+                CausalConfiguration::Row row;
+                row.columns = columns;
+                for (int c = 0; c < columns.size(); ++c)
+                    row.values.insert(columns.at(c), values.at(c));
+                rows.append(row);
+            };
+            if (asRead) {
+                // The causal list holds every causal; a row not stored yet has no causal.
+                for (const QVariantList &values : read) {
+                    if (causalAt >= 0 && values.at(causalAt).toString() == code.toString())
+                        add(values);
+                }
+                continue;
+            }
+            const bool layout = table == QLatin1String("CGP3_DUEBILGRIGLIA");
+            const bool checks = table == QLatin1String("CGP4_DUEBILFILTRI");
+            const ado::RecordsetPtr each = rs->Clone();
+            for (each->MoveFirst(); !each->isEOF(); each->MoveNext()) {
+                if (t.single && causalAt >= 0 && each->value(causalAt).toString() != code.toString()
+                    && !each->value(causalAt).isNull())
+                    continue;
+                // The layout is written from its field ids, the checks from their boxes.
+                if (layout && each->hasField(QStringLiteral("CGP1_ID")) && each->value(QStringLiteral("CGP1_ID")).toInt() == 0)
+                    continue;
+                QVariantList values;
+                for (int c = 0; c < columns.size(); ++c) {
+                    QVariant v = each->value(columns.at(c));
+                    if (layout && columns.at(c) == QLatin1String("CGP3_IDFIELD_CGP1") && each->hasField(QStringLiteral("CGP1_ID")))
+                        v = each->value(QStringLiteral("CGP1_ID"));
+                    const int id = checks ? each->value(QStringLiteral("CGP4_IDCHECK_CGP2")).toInt() : 0;
+                    if (checks && columns.at(c) == QLatin1String("CGP4_CHECKED") && id >= 1 && id <= 32)
+                        v = qlonglong(ctx.nz(ctx.ui.CHK_FILTER[id]->Text(), 0).toInt());
+                    const QVariant stored = read.isEmpty() ? QVariant() : read.first().at(c);
+                    values.append(c == causalAt ? code : storedType(v, stored));
+                }
+                add(values);
+            }
+        }
+        if (table == QLatin1String("FW41_SELEZIONEPARAMSCADENZE")) {
+            const QStringList columns{"FW41_DITTA_CG18", "FW41_UOBJECT",     "FW41_CODICE", "FW41_INDTIPOPAG",
+                                      "FW41_SELEZIONATO", "FW41_DATIPO", "FW41_ALTIPO"};
+            const auto number = [](const QString &text) { return text.isEmpty() ? QVariant() : QVariant(text.toLongLong()); };
+            const DueDateSelector *selector = ctx.ui.KVS_SELSCADENZE;
+            for (const QStringList &stored : asRead ? selector->storedSelection() : selector->selection()) {
+                CausalConfiguration::Row row;
+                row.columns = columns;
+                const QVariantList values{qlonglong(ctx.companyText().toInt()), S::UObjectConfig, code,
+                                          number(stored.at(0)), number(stored.at(1)), number(stored.at(2)),
+                                          number(stored.at(3))};
+                for (int c = 0; c < columns.size(); ++c)
+                    row.values.insert(columns.at(c), values.at(c));
+                rows.append(row);
+            }
+        }
+        held.setRows(table, rows);
+    }
+    return held;
+}
+
 CausalOperations &CausalRecords::operations()
 {
     if (!ctx.Gcls_Servizi)
@@ -343,8 +448,11 @@ bool CausalRecords::DuplicaCausale()
                 break;
             ctx.msgBox(MessageId::TooLong, {});
         }
-        const CausalOperations::Outcome refused = operations().duplicate(
-            ctx.ui.TXT_CAUSALE->Text(), answer, ctx.ui.TXT_DESCRIZIONE->Text(), ctx.userName(), ctx.companyText());
+        // The source was saved before it is copied: its frames hold its rows as stored.
+        const CausalConfiguration held = heldRows(true);
+        const CausalOperations::Outcome refused =
+            operations().duplicate(ctx.ui.TXT_CAUSALE->Text(), answer, ctx.ui.TXT_DESCRIZIONE->Text(), ctx.userName(),
+                                   ctx.companyText(), &held, &history());
         if (refused) {
             if (refused->textId != 0)
                 ctx.msgBox(refused->textId, refused->params);
@@ -371,7 +479,7 @@ void CausalRecords::FME_CAUSALI_BeforeUpdate(bool *fbol_Cancel)
             FME_CAUSALI_SaveConflict(QString());
             return false;
         },
-        [&] { history().begin(ctx.causalCode(), savedRows()); },
+        [&] { history().begin(ctx.causalCode(), [this] { return heldRows(true); }); },
         [&] {
             if (ctx.params->ControllaSalvataggio(fbol_Cancel))
                 return true;
@@ -427,8 +535,11 @@ void CausalRecords::FME_CAUSALI_AfterUpdate(int fenm_operationresult)
     ctx.trapped(QStringLiteral("FME_CAUSALI_AfterUpdate"), {
         [&] {
             // Rows added to a causal another user deleted would outlive it (an exclusion would
-            // wait for the next causal of that code): the save is then refused whole.
-            if (operations().exists(ctx.causalCode()))
+            // wait for the next causal of that code): the save is then refused whole. A save
+            // that only changes rows finds none of a deleted causal, and fails on its own.
+            const bool adds = ctx.FME_LAYOUT->RecordChanged() || ctx.FME_LAYOUT->BatchPending()
+                || ctx.FME_UTENTI->RecordChanged() || ctx.FME_UTENTI->BatchPending() || ctx.ui.KVS_SELSCADENZE->changed();
+            if (!adds || operations().exists(ctx.causalCode()))
                 return true;
             ctx.FME_CAUSALI->SaveFailed(ctx.causalCode());
             return false;
@@ -440,7 +551,7 @@ void CausalRecords::FME_CAUSALI_AfterUpdate(int fenm_operationresult)
         [&] { ctx.FME_PARAMPERSREG->UpdateBatch(); },
         [&] { ctx.FME_UTENTI->UpdateBatch(); },
         [&] {
-            history().finish(CausalHistory::Operation::Save);
+            history().finish(CausalHistory::Operation::Save, heldRows(false));
             recorded = true;
         },
     });

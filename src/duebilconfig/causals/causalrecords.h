@@ -59,6 +59,10 @@ public:
 private:
     CausalHistory &history();
     CausalConfiguration::Scope savedRows() const;
+    // The rows of the causal on display as its frames and its due-date selection hold them,
+    // within savedRows(), with no statement: asRead, as they were read or last written; else
+    // as the save writes them, the edits included.
+    CausalConfiguration heldRows(bool asRead) const;
     // A frame that holds one row of the causal on display (checks, parameters, company rows)
     // holds none.
     bool rowsMissing() const;

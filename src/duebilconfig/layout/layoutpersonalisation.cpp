@@ -276,7 +276,11 @@ void LayoutPersonalisation::UpdateLayOut()
     // conflict when another user changed it since it was read.
     const LayoutEditor::Rows asRead = LayoutEditor::rows(*rs, true);
     if (LayoutEditor::rows(*rs, false) == asRead) {
-        reread();
+        // The grid already shows the stored rows: nothing to write, nothing to read again (edits
+        // that came back to the stored values are dropped in memory).
+        if (rs->hasPendingChanges())
+            rs->CancelBatch();
+        ctx.FME_LAYOUT->setRecordChanged(false);
         return;
     }
     const bool inSave = ctx.Gcnn_Connessione->inTransaction();

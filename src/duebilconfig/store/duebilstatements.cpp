@@ -695,11 +695,14 @@ QString deleteRowsOfCausal(const QString &table, const QString &causalColumn, co
     return sql;
 }
 
-QString historyInsert()
+QString historyInsert(int rows)
 {
-    return "INSERT INTO " + HistoryTable
+    QString sql = "INSERT INTO " + HistoryTable
         + " (CGPL_IDOPERAZIONE, CGPL_CAUSALE_CGP0, CGPL_DATAORA, CGPL_UTENTE, CGPL_INDOPERAZIONE, CGPL_TABELLA,"
-          " CGPL_INDMODIFICA, CGPL_CHIAVE, CGPL_VALORI) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)";
+          " CGPL_INDMODIFICA, CGPL_CHIAVE, CGPL_VALORI) VALUES ";
+    for (int i = 0; i < rows; ++i)
+        sql += i == 0 ? QStringLiteral("(?, ?, ?, ?, ?, ?, ?, ?, ?)") : QStringLiteral(", (?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    return sql;
 }
 
 QString historyRead(bool byCausal, bool since)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QVariant>
 #include <QStringList>
 
 // The statement texts of the configuration, composed as the host's server expects them:
@@ -62,6 +63,9 @@ QString existsCausal(const QString &code);
 // parameters, posting personalisation and exclusions, in this order.
 QStringList duplication(const QString &newCode, const QString &source, const QString &company,
                         const QString &description);
+// The one parameter column the copy does not take from its source: the copy has its default.
+inline const QString UncopiedParameter = QStringLiteral("CGP5_CREADISTINTA");
+inline const QVariant UncopiedParameterDefault = qlonglong(0);
 
 QString compensationUse(const QString &code);
 // Rows of a causal in every table but the causal row itself, which its frame deletes. The
@@ -160,10 +164,12 @@ QString insertRow(const QString &table, const QStringList &columns);  // one ? a
 QString deleteRowsOfCausal(const QString &table, const QString &causalColumn, const QString &code,
                            const QString &companyColumn = {}, const QString &company = {});
 
-// Change history, with bound values: one recorded row, and the rows read back (by causal
-// and from a time when asked).
+// Change history, with bound values: recorded rows, nine values each, in one statement
+// (SQL Server takes at most 2100 values: HistoryRowsPerInsert rows), and the rows read back
+// (by causal and from a time when asked).
 inline const QString HistoryTable = QStringLiteral("CGPL_DUEBILSTORICO");
-QString historyInsert();
+inline constexpr int HistoryRowsPerInsert = 200;
+QString historyInsert(int rows = 1);
 QString historyRead(bool byCausal, bool since);
 
 } // namespace DueBilStatements

@@ -785,13 +785,36 @@ BatchRows partitionRows(const SharedRows &s, bool allRows)
     return rows;
 }
 
+// A table's columns and key, asked of the database once per connection and table: on the
+// server each question is a round trip, and a window writes the same tables at every save.
+struct TableShape
+{
+    QSqlRecord record;
+    QSqlIndex primary;
+};
+
+TableShape tableShape(const QSqlDatabase &db, const QString &table)
+{
+    static QHash<QString, TableShape> known;
+    const QString key = db.connectionName() + QChar(0) + db.databaseName() + QChar(0) + table;
+    const auto it = known.constFind(key);
+    if (it != known.cend())
+        return it.value();
+    TableShape shape{db.record(table), db.primaryIndex(table)};
+    // A table missing now may be created later: only a table found is kept.
+    if (!shape.record.isEmpty())
+        known.insert(key, shape);
+    return shape;
+}
+
 BatchTarget resolveTarget(const SharedRows &s, const QSqlDatabase &db)
 {
     BatchTarget target;
     target.table = targetTable(s.source);
     if (target.table.isEmpty())
         throw AdoError(AdoError::Usage, QStringLiteral("No table to write to"), s.source);
-    const QSqlRecord tableRecord = db.record(target.table);
+    const TableShape shape = tableShape(db, target.table);
+    const QSqlRecord &tableRecord = shape.record;
     if (tableRecord.isEmpty())
         throw AdoError(AdoError::MissingObject, QStringLiteral("Invalid object name '%1'").arg(target.table),
                        s.source);
@@ -803,7 +826,7 @@ BatchTarget resolveTarget(const SharedRows &s, const QSqlDatabase &db)
             target.names.append(tableRecord.fieldName(inTable));
         }
     }
-    const QSqlIndex primary = db.primaryIndex(target.table);
+    const QSqlIndex &primary = shape.primary;
     for (int k = 0; k < primary.count(); ++k) {
         const int column = s.column(primary.fieldName(k));
         if (column < 0) {
@@ -1015,6 +1038,13 @@ int Recordset::UpdateBatch()
     else
         keepPendingOnRollback(*d->connection, d->shared);
     // Written: the rows are clean again.
+    acceptChanges();
+    return written;
+}
+
+void Recordset::acceptChanges()
+{
+    SharedRows &s = *d->shared;
     s.rows.erase(std::remove_if(s.rows.begin(), s.rows.end(),
                                 [](const RowPtr &r) { return r->status == RowStatus::Deleted; }),
                  s.rows.end());
@@ -1024,7 +1054,6 @@ int Recordset::UpdateBatch()
     }
     ++s.generation;
     d->sync();
-    return written;
 }
 
 } // namespace ado

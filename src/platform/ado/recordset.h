@@ -107,6 +107,9 @@ public:
     // the changes stay pending, lastBatchFailures() says which rows failed and why, and
     // AdoError is thrown. Returns the number of rows written.
     int UpdateBatch();
+    // The pending changes taken as stored, by a write of the caller's own: every row's values
+    // become its values as read, deleted rows go. Nothing is sent.
+    void acceptChanges();
     QList<BatchFailure> lastBatchFailures() const;
 
 private:

@@ -51,6 +51,12 @@ public:
     // Removes the stored selection of the current code.
     bool Elimina();
 
+    // The stored rows of the current code as last read or written: type, selected, from, to.
+    QList<QStringList> storedSelection() const { return written(m_read); }
+    // The selection as Salva writes it, and whether it differs from the stored one.
+    QList<QStringList> selection() const { return written(m_rows); }
+    bool changed() const { return written(m_rows) != written(m_read); }
+
     QList<int> tickedTypes() const;
     void setTicked(int code, bool ticked);
     bool isTicked(int code) const;

@@ -8,6 +8,7 @@
 #include "recordingmessageservice.h"
 #include "recordset.h"
 #include "simplenavigator.h"
+#include "sqlitestatement.h"
 #include "testdatabase.h"
 #include "windowfixture.h"
 
@@ -17,6 +18,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QTest>
+#include <sqlite3.h>
 
 using Operation = CausalHistory::Operation;
 
@@ -63,6 +65,27 @@ class tst_WindowHistory : public WindowFixture
         }
         return shown;
     }
+
+    // The statements the window's connection sends between start and stop, as SQLite runs them:
+    // on SQL Server each is a round trip.
+    struct StatementTrace
+    {
+        sqlite3 *handle;
+        QStringList sent;
+        explicit StatementTrace(const ado::Connection &c) : handle(ado::sqliteHandleOf(c.database()))
+        {
+            sqlite3_trace_v2(handle, SQLITE_TRACE_STMT, &StatementTrace::traced, this);
+        }
+        ~StatementTrace() { sqlite3_trace_v2(handle, 0, nullptr, nullptr); }
+        static int traced(unsigned, void *self, void *statement, void *)
+        {
+            const char *sql = sqlite3_sql(static_cast<sqlite3_stmt *>(statement));
+            // A trigger's statements come as comments: only the window's own count.
+            if (sql && qstrncmp(sql, "--", 2) != 0)
+                static_cast<StatementTrace *>(self)->sent.append(QString::fromUtf8(sql));
+            return 0;
+        }
+    };
 
 private slots:
     void init()
@@ -143,6 +166,100 @@ private slots:
         QCOMPARE(rs->value(QStringLiteral("CGPL_VALORI")).toString(),
                  QString::fromUtf8(QJsonDocument(expected).toJson(QJsonDocument::Compact)));
         QCOMPARE(history(QStringLiteral("300")).first().rows.first().values, expected);
+    }
+
+    // A confirm or a copy costs a round trip per statement on the server. The write of one
+    // changed field is its row's UPDATE, its history, BEGIN and COMMIT (a table's shape asked
+    // once per connection; a check read first for another user's change; a posting row
+    // decoded again once written); before it come the checks of the causal against the ledger,
+    // after it the checks read again, which another user may have changed.
+    // A copy is its existence test, its copy statements and one history statement. Each still
+    // stores and records exactly the change.
+    void writesSendOnlyTheirStatements_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<int>("most");
+        QTest::addColumn<int>("written");  // from BEGIN to COMMIT
+        QTest::newRow("description") << "description" << "CGP0_DUEBILCAUSALI" << 27 << 6;
+        QTest::newRow("company months") << "months" << "CGP6_DUEBILPARAMDITTA" << 27 << 6;
+        QTest::newRow("posting text") << "text" << "CGP7_DUEBILPERSREG" << 33 << 12;
+        QTest::newRow("check") << "check" << "CGP4_DUEBILFILTRI" << 26 << 5;
+        QTest::newRow("Duplica") << "copy" << "" << 12 << 11;
+    }
+
+    void writesSendOnlyTheirStatements()
+    {
+        QFETCH(QString, action);
+        QFETCH(QString, table);
+        QFETCH(int, most);
+        QFETCH(int, written);
+        QVERIFY(open(QStringLiteral("MROSSI")));
+        show(QStringLiteral("300"));
+        QVERIFY(ui().INTERNAV->press(QStringLiteral("Conferma")));
+        const int before = history(QStringLiteral("300")).size();
+        QStringList sent;
+        {
+            StatementTrace trace(*m_form->context().Gcnn_Connessione);
+            if (action == QLatin1String("description"))
+                ui().TXT_DESCRIZIONE->setText(QStringLiteral("Incasso RiBa modificato"));
+            else if (action == QLatin1String("months"))
+                ui().TXT_MESI->setText(QStringLiteral("7"));
+            else if (action == QLatin1String("text"))
+                ui().TXT_TESTOPARAMETRICO->setText(QStringLiteral("Riga [NUMDOC]"));
+            else if (action == QLatin1String("check"))
+                tick(ui().CHK_FILTER[5]);
+            if (action == QLatin1String("copy")) {
+                m_messages->enqueueInput(QStringLiteral("400"));
+                QVERIFY(ui().INTERNAV->press(QStringLiteral("Duplica")));
+            } else {
+                QVERIFY(ui().INTERNAV->press(QStringLiteral("Conferma")));
+            }
+            sent = trace.sent;
+        }
+        QVERIFY2(sent.size() <= most, qPrintable(QString::number(sent.size()) + u'\n' + sent.join(u'\n')));
+        const qsizetype begin = sent.indexOf(QStringLiteral("BEGIN IMMEDIATE"));
+        const qsizetype commit = sent.lastIndexOf(QStringLiteral("COMMIT"));
+        QVERIFY(begin >= 0 && commit > begin);
+        QVERIFY2(commit + 1 - begin <= written, qPrintable(sent.mid(begin, commit + 1 - begin).join(u'\n')));
+
+        // The record, made from the rows in hand, is what a reading of the tables finds changed.
+        const QString code = action == QLatin1String("copy") ? QStringLiteral("400") : QStringLiteral("300");
+        const CausalHistory::Entry last = history(code).first();
+        QCOMPARE(last.operation, action == QLatin1String("copy") ? Operation::Duplicate : Operation::Save);
+        ado::Connection c;
+        c.Open(m_db->connectionString());
+        const CausalConfiguration stored = CausalConfiguration::read(c, code, {CausalScope::SelectionOfOneCompany, 1});
+        QHash<QString, QVariant> expected;  // "table key column" -> value stored now
+        for (const CausalConfiguration::Table &t : CausalConfiguration::tables()) {
+            for (const CausalConfiguration::Row &row : stored.rows(QLatin1String(t.table))) {
+                QStringList key;
+                for (const QString &k : t.keyColumns)
+                    key << row.values.value(k).toString();
+                for (const QString &column : row.columns)
+                    expected.insert(QLatin1String(t.table) + u' ' + key.join(u',') + u' ' + column, row.values.value(column));
+            }
+        }
+        int values = 0;
+        for (const CausalHistory::RowChange &r : last.rows) {
+            QVERIFY(table.isEmpty() || r.table == table);
+            QStringList key;
+            for (const CausalConfiguration::Table &t : CausalConfiguration::tables()) {
+                if (r.table == QLatin1String(t.table))
+                    for (const QString &k : t.keyColumns)
+                        key << r.key.value(k).toVariant().toString();
+            }
+            for (auto it = r.values.begin(); it != r.values.end(); ++it, ++values) {
+                const QString at = r.table + u' ' + key.join(u',') + u' ' + it.key();
+                QVERIFY2(expected.contains(at), qPrintable(at));
+                QCOMPARE(it.value().toArray().at(1).toVariant().toString(), expected.value(at).toString());
+            }
+        }
+        // A copy records every value of every row it added; a save at least the one changed.
+        if (action == QLatin1String("copy"))
+            QCOMPARE(values, int(expected.size()));
+        else
+            QVERIFY(values >= 1);
     }
 
     void newDuplicateAndDeleteAreRecorded()

@@ -136,7 +136,7 @@ const QMap<QString, Call> &calls()
          [](const QStringList &a) {
              return one(S::deleteRowsOfCausal(a.value(0), a.value(1), a.value(2), a.value(3), a.value(4)));
          }},
-        {"historyInsert", [](const QStringList &) { return one(S::historyInsert()); }},
+        {"historyInsert", [](const QStringList &a) { return one(S::historyInsert(a.value(0).toInt())); }},
         {"historyRead", [](const QStringList &a) { return one(S::historyRead(flag(a, 0), flag(a, 1))); }},
     };
     return all;
@@ -729,10 +729,14 @@ const QList<Golden> &rows()
         {"deleteRowsOfCausal", {"FW41_SELEZIONEPARAMSCADENZE", "FW41_CODICE", "300", "FW41_DITTA_CG18", "2"},
          {"DELETE FROM FW41_SELEZIONEPARAMSCADENZE WHERE FW41_CODICE = 300 AND FW41_UOBJECT = "
           "'CGUO_DUEBILCONFIG.CLSCG_DUEBILCONFIG' AND FW41_DITTA_CG18 = 2"}},
-        {"historyInsert", {},
+        {"historyInsert", {"1"},
          {"INSERT INTO CGPL_DUEBILSTORICO (CGPL_IDOPERAZIONE, CGPL_CAUSALE_CGP0, CGPL_DATAORA, CGPL_UTENTE, "
           "CGPL_INDOPERAZIONE, CGPL_TABELLA, CGPL_INDMODIFICA, CGPL_CHIAVE, CGPL_VALORI) VALUES (?, ?, ?, ?, "
           "?, ?, ?, ?, ?)"}},
+        {"historyInsert", {"2"},
+         {"INSERT INTO CGPL_DUEBILSTORICO (CGPL_IDOPERAZIONE, CGPL_CAUSALE_CGP0, CGPL_DATAORA, CGPL_UTENTE, "
+          "CGPL_INDOPERAZIONE, CGPL_TABELLA, CGPL_INDMODIFICA, CGPL_CHIAVE, CGPL_VALORI) VALUES (?, ?, ?, ?, "
+          "?, ?, ?, ?, ?), (?, ?, ?, ?, ?, ?, ?, ?, ?)"}},
         {"historyRead", {"0", "0"},
          {"SELECT CGPL_IDOPERAZIONE, CGPL_CAUSALE_CGP0, CGPL_DATAORA, CGPL_UTENTE, CGPL_INDOPERAZIONE, "
           "CGPL_TABELLA, CGPL_INDMODIFICA, CGPL_CHIAVE, CGPL_VALORI FROM CGPL_DUEBILSTORICO WHERE 1 = 1 ORDER "
