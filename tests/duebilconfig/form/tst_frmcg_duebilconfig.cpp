@@ -92,7 +92,6 @@ private slots:
 
 private:
     void show(const QString &code);
-    QVariant scalar(const QString &sql) const;
 
 };
 
@@ -111,15 +110,6 @@ void tst_FRMCG_DUEBILCONFIG::show(const QString &code)
     FormUi &ui = m_form->context().ui;
     ui.TXT_CAUSALE->lineEdit()->setText(code);
     ui.TXT_CAUSALE->commit();
-}
-
-QVariant tst_FRMCG_DUEBILCONFIG::scalar(const QString &sql) const
-{
-    auto connection = std::make_shared<ado::Connection>();
-    connection->setConnectionString(m_db->connectionString());
-    connection->Open(QString(), QString(), QString(), -1);
-    const ado::RecordsetPtr rs = connection->Execute(sql);
-    return rs->RecordCount() ? rs->value(rs->fieldNames().value(0)) : QVariant();
 }
 
 // After the first activation the window waits for a code with everything the user needs at
