@@ -75,6 +75,8 @@ private slots:
     void fieldDraggedOntoTheGridIsAddedAsSelAddsIt_data();
     void fieldDraggedOntoTheGridIsAddedAsSelAddsIt();
     void currencyWithWithholdingIsNotSaved();
+    void closingTypesSaveWithoutWithholding_data();
+    void closingTypesSaveWithoutWithholding();
     void catalogueOutOfStepNeverBreaksTheChecks();
     void undoKeepsTheCausalOnDisplay();
     void movingAfterTheSaveQuestionStartsFromTheCausalShown_data();
@@ -789,6 +791,36 @@ void tst_FRMCG_DUEBILCONFIG::currencyWithWithholdingIsNotSaved()
     QCOMPARE(scalar("SELECT CGP6_INDPAGVALUTA FROM CGP6_DUEBILPARAMDITTA WHERE CGP6_CAUSALE_CGP0 = 310 AND CGP6_DITTA_CG18 = 1")
                  .toInt(),
              0);
+}
+
+// Closing and compensating items withhold nothing: their save clears the withholding check,
+// on screen and stored; the other types keep it.
+void tst_FRMCG_DUEBILCONFIG::closingTypesSaveWithoutWithholding_data()
+{
+    QTest::addColumn<QString>("causal");
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("collections keep it") << QStringLiteral("300") << QStringLiteral("1") << QStringLiteral("1");
+    QTest::newRow("closing clears it") << QStringLiteral("300") << QStringLiteral("3") << QStringLiteral("0");
+    QTest::newRow("compensation clears it") << QStringLiteral("320") << QStringLiteral("6") << QStringLiteral("0");
+}
+
+void tst_FRMCG_DUEBILCONFIG::closingTypesSaveWithoutWithholding()
+{
+    QFETCH(QString, causal);
+    QFETCH(QString, type);
+    QFETCH(QString, stored);
+    execute(QStringLiteral("UPDATE CGP5_DUEBILPARAM SET CGP5_TIPOCAUSALE = %1 WHERE CGP5_CAUSALE_CGP0 = %2").arg(type, causal));
+    const QString check30 = QStringLiteral(" WHERE CGP4_CAUSALE_CGP0 = %1 AND CGP4_IDCHECK_CGP2 = 30").arg(causal);
+    execute(QStringLiteral("UPDATE CGP4_DUEBILFILTRI SET CGP4_CHECKED = 1") + check30);
+    QVERIFY(open(QStringLiteral("VELTO")));
+    show(causal);
+    FormUi &ui = m_form->context().ui;
+    QCOMPARE(ui.CHK_FILTER[30]->Text(), QStringLiteral("1"));
+    ui.TXT_DESCRIZIONE->setText(QStringLiteral("Rivista"));
+    QVERIFY(confirm());
+    QCOMPARE(scalar(QStringLiteral("SELECT CGP4_CHECKED FROM CGP4_DUEBILFILTRI") + check30).toString(), stored);
+    QCOMPARE(ui.CHK_FILTER[30]->Text(), stored);
 }
 
 void tst_FRMCG_DUEBILCONFIG::catalogueOutOfStepNeverBreaksTheChecks()
