@@ -1,5 +1,6 @@
 #include "connection.h"
 #include "duebilcli.h"
+#include "modulerows.h"
 #include "recordset.h"
 #include "privateodbc.h"
 #include "testdatabase.h"
@@ -437,32 +438,6 @@ private slots:
         QCOMPARE(DueBilCli(o, e).run({"--db", "sqlite:" + path, "list"}), 0);
         QVERIFY(out.startsWith("Database creato"));
         QVERIFY(!out.contains("300\t"));  // no demo causals without --demo
-    }
-
-    // Every row of the module's tables, in a fixed order, as text: what a round trip must keep.
-    QString moduleRows(const QString &connectionString)
-    {
-        ado::Connection c;
-        c.Open(connectionString);
-        QString all;
-        for (const char *table : {"CGP0_DUEBILCAUSALI", "CGP3_DUEBILGRIGLIA", "CGP4_DUEBILFILTRI", "CGP5_DUEBILPARAM",
-                                  "CGP6_DUEBILPARAMDITTA", "CGP7_DUEBILPERSREG", "CGP8_DUEBILREVOKE",
-                                  "FW41_SELEZIONEPARAMSCADENZE"}) {
-            const ado::RecordsetPtr rs = c.Execute(QStringLiteral("SELECT * FROM %1").arg(QLatin1String(table)));
-            QStringList lines;
-            const QStringList fields = rs->fieldNames();
-            for (; !rs->isEOF(); rs->MoveNext()) {
-                QStringList cells;
-                for (const QString &f : fields) {
-                    if (f != QLatin1String("ID"))  // the exclusion rows' own numbering
-                        cells << f + '=' + (rs->value(f).isNull() ? QStringLiteral("NULL") : rs->value(f).toString());
-                }
-                lines << cells.join('|');
-            }
-            lines.sort();
-            all += QLatin1String(table) + '\n' + lines.join('\n') + '\n';
-        }
-        return all;
     }
 
     void emptyOfCausals()

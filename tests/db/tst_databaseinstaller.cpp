@@ -1,6 +1,7 @@
 #include "databaseinstaller.h"
 #include "testdatabase.h"
 
+#include <QDirIterator>
 #include <QFile>
 #include <QHash>
 #include <QRegularExpression>
@@ -126,11 +127,15 @@ private slots:
     void textIdsThatTheWindowShowsExist_data();
     void textIdsThatTheWindowShowsExist();
     void noTextIdIsInBothFiles();
+    void everyTextIdOfTheSourcesExists_data();
+    void everyTextIdOfTheSourcesExists();
     void createRefusesExistingTables();
     void createAcceptsAHostDatabaseWithoutTheTables();
     void failedCreateLeavesNoFile();
     void demoDatabaseIsCreatedOnce();
     void sqlServerScriptCreatesEveryTable();
+    void catalogueRowsAreAlikeOnBothDatabases_data();
+    void catalogueRowsAreAlikeOnBothDatabases();
 };
 
 void TestDatabaseInstaller::installs_data()
@@ -452,6 +457,77 @@ void TestDatabaseInstaller::noTextIdIsInBothFiles()
     QCOMPARE(both.join(u' '), QString());
 }
 
+void TestDatabaseInstaller::everyTextIdOfTheSourcesExists_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QStringList>("textFiles");
+    const QString db = QStringLiteral(DUEBIL_SOURCE_DIR "/db/sqlite/texts/");
+    const QString src = QStringLiteral(DUEBIL_SOURCE_DIR "/src/");
+    // The stand-ins of the host's controls and services read their texts from the host's store.
+    const QStringList module = {db + QStringLiteral("host.tsv"), db + QStringLiteral("module.tsv")};
+    const QStringList host = module + QStringList{src + QStringLiteral("platform/framework/texts/framework.tsv")};
+    QTest::newRow("module") << src + QStringLiteral("duebilconfig") << module;
+    QTest::newRow("platform") << src + QStringLiteral("platform") << host;
+    QTest::newRow("shell") << src + QStringLiteral("shell") << host + QStringList{src + QStringLiteral("shell/texts/shell.tsv")};
+    QTest::newRow("tool") << src + QStringLiteral("cli") << host + QStringList{src + QStringLiteral("cli/texts/cli.tsv")};
+}
+
+// Every text id written in the code (a number of five or six digits, or a member of an enum
+// of them) is in the text files the program loads: a missing one shows its number instead.
+void TestDatabaseInstaller::everyTextIdOfTheSourcesExists()
+{
+    QFETCH(QString, folder);
+    QFETCH(QStringList, textFiles);
+    QSet<int> known;
+    for (const QString &f : textFiles) {
+        const TextFile texts = readTexts(f);
+        QCOMPARE(texts.problems.join(u'\n'), QString());
+        for (auto it = texts.texts.cbegin(); it != texts.texts.cend(); ++it)
+            known.insert(it.key());
+    }
+    // Numbers of that size that are no text: milliseconds and the largest 16-bit value.
+    const QSet<int> notTexts = {10000, 12000, 32767};
+    static const QRegularExpression noise(QStringLiteral("//[^\\n]*|/\\*.*?\\*/|\"(\\\\.|[^\"\\\\\\n])*\"|'(\\\\.|[^'\\\\\\n])*'"),
+                                          QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression enumBlock(QStringLiteral(R"(\benum\b[^{;]*\{([^}]*)\})"));
+    static const QRegularExpression number(QStringLiteral(R"((?<![\w.])(\d{5,6})(?![\w.]))"));
+    QStringList missing;
+    int found = 0;
+    QDirIterator it(folder, {QStringLiteral("*.cpp"), QStringLiteral("*.h")}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QString code = QString::fromUtf8(file.readAll()).replace(noise, QStringLiteral(" "));
+        QList<int> ids;
+        // An enum that starts at a text id numbers the texts that follow it.
+        for (auto m = enumBlock.globalMatch(code); m.hasNext();) {
+            int next = -1;
+            for (const QString &member : m.next().captured(1).split(u',', Qt::SkipEmptyParts)) {
+                const QString value = member.section(u'=', 1).trimmed();
+                if (member.contains(u'='))
+                    next = value.toInt();
+                else if (next >= 0 && !member.trimmed().isEmpty())
+                    ++next;
+                if (next >= 10000 && !member.trimmed().isEmpty())
+                    ids << next;
+            }
+        }
+        code.replace(enumBlock, QStringLiteral(" "));
+        for (auto m = number.globalMatch(code); m.hasNext();)
+            ids << m.next().captured(1).toInt();
+        for (int id : std::as_const(ids)) {
+            if (notTexts.contains(id))
+                continue;
+            ++found;
+            if (!known.contains(id))
+                missing << QDir(folder).relativeFilePath(path) + u':' + QString::number(id);
+        }
+    }
+    QVERIFY(found > 0);
+    QCOMPARE(missing.join(u' '), QString());
+}
+
 void TestDatabaseInstaller::createRefusesExistingTables()
 {
     TestDatabase db;
@@ -554,6 +630,61 @@ void TestDatabaseInstaller::sqlServerScriptCreatesEveryTable()
     QCOMPARE(unguarded.match(module).captured(), QString());
     QVERIFY(standins.contains(QStringLiteral("CREATE FUNCTION dbo.FNCG68_NUMERDESC")));
     QVERIFY(!module.contains(QStringLiteral("FNCG68_NUMERDESC")));
+}
+
+void TestDatabaseInstaller::catalogueRowsAreAlikeOnBothDatabases_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::newRow("fields") << QStringLiteral("CGP1_DUEBILFIELD");
+    QTest::newRow("checks") << QStringLiteral("CGP2_DUEBILCHECK");
+}
+
+// The rows the server's script inserts into a catalogue are the rows of the embedded database,
+// value by value, in the columns the script names.
+void TestDatabaseInstaller::catalogueRowsAreAlikeOnBothDatabases()
+{
+    QFETCH(QString, table);
+    QFile file(QStringLiteral(":/db/sqlserver/module.sql"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString script = QString::fromUtf8(file.readAll());
+    const qsizetype insert = script.indexOf(QStringLiteral("INSERT INTO dbo.%1 (").arg(table));
+    QVERIFY(insert >= 0);
+    const qsizetype open = script.indexOf(u'(', insert) + 1;
+    const QStringList columns = script.mid(open, script.indexOf(u')', open) - open).simplified().split(QStringLiteral(", "));
+    const qsizetype values = script.indexOf(QStringLiteral("FROM (VALUES"), insert);
+    const qsizetype end = script.indexOf(QStringLiteral(") AS c ("), values);
+    QVERIFY(values > insert && end > values);
+
+    static const QRegularExpression tuple(QStringLiteral(R"(^\s*\((.*)\),?\s*$)"), QRegularExpression::MultilineOption);
+    static const QRegularExpression value(QStringLiteral(R"(N?'((?:[^']|'')*)'|(-?\d+(?:\.\d+)?)|NULL)"));
+    QStringList server;
+    for (auto t = tuple.globalMatch(script.mid(values + 12, end - values - 12)); t.hasNext();) {
+        QStringList cells;
+        for (auto v = value.globalMatch(t.next().captured(1)); v.hasNext();) {
+            const QRegularExpressionMatch m = v.next();
+            cells << (m.captured(0) == QLatin1String("NULL") ? QStringLiteral("NULL")
+                      : m.hasCaptured(2)                     ? m.captured(2)
+                                                             : m.captured(1).replace(QStringLiteral("''"), QStringLiteral("'")));
+        }
+        server << cells.join(u'|');
+    }
+    std::sort(server.begin(), server.end(),
+              [](const QString &a, const QString &b) { return a.section(u'|', 0, 0).toInt() < b.section(u'|', 0, 0).toInt(); });
+
+    TestDatabase db(TestDatabase::SchemaOnly);
+    QVERIFY2(db.isValid(), qPrintable(db.errorString()));
+    Sql sql(db.path());
+    QSqlQuery q(sql.db());
+    QVERIFY(q.exec(QStringLiteral("SELECT %1 FROM %2 ORDER BY %3").arg(columns.join(QStringLiteral(", ")), table, columns.first())));
+    QStringList embedded;
+    while (q.next()) {
+        QStringList cells;
+        for (int i = 0; i < columns.size(); ++i)
+            cells << (q.value(i).isNull() ? QStringLiteral("NULL") : q.value(i).toString());
+        embedded << cells.join(u'|');
+    }
+    QVERIFY(!embedded.isEmpty());
+    QCOMPARE(server, embedded);
 }
 
 QTEST_GUILESS_MAIN(TestDatabaseInstaller)

@@ -2,10 +2,13 @@
 #include "causalhistory.h"
 #include "causaloperations.h"
 #include "connection.h"
+#include "databasereads.h"
 #include "duebilcli.h"
+#include "modulerows.h"
 #include "errortrap.h"
 #include "recordset.h"
 #include "storedconfiguration.h"
+#include "testdatabase.h"
 #include "windowfixture.h"
 
 #include <QJsonArray>
@@ -40,18 +43,10 @@ class tst_ChangeHistory : public WindowFixture
             c.Execute(sql);
     }
 
-    QString value(const QString &sql)
+    QList<CausalHistory::Entry> history(const QString &code = {}, const QString &connectionString = {})
     {
         ado::Connection c;
-        c.Open(m_db->connectionString());
-        const ado::RecordsetPtr rs = c.Execute(sql);
-        return rs->RecordCount() ? rs->value(rs->fieldNames().value(0)).toString() : QString();
-    }
-
-    QList<CausalHistory::Entry> history(const QString &code = {})
-    {
-        ado::Connection c;
-        c.Open(m_db->connectionString());
+        c.Open(connectionString.isEmpty() ? m_db->connectionString() : connectionString);
         return CausalHistory::read(c, code);
     }
 
@@ -74,10 +69,10 @@ class tst_ChangeHistory : public WindowFixture
     }
 
     // A free causal to delete (no other causal compensates with it), copied from 300 as 400.
-    bool copyOf300()
+    bool copyOf300(const QString &connectionString = {})
     {
         ado::ConnectionPtr c = std::make_shared<ado::Connection>();
-        c->Open(m_db->connectionString());
+        c->Open(connectionString.isEmpty() ? m_db->connectionString() : connectionString);
         ErrorTrap trap(nullptr, nullptr);
         return !CausalOperations(c, &trap).duplicate(QStringLiteral("300"), QStringLiteral("400"), QStringLiteral("Copia"),
                                                      QStringLiteral("VELTO"), QStringLiteral("1"));
@@ -104,7 +99,7 @@ private slots:
     {
         const QString selection = QStringLiteral("SELECT GROUP_CONCAT(FW41_INDTIPOPAG || '=' || FW41_SELEZIONATO) FROM"
                                                  " FW41_SELEZIONEPARAMSCADENZE WHERE FW41_CODICE = 310 AND FW41_DITTA_CG18 = 1");
-        const QString selectionBefore = value(selection);
+        const QString selectionBefore = scalar(selection).toString();
         QVERIFY(open(QStringLiteral("VELTO")));
         show(QStringLiteral("310"));
         const bool ticked = ui().KVS_SELSCADENZE->isTicked(5);
@@ -116,9 +111,9 @@ private slots:
         ui().CHK_FILTER[30]->setText(QStringLiteral("1"));
         emit ui().CHK_FILTER[30]->Click();
         QVERIFY(!ui().INTERNAV->press(QStringLiteral("Conferma")));
-        QCOMPARE(value(selection), selectionBefore);
-        QCOMPARE(value(QStringLiteral("SELECT CGP6_INDPAGVALUTA FROM CGP6_DUEBILPARAMDITTA"
-                                      " WHERE CGP6_CAUSALE_CGP0 = 310 AND CGP6_DITTA_CG18 = 1")),
+        QCOMPARE(scalar(selection).toString(), selectionBefore);
+        QCOMPARE(scalar(QStringLiteral("SELECT CGP6_INDPAGVALUTA FROM CGP6_DUEBILPARAMDITTA"
+                                      " WHERE CGP6_CAUSALE_CGP0 = 310 AND CGP6_DITTA_CG18 = 1")).toString(),
                  QStringLiteral("0"));
         QVERIFY(history().isEmpty());
 
@@ -129,9 +124,9 @@ private slots:
         ui().TXT_DESCRIZIONE->setText(QStringLiteral("Bonifici fornitori"));
         QVERIFY(ui().INTERNAV->press(QStringLiteral("Conferma")));
 
-        QVERIFY(value(selection) != selectionBefore);
-        QCOMPARE(value(QStringLiteral("SELECT CGP7_TESTORIGA FROM CGP7_DUEBILPERSREG"
-                                      " WHERE CGP7_CAUSALE_CGP0 = 310 AND CGP7_DITTA_CG18 = 1")),
+        QVERIFY(scalar(selection).toString() != selectionBefore);
+        QCOMPARE(scalar(QStringLiteral("SELECT CGP7_TESTORIGA FROM CGP7_DUEBILPERSREG"
+                                      " WHERE CGP7_CAUSALE_CGP0 = 310 AND CGP7_DITTA_CG18 = 1")).toString(),
                  QStringLiteral("Scritto da un altro"));
         const QList<CausalHistory::Entry> entries = history();
         QCOMPARE(entries.size(), 1);
@@ -180,18 +175,18 @@ private slots:
             show(code);
             ui().TXT_DESCRIZIONE->setText(QStringLiteral("Incasso RiBa rivisto"));
             QCOMPARE(ui().INTERNAV->press(QStringLiteral("Conferma")), kept);
-            QCOMPARE(value("SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 300"),
+            QCOMPARE(scalar("SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 300").toString(),
                      kept ? QStringLiteral("Incasso RiBa rivisto") : QStringLiteral("Incasso RiBa clienti"));
             // Refused, the edit stays on screen, to be confirmed again.
             QCOMPARE(ui().TXT_DESCRIZIONE->Text(), QStringLiteral("Incasso RiBa rivisto"));
         } else if (action == QLatin1String("nuova")) {
             show(code);
-            QCOMPARE(value("SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 410"),
+            QCOMPARE(scalar("SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 410").toString(),
                      kept ? QStringLiteral("1") : QStringLiteral("0"));
             QCOMPARE(ui().TXT_CAUSALE->isEnabled(), !kept);
             if (kept)
-                QCOMPARE(value("SELECT COUNT(*) FROM CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = 410"),
-                         value("SELECT COUNT(*) FROM CGP2_DUEBILCHECK"));
+                QCOMPARE(scalar("SELECT COUNT(*) FROM CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = 410").toString(),
+                         scalar("SELECT COUNT(*) FROM CGP2_DUEBILCHECK").toString());
         } else {
             show(code);
             m_messages->enqueueAnswer(MsgAnswer::Yes);  // "Eliminare la causale 400 - ...?"
@@ -211,6 +206,45 @@ private slots:
             QCOMPARE(stored(code), before);
         else if (action == QLatin1String("eliminazione"))
             QCOMPARE(stored(code), QString());
+    }
+
+    // The window and the tool create and delete a causal by the same rules: the same rows
+    // stored or gone in every table, and one history record of the same rows.
+    void windowAndToolCreateAndDeleteAlike_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("nuova") << QStringLiteral("create");
+        QTest::newRow("eliminazione") << QStringLiteral("delete");
+    }
+
+    void windowAndToolCreateAndDeleteAlike()
+    {
+        QFETCH(QString, command);
+        const bool create = command == QLatin1String("create");
+        const QString code = create ? QStringLiteral("410") : QStringLiteral("400");
+        TestDatabase toolDb;
+        QVERIFY(toolDb.isValid());
+        if (!create)
+            QVERIFY(copyOf300() && copyOf300(toolDb.connectionString()));
+
+        QVERIFY(open(QStringLiteral("MROSSI")));
+        show(code);
+        if (!create) {
+            m_messages->enqueueAnswer(MsgAnswer::Yes);
+            QVERIFY(ui().INTERNAV->press(QStringLiteral("Elimina")));
+        }
+        QString o, e;
+        QTextStream out(&o), err(&e);
+        QCOMPARE(DueBilCli(out, err).run({"--db", toolDb.path(), "--user", "MROSSI", command, code}),
+                 int(DueBilCli::Done));
+
+        QCOMPARE(moduleRows(toolDb.connectionString()), moduleRows(m_db->connectionString()));
+        for (const char *sibling : {"SELECT COUNT(*) FROM FW17_ORDERPRS", "SELECT COUNT(*) FROM FW18_SELEZIONEPRS"})
+            QCOMPARE(::scalar(toolDb.connectionString(), QLatin1String(sibling)), scalar(QLatin1String(sibling)));
+        const QList<CausalHistory::Entry> byWindow = history(code), byTool = history(code, toolDb.connectionString());
+        QCOMPARE(byTool.size(), byWindow.size());
+        QCOMPARE(byTool.first().operation, byWindow.first().operation);
+        QCOMPARE(byTool.first().rows.size(), byWindow.first().rows.size());
     }
 
     // The delete's cascade is one transaction: a statement refused and passed over (5) leaves
@@ -325,7 +359,7 @@ private slots:
         refuseHistoryRows(9);
         elsewhere({QStringLiteral("DELETE FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = 300")});
         QCOMPARE(complete(), int(DueBilCli::Refused));
-        QCOMPARE(value("SELECT COUNT(*) FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = 300"), QStringLiteral("0"));
+        QCOMPARE(scalar("SELECT COUNT(*) FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = 300").toString(), QStringLiteral("0"));
         QCOMPARE(history().size(), 1);
     }
 

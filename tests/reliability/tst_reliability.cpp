@@ -3,6 +3,7 @@
 #include "causaloperations.h"
 #include "clsservizi.h"
 #include "connection.h"
+#include "databasereads.h"
 #include "duebilcli.h"
 #include "errortrap.h"
 #include "layouteditor.h"
@@ -50,7 +51,6 @@ private slots:
 
 private:
     ado::ConnectionPtr connect(const QString &path, int busyMs = 5000) const;
-    static QVariant scalar(const ado::ConnectionPtr &c, const QString &sql);
     QStringList wholenessFaults(const QString &path) const;
     int cli(const QStringList &args, QString *err = nullptr) const;
     QString configurations(const QString &path, const QStringList &codes) const;
@@ -66,12 +66,6 @@ ado::ConnectionPtr tst_Reliability::connect(const QString &path, int busyMs) con
     c->setBusyTimeout(busyMs);
     c->Open(QString(), QString(), QString(), -1);
     return c;
-}
-
-QVariant tst_Reliability::scalar(const ado::ConnectionPtr &c, const QString &sql)
-{
-    const ado::RecordsetPtr rs = c->Execute(sql);
-    return rs->RecordCount() ? rs->value(rs->fieldNames().value(0)) : QVariant();
 }
 
 int tst_Reliability::cli(const QStringList &args, QString *err) const
@@ -102,24 +96,24 @@ QStringList tst_Reliability::wholenessFaults(const QString &path) const
 {
     QStringList faults;
     const ado::ConnectionPtr c = connect(path);
-    if (scalar(c, QStringLiteral("PRAGMA integrity_check")).toString() != QLatin1String("ok"))
+    if (scalar(*c, QStringLiteral("PRAGMA integrity_check")).toString() != QLatin1String("ok"))
         faults << QStringLiteral("integrity_check");
-    const int checks = scalar(c, QStringLiteral("SELECT COUNT(*) FROM CGP2_DUEBILCHECK")).toInt();
-    const int layout300 = scalar(c, QStringLiteral("SELECT COUNT(*) FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = 300")).toInt();
+    const int checks = scalar(*c, QStringLiteral("SELECT COUNT(*) FROM CGP2_DUEBILCHECK")).toInt();
+    const int layout300 = scalar(*c, QStringLiteral("SELECT COUNT(*) FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = 300")).toInt();
     // No row outlives its causal.
     for (const CausalConfiguration::Table &t : CausalConfiguration::tables().mid(1)) {
         QString sql = QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 NOT IN (SELECT CGP0_CAUSALE FROM CGP0_DUEBILCAUSALI)")
                           .arg(QLatin1String(t.table), QLatin1String(t.causalColumn));
         if (QLatin1String(t.table) == QLatin1String("FW41_SELEZIONEPARAMSCADENZE"))
             sql += QStringLiteral(" AND FW41_UOBJECT = 'CGUO_DUEBILCONFIG.CLSCG_DUEBILCONFIG'");
-        if (const int orphans = scalar(c, sql).toInt())
+        if (const int orphans = scalar(*c, sql).toInt())
             faults << QStringLiteral("%1 rows without causal in %2").arg(orphans).arg(QLatin1String(t.table));
     }
     const ado::RecordsetPtr rs = c->Execute(QStringLiteral("SELECT CGP0_CAUSALE FROM CGP0_DUEBILCAUSALI"));
     for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext()) {
         const QString code = rs->value(QStringLiteral("CGP0_CAUSALE")).toString();
         auto count = [&](const QString &table, const QString &column) {
-            return scalar(c, QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 = %3").arg(table, column, code)).toInt();
+            return scalar(*c, QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 = %3").arg(table, column, code)).toInt();
         };
         if (count(QStringLiteral("CGP4_DUEBILFILTRI"), QStringLiteral("CGP4_CAUSALE_CGP0")) != checks)
             faults << code + QStringLiteral(": checks");
@@ -204,7 +198,7 @@ void tst_Reliability::fullDiskRollsBackTheDuplication()
 {
     TestDatabase db;
     const ado::ConnectionPtr c = connect(db.path());
-    const int pages = scalar(c, QStringLiteral("PRAGMA page_count")).toInt();
+    const int pages = scalar(*c, QStringLiteral("PRAGMA page_count")).toInt();
     c->Execute(QStringLiteral("PRAGMA max_page_count = %1").arg(pages));
     RecordingMessageService messages;
     TextStore texts;
@@ -252,7 +246,7 @@ void tst_Reliability::missingTableIsReportedNotFatal()
     if (command.first() == QLatin1String("duplicate")) {
         // The failed copy left no causal row behind.
         const ado::ConnectionPtr c = connect(path);
-        QCOMPARE(scalar(c, QStringLiteral("SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 401")).toInt(), 0);
+        QCOMPARE(scalar(*c, QStringLiteral("SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 401")).toInt(), 0);
     }
 }
 
@@ -296,7 +290,7 @@ void tst_Reliability::generatedInputNeverBreaksAStatement()
             ops.remove(code, QStringLiteral("MROSSI"));
         QVERIFY2(!ops.duplicate(QStringLiteral("300"), code, description, QStringLiteral("MROSSI"), QStringLiteral("1")),
                  qPrintable(description));
-        QCOMPARE(scalar(c, "SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = " + code).toString(),
+        QCOMPARE(scalar(*c, "SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = " + code).toString(),
                  description);
     }
     QVERIFY2(messages.calls().isEmpty(), qPrintable(messages.calls().value(0).error.text));
@@ -318,9 +312,9 @@ void tst_Reliability::twoHostsSaveTheirOwnCausals()
     rb->setValue(QStringLiteral("CGP0_DESCRIZIONE"), QStringLiteral("Scritta dal secondo"));
     ra->UpdateBatch();
     rb->UpdateBatch();
-    QCOMPARE(scalar(a, "SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 300").toString(),
+    QCOMPARE(scalar(*a, "SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 300").toString(),
              QStringLiteral("Scritta dal primo"));
-    QCOMPARE(scalar(a, "SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 310").toString(),
+    QCOMPARE(scalar(*a, "SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 310").toString(),
              QStringLiteral("Scritta dal secondo"));
     // The same causal: the later save finds the row changed since it read it and is refused,
     // keeping the first one's text and its own edit pending.
@@ -336,7 +330,7 @@ void tst_Reliability::twoHostsSaveTheirOwnCausals()
     QVERIFY2(sb->lastBatchFailures().first().message.contains(QLatin1String("CGP0_CAUSALE = 320")),
              qPrintable(sb->lastBatchFailures().first().message));
     QVERIFY(sb->hasPendingChanges());
-    QCOMPARE(scalar(a, "SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 320").toString(),
+    QCOMPARE(scalar(*a, "SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 320").toString(),
              QStringLiteral("Prima versione"));
     QVERIFY(wholenessFaults(db.path()).isEmpty());
 }

@@ -1,5 +1,7 @@
 #include "windowfixture.h"
 
+#include "databasereads.h"
+
 #include "databaseinstaller.h"
 #include "frmcg_duebilconfigfactory.h"
 
@@ -125,10 +127,7 @@ void WindowFixture::execute(const QString &sql) const
 
 QVariant WindowFixture::scalar(const QString &sql) const
 {
-    ado::Connection c;
-    c.Open(m_db->connectionString());
-    const ado::RecordsetPtr rs = c.Execute(sql);
-    return rs->RecordCount() ? rs->value(rs->fieldNames().value(0)) : QVariant();
+    return ::scalar(m_db->connectionString(), sql);
 }
 
 QList<int> WindowFixture::messageIds() const

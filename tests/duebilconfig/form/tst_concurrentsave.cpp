@@ -3,6 +3,7 @@
 #include "clsglobal.h"
 #include "connection.h"
 #include "databaseinstaller.h"
+#include "databasereads.h"
 #include "frmcg_duebilconfig.h"
 #include "frmcg_duebilconfigfactory.h"
 #include "messageids.h"
@@ -110,11 +111,7 @@ void tst_ConcurrentSave::otherUser(const QString &sql)
 // The first row's values, joined by ":" when there are several.
 QString tst_ConcurrentSave::scalar(const QString &sql) const
 {
-    const ado::RecordsetPtr rs = m_other->Execute(sql);
-    QStringList values;
-    for (const QString &name : rs->fieldNames())
-        values << (rs->RecordCount() ? rs->value(name).toString() : QString());
-    return values.join(u':');
+    return firstRow(*m_other, sql).join(u':');
 }
 
 // The parameters of every conflict message shown so far.

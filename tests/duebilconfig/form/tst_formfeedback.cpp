@@ -23,14 +23,6 @@ class tst_FormFeedback : public WindowFixture
 
     FormUi &ui() { return m_form->context().ui; }
 
-    QString stored(const QString &sql)
-    {
-        ado::Connection c;
-        c.Open(m_db->connectionString());
-        const ado::RecordsetPtr rs = c.Execute(sql);
-        return rs->RecordCount() > 0 ? rs->value(rs->fieldNames().value(0)).toString() : QString();
-    }
-
     // Types a code into the causal field and leaves it with Enter, as a user does.
     void typeCausal(const QString &code)
     {
@@ -126,8 +118,8 @@ private slots:
             click(command);
         QTRY_COMPARE(m_status.currentMessage(), status);
         QTRY_COMPARE(shownTitle(), caption);
-        const QString row = stored("SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = " + code);
-        const QString count = stored("SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = " + code);
+        const QString row = scalar("SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = " + code).toString();
+        const QString count = scalar("SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = " + code).toString();
         QCOMPARE(count == QLatin1String("0") ? QStringLiteral("-") : row, description);
     }
 
@@ -214,8 +206,8 @@ private slots:
         QCOMPARE(ui().TAB_CONFIG->Tab(), 1);
         QTRY_VERIFY(edit->hasFocus());
         QCOMPARE(edit->text(), QStringLiteral("FTA"));
-        QCOMPARE(stored("SELECT CGP7_CAUSALECOGE_CG33 FROM CGP7_DUEBILPERSREG WHERE CGP7_CAUSALE_CGP0 = 300 "
-                        "AND CGP7_DITTA_CG18 = 1"),
+        QCOMPARE(scalar("SELECT CGP7_CAUSALECOGE_CG33 FROM CGP7_DUEBILPERSREG WHERE CGP7_CAUSALE_CGP0 = 300 "
+                        "AND CGP7_DITTA_CG18 = 1").toString(),
                  QStringLiteral("RIB"));
     }
 
@@ -337,8 +329,8 @@ private slots:
         QCOMPARE(m_form->context().FME_CAUSALI->Status(), int(DataFrame::StatusQuery));
         m_messages->enqueueInput(QStringLiteral("321"));
         ui().INTERNAV->press(QStringLiteral("Duplica"));
-        QCOMPARE(stored("SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE IN (288, 321)"), QStringLiteral("0"));
-        QCOMPARE(stored("SELECT COUNT(*) FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 IN (288, 321)"), QStringLiteral("0"));
+        QCOMPARE(scalar("SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE IN (288, 321)").toString(), QStringLiteral("0"));
+        QCOMPARE(scalar("SELECT COUNT(*) FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 IN (288, 321)").toString(), QStringLiteral("0"));
     }
 
     // A refused save keeps the mark and says nothing was saved.

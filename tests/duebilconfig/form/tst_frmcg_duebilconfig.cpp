@@ -75,6 +75,8 @@ private slots:
     void fieldDraggedOntoTheGridIsAddedAsSelAddsIt_data();
     void fieldDraggedOntoTheGridIsAddedAsSelAddsIt();
     void currencyWithWithholdingIsNotSaved();
+    void closingTypesSaveWithoutWithholding_data();
+    void closingTypesSaveWithoutWithholding();
     void catalogueOutOfStepNeverBreaksTheChecks();
     void undoKeepsTheCausalOnDisplay();
     void movingAfterTheSaveQuestionStartsFromTheCausalShown_data();
@@ -92,7 +94,6 @@ private slots:
 
 private:
     void show(const QString &code);
-    QVariant scalar(const QString &sql) const;
 
 };
 
@@ -111,15 +112,6 @@ void tst_FRMCG_DUEBILCONFIG::show(const QString &code)
     FormUi &ui = m_form->context().ui;
     ui.TXT_CAUSALE->lineEdit()->setText(code);
     ui.TXT_CAUSALE->commit();
-}
-
-QVariant tst_FRMCG_DUEBILCONFIG::scalar(const QString &sql) const
-{
-    auto connection = std::make_shared<ado::Connection>();
-    connection->setConnectionString(m_db->connectionString());
-    connection->Open(QString(), QString(), QString(), -1);
-    const ado::RecordsetPtr rs = connection->Execute(sql);
-    return rs->RecordCount() ? rs->value(rs->fieldNames().value(0)) : QVariant();
 }
 
 // After the first activation the window waits for a code with everything the user needs at
@@ -771,13 +763,22 @@ void tst_FRMCG_DUEBILCONFIG::causalLevelChecksUnlockOnlyOnRequest()
     QVERIFY(open());
     show(QStringLiteral("300"));
     FormUi &ui = m_form->context().ui;
-    QVERIFY(!ui.CHK_FILTER[1]->isEnabled());
+    // The checks of the movement's state, the operation and the presentation are the causal's.
+    const QList<int> causalLevel = {1, 2, 8, 9, 10, 11, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24};
+    const auto enabled = [&] {
+        QList<int> ids;
+        for (int id : causalLevel)
+            if (ui.CHK_FILTER[id]->isEnabled())
+                ids << id;
+        return ids;
+    };
+    QCOMPARE(enabled(), QList<int>());
     m_messages->enqueueAnswer(MsgAnswer::No);
     emit ui.CMD_MODIFICACHECKCAUSALE->ButtonClick();
-    QVERIFY(!ui.CHK_FILTER[1]->isEnabled());
+    QCOMPARE(enabled(), QList<int>());
     m_messages->enqueueAnswer(MsgAnswer::Yes);
     emit ui.CMD_MODIFICACHECKCAUSALE->ButtonClick();
-    QVERIFY(ui.CHK_FILTER[1]->isEnabled());
+    QCOMPARE(enabled(), causalLevel);
     QVERIFY(!ui.CMD_MODIFICACHECKCAUSALE->isEnabled());
 }
 
@@ -799,6 +800,36 @@ void tst_FRMCG_DUEBILCONFIG::currencyWithWithholdingIsNotSaved()
     QCOMPARE(scalar("SELECT CGP6_INDPAGVALUTA FROM CGP6_DUEBILPARAMDITTA WHERE CGP6_CAUSALE_CGP0 = 310 AND CGP6_DITTA_CG18 = 1")
                  .toInt(),
              0);
+}
+
+// Closing and compensating items withhold nothing: their save clears the withholding check,
+// on screen and stored; the other types keep it.
+void tst_FRMCG_DUEBILCONFIG::closingTypesSaveWithoutWithholding_data()
+{
+    QTest::addColumn<QString>("causal");
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("collections keep it") << QStringLiteral("300") << QStringLiteral("1") << QStringLiteral("1");
+    QTest::newRow("closing clears it") << QStringLiteral("300") << QStringLiteral("3") << QStringLiteral("0");
+    QTest::newRow("compensation clears it") << QStringLiteral("320") << QStringLiteral("6") << QStringLiteral("0");
+}
+
+void tst_FRMCG_DUEBILCONFIG::closingTypesSaveWithoutWithholding()
+{
+    QFETCH(QString, causal);
+    QFETCH(QString, type);
+    QFETCH(QString, stored);
+    execute(QStringLiteral("UPDATE CGP5_DUEBILPARAM SET CGP5_TIPOCAUSALE = %1 WHERE CGP5_CAUSALE_CGP0 = %2").arg(type, causal));
+    const QString check30 = QStringLiteral(" WHERE CGP4_CAUSALE_CGP0 = %1 AND CGP4_IDCHECK_CGP2 = 30").arg(causal);
+    execute(QStringLiteral("UPDATE CGP4_DUEBILFILTRI SET CGP4_CHECKED = 1") + check30);
+    QVERIFY(open(QStringLiteral("VELTO")));
+    show(causal);
+    FormUi &ui = m_form->context().ui;
+    QCOMPARE(ui.CHK_FILTER[30]->Text(), QStringLiteral("1"));
+    ui.TXT_DESCRIZIONE->setText(QStringLiteral("Rivista"));
+    QVERIFY(confirm());
+    QCOMPARE(scalar(QStringLiteral("SELECT CGP4_CHECKED FROM CGP4_DUEBILFILTRI") + check30).toString(), stored);
+    QCOMPARE(ui.CHK_FILTER[30]->Text(), stored);
 }
 
 void tst_FRMCG_DUEBILCONFIG::catalogueOutOfStepNeverBreaksTheChecks()

@@ -38,13 +38,6 @@ class tst_WindowHistory : public WindowFixture
 
     FormUi &ui() { return m_form->context().ui; }
 
-    int scalar(const QString &sql)
-    {
-        ado::Connection c;
-        c.Open(m_db->connectionString());
-        return c.Execute(sql)->value(QStringLiteral("COUNT(*)")).toInt();
-    }
-
     QList<CausalHistory::Entry> history(const QString &code)
     {
         ado::Connection c;
@@ -282,7 +275,7 @@ private slots:
         show(QStringLiteral("400"));
         m_messages->enqueueAnswer(MsgAnswer::Yes);  // "Eliminare la causale 400 - ...?"
         QVERIFY(ui().INTERNAV->press(QStringLiteral("Elimina")));
-        QCOMPARE(scalar("SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 400"), 0);
+        QCOMPARE(scalar("SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 400").toInt(), 0);
         const QList<CausalHistory::Entry> entries = history(QStringLiteral("400"));
         QCOMPARE(entries.size(), 2);
         QCOMPARE(entries.at(0).operation, Operation::Delete);

@@ -1,6 +1,7 @@
 #include "adoerror.h"
 #include "connection.h"
 #include "duebilstatements.h"
+#include "modulerows.h"
 #include "recordset.h"
 #include "sqlrewriter.h"
 #include "statementgoldens.h"
@@ -28,7 +29,6 @@ private slots:
     void odbcWritesWhatTheEmbeddedDriverWrites();
 
 private:
-    static QString dump(ado::Connection &c);
 };
 
 void tst_StatementsDialects::statementsAreTheServersText_data()
@@ -99,25 +99,6 @@ void tst_StatementsDialects::embeddedRewritingShortcutChangesNothing()
     }
 }
 
-QString tst_StatementsDialects::dump(ado::Connection &c)
-{
-    QString all;
-    for (const char *table : {"CGP0_DUEBILCAUSALI", "CGP3_DUEBILGRIGLIA", "CGP4_DUEBILFILTRI", "CGP5_DUEBILPARAM",
-                              "CGP6_DUEBILPARAMDITTA", "CGP7_DUEBILPERSREG", "FW41_SELEZIONEPARAMSCADENZE"}) {
-        const ado::RecordsetPtr rs = c.Execute(QStringLiteral("SELECT * FROM %1").arg(QLatin1String(table)));
-        QStringList rows;
-        for (; !rs->isEOF(); rs->MoveNext()) {
-            QStringList cells;
-            for (const QString &f : rs->fieldNames())
-                cells << (rs->value(f).isNull() ? QStringLiteral("NULL") : rs->value(f).toString());
-            rows << cells.join('|');
-        }
-        rows.sort();
-        all += QLatin1String(table) + '\n' + rows.join('\n') + '\n';
-    }
-    return all;
-}
-
 void tst_StatementsDialects::odbcWritesWhatTheEmbeddedDriverWrites()
 {
     TestDatabase embeddedDb, odbcDb;
@@ -141,9 +122,9 @@ void tst_StatementsDialects::odbcWritesWhatTheEmbeddedDriverWrites()
             c->Execute(sql, 1);
         c->CommitTrans();
     }
-    const QString written = dump(embedded);
+    const QString written = moduleRows(embedded);
     QVERIFY(written.contains(QStringLiteral("Copia dell'incasso è")));
-    QCOMPARE(dump(odbc), written);
+    QCOMPARE(moduleRows(odbc), written);
 }
 
 QTEST_GUILESS_MAIN(tst_StatementsDialects)

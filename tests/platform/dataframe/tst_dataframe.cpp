@@ -1,4 +1,5 @@
 #include "adoerror.h"
+#include "databasereads.h"
 #include "dataframe.h"
 #include "fixture.h"
 
@@ -21,12 +22,6 @@ class TestDataFrame : public QObject
     QLineEdit *m_description = nullptr;
     std::unique_ptr<DataFrame> m_causali;
     QStringList m_errors;
-
-    QString scalar(const QString &sql)
-    {
-        RecordsetPtr rs = m_connection->Execute(sql);
-        return rs->isEOF() ? QString() : rs->value(rs->fieldNames().first()).toString();
-    }
 
     std::unique_ptr<DataFrame> frame(const QString &sql, int marshal = 1)
     {
@@ -94,7 +89,7 @@ private slots:
         QCOMPARE(m_description->text(), description);
         QCOMPARE(status.size(), found ? 1 : 0);
         // The code written into the row as a criterion is never saved over another causal.
-        QCOMPARE(scalar("SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE IN (300, 310, 320, 400)"),
+        QCOMPARE(scalar(*m_connection, "SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE IN (300, 310, 320, 400)").toString(),
                  QString("4"));
     }
 
@@ -110,7 +105,7 @@ private slots:
         QCOMPARE(after.size(), 1);
         QCOMPARE(after.first().first().toInt(), DataFrame::ResultOk);
         QVERIFY(!m_causali->RecordChanged());
-        QCOMPARE(scalar("SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 300"),
+        QCOMPARE(scalar(*m_connection, "SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 300").toString(),
                  QString("Incasso RiBa"));
     }
 
@@ -123,7 +118,7 @@ private slots:
         QVERIFY(!m_causali->Save(true, true, true));
         QVERIFY(m_causali->RecordChanged());
         QCOMPARE(m_description->text(), QString("da non salvare"));
-        QCOMPARE(scalar("SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 300"),
+        QCOMPARE(scalar(*m_connection, "SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 300").toString(),
                  QString("Incasso RiBa clienti"));
     }
 
@@ -149,7 +144,7 @@ private slots:
         QCOMPARE(m_causali->MoveNext(), moved);
         QCOMPARE(asked, 1);
         QCOMPARE(m_code->text(), moved ? QString("310") : QString("300"));
-        QCOMPARE(scalar("SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 300"), stored);
+        QCOMPARE(scalar(*m_connection, "SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 300").toString(), stored);
         // Closing asks the same question: choosing to stay keeps the window open.
         QCOMPARE(m_causali->CloseCheck(true, 0, true), moved);
     }
@@ -171,10 +166,10 @@ private slots:
         connect(m_causali.get(), &DataFrame::BeforeDelete, this, [&](bool *cancel) { *cancel = refuse; },
                 Qt::DirectConnection);
         QVERIFY(!m_causali->Delete());
-        QCOMPARE(scalar("SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI"), QString("3"));
+        QCOMPARE(scalar(*m_connection, "SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI").toString(), QString("3"));
         refuse = false;
         QVERIFY(m_causali->Delete());
-        QCOMPARE(scalar("SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 310"), QString("0"));
+        QCOMPARE(scalar(*m_connection, "SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 310").toString(), QString("0"));
         QCOMPARE(m_causali->Status(), 2);
     }
 
@@ -199,7 +194,7 @@ private slots:
         QVERIFY(written);
         QCOMPARE(batch.size(), 1);
         QVERIFY(!layout->BatchPending());
-        QCOMPARE(scalar("SELECT SUM(CGP3_SORTTYPE) FROM CGP3_DUEBILGRIGLIA"), QString("2"));
+        QCOMPARE(scalar(*m_connection, "SELECT SUM(CGP3_SORTTYPE) FROM CGP3_DUEBILGRIGLIA").toString(), QString("2"));
 
         QVERIFY(layout->AddNew());
         rs->setValue("CGP3_CAUSALE_CGP0", 300);
@@ -209,7 +204,7 @@ private slots:
         QCOMPARE(batch.size(), 2);
         QCOMPARE(m_errors.size(), 1);
         QVERIFY(layout->BatchPending());
-        QCOMPARE(scalar("SELECT COUNT(*) FROM CGP3_DUEBILGRIGLIA"), QString("3"));
+        QCOMPARE(scalar(*m_connection, "SELECT COUNT(*) FROM CGP3_DUEBILGRIGLIA").toString(), QString("3"));
     }
 
     // A click on a row of a child's grid: the controls show that row, AfterMove is raised, the
@@ -234,7 +229,7 @@ private slots:
         QCOMPARE(moved.size(), 2);
         QCOMPARE(sort->text(), QString("1"));
         QVERIFY(layout->RecordChanged());
-        QCOMPARE(scalar("SELECT SUM(CGP3_SORTTYPE) FROM CGP3_DUEBILGRIGLIA"), QString("1"));
+        QCOMPARE(scalar(*m_connection, "SELECT SUM(CGP3_SORTTYPE) FROM CGP3_DUEBILGRIGLIA").toString(), QString("1"));
         QVERIFY(!layout->MoveTo(QVariant()));
         QCOMPARE(moved.size(), 2);
     }
@@ -261,7 +256,7 @@ private slots:
         m_description->setText("Rivista due");
         QVERIFY(!m_causali->Save(true, true, true));
         QVERIFY(layout->BatchPending());
-        QCOMPARE(scalar("SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 300"), QString("Rivista"));
+        QCOMPARE(scalar(*m_connection, "SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 300").toString(), QString("Rivista"));
     }
 
     void checkBoxesCarryZeroOrOne()

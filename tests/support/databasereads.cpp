@@ -1,0 +1,25 @@
+#include "databasereads.h"
+
+#include "recordset.h"
+
+QVariant scalar(ado::Connection &connection, const QString &sql)
+{
+    const ado::RecordsetPtr rs = connection.Execute(sql);
+    return rs->RecordCount() ? rs->value(0) : QVariant();
+}
+
+QVariant scalar(const QString &connectionString, const QString &sql)
+{
+    ado::Connection connection;
+    connection.Open(connectionString);
+    return scalar(connection, sql);
+}
+
+QStringList firstRow(ado::Connection &connection, const QString &sql)
+{
+    const ado::RecordsetPtr rs = connection.Execute(sql);
+    QStringList values;
+    for (int i = 0; i < rs->fieldNames().size(); ++i)
+        values << (rs->RecordCount() ? rs->value(i).toString() : QString());
+    return values;
+}
