@@ -72,7 +72,7 @@ QList<Finding> check(const ControlSurface &screen, bool stateManagementDisabled)
         else if (name.startsWith(QLatin1String("CBO_"))
                  && (!whole || !offered(name, type, stateManagementDisabled).contains(number))) {
             bool otherType = false;
-            for (int t = 1; t <= 8 && whole; ++t)
+            for (int t = 1; t <= int(LastOperationType) && whole; ++t)
                 otherType = otherType || offered(name, operationTypeOf(t), false).contains(number);
             found.append({Finding::NotOffered, c, value, 0, !otherType});
         }

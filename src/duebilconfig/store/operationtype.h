@@ -17,10 +17,14 @@ enum class OperationType {
     Advances = 8,         // "Acconti"
 };
 
-// The type of a stored or shown value ("1" to "8"); anything else is None.
+// The types run from 1 to the last one; a new type goes at the end, and everything that goes
+// through all the types (the value checks of the tool) follows this bound.
+constexpr OperationType LastOperationType = OperationType::Advances;
+
+// The type of a stored or shown value ("1" to the last); anything else is None.
 inline OperationType operationTypeOf(int value)
 {
-    return value >= 1 && value <= 8 ? OperationType(value) : OperationType::None;
+    return value >= 1 && value <= int(LastOperationType) ? OperationType(value) : OperationType::None;
 }
 
 inline OperationType operationTypeOf(const QString &text)
