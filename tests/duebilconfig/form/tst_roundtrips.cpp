@@ -144,6 +144,10 @@ void tst_Roundtrips::statementsPerAction_data()
         << Action{show300Edited, [](T &t) { t.pressRecord(QStringLiteral("Successivo")); }} << 20;
     QTest::newRow("Precedente") << Action{show300, [](T &t) { t.pressRecord(QStringLiteral("Precedente")); }} << 20;
     QTest::newRow("Annulla") << Action{show300Edited, [](T &t) { t.pressRecord(QStringLiteral("Annulla")); }} << 18;
+    // The write of the changed row and its history, in a transaction; the other companies'
+    // rows are not read again when the causal's own settings stay as stored.
+    QTest::newRow("Conferma description")
+        << Action{show300Edited, [](T &t) { t.pressRecord(QStringLiteral("Conferma")); }} << 9;
     // Its decode, then the check of what the ledger causal allows.
     QTest::newRow("posting causal typed")
         << Action{show300, [enter](T &t) { enter(t.ui().TXT_CAUSALECOGE, BenchGenerator::ledgerCausalCode(7)); }} << 2;
