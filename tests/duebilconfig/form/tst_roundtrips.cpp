@@ -162,7 +162,7 @@ void tst_Roundtrips::statementsPerAction_data()
     QTest::newRow("Conferma company months")
         << confirmAfter([](T &t) { t.ui().TXT_MESI->setText(QStringLiteral("7")); }) << 9 << 6;
     QTest::newRow("Conferma posting text")
-        << confirmAfter([](T &t) { t.ui().TXT_TESTOPARAMETRICO->setText(QStringLiteral("Riga [NUMDOC]")); }) << 10 << 7;
+        << confirmAfter([](T &t) { t.ui().TXT_TESTOPARAMETRICO->setText(QStringLiteral("Riga [NUMDOC]")); }) << 9 << 6;
     QTest::newRow("Conferma check") << confirmAfter([](T &t) { t.tick(t.ui().CHK_FILTER[5]); }) << 8 << 5;
     // Its decode, then the check of what the ledger causal allows.
     QTest::newRow("posting causal typed")
