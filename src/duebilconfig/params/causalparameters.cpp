@@ -907,6 +907,8 @@ void CausalParameters::warnOtherCompanies()
         causalValues.insert(QLatin1String(c.name), surface.value(QLatin1String(c.name)));
     causalValues.insert(QLatin1String(ParameterControls::WithholdingCheck),
                         ctx.ui.CHK_FILTER[ISelectionChecks::WithholdingCheck]->Text());
+    if (causalSettingsAsStored(causalValues))
+        return;
     const QList<StoredParameterChecks::Finding> findings =
         StoredParameterChecks(ctx.Gcnn_Connessione).check(ctx.causalCode(), causalValues, ctx.companyText());
     if (findings.isEmpty())
@@ -926,6 +928,36 @@ void CausalParameters::warnOtherCompanies()
     ctx.msgBox(MessageId::OtherCompanyIncomplete,
                {f.company, name, f.value.isEmpty() ? ctx.t(MessageId::NoValue) : f.value, why},
                ClsServizi::StyleCode::Information);
+}
+
+// The other companies' rows are judged with the causal's own settings and its withholding
+// check, and with nothing else this save writes: when these are as they were read, the save
+// leaves them as stored (a value equal to the one read is not written), so the other companies
+// stand as before it and there is nothing new to name.
+bool CausalParameters::causalSettingsAsStored(const QHash<QString, QString> &causalValues) const
+{
+    const ado::RecordsetPtr param = ctx.FME_PARAMETRI ? ctx.FME_PARAMETRI->recordset() : ado::RecordsetPtr();
+    const ado::RecordsetPtr checks = ctx.FME_FILTRI ? ctx.FME_FILTRI->recordset() : ado::RecordsetPtr();
+    if (!param || param->State() != ado::ObjectState::Open || param->isBOF() || param->isEOF() || !checks
+        || checks->State() != ado::ObjectState::Open)
+        return false;
+    // A row not yet stored has nothing read to compare with.
+    if (ctx.nz(param->originalValue(QStringLiteral("CGP5_CAUSALE_CGP0")), QString()).toString() != ctx.causalCode())
+        return false;
+    for (const ParameterControls::Control &c : ParameterControls::parametri()) {
+        const QString stored = ctx.nz(param->originalValue(QLatin1String(c.column)), QString()).toString().trimmed();
+        if (causalValues.value(QLatin1String(c.name)).trimmed() != stored)
+            return false;
+    }
+    QString withholding;
+    for (const QVariantList &row : checks->originalRows({QStringLiteral("CGP4_IDCHECK_CGP2"), QStringLiteral("CGP4_CHECKED")})) {
+        if (ctx.nz(row.at(0), 0).toInt() == ISelectionChecks::WithholdingCheck)
+            withholding = ctx.nz(row.at(1), 0).toString();
+    }
+    // The type may clear a ticked check as it is saved: that is a change too.
+    if (withholding == QLatin1String("1") && SaveRules::clearsWithholding(ctx.operationType()))
+        return false;
+    return !withholding.isEmpty() && causalValues.value(QLatin1String(ParameterControls::WithholdingCheck)) == withholding;
 }
 
 // ---------------------------------------------------------------------------------------------

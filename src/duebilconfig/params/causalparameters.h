@@ -98,6 +98,7 @@ private:
     void fillDependentLists(const QList<ComboField *> &dependent);
     bool refused(QWidget *field, const QList<LedgerChecks::Message> &messages);
     void warnOtherCompanies();
+    bool causalSettingsAsStored(const QHash<QString, QString> &causalValues) const;
     void forceColumn(const QString &column, const QVariant &value);
     bool registrationRowPresent() const;
     void connectLegend();

@@ -231,7 +231,7 @@ bool FormContext::endBatch(DataFrame *frame, bool cancelNewRow)
     if (!frame->UpdateBatchRecordset({}))
         return false;
     if (frame->recordset()->RecordCount() > 0)
-        frame->Refresh(QString());
+        frame->refreshAfterWrite();
     else
         frame->setStatus(DataFrame::StatusQuery);
     return true;

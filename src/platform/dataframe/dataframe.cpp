@@ -585,6 +585,20 @@ void DataFrame::Refresh(const QString &statement)
     refreshControls();
 }
 
+void DataFrame::refreshAfterWrite()
+{
+    d->recordChanged = false;
+    if (d->gridRefresher)
+        d->gridRefresher(d->recordset);
+    const bool row = d->status != StatusQuery && d->hasRow();
+    for (const Binding &b : std::as_const(d->bindings)) {
+        if (row && b.control && b.active && !d->held.contains(b.control) && d->recordset->hasField(b.column)
+            && !differs(controlColumnValue(b), d->recordset->value(b.column)))
+            continue;
+        writeControl(b);
+    }
+}
+
 void DataFrame::UpdateBatch()
 {
     emit UpdateBatchAll();

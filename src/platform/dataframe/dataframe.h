@@ -100,6 +100,9 @@ public:
     void PrepareNewSource();
     // Shows the recordset again after it was reopened; an empty statement keeps the source.
     void Refresh(const QString &statement = {});
+    // Shows the row just written: a control that already shows its value as written keeps it
+    // (a code field is not decoded again), the others show the row as Refresh does.
+    void refreshAfterWrite();
 
     // The save of the master has reached this frame: raises UpdateBatchAll, whose handler
     // decides whether and how the rows are written.

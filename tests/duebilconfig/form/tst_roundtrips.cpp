@@ -42,6 +42,7 @@ public:
     void showCausal(const QString &code) { show(code); }
     bool openWindow() { return open() != nullptr; }
     FormUi &ui() { return m_form->context().ui; }
+    using WindowFixture::tick;
 
 private:
     QTemporaryDir m_dir;
@@ -118,6 +119,7 @@ void tst_Roundtrips::statementsPerAction_data()
 {
     QTest::addColumn<Action>("action");
     QTest::addColumn<int>("limit");
+    QTest::addColumn<int>("written");   // statements from BEGIN to COMMIT; 0: the action writes nothing
 
     using T = tst_Roundtrips;
     const auto open = [](T &t) { QVERIFY(t.openWindow()); };
@@ -138,15 +140,33 @@ void tst_Roundtrips::statementsPerAction_data()
         QTest::keyClick(field->lineEdit(), Qt::Key_Return);
     };
 
-    QTest::newRow("open window") << Action{{}, open} << 15;
-    QTest::newRow("show causal") << Action{open, [](T &t) { t.showCausal(QStringLiteral("300")); }} << 18;
+    QTest::newRow("open window") << Action{{}, open} << 15 << 0;
+    QTest::newRow("show causal") << Action{open, [](T &t) { t.showCausal(QStringLiteral("300")); }} << 18 << 0;
     QTest::newRow("Successivo answered No")
-        << Action{show300Edited, [](T &t) { t.pressRecord(QStringLiteral("Successivo")); }} << 20;
-    QTest::newRow("Precedente") << Action{show300, [](T &t) { t.pressRecord(QStringLiteral("Precedente")); }} << 20;
-    QTest::newRow("Annulla") << Action{show300Edited, [](T &t) { t.pressRecord(QStringLiteral("Annulla")); }} << 18;
+        << Action{show300Edited, [](T &t) { t.pressRecord(QStringLiteral("Successivo")); }} << 20 << 0;
+    QTest::newRow("Precedente") << Action{show300, [](T &t) { t.pressRecord(QStringLiteral("Precedente")); }} << 20 << 0;
+    QTest::newRow("Annulla") << Action{show300Edited, [](T &t) { t.pressRecord(QStringLiteral("Annulla")); }} << 18 << 0;
+    // A save: the checks of the causal against the ledger, then BEGIN, the changed row's UPDATE
+    // (a check read first for another user's change, a table's shape asked once per
+    // connection), its history INSERT, COMMIT, and the checks read again, which another user
+    // may have changed. The other companies' rows are not read when the causal's own settings
+    // stay as stored.
+    const auto confirmAfter = [show300](std::function<void(T &)> edit) {
+        return Action{show300, [edit](T &t) {
+                          edit(t);
+                          t.pressRecord(QStringLiteral("Conferma"));
+                      }};
+    };
+    QTest::newRow("Conferma description")
+        << Action{show300Edited, [](T &t) { t.pressRecord(QStringLiteral("Conferma")); }} << 9 << 6;
+    QTest::newRow("Conferma company months")
+        << confirmAfter([](T &t) { t.ui().TXT_MESI->setText(QStringLiteral("7")); }) << 9 << 6;
+    QTest::newRow("Conferma posting text")
+        << confirmAfter([](T &t) { t.ui().TXT_TESTOPARAMETRICO->setText(QStringLiteral("Riga [NUMDOC]")); }) << 9 << 6;
+    QTest::newRow("Conferma check") << confirmAfter([](T &t) { t.tick(t.ui().CHK_FILTER[5]); }) << 8 << 5;
     // Its decode, then the check of what the ledger causal allows.
     QTest::newRow("posting causal typed")
-        << Action{show300, [enter](T &t) { enter(t.ui().TXT_CAUSALECOGE, BenchGenerator::ledgerCausalCode(7)); }} << 2;
+        << Action{show300, [enter](T &t) { enter(t.ui().TXT_CAUSALECOGE, BenchGenerator::ledgerCausalCode(7)); }} << 2 << 0;
     // The user's id from the code typed, the description of that id, the code shown in the
     // grid's new row; the other rows are not read again.
     QTest::newRow("exclusion user typed")
@@ -157,13 +177,14 @@ void tst_Roundtrips::statementsPerAction_data()
                       QVERIFY(t.ui().GRIDNAVREVOKE->press(QStringLiteral("NUOVO")));
                   },
                   [enter](T &t) { enter(t.ui().TXT_UTENTE, QStringLiteral("MROSSI")); }}
-        << 3;
+        << 3 << 0;
 }
 
 void tst_Roundtrips::statementsPerAction()
 {
     QFETCH(Action, action);
     QFETCH(int, limit);
+    QFETCH(int, written);
     if (action.before)
         action.before(*this);
     if (QTest::currentTestFailed())
@@ -182,6 +203,14 @@ void tst_Roundtrips::statementsPerAction()
             qInfo("%s", qPrintable(QString(sql).replace(QLatin1String("\r\n"), QLatin1String(" "))));
     }
     QVERIFY2(g_sent.size() <= limit, qPrintable(QStringLiteral("%1 statements sent").arg(g_sent.size())));
+    const qsizetype begin = g_sent.indexOf(QStringLiteral("BEGIN IMMEDIATE"));
+    const qsizetype commit = g_sent.lastIndexOf(QStringLiteral("COMMIT"));
+    if (written == 0) {
+        QCOMPARE(begin, qsizetype(-1));
+        return;
+    }
+    QVERIFY(begin >= 0 && commit > begin);
+    QVERIFY2(commit + 1 - begin <= written, qPrintable(QStringLiteral("%1 statements written").arg(commit + 1 - begin)));
 }
 
 QTEST_MAIN(tst_Roundtrips)
