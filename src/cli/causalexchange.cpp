@@ -701,7 +701,7 @@ bool CausalExchange::screenCheck(Causal *causal, bool stateManagementDisabled, Q
     bool ritenute = false;
     for (const QJsonValue &row : causal->rows.value(QStringLiteral("CGP4_DUEBILFILTRI"))) {
         ritenute = ritenute
-            || (row[QLatin1String("CGP4_IDCHECK_CGP2")].toDouble() == 30 && row[QLatin1String("CGP4_CHECKED")].toDouble() == 1);
+            || (row[QLatin1String("CGP4_IDCHECK_CGP2")].toDouble() == ParameterControls::WithholdingCheckId && row[QLatin1String("CGP4_CHECKED")].toDouble() == 1);
     }
     const QList<QPair<int, int>> screens = companyScreens(ditte, registrazioni);
     for (const auto &[i, j] : std::as_const(screens)) {

@@ -111,7 +111,7 @@ CausalConfiguration CausalRecords::heldRows(bool asRead) const
                     if (layout && columns.at(c) == QLatin1String("CGP3_IDFIELD_CGP1") && each->hasField(QStringLiteral("CGP1_ID")))
                         v = each->value(QStringLiteral("CGP1_ID"));
                     const int id = checks ? each->value(QStringLiteral("CGP4_IDCHECK_CGP2")).toInt() : 0;
-                    if (checks && columns.at(c) == QLatin1String("CGP4_CHECKED") && id >= 1 && id <= 32)
+                    if (checks && columns.at(c) == QLatin1String("CGP4_CHECKED") && id >= 1 && id < ctx.ui.CHK_FILTER.size())
                         v = qlonglong(ctx.nz(ctx.ui.CHK_FILTER[id]->Text(), 0).toInt());
                     const QVariant stored = read.isEmpty() ? QVariant() : read.first().at(c);
                     values.append(c == causalAt ? code : storedType(v, stored));
@@ -495,9 +495,9 @@ void CausalRecords::FME_CAUSALI_BeforeUpdate(bool *fbol_Cancel)
                 if (rs->RecordCount() > 0) {
                     rs->MoveFirst();
                     for (; !rs->isEOF(); rs->MoveNext()) {
-                        if (rs->value(QStringLiteral("CGP2_ID")).toInt() == 30) {
+                        if (rs->value(QStringLiteral("CGP2_ID")).toInt() == ISelectionChecks::WithholdingCheck) {
                             rs->setValue(QStringLiteral("CGP4_CHECKED"), QStringLiteral("0"));
-                            ui.CHK_FILTER[30]->setText(QStringLiteral("0"));
+                            ui.CHK_FILTER[ISelectionChecks::WithholdingCheck]->setText(QStringLiteral("0"));
                             break;
                         }
                     }

@@ -45,7 +45,9 @@ const QList<Control> &utenti();
 // The entry of a control, nullptr when it is none of the above.
 const Control *find(const QString &name);
 
-// The withholding check on screen (CHK_FILTER(30)) as the rules name it.
+// The check that marks a causal for withholding tax: its id (CGP2_ID), and its control on
+// screen as the rules name it.
+inline constexpr int WithholdingCheckId = 30;
 inline constexpr const char *WithholdingCheck = "CHK_FILTER_30";
 
 } // namespace ParameterControls

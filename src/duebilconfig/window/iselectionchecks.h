@@ -1,6 +1,7 @@
 #pragma once
 
 #include "operationtype.h"
+#include "parametercontrols.h"
 
 #include <QString>
 
@@ -9,7 +10,7 @@ class ISelectionChecks
 {
 public:
     // The check that marks a causal for withholding tax.
-    static constexpr int WithholdingCheck = 30;
+    static constexpr int WithholdingCheck = ParameterControls::WithholdingCheckId;
 
     virtual ~ISelectionChecks() = default;
 
