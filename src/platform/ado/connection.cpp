@@ -130,6 +130,7 @@ struct Connection::Private
     // The reads of the action readsAction, by statement text, as they were read.
     quint64 readsAction = 0;
     QHash<QString, RecordsetPtr> reads;
+    QHash<QString, Connection::TableShape> shapes;
 
     void undoInMemory()
     {
@@ -300,6 +301,7 @@ void Connection::Close()
         d->undoInMemory();
     }
     forgetReads();
+    d->shapes.clear();
     // SQLite keeps a connection with statements still prepared open.
     d->statements.clear();
     {
@@ -394,6 +396,17 @@ bool Connection::isRead(const QString &sql)
     const QStringView text = QStringView(sql).trimmed();
     return text.startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive)
         && (text.size() == 6 || !text.at(6).isLetterOrNumber());
+}
+
+Connection::TableShape Connection::tableShape(const QString &table) const
+{
+    if (const auto kept = d->shapes.constFind(table); kept != d->shapes.cend())
+        return kept.value();
+    const QSqlDatabase db = database();
+    TableShape shape{db.record(table), db.primaryIndex(table)};
+    if (!shape.record.isEmpty())
+        d->shapes.insert(table, shape);
+    return shape;
 }
 
 void Connection::forgetReads() const

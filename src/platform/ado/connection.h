@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <QSqlIndex>
+#include <QSqlRecord>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -93,6 +95,16 @@ public:
     void forgetReads() const;
     // Whether a statement only reads (a SELECT).
     static bool isRead(const QString &sql);
+
+    // A table's columns and primary key, asked of the database once while the connection is
+    // open: on the server each question is a round trip, and a window writes the same tables at
+    // every save. A table not found is asked again next time: it may be created meanwhile.
+    struct TableShape
+    {
+        QSqlRecord record;
+        QSqlIndex primary;
+    };
+    TableShape tableShape(const QString &table) const;
 
     // The connection string with any password replaced by "****", for messages and traces.
     static QString maskPassword(const QString &connectionString);

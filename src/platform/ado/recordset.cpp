@@ -785,35 +785,13 @@ BatchRows partitionRows(const SharedRows &s, bool allRows)
     return rows;
 }
 
-// A table's columns and key, asked of the database once per connection and table: on the
-// server each question is a round trip, and a window writes the same tables at every save.
-struct TableShape
-{
-    QSqlRecord record;
-    QSqlIndex primary;
-};
-
-TableShape tableShape(const QSqlDatabase &db, const QString &table)
-{
-    static QHash<QString, TableShape> known;
-    const QString key = db.connectionName() + QChar(0) + db.databaseName() + QChar(0) + table;
-    const auto it = known.constFind(key);
-    if (it != known.cend())
-        return it.value();
-    TableShape shape{db.record(table), db.primaryIndex(table)};
-    // A table missing now may be created later: only a table found is kept.
-    if (!shape.record.isEmpty())
-        known.insert(key, shape);
-    return shape;
-}
-
-BatchTarget resolveTarget(const SharedRows &s, const QSqlDatabase &db)
+BatchTarget resolveTarget(const SharedRows &s, const Connection &connection)
 {
     BatchTarget target;
     target.table = targetTable(s.source);
     if (target.table.isEmpty())
         throw AdoError(AdoError::Usage, QStringLiteral("No table to write to"), s.source);
-    const TableShape shape = tableShape(db, target.table);
+    const Connection::TableShape shape = connection.tableShape(target.table);
     const QSqlRecord &tableRecord = shape.record;
     if (tableRecord.isEmpty())
         throw AdoError(AdoError::MissingObject, QStringLiteral("Invalid object name '%1'").arg(target.table),
@@ -1024,7 +1002,7 @@ int Recordset::UpdateBatch()
     if (!rows.anyChange())
         return 0;
     QSqlDatabase db = d->connection->database();
-    const BatchTarget target = resolveTarget(s, db);
+    const BatchTarget target = resolveTarget(s, *d->connection);
     const QList<BatchStatement> statements = composeStatements(s, target, rows, allRows, d->connection->dialect());
 
     std::optional<TransactionGuard> transaction;
