@@ -5,6 +5,7 @@
 #include "causaloperations.h"
 #include "duebilstatements.h"
 #include "messageids.h"
+#include "moduletables.h"
 #include "recordset.h"
 #include "statementlog.h"
 #include "storedparameterchecks.h"
@@ -44,13 +45,11 @@ enum : int {
 } // namespace Text
 
 // The section of a causal that carries its change history, when asked for.
-const QString HistorySection = QStringLiteral("storico");
-const CausalConfiguration::Table &historyTable()
+const Table &historyTable()
 {
-    static const CausalConfiguration::Table table{"storico", "CGPL_DUEBILSTORICO", "CGPL_CAUSALE_CGP0", nullptr, {},
-                                                  "CGPL_ID", false};
-    return table;
+    return *ModuleTables::find(S::HistoryTable);
 }
+const QString HistorySection = QLatin1String(historyTable().section);
 
 // A recorded history row of the file, past its columns' rules: a moment as the history writes
 // it, a table of the configuration, key and values as JSON objects.
@@ -606,7 +605,7 @@ bool CausalExchange::readCausal(const QJsonObject &object, const ImportOptions &
                 return refuse(Text::RepeatedRow, {QLatin1String(s.table), keyValues.join(QStringLiteral(", "))});
             keys.insert(keyValues.join(QLatin1Char('/')));
             // An exclusion withdraws the causal from one group or one user, never from none or both.
-            if (QLatin1String(s.table) == QLatin1String("CGP8_DUEBILREVOKE")) {
+            if (QLatin1String(s.table) == ExclusionTable) {
                 const bool group = !r.value(QLatin1String("CGP8_ID_FW06")).isNull() && r.contains(QLatin1String("CGP8_ID_FW06"));
                 const bool user = !r.value(QLatin1String("CGP8_ID_FW07")).isNull() && r.contains(QLatin1String("CGP8_ID_FW07"));
                 if (!group && !user)
@@ -848,8 +847,8 @@ QString CausalExchange::write(const Causal &causal) const
         for (const QJsonValue &value : causal.rows.value(QLatin1String(s.table))) {
             QJsonObject row = value.toObject();
             row.insert(QLatin1String(s.causalColumn), causal.code.toLongLong());
-            if (QLatin1String(s.table) == QLatin1String("FW41_SELEZIONEPARAMSCADENZE"))
-                row.insert(QStringLiteral("FW41_UOBJECT"), S::UObjectConfig);
+            if (s.objectColumn)
+                row.insert(QLatin1String(s.objectColumn), S::UObjectConfig);
             if (const QString error = insert(s.table, row); !error.isEmpty())
                 return error;
         }
@@ -859,8 +858,7 @@ QString CausalExchange::write(const Causal &causal) const
 
 QList<QPair<QString, int>> CausalExchange::complete(const Causal &causal, const ImportOptions &options) const
 {
-    static const char *const completedTables[] = {"CGP4_DUEBILFILTRI", "CGP5_DUEBILPARAM", "CGP6_DUEBILPARAMDITTA",
-                                                  "CGP7_DUEBILPERSREG"};
+    const QList<const ModuleTables::Table *> completedTables = ModuleTables::completionOrder();
     QList<QPair<QString, int>> added;
     QStringList statements = S::completionOf(causal.code, options.company, options.group);
     // Without the company's group there is no company to complete for.
@@ -870,7 +868,7 @@ QList<QPair<QString, int>> CausalExchange::complete(const Causal &causal, const 
         int rows = 0;
         m_connection->Execute(statements.at(i), 1, &rows);
         if (rows > 0)
-            added.append({QLatin1String(completedTables[i]), rows});
+            added.append({QLatin1String(completedTables.at(i)->table), rows});
     }
     return added;
 }
