@@ -18,6 +18,7 @@
 #include "recordset.h"
 #include "storedparameterchecks.h"
 #include "textstore.h"
+#include "valuerules.h"
 
 #include <QDateTime>
 #include <QJsonArray>
@@ -50,7 +51,8 @@ enum : int {
 }
 
 // The longest description the window's field takes.
-constexpr int DescriptionLimit = 100;
+const int DescriptionLimit = ValueRules::accepted(
+    *ModuleTables::find(QStringLiteral("CGP0_DUEBILCAUSALI"))->column(QStringLiteral("CGP0_DESCRIZIONE"))).characters;
 
 struct Options
 {

@@ -1,5 +1,7 @@
 #include "moduletables.h"
+#include "parametercontrols.h"
 #include "testdatabase.h"
+#include "valuerules.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -157,6 +159,49 @@ private slots:
             QCOMPARE(deleted.count(table), t->role == ModuleTables::Role::Configuration ? 1 : 0);
         }
         QCOMPARE(copied.size(), ModuleTables::ofCausal().size() - 1);
+    }
+
+    // The window's controls write the columns the definition holds, in a kind the column
+    // takes, and no field takes more characters than its column holds.
+    void controlsBindColumnsOfTheirKind()
+    {
+        for (const QList<ParameterControls::Control> *list :
+             {&ParameterControls::parametri(), &ParameterControls::parametriDitta(), &ParameterControls::persReg(),
+              &ParameterControls::causale(), &ParameterControls::utenti()}) {
+            for (const ParameterControls::Control &c : *list) {
+                const Column *column = nullptr;
+                for (const Table &t : ModuleTables::all())
+                    column = column ? column : t.column(QLatin1String(c.column));
+                QVERIFY2(column, c.column);
+                QCOMPARE(ValueRules::accepted(*column).type, column->type);
+                if (column->type == Type::Text)
+                    QVERIFY2(c.maxChar <= column->size, c.column);
+            }
+        }
+    }
+
+    void importTakesTheFieldsLength_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<int>("characters");
+        // The description is judged by nothing else: its field's length holds.
+        QTest::newRow("description") << "CGP0_DUEBILCAUSALI" << "CGP0_DESCRIZIONE" << 100;
+        // The screen of the rules judges the parameter fields; the column's size holds here.
+        QTest::newRow("ledger causal") << "CGP7_DUEBILPERSREG" << "CGP7_CAUSALECOGE_CG33" << 20;
+        QTest::newRow("account without a length") << "CGP7_DUEBILPERSREG" << "CGP7_CONTODARE_CG24" << 20;
+        QTest::newRow("row text") << "CGP7_DUEBILPERSREG" << "CGP7_TESTORIGA" << 240;
+        QTest::newRow("no control") << "CGPL_DUEBILSTORICO" << "CGPL_UTENTE" << 64;
+    }
+
+    void importTakesTheFieldsLength()
+    {
+        QFETCH(QString, table);
+        QFETCH(QString, column);
+        QFETCH(int, characters);
+        const Table *t = ModuleTables::find(table);
+        QVERIFY(t && t->column(column));
+        QCOMPARE(ValueRules::accepted(*t->column(column)).characters, characters);
     }
 };
 
