@@ -5,6 +5,7 @@
 #include "causaloperations.h"
 #include "duebilstatements.h"
 #include "messageids.h"
+#include "moduletables.h"
 #include "recordset.h"
 #include "statementlog.h"
 #include "storedparameterchecks.h"
@@ -44,13 +45,11 @@ enum : int {
 } // namespace Text
 
 // The section of a causal that carries its change history, when asked for.
-const QString HistorySection = QStringLiteral("storico");
-const CausalConfiguration::Table &historyTable()
+const Table &historyTable()
 {
-    static const CausalConfiguration::Table table{"storico", "CGPL_DUEBILSTORICO", "CGPL_CAUSALE_CGP0", nullptr, {},
-                                                  "CGPL_ID", false};
-    return table;
+    return *ModuleTables::find(S::HistoryTable);
 }
+const QString HistorySection = QLatin1String(historyTable().section);
 
 // A recorded history row of the file, past its columns' rules: a moment as the history writes
 // it, a table of the configuration, key and values as JSON objects.
@@ -97,102 +96,30 @@ const NamedId namedIds[] = {
 };
 const QString ExclusionTable = QStringLiteral("CGP8_DUEBILREVOKE");
 
-// What a column accepts. Sizes are those of the production schema; the texts the window edits
-// are held to the window's own limits.
-enum class Kind { Integer, Flag, Decimal, Text };
+// What a column of a table accepts: its type and size as the table definition gives them,
+// the kind of the control bound to it and the characters that control takes (ValueRules).
+using Kind = ModuleTables::Type;
 struct ColumnRule
 {
-    const char *column;
     Kind kind;
-    int size = 0;                  // Text: characters
-    bool notNull = false;
-    const char *refTable = nullptr;  // the catalogue or host table the value is a key of
-    const char *refColumn = nullptr;
-    int min = 0, max = 0;          // Integer: a range when max > min
+    int size;                      // Text: characters
+    bool notNull;
+    const char *refTable;          // the catalogue or host table the value is a key of
+    const char *refColumn;
+    int min, max;                  // Integer: a range when max > min
 };
 
 constexpr int IntMin = -2147483647 - 1;
 constexpr int IntMax = 2147483647;
 
-const QHash<QString, ColumnRule> &columnRules()
+// Only the table's own columns that take a value from outside have a rule.
+std::optional<ColumnRule> ruleOf(const Table &table, const QString &column)
 {
-    static const QHash<QString, ColumnRule> rules = [] {
-        const QList<ColumnRule> list = {
-            {"CGP0_CAUSALE", Kind::Integer, 0, true},
-            {"CGP0_DESCRIZIONE", Kind::Text, 100},
-            {"CGP3_CAUSALE_CGP0", Kind::Integer, 0, true},
-            {"CGP3_IDFIELD_CGP1", Kind::Integer, 0, true, "CGP1_DUEBILFIELD", "CGP1_ID"},
-            {"CGP3_VISIBLEORDER", Kind::Integer, 0, false, nullptr, nullptr, 0, 32767},
-            {"CGP3_SORTTYPE", Kind::Integer, 0, false, nullptr, nullptr, 0, 2},  // none, ascending, descending
-            {"CGP3_GROUPED", Kind::Flag},
-            {"CGP4_CAUSALE_CGP0", Kind::Integer, 0, true},
-            {"CGP4_IDCHECK_CGP2", Kind::Integer, 0, true, "CGP2_DUEBILCHECK", "CGP2_ID"},
-            {"CGP4_CHECKED", Kind::Flag},
-            {"CGP5_CAUSALE_CGP0", Kind::Integer, 0, true},
-            {"CGP5_TIPOCAUSALE", Kind::Integer, 0, false, nullptr, nullptr, 1, 8},
-            {"CGP5_TIPOSCADENZA", Kind::Integer},
-            {"CGP5_INDRECUPERO", Kind::Integer},
-            {"CGP5_INDIMPMASSIMO", Kind::Integer},
-            {"CGP5_INDIMPSCADENZA", Kind::Integer},
-            {"CGP5_INDGESTABBUONI", Kind::Flag},
-            {"CGP5_CREADISTINTA", Kind::Flag},
-            {"CGP6_DITTA_CG18", Kind::Integer, 0, true, "CG18_DITTE", "CG18_CODICE"},
-            {"CGP6_CAUSALE_CGP0", Kind::Integer, 0, true},
-            {"CGP6_MESI", Kind::Integer},
-            {"CGP6_DESCRAGGTESTATA", Kind::Flag},
-            {"CGP6_MODIFICACONTI", Kind::Flag},
-            {"CGP6_INDNUMDATADOC", Kind::Flag},
-            {"CGP6_TIPOREGISTRAZIONE", Kind::Integer},
-            {"CGP6_CREADISTINTA", Kind::Flag},
-            {"CGP6_INDACCONTI", Kind::Flag},
-            {"CGP6_DELTAIMPORTO", Kind::Decimal},
-            {"CGP6_INDNETTOPREVISIONALI", Kind::Flag},
-            {"CGP6_CAUSALECOMPCLI_CGP0", Kind::Integer},
-            {"CGP6_CAUSALECOMPFOR_CGP0", Kind::Integer},
-            {"CGP6_INDVISANTEPRIMA", Kind::Integer},
-            {"CGP6_INDPAGVALUTA", Kind::Flag},
-            {"CGP7_DITTA_CG18", Kind::Integer, 0, true, "CG18_DITTE", "CG18_CODICE"},
-            {"CGP7_CAUSALE_CGP0", Kind::Integer, 0, true},
-            {"CGP7_GRUPPO_CG10", Kind::Integer, 0, true, "CG10_GRUPPICONTI", "CG10_CODICE"},
-            {"CGP7_CAUSALECOGE_CG33", Kind::Text, 20},
-            {"CGP7_CONTODARE_CG24", Kind::Text, 20},
-            {"CGP7_CONTOAVERE_CG24", Kind::Text, 20},
-            {"CGP7_INDDETTREGIST", Kind::Integer},
-            {"CGP7_INDDETTRIGACONT", Kind::Integer},
-            {"CGP7_CAUSALEABB_CG33", Kind::Text, 20},
-            {"CGP7_CONTOABBATTIVI_CG24", Kind::Text, 20},
-            {"CGP7_CONTOABBPASSIVI_CG24", Kind::Text, 20},
-            {"CGP7_TESTORIGA", Kind::Text, 240},
-            {"CGP7_INDPAGRITENUTE", Kind::Integer},
-            {"CGP7_CONDPAGACCONTI_CG62", Kind::Text, 20},
-            {"CGP7_SEZIONALEACCONTI_CG68", Kind::Text, 20},
-            {"CGP7_INDDESCRCP", Kind::Integer},
-            {"CGP8_CAUSALE_CGP0", Kind::Integer, 0, true},
-            {"CGP8_ID_FW06", Kind::Integer, 0, false, "FW06_GROUPUSR", "FW06_ID"},
-            {"CGP8_ID_FW07", Kind::Integer, 0, false, "FW07_APPUSER", "FW07_ID"},
-            {"FW41_DITTA_CG18", Kind::Integer, 0, true, "CG18_DITTE", "CG18_CODICE"},
-            {"FW41_UOBJECT", Kind::Text, 255, true},
-            {"FW41_CODICE", Kind::Integer, 0, true},
-            {"FW41_INDTIPOPAG", Kind::Integer, 0, true},
-            {"FW41_SELEZIONATO", Kind::Flag, 0, true},
-            {"FW41_DATIPO", Kind::Integer},
-            {"FW41_ALTIPO", Kind::Integer},
-            {"CGPL_CAUSALE_CGP0", Kind::Integer, 0, true},
-            {"CGPL_IDOPERAZIONE", Kind::Text, 32, true},
-            {"CGPL_DATAORA", Kind::Text, 23, true},
-            {"CGPL_UTENTE", Kind::Text, 64, true},
-            {"CGPL_INDOPERAZIONE", Kind::Integer, 0, true, nullptr, nullptr, 1, 6},
-            {"CGPL_TABELLA", Kind::Text, 64, true},
-            {"CGPL_INDMODIFICA", Kind::Integer, 0, true, nullptr, nullptr, 0, 2},
-            {"CGPL_CHIAVE", Kind::Text, 1'000'000, true},
-            {"CGPL_VALORI", Kind::Text, 1'000'000, true},
-        };
-        QHash<QString, ColumnRule> byName;
-        for (const ColumnRule &r : list)
-            byName.insert(QLatin1String(r.column), r);
-        return byName;
-    }();
-    return rules;
+    const ModuleTables::Column *c = table.column(column);
+    if (!c || c->generated)
+        return std::nullopt;
+    const ValueRules::Accepted accepted = ValueRules::accepted(*c);
+    return ColumnRule{accepted.type, accepted.characters, c->notNull, c->refTable, c->refColumn, c->min, c->max};
 }
 
 QJsonObject rowAsJson(const ado::Recordset &rs, const QStringList &fields)
@@ -513,17 +440,18 @@ bool CausalExchange::readCausal(const QJsonObject &object, const ImportOptions &
         for (const QString &key : table.keyColumns) {
             if (key == QLatin1String(table.causalColumn))
                 continue;
-            const ColumnRule &rule = columnRules()[key];
-            if (rule.notNull && (!row.contains(key) || row.value(key).isNull()))
+            const std::optional<ColumnRule> rule = ruleOf(table, key);
+            if (rule && rule->notNull && (!row.contains(key) || row.value(key).isNull()))
                 return refuse(Text::MissingValue, {key, QLatin1String(table.table)});
         }
         for (auto it = row.begin(); it != row.end(); ++it) {
             const QString column = it.key();
-            if (!columns.contains(column) || !columnRules().contains(column))
+            const std::optional<ColumnRule> found = ruleOf(table, column);
+            if (!columns.contains(column) || !found)
                 return refuse(Text::UnknownColumn, {column, QLatin1String(table.table)});
-            if (column == QLatin1String(table.causalColumn) || column == QLatin1String("FW41_UOBJECT"))
+            if (column == QLatin1String(table.causalColumn) || column == QLatin1String(table.objectColumn))
                 continue;
-            const ColumnRule &rule = columnRules()[column];
+            const ColumnRule &rule = *found;
             const QJsonValue v = it.value();
             if (v.isNull()) {
                 if (rule.notNull)
@@ -606,7 +534,7 @@ bool CausalExchange::readCausal(const QJsonObject &object, const ImportOptions &
                 return refuse(Text::RepeatedRow, {QLatin1String(s.table), keyValues.join(QStringLiteral(", "))});
             keys.insert(keyValues.join(QLatin1Char('/')));
             // An exclusion withdraws the causal from one group or one user, never from none or both.
-            if (QLatin1String(s.table) == QLatin1String("CGP8_DUEBILREVOKE")) {
+            if (QLatin1String(s.table) == ExclusionTable) {
                 const bool group = !r.value(QLatin1String("CGP8_ID_FW06")).isNull() && r.contains(QLatin1String("CGP8_ID_FW06"));
                 const bool user = !r.value(QLatin1String("CGP8_ID_FW07")).isNull() && r.contains(QLatin1String("CGP8_ID_FW07"));
                 if (!group && !user)
@@ -848,8 +776,8 @@ QString CausalExchange::write(const Causal &causal) const
         for (const QJsonValue &value : causal.rows.value(QLatin1String(s.table))) {
             QJsonObject row = value.toObject();
             row.insert(QLatin1String(s.causalColumn), causal.code.toLongLong());
-            if (QLatin1String(s.table) == QLatin1String("FW41_SELEZIONEPARAMSCADENZE"))
-                row.insert(QStringLiteral("FW41_UOBJECT"), S::UObjectConfig);
+            if (s.objectColumn)
+                row.insert(QLatin1String(s.objectColumn), S::UObjectConfig);
             if (const QString error = insert(s.table, row); !error.isEmpty())
                 return error;
         }
@@ -859,8 +787,7 @@ QString CausalExchange::write(const Causal &causal) const
 
 QList<QPair<QString, int>> CausalExchange::complete(const Causal &causal, const ImportOptions &options) const
 {
-    static const char *const completedTables[] = {"CGP4_DUEBILFILTRI", "CGP5_DUEBILPARAM", "CGP6_DUEBILPARAMDITTA",
-                                                  "CGP7_DUEBILPERSREG"};
+    const QList<const ModuleTables::Table *> completedTables = ModuleTables::completionOrder();
     QList<QPair<QString, int>> added;
     QStringList statements = S::completionOf(causal.code, options.company, options.group);
     // Without the company's group there is no company to complete for.
@@ -870,7 +797,7 @@ QList<QPair<QString, int>> CausalExchange::complete(const Causal &causal, const 
         int rows = 0;
         m_connection->Execute(statements.at(i), 1, &rows);
         if (rows > 0)
-            added.append({QLatin1String(completedTables[i]), rows});
+            added.append({QLatin1String(completedTables.at(i)->table), rows});
     }
     return added;
 }

@@ -14,9 +14,11 @@
 #include "databaseinstaller.h"
 #include "duebilstatements.h"
 #include "frameworktexts.h"
+#include "moduletables.h"
 #include "recordset.h"
 #include "storedparameterchecks.h"
 #include "textstore.h"
+#include "valuerules.h"
 
 #include <QDateTime>
 #include <QJsonArray>
@@ -49,7 +51,8 @@ enum : int {
 }
 
 // The longest description the window's field takes.
-constexpr int DescriptionLimit = 100;
+const int DescriptionLimit = ValueRules::accepted(
+    *ModuleTables::find(QStringLiteral("CGP0_DUEBILCAUSALI"))->column(QStringLiteral("CGP0_DESCRIZIONE"))).characters;
 
 struct Options
 {
@@ -104,15 +107,12 @@ const QHash<QString, CommandForm> &commandForms()
 // The per-causal tables as "show" lists them: section name and statement.
 QList<QPair<QString, QString>> causalSections(const QString &code)
 {
-    return {
-        {QStringLiteral("CGP5_DUEBILPARAM"), S::showParametri(code)},
-        {QStringLiteral("CGP6_DUEBILPARAMDITTA"), S::showCompanyParameters(code)},
-        {QStringLiteral("CGP7_DUEBILPERSREG"), S::showPostingRows(code)},
-        {QStringLiteral("CGP3_DUEBILGRIGLIA"), S::showLayout(code)},
-        {QStringLiteral("CGP4_DUEBILFILTRI"), S::showFiltri(code)},
-        {QStringLiteral("CGP8_DUEBILREVOKE"), S::showUtenti(code)},
-        {QStringLiteral("FW41_SELEZIONEPARAMSCADENZE"), S::showDueDateSelection(code)},
-    };
+    QList<QPair<QString, QString>> sections;
+    for (const ModuleTables::Table *t : ModuleTables::ofCausal()) {
+        if (t->show)
+            sections.append({QLatin1String(t->table), t->show(code)});
+    }
+    return sections;
 }
 
 // A stored value as a change line shows it: NULL, a number bare, a text in quotes.
@@ -322,7 +322,14 @@ struct DueBilCli::Private
             return usage(CliText::SchemaNeedsDatabase);
         if (!open())
             return Refused;
-        static const QStringList catalogues{QStringLiteral("CGP1_DUEBILFIELD"), QStringLiteral("CGP2_DUEBILCHECK")};
+        static const QStringList catalogues = [] {
+            QStringList names;
+            for (const ModuleTables::Table &t : ModuleTables::all()) {
+                if (t.role == ModuleTables::Role::Catalogue)
+                    names << QLatin1String(t.table);
+            }
+            return names;
+        }();
         auto tables = [this] {
             QStringList names;
             for (const QString &name : connection->database().tables())

@@ -2,6 +2,7 @@
 #include "connection.h"
 #include "duebilcli.h"
 #include "modulerows.h"
+#include "moduletables.h"
 #include "recordset.h"
 #include "privateodbc.h"
 #include "testdatabase.h"
@@ -204,10 +205,11 @@ private slots:
         {
             ado::Connection c;
             c.Open(host.connectionString());
-            for (const QString &table : {"CGP0_DUEBILCAUSALI", "CGP1_DUEBILFIELD", "CGP2_DUEBILCHECK", "CGP3_DUEBILGRIGLIA",
-                                         "CGP4_DUEBILFILTRI", "CGP5_DUEBILPARAM", "CGP6_DUEBILPARAMDITTA",
-                                         "CGP7_DUEBILPERSREG", "CGP8_DUEBILREVOKE", "CGPL_DUEBILSTORICO"})
-                c.Execute("DROP TABLE " + table);
+            // Every table of the module: the selection belongs to the host.
+            for (const ModuleTables::Table &t : ModuleTables::all()) {
+                if (t.role != ModuleTables::Role::Selection)
+                    c.Execute(QStringLiteral("DROP TABLE ") + QLatin1String(t.table));
+            }
         }
         auto hostValue = [&host](const QString &select) {
             ado::Connection c;
@@ -344,10 +346,12 @@ private slots:
     {
         ado::Connection c;
         c.Open(m_db->connectionString());
-        for (const char *table : {"CGP0_DUEBILCAUSALI", "CGP3_DUEBILGRIGLIA", "CGP4_DUEBILFILTRI", "CGP5_DUEBILPARAM",
-                                  "CGP6_DUEBILPARAMDITTA", "CGP7_DUEBILPERSREG", "CGP8_DUEBILREVOKE"})
-            c.Execute(QStringLiteral("DELETE FROM %1").arg(QLatin1String(table)));
-        c.Execute("DELETE FROM FW41_SELEZIONEPARAMSCADENZE WHERE FW41_UOBJECT = 'CGUO_DUEBILCONFIG.CLSCG_DUEBILCONFIG'");
+        for (const ModuleTables::Table *t : ModuleTables::ofCausal()) {
+            QString sql = QStringLiteral("DELETE FROM ") + QLatin1String(t->table);
+            if (t->objectColumn)
+                sql += QStringLiteral(" WHERE %1 = 'CGUO_DUEBILCONFIG.CLSCG_DUEBILCONFIG'").arg(QLatin1String(t->objectColumn));
+            c.Execute(sql);
+        }
     }
 
     void exportThenImportReproducesTheRows()

@@ -45,22 +45,12 @@ QList<QPair<QString, QVariant>> valuesOf(const Row &row)
 
 const QList<Table> &CausalConfiguration::tables()
 {
-    static const QList<Table> all = {
-        {"", "CGP0_DUEBILCAUSALI", "CGP0_CAUSALE", nullptr, {"CGP0_CAUSALE"}, "CGP0_CAUSALE", true},
-        {"parametri", "CGP5_DUEBILPARAM", "CGP5_CAUSALE_CGP0", nullptr, {"CGP5_CAUSALE_CGP0"}, "CGP5_CAUSALE_CGP0", true},
-        {"ditte", "CGP6_DUEBILPARAMDITTA", "CGP6_CAUSALE_CGP0", "CGP6_DITTA_CG18", {"CGP6_DITTA_CG18"}, "CGP6_DITTA_CG18",
-         false},
-        {"registrazione", "CGP7_DUEBILPERSREG", "CGP7_CAUSALE_CGP0", "CGP7_DITTA_CG18",
-         {"CGP7_DITTA_CG18", "CGP7_GRUPPO_CG10"}, "CGP7_DITTA_CG18, CGP7_GRUPPO_CG10", false},
-        {"griglia", "CGP3_DUEBILGRIGLIA", "CGP3_CAUSALE_CGP0", nullptr, {"CGP3_IDFIELD_CGP1"},
-         "CGP3_VISIBLEORDER, CGP3_IDFIELD_CGP1", false},
-        {"filtri", "CGP4_DUEBILFILTRI", "CGP4_CAUSALE_CGP0", nullptr, {"CGP4_IDCHECK_CGP2"}, "CGP4_IDCHECK_CGP2", false},
-        // An exclusion row is nothing but its group or user: the whole row is its key.
-        {"esclusioni", "CGP8_DUEBILREVOKE", "CGP8_CAUSALE_CGP0", nullptr, {"CGP8_ID_FW06", "CGP8_ID_FW07"},
-         "CGP8_ID_FW06, CGP8_ID_FW07", false},
-        {"selezioneScadenze", "FW41_SELEZIONEPARAMSCADENZE", "FW41_CODICE", "FW41_DITTA_CG18",
-         {"FW41_DITTA_CG18", "FW41_INDTIPOPAG"}, "FW41_DITTA_CG18, FW41_INDTIPOPAG", false},
-    };
+    static const QList<Table> all = [] {
+        QList<Table> tables;
+        for (const Table *t : ModuleTables::ofCausal())
+            tables.append(*t);
+        return tables;
+    }();
     return all;
 }
 
@@ -71,7 +61,7 @@ const Table &CausalConfiguration::causalTable()
 
 static QString rowsOrdered(const Table &table, const QString &code, const CausalScope &scope, const QString &orderBy)
 {
-    const bool selection = QLatin1String(table.table) == QLatin1String("FW41_SELEZIONEPARAMSCADENZE");
+    const bool selection = table.role == ModuleTables::Role::Selection;
     // The selection table is keyed by company first: without the company its rows of one
     // causal are found only by reading every object's selections.
     const bool oneCompany = table.companyColumn

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "connection.h"
+#include "moduletables.h"
 
 #include <QHash>
 #include <QList>
@@ -26,18 +27,10 @@ struct CausalScope
 class CausalConfiguration
 {
 public:
-    // One table of a causal's configuration.
-    struct Table
-    {
-        const char *section;        // name of the section in an exported document
-        const char *table;
-        const char *causalColumn;
-        const char *companyColumn;  // nullptr: not per company
-        QStringList keyColumns;     // what tells two rows of one causal apart
-        const char *orderBy;
-        bool single;                // one row per causal, exported as an object (or null)
-    };
-    // The causal row first, then the configuration tables in the window's order.
+    // One table of a causal's configuration, as the module's table definition gives it.
+    using Table = ModuleTables::Table;
+    // The causal row first, then the configuration tables in the window's order and the
+    // due-date selection.
     static const QList<Table> &tables();
     static const Table &causalTable();
 

@@ -256,10 +256,8 @@ int CausalHistory::recordCompletion(const QString &company, const QList<QPair<QS
         Change c;
         c.kind = Change::RowAdded;
         c.table = table;
-        for (const CausalConfiguration::Table &t : CausalConfiguration::tables()) {
-            if (table == QLatin1String(t.table) && t.companyColumn)
-                c.key = {{QLatin1String(t.companyColumn), company.toInt()}};
-        }
+        if (const ModuleTables::Table *t = ModuleTables::find(table); t && t->companyColumn)
+            c.key = {{QLatin1String(t->companyColumn), company.toInt()}};
         c.values = {{QStringLiteral("righe"), count}};
         changes.append(c);
     }

@@ -3,6 +3,7 @@
 #include "causalhistory.h"
 #include "duebilstatements.h"
 #include "messageids.h"
+#include "moduletables.h"
 #include "recordset.h"
 #include "transactionguard.h"
 
@@ -13,13 +14,6 @@
 
 namespace S = DueBilStatements;
 
-namespace {
-
-// The table each statement of the completion adds rows to, in the statements' order.
-const QStringList completedTables = {QStringLiteral("CGP4_DUEBILFILTRI"), QStringLiteral("CGP5_DUEBILPARAM"),
-                                     QStringLiteral("CGP6_DUEBILPARAMDITTA"), QStringLiteral("CGP7_DUEBILPERSREG")};
-
-} // namespace
 
 CausalOperations::CausalOperations(ado::ConnectionPtr connection, ErrorTrap *trap)
     : m_connection(std::move(connection)), m_trap(trap)
@@ -82,8 +76,11 @@ CausalOperations::Completion CausalOperations::complete(const QString &company, 
                 missing->insert(rs->value(QStringLiteral("P")).toInt());
         });
     }
+    // The table each statement adds rows to, in the statements' order.
+    const QList<const ModuleTables::Table *> completed = ModuleTables::completionOrder();
     for (qsizetype i = 0; i < statements.size(); ++i) {
-        steps.emplace_back([&, i, sql = statements.at(i), table = completedTables.value(i)] {
+        const QString table = i < completed.size() ? QLatin1String(completed.at(i)->table) : QString();
+        steps.emplace_back([&, i, sql = statements.at(i), table] {
             if (missing && !missing->contains(int(i)))
                 return;
             if (beforeFirstRow)

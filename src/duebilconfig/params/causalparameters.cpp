@@ -100,7 +100,7 @@ void CausalParameters::connectOptionLists()
     connect(ctx.FME_CAUSALI.get(), &DataFrame::AfterUndo, this, [this](int result) {
         if (result != DataFrame::ResultOk || ctx.closing || ctx.Gbol_ImpostaCombo)
             return;
-        ErrorTrap::runIgnoringErrors({[&] { aggiornaModalitaRecupero(true); }});
+        ErrorTrap::runIgnoringErrors({[&] { AggiornaModalitaRecupero(true); }});
         AttivaEditControlli();
     });
     connect(ui.CHK_GESTVALUTE, &CheckField::Click, this, &CausalParameters::CHK_GESTVALUTE_Click);
@@ -435,12 +435,7 @@ void CausalParameters::fillDependentLists(const QList<ComboField *> &dependent)
     }
 }
 
-void CausalParameters::AggiornaModalitaRecupero()
-{
-    aggiornaModalitaRecupero(false);
-}
-
-void CausalParameters::aggiornaModalitaRecupero(bool keepStored)
+void CausalParameters::AggiornaModalitaRecupero(bool keepStored)
 {
     FormUi &ui = ctx.ui;
     const QString tipo = ui.CBO_TIPOOPERAZIONE->Text();
@@ -635,7 +630,7 @@ void CausalParameters::CHK_GESTVALUTE_Click()
 void CausalParameters::FME_PARAMETRI_ChangeStatus(int fenm_status, int)
 {
     if (fenm_status == DataFrame::StatusRecord)
-        ErrorTrap::runIgnoringErrors({[&] { aggiornaModalitaRecupero(true); }});
+        ErrorTrap::runIgnoringErrors({[&] { AggiornaModalitaRecupero(true); }});
 }
 
 void CausalParameters::batchAll(const QString &procedure, DataFrame *frame)

@@ -32,7 +32,9 @@ public:
 
     // Option lists.
     void ImpostaCombo(bool soloDettaglio);
-    void AggiornaModalitaRecupero();
+    // Fills the recovery modes the operation type offers; keepStored keeps the stored mode on
+    // screen while a causal is being shown.
+    void AggiornaModalitaRecupero(bool keepStored = false);
     void CBO_TIPOOPERAZIONE_GotFocus();
     void CBO_TIPOOPERAZIONE_LostFocus();
     void CBO_TIPOOPERAZIONE_BeforeChange(const QString &previousText);
@@ -83,7 +85,6 @@ private:
     QList<CodeFieldRequests> codeFieldRequests();
     void connectRequests(const CodeFieldRequests &requests);
     void runRequest(ErrorPolicy policy, const QString &procedure, bool lookUp, const std::function<void()> &request);
-    void aggiornaModalitaRecupero(bool keepStored);
     bool framesRefreshing() const;
     bool followsScreen() const;
     void ruleInputChanged(QWidget *input);

@@ -44,6 +44,8 @@ const QList<Control> &utenti();
 
 // The entry of a control, nullptr when it is none of the above.
 const Control *find(const QString &name);
+// The control bound to a column, nullptr when no control above is.
+const Control *findColumn(const QString &column);
 
 // The check that marks a causal for withholding tax: its id (CGP2_ID), and its control on
 // screen as the rules name it.

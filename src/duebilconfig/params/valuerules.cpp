@@ -116,6 +116,24 @@ QList<Correction> corrections(const MapSurface &screen, const QString &causal, M
     return changed;
 }
 
+Accepted accepted(const ModuleTables::Column &column)
+{
+    using Type = ModuleTables::Type;
+    const ParameterControls::Control *c = ParameterControls::findColumn(QLatin1String(column.name));
+    if (!c)
+        return {column.type, column.size};
+    const bool onScreen = parameterControls().contains(c);
+    Type type = Type::Text;
+    switch (c->kind) {
+    case ParameterControls::Kind::Integer: type = Type::Integer; break;
+    case ParameterControls::Kind::Flag: type = Type::Flag; break;
+    case ParameterControls::Kind::Decimal: type = Type::Decimal; break;
+    case ParameterControls::Kind::Code:
+    case ParameterControls::Kind::Text: break;
+    }
+    return {type, c->maxChar > 0 && !onScreen ? c->maxChar : column.size};
+}
+
 int textId(const Finding &finding)
 {
     return finding.problem == Finding::TooLong ? MessageId::ValueTooLong : MessageId::ValueNotOffered;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controlsurface.h"
+#include "moduletables.h"
 #include "parametercontrols.h"
 
 #include <QList>
@@ -43,6 +44,17 @@ struct Correction
     QVariant after;    // as the column receives it
 };
 QList<Correction> corrections(const MapSurface &screen, const QString &causal, MapSurface *shown);
+
+// What a column takes from outside the window (an import, a description given to the tool):
+// the kind of the control bound to it, else the column's own type; and the characters that
+// control takes, or the column's size where no control limits it or where check() judges the
+// control's length on its screen.
+struct Accepted
+{
+    ModuleTables::Type type;
+    int characters;
+};
+Accepted accepted(const ModuleTables::Column &column);
 
 // The message text id and parameters of a finding, naming the column.
 int textId(const Finding &finding);

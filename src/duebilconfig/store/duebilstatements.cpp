@@ -1,6 +1,7 @@
 #include "duebilstatements.h"
 
 #include "clsservizi.h"
+#include "moduletables.h"
 
 namespace DueBilStatements {
 
@@ -26,6 +27,15 @@ namespace {
 QString orZero(const QString &value)
 {
     return value.isEmpty() ? QStringLiteral("0") : value;
+}
+
+// In a table shared by the host's objects, the condition that keeps to this module's rows.
+QString ofThisObject(const QString &table)
+{
+    const ModuleTables::Table *t = ModuleTables::find(table);
+    if (!t || !t->objectColumn)
+        return {};
+    return QLatin1String(" AND ") + QLatin1String(t->objectColumn) + " = " + quoted(UObjectConfig);
 }
 
 } // namespace
@@ -272,41 +282,36 @@ QStringList duplication(const QString &newCode, const QString &source, const QSt
                         const QString &description)
 {
     const QString uobject = quoted(UObjectConfig);
-    return {
-        lines({"INSERT INTO CGP0_DUEBILCAUSALI", " (CGP0_CAUSALE, CGP0_DESCRIZIONE) ", "VALUES ", "(" + newCode + ",",
-               " N" + quoted(description) + ")"}),
-        copy("CGP3_DUEBILGRIGLIA",
-             {"CGP3_CAUSALE_CGP0", "CGP3_IDFIELD_CGP1", "CGP3_VISIBLEORDER", "CGP3_SORTTYPE", "CGP3_GROUPED"}, {newCode},
-             "CGP3_DUEBILGRIGLIA", {" WHERE CGP3_CAUSALE_CGP0 = " + source}),
-        copy("CGP4_DUEBILFILTRI", {"CGP4_CAUSALE_CGP0", "CGP4_IDCHECK_CGP2", "CGP4_CHECKED"}, {newCode},
-             "CGP4_DUEBILFILTRI", {" WHERE CGP4_CAUSALE_CGP0 = " + source}),
-        copy("FW41_SELEZIONEPARAMSCADENZE",
-             {"FW41_DITTA_CG18", "FW41_UOBJECT", "FW41_CODICE", "FW41_INDTIPOPAG", "FW41_SELEZIONATO", "FW41_DATIPO",
-              "FW41_ALTIPO"},
-             {company, uobject, newCode}, "FW41_SELEZIONEPARAMSCADENZE",
-             {" WHERE FW41_DITTA_CG18 = " + company + " AND", "       FW41_UOBJECT = " + uobject + " AND",
-              "       FW41_CODICE = " + source}),
-        copy("CGP5_DUEBILPARAM",
-             {"CGP5_CAUSALE_CGP0", "CGP5_TIPOCAUSALE", "CGP5_TIPOSCADENZA", "CGP5_INDRECUPERO", "CGP5_INDIMPMASSIMO",
-              "CGP5_INDIMPSCADENZA", "CGP5_INDGESTABBUONI"},
-             {newCode}, "CGP5_DUEBILPARAM", {" WHERE CGP5_CAUSALE_CGP0 = " + source}),
-        copy("CGP6_DUEBILPARAMDITTA",
-             {"CGP6_DITTA_CG18", "CGP6_CAUSALE_CGP0", "CGP6_MESI", "CGP6_DESCRAGGTESTATA", "CGP6_MODIFICACONTI",
-              "CGP6_INDNUMDATADOC", "CGP6_TIPOREGISTRAZIONE", "CGP6_CREADISTINTA", "CGP6_INDACCONTI",
-              "CGP6_DELTAIMPORTO", "CGP6_INDNETTOPREVISIONALI", "CGP6_CAUSALECOMPCLI_CGP0", "CGP6_CAUSALECOMPFOR_CGP0",
-              "CGP6_INDVISANTEPRIMA", "CGP6_INDPAGVALUTA"},
-             {company, newCode}, "CGP6_DUEBILPARAMDITTA",
-             {" WHERE CGP6_DITTA_CG18 = " + company + " AND", "       CGP6_CAUSALE_CGP0 = " + source}),
-        copy("CGP7_DUEBILPERSREG",
-             {"CGP7_DITTA_CG18", "CGP7_CAUSALE_CGP0", "CGP7_GRUPPO_CG10", "CGP7_CAUSALECOGE_CG33", "CGP7_CONTODARE_CG24",
-              "CGP7_CONTOAVERE_CG24", "CGP7_INDDETTREGIST", "CGP7_INDDETTRIGACONT", "CGP7_CAUSALEABB_CG33",
-              "CGP7_CONTOABBATTIVI_CG24", "CGP7_CONTOABBPASSIVI_CG24", "CGP7_TESTORIGA", "CGP7_INDPAGRITENUTE",
-              "CGP7_CONDPAGACCONTI_CG62", "CGP7_SEZIONALEACCONTI_CG68", "CGP7_INDDESCRCP"},
-             {company, newCode}, "CGP7_DUEBILPERSREG",
-             {" WHERE CGP7_DITTA_CG18 = " + company + " AND", "       CGP7_CAUSALE_CGP0 = " + source}),
-        copy("CGP8_DUEBILREVOKE", {"CGP8_CAUSALE_CGP0", "CGP8_ID_FW06", "CGP8_ID_FW07"}, {newCode},
-             "CGP8_DUEBILREVOKE", {" WHERE CGP8_CAUSALE_CGP0 = " + source}),
-    };
+    QStringList statements{lines({"INSERT INTO CGP0_DUEBILCAUSALI", " (CGP0_CAUSALE, CGP0_DESCRIZIONE) ", "VALUES ",
+                                  "(" + newCode + ",", " N" + quoted(description) + ")"})};
+    for (const ModuleTables::Table *t : ModuleTables::copyOrder()) {
+        QStringList columns = t->columnNames();
+        columns.removeOne(UncopiedParameter);
+        // The leading columns that place a row (company, object, causal) take the copy's
+        // values, and find the source's rows.
+        QStringList constants;
+        QStringList where;
+        for (const QString &column : std::as_const(columns)) {
+            QString value;
+            QString match;
+            if (column == QLatin1String(t->companyColumn)) {
+                value = match = company;
+            } else if (column == QLatin1String(t->objectColumn)) {
+                value = match = uobject;
+            } else if (column == QLatin1String(t->causalColumn)) {
+                value = newCode;
+                match = source;
+            } else {
+                break;
+            }
+            constants << value;
+            where << (where.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral("       ")) + column + " = " + match;
+        }
+        for (qsizetype i = 0; i + 1 < where.size(); ++i)
+            where[i] += QLatin1String(" AND");
+        statements << copy(QLatin1String(t->table), columns, constants, QLatin1String(t->table), where);
+    }
+    return statements;
 }
 
 QString compensationUse(const QString &code)
@@ -317,14 +322,14 @@ QString compensationUse(const QString &code)
 
 QStringList cascadeDeleteBeforeSelection(const QString &code)
 {
-    return {
-        lines({"DELETE FROM CGP8_DUEBILREVOKE", "WHERE CGP8_CAUSALE_CGP0 = " + code}),
-        lines({"DELETE FROM CGP5_DUEBILPARAM", "WHERE CGP5_CAUSALE_CGP0 = " + code}),
-        lines({"DELETE FROM CGP6_DUEBILPARAMDITTA", "WHERE CGP6_CAUSALE_CGP0 = " + code}),
-        lines({"DELETE FROM CGP7_DUEBILPERSREG", "WHERE CGP7_CAUSALE_CGP0 = " + code}),
-        "DELETE FROM CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = " + code,
-        deleteLayout(code),
-    };
+    QStringList statements;
+    for (const ModuleTables::Table *t : ModuleTables::deleteOrder()) {
+        const QString from = QLatin1String("DELETE FROM ") + QLatin1String(t->table);
+        const QString where = QLatin1String("WHERE ") + QLatin1String(t->causalColumn) + " = " + code;
+        // The rows a tab writes itself go as that tab deletes them, in one line.
+        statements << (t->writtenByTab ? from + QLatin1Char(' ') + where : lines({from, where}));
+    }
+    return statements;
 }
 
 QString deleteSelection(const QString &code)
@@ -582,9 +587,7 @@ QString layoutRows(const QString &causal)
 QString rowsOfCausal(const QString &table, const QString &causalColumn, const QString &code,
                      const QString &companyColumn, const QString &company, const QString &orderBy)
 {
-    QString sql = "SELECT * FROM " + table + " WHERE " + causalColumn + " = " + code;
-    if (table == QLatin1String("FW41_SELEZIONEPARAMSCADENZE"))
-        sql += " AND FW41_UOBJECT = " + quoted(UObjectConfig);
+    QString sql = "SELECT * FROM " + table + " WHERE " + causalColumn + " = " + code + ofThisObject(table);
     if (!companyColumn.isEmpty())
         sql += " AND " + companyColumn + " = " + company;
     if (!orderBy.isEmpty())
@@ -624,11 +627,6 @@ QString causalDescription(const QString &code)
 QString causalsInOrder()
 {
     return QStringLiteral("SELECT CGP0_CAUSALE, CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI ORDER BY CGP0_CAUSALE");
-}
-
-QString showCompanyParameters(const QString &code)
-{
-    return "SELECT * FROM CGP6_DUEBILPARAMDITTA WHERE CGP6_CAUSALE_CGP0 = " + code + " ORDER BY CGP6_DITTA_CG18";
 }
 
 QString showPostingRows(const QString &code)
@@ -687,9 +685,7 @@ QString insertRow(const QString &table, const QStringList &columns)
 QString deleteRowsOfCausal(const QString &table, const QString &causalColumn, const QString &code,
                            const QString &companyColumn, const QString &company)
 {
-    QString sql = "DELETE FROM " + table + " WHERE " + causalColumn + " = " + code;
-    if (table == QLatin1String("FW41_SELEZIONEPARAMSCADENZE"))
-        sql += " AND FW41_UOBJECT = " + quoted(UObjectConfig);
+    QString sql = "DELETE FROM " + table + " WHERE " + causalColumn + " = " + code + ofThisObject(table);
     if (!companyColumn.isEmpty())
         sql += " AND " + companyColumn + " = " + company;
     return sql;

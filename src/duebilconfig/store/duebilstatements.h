@@ -59,8 +59,8 @@ QString completionProbe(const QString &company);
 
 QString insertNewCausal(const QString &code);
 QString existsCausal(const QString &code);
-// Copy of a causal: the causal row, layout, checks, due-date selection, parameters, company
-// parameters, posting personalisation and exclusions, in this order.
+// Copy of a causal: the causal row, then every table of its configuration and its due-date
+// selection in the copy's order (ModuleTables).
 QStringList duplication(const QString &newCode, const QString &source, const QString &company,
                         const QString &description);
 // The one parameter column the copy does not take from its source: the copy has its default.
@@ -68,8 +68,9 @@ inline const QString UncopiedParameter = QStringLiteral("CGP5_CREADISTINTA");
 inline const QVariant UncopiedParameterDefault = qlonglong(0);
 
 QString compensationUse(const QString &code);
-// Rows of a causal in every table but the causal row itself, which its frame deletes. The
-// due-date selection rows come between the layout and the sibling's personalisation rows.
+// Rows of a causal in every table but the causal row itself, which its frame deletes, in the
+// delete's order (ModuleTables). The due-date selection rows come between the layout and the
+// sibling's personalisation rows.
 QStringList cascadeDeleteBeforeSelection(const QString &code);
 QString deleteSelection(const QString &code);
 QStringList cascadeDeleteAfterSelection(const QString &code);
@@ -118,7 +119,8 @@ QString extractionCausalOfKind(const QString &code, int kind);
 // An empty group is group 0.
 QString accountPostable(const QString &group, const QString &code);
 
-// Stored parameters of a causal, for the checks of the stored configuration.
+// Stored parameters of a causal, for the checks of the stored configuration and the tool's
+// show (every company's rows).
 QString causalCodes();
 QString parametersOf(const QString &causal);
 QString companyParametersOf(const QString &causal);
@@ -149,7 +151,6 @@ QString causalsInOrder();
 
 // The command-line tool's: what "show" lists of a causal, what a completion may add, the
 // company's account group, the causal row, its description, the export and the import.
-QString showCompanyParameters(const QString &code);
 QString showPostingRows(const QString &code);
 QString showDueDateSelection(const QString &code);
 QString rowCount(const QString &table);

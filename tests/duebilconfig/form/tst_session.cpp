@@ -7,6 +7,7 @@
 #include "frmcg_duebilconfig.h"
 #include "frmcg_duebilconfigfactory.h"
 #include "messageservice.h"
+#include "moduletables.h"
 #include "recordingmessageservice.h"
 #include "parametercontrols.h"
 #include "recordset.h"
@@ -778,13 +779,14 @@ void tst_Session::randomSession()
         reported = int(m_answers->errors.size());
         // No row outlives its causal, whoever deleted it.
         QStringList orphans;
-        for (const char *table : {"CGP3_DUEBILGRIGLIA", "CGP4_DUEBILFILTRI", "CGP5_DUEBILPARAM", "CGP6_DUEBILPARAMDITTA",
-                                  "CGP7_DUEBILPERSREG", "CGP8_DUEBILREVOKE"}) {
-            const QString prefix = QString::fromLatin1(table).left(4);
-            for (const QString &code : column(QStringLiteral("SELECT DISTINCT %1_CAUSALE_CGP0 FROM %2 WHERE %1_CAUSALE_CGP0"
+        for (const ModuleTables::Table *t : ModuleTables::ofCausal()) {
+            if (t->role != ModuleTables::Role::Configuration)
+                continue;
+            const QString table = QLatin1String(t->table);
+            for (const QString &code : column(QStringLiteral("SELECT DISTINCT %1 FROM %2 WHERE %1"
                                                              " NOT IN (SELECT CGP0_CAUSALE FROM CGP0_DUEBILCAUSALI)")
-                                                  .arg(prefix, QLatin1String(table))))
-                orphans << QLatin1String(table) + QLatin1Char(' ') + code;
+                                                  .arg(QLatin1String(t->causalColumn), table)))
+                orphans << table + QLatin1Char(' ') + code;
         }
         QVERIFY2(orphans.isEmpty(), qPrintable(orphans.join(", ") + where()));
         QSet<int> recorded;

@@ -120,7 +120,6 @@ const QMap<QString, Call> &calls()
         {"exclusionsOf", [](const QStringList &a) { return one(S::exclusionsOf(a.value(0))); }},
         {"causalDescription", [](const QStringList &a) { return one(S::causalDescription(a.value(0))); }},
         {"causalsInOrder", [](const QStringList &) { return one(S::causalsInOrder()); }},
-        {"showCompanyParameters", [](const QStringList &a) { return one(S::showCompanyParameters(a.value(0))); }},
         {"showPostingRows", [](const QStringList &a) { return one(S::showPostingRows(a.value(0))); }},
         {"showDueDateSelection", [](const QStringList &a) { return one(S::showDueDateSelection(a.value(0))); }},
         {"rowCount", [](const QStringList &a) { return one(S::rowCount(a.value(0))); }},

@@ -1,0 +1,209 @@
+#include "moduletables.h"
+#include "parametercontrols.h"
+#include "testdatabase.h"
+#include "valuerules.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTest>
+#include <QUuid>
+
+using ModuleTables::Column;
+using ModuleTables::Table;
+using ModuleTables::Type;
+
+namespace {
+
+// One column as the SQL Server scripts create it.
+struct ServerColumn
+{
+    QString type;  // INT, SMALLINT, DECIMAL, NVARCHAR
+    int size = 0;  // NVARCHAR: characters, -1 for MAX
+    bool notNull = false;
+    bool identity = false;
+};
+
+// The columns of every CREATE TABLE of the two server scripts, by table, in their order.
+QHash<QString, QList<QPair<QString, ServerColumn>>> serverTables()
+{
+    static const QRegularExpression create(QStringLiteral("CREATE TABLE dbo\\.(\\w+) \\((.*?)\\n\\s*\\);?\\n"),
+                                           QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression column(
+        QStringLiteral("^\\s*(\\w+)\\s+(INT|SMALLINT|DECIMAL|NVARCHAR)(?:\\((\\w+)(?:,\\s*\\d+)?\\))?(.*)$"));
+    QHash<QString, QList<QPair<QString, ServerColumn>>> tables;
+    for (const char *path : {DUEBIL_SQLSERVER_MODULE, DUEBIL_SQLSERVER_STANDINS}) {
+        QFile file(QString::fromUtf8(path));
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        const QString text = QString::fromUtf8(file.readAll()).remove(QLatin1Char('\r'));
+        for (auto it = create.globalMatch(text); it.hasNext();) {
+            const QRegularExpressionMatch table = it.next();
+            QList<QPair<QString, ServerColumn>> columns;
+            for (const QString &line : table.captured(2).split(QLatin1Char('\n'))) {
+                const QRegularExpressionMatch m = column.match(line);
+                if (!m.hasMatch())
+                    continue;
+                ServerColumn c;
+                c.type = m.captured(2);
+                c.size = m.captured(3) == QLatin1String("MAX") ? -1 : m.captured(3).toInt();
+                c.notNull = m.captured(4).contains(QLatin1String("NOT NULL"));
+                c.identity = m.captured(4).contains(QLatin1String("IDENTITY"));
+                columns.append({m.captured(1), c});
+            }
+            tables.insert(table.captured(1), columns);
+        }
+    }
+    return tables;
+}
+
+QString described(const Column &c)
+{
+    switch (c.type) {
+    case Type::Integer:
+    case Type::Flag: return QStringLiteral("INT");
+    case Type::Decimal: return QStringLiteral("DECIMAL");
+    case Type::Text: return QStringLiteral("NVARCHAR(%1)").arg(c.size);
+    }
+    return {};
+}
+
+QString described(const ServerColumn &c)
+{
+    if (c.type == QLatin1String("SMALLINT"))
+        return QStringLiteral("INT");
+    if (c.type == QLatin1String("NVARCHAR"))
+        return QStringLiteral("NVARCHAR(%1)").arg(c.size < 0 ? 1'000'000 : c.size);
+    return c.type;
+}
+
+} // namespace
+
+class TestModuleTables : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void tablesAreTheDatabases_data()
+    {
+        QTest::addColumn<QString>("table");
+        for (const Table &t : ModuleTables::all())
+            QTest::newRow(t.table) << QString::fromLatin1(t.table);
+    }
+
+    // Copy, delete, import and export take the columns from the definition: a column the
+    // scripts have and the definition lacks would be left behind by all of them.
+    void tablesAreTheDatabases()
+    {
+        QFETCH(QString, table);
+        const Table *t = ModuleTables::find(table);
+        QVERIFY(t);
+
+        TestDatabase db(TestDatabase::SchemaOnly);
+        QVERIFY2(db.isValid(), qPrintable(db.errorString()));
+        const QString name = QUuid::createUuid().toString();
+        {
+            QSqlDatabase sqlite = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            sqlite.setDatabaseName(db.path());
+            QVERIFY(sqlite.open());
+            QSqlQuery q(sqlite);
+            QVERIFY(q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(table)));
+            QStringList columns;
+            while (q.next())
+                columns << q.value(1).toString();
+            QCOMPARE(columns, t->columnNames());
+        }
+        QSqlDatabase::removeDatabase(name);
+
+        const auto server = serverTables().value(table);
+        QStringList expected;
+        QStringList found;
+        for (const Column &c : t->columns)
+            expected << QStringLiteral("%1 %2%3%4").arg(QLatin1String(c.name), described(c), c.notNull ? " NOT NULL" : "",
+                                                        c.generated ? " IDENTITY" : "");
+        for (const auto &[column, c] : server)
+            found << QStringLiteral("%1 %2%3%4").arg(column, described(c), c.notNull ? " NOT NULL" : "",
+                                                     c.identity ? " IDENTITY" : "");
+        QCOMPARE(found, expected);
+    }
+
+    void tablesOfACausalHaveTheirColumns()
+    {
+        for (const Table *t : ModuleTables::ofCausal()) {
+            const QString table = QLatin1String(t->table);
+            QVERIFY2(t->column(QLatin1String(t->causalColumn)), qPrintable(table));
+            if (t->companyColumn)
+                QVERIFY2(t->column(QLatin1String(t->companyColumn)), qPrintable(table));
+            for (const QString &key : t->keyColumns)
+                QVERIFY2(t->column(key), qPrintable(table + ' ' + key));
+        }
+    }
+
+    // No part of a causal is left behind by a copy or a delete, and each sequence runs every
+    // table once.
+    void sequencesTakeEveryTableOfACausal()
+    {
+        QStringList copied;
+        QStringList deleted;
+        for (const Table *t : ModuleTables::copyOrder())
+            copied << QLatin1String(t->table);
+        for (const Table *t : ModuleTables::deleteOrder())
+            deleted << QLatin1String(t->table);
+        for (const Table *t : ModuleTables::ofCausal()) {
+            const QString table = QLatin1String(t->table);
+            if (t->role == ModuleTables::Role::Causal)
+                continue;
+            QCOMPARE(copied.count(table), 1);
+            // The selection is deleted by the window's selector or by its own statement.
+            QCOMPARE(deleted.count(table), t->role == ModuleTables::Role::Configuration ? 1 : 0);
+        }
+        QCOMPARE(copied.size(), ModuleTables::ofCausal().size() - 1);
+    }
+
+    // The window's controls write the columns the definition holds, in a kind the column
+    // takes, and no field takes more characters than its column holds.
+    void controlsBindColumnsOfTheirKind()
+    {
+        for (const QList<ParameterControls::Control> *list :
+             {&ParameterControls::parametri(), &ParameterControls::parametriDitta(), &ParameterControls::persReg(),
+              &ParameterControls::causale(), &ParameterControls::utenti()}) {
+            for (const ParameterControls::Control &c : *list) {
+                const Column *column = nullptr;
+                for (const Table &t : ModuleTables::all())
+                    column = column ? column : t.column(QLatin1String(c.column));
+                QVERIFY2(column, c.column);
+                QCOMPARE(ValueRules::accepted(*column).type, column->type);
+                if (column->type == Type::Text)
+                    QVERIFY2(c.maxChar <= column->size, c.column);
+            }
+        }
+    }
+
+    void importTakesTheFieldsLength_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<int>("characters");
+        // The description is judged by nothing else: its field's length holds.
+        QTest::newRow("description") << "CGP0_DUEBILCAUSALI" << "CGP0_DESCRIZIONE" << 100;
+        // The screen of the rules judges the parameter fields; the column's size holds here.
+        QTest::newRow("ledger causal") << "CGP7_DUEBILPERSREG" << "CGP7_CAUSALECOGE_CG33" << 20;
+        QTest::newRow("account without a length") << "CGP7_DUEBILPERSREG" << "CGP7_CONTODARE_CG24" << 20;
+        QTest::newRow("row text") << "CGP7_DUEBILPERSREG" << "CGP7_TESTORIGA" << 240;
+        QTest::newRow("no control") << "CGPL_DUEBILSTORICO" << "CGPL_UTENTE" << 64;
+    }
+
+    void importTakesTheFieldsLength()
+    {
+        QFETCH(QString, table);
+        QFETCH(QString, column);
+        QFETCH(int, characters);
+        const Table *t = ModuleTables::find(table);
+        QVERIFY(t && t->column(column));
+        QCOMPARE(ValueRules::accepted(*t->column(column)).characters, characters);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestModuleTables)
+#include "tst_moduletables.moc"
