@@ -118,17 +118,18 @@ void SelectionChecks::UpdateFiltri()
             const int value = ctx.nz(ctx.ui.CHK_FILTER[i]->Text(), 0).toInt();
             if (asRead.contains(i) && asRead.value(i) == value)
                 return true;
-            if (inSave && asRead.contains(i)) {
-                const ado::RecordsetPtr stored = ctx.Gcnn_Connessione->Execute(S::checkState(code, i), 1);
-                if (stored->RecordCount() == 0
-                    || ctx.nz(stored->value(QStringLiteral("CGP4_CHECKED")), 0).toInt() != asRead.value(i)) {
-                    ctx.FME_CAUSALI->SaveFailed(
-                        QStringLiteral("CGP4_DUEBILFILTRI: CGP4_CAUSALE_CGP0 = %1, CGP4_IDCHECK_CGP2 = %2").arg(code).arg(i));
-                    return false;
-                }
+            if (!inSave || !asRead.contains(i)) {
+                ctx.Gcnn_Connessione->Execute(S::updateCheck(code, i, value), 1);
+                return true;
             }
-            ctx.Gcnn_Connessione->Execute(S::updateCheck(code, i, value), 1);
-            return true;
+            // The write itself finds whether the row still holds the state read.
+            int written = 0;
+            ctx.Gcnn_Connessione->Execute(S::updateCheckFrom(code, i, value, asRead.value(i)), 1, &written);
+            if (written > 0)
+                return true;
+            ctx.FME_CAUSALI->SaveFailed(
+                QStringLiteral("CGP4_DUEBILFILTRI: CGP4_CAUSALE_CGP0 = %1, CGP4_IDCHECK_CGP2 = %2").arg(code).arg(i));
+            return false;
         });
     }
     steps.emplace_back([this, code, inSave] {

@@ -17,7 +17,7 @@ static int flag(const ado::Recordset &rs, const char *column)
 LedgerChecks::Attributes LedgerChecks::LeggiAttributiCausaleContabile(const QString &code) const
 {
     Attributes a;
-    const ado::RecordsetPtr rs = m_connection->Execute(S::ledgerCausalAttributes(code));
+    const ado::RecordsetPtr rs = m_connection->Execute(S::ledgerCausalDecode(code));
     if (rs->RecordCount() == 0)
         return a;
     a.found = true;

@@ -367,16 +367,17 @@ QString causalWithWithholding(const QString &code)
                   "      CGP4_IDCHECK_CGP2 = 30 AND", "      CGP4_CHECKED = 1"});
 }
 
-QString checkState(const QString &causal, int check)
-{
-    return "SELECT CGP4_CHECKED FROM CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = " + causal
-        + " AND CGP4_IDCHECK_CGP2 = " + QString::number(check);
-}
-
 QString updateCheck(const QString &causal, int check, int value)
 {
     return lines({"UPDATE CGP4_DUEBILFILTRI SET ", "       CGP4_CHECKED = " + QString::number(value),
                   "WHERE CGP4_CAUSALE_CGP0 = " + causal + " AND", "      CGP4_IDCHECK_CGP2 = " + QString::number(check)});
+}
+
+QString updateCheckFrom(const QString &causal, int check, int value, int read)
+{
+    return lines({"UPDATE CGP4_DUEBILFILTRI SET ", "       CGP4_CHECKED = " + QString::number(value),
+                  "WHERE CGP4_CAUSALE_CGP0 = " + causal + " AND", "      CGP4_IDCHECK_CGP2 = " + QString::number(check) + " AND",
+                  "      ISNULL(CGP4_CHECKED, 0) = " + QString::number(read)});
 }
 
 QString causalList()
@@ -397,7 +398,9 @@ QString ledgerCausalList()
 
 QString ledgerCausalDecode(const QString &code)
 {
-    return "SELECT CG33_CODICE, CG33_DESCR FROM CG33_TABCAU WITH (NOLOCK) WHERE CG33_CODICE = " + quoted(code);
+    return "SELECT CG33_CODICE, CG33_DESCR, CG33_INDTIPOREG, CG33_FLGACCONTO, CG33_FLGECONTO, CG33_FLGPORTAF,"
+           " CG33_INDGESTEC, CG33_FLGINSOLUTI FROM CG33_TABCAU WHERE CG33_CODICE = "
+        + quoted(code);
 }
 
 QString onlyUnpaidLedgerCausals(const QString &listStatement)
@@ -484,13 +487,6 @@ QString groupColumn(const QString &column, const QString &id)
 QString userColumn(const QString &column, const QString &id)
 {
     return "SELECT " + column + " FROM FW07_APPUSER WHERE FW07_ID = " + id;
-}
-
-QString ledgerCausalAttributes(const QString &code)
-{
-    return "SELECT CG33_INDTIPOREG, CG33_FLGACCONTO, CG33_FLGECONTO, CG33_FLGPORTAF, CG33_INDGESTEC, CG33_FLGINSOLUTI"
-           " FROM CG33_TABCAU WHERE CG33_CODICE = "
-        + quoted(code);
 }
 
 QString paymentTermsWithBills(const QString &code)

@@ -82,13 +82,17 @@ QString settingGestStatiDisable();
 QString defaultChecks(const QString &defaultColumn, const QString &causal, bool all);
 QString causalWithWithholding(const QString &code);
 // The state of one check as stored, and the write of one check box.
-QString checkState(const QString &causal, int check);
 QString updateCheck(const QString &causal, int check, int value);
+// The same write, made only if the row still holds the state read: a row another user changed
+// (or deleted) meanwhile is left alone, and the rows affected, 0, say so.
+QString updateCheckFrom(const QString &causal, int check, int value, int read);
 
 // Look-up lists and decodes of the code fields. A decode reads the code's description.
 QString causalList();
 QString causalDecode(const QString &code);
 QString ledgerCausalList();
+// A ledger causal's description and the attributes its checks read, in one statement: a code
+// typed is decoded and checked with one round trip (the check's read is the decode's again).
 QString ledgerCausalDecode(const QString &code);
 // A ledger-causal list narrowed to the causals of unpaid bills.
 QString onlyUnpaidLedgerCausals(const QString &listStatement);
@@ -109,8 +113,7 @@ QString userDecode(const QString &id);
 QString groupColumn(const QString &column, const QString &id);
 QString userColumn(const QString &column, const QString &id);
 
-// Ledger records the parameters refer to.
-QString ledgerCausalAttributes(const QString &code);
+// Ledger records the parameters refer to (a ledger causal's: ledgerCausalDecode).
 QString paymentTermsWithBills(const QString &code);
 // The section is looked up by its first two characters; an empty company is company 0.
 QString sectionExists(const QString &code, const QString &company);

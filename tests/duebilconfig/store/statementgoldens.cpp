@@ -68,8 +68,9 @@ const QMap<QString, Call> &calls()
         {"defaultChecks",
          [](const QStringList &a) { return one(S::defaultChecks(a.value(0), a.value(1), flag(a, 2))); }},
         {"causalWithWithholding", [](const QStringList &a) { return one(S::causalWithWithholding(a.value(0))); }},
-        {"checkState", [](const QStringList &a) { return one(S::checkState(a.value(0), n(a, 1))); }},
         {"updateCheck", [](const QStringList &a) { return one(S::updateCheck(a.value(0), n(a, 1), n(a, 2))); }},
+        {"updateCheckFrom",
+         [](const QStringList &a) { return one(S::updateCheckFrom(a.value(0), n(a, 1), n(a, 2), n(a, 3))); }},
         {"causalList", [](const QStringList &) { return one(S::causalList()); }},
         {"causalDecode", [](const QStringList &a) { return one(S::causalDecode(a.value(0))); }},
         {"ledgerCausalList", [](const QStringList &) { return one(S::ledgerCausalList()); }},
@@ -89,7 +90,6 @@ const QMap<QString, Call> &calls()
         {"userDecode", [](const QStringList &a) { return one(S::userDecode(a.value(0))); }},
         {"groupColumn", [](const QStringList &a) { return one(S::groupColumn(a.value(0), a.value(1))); }},
         {"userColumn", [](const QStringList &a) { return one(S::userColumn(a.value(0), a.value(1))); }},
-        {"ledgerCausalAttributes", [](const QStringList &a) { return one(S::ledgerCausalAttributes(a.value(0))); }},
         {"paymentTermsWithBills", [](const QStringList &a) { return one(S::paymentTermsWithBills(a.value(0))); }},
         {"sectionExists", [](const QStringList &a) { return one(S::sectionExists(a.value(0), a.value(1))); }},
         {"extractionCausalOfKind",
@@ -568,13 +568,17 @@ const QList<Golden> &rows()
           "WHERE CGP4_CAUSALE_CGP0 = 300 AND\r\n"
           "      CGP4_IDCHECK_CGP2 = 30 AND\r\n"
           "      CGP4_CHECKED = 1"}},
-        {"checkState", {"300", "30"},
-         {"SELECT CGP4_CHECKED FROM CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = 300 AND CGP4_IDCHECK_CGP2 = 30"}},
         {"updateCheck", {"300", "30", "1"},
          {"UPDATE CGP4_DUEBILFILTRI SET \r\n"
           "       CGP4_CHECKED = 1\r\n"
           "WHERE CGP4_CAUSALE_CGP0 = 300 AND\r\n"
           "      CGP4_IDCHECK_CGP2 = 30"}},
+        {"updateCheckFrom", {"300", "30", "1", "0"},
+         {"UPDATE CGP4_DUEBILFILTRI SET \r\n"
+          "       CGP4_CHECKED = 1\r\n"
+          "WHERE CGP4_CAUSALE_CGP0 = 300 AND\r\n"
+          "      CGP4_IDCHECK_CGP2 = 30 AND\r\n"
+          "      ISNULL(CGP4_CHECKED, 0) = 0"}},
         {"causalList", {},
          {"SELECT CGP0_CAUSALE, CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WITH (NOLOCK) ORDER BY CGP0_CAUSALE"}},
         {"causalDecode", {"300"},
@@ -584,7 +588,8 @@ const QList<Golden> &rows()
         {"ledgerCausalList", {},
          {"SELECT CG33_CODICE, CG33_DESCR FROM CG33_TABCAU WITH (NOLOCK) ORDER BY CG33_CODICE"}},
         {"ledgerCausalDecode", {"I'1"},
-         {"SELECT CG33_CODICE, CG33_DESCR FROM CG33_TABCAU WITH (NOLOCK) WHERE CG33_CODICE = 'I''1'"}},
+         {"SELECT CG33_CODICE, CG33_DESCR, CG33_INDTIPOREG, CG33_FLGACCONTO, CG33_FLGECONTO, CG33_FLGPORTAF, "
+          "CG33_INDGESTEC, CG33_FLGINSOLUTI FROM CG33_TABCAU WHERE CG33_CODICE = 'I''1'"}},
         {"onlyUnpaidLedgerCausals", {"SELECT CG33_CODICE, CG33_DESCR FROM CG33_TABCAU WITH (NOLOCK) order by cg33_codice"},
          {"SELECT CG33_CODICE, CG33_DESCR FROM CG33_TABCAU WITH (NOLOCK)  WHERE CG33_FLGINSOLUTI = 4  ORDER BY "
           "CG33_CODICE "}},
@@ -628,9 +633,6 @@ const QList<Golden> &rows()
          {"SELECT FW06_CODICE FROM FW06_GROUPUSR WHERE FW06_ID = 7"}},
         {"userColumn", {"FW07_USERNAME", "3"},
          {"SELECT FW07_USERNAME FROM FW07_APPUSER WHERE FW07_ID = 3"}},
-        {"ledgerCausalAttributes", {"INC"},
-         {"SELECT CG33_INDTIPOREG, CG33_FLGACCONTO, CG33_FLGECONTO, CG33_FLGPORTAF, CG33_INDGESTEC, "
-          "CG33_FLGINSOLUTI FROM CG33_TABCAU WHERE CG33_CODICE = 'INC'"}},
         {"paymentTermsWithBills", {"RB"},
          {"SELECT TOP(1) 1 FROM CG63_CONDPAGDET\r\n"
           "WHERE CG63_CODPAG_CG62 = 'RB' AND \r\n"
