@@ -603,10 +603,16 @@ int roundTripRun()
         const char *name;
         std::function<bool(WindowBench &, int)> run;
         bool opensWindow = false;
+        // Done before the count starts, on the causal on display.
+        std::function<bool(WindowBench &)> before = {};
     };
+    // Showing a causal is counted as the user does it, from the window waiting for a code:
+    // "Nuovo", which empties the one on display, is an action of its own.
     const QList<Action> actions = {
         {"apertura_su_causale", [first](WindowBench &w, int) { return w.show(first); }, true},
-        {"mostra_causale", [first](WindowBench &w, int i) { return w.show(first + 1 + i % 8); }},
+        {"nuovo", [](WindowBench &w, int) { return w.newRecord(); }},
+        {"mostra_causale", [first](WindowBench &w, int i) { return w.show(first + 1 + i % 8); }, false,
+         [](WindowBench &w) { return w.newRecord(); }},
         {"successivo", [](WindowBench &w, int) { return w.next(); }},
         {"salva_una_modifica", [](WindowBench &w, int i) { return w.saveOneChange(i); }},
         {"annulla", [](WindowBench &w, int i) { return w.undoOneChange(i); }},
@@ -645,6 +651,10 @@ int roundTripRun()
                 WindowBench window;
                 if (!action.opensWindow && (!window.open(path) || !window.show(first))) {
                     out << action.name << ": the window did not start\n";
+                    return 1;
+                }
+                if (action.before && !action.before(window)) {
+                    out << action.name << ": the window refused the step before the action\n";
                     return 1;
                 }
                 RoundTrip::setDelayMicroseconds(delayMs * 1000);

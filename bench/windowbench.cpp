@@ -140,6 +140,12 @@ bool WindowBench::show(int code)
     return d->form->context().FME_CAUSALI->Status() == DataFrame::StatusRecord;
 }
 
+bool WindowBench::newRecord()
+{
+    d->form->context().ui.INTERNAV->press(QStringLiteral("Nuovo"));
+    return d->form->context().FME_CAUSALI->Status() == DataFrame::StatusQuery;
+}
+
 bool WindowBench::saveWithOneChangePerTab(int round)
 {
     FormContext &ctx = d->form->context();

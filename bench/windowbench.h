@@ -36,6 +36,8 @@ public:
     void close();
     // Shows causal code in the window (query status first, as the navigator's "Nuovo" does).
     bool show(int code);
+    // "Nuovo": the causal on display is left, the window waits for a code.
+    bool newRecord();
     // One change in every tab, then "Conferma".
     bool saveWithOneChangePerTab(int round);
     // "Nuovo" of the exclusion list: a row whose group or user is then typed.

@@ -118,7 +118,7 @@ CausalHistory::CausalHistory(ado::Connection &connection, QString userName)
 
 bool CausalHistory::exists(ado::Connection &connection)
 {
-    return connection.database().tables().contains(TableName, Qt::CaseInsensitive);
+    return connection.hasTable(TableName);
 }
 
 bool CausalHistory::enabled()

@@ -11,6 +11,7 @@
 #include "recordset.h"
 
 #include <QHash>
+#include <memory>
 
 namespace S = DueBilStatements;
 
@@ -112,22 +113,35 @@ void SelectionChecks::UpdateFiltri()
             asRead.insert(ctx.nz(row.at(0), 0).toInt(), ctx.nz(row.at(1), 0).toInt());
     }
     const bool inSave = ctx.Gcnn_Connessione->inTransaction();
+    // Within a save the rows are read once, before any write: a check another user changed
+    // since it was shown is a conflict, not overwritten, and once committed the boxes show what
+    // is stored, another user's ticks included, without reading again.
+    const bool reread = inSave && rs && rs->State() == ado::ObjectState::Open;
+    const auto stored = std::make_shared<QHash<int, int>>();
     std::vector<TrapStep> steps;
+    if (reread) {
+        steps.emplace_back([this, rs, stored] {
+            const ado::RecordsetPtr now = ctx.Gcnn_Connessione->Execute(rs->Source(), 1);
+            if (now->RecordCount() > 0) {
+                for (now->MoveFirst(); !now->isEOF(); now->MoveNext())
+                    stored->insert(ctx.nz(now->value(QStringLiteral("CGP4_IDCHECK_CGP2")), 0).toInt(),
+                                   ctx.nz(now->value(QStringLiteral("CGP4_CHECKED")), 0).toInt());
+            }
+        });
+    }
     for (int i = 1; i <= Count; ++i) {
-        steps.emplace_back([this, i, code, &asRead, inSave] {
+        steps.emplace_back([this, i, code, &asRead, reread, stored] {
             const int value = ctx.nz(ctx.ui.CHK_FILTER[i]->Text(), 0).toInt();
             if (asRead.contains(i) && asRead.value(i) == value)
                 return true;
-            if (inSave && asRead.contains(i)) {
-                const ado::RecordsetPtr stored = ctx.Gcnn_Connessione->Execute(S::checkState(code, i), 1);
-                if (stored->RecordCount() == 0
-                    || ctx.nz(stored->value(QStringLiteral("CGP4_CHECKED")), 0).toInt() != asRead.value(i)) {
-                    ctx.FME_CAUSALI->SaveFailed(
-                        QStringLiteral("CGP4_DUEBILFILTRI: CGP4_CAUSALE_CGP0 = %1, CGP4_IDCHECK_CGP2 = %2").arg(code).arg(i));
-                    return false;
-                }
+            if (reread && asRead.contains(i) && stored->value(i, -1) != asRead.value(i)) {
+                ctx.FME_CAUSALI->SaveFailed(
+                    QStringLiteral("CGP4_DUEBILFILTRI: CGP4_CAUSALE_CGP0 = %1, CGP4_IDCHECK_CGP2 = %2").arg(code).arg(i));
+                return false;
             }
             ctx.Gcnn_Connessione->Execute(S::updateCheck(code, i, value), 1);
+            if (stored->contains(i))
+                stored->insert(i, value);
             return true;
         });
     }
@@ -139,20 +153,26 @@ void SelectionChecks::UpdateFiltri()
         return true;
     });
     steps.emplace_back([this] { ctx.FME_FILTRI->setRecordChanged(false); });
-    // Once saved, the rows are read again and the boxes show them (a check another user ticked
-    // meanwhile included), so the next save compares with what is stored.
-    steps.emplace_back([this, rs] {
-        if (!rs || rs->State() != ado::ObjectState::Open)
+    // Once saved, the rows hold what is stored and the boxes show it, so the next save compares
+    // with what is stored.
+    steps.emplace_back([this, rs, reread, stored] {
+        if (!reread)
             return;
-        ctx.Gcnn_Connessione->onCommit([this, rs] {
-            rs->Requery(-1);
+        ctx.Gcnn_Connessione->onCommit([this, rs, stored] {
             ctx.buildingChecks = true;
             const ado::RecordsetPtr rows = rs->Clone();
-            for (rows->MoveFirst(); !rows->isEOF(); rows->MoveNext()) {
-                const int id = rows->value(QStringLiteral("CGP4_IDCHECK_CGP2")).toInt();
-                if (id >= 1 && id <= Count)
-                    ctx.ui.CHK_FILTER[id]->setText(ctx.nz(rows->value(QStringLiteral("CGP4_CHECKED")), 0).toString());
+            if (rows->RecordCount() > 0) {
+                for (rows->MoveFirst(); !rows->isEOF(); rows->MoveNext()) {
+                    const int id = rows->value(QStringLiteral("CGP4_IDCHECK_CGP2")).toInt();
+                    if (!stored->contains(id))
+                        continue;
+                    rows->setValue(QStringLiteral("CGP4_CHECKED"), stored->value(id));
+                    rows->Update();
+                    if (id >= 1 && id <= Count)
+                        ctx.ui.CHK_FILTER[id]->setText(QString::number(stored->value(id)));
+                }
             }
+            rs->acceptChanges();
             ctx.buildingChecks = false;
         });
     });

@@ -257,6 +257,14 @@ void UserExclusions::QGRID_GRUPPIUTENTI_DataFormatEXT(QString *text, const QStri
         const QString id = ctx.nz(fields(idColumn), QString()).toString();
         if (id.isEmpty() || !isId(id))
             return;
+        // The group or user just typed or chosen in its field was read whole there.
+        const IdLookupField *field = group ? ctx.ui.TXT_GRUPPO : ctx.ui.TXT_UTENTE;
+        if (const std::optional<IdLookupField::Item> item = field->itemReadNow();
+            item && item->id.toString() == id.trimmed()
+            && (column == field->textField() || column == field->descriptionField())) {
+            *text = column == field->textField() ? item->code : item->description;
+            return;
+        }
         const ado::RecordsetPtr rs = ctx.Gcnn_Connessione->Execute(
             group ? DueBilStatements::groupColumn(column, id) : DueBilStatements::userColumn(column, id), 1);
         if (rs->RecordCount() > 0)

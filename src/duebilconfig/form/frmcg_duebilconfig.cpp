@@ -188,6 +188,12 @@ void FRMCG_DUEBILCONFIG::Form_Activate()
             ctx.Gcnn_Connessione = connection;
             connection->Open(QString(), QString(), QString(), -1);
             ctx.Gcls_Interface->setConnection(connection);
+            // The tables a save writes, and the history's, described now in one statement: the
+            // first save then asks the catalogue nothing. Should this fail, each is asked alone.
+            QStringList written{DueBilStatements::HistoryTable};
+            for (const CausalConfiguration::Table &t : CausalConfiguration::tables())
+                written.append(QLatin1String(t.table));
+            ErrorTrap::runIgnoringErrors({[&] { connection->describeTables(written); }});
         },
         [&] {
             // A start-up run again keeps the services: their error trap is running it.

@@ -372,17 +372,12 @@ QString causalWithWithholding(const QString &code)
                   "      CGP4_IDCHECK_CGP2 = 30 AND", "      CGP4_CHECKED = 1"});
 }
 
-QString checkState(const QString &causal, int check)
-{
-    return "SELECT CGP4_CHECKED FROM CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = " + causal
-        + " AND CGP4_IDCHECK_CGP2 = " + QString::number(check);
-}
-
 QString updateCheck(const QString &causal, int check, int value)
 {
     return lines({"UPDATE CGP4_DUEBILFILTRI SET ", "       CGP4_CHECKED = " + QString::number(value),
                   "WHERE CGP4_CAUSALE_CGP0 = " + causal + " AND", "      CGP4_IDCHECK_CGP2 = " + QString::number(check)});
 }
+
 
 QString causalList()
 {

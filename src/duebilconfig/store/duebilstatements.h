@@ -82,8 +82,7 @@ QString settingGestStatiDisable();
 // the user sets for himself keep their states.
 QString defaultChecks(const QString &defaultColumn, const QString &causal, bool all);
 QString causalWithWithholding(const QString &code);
-// The state of one check as stored, and the write of one check box.
-QString checkState(const QString &causal, int check);
+// The write of one check box.
 QString updateCheck(const QString &causal, int check, int value);
 
 // Look-up lists and decodes of the code fields. A decode reads the code's description.

@@ -274,6 +274,8 @@ void FormContext::installFieldServices(TextField *field, int returnColumn)
                     column = wanted;
             }
             result.description = rs->value(column).toString();
+            for (const QString &name : rs->fieldNames())
+                result.columns.insert(name, rs->value(name));
             if (rs->hasField(QStringLiteral("ID")))
                 result.id = rs->value(QStringLiteral("ID"));
         }});

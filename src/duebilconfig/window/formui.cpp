@@ -265,9 +265,11 @@ void FormUi::createControls()
     TXT_GRUPPO->setTableName(QStringLiteral("FW06_GROUPUSR"));
     TXT_GRUPPO->setIdField(QStringLiteral("FW06_ID"));
     TXT_GRUPPO->setTextField(QStringLiteral("FW06_CODICE"));
+    TXT_GRUPPO->setDescriptionField(QStringLiteral("FW06_DESCR"));
     TXT_UTENTE->setTableName(QStringLiteral("FW07_APPUSER"));
     TXT_UTENTE->setIdField(QStringLiteral("FW07_ID"));
     TXT_UTENTE->setTextField(QStringLiteral("FW07_USERNAME"));
+    TXT_UTENTE->setDescriptionField(QStringLiteral("FW07_DESCR"));
 
     CHK_FILTER.fill(nullptr, 33);
     for (int i = 1; i <= 32; ++i) {

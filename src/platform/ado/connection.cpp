@@ -13,10 +13,14 @@
 #include <QAtomicInt>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSet>
+#include <QSqlField>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <algorithm>
+#include <optional>
 #include <vector>
 
 #include <sqlite3.h>
@@ -131,6 +135,7 @@ struct Connection::Private
     quint64 readsAction = 0;
     QHash<QString, RecordsetPtr> reads;
     QHash<QString, Connection::TableShape> shapes;
+    QSet<QString> tables;   // upper case: tables known to exist
 
     void undoInMemory()
     {
@@ -302,6 +307,7 @@ void Connection::Close()
     }
     forgetReads();
     d->shapes.clear();
+    d->tables.clear();
     // SQLite keeps a connection with statements still prepared open.
     d->statements.clear();
     {
@@ -407,6 +413,112 @@ Connection::TableShape Connection::tableShape(const QString &table) const
     if (!shape.record.isEmpty())
         d->shapes.insert(table, shape);
     return shape;
+}
+
+QString Connection::tableShapesStatement(Dialect dialect, const QStringList &tables)
+{
+    QStringList names;
+    for (const QString &table : tables)
+        names.append(QLatin1Char('\'') + QString(table).toUpper().replace(QLatin1Char('\''), QLatin1String("''"))
+                     + QLatin1Char('\''));
+    if (dialect == Dialect::Sqlite)
+        return QStringLiteral("SELECT m.name AS TABLE_NAME, p.name AS COLUMN_NAME, p.pk AS KEY_POSITION"
+                              " FROM sqlite_master AS m, pragma_table_info(m.name) AS p"
+                              " WHERE m.type = 'table' AND UPPER(m.name) IN (%1) ORDER BY m.name, p.cid")
+            .arg(names.join(QLatin1String(", ")));
+    return QStringLiteral("SELECT c.TABLE_NAME, c.COLUMN_NAME, ISNULL(k.ORDINAL_POSITION, 0) AS KEY_POSITION"
+                          " FROM INFORMATION_SCHEMA.COLUMNS AS c"
+                          " LEFT JOIN INFORMATION_SCHEMA.TABLE_CONSTRAINTS AS t ON t.TABLE_SCHEMA = c.TABLE_SCHEMA"
+                          " AND t.TABLE_NAME = c.TABLE_NAME AND t.CONSTRAINT_TYPE = 'PRIMARY KEY'"
+                          " LEFT JOIN INFORMATION_SCHEMA.KEY_COLUMN_USAGE AS k ON k.CONSTRAINT_SCHEMA = t.CONSTRAINT_SCHEMA"
+                          " AND k.CONSTRAINT_NAME = t.CONSTRAINT_NAME AND k.COLUMN_NAME = c.COLUMN_NAME"
+                          " WHERE c.TABLE_SCHEMA = SCHEMA_NAME() AND UPPER(c.TABLE_NAME) IN (%1)"
+                          " ORDER BY c.TABLE_NAME, c.ORDINAL_POSITION")
+        .arg(names.join(QLatin1String(", ")));
+}
+
+namespace {
+
+// The embedded database holds its schema in memory: a table's columns come from a statement
+// prepared and never run, its key from the column metadata, and nothing is sent anywhere.
+std::optional<Connection::TableShape> embeddedShape(sqlite3 *db, const QString &table)
+{
+    const QByteArray name = table.toUtf8();
+    sqlite3_stmt *statement = nullptr;
+    const QByteArray sql = "SELECT * FROM \"" + QByteArray(name).replace('"', "\"\"") + '"';
+    if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &statement, nullptr) != SQLITE_OK || !statement) {
+        sqlite3_finalize(statement);
+        return std::nullopt;
+    }
+    Connection::TableShape shape;
+    shape.primary = QSqlIndex(QString(), table);
+    for (int i = 0; i < sqlite3_column_count(statement); ++i) {
+        const char *column = sqlite3_column_name(statement, i);
+        shape.record.append(QSqlField(QString::fromUtf8(column)));
+        int primaryKey = 0;
+        if (sqlite3_table_column_metadata(db, nullptr, name.constData(), column, nullptr, nullptr, nullptr, &primaryKey,
+                                          nullptr)
+                == SQLITE_OK
+            && primaryKey)
+            shape.primary.append(QSqlField(QString::fromUtf8(column)));
+    }
+    sqlite3_finalize(statement);
+    return shape;
+}
+
+} // namespace
+
+void Connection::describeTables(const QStringList &tables) const
+{
+    if (!d->open || tables.isEmpty())
+        return;
+    if (d->sqlite) {
+        for (const QString &table : tables) {
+            if (const std::optional<TableShape> shape = embeddedShape(d->sqlite, table)) {
+                d->shapes.insert(table, *shape);
+                d->tables.insert(table.toUpper());
+            }
+        }
+        return;
+    }
+    const QString sql = tableShapesStatement(d->dialect, tables);
+    if (d->engine == Dialect::SqlServer && d->statementsLogged)
+        StatementLog::record(sql);
+    QSqlQuery query(d->db());
+    query.setForwardOnly(true);
+    if (!query.exec(sql))
+        throw errorFrom(query.lastError(), sql);
+    QHash<QString, QList<QPair<int, QString>>> keys;   // upper-case table -> (position, column)
+    QHash<QString, QSqlRecord> records;
+    while (query.next()) {
+        const QString table = query.value(0).toString().toUpper();
+        const QString column = query.value(1).toString();
+        records[table].append(QSqlField(column));
+        if (const int position = query.value(2).toInt(); position > 0)
+            keys[table].append({position, column});
+    }
+    for (const QString &table : tables) {
+        const QString upper = table.toUpper();
+        if (!records.contains(upper))
+            continue;
+        QList<QPair<int, QString>> key = keys.value(upper);
+        std::sort(key.begin(), key.end());
+        QSqlIndex primary(QString(), table);
+        for (const auto &[position, column] : std::as_const(key))
+            primary.append(QSqlField(column));
+        d->shapes.insert(table, TableShape{records.value(upper), primary});
+        d->tables.insert(upper);
+    }
+}
+
+bool Connection::hasTable(const QString &table) const
+{
+    const QString upper = table.toUpper();
+    if (!d->tables.contains(upper)) {
+        for (const QString &name : database().tables())
+            d->tables.insert(name.toUpper());
+    }
+    return d->tables.contains(upper);
 }
 
 void Connection::forgetReads() const

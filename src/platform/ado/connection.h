@@ -105,6 +105,17 @@ public:
         QSqlIndex primary;
     };
     TableShape tableShape(const QString &table) const;
+    // The shapes of several tables, kept as tableShape() keeps them: a window asks those of the
+    // tables it writes as it opens, instead of two catalogue questions per table at its first
+    // save. The server is asked in one statement; the embedded database answers from the schema
+    // it holds, without one. A table not found is left to be asked alone.
+    void describeTables(const QStringList &tables) const;
+    // The statement describeTables() sends: a row per column of the named tables (TABLE_NAME,
+    // COLUMN_NAME, KEY_POSITION: its place in the primary key, 0 outside it), in table order.
+    static QString tableShapesStatement(Dialect dialect, const QStringList &tables);
+    // Whether the database has the table: one described or found before is not asked again
+    // (tables are not dropped under an open window); one not found is asked again next time.
+    bool hasTable(const QString &table) const;
 
     // The connection string with any password replaced by "****", for messages and traces.
     static QString maskPassword(const QString &connectionString);

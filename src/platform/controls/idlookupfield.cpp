@@ -1,5 +1,7 @@
 #include "idlookupfield.h"
 
+#include "connection.h"
+
 #include <QLineEdit>
 
 namespace {
@@ -53,17 +55,35 @@ QString IdLookupField::idField() const { return m_idField; }
 void IdLookupField::setIdField(const QString &column) { m_idField = column; }
 QString IdLookupField::textField() const { return m_textField; }
 void IdLookupField::setTextField(const QString &column) { m_textField = column; }
+QString IdLookupField::descriptionField() const { return m_descriptionField; }
+void IdLookupField::setDescriptionField(const QString &column) { m_descriptionField = column; }
 
-DecodeResult IdLookupField::item(const QString &condition) const
+std::optional<IdLookupField::Item> IdLookupField::itemReadNow() const
+{
+    const quint64 action = ado::ReadScope::current();
+    if (action == 0 || action != m_itemAction)
+        return std::nullopt;
+    return m_item;
+}
+
+DecodeResult IdLookupField::item(const QString &condition)
 {
     if (!decoder() || m_table.isEmpty() || m_idField.isEmpty() || m_textField.isEmpty())
         return {};
-    const QString statement = "SELECT " + m_idField + " AS ID, " + m_textField + " FROM " + m_table + " WHERE " + condition;
+    QString statement = "SELECT " + m_idField + " AS ID, " + m_textField;
+    if (!m_descriptionField.isEmpty())
+        statement += ", " + m_descriptionField;
+    statement += " FROM " + m_table + " WHERE " + condition;
     const QVariantList targets{QVariantMap{{QStringLiteral("column"), m_textField}}};
-    return decoder()(Text(), statement, targets, QString());
+    const DecodeResult found = decoder()(Text(), statement, targets, QString());
+    if (found.found && !m_descriptionField.isEmpty()) {
+        m_item = {idOf(found.id), found.description, found.columns.value(m_descriptionField).toString()};
+        m_itemAction = ado::ReadScope::current();
+    }
+    return found;
 }
 
-DecodeResult IdLookupField::itemById(const QVariant &id) const
+DecodeResult IdLookupField::itemById(const QVariant &id)
 {
     bool number = false;
     const qlonglong value = id.toString().trimmed().toLongLong(&number);
@@ -85,6 +105,14 @@ void IdLookupField::decode()
         }
         m_value = id;
         m_resolved = text;
+    }
+    // The item of the id on display was read whole in this action: its description is in hand.
+    if (const std::optional<Item> read = itemReadNow(); read && m_value.isValid() && read->id == m_value) {
+        DecodeResult result;
+        result.found = true;
+        result.description = read->description;
+        showDecoded(result);
+        return;
     }
     TextField::decode();
 }

@@ -2,6 +2,8 @@
 
 #include "textfield.h"
 
+#include <optional>
+
 // Id look-up field: shows the code of an item (sql_textfield of sql_nometabella) and binds the
 // item's id (sql_idfield). A typed code is looked up to its id, an id the row holds is shown as
 // its code, and the look-up list gives the id of the chosen item. Text() is the code on
@@ -13,6 +15,7 @@ class IdLookupField : public TextField
     Q_PROPERTY(QString sql_nometabella READ tableName WRITE setTableName)
     Q_PROPERTY(QString sql_idfield READ idField WRITE setIdField)
     Q_PROPERTY(QString sql_textfield READ textField WRITE setTextField)
+    Q_PROPERTY(QString sql_descfield READ descriptionField WRITE setDescriptionField)
 
 public:
     explicit IdLookupField(QWidget *parent = nullptr);
@@ -27,6 +30,20 @@ public:
     void setIdField(const QString &column);
     QString textField() const;
     void setTextField(const QString &column);
+    // The item's description column: when set, the item is read whole (id, code and
+    // description) by the statement that finds it, and its read-out needs no statement more.
+    QString descriptionField() const;
+    void setDescriptionField(const QString &column);
+
+    // The item as the field read it during the user action under way (typed, chosen or
+    // shown): what that action needs of it again is in hand. None outside that action.
+    struct Item
+    {
+        QVariant id;
+        QString code;
+        QString description;
+    };
+    std::optional<Item> itemReadNow() const;
 
     void decode() override;
 
@@ -39,8 +56,8 @@ protected:
 
 private:
     // The item of the look-up table that the condition selects: found, its code, its id.
-    DecodeResult item(const QString &condition) const;
-    DecodeResult itemById(const QVariant &id) const;
+    DecodeResult item(const QString &condition);
+    DecodeResult itemById(const QVariant &id);
 
     QVariant m_value;
     QVariant m_reported;   // the id the row last heard of
@@ -48,4 +65,7 @@ private:
     QString m_table;
     QString m_idField;
     QString m_textField;
+    QString m_descriptionField;
+    Item m_item;
+    quint64 m_itemAction = 0;   // the user action in which m_item was read; 0: none
 };

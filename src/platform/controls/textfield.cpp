@@ -182,6 +182,11 @@ void TextField::decode()
     DecodeResult result;
     if (!m_edit->text().isEmpty() && m_decoder && !statement.isEmpty())
         result = m_decoder(m_edit->text(), statement, targets, connection);
+    showDecoded(result);
+}
+
+void TextField::showDecoded(const DecodeResult &result)
+{
     m_found = result.found;
     if (m_description) {
         // The read-out keeps the width of its column; a description longer than that is read

@@ -17,6 +17,8 @@ struct DecodeResult
     bool found = false;
     QString description;
     QVariant id;
+    // Every column of the row found, by name, for a field that reads more than its description.
+    QVariantMap columns;
 };
 
 // Text field of the maker's kind, and the base of the code, number, account and id look-up
@@ -107,6 +109,8 @@ protected:
     // The entry chosen in the look-up list (the value of its return column) is typed in.
     virtual void takePicked(const QString &picked);
     const Decoder &decoder() const;
+    // Shows a decode's result: the read-out, the found flag, then decoded().
+    void showDecoded(const DecodeResult &result);
 
 public:
     // Reads the description of the code now shown (StartDecode, then the decoder).

@@ -69,7 +69,6 @@ const QMap<QString, Call> &calls()
         {"defaultChecks",
          [](const QStringList &a) { return one(S::defaultChecks(a.value(0), a.value(1), flag(a, 2))); }},
         {"causalWithWithholding", [](const QStringList &a) { return one(S::causalWithWithholding(a.value(0))); }},
-        {"checkState", [](const QStringList &a) { return one(S::checkState(a.value(0), n(a, 1))); }},
         {"updateCheck", [](const QStringList &a) { return one(S::updateCheck(a.value(0), n(a, 1), n(a, 2))); }},
         {"causalList", [](const QStringList &) { return one(S::causalList()); }},
         {"causalDecode", [](const QStringList &a) { return one(S::causalDecode(a.value(0))); }},

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlIndex>
 #include <QSqlRecord>
 #include <QTest>
 
@@ -314,6 +315,76 @@ private slots:
             first->setValue(QStringLiteral("CGP0_DESCRIZIONE"), QStringLiteral("Modificata"));
         }
         QCOMPARE(c->Execute(read)->value(QStringLiteral("CGP0_DESCRIZIONE")).toString(), expected);
+    }
+
+    // The shapes described together at start-up are those the catalogue gives table by table:
+    // a save writes the same columns and finds its rows by the same key.
+    void describedShapesAreTheCatalogues_data()
+    {
+        QTest::addColumn<QString>("driver");
+        QTest::addColumn<QString>("create");
+        QTest::addColumn<QString>("table");
+        for (const char *driver : {"embedded", "odbc"}) {
+            QTest::addRow("%s, one key column", driver)
+                << driver << "CREATE TABLE T_UNO (U_ID INTEGER NOT NULL PRIMARY KEY, U_TESTO TEXT)" << "T_UNO";
+            QTest::addRow("%s, key of two columns out of table order", driver)
+                << driver
+                << "CREATE TABLE T_DUE (D_DITTA INTEGER NOT NULL, D_TESTO TEXT, D_CAUSALE INTEGER NOT NULL,"
+                   " PRIMARY KEY (D_CAUSALE, D_DITTA))"
+                << "T_DUE";
+            QTest::addRow("%s, no key", driver) << driver << "CREATE TABLE T_NESSUNA (N_A INTEGER, N_B TEXT)" << "T_NESSUNA";
+            QTest::addRow("%s, named in lower case", driver)
+                << driver << "CREATE TABLE T_MINUSCOLA (M_CODICE TEXT NOT NULL PRIMARY KEY, M_X INTEGER)" << "t_minuscola";
+        }
+    }
+
+    void describedShapesAreTheCatalogues()
+    {
+        QFETCH(QString, driver);
+        QFETCH(QString, create);
+        QFETCH(QString, table);
+        open()->Execute(create);
+        ConnectionPtr c;
+        try {
+            c = open(driver == QLatin1String("odbc") ? "Driver=SQLite3;Database=" + m_path : QString());
+        } catch (const AdoError &e) {
+            QSKIP(qPrintable("SQLite ODBC driver not available: " + e.message()));
+        }
+        c->describeTables({table, QStringLiteral("T_ASSENTE")});
+        const Connection::TableShape described = c->tableShape(table);
+        const ConnectionPtr asked = open();
+        const QSqlDatabase catalogue = asked->database();
+        const QSqlRecord record = catalogue.record(table);
+        const QSqlIndex primary = catalogue.primaryIndex(table);
+        QVERIFY(!record.isEmpty());
+        QStringList columns, describedColumns, key, describedKey;
+        for (int i = 0; i < record.count(); ++i)
+            columns << record.fieldName(i);
+        for (int i = 0; i < described.record.count(); ++i)
+            describedColumns << described.record.fieldName(i);
+        for (int i = 0; i < primary.count(); ++i)
+            key << primary.fieldName(i);
+        for (int i = 0; i < described.primary.count(); ++i)
+            describedKey << described.primary.fieldName(i);
+        QCOMPARE(describedColumns, columns);
+        // A row is found by its key whatever the order of its terms.
+        key.sort();
+        describedKey.sort();
+        QCOMPARE(describedKey, key);
+        QVERIFY(c->hasTable(table.toUpper()));
+    }
+
+    // A table the start-up did not find may be created while the window is open: it is asked
+    // for again, and found then.
+    void tableNotFoundIsAskedAgain()
+    {
+        auto c = open();
+        c->describeTables({QStringLiteral("CGPX_NUOVA")});
+        QVERIFY(!c->hasTable(QStringLiteral("CGPX_NUOVA")));
+        QVERIFY(c->tableShape(QStringLiteral("CGPX_NUOVA")).record.isEmpty());
+        open()->Execute(QStringLiteral("CREATE TABLE CGPX_NUOVA (CGPX_ID INTEGER NOT NULL PRIMARY KEY, CGPX_TESTO TEXT)"));
+        QVERIFY(c->hasTable(QStringLiteral("CGPX_NUOVA")));
+        QCOMPARE(c->tableShape(QStringLiteral("CGPX_NUOVA")).primary.fieldName(0), QStringLiteral("CGPX_ID"));
     }
 
     void lockedDatabaseIsBusy()
