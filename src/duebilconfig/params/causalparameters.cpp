@@ -26,8 +26,8 @@ namespace {
 
 // The two ledger settings of the company that decide whether the posting of every branch
 // office is shown as a separate registration.
-const char *const SettingSedi = "GestioneSedi";
-const char *const SettingSedeUnica = "RegistrazioneSedeUnica";
+const char *const SettingBranches = "GestioneSedi";
+const char *const SettingSingleBranch = "RegistrazioneSedeUnica";
 
 bool on(const QString &boxValue)
 {
@@ -100,7 +100,7 @@ void CausalParameters::connectOptionLists()
     connect(ctx.FME_CAUSALI.get(), &DataFrame::AfterUndo, this, [this](int result) {
         if (result != DataFrame::ResultOk || ctx.closing || ctx.Gbol_ImpostaCombo)
             return;
-        ErrorTrap::runIgnoringErrors({[&] { aggiornaModalitaRecupero(true); }});
+        ErrorTrap::runIgnoringErrors({[&] { refreshRecoveryModes(true); }});
         AttivaEditControlli();
     });
     connect(ui.CHK_GESTVALUTE, &CheckField::Click, this, &CausalParameters::CHK_GESTVALUTE_Click);
@@ -213,7 +213,7 @@ QList<CausalParameters::CodeFieldRequests> CausalParameters::codeFieldRequests()
             Decode{[](const QString &text) { return DueBilStatements::ledgerCausalDecode(text.trimmed()); },
                    "CG33_CODICE", readOut, "CG33_DESCR"},
             LookUp{[this] {
-                       return LedgerChecks::lookupCausaliContabili(DueBilStatements::ledgerCausalList(),
+                       return LedgerChecks::ledgerCausalLookup(DueBilStatements::ledgerCausalList(),
                                                                    ctx.operationType());
                    },
                    FormText::TitleCausaliContabili, "CG33_TABCAU"},
@@ -357,7 +357,7 @@ void CausalParameters::fill(ComboField *combo, const OptionLists::List &list, bo
     }
 }
 
-void CausalParameters::ImpostaCombo(bool soloDettaglio)
+void CausalParameters::ImpostaCombo(bool detailsOnly)
 {
     FormUi &ui = ctx.ui;
     const QList<ComboField *> dependent = {ui.CBO_DETTREG, ui.CBO_DETTRIGACONT, ui.CBO_DESCRCONTRAUTO};
@@ -365,7 +365,7 @@ void CausalParameters::ImpostaCombo(bool soloDettaglio)
     ctx.trapped(QStringLiteral("ImpostaCombo"), {
         [&] { ctx.Gbol_ImpostaCombo = true; },
         [&] {
-            if (!soloDettaglio)
+            if (!detailsOnly)
                 fillFixedLists();
         },
         [&] { fillDependentLists(dependent); },
@@ -408,9 +408,9 @@ void CausalParameters::fillDependentLists(const QList<ComboField *> &dependent)
 {
     FormUi &ui = ctx.ui;
     const int t = ctx.nz(ui.CBO_TIPOOPERAZIONE->Text().isEmpty() ? QVariant() : ui.CBO_TIPOOPERAZIONE->Text(), 1).toInt();
-    const bool valute = on(ctx.nz(ui.CHK_GESTVALUTE->Text(), "0").toString());
-    const bool ritenute = on(ctx.nz(ui.CHK_FILTER[ISelectionChecks::WithholdingCheck]->Text(), "0").toString());
-    const QList<OptionLists::List> lists = OptionLists::dependentLists(operationTypeOf(t), valute, ritenute);
+    const bool currency = on(ctx.nz(ui.CHK_GESTVALUTE->Text(), "0").toString());
+    const bool withholding = on(ctx.nz(ui.CHK_FILTER[ISelectionChecks::WithholdingCheck]->Text(), "0").toString());
+    const QList<OptionLists::List> lists = OptionLists::dependentLists(operationTypeOf(t), currency, withholding);
 
     std::optional<OptionLists::StoredDetails> stored;
     if (registrationRowPresent()) {
@@ -428,7 +428,7 @@ void CausalParameters::fillDependentLists(const QList<ComboField *> &dependent)
     }
     for (int i = 0; i < dependent.size() && i < lists.size(); ++i)
         fill(dependent[i], lists[i], true);
-    const QList<int> positions = OptionLists::dependentPositions(lists, operationTypeOf(t), valute, ritenute, stored);
+    const QList<int> positions = OptionLists::dependentPositions(lists, operationTypeOf(t), currency, withholding, stored);
     for (int i = 0; i < dependent.size() && i < positions.size(); ++i) {
         const QSignalBlocker blocker(dependent[i]);
         dependent[i]->setListIndex(positions[i]);
@@ -437,20 +437,20 @@ void CausalParameters::fillDependentLists(const QList<ComboField *> &dependent)
 
 void CausalParameters::AggiornaModalitaRecupero()
 {
-    aggiornaModalitaRecupero(false);
+    refreshRecoveryModes(false);
 }
 
-void CausalParameters::aggiornaModalitaRecupero(bool keepStored)
+void CausalParameters::refreshRecoveryModes(bool keepStored)
 {
     FormUi &ui = ctx.ui;
-    const QString tipo = ui.CBO_TIPOOPERAZIONE->Text();
-    if (QVariant(tipo) == ctx.Gvar_TipoOperazioneFocus)
+    const QString type = ui.CBO_TIPOOPERAZIONE->Text();
+    if (QVariant(type) == ctx.Gvar_TipoOperazioneFocus)
         return;
-    ctx.Gvar_TipoOperazioneFocus = tipo;
+    ctx.Gvar_TipoOperazioneFocus = type;
     DataFrame *frame = ctx.FME_PARAMETRI.get();
     if (frame)
         frame->Unbind(ui.CBO_MODRECUPERO);
-    fill(ui.CBO_MODRECUPERO, OptionLists::modalitaRecupero(operationTypeOf(tipo)), false);
+    fill(ui.CBO_MODRECUPERO, OptionLists::recoveryModes(operationTypeOf(type)), false);
     ui.CBO_MODRECUPERO->setListIndex(0);
     ui.CBO_MODRECUPERO->setEnabled(true);
     if (frame) {
@@ -488,10 +488,10 @@ void CausalParameters::CBO_TIPOOPERAZIONE_AfterChange()
 {
     ctx.trapped(QStringLiteral("CBO_TIPOOPERAZIONE_AfterChange"), {[&] {
         const QString code = ctx.causalCode();
-        const int tipo = ctx.nz(ctx.ui.CBO_TIPOOPERAZIONE->Text(), 0).toInt();
-        if (!code.isEmpty() && tipo != ctx.Gint_TipoOperazionePrec)
-            ctx.checks->CaricaValoriPredefinitiFiltri(operationTypeOf(tipo), code, true, true);
-        ctx.Gint_TipoOperazionePrec = qint16(tipo);
+        const int type = ctx.nz(ctx.ui.CBO_TIPOOPERAZIONE->Text(), 0).toInt();
+        if (!code.isEmpty() && type != ctx.Gint_TipoOperazionePrec)
+            ctx.checks->CaricaValoriPredefinitiFiltri(operationTypeOf(type), code, true, true);
+        ctx.Gint_TipoOperazionePrec = qint16(type);
     }});
     // Types without default checks (6 and 8) load nothing, and the rules must follow them too.
     if (followsScreen() && !ctx.anyBusyFlag()) {
@@ -540,22 +540,22 @@ void CausalParameters::CBO_DETTREG_ChangeRow()
     const bool guard = ctx.buildingChecks;
     ctx.buildingChecks = true;
     ctx.trapped(QStringLiteral("CBO_DETTREG_ChangeRow"), {[&] {
-        const bool ritenute = on(ctx.nz(ui.CHK_FILTER[ISelectionChecks::WithholdingCheck]->Text(), "0").toString());
-        const QString dett = ui.CBO_DETTREG->Text();
+        const bool withholding = on(ctx.nz(ui.CHK_FILTER[ISelectionChecks::WithholdingCheck]->Text(), "0").toString());
+        const QString detail = ui.CBO_DETTREG->Text();
         const ado::RecordsetPtr rs = ctx.FME_PARAMPERSREG->recordset();
-        if (dett == QLatin1String("0")) {
+        if (detail == QLatin1String("0")) {
             forceColumn(QStringLiteral("CGP7_INDDESCRCP"), 0);
             ui.CBO_DETTRIGACONT->setEnabled(true);
             ui.CBO_DESCRCONTRAUTO->setEnabled(false);
-            ui.CBO_GESTIONERITENUTE->setEnabled(ritenute);
-        } else if (dett == QLatin1String("1")) {
+            ui.CBO_GESTIONERITENUTE->setEnabled(withholding);
+        } else if (detail == QLatin1String("1")) {
             if (ctx.nz(rs->value(QStringLiteral("CGP7_INDDETTRIGACONT")), 0).toInt() == 1) {
                 forceColumn(QStringLiteral("CGP7_INDDESCRCP"), 0);
                 ui.CBO_DESCRCONTRAUTO->setEnabled(false);
             } else {
                 ui.CBO_DESCRCONTRAUTO->setEnabled(true);
             }
-            if (ritenute) {
+            if (withholding) {
                 forceColumn(QStringLiteral("CGP7_INDDETTRIGACONT"), 0);
                 ui.CBO_DETTRIGACONT->setEnabled(false);
                 forceColumn(QStringLiteral("CGP7_INDPAGRITENUTE"), 0);
@@ -564,15 +564,15 @@ void CausalParameters::CBO_DETTREG_ChangeRow()
                 ui.CBO_DETTRIGACONT->setEnabled(true);
                 ui.CBO_GESTIONERITENUTE->setEnabled(false);
             }
-        } else if (dett == QLatin1String("2")) {
+        } else if (detail == QLatin1String("2")) {
             forceColumn(QStringLiteral("CGP7_INDDETTRIGACONT"), 1);
             ui.CBO_DETTRIGACONT->setEnabled(false);
             ui.CBO_DESCRCONTRAUTO->setEnabled(true);
             ui.CBO_GESTIONERITENUTE->setEnabled(false);
         }
-        const bool sedi = ctx.global && ctx.global->ledgerSetting(QLatin1String(SettingSedi)).toInt() == 1
-            && ctx.global->ledgerSetting(QLatin1String(SettingSedeUnica)).toInt() == 0;
-        ui.LBL_MSGSEDE->setVisible(sedi && dett != QLatin1String("2"));
+        const bool branches = ctx.global && ctx.global->ledgerSetting(QLatin1String(SettingBranches)).toInt() == 1
+            && ctx.global->ledgerSetting(QLatin1String(SettingSingleBranch)).toInt() == 0;
+        ui.LBL_MSGSEDE->setVisible(branches && detail != QLatin1String("2"));
     }});
     ctx.buildingChecks = guard;
 }
@@ -585,8 +585,8 @@ void CausalParameters::CBO_DETTRIGACONT_ChangeRow()
     const bool guard = ctx.buildingChecks;
     ctx.buildingChecks = true;
     ctx.trapped(QStringLiteral("CBO_DETTRIGACONT_ChangeRow"), {[&] {
-        const QString dett = ui.CBO_DETTREG->Text();
-        if (dett == QLatin1String("2") || (dett == QLatin1String("1") && ui.CBO_DETTRIGACONT->Text() == QLatin1String("0"))) {
+        const QString detail = ui.CBO_DETTREG->Text();
+        if (detail == QLatin1String("2") || (detail == QLatin1String("1") && ui.CBO_DETTRIGACONT->Text() == QLatin1String("0"))) {
             ui.CBO_DESCRCONTRAUTO->setEnabled(true);
         } else {
             forceColumn(QStringLiteral("CGP7_INDDESCRCP"), 0);
@@ -635,7 +635,7 @@ void CausalParameters::CHK_GESTVALUTE_Click()
 void CausalParameters::FME_PARAMETRI_ChangeStatus(int fenm_status, int)
 {
     if (fenm_status == DataFrame::StatusRecord)
-        ErrorTrap::runIgnoringErrors({[&] { aggiornaModalitaRecupero(true); }});
+        ErrorTrap::runIgnoringErrors({[&] { refreshRecoveryModes(true); }});
 }
 
 void CausalParameters::batchAll(const QString &procedure, DataFrame *frame)
@@ -824,7 +824,7 @@ void CausalParameters::applyDetailRules()
                                       {ui.CBO_DESCRCONTRAUTO, true},
                                       {ui.CBO_GESTIONERITENUTE, ui.CBO_GESTIONERITENUTE->isEnabled()},
                                       {ui.CHK_INDGESTABBUONO, ui.CHK_INDGESTABBUONO->isEnabled()}};
-    const bool sede = !ui.LBL_MSGSEDE->isHidden();
+    const bool branchNotice = !ui.LBL_MSGSEDE->isHidden();
     // Their corrections answer a change of the details (here by the lists or the rules in this
     // pass); a pass that leaves the details as they were only sets the enabling.
     m_enablingOnly = detailsShown() == m_detailsAtStart;
@@ -834,7 +834,7 @@ void CausalParameters::applyDetailRules()
     CBO_MODIMPSCAD_ChangeRow(ui.CBO_MODIMPSCAD->ListIndex());
     for (const Narrowed &n : narrowed)
         n.control->setEnabled(n.byRules && n.control->isEnabled());
-    if (!sede)
+    if (!branchNotice)
         ui.LBL_MSGSEDE->setVisible(false);
 }
 
@@ -843,7 +843,7 @@ void CausalParameters::applyDetailRules()
 void CausalParameters::selectOfferedValues()
 {
     for (const QList<ParameterControls::Control> *list :
-         {&ParameterControls::parametri(), &ParameterControls::parametriDitta(), &ParameterControls::persReg()}) {
+         {&ParameterControls::generalParameters(), &ParameterControls::companyParameters(), &ParameterControls::postingParameters()}) {
         for (const ParameterControls::Control &c : *list) {
             auto *combo = qobject_cast<ComboField *>(ctx.control(QLatin1String(c.name)));
             if (combo && combo->ListCount() > 0 && combo->ListIndex() < 0)
@@ -859,7 +859,7 @@ bool CausalParameters::ControllaSalvataggio(bool *cancel)
 {
     // A number field holding only a sign or a separator has no number to store: the user is
     // told, on that field, and nothing is written.
-    for (const ParameterControls::Control &c : ParameterControls::parametriDitta()) {
+    for (const ParameterControls::Control &c : ParameterControls::companyParameters()) {
         auto *field = qobject_cast<NumberField *>(ctx.control(QLatin1String(c.name)));
         if (!field || !field->isEnabled() || field->Text().trimmed().isEmpty()
             || ParameterControls::columnValue(c.kind, field->Text()).isValid())
@@ -903,7 +903,7 @@ void CausalParameters::warnOtherCompanies()
 {
     QHash<QString, QString> causalValues;
     WidgetSurface surface(ctx);
-    for (const ParameterControls::Control &c : ParameterControls::parametri())
+    for (const ParameterControls::Control &c : ParameterControls::generalParameters())
         causalValues.insert(QLatin1String(c.name), surface.value(QLatin1String(c.name)));
     causalValues.insert(QLatin1String(ParameterControls::WithholdingCheck),
                         ctx.ui.CHK_FILTER[ISelectionChecks::WithholdingCheck]->Text());
@@ -916,7 +916,7 @@ void CausalParameters::warnOtherCompanies()
     const StoredParameterChecks::Finding &f = findings.first();
     QString name = f.column;
     for (const QList<ParameterControls::Control> *list :
-         {&ParameterControls::parametri(), &ParameterControls::parametriDitta(), &ParameterControls::persReg()}) {
+         {&ParameterControls::generalParameters(), &ParameterControls::companyParameters(), &ParameterControls::postingParameters()}) {
         for (const ParameterControls::Control &c : *list) {
             if (f.column == QLatin1String(c.column))
                 name = ctx.shownName(ctx.control(QLatin1String(c.name)));
@@ -944,7 +944,7 @@ bool CausalParameters::causalSettingsAsStored(const QHash<QString, QString> &cau
     // A row not yet stored has nothing read to compare with.
     if (ctx.nz(param->originalValue(QStringLiteral("CGP5_CAUSALE_CGP0")), QString()).toString() != ctx.causalCode())
         return false;
-    for (const ParameterControls::Control &c : ParameterControls::parametri()) {
+    for (const ParameterControls::Control &c : ParameterControls::generalParameters()) {
         const QString stored = ctx.nz(param->originalValue(QLatin1String(c.column)), QString()).toString().trimmed();
         if (causalValues.value(QLatin1String(c.name)).trimmed() != stored)
             return false;

@@ -31,7 +31,7 @@ public:
     void connectAccountFields();
 
     // Option lists.
-    void ImpostaCombo(bool soloDettaglio);
+    void ImpostaCombo(bool detailsOnly);
     void AggiornaModalitaRecupero();
     void CBO_TIPOOPERAZIONE_GotFocus();
     void CBO_TIPOOPERAZIONE_LostFocus();
@@ -83,7 +83,7 @@ private:
     QList<CodeFieldRequests> codeFieldRequests();
     void connectRequests(const CodeFieldRequests &requests);
     void runRequest(ErrorPolicy policy, const QString &procedure, bool lookUp, const std::function<void()> &request);
-    void aggiornaModalitaRecupero(bool keepStored);
+    void refreshRecoveryModes(bool keepStored);
     bool framesRefreshing() const;
     bool followsScreen() const;
     void ruleInputChanged(QWidget *input);
