@@ -107,15 +107,29 @@ QVariant columnValue(Kind kind, const QVariant &shown)
     return text;
 }
 
-const Control *find(const QString &name)
+namespace {
+
+const Control *findBy(const char *Control::*field, const QString &value)
 {
     for (const QList<Control> *list : {&generalParameters(), &companyParameters(), &postingParameters(), &causalHeader(), &exclusionRows()}) {
         for (const Control &c : *list) {
-            if (name == QLatin1String(c.name))
+            if (value == QLatin1String(c.*field))
                 return &c;
         }
     }
     return nullptr;
+}
+
+} // namespace
+
+const Control *find(const QString &name)
+{
+    return findBy(&Control::name, name);
+}
+
+const Control *findColumn(const QString &column)
+{
+    return findBy(&Control::column, column);
 }
 
 } // namespace ParameterControls

@@ -46,6 +46,8 @@ const QList<Control> &exclusionRows();
 
 // The entry of a control, nullptr when it is none of the above.
 const Control *find(const QString &name);
+// The entry of the control bound to a column, nullptr when none is.
+const Control *findColumn(const QString &column);
 
 // The box of the withholding check on screen, as the rules name it.
 inline constexpr const char *WithholdingCheck = "CHK_FILTER_30";
