@@ -27,10 +27,10 @@ private slots:
 
     void recoveryModes()
     {
-        QCOMPARE(values(recoveryModes(OperationType::Compensation)), (QList<int>{0, 1}));
-        QCOMPARE(recoveryModes(OperationType::Compensation).entries.at(1).textId, 38584);
-        QCOMPARE(values(recoveryModes(OperationType::Collections)), (QList<int>{0, 1, 2}));
-        QCOMPARE(recoveryModes(OperationType::Collections).entries.at(1).textId, 38586);
+        QCOMPARE(values(OptionLists::recoveryModes(OperationType::Compensation)), (QList<int>{0, 1}));
+        QCOMPARE(OptionLists::recoveryModes(OperationType::Compensation).entries.at(1).textId, 38584);
+        QCOMPARE(values(OptionLists::recoveryModes(OperationType::Collections)), (QList<int>{0, 1, 2}));
+        QCOMPARE(OptionLists::recoveryModes(OperationType::Collections).entries.at(1).textId, 38586);
     }
 
     void dependentLists_data()
