@@ -1,3 +1,4 @@
+#include "casefile.h"
 #include "connection.h"
 #include "duebilcli.h"
 #include "modulerows.h"
@@ -6,6 +7,7 @@
 #include "testdatabase.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -71,60 +73,19 @@ private slots:
         QVERIFY(m_db->isValid());
     }
 
+    // The command lines are in tests/data/cli-commands.tsv.
     void exitStatusAndMessage_data()
     {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("message");  // start of stdout (status 0) or stderr
-        QTest::newRow("create") << QStringList{"create", "400"} << 0 << "Causale 400 creata.";
-        QTest::newRow("create existing") << QStringList{"create", "300"} << 1 << "La causale 300 esiste già!";
-        QTest::newRow("create reserved") << QStringList{"--user", "mrossi", "create", "299"} << 1
-                                         << "Impossibile creare causali con codice inferiore a 300!";
-        QTest::newRow("create reserved by VELTO") << QStringList{"--user", "velto", "create", "299"} << 0
-                                                  << "Causale 299 creata.";
-        QTest::newRow("create four digits") << QStringList{"create", "1000"} << 1
-                                            << "Codice non valido! Lunghezza max consentita = 3!";
-        QTest::newRow("create negative") << QStringList{"create", "-1"} << 1 << "Inserire un valore numerico";
-        QTest::newRow("create statement in code") << QStringList{"create", "1;"} << 1 << "Inserire un valore numerico";
-        QTest::newRow("duplicate") << QStringList{"duplicate", "310", "311"} << 0
-                                   << "Causale 310 duplicata nella causale 311.";
-        QTest::newRow("duplicate onto existing") << QStringList{"duplicate", "310", "300"} << 1
-                                                 << "La causale 300 esiste già!";
-        QTest::newRow("duplicate missing") << QStringList{"duplicate", "399", "398"} << 1 << "La causale 399 non esiste.";
-        QTest::newRow("delete compensation causal") << QStringList{"delete", "310"} << 1
-                                                    << "La causale selezionata è utilizzata nella azienda 1";
-        QTest::newRow("delete reserved") << QStringList{"--user", "mrossi", "delete", "150"} << 1
-                                         << "Impossibile eliminare causali con codice inferiore a 300!";
-        QTest::newRow("delete missing") << QStringList{"delete", "399"} << 1 << "La causale 399 non esiste.";
-        QTest::newRow("delete") << QStringList{"delete", "320"} << 0 << "Causale 320 eliminata.";
-        QTest::newRow("complete") << QStringList{"--company", "3", "complete"} << 0
-                                  << "Completamento eseguito: 0 righe aggiunte.";
-        QTest::newRow("unknown company") << QStringList{"--company", "9", "complete"} << 1 << "Ditta 9 inesistente.";
-        QTest::newRow("export of an unknown company") << QStringList{"--company", "99", "export", "300"} << 1
-                                                      << "Ditta 99 inesistente.";
-        QTest::newRow("import into an unknown company") << QStringList{"--company", "99", "import", "causali.json"} << 1
-                                                        << "Ditta 99 inesistente.";
-        QTest::newRow("unknown command") << QStringList{"frob"} << 2 << "Comando sconosciuto: frob";
-        QTest::newRow("missing argument") << QStringList{"delete"} << 2 << "Argomenti mancanti";
-        QTest::newRow("unknown option") << QStringList{"--colour", "list"} << 2 << "Opzione sconosciuta: --colour";
-        QTest::newRow("unknown short option") << QStringList{"list", "-x"} << 2 << "Opzione sconosciuta: -x";
-        QTest::newRow("option without its value") << QStringList{"history", "--since"} << 2
-                                                  << "L'opzione --since richiede un valore.";
-        QTest::newRow("history limit not a count") << QStringList{"history", "--limit", "0"} << 2
-                                                   << "Valore non valido per --limit: 0";
-        QTest::newRow("option of another command") << QStringList{"list", "--replace"} << 2
-                                                    << "L'opzione --replace non si applica al comando list.";
-        for (const char *help : {"--help", "-h", "help"})
-            QTest::newRow(help) << QStringList{help} << 0 << "Uso: duebilconfig";
-        QTest::newRow("help beside a command") << QStringList{"delete", "300", "--help"} << 0 << "Uso: duebilconfig";
-        QTest::newRow("init on existing") << QStringList{"init"} << 1 << "Il database contiene già le tabelle";
-        QTest::newRow("access of a causal") << QStringList{"access", "310"} << 0 << "Causale 310: ";
-        QTest::newRow("access of a missing causal") << QStringList{"access", "399"} << 1 << "La causale 399 non esiste.";
-        QTest::newRow("access of a user") << QStringList{"access", "--user", "mrossi"} << 0
-                                          << "Utente MROSSI: Mario Rossi";
-        QTest::newRow("access of a missing user") << QStringList{"access", "--user", "nessuno"} << 1
-                                                  << "L'utente nessuno non esiste.";
-        QTest::newRow("access of nobody") << QStringList{"access"} << 2 << "Argomenti mancanti";
+        QFile file(QStringLiteral(DUEBIL_TEST_DATA "/cli-commands.tsv"));
+        QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+        for (const QString &line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+            QStringList fields = line.split(QLatin1Char('\t'));
+            if (!line.startsWith(QLatin1Char('#')) && fields.size() >= 3)
+                QTest::newRow(qPrintable(fields.at(0))) << fields.mid(3) << fields.at(1).toInt() << fields.at(2);
+        }
     }
 
     // The listings name the reason of each withdrawal, on screen and in JSON.
@@ -334,79 +295,18 @@ private slots:
 
     // Each case changes one stored value; the window would refuse it only where the rules of
     // the operation type leave its field editable, and the tool reports exactly those.
+    // The cases are in tests/data/cli-validate.cases.
     void validateFollowsTheRulesOfTheType_data()
     {
         QTest::addColumn<QStringList>("setup");
         QTest::addColumn<QString>("causal");
-        QTest::addColumn<QString>("finding");   // what a report line holds
+        QTest::addColumn<QString>("finding");  // what a report line holds
         QTest::addColumn<bool>("reported");
-        const QString reg = "UPDATE CGP7_DUEBILPERSREG SET %1 WHERE CGP7_DITTA_CG18 = 1 AND CGP7_CAUSALE_CGP0 = %2";
-        const QString ditta = "UPDATE CGP6_DUEBILPARAMDITTA SET %1 WHERE CGP6_DITTA_CG18 = 1 AND CGP6_CAUSALE_CGP0 = %2";
-        const QString tipo = "UPDATE CGP5_DUEBILPARAM SET CGP5_TIPOCAUSALE = %1 WHERE CGP5_CAUSALE_CGP0 = %2";
-        QTest::newRow("master account as credit account of a collection")
-            << QStringList{reg.arg("CGP7_CONTOAVERE_CG24 = '1401'", "300")} << "300"
-            << "CGP7_CONTOAVERE_CG24 = '1401'" << false;
-        // The window only warns of a master debit account once the box that lets the account
-        // change is cleared, and saves it.
-        QTest::newRow("master account as debit account of a collection")
-            << QStringList{reg.arg("CGP7_CONTODARE_CG24 = '1401'", "300")} << "300"
-            << "CGP7_CONTODARE_CG24 = '1401'" << false;
-        QTest::newRow("master account as allowance account of a collection")
-            << QStringList{reg.arg("CGP7_CONTOABBATTIVI_CG24 = '1401'", "300")} << "300"
-            << "CGP7_CONTOABBATTIVI_CG24 = '1401': Conto non analitico." << true;
-        QTest::newRow("missing debit account of a collection")
-            << QStringList{reg.arg("CGP7_CONTODARE_CG24 = '999999'", "300")} << "300"
-            << "CGP7_CONTODARE_CG24 = '999999': Conto inesistente." << true;
-        QTest::newRow("debit account of a compensation")
-            << QStringList{reg.arg("CGP7_CONTODARE_CG24 = '1401'", "320")} << "320"
-            << "CGP7_CONTODARE_CG24 = '1401'" << false;
-        QTest::newRow("allowance causal of a closing")
-            << QStringList{tipo.arg("3", "300"), reg.arg("CGP7_CAUSALEABB_CG33 = 'GIR'", "300")} << "300"
-            << "CGP7_CAUSALEABB_CG33 = 'GIR'" << false;
-        QTest::newRow("allowance account of an advance")
-            << QStringList{tipo.arg("8", "300"), reg.arg("CGP7_CONTOABBATTIVI_CG24 = '1401'", "300")} << "300"
-            << "CGP7_CONTOABBATTIVI_CG24 = '1401'" << false;
-        QTest::newRow("allowance causal of a collection")
-            << QStringList{reg.arg("CGP7_CAUSALEABB_CG33 = 'GIR'", "300")} << "300"
-            << "CGP7_CAUSALEABB_CG33 = 'GIR': La causale deve contenere" << true;
-        QTest::newRow("compensation causal of a collection")
-            << QStringList{ditta.arg("CGP6_CAUSALECOMPCLI_CGP0 = 999", "300")} << "300"
-            << "CGP6_CAUSALECOMPCLI_CGP0 = '999'" << false;
-        QTest::newRow("compensation causal of a state management")
-            << QStringList{ditta.arg("CGP6_CAUSALECOMPCLI_CGP0 = 999", "150")} << "150"
-            << "CGP6_CAUSALECOMPCLI_CGP0 = '999'" << false;
-        QTest::newRow("compensation causal of a compensation")
-            << QStringList{ditta.arg("CGP6_CAUSALECOMPCLI_CGP0 = 999", "320")} << "320"
-            << "CGP6_CAUSALECOMPCLI_CGP0 = '999'" << true;
-        QTest::newRow("closing without tolerance")
-            << QStringList{tipo.arg("3", "300"), ditta.arg("CGP6_DELTAIMPORTO = NULL", "300")} << "300"
-            << "CGP6_DELTAIMPORTO = '': Il campo \"Estrazione scadenze con importo al netto prev.: (+/-)\" è obbligatorio"
-            << true;
-        QTest::newRow("tolerance of a collection")
-            << QStringList{ditta.arg("CGP6_DELTAIMPORTO = NULL", "300")} << "300" << "CGP6_DELTAIMPORTO" << false;
-        // Values no control of the window can hold, whatever the type leaves editable.
-        const QString param = "UPDATE CGP5_DUEBILPARAM SET %1 WHERE CGP5_CAUSALE_CGP0 = %2";
-        const QString notOffered = "%1 = '%2': Il valore di %1 non è tra quelli che la finestra offre";
-        QTest::newRow("due-date kind outside its list") << QStringList{param.arg("CGP5_TIPOSCADENZA = 2", "300")} << "300"
-                                                        << notOffered.arg("CGP5_TIPOSCADENZA", "2") << true;
-        QTest::newRow("third recovery mode of a compensation")
-            << QStringList{param.arg("CGP5_INDRECUPERO = 2", "320")} << "320" << notOffered.arg("CGP5_INDRECUPERO", "2")
-            << true;
-        QTest::newRow("third recovery mode of a collection")
-            << QStringList{param.arg("CGP5_INDRECUPERO = 2", "300")} << "300" << "CGP5_INDRECUPERO" << false;
-        QTest::newRow("registration kind outside its list") << QStringList{ditta.arg("CGP6_TIPOREGISTRAZIONE = 99", "300")}
-                                                            << "300" << notOffered.arg("CGP6_TIPOREGISTRAZIONE", "99") << true;
-        QTest::newRow("posting-line detail outside its list") << QStringList{reg.arg("CGP7_INDDETTRIGACONT = 2", "300")}
-                                                              << "300" << notOffered.arg("CGP7_INDDETTRIGACONT", "2") << true;
-        QTest::newRow("state management where it is disabled")
-            << QStringList{tipo.arg("7", "300"),
-                           "UPDATE FW95_SETTINGS SET FW95_VALORE = '1' WHERE FW95_CODICE = 'GEST_STATI_DISABLE'"}
-            << "300" << notOffered.arg("CGP5_TIPOCAUSALE", "7") << true;
-        QTest::newRow("months beyond the field") << QStringList{ditta.arg("CGP6_MESI = 2147483647", "300")} << "300"
-            << "CGP6_MESI = '2147483647': Il valore di CGP6_MESI supera i 5 caratteri" << true;
-        QTest::newRow("posting row of another account group") << QStringList{reg.arg("CGP7_GRUPPO_CG10 = 2", "300")}
-            << "300" << "CGP7_GRUPPO_CG10 = '2': Il gruppo conti della riga di registrazione non è quello della ditta (1)"
-            << true;
+        for (const TextCase &c : readCases(QStringLiteral(DUEBIL_TEST_DATA "/cli-validate.cases"))) {
+            const QStringList check = c.text("check").split(QLatin1Char('\t'));
+            QTest::newRow(qPrintable(c.name)) << c.lines("setup") << check.value(0) << check.value(2)
+                                              << (check.value(1) == QLatin1String("1"));
+        }
     }
 
     void validateFollowsTheRulesOfTheType()
@@ -616,76 +516,26 @@ private slots:
         QCOMPARE(moduleRows(m_db->connectionString()), before);
     }
 
+    // tests/data/cli-import-refusals.tsv, and values too big or too odd for a text file.
     void importRefusesWhatTheWindowWouldNot_data()
     {
         QTest::addColumn<QString>("section");    // "" the causal row; "+name" a row added to the section
         QTest::addColumn<QByteArray>("values");  // merged into the first row of the section
         QTest::addColumn<QString>("reason");
+        QFile file(QStringLiteral(DUEBIL_TEST_DATA "/cli-import-refusals.tsv"));
+        QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+        for (const QString &line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+            const QStringList f = line.split(QLatin1Char('\t'));
+            if (!line.startsWith(QLatin1Char('#')) && f.size() == 4)
+                QTest::newRow(qPrintable(f.at(0))) << f.at(1) << f.at(2).toUtf8() << f.at(3);
+        }
         const QString big = QString(10'000'000, 'x');
-        QTest::newRow("text in a number") << "griglia" << QByteArray(R"({"CGP3_VISIBLEORDER": "abc"})")
-                                          << "CGP3_VISIBLEORDER non è del tipo";
-        QTest::newRow("description as an object") << "" << QByteArray(R"({"CGP0_DESCRIZIONE": {"a": 1}})")
-                                                   << "CGP0_DESCRIZIONE non è del tipo";
-        QTest::newRow("huge number") << "ditte" << QByteArray(R"({"CGP6_MESI": 1e308})") << "CGP6_MESI non è ammesso";
         QTest::newRow("description of 10 MB") << "" << QJsonDocument(QJsonObject{{"CGP0_DESCRIZIONE", big}}).toJson()
                                               << "lunghezza massima di 100 caratteri";
         QTest::newRow("row text over 240") << "registrazione"
             << QJsonDocument(QJsonObject{{"CGP7_TESTORIGA", QString(241, 'y')}}).toJson() << "240";
-        QTest::newRow("check not in the catalogue") << "+filtri" << QByteArray(R"({"CGP4_IDCHECK_CGP2": 33, "CGP4_CHECKED": 1})")
-                                                    << "CGP2_DUEBILCHECK";
-        QTest::newRow("check given twice") << "+filtri" << QByteArray(R"({"CGP4_IDCHECK_CGP2": 1, "CGP4_CHECKED": 1})")
-                                           << "Riga ripetuta in CGP4_DUEBILFILTRI";
-        // 300 is withdrawn from user 4 by a row that names no group: the same row, with the
-        // group left out instead of null.
-        QTest::newRow("exclusion given twice, one key left out") << "+esclusioni" << QByteArray(R"({"CGP8_ID_FW07": 4})")
-                                                                 << "Riga ripetuta in CGP8_DUEBILREVOKE";
-        QTest::newRow("unknown layout field") << "griglia" << QByteArray(R"({"CGP3_IDFIELD_CGP1": 9999})")
-                                              << "CGP1_DUEBILFIELD";
-        QTest::newRow("unknown user") << "+esclusioni" << QByteArray(R"({"CGP8_ID_FW07": 777})") << "FW07_APPUSER";
-        QTest::newRow("user id without the user's name") << "+esclusioni"
-            << QByteArray(R"({"CGP8_ID_FW07": 3, "FW07_USERNAME": null})") << "non indica FW07_USERNAME";
-        QTest::newRow("exclusion of nobody") << "+esclusioni" << QByteArray(R"({"CGP8_ID_FW06": null})")
-                                             << "né un gruppo né un utente";
-        QTest::newRow("exclusion of a group and a user") << "+esclusioni"
-            << QByteArray(R"({"CGP8_ID_FW06": 1, "CGP8_ID_FW07": 1})") << "insieme un gruppo e un utente";
-        QTest::newRow("company that does not exist") << "ditte" << QByteArray(R"({"CGP6_DITTA_CG18": 77})") << "CG18_DITTE";
-        QTest::newRow("operation type out of range") << "parametri" << QByteArray(R"({"CGP5_TIPOCAUSALE": 9})")
-                                                     << "CGP5_TIPOCAUSALE non è ammesso";
         QTest::newRow("long unknown column") << "parametri"
             << QJsonDocument(QJsonObject{{QString(5000, 'x'), 1}}).toJson() << "non esiste nella tabella CGP5_DUEBILPARAM";
-        QTest::newRow("top-level array") << "ARRAY" << QByteArray() << "non è un documento di configurazione";
-        // Values the window's controls cannot hold, named as the window's lists and lengths
-        // give them; 300 collects customers' bills.
-        const QString notOffered = "%1 = '%2' (ditta 1): Il valore di %1 non è tra quelli che la finestra offre";
-        QTest::newRow("due-date kind outside its list") << "parametri" << QByteArray(R"({"CGP5_TIPOSCADENZA": -1})")
-                                                        << notOffered.arg("CGP5_TIPOSCADENZA", "-1");
-        QTest::newRow("third recovery mode of a compensation") << "parametri"
-            << QByteArray(R"({"CGP5_TIPOCAUSALE": 6, "CGP5_INDRECUPERO": 2})") << notOffered.arg("CGP5_INDRECUPERO", "2");
-        QTest::newRow("amount mode outside its list") << "parametri" << QByteArray(R"({"CGP5_INDIMPMASSIMO": 3})")
-                                                      << notOffered.arg("CGP5_INDIMPMASSIMO", "3");
-        QTest::newRow("preview mode outside its list") << "ditte" << QByteArray(R"({"CGP6_INDVISANTEPRIMA": 2})")
-                                                       << notOffered.arg("CGP6_INDVISANTEPRIMA", "2");
-        QTest::newRow("registration detail outside its list") << "registrazione"
-            << QByteArray(R"({"CGP7_INDDETTREGIST": -5})") << notOffered.arg("CGP7_INDDETTREGIST", "-5");
-        QTest::newRow("withholding payment outside its list") << "registrazione"
-            << QByteArray(R"({"CGP7_INDPAGRITENUTE": 2})") << notOffered.arg("CGP7_INDPAGRITENUTE", "2");
-        QTest::newRow("tolerance beyond the field") << "ditte" << QByteArray(R"({"CGP6_DELTAIMPORTO": 99999999})")
-                                                    << "CGP6_DELTAIMPORTO supera i 5 caratteri";
-        // The advances are off: the field is out of reach, and no rule of the type clears it.
-        QTest::newRow("payment terms beyond the field") << "registrazione"
-            << QByteArray(R"({"CGP7_CONDPAGACCONTI_CG62": "PPPPPPPPPPPPPPPPPPPP"})") << "supera i 6 caratteri";
-        QTest::newRow("payment terms that do not exist") << "registrazione"
-            << QByteArray(R"({"CGP7_CONDPAGACCONTI_CG62": "ZZ"})") << "CGP7_CONDPAGACCONTI_CG62 = 'ZZ' (ditta 1): Il codice non esiste.";
-        QTest::newRow("posting row of another account group") << "registrazione" << QByteArray(R"({"CGP7_GRUPPO_CG10": 2})")
-                                                              << "non è quello della ditta (1)";
-        QTest::newRow("control characters in a refused value") << "registrazione"
-            << QByteArray("{\"CGP7_CAUSALECOGE_CG33\": \"\\u001b[31m\\u202eX\\n\"}")
-            << "= '\\u001b[31m\\u202eX'";
-        QTest::newRow("column name with newlines") << "parametri"
-            << QByteArray("{\"CGP5_X\\nCausale 401 aggiunta.\\nImportazione eseguita: 1 causali.\": 1}")
-            << "La colonna CGP5_X\\nCausale 401 aggiunta.\\nImportazione";
-        // Raw text put at the start of the description.
-        QTest::newRow("lone surrogate escape") << "TEXT" << QByteArray("\\ud800") << "surrogato isolato";
         QTest::newRow("newline inside a string") << "TEXT" << QByteArray("a\nb") << "carattere di controllo non protetto";
     }
 

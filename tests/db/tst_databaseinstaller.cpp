@@ -91,15 +91,25 @@ TextFile readTexts(const QString &path)
     return result;
 }
 
-QStringList split(const char *words)
+// The lines of a file of tests/data, without comments and blank lines; none stops the test.
+QStringList dataLines(const char *name)
 {
-    return QString::fromLatin1(words).split(u' ', Qt::SkipEmptyParts);
+    QFile file(QStringLiteral(DUEBIL_SOURCE_DIR "/tests/data/") + QLatin1String(name));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        qFatal("cannot read %s", name);
+    QStringList lines;
+    for (const QString &line : QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts))
+        if (!line.startsWith(u'#'))
+            lines << line;
+    if (lines.isEmpty())
+        qFatal("nothing in %s", name);
+    return lines;
 }
 
-QList<int> ids(const char *numbers)
+QList<int> ids(const QString &numbers)
 {
     QList<int> result;
-    for (const QString &n : split(numbers))
+    for (const QString &n : numbers.split(u' ', Qt::SkipEmptyParts))
         result << n.toInt();
     return result;
 }
@@ -232,39 +242,10 @@ void TestDatabaseInstaller::namedColumnsExist_data()
 {
     QTest::addColumn<QString>("table");
     QTest::addColumn<QStringList>("columns");
-    const auto row = [](const char *table, const char *columns) {
-        QTest::newRow(table) << QString::fromLatin1(table) << split(columns);
-    };
-    row("CGP0_DUEBILCAUSALI", "CGP0_CAUSALE CGP0_DESCRIZIONE");
-    row("CGP1_DUEBILFIELD", "CGP1_ID CGP1_FIELD CGP1_TABLE CGP1_DESCRIZIONE CGP1_DESCRTABLE");
-    row("CGP2_DUEBILCHECK", "CGP2_ID CGP2_TIPOFILTRO CGP2_DESCRIZIONE CGP2_DEFAULTINCASSI CGP2_DEFAULTPAGAMENTI "
-                            "CGP2_DEFAULTCHIUSPART CGP2_DEFAULTINCASSIBF CGP2_DEFAULTSOSPENSIONE CGP2_DEFAULTGESTIONESTATI");
-    row("CGP3_DUEBILGRIGLIA", "CGP3_CAUSALE_CGP0 CGP3_IDFIELD_CGP1 CGP3_VISIBLEORDER CGP3_SORTTYPE CGP3_GROUPED");
-    row("CGP4_DUEBILFILTRI", "CGP4_CAUSALE_CGP0 CGP4_IDCHECK_CGP2 CGP4_CHECKED");
-    row("CGP5_DUEBILPARAM", "CGP5_CAUSALE_CGP0 CGP5_TIPOCAUSALE CGP5_TIPOSCADENZA CGP5_INDRECUPERO CGP5_INDIMPMASSIMO "
-                            "CGP5_INDIMPSCADENZA CGP5_INDGESTABBUONI CGP5_CREADISTINTA");
-    row("CGP6_DUEBILPARAMDITTA", "CGP6_DITTA_CG18 CGP6_CAUSALE_CGP0 CGP6_MESI CGP6_DESCRAGGTESTATA CGP6_MODIFICACONTI "
-                                 "CGP6_INDNUMDATADOC CGP6_TIPOREGISTRAZIONE CGP6_CREADISTINTA CGP6_INDACCONTI "
-                                 "CGP6_DELTAIMPORTO CGP6_INDNETTOPREVISIONALI CGP6_CAUSALECOMPCLI_CGP0 "
-                                 "CGP6_CAUSALECOMPFOR_CGP0 CGP6_INDVISANTEPRIMA CGP6_INDPAGVALUTA");
-    row("CGP7_DUEBILPERSREG", "CGP7_DITTA_CG18 CGP7_CAUSALE_CGP0 CGP7_GRUPPO_CG10 CGP7_CAUSALECOGE_CG33 "
-                              "CGP7_CONTODARE_CG24 CGP7_CONTOAVERE_CG24 CGP7_INDDETTREGIST CGP7_INDDETTRIGACONT "
-                              "CGP7_CAUSALEABB_CG33 CGP7_CONTOABBATTIVI_CG24 CGP7_CONTOABBPASSIVI_CG24 CGP7_TESTORIGA "
-                              "CGP7_INDPAGRITENUTE CGP7_CONDPAGACCONTI_CG62 CGP7_SEZIONALEACCONTI_CG68 CGP7_INDDESCRCP");
-    row("CGP8_DUEBILREVOKE", "CGP8_CAUSALE_CGP0 CGP8_ID_FW06 CGP8_ID_FW07");
-    row("CGPL_DUEBILSTORICO", "CGPL_ID CGPL_IDOPERAZIONE CGPL_CAUSALE_CGP0 CGPL_DATAORA CGPL_UTENTE CGPL_INDOPERAZIONE "
-                              "CGPL_TABELLA CGPL_INDMODIFICA CGPL_CHIAVE CGPL_VALORI");
-    row("FW06_GROUPUSR", "FW06_ID FW06_CODICE FW06_DESCR");
-    row("FW07_APPUSER", "FW07_ID FW07_CODICE FW07_DESCR FW07_USERNAME FW07_FLGATTIVO");
-    row("FW17_ORDERPRS", "FW17_UOBJECT");
-    row("FW18_SELEZIONEPRS", "FW18_UOBJECT");
-    row("FW41_SELEZIONEPARAMSCADENZE", "FW41_DITTA_CG18 FW41_UOBJECT FW41_CODICE FW41_INDTIPOPAG FW41_SELEZIONATO "
-                                       "FW41_DATIPO FW41_ALTIPO");
-    row("FW95_SETTINGS", "FW95_CODICE FW95_VALORE");
-    row("CG33_TABCAU", "CG33_CODICE CG33_INDTIPOREG CG33_FLGACCONTO CG33_FLGECONTO CG33_FLGPORTAF CG33_INDGESTEC "
-                       "CG33_FLGINSOLUTI");
-    row("CG63_CONDPAGDET", "CG63_CODPAG_CG62 CG63_TIPOEFF");
-    row("CG68_NUMERDESC", "CG68_DITTA_CG18 CG68_SEZIONALE CG68_DESCSEZ");
+    for (const QString &line : dataLines("namedcolumns.tsv")) {
+        const QStringList fields = line.split(u'\t');
+        QTest::newRow(qPrintable(fields.at(0))) << fields.at(0) << fields.value(1).split(u' ', Qt::SkipEmptyParts);
+    }
 }
 
 void TestDatabaseInstaller::namedColumnsExist()
@@ -327,51 +308,8 @@ void TestDatabaseInstaller::keyOnlyRowsTakeTheDefaults()
 void TestDatabaseInstaller::demoCausalsAreComplete_data()
 {
     QTest::addColumn<QString>("violations");
-    const auto row = [](const char *name, const char *sql) { QTest::newRow(name) << QString::fromLatin1(sql); };
-    row("one check row per catalogue check",
-        "SELECT CGP0_CAUSALE FROM CGP0_DUEBILCAUSALI, CGP2_DUEBILCHECK WHERE NOT EXISTS (SELECT 1 FROM "
-        "CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = CGP0_CAUSALE AND CGP4_IDCHECK_CGP2 = CGP2_ID)");
-    row("one parameter row",
-        "SELECT CGP0_CAUSALE FROM CGP0_DUEBILCAUSALI WHERE (SELECT COUNT(*) FROM CGP5_DUEBILPARAM "
-        "WHERE CGP5_CAUSALE_CGP0 = CGP0_CAUSALE) <> 1");
-    row("company parameters for every company",
-        "SELECT CGP0_CAUSALE FROM CGP0_DUEBILCAUSALI, CG18_DITTE WHERE NOT EXISTS (SELECT 1 FROM "
-        "CGP6_DUEBILPARAMDITTA WHERE CGP6_CAUSALE_CGP0 = CGP0_CAUSALE AND CGP6_DITTA_CG18 = CG18_CODICE)");
-    row("posting row for every company under its account group",
-        "SELECT CGP0_CAUSALE FROM CGP0_DUEBILCAUSALI, CG18_DITTE WHERE NOT EXISTS (SELECT 1 FROM "
-        "CGP7_DUEBILPERSREG WHERE CGP7_CAUSALE_CGP0 = CGP0_CAUSALE AND CGP7_DITTA_CG18 = CG18_CODICE "
-        "AND CGP7_GRUPPO_CG10 = CG18_GRUPPO_CG10)");
-    row("posting causals exist and are not tied to a VAT register",
-        "SELECT CGP7_CAUSALE_CGP0 FROM CGP7_DUEBILPERSREG LEFT JOIN CG33_TABCAU ON CG33_CODICE = CGP7_CAUSALECOGE_CG33 "
-        "WHERE CGP7_CAUSALECOGE_CG33 IS NOT NULL AND IFNULL(CG33_INDTIPOREG, 0) <> 0 OR "
-        "(CGP7_CAUSALECOGE_CG33 IS NOT NULL AND CG33_CODICE IS NULL)");
-    row("accounts are postable accounts of the company's chart",
-        "SELECT CGP7_CAUSALE_CGP0 FROM CGP7_DUEBILPERSREG, (SELECT 1 AS K UNION SELECT 2 UNION SELECT 3 UNION "
-        "SELECT 4) WHERE CASE K WHEN 1 THEN CGP7_CONTODARE_CG24 WHEN 2 THEN CGP7_CONTOAVERE_CG24 WHEN 3 THEN "
-        "CGP7_CONTOABBATTIVI_CG24 ELSE CGP7_CONTOABBPASSIVI_CG24 END IS NOT NULL AND NOT EXISTS (SELECT 1 FROM "
-        "CG24_PIANOCONTI WHERE CG24_GRUPPO_CG10 = CGP7_GRUPPO_CG10 AND CG24_FLGANALITICO = 1 AND CG24_CODICE = "
-        "CASE K WHEN 1 THEN CGP7_CONTODARE_CG24 WHEN 2 THEN CGP7_CONTOAVERE_CG24 WHEN 3 THEN "
-        "CGP7_CONTOABBATTIVI_CG24 ELSE CGP7_CONTOABBPASSIVI_CG24 END)");
-    row("advance payment terms have a cash, remittance or transfer instalment",
-        "SELECT CGP7_CAUSALE_CGP0 FROM CGP7_DUEBILPERSREG WHERE CGP7_CONDPAGACCONTI_CG62 IS NOT NULL AND NOT EXISTS "
-        "(SELECT 1 FROM CG63_CONDPAGDET WHERE CG63_CODPAG_CG62 = CGP7_CONDPAGACCONTI_CG62 AND CG63_TIPOEFF IN (1,13,14))");
-    row("advance sections exist in the company and are not RP",
-        "SELECT CGP7_CAUSALE_CGP0 FROM CGP7_DUEBILPERSREG WHERE CGP7_SEZIONALEACCONTI_CG68 IS NOT NULL AND "
-        "(CGP7_SEZIONALEACCONTI_CG68 = 'RP' OR NOT EXISTS (SELECT 1 FROM CG68_NUMERDESC WHERE "
-        "CG68_DITTA_CG18 = CGP7_DITTA_CG18 AND CG68_SEZIONALE = CGP7_SEZIONALEACCONTI_CG68))");
-    row("compensation causals exist and do not handle withholding taxes",
-        "SELECT CGP6_CAUSALE_CGP0 FROM CGP6_DUEBILPARAMDITTA, (SELECT 1 AS K UNION SELECT 2) WHERE "
-        "(CASE K WHEN 1 THEN CGP6_CAUSALECOMPCLI_CGP0 ELSE CGP6_CAUSALECOMPFOR_CGP0 END) IN (SELECT CGP4_CAUSALE_CGP0 "
-        "FROM CGP4_DUEBILFILTRI WHERE CGP4_IDCHECK_CGP2 = 30 AND CGP4_CHECKED = 1) OR "
-        "(CASE K WHEN 1 THEN CGP6_CAUSALECOMPCLI_CGP0 ELSE CGP6_CAUSALECOMPFOR_CGP0 END) NOT IN "
-        "(SELECT CGP0_CAUSALE FROM CGP0_DUEBILCAUSALI)");
-    row("layout fields exist in the catalogue",
-        "SELECT CGP3_CAUSALE_CGP0 FROM CGP3_DUEBILGRIGLIA WHERE CGP3_IDFIELD_CGP1 NOT IN (SELECT CGP1_ID FROM "
-        "CGP1_DUEBILFIELD)");
-    row("exclusions name exactly one existing group or user",
-        "SELECT CGP8_CAUSALE_CGP0 FROM CGP8_DUEBILREVOKE WHERE (CGP8_ID_FW06 IS NULL) = (CGP8_ID_FW07 IS NULL) "
-        "OR CGP8_ID_FW06 NOT IN (SELECT FW06_ID FROM FW06_GROUPUSR) OR CGP8_ID_FW07 NOT IN (SELECT FW07_ID FROM "
-        "FW07_APPUSER)");
+    for (const QString &line : dataLines("democausals.tsv"))
+        QTest::newRow(qPrintable(line.section(u'\t', 0, 0))) << line.section(u'\t', 1);
 }
 
 void TestDatabaseInstaller::demoCausalsAreComplete()
@@ -407,29 +345,10 @@ void TestDatabaseInstaller::textIdsThatTheWindowShowsExist_data()
 {
     QTest::addColumn<int>("file");
     QTest::addColumn<QList<int>>("textIds");
-    QTest::newRow("module messages")
-        << 1 << ids("63434 63435 63436 63437 63438 63439 63441 63442 63443 63444 63445 63446 61655 61656 61665 "
-                    "61824 64221 85464 85465 85466 995202");
-    QTest::newRow("check captions")
-        << 0 << ids("6934 10848 15396 17344 44968 67446 44970 16998 66719 10869 33916 47926 70949 49063 40277 "
-                    "32501 50330 50328 50325 23463 6024 6064 51048 10709 85459 53511 85460 85461 85462 85463 "
-                    "39318 52384");
-    QTest::newRow("field captions")
-        << 0 << ids("8531 41642 49403 65002 45428 85422 9191 12190 43494 15647 85423 56342 50085 50579 85424 6537 "
-                    "85425 52112 8826 18946 18210 38667 52186 8827 38675 31784 85426 85427 85428 31659 85429 "
-                    "85430 85431 85432 57949 57951 8975 8983 54030 85433 31763 85434 54066 85435 60174 9485 "
-                    "17866 8650 5385 8695 5400 48084 48086 85436 85437 15905 5349 47708 14525 85438 55078 42113 "
-                    "57263 57138 60389 54175 47926 5133 53513 26187 29253 49045 85439 85440 85441 85442 55298 "
-                    "40505 40444 8653 85443 85444 51246 47949 45977 47954 36452 85445 7084 73402 61595 73403 "
-                    "36476 73404 10232 85446 53640 73405 85447 85448 85449 85450 85451 85452 11771 85453 85454 "
-                    "85455 85456 20313 10318 85457 85458 6616 66749");
-    QTest::newRow("option lists")
-        << 0 << ids("32543 42968 10890 32546 53507 14227 38234 5133 11180 27554 52705 38586 38585 38584 40252 "
-                    "31676 58060 53352 28501 28502 39644 6901 15396 17344 44968 45838 57983 48419 48439 48441 "
-                    "48440 49408 49546 49407 33583 48557");
-    QTest::newRow("captions and host messages")
-        << 0 << ids("85467 85468 85469 85470 85471 85472 10373 16163 15607 15608 15626 15708 10335 50617 71174 "
-                    "6381 23180 2803 15792 15793 23643 30179 76382 44628 14676 62744");
+    for (const QString &line : dataLines("windowtextids.tsv")) {
+        const QStringList fields = line.split(u'\t');
+        QTest::newRow(qPrintable(fields.at(0))) << fields.value(1).toInt() << ids(fields.value(2));
+    }
 }
 
 void TestDatabaseInstaller::textIdsThatTheWindowShowsExist()

@@ -28,8 +28,6 @@ private slots:
     void runawayScriptIsStopped();
     void scriptEditsSavesAndReloadsACausal();
     void scriptSeesARefusedCode();
-    void hostCallActsOnTheWindow_data();
-    void hostCallActsOnTheWindow();
     void captionIsTheTextAsShown_data();
     void captionIsTheTextAsShown();
     void wrongNameOrCallIsAnErrorNamingIt();
@@ -160,173 +158,6 @@ void tst_Scripting::scriptSeesARefusedCode()
     QCOMPARE(description(db.path(), 200), QString());
 }
 
-// Each call as the user's hands do it, through the real host: the script prints what the window
-// shows, and the database holds what was saved.
-void tst_Scripting::hostCallActsOnTheWindow_data()
-{
-    QTest::addColumn<QString>("body");
-    QTest::addColumn<QStringList>("expected");
-    QTest::addColumn<QString>("statement");
-    QTest::addColumn<QString>("stored");
-
-    QTest::newRow("setValue types and commits, in upper case where the field has it")
-        << "host.log('causale ' + host.setValue('TXT_CAUSALE', '300') + ' ' + host.value('TXT_DESCRIZIONE'));\n"
-           "host.log('minuscolo ' + host.setValue('TXT_CAUSALECOGE', 'inc') + ' ' + host.value('TXT_CAUSALECOGE')"
-           " + ' ' + host.value('TXT_DESCCAUINCPAG'));\n"
-           "host.log('scheda ' + host.tab() + ' fuoco ' + host.focused());\n"
-           "host.log('salvata ' + host.press('Conferma'));\n"
-        << QStringList{"causale true Incasso RiBa clienti", "minuscolo true INC Incasso da cliente",
-                       "scheda 1 fuoco TXT_CAUSALECOGE", "salvata true"}
-        << "SELECT CGP7_CAUSALECOGE_CG33 FROM CGP7_DUEBILPERSREG WHERE CGP7_CAUSALE_CGP0 = 300 AND CGP7_DITTA_CG18 = 1"
-        << "INC";
-    QTest::newRow("setValue: keys the field refuses leave it as it was")
-        << "host.log('lettere ' + host.setValue('TXT_CAUSALE', '3a2x45') + \" '\" + host.value('TXT_CAUSALE') + \"'\");\n"
-           "host.log('uguale ' + host.setValue('TXT_CAUSALE', '1=1') + \" '\" + host.value('TXT_CAUSALE') + \"'\");\n"
-           "host.setValue('TXT_CAUSALE', '300');\n"
-           "host.log('troppo lunga ' + host.setValue('TXT_CAUSALECOGE', 'RIBXX') + ' ' + host.value('TXT_CAUSALECOGE'));\n"
-           "host.log('numero ' + host.setValue('TXT_MESI', '4x') + ' ' + host.value('TXT_MESI'));\n"
-           "var testo = host.value('TXT_TESTOPARAMETRICO');\n"
-           "host.log('testo lungo ' + host.setValue('TXT_TESTOPARAMETRICO', new Array(242).join('x'))"
-           " + ' ' + (host.value('TXT_TESTOPARAMETRICO') === testo));\n"
-           "host.log('salvata ' + host.press('Conferma'));\n"
-        << QStringList{"lettere false ''", "uguale false ''", "troppo lunga false RIB", "numero false 3",
-                       "testo lungo false true", "salvata true"}
-        << "SELECT GROUP_CONCAT(CGP0_CAUSALE) FROM CGP0_DUEBILCAUSALI" << "150,300,310,320";
-    QTest::newRow("setValue: an entry the window refuses keeps the focus from the next field")
-        << "host.setValue('TXT_CAUSALE', '300');\n"
-           "host.log('inesistente ' + host.setValue('TXT_CAUSALECOGE', 'ZZZ') + ' ' + host.focused());\n"
-           "host.log('mesi ' + host.setValue('TXT_MESI', '5') + ' ' + host.focused());\n"
-           "host.log('corretta ' + host.setValue('TXT_CAUSALECOGE', 'RIB') + ' mesi ' + host.setValue('TXT_MESI', '5'));\n"
-           "host.log('salvata ' + host.press('Conferma'));\n"
-        << QStringList{"inesistente false TXT_CAUSALECOGE", "mesi false TXT_CAUSALECOGE", "corretta true mesi true",
-                       "salvata true"}
-        << "SELECT CGP6_MESI FROM CGP6_DUEBILPARAMDITTA WHERE CGP6_CAUSALE_CGP0 = 300 AND CGP6_DITTA_CG18 = 1" << "5";
-    QTest::newRow("setValue: combos and check boxes change as a click")
-        << "host.setValue('TXT_CAUSALE', '310');\n"
-           "var voci = host.items('CBO_DETTREG');\n"
-           "host.log('combo ' + host.setValue('CBO_DETTREG', voci[1].value) + ' ' + (host.value('CBO_DETTREG') === voci[1].value));\n"
-           "host.log('voce ignota ' + host.setValue('CBO_DETTREG', '99') + ' ' + (host.value('CBO_DETTREG') === voci[1].value));\n"
-           "host.log('spunta ' + host.setValue('CHK_DESCRAGGTEST', '1') + ' ' + host.value('CHK_DESCRAGGTEST'));\n"
-           "host.log('salvata ' + host.press('Conferma'));\n"
-        << QStringList{"combo true true", "voce ignota false true", "spunta true 1", "salvata true"}
-        << "SELECT CGP6_DESCRAGGTESTATA FROM CGP6_DUEBILPARAMDITTA WHERE CGP6_CAUSALE_CGP0 = 310 AND CGP6_DITTA_CG18 = 1"
-        << "1";
-    QTest::newRow("setValue: a disabled or hidden control is not changed")
-        << "host.setValue('TXT_CAUSALE', '300');\n"
-           "host.log('disabilitato ' + host.isEnabled('TXT_GRUPPO') + ' ' + host.setValue('TXT_GRUPPO', '3')"
-           " + \" '\" + host.value('TXT_GRUPPO') + \"'\");\n"
-           "var spunta = host.value('CHK_FILTER_12');\n"
-           "host.log('nascosto ' + host.isVisible('CHK_FILTER_12') + ' ' + host.setValue('CHK_FILTER_12', spunta === '1' ? '0' : '1')"
-           " + ' ' + (host.value('CHK_FILTER_12') === spunta));\n"
-           "host.log('scheda ' + host.tab());\n"
-        << QStringList{"disabilitato false false ''", "nascosto false false true", "scheda 0"} << QString() << QString();
-    QTest::newRow("query: one SELECT is read, semicolons in its texts included")
-        << "var righe = host.query(\"SELECT COUNT(*) AS N FROM CGP0_DUEBILCAUSALI WHERE CGP0_DESCRIZIONE <> 'a;b'\");\n"
-           "host.log('lette ' + righe.length + ' ' + righe[0].N);\n"
-        << QStringList{"lette 1 4"} << QString() << QString();
-    QTest::newRow("items: the entries of a combo, value and caption")
-        << "var v = host.items('CBO_TIPOOPERAZIONE');\n"
-           "host.log('voci ' + v.length + ' ' + v[0].value + '=' + v[0].caption + ' ' + v[7].value + '=' + v[7].caption);\n"
-        << QStringList{"voci 8 1=Incassi 8=Acconti"} << QString() << QString();
-    QTest::newRow("press: the two buttons of the check tab")
-        << "host.setValue('TXT_CAUSALE', '300');\n"
-           "host.log('spunta ' + host.setValue('CHK_FILTER_4', '1'));\n"
-           "host.answer(6);\n"
-           "host.log('predefinite ' + host.press('CMD_CHECKCAUSALEDEFAULT') + ' ' + host.value('CHK_FILTER_4'));\n"
-           "host.answer(6);\n"
-           "host.log('modifica ' + host.press('CMD_MODIFICACHECKCAUSALE') + ' ' + host.isEnabled('CHK_FILTER_6'));\n"
-           "host.log(host.messages().join('|'));\n"
-        << QStringList{"spunta true", "predefinite true 0", "modifica true true"} << QString() << QString();
-    QTest::newRow("select, BUT_SEL, BUT_DESEL, BUT_UP, BUT_DOWN, clickRow on the layout")
-        << "host.setValue('TXT_CAUSALE', '300');\n"
-           "function ordine() { return host.rows('QGRID_LAYOUT').map(function (r) { return r.CGP1_ID; }).join(','); }\n"
-           "host.log('nodo ' + host.select('TVCAMPI', 'CG44_SCADENZE.CG44_NUMPARTITA') + ' ' + host.value('TVCAMPI'));\n"
-           "host.log('aggiunto ' + host.press('BUT_SEL') + ' ' + ordine());\n"
-           "host.log('riga ' + host.clickRow('QGRID_LAYOUT', 0) + ' giu ' + host.press('BUT_DOWN') + ' ' + ordine());\n"
-           "host.log('riga ' + host.clickRow('QGRID_LAYOUT', 5) + ' su ' + host.press('BUT_UP') + ' ' + ordine());\n"
-           "host.answer(7);\n"
-           "host.log('riga ' + host.clickRow('QGRID_LAYOUT', 0) + ' togliere ' + host.press('BUT_DESEL') + ' ' + ordine());\n"
-           "host.log(host.messages().join('|'));\n"
-           "host.log('nodo ignoto ' + host.select('TVCAMPI', 'CG44_SCADENZE.NESSUNO') + ' riga ignota ' + host.clickRow('QGRID_LAYOUT', 9));\n"
-           "host.log('salvata ' + host.press('Conferma'));\n"
-        << QStringList{"nodo true CG44_SCADENZE.CG44_NUMPARTITA", "aggiunto true 30,2010,40,80,110,10",
-                       "riga true giu true 2010,30,40,80,110,10", "riga true su true 2010,30,40,80,10,110",
-                       "riga true togliere true 2010,30,40,80,10,110",
-                       "Eliminare il campo 'Ragione sociale' dal layout?",
-                       "nodo ignoto false riga ignota false", "salvata true"}
-        << "SELECT GROUP_CONCAT(CGP3_IDFIELD_CGP1) FROM (SELECT CGP3_IDFIELD_CGP1 FROM CGP3_DUEBILGRIGLIA"
-           " WHERE CGP3_CAUSALE_CGP0 = 300 ORDER BY CGP3_VISIBLEORDER)"
-        << "2010,30,40,80,10,110";
-    QTest::newRow("rows: the cells as shown, hidden columns included")
-        << "host.setValue('TXT_CAUSALE', '300');\n"
-           "var r = host.rows('QGRID_LAYOUT')[1];\n"
-           "host.log('layout ' + [r.CGP1_ID, r.CGP1_FIELD, r.CGP3_VISIBLEORDER, r.CGP1_DESCRIZIONE, r.CGP3_SORTTYPE, r.CGP3_GROUPED].join('|'));\n"
-           "var u = host.rows('QGRID_GRUPPIUTENTI');\n"
-           "host.log('utenti ' + u.length + ' ' + u[0].CGP8_ID_FW07 + '|' + u[0].FW07_USERNAME + '|' + u[0].FW07_DESCR);\n"
-        << QStringList{"layout 2010|CG16_RAGSOC|2|Ragione sociale|Crescente|1", "utenti 1 4|GVERDI|Giuseppe Verdi"}
-        << QString() << QString();
-    QTest::newRow("doubleClick: the sort cell cycles, other cells change nothing, a tree node is added")
-        << "host.setValue('TXT_CAUSALE', '300');\n"
-           "function ordinamento() { return host.rows('QGRID_LAYOUT')[0].CGP3_SORTTYPE; }\n"
-           "host.log('ordinamento ' + host.doubleClick('QGRID_LAYOUT', 0, 'CGP3_SORTTYPE') + ' ' + ordinamento());\n"
-           "host.log('descrizione ' + host.doubleClick('QGRID_LAYOUT', 0, 'CGP1_DESCRIZIONE') + ' ' + ordinamento());\n"
-           "host.log('nascosta ' + host.doubleClick('QGRID_LAYOUT', 0, 'CGP1_ID'));\n"
-           "host.log('nodo ' + host.doubleClick('TVCAMPI', 'CG44_SCADENZE.CG44_ANNOPARTITA') + ' ' + host.rows('QGRID_LAYOUT').length);\n"
-           "host.log('salvata ' + host.press('Conferma'));\n"
-        << QStringList{"ordinamento true Decrescente", "descrizione true Decrescente", "nascosta false", "nodo true 6",
-                       "salvata true"}
-        << "SELECT CGP3_SORTTYPE FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = 300 AND CGP3_IDFIELD_CGP1 = 30" << "2";
-    QTest::newRow("press: the grid navigator's NUOVO and ELIMINA")
-        << "host.setValue('TXT_CAUSALE', '300');\n"
-           "host.log('prima ' + host.isEnabled('TXT_GRUPPO') + ' ' + host.isEnabled('TXT_UTENTE'));\n"
-           "host.log('nuovo ' + host.press('GRIDNAVREVOKE.NUOVO') + ' ' + host.isEnabled('TXT_GRUPPO') + ' ' + host.isEnabled('TXT_UTENTE'));\n"
-           "host.log('gruppo ' + host.setValue('TXT_GRUPPO', 'TESORERIA') + ' ' + host.value('LBL_DESCRGRUPPO') + ' ' + host.isEnabled('TXT_UTENTE'));\n"
-           "host.press('Conferma');\n"
-           "host.log('riga ' + host.clickRow('QGRID_GRUPPIUTENTI', 0) + ' elimina ' + host.press('GRIDNAVREVOKE.ELIMINA')"
-           " + ' ' + host.rows('QGRID_GRUPPIUTENTI').length);\n"
-           "host.log('salvata ' + host.press('Conferma'));\n"
-        << QStringList{"prima false false", "nuovo true true true", "gruppo true Tesoreria false", "riga true elimina true 1",
-                       "salvata true"}
-        << "SELECT GROUP_CONCAT(IFNULL(CGP8_ID_FW06, '') || '/' || IFNULL(CGP8_ID_FW07, '')) FROM CGP8_DUEBILREVOKE"
-           " WHERE CGP8_CAUSALE_CGP0 = 300"
-        << "3/";
-    QTest::newRow("isVisible, caption and the legend button")
-        << "host.setValue('TXT_CAUSALE', '300');\n"
-           "host.log('visibili ' + host.isVisible('CHK_FILTER_5') + ' ' + host.isVisible('CHK_FILTER_12') + ' ' + host.isVisible('TXT_GRUPPO'));\n"
-           "host.log('didascalie ' + host.caption('LBL_MESI') + '|' + host.caption('BUT_SEL') + '|' + host.caption('CMD_CHECKCAUSALEDEFAULT'));\n"
-           "host.log('legenda ' + host.isVisible('BUT_LEGENDA') + ' ' + host.press('BUT_LEGENDA') + ' ' + host.tab()"
-           " + ' ' + host.isVisible('LegendaTestiParametrizzabili'));\n"
-        << QStringList{"visibili true false true",
-                       "didascalie Mesi retroattivi recupero scadenze:|Aggiungi campo|Impostazioni predefinite",
-                       "legenda true true 1 true"}
-        << QString() << QString();
-    QTest::newRow("tab, setTab and the tab's caption")
-        << "host.log('senza causale ' + host.setTab(3) + ' ' + host.tab() + ' ' + host.caption('TAB_CONFIG'));\n"
-           "host.setValue('TXT_CAUSALE', '300');\n"
-           "host.log('layout ' + host.setTab(3) + ' ' + host.tab() + ' ' + host.caption('TAB_CONFIG'));\n"
-           "host.log('fuori ' + host.setTab(7) + ' ' + host.tab());\n"
-        << QStringList{"senza causale false 0 Generale", "layout true 3 Personalizzazione layout", "fuori false 3"}
-        << QString() << QString();
-}
-
-void tst_Scripting::hostCallActsOnTheWindow()
-{
-    QFETCH(QString, body);
-    QFETCH(QStringList, expected);
-    QFETCH(QString, statement);
-    QFETCH(QString, stored);
-    TestDatabase db;
-    QTemporaryDir dir;
-    const QString script = writeScript(dir, QStringLiteral("host.onOpen(function () {\n%1host.quit(0);\n});\n").arg(body));
-    const HostRun run = runHost(db.path(), script);
-    QVERIFY2(run.status == 0, qPrintable(run.out + run.err));
-    const QStringList shown = lines(run.out);
-    for (const QString &line : std::as_const(expected))
-        QVERIFY2(shown.contains(line), qPrintable(QStringLiteral("missing \"%1\" in:\n%2%3").arg(line, run.out, run.err)));
-    if (!statement.isEmpty())
-        QCOMPARE(firstValue(db.path(), statement), stored);
-}
-
 void tst_Scripting::captionIsTheTextAsShown_data()
 {
     QTest::addColumn<QString>("kind");
@@ -372,33 +203,14 @@ void tst_Scripting::captionIsTheTextAsShown()
 // the script's line, the script can catch it and go on, and nothing is written.
 void tst_Scripting::wrongNameOrCallIsAnErrorNamingIt()
 {
-    const QList<QPair<QString, QString>> cases = {
-        {"host.value('NONESISTE')", "NONESISTE: la finestra non ha un controllo con questo nome"},
-        {"host.setValue('NONESISTE', '1')", "NONESISTE: la finestra non ha un controllo con questo nome"},
-        {"host.isEnabled('NONESISTE')", "NONESISTE: la finestra non ha un controllo con questo nome"},
-        {"host.isVisible('NONESISTE')", "NONESISTE: la finestra non ha un controllo con questo nome"},
-        {"host.caption('NONESISTE')", "NONESISTE: la finestra non ha un controllo con questo nome"},
-        {"host.items('NONESISTE')", "NONESISTE: la finestra non ha un controllo con questo nome"},
-        {"host.press('NONESISTE')", "NONESISTE: la finestra non ha un controllo con questo nome"},
-        {"host.press('GRIDNAVREVOKE.AVANTI')", "GRIDNAVREVOKE.AVANTI: la finestra non ha un controllo con questo nome"},
-        {"host.select('NONESISTE', 'Scadenze')", "NONESISTE: la finestra non ha un controllo con questo nome"},
-        {"host.rows('NONESISTE')", "NONESISTE: la finestra non ha un controllo con questo nome"},
-        {"host.clickRow('NONESISTE', 0)", "NONESISTE: la finestra non ha un controllo con questo nome"},
-        {"host.doubleClick('NONESISTE', 0, 'CGP3_SORTTYPE')", "NONESISTE: la finestra non ha un controllo con questo nome"},
-        {"host.setValue('BUT_SEL', 'x')", "BUT_SEL: il controllo non consente host.setValue"},
-        {"host.press('TXT_CAUSALE')", "TXT_CAUSALE: il controllo non consente host.press"},
-        {"host.rows('CBO_TIPOOPERAZIONE')", "CBO_TIPOOPERAZIONE: il controllo non consente host.rows"},
-        {"host.select('QGRID_LAYOUT', 'Scadenze')", "QGRID_LAYOUT: il controllo non consente host.select"},
-        {"host.items('TXT_CAUSALE')", "TXT_CAUSALE: il controllo non consente host.items"},
-        {"host.clickRow('TVCAMPI', 0)", "TVCAMPI: il controllo non consente host.clickRow"},
-        {"host.doubleClick('QGRID_LAYOUT', 0, 'NESSUNA')", "QGRID_LAYOUT: la griglia non ha la colonna NESSUNA"},
-        {"host.query('DELETE FROM CGP0_DUEBILCAUSALI')",
-         "host.query legge soltanto: ammessa una sola istruzione SELECT (DELETE FROM CGP0_DUEBILCAUSALI)"},
-        {"host.query('/* select */ update CGP0_DUEBILCAUSALI SET CGP0_DESCRIZIONE = 1')",
-         "host.query legge soltanto: ammessa una sola istruzione SELECT (/* select */ update CGP0_DUEBILCAUSALI SET CGP0_DESCRIZIONE = 1)"},
-        {"host.query(\"SELECT 1 AS a; DELETE FROM CGP0_DUEBILCAUSALI WHERE CGP0_DESCRIZIONE <> ';'\")",
-         "host.query legge soltanto: ammessa una sola istruzione SELECT (SELECT 1 AS a; DELETE FROM CGP0_DUEBILCAUSALI WHERE CGP0_DESCRIZIONE <> ';')"},
-    };
+    // tests/data/scripterrors.tsv: the call, a tab, the error.
+    QList<QPair<QString, QString>> cases;
+    QFile list(QStringLiteral(DUEBIL_TEST_DATA "/scripterrors.tsv"));
+    QVERIFY(list.open(QIODevice::ReadOnly | QIODevice::Text));
+    for (const QString &line : QString::fromUtf8(list.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        if (!line.startsWith(QLatin1Char('#')))
+            cases.append({line.section(QLatin1Char('\t'), 0, 0), line.section(QLatin1Char('\t'), 1)});
+    QVERIFY(cases.size() > 20);
     // One handler a line, so each error carries the line of its own call; each is caught and
     // printed as the host prints an error nobody catches.
     QString program = QStringLiteral("host.onOpen(function () { host.setValue('TXT_CAUSALE', '300'); });\n");

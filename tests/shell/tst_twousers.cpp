@@ -1,3 +1,4 @@
+#include "casefile.h"
 #include "hostrun.h"
 #include "testdatabase.h"
 
@@ -24,21 +25,6 @@ private slots:
 
 namespace {
 
-// Shared by every first window: waitFor polls the database until another process has done its
-// part; ready tells the test that this window now shows what the other user will change.
-const char *helpers =
-    "host.setTimeLimit(40000);\n"
-    "function ready() { host.log('pronto'); }\n"
-    "function waitFor(sql) { var t = Date.now();\n"
-    "    while (Date.now() - t < 30000) { if (host.query(sql).length > 0) return true; }\n"
-    "    host.log('attesa scaduta: ' + sql); return false; }\n"
-    "function gone(code) { return waitFor('SELECT 1 AS X WHERE NOT EXISTS (SELECT 1 FROM CGP0_DUEBILCAUSALI"
-    " WHERE CGP0_CAUSALE = ' + code + ')'); }\n"
-    "function there(code) { return waitFor('SELECT 1 AS X FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = ' + code); }\n"
-    "function last() { var m = host.messages(); return m.length ? m[m.length - 1].replace(/\\n/g, ' ') : '-'; }\n"
-    "function shown() { return host.value('TXT_CAUSALE') + ' codice ' + host.isEnabled('TXT_CAUSALE')\n"
-    "    + ' mesi ' + host.isEnabled('TXT_MESI') + ' utenti ' + host.setTab(4) + ' ' + host.setTab(0); }\n";
-
 QString writeFile(const QTemporaryDir &dir, const QString &name, const QString &text)
 {
     const QString path = dir.filePath(name);
@@ -51,8 +37,12 @@ QString writeFile(const QTemporaryDir &dir, const QString &name, const QString &
 
 QString script(const QTemporaryDir &dir, const QString &name, const QString &body)
 {
-    return writeFile(dir, name, QString::fromUtf8(helpers)
-                                    + QStringLiteral("host.onOpen(function () {\n%1host.quit(0);\n});\n").arg(body));
+    // Every first window's helpers: waitFor, ready, gone, there, last, shown.
+    QFile helpers(QStringLiteral(DUEBIL_TEST_DATA "/twousers.js"));
+    if (!helpers.open(QIODevice::ReadOnly))
+        return {};
+    return writeFile(dir, name, QString::fromUtf8(helpers.readAll())
+                                    + QStringLiteral("host.onOpen(function () {\n%1\nhost.quit(0);\n});\n").arg(body));
 }
 
 struct Run
@@ -118,129 +108,30 @@ void expectLines(const Run &run, const QStringList &expected)
 
 } // namespace
 
+// The cases are in tests/data/twousers.cases.
 void tst_TwoUsers::otherUserMeanwhile_data()
 {
-    QTest::addColumn<QStringList>("hostArgs");  // of the first window
-    QTest::addColumn<QString>("body");          // of the first window's script
-    QTest::addColumn<QStringList>("tool");      // the other user's tool command, or
-    QTest::addColumn<QString>("other");         // the other user's window script
-    QTest::addColumn<QStringList>("expected");  // lines the first window prints
-    QTest::addColumn<QString>("probe");         // read from the database afterwards
-    QTest::addColumn<QString>("stored");
-
-    // A causal created in company 2 has no rows of company 1 yet: they are completed when the
-    // first window shows it, so what its user types there is saved.
-    const QString typed500 =
-        "ready(); there(500);\n"
-        "host.log('codice ' + host.setValue('TXT_CAUSALE', '500') + ' mesi ' + host.setValue('TXT_MESI', '9')"
-        " + ' descrizione ' + host.setValue('TXT_DESCRIZIONE', 'Scritta da A'));\n"
-        "host.log('salvata ' + host.press('Conferma') + ' messaggi ' + host.messages().length"
-        " + ' a video ' + host.value('TXT_MESI'));\n";
-    const QString stored500 =
-        "SELECT CGP0_DESCRIZIONE || ':' || CGP6_MESI || ':' || (SELECT COUNT(*) FROM CGP7_DUEBILPERSREG"
-        " WHERE CGP7_CAUSALE_CGP0 = 500 AND CGP7_DITTA_CG18 = 1) FROM CGP0_DUEBILCAUSALI JOIN CGP6_DUEBILPARAMDITTA"
-        " ON CGP6_CAUSALE_CGP0 = CGP0_CAUSALE AND CGP6_DITTA_CG18 = 1 WHERE CGP0_CAUSALE = 500";
-    const QStringList saved500{"codice true mesi true descrizione true", "salvata true messaggi 0 a video 9"};
-    QTest::newRow("causal of another company, created by the tool")
-        << QStringList{} << typed500 << QStringList{"--company", "2", "create", "500"} << ""
-        << saved500 << stored500 << "Scritta da A:9:1";
-    QTest::newRow("causal of another company, created by its window")
-        << QStringList{} << typed500 << QStringList{}
-        << "host.log('creata ' + host.setValue('TXT_CAUSALE', '500'));\n"
-        << saved500 << stored500 << "Scritta da A:9:1";
-
-    // Whatever the user changed on a causal another user deleted meanwhile, the save is refused
-    // with the reason, nothing of it is written, and Sì leaves the causal.
-    const QString deleted = "eliminata da un altro utente";
-    const QString rowsOf320 =
-        "SELECT (SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 320) || ':' ||"
-        " (SELECT COUNT(*) FROM CGP8_DUEBILREVOKE WHERE CGP8_CAUSALE_CGP0 = 320) || ':' ||"
-        " (SELECT COUNT(*) FROM CGP6_DUEBILPARAMDITTA WHERE CGP6_CAUSALE_CGP0 = 320) || ':' ||"
-        " (SELECT COUNT(*) FROM CGPL_DUEBILSTORICO WHERE CGPL_CAUSALE_CGP0 = 320 AND CGPL_INDOPERAZIONE = 1)";
-    const QString saveRefused =
-        "host.answer(7);\n"
-        "host.log('salvata ' + host.press('Conferma') + ' ' + (last().indexOf('" + deleted + "') >= 0));\n"
-        "host.log('a video ' + host.value('TXT_CAUSALE') + ' ' + host.value('TXT_MESI') + ' ' + host.value('TXT_DESCRIZIONE'));\n"
-        "host.answer(6);\n"
-        "host.log('di nuovo ' + host.press('Conferma') + ' ' + host.messages().length);\n"
-        "host.log('lasciata ' + shown());\n";
-    const QStringList refusedLines{"salvata false true", "di nuovo false 2", "lasciata  codice true mesi false utenti false false"};
-    QTest::newRow("months of a causal the tool deleted, reached with Successivo")
-        << QStringList{} << "host.setValue('TXT_CAUSALE', '310'); ready(); gone(320);\n"
-           "host.log('successivo ' + host.press('Successivo') + ' ' + host.value('TXT_CAUSALE'));\n"
-           "host.setValue('TXT_MESI', '9');\n" + saveRefused
-        << QStringList{"delete", "320"} << "" << refusedLines + QStringList{"successivo true 320", "a video 320 9 Compensazione clienti/fornitori"}
-        << rowsOf320 << "0:0:0:0";
-    const QString exclusion = "host.setValue('TXT_CAUSALE', '320'); ready(); gone(320);\n"
-                              "host.log('utente ' + host.setTab(4) + ' ' + host.press('GRIDNAVREVOKE.NUOVO') + ' '"
-                              " + host.setValue('TXT_UTENTE', 'lbianchi'));\n";
-    QTest::newRow("exclusion added to a causal the tool deleted")
-        << QStringList{} << exclusion + saveRefused << QStringList{"delete", "320"} << ""
-        << refusedLines << rowsOf320 << "0:0:0:0";
-    QTest::newRow("exclusion added to a causal another window deleted")
-        << QStringList{} << exclusion + saveRefused << QStringList{}
-        << "host.setValue('TXT_CAUSALE', '320'); host.answer(6); host.log('eliminata ' + host.press('Elimina'));\n"
-        << refusedLines << rowsOf320 << "0:0:0:0";
-    QTest::newRow("description of a causal another window deleted")
-        << QStringList{} << "host.setValue('TXT_CAUSALE', '320'); ready(); gone(320);\n"
-           "host.setValue('TXT_DESCRIZIONE', 'Scritta da A');\n" + saveRefused
-        << QStringList{} << "host.setValue('TXT_CAUSALE', '320'); host.answer(6); host.log('eliminata ' + host.press('Elimina'));\n"
-        << refusedLines << rowsOf320 << "0:0:0:0";
-
-    // Deleting a causal that is already gone says so, and leaves it.
-    QTest::newRow("delete of a causal the tool deleted")
-        << QStringList{} << "host.setValue('TXT_CAUSALE', '320'); ready(); gone(320);\n"
-           "host.answer(6);\n"
-           "host.log('eliminata ' + host.press('Elimina') + ' ' + (last().indexOf('" + deleted + "') >= 0));\n"
-           "host.log('lasciata ' + shown());\n"
-        << QStringList{"delete", "320"} << "" << QStringList{"eliminata false true", "lasciata  codice true mesi false utenti false false"}
-        << rowsOf320 << "0:0:0:0";
-
-    // The copy of a causal deleted meanwhile is refused whole.
-    const QString copyOf310 =
-        "SELECT (SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 401) || ':' ||"
-        " (SELECT COUNT(*) FROM CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = 401) || ':' ||"
-        " (SELECT COUNT(*) FROM CGPL_DUEBILSTORICO WHERE CGPL_CAUSALE_CGP0 = 401)";
-    const QString duplicate = "host.setValue('TXT_CAUSALE', '310'); ready(); gone(310);\n"
-                              "host.input('401');\n"
-                              "host.log('duplicata ' + host.press('Duplica') + ' ' + (last().indexOf('" + deleted + "') >= 0));\n";
-    QTest::newRow("copy of a causal the tool deleted")
-        << QStringList{} << duplicate << QStringList{"delete", "320", "|", "delete", "310"} << "" << QStringList{"duplicata false true"}
-        << copyOf310 << "0:0:0";
-    QTest::newRow("copy of a causal another window deleted")
-        << QStringList{} << duplicate << QStringList{}
-        << "host.setValue('TXT_CAUSALE', '320'); host.answer(6); host.press('Elimina');\n"
-           "host.setValue('TXT_CAUSALE', '310'); host.answer(6); host.press('Elimina');\n"
-        << QStringList{"duplicata false true"} << copyOf310 << "0:0:0";
+    QTest::addColumn<TextCase>("c");
+    for (const TextCase &c : readCases(QStringLiteral(DUEBIL_TEST_DATA "/twousers.cases")))
+        QTest::newRow(qPrintable(c.name)) << c;
 }
 
 void tst_TwoUsers::otherUserMeanwhile()
 {
-    QFETCH(QStringList, hostArgs);
-    QFETCH(QString, body);
-    QFETCH(QStringList, tool);
-    QFETCH(QString, other);
-    QFETCH(QStringList, expected);
-    QFETCH(QString, probe);
-    QFETCH(QString, stored);
+    QFETCH(TextCase, c);
     TestDatabase db;
     QTemporaryDir dir;
-    const QString first = script(dir, QStringLiteral("a.js"), body);
-    const QString second = other.isEmpty() ? QString() : script(dir, QStringLiteral("b.js"), other);
-    const Run run = runFirstWindow(db.path(), hostArgs, first, [&] {
-        if (!tool.isEmpty()) {
-            // "|" separates the commands the other user runs one after the other.
+    const QString first = script(dir, QStringLiteral("a.js"), c.text("script"));
+    const QString second = c.parts.contains(QStringLiteral("other")) ? script(dir, QStringLiteral("b.js"), c.text("other"))
+                                                                     : QString();
+    const Run run = runFirstWindow(db.path(), {}, first, [&] {
+        if (second.isEmpty()) {
+            // The other user's commands, one after the other.
             QString failed;
-            QStringList command;
-            for (const QString &arg : tool + QStringList{QStringLiteral("|")}) {
-                if (arg != QLatin1String("|")) {
-                    command << arg;
-                    continue;
-                }
-                const Run t = runTool(db.path(), command);
+            for (const QString &command : c.lines("tool")) {
+                const Run t = runTool(db.path(), command.split(QLatin1Char('\t')));
                 if (t.status != 0)
                     failed += QStringLiteral("strumento fallito: ") + t.out;
-                command.clear();
             }
             return failed;
         }
@@ -249,8 +140,9 @@ void tst_TwoUsers::otherUserMeanwhile()
         return b.status == 0 ? QString() : QStringLiteral("seconda finestra fallita: ") + b.out + b.err;
     });
     QVERIFY2(run.status == 0, qPrintable(run.out));
-    expectLines(run, expected);
-    QCOMPARE(queryValue(db.path(), {probe}), stored);
+    QVERIFY(!c.lines("shown").isEmpty());
+    expectLines(run, c.lines("shown"));
+    QCOMPARE(queryValue(db.path(), c.lines("probe")), c.text("stored"));
 }
 
 // Every causal deleted by the tool (the reserved one by the reserved user).

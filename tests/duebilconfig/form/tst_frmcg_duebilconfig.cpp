@@ -58,13 +58,9 @@ private slots:
     void clearedAccountIsStoredAsNull();
     void refusedCodesKeepTheFieldAndTheRow_data();
     void refusedCodesKeepTheFieldAndTheRow();
-    void layoutButtonsAddRefuseAndMove();
-    void groupAndUserExcludeEachOther();
     void lookupListGivesTheChosenItem();
     void legendValueIsInsertedAtTheCaret_data();
     void legendValueIsInsertedAtTheCaret();
-    void duplicateCopiesTheCausal();
-    void operationTypeSixLeavesTwoRecoveryModes();
     void framesAreSetUpAsTheHostExpects();
     void calledModeShowsTheGivenCausal_data();
     void calledModeShowsTheGivenCausal();
@@ -401,74 +397,6 @@ void tst_FRMCG_DUEBILCONFIG::refusedCodesKeepTheFieldAndTheRow()
     QCOMPARE(owner->value(column).toString(), stored.toString());
 }
 
-void tst_FRMCG_DUEBILCONFIG::layoutButtonsAddRefuseAndMove()
-{
-    QVERIFY(open());
-    show(QStringLiteral("300"));
-    FormContext &ctx = m_form->context();
-    FormUi &ui = ctx.ui;
-    const ado::RecordsetPtr rs = ctx.FME_LAYOUT->recordset();
-    const int rows = rs->RecordCount();
-
-    QVERIFY(ui.TVCAMPI->select(QStringLiteral("Scadenze")));
-    m_messages->clear();
-    emit ui.BUT_SEL->ButtonClick();
-    QCOMPARE(messageIds(), QList<int>{63434});
-
-    const QStringList keys = ui.TVCAMPI->childKeys(QStringLiteral("Documenti"));
-    QVERIFY(!keys.isEmpty());
-    QVERIFY(ui.TVCAMPI->select(keys.last()));
-    emit ui.BUT_SEL->ButtonClick();
-    QCOMPARE(rs->RecordCount(), rows + 1);
-    QCOMPARE(rs->value(QStringLiteral("CGP3_VISIBLEORDER")).toInt(), rows + 1);
-    m_messages->clear();
-    emit ui.BUT_SEL->ButtonClick();
-    QCOMPARE(messageIds(), QList<int>{63435});
-    QCOMPARE(rs->RecordCount(), rows + 1);
-
-    // The new last row moves up one place.
-    emit ui.BUT_UP->ButtonClick();
-    QCOMPARE(rs->value(QStringLiteral("CGP1_FIELD")).toString(), keys.last());
-    QCOMPARE(rs->AbsolutePosition(), rows);
-
-    QVERIFY(ui.INTERNAV->press(QStringLiteral("Conferma")));
-    QCOMPARE(scalar("SELECT COUNT(*) FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = 300").toInt(), rows + 1);
-
-    // Removal asks first; No keeps the row.
-    m_messages->enqueueAnswer(MsgAnswer::No);
-    emit ui.BUT_DESEL->ButtonClick();
-    QCOMPARE(rs->RecordCount(), rows + 1);
-    m_messages->enqueueAnswer(MsgAnswer::Yes);
-    emit ui.BUT_DESEL->ButtonClick();
-    QCOMPARE(rs->RecordCount(), rows);
-    // The grid moved off the removed row: removing and moving go on without an error.
-    emit ui.BUT_DOWN->ButtonClick();
-    QVERIFY(m_messages->callsOf(Kind::Error).isEmpty());
-}
-
-void tst_FRMCG_DUEBILCONFIG::groupAndUserExcludeEachOther()
-{
-    QVERIFY(open());
-    show(QStringLiteral("300"));
-    FormUi &ui = m_form->context().ui;
-    emit ui.GRIDNAVREVOKE->ButtonClick(QStringLiteral("nuovo"));
-    QVERIFY(ui.TXT_GRUPPO->isEnabled() && ui.TXT_UTENTE->isEnabled());
-
-    ui.TXT_GRUPPO->lineEdit()->setText(QStringLiteral("CONTABILITA"));
-    QVERIFY(ui.TXT_GRUPPO->commit());
-    QVERIFY(!ui.TXT_UTENTE->isEnabled());
-    QCOMPARE(ui.LBL_DESCRGRUPPO->text(), QStringLiteral("Contabilità generale"));
-
-    ui.TXT_GRUPPO->lineEdit()->setText(QString());
-    QVERIFY(ui.TXT_GRUPPO->commit());
-    QVERIFY(ui.TXT_UTENTE->isEnabled());
-
-    ui.TXT_GRUPPO->lineEdit()->setText(QStringLiteral("NESSUNO"));
-    ui.TXT_GRUPPO->commit();
-    QVERIFY(ui.TXT_UTENTE->isEnabled());
-    QVERIFY(!ui.TXT_GRUPPO->isFound());
-}
-
 // The list of users offers the active ones; the chosen one is shown by its user name and its
 // id goes into the row, and the group field closes as for a typed user.
 void tst_FRMCG_DUEBILCONFIG::lookupListGivesTheChosenItem()
@@ -576,37 +504,6 @@ void tst_FRMCG_DUEBILCONFIG::legendValueIsInsertedAtTheCaret()
     QVERIFY(ctx.ui.INTERNAV->press(QStringLiteral("Conferma")));
     QCOMPARE(scalar("SELECT IFNULL(CGP7_TESTORIGA, '') FROM CGP7_DUEBILPERSREG WHERE CGP7_DITTA_CG18 = 1"
                     " AND CGP7_CAUSALE_CGP0 = 300").toString(), expected);
-}
-
-void tst_FRMCG_DUEBILCONFIG::duplicateCopiesTheCausal()
-{
-    QVERIFY(open());
-    show(QStringLiteral("300"));
-    m_messages->enqueueInput(QStringLiteral("400"));
-    m_form->context().ui.INTERNAV->press(QStringLiteral("Duplica"));
-    QTRY_COMPARE(scalar("SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 400").toInt(), 1);
-    // Only the rows of the company on screen are copied; the others are completed later.
-    for (const char *table : {"CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0", "CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0",
-                              "CGP6_DUEBILPARAMDITTA WHERE CGP6_DITTA_CG18 = 1 AND CGP6_CAUSALE_CGP0",
-                              "CGP7_DUEBILPERSREG WHERE CGP7_DITTA_CG18 = 1 AND CGP7_CAUSALE_CGP0"}) {
-        const QString from = QLatin1String(table);
-        QCOMPARE(scalar("SELECT COUNT(*) FROM " + from + " = 400").toInt(),
-                 scalar("SELECT COUNT(*) FROM " + from + " = 300").toInt());
-    }
-}
-
-void tst_FRMCG_DUEBILCONFIG::operationTypeSixLeavesTwoRecoveryModes()
-{
-    QVERIFY(open(QStringLiteral("VELTO")));
-    show(QStringLiteral("300"));
-    FormContext &ctx = m_form->context();
-    ctx.ui.CBO_TIPOOPERAZIONE->setText(QStringLiteral("6"));
-    m_form->parameters().AggiornaModalitaRecupero();
-    QCOMPARE(ctx.ui.CBO_MODRECUPERO->ListCount(), 2);
-    QVERIFY(ctx.FME_PARAMETRI->BatchPending());
-    ctx.ui.CBO_TIPOOPERAZIONE->setText(QStringLiteral("1"));
-    m_form->parameters().AggiornaModalitaRecupero();
-    QCOMPARE(ctx.ui.CBO_MODRECUPERO->ListCount(), 3);
 }
 
 void tst_FRMCG_DUEBILCONFIG::framesAreSetUpAsTheHostExpects()

@@ -24,6 +24,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QPushButton>
+#include <QFile>
 #include <QTest>
 #include <QTimer>
 
@@ -94,43 +95,18 @@ QString tst_CausalParameters::state(const QString &control) const
 
 namespace {
 
-// What the screen shows for operation types 1 to 8 (one letter each) of a causal whose
-// recovery and maximum-amount modes are 0, due-amount mode 1, registration detail 1, posting
-// line detail 0, without currency due dates or advances, and whose checks are the defaults of
-// its type (withholding check 30 on for types 3, 5 and 7).
-const QList<QPair<const char *, const char *>> screenByType = {
-    {"TXT_DESCRIZIONE", "EEEEEEEE"},
-    {"CBO_TIPOOPERAZIONE", "EEEEEEEE"},
-    {"CBO_TIPOSCADENZA", "DDEDEHEE"},
-    {"TXT_CAUSALECOMPCLI", "HHHHHMHH"},
-    {"TXT_CAUSALECOMPFOR", "HHHHHMHH"},
-    {"CBO_MODRECUPERO", "EEEEEEED"},
-    {"CBO_MODIMPMAX", "EEDDDDDD"},
-    {"CBO_MODIMPSCAD", "EEDDDEDD"},
-    {"CHK_INDGESTABBUONO", "EEDDDDDD"},
-    {"TXT_MESI", "EEEEEEED"},
-    {"TXT_DELTAIMPORTO", "DDMDDDDD"},
-    {"CHK_NETTOPREVISIONALI", "DDEDDDDD"},
-    {"CHK_CREADISTINTA", "EEDDDDDD"},
-    {"CHK_STAMPAASSEGNI", "DEDDDDDD"},
-    {"CHK_GESTIONEACCONTI", "DDDDDDDD"},
-    {"CHK_GESTVALUTE", "EEDDEDED"},
-    {"CBO_TIPOREGISTRAZIONE", "EEEEDEDE"},
-    {"CHK_MODIFICACONTI", "EEEEDEDE"},
-    {"TXT_CAUSALECOGE", "EEEEDEDE"},
-    {"TXT_CONTODARE", "EEEMDDDE"},
-    {"TXT_CONTOAVERE", "HHEMHHHH"},
-    {"CBO_DETTREG", "EEEEDDDH"},
-    {"CBO_DETTRIGACONT", "EEDDDEDH"},
-    {"CBO_DESCRCONTRAUTO", "EEEEDDDH"},
-    {"TXT_TESTOPARAMETRICO", "EEEEDEDH"},
-    {"TXT_CAUABBUONI", "EEHHDEDH"},
-    {"TXT_CONTOABBUONIATTIVI", "EEHHDEDH"},
-    {"CBO_GESTIONERITENUTE", "DDHHDHDH"},
-    {"CHK_FILTER_30", "EEDDEDED"},
-    {"CMD_CHECKCAUSALEDEFAULT", "EEEEEDED"},
-    {"LBL_WARNINGRITENUTE", "HHHHHHHH"},
-};
+// tests/data/screenbytype.tsv: each control, a tab, its state for operation types 1 to 8.
+QList<QPair<QString, QString>> screenByType()
+{
+    QFile file(QStringLiteral(DUEBIL_TEST_DATA "/screenbytype.tsv"));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        qFatal("cannot read screenbytype.tsv");
+    QList<QPair<QString, QString>> rows;
+    for (const QString &line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        if (!line.startsWith(QLatin1Char('#')))
+            rows.append({line.section(QLatin1Char('\t'), 0, 0), line.section(QLatin1Char('\t'), 1)});
+    return rows;
+}
 
 // Fixed for every user but the reserved one on a code below 300.
 const QStringList reservedFixed = {"TXT_DESCRIZIONE", "CBO_TIPOOPERAZIONE", "CBO_TIPOSCADENZA", "CBO_MODRECUPERO",
@@ -186,13 +162,15 @@ void tst_CausalParameters::rulesAfterLoadingAndAfterChoosing()
 
     const bool restricted = CausalOperations::isRestricted(user, code);
     QStringList wrong;
-    for (const auto &[control, byType] : screenByType) {
-        QString expected = QString(QLatin1Char(byType[tipo - 1]));
-        if (restricted && expected == QLatin1String("E") && reservedFixed.contains(QLatin1String(control)))
+    const QList<QPair<QString, QString>> screen = screenByType();
+    QVERIFY(screen.size() > 30);
+    for (const auto &[control, byType] : screen) {
+        QString expected = byType.mid(tipo - 1, 1);
+        if (restricted && expected == QLatin1String("E") && reservedFixed.contains(control))
             expected = QStringLiteral("D");
-        const QString shown = state(QLatin1String(control));
+        const QString shown = state(control);
         if (shown != expected)
-            wrong << QStringLiteral("%1 %2 (expected %3)").arg(QLatin1String(control), shown, expected);
+            wrong << QStringLiteral("%1 %2 (expected %3)").arg(control, shown, expected);
     }
     QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QStringLiteral(", "))));
 }

@@ -15,7 +15,8 @@ struct Golden
     QStringList expected;  // one entry per statement the function returns
 };
 
-// The golden rows: statement function, arguments, the exact T-SQL expected.
+// The golden rows, read from tests/data/statementgoldens.txt: statement function, arguments, the
+// exact T-SQL expected.
 const QList<Golden> &rows();
 
 // The names of the store's statement functions this table can call.

@@ -1,6 +1,10 @@
 #include "adoerror.h"
 #include "sqlrewriter.h"
 
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -19,6 +23,18 @@ QString outcome(QString (*rewrite)(const QString &), const QString &tsql)
     } catch (const AdoError &e) {
         return QStringLiteral("refused: ") + e.message() + QStringLiteral(" | ") + e.statement();
     }
+}
+
+// The rows of one table of tests/data/sqlrewriter.json.
+QJsonArray cases(const char *table)
+{
+    QFile file(QStringLiteral(DUEBIL_TEST_DATA "/sqlrewriter.json"));
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("cannot read sqlrewriter.json");
+    const QJsonArray rows = QJsonDocument::fromJson(file.readAll()).object().value(QLatin1String(table)).toArray();
+    if (rows.isEmpty())
+        qFatal("no rows for %s in sqlrewriter.json", table);
+    return rows;
 }
 
 } // namespace
@@ -53,40 +69,8 @@ private slots:
         QTest::addColumn<QString>("tsql");
         QTest::addColumn<QString>("sqlite");
         QTest::addColumn<QString>("firstValue");  // first column of the first row after running it
-
-        QTest::newRow("top n moves to the end")
-            << "SELECT TOP 1 FW95_VALORE FROM FW95_SETTINGS WITH (NOLOCK) WHERE FW95_CODICE = 'GEST_STATI_DISABLE'"
-            << "SELECT FW95_VALORE FROM FW95_SETTINGS   WHERE FW95_CODICE = 'GEST_STATI_DISABLE' LIMIT 1"
-            << "S";
-        QTest::newRow("top in parentheses, no blank")
-            << "SELECT TOP(1) CGP0_CAUSALE FROM CGP0_DUEBILCAUSALI ORDER BY CGP0_CAUSALE DESC"
-            << "SELECT CGP0_CAUSALE FROM CGP0_DUEBILCAUSALI ORDER BY CGP0_CAUSALE DESC LIMIT 1" << "310";
-        QTest::newRow("top inside a sub-select stays inside")
-            << "SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI WHERE EXISTS (SELECT TOP (1) 1 FROM CGP4_DUEBILFILTRI"
-               " WHERE CGP4_CAUSALE_CGP0 = CGP0_CAUSALE AND CGP4_CHECKED = 1)"
-            << "SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI WHERE EXISTS (SELECT 1 FROM CGP4_DUEBILFILTRI"
-               " WHERE CGP4_CAUSALE_CGP0 = CGP0_CAUSALE AND CGP4_CHECKED = 1 LIMIT 1)" << "1";
-        QTest::newRow("national literal keeps its text")
-            << "SELECT N'Quest''anno -- non è un commento; TOP 1' FROM FW95_SETTINGS"
-            << "SELECT 'Quest''anno -- non è un commento; TOP 1' FROM FW95_SETTINGS"
-            << "Quest'anno -- non è un commento; TOP 1";
-        QTest::newRow("isnull outside literals only")
-            << "SELECT ISNULL(NULL, 'ISNULL(x)') FROM FW95_SETTINGS"
-            << "SELECT IFNULL(NULL, 'ISNULL(x)') FROM FW95_SETTINGS" << "ISNULL(x)";
-        QTest::newRow("text concatenation")
-            << "SELECT 'CGUO_DUEBIL.CLSCG_DUEBIL_' + CAST(CGP0_CAUSALE AS VARCHAR(10)) FROM CGP0_DUEBILCAUSALI"
-               " ORDER BY CGP0_CAUSALE"
-            << "SELECT 'CGUO_DUEBIL.CLSCG_DUEBIL_' || CAST(CGP0_CAUSALE AS VARCHAR(10)) FROM CGP0_DUEBILCAUSALI"
-               " ORDER BY CGP0_CAUSALE" << "CGUO_DUEBIL.CLSCG_DUEBIL_300";
-        QTest::newRow("numeric plus stays arithmetic")
-            << "SELECT CGP0_CAUSALE + 1 FROM CGP0_DUEBILCAUSALI ORDER BY CGP0_CAUSALE"
-            << "SELECT CGP0_CAUSALE + 1 FROM CGP0_DUEBILCAUSALI ORDER BY CGP0_CAUSALE" << "301";
-        QTest::newRow("comments are left alone")
-            << "SELECT /* TOP 5 */ CGP0_CAUSALE -- ISNULL(\nFROM CGP0_DUEBILCAUSALI ORDER BY 1"
-            << "SELECT /* TOP 5 */ CGP0_CAUSALE -- ISNULL(\nFROM CGP0_DUEBILCAUSALI ORDER BY 1" << "300";
-        QTest::newRow("row number window")
-            << "SELECT ROW_NUMBER() OVER (ORDER BY CGP0_CAUSALE) AS ID FROM CGP0_DUEBILCAUSALI WITH (NOLOCK)"
-            << "SELECT ROW_NUMBER() OVER (ORDER BY CGP0_CAUSALE) AS ID FROM CGP0_DUEBILCAUSALI  " << "1";
+        for (const QJsonValue &row : cases("rewrites"))
+            QTest::newRow(qPrintable(row[0].toString())) << row[1].toString() << row[2].toString() << row[3].toString();
     }
 
     void rewrites()
@@ -123,15 +107,8 @@ private slots:
     {
         QTest::addColumn<QString>("tsql");
         QTest::addColumn<QString>("named");
-        QTest::newRow("cross apply") << "SELECT * FROM A CROSS APPLY B" << "APPLY";
-        QTest::newRow("output clause") << "DELETE FROM A OUTPUT deleted.X" << "OUTPUT";
-        QTest::newRow("variable") << "SELECT @@ROWCOUNT" << "@@ROWCOUNT";
-        QTest::newRow("date function") << "SELECT DATEADD(d, 1, X) FROM A" << "DATEADD";
-        QTest::newRow("top percent") << "SELECT TOP 10 PERCENT X FROM A" << "PERCENT";
-        QTest::newRow("top expression") << "SELECT TOP (X + 1) X FROM A" << "TOP";
-        QTest::newRow("top with union") << "SELECT TOP 1 X FROM A UNION SELECT X FROM B" << "TOP";
-        QTest::newRow("other hints") << "SELECT X FROM A WITH (NOLOCK, INDEX(IX))" << "hints";
-        QTest::newRow("open literal") << "SELECT 'abc FROM A" << "Unterminated";
+        for (const QJsonValue &row : cases("refuses"))
+            QTest::newRow(qPrintable(row[0].toString())) << row[1].toString() << row[2].toString();
     }
 
     void refuses()
@@ -156,55 +133,8 @@ private slots:
     {
         QTest::addColumn<QString>("tsql");
         QTest::addColumn<bool>("asIs");
-        const auto row = [](const char *name, const QString &tsql, bool asIs) {
-            QTest::newRow(name) << tsql << asIs;
-        };
-        row("plain select", "SELECT CGP0_CAUSALE, CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI\r\nWHERE CGP0_CAUSALE = 300",
-            true);
-        row("names holding trigger words", "SELECT CGP0_TOPX, LENGTH_X, LEFT_COL, OUTPUT_FLAG, NOLOCKED, ISNULLX,"
-            " INSERTED, XTOP, TOP_ FROM T WHERE A_TOP = 1", true);
-        row("refused function names not called", "SELECT A.X FROM A LEFT OUTER JOIN B ON 1 = 1 RIGHT JOIN C ON 1 = 1",
-            true);
-        row("trigger words inside literals", "SELECT 'TOP 1 + @x [a] \"b\" -- c /* d N''e'' ISNULL( LEFT(' FROM T",
-            true);
-        row("doubled quotes then a word", "SELECT 'it''s' AS ISNULLX, '''' FROM T", true);
-        row("name ending in N before a literal", "SELECT X FROM T WHERE CODN='x' OR IN'y' = 1", true);
-        row("numbers glued to letters", "SELECT 1e5, .5, 2TOP FROM T", true);
-        row("accented text in a literal", "SELECT 'Quest''anno è' FROM T", true);
-        row("common table expression", "WITH C AS (SELECT 1 AS X) SELECT X FROM C", true);
-        row("insert of values", "insert into T (A, B) values (1, 'x')", true);
-        row("insert from a bare select", "INSERT INTO T (A) SELECT A FROM U", true);
-        row("select in parentheses without insert", "SELECT X FROM T WHERE EXISTS ( select 1 FROM U)", true);
-
-        row("top", "SELECT TOP 1 X FROM T", false);
-        row("top lower case", "select top 1 x from t", false);
-        row("top after a literal", "SELECT 'a''b', X FROM T WHERE 1 IN (SELECT Top(1) 1)", false);
-        row("nolock mixed case", "SELECT X FROM T With (NoLock)", false);
-        row("isnull", "SELECT isnull(X, 0) FROM T", false);
-        row("getdate", "SELECT GetDate() FROM T", false);
-        row("insert of a parenthesised select", "INSERT INTO T (A)\r\n(SELECT A FROM U)", false);
-        row("insert lower case", "insert into t (a) ( select a from u)", false);
-        row("national literal", "SELECT N'x' FROM T", false);
-        row("national literal lower case", "SELECT n'x' FROM T", false);
-        row("bracketed name", "SELECT [X] FROM T", false);
-        row("double quoted name", "SELECT \"X\" FROM T", false);
-        row("plus", "SELECT X + 1 FROM T", false);
-        row("concatenation", "SELECT 'a' + X FROM T", false);
-        row("variable", "SELECT @X", false);
-        row("at inside a word", "SELECT A@B FROM T", false);
-        row("line comment", "SELECT X -- TOP\nFROM T", false);
-        row("block comment", "SELECT /* x */ X FROM T", false);
-        row("refused keyword lower case", "select * from a cross apply b", false);
-        row("refused keyword mixed case", "Exec P", false);
-        row("longest refused keyword", "SET IDENTITY_INSERT T ON", false);
-        row("refused function called", "SELECT Left(X, 2) FROM T", false);
-        row("refused function, blank before the call", "SELECT DATEADD\t (d, 1, X) FROM T", false);
-        row("refused function, comment before the call", "SELECT LEN /* n */ (X) FROM T", false);
-        row("letter above ascii in a name", QStringLiteral("SELECT \u017Fpace(3)"), false);  // long s: SPACE()
-        row("unterminated literal", "SELECT 'abc FROM T", false);
-        row("unterminated literal after a doubled quote", "SELECT 'abc''", false);
-        row("unterminated bracket", "SELECT [abc FROM T", false);
-        row("unterminated comment", "SELECT 1 /* abc", false);
+        for (const QJsonValue &row : cases("shortcut"))
+            QTest::newRow(qPrintable(row[0].toString())) << row[1].toString() << row[2].toBool();
     }
 
     void shortcutAgreesWithPasses()
