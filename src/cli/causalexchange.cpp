@@ -3,6 +3,7 @@
 #include "adoerror.h"
 #include "causalhistory.h"
 #include "causaloperations.h"
+#include "checkfacts.h"
 #include "duebilstatements.h"
 #include "messageids.h"
 #include "moduletables.h"
@@ -194,15 +195,15 @@ qsizetype rawControlInString(const QByteArray &json)
 // The screens a causal's rows make, as (company row, posting row) indexes, -1 for none: each
 // company row with each posting row of its company, posting rows of a company without its row
 // alone, and one screen of the causal's own parameters when there are neither.
-QList<QPair<int, int>> companyScreens(const QJsonArray &ditte, const QJsonArray &registrazioni)
+QList<QPair<int, int>> companyScreens(const QJsonArray &companies, const QJsonArray &postings)
 {
     QList<QPair<int, int>> screens;
     QSet<int> paired;
-    for (int i = 0; i < ditte.size(); ++i) {
-        const QJsonValue company = ditte.at(i)[QLatin1String("CGP6_DITTA_CG18")];
+    for (int i = 0; i < companies.size(); ++i) {
+        const QJsonValue company = companies.at(i)[QLatin1String("CGP6_DITTA_CG18")];
         bool any = false;
-        for (int j = 0; j < registrazioni.size(); ++j) {
-            if (registrazioni.at(j)[QLatin1String("CGP7_DITTA_CG18")] == company) {
+        for (int j = 0; j < postings.size(); ++j) {
+            if (postings.at(j)[QLatin1String("CGP7_DITTA_CG18")] == company) {
                 screens.append({i, j});
                 paired.insert(j);
                 any = true;
@@ -211,7 +212,7 @@ QList<QPair<int, int>> companyScreens(const QJsonArray &ditte, const QJsonArray 
         if (!any)
             screens.append({i, -1});
     }
-    for (int j = 0; j < registrazioni.size(); ++j) {
+    for (int j = 0; j < postings.size(); ++j) {
         if (!paired.contains(j))
             screens.append({-1, j});
     }
@@ -623,15 +624,15 @@ bool CausalExchange::resolveExclusion(QJsonObject &row, References &references, 
 // writes whatever the rows held, is imported as the window would save it, and reported.
 bool CausalExchange::screenCheck(Causal *causal, bool stateManagementDisabled, QString *reason) const
 {
-    QJsonArray &parametri = causal->rows[QStringLiteral("CGP5_DUEBILPARAM")];
-    QJsonArray &ditte = causal->rows[QStringLiteral("CGP6_DUEBILPARAMDITTA")];
-    QJsonArray &registrazioni = causal->rows[QStringLiteral("CGP7_DUEBILPERSREG")];
-    bool ritenute = false;
+    QJsonArray &general = causal->rows[QStringLiteral("CGP5_DUEBILPARAM")];
+    QJsonArray &companies = causal->rows[QStringLiteral("CGP6_DUEBILPARAMDITTA")];
+    QJsonArray &postings = causal->rows[QStringLiteral("CGP7_DUEBILPERSREG")];
+    bool withholding = false;
     for (const QJsonValue &row : causal->rows.value(QStringLiteral("CGP4_DUEBILFILTRI"))) {
-        ritenute = ritenute
-            || (row[QLatin1String("CGP4_IDCHECK_CGP2")].toDouble() == ParameterControls::WithholdingCheckId && row[QLatin1String("CGP4_CHECKED")].toDouble() == 1);
+        withholding = withholding
+            || (row[QLatin1String("CGP4_IDCHECK_CGP2")].toDouble() == CheckFacts::WithholdingCheckId && row[QLatin1String("CGP4_CHECKED")].toDouble() == 1);
     }
-    const QList<QPair<int, int>> screens = companyScreens(ditte, registrazioni);
+    const QList<QPair<int, int>> screens = companyScreens(companies, postings);
     for (const auto &[i, j] : std::as_const(screens)) {
         MapSurface screen;
         auto put = [&](const QJsonArray &rows, int index, const QList<ParameterControls::Control> &controls) {
@@ -644,14 +645,14 @@ bool CausalExchange::screenCheck(Causal *causal, bool stateManagementDisabled, Q
             }
         };
         screen.setValue(QStringLiteral("TXT_CAUSALE"), causal->code);
-        put(parametri, 0, ParameterControls::parametri());
+        put(general, 0, ParameterControls::generalParameters());
         if (screen.value(QStringLiteral("CBO_TIPOOPERAZIONE")).isEmpty())
             screen.setValue(QStringLiteral("CBO_TIPOOPERAZIONE"), QStringLiteral("1"));
-        put(ditte, i, ParameterControls::parametriDitta());
-        put(registrazioni, j, ParameterControls::persReg());
-        screen.setValue(QLatin1String(ParameterControls::WithholdingCheck), ritenute ? "1" : "0");
-        const QString company = i >= 0 ? shownValue(ditte.at(i)[QLatin1String("CGP6_DITTA_CG18")])
-                                       : shownValue(registrazioni.at(j)[QLatin1String("CGP7_DITTA_CG18")]);
+        put(companies, i, ParameterControls::companyParameters());
+        put(postings, j, ParameterControls::postingParameters());
+        screen.setValue(QLatin1String(ParameterControls::WithholdingCheck), withholding ? "1" : "0");
+        const QString company = i >= 0 ? shownValue(companies.at(i)[QLatin1String("CGP6_DITTA_CG18")])
+                                       : shownValue(postings.at(j)[QLatin1String("CGP7_DITTA_CG18")]);
 
         // A value the field cannot hold (not in its list, too long, naming nothing) is refused
         // where the user can reach the field, and so is a choice no operation type offers. Where
@@ -671,7 +672,7 @@ bool CausalExchange::screenCheck(Causal *causal, bool stateManagementDisabled, Q
                 return refuseValue(f.control, f.value, why);
             unreachable.append({f.control, why});
         }
-        for (const ParameterControls::Control &c : ParameterControls::persReg()) {
+        for (const ParameterControls::Control &c : ParameterControls::postingParameters()) {
             const QString value = screen.value(QLatin1String(c.name)).trimmed();
             const bool listed = std::any_of(unreachable.cbegin(), unreachable.cend(), [&](const auto &u) { return u.first == &c; });
             if (c.kind == ParameterControls::Kind::Code && !value.isEmpty() && !listed
@@ -685,10 +686,10 @@ bool CausalExchange::screenCheck(Causal *causal, bool stateManagementDisabled, Q
             if (correction == corrections.cend())
                 return refuseValue(control, value, why);
             const QString column = QLatin1String(control->column);
-            QJsonArray *rows = column.startsWith(QLatin1String("CGP5")) ? &parametri
-                : column.startsWith(QLatin1String("CGP6"))              ? &ditte
-                                                                        : &registrazioni;
-            const int index = rows == &parametri ? 0 : rows == &ditte ? i : j;
+            QJsonArray *rows = column.startsWith(QLatin1String("CGP5")) ? &general
+                : column.startsWith(QLatin1String("CGP6"))              ? &companies
+                                                                        : &postings;
+            const int index = rows == &general ? 0 : rows == &companies ? i : j;
             QJsonObject row = rows->at(index).toObject();
             row.insert(column, QJsonValue::fromVariant(correction->after));
             rows->replace(index, row);

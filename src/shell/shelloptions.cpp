@@ -16,13 +16,13 @@ bool ShellOptions::parse(const QStringList &arguments, const TextStore &texts, Q
     const QCommandLineOption db(QStringLiteral("db"), texts.text(ShellText::OptionDb), QStringLiteral("CONNSTRING"));
     const QCommandLineOption company(QStringLiteral("company"), texts.text(ShellText::OptionCompany), QStringLiteral("N"));
     const QCommandLineOption user(QStringLiteral("user"), texts.text(ShellText::OptionUser), QStringLiteral("NAME"));
-    const QCommandLineOption causale(QStringLiteral("causale"), texts.text(ShellText::OptionCausale), QStringLiteral("N"));
+    const QCommandLineOption causal(QStringLiteral("causale"), texts.text(ShellText::OptionCausale), QStringLiteral("N"));
     const QCommandLineOption modalOption(QStringLiteral("modal"), texts.text(ShellText::OptionModal));
     const QCommandLineOption screenshot(QStringLiteral("screenshot"), texts.text(ShellText::OptionScreenshot),
                                         QStringLiteral("FILE.png"));
     const QCommandLineOption script(QStringLiteral("script"), texts.text(ShellText::OptionScript), QStringLiteral("FILE.js"));
     const QCommandLineOption tab(QStringLiteral("tab"), texts.text(ShellText::OptionTab), QStringLiteral("N"));
-    parser.addOptions({db, company, user, causale, modalOption, screenshot, script, tab});
+    parser.addOptions({db, company, user, causal, modalOption, screenshot, script, tab});
 
     if (!parser.parse(arguments)) {
         if (error)
@@ -48,7 +48,7 @@ bool ShellOptions::parse(const QStringList &arguments, const TextStore &texts, Q
         *target = n;
         return true;
     };
-    if (!number(company, &this->company) || !number(causale, &this->causale) || !number(tab, &this->tab))
+    if (!number(company, &this->company) || !number(causal, &this->causal) || !number(tab, &this->tab))
         return false;
 
     connectionString = parser.value(db).trimmed();

@@ -12,7 +12,7 @@ struct ShellOptions
     QString connectionString;   // empty: the demo database
     QVariant company;           // invalid: the first company of the database
     QString user;               // the login name when not given
-    QVariant causale;           // invalid: opened from the menu, not called
+    QVariant causal;            // invalid: opened from the menu, not called
     bool modal = false;
     QString screenshotFile;
     QString scriptFile;

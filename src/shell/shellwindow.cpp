@@ -222,9 +222,9 @@ bool ShellWindow::openConfiguration()
     contract->setCaption(m_global->text(ShellText::WindowCaption));
     contract->setMenuProg(ProgId);
     contract->setIsActive(true);
-    contract->setIsCalled(m_options.causale.isValid());
-    if (m_options.causale.isValid())
-        instance->setProperty("CausaleEsterna", m_options.causale);
+    contract->setIsCalled(m_options.causal.isValid());
+    if (m_options.causal.isValid())
+        instance->setProperty("CausaleEsterna", m_options.causal);
     m_navigator->setContract(contract);
     m_global->activate(contract);
     contract->ShowForm();

@@ -30,7 +30,7 @@ void tst_ShellOptions::accepted_data()
     QTest::addColumn<QString>("db");
     QTest::addColumn<QVariant>("company");
     QTest::addColumn<QString>("user");
-    QTest::addColumn<QVariant>("causale");
+    QTest::addColumn<QVariant>("causal");
     QTest::addColumn<bool>("modal");
     QTest::addColumn<QString>("screenshot");
     QTest::addColumn<QString>("script");
@@ -56,7 +56,7 @@ void tst_ShellOptions::accepted()
     QFETCH(QString, db);
     QFETCH(QVariant, company);
     QFETCH(QString, user);
-    QFETCH(QVariant, causale);
+    QFETCH(QVariant, causal);
     QFETCH(bool, modal);
     QFETCH(QString, screenshot);
     QFETCH(QString, script);
@@ -67,7 +67,7 @@ void tst_ShellOptions::accepted()
     QCOMPARE(options.connectionString, db);
     QCOMPARE(options.company, company);
     QCOMPARE(options.user, user);
-    QCOMPARE(options.causale, causale);
+    QCOMPARE(options.causal, causal);
     QCOMPARE(options.modal, modal);
     QCOMPARE(options.screenshotFile, screenshot);
     QCOMPARE(options.scriptFile, script);

@@ -8,6 +8,7 @@
 #include "formcontext.h"
 #include "messageids.h"
 #include "messageservice.h"
+#include "parametercontrols.h"
 #include "recordset.h"
 #include "saverules.h"
 #include "transactionguard.h"
@@ -37,11 +38,18 @@ CausalConfiguration::Scope CausalRecords::savedRows() const
 
 namespace {
 
-// A value typed on screen holds text: it is recorded in the type the column's stored values have.
-QVariant storedType(const QVariant &value, const QVariant &stored)
+// A value typed on screen holds text: it is recorded as the row is written, a number field's
+// through its binding's conversion (a decimal comma included), any other in the type the
+// column's stored values have.
+QVariant storedType(const QString &column, const QVariant &value, const QVariant &stored)
 {
-    if (value.isNull() || !stored.isValid() || stored.isNull() || value.typeId() != QMetaType::QString
-        || stored.typeId() == QMetaType::QString)
+    if (value.isNull() || value.typeId() != QMetaType::QString)
+        return value;
+    using ParameterControls::Kind;
+    if (const ParameterControls::Control *bound = ParameterControls::findColumn(column);
+        bound && (bound->kind == Kind::Integer || bound->kind == Kind::Decimal || bound->kind == Kind::Flag))
+        return ParameterControls::columnValue(bound->kind, value);
+    if (!stored.isValid() || stored.isNull() || stored.typeId() == QMetaType::QString)
         return value;
     bool ok = false;
     const qlonglong whole = value.toString().toLongLong(&ok);
@@ -114,7 +122,7 @@ CausalConfiguration CausalRecords::heldRows(bool asRead) const
                     if (checks && columns.at(c) == QLatin1String("CGP4_CHECKED") && id >= 1 && id < ctx.ui.CHK_FILTER.size())
                         v = qlonglong(ctx.nz(ctx.ui.CHK_FILTER[id]->Text(), 0).toInt());
                     const QVariant stored = read.isEmpty() ? QVariant() : read.first().at(c);
-                    values.append(c == causalAt ? code : storedType(v, stored));
+                    values.append(c == causalAt ? code : storedType(columns.at(c), v, stored));
                 }
                 add(values);
             }

@@ -2,6 +2,7 @@
 
 #include "causalhistory.h"
 #include "causaloperations.h"
+#include "checkfacts.h"
 #include "clsglobal.h"
 #include "duebilstatements.h"
 #include "formcontext.h"
@@ -18,18 +19,6 @@ namespace S = DueBilStatements;
 SelectionChecks::SelectionChecks(FormContext &ctx) : ctx(ctx) {}
 
 SelectionChecks::~SelectionChecks() = default;
-
-bool SelectionChecks::isLockable(int id)
-{
-    return id == 1 || id == 2 || (id >= 8 && id <= 11) || (id >= 13 && id <= 24);
-}
-
-bool SelectionChecks::isCausalLevelGroup(const QString &group)
-{
-    const QString upper = group.trimmed().toUpper();
-    return upper == QLatin1String("STATOMOVIMENTO") || upper == QLatin1String("TIPOOPERAZIONE")
-        || upper == QLatin1String("TIPOPRESENTAZIONE");
-}
 
 void SelectionChecks::connectEvents()
 {
@@ -67,10 +56,10 @@ void SelectionChecks::CreaStrutturaCheck()
             box->setText(ctx.nz(rows->value(QStringLiteral("CGP4_CHECKED")), 0).toString());
             box->setTag(box->caption());
             box->setProperty("checkId", rows->value(QStringLiteral("CGP2_ID")));
-            box->setEnabled(!isCausalLevelGroup(rows->value(QStringLiteral("CGP2_TIPOFILTRO")).toString()));
+            box->setEnabled(!CheckFacts::isLockedGroup(rows->value(QStringLiteral("CGP2_TIPOFILTRO")).toString()));
         }
         ctx.buildingChecks = false;
-        for (int hidden : {6, 7, 12})
+        for (int hidden : CheckFacts::HiddenChecks)
             ui.CHK_FILTER[hidden]->setVisible(false);
         AbilitaDisabilitaCheck(false);
         ctx.pagesBehindChanged();
@@ -216,21 +205,21 @@ void SelectionChecks::CaricaValoriPredefinitiFiltri(OperationType type, const QS
     });
 }
 
-void SelectionChecks::AbilitaDisabilitaCheck(bool abilita)
+void SelectionChecks::AbilitaDisabilitaCheck(bool enable)
 {
     FormUi &ui = ctx.ui;
     ctx.trapped(QStringLiteral("AbilitaDisabilitaCheck"), {
         [&] {
             for (int i = 1; i <= Count; ++i) {
-                if (isLockable(i))
-                    ui.CHK_FILTER[i]->setEnabled(abilita);
+                if (CheckFacts::isLockable(i))
+                    ui.CHK_FILTER[i]->setEnabled(enable);
             }
         },
         [&] {
             if (CausalOperations::isRestricted(ctx.nz(ctx.userName(), QString()).toString(), ctx.causalCode()))
                 ui.CMD_MODIFICACHECKCAUSALE->setEnabled(false);
             else
-                ui.CMD_MODIFICACHECKCAUSALE->setEnabled(!abilita);
+                ui.CMD_MODIFICACHECKCAUSALE->setEnabled(!enable);
         },
     });
 }

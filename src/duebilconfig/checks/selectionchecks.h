@@ -13,7 +13,7 @@ class SelectionChecks : public QObject, public ISelectionChecks
     Q_OBJECT
 
 public:
-    static constexpr int Count = 32;
+    static constexpr int Count = CheckFacts::Count;
 
     explicit SelectionChecks(FormContext &ctx);
     ~SelectionChecks() override;
@@ -26,14 +26,10 @@ public:
     void FME_FILTRI_UpdateBatchAll();
     void KVS_SELSCADENZE_AfterChange();
     void CaricaValoriPredefinitiFiltri(OperationType type, const QString &causale, bool requery, bool tutti) override;
-    void AbilitaDisabilitaCheck(bool abilita);
+    void AbilitaDisabilitaCheck(bool enable);
     void CMD_CHECKCAUSALEDEFAULT_ButtonClick();
     void CMD_MODIFICACHECKCAUSALE_ButtonClick();
     bool IsCausalePerRitenute(const QString &causale) override;
-
-    // Ids of the checks that only "Modifica impostazioni" unlocks.
-    static bool isLockable(int id);
-    static bool isCausalLevelGroup(const QString &group);
 
 private:
     FormContext &ctx;

@@ -403,7 +403,7 @@ void FRMCG_DUEBILCONFIG::ImpostaVirtualFrame()
         [&] {
             ctx.FME_CAUSALI = makeFrame(ctx, QStringLiteral("FME_CAUSALI"), S::frameCausali(), QStringLiteral("CGP0_CODICE"),
                                         ui.INTERNAV, nullptr, 1);
-            bindControls(ctx, *ctx.FME_CAUSALI, ParameterControls::causale());
+            bindControls(ctx, *ctx.FME_CAUSALI, ParameterControls::causalHeader());
             ctx.FME_CAUSALI->setKeyControl(ui.TXT_CAUSALE);
             ui.INTERNAV->setHostInterface(ctx.Gcls_Parent);
             ui.INTERNAV->setFrame(ctx.FME_CAUSALI.get());
@@ -438,25 +438,25 @@ void FRMCG_DUEBILCONFIG::ImpostaVirtualFrame()
         [&] {
             ctx.FME_PARAMETRI = makeFrame(ctx, QStringLiteral("FME_PARAMETRI"), S::frameParametri(),
                                           QStringLiteral("CGP5_CAUSALE_CGP0"), nullptr, nullptr, 1);
-            bindControls(ctx, *ctx.FME_PARAMETRI, ParameterControls::parametri());
+            bindControls(ctx, *ctx.FME_PARAMETRI, ParameterControls::generalParameters());
             child(*ctx.FME_PARAMETRI);
         },
         [&] {
             ctx.FME_PARAMETRIDITTA = makeFrame(ctx, QStringLiteral("FME_PARAMETRIDITTA"), S::frameParametriDitta(),
                                                QStringLiteral(" CGP6_CAUSALE_CGP0"), nullptr, nullptr, 1);
-            bindControls(ctx, *ctx.FME_PARAMETRIDITTA, ParameterControls::parametriDitta());
+            bindControls(ctx, *ctx.FME_PARAMETRIDITTA, ParameterControls::companyParameters());
             child(*ctx.FME_PARAMETRIDITTA);
         },
         [&] {
             ctx.FME_PARAMPERSREG = makeFrame(ctx, QStringLiteral("FME_PARAMPERSREG"), S::frameParamPersReg(),
                                              QStringLiteral(" CGP7_CAUSALE_CGP0"), nullptr, nullptr, 1);
-            bindControls(ctx, *ctx.FME_PARAMPERSREG, ParameterControls::persReg());
+            bindControls(ctx, *ctx.FME_PARAMPERSREG, ParameterControls::postingParameters());
             child(*ctx.FME_PARAMPERSREG);
         },
         [&] {
             ctx.FME_UTENTI = makeFrame(ctx, QStringLiteral("FME_UTENTI"), S::frameUtenti(), QStringLiteral("ID"),
                                        ui.GRIDNAVREVOKE, ui.QGRID_GRUPPIUTENTI, 1);
-            bindControls(ctx, *ctx.FME_UTENTI, ParameterControls::utenti());
+            bindControls(ctx, *ctx.FME_UTENTI, ParameterControls::exclusionRows());
             ui.GRIDNAVREVOKE->setFrame(ctx.FME_UTENTI.get());
             ui.QGRID_GRUPPIUTENTI->setNavigator(ui.GRIDNAVREVOKE);
             child(*ctx.FME_UTENTI);

@@ -2,6 +2,7 @@
 
 #include "causaloperations.h"
 #include "operationtype.h"
+#include "parametercontrols.h"
 
 #include <QStringList>
 
@@ -66,7 +67,7 @@ public:
         enable({"CBO_TIPOOPERAZIONE", "CBO_MODRECUPERO", "CBO_MODIMPMAX", "CBO_MODIMPSCAD", "CHK_INDGESTABBUONO",
                 "TXT_MESI", "CHK_CREADISTINTA", "CHK_STAMPAASSEGNI", "CHK_GESTVALUTE", "CBO_TIPOREGISTRAZIONE",
                 "CHK_DESCRAGGTEST", "CHK_MODIFICACONTI", "CHK_NUMDATAORI", "TXT_CAUSALECOGE",
-                "CMD_CHECKCAUSALEDEFAULT", "CHK_FILTER_29", "CHK_FILTER_30"});
+                "CMD_CHECKCAUSALEDEFAULT", "CHK_FILTER_29", ParameterControls::WithholdingCheck});
         enable({"CBO_TIPOSCADENZA"});
         show({"CBO_TIPOSCADENZA"});
         // The row holds the due-date kind again once a compensation causal is left.
@@ -126,7 +127,7 @@ public:
         enable({"TXT_CONTOAVERE"}, false);
         show({"TXT_CONTOAVERE"}, false);
         // Withholding taxes.
-        if (v("CHK_FILTER_30") == QLatin1String("1")) {
+        if (v(ParameterControls::WithholdingCheck) == QLatin1String("1")) {
             if (v("CBO_DETTREG") == QLatin1String("0"))
                 set("CBO_DETTREG", QStringLiteral("1"));
             if (payments)
@@ -161,7 +162,7 @@ public:
     void noWithholding(bool disableChecks)
     {
         if (disableChecks)
-            enable({"CHK_FILTER_29", "CHK_FILTER_30"}, false);
+            enable({"CHK_FILTER_29", ParameterControls::WithholdingCheck}, false);
         show({"LBL_GESTIONERITENUTE", "CBO_GESTIONERITENUTE"}, false);
         enable({"FRA_GESTRITENUTE"}, false);
     }
@@ -301,7 +302,7 @@ QString inputState(const ControlSurface &screen)
 {
     QStringList state;
     for (const char *n : {"CBO_TIPOOPERAZIONE", "CBO_MODRECUPERO", "CBO_MODIMPMAX", "CBO_MODIMPSCAD", "CBO_DETTREG",
-                          "CHK_GESTVALUTE", "CHK_GESTIONEACCONTI", "CHK_FILTER_30"})
+                          "CHK_GESTVALUTE", "CHK_GESTIONEACCONTI", ParameterControls::WithholdingCheck})
         state << screen.value(QLatin1String(n));
     return state.join(QLatin1Char('|'));
 }

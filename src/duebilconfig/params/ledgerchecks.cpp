@@ -131,7 +131,7 @@ LedgerChecks::Account LedgerChecks::account(const QString &code, const QString &
     return c;
 }
 
-QString LedgerChecks::lookupCausaliContabili(const QString &statement, OperationType type)
+QString LedgerChecks::ledgerCausalLookup(const QString &statement, OperationType type)
 {
     return type == OperationType::ClearedCollections ? S::onlyUnpaidLedgerCausals(statement) : statement;
 }

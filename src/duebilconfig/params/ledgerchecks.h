@@ -57,7 +57,7 @@ public:
 
     // The statement the look-up of the posting causal shows: for unpaid-bill collections
     // (type 4) only the ledger causals of unpaid bills.
-    static QString lookupCausaliContabili(const QString &statement, OperationType type);
+    static QString ledgerCausalLookup(const QString &statement, OperationType type);
 
 private:
     ado::ConnectionPtr m_connection;

@@ -2,16 +2,16 @@
 
 namespace OptionLists {
 
-QList<List> fixedLists(bool gestioneStatiDisabilitata)
+QList<List> fixedLists(bool stateManagementDisabled)
 {
-    QList<Entry> tipi = {{1, 32543}, {2, 42968}, {3, 10890}, {4, 32546}, {5, 53507}, {6, 14227}};
-    if (!gestioneStatiDisabilitata)
-        tipi.append({7, 38234});
-    tipi.append({8, 5133});
+    QList<Entry> types = {{1, 32543}, {2, 42968}, {3, 10890}, {4, 32546}, {5, 53507}, {6, 14227}};
+    if (!stateManagementDisabled)
+        types.append({7, 38234});
+    types.append({8, 5133});
     return {
-        {QStringLiteral("CBO_TIPOOPERAZIONE"), tipi, 1},
+        {QStringLiteral("CBO_TIPOOPERAZIONE"), types, 1},
         {QStringLiteral("CBO_TIPOSCADENZA"), {{0, 11180}, {1, 27554}}, 0},
-        {QStringLiteral("CBO_MODRECUPERO"), modalitaRecupero(OperationType::None).entries, 0},
+        {QStringLiteral("CBO_MODRECUPERO"), recoveryModes(OperationType::None).entries, 0},
         {QStringLiteral("CBO_MODIMPMAX"), {{0, 40252}, {1, 31676}, {2, 58060}}, 0},
         {QStringLiteral("CBO_MODIMPSCAD"), {{0, 53352}, {1, 28501}, {2, 28502}}, 0},
         {QStringLiteral("CBO_MODVISANTEPRIMA"), {{0, 39644}, {1, 6901}}, 0},
@@ -20,41 +20,41 @@ QList<List> fixedLists(bool gestioneStatiDisabilitata)
     };
 }
 
-List modalitaRecupero(OperationType type)
+List recoveryModes(OperationType type)
 {
     if (type == OperationType::Compensation)
         return {QStringLiteral("CBO_MODRECUPERO"), {{0, 52705}, {1, 38584}}, 0};
     return {QStringLiteral("CBO_MODRECUPERO"), {{0, 52705}, {1, 38586}, {2, 38585}}, 0};
 }
 
-QList<List> dependentLists(OperationType type, bool gestioneValute, bool ritenute)
+QList<List> dependentLists(OperationType type, bool foreignCurrency, bool withholding)
 {
-    const QString dettReg = QStringLiteral("CBO_DETTREG");
-    const QString dettRiga = QStringLiteral("CBO_DETTRIGACONT");
-    const QString descr = QStringLiteral("CBO_DESCRCONTRAUTO");
+    const QString registration = QStringLiteral("CBO_DETTREG");
+    const QString postingLine = QStringLiteral("CBO_DETTRIGACONT");
+    const QString description = QStringLiteral("CBO_DESCRCONTRAUTO");
     if (type == OperationType::Collections || type == OperationType::Payments) {
         QList<Entry> reg;
-        if (!gestioneValute && !ritenute)
+        if (!foreignCurrency && !withholding)
             reg.append({0, 48419});
-        if (!gestioneValute)
+        if (!foreignCurrency)
             reg.append({1, 48439});
         reg.append({2, 48441});
-        return {{dettReg, reg, -1}, {dettRiga, {{0, 49408}, {1, 49546}}, -1}, {descr, {{0, 33583}, {1, 48557}}, -1}};
+        return {{registration, reg, -1}, {postingLine, {{0, 49408}, {1, 49546}}, -1}, {description, {{0, 33583}, {1, 48557}}, -1}};
     }
     if (type == OperationType::ClearedCollections)
-        return {{dettReg, {{0, 48419}, {1, 48440}}, -1}, {dettRiga, {{0, 49407}}, 0}, {descr, {{0, 33583}}, 0}};
-    return {{dettReg, {{0, 48419}, {1, 48439}}, -1}, {dettRiga, {{0, 49408}, {1, 49546}}, -1}, {descr, {{0, 33583}}, 0}};
+        return {{registration, {{0, 48419}, {1, 48440}}, -1}, {postingLine, {{0, 49407}}, 0}, {description, {{0, 33583}}, 0}};
+    return {{registration, {{0, 48419}, {1, 48439}}, -1}, {postingLine, {{0, 49408}, {1, 49546}}, -1}, {description, {{0, 33583}}, 0}};
 }
 
-QList<int> dependentPositions(const QList<List> &lists, OperationType type, bool gestioneValute, bool ritenute,
+QList<int> dependentPositions(const QList<List> &lists, OperationType type, bool foreignCurrency, bool withholding,
                               const std::optional<StoredDetails> &stored)
 {
     const StoredDetails row = stored.value_or(StoredDetails{});
     // The detail wanted in each list; none keeps the position the list was built with.
     std::optional<int> wanted[3] = {row.registration, row.postingLine, std::nullopt};
     if (type == OperationType::Collections || type == OperationType::Payments) {
-        if (stored && ritenute)
-            wanted[0] = gestioneValute ? 2 : (row.registration == 0 ? 1 : row.registration);
+        if (stored && withholding)
+            wanted[0] = foreignCurrency ? 2 : (row.registration == 0 ? 1 : row.registration);
         wanted[2] = row.description;
     } else if (type == OperationType::ClearedCollections) {
         wanted[1] = std::nullopt;

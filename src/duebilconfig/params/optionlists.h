@@ -27,15 +27,15 @@ struct List
 
 // The eight fixed lists in build order; the state-management type (7) only when that
 // management is not disabled on this installation.
-QList<List> fixedLists(bool gestioneStatiDisabilitata);
+QList<List> fixedLists(bool stateManagementDisabled);
 
 // Recovery modes: two for operation type 6 (compensation), three otherwise.
-List modalitaRecupero(OperationType type);
+List recoveryModes(OperationType type);
 
 // The three lists that depend on the operation type and, for types 1 and 2, on the
 // foreign-currency box and the withholding check (30): CBO_DETTREG, CBO_DETTRIGACONT,
 // CBO_DESCRCONTRAUTO in this order.
-QList<List> dependentLists(OperationType type, bool gestioneValute, bool ritenute);
+QList<List> dependentLists(OperationType type, bool foreignCurrency, bool withholding);
 
 // The three details the registration row holds.
 struct StoredDetails
@@ -50,7 +50,7 @@ struct StoredDetails
 // entry; -1 only for an empty list. Without a row every detail starts from 0. For types 1 and
 // 2 with withholding, a stored registration detail 0 shows as 1, and with currency too the
 // detail is 2.
-QList<int> dependentPositions(const QList<List> &lists, OperationType type, bool gestioneValute, bool ritenute,
+QList<int> dependentPositions(const QList<List> &lists, OperationType type, bool foreignCurrency, bool withholding,
                               const std::optional<StoredDetails> &stored);
 
 } // namespace OptionLists

@@ -2,7 +2,7 @@
 
 namespace ParameterControls {
 
-const QList<Control> &parametri()
+const QList<Control> &generalParameters()
 {
     static const QList<Control> list = {
         {"CBO_TIPOOPERAZIONE", "CGP5_TIPOCAUSALE", 0, 0, Kind::Integer},
@@ -16,7 +16,7 @@ const QList<Control> &parametri()
     return list;
 }
 
-const QList<Control> &parametriDitta()
+const QList<Control> &companyParameters()
 {
     static const QList<Control> list = {
         {"TXT_MESI", "CGP6_MESI", 0, 0, Kind::Integer, 5},
@@ -36,7 +36,7 @@ const QList<Control> &parametriDitta()
     return list;
 }
 
-const QList<Control> &persReg()
+const QList<Control> &postingParameters()
 {
     static const QList<Control> list = {
         {"TXT_CAUSALECOGE", "CGP7_CAUSALECOGE_CG33", 1, 0, Kind::Code, 4},
@@ -56,7 +56,7 @@ const QList<Control> &persReg()
     return list;
 }
 
-const QList<Control> &causale()
+const QList<Control> &causalHeader()
 {
     static const QList<Control> list = {
         {"TXT_CAUSALE", "CGP0_CAUSALE", -1, 0, Kind::Integer, 3},
@@ -65,7 +65,7 @@ const QList<Control> &causale()
     return list;
 }
 
-const QList<Control> &utenti()
+const QList<Control> &exclusionRows()
 {
     static const QList<Control> list = {
         {"TXT_GRUPPO", "CGP8_ID_FW06", 4, 0, Kind::Integer},
@@ -111,7 +111,7 @@ namespace {
 
 const Control *findBy(const char *Control::*member, const QString &value)
 {
-    for (const QList<Control> *list : {&parametri(), &parametriDitta(), &persReg(), &causale(), &utenti()}) {
+    for (const QList<Control> *list : {&generalParameters(), &companyParameters(), &postingParameters(), &causalHeader(), &exclusionRows()}) {
         for (const Control &c : *list) {
             if (value == QLatin1String(c.*member))
                 return &c;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "checkfacts.h"
+
 #include <QList>
 #include <QString>
 #include <QVariant>
@@ -34,22 +36,21 @@ struct Control
 QVariant columnValue(Kind kind, const QVariant &shown);
 
 // The controls of CGP5_DUEBILPARAM, CGP6_DUEBILPARAMDITTA and CGP7_DUEBILPERSREG.
-const QList<Control> &parametri();
-const QList<Control> &parametriDitta();
-const QList<Control> &persReg();
+const QList<Control> &generalParameters();
+const QList<Control> &companyParameters();
+const QList<Control> &postingParameters();
 // The causal's own row (FME_CAUSALI) and an exclusion row (FME_UTENTI); their tab is -1 for
 // the header, which is on no tab.
-const QList<Control> &causale();
-const QList<Control> &utenti();
+const QList<Control> &causalHeader();
+const QList<Control> &exclusionRows();
 
 // The entry of a control, nullptr when it is none of the above.
 const Control *find(const QString &name);
 // The control bound to a column, nullptr when no control above is.
 const Control *findColumn(const QString &column);
 
-// The check that marks a causal for withholding tax: its id (CGP2_ID), and its control on
-// screen as the rules name it.
-inline constexpr int WithholdingCheckId = 30;
+// The box of the withholding check on screen, as the rules name it.
 inline constexpr const char *WithholdingCheck = "CHK_FILTER_30";
+static_assert(CheckFacts::idOfBox(WithholdingCheck) == CheckFacts::WithholdingCheckId);
 
 } // namespace ParameterControls

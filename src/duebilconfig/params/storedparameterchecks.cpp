@@ -49,12 +49,12 @@ QList<StoredParameterChecks::Finding> StoredParameterChecks::check(const QString
 {
     QList<Finding> found;
     const ado::RecordsetPtr param = m_connection->Execute(DueBilStatements::parametersOf(causal));
-    const bool ritenute = m_ledger.IsCausalePerRitenute(causal);
+    const bool withholding = m_ledger.IsCausalePerRitenute(causal);
     const bool stateManagementDisabled = m_valueRules && ValueRules::stateManagementDisabled(*m_connection);
 
-    const ado::RecordsetPtr ditta = m_connection->Execute(DueBilStatements::companyParametersOf(causal));
-    for (; !ditta->isEOF(); ditta->MoveNext()) {
-        const QString company = text(*ditta, "CGP6_DITTA_CG18");
+    const ado::RecordsetPtr companyRows = m_connection->Execute(DueBilStatements::companyParametersOf(causal));
+    for (; !companyRows->isEOF(); companyRows->MoveNext()) {
+        const QString company = text(*companyRows, "CGP6_DITTA_CG18");
         if (!skipCompany.isEmpty() && company == skipCompany)
             continue;
         const ado::RecordsetPtr reg = m_connection->Execute(DueBilStatements::postingPersonalisationOf(causal, company));
@@ -63,13 +63,13 @@ QList<StoredParameterChecks::Finding> StoredParameterChecks::check(const QString
         MapSurface screen;
         screen.setValue(QStringLiteral("TXT_CAUSALE"), causal);
         if (param->RecordCount() > 0)
-            put(screen, *param, ParameterControls::parametri());
+            put(screen, *param, ParameterControls::generalParameters());
         if (screen.value(QStringLiteral("CBO_TIPOOPERAZIONE")).isEmpty())
             screen.setValue(QStringLiteral("CBO_TIPOOPERAZIONE"), QStringLiteral("1"));
-        put(screen, *ditta, ParameterControls::parametriDitta());
+        put(screen, *companyRows, ParameterControls::companyParameters());
         if (reg->RecordCount() > 0)
-            put(screen, *reg, ParameterControls::persReg());
-        screen.setValue(QLatin1String(ParameterControls::WithholdingCheck), ritenute ? "1" : "0");
+            put(screen, *reg, ParameterControls::postingParameters());
+        screen.setValue(QLatin1String(ParameterControls::WithholdingCheck), withholding ? "1" : "0");
         for (auto it = causalValues.cbegin(); it != causalValues.cend(); ++it)
             screen.setValue(it.key(), it.value());
         if (m_valueRules) {

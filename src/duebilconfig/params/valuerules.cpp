@@ -21,12 +21,12 @@ QSet<int> offered(const QString &combo, OperationType type, bool stateManagement
 {
     QList<OptionLists::List> lists;
     if (combo == QLatin1String("CBO_MODRECUPERO")) {
-        lists.append(OptionLists::modalitaRecupero(type));
+        lists.append(OptionLists::recoveryModes(type));
     } else {
         lists = OptionLists::fixedLists(stateManagementDisabled);
-        for (const bool valute : {false, true}) {
-            for (const bool ritenute : {false, true})
-                lists += OptionLists::dependentLists(type, valute, ritenute);
+        for (const bool currency : {false, true}) {
+            for (const bool withholding : {false, true})
+                lists += OptionLists::dependentLists(type, currency, withholding);
         }
     }
     QSet<int> values;
@@ -43,7 +43,7 @@ QList<const ParameterControls::Control *> parameterControls()
 {
     QList<const ParameterControls::Control *> all;
     for (const QList<ParameterControls::Control> *list :
-         {&ParameterControls::parametri(), &ParameterControls::parametriDitta(), &ParameterControls::persReg()}) {
+         {&ParameterControls::generalParameters(), &ParameterControls::companyParameters(), &ParameterControls::postingParameters()}) {
         for (const ParameterControls::Control &c : *list)
             all.append(&c);
     }

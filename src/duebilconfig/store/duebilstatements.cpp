@@ -1,5 +1,6 @@
 #include "duebilstatements.h"
 
+#include "checkfacts.h"
 #include "clsservizi.h"
 #include "moduletables.h"
 
@@ -369,7 +370,7 @@ QString defaultChecks(const QString &defaultColumn, const QString &causal, bool 
 QString causalWithWithholding(const QString &code)
 {
     return lines({"SELECT TOP 1 1", "FROM CGP4_DUEBILFILTRI", "WHERE CGP4_CAUSALE_CGP0 = " + code + " AND",
-                  "      CGP4_IDCHECK_CGP2 = 30 AND", "      CGP4_CHECKED = 1"});
+                  "      CGP4_IDCHECK_CGP2 = " + QString::number(CheckFacts::WithholdingCheckId) + " AND", "      CGP4_CHECKED = 1"});
 }
 
 QString updateCheck(const QString &causal, int check, int value)

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "checkfacts.h"
 #include "operationtype.h"
-#include "parametercontrols.h"
 
 #include <QString>
 
@@ -10,7 +10,7 @@ class ISelectionChecks
 {
 public:
     // The check that marks a causal for withholding tax.
-    static constexpr int WithholdingCheck = ParameterControls::WithholdingCheckId;
+    static constexpr int WithholdingCheck = CheckFacts::WithholdingCheckId;
 
     virtual ~ISelectionChecks() = default;
 

@@ -221,7 +221,7 @@ FRMCG_DUEBILCONFIG *tst_FormGeometry::open(const QSize &shellSize, bool showCaus
 {
     ShellOptions options;
     if (called)
-        options.causale = 300;
+        options.causal = 300;
     m_window = std::make_unique<ShellWindow>(m_global.get(), m_loader.get(), options);
     m_window->resize(shellSize);
     m_window->show();

@@ -186,8 +186,8 @@ QString tst_Session::screenDiffersFromRows() const
         return {};
     QSqlDatabase db = QSqlDatabase::database(QStringLiteral("session"));
     QStringList differences;
-    for (const QList<ParameterControls::Control> *list : {&ParameterControls::causale(), &ParameterControls::parametri(),
-                                                           &ParameterControls::parametriDitta(), &ParameterControls::persReg()}) {
+    for (const QList<ParameterControls::Control> *list : {&ParameterControls::causalHeader(), &ParameterControls::generalParameters(),
+                                                           &ParameterControls::companyParameters(), &ParameterControls::postingParameters()}) {
         for (const ParameterControls::Control &c : *list) {
             const QString column = QLatin1String(c.column);
             QWidget *control = ctx.control(QLatin1String(c.name));

@@ -234,8 +234,8 @@ void tst_StoredValues::everyBoundControlStoresItsColumnsType()
 void tst_StoredValues::everyBoundControlIsEdited()
 {
     QSet<QString> bound;
-    for (const QList<ParameterControls::Control> *list : {&ParameterControls::causale(), &ParameterControls::parametri(),
-                                                           &ParameterControls::parametriDitta(), &ParameterControls::persReg()}) {
+    for (const QList<ParameterControls::Control> *list : {&ParameterControls::causalHeader(), &ParameterControls::generalParameters(),
+                                                           &ParameterControls::companyParameters(), &ParameterControls::postingParameters()}) {
         for (const ParameterControls::Control &c : *list)
             bound.insert(QLatin1String(c.name));
     }

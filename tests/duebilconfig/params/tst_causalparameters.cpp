@@ -488,7 +488,7 @@ void tst_CausalParameters::controlsAreBoundToTheColumnsTheToolReads()
 {
     QVERIFY(open());
     for (const QList<ParameterControls::Control> *list :
-         {&ParameterControls::parametri(), &ParameterControls::parametriDitta(), &ParameterControls::persReg()}) {
+         {&ParameterControls::generalParameters(), &ParameterControls::companyParameters(), &ParameterControls::postingParameters()}) {
         for (const ParameterControls::Control &c : *list) {
             auto *field = m_form->findChild<FieldControl *>(QLatin1String(c.name));
             QVERIFY2(field, c.name);

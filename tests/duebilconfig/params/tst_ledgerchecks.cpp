@@ -130,8 +130,8 @@ private slots:
     void unpaidLookupListsOnlyUnpaidCausals()
     {
         const QString sql = "SELECT CG33_CODICE, CG33_DESCR FROM CG33_TABCAU order by cg33_codice";
-        QCOMPARE(LedgerChecks::lookupCausaliContabili(sql, OperationType::Collections), sql);
-        QCOMPARE(LedgerChecks::lookupCausaliContabili(sql, OperationType::ClearedCollections),
+        QCOMPARE(LedgerChecks::ledgerCausalLookup(sql, OperationType::Collections), sql);
+        QCOMPARE(LedgerChecks::ledgerCausalLookup(sql, OperationType::ClearedCollections),
                  QString("SELECT CG33_CODICE, CG33_DESCR FROM CG33_TABCAU  WHERE CG33_FLGINSOLUTI = 4  ORDER BY CG33_CODICE "));
     }
 };

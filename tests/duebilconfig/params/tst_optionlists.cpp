@@ -27,10 +27,10 @@ private slots:
 
     void recoveryModes()
     {
-        QCOMPARE(values(modalitaRecupero(OperationType::Compensation)), (QList<int>{0, 1}));
-        QCOMPARE(modalitaRecupero(OperationType::Compensation).entries.at(1).textId, 38584);
-        QCOMPARE(values(modalitaRecupero(OperationType::Collections)), (QList<int>{0, 1, 2}));
-        QCOMPARE(modalitaRecupero(OperationType::Collections).entries.at(1).textId, 38586);
+        QCOMPARE(values(OptionLists::recoveryModes(OperationType::Compensation)), (QList<int>{0, 1}));
+        QCOMPARE(OptionLists::recoveryModes(OperationType::Compensation).entries.at(1).textId, 38584);
+        QCOMPARE(values(OptionLists::recoveryModes(OperationType::Collections)), (QList<int>{0, 1, 2}));
+        QCOMPARE(OptionLists::recoveryModes(OperationType::Collections).entries.at(1).textId, 38586);
     }
 
     void dependentLists_data()
