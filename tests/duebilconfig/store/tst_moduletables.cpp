@@ -166,8 +166,8 @@ private slots:
     void controlsBindColumnsOfTheirKind()
     {
         for (const QList<ParameterControls::Control> *list :
-             {&ParameterControls::parametri(), &ParameterControls::parametriDitta(), &ParameterControls::persReg(),
-              &ParameterControls::causale(), &ParameterControls::utenti()}) {
+             {&ParameterControls::generalParameters(), &ParameterControls::companyParameters(), &ParameterControls::postingParameters(),
+              &ParameterControls::causalHeader(), &ParameterControls::exclusionRows()}) {
             for (const ParameterControls::Control &c : *list) {
                 const Column *column = nullptr;
                 for (const Table &t : ModuleTables::all())
