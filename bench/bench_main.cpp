@@ -383,7 +383,7 @@ void remove(benchmark::State &state, Size size, Mode mode)
         state.ResumeTiming();
         if (raw) {
             rawRemove(sqlite, target);
-        } else if (ado.ops->remove(target, "VELTO")) {
+        } else if (!ado.ops->remove(target, "VELTO").done()) {
             state.SkipWithError("delete refused");
         }
     }
