@@ -330,7 +330,7 @@ void duplicate(benchmark::State &state, Size size, Mode mode)
         removeRows(layerDatabase, target);
         StatementCapture capture(ado.connection->database());
         capture.start();
-        const bool refused = bool(ado.ops->duplicate(source, target, "Copia", "VELTO", "1"));
+        const bool refused = !ado.ops->duplicate(source, target, "Copia", "VELTO", "1").done();
         statements = capture.stop();
         if (refused) {
             state.SkipWithError("duplication refused");
@@ -347,7 +347,7 @@ void duplicate(benchmark::State &state, Size size, Mode mode)
         state.ResumeTiming();
         if (raw)
             benchmark::DoNotOptimize(sqlite.replay(statements));
-        else if (ado.ops->duplicate(source, target, "Copia", "VELTO", "1"))
+        else if (!ado.ops->duplicate(source, target, "Copia", "VELTO", "1").done())
             state.SkipWithError("duplication refused");
     }
 }
@@ -383,7 +383,7 @@ void remove(benchmark::State &state, Size size, Mode mode)
         state.ResumeTiming();
         if (raw) {
             rawRemove(sqlite, target);
-        } else if (ado.ops->remove(target, "VELTO")) {
+        } else if (!ado.ops->remove(target, "VELTO").done()) {
             state.SkipWithError("delete refused");
         }
     }

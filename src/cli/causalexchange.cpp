@@ -494,8 +494,9 @@ bool CausalExchange::readCausal(const QJsonObject &object, const ImportOptions &
     causal->code = shownValue(codeValue);
     if (!codeValue.isDouble())
         return refuse(Text::WrongType, {codeColumn, shownValue(codeValue)});
-    if (const auto refusal = CausalOperations::checkNewCode(shownValue(codeValue), options.userName)) {
-        *reason = m_texts.text(refusal->textId, refusal->params);
+    if (const CausalOperations::Outcome checked = CausalOperations::checkNewCode(shownValue(codeValue), options.userName);
+        !checked.done()) {
+        *reason = m_texts.text(checked.textId, checked.params);
         return false;
     }
     const QList<Table> &tables = CausalConfiguration::tables();

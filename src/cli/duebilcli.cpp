@@ -175,19 +175,19 @@ struct DueBilCli::Private
         return UsageError;
     }
 
-    int refused(const CausalOperations::Refusal &refusal)
+    // An operation not done: refused with its own message, or given up after the error
+    // report has already told the user why.
+    int refused(const CausalOperations::Outcome &outcome)
     {
-        // Without a message of its own the error report has already told the user why.
-        if (refusal.textId != 0)
-            return say(refusal.textId, refusal.params, Refused);
+        if (outcome.result == CausalOperations::Outcome::Result::Refused)
+            return say(outcome.textId, outcome.params, Refused);
         return say(CliText::NotDone, {}, Refused);
     }
 
     // A causal code as the window accepts it: at most three digits.
-    std::optional<CausalOperations::Refusal> badCode(const QString &code) const
+    static CausalOperations::Outcome checkCode(const QString &code)
     {
-        const auto format = CausalOperations::checkNewCode(code, CausalOperations::ReservedUser);
-        return format;
+        return CausalOperations::checkNewCode(code, CausalOperations::ReservedUser);
     }
 
     // On a bad option answers false with the text that says why and the option.
@@ -481,13 +481,9 @@ struct DueBilCli::Private
             return say(CliText::TooLong, {QStringLiteral("CGP0_DESCRIZIONE"), QString::number(DescriptionLimit),
                                           QString::number(options.description.size())}, Refused);
         const int status = atomically([&] {
-            if (const auto refusal = ops.create(code, options.user, options.company, group))
-                return refused(*refusal);
-            if (options.descriptionGiven) {
-                connection->Execute(S::setCausalDescription(code, options.description));
-            }
-            CausalHistory(*connection, options.user).record(CausalHistory::Operation::Create, code, CausalConfiguration());
-            return int(Done);
+            const CausalOperations::Outcome outcome = ops.create(code, options.user, options.company, group,
+                                                                 options.descriptionGiven ? options.description : QString());
+            return outcome.done() ? int(Done) : refused(outcome);
         });
         if (status != Done)
             return status;
@@ -507,9 +503,9 @@ struct DueBilCli::Private
             ? options.description
             : ClsServizi::nullToDefault(rs->value("CGP0_DESCRIZIONE"), QString()).toString();
         const int status = atomically([&] {
-            if (const auto refusal = ops.duplicate(source, target, description, options.user, options.company))
-                return refused(*refusal);
-            return int(Done);
+            const CausalOperations::Outcome outcome =
+                ops.duplicate(source, target, description, options.user, options.company);
+            return outcome.done() ? int(Done) : refused(outcome);
         });
         if (status != Done)
             return status;
@@ -521,12 +517,8 @@ struct DueBilCli::Private
         if (!ops.exists(code))
             return say(CliText::CausalMissing, {code}, Refused);
         const int status = atomically([&] {
-            CausalHistory history(*connection, options.user);
-            const CausalConfiguration before = history.snapshot(code);
-            if (const auto refusal = ops.remove(code, options.user))
-                return refused(*refusal);
-            history.record(CausalHistory::Operation::Delete, code, before);
-            return int(Done);
+            const CausalOperations::Outcome outcome = ops.remove(code, options.user);
+            return outcome.done() ? int(Done) : refused(outcome);
         });
         if (status != Done)
             return status;
@@ -1033,8 +1025,8 @@ struct DueBilCli::Private
             return usage(CliText::WrongArguments, {command});
         // Codes go bare into the statements: only what the window would accept gets there.
         for (const QString &code : command == QLatin1String("import") ? QStringList() : args) {
-            if (const auto bad = badCode(code))
-                return refused(*bad);
+            if (const CausalOperations::Outcome checked = checkCode(code); !checked.done())
+                return refused(checked);
         }
         if (!open())
             return Refused;

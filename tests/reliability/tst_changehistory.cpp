@@ -74,8 +74,10 @@ class tst_ChangeHistory : public WindowFixture
         ado::ConnectionPtr c = std::make_shared<ado::Connection>();
         c->Open(connectionString.isEmpty() ? m_db->connectionString() : connectionString);
         ErrorTrap trap(nullptr, nullptr);
-        return !CausalOperations(c, &trap).duplicate(QStringLiteral("300"), QStringLiteral("400"), QStringLiteral("Copia"),
-                                                     QStringLiteral("VELTO"), QStringLiteral("1"));
+        return CausalOperations(c, &trap)
+            .duplicate(QStringLiteral("300"), QStringLiteral("400"), QStringLiteral("Copia"), QStringLiteral("VELTO"),
+                       QStringLiteral("1"))
+            .done();
     }
 
     // The history table refuses its next `times` rows (RAISE(FAIL) keeps the count it lowered).

@@ -190,8 +190,9 @@ void tst_Reliability::lockedDatabaseWaitsThenRefusesClearly()
     CausalOperations ops(mine, &trap);
     QElapsedTimer timer;
     timer.start();
-    QVERIFY(ops.duplicate(QStringLiteral("300"), QStringLiteral("401"), QStringLiteral("Copia"), QStringLiteral("MROSSI"),
-                          QStringLiteral("1")));
+    QVERIFY(!ops.duplicate(QStringLiteral("300"), QStringLiteral("401"), QStringLiteral("Copia"), QStringLiteral("MROSSI"),
+                           QStringLiteral("1"))
+                 .done());
     QVERIFY2(timer.elapsed() >= 350, "the save did not wait for the lock");
     QCOMPARE(messages.calls().size(), 1);
     QCOMPARE(messages.calls().first().kind, RecordingMessageService::Kind::Error);
@@ -199,8 +200,9 @@ void tst_Reliability::lockedDatabaseWaitsThenRefusesClearly()
 
     other->RollbackTrans();
     QVERIFY(!ops.exists(QStringLiteral("401")));
-    QVERIFY(!ops.duplicate(QStringLiteral("300"), QStringLiteral("401"), QStringLiteral("Copia"), QStringLiteral("MROSSI"),
-                           QStringLiteral("1")));
+    QVERIFY(ops.duplicate(QStringLiteral("300"), QStringLiteral("401"), QStringLiteral("Copia"), QStringLiteral("MROSSI"),
+                          QStringLiteral("1"))
+                .done());
     QVERIFY(wholenessFaults(db.path()).isEmpty());
 }
 
@@ -218,7 +220,8 @@ void tst_Reliability::fullDiskRollsBackTheDuplication()
     const QString longText = QString(60000, QLatin1Char('x'));
     int refused = 0;
     for (int code = 401; code <= 420; ++code) {
-        if (ops.duplicate(QStringLiteral("300"), QString::number(code), longText, QStringLiteral("MROSSI"), QStringLiteral("1")))
+        if (!ops.duplicate(QStringLiteral("300"), QString::number(code), longText, QStringLiteral("MROSSI"), QStringLiteral("1"))
+                 .done())
             ++refused;
     }
     QVERIFY2(refused > 0, "the database never filled up");
@@ -284,8 +287,7 @@ void tst_Reliability::generatedInputNeverBreaksAStatement()
     // Codes: refused or accepted by the window's rule, never a statement error.
     for (int i = 0; i < 8000; ++i, ++inputs) {
         const QString code = generate(3);
-        const CausalOperations::Outcome refusal = CausalOperations::checkNewCode(code, QStringLiteral("MROSSI"));
-        if (!refusal) {
+        if (CausalOperations::checkNewCode(code, QStringLiteral("MROSSI")).done()) {
             bool ok = false;
             const int n = code.toInt(&ok);
             QVERIFY2(ok && n >= 300 && n <= 999, qPrintable(code));
@@ -298,7 +300,7 @@ void tst_Reliability::generatedInputNeverBreaksAStatement()
         const QString code = QString::number(400 + i % 500);
         if (ops.exists(code))
             ops.remove(code, QStringLiteral("MROSSI"));
-        QVERIFY2(!ops.duplicate(QStringLiteral("300"), code, description, QStringLiteral("MROSSI"), QStringLiteral("1")),
+        QVERIFY2(ops.duplicate(QStringLiteral("300"), code, description, QStringLiteral("MROSSI"), QStringLiteral("1")).done(),
                  qPrintable(description));
         QCOMPARE(scalar(*c, "SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = " + code).toString(),
                  description);

@@ -97,6 +97,31 @@ CausalConfiguration CausalConfiguration::read(ado::Connection &connection, const
     return configuration;
 }
 
+CausalConfiguration CausalConfiguration::copiedAs(const QString &newCode, const QString &description) const
+{
+    CausalConfiguration copy(m_scope);
+    const QVariant code = qlonglong(newCode.toInt());
+    for (const Table &t : tables()) {
+        const QString table = QLatin1String(t.table);
+        QList<Row> copied;
+        if (&t == &causalTable()) {
+            Row row;
+            row.columns = QStringList{QLatin1String(t.causalColumn), QStringLiteral("CGP0_DESCRIZIONE")};
+            row.values = {{row.columns.at(0), code}, {row.columns.at(1), description}};
+            copied.append(row);
+        } else {
+            copied = rows(table);
+            for (Row &row : copied) {
+                row.values.insert(QLatin1String(t.causalColumn), code);
+                if (row.values.contains(S::UncopiedParameter))
+                    row.values.insert(S::UncopiedParameter, S::UncopiedParameterDefault);
+            }
+        }
+        copy.setRows(table, copied);
+    }
+    return copy;
+}
+
 QList<CausalConfiguration::Change> CausalConfiguration::diff(const CausalConfiguration &before,
                                                              const CausalConfiguration &after)
 {

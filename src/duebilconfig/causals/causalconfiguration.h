@@ -71,6 +71,10 @@ public:
     // Rows already in hand (a window's frames), as they are stored.
     void setRows(const QString &table, QList<Row> rows) { m_rows.insert(table, std::move(rows)); }
 
+    // The rows a copy of this causal adds: each under the new code, the causal row with the
+    // description given, and the parameter column a copy leaves to its default.
+    CausalConfiguration copiedAs(const QString &newCode, const QString &description) const;
+
     // What turns before into after, table by table in the order of tables(): rows that
     // appear, rows that go, and each column whose value differs in a row found in both.
     static QList<Change> diff(const CausalConfiguration &before, const CausalConfiguration &after);

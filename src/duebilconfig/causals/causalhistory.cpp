@@ -12,6 +12,7 @@
 #include <QSet>
 #include <QSqlQuery>
 #include <algorithm>
+#include <array>
 #include <utility>
 
 namespace {
@@ -107,6 +108,53 @@ QString jsonObject(const QList<QPair<QString, Value>> &members)
 ado::AdoError failure(const QSqlQuery &q, const QString &sql)
 {
     return ado::AdoError(ado::AdoError::Generic, q.lastError().text(), sql);
+}
+
+// The history's rows, of every causal or of one, since a moment or ever, newest first: the
+// query is executed and positioned before its first row.
+void runRead(QSqlQuery &q, const QString &code, const QString &since)
+{
+    const QString sql = DueBilStatements::historyRead(!code.isEmpty(), !since.isEmpty());
+    q.setForwardOnly(true);
+    if (!q.prepare(sql))
+        throw failure(q, sql);
+    if (!code.isEmpty())
+        q.addBindValue(code.toInt());
+    if (!since.isEmpty())
+        q.addBindValue(since);
+    if (!q.exec())
+        throw failure(q, sql);
+}
+
+// The columns of a history row, in the order of the insert's columns.
+constexpr int InsertColumns = 9;
+using InsertRow = std::array<QVariant, InsertColumns>;
+
+// Every row written to the history goes through here, as many rows a statement as the
+// statement takes: a copy or a delete records dozens of rows, and each statement is a round
+// trip on the server. A text is bound as text, anything else as a whole number.
+void insertRows(ado::Connection &connection, const QList<InsertRow> &rows)
+{
+    for (qsizetype first = 0; first < rows.size(); first += DueBilStatements::HistoryRowsPerInsert) {
+        const qsizetype count = std::min<qsizetype>(DueBilStatements::HistoryRowsPerInsert, rows.size() - first);
+        const QString sql = DueBilStatements::historyInsert(int(count));
+        try {
+            ado::Command insert(connection, sql);
+            for (qsizetype i = 0; i < count; ++i) {
+                const InsertRow &row = rows.at(first + i);
+                for (int c = 0; c < InsertColumns; ++c) {
+                    const int at = int(i) * InsertColumns + c;
+                    if (row.at(c).typeId() == QMetaType::QString)
+                        insert.bind(at, row.at(c).toString());
+                    else
+                        insert.bind(at, qint64(row.at(c).toLongLong()));
+                }
+            }
+            insert.Execute();
+        } catch (const ado::AdoError &e) {
+            throw ado::AdoError(ado::AdoError::Generic, e.message(), sql);
+        }
+    }
 }
 
 } // namespace
@@ -217,31 +265,12 @@ int CausalHistory::record(Operation operation, const QString &code, const QList<
     const QString id = InstanceId::GeneraGuid();
     const QString when = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
     const QString user = m_userName.isNull() ? QStringLiteral("") : m_userName;  // an unknown user is no NULL
-    // Every row of the operation in one statement, a round trip on the server: a copy or a
-    // delete records dozens of rows.
-    for (qsizetype first = 0; first < rows.size(); first += DueBilStatements::HistoryRowsPerInsert) {
-        const qsizetype count = std::min<qsizetype>(DueBilStatements::HistoryRowsPerInsert, rows.size() - first);
-        const QString sql = DueBilStatements::historyInsert(int(count));
-        try {
-            ado::Command insert(m_connection, sql);
-            for (qsizetype i = 0; i < count; ++i) {
-                const Written &row = rows.at(first + i);
-                const int at = int(i) * 9;
-                insert.bind(at, id);
-                insert.bind(at + 1, qint64(code.toInt()));
-                insert.bind(at + 2, when);
-                insert.bind(at + 3, user);
-                insert.bind(at + 4, qint64(operation));
-                insert.bind(at + 5, row.table);
-                insert.bind(at + 6, qint64(row.kind));
-                insert.bind(at + 7, jsonObject(row.key));
-                insert.bind(at + 8, jsonObject(row.values));
-            }
-            insert.Execute();
-        } catch (const ado::AdoError &e) {
-            throw ado::AdoError(ado::AdoError::Generic, e.message(), sql);
-        }
-    }
+    QList<InsertRow> inserted;
+    inserted.reserve(rows.size());
+    for (const Written &row : std::as_const(rows))
+        inserted.append({id, qint64(code.toInt()), when, user, qint64(operation), row.table, qint64(row.kind),
+                         jsonObject(row.key), jsonObject(row.values)});
+    insertRows(m_connection, inserted);
     if (transaction)
         transaction->commit();
     return int(rows.size());
@@ -276,17 +305,8 @@ int CausalHistory::read(ado::Connection &connection, const QString &code, const 
 {
     if (!exists(connection))
         return 0;
-    const QString sql = DueBilStatements::historyRead(!code.isEmpty(), !since.isEmpty());
     QSqlQuery q(connection.database());
-    q.setForwardOnly(true);
-    if (!q.prepare(sql))
-        throw failure(q, sql);
-    if (!code.isEmpty())
-        q.addBindValue(code.toInt());
-    if (!since.isEmpty())
-        q.addBindValue(since);
-    if (!q.exec())
-        throw failure(q, sql);
+    runRead(q, code, since);
     // The rows come newest first: an operation is complete when the next one's first row comes.
     int given = 0;
     std::optional<Entry> entry;
@@ -314,7 +334,7 @@ int CausalHistory::read(ado::Connection &connection, const QString &code, const 
     }
     // A read that fails half way is an error, never a record that looks shorter.
     if (q.lastError().isValid())
-        throw failure(q, sql);
+        throw failure(q, q.lastQuery());
     if (entry)
         give();
     return given;
@@ -330,14 +350,8 @@ const QStringList &CausalHistory::storedColumns()
 
 QList<QVariantList> CausalHistory::storedRows(ado::Connection &connection, const QString &code)
 {
-    const QString sql = DueBilStatements::historyRead(true, false);
     QSqlQuery q(connection.database());
-    q.setForwardOnly(true);
-    if (!q.prepare(sql))
-        throw failure(q, sql);
-    q.addBindValue(code.toInt());
-    if (!q.exec())
-        throw failure(q, sql);
+    runRead(q, code, {});
     QList<QVariantList> rows;
     while (q.next()) {
         QVariantList row;
@@ -363,27 +377,19 @@ int CausalHistory::restore(ado::Connection &connection, const QString &code, con
     QSet<QString> stored;
     for (const QVariantList &row : storedRows(connection, code))
         stored.insert(signature(row));
-    const QString sql = DueBilStatements::historyInsert();
-    int written = 0;
-    try {
-        ado::Command insert(connection, sql);
-        insert.bind(1, qint64(code.toInt()));
-        for (const QVariantList &row : rows) {
-            if (stored.contains(signature(row)))
-                continue;
-            for (int i = 0; i < row.size(); ++i) {
-                const int position = i == 0 ? 0 : i + 1;
-                if (row.at(i).typeId() == QMetaType::QString)
-                    insert.bind(position, row.at(i).toString());
-                else
-                    insert.bind(position, row.at(i).toLongLong());
-            }
-            insert.Execute();
-            stored.insert(signature(row));
-            ++written;
+    QList<InsertRow> inserted;
+    for (const QVariantList &row : rows) {
+        if (stored.contains(signature(row)))
+            continue;
+        stored.insert(signature(row));
+        // The carried columns around the causal's, which is this causal.
+        InsertRow values{QVariant(), qint64(code.toInt())};
+        for (int i = 0; i < row.size() && i + 1 < InsertColumns; ++i) {
+            const QVariant &v = row.at(i);
+            values[i == 0 ? 0 : i + 1] = v.typeId() == QMetaType::QString ? v : QVariant(v.toLongLong());
         }
-    } catch (const ado::AdoError &e) {
-        throw ado::AdoError(ado::AdoError::Generic, e.message(), sql);
+        inserted.append(values);
     }
-    return written;
+    insertRows(connection, inserted);
+    return int(inserted.size());
 }

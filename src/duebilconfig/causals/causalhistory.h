@@ -29,6 +29,7 @@ public:
 
     // Whether the database holds the history table (asked once).
     bool enabled();
+    const QString &userName() const { return m_userName; }
 
     // The causal as stored now; empty when the history is off, so that it costs nothing.
     CausalConfiguration snapshot(const QString &code, const CausalConfiguration::Scope &scope = {});

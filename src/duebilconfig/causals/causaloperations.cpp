@@ -9,6 +9,7 @@
 
 #include <QRegularExpression>
 #include <QSet>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -18,6 +19,15 @@ namespace S = DueBilStatements;
 CausalOperations::CausalOperations(ado::ConnectionPtr connection, ErrorTrap *trap)
     : m_connection(std::move(connection)), m_trap(trap)
 {
+}
+
+CausalOperations::~CausalOperations() = default;
+
+CausalHistory &CausalOperations::history(const QString &userName)
+{
+    if (!m_history || m_history->userName() != userName)
+        m_history = std::make_unique<CausalHistory>(*m_connection, userName);
+    return *m_history;
 }
 
 bool CausalOperations::isReservedUser(const QString &userName)
@@ -39,13 +49,13 @@ bool CausalOperations::isRestricted(const QString &userName, const QString &code
 CausalOperations::Outcome CausalOperations::checkNewCode(const QString &code, const QString &userName)
 {
     if (code.size() > 3)
-        return Refusal{MessageId::TooLong, {}};
+        return Outcome::refused(MessageId::TooLong);
     static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
     if (!digits.match(code).hasMatch())
-        return Refusal{MessageId::NotNumeric, {}};
+        return Outcome::refused(MessageId::NotNumeric);
     if (isRestricted(userName, code))
-        return Refusal{MessageId::ReservedCreate, {}};
-    return std::nullopt;
+        return Outcome::refused(MessageId::ReservedCreate);
+    return {};
 }
 
 bool CausalOperations::exists(const QString &code)
@@ -98,7 +108,7 @@ CausalOperations::Completion CausalOperations::complete(const QString &company, 
 CausalOperations::Completion CausalOperations::completeRecorded(const QString &company, const QString &group,
                                                                 const QString &userName, bool onlyWhenMissing)
 {
-    CausalHistory history(*m_connection, userName);
+    CausalHistory &history = this->history(userName);
     // Opened only when there is a row to add: a complete database is not locked for writing.
     std::optional<ado::TransactionGuard> transaction;
     const bool own = !m_connection->inTransaction() && history.enabled();
@@ -142,109 +152,79 @@ void CausalOperations::CaricaValoriPredefinitiFiltri(OperationType type, const Q
 }
 
 CausalOperations::Outcome CausalOperations::create(const QString &code, const QString &userName,
-                                                   const QString &company, const QString &group)
+                                                   const QString &company, const QString &group,
+                                                   const QString &description)
 {
-    if (const Outcome refused = checkNewCode(code, userName))
-        return refused;
+    if (const Outcome checked = checkNewCode(code, userName); !checked.done())
+        return checked;
     if (exists(code))
-        return Refusal{MessageId::Exists, {code}};
-    const ErrorTrap::Outcome inserted = m_trap->run(
-        QStringLiteral("TXT_CAUSALE_AfterItem"), {[&] { m_connection->Execute(S::insertNewCausal(code), 1); }});
-    if (inserted != ErrorTrap::Outcome::Completed || !exists(code))
-        return Refusal{0, {}};
-    AggiornaConfigurazioneCausali(company, group);
-    CaricaValoriPredefinitiFiltri(OperationType::Collections, code, true);
-    return std::nullopt;
+        return Outcome::refused(MessageId::Exists, {code});
+    std::vector<TrapStep> statements{[&] { m_connection->Execute(S::insertNewCausal(code), 1); }};
+    if (!description.isEmpty())
+        statements.emplace_back([&] { m_connection->Execute(S::setCausalDescription(code, description), 1); });
+    statements.emplace_back([&] { AggiornaConfigurazioneCausali(company, group); });
+    statements.emplace_back([&] { CaricaValoriPredefinitiFiltri(OperationType::Collections, code, true); });
+    CausalHistory &record = history(userName);
+    // The causal, its rows and the record of them land together or not at all.
+    if (!m_trap->runWhole(QStringLiteral("TXT_CAUSALE_AfterItem"), *m_connection, statements,
+                          [&] { record.record(CausalHistory::Operation::Create, code, CausalConfiguration()); }))
+        return Outcome::failedReported();
+    return {};
 }
-
-namespace {
-
-// The rows a copy adds, from the source's rows: each under the new code, the causal row with
-// the description on display, and the parameter column the copy leaves to its default.
-CausalConfiguration copyOf(const CausalConfiguration &source, const QString &newCode, const QString &description)
-{
-    CausalConfiguration copy(source.scope());
-    const QVariant code = qlonglong(newCode.toInt());
-    for (const CausalConfiguration::Table &t : CausalConfiguration::tables()) {
-        const QString table = QLatin1String(t.table);
-        QList<CausalConfiguration::Row> rows;
-        if (&t == &CausalConfiguration::causalTable()) {
-            CausalConfiguration::Row row;
-            row.columns = QStringList{QLatin1String(t.causalColumn), QStringLiteral("CGP0_DESCRIZIONE")};
-            row.values = {{row.columns.at(0), code}, {row.columns.at(1), description}};
-            rows.append(row);
-        } else {
-            rows = source.rows(table);
-            for (CausalConfiguration::Row &row : rows) {
-                row.values.insert(QLatin1String(t.causalColumn), code);
-                if (row.values.contains(S::UncopiedParameter))
-                    row.values.insert(S::UncopiedParameter, S::UncopiedParameterDefault);
-            }
-        }
-        copy.setRows(table, rows);
-    }
-    return copy;
-}
-
-} // namespace
 
 CausalOperations::Outcome CausalOperations::duplicate(const QString &source, const QString &newCode,
                                                       const QString &description, const QString &userName,
-                                                      const QString &company, const CausalConfiguration *held,
-                                                      CausalHistory *history)
+                                                      const QString &company, const CausalConfiguration *held)
 {
-    if (const Outcome refused = checkNewCode(newCode, userName))
-        return refused;
+    if (const Outcome checked = checkNewCode(newCode, userName); !checked.done())
+        return checked;
     if (exists(newCode))
-        return Refusal{MessageId::Exists, {newCode}};
+        return Outcome::refused(MessageId::Exists, {newCode});
     std::vector<TrapStep> statements;
-    // A source deleted by another user since it was shown copies no parameter row (every
-    // causal has one): the copy of its causal row alone is then rolled back. Asked within the
-    // transaction, so that the source cannot go between the test and the copy.
-    bool sourceGone = false;
+    int added = 0;
     for (const QString &sql : S::duplication(newCode, source, company, description)) {
-        const bool parameters = sql.startsWith(QLatin1String("INSERT INTO CGP5_DUEBILPARAM"));
-        statements.emplace_back([this, sql, parameters, &source, &sourceGone] {
+        statements.emplace_back([this, sql, &added] {
             int rows = 0;
             m_connection->Execute(sql, 1, &rows);
-            if (parameters && rows == 0 && !exists(source)) {
-                sourceGone = true;
-                return false;
-            }
-            return true;
+            added += rows;
         });
     }
-    std::optional<CausalHistory> own;
-    if (!history)
-        history = &own.emplace(*m_connection, userName);
+    // Every causal has its parameter row: a copy that added no row but the causal row made
+    // from the description found no source, deleted by another user since it was shown, and
+    // is rolled back. Asked within the transaction, so that the source cannot go between the
+    // test and the copy.
+    bool sourceGone = false;
+    statements.emplace_back([&] {
+        sourceGone = added <= 1 && !exists(source);
+        return !sourceGone;
+    });
+    CausalHistory &record = history(userName);
     // The copy takes the due-date selection of one company only.
     const CausalConfiguration::Scope scope{CausalConfiguration::Scope::SelectionOfOneCompany, company.toInt()};
-    // Inside a caller's transaction the copy is part of the caller's work: the caller commits
-    // or rolls back.
     const bool copied = m_trap->runWhole(QStringLiteral("DuplicaCausale"), *m_connection, statements, [&] {
         if (held)
-            history->record(CausalHistory::Operation::Duplicate, newCode,
-                            CausalConfiguration::diff(CausalConfiguration(scope), copyOf(*held, newCode, description)));
+            record.record(CausalHistory::Operation::Duplicate, newCode,
+                          CausalConfiguration::diff(CausalConfiguration(scope), held->copiedAs(newCode, description)));
         else
-            history->record(CausalHistory::Operation::Duplicate, newCode, CausalConfiguration(scope));
+            record.record(CausalHistory::Operation::Duplicate, newCode, CausalConfiguration(scope));
     });
     if (sourceGone)
-        return Refusal{MessageId::CopyOfDeleted, {source}};
+        return Outcome::refused(MessageId::CopyOfDeleted, {source});
     if (!copied)
-        return Refusal{0, {}};
-    return std::nullopt;
+        return Outcome::failedReported();
+    return {};
 }
 
 CausalOperations::Outcome CausalOperations::checkDelete(const QString &code, const QString &userName)
 {
     if (isRestricted(userName, code))
-        return Refusal{MessageId::ReservedDelete, {}};
+        return Outcome::refused(MessageId::ReservedDelete);
     const ado::RecordsetPtr rs = m_connection->Execute(S::compensationUse(code), 1);
     if (rs->RecordCount() >= 1)
-        return Refusal{MessageId::UsedAsCompensation,
-                       {rs->value(QStringLiteral("CGP6_DITTA_CG18")).toString(),
-                        rs->value(QStringLiteral("CGP6_CAUSALE_CGP0")).toString()}};
-    return std::nullopt;
+        return Outcome::refused(MessageId::UsedAsCompensation,
+                                {rs->value(QStringLiteral("CGP6_DITTA_CG18")).toString(),
+                                 rs->value(QStringLiteral("CGP6_CAUSALE_CGP0")).toString()});
+    return {};
 }
 
 std::vector<TrapStep> CausalOperations::cascadeSteps(const QString &code, const std::function<void()> &deleteSelection)
@@ -261,23 +241,37 @@ std::vector<TrapStep> CausalOperations::cascadeSteps(const QString &code, const 
     return steps;
 }
 
-bool CausalOperations::cascadeDelete(const QString &code, const std::function<void()> &deleteSelection,
-                                     const std::function<void()> &beforeCommit)
-{
-    return m_trap->runWhole(QStringLiteral("FME_CAUSALI_BeforeDelete"), *m_connection,
-                            cascadeSteps(code, deleteSelection), beforeCommit);
-}
-
 CausalOperations::Outcome CausalOperations::remove(const QString &code, const QString &userName)
 {
+    return remove(code, userName, ScreenDelete());
+}
+
+CausalOperations::Outcome CausalOperations::remove(const QString &code, const QString &userName,
+                                                   const ScreenDelete &screen)
+{
     if (!exists(code))
-        return Refusal{0, {}};
-    if (const Outcome refused = checkDelete(code, userName))
-        return refused;
-    // The causal row goes with the rest, in the same transaction.
-    std::vector<TrapStep> steps = cascadeSteps(code, {});
-    steps.emplace_back([this, code] { m_connection->Execute(S::deleteCausalRow(code), -1); });
-    if (!m_trap->runWhole(QStringLiteral("FME_CAUSALI_BeforeDelete"), *m_connection, steps))
-        return Refusal{0, {}};
-    return std::nullopt;
+        return Outcome::refused(MessageId::AlreadyDeleted, {code});
+    if (const Outcome checked = checkDelete(code, userName); !checked.done())
+        return checked;
+    // Left to a window, the transaction stays open until its frame has deleted the causal row.
+    std::unique_ptr<ado::TransactionGuard> transaction;
+    if (screen.leftOpen && !m_connection->inTransaction())
+        transaction = std::make_unique<ado::TransactionGuard>(*m_connection);
+    CausalHistory &record = history(userName);
+    CausalConfiguration before;
+    std::vector<TrapStep> steps{[&] { before = record.snapshot(code); }};
+    for (TrapStep &step : cascadeSteps(code, screen.deleteSelection))
+        steps.push_back(std::move(step));
+    if (!screen.leftOpen)
+        steps.emplace_back([this, code] { m_connection->Execute(S::deleteCausalRow(code), -1); });
+    // Every row of the causal goes: the record is the whole causal removed, the causal row
+    // included when the window's frame deletes it next.
+    if (!m_trap->runWhole(QStringLiteral("FME_CAUSALI_BeforeDelete"), *m_connection, steps, [&] {
+            record.record(CausalHistory::Operation::Delete, code,
+                          CausalConfiguration::diff(before, CausalConfiguration(before.scope())));
+        }))
+        return Outcome::failedReported();
+    if (screen.leftOpen)
+        *screen.leftOpen = std::move(transaction);
+    return {};
 }

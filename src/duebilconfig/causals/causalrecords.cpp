@@ -25,9 +25,15 @@ CausalRecords::~CausalRecords() = default;
 // confirm to the last frame written, a delete from its first cascaded row to the causal row.
 CausalHistory &CausalRecords::history()
 {
-    if (!m_history)
-        m_history = std::make_unique<CausalHistory>(*ctx.Gcnn_Connessione, ctx.userName());
-    return *m_history;
+    return operations().history(ctx.userName());
+}
+
+// Outside the error trap (a frame's event after a failed save or an undo, the window closing):
+// a save never begun has nothing to give up.
+void CausalRecords::discardHistory()
+{
+    if (m_ops)
+        m_ops->history(ctx.userName()).discard();
 }
 
 // A save writes the causal's rows of the company on screen only: the history compares those.
@@ -418,20 +424,15 @@ void CausalRecords::TXT_CAUSALE_AfterItem()
         [&] {
             if (operations().exists(code))
                 return true;
-            if (CausalOperations::isRestricted(ctx.nz(ctx.userName(), QString()).toString(), code)) {
-                ctx.msgBox(MessageId::ReservedCreate, {});
+            const CausalOperations::Outcome outcome =
+                operations().create(code, ctx.nz(ctx.userName(), QString()).toString(), ctx.companyText(),
+                                    QString::number(ctx.global->companyAccountGroup()));
+            if (outcome.result == CausalOperations::Outcome::Result::Refused)
+                ctx.msgBox(outcome.textId, outcome.params);
+            if (!outcome.done())
                 return false;
-            }
-            // The causal, its rows and the record of them land together or not at all.
-            const bool created = ctx.Gcls_Servizi->errorTrap().runWhole(
-                QStringLiteral("TXT_CAUSALE_AfterItem"), *ctx.Gcnn_Connessione,
-                {[&] { ctx.Gcnn_Connessione->Execute(S::insertNewCausal(code), 1); },
-                 [&] { AggiornaConfigurazioneCausali(); },
-                 [&] { operations().CaricaValoriPredefinitiFiltri(OperationType::Collections, code, true); }},
-                [&] { history().record(CausalHistory::Operation::Create, code, CausalConfiguration()); });
-            if (created)
-                ctx.showStatus(FormText::StatusCreated, {code});
-            return created;
+            ctx.showStatus(FormText::StatusCreated, {code});
+            return true;
         },
         [&] { ctx.ui.INTERNAV->setCommandEnabled(QStringLiteral("Duplica"), true); },
         [&] { EseguiQuery(); },
@@ -458,14 +459,13 @@ bool CausalRecords::DuplicaCausale()
         }
         // The source was saved before it is copied: its frames hold its rows as stored.
         const CausalConfiguration held = heldRows(true);
-        const CausalOperations::Outcome refused =
+        const CausalOperations::Outcome outcome =
             operations().duplicate(ctx.ui.TXT_CAUSALE->Text(), answer, ctx.ui.TXT_DESCRIZIONE->Text(), ctx.userName(),
-                                   ctx.companyText(), &held, &history());
-        if (refused) {
-            if (refused->textId != 0)
-                ctx.msgBox(refused->textId, refused->params);
+                                   ctx.companyText(), &held);
+        if (outcome.result == CausalOperations::Outcome::Result::Refused)
+            ctx.msgBox(outcome.textId, outcome.params);
+        if (!outcome.done())
             return false;
-        }
         copied = true;
         ctx.showMessage(MessageId::DuplicationDone, {}, MsgStyle::OkOnly);
         return true;
@@ -538,7 +538,7 @@ void CausalRecords::FME_CAUSALI_BeforeUpdate(bool *fbol_Cancel)
 void CausalRecords::FME_CAUSALI_AfterUpdate(int fenm_operationresult)
 {
     if (fenm_operationresult != DataFrame::ResultOk)
-        return history().discard();
+        return discardHistory();
     bool recorded = false;
     ctx.trapped(QStringLiteral("FME_CAUSALI_AfterUpdate"), {
         [&] {
@@ -566,14 +566,14 @@ void CausalRecords::FME_CAUSALI_AfterUpdate(int fenm_operationresult)
     // A save left before its record was written (the record refused, or a step before it) is
     // not kept: the frame rolls it back and the edits stay on screen, to be confirmed again.
     if (!recorded) {
-        history().discard();
+        discardHistory();
         ctx.FME_CAUSALI->SaveFailed();
     }
 }
 
 void CausalRecords::FME_CAUSALI_AfterUndo(int fenm_operationresult)
 {
-    history().discard();
+    discardHistory();
     if (ctx.closing || fenm_operationresult != DataFrame::ResultOk)
         return;
     if (ctx.FME_CAUSALI->isLeavingRecord()) {
@@ -603,37 +603,25 @@ void CausalRecords::FME_CAUSALI_BeforeDelete(bool *fbol_Cancel)
     QString code;
     ctx.trapped(QStringLiteral("FME_CAUSALI_BeforeDelete"), {[&] {
         code = ctx.nz(ctx.causalCode().isEmpty() ? QVariant() : QVariant(ctx.causalCode()), 0).toString();
-        if (!operations().exists(code)) {
-            ctx.msgBox(MessageId::AlreadyDeleted, {code});
-            *fbol_Cancel = true;
-            leaveCausal();
-            return false;
-        }
-        const ado::RecordsetPtr rs = ctx.Gcnn_Connessione->Execute(S::compensationUse(code), 1);
-        if (rs->RecordCount() >= 1) {
-            ctx.msgBox(MessageId::UsedAsCompensation,
-                       {rs->value(QStringLiteral("CGP6_DITTA_CG18")).toString(),
-                        rs->value(QStringLiteral("CGP6_CAUSALE_CGP0")).toString()});
-            *fbol_Cancel = true;
-            return false;
-        }
         m_deleting = code;
         // The cascade, the causal row the frame deletes next and the record of them land
         // together: the transaction stays open until the frame's delete is done.
-        if (!ctx.Gcnn_Connessione->inTransaction())
-            m_deleteTransaction = std::make_unique<ado::TransactionGuard>(*ctx.Gcnn_Connessione);
-        const CausalConfiguration before = history().snapshot(code);
-        ready = operations().cascadeDelete(
-            code,
-            [this, code] {
-                ctx.ui.KVS_SELSCADENZE->Codice(code);
-                ctx.ui.KVS_SELSCADENZE->Elimina();
-            },
-            [&] {
-                // Every row of the causal goes, its causal row with the frame's delete.
-                history().record(CausalHistory::Operation::Delete, code,
-                                 CausalConfiguration::diff(before, CausalConfiguration(before.scope())));
-            });
+        CausalOperations::ScreenDelete screen;
+        screen.deleteSelection = [this, code] {
+            ctx.ui.KVS_SELSCADENZE->Codice(code);
+            ctx.ui.KVS_SELSCADENZE->Elimina();
+        };
+        screen.leftOpen = &m_deleteTransaction;
+        const CausalOperations::Outcome outcome = operations().remove(code, ctx.userName(), screen);
+        if (outcome.result == CausalOperations::Outcome::Result::Refused) {
+            ctx.msgBox(outcome.textId, outcome.params);
+            *fbol_Cancel = true;
+            // Gone already: the window leaves it, as after a delete.
+            if (outcome.textId == MessageId::AlreadyDeleted)
+                leaveCausal();
+            return false;
+        }
+        ready = outcome.done();
         return true;
     }});
     // Whatever was left half-way deletes nothing, not even the causal row.

@@ -58,6 +58,7 @@ public:
 
 private:
     CausalHistory &history();
+    void discardHistory();
     CausalConfiguration::Scope savedRows() const;
     // The rows of the causal on display as its frames and its due-date selection hold them,
     // within savedRows(), with no statement: asRead, as they were read or last written; else
@@ -70,7 +71,6 @@ private:
 
     FormContext &ctx;
     std::unique_ptr<CausalOperations> m_ops;
-    std::unique_ptr<CausalHistory> m_history;
     // A delete's transaction, open from the cascade to the frame's delete of the causal row.
     std::unique_ptr<ado::TransactionGuard> m_deleteTransaction;
     ado::ConnectionPtr m_opsConnection;

@@ -41,15 +41,44 @@ private:
     bool m_done = false;
 };
 
-// The commit step of a procedure whose transaction an earlier step of an error trap opened into
-// `transaction` (own: no caller's transaction was open). When that step failed and the user went
-// on, there is nothing to commit: the commit fails as a plain one would.
-inline void commitOwn(Connection &connection, bool own, std::optional<TransactionGuard> &transaction)
+// The transaction of work that may run inside a caller's: begin() opens one only when none is
+// open, and commit() and the destructor (a rollback unless committed) act only on the one it
+// opened; a caller's transaction stays the caller's to end.
+class JoinedTransaction
 {
-    if (transaction)
-        transaction->commit();
-    else if (own)
-        connection.CommitTrans();
-}
+public:
+    explicit JoinedTransaction(Connection &connection) : m_connection(connection) {}
+    ~JoinedTransaction()
+    {
+        if (m_own && m_connection.inTransaction()) {
+            try {
+                m_connection.RollbackTrans();
+            } catch (...) {
+                // Nothing more can be undone; the caller is already handling the first error.
+            }
+        }
+    }
+    JoinedTransaction(const JoinedTransaction &) = delete;
+    JoinedTransaction &operator=(const JoinedTransaction &) = delete;
+
+    void begin()
+    {
+        if (m_connection.inTransaction())
+            return;
+        m_connection.BeginTrans();
+        m_own = true;
+    }
+    void commit()
+    {
+        if (!m_own)
+            return;
+        m_connection.CommitTrans();
+        m_own = false;
+    }
+
+private:
+    Connection &m_connection;
+    bool m_own = false;  // the transaction open now was begun here
+};
 
 } // namespace ado

@@ -34,22 +34,25 @@ void ErrorTrap::setClassifier(Classifier classifier)
 
 ErrorTrap::Outcome ErrorTrap::run(const QString &procedure, std::initializer_list<TrapStep> steps)
 {
-    return runSteps(procedure, steps);
+    return runSteps(procedure, steps).outcome;
 }
 
 ErrorTrap::Outcome ErrorTrap::run(const QString &procedure, const std::vector<TrapStep> &steps)
 {
-    return runSteps(procedure, steps);
+    return runSteps(procedure, steps).outcome;
 }
 
 template <typename Steps>
-ErrorTrap::Outcome ErrorTrap::runSteps(const QString &procedure, const Steps &steps)
+ErrorTrap::Run ErrorTrap::runSteps(const QString &procedure, const Steps &steps)
 {
+    Run result;
     for (auto step = steps.begin(); step != steps.end();) {
         int answer = Resume;
         try {
-            if (!(*step)())
-                return Outcome::Exited;
+            if (!(*step)()) {
+                result.outcome = Outcome::Exited;
+                return result;
+            }
             ++step;
             continue;
         } catch (...) {
@@ -59,47 +62,31 @@ ErrorTrap::Outcome ErrorTrap::runSteps(const QString &procedure, const Steps &st
         if (answer == Repeat)
             continue;
         if (answer == Resume) {
+            ++result.passedOver;
             ++step;
             continue;
         }
-        return Outcome::Left;
+        result.outcome = Outcome::Left;
+        return result;
     }
-    return Outcome::Completed;
+    return result;
 }
 
 bool ErrorTrap::runWhole(const QString &procedure, ado::Connection &connection, const std::vector<TrapStep> &statements,
                          const std::function<void()> &beforeCommit)
 {
-    const bool own = !connection.inTransaction();
-    // Left after an error, the guard takes every row of the work back.
-    std::optional<ado::TransactionGuard> transaction;
-    bool failed = false;
-    bool done = false;
-    std::vector<TrapStep> steps;
-    steps.reserve(statements.size() + 2);
-    if (own)
-        steps.emplace_back([&] { transaction.emplace(connection); });
-    for (const TrapStep &statement : statements) {
-        steps.emplace_back([&failed, &statement] {
-            try {
-                return statement();
-            } catch (...) {
-                failed = true;
-                throw;
-            }
-        });
-    }
-    steps.emplace_back([&] {
-        if (failed)
-            return false;
+    const auto whole = [](const Run &run) { return run.outcome == Outcome::Completed && run.passedOver == 0; };
+    // Left after an error, or with a step passed over, the transaction takes every row back.
+    ado::JoinedTransaction transaction(connection);
+    if (!whole(runSteps(procedure, std::initializer_list<TrapStep>{[&] { transaction.begin(); }})))
+        return false;
+    if (!whole(runSteps(procedure, statements)))
+        return false;
+    return whole(runSteps(procedure, std::initializer_list<TrapStep>{[&] {
         if (beforeCommit)
             beforeCommit();
-        ado::commitOwn(connection, own, transaction);
-        done = true;
-        return true;
-    });
-    run(procedure, steps);
-    return done;
+        transaction.commit();
+    }}));
 }
 
 ErrorTrap::Outcome ErrorTrap::runIgnoringErrors(std::initializer_list<TrapStep> steps)

@@ -90,9 +90,10 @@ public:
     // A procedure whose statements land together or not at all: they run inside a transaction
     // (the caller's when one is open, joined), beforeCommit (the change's record) after the
     // last of them, then the commit. The answers work inside it: 3 leaves and rolls back, 4
-    // runs the failing step again, 5 goes on with the next step; a step that failed leaves the
-    // work incomplete even when the user went on, so it is never committed. True when the work
-    // was done whole (committed, or left whole in the caller's transaction).
+    // runs the failing step again, 5 goes on with the next step; a step passed over leaves the
+    // work incomplete, so it is never committed, and a transaction that could not be opened
+    // runs no statement. A statement that returns false ends the work unfinished. True when
+    // the work was done whole (committed, or left whole in the caller's transaction).
     bool runWhole(const QString &procedure, ado::Connection &connection, const std::vector<TrapStep> &statements,
                   const std::function<void()> &beforeCommit = {});
 
@@ -108,8 +109,13 @@ public:
     Error describeCurrent() const;
 
 private:
+    struct Run
+    {
+        Outcome outcome = Outcome::Completed;
+        int passedOver = 0;  // steps that failed and were gone on from (5)
+    };
     template <typename Steps>
-    Outcome runSteps(const QString &procedure, const Steps &steps);
+    Run runSteps(const QString &procedure, const Steps &steps);
 
     MessageService *m_messages;
     const TextStore *m_texts;

@@ -7,7 +7,8 @@
 
 #include <QTest>
 
-using Refusal = CausalOperations::Refusal;
+using Outcome = CausalOperations::Outcome;
+using Result = Outcome::Result;
 
 // Rows of one causal in every table that holds causal codes.
 static const QStringList causalTables = {
@@ -125,21 +126,22 @@ private slots:
         QFETCH(QString, code);
         QFETCH(QString, user);
         QFETCH(int, textId);
-        const auto refused = CausalOperations::checkNewCode(code, user);
-        QCOMPARE(refused ? refused->textId : 0, textId);
+        const Outcome checked = CausalOperations::checkNewCode(code, user);
+        QCOMPARE(checked.result, textId ? Result::Refused : Result::Done);
+        QCOMPARE(checked.textId, textId);
     }
 
     void createGivesDefaultRows()
     {
-        QVERIFY(!m_ops->create("400", "mrossi", "1", "1"));
+        QVERIFY(m_ops->create("400", "mrossi", "1", "1").done());
         QCOMPARE(rowsOf("400").mid(0, 6), (QList<int>{1, 0, count("CGP2_DUEBILCHECK"), 1, 1, 1}));
         // A new causal takes the collection defaults in every check, user-level ones included.
         QCOMPARE(count("CGP4_DUEBILFILTRI JOIN CGP2_DUEBILCHECK ON CGP2_ID = CGP4_IDCHECK_CGP2"
                        " WHERE CGP4_CAUSALE_CGP0 = 400 AND CGP4_CHECKED <> CGP2_DEFAULTINCASSI"), 0);
-        const auto again = m_ops->create("400", "mrossi", "1", "1");
-        QVERIFY(again);
-        QCOMPARE(again->textId, MessageId::Exists);
-        QCOMPARE(again->params, QStringList{"400"});
+        const Outcome again = m_ops->create("400", "mrossi", "1", "1");
+        QCOMPARE(again.result, Result::Refused);
+        QCOMPARE(again.textId, MessageId::Exists);
+        QCOMPARE(again.params, QStringList{"400"});
     }
 
     // The copy holds the source's rows of the current company, under the new code, with the
@@ -147,7 +149,7 @@ private slots:
     void duplicateCopiesEveryTable()
     {
         const QString description = "Copia d'incasso N'x' -- ; «€»";
-        QVERIFY(!m_ops->duplicate("300", "401", description, "mrossi", "1"));
+        QVERIFY(m_ops->duplicate("300", "401", description, "mrossi", "1").done());
         QCOMPARE(m_connection->Execute("SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 401")
                      ->value("CGP0_DESCRIZIONE").toString(), description);
         QCOMPARE(count("CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = 401"), count("CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = 300"));
@@ -159,17 +161,21 @@ private slots:
         QCOMPARE(count("FW41_SELEZIONEPARAMSCADENZE WHERE FW41_CODICE = 401 AND FW41_DITTA_CG18 = 1"),
                  count("FW41_SELEZIONEPARAMSCADENZE WHERE FW41_CODICE = 300 AND FW41_DITTA_CG18 = 1"
                        " AND FW41_UOBJECT = 'CGUO_DUEBILCONFIG.CLSCG_DUEBILCONFIG'"));
-        QCOMPARE(m_ops->duplicate("300", "401", "x", "mrossi", "1")->textId, MessageId::Exists);
+        QCOMPARE(m_ops->duplicate("300", "401", "x", "mrossi", "1").textId, MessageId::Exists);
         // A code with no causal behind it (a window session, seed 17) copies into nothing.
-        QVERIFY(m_ops->duplicate("288", "402", "x", "mrossi", "1"));
+        const Outcome noSource = m_ops->duplicate("288", "402", "x", "mrossi", "1");
+        QCOMPARE(noSource.result, Result::Refused);
+        QCOMPARE(noSource.textId, MessageId::CopyOfDeleted);
+        QCOMPARE(noSource.params, QStringList{"288"});
         QCOMPARE(count("CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 402"), 0);
+        QVERIFY(m_messages.calls().isEmpty());
     }
 
     // A copy inside the caller's transaction is the caller's to keep or drop.
     void duplicateFollowsTheCallersTransaction()
     {
         m_connection->BeginTrans();
-        QVERIFY(!m_ops->duplicate("300", "403", "Copia", "mrossi", "1"));
+        QVERIFY(m_ops->duplicate("300", "403", "Copia", "mrossi", "1").done());
         QVERIFY(m_connection->inTransaction());
         QCOMPARE(count("CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 403"), 1);
         m_connection->RollbackTrans();
@@ -190,8 +196,10 @@ private slots:
         QFETCH(int, answer);
         m_connection->Execute("DROP TABLE CGP8_DUEBILREVOKE");
         m_messages.setDefaultErrorAnswer(answer);
-        const auto refused = m_ops->duplicate("300", "402", "Copia", "mrossi", "1");
-        QVERIFY(refused);
+        const Outcome failed = m_ops->duplicate("300", "402", "Copia", "mrossi", "1");
+        // The error report told the user: there is no message of the copy's own.
+        QCOMPARE(failed.result, Result::FailedReported);
+        QCOMPARE(failed.textId, 0);
         QCOMPARE(m_messages.calls().size(), 1);
         QVERIFY(!m_connection->inTransaction());
         QCOMPARE(rowsOf("402", 6), (QList<int>{0, 0, 0, 0, 0, 0}));
@@ -217,10 +225,10 @@ private slots:
         QFETCH(int, textId);
         QFETCH(QStringList, params);
         const QList<int> before = rowsOf(code);
-        const auto refused = m_ops->remove(code, user);
-        QVERIFY(refused);
-        QCOMPARE(refused->textId, textId);
-        QCOMPARE(refused->params, params);
+        const Outcome refused = m_ops->remove(code, user);
+        QCOMPARE(refused.result, Result::Refused);
+        QCOMPARE(refused.textId, textId);
+        QCOMPARE(refused.params, params);
         QCOMPARE(rowsOf(code), before);
     }
 
@@ -230,13 +238,14 @@ private slots:
         m_connection->Execute("INSERT INTO FW17_ORDERPRS (FW17_UOBJECT, FW17_POSIZIONE, FW17_CAMPO)"
                               " VALUES ('CGUO_DUEBIL.CLSCG_DUEBIL_320', 1, 'CG61_DATASCAD')");
         m_connection->Execute("INSERT INTO FW18_SELEZIONEPRS (FW18_UOBJECT, FW18_CAMPO) VALUES ('CGUO_DUEBIL.CLSCG_DUEBIL_320', 'X')");
-        QVERIFY(!m_ops->remove("320", "mrossi"));
+        QVERIFY(m_ops->remove("320", "mrossi").done());
         QCOMPARE(rowsOf("320"), QList<int>(causalTables.size(), 0));
         QVERIFY(count("CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = 300") > 0);
-        // Nothing to delete: refused without a message id of its own.
-        const auto missing = m_ops->remove("320", "mrossi");
-        QVERIFY(missing);
-        QCOMPARE(missing->textId, 0);
+        // Nothing left to delete: refused, the causal named as gone.
+        const Outcome missing = m_ops->remove("320", "mrossi");
+        QCOMPARE(missing.result, Result::Refused);
+        QCOMPARE(missing.textId, MessageId::AlreadyDeleted);
+        QCOMPARE(missing.params, QStringList{"320"});
     }
 };
 

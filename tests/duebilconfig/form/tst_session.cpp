@@ -476,13 +476,13 @@ void tst_Session::buildActions()
                  const QString code = !shown.isEmpty() && m_random.bounded(2) ? shown
                                                                                 : existing.value(m_random.bounded(int(existing.size())));
                  m_byOthers << code;
-                 return QStringLiteral("other user deletes %1: %2").arg(code).arg(!m_otherOps->remove(code, QStringLiteral("MROSSI")));
+                 return QStringLiteral("other user deletes %1: %2").arg(code).arg(m_otherOps->remove(code, QStringLiteral("MROSSI")).done());
              }
              const QString code = QString::number(300 + m_random.bounded(30));
              m_byOthers << code;
              return QStringLiteral("other user creates %1: %2")
                  .arg(code)
-                 .arg(!m_otherOps->create(code, QStringLiteral("MROSSI"), QStringLiteral("1"), QStringLiteral("1")));
+                 .arg(m_otherOps->create(code, QStringLiteral("MROSSI"), QStringLiteral("1"), QStringLiteral("1")).done());
          }},
         {3, [this] { return lookedAt(); }},
         {3, [this, &ui] {

@@ -1,9 +1,13 @@
 #include "clsglobal.h"
 #include "clsservizi.h"
+#include "connection.h"
 #include "errortrap.h"
 #include "frameworktexts.h"
 #include "recordingmessageservice.h"
+#include "recordset.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <stdexcept>
@@ -22,6 +26,8 @@ private slots:
     void stepReturningFalseEndsProcedureWithoutReport();
     void ignoringVariantRunsEveryStepSilently();
     void withoutMessageServiceTheProcedureIsLeft();
+    void wholeWorkLandsOnlyWhole_data();
+    void wholeWorkLandsOnlyWhole();
     void nullToDefault_data();
     void nullToDefault();
     void escapeText_data();
@@ -171,6 +177,90 @@ void tst_ErrorTrap::withoutMessageServiceTheProcedureIsLeft()
     QCOMPARE(trap.run(QStringLiteral("P"), {[] { throw std::runtime_error("x"); }, [&] { ++after; }}),
              ErrorTrap::Outcome::Left);
     QCOMPARE(after, 0);
+}
+
+// Two inserts and a record before the commit; the second insert, or the record, fails
+// `failures` times. The work is kept only when every step ran; in a caller's transaction it is
+// left to the caller, who commits here.
+void tst_ErrorTrap::wholeWorkLandsOnlyWhole_data()
+{
+    QTest::addColumn<bool>("callers");
+    QTest::addColumn<QString>("failing");
+    QTest::addColumn<int>("failures");
+    QTest::addColumn<QList<int>>("answers");
+    QTest::addColumn<bool>("done");
+    QTest::addColumn<int>("records");  // times the record before the commit ran
+
+    for (const bool callers : {false, true}) {
+        const char *where = callers ? "caller's transaction" : "own transaction";
+        QTest::addRow("%s, no error", where) << callers << "statement" << 0 << QList<int>{} << true << 1;
+        QTest::addRow("%s, 3 leaves", where) << callers << "statement" << 1 << QList<int>{3} << false << 0;
+        QTest::addRow("%s, 5 goes on but keeps nothing", where) << callers << "statement" << 1 << QList<int>{5} << false << 0;
+        QTest::addRow("%s, 4 then the statement succeeds", where) << callers << "statement" << 1 << QList<int>{4} << true << 1;
+        QTest::addRow("%s, record refused, 5", where) << callers << "record" << 1 << QList<int>{5} << false << 1;
+        QTest::addRow("%s, record refused, 4", where) << callers << "record" << 1 << QList<int>{4} << true << 2;
+    }
+    // A transaction that cannot be opened (another writer holds the lock) runs no statement.
+    QTest::newRow("no transaction, 5") << false << "begin" << 1 << QList<int>{5} << false << 0;
+}
+
+void tst_ErrorTrap::wholeWorkLandsOnlyWhole()
+{
+    QFETCH(bool, callers);
+    QFETCH(QString, failing);
+    QFETCH(int, failures);
+    QFETCH(QList<int>, answers);
+    QFETCH(bool, done);
+    QFETCH(int, records);
+
+    QTemporaryDir dir;
+    // An empty file is an empty database: the connection opens only files that exist.
+    QFile file(dir.filePath(QStringLiteral("t.db")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    const QString db = QStringLiteral("sqlite:") + file.fileName();
+    ado::Connection c;
+    c.setBusyTimeout(50);
+    c.Open(db);
+    c.Execute(QStringLiteral("CREATE TABLE T (N INTEGER)"));
+    ado::Connection other;
+    other.Open(db);
+    if (failing == QLatin1String("begin"))
+        other.BeginTrans();
+    for (int answer : answers)
+        m_messages->enqueueErrorAnswer(answer);
+    ErrorTrap trap(m_messages.get(), &m_global->textStore());
+    if (callers)
+        c.BeginTrans();
+    int statementRuns = 0, recordRuns = 0;
+    const bool whole = trap.runWhole(
+        QStringLiteral("DuplicaCausale"), c,
+        {[&] { c.Execute(QStringLiteral("INSERT INTO T VALUES (1)")); },
+         [&] {
+             if (failing == QLatin1String("statement") && ++statementRuns <= failures)
+                 throw std::runtime_error("database is locked");
+             c.Execute(QStringLiteral("INSERT INTO T VALUES (2)"));
+         }},
+        [&] {
+            if (++recordRuns <= failures && failing == QLatin1String("record"))
+                throw std::runtime_error("record refused");
+        });
+    QCOMPARE(whole, done);
+    QCOMPARE(recordRuns, records);
+    QCOMPARE(c.inTransaction(), callers);
+    if (failing == QLatin1String("begin"))
+        other.RollbackTrans();
+    const auto rows = [](ado::Connection &on) {
+        return on.Execute(QStringLiteral("SELECT COUNT(*) AS N FROM T"))->value(QStringLiteral("N")).toInt();
+    };
+    // Work in a caller's transaction is not committed here: the caller keeps or drops it.
+    QCOMPARE(rows(other), callers ? 0 : (done ? 2 : 0));
+    if (callers && whole)
+        c.CommitTrans();
+    else if (callers)
+        c.RollbackTrans();
+    QCOMPARE(rows(c), done ? 2 : 0);
+    QCOMPARE(m_messages->callsOf(Kind::Error).size(), failures);
 }
 
 void tst_ErrorTrap::nullToDefault_data()
