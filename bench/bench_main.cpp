@@ -1,12 +1,12 @@
 // Times of the causal operations against the same statements run raw through SQLite, at
 // growing numbers of causals (N) and companies (M). Prints a table and writes it as JSON.
-#include "causaloperations.h"
-#include "duebilstatements.h"
+#include "ado/recordset.h"
+#include "ado/sqlrewriter.h"
+#include "causals/causaloperations.h"
+#include "framework/recordingmessageservice.h"
+#include "store/duebilstatements.h"
 #include "generator.h"
 #include "historymemory.h"
-#include "recordset.h"
-#include "recordingmessageservice.h"
-#include "sqlrewriter.h"
 #include "windowbench.h"
 
 #include <QApplication>

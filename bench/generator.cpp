@@ -1,6 +1,6 @@
 #include "generator.h"
 
-#include "databaseinstaller.h"
+#include "installer/databaseinstaller.h"
 
 #include <QFile>
 #include <sqlite3.h>

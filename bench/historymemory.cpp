@@ -1,9 +1,9 @@
 #include "historymemory.h"
 
-#include "causalhistory.h"
-#include "connection.h"
-#include "databaseinstaller.h"
-#include "transactionguard.h"
+#include "ado/connection.h"
+#include "ado/transactionguard.h"
+#include "causals/causalhistory.h"
+#include "installer/databaseinstaller.h"
 
 #include <QElapsedTimer>
 #include <QFile>

@@ -1,15 +1,15 @@
 #include "windowbench.h"
 
-#include "clscg_duebilconfig.h"
-#include "clsglobal.h"
-#include "databaseinstaller.h"
-#include "frmcg_duebilconfig.h"
-#include "frmcg_duebilconfigfactory.h"
-#include "lookupdialog.h"
-#include "recordingmessageservice.h"
-#include "recordset.h"
-#include "simplenavigator.h"
-#include "sqlitestatement.h"
+#include "ado/recordset.h"
+#include "ado/sqlitestatement.h"
+#include "controls/lookupdialog.h"
+#include "form/frmcg_duebilconfig.h"
+#include "form/frmcg_duebilconfigfactory.h"
+#include "framework/clsglobal.h"
+#include "framework/recordingmessageservice.h"
+#include "framework/simplenavigator.h"
+#include "host/clscg_duebilconfig.h"
+#include "installer/databaseinstaller.h"
 
 #include <QElapsedTimer>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "databaseinstaller.h"
+#include "installer/databaseinstaller.h"
 
 #include <QDir>
 #include <QFile>

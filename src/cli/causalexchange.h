@@ -1,8 +1,8 @@
 #pragma once
 
-#include "causalconfiguration.h"
-#include "connection.h"
-#include "parametercontrols.h"
+#include "ado/connection.h"
+#include "causals/causalconfiguration.h"
+#include "params/parametercontrols.h"
 
 #include <QByteArray>
 #include <QJsonDocument>

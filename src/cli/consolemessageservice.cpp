@@ -1,4 +1,4 @@
-#include "consolemessageservice.h"
+#include "cli/consolemessageservice.h"
 
 ConsoleMessageService::ConsoleMessageService(QTextStream &err) : m_err(err) {}
 

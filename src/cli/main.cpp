@@ -1,4 +1,4 @@
-#include "duebilcli.h"
+#include "cli/duebilcli.h"
 
 #include <QCoreApplication>
 

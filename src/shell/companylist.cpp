@@ -1,7 +1,7 @@
-#include "companylist.h"
+#include "shell/companylist.h"
 
-#include "connection.h"
-#include "statementlog.h"
+#include "ado/connection.h"
+#include "ado/statementlog.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>

@@ -1,6 +1,6 @@
-#include "controldriver.h"
+#include "shell/controldriver.h"
 
-#include "shelltexts.h"
+#include "shell/shelltexts.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "shellapplication.h"
+#include "shell/shellapplication.h"
 
 int main(int argc, char **argv)
 {

@@ -1,10 +1,10 @@
-#include "scriptrunner.h"
+#include "shell/scriptrunner.h"
 
-#include "clsglobal.h"
-#include "connection.h"
-#include "recordingmessageservice.h"
-#include "recordset.h"
-#include "shelltexts.h"
+#include "ado/connection.h"
+#include "ado/recordset.h"
+#include "framework/clsglobal.h"
+#include "framework/recordingmessageservice.h"
+#include "shell/shelltexts.h"
 
 #include <QFile>
 #include <condition_variable>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "controldriver.h"
-#include "scriptobjectmodel.h"
-#include "textstore.h"
+#include "framework/scriptobjectmodel.h"
+#include "framework/textstore.h"
+#include "shell/controldriver.h"
 
 #include <QJSEngine>
 #include <QJSValue>

@@ -1,17 +1,17 @@
-#include "shellapplication.h"
+#include "shell/shellapplication.h"
 
-#include "scriptrunner.h"
+#include "shell/scriptrunner.h"
 
-#include "clsglobal.h"
-#include "componentloader.h"
-#include "connection.h"
-#include "databaseinstaller.h"
-#include "guimessageservice.h"
-#include "recordingmessageservice.h"
-#include "shelloptions.h"
-#include "shelltexts.h"
-#include "shellwindow.h"
-#include "simplenavigator.h"
+#include "ado/connection.h"
+#include "framework/clsglobal.h"
+#include "framework/componentloader.h"
+#include "framework/guimessageservice.h"
+#include "framework/recordingmessageservice.h"
+#include "framework/simplenavigator.h"
+#include "installer/databaseinstaller.h"
+#include "shell/shelloptions.h"
+#include "shell/shelltexts.h"
+#include "shell/shellwindow.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,8 +1,8 @@
-#include "shelloptions.h"
+#include "shell/shelloptions.h"
 
-#include "clsglobal.h"
-#include "shelltexts.h"
-#include "textstore.h"
+#include "framework/clsglobal.h"
+#include "framework/textstore.h"
+#include "shell/shelltexts.h"
 
 #include <QCommandLineParser>
 

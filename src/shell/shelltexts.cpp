@@ -1,4 +1,4 @@
-#include "shelltexts.h"
+#include "shell/shelltexts.h"
 
 QString ShellText::file()
 {

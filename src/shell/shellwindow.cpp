@@ -1,13 +1,13 @@
-#include "shellwindow.h"
+#include "shell/shellwindow.h"
 
-#include "cinterface.h"
-#include "clsglobal.h"
-#include "companylist.h"
-#include "designfont.h"
-#include "componentloader.h"
-#include "messageservice.h"
-#include "shelltexts.h"
-#include "simplenavigator.h"
+#include "controls/designfont.h"
+#include "framework/cinterface.h"
+#include "framework/clsglobal.h"
+#include "framework/componentloader.h"
+#include "framework/messageservice.h"
+#include "framework/simplenavigator.h"
+#include "shell/companylist.h"
+#include "shell/shelltexts.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shelloptions.h"
+#include "shell/shelloptions.h"
 
 #include <QList>
 #include <QMainWindow>

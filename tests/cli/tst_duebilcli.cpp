@@ -1,11 +1,11 @@
-#include "casefile.h"
-#include "connection.h"
-#include "duebilcli.h"
-#include "modulerows.h"
-#include "moduletables.h"
-#include "recordset.h"
-#include "privateodbc.h"
-#include "testdatabase.h"
+#include "ado/connection.h"
+#include "ado/recordset.h"
+#include "cli/duebilcli.h"
+#include "store/moduletables.h"
+#include "support/casefile.h"
+#include "support/modulerows.h"
+#include "support/privateodbc.h"
+#include "support/testdatabase.h"
 
 #include <QElapsedTimer>
 #include <QFile>

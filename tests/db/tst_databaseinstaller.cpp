@@ -1,5 +1,5 @@
-#include "databaseinstaller.h"
-#include "testdatabase.h"
+#include "installer/databaseinstaller.h"
+#include "support/testdatabase.h"
 
 #include <QDirIterator>
 #include <QFile>

@@ -1,7 +1,8 @@
 cmake_minimum_required(VERSION 3.25)
 # Fails when the libraries of src/ depend on one another in a circle, when a header of src/
-# belongs to no library (it would escape this check), or when a file includes a header of a
-# library its own library does not depend on, directly or through others.
+# belongs to no library (it would escape this check), when a file includes a header of a
+# library its own library does not depend on, directly or through others, or names a library's
+# header without the library's folder.
 include(${MANIFEST})
 set(failures "")
 
@@ -29,15 +30,19 @@ if(left)
     list(APPEND failures "dependency cycle among: ${left}")
 endif()
 
-# Which library owns each header, by file name (the include directories are flat).
+# Which library owns each header, by the name an include gives it: the library's folder and
+# the file ("causals/causaloperations.h"); every library exports the folder above its own.
 foreach(t IN LISTS LAYER_TARGETS)
     foreach(f IN LISTS LAYER_${t}_FILES)
         if(f MATCHES "\\.h$")
+            get_filename_component(dir ${f} DIRECTORY)
+            get_filename_component(folder ${dir} NAME)
             get_filename_component(name ${f} NAME)
-            if(DEFINED owner_${name} AND NOT owner_${name} STREQUAL t)
-                list(APPEND failures "${name} belongs to both ${owner_${name}} and ${t}")
+            set(key ${folder}/${name})
+            if(DEFINED owner_${key} AND NOT owner_${key} STREQUAL t)
+                list(APPEND failures "${key} belongs to both ${owner_${key}} and ${t}")
             endif()
-            set(owner_${name} ${t})
+            set(owner_${key} ${t})
             list(APPEND owned ${f})
         endif()
     endforeach()
@@ -68,7 +73,17 @@ foreach(t IN LISTS LAYER_TARGETS)
         file(STRINGS ${f} lines REGEX "^#include \"")
         foreach(line IN LISTS lines)
             string(REGEX REPLACE "^#include \"([^\"]+)\".*" "\\1" name "${line}")
-            get_filename_component(name ${name} NAME)
+            if(NOT name MATCHES "/")
+                # A bare name is the includer's neighbour; a library's header is always named
+                # by its folder, also inside the library itself.
+                get_filename_component(dir ${f} DIRECTORY)
+                get_filename_component(folder ${dir} NAME)
+                if(DEFINED owner_${folder}/${name})
+                    file(RELATIVE_PATH rel ${SOURCE_ROOT} ${f})
+                    list(APPEND failures "${rel} includes ${name} without its folder: \"${folder}/${name}\"")
+                endif()
+                continue()
+            endif()
             set(o "${owner_${name}}")
             if(o AND NOT o STREQUAL t AND NOT o IN_LIST reach)
                 file(RELATIVE_PATH rel ${SOURCE_ROOT} ${f})

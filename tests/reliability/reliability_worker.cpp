@@ -1,11 +1,11 @@
 // A process that changes the database without end, for the reliability suite to kill:
 //   reliability_worker duplicate DB   copies causal 300 under new codes
 //   reliability_worker layout DB      rewrites the layout of causal 300, two layouts in turn
-#include "causaloperations.h"
-#include "connection.h"
-#include "errortrap.h"
-#include "layouteditor.h"
-#include "recordset.h"
+#include "ado/connection.h"
+#include "ado/recordset.h"
+#include "causals/causaloperations.h"
+#include "framework/errortrap.h"
+#include "layout/layouteditor.h"
 
 #include <QCoreApplication>
 #include <QRandomGenerator>

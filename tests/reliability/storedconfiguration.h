@@ -1,7 +1,7 @@
 #pragma once
 
-#include "causalconfiguration.h"
-#include "connection.h"
+#include "ado/connection.h"
+#include "causals/causalconfiguration.h"
 
 #include <QStringList>
 

@@ -1,8 +1,8 @@
-#include "controldriver.h"
-#include "hostrun.h"
-#include "recordingmessageservice.h"
-#include "scriptrunner.h"
-#include "testdatabase.h"
+#include "framework/recordingmessageservice.h"
+#include "shell/controldriver.h"
+#include "shell/scriptrunner.h"
+#include "support/hostrun.h"
+#include "support/testdatabase.h"
 
 #include <QElapsedTimer>
 #include <QGroupBox>

@@ -1,6 +1,6 @@
-#include "clsglobal.h"
-#include "shelloptions.h"
-#include "shelltexts.h"
+#include "framework/clsglobal.h"
+#include "shell/shelloptions.h"
+#include "shell/shelltexts.h"
 
 #include <QTest>
 

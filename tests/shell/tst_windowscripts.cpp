@@ -1,6 +1,6 @@
-#include "casefile.h"
-#include "hostrun.h"
-#include "testdatabase.h"
+#include "support/casefile.h"
+#include "support/hostrun.h"
+#include "support/testdatabase.h"
 
 #include <QTemporaryDir>
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "casefile.h"
+#include "support/casefile.h"
 
 #include <QFile>
 

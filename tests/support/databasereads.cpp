@@ -1,6 +1,6 @@
-#include "databasereads.h"
+#include "support/databasereads.h"
 
-#include "recordset.h"
+#include "ado/recordset.h"
 
 QVariant scalar(ado::Connection &connection, const QString &sql)
 {

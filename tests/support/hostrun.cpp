@@ -1,4 +1,4 @@
-#include "hostrun.h"
+#include "support/hostrun.h"
 
 #include <QElapsedTimer>
 #include <QProcess>

@@ -1,7 +1,7 @@
-#include "modulerows.h"
+#include "support/modulerows.h"
 
-#include "causalconfiguration.h"
-#include "recordset.h"
+#include "ado/recordset.h"
+#include "causals/causalconfiguration.h"
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "privateodbc.h"
+#include "support/privateodbc.h"
 
 #include <QFile>
 #include <QFileInfo>

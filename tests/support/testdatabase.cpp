@@ -1,6 +1,6 @@
-#include "testdatabase.h"
+#include "support/testdatabase.h"
 
-#include "databaseinstaller.h"
+#include "installer/databaseinstaller.h"
 
 #include <QTemporaryDir>
 

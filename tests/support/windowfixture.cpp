@@ -1,12 +1,12 @@
-#include "windowfixture.h"
+#include "support/windowfixture.h"
 
-#include "databasereads.h"
+#include "support/databasereads.h"
 
-#include "databaseinstaller.h"
-#include "frmcg_duebilconfigfactory.h"
+#include "form/frmcg_duebilconfigfactory.h"
+#include "installer/databaseinstaller.h"
 
-#include "connection.h"
-#include "recordset.h"
+#include "ado/connection.h"
+#include "ado/recordset.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "clscg_duebilconfig.h"
-#include "clsglobal.h"
-#include "frmcg_duebilconfig.h"
-#include "recordingmessageservice.h"
-#include "simplenavigator.h"
-#include "testdatabase.h"
+#include "form/frmcg_duebilconfig.h"
+#include "framework/clsglobal.h"
+#include "framework/recordingmessageservice.h"
+#include "framework/simplenavigator.h"
+#include "host/clscg_duebilconfig.h"
+#include "support/testdatabase.h"
 
 #include <QMdiArea>
 #include <QObject>

@@ -1,7 +1,7 @@
-#include "causalaccess.h"
+#include "causals/causalaccess.h"
 
-#include "duebilstatements.h"
-#include "recordset.h"
+#include "ado/recordset.h"
+#include "store/duebilstatements.h"
 
 #include <QHash>
 #include <QRegularExpression>

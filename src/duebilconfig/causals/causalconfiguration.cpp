@@ -1,7 +1,7 @@
-#include "causalconfiguration.h"
+#include "causals/causalconfiguration.h"
 
-#include "duebilstatements.h"
-#include "recordset.h"
+#include "ado/recordset.h"
+#include "store/duebilstatements.h"
 
 namespace S = DueBilStatements;
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "connection.h"
-#include "moduletables.h"
+#include "ado/connection.h"
+#include "store/moduletables.h"
 
 #include <QHash>
 #include <QList>

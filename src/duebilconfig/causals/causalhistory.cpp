@@ -1,9 +1,9 @@
-#include "causalhistory.h"
+#include "causals/causalhistory.h"
 
-#include "adoerror.h"
-#include "command.h"
-#include "instanceid.h"
-#include "transactionguard.h"
+#include "ado/adoerror.h"
+#include "ado/command.h"
+#include "ado/transactionguard.h"
+#include "framework/instanceid.h"
 
 #include <QDateTime>
 #include <QJsonArray>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "causalconfiguration.h"
-#include "connection.h"
-#include "duebilstatements.h"
+#include "ado/connection.h"
+#include "causals/causalconfiguration.h"
+#include "store/duebilstatements.h"
 
 #include <QJsonObject>
 #include <QList>

@@ -1,11 +1,11 @@
-#include "causaloperations.h"
+#include "causals/causaloperations.h"
 
-#include "causalhistory.h"
-#include "duebilstatements.h"
-#include "messageids.h"
-#include "moduletables.h"
-#include "recordset.h"
-#include "transactionguard.h"
+#include "ado/recordset.h"
+#include "ado/transactionguard.h"
+#include "causals/causalhistory.h"
+#include "store/duebilstatements.h"
+#include "store/messageids.h"
+#include "store/moduletables.h"
 
 #include <QRegularExpression>
 #include <QSet>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "causalconfiguration.h"
-#include "connection.h"
-#include "errortrap.h"
-#include "operationtype.h"
+#include "ado/connection.h"
+#include "causals/causalconfiguration.h"
+#include "framework/errortrap.h"
+#include "store/operationtype.h"
 
 #include <QList>
 #include <QPair>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "formcontext.h"
-#include "instanceid.h"
-#include "mdiform.h"
+#include "framework/instanceid.h"
+#include "framework/mdiform.h"
+#include "window/formcontext.h"
 
 #include <memory>
 

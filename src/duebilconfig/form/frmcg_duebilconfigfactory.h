@@ -1,7 +1,7 @@
 #pragma once
 
-#include "frmcg_duebilconfig.h"
-#include "iform.h"
+#include "form/frmcg_duebilconfig.h"
+#include "framework/iform.h"
 
 // The plug-in's class makes its window through this factory.
 class FRMCG_DUEBILCONFIGFactory : public FormFactory

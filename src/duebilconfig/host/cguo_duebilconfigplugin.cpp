@@ -1,7 +1,7 @@
-#include "cguo_duebilconfigplugin.h"
+#include "host/cguo_duebilconfigplugin.h"
 
-#include "clscg_duebilconfig.h"
-#include "frmcg_duebilconfigfactory.h"
+#include "form/frmcg_duebilconfigfactory.h"
+#include "host/clscg_duebilconfig.h"
 
 QStringList CGUO_DUEBILCONFIGPlugin::progIds() const
 {

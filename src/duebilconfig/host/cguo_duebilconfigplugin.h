@@ -1,6 +1,6 @@
 #pragma once
 
-#include "componentfactory.h"
+#include "framework/componentfactory.h"
 
 #include <QObject>
 

@@ -1,15 +1,15 @@
-#include "clscg_duebilconfig.h"
+#include "host/clscg_duebilconfig.h"
 
-#include "activenavigator.h"
-#include "clsglobal.h"
-#include "debugtrace.h"
-#include "errortrap.h"
-#include "frameworktexts.h"
-#include "iform.h"
-#include "messageids.h"
-#include "messageservice.h"
-#include "placeholderform.h"
-#include "scriptobjectmodel.h"
+#include "framework/activenavigator.h"
+#include "framework/clsglobal.h"
+#include "framework/debugtrace.h"
+#include "framework/errortrap.h"
+#include "framework/frameworktexts.h"
+#include "framework/iform.h"
+#include "framework/messageservice.h"
+#include "framework/scriptobjectmodel.h"
+#include "host/placeholderform.h"
+#include "store/messageids.h"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cinterface.h"
-#include "instanceid.h"
+#include "framework/cinterface.h"
+#include "framework/instanceid.h"
 
 #include <QList>
 #include <QObject>

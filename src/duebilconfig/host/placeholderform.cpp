@@ -1,4 +1,4 @@
-#include "placeholderform.h"
+#include "host/placeholderform.h"
 
 PlaceholderForm::PlaceholderForm(QWidget *parent)
     : MdiForm(QStringLiteral("FRMCG_DUEBILCONFIG"), parent)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mdiform.h"
+#include "framework/mdiform.h"
 
 // The window of a class given no form factory (the class on its own, as its tests make it):
 // an empty MDI child carrying the caption, with the same life cycle towards the host.

@@ -1,8 +1,8 @@
-#include "layouteditor.h"
+#include "layout/layouteditor.h"
 
-#include "clsservizi.h"
-#include "duebilstatements.h"
-#include "messageids.h"
+#include "framework/clsservizi.h"
+#include "store/duebilstatements.h"
+#include "store/messageids.h"
 
 #include <algorithm>
 #include <vector>

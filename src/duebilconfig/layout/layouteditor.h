@@ -1,8 +1,8 @@
 #pragma once
 
-#include "connection.h"
-#include "errortrap.h"
-#include "recordset.h"
+#include "ado/connection.h"
+#include "ado/recordset.h"
+#include "framework/errortrap.h"
 
 #include <QString>
 

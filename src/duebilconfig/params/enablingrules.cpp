@@ -1,8 +1,8 @@
-#include "enablingrules.h"
+#include "params/enablingrules.h"
 
-#include "causaloperations.h"
-#include "operationtype.h"
-#include "parametercontrols.h"
+#include "causals/causaloperations.h"
+#include "params/parametercontrols.h"
+#include "store/operationtype.h"
 
 #include <QStringList>
 

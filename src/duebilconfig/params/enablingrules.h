@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controlsurface.h"
+#include "params/controlsurface.h"
 
 #include <functional>
 

@@ -1,9 +1,9 @@
-#include "ledgerchecks.h"
+#include "params/ledgerchecks.h"
 
-#include "clsservizi.h"
-#include "duebilstatements.h"
-#include "messageids.h"
-#include "recordset.h"
+#include "ado/recordset.h"
+#include "framework/clsservizi.h"
+#include "store/duebilstatements.h"
+#include "store/messageids.h"
 
 namespace S = DueBilStatements;
 

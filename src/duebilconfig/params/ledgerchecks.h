@@ -1,7 +1,7 @@
 #pragma once
 
-#include "connection.h"
-#include "operationtype.h"
+#include "ado/connection.h"
+#include "store/operationtype.h"
 
 #include <QList>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "controlsurface.h"
+#include "params/controlsurface.h"
 
 QString MapSurface::value(const QString &name) const { return m_values.value(name); }
 bool MapSurface::isEnabled(const QString &name) const { return !m_disabled.contains(name); }

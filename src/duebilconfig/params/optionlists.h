@@ -1,6 +1,6 @@
 #pragma once
 
-#include "operationtype.h"
+#include "store/operationtype.h"
 
 #include <QList>
 #include <QString>

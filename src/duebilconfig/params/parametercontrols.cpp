@@ -1,4 +1,4 @@
-#include "parametercontrols.h"
+#include "params/parametercontrols.h"
 
 namespace ParameterControls {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "checkfacts.h"
+#include "store/checkfacts.h"
 
 #include <QList>
 #include <QString>

@@ -1,8 +1,8 @@
-#include "saverules.h"
+#include "params/saverules.h"
 
-#include "messageids.h"
-#include "operationtype.h"
-#include "parametercontrols.h"
+#include "params/parametercontrols.h"
+#include "store/messageids.h"
+#include "store/operationtype.h"
 
 namespace SaveRules {
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "controlsurface.h"
-#include "ledgerchecks.h"
+#include "params/controlsurface.h"
+#include "params/ledgerchecks.h"
 
-#include "operationtype.h"
+#include "store/operationtype.h"
 
 #include <QList>
 #include <QVariant>

@@ -1,13 +1,13 @@
-#include "storedparameterchecks.h"
+#include "params/storedparameterchecks.h"
 
-#include "clsservizi.h"
-#include "duebilstatements.h"
-#include "enablingrules.h"
-#include "messageids.h"
-#include "parametercontrols.h"
-#include "recordset.h"
-#include "saverules.h"
-#include "valuerules.h"
+#include "ado/recordset.h"
+#include "framework/clsservizi.h"
+#include "params/enablingrules.h"
+#include "params/parametercontrols.h"
+#include "params/saverules.h"
+#include "params/valuerules.h"
+#include "store/duebilstatements.h"
+#include "store/messageids.h"
 
 namespace {
 

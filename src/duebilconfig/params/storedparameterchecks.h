@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ledgerchecks.h"
+#include "params/ledgerchecks.h"
 
 #include <QHash>
 

@@ -1,13 +1,13 @@
-#include "valuerules.h"
+#include "params/valuerules.h"
 
-#include "connection.h"
-#include "duebilstatements.h"
-#include "enablingrules.h"
-#include "messageids.h"
-#include "operationtype.h"
-#include "optionlists.h"
-#include "recordset.h"
-#include "saverules.h"
+#include "ado/connection.h"
+#include "ado/recordset.h"
+#include "params/enablingrules.h"
+#include "params/optionlists.h"
+#include "params/saverules.h"
+#include "store/duebilstatements.h"
+#include "store/messageids.h"
+#include "store/operationtype.h"
 
 #include <QSet>
 

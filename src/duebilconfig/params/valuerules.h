@@ -1,8 +1,8 @@
 #pragma once
 
-#include "controlsurface.h"
-#include "moduletables.h"
-#include "parametercontrols.h"
+#include "params/controlsurface.h"
+#include "params/parametercontrols.h"
+#include "store/moduletables.h"
 
 #include <QList>
 #include <QString>

@@ -1,8 +1,8 @@
-#include "adoerrorclassifier.h"
+#include "store/adoerrorclassifier.h"
 
-#include "adoerror.h"
-#include "frameworktexts.h"
-#include "textstore.h"
+#include "ado/adoerror.h"
+#include "framework/frameworktexts.h"
+#include "framework/textstore.h"
 
 QString adoErrorDescription(const ado::AdoError &error, const TextStore *texts)
 {

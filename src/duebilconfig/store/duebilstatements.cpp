@@ -1,8 +1,8 @@
-#include "duebilstatements.h"
+#include "store/duebilstatements.h"
 
-#include "checkfacts.h"
-#include "clsservizi.h"
-#include "moduletables.h"
+#include "framework/clsservizi.h"
+#include "store/checkfacts.h"
+#include "store/moduletables.h"
 
 namespace DueBilStatements {
 

@@ -1,7 +1,7 @@
-#include "moduletables.h"
+#include "store/moduletables.h"
 
-#include "duebilstatements.h"
-#include "operationtype.h"
+#include "store/duebilstatements.h"
+#include "store/operationtype.h"
 
 #include <algorithm>
 

@@ -1,18 +1,18 @@
-#include "formcontext.h"
+#include "window/formcontext.h"
 
-#include "tabstrip.h"
+#include "controls/tabstrip.h"
 
-#include "adoerrorclassifier.h"
-#include "cinterface.h"
-#include "clsglobal.h"
-#include "clsservizi.h"
-#include "fieldcontrol.h"
-#include "labelcontrol.h"
-#include "frameworktexts.h"
-#include "lookupdialog.h"
-#include "mdiform.h"
-#include "recordset.h"
-#include "testiparametrizzabili.h"
+#include "ado/recordset.h"
+#include "controls/fieldcontrol.h"
+#include "controls/labelcontrol.h"
+#include "controls/lookupdialog.h"
+#include "framework/cinterface.h"
+#include "framework/clsglobal.h"
+#include "framework/clsservizi.h"
+#include "framework/frameworktexts.h"
+#include "framework/mdiform.h"
+#include "framework/testiparametrizzabili.h"
+#include "store/adoerrorclassifier.h"
 
 #include <QLineEdit>
 #include <QMetaProperty>

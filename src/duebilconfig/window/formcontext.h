@@ -1,15 +1,15 @@
 #pragma once
 
-#include "clsservizi.h"
-#include "connection.h"
-#include "dataframe.h"
-#include "errortrap.h"
-#include "formtranslator.h"
-#include "formui.h"
-#include "operationtype.h"
-#include "icausalparameters.h"
-#include "ilayoutpersonalisation.h"
-#include "iselectionchecks.h"
+#include "ado/connection.h"
+#include "dataframe/dataframe.h"
+#include "framework/clsservizi.h"
+#include "framework/errortrap.h"
+#include "store/operationtype.h"
+#include "window/formtranslator.h"
+#include "window/formui.h"
+#include "window/icausalparameters.h"
+#include "window/ilayoutpersonalisation.h"
+#include "window/iselectionchecks.h"
 
 #include <QHash>
 #include <QPointer>

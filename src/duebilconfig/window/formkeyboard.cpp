@@ -1,6 +1,6 @@
-#include "formkeyboard.h"
+#include "window/formkeyboard.h"
 
-#include "formui.h"
+#include "window/formui.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "formtranslator.h"
+#include "window/formtranslator.h"
 
 #include <QHash>
 #include <QStringList>

@@ -1,9 +1,9 @@
-#include "formui.h"
+#include "window/formui.h"
 
-#include "designfont.h"
-#include "formtranslator.h"
-#include "parametercontrols.h"
-#include "standardicon.h"
+#include "controls/designfont.h"
+#include "controls/standardicon.h"
+#include "params/parametercontrols.h"
+#include "window/formtranslator.h"
 
 #include <QCoreApplication>
 #include <QEvent>

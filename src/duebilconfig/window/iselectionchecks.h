@@ -1,7 +1,7 @@
 #pragma once
 
-#include "checkfacts.h"
-#include "operationtype.h"
+#include "store/checkfacts.h"
+#include "store/operationtype.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "adoerror.h"
+#include "ado/adoerror.h"
 
 namespace ado {
 

@@ -1,8 +1,8 @@
-#include "command.h"
+#include "ado/command.h"
 
-#include "adoerror.h"
-#include "sqlitestatement.h"
-#include "statementlog.h"
+#include "ado/adoerror.h"
+#include "ado/sqlitestatement.h"
+#include "ado/statementlog.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

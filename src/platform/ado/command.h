@@ -1,6 +1,6 @@
 #pragma once
 
-#include "connection.h"
+#include "ado/connection.h"
 
 #include <QString>
 #include <memory>

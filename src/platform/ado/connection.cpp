@@ -1,14 +1,14 @@
-#include "connection.h"
+#include "ado/connection.h"
 
 #include <QUuid>
 
-#include "adoerror.h"
-#include "numerdesc.h"
-#include "recordset.h"
-#include "recordset_p.h"
-#include "sqlitestatement.h"
-#include "sqlrewriter.h"
-#include "statementlog.h"
+#include "ado/adoerror.h"
+#include "ado/numerdesc.h"
+#include "ado/recordset.h"
+#include "ado/recordset_p.h"
+#include "ado/sqlitestatement.h"
+#include "ado/sqlrewriter.h"
+#include "ado/statementlog.h"
 
 #include <QAtomicInt>
 #include <QFileInfo>

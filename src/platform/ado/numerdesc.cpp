@@ -1,4 +1,4 @@
-#include "numerdesc.h"
+#include "ado/numerdesc.h"
 
 #include <sqlite3.h>
 

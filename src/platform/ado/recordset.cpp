@@ -1,9 +1,9 @@
-#include "recordset.h"
+#include "ado/recordset.h"
 
-#include "adoerror.h"
-#include "recordset_p.h"
-#include "statementlog.h"
-#include "transactionguard.h"
+#include "ado/adoerror.h"
+#include "ado/recordset_p.h"
+#include "ado/statementlog.h"
+#include "ado/transactionguard.h"
 
 #include <QRegularExpression>
 #include <QSqlDriver>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "recordset.h"
+#include "ado/recordset.h"
 
 #include <QHash>
 #include <QSqlQuery>

@@ -1,6 +1,6 @@
-#include "sqlitestatement.h"
+#include "ado/sqlitestatement.h"
 
-#include "adoerror.h"
+#include "ado/adoerror.h"
 
 #include <QSqlDatabase>
 #include <QSqlDriver>

@@ -1,6 +1,6 @@
-#include "sqlrewriter.h"
+#include "ado/sqlrewriter.h"
 
-#include "adoerror.h"
+#include "ado/adoerror.h"
 
 #include <QList>
 #include <algorithm>

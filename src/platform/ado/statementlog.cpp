@@ -1,6 +1,6 @@
-#include "statementlog.h"
+#include "ado/statementlog.h"
 
-#include "connection.h"
+#include "ado/connection.h"
 
 #include <QFile>
 #include <QSet>

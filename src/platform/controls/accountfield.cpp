@@ -1,4 +1,4 @@
-#include "accountfield.h"
+#include "controls/accountfield.h"
 
 AccountField::AccountField(QWidget *parent)
     : TextField(parent)

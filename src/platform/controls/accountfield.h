@@ -1,6 +1,6 @@
 #pragma once
 
-#include "textfield.h"
+#include "controls/textfield.h"
 
 // Ledger account field. After a decode it tells whether the account exists (found) and whether
 // it can be posted to (postable: an analytic account, not only a master account).

@@ -1,4 +1,4 @@
-#include "buttoncontrol.h"
+#include "controls/buttoncontrol.h"
 
 ButtonControl::ButtonControl(QWidget *parent)
     : QPushButton(parent)

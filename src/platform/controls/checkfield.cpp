@@ -1,4 +1,4 @@
-#include "checkfield.h"
+#include "controls/checkfield.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

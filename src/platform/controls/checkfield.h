@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fieldcontrol.h"
+#include "controls/fieldcontrol.h"
 
 class QCheckBox;
 

@@ -1,4 +1,4 @@
-#include "codefield.h"
+#include "controls/codefield.h"
 
 namespace {
 QString digitsOnly(const QString &text)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "textfield.h"
+#include "controls/textfield.h"
 
 // Numeric code field (the causal codes): digits only, at most maxchar of them.
 class CodeField : public TextField

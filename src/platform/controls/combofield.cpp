@@ -1,4 +1,4 @@
-#include "combofield.h"
+#include "controls/combofield.h"
 
 #include <QComboBox>
 #include <QEvent>

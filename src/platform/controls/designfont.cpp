@@ -1,4 +1,4 @@
-#include "designfont.h"
+#include "controls/designfont.h"
 
 #include <QFile>
 #include <QFontDatabase>

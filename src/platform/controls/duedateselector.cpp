@@ -1,9 +1,9 @@
-#include "duedateselector.h"
+#include "controls/duedateselector.h"
 
-#include "statementlog.h"
+#include "ado/statementlog.h"
 
-#include "recordset.h"
-#include "transactionguard.h"
+#include "ado/recordset.h"
+#include "ado/transactionguard.h"
 
 #include <QListWidget>
 #include <QSqlError>

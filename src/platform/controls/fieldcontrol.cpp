@@ -1,4 +1,4 @@
-#include "fieldcontrol.h"
+#include "controls/fieldcontrol.h"
 
 FieldControl::FieldControl(QWidget *parent)
     : QWidget(parent)

@@ -1,4 +1,4 @@
-#include "framecontrol.h"
+#include "controls/framecontrol.h"
 
 FrameControl::FrameControl(QWidget *parent)
     : QGroupBox(parent)

@@ -1,4 +1,4 @@
-#include "framestyle.h"
+#include "controls/framestyle.h"
 
 #include <QApplication>
 #include <QPainter>

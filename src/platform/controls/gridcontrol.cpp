@@ -1,7 +1,7 @@
-#include "gridcontrol.h"
+#include "controls/gridcontrol.h"
 
-#include "connection.h"
-#include "gridnavigator.h"
+#include "ado/connection.h"
+#include "controls/gridnavigator.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>

@@ -1,8 +1,8 @@
-#include "gridnavigator.h"
+#include "controls/gridnavigator.h"
 
-#include "connection.h"
-#include "dataframe.h"
-#include "standardicon.h"
+#include "ado/connection.h"
+#include "controls/standardicon.h"
+#include "dataframe/dataframe.h"
 
 #include <QStyle>
 #include <QToolButton>

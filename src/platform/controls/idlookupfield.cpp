@@ -1,6 +1,6 @@
-#include "idlookupfield.h"
+#include "controls/idlookupfield.h"
 
-#include "connection.h"
+#include "ado/connection.h"
 
 #include <QLineEdit>
 

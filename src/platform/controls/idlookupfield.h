@@ -1,6 +1,6 @@
 #pragma once
 
-#include "textfield.h"
+#include "controls/textfield.h"
 
 #include <optional>
 

@@ -1,6 +1,6 @@
-#include "labelcontrol.h"
+#include "controls/labelcontrol.h"
 
-#include "framestyle.h"
+#include "controls/framestyle.h"
 
 #include <QHash>
 #include <QStyle>

@@ -1,7 +1,7 @@
-#include "lookupdialog.h"
+#include "controls/lookupdialog.h"
 
-#include "designfont.h"
-#include "statementlog.h"
+#include "ado/statementlog.h"
+#include "controls/designfont.h"
 
 #include <QAbstractTableModel>
 #include <QDialogButtonBox>

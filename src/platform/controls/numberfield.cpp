@@ -1,4 +1,4 @@
-#include "numberfield.h"
+#include "controls/numberfield.h"
 
 #include <QLineEdit>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "textfield.h"
+#include "controls/textfield.h"
 
 // Number field: an optional sign, digits and one decimal separator (comma or point, shown as
 // typed), none for a whole number. The value stays text; the binding of the field turns it

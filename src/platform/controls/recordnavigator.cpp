@@ -1,8 +1,8 @@
-#include "recordnavigator.h"
+#include "controls/recordnavigator.h"
 
-#include "connection.h"
-#include "dataframe.h"
-#include "standardicon.h"
+#include "ado/connection.h"
+#include "controls/standardicon.h"
+#include "dataframe/dataframe.h"
 
 #include <QHBoxLayout>
 #include <QStyle>

@@ -1,6 +1,6 @@
-#include "richtextfield.h"
+#include "controls/richtextfield.h"
 
-#include "framestyle.h"
+#include "controls/framestyle.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

@@ -1,4 +1,4 @@
-#include "standardicon.h"
+#include "controls/standardicon.h"
 
 #include <QHash>
 #include <QPointer>

@@ -1,4 +1,4 @@
-#include "tabstrip.h"
+#include "controls/tabstrip.h"
 
 #include <QLayout>
 

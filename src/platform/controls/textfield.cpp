@@ -1,6 +1,6 @@
-#include "textfield.h"
+#include "controls/textfield.h"
 
-#include "connection.h"
+#include "ado/connection.h"
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "titlebar.h"
+#include "controls/titlebar.h"
 
 #include <QPalette>
 

@@ -1,4 +1,4 @@
-#include "treeviewcontrol.h"
+#include "controls/treeviewcontrol.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

@@ -1,7 +1,7 @@
-#include "dataframe.h"
+#include "dataframe/dataframe.h"
 
-#include "adoerror.h"
-#include "transactionguard.h"
+#include "ado/adoerror.h"
+#include "ado/transactionguard.h"
 
 #include <QMetaProperty>
 #include <optional>

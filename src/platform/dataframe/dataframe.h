@@ -1,7 +1,7 @@
 #pragma once
 
-#include "connection.h"
-#include "recordset.h"
+#include "ado/connection.h"
+#include "ado/recordset.h"
 
 #include <QList>
 #include <QObject>

@@ -1,4 +1,4 @@
-#include "activenavigator.h"
+#include "framework/activenavigator.h"
 
 ActiveNavigator::ActiveNavigator(QObject *parent) : QObject(parent) {}
 

@@ -1,3 +1,3 @@
-#include "cinterface.h"
+#include "framework/cinterface.h"
 
 Cinterface::~Cinterface() = default;

@@ -1,7 +1,7 @@
-#include "clsglobal.h"
+#include "framework/clsglobal.h"
 
-#include "cinterface.h"
-#include "frameworktexts.h"
+#include "framework/cinterface.h"
+#include "framework/frameworktexts.h"
 
 #include <QDir>
 #include <QMdiArea>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "messageservice.h"
-#include "textstore.h"
+#include "framework/messageservice.h"
+#include "framework/textstore.h"
 
 #include <QObject>
 #include <QPointer>

@@ -1,7 +1,7 @@
-#include "clsservizi.h"
+#include "framework/clsservizi.h"
 
-#include "clsglobal.h"
-#include "messageservice.h"
+#include "framework/clsglobal.h"
+#include "framework/messageservice.h"
 
 ClsServizi::ClsServizi(ClsGlobal *global)
     : m_global(global),

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "errortrap.h"
+#include "framework/errortrap.h"
 
 #include <QPointer>
 #include <QString>

@@ -1,3 +1,3 @@
-#include "componentfactory.h"
+#include "framework/componentfactory.h"
 
 ComponentFactory::~ComponentFactory() = default;

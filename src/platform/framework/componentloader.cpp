@@ -1,6 +1,6 @@
-#include "componentloader.h"
+#include "framework/componentloader.h"
 
-#include "componentfactory.h"
+#include "framework/componentfactory.h"
 
 #include <QDir>
 #include <QJsonArray>

@@ -1,4 +1,4 @@
-#include "debugtrace.h"
+#include "framework/debugtrace.h"
 
 #include <QFile>
 

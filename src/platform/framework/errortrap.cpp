@@ -1,9 +1,9 @@
-#include "errortrap.h"
+#include "framework/errortrap.h"
 
-#include "frameworktexts.h"
-#include "messageservice.h"
-#include "textstore.h"
-#include "transactionguard.h"
+#include "ado/transactionguard.h"
+#include "framework/frameworktexts.h"
+#include "framework/messageservice.h"
+#include "framework/textstore.h"
 
 NumberedError::NumberedError(int number, const QString &description)
     : std::runtime_error(description.toStdString()), m_number(number), m_description(description)

@@ -1,4 +1,4 @@
-#include "frameworktexts.h"
+#include "framework/frameworktexts.h"
 
 QString FrameworkText::file()
 {

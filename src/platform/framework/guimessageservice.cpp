@@ -1,7 +1,7 @@
-#include "guimessageservice.h"
+#include "framework/guimessageservice.h"
 
-#include "frameworktexts.h"
-#include "textstore.h"
+#include "framework/frameworktexts.h"
+#include "framework/textstore.h"
 
 #include <QInputDialog>
 #include <QMessageBox>

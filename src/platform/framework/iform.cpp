@@ -1,4 +1,4 @@
-#include "iform.h"
+#include "framework/iform.h"
 
 IForm::~IForm() = default;
 FormFactory::~FormFactory() = default;

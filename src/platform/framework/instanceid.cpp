@@ -1,4 +1,4 @@
-#include "instanceid.h"
+#include "framework/instanceid.h"
 
 #include <QUuid>
 

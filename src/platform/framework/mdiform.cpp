@@ -1,7 +1,7 @@
-#include "mdiform.h"
+#include "framework/mdiform.h"
 
-#include "cinterface.h"
-#include "clsglobal.h"
+#include "framework/cinterface.h"
+#include "framework/clsglobal.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "iform.h"
+#include "framework/iform.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,3 +1,3 @@
-#include "messageservice.h"
+#include "framework/messageservice.h"
 
 MessageService::~MessageService() = default;

@@ -1,4 +1,4 @@
-#include "recordingmessageservice.h"
+#include "framework/recordingmessageservice.h"
 
 RecordingMessageService::RecordingMessageService() = default;
 RecordingMessageService::~RecordingMessageService() = default;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "messageservice.h"
+#include "framework/messageservice.h"
 
 #include <QList>
 #include <QQueue>

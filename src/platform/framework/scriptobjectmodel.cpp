@@ -1,4 +1,4 @@
-#include "scriptobjectmodel.h"
+#include "framework/scriptobjectmodel.h"
 
 ScriptObjectModel::ScriptObjectModel(QObject *parent) : QObject(parent) {}
 

@@ -1,6 +1,6 @@
-#include "simplenavigator.h"
+#include "framework/simplenavigator.h"
 
-#include "scriptobjectmodel.h"
+#include "framework/scriptobjectmodel.h"
 
 SimpleNavigator::SimpleNavigator(QObject *parent) : ActiveNavigator(parent) {}
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "activenavigator.h"
+#include "framework/activenavigator.h"
 
 #include <QPointer>
 

@@ -1,4 +1,4 @@
-#include "testiparametrizzabili.h"
+#include "framework/testiparametrizzabili.h"
 
 #include <QDialog>
 #include <QHeaderView>

@@ -1,4 +1,4 @@
-#include "textstore.h"
+#include "framework/textstore.h"
 
 #include <QFile>
 #include <QIODevice>

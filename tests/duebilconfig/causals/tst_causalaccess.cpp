@@ -1,6 +1,6 @@
-#include "causalaccess.h"
-#include "connection.h"
-#include "testdatabase.h"
+#include "ado/connection.h"
+#include "causals/causalaccess.h"
+#include "support/testdatabase.h"
 
 #include <QTest>
 

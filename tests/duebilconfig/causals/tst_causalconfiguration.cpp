@@ -1,6 +1,6 @@
-#include "causalconfiguration.h"
-#include "connection.h"
-#include "testdatabase.h"
+#include "ado/connection.h"
+#include "causals/causalconfiguration.h"
+#include "support/testdatabase.h"
 
 #include <QTest>
 

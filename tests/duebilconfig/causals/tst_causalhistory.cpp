@@ -1,7 +1,7 @@
-#include "causalhistory.h"
-#include "connection.h"
-#include "duebilstatements.h"
-#include "testdatabase.h"
+#include "ado/connection.h"
+#include "causals/causalhistory.h"
+#include "store/duebilstatements.h"
+#include "support/testdatabase.h"
 
 #include <QJsonArray>
 #include <QTest>

@@ -1,9 +1,9 @@
-#include "adoerrorclassifier.h"
-#include "causaloperations.h"
-#include "messageids.h"
-#include "recordingmessageservice.h"
-#include "recordset.h"
-#include "testdatabase.h"
+#include "ado/recordset.h"
+#include "causals/causaloperations.h"
+#include "framework/recordingmessageservice.h"
+#include "store/adoerrorclassifier.h"
+#include "store/messageids.h"
+#include "support/testdatabase.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 #include "causalrows.h"
 
-#include "formcontext.h"
-#include "recordset.h"
+#include "ado/recordset.h"
+#include "window/formcontext.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>

@@ -1,8 +1,8 @@
-#include "connection.h"
-#include "messageids.h"
-#include "recordset.h"
-#include "testiparametrizzabili.h"
-#include "windowfixture.h"
+#include "ado/connection.h"
+#include "ado/recordset.h"
+#include "framework/testiparametrizzabili.h"
+#include "store/messageids.h"
+#include "support/windowfixture.h"
 
 #include <QDialog>
 #include <QHeaderView>

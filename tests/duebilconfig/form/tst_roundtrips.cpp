@@ -1,11 +1,11 @@
-#include "formcontext.h"
-#include "frmcg_duebilconfig.h"
+#include "controls/gridcontrol.h"
+#include "controls/idlookupfield.h"
+#include "controls/recordnavigator.h"
+#include "form/frmcg_duebilconfig.h"
+#include "framework/messageservice.h"
+#include "support/windowfixture.h"
+#include "window/formcontext.h"
 #include "generator.h"
-#include "gridcontrol.h"
-#include "idlookupfield.h"
-#include "messageservice.h"
-#include "recordnavigator.h"
-#include "windowfixture.h"
 
 #include <QFile>
 #include <QLineEdit>

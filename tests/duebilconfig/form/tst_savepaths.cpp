@@ -1,12 +1,12 @@
+#include "ado/connection.h"
+#include "ado/recordset.h"
+#include "form/frmcg_duebilconfig.h"
+#include "framework/recordingmessageservice.h"
+#include "params/parametercontrols.h"
+#include "params/storedparameterchecks.h"
+#include "store/messageids.h"
+#include "support/windowfixture.h"
 #include "causalrows.h"
-#include "connection.h"
-#include "frmcg_duebilconfig.h"
-#include "messageids.h"
-#include "parametercontrols.h"
-#include "storedparameterchecks.h"
-#include "recordingmessageservice.h"
-#include "recordset.h"
-#include "windowfixture.h"
 
 #include <QApplication>
 #include <QCheckBox>

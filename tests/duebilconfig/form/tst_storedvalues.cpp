@@ -1,7 +1,7 @@
-#include "messageids.h"
+#include "params/parametercontrols.h"
+#include "store/messageids.h"
+#include "support/windowfixture.h"
 #include "causalrows.h"
-#include "parametercontrols.h"
-#include "windowfixture.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,11 +1,11 @@
-#include "clscg_duebilconfig.h"
-#include "clsglobal.h"
-#include "componentloader.h"
-#include "iform.h"
-#include "mdiform.h"
-#include "recordingmessageservice.h"
-#include "scriptobjectmodel.h"
-#include "simplenavigator.h"
+#include "framework/clsglobal.h"
+#include "framework/componentloader.h"
+#include "framework/iform.h"
+#include "framework/mdiform.h"
+#include "framework/recordingmessageservice.h"
+#include "framework/scriptobjectmodel.h"
+#include "framework/simplenavigator.h"
+#include "host/clscg_duebilconfig.h"
 
 #include <QFile>
 #include <QMdiArea>

@@ -1,9 +1,9 @@
-#include "adoerrorclassifier.h"
-#include "duebilstatements.h"
-#include "layouteditor.h"
-#include "messageids.h"
-#include "recordingmessageservice.h"
-#include "testdatabase.h"
+#include "framework/recordingmessageservice.h"
+#include "layout/layouteditor.h"
+#include "store/adoerrorclassifier.h"
+#include "store/duebilstatements.h"
+#include "store/messageids.h"
+#include "support/testdatabase.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "enablingrules.h"
+#include "params/enablingrules.h"
 
 #include <QHash>
 #include <QSet>

@@ -1,6 +1,6 @@
-#include "ledgerchecks.h"
-#include "messageids.h"
-#include "testdatabase.h"
+#include "params/ledgerchecks.h"
+#include "store/messageids.h"
+#include "support/testdatabase.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "optionlists.h"
+#include "params/optionlists.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
 #include "statementgoldens.h"
 
-#include "duebilstatements.h"
+#include "store/duebilstatements.h"
 
 #include <QFile>
 #include <QMap>

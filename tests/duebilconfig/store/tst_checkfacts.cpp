@@ -1,8 +1,8 @@
-#include "checkfacts.h"
-#include "connection.h"
-#include "duebilstatements.h"
-#include "recordset.h"
-#include "testdatabase.h"
+#include "ado/connection.h"
+#include "ado/recordset.h"
+#include "store/checkfacts.h"
+#include "store/duebilstatements.h"
+#include "support/testdatabase.h"
 
 #include <QRegularExpression>
 #include <QTest>

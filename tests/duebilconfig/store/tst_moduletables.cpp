@@ -1,7 +1,7 @@
-#include "moduletables.h"
-#include "parametercontrols.h"
-#include "testdatabase.h"
-#include "valuerules.h"
+#include "params/parametercontrols.h"
+#include "params/valuerules.h"
+#include "store/moduletables.h"
+#include "support/testdatabase.h"
 
 #include <QFile>
 #include <QRegularExpression>

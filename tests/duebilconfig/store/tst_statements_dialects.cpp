@@ -1,11 +1,11 @@
-#include "adoerror.h"
-#include "connection.h"
-#include "duebilstatements.h"
-#include "modulerows.h"
-#include "recordset.h"
-#include "sqlrewriter.h"
+#include "ado/adoerror.h"
+#include "ado/connection.h"
+#include "ado/recordset.h"
+#include "ado/sqlrewriter.h"
+#include "store/duebilstatements.h"
+#include "support/modulerows.h"
+#include "support/testdatabase.h"
 #include "statementgoldens.h"
-#include "testdatabase.h"
 
 #include <QFile>
 #include <QHash>

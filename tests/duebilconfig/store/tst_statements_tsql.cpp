@@ -1,5 +1,5 @@
+#include "ado/statementlog.h"
 #include "statementgoldens.h"
-#include "statementlog.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,11 +1,11 @@
-#include "adoerror.h"
-#include "command.h"
-#include "connection.h"
+#include "ado/adoerror.h"
+#include "ado/command.h"
+#include "ado/connection.h"
+#include "ado/recordset.h"
+#include "ado/recordset_p.h"
+#include "ado/transactionguard.h"
+#include "support/privateodbc.h"
 #include "fixture.h"
-#include "privateodbc.h"
-#include "recordset.h"
-#include "recordset_p.h"
-#include "transactionguard.h"
 
 #include <QElapsedTimer>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "adoerror.h"
-#include "connection.h"
+#include "ado/adoerror.h"
+#include "ado/connection.h"
+#include "ado/recordset.h"
 #include "fixture.h"
-#include "recordset.h"
 
 #include <QFile>
 #include <QTest>

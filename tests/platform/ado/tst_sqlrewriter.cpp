@@ -1,5 +1,5 @@
-#include "adoerror.h"
-#include "sqlrewriter.h"
+#include "ado/adoerror.h"
+#include "ado/sqlrewriter.h"
 
 #include <QFile>
 #include <QJsonArray>

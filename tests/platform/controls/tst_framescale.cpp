@@ -1,6 +1,6 @@
-#include "designfont.h"
-#include "labelcontrol.h"
-#include "richtextfield.h"
+#include "controls/designfont.h"
+#include "controls/labelcontrol.h"
+#include "controls/richtextfield.h"
 
 #include <QApplication>
 #include <QtMath>

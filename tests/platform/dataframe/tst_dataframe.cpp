@@ -1,6 +1,6 @@
-#include "adoerror.h"
-#include "databasereads.h"
-#include "dataframe.h"
+#include "ado/adoerror.h"
+#include "dataframe/dataframe.h"
+#include "support/databasereads.h"
 #include "fixture.h"
 
 #include <QCheckBox>

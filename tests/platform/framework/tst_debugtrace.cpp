@@ -1,5 +1,5 @@
-#include "debugtrace.h"
-#include "instanceid.h"
+#include "framework/debugtrace.h"
+#include "framework/instanceid.h"
 
 #include <QFile>
 #include <QRegularExpression>

@@ -1,10 +1,10 @@
-#include "clsglobal.h"
-#include "clsservizi.h"
-#include "connection.h"
-#include "errortrap.h"
-#include "frameworktexts.h"
-#include "recordingmessageservice.h"
-#include "recordset.h"
+#include "ado/connection.h"
+#include "ado/recordset.h"
+#include "framework/clsglobal.h"
+#include "framework/clsservizi.h"
+#include "framework/errortrap.h"
+#include "framework/frameworktexts.h"
+#include "framework/recordingmessageservice.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
-#include "clsglobal.h"
-#include "guimessageservice.h"
-#include "messageservice.h"
-#include "textstore.h"
+#include "framework/clsglobal.h"
+#include "framework/guimessageservice.h"
+#include "framework/messageservice.h"
+#include "framework/textstore.h"
 
 #include <QApplication>
 #include <QMessageBox>

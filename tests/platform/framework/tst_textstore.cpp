@@ -1,4 +1,4 @@
-#include "textstore.h"
+#include "framework/textstore.h"
 
 #include <QBuffer>
 #include <QTest>

@@ -1,15 +1,15 @@
-#include "parametersaving.h"
+#include "params_ui/parametersaving.h"
 
-#include "clsservizi.h"
-#include "dataframe.h"
-#include "formcontext.h"
-#include "messageids.h"
-#include "parametercontrols.h"
-#include "parameterscreen.h"
-#include "recordset.h"
-#include "saverules.h"
-#include "storedparameterchecks.h"
-#include "widgetsurface.h"
+#include "ado/recordset.h"
+#include "dataframe/dataframe.h"
+#include "framework/clsservizi.h"
+#include "params/parametercontrols.h"
+#include "params/saverules.h"
+#include "params/storedparameterchecks.h"
+#include "params_ui/parameterscreen.h"
+#include "params_ui/widgetsurface.h"
+#include "store/messageids.h"
+#include "window/formcontext.h"
 
 ParameterSaving::ParameterSaving(FormContext &ctx) : ctx(ctx) {}
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "optionlists.h"
+#include "params/optionlists.h"
 
 #include <QList>
 #include <QString>

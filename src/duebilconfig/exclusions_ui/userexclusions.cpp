@@ -1,11 +1,11 @@
-#include "userexclusions.h"
+#include "exclusions_ui/userexclusions.h"
 
-#include "dataframe.h"
-#include "duebilstatements.h"
-#include "formcontext.h"
-#include "idlookupfield.h"
-#include "messageids.h"
-#include "recordset.h"
+#include "ado/recordset.h"
+#include "controls/idlookupfield.h"
+#include "dataframe/dataframe.h"
+#include "store/duebilstatements.h"
+#include "store/messageids.h"
+#include "window/formcontext.h"
 
 namespace {
 

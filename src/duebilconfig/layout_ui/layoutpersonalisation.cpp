@@ -1,13 +1,13 @@
-#include "layoutpersonalisation.h"
+#include "layout_ui/layoutpersonalisation.h"
 
-#include "clsglobal.h"
-#include "clsservizi.h"
-#include "dataframe.h"
-#include "duebilstatements.h"
-#include "formcontext.h"
-#include "messageids.h"
-#include "messageservice.h"
-#include "recordset.h"
+#include "ado/recordset.h"
+#include "dataframe/dataframe.h"
+#include "framework/clsglobal.h"
+#include "framework/clsservizi.h"
+#include "framework/messageservice.h"
+#include "store/duebilstatements.h"
+#include "store/messageids.h"
+#include "window/formcontext.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "gridcontrol.h"
-#include "ilayoutpersonalisation.h"
-#include "layouteditor.h"
+#include "controls/gridcontrol.h"
+#include "layout/layouteditor.h"
+#include "window/ilayoutpersonalisation.h"
 
 #include <QObject>
 #include <memory>

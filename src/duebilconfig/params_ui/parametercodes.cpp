@@ -1,10 +1,10 @@
-#include "parametercodes.h"
+#include "params_ui/parametercodes.h"
 
-#include "dataframe.h"
-#include "duebilstatements.h"
-#include "formcontext.h"
-#include "messageids.h"
-#include "parameterscreen.h"
+#include "dataframe/dataframe.h"
+#include "params_ui/parameterscreen.h"
+#include "store/duebilstatements.h"
+#include "store/messageids.h"
+#include "window/formcontext.h"
 
 #include <QApplication>
 #include <QLineEdit>

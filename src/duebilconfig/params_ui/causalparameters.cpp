@@ -1,12 +1,12 @@
-#include "causalparameters.h"
+#include "params_ui/causalparameters.h"
 
-#include "dataframe.h"
-#include "formcontext.h"
-#include "parametercodes.h"
-#include "parameterenabling.h"
-#include "parameteroptionlists.h"
-#include "parametersaving.h"
-#include "parametrictext.h"
+#include "dataframe/dataframe.h"
+#include "params_ui/parametercodes.h"
+#include "params_ui/parameterenabling.h"
+#include "params_ui/parameteroptionlists.h"
+#include "params_ui/parametersaving.h"
+#include "params_ui/parametrictext.h"
+#include "window/formcontext.h"
 
 #include <QComboBox>
 #include <QEvent>

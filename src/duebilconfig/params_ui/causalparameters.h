@@ -1,6 +1,6 @@
 #pragma once
 
-#include "icausalparameters.h"
+#include "window/icausalparameters.h"
 
 #include <QObject>
 

@@ -1,15 +1,15 @@
-#include "selectionchecks.h"
+#include "checks_ui/selectionchecks.h"
 
-#include "causalhistory.h"
-#include "causaloperations.h"
-#include "checkfacts.h"
-#include "clsglobal.h"
-#include "duebilstatements.h"
-#include "formcontext.h"
-#include "ledgerchecks.h"
-#include "messageids.h"
-#include "messageservice.h"
-#include "recordset.h"
+#include "ado/recordset.h"
+#include "causals/causalhistory.h"
+#include "causals/causaloperations.h"
+#include "framework/clsglobal.h"
+#include "framework/messageservice.h"
+#include "params/ledgerchecks.h"
+#include "store/checkfacts.h"
+#include "store/duebilstatements.h"
+#include "store/messageids.h"
+#include "window/formcontext.h"
 
 #include <QHash>
 #include <memory>

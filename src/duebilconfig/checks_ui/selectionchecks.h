@@ -1,6 +1,6 @@
 #pragma once
 
-#include "iselectionchecks.h"
+#include "window/iselectionchecks.h"
 
 #include <QObject>
 

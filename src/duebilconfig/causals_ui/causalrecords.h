@@ -1,7 +1,7 @@
 #pragma once
 
-#include "causalconfiguration.h"
-#include "causaloperations.h"
+#include "causals/causalconfiguration.h"
+#include "causals/causaloperations.h"
 
 #include <QObject>
 #include <memory>

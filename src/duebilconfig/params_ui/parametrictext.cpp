@@ -1,13 +1,13 @@
-#include "parametrictext.h"
+#include "params_ui/parametrictext.h"
 
-#include "cinterface.h"
-#include "clsservizi.h"
-#include "formcontext.h"
-#include "messageids.h"
-#include "parametercontrols.h"
-#include "parameterscreen.h"
-#include "recordset.h"
-#include "testiparametrizzabili.h"
+#include "ado/recordset.h"
+#include "framework/cinterface.h"
+#include "framework/clsservizi.h"
+#include "framework/testiparametrizzabili.h"
+#include "params/parametercontrols.h"
+#include "params_ui/parameterscreen.h"
+#include "store/messageids.h"
+#include "window/formcontext.h"
 
 ParametricText::ParametricText(FormContext &ctx) : ctx(ctx) {}
 

@@ -1,8 +1,8 @@
-#include "parameterscreen.h"
+#include "params_ui/parameterscreen.h"
 
-#include "clsglobal.h"
-#include "formcontext.h"
-#include "recordset.h"
+#include "ado/recordset.h"
+#include "framework/clsglobal.h"
+#include "window/formcontext.h"
 
 namespace ParameterScreen {
 

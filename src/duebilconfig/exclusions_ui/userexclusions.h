@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gridcontrol.h"
+#include "controls/gridcontrol.h"
 
 #include <QObject>
 

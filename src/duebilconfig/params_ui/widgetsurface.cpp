@@ -1,6 +1,6 @@
-#include "widgetsurface.h"
+#include "params_ui/widgetsurface.h"
 
-#include "formcontext.h"
+#include "window/formcontext.h"
 
 #include <QGroupBox>
 #include <QLabel>

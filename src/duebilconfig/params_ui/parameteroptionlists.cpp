@@ -1,10 +1,10 @@
-#include "parameteroptionlists.h"
+#include "params_ui/parameteroptionlists.h"
 
-#include "dataframe.h"
-#include "formcontext.h"
-#include "parametercontrols.h"
-#include "parameterscreen.h"
-#include "recordset.h"
+#include "ado/recordset.h"
+#include "dataframe/dataframe.h"
+#include "params/parametercontrols.h"
+#include "params_ui/parameterscreen.h"
+#include "window/formcontext.h"
 
 #include <optional>
 

@@ -1,16 +1,16 @@
-#include "parameterenabling.h"
+#include "params_ui/parameterenabling.h"
 
-#include "cinterface.h"
-#include "clsglobal.h"
-#include "dataframe.h"
-#include "enablingrules.h"
-#include "formcontext.h"
-#include "messageids.h"
-#include "parameteroptionlists.h"
-#include "parameterscreen.h"
-#include "recordset.h"
-#include "saverules.h"
-#include "widgetsurface.h"
+#include "ado/recordset.h"
+#include "dataframe/dataframe.h"
+#include "framework/cinterface.h"
+#include "framework/clsglobal.h"
+#include "params/enablingrules.h"
+#include "params/saverules.h"
+#include "params_ui/parameteroptionlists.h"
+#include "params_ui/parameterscreen.h"
+#include "params_ui/widgetsurface.h"
+#include "store/messageids.h"
+#include "window/formcontext.h"
 
 namespace {
 
