@@ -3,6 +3,7 @@
 #include "controls/designfont.h"
 #include "controls/standardicon.h"
 #include "params/parametercontrols.h"
+#include "store/checkfacts.h"
 #include "window/formtranslator.h"
 
 #include <QCoreApplication>
@@ -271,8 +272,8 @@ void FormUi::createControls()
     TXT_UTENTE->setTextField(QStringLiteral("FW07_USERNAME"));
     TXT_UTENTE->setDescriptionField(QStringLiteral("FW07_DESCR"));
 
-    CHK_FILTER.fill(nullptr, 33);
-    for (int i = 1; i <= 32; ++i) {
+    CHK_FILTER.fill(nullptr, CheckFacts::Count + 1);
+    for (int i = 1; i <= CheckFacts::Count; ++i) {
         CheckField *box = make<CheckField>(QStringLiteral("CHK_FILTER_%1").arg(i));
         box->setIsDbField(false);
         box->setProperty("Index", i);
@@ -280,13 +281,13 @@ void FormUi::createControls()
     }
     CHK_FILTER[7]->setCaption(t(FormText::CheckCashFlow));
     CHK_FILTER[6]->setCaption(t(FormText::CheckSimulazioni));
-    for (int hidden : {6, 7, 12})
+    for (const int hidden : CheckFacts::HiddenChecks)
         CHK_FILTER[hidden]->setVisible(false);
     // The checks show only with a causal, under their catalogue captions; captioned and kept in
     // place from the start, they give the tab its width before any causal is shown, so showing
     // one never widens the window.
-    for (int i = 1; i <= 32; ++i) {
-        if (i == 6 || i == 7 || i == 12)
+    for (int i = 1; i <= CheckFacts::Count; ++i) {
+        if (CheckFacts::isHidden(i))
             continue;
         if (const int caption = FormTranslator::checkTextId(i))
             CHK_FILTER[i]->setCaption(t(caption));
