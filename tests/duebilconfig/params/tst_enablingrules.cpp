@@ -15,7 +15,7 @@ class TestEnablingRules : public QObject
     {
         MapSurface s;
         for (const auto &[name, value] : QList<std::pair<const char *, const char *>>{
-                 {"CBO_TIPOOPERAZIONE", ""}, {"CBO_MODRECUPERO", "1"}, {"CBO_MODIMPMAX", "0"}, {"CBO_MODIMPSCAD", "1"},
+                 {"CBO_MODRECUPERO", "1"}, {"CBO_MODIMPMAX", "0"}, {"CBO_MODIMPSCAD", "1"},
                  {"CBO_DETTREG", "0"}, {"CBO_DETTRIGACONT", "1"}, {"CHK_GESTVALUTE", "0"}, {"CHK_GESTIONEACCONTI", "1"},
                  {"CHK_FILTER_30", "0"}, {"CHK_STAMPAASSEGNI", "1"}, {"CHK_CREADISTINTA", "1"}, {"TXT_CONTODARE", "180101"},
                  {"TXT_CONTOAVERE", "400101"}, {"TXT_CAUABBUONI", "ABB"}, {"TXT_MESI", "6"}, {"TXT_TESTOPARAMETRICO", "Riga"}})
