@@ -3,6 +3,7 @@
 #include "store/adoerrorclassifier.h"
 #include "store/duebilstatements.h"
 #include "store/messageids.h"
+#include "support/databasereads.h"
 #include "support/testdatabase.h"
 
 #include <QTest>
@@ -34,13 +35,9 @@ class TestLayoutEditor : public QObject
 
     QString stored(const QString &causal)
     {
-        const ado::RecordsetPtr rs = m_connection->Execute(
-            "SELECT CGP3_IDFIELD_CGP1, CGP3_VISIBLEORDER FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = "
-            + causal + " ORDER BY CGP3_VISIBLEORDER, CGP3_IDFIELD_CGP1");
-        QStringList out;
-        for (; !rs->isEOF(); rs->MoveNext())
-            out << rs->value("CGP3_IDFIELD_CGP1").toString() + ":" + rs->value("CGP3_VISIBLEORDER").toString();
-        return out.join(' ');
+        return positions(*m_connection->Execute("SELECT CGP3_IDFIELD_CGP1, CGP3_VISIBLEORDER FROM CGP3_DUEBILGRIGLIA"
+                                                " WHERE CGP3_CAUSALE_CGP0 = " + causal
+                                                + " ORDER BY CGP3_VISIBLEORDER, CGP3_IDFIELD_CGP1"));
     }
 
     QString fieldKey(int id)
@@ -144,8 +141,8 @@ private slots:
         rs->setValue("CGP3_SORTTYPE", QVariant());
         QVERIFY(m_editor->UpdateLayOut(*rs, "300", trap));
         QCOMPARE(stored("300"), QString("40:3 80:4 110:5 30:999"));
-        QCOMPARE(m_connection->Execute("SELECT CGP3_SORTTYPE FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = 300"
-                                       " AND CGP3_IDFIELD_CGP1 = 30")->value("CGP3_SORTTYPE").toInt(), 0);
+        QCOMPARE(scalar(*m_connection, "SELECT CGP3_SORTTYPE FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = 300"
+                                       " AND CGP3_IDFIELD_CGP1 = 30").toInt(), 0);
         QCOMPARE(stored("310"), QString("30:1 2010:2 40:3 220:4 300:5"));
         QVERIFY(messages.calls().isEmpty());
     }

@@ -1,45 +1,6 @@
 #include "params/enablingrules.h"
 
-#include <QHash>
-#include <QSet>
 #include <QTest>
-
-// The screen as a map: what the rules leave enabled, visible, mandatory, and the values.
-class FakeScreen : public ControlSurface
-{
-public:
-    QHash<QString, QString> values;
-    QHash<QString, QString> captions;
-    QSet<QString> disabled, hidden, mandatory, disabledTabs;
-    int tab = 0;
-
-    QString value(const QString &name) const override { return values.value(name); }
-    bool isEnabled(const QString &name) const override { return !disabled.contains(name); }
-    bool isVisible(const QString &name) const override { return !hidden.contains(name); }
-    bool isMandatory(const QString &name) const override { return mandatory.contains(name); }
-    void setValue(const QString &name, const QString &value) override
-    {
-        // A disabled control does not take a value from the user, but code may set it.
-        values[name] = value;
-    }
-    void setEnabled(const QString &name, bool enabled) override
-    {
-        enabled ? void(disabled.remove(name)) : void(disabled.insert(name));
-    }
-    void setVisible(const QString &name, bool visible) override
-    {
-        visible ? void(hidden.remove(name)) : void(hidden.insert(name));
-    }
-    void setCaption(const QString &name, const QString &caption) override { captions[name] = caption; }
-    void setMandatory(const QString &name, bool on) override { on ? void(mandatory.insert(name)) : void(mandatory.remove(name)); }
-    int currentTab() const override { return tab; }
-    void setCurrentTab(int index) override { tab = index; }
-    bool isTabEnabled(int index) const override { return !disabledTabs.contains(QString::number(index)); }
-    void setTabEnabled(int index, bool enabled) override
-    {
-        enabled ? void(disabledTabs.remove(QString::number(index))) : void(disabledTabs.insert(QString::number(index)));
-    }
-};
 
 static QString text(int id)
 {
@@ -50,16 +11,27 @@ class TestEnablingRules : public QObject
 {
     Q_OBJECT
 
-    static FakeScreen screenOf(const QString &tipo)
+    static MapSurface screenOf(const QString &tipo)
     {
-        FakeScreen s;
-        s.values = {{"CBO_TIPOOPERAZIONE", tipo}, {"CBO_MODRECUPERO", "1"}, {"CBO_MODIMPMAX", "0"},
-                    {"CBO_MODIMPSCAD", "1"}, {"CBO_DETTREG", "0"}, {"CBO_DETTRIGACONT", "1"},
-                    {"CHK_GESTVALUTE", "0"}, {"CHK_GESTIONEACCONTI", "1"}, {"CHK_FILTER_30", "0"},
-                    {"CHK_STAMPAASSEGNI", "1"}, {"TXT_CONTODARE", "180101"}, {"TXT_CONTOAVERE", "400101"},
-                    {"TXT_CAUABBUONI", "ABB"}, {"TXT_MESI", "6"}, {"TXT_TESTOPARAMETRICO", "Riga"}};
-        s.tab = 3;
+        MapSurface s;
+        for (const auto &[name, value] : QList<std::pair<const char *, const char *>>{
+                 {"CBO_MODRECUPERO", "1"}, {"CBO_MODIMPMAX", "0"}, {"CBO_MODIMPSCAD", "1"},
+                 {"CBO_DETTREG", "0"}, {"CBO_DETTRIGACONT", "1"}, {"CHK_GESTVALUTE", "0"}, {"CHK_GESTIONEACCONTI", "1"},
+                 {"CHK_FILTER_30", "0"}, {"CHK_STAMPAASSEGNI", "1"}, {"CHK_CREADISTINTA", "1"}, {"TXT_CONTODARE", "180101"},
+                 {"TXT_CONTOAVERE", "400101"}, {"TXT_CAUABBUONI", "ABB"}, {"TXT_MESI", "6"}, {"TXT_TESTOPARAMETRICO", "Riga"}})
+            s.setValue(QLatin1String(name), QLatin1String(value));
+        s.setValue(QStringLiteral("CBO_TIPOOPERAZIONE"), tipo);
+        s.setCurrentTab(3);
         return s;
+    }
+
+    static QStringList tabsDisabled(const MapSurface &s)
+    {
+        QStringList tabs;
+        for (int i = 0; i < 8; ++i)
+            if (!s.isTabEnabled(i))
+                tabs << QString::number(i);
+        return tabs;
     }
 
 private slots:
@@ -107,19 +79,17 @@ private slots:
         QFETCH(QString, cogeCaption);
         QFETCH(int, tab);
         QFETCH(QString, disabledTabs);
-        FakeScreen s = screenOf(tipo);
+        MapSurface s = screenOf(tipo);
         EnablingRules::apply(s, {"400", "mrossi"}, text);
         for (const QString &name : disabled)
-            QVERIFY2(s.disabled.contains(name), qPrintable(name + " should be disabled"));
+            QVERIFY2(!s.isEnabled(name), qPrintable(name + " should be disabled"));
         for (const QString &name : hidden)
-            QVERIFY2(s.hidden.contains(name), qPrintable(name + " should be hidden"));
-        QCOMPARE(s.captions.value("LBL_CAUCOGE"), cogeCaption);
-        QCOMPARE(s.tab, tab);
-        QStringList tabs = s.disabledTabs.values();
-        tabs.sort();
-        QCOMPARE(tabs.join(','), disabledTabs);
+            QVERIFY2(!s.isVisible(name), qPrintable(name + " should be hidden"));
+        QCOMPARE(s.caption("LBL_CAUCOGE"), cogeCaption);
+        QCOMPARE(s.currentTab(), tab);
+        QCOMPARE(tabsDisabled(s).join(','), disabledTabs);
         // The baseline enables the posting causal unless the type posts nothing.
-        QCOMPARE(s.disabled.contains("TXT_CAUSALECOGE"), tipo == "5" || tipo == "7");
+        QCOMPARE(!s.isEnabled("TXT_CAUSALECOGE"), tipo == "5" || tipo == "7");
     }
 
     // Values the rules force, so a causal of a type never keeps a setting it cannot use.
@@ -137,6 +107,13 @@ private slots:
         QTest::newRow("credit account emptied for compensation") << "6" << "TXT_CONTOAVERE" << "";
         QTest::newRow("months emptied for advances") << "8" << "TXT_MESI" << "";
         QTest::newRow("registration detail zero for compensation") << "6" << "CBO_DETTREG" << "0";
+        QTest::newRow("no maximum amount for compensation") << "6" << "CBO_MODIMPMAX" << "0";
+        QTest::newRow("no bill list for compensation") << "6" << "CHK_CREADISTINTA" << "0";
+        QTest::newRow("debit account emptied for compensation") << "6" << "TXT_CONTODARE" << "";
+        QTest::newRow("no recovery for advances") << "8" << "CBO_MODRECUPERO" << "0";
+        QTest::newRow("no due amount for advances") << "8" << "CBO_MODIMPSCAD" << "0";
+        QTest::newRow("line text cleared for advances") << "8" << "TXT_TESTOPARAMETRICO" << "";
+        QTest::newRow("allowance causal emptied for advances") << "8" << "TXT_CAUABBUONI" << "";
     }
 
     void forcedValues()
@@ -144,21 +121,29 @@ private slots:
         QFETCH(QString, tipo);
         QFETCH(QString, control);
         QFETCH(QString, value);
-        FakeScreen s = screenOf(tipo);
+        MapSurface s = screenOf(tipo);
         EnablingRules::apply(s, {"400", "mrossi"}, text);
-        QCOMPARE(s.values.value(control), value);
+        QCOMPARE(s.value(control), value);
     }
 
     void advancesEditableOnlyForOneSetting()
     {
-        FakeScreen s = screenOf("1");
-        s.values["CBO_MODRECUPERO"] = "0";
-        s.values["CBO_MODIMPMAX"] = "1";
+        MapSurface s = screenOf("1");
+        s.setValue("CBO_MODRECUPERO", "0");
+        s.setValue("CBO_MODIMPMAX", "1");
         EnablingRules::apply(s, {"400", "mrossi"}, text);
-        QVERIFY(!s.disabled.contains("CHK_GESTIONEACCONTI"));
-        QCOMPARE(s.values.value("CHK_GESTIONEACCONTI"), QString("1"));
+        QVERIFY(s.isEnabled("CHK_GESTIONEACCONTI"));
+        QCOMPARE(s.value("CHK_GESTIONEACCONTI"), QString("1"));
+        QVERIFY(s.isVisible("FRA_PERSREGISTRAZIONEACCONTI"));
         // Maximum amount asked: the currency box is cleared.
-        QCOMPARE(s.values.value("CHK_GESTVALUTE"), QString("0"));
+        QCOMPARE(s.value("CHK_GESTVALUTE"), QString("0"));
+        // Another maximum-amount mode takes the advances away again, and with the box cleared
+        // their posting frame.
+        s.setValue("CBO_MODIMPMAX", "0");
+        EnablingRules::applyUntilStable(s, {"400", "mrossi"}, text);
+        QVERIFY(!s.isEnabled("CHK_GESTIONEACCONTI"));
+        QCOMPARE(s.value("CHK_GESTIONEACCONTI"), QString("0"));
+        QVERIFY(!s.isVisible("FRA_PERSREGISTRAZIONEACCONTI"));
     }
 
     void withholdingAndCurrency_data()
@@ -180,15 +165,15 @@ private slots:
         QFETCH(QString, dettReg);
         QFETCH(bool, ritenuteEnabled);
         QFETCH(bool, rigaEnabled);
-        FakeScreen s = screenOf(tipo);
-        s.values["CHK_FILTER_30"] = "1";
-        s.values["CHK_GESTVALUTE"] = valute;
+        MapSurface s = screenOf(tipo);
+        s.setValue("CHK_FILTER_30", "1");
+        s.setValue("CHK_GESTVALUTE", valute);
         EnablingRules::apply(s, {"400", "mrossi"}, text);
-        QCOMPARE(s.values.value("CBO_DETTREG"), dettReg);
+        QCOMPARE(s.value("CBO_DETTREG"), dettReg);
         // Decided on the detail before the currency rule turned it into 2.
-        QCOMPARE(!s.disabled.contains("CBO_GESTIONERITENUTE"), ritenuteEnabled);
-        QCOMPARE(!s.disabled.contains("CBO_DETTRIGACONT"), rigaEnabled);
-        QVERIFY(!s.hidden.contains("LBL_WARNINGRITENUTE"));
+        QCOMPARE(s.isEnabled("CBO_GESTIONERITENUTE"), ritenuteEnabled);
+        QCOMPARE(s.isEnabled("CBO_DETTRIGACONT"), rigaEnabled);
+        QVERIFY(s.isVisible("LBL_WARNINGRITENUTE"));
     }
 
     void reservedCodes_data()
@@ -206,11 +191,11 @@ private slots:
         QFETCH(QString, causal);
         QFETCH(QString, user);
         QFETCH(bool, locked);
-        FakeScreen s = screenOf("2");
+        MapSurface s = screenOf("2");
         EnablingRules::apply(s, {causal, user}, text);
         for (const char *name : {"TXT_DESCRIZIONE", "CBO_TIPOOPERAZIONE", "FRA_TIPOPRESENTAZIONE", "CMD_CHECKCAUSALEDEFAULT"})
-            QCOMPARE(s.disabled.contains(name), locked);
-        QVERIFY(!s.disabled.contains("FRA_LAYOUT"));
+            QCOMPARE(!s.isEnabled(name), locked);
+        QVERIFY(s.isEnabled("FRA_LAYOUT"));
     }
 };
 

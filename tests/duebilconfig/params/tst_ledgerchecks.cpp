@@ -34,63 +34,54 @@ private slots:
         m_checks = std::make_unique<LedgerChecks>(c);
     }
 
-    void postingCausal_data()
-    {
-        QTest::addColumn<QString>("code");
-        QTest::addColumn<int>("tipo");
-        QTest::addColumn<Messages>("refused");
-        QTest::newRow("collection, closing causal") << "INC" << 1 << Messages();
-        QTest::newRow("empty code") << "" << 1 << Messages();
-        QTest::newRow("tied to VAT register") << "NCV" << 1 << ids({MessageId::VatRegister});
-        QTest::newRow("VAT register wins over type 8") << "FTV" << 8 << ids({MessageId::VatRegister});
-        QTest::newRow("null register passes") << "CMP" << 6 << Messages();
-        QTest::newRow("not closing") << "GIR" << 2 << ids({MessageId::NotClosing});
-        QTest::newRow("unpaid collection, good") << "IBF" << 4 << Messages();
-        QTest::newRow("unpaid collection, other unpaid kind") << "RCH" << 4 << ids({MessageId::NotUnpaid});
-        QTest::newRow("unpaid collection, neither") << "GIR" << 4
-                                                    << ids({MessageId::NotClosing, MessageId::NotUnpaid});
-        QTest::newRow("advances need the advance flag") << "ACC" << 8 << Messages();
-        QTest::newRow("advances ignore account handling") << "INC" << 8 << ids({MessageId::NoAdvance});
-        QTest::newRow("unknown code") << "ZZZ" << 1 << ids({MessageId::NotClosing});
-        QTest::newRow("unknown code, advances") << "ZZZ" << 8 << ids({MessageId::NoAdvance});
-        QTest::newRow("quote in code") << "A'B" << 1 << ids({MessageId::NotClosing});
-    }
-
-    void postingCausal()
-    {
-        QFETCH(QString, code);
-        QFETCH(int, tipo);
-        QFETCH(Messages, refused);
-        QCOMPARE(m_checks->postingCausalRefusals(code, operationTypeOf(tipo)), refused);
-    }
-
-    void otherCodes_data()
+    // A code typed into a field of that kind (the posting causal for an operation type) and
+    // what the ledger refuses of it.
+    void refusals_data()
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("code");
+        QTest::addColumn<int>("tipo");
         QTest::addColumn<Messages>("refused");
-        QTest::newRow("allowance ok") << "abbuoni" << "ABB" << Messages();
-        QTest::newRow("allowance not closing") << "abbuoni" << "ACC" << ids({MessageId::NotClosing});
-        QTest::newRow("terms: direct remittance") << "pagamento" << "RD" << Messages();
-        QTest::newRow("terms: one instalment fits") << "pagamento" << "RD30R60" << Messages();
-        QTest::newRow("terms: bank receipts only") << "pagamento" << "RB3060" << ids({MessageId::PaymentTerms});
-        QTest::newRow("terms: unknown") << "pagamento" << "XX" << ids({MessageId::PaymentTerms});
-        QTest::newRow("section exists") << "sezionale" << "A1" << Messages();
-        QTest::newRow("sales section") << "sezionale" << "01" << Messages();
-        QTest::newRow("section RP reserved") << "sezionale" << "RP" << ids({MessageId::ReservedSection});
-        QTest::newRow("section missing") << "sezionale" << "ZZ" << ids({MessageId::NoSection});
-        QTest::newRow("customer extraction causal") << "clienti" << "300" << Messages();
-        QTest::newRow("supplier causal as customer one") << "clienti" << "310" << Messages{{0, {"310"}}};
-        QTest::newRow("unknown extraction causal") << "fornitori" << "999" << Messages{{0, {"999"}}};
+        QTest::newRow("collection, closing causal") << "coge" << "INC" << 1 << Messages();
+        QTest::newRow("empty code") << "coge" << "" << 1 << Messages();
+        QTest::newRow("tied to VAT register") << "coge" << "NCV" << 1 << ids({MessageId::VatRegister});
+        QTest::newRow("VAT register wins over type 8") << "coge" << "FTV" << 8 << ids({MessageId::VatRegister});
+        QTest::newRow("null register passes") << "coge" << "CMP" << 6 << Messages();
+        QTest::newRow("not closing") << "coge" << "GIR" << 2 << ids({MessageId::NotClosing});
+        QTest::newRow("unpaid collection, good") << "coge" << "IBF" << 4 << Messages();
+        QTest::newRow("unpaid collection, other unpaid kind") << "coge" << "RCH" << 4 << ids({MessageId::NotUnpaid});
+        QTest::newRow("unpaid collection, neither") << "coge" << "GIR" << 4
+            << ids({MessageId::NotClosing, MessageId::NotUnpaid});
+        QTest::newRow("advances need the advance flag") << "coge" << "ACC" << 8 << Messages();
+        QTest::newRow("advances ignore account handling") << "coge" << "INC" << 8 << ids({MessageId::NoAdvance});
+        QTest::newRow("unknown code") << "coge" << "ZZZ" << 1 << ids({MessageId::NotClosing});
+        QTest::newRow("unknown code, advances") << "coge" << "ZZZ" << 8 << ids({MessageId::NoAdvance});
+        QTest::newRow("quote in code") << "coge" << "A'B" << 1 << ids({MessageId::NotClosing});
+        QTest::newRow("allowance ok") << "abbuoni" << "ABB" << 0 << Messages();
+        QTest::newRow("allowance not closing") << "abbuoni" << "ACC" << 0 << ids({MessageId::NotClosing});
+        QTest::newRow("terms: direct remittance") << "pagamento" << "RD" << 0 << Messages();
+        QTest::newRow("terms: one instalment fits") << "pagamento" << "RD30R60" << 0 << Messages();
+        QTest::newRow("terms: bank receipts only") << "pagamento" << "RB3060" << 0 << ids({MessageId::PaymentTerms});
+        QTest::newRow("terms: unknown") << "pagamento" << "XX" << 0 << ids({MessageId::PaymentTerms});
+        QTest::newRow("section exists") << "sezionale" << "A1" << 0 << Messages();
+        QTest::newRow("sales section") << "sezionale" << "01" << 0 << Messages();
+        QTest::newRow("section RP reserved") << "sezionale" << "RP" << 0 << ids({MessageId::ReservedSection});
+        QTest::newRow("section missing") << "sezionale" << "ZZ" << 0 << ids({MessageId::NoSection});
+        QTest::newRow("customer extraction causal") << "clienti" << "300" << 0 << Messages();
+        QTest::newRow("supplier causal as customer one") << "clienti" << "310" << 0 << Messages{{0, {"310"}}};
+        QTest::newRow("unknown extraction causal") << "fornitori" << "999" << 0 << Messages{{0, {"999"}}};
     }
 
-    void otherCodes()
+    void refusals()
     {
         QFETCH(QString, kind);
         QFETCH(QString, code);
+        QFETCH(int, tipo);
         QFETCH(Messages, refused);
         Messages got;
-        if (kind == "abbuoni")
+        if (kind == "coge")
+            got = m_checks->postingCausalRefusals(code, operationTypeOf(tipo));
+        else if (kind == "abbuoni")
             got = m_checks->discountCausalRefusals(code);
         else if (kind == "pagamento")
             got = m_checks->paymentTermsRefusals(code);

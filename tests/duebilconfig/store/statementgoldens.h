@@ -4,8 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-// Every statement function of the store, callable by name with its arguments as texts
-// (numbers and flags written out: "1" is true), and the texts each must give.
+// The texts each statement function of the store must give for its arguments.
 namespace StatementGoldens {
 
 struct Golden
@@ -18,11 +17,5 @@ struct Golden
 // The golden rows, read from tests/data/statementgoldens.txt: statement function, arguments, the
 // exact T-SQL expected.
 const QList<Golden> &rows();
-
-// The names of the store's statement functions this table can call.
-QStringList callable();
-
-// The statements the store's function gives for these arguments.
-QStringList call(const QString &name, const QStringList &args);
 
 } // namespace StatementGoldens

@@ -1,14 +1,12 @@
 #include "params/parametercontrols.h"
 #include "params/valuerules.h"
 #include "store/moduletables.h"
+#include "support/databasereads.h"
 #include "support/testdatabase.h"
 
 #include <QFile>
 #include <QRegularExpression>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTest>
-#include <QUuid>
 
 using ModuleTables::Column;
 using ModuleTables::Table;
@@ -16,23 +14,29 @@ using ModuleTables::Type;
 
 namespace {
 
-// One column as the SQL Server scripts create it.
-struct ServerColumn
+// A column as "NAME TYPE[ NOT NULL][ IDENTITY]", the server's SMALLINT read as INT and its
+// NVARCHAR(MAX) as a million characters.
+QString described(const QString &name, const QString &type, bool notNull, bool identity)
 {
-    QString type;  // INT, SMALLINT, DECIMAL, NVARCHAR
-    int size = 0;  // NVARCHAR: characters, -1 for MAX
-    bool notNull = false;
-    bool identity = false;
-};
+    return QStringLiteral("%1 %2%3%4").arg(name, type, notNull ? " NOT NULL" : "", identity ? " IDENTITY" : "");
+}
+
+QString described(const Column &c)
+{
+    const QString type = c.type == Type::Text ? QStringLiteral("NVARCHAR(%1)").arg(c.size)
+        : c.type == Type::Decimal             ? QStringLiteral("DECIMAL")
+                                              : QStringLiteral("INT");
+    return described(QLatin1String(c.name), type, c.notNull, c.generated);
+}
 
 // The columns of every CREATE TABLE of the two server scripts, by table, in their order.
-QHash<QString, QList<QPair<QString, ServerColumn>>> serverTables()
+QHash<QString, QStringList> serverTables()
 {
     static const QRegularExpression create(QStringLiteral("CREATE TABLE dbo\\.(\\w+) \\((.*?)\\n\\s*\\);?\\n"),
                                            QRegularExpression::DotMatchesEverythingOption);
     static const QRegularExpression column(
         QStringLiteral("^\\s*(\\w+)\\s+(INT|SMALLINT|DECIMAL|NVARCHAR)(?:\\((\\w+)(?:,\\s*\\d+)?\\))?(.*)$"));
-    QHash<QString, QList<QPair<QString, ServerColumn>>> tables;
+    QHash<QString, QStringList> tables;
     for (const char *path : {DUEBIL_SQLSERVER_MODULE, DUEBIL_SQLSERVER_STANDINS}) {
         QFile file(QString::fromUtf8(path));
         if (!file.open(QIODevice::ReadOnly))
@@ -40,42 +44,20 @@ QHash<QString, QList<QPair<QString, ServerColumn>>> serverTables()
         const QString text = QString::fromUtf8(file.readAll()).remove(QLatin1Char('\r'));
         for (auto it = create.globalMatch(text); it.hasNext();) {
             const QRegularExpressionMatch table = it.next();
-            QList<QPair<QString, ServerColumn>> columns;
+            QStringList columns;
             for (const QString &line : table.captured(2).split(QLatin1Char('\n'))) {
                 const QRegularExpressionMatch m = column.match(line);
-                if (!m.hasMatch())
-                    continue;
-                ServerColumn c;
-                c.type = m.captured(2);
-                c.size = m.captured(3) == QLatin1String("MAX") ? -1 : m.captured(3).toInt();
-                c.notNull = m.captured(4).contains(QLatin1String("NOT NULL"));
-                c.identity = m.captured(4).contains(QLatin1String("IDENTITY"));
-                columns.append({m.captured(1), c});
+                QString type = m.captured(2) == QLatin1String("SMALLINT") ? QStringLiteral("INT") : m.captured(2);
+                if (type == QLatin1String("NVARCHAR"))
+                    type += QStringLiteral("(%1)").arg(m.captured(3) == QLatin1String("MAX") ? 1'000'000 : m.captured(3).toInt());
+                if (m.hasMatch())
+                    columns << described(m.captured(1), type, m.captured(4).contains(QLatin1String("NOT NULL")),
+                                         m.captured(4).contains(QLatin1String("IDENTITY")));
             }
             tables.insert(table.captured(1), columns);
         }
     }
     return tables;
-}
-
-QString described(const Column &c)
-{
-    switch (c.type) {
-    case Type::Integer:
-    case Type::Flag: return QStringLiteral("INT");
-    case Type::Decimal: return QStringLiteral("DECIMAL");
-    case Type::Text: return QStringLiteral("NVARCHAR(%1)").arg(c.size);
-    }
-    return {};
-}
-
-QString described(const ServerColumn &c)
-{
-    if (c.type == QLatin1String("SMALLINT"))
-        return QStringLiteral("INT");
-    if (c.type == QLatin1String("NVARCHAR"))
-        return QStringLiteral("NVARCHAR(%1)").arg(c.size < 0 ? 1'000'000 : c.size);
-    return c.type;
 }
 
 } // namespace
@@ -102,30 +84,14 @@ private slots:
 
         TestDatabase db(TestDatabase::SchemaOnly);
         QVERIFY2(db.isValid(), qPrintable(db.errorString()));
-        const QString name = QUuid::createUuid().toString();
-        {
-            QSqlDatabase sqlite = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-            sqlite.setDatabaseName(db.path());
-            QVERIFY(sqlite.open());
-            QSqlQuery q(sqlite);
-            QVERIFY(q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(table)));
-            QStringList columns;
-            while (q.next())
-                columns << q.value(1).toString();
-            QCOMPARE(columns, t->columnNames());
-        }
-        QSqlDatabase::removeDatabase(name);
+        const QVariant sqlite = scalar(db.connectionString(),
+                                       "SELECT GROUP_CONCAT(name) FROM pragma_table_info('" + table + "')");
+        QCOMPARE(sqlite.toString().split(QLatin1Char(',')), t->columnNames());
 
-        const auto server = serverTables().value(table);
         QStringList expected;
-        QStringList found;
         for (const Column &c : t->columns)
-            expected << QStringLiteral("%1 %2%3%4").arg(QLatin1String(c.name), described(c), c.notNull ? " NOT NULL" : "",
-                                                        c.generated ? " IDENTITY" : "");
-        for (const auto &[column, c] : server)
-            found << QStringLiteral("%1 %2%3%4").arg(column, described(c), c.notNull ? " NOT NULL" : "",
-                                                     c.identity ? " IDENTITY" : "");
-        QCOMPARE(found, expected);
+            expected << described(c);
+        QCOMPARE(serverTables().value(table), expected);
     }
 
     void tablesOfACausalHaveTheirColumns()

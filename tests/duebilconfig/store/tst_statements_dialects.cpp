@@ -12,7 +12,86 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <functional>
+#include <type_traits>
+#include <utility>
+
 namespace S = DueBilStatements;
+
+namespace {
+
+using Call = std::function<QStringList(const QStringList &)>;
+
+// An argument as the function takes it: numbers and flags are written out ("1" is true), and a
+// list takes the remaining arguments.
+template <typename T>
+T argument(const QStringList &a, qsizetype i)
+{
+    if constexpr (std::is_same_v<T, int>)
+        return a.value(i).toInt();
+    else if constexpr (std::is_same_v<T, bool>)
+        return a.value(i) == QLatin1String("1");
+    else if constexpr (std::is_same_v<T, QStringList>)
+        return a.mid(i);
+    else
+        return a.value(i);
+}
+
+template <typename R, typename... P, std::size_t... I>
+QStringList invoke(R (*f)(P...), const QStringList &a, std::index_sequence<I...>)
+{
+    return QStringList(f(argument<std::decay_t<P>>(a, qsizetype(I))...));
+}
+
+template <typename R, typename... P>
+Call callOf(R (*f)(P...))
+{
+    return [f](const QStringList &a) { return invoke(f, a, std::index_sequence_for<P...>{}); };
+}
+
+#define STATEMENT(name) {QStringLiteral(#name), callOf(&S::name)}
+
+// Every statement function of the store, by name.
+const QMap<QString, Call> &calls()
+{
+    static const QMap<QString, Call> all = {
+        STATEMENT(frameCausali), STATEMENT(frameLayout), STATEMENT(frameFiltri), STATEMENT(frameParametri),
+        STATEMENT(frameParametriDitta), STATEMENT(frameParamPersReg), STATEMENT(frameUtenti), STATEMENT(showLayout),
+        STATEMENT(showFiltri), STATEMENT(showParametri), STATEMENT(showParametriDitta), STATEMENT(showParamPersReg),
+        STATEMENT(showUtenti), STATEMENT(clearLayout), STATEMENT(clearFiltri), STATEMENT(clearParametri),
+        STATEMENT(clearParametriDitta), STATEMENT(clearParamPersReg), STATEMENT(clearUtenti), STATEMENT(completion),
+        STATEMENT(completionOf), STATEMENT(completionProbes), STATEMENT(completionProbe), STATEMENT(insertNewCausal),
+        STATEMENT(existsCausal), STATEMENT(duplication), STATEMENT(compensationUse),
+        STATEMENT(cascadeDeleteBeforeSelection), STATEMENT(deleteSelection), STATEMENT(cascadeDeleteAfterSelection),
+        STATEMENT(deleteCausalRow), STATEMENT(settingGestStatiDisable), STATEMENT(defaultChecks),
+        STATEMENT(causalWithWithholding), STATEMENT(updateCheck), STATEMENT(causalList), STATEMENT(causalDecode),
+        STATEMENT(ledgerCausalList), STATEMENT(ledgerCausalDecode), STATEMENT(onlyUnpaidLedgerCausals),
+        STATEMENT(extractionCausalList), STATEMENT(extractionCausalDecode), STATEMENT(paymentTermsList),
+        STATEMENT(paymentTermsDecode), STATEMENT(numberingSectionList), STATEMENT(accountList),
+        STATEMENT(accountDecode), STATEMENT(groupList), STATEMENT(groupDecode), STATEMENT(userList),
+        STATEMENT(userDecode), STATEMENT(groupColumn), STATEMENT(userColumn), STATEMENT(ledgerCausalAttributes),
+        STATEMENT(paymentTermsWithBills), STATEMENT(sectionExists), STATEMENT(extractionCausalOfKind),
+        STATEMENT(accountPostable), STATEMENT(causalCodes), STATEMENT(parametersOf), STATEMENT(companyParametersOf),
+        STATEMENT(postingPersonalisationOf), STATEMENT(fieldCatalogue), STATEMENT(fieldId), STATEMENT(fieldTable),
+        STATEMENT(deleteLayout), STATEMENT(insertLayoutRow), STATEMENT(layoutRows), STATEMENT(rowsOfCausal),
+        STATEMENT(accessUsers), STATEMENT(accessGroups), STATEMENT(groupMemberships), STATEMENT(exclusionsOf),
+        STATEMENT(causalDescription), STATEMENT(causalsInOrder), STATEMENT(showPostingRows),
+        STATEMENT(showDueDateSelection), STATEMENT(rowCount), STATEMENT(companyGroup), STATEMENT(causalRow),
+        STATEMENT(setCausalDescription), STATEMENT(catalogueKeys), STATEMENT(catalogueNames), STATEMENT(noRowsOf),
+        STATEMENT(insertRow), STATEMENT(deleteRowsOfCausal), STATEMENT(historyInsert), STATEMENT(historyRead),
+    };
+    return all;
+}
+
+#undef STATEMENT
+
+QStringList call(const QString &name, const QStringList &args)
+{
+    const Call statements = calls().value(name);
+    return statements ? statements(args) : QStringList();
+}
+
+} // namespace
 
 // The module's statements are SQL Server's own texts, and through ODBC they read and write
 // what the embedded driver does.
@@ -27,8 +106,6 @@ private slots:
     void embeddedRewritingShortcutChangesNothing_data();
     void embeddedRewritingShortcutChangesNothing();
     void odbcWritesWhatTheEmbeddedDriverWrites();
-
-private:
 };
 
 void tst_StatementsDialects::statementsAreTheServersText_data()
@@ -46,10 +123,7 @@ void tst_StatementsDialects::statementsAreTheServersText()
     QFETCH(QString, name);
     QFETCH(QStringList, args);
     QFETCH(QStringList, expected);
-    const QStringList actual = StatementGoldens::call(name, args);
-    QCOMPARE(actual.size(), expected.size());
-    for (qsizetype i = 0; i < actual.size(); ++i)
-        QCOMPARE(actual.at(i), expected.at(i));
+    QCOMPARE(call(name, args), expected);
 }
 
 void tst_StatementsDialects::everyStatementHasAGoldenRow()
@@ -62,22 +136,18 @@ void tst_StatementsDialects::everyStatementHasAGoldenRow()
                                                 QRegularExpression::MultilineOption);
     static const QStringList helpers = {QStringLiteral("lines"), QStringLiteral("quoted"), QStringLiteral("bareNumber")};
     QStringList declared;
-    for (const QRegularExpressionMatch &m : declaration.globalMatch(QString::fromUtf8(header.readAll()))) {
+    for (const QRegularExpressionMatch &m : declaration.globalMatch(QString::fromUtf8(header.readAll())))
         if (!helpers.contains(m.captured(1)))
             declared << m.captured(1);
-    }
     QVERIFY(declared.size() > 50);
+    declared.sort();
     QStringList withRow;
     for (const StatementGoldens::Golden &g : StatementGoldens::rows())
         withRow << g.name;
-    QStringList missing;
-    for (const QString &name : std::as_const(declared)) {
-        if (!withRow.contains(name))
-            missing << name;
-    }
-    QCOMPARE(missing, QStringList());
-    declared.sort();
-    QCOMPARE(StatementGoldens::callable(), declared);
+    withRow.removeDuplicates();
+    withRow.sort();
+    QCOMPARE(withRow, declared);
+    QCOMPARE(calls().keys(), declared);
 }
 
 void tst_StatementsDialects::embeddedRewritingShortcutChangesNothing_data()
@@ -91,7 +161,7 @@ void tst_StatementsDialects::embeddedRewritingShortcutChangesNothing()
 {
     QFETCH(QString, name);
     QFETCH(QStringList, args);
-    for (const QString &sql : StatementGoldens::call(name, args)) {
+    for (const QString &sql : call(name, args)) {
         const QString full = ado::SqlRewriter::toSqliteFull(sql);
         QCOMPARE(ado::SqlRewriter::toSqlite(sql), full);
         if (ado::SqlRewriter::passesAsIs(sql))
