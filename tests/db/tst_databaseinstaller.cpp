@@ -1,4 +1,6 @@
+#include "ado/recordset.h"
 #include "installer/databaseinstaller.h"
+#include "support/databasereads.h"
 #include "support/testdatabase.h"
 
 #include <QDirIterator>
@@ -6,52 +8,19 @@
 #include <QHash>
 #include <QRegularExpression>
 #include <QSet>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QUuid>
 
 namespace {
 
-// Opens its own QSQLITE connection on a file and removes it again afterwards.
-class Sql
+// A connection of the case's own to the file of a test database.
+std::unique_ptr<ado::Connection> connectTo(const QString &path)
 {
-public:
-    explicit Sql(const QString &path)
-        : m_name(QUuid::createUuid().toString())
-    {
-        auto db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-        db.setDatabaseName(path);
-        db.open();
-    }
-    ~Sql() { QSqlDatabase::removeDatabase(m_name); }
-
-    QSqlDatabase db() const { return QSqlDatabase::database(m_name); }
-
-    // The first column of the first row, or an invalid variant.
-    QVariant value(const QString &sql) const
-    {
-        QSqlQuery q(db());
-        if (!q.exec(sql) || !q.next())
-            return {};
-        return q.value(0);
-    }
-    QList<QVariant> column(const QString &sql) const
-    {
-        QList<QVariant> values;
-        QSqlQuery q(db());
-        if (q.exec(sql))
-            while (q.next())
-                values << q.value(0);
-        return values;
-    }
-
-private:
-    QString m_name;
-};
+    auto c = std::make_unique<ado::Connection>();
+    c->Open(QStringLiteral("sqlite:") + path);
+    return c;
+}
 
 struct TextFile
 {
@@ -121,490 +90,389 @@ class TestDatabaseInstaller : public QObject
     Q_OBJECT
 
 private slots:
-    void installs_data();
-    void installs();
-    void catalogueIdsAreComplete_data();
-    void catalogueIdsAreComplete();
-    void fieldCatalogueFitsTheTree();
-    void namedColumnsExist_data();
-    void namedColumnsExist();
-    void keyOnlyRowsTakeTheDefaults_data();
-    void keyOnlyRowsTakeTheDefaults();
-    void demoCausalsAreComplete_data();
-    void demoCausalsAreComplete();
-    void textFilesParse_data();
-    void textFilesParse();
-    void textIdsThatTheWindowShowsExist_data();
-    void textIdsThatTheWindowShowsExist();
-    void noTextIdIsInBothFiles();
-    void everyTextIdOfTheSourcesExists_data();
-    void everyTextIdOfTheSourcesExists();
-    void createRefusesExistingTables();
-    void createAcceptsAHostDatabaseWithoutTheTables();
-    void failedCreateLeavesNoFile();
-    void demoDatabaseIsCreatedOnce();
-    void sqlServerScriptCreatesEveryTable();
-    void catalogueRowsAreAlikeOnBothDatabases_data();
-    void catalogueRowsAreAlikeOnBothDatabases();
-};
-
-void TestDatabaseInstaller::installs_data()
-{
-    QTest::addColumn<int>("content");
-    QTest::addColumn<bool>("expectCausals");
-    QTest::newRow("schema only") << int(TestDatabase::SchemaOnly) << false;
-    QTest::newRow("demo") << int(TestDatabase::Demo) << true;
-}
-
-void TestDatabaseInstaller::installs()
-{
-    QFETCH(int, content);
-    QFETCH(bool, expectCausals);
-    TestDatabase db(static_cast<TestDatabase::Content>(content));
-    QVERIFY2(db.isValid(), qPrintable(db.errorString()));
-    QVERIFY(DatabaseInstaller::hasSchema(db.path()));
-    QCOMPARE(db.connectionString(), QStringLiteral("sqlite:") + db.path());
-    Sql sql(db.path());
-    // Both contents carry the catalogues: the module cannot work without them.
-    QCOMPARE(sql.value(QStringLiteral("SELECT COUNT(*) FROM CGP2_DUEBILCHECK")).toInt(), 32);
-    QCOMPARE(sql.value(QStringLiteral("SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI")).toInt() > 0, expectCausals);
-    QCOMPARE(sql.value(QStringLiteral("SELECT COUNT(*) FROM CG18_DITTE")).toInt() > 0, expectCausals);
-}
-
-void TestDatabaseInstaller::catalogueIdsAreComplete_data()
-{
-    QTest::addColumn<QString>("table");
-    QTest::addColumn<QString>("idColumn");
-    QTest::addColumn<QList<int>>("expected");
-
-    QList<int> fields;
-    for (int id = 10; id <= 760; id += 10)
-        if (id != 160)
-            fields << id;
-    fields << 581 << 591;
-    for (int id = 1000; id <= 1050; id += 10)
-        fields << id;
-    for (int id = 2000; id <= 2110; id += 10) {
-        fields << id;
-        if (id >= 2020)
-            fields << id + 1;
+    void installs_data()
+    {
+        QTest::addColumn<int>("content");
+        QTest::addColumn<bool>("expectCausals");
+        QTest::newRow("schema only") << int(TestDatabase::SchemaOnly) << false;
+        QTest::newRow("demo") << int(TestDatabase::Demo) << true;
     }
-    for (int id = 3000; id <= 3080; id += 10)
-        fields << id;
-    fields << 4000 << 4010;
-    std::sort(fields.begin(), fields.end());
 
-    QList<int> checks;
-    for (int id = 1; id <= 32; ++id)
-        checks << id;
-
-    QTest::newRow("fields") << QStringLiteral("CGP1_DUEBILFIELD") << QStringLiteral("CGP1_ID") << fields;
-    QTest::newRow("checks") << QStringLiteral("CGP2_DUEBILCHECK") << QStringLiteral("CGP2_ID") << checks;
-}
-
-void TestDatabaseInstaller::catalogueIdsAreComplete()
-{
-    QFETCH(QString, table);
-    QFETCH(QString, idColumn);
-    QFETCH(QList<int>, expected);
-    TestDatabase db(TestDatabase::SchemaOnly);
-    QVERIFY2(db.isValid(), qPrintable(db.errorString()));
-    QList<int> actual;
-    for (const QVariant &v : Sql(db.path()).column(QStringLiteral("SELECT %1 FROM %2 ORDER BY %1").arg(idColumn, table)))
-        actual << v.toInt();
-    QCOMPARE(actual.size(), expected.size());
-    QCOMPARE(actual, expected);
-}
-
-void TestDatabaseInstaller::fieldCatalogueFitsTheTree()
-{
-    TestDatabase db(TestDatabase::SchemaOnly);
-    QVERIFY2(db.isValid(), qPrintable(db.errorString()));
-    Sql sql(db.path());
-    // The tree hangs every field under one of its four headings by CGP1_DESCRTABLE
-    // and keys it by table.field, so those keys must be unique.
-    QCOMPARE(sql.value(QStringLiteral(
-                 "SELECT COUNT(*) FROM CGP1_DUEBILFIELD WHERE CGP1_DESCRTABLE NOT IN "
-                 "('Scadenze', 'Storico', 'Anagrafiche', 'Documenti')")).toInt(), 0);
-    QCOMPARE(sql.value(QStringLiteral("SELECT COUNT(DISTINCT CGP1_DESCRTABLE) FROM CGP1_DUEBILFIELD")).toInt(), 4);
-    QCOMPARE(sql.value(QStringLiteral(
-                 "SELECT COUNT(DISTINCT CGP1_TABLE || '.' || CGP1_FIELD) FROM CGP1_DUEBILFIELD")).toInt(), 116);
-    // Field names are looked up without their table, so each names one table only.
-    QCOMPARE(sql.value(QStringLiteral("SELECT COUNT(DISTINCT CGP1_FIELD) FROM CGP1_DUEBILFIELD")).toInt(), 116);
-    // The causal-level groups are matched by name; a misspelt group would leave checks unlocked.
-    QCOMPARE(sql.value(QStringLiteral(
-                 "SELECT GROUP_CONCAT(CGP2_ID) FROM (SELECT CGP2_ID FROM CGP2_DUEBILCHECK WHERE UPPER(CGP2_TIPOFILTRO) IN "
-                 "('STATOMOVIMENTO', 'TIPOOPERAZIONE', 'TIPOPRESENTAZIONE') ORDER BY CGP2_ID)")).toString(),
-             QStringLiteral("1,2,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24"));
-}
-
-void TestDatabaseInstaller::namedColumnsExist_data()
-{
-    QTest::addColumn<QString>("table");
-    QTest::addColumn<QStringList>("columns");
-    for (const QString &line : dataLines("namedcolumns.tsv")) {
-        const QStringList fields = line.split(u'\t');
-        QTest::newRow(qPrintable(fields.at(0))) << fields.at(0) << fields.value(1).split(u' ', Qt::SkipEmptyParts);
+    void installs()
+    {
+        QFETCH(int, content);
+        QFETCH(bool, expectCausals);
+        TestDatabase db(static_cast<TestDatabase::Content>(content));
+        QVERIFY2(db.isValid(), qPrintable(db.errorString()));
+        QVERIFY(DatabaseInstaller::hasSchema(db.path()));
+        QCOMPARE(db.connectionString(), QStringLiteral("sqlite:") + db.path());
+        // Both contents carry the catalogues: the module cannot work without them.
+        QCOMPARE(scalar(db.connectionString(), QStringLiteral("SELECT COUNT(*) FROM CGP2_DUEBILCHECK")).toInt(), 32);
+        QCOMPARE(scalar(db.connectionString(), QStringLiteral("SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI")).toInt() > 0, expectCausals);
+        QCOMPARE(scalar(db.connectionString(), QStringLiteral("SELECT COUNT(*) FROM CG18_DITTE")).toInt() > 0, expectCausals);
     }
-}
 
-void TestDatabaseInstaller::namedColumnsExist()
-{
-    QFETCH(QString, table);
-    QFETCH(QStringList, columns);
-    TestDatabase db(TestDatabase::SchemaOnly);
-    QVERIFY2(db.isValid(), qPrintable(db.errorString()));
-    Sql sql(db.path());
-    const QSqlRecord record = sql.db().record(table);
-    QVERIFY2(!record.isEmpty(), qPrintable(table + QStringLiteral(" is missing")));
-    for (const QString &column : columns)
-        QVERIFY2(record.contains(column), qPrintable(table + u'.' + column + QStringLiteral(" is missing")));
-}
-
-void TestDatabaseInstaller::keyOnlyRowsTakeTheDefaults_data()
-{
-    QTest::addColumn<QString>("insert");
-    QTest::addColumn<QString>("read");
-    QTest::addColumn<QVariant>("expected");
-    const auto row = [](const char *name, const char *insert, const char *read, const QVariant &expected) {
-        QTest::newRow(name) << QString::fromLatin1(insert) << QString::fromLatin1(read) << expected;
-    };
-    row("description of a typed code", "INSERT INTO CGP0_DUEBILCAUSALI (CGP0_CAUSALE) VALUES (400)",
-        "SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI", QString());
-    row("check not ticked", "INSERT INTO CGP4_DUEBILFILTRI (CGP4_CAUSALE_CGP0, CGP4_IDCHECK_CGP2) VALUES (400, 1)",
-        "SELECT CGP4_CHECKED FROM CGP4_DUEBILFILTRI", 0);
-    row("operation type collections", "INSERT INTO CGP5_DUEBILPARAM (CGP5_CAUSALE_CGP0) VALUES (400)",
-        "SELECT CGP5_TIPOCAUSALE FROM CGP5_DUEBILPARAM", 1);
-    row("cheque printing off", "INSERT INTO CGP5_DUEBILPARAM (CGP5_CAUSALE_CGP0) VALUES (400)",
-        "SELECT CGP5_CREADISTINTA FROM CGP5_DUEBILPARAM", 0);
-    row("posting type 1", "INSERT INTO CGP6_DUEBILPARAMDITTA (CGP6_DITTA_CG18, CGP6_CAUSALE_CGP0) VALUES (1, 400)",
-        "SELECT CGP6_TIPOREGISTRAZIONE FROM CGP6_DUEBILPARAMDITTA", 1);
-    row("no compensation causal", "INSERT INTO CGP6_DUEBILPARAMDITTA (CGP6_DITTA_CG18, CGP6_CAUSALE_CGP0) VALUES (1, 400)",
-        "SELECT CGP6_CAUSALECOMPCLI_CGP0 FROM CGP6_DUEBILPARAMDITTA", QVariant());
-    row("advance section 00",
-        "INSERT INTO CGP7_DUEBILPERSREG (CGP7_DITTA_CG18, CGP7_CAUSALE_CGP0, CGP7_GRUPPO_CG10) VALUES (1, 400, 1)",
-        "SELECT CGP7_SEZIONALEACCONTI_CG68 FROM CGP7_DUEBILPERSREG", QStringLiteral("00"));
-    row("no debit account",
-        "INSERT INTO CGP7_DUEBILPERSREG (CGP7_DITTA_CG18, CGP7_CAUSALE_CGP0, CGP7_GRUPPO_CG10) VALUES (1, 400, 1)",
-        "SELECT CGP7_CONTODARE_CG24 FROM CGP7_DUEBILPERSREG", QVariant());
-}
-
-void TestDatabaseInstaller::keyOnlyRowsTakeTheDefaults()
-{
-    QFETCH(QString, insert);
-    QFETCH(QString, read);
-    QFETCH(QVariant, expected);
-    TestDatabase db(TestDatabase::SchemaOnly);
-    QVERIFY2(db.isValid(), qPrintable(db.errorString()));
-    Sql sql(db.path());
-    QSqlQuery q(sql.db());
-    QVERIFY2(q.exec(insert), qPrintable(q.lastError().text()));
-    QVERIFY2(q.exec(read) && q.next(), qPrintable(q.lastError().text()));
-    QCOMPARE(q.value(0).isNull(), expected.isNull());
-    if (!expected.isNull())
-        QCOMPARE(q.value(0).toString(), expected.toString());
-}
-
-void TestDatabaseInstaller::demoCausalsAreComplete_data()
-{
-    QTest::addColumn<QString>("violations");
-    for (const QString &line : dataLines("democausals.tsv"))
-        QTest::newRow(qPrintable(line.section(u'\t', 0, 0))) << line.section(u'\t', 1);
-}
-
-void TestDatabaseInstaller::demoCausalsAreComplete()
-{
-    QFETCH(QString, violations);
-    TestDatabase db;
-    QVERIFY2(db.isValid(), qPrintable(db.errorString()));
-    Sql sql(db.path());
-    QSqlQuery q(sql.db());
-    QVERIFY2(q.exec(violations), qPrintable(q.lastError().text()));
-    QStringList offending;
-    while (q.next())
-        offending << q.value(0).toString();
-    QCOMPARE(offending.join(u','), QString());
-}
-
-void TestDatabaseInstaller::textFilesParse_data()
-{
-    QTest::addColumn<QString>("path");
-    for (const QString &path : DatabaseInstaller::textFiles())
-        QTest::newRow(qPrintable(path)) << path;
-}
-
-void TestDatabaseInstaller::textFilesParse()
-{
-    QFETCH(QString, path);
-    const TextFile file = readTexts(path);
-    QCOMPARE(file.problems.join(u'\n'), QString());
-    QVERIFY(!file.texts.isEmpty());
-}
-
-void TestDatabaseInstaller::textIdsThatTheWindowShowsExist_data()
-{
-    QTest::addColumn<int>("file");
-    QTest::addColumn<QList<int>>("textIds");
-    for (const QString &line : dataLines("windowtextids.tsv")) {
-        const QStringList fields = line.split(u'\t');
-        QTest::newRow(qPrintable(fields.at(0))) << fields.value(1).toInt() << ids(fields.value(2));
+    void fieldCatalogueFitsTheTree()
+    {
+        TestDatabase db(TestDatabase::SchemaOnly);
+        QVERIFY2(db.isValid(), qPrintable(db.errorString()));
+        const auto sql = connectTo(db.path());
+        // Every field the layouts and the code name by id, and the checks 1 to 32.
+        QStringList fields;
+        for (int id = 10; id <= 760; id += 10)
+            fields << QString::number(id) << (id == 580 || id == 590 ? QString::number(id + 1) : QString());
+        for (int id = 1000; id <= 4010; id += 10)
+            if (id <= 1050 || (id >= 2000 && id <= 2110) || (id >= 3000 && id <= 3080) || id == 4000 || id == 4010)
+                fields << QString::number(id) << (id >= 2020 && id <= 2110 ? QString::number(id + 1) : QString());
+        fields.removeAll(QString());
+        fields.removeAll(QStringLiteral("160"));
+        QCOMPARE(column(*sql, QStringLiteral("SELECT CGP1_ID FROM CGP1_DUEBILFIELD ORDER BY CGP1_ID")), fields);
+        QCOMPARE(column(*sql, QStringLiteral("SELECT CGP2_ID FROM CGP2_DUEBILCHECK ORDER BY CGP2_ID")).join(u','),
+                 QStringLiteral("1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25,26,27,28,29,30,31,32"));
+        // The tree hangs every field under one of its four headings by CGP1_DESCRTABLE
+        // and keys it by table.field, so those keys must be unique.
+        QCOMPARE(scalar(*sql, QStringLiteral(
+                     "SELECT COUNT(*) FROM CGP1_DUEBILFIELD WHERE CGP1_DESCRTABLE NOT IN "
+                     "('Scadenze', 'Storico', 'Anagrafiche', 'Documenti')")).toInt(), 0);
+        QCOMPARE(scalar(*sql, QStringLiteral("SELECT COUNT(DISTINCT CGP1_DESCRTABLE) FROM CGP1_DUEBILFIELD")).toInt(), 4);
+        QCOMPARE(scalar(*sql, QStringLiteral(
+                     "SELECT COUNT(DISTINCT CGP1_TABLE || '.' || CGP1_FIELD) FROM CGP1_DUEBILFIELD")).toInt(), 116);
+        // Field names are looked up without their table, so each names one table only.
+        QCOMPARE(scalar(*sql, QStringLiteral("SELECT COUNT(DISTINCT CGP1_FIELD) FROM CGP1_DUEBILFIELD")).toInt(), 116);
+        // The causal-level groups are matched by name; a misspelt group would leave checks unlocked.
+        QCOMPARE(scalar(*sql, QStringLiteral(
+                     "SELECT GROUP_CONCAT(CGP2_ID) FROM (SELECT CGP2_ID FROM CGP2_DUEBILCHECK WHERE UPPER(CGP2_TIPOFILTRO) IN "
+                     "('STATOMOVIMENTO', 'TIPOOPERAZIONE', 'TIPOPRESENTAZIONE') ORDER BY CGP2_ID)")).toString(),
+                 QStringLiteral("1,2,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24"));
     }
-}
 
-void TestDatabaseInstaller::textIdsThatTheWindowShowsExist()
-{
-    QFETCH(int, file);
-    QFETCH(QList<int>, textIds);
-    const TextFile texts = readTexts(DatabaseInstaller::textFiles().at(file));
-    QStringList missing;
-    for (int id : textIds)
-        if (!texts.texts.contains(id))
-            missing << QString::number(id);
-    QCOMPARE(missing.join(u' '), QString());
-}
-
-void TestDatabaseInstaller::noTextIdIsInBothFiles()
-{
-    const QStringList files = DatabaseInstaller::textFiles();
-    QCOMPARE(files.size(), 2);
-    const TextFile host = readTexts(files.at(0));
-    const TextFile module = readTexts(files.at(1));
-    QStringList both;
-    for (auto it = module.texts.cbegin(); it != module.texts.cend(); ++it)
-        if (host.texts.contains(it.key()))
-            both << QString::number(it.key());
-    QCOMPARE(both.join(u' '), QString());
-}
-
-void TestDatabaseInstaller::everyTextIdOfTheSourcesExists_data()
-{
-    QTest::addColumn<QString>("folder");
-    QTest::addColumn<QStringList>("textFiles");
-    const QString db = QStringLiteral(DUEBIL_SOURCE_DIR "/db/sqlite/texts/");
-    const QString src = QStringLiteral(DUEBIL_SOURCE_DIR "/src/");
-    // The stand-ins of the host's controls and services read their texts from the host's store.
-    const QStringList module = {db + QStringLiteral("host.tsv"), db + QStringLiteral("module.tsv")};
-    const QStringList host = module + QStringList{src + QStringLiteral("platform/framework/texts/framework.tsv")};
-    QTest::newRow("module") << src + QStringLiteral("duebilconfig") << module;
-    QTest::newRow("platform") << src + QStringLiteral("platform") << host;
-    QTest::newRow("shell") << src + QStringLiteral("shell") << host + QStringList{src + QStringLiteral("shell/texts/shell.tsv")};
-    QTest::newRow("tool") << src + QStringLiteral("cli") << host + QStringList{src + QStringLiteral("cli/texts/cli.tsv")};
-}
-
-// Every text id written in the code (a number of five or six digits, or a member of an enum
-// of them) is in the text files the program loads: a missing one shows its number instead.
-void TestDatabaseInstaller::everyTextIdOfTheSourcesExists()
-{
-    QFETCH(QString, folder);
-    QFETCH(QStringList, textFiles);
-    QSet<int> known;
-    for (const QString &f : textFiles) {
-        const TextFile texts = readTexts(f);
-        QCOMPARE(texts.problems.join(u'\n'), QString());
-        for (auto it = texts.texts.cbegin(); it != texts.texts.cend(); ++it)
-            known.insert(it.key());
+    void namedColumnsExist_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QStringList>("columns");
+        for (const QString &line : dataLines("namedcolumns.tsv")) {
+            const QStringList fields = line.split(u'\t');
+            QTest::newRow(qPrintable(fields.at(0))) << fields.at(0) << fields.value(1).split(u' ', Qt::SkipEmptyParts);
+        }
     }
-    // Numbers of that size that are no text: milliseconds and the largest 16-bit value.
-    const QSet<int> notTexts = {10000, 12000, 32767};
-    static const QRegularExpression noise(QStringLiteral("//[^\\n]*|/\\*.*?\\*/|\"(\\\\.|[^\"\\\\\\n])*\"|'(\\\\.|[^'\\\\\\n])*'"),
-                                          QRegularExpression::DotMatchesEverythingOption);
-    static const QRegularExpression enumBlock(QStringLiteral(R"(\benum\b[^{;]*\{([^}]*)\})"));
-    static const QRegularExpression number(QStringLiteral(R"((?<![\w.])(\d{5,6})(?![\w.]))"));
-    QStringList missing;
-    int found = 0;
-    QDirIterator it(folder, {QStringLiteral("*.cpp"), QStringLiteral("*.h")}, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QString code = QString::fromUtf8(file.readAll()).replace(noise, QStringLiteral(" "));
-        QList<int> ids;
-        // An enum that starts at a text id numbers the texts that follow it.
-        for (auto m = enumBlock.globalMatch(code); m.hasNext();) {
-            int next = -1;
-            for (const QString &member : m.next().captured(1).split(u',', Qt::SkipEmptyParts)) {
-                const QString value = member.section(u'=', 1).trimmed();
-                if (member.contains(u'='))
-                    next = value.toInt();
-                else if (next >= 0 && !member.trimmed().isEmpty())
-                    ++next;
-                if (next >= 10000 && !member.trimmed().isEmpty())
-                    ids << next;
+
+    void namedColumnsExist()
+    {
+        QFETCH(QString, table);
+        QFETCH(QStringList, columns);
+        TestDatabase db(TestDatabase::SchemaOnly);
+        QVERIFY2(db.isValid(), qPrintable(db.errorString()));
+        const QSqlRecord record = connectTo(db.path())->database().record(table);
+        QVERIFY2(!record.isEmpty(), qPrintable(table + QStringLiteral(" is missing")));
+        for (const QString &column : columns)
+            QVERIFY2(record.contains(column), qPrintable(table + u'.' + column + QStringLiteral(" is missing")));
+    }
+
+    // A row written with its key only, as the module's inserts do, takes the values the window
+    // shows for a new causal ("NULL": none).
+    void keyOnlyRowsTakeTheDefaults_data()
+    {
+        QTest::addColumn<QString>("insert");
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QString>("expected");
+        const QString causal = QStringLiteral("INSERT INTO CGP0_DUEBILCAUSALI (CGP0_CAUSALE) VALUES (400)");
+        const QString check = QStringLiteral("INSERT INTO CGP4_DUEBILFILTRI (CGP4_CAUSALE_CGP0, CGP4_IDCHECK_CGP2) VALUES (400, 1)");
+        const QString params = QStringLiteral("INSERT INTO CGP5_DUEBILPARAM (CGP5_CAUSALE_CGP0) VALUES (400)");
+        const QString company = QStringLiteral("INSERT INTO CGP6_DUEBILPARAMDITTA (CGP6_DITTA_CG18, CGP6_CAUSALE_CGP0) VALUES (1, 400)");
+        const QString posting = QStringLiteral("INSERT INTO CGP7_DUEBILPERSREG (CGP7_DITTA_CG18, CGP7_CAUSALE_CGP0, CGP7_GRUPPO_CG10)"
+                                               " VALUES (1, 400, 1)");
+        QTest::newRow("description of a typed code") << causal << "CGP0_DESCRIZIONE" << "";
+        QTest::newRow("check not ticked") << check << "CGP4_CHECKED" << "0";
+        QTest::newRow("operation type collections") << params << "CGP5_TIPOCAUSALE" << "1";
+        QTest::newRow("cheque printing off") << params << "CGP5_CREADISTINTA" << "0";
+        QTest::newRow("posting type 1") << company << "CGP6_TIPOREGISTRAZIONE" << "1";
+        QTest::newRow("no compensation causal") << company << "CGP6_CAUSALECOMPCLI_CGP0" << "NULL";
+        QTest::newRow("advance section 00") << posting << "CGP7_SEZIONALEACCONTI_CG68" << "00";
+        QTest::newRow("no debit account") << posting << "CGP7_CONTODARE_CG24" << "NULL";
+    }
+
+    void keyOnlyRowsTakeTheDefaults()
+    {
+        QFETCH(QString, insert);
+        QFETCH(QString, column);
+        QFETCH(QString, expected);
+        TestDatabase db(TestDatabase::SchemaOnly);
+        QVERIFY2(db.isValid(), qPrintable(db.errorString()));
+        const auto sql = connectTo(db.path());
+        sql->Execute(insert);
+        QCOMPARE(firstRow(*sql, QStringLiteral("SELECT IFNULL(%1, 'NULL'), COUNT(*) FROM %2").arg(column, insert.section(u' ', 2, 2))),
+                 (QStringList{expected, QStringLiteral("1")}));
+    }
+
+    void demoCausalsAreComplete_data()
+    {
+        QTest::addColumn<QString>("violations");
+        for (const QString &line : dataLines("democausals.tsv"))
+            QTest::newRow(qPrintable(line.section(u'\t', 0, 0))) << line.section(u'\t', 1);
+    }
+
+    void demoCausalsAreComplete()
+    {
+        QFETCH(QString, violations);
+        TestDatabase db;
+        QVERIFY2(db.isValid(), qPrintable(db.errorString()));
+        QCOMPARE(column(*connectTo(db.path()), violations).join(u','), QString());
+    }
+
+    void textIdsThatTheWindowShowsExist_data()
+    {
+        QTest::addColumn<int>("file");
+        QTest::addColumn<QList<int>>("textIds");
+        for (const QString &line : dataLines("windowtextids.tsv")) {
+            const QStringList fields = line.split(u'\t');
+            QTest::newRow(qPrintable(fields.at(0))) << fields.value(1).toInt() << ids(fields.value(2));
+        }
+    }
+
+    void textIdsThatTheWindowShowsExist()
+    {
+        QFETCH(int, file);
+        QFETCH(QList<int>, textIds);
+        const TextFile texts = readTexts(DatabaseInstaller::textFiles().at(file));
+        QStringList missing;
+        for (int id : textIds)
+            if (!texts.texts.contains(id))
+                missing << QString::number(id);
+        QCOMPARE(missing.join(u' '), QString());
+    }
+
+    void noTextIdIsInBothFiles()
+    {
+        const QStringList files = DatabaseInstaller::textFiles();
+        QCOMPARE(files.size(), 2);
+        const TextFile host = readTexts(files.at(0));
+        const TextFile module = readTexts(files.at(1));
+        QStringList both;
+        for (auto it = module.texts.cbegin(); it != module.texts.cend(); ++it)
+            if (host.texts.contains(it.key()))
+                both << QString::number(it.key());
+        QCOMPARE(both.join(u' '), QString());
+    }
+
+    void everyTextIdOfTheSourcesExists_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QStringList>("textFiles");
+        const QString db = QStringLiteral(DUEBIL_SOURCE_DIR "/db/sqlite/texts/");
+        const QString src = QStringLiteral(DUEBIL_SOURCE_DIR "/src/");
+        // The stand-ins of the host's controls and services read their texts from the host's store.
+        const QStringList module = {db + QStringLiteral("host.tsv"), db + QStringLiteral("module.tsv")};
+        const QStringList host = module + QStringList{src + QStringLiteral("platform/framework/texts/framework.tsv")};
+        QTest::newRow("module") << src + QStringLiteral("duebilconfig") << module;
+        QTest::newRow("platform") << src + QStringLiteral("platform") << host;
+        QTest::newRow("shell") << src + QStringLiteral("shell") << host + QStringList{src + QStringLiteral("shell/texts/shell.tsv")};
+        QTest::newRow("tool") << src + QStringLiteral("cli") << host + QStringList{src + QStringLiteral("cli/texts/cli.tsv")};
+    }
+
+    // Every text id written in the code (a number of five or six digits, or a member of an enum
+    // of them) is in the text files the program loads: a missing one shows its number instead.
+    void everyTextIdOfTheSourcesExists()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QStringList, textFiles);
+        QSet<int> known;
+        for (const QString &f : textFiles) {
+            const TextFile texts = readTexts(f);
+            QCOMPARE(texts.problems.join(u'\n'), QString());
+            for (auto it = texts.texts.cbegin(); it != texts.texts.cend(); ++it)
+                known.insert(it.key());
+        }
+        // Numbers of that size that are no text: milliseconds and the largest 16-bit value.
+        const QSet<int> notTexts = {10000, 12000, 32767};
+        static const QRegularExpression noise(QStringLiteral("//[^\\n]*|/\\*.*?\\*/|\"(\\\\.|[^\"\\\\\\n])*\"|'(\\\\.|[^'\\\\\\n])*'"),
+                                              QRegularExpression::DotMatchesEverythingOption);
+        static const QRegularExpression enumBlock(QStringLiteral(R"(\benum\b[^{;]*\{([^}]*)\})"));
+        static const QRegularExpression number(QStringLiteral(R"((?<![\w.])(\d{5,6})(?![\w.]))"));
+        QStringList missing;
+        int found = 0;
+        QDirIterator it(folder, {QStringLiteral("*.cpp"), QStringLiteral("*.h")}, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QString code = QString::fromUtf8(file.readAll()).replace(noise, QStringLiteral(" "));
+            QList<int> ids;
+            // An enum that starts at a text id numbers the texts that follow it.
+            for (auto m = enumBlock.globalMatch(code); m.hasNext();) {
+                int next = -1;
+                for (const QString &member : m.next().captured(1).split(u',', Qt::SkipEmptyParts)) {
+                    const QString value = member.section(u'=', 1).trimmed();
+                    if (member.contains(u'='))
+                        next = value.toInt();
+                    else if (next >= 0 && !member.trimmed().isEmpty())
+                        ++next;
+                    if (next >= 10000 && !member.trimmed().isEmpty())
+                        ids << next;
+                }
+            }
+            code.replace(enumBlock, QStringLiteral(" "));
+            for (auto m = number.globalMatch(code); m.hasNext();)
+                ids << m.next().captured(1).toInt();
+            for (int id : std::as_const(ids)) {
+                if (notTexts.contains(id))
+                    continue;
+                ++found;
+                if (!known.contains(id))
+                    missing << QDir(folder).relativeFilePath(path) + u':' + QString::number(id);
             }
         }
-        code.replace(enumBlock, QStringLiteral(" "));
-        for (auto m = number.globalMatch(code); m.hasNext();)
-            ids << m.next().captured(1).toInt();
-        for (int id : std::as_const(ids)) {
-            if (notTexts.contains(id))
+        QVERIFY(found > 0);
+        QCOMPARE(missing.join(u' '), QString());
+    }
+
+    void createRefusesExistingTables()
+    {
+        TestDatabase db;
+        QVERIFY2(db.isValid(), qPrintable(db.errorString()));
+        QString error;
+        QVERIFY(!DatabaseInstaller::create(db.path(), true, &error));
+        QVERIFY(error.contains(QStringLiteral("CGP0_DUEBILCAUSALI")));
+        // Nothing of the refused run may have reached the file.
+        QCOMPARE(scalar(db.connectionString(), QStringLiteral("SELECT COUNT(*) FROM CGP2_DUEBILCHECK")).toInt(), 32);
+        QCOMPARE(scalar(db.connectionString(), QStringLiteral("SELECT COUNT(*) FROM CG18_DITTE")).toInt(), 3);
+    }
+
+    void createAcceptsAHostDatabaseWithoutTheTables()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("host.db"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        connectTo(path)->Execute(QStringLiteral("CREATE TABLE HOST_ALTRO (ID INTEGER)"));
+        QVERIFY(!DatabaseInstaller::hasSchema(path));
+        QString error;
+        QVERIFY2(DatabaseInstaller::create(path, false, &error), qPrintable(error));
+        QVERIFY(DatabaseInstaller::hasSchema(path));
+    }
+
+    void failedCreateLeavesNoFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("missing-folder/x.db"));
+        QString error;
+        QVERIFY(!DatabaseInstaller::create(path, true, &error));
+        QVERIFY(!error.isEmpty());
+        QVERIFY(!QFile::exists(path));
+        QVERIFY(!DatabaseInstaller::hasSchema(path));
+    }
+
+    void demoDatabaseIsCreatedOnce()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("sub/demo.db"));
+        qputenv("DUEBIL_DEMO_DB", path.toLocal8Bit());
+        QCOMPARE(DatabaseInstaller::defaultDemoPath(), path);
+        QString error;
+        QCOMPARE(DatabaseInstaller::ensureDemoDatabase(&error), path);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        connectTo(path)->Execute(QStringLiteral("UPDATE CGP0_DUEBILCAUSALI SET CGP0_DESCRIZIONE = 'modificata' WHERE CGP0_CAUSALE = 300"));
+        // A second start must keep what the user changed.
+        QCOMPARE(DatabaseInstaller::ensureDemoDatabase(&error), path);
+        QCOMPARE(scalar(QStringLiteral("sqlite:") + path, QStringLiteral("SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 300"))
+                     .toString(), QStringLiteral("modificata"));
+        qunsetenv("DUEBIL_DEMO_DB");
+    }
+
+    void sqlServerScriptCreatesEveryTable()
+    {
+        auto read = [](const QString &name) {
+            QFile file(QStringLiteral(":/db/sqlserver/") + name);
+            return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+        };
+        // The customer runs only the module's script on the host's database; the host's own tables
+        // come from the stand-ins, which a test database alone needs.
+        const QString module = read(QStringLiteral("module.sql"));
+        const QString standins = read(QStringLiteral("host-standins.sql"));
+        QVERIFY(!module.isEmpty() && !standins.isEmpty());
+        TestDatabase db(TestDatabase::SchemaOnly);
+        QVERIFY2(db.isValid(), qPrintable(db.errorString()));
+        const auto sql = connectTo(db.path());
+        QStringList missing;
+        for (const QString &table : column(*sql, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name"))) {
+            const bool ours = table.startsWith(QLatin1String("CGP"));
+            const QString &script = ours ? module : standins;
+            const qsizetype start = script.indexOf(QStringLiteral("CREATE TABLE dbo.") + table + u' ');
+            if (start < 0 || (ours ? standins : module).contains(QStringLiteral("CREATE TABLE dbo.") + table + u' ')) {
+                missing << table;
                 continue;
-            ++found;
-            if (!known.contains(id))
-                missing << QDir(folder).relativeFilePath(path) + u':' + QString::number(id);
+            }
+            // Run again on a database that has some of the tables, the module's script creates only the others.
+            if (ours && !script.contains(QStringLiteral("IF OBJECT_ID(N'dbo.%1', N'U') IS NULL\n    CREATE TABLE").arg(table)))
+                missing << table + QStringLiteral(" (unguarded)");
+            const QString block = script.mid(start, script.indexOf(QStringLiteral(");"), start) - start);
+            const QSqlRecord record = sql->database().record(table);
+            for (int i = 0; i < record.count(); ++i)
+                if (!block.contains(QRegularExpression(QStringLiteral("\\b%1\\b").arg(record.fieldName(i)))))
+                    missing << table + u'.' + record.fieldName(i);
         }
+        QCOMPARE(missing.join(u' '), QString());
+        // Every index and catalogue row of the module's script is created only where missing.
+        const QRegularExpression unguarded(QStringLiteral("(?<!\\n    )CREATE (UNIQUE )?INDEX|INSERT INTO(?![^;]*WHERE NOT EXISTS)"));
+        QCOMPARE(unguarded.match(module).captured(), QString());
+        QVERIFY(standins.contains(QStringLiteral("CREATE FUNCTION dbo.FNCG68_NUMERDESC")));
+        QVERIFY(!module.contains(QStringLiteral("FNCG68_NUMERDESC")));
     }
-    QVERIFY(found > 0);
-    QCOMPARE(missing.join(u' '), QString());
-}
 
-void TestDatabaseInstaller::createRefusesExistingTables()
-{
-    TestDatabase db;
-    QVERIFY2(db.isValid(), qPrintable(db.errorString()));
-    QString error;
-    QVERIFY(!DatabaseInstaller::create(db.path(), true, &error));
-    QVERIFY(error.contains(QStringLiteral("CGP0_DUEBILCAUSALI")));
-    // Nothing of the refused run may have reached the file.
-    Sql sql(db.path());
-    QCOMPARE(sql.value(QStringLiteral("SELECT COUNT(*) FROM CGP2_DUEBILCHECK")).toInt(), 32);
-    QCOMPARE(sql.value(QStringLiteral("SELECT COUNT(*) FROM CG18_DITTE")).toInt(), 3);
-}
-
-void TestDatabaseInstaller::createAcceptsAHostDatabaseWithoutTheTables()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("host.db"));
+    void catalogueRowsAreAlikeOnBothDatabases_data()
     {
-        Sql sql(path);
-        QSqlQuery q(sql.db());
-        QVERIFY(q.exec(QStringLiteral("CREATE TABLE HOST_ALTRO (ID INTEGER)")));
+        QTest::addColumn<QString>("table");
+        QTest::newRow("fields") << QStringLiteral("CGP1_DUEBILFIELD");
+        QTest::newRow("checks") << QStringLiteral("CGP2_DUEBILCHECK");
     }
-    QVERIFY(!DatabaseInstaller::hasSchema(path));
-    QString error;
-    QVERIFY2(DatabaseInstaller::create(path, false, &error), qPrintable(error));
-    QVERIFY(DatabaseInstaller::hasSchema(path));
-}
 
-void TestDatabaseInstaller::failedCreateLeavesNoFile()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("missing-folder/x.db"));
-    QString error;
-    QVERIFY(!DatabaseInstaller::create(path, true, &error));
-    QVERIFY(!error.isEmpty());
-    QVERIFY(!QFile::exists(path));
-    QVERIFY(!DatabaseInstaller::hasSchema(path));
-}
-
-void TestDatabaseInstaller::demoDatabaseIsCreatedOnce()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("sub/demo.db"));
-    qputenv("DUEBIL_DEMO_DB", path.toLocal8Bit());
-    QCOMPARE(DatabaseInstaller::defaultDemoPath(), path);
-    QString error;
-    QCOMPARE(DatabaseInstaller::ensureDemoDatabase(&error), path);
-    QVERIFY2(error.isEmpty(), qPrintable(error));
+    // The rows the server's script inserts into a catalogue are the rows of the embedded database,
+    // value by value, in the columns the script names.
+    void catalogueRowsAreAlikeOnBothDatabases()
     {
-        Sql sql(path);
-        QSqlQuery q(sql.db());
-        QVERIFY(q.exec(QStringLiteral("UPDATE CGP0_DUEBILCAUSALI SET CGP0_DESCRIZIONE = 'modificata' "
-                                      "WHERE CGP0_CAUSALE = 300")));
-    }
-    // A second start must keep what the user changed.
-    QCOMPARE(DatabaseInstaller::ensureDemoDatabase(&error), path);
-    QCOMPARE(Sql(path).value(QStringLiteral("SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 300"))
-                 .toString(),
-             QStringLiteral("modificata"));
-    qunsetenv("DUEBIL_DEMO_DB");
-}
+        QFETCH(QString, table);
+        QFile file(QStringLiteral(":/db/sqlserver/module.sql"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString script = QString::fromUtf8(file.readAll());
+        const qsizetype insert = script.indexOf(QStringLiteral("INSERT INTO dbo.%1 (").arg(table));
+        QVERIFY(insert >= 0);
+        const qsizetype open = script.indexOf(u'(', insert) + 1;
+        const QStringList columns = script.mid(open, script.indexOf(u')', open) - open).simplified().split(QStringLiteral(", "));
+        const qsizetype values = script.indexOf(QStringLiteral("FROM (VALUES"), insert);
+        const qsizetype end = script.indexOf(QStringLiteral(") AS c ("), values);
+        QVERIFY(values > insert && end > values);
 
-void TestDatabaseInstaller::sqlServerScriptCreatesEveryTable()
-{
-    auto read = [](const QString &name) {
-        QFile file(QStringLiteral(":/db/sqlserver/") + name);
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-    };
-    // The customer runs only the module's script on the host's database; the host's own tables
-    // come from the stand-ins, which a test database alone needs.
-    const QString module = read(QStringLiteral("module.sql"));
-    const QString standins = read(QStringLiteral("host-standins.sql"));
-    QVERIFY(!module.isEmpty() && !standins.isEmpty());
-    TestDatabase db(TestDatabase::SchemaOnly);
-    QVERIFY2(db.isValid(), qPrintable(db.errorString()));
-    Sql sql(db.path());
-    QStringList missing;
-    for (const QVariant &name : sql.column(QStringLiteral(
-             "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name"))) {
-        const QString table = name.toString();
-        const bool ours = table.startsWith(QLatin1String("CGP"));
-        const QString &script = ours ? module : standins;
-        const qsizetype start = script.indexOf(QStringLiteral("CREATE TABLE dbo.") + table + u' ');
-        if (start < 0 || (ours ? standins : module).contains(QStringLiteral("CREATE TABLE dbo.") + table + u' ')) {
-            missing << table;
-            continue;
+        static const QRegularExpression tuple(QStringLiteral(R"(^\s*\((.*)\),?\s*$)"), QRegularExpression::MultilineOption);
+        static const QRegularExpression value(QStringLiteral(R"(N?'((?:[^']|'')*)'|(-?\d+(?:\.\d+)?)|NULL)"));
+        QStringList server;
+        for (auto t = tuple.globalMatch(script.mid(values + 12, end - values - 12)); t.hasNext();) {
+            QStringList cells;
+            for (auto v = value.globalMatch(t.next().captured(1)); v.hasNext();) {
+                const QRegularExpressionMatch m = v.next();
+                cells << (m.captured(0) == QLatin1String("NULL") ? QStringLiteral("NULL")
+                          : m.hasCaptured(2)                     ? m.captured(2)
+                                                                 : m.captured(1).replace(QStringLiteral("''"), QStringLiteral("'")));
+            }
+            server << cells.join(u'|');
         }
-        // Run again on a database that has some of the tables, the module's script creates only the others.
-        if (ours && !script.contains(QStringLiteral("IF OBJECT_ID(N'dbo.%1', N'U') IS NULL\n    CREATE TABLE").arg(table)))
-            missing << table + QStringLiteral(" (unguarded)");
-        const QString block = script.mid(start, script.indexOf(QStringLiteral(");"), start) - start);
-        const QSqlRecord record = sql.db().record(table);
-        for (int i = 0; i < record.count(); ++i)
-            if (!block.contains(QRegularExpression(QStringLiteral("\\b%1\\b").arg(record.fieldName(i)))))
-                missing << table + u'.' + record.fieldName(i);
-    }
-    QCOMPARE(missing.join(u' '), QString());
-    // Every index and catalogue row of the module's script is created only where missing.
-    const QRegularExpression unguarded(QStringLiteral("(?<!\\n    )CREATE (UNIQUE )?INDEX|INSERT INTO(?![^;]*WHERE NOT EXISTS)"));
-    QCOMPARE(unguarded.match(module).captured(), QString());
-    QVERIFY(standins.contains(QStringLiteral("CREATE FUNCTION dbo.FNCG68_NUMERDESC")));
-    QVERIFY(!module.contains(QStringLiteral("FNCG68_NUMERDESC")));
-}
+        std::sort(server.begin(), server.end(),
+                  [](const QString &a, const QString &b) { return a.section(u'|', 0, 0).toInt() < b.section(u'|', 0, 0).toInt(); });
 
-void TestDatabaseInstaller::catalogueRowsAreAlikeOnBothDatabases_data()
-{
-    QTest::addColumn<QString>("table");
-    QTest::newRow("fields") << QStringLiteral("CGP1_DUEBILFIELD");
-    QTest::newRow("checks") << QStringLiteral("CGP2_DUEBILCHECK");
-}
-
-// The rows the server's script inserts into a catalogue are the rows of the embedded database,
-// value by value, in the columns the script names.
-void TestDatabaseInstaller::catalogueRowsAreAlikeOnBothDatabases()
-{
-    QFETCH(QString, table);
-    QFile file(QStringLiteral(":/db/sqlserver/module.sql"));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QString script = QString::fromUtf8(file.readAll());
-    const qsizetype insert = script.indexOf(QStringLiteral("INSERT INTO dbo.%1 (").arg(table));
-    QVERIFY(insert >= 0);
-    const qsizetype open = script.indexOf(u'(', insert) + 1;
-    const QStringList columns = script.mid(open, script.indexOf(u')', open) - open).simplified().split(QStringLiteral(", "));
-    const qsizetype values = script.indexOf(QStringLiteral("FROM (VALUES"), insert);
-    const qsizetype end = script.indexOf(QStringLiteral(") AS c ("), values);
-    QVERIFY(values > insert && end > values);
-
-    static const QRegularExpression tuple(QStringLiteral(R"(^\s*\((.*)\),?\s*$)"), QRegularExpression::MultilineOption);
-    static const QRegularExpression value(QStringLiteral(R"(N?'((?:[^']|'')*)'|(-?\d+(?:\.\d+)?)|NULL)"));
-    QStringList server;
-    for (auto t = tuple.globalMatch(script.mid(values + 12, end - values - 12)); t.hasNext();) {
-        QStringList cells;
-        for (auto v = value.globalMatch(t.next().captured(1)); v.hasNext();) {
-            const QRegularExpressionMatch m = v.next();
-            cells << (m.captured(0) == QLatin1String("NULL") ? QStringLiteral("NULL")
-                      : m.hasCaptured(2)                     ? m.captured(2)
-                                                             : m.captured(1).replace(QStringLiteral("''"), QStringLiteral("'")));
+        TestDatabase db(TestDatabase::SchemaOnly);
+        QVERIFY2(db.isValid(), qPrintable(db.errorString()));
+        QStringList embedded;
+        for (const ado::RecordsetPtr rs = connectTo(db.path())->Execute(
+                 QStringLiteral("SELECT %1 FROM %2 ORDER BY %3").arg(columns.join(QStringLiteral(", ")), table, columns.first()));
+             !rs->isEOF(); rs->MoveNext()) {
+            QStringList cells;
+            for (int i = 0; i < columns.size(); ++i)
+                cells << (rs->value(i).isValid() ? rs->value(i).toString() : QStringLiteral("NULL"));
+            embedded << cells.join(u'|');
         }
-        server << cells.join(u'|');
+        QVERIFY(!embedded.isEmpty());
+        QCOMPARE(server, embedded);
     }
-    std::sort(server.begin(), server.end(),
-              [](const QString &a, const QString &b) { return a.section(u'|', 0, 0).toInt() < b.section(u'|', 0, 0).toInt(); });
-
-    TestDatabase db(TestDatabase::SchemaOnly);
-    QVERIFY2(db.isValid(), qPrintable(db.errorString()));
-    Sql sql(db.path());
-    QSqlQuery q(sql.db());
-    QVERIFY(q.exec(QStringLiteral("SELECT %1 FROM %2 ORDER BY %3").arg(columns.join(QStringLiteral(", ")), table, columns.first())));
-    QStringList embedded;
-    while (q.next()) {
-        QStringList cells;
-        for (int i = 0; i < columns.size(); ++i)
-            cells << (q.value(i).isNull() ? QStringLiteral("NULL") : q.value(i).toString());
-        embedded << cells.join(u'|');
-    }
-    QVERIFY(!embedded.isEmpty());
-    QCOMPARE(server, embedded);
-}
+};
 
 QTEST_GUILESS_MAIN(TestDatabaseInstaller)
 #include "tst_databaseinstaller.moc"

@@ -12,7 +12,6 @@
 #include "storedconfiguration.h"
 
 #include <QJsonArray>
-#include <QLineEdit>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -28,19 +27,11 @@ class tst_ChangeHistory : public WindowFixture
 
     FormUi &ui() { return m_form->context().ui; }
 
-    void show(const QString &code)
-    {
-        ui().TXT_CAUSALE->lineEdit()->setText(code);
-        ui().TXT_CAUSALE->commit();
-    }
-
     // Statements run by someone else on the same database.
     void elsewhere(const QStringList &statements)
     {
-        ado::Connection c;
-        c.Open(m_db->connectionString());
         for (const QString &sql : statements)
-            c.Execute(sql);
+            execute(sql);
     }
 
     QList<CausalHistory::Entry> history(const QString &code = {}, const QString &connectionString = {})

@@ -1,14 +1,11 @@
-#include "ado/adoerror.h"
 #include "ado/connection.h"
 #include "ado/recordset.h"
 #include "causals/causalconfiguration.h"
 #include "causals/causaloperations.h"
 #include "cli/duebilcli.h"
-#include "framework/clsservizi.h"
 #include "framework/errortrap.h"
 #include "framework/recordingmessageservice.h"
 #include "framework/textstore.h"
-#include "layout/layouteditor.h"
 #include "support/databasereads.h"
 #include "support/testdatabase.h"
 #include "storedconfiguration.h"
@@ -21,111 +18,10 @@
 #include <QStandardPaths>
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTest>
 
 #include <csignal>
 #include <unistd.h>
-
-// Faults and bad input lose nothing: killed processes, a locked or full database, missing
-// tables and generated input leave every causal whole.
-class tst_Reliability : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void initTestCase();
-    void killedProcessLeavesWholeRows_data();
-    void killedProcessLeavesWholeRows();
-    void lockedDatabaseWaitsThenRefusesClearly();
-    void fullDiskRollsBackTheDuplication();
-    void missingTableIsReportedNotFatal_data();
-    void missingTableIsReportedNotFatal();
-    void generatedInputNeverBreaksAStatement();
-    void twoHostsSaveTheirOwnCausals();
-    void killedToolLeavesCausalsWholeOrAbsent_data();
-    void killedToolLeavesCausalsWholeOrAbsent();
-    void readOnlyDatabaseIsReadNotWritten();
-    void toolsStartingTogetherOnANewDatabase();
-
-private:
-    ado::ConnectionPtr connect(const QString &path, int busyMs = 5000) const;
-    QStringList wholenessFaults(const QString &path) const;
-    int cli(const QStringList &args, QString *err = nullptr) const;
-    QString configurations(const QString &path, const QStringList &codes) const;
-
-    std::unique_ptr<TestDatabase> m_template;
-    QList<int> m_demoLayout;
-};
-
-ado::ConnectionPtr tst_Reliability::connect(const QString &path, int busyMs) const
-{
-    auto c = std::make_shared<ado::Connection>();
-    c->setConnectionString(QStringLiteral("sqlite:") + path);
-    c->setBusyTimeout(busyMs);
-    c->Open(QString(), QString(), QString(), -1);
-    return c;
-}
-
-int tst_Reliability::cli(const QStringList &args, QString *err) const
-{
-    QString o, e;
-    QTextStream out(&o), errs(&e);
-    const int rc = DueBilCli(out, errs).run(args);
-    errs.flush();
-    if (err)
-        *err = e;
-    return rc;
-}
-
-void tst_Reliability::initTestCase()
-{
-    m_template = std::make_unique<TestDatabase>(TestDatabase::Demo);
-    QVERIFY(m_template->isValid());
-    const ado::ConnectionPtr c = connect(m_template->path());
-    const ado::RecordsetPtr rs = c->Execute(
-        QStringLiteral("SELECT CGP3_IDFIELD_CGP1 FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = 300 ORDER BY 1"));
-    for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext())
-        m_demoLayout.append(rs->value(QStringLiteral("CGP3_IDFIELD_CGP1")).toInt());
-}
-
-// Every causal has its rows: one check row per catalogue check, one parameter row, a row per
-// company of the source, and a copy holds the whole layout of its source.
-QStringList tst_Reliability::wholenessFaults(const QString &path) const
-{
-    QStringList faults;
-    const ado::ConnectionPtr c = connect(path);
-    if (scalar(*c, QStringLiteral("PRAGMA integrity_check")).toString() != QLatin1String("ok"))
-        faults << QStringLiteral("integrity_check");
-    const int checks = scalar(*c, QStringLiteral("SELECT COUNT(*) FROM CGP2_DUEBILCHECK")).toInt();
-    const int layout300 = scalar(*c, QStringLiteral("SELECT COUNT(*) FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = 300")).toInt();
-    // No row outlives its causal.
-    for (const CausalConfiguration::Table &t : CausalConfiguration::tables().mid(1)) {
-        QString sql = QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 NOT IN (SELECT CGP0_CAUSALE FROM CGP0_DUEBILCAUSALI)")
-                          .arg(QLatin1String(t.table), QLatin1String(t.causalColumn));
-        if (QLatin1String(t.table) == QLatin1String("FW41_SELEZIONEPARAMSCADENZE"))
-            sql += QStringLiteral(" AND FW41_UOBJECT = 'CGUO_DUEBILCONFIG.CLSCG_DUEBILCONFIG'");
-        if (const int orphans = scalar(*c, sql).toInt())
-            faults << QStringLiteral("%1 rows without causal in %2").arg(orphans).arg(QLatin1String(t.table));
-    }
-    const ado::RecordsetPtr rs = c->Execute(QStringLiteral("SELECT CGP0_CAUSALE FROM CGP0_DUEBILCAUSALI"));
-    for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext()) {
-        const QString code = rs->value(QStringLiteral("CGP0_CAUSALE")).toString();
-        auto count = [&](const QString &table, const QString &column) {
-            return scalar(*c, QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 = %3").arg(table, column, code)).toInt();
-        };
-        if (count(QStringLiteral("CGP4_DUEBILFILTRI"), QStringLiteral("CGP4_CAUSALE_CGP0")) != checks)
-            faults << code + QStringLiteral(": checks");
-        if (count(QStringLiteral("CGP5_DUEBILPARAM"), QStringLiteral("CGP5_CAUSALE_CGP0")) != 1)
-            faults << code + QStringLiteral(": parameters");
-        if (count(QStringLiteral("CGP6_DUEBILPARAMDITTA"), QStringLiteral("CGP6_CAUSALE_CGP0")) < 1)
-            faults << code + QStringLiteral(": company parameters");
-        if (code.toInt() >= 400 && count(QStringLiteral("CGP3_DUEBILGRIGLIA"), QStringLiteral("CGP3_CAUSALE_CGP0")) != layout300)
-            faults << code + QStringLiteral(": layout");
-    }
-    return faults;
-}
 
 // A process killed in the middle of appending to the shared statement log can leave half a line
 // that the next process completes with its own; the processes that are killed do not log.
@@ -136,383 +32,357 @@ static QProcessEnvironment unlogged()
     return env;
 }
 
-void tst_Reliability::killedProcessLeavesWholeRows_data()
+// Faults and bad input lose nothing: killed processes, a read-only database, missing tables and
+// generated input leave every causal whole.
+class tst_Reliability : public QObject
 {
-    QTest::addColumn<QString>("mode");
-    for (int run = 0; run < 20; ++run) {
-        QTest::addRow("duplication %d", run) << "duplicate";
-        QTest::addRow("layout rewrite %d", run) << "layout";
-    }
-}
+    Q_OBJECT
 
-void tst_Reliability::killedProcessLeavesWholeRows()
-{
-    QFETCH(QString, mode);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("kill.db"));
-    QVERIFY(QFile::copy(m_template->path(), path));
-
-    QProcess worker;
-    worker.setProcessEnvironment(unlogged());
-    worker.start(QStringLiteral(RELIABILITY_WORKER), {mode, path});
-    QVERIFY(worker.waitForStarted(5000));
-    QVERIFY(worker.waitForReadyRead(5000));
-    QTest::qWait(int(QRandomGenerator::global()->bounded(20, 250)));
-    ::kill(pid_t(worker.processId()), SIGKILL);
-    QVERIFY(worker.waitForFinished(5000));
-
-    QStringList faults = wholenessFaults(path);
-    if (mode == QLatin1String("layout")) {
-        const ado::ConnectionPtr c = connect(path);
-        const ado::RecordsetPtr rs = c->Execute(
-            QStringLiteral("SELECT CGP3_IDFIELD_CGP1 FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = 300 ORDER BY 1"));
-        QList<int> ids;
-        for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext())
-            ids.append(rs->value(QStringLiteral("CGP3_IDFIELD_CGP1")).toInt());
-        const QList<QList<int>> whole = {m_demoLayout, {10, 20, 30, 40, 50, 60, 70, 80}, {90, 100, 110}};
-        if (!whole.contains(ids))
-            faults << QStringLiteral("layout of 300 half written: ") + QString::number(ids.size());
-    }
-    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral(", "))));
-}
-
-void tst_Reliability::lockedDatabaseWaitsThenRefusesClearly()
-{
-    TestDatabase db;
-    const ado::ConnectionPtr other = connect(db.path());
-    other->BeginTrans();  // BEGIN IMMEDIATE: the write lock is held
-    other->Execute(QStringLiteral("UPDATE CGP0_DUEBILCAUSALI SET CGP0_DESCRIZIONE = CGP0_DESCRIZIONE WHERE 1 = 0"));
-
-    RecordingMessageService messages;
-    TextStore texts;
-    ErrorTrap trap(&messages, &texts);
-    const ado::ConnectionPtr mine = connect(db.path(), 400);
-    CausalOperations ops(mine, &trap);
-    QElapsedTimer timer;
-    timer.start();
-    QVERIFY(!ops.duplicate(QStringLiteral("300"), QStringLiteral("401"), QStringLiteral("Copia"), QStringLiteral("MROSSI"),
-                           QStringLiteral("1"))
-                 .done());
-    QVERIFY2(timer.elapsed() >= 350, "the save did not wait for the lock");
-    QCOMPARE(messages.calls().size(), 1);
-    QCOMPARE(messages.calls().first().kind, RecordingMessageService::Kind::Error);
-    QVERIFY(!messages.calls().first().error.text.isEmpty());
-
-    other->RollbackTrans();
-    QVERIFY(!ops.exists(QStringLiteral("401")));
-    QVERIFY(ops.duplicate(QStringLiteral("300"), QStringLiteral("401"), QStringLiteral("Copia"), QStringLiteral("MROSSI"),
-                          QStringLiteral("1"))
-                .done());
-    QVERIFY(wholenessFaults(db.path()).isEmpty());
-}
-
-void tst_Reliability::fullDiskRollsBackTheDuplication()
-{
-    TestDatabase db;
-    const ado::ConnectionPtr c = connect(db.path());
-    const int pages = scalar(*c, QStringLiteral("PRAGMA page_count")).toInt();
-    c->Execute(QStringLiteral("PRAGMA max_page_count = %1").arg(pages));
-    RecordingMessageService messages;
-    TextStore texts;
-    ErrorTrap trap(&messages, &texts);
-    CausalOperations ops(c, &trap);
-    // A copy with a long description and its 32 check rows does not fit.
-    const QString longText = QString(60000, QLatin1Char('x'));
-    int refused = 0;
-    for (int code = 401; code <= 420; ++code) {
-        if (!ops.duplicate(QStringLiteral("300"), QString::number(code), longText, QStringLiteral("MROSSI"), QStringLiteral("1"))
-                 .done())
-            ++refused;
-    }
-    QVERIFY2(refused > 0, "the database never filled up");
-    QVERIFY(!messages.calls().isEmpty());
-    const QStringList faults = wholenessFaults(db.path());
-    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral(", "))));
-}
-
-void tst_Reliability::missingTableIsReportedNotFatal_data()
-{
-    QTest::addColumn<QString>("table");
-    QTest::addColumn<QStringList>("command");
-    QTest::newRow("layout table, duplicate") << "CGP3_DUEBILGRIGLIA" << QStringList{"duplicate", "300", "401"};
-    QTest::newRow("check table, show") << "CGP4_DUEBILFILTRI" << QStringList{"show", "300"};
-    QTest::newRow("causal table, list") << "CGP0_DUEBILCAUSALI" << QStringList{"list"};
-    QTest::newRow("database that does not exist") << "" << QStringList{"list"};
-}
-
-void tst_Reliability::missingTableIsReportedNotFatal()
-{
-    QFETCH(QString, table);
-    QFETCH(QStringList, command);
-    TestDatabase db;
-    QString path = db.path();
-    if (table.isEmpty()) {
-        path = QStringLiteral("/nonexistent-folder/missing.db");
-    } else {
-        const ado::ConnectionPtr c = connect(path);
-        c->Execute(QStringLiteral("ALTER TABLE %1 RENAME TO %1_OLD").arg(table));
-    }
-    QString err;
-    const int rc = cli(QStringList{QStringLiteral("--db"), path} + command, &err);
-    QCOMPARE(rc, int(DueBilCli::Refused));
-    QVERIFY2(!err.trimmed().isEmpty(), "no message");
-    if (command.first() == QLatin1String("duplicate")) {
-        // The failed copy left no causal row behind.
-        const ado::ConnectionPtr c = connect(path);
-        QCOMPARE(scalar(*c, QStringLiteral("SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 401")).toInt(), 0);
-    }
-}
-
-void tst_Reliability::generatedInputNeverBreaksAStatement()
-{
-    TestDatabase db;
-    const ado::ConnectionPtr c = connect(db.path());
-    // What is tested is the text of the statements, not their durability: no wait for the disk.
-    c->Execute(QStringLiteral("PRAGMA synchronous = OFF"));
-    RecordingMessageService messages;
-    TextStore texts;
-    ErrorTrap trap(&messages, &texts);
-    CausalOperations ops(c, &trap);
-    QRandomGenerator random(20261206);
-    const QStringList pieces = {"'", "''", "N'", "--", ";", "\"", "\\", "%", "_", "/*", "*/", " ", "0", "9", "-", "+",
-                                "é", "€", "日本", "\t", "DROP TABLE CGP0_DUEBILCAUSALI", "300", "1e3", "0x1F", "  "};
-    auto generate = [&](int maxPieces) {
-        QString s;
-        const int n = int(random.bounded(0, maxPieces + 1));
-        for (int i = 0; i < n; ++i)
-            s += pieces.at(int(random.bounded(qsizetype(pieces.size()))));
-        return s;
-    };
-    int inputs = 0;
-    // Codes: refused or accepted by the window's rule, never a statement error.
-    for (int i = 0; i < 8000; ++i, ++inputs) {
-        const QString code = generate(3);
-        if (CausalOperations::checkNewCode(code, QStringLiteral("MROSSI")).done()) {
-            bool ok = false;
-            const int n = code.toInt(&ok);
-            QVERIFY2(ok && n >= 300 && n <= 999, qPrintable(code));
-            ops.exists(code);  // the look-up of an accepted code must run without a statement error
-        }
-    }
-    // Descriptions: stored through the duplication and read back byte for byte.
-    for (int i = 0; i < 2000; ++i, ++inputs) {
-        const QString description = generate(6).left(100);
-        const QString code = QString::number(400 + i % 500);
-        if (ops.exists(code))
-            ops.remove(code, QStringLiteral("MROSSI"));
-        QVERIFY2(ops.duplicate(QStringLiteral("300"), code, description, QStringLiteral("MROSSI"), QStringLiteral("1")).done(),
-                 qPrintable(description));
-        QCOMPARE(scalar(*c, "SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = " + code).toString(),
-                 description);
-    }
-    QVERIFY2(messages.calls().isEmpty(), qPrintable(messages.calls().value(0).error.text));
-    QCOMPARE(inputs, 10000);
-    QVERIFY(wholenessFaults(db.path()).isEmpty());
-}
-
-void tst_Reliability::twoHostsSaveTheirOwnCausals()
-{
-    TestDatabase db;
-    const ado::ConnectionPtr a = connect(db.path());
-    const ado::ConnectionPtr b = connect(db.path());
-    // Each host reads the causal it edits, then both write.
-    const ado::RecordsetPtr ra = a->Execute(QStringLiteral("SELECT * FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 300"));
-    const ado::RecordsetPtr rb = b->Execute(QStringLiteral("SELECT * FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 310"));
-    for (const auto &[rs, c] : {std::pair{ra, a}, std::pair{rb, b}})
-        rs->setActiveConnection(c);
-    ra->setValue(QStringLiteral("CGP0_DESCRIZIONE"), QStringLiteral("Scritta dal primo"));
-    rb->setValue(QStringLiteral("CGP0_DESCRIZIONE"), QStringLiteral("Scritta dal secondo"));
-    ra->UpdateBatch();
-    rb->UpdateBatch();
-    QCOMPARE(scalar(*a, "SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 300").toString(),
-             QStringLiteral("Scritta dal primo"));
-    QCOMPARE(scalar(*a, "SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 310").toString(),
-             QStringLiteral("Scritta dal secondo"));
-    // The same causal: the later save finds the row changed since it read it and is refused,
-    // keeping the first one's text and its own edit pending.
-    const ado::RecordsetPtr sa = a->Execute(QStringLiteral("SELECT * FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 320"));
-    const ado::RecordsetPtr sb = b->Execute(QStringLiteral("SELECT * FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 320"));
-    sa->setActiveConnection(a);
-    sb->setActiveConnection(b);
-    sa->setValue(QStringLiteral("CGP0_DESCRIZIONE"), QStringLiteral("Prima versione"));
-    sb->setValue(QStringLiteral("CGP0_DESCRIZIONE"), QStringLiteral("Seconda versione"));
-    sa->UpdateBatch();
-    QVERIFY_THROWS_EXCEPTION(ado::AdoError, sb->UpdateBatch());
-    QCOMPARE(sb->lastBatchFailures().size(), 1);
-    QVERIFY2(sb->lastBatchFailures().first().message.contains(QLatin1String("CGP0_CAUSALE = 320")),
-             qPrintable(sb->lastBatchFailures().first().message));
-    QVERIFY(sb->hasPendingChanges());
-    QCOMPARE(scalar(*a, "SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 320").toString(),
-             QStringLiteral("Prima versione"));
-    QVERIFY(wholenessFaults(db.path()).isEmpty());
-}
-
-// Every stored row of the causals, as text, in a fixed order.
-QString tst_Reliability::configurations(const QString &path, const QStringList &codes) const
-{
-    const ado::ConnectionPtr c = connect(path);
-    return storedConfiguration(*c, codes);
-}
-
-void tst_Reliability::killedToolLeavesCausalsWholeOrAbsent_data()
-{
-    QTest::addColumn<QStringList>("args");     // IMPORT stands for the file to import
-    QTest::addColumn<QStringList>("causals");  // the causals the command writes
-    QTest::newRow("create") << QStringList{"create", "390", "--description", "Nuova"} << QStringList{"390"};
-    QTest::newRow("delete") << QStringList{"delete", "320"} << QStringList{"320"};
-    QTest::newRow("duplicate") << QStringList{"duplicate", "300", "401"} << QStringList{"401"};
-    QTest::newRow("import") << QStringList{"--user", "VELTO", "import", "IMPORT", "--replace"}
-                            << QStringList{"310", "500", "501", "502"};
-}
-
-// The tool is killed at seeded random moments while it works; afterwards the causals it
-// writes are all as before or all as after, and every other causal is whole.
-void tst_Reliability::killedToolLeavesCausalsWholeOrAbsent()
-{
-    QFETCH(QStringList, args);
-    QFETCH(QStringList, causals);
-    constexpr int Kills = 50;
-    QTemporaryDir dir;
-    const QString importFile = dir.filePath(QStringLiteral("causali.json"));
+private slots:
+    void initTestCase()
     {
-        // Three copies of 300 and a changed 310: one transaction for four causals.
-        QString out;
-        QTextStream o(&out), e(&out);
-        QCOMPARE(DueBilCli(o, e).run({QStringLiteral("--db"), m_template->path(), QStringLiteral("export"),
-                                      QStringLiteral("300"), QStringLiteral("310")}),
-                 0);
-        o.flush();
-        QJsonObject doc = QJsonDocument::fromJson(out.toUtf8()).object();
-        QJsonArray list = doc.value(QStringLiteral("causali")).toArray();
-        QJsonObject changed = list.at(1).toObject();
-        changed.insert(QStringLiteral("CGP0_DESCRIZIONE"), QStringLiteral("Sostituita"));
-        QJsonArray written{changed};
-        for (int code : {500, 501, 502}) {
-            QJsonObject copy = list.at(0).toObject();
-            copy.insert(QStringLiteral("CGP0_CAUSALE"), code);
-            written.append(copy);
-        }
-        doc.insert(QStringLiteral("causali"), written);
-        QFile file(importFile);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QJsonDocument(doc).toJson());
+        m_template = std::make_unique<TestDatabase>(TestDatabase::Demo);
+        QVERIFY(m_template->isValid());
+        m_demoLayout = layoutOf300(m_template->path());
     }
-    args.replaceInStrings(QStringLiteral("IMPORT"), importFile);
 
-    // The states a kill may leave: the one before and the one after a whole run.
-    const QString path = dir.filePath(QStringLiteral("kill.db"));
-    QVERIFY(QFile::copy(m_template->path(), path));
-    const QString before = configurations(path, causals);
-    QElapsedTimer timer;
-    timer.start();
-    QProcess whole;
-    whole.start(QStringLiteral(DUEBILCONFIG_TOOL), QStringList{QStringLiteral("--db"), path} + args);
-    QVERIFY(whole.waitForFinished(30000));
-    QCOMPARE(whole.exitCode(), 0);
-    const qint64 runMicroseconds = timer.nsecsElapsed() / 1000;
-    const QString after = configurations(path, causals);
-    QVERIFY(after != before);
+    // The window's layout editor killed while it rewrites a layout, at random moments: the
+    // layout is one of those it wrote, or the one before, whole.
+    void killedLayoutRewriteLeavesAWholeLayout_data()
+    {
+        QTest::addColumn<int>("run");
+        for (int run = 0; run < 20; ++run)
+            QTest::addRow("layout rewrite %d", run) << run;
+    }
 
-    QRandomGenerator random(20261206u + uint(qHash(QString::fromLatin1(QTest::currentDataTag()))));
-    int untouched = 0, done = 0;
-    for (int kill = 0; kill < Kills; ++kill) {
-        QFile::remove(path);
+    void killedLayoutRewriteLeavesAWholeLayout()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("kill.db"));
         QVERIFY(QFile::copy(m_template->path(), path));
-        QProcess tool;
-        tool.setProcessEnvironment(unlogged());
-        tool.start(QStringLiteral(DUEBILCONFIG_TOOL), QStringList{QStringLiteral("--db"), path} + args);
-        QVERIFY(tool.waitForStarted(5000));
-        ::usleep(useconds_t(random.bounded(quint32(runMicroseconds))));
-        ::kill(pid_t(tool.processId()), SIGKILL);
-        QVERIFY(tool.waitForFinished(5000));
-        const QString state = configurations(path, causals);
-        QVERIFY2(state == before || state == after, qPrintable(QStringLiteral("kill %1 left a causal half written").arg(kill)));
-        (state == before ? untouched : done)++;
-        const QStringList faults = wholenessFaults(path);
+        QProcess worker;
+        worker.setProcessEnvironment(unlogged());
+        worker.start(QStringLiteral(RELIABILITY_WORKER), {path});
+        QVERIFY(worker.waitForStarted(5000));
+        QVERIFY(worker.waitForReadyRead(5000));
+        QTest::qWait(int(QRandomGenerator::global()->bounded(20, 250)));
+        ::kill(pid_t(worker.processId()), SIGKILL);
+        QVERIFY(worker.waitForFinished(5000));
+        QStringList faults = wholenessFaults(path);
+        const QString layout = layoutOf300(path);
+        if (!QStringList{m_demoLayout, QStringLiteral("10,20,30,40,50,60,70,80"), QStringLiteral("90,100,110")}.contains(layout))
+            faults << QStringLiteral("layout of 300 half written: ") + layout;
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral(", "))));
     }
-    qInfo("%s: %d kills, %d before the commit, %d after it", QTest::currentDataTag(), Kills, untouched, done);
-}
 
-void tst_Reliability::readOnlyDatabaseIsReadNotWritten()
-{
-    // The superuser writes any file: the tool then runs as an ordinary user.
-    QStringList prefix;
-    if (::geteuid() == 0) {
-        const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
-        if (setpriv.isEmpty())
-            QSKIP("running as root without setpriv: a read-only file cannot be made");
-        prefix = {setpriv, QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"), QStringLiteral("--clear-groups")};
-    }
-    QTemporaryDir dir;
-    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
-                                          | QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther
-                                          | QFileDevice::ExeOther);
-    const QString path = dir.filePath(QStringLiteral("sola-lettura.db"));
-    QVERIFY(QFile::copy(m_template->path(), path));
+    void missingTableIsReportedNotFatal_data()
     {
-        const ado::ConnectionPtr c = connect(path);
-        c->Execute(QStringLiteral("PRAGMA journal_mode=DELETE"));
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QStringList>("command");
+        QTest::newRow("layout table, duplicate") << "CGP3_DUEBILGRIGLIA" << QStringList{"duplicate", "300", "401"};
+        QTest::newRow("check table, show") << "CGP4_DUEBILFILTRI" << QStringList{"show", "300"};
+        QTest::newRow("causal table, list") << "CGP0_DUEBILCAUSALI" << QStringList{"list"};
+        QTest::newRow("database that does not exist") << "" << QStringList{"list"};
     }
-    QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
-    auto tool = [&](const QStringList &args, QString *out, QString *err) {
-        QProcess p;
-        const QStringList all = prefix + QStringList{QStringLiteral(DUEBILCONFIG_TOOL), QStringLiteral("--db"), path} + args;
-        p.start(all.first(), all.mid(1));
-        p.waitForFinished(30000);
-        *out = QString::fromUtf8(p.readAllStandardOutput());
-        *err = QString::fromUtf8(p.readAllStandardError());
-        return p.exitCode();
-    };
-    QString out, err;
-    QCOMPARE(tool({QStringLiteral("list")}, &out, &err), 0);
-    QVERIFY2(out.contains(QStringLiteral("300\t")), qPrintable(err));
-    QCOMPARE(tool({QStringLiteral("show"), QStringLiteral("300")}, &out, &err), 0);
-    QCOMPARE(tool({QStringLiteral("export")}, &out, &err), 0);
-    for (const QStringList &args : {QStringList{QStringLiteral("create"), QStringLiteral("401")},
-                                    QStringList{QStringLiteral("delete"), QStringLiteral("320")},
-                                    QStringList{QStringLiteral("complete")}}) {
-        QCOMPARE(tool(args, &out, &err), 1);
-        QVERIFY2(err.startsWith(QStringLiteral("Il database è aperto in sola lettura")), qPrintable(err));
-        QVERIFY(out.isEmpty());
-    }
-    QVERIFY(!QFile::exists(path + QStringLiteral("-wal")));
-}
 
-// Processes that start together on a database just created, or on one still in rollback
-// mode, wait for each other instead of failing with "database is locked".
-void tst_Reliability::toolsStartingTogetherOnANewDatabase()
-{
-    QTemporaryDir dir;
-    for (int round = 0; round < 6; ++round) {
-        const QString path = dir.filePath(QStringLiteral("nuovo%1.db").arg(round));
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        QStringList first{QStringLiteral("list")}, second{QStringLiteral("list")};
-        if (round % 3 == 0) {
-            // The demo database is created by whichever starts first.
-            env.insert(QStringLiteral("DUEBIL_DEMO_DB"), path);
+    void missingTableIsReportedNotFatal()
+    {
+        QFETCH(QString, table);
+        QFETCH(QStringList, command);
+        TestDatabase db;
+        QString path = db.path();
+        if (table.isEmpty()) {
+            path = QStringLiteral("/nonexistent-folder/missing.db");
         } else {
-            QCOMPARE(cli({QStringLiteral("--db"), QStringLiteral("sqlite:") + path, QStringLiteral("init"), QStringLiteral("--demo")}), 0);
-            if (round % 3 == 2) {
-                const ado::ConnectionPtr c = connect(path);
-                c->Execute(QStringLiteral("PRAGMA journal_mode=DELETE"));
-            }
-            first = QStringList{QStringLiteral("--db"), path, QStringLiteral("create"), QStringLiteral("390")};
-            second = QStringList{QStringLiteral("--db"), path, QStringLiteral("duplicate"), QStringLiteral("300"), QStringLiteral("402")};
+            const ado::ConnectionPtr c = connect(path);
+            c->Execute(QStringLiteral("ALTER TABLE %1 RENAME TO %1_OLD").arg(table));
         }
-        QProcess a, b;
-        a.setProcessEnvironment(env);
-        b.setProcessEnvironment(env);
-        a.start(QStringLiteral(DUEBILCONFIG_TOOL), first);
-        b.start(QStringLiteral(DUEBILCONFIG_TOOL), second);
-        QVERIFY(a.waitForFinished(30000));
-        QVERIFY(b.waitForFinished(30000));
-        QVERIFY2(a.exitCode() == 0, a.readAllStandardError().constData());
-        QVERIFY2(b.exitCode() == 0, b.readAllStandardError().constData());
-        const QStringList faults = wholenessFaults(path);
-        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral(", "))));
+        QString err;
+        const int rc = cli(QStringList{QStringLiteral("--db"), path} + command, &err);
+        QCOMPARE(rc, int(DueBilCli::Refused));
+        QVERIFY2(!err.trimmed().isEmpty(), "no message");
+        if (command.first() == QLatin1String("duplicate")) {
+            // The failed copy left no causal row behind.
+            const ado::ConnectionPtr c = connect(path);
+            QCOMPARE(scalar(*c, QStringLiteral("SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 401")).toInt(), 0);
+        }
     }
-}
+
+    void generatedInputNeverBreaksAStatement()
+    {
+        TestDatabase db;
+        const ado::ConnectionPtr c = connect(db.path());
+        // What is tested is the text of the statements, not their durability: no wait for the disk.
+        c->Execute(QStringLiteral("PRAGMA synchronous = OFF"));
+        RecordingMessageService messages;
+        TextStore texts;
+        ErrorTrap trap(&messages, &texts);
+        CausalOperations ops(c, &trap);
+        QRandomGenerator random(20261206);
+        const QStringList pieces = {"'", "''", "N'", "--", ";", "\"", "\\", "%", "_", "/*", "*/", " ", "0", "9", "-", "+",
+                                    "é", "€", "日本", "\t", "DROP TABLE CGP0_DUEBILCAUSALI", "300", "1e3", "0x1F", "  "};
+        auto generate = [&](int maxPieces) {
+            QString s;
+            const int n = int(random.bounded(0, maxPieces + 1));
+            for (int i = 0; i < n; ++i)
+                s += pieces.at(int(random.bounded(qsizetype(pieces.size()))));
+            return s;
+        };
+        int inputs = 0;
+        // Codes: refused or accepted by the window's rule, never a statement error.
+        for (int i = 0; i < 8000; ++i, ++inputs) {
+            const QString code = generate(3);
+            if (CausalOperations::checkNewCode(code, QStringLiteral("MROSSI")).done()) {
+                bool ok = false;
+                const int n = code.toInt(&ok);
+                QVERIFY2(ok && n >= 300 && n <= 999, qPrintable(code));
+                ops.exists(code);  // the look-up of an accepted code must run without a statement error
+            }
+        }
+        // Descriptions: stored through the duplication and read back byte for byte.
+        for (int i = 0; i < 2000; ++i, ++inputs) {
+            const QString description = generate(6).left(100);
+            const QString code = QString::number(400 + i % 500);
+            if (ops.exists(code))
+                ops.remove(code, QStringLiteral("MROSSI"));
+            QVERIFY2(ops.duplicate(QStringLiteral("300"), code, description, QStringLiteral("MROSSI"), QStringLiteral("1")).done(),
+                     qPrintable(description));
+            QCOMPARE(scalar(*c, "SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = " + code).toString(),
+                     description);
+        }
+        QVERIFY2(messages.calls().isEmpty(), qPrintable(messages.calls().value(0).error.text));
+        QCOMPARE(inputs, 10000);
+        QVERIFY(wholenessFaults(db.path()).isEmpty());
+    }
+
+    void killedToolLeavesCausalsWholeOrAbsent_data()
+    {
+        QTest::addColumn<QStringList>("args");     // IMPORT stands for the file to import
+        QTest::addColumn<QStringList>("causals");  // the causals the command writes
+        QTest::newRow("create") << QStringList{"create", "390", "--description", "Nuova"} << QStringList{"390"};
+        QTest::newRow("delete") << QStringList{"delete", "320"} << QStringList{"320"};
+        QTest::newRow("duplicate") << QStringList{"duplicate", "300", "401"} << QStringList{"401"};
+        QTest::newRow("import") << QStringList{"--user", "VELTO", "import", "IMPORT", "--replace"}
+                                << QStringList{"310", "500", "501", "502"};
+    }
+
+    // The tool is killed at seeded random moments while it works; afterwards the causals it
+    // writes are all as before or all as after, and every other causal is whole.
+    void killedToolLeavesCausalsWholeOrAbsent()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QStringList, causals);
+        constexpr int Kills = 50;
+        QTemporaryDir dir;
+        const QString importFile = dir.filePath(QStringLiteral("causali.json"));
+        {
+            // Three copies of 300 and a changed 310: one transaction for four causals.
+            QString out;
+            QTextStream o(&out), e(&out);
+            QCOMPARE(DueBilCli(o, e).run({QStringLiteral("--db"), m_template->path(), QStringLiteral("export"),
+                                          QStringLiteral("300"), QStringLiteral("310")}),
+                     0);
+            o.flush();
+            QJsonObject doc = QJsonDocument::fromJson(out.toUtf8()).object();
+            QJsonArray list = doc.value(QStringLiteral("causali")).toArray();
+            QJsonObject changed = list.at(1).toObject();
+            changed.insert(QStringLiteral("CGP0_DESCRIZIONE"), QStringLiteral("Sostituita"));
+            QJsonArray written{changed};
+            for (int code : {500, 501, 502}) {
+                QJsonObject copy = list.at(0).toObject();
+                copy.insert(QStringLiteral("CGP0_CAUSALE"), code);
+                written.append(copy);
+            }
+            doc.insert(QStringLiteral("causali"), written);
+            QFile file(importFile);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(QJsonDocument(doc).toJson());
+        }
+        args.replaceInStrings(QStringLiteral("IMPORT"), importFile);
+
+        // The states a kill may leave: the one before and the one after a whole run.
+        const QString path = dir.filePath(QStringLiteral("kill.db"));
+        QVERIFY(QFile::copy(m_template->path(), path));
+        const QString before = configurations(path, causals);
+        QElapsedTimer timer;
+        timer.start();
+        QProcess whole;
+        whole.start(QStringLiteral(DUEBILCONFIG_TOOL), QStringList{QStringLiteral("--db"), path} + args);
+        QVERIFY(whole.waitForFinished(30000));
+        QCOMPARE(whole.exitCode(), 0);
+        const qint64 runMicroseconds = timer.nsecsElapsed() / 1000;
+        const QString after = configurations(path, causals);
+        QVERIFY(after != before);
+
+        QRandomGenerator random(20261206u + uint(qHash(QString::fromLatin1(QTest::currentDataTag()))));
+        int untouched = 0, done = 0;
+        for (int kill = 0; kill < Kills; ++kill) {
+            QFile::remove(path);
+            QVERIFY(QFile::copy(m_template->path(), path));
+            QProcess tool;
+            tool.setProcessEnvironment(unlogged());
+            tool.start(QStringLiteral(DUEBILCONFIG_TOOL), QStringList{QStringLiteral("--db"), path} + args);
+            QVERIFY(tool.waitForStarted(5000));
+            ::usleep(useconds_t(random.bounded(quint32(runMicroseconds))));
+            ::kill(pid_t(tool.processId()), SIGKILL);
+            QVERIFY(tool.waitForFinished(5000));
+            const QString state = configurations(path, causals);
+            QVERIFY2(state == before || state == after, qPrintable(QStringLiteral("kill %1 left a causal half written").arg(kill)));
+            (state == before ? untouched : done)++;
+            const QStringList faults = wholenessFaults(path);
+            QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral(", "))));
+        }
+        qInfo("%s: %d kills, %d before the commit, %d after it", QTest::currentDataTag(), Kills, untouched, done);
+    }
+
+    void readOnlyDatabaseIsReadNotWritten()
+    {
+        // The superuser writes any file: the tool then runs as an ordinary user.
+        QStringList prefix;
+        if (::geteuid() == 0) {
+            const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+            if (setpriv.isEmpty())
+                QSKIP("running as root without setpriv: a read-only file cannot be made");
+            prefix = {setpriv, QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"), QStringLiteral("--clear-groups")};
+        }
+        QTemporaryDir dir;
+        QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                                              | QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther
+                                              | QFileDevice::ExeOther);
+        const QString path = dir.filePath(QStringLiteral("sola-lettura.db"));
+        QVERIFY(QFile::copy(m_template->path(), path));
+        {
+            const ado::ConnectionPtr c = connect(path);
+            c->Execute(QStringLiteral("PRAGMA journal_mode=DELETE"));
+        }
+        QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+        auto tool = [&](const QStringList &args, QString *out, QString *err) {
+            QProcess p;
+            const QStringList all = prefix + QStringList{QStringLiteral(DUEBILCONFIG_TOOL), QStringLiteral("--db"), path} + args;
+            p.start(all.first(), all.mid(1));
+            p.waitForFinished(30000);
+            *out = QString::fromUtf8(p.readAllStandardOutput());
+            *err = QString::fromUtf8(p.readAllStandardError());
+            return p.exitCode();
+        };
+        QString out, err;
+        QCOMPARE(tool({QStringLiteral("list")}, &out, &err), 0);
+        QVERIFY2(out.contains(QStringLiteral("300\t")), qPrintable(err));
+        QCOMPARE(tool({QStringLiteral("show"), QStringLiteral("300")}, &out, &err), 0);
+        QCOMPARE(tool({QStringLiteral("export")}, &out, &err), 0);
+        for (const QStringList &args : {QStringList{QStringLiteral("create"), QStringLiteral("401")},
+                                        QStringList{QStringLiteral("delete"), QStringLiteral("320")},
+                                        QStringList{QStringLiteral("complete")}}) {
+            QCOMPARE(tool(args, &out, &err), 1);
+            QVERIFY2(err.startsWith(QStringLiteral("Il database è aperto in sola lettura")), qPrintable(err));
+            QVERIFY(out.isEmpty());
+        }
+        QVERIFY(!QFile::exists(path + QStringLiteral("-wal")));
+    }
+
+    // Processes that start together on a database just created, or on one still in rollback
+    // mode, wait for each other instead of failing with "database is locked".
+    void toolsStartingTogetherOnANewDatabase()
+    {
+        QTemporaryDir dir;
+        for (int round = 0; round < 6; ++round) {
+            const QString path = dir.filePath(QStringLiteral("nuovo%1.db").arg(round));
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            QStringList first{QStringLiteral("list")}, second{QStringLiteral("list")};
+            if (round % 3 == 0) {
+                // The demo database is created by whichever starts first.
+                env.insert(QStringLiteral("DUEBIL_DEMO_DB"), path);
+            } else {
+                QCOMPARE(cli({QStringLiteral("--db"), QStringLiteral("sqlite:") + path, QStringLiteral("init"), QStringLiteral("--demo")}), 0);
+                if (round % 3 == 2) {
+                    const ado::ConnectionPtr c = connect(path);
+                    c->Execute(QStringLiteral("PRAGMA journal_mode=DELETE"));
+                }
+                first = QStringList{QStringLiteral("--db"), path, QStringLiteral("create"), QStringLiteral("390")};
+                second = QStringList{QStringLiteral("--db"), path, QStringLiteral("duplicate"), QStringLiteral("300"), QStringLiteral("402")};
+            }
+            QProcess a, b;
+            a.setProcessEnvironment(env);
+            b.setProcessEnvironment(env);
+            a.start(QStringLiteral(DUEBILCONFIG_TOOL), first);
+            b.start(QStringLiteral(DUEBILCONFIG_TOOL), second);
+            QVERIFY(a.waitForFinished(30000));
+            QVERIFY(b.waitForFinished(30000));
+            QVERIFY2(a.exitCode() == 0, a.readAllStandardError().constData());
+            QVERIFY2(b.exitCode() == 0, b.readAllStandardError().constData());
+            const QStringList faults = wholenessFaults(path);
+            QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral(", "))));
+        }
+    }
+
+private:
+    ado::ConnectionPtr connect(const QString &path, int busyMs = 5000) const
+    {
+        auto c = std::make_shared<ado::Connection>();
+        c->setConnectionString(QStringLiteral("sqlite:") + path);
+        c->setBusyTimeout(busyMs);
+        c->Open(QString(), QString(), QString(), -1);
+        return c;
+    }
+
+    // Every causal has its rows: one check row per catalogue check, one parameter row, a row per
+    // company of the source, and a copy holds the whole layout of its source.
+    QStringList wholenessFaults(const QString &path) const
+    {
+        QStringList faults;
+        const ado::ConnectionPtr c = connect(path);
+        if (scalar(*c, QStringLiteral("PRAGMA integrity_check")).toString() != QLatin1String("ok"))
+            faults << QStringLiteral("integrity_check");
+        const int checks = scalar(*c, QStringLiteral("SELECT COUNT(*) FROM CGP2_DUEBILCHECK")).toInt();
+        const int layout300 = scalar(*c, QStringLiteral("SELECT COUNT(*) FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = 300")).toInt();
+        // No row outlives its causal.
+        for (const CausalConfiguration::Table &t : CausalConfiguration::tables().mid(1)) {
+            QString sql = QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 NOT IN (SELECT CGP0_CAUSALE FROM CGP0_DUEBILCAUSALI)")
+                              .arg(QLatin1String(t.table), QLatin1String(t.causalColumn));
+            if (QLatin1String(t.table) == QLatin1String("FW41_SELEZIONEPARAMSCADENZE"))
+                sql += QStringLiteral(" AND FW41_UOBJECT = 'CGUO_DUEBILCONFIG.CLSCG_DUEBILCONFIG'");
+            if (const int orphans = scalar(*c, sql).toInt())
+                faults << QStringLiteral("%1 rows without causal in %2").arg(orphans).arg(QLatin1String(t.table));
+        }
+        const ado::RecordsetPtr rs = c->Execute(QStringLiteral("SELECT CGP0_CAUSALE FROM CGP0_DUEBILCAUSALI"));
+        for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext()) {
+            const QString code = rs->value(QStringLiteral("CGP0_CAUSALE")).toString();
+            auto count = [&](const QString &table, const QString &column) {
+                return scalar(*c, QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 = %3").arg(table, column, code)).toInt();
+            };
+            if (count(QStringLiteral("CGP4_DUEBILFILTRI"), QStringLiteral("CGP4_CAUSALE_CGP0")) != checks)
+                faults << code + QStringLiteral(": checks");
+            if (count(QStringLiteral("CGP5_DUEBILPARAM"), QStringLiteral("CGP5_CAUSALE_CGP0")) != 1)
+                faults << code + QStringLiteral(": parameters");
+            if (count(QStringLiteral("CGP6_DUEBILPARAMDITTA"), QStringLiteral("CGP6_CAUSALE_CGP0")) < 1)
+                faults << code + QStringLiteral(": company parameters");
+            if (code.toInt() >= 400 && count(QStringLiteral("CGP3_DUEBILGRIGLIA"), QStringLiteral("CGP3_CAUSALE_CGP0")) != layout300)
+                faults << code + QStringLiteral(": layout");
+        }
+        return faults;
+    }
+
+    int cli(const QStringList &args, QString *err = nullptr) const
+    {
+        QString o, e;
+        QTextStream out(&o), errs(&e);
+        const int rc = DueBilCli(out, errs).run(args);
+        errs.flush();
+        if (err)
+            *err = e;
+        return rc;
+    }
+
+    QString configurations(const QString &path, const QStringList &codes) const { return storedConfiguration(*connect(path), codes); }
+
+    QString layoutOf300(const QString &path) const
+    {
+        return column(*connect(path), QStringLiteral("SELECT CGP3_IDFIELD_CGP1 FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = 300 ORDER BY 1")).join(u',');
+    }
+
+    std::unique_ptr<TestDatabase> m_template;
+    QString m_demoLayout;
+};
 
 QTEST_MAIN(tst_Reliability)
 #include "tst_reliability.moc"

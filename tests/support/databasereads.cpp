@@ -15,6 +15,14 @@ QVariant scalar(const QString &connectionString, const QString &sql)
     return scalar(connection, sql);
 }
 
+QStringList column(ado::Connection &connection, const QString &sql)
+{
+    QStringList values;
+    for (const ado::RecordsetPtr rs = connection.Execute(sql); !rs->isEOF(); rs->MoveNext())
+        values << rs->value(0).toString();
+    return values;
+}
+
 QStringList firstRow(ado::Connection &connection, const QString &sql)
 {
     const ado::RecordsetPtr rs = connection.Execute(sql);

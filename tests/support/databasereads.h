@@ -12,5 +12,7 @@
 QVariant scalar(ado::Connection &connection, const QString &sql);
 // The same on a connection of its own ("sqlite:PATH", as the test databases give it).
 QVariant scalar(const QString &connectionString, const QString &sql);
+// The first column of every row, as text, in the statement's order.
+QStringList column(ado::Connection &connection, const QString &sql);
 // Every column of the first row, as text; empty texts when it gives no row.
 QStringList firstRow(ado::Connection &connection, const QString &sql);

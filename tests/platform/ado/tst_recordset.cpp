@@ -2,6 +2,7 @@
 #include "ado/connection.h"
 #include "ado/recordset.h"
 #include "fixture.h"
+#include "support/databasereads.h"
 
 #include <QFile>
 #include <QTest>
@@ -27,14 +28,7 @@ class TestRecordset : public QObject
         return rs;
     }
 
-    QString column(const QString &sql)
-    {
-        RecordsetPtr rs = m_connection->Execute(sql);
-        QStringList values;
-        for (; !rs->isEOF(); rs->MoveNext())
-            values.append(rs->value(rs->fieldNames().first()).toString());
-        return values.join(',');
-    }
+    QString column(const QString &sql) { return ::column(*m_connection, sql).join(','); }
 
 private slots:
     void init()
@@ -77,6 +71,9 @@ private slots:
         QTest::newRow("no match") << "CGP3_IDFIELD_CGP1 = 9" << "" << "";
         QTest::newRow("sort desc") << "" << "CGP3_VISIBLEORDER DESC" << "Cliente,Importo,Data scadenza";
         QTest::newRow("sort two keys") << "" << "CGP3_SORTTYPE DESC, CGP1_FIELD" << "Cliente,Data scadenza,Importo";
+        // A column the user never set (Importo's) sorts first, as the server orders NULL ascending.
+        QTest::newRow("null first") << "" << "CGP3_GROUPED, CGP1_FIELD" << "Importo,Cliente,Data scadenza";
+        QTest::newRow("null last when descending") << "" << "CGP3_GROUPED DESC, CGP1_FIELD" << "Cliente,Data scadenza,Importo";
     }
 
     void filterAndSort()
@@ -84,6 +81,7 @@ private slots:
         QFETCH(QString, filter);
         QFETCH(QString, sort);
         QFETCH(QString, fields);
+        m_connection->Execute("UPDATE CGP3_DUEBILGRIGLIA SET CGP3_GROUPED = NULL WHERE CGP3_IDFIELD_CGP1 = 2");
         RecordsetPtr rs = openLayout();
         rs->setSort(sort);
         rs->setFilter(filter);

@@ -156,14 +156,6 @@ private slots:
         QVERIFY(out.isSharedWith(sql));
         QCOMPARE(out.constData(), sql.constData());
     }
-
-    // Names that merely contain a refused word are ordinary columns.
-    void wordsInsideNamesPass()
-    {
-        const QString sql = "SELECT CGP6_INDVISANTEPRIMA, LEFT_COL, OUTPUT_FLAG FROM CGP6_DUEBILPARAMDITTA"
-                            " LEFT OUTER JOIN X ON 1 = 1";
-        QCOMPARE(SqlRewriter::toSqlite(sql), sql);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestSqlRewriter)

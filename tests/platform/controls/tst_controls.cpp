@@ -29,6 +29,24 @@
 #include <QVBoxLayout>
 #include <QTest>
 
+namespace {
+
+// A connection to a fresh fixture in dir, on a rollback journal; with the long list, a table
+// LUNGA of 1000 rows R0000..R0999, "Riga 0".."Riga 999": longer than a list reads at once.
+ado::ConnectionPtr openFixture(const QTemporaryDir &dir, bool longList = false)
+{
+    auto connection = std::make_shared<ado::Connection>();
+    connection->Open(QStringLiteral("sqlite:") + makeFixture(dir));
+    QSqlQuery fill(connection->database());
+    const bool filled = fill.exec(QStringLiteral("PRAGMA journal_mode=DELETE")) && (!longList
+        || (fill.exec(QStringLiteral("CREATE TABLE LUNGA (CODICE TEXT, DESCR TEXT)"))
+            && fill.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 999)"
+                                        " INSERT INTO LUNGA SELECT printf('R%04d', i), 'Riga ' || i FROM n"))));
+    return filled ? connection : nullptr;
+}
+
+} // namespace
+
 // What the window relies on from its controls: a refused code stays out of the record, combos
 // select by stored value, limits hold, and the look-up list returns the chosen code.
 class tst_Controls : public QObject
@@ -36,511 +54,456 @@ class tst_Controls : public QObject
     Q_OBJECT
 
 private slots:
-    void refusedCodeIsNotCommitted();
-    void codeFieldTakesDigitsUpToItsLength_data();
-    void codeFieldTakesDigitsUpToItsLength();
-    void comboSelectsByStoredValue();
-    void comboFollowsItsEntriesAndFont();
-    void labelTakesTheRoomQLabelWould_data();
-    void labelTakesTheRoomQLabelWould();
-    void richTextKeepsItsLimit();
-    void disablingEveryTabKeepsThePageOnShow_data();
-    void disablingEveryTabKeepsThePageOnShow();
-    void aPageBehindPassesOnTheSizeOfItsControls();
-    void lookupSearchesAndReturnsTheChosenColumn_data();
-    void lookupSearchesAndReturnsTheChosenColumn();
-    void lookupReachesEveryRowOfALongList_data();
-    void lookupReachesEveryRowOfALongList();
-    void lookupOpensAtTheCodeAndTakesKeysFromTheSearch_data();
-    void lookupOpensAtTheCodeAndTakesKeysFromTheSearch();
-    void lookupOpenLeavesOtherWritersFree_data();
-    void lookupOpenLeavesOtherWritersFree();
-    void gridShowsFormattedCellsAndTicks();
-};
+    void refusedCodeIsNotCommitted()
+    {
+        TextField field;
+        field.setText(QStringLiteral("RIB"));
+        QSignalSpy changed(&field, &FieldControl::TextChanged);
+        QSignalSpy accepted(&field, &TextField::AfterItem);
+        bool refuse = true;
+        connect(&field, &TextField::Validate, this, [&](bool *cancel) { *cancel = refuse; });
 
-namespace {
+        field.lineEdit()->setText(QStringLiteral("FTV"));
+        QVERIFY(!field.commit());
+        QCOMPARE(changed.count(), 0);
+        QCOMPARE(accepted.count(), 0);
 
-// A table LUNGA of 1000 rows R0000..R0999, "Riga 0".."Riga 999": longer than a list reads at once.
-bool addLongList(const QSqlDatabase &db)
-{
-    QSqlQuery fill(db);
-    return fill.exec(QStringLiteral("CREATE TABLE LUNGA (CODICE TEXT, DESCR TEXT)"))
-        && fill.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 999)"
-                                    " INSERT INTO LUNGA SELECT printf('R%04d', i), 'Riga ' || i FROM n"));
-}
+        refuse = false;
+        QVERIFY(field.commit());
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(changed.at(0).at(0).toString(), QStringLiteral("FTV"));
+        QCOMPARE(accepted.count(), 1);
+        // Committing the same text again tells nobody.
+        QVERIFY(field.commit());
+        QCOMPARE(changed.count(), 1);
+    }
 
-// A connection to the fixture with the thousand rows of LUNGA; null when it cannot be made.
-ado::ConnectionPtr openLongList(const QString &path)
-{
-    auto connection = std::make_shared<ado::Connection>();
-    connection->Open(QStringLiteral("sqlite:") + path);
-    return addLongList(connection->database()) ? connection : nullptr;
-}
+    void codeFieldTakesDigitsUpToItsLength_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("digits") << "301" << "301";
+        QTest::newRow("letters dropped") << "3a0" << "30";
+        QTest::newRow("too long") << "30145" << "301";
+    }
 
-} // namespace
+    void codeFieldTakesDigitsUpToItsLength()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, kept);
+        CodeField field;
+        field.setMaxChar(3);
+        field.show();
+        field.lineEdit()->setFocus();
+        QTest::keyClicks(field.lineEdit(), typed);
+        QCOMPARE(field.lineEdit()->text(), kept);
+    }
 
-void tst_Controls::refusedCodeIsNotCommitted()
-{
-    TextField field;
-    field.setText(QStringLiteral("RIB"));
-    QSignalSpy changed(&field, &FieldControl::TextChanged);
-    QSignalSpy accepted(&field, &TextField::AfterItem);
-    bool refuse = true;
-    connect(&field, &TextField::Validate, this, [&](bool *cancel) { *cancel = refuse; });
+    void comboSelectsByStoredValue()
+    {
+        ComboField combo;
+        combo.AddItem(QStringLiteral("Incassi"), 1);
+        combo.AddItem(QStringLiteral("Pagamenti"), 2);
+        combo.AddItem(QStringLiteral("Compensazioni"), 6);
+        QSignalSpy rows(&combo, &ComboField::ChangeRow);
+        combo.setText(QStringLiteral("6"));
+        QCOMPARE(combo.ListIndex(), 2);
+        QCOMPARE(combo.Text(), QStringLiteral("6"));
+        QCOMPARE(rows.count(), 1);
+        // A value the list does not hold selects nothing rather than a wrong entry.
+        combo.setText(QStringLiteral("9"));
+        QVERIFY(combo.Text() != QLatin1String("1") && combo.Text() != QLatin1String("2"));
+    }
 
-    field.lineEdit()->setText(QStringLiteral("FTV"));
-    QVERIFY(!field.commit());
-    QCOMPARE(changed.count(), 0);
-    QCOMPARE(accepted.count(), 0);
+    // A list refilled on screen (the details follow the operation type) shows its longest entry
+    // whole and gives the room back when it shrinks; its popup is written in the form's font.
+    void comboFollowsItsEntriesAndFont()
+    {
+        QWidget form;
+        auto *layout = new QHBoxLayout(&form);
+        auto *combo = new ComboField(&form);
+        combo->setMaxChar(5);
+        layout->addWidget(combo);
+        layout->addStretch();
+        form.resize(900, 60);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        combo->AddItem(QStringLiteral("Breve"), 1);
+        QApplication::processEvents();
+        const int narrow = combo->width();
 
-    refuse = false;
-    QVERIFY(field.commit());
-    QCOMPARE(changed.count(), 1);
-    QCOMPARE(changed.at(0).at(0).toString(), QStringLiteral("FTV"));
-    QCOMPARE(accepted.count(), 1);
-    // Committing the same text again tells nobody.
-    QVERIFY(field.commit());
-    QCOMPARE(changed.count(), 1);
-}
+        const QString longest = QStringLiteral("Un dettaglio di registrazione dalla descrizione molto lunga");
+        combo->AddItem(longest, 2);
+        QApplication::processEvents();
+        QVERIFY(combo->width() > narrow + combo->fontMetrics().horizontalAdvance(longest) / 2);
+        QVERIFY(combo->comboBox()->sizeHint().width() > combo->fontMetrics().horizontalAdvance(longest));
 
-void tst_Controls::codeFieldTakesDigitsUpToItsLength_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("kept");
-    QTest::newRow("digits") << "301" << "301";
-    QTest::newRow("letters dropped") << "3a0" << "30";
-    QTest::newRow("too long") << "30145" << "301";
-}
+        combo->Clear();
+        combo->AddItem(QStringLiteral("Breve"), 1);
+        QApplication::processEvents();
+        QCOMPARE(combo->width(), narrow);
 
-void tst_Controls::codeFieldTakesDigitsUpToItsLength()
-{
-    QFETCH(QString, typed);
-    QFETCH(QString, kept);
-    CodeField field;
-    field.setMaxChar(3);
-    field.show();
-    field.lineEdit()->setFocus();
-    QTest::keyClicks(field.lineEdit(), typed);
-    QCOMPARE(field.lineEdit()->text(), kept);
-}
+        combo->comboBox()->showPopup();
+        combo->comboBox()->hidePopup();
+        QFont font = form.font();
+        font.setPointSize(font.pointSize() + 5);
+        form.setFont(font);
+        combo->comboBox()->showPopup();
+        QCOMPARE(combo->comboBox()->view()->font(), combo->comboBox()->font());
+        QCOMPARE(combo->comboBox()->view()->font().pointSize(), font.pointSize());
+        combo->comboBox()->hidePopup();
+    }
 
-void tst_Controls::comboSelectsByStoredValue()
-{
-    ComboField combo;
-    combo.AddItem(QStringLiteral("Incassi"), 1);
-    combo.AddItem(QStringLiteral("Pagamenti"), 2);
-    combo.AddItem(QStringLiteral("Compensazioni"), 6);
-    QSignalSpy rows(&combo, &ComboField::ChangeRow);
-    combo.setText(QStringLiteral("6"));
-    QCOMPARE(combo.ListIndex(), 2);
-    QCOMPARE(combo.Text(), QStringLiteral("6"));
-    QCOMPARE(rows.count(), 1);
-    // A value the list does not hold selects nothing rather than a wrong entry.
-    combo.setText(QStringLiteral("9"));
-    QVERIFY(combo.Text() != QLatin1String("1") && combo.Text() != QLatin1String("2"));
-}
+    // A label asks for the room a QLabel of the same caption and look asks for, also after its
+    // caption, font or frame change on screen.
+    void labelTakesTheRoomQLabelWould_data()
+    {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("changedTo");
+        QTest::addColumn<bool>("buddy");
+        QTest::addColumn<bool>("border");
+        QTest::addColumn<int>("alignment");
+        QTest::addColumn<int>("pointSizeChange");
+        QTest::newRow("caption") << "Tipo operazione:" << "Modalit\u00e0 recupero scadenze:" << false << false
+                                 << int(Qt::AlignLeft | Qt::AlignVCenter) << 0;
+        QTest::newRow("access key") << "&Causale" << "Ca&usale contabile" << true << false
+                                    << int(Qt::AlignLeft | Qt::AlignVCenter) << 0;
+        QTest::newRow("read-out") << "Incasso RiBa clienti" << "Bonifico" << false << true
+                                  << int(Qt::AlignLeft | Qt::AlignVCenter) << 0;
+        QTest::newRow("centred note") << "Causale senza ritenuta" << "Causale senza ritenuta d'acconto" << false << true
+                                      << int(Qt::AlignCenter) << 0;
+        QTest::newRow("right, larger font") << "al netto" << "al netto dei previsionali" << false << false
+                                            << int(Qt::AlignRight | Qt::AlignVCenter) << 3;
+        QTest::newRow("two lines") << "Prima riga\nseconda" << "Una sola riga" << false << false
+                                   << int(Qt::AlignLeft | Qt::AlignTop) << 0;
+    }
 
-// A list refilled on screen (the details follow the operation type) shows its longest entry
-// whole and gives the room back when it shrinks; its popup is written in the form's font.
-void tst_Controls::comboFollowsItsEntriesAndFont()
-{
-    QWidget form;
-    auto *layout = new QHBoxLayout(&form);
-    auto *combo = new ComboField(&form);
-    combo->setMaxChar(5);
-    layout->addWidget(combo);
-    layout->addStretch();
-    form.resize(900, 60);
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    combo->AddItem(QStringLiteral("Breve"), 1);
-    QApplication::processEvents();
-    const int narrow = combo->width();
-
-    const QString longest = QStringLiteral("Un dettaglio di registrazione dalla descrizione molto lunga");
-    combo->AddItem(longest, 2);
-    QApplication::processEvents();
-    QVERIFY(combo->width() > narrow + combo->fontMetrics().horizontalAdvance(longest) / 2);
-    QVERIFY(combo->comboBox()->sizeHint().width() > combo->fontMetrics().horizontalAdvance(longest));
-
-    combo->Clear();
-    combo->AddItem(QStringLiteral("Breve"), 1);
-    QApplication::processEvents();
-    QCOMPARE(combo->width(), narrow);
-
-    combo->comboBox()->showPopup();
-    combo->comboBox()->hidePopup();
-    QFont font = form.font();
-    font.setPointSize(font.pointSize() + 5);
-    form.setFont(font);
-    combo->comboBox()->showPopup();
-    QCOMPARE(combo->comboBox()->view()->font(), combo->comboBox()->font());
-    QCOMPARE(combo->comboBox()->view()->font().pointSize(), font.pointSize());
-    combo->comboBox()->hidePopup();
-}
-
-// A label asks for the room a QLabel of the same caption and look asks for, also after its
-// caption, font or frame change on screen.
-void tst_Controls::labelTakesTheRoomQLabelWould_data()
-{
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QString>("changedTo");
-    QTest::addColumn<bool>("buddy");
-    QTest::addColumn<bool>("border");
-    QTest::addColumn<int>("alignment");
-    QTest::addColumn<int>("pointSizeChange");
-    QTest::newRow("caption") << "Tipo operazione:" << "Modalit\u00e0 recupero scadenze:" << false << false
-                             << int(Qt::AlignLeft | Qt::AlignVCenter) << 0;
-    QTest::newRow("access key") << "&Causale" << "Ca&usale contabile" << true << false
-                                << int(Qt::AlignLeft | Qt::AlignVCenter) << 0;
-    QTest::newRow("read-out") << "Incasso RiBa clienti" << "Bonifico" << false << true
-                              << int(Qt::AlignLeft | Qt::AlignVCenter) << 0;
-    QTest::newRow("centred note") << "Causale senza ritenuta" << "Causale senza ritenuta d'acconto" << false << true
-                                  << int(Qt::AlignCenter) << 0;
-    QTest::newRow("right, larger font") << "al netto" << "al netto dei previsionali" << false << false
-                                        << int(Qt::AlignRight | Qt::AlignVCenter) << 3;
-    QTest::newRow("two lines") << "Prima riga\nseconda" << "Una sola riga" << false << false
-                               << int(Qt::AlignLeft | Qt::AlignTop) << 0;
-}
-
-void tst_Controls::labelTakesTheRoomQLabelWould()
-{
-    QFETCH(QString, caption);
-    QFETCH(QString, changedTo);
-    QFETCH(bool, buddy);
-    QFETCH(bool, border);
-    QFETCH(int, alignment);
-    QFETCH(int, pointSizeChange);
-    QWidget form;
-    auto *layout = new QHBoxLayout(&form);
-    auto *field = new QLineEdit(&form);
-    auto *label = new LabelControl(&form);
-    auto *reference = new QLabel(&form);
-    for (QLabel *l : {static_cast<QLabel *>(label), reference}) {
-        if (border) {
-            l->setFrameShape(QFrame::StyledPanel);
-            l->setFrameShadow(QFrame::Sunken);
+    void labelTakesTheRoomQLabelWould()
+    {
+        QFETCH(QString, caption);
+        QFETCH(QString, changedTo);
+        QFETCH(bool, buddy);
+        QFETCH(bool, border);
+        QFETCH(int, alignment);
+        QFETCH(int, pointSizeChange);
+        QWidget form;
+        auto *layout = new QHBoxLayout(&form);
+        auto *field = new QLineEdit(&form);
+        auto *label = new LabelControl(&form);
+        auto *reference = new QLabel(&form);
+        for (QLabel *l : {static_cast<QLabel *>(label), reference}) {
+            if (border) {
+                l->setFrameShape(QFrame::StyledPanel);
+                l->setFrameShadow(QFrame::Sunken);
+            }
+            l->setAlignment(Qt::Alignment(alignment));
+            l->setText(caption);
+            if (buddy)
+                l->setBuddy(field);
+            layout->addWidget(l);
         }
-        l->setAlignment(Qt::Alignment(alignment));
-        l->setText(caption);
-        if (buddy)
-            l->setBuddy(field);
-        layout->addWidget(l);
+        layout->addWidget(field);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QCOMPARE(label->sizeHint(), reference->sizeHint());
+        QCOMPARE(label->minimumSizeHint(), reference->minimumSizeHint());
+
+        QFont font = form.font();
+        font.setPointSize(font.pointSize() + pointSizeChange);
+        for (QLabel *l : {static_cast<QLabel *>(label), reference}) {
+            l->setText(changedTo);
+            l->setFont(font);
+        }
+        QCOMPARE(label->sizeHint(), reference->sizeHint());
+        QCOMPARE(label->minimumSizeHint(), reference->minimumSizeHint());
+        QApplication::processEvents();
+        QCOMPARE(label->width(), reference->width());
+
+        label->setFrameShape(border ? QFrame::NoFrame : QFrame::Box);
+        reference->setFrameShape(border ? QFrame::NoFrame : QFrame::Box);
+        QCOMPARE(label->sizeHint(), reference->sizeHint());
     }
-    layout->addWidget(field);
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QCOMPARE(label->sizeHint(), reference->sizeHint());
-    QCOMPARE(label->minimumSizeHint(), reference->minimumSizeHint());
 
-    QFont font = form.font();
-    font.setPointSize(font.pointSize() + pointSizeChange);
-    for (QLabel *l : {static_cast<QLabel *>(label), reference}) {
-        l->setText(changedTo);
-        l->setFont(font);
+    void richTextKeepsItsLimit()
+    {
+        RichTextField field;
+        field.setMaxChar(240);
+        field.setText(QString(230, QLatin1Char('a')));
+        field.setSelStart(230);
+        field.insertText(QString(20, QLatin1Char('b')));
+        QVERIFY(field.Text().size() <= 240);
+        QVERIFY(field.Text().startsWith(QString(230, QLatin1Char('a'))));
     }
-    QCOMPARE(label->sizeHint(), reference->sizeHint());
-    QCOMPARE(label->minimumSizeHint(), reference->minimumSizeHint());
-    QApplication::processEvents();
-    QCOMPARE(label->width(), reference->width());
 
-    label->setFrameShape(border ? QFrame::NoFrame : QFrame::Box);
-    reference->setFrameShape(border ? QFrame::NoFrame : QFrame::Box);
-    QCOMPARE(label->sizeHint(), reference->sizeHint());
-}
+    // A causal not yet chosen disables every tab; the user keeps the page on show, and no other page
+    // is shown on the way (each one shown costs the window its whole layout).
+    void disablingEveryTabKeepsThePageOnShow_data()
+    {
+        QTest::addColumn<int>("current");
+        QTest::newRow("first") << 0;
+        QTest::newRow("middle") << 2;
+        QTest::newRow("last") << 4;
+    }
 
-// A causal not yet chosen disables every tab; the user keeps the page on show, and no other page
-// is shown on the way (each one shown costs the window its whole layout).
-void tst_Controls::disablingEveryTabKeepsThePageOnShow_data()
-{
-    QTest::addColumn<int>("current");
-    QTest::newRow("first") << 0;
-    QTest::newRow("middle") << 2;
-    QTest::newRow("last") << 4;
-}
+    void disablingEveryTabKeepsThePageOnShow()
+    {
+        QFETCH(int, current);
+        TabStrip strip;
+        for (int i = 0; i < 5; ++i)
+            strip.addPage(new QWidget, QStringLiteral("Pagina %1").arg(i), QChar());
+        strip.setTab(current);
+        strip.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&strip));
+        QSignalSpy changes(&strip, &TabStrip::TabChanged);
 
-void tst_Controls::disablingEveryTabKeepsThePageOnShow()
-{
-    QFETCH(int, current);
-    TabStrip strip;
-    for (int i = 0; i < 5; ++i)
-        strip.addPage(new QWidget, QStringLiteral("Pagina %1").arg(i), QChar());
-    strip.setTab(current);
-    strip.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&strip));
-    QSignalSpy changes(&strip, &TabStrip::TabChanged);
+        strip.disableTabs(5);
 
-    strip.disableTabs(5);
+        QCOMPARE(strip.Tab(), current);
+        QVERIFY(strip.widget(current)->isVisible());
+        QCOMPARE(changes.count(), 0);
+        for (int i = 0; i < 5; ++i)
+            QVERIFY2(!strip.TabEnabled(i), qPrintable(QString::number(i)));
+        // Enabled again, the tabs open as before.
+        for (int i = 0; i < 5; ++i)
+            strip.setTabEnabledAt(i, true);
+        strip.setTab((current + 1) % 5);
+        QCOMPARE(strip.Tab(), (current + 1) % 5);
+    }
 
-    QCOMPARE(strip.Tab(), current);
-    QVERIFY(strip.widget(current)->isVisible());
-    QCOMPARE(changes.count(), 0);
-    for (int i = 0; i < 5; ++i)
-        QVERIFY2(!strip.TabEnabled(i), qPrintable(QString::number(i)));
-    // Enabled again, the tabs open as before.
-    for (int i = 0; i < 5; ++i)
-        strip.setTabEnabledAt(i, true);
-    strip.setTab((current + 1) % 5);
-    QCOMPARE(strip.Tab(), (current + 1) % 5);
-}
+    // A check's caption set while its page is behind another: the window, sized from the strip,
+    // learns the wider page at once, not when the user opens it and the window jumps.
+    void aPageBehindPassesOnTheSizeOfItsControls()
+    {
+        QWidget window;
+        auto *outer = new QVBoxLayout(&window);
+        auto *strip = new TabStrip;
+        outer->addWidget(strip);
+        strip->addPage(new QWidget, QStringLiteral("Generale"), QChar());
+        auto *page = new QWidget;
+        auto *pageLayout = new QVBoxLayout(page);
+        auto *row = new QWidget;
+        auto *rowLayout = new QHBoxLayout(row);
+        auto *check = new CheckField;
+        rowLayout->addWidget(check);
+        pageLayout->addWidget(row);
+        strip->addPage(page, QStringLiteral("Selezione"), QChar());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const int before = window.sizeHint().width();
 
-// A check's caption set while its page is behind another: the window, sized from the strip,
-// learns the wider page at once, not when the user opens it and the window jumps.
-void tst_Controls::aPageBehindPassesOnTheSizeOfItsControls()
-{
-    QWidget window;
-    auto *outer = new QVBoxLayout(&window);
-    auto *strip = new TabStrip;
-    outer->addWidget(strip);
-    strip->addPage(new QWidget, QStringLiteral("Generale"), QChar());
-    auto *page = new QWidget;
-    auto *pageLayout = new QVBoxLayout(page);
-    auto *row = new QWidget;
-    auto *rowLayout = new QHBoxLayout(row);
-    auto *check = new CheckField;
-    rowLayout->addWidget(check);
-    pageLayout->addWidget(row);
-    strip->addPage(page, QStringLiteral("Selezione"), QChar());
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    const int before = window.sizeHint().width();
+        check->setCaption(QString(60, QLatin1Char('M')));
+        strip->layOutHiddenPages();
+        QCoreApplication::processEvents();
 
-    check->setCaption(QString(60, QLatin1Char('M')));
-    strip->layOutHiddenPages();
-    QCoreApplication::processEvents();
+        const int wanted = check->checkBox()->sizeHint().width();
+        QVERIFY2(window.sizeHint().width() >= wanted,
+                 qPrintable(QStringLiteral("window asks %1, the check needs %2 (was %3)")
+                                .arg(window.sizeHint().width()).arg(wanted).arg(before)));
+    }
 
-    const int wanted = check->checkBox()->sizeHint().width();
-    QVERIFY2(window.sizeHint().width() >= wanted,
-             qPrintable(QStringLiteral("window asks %1, the check needs %2 (was %3)")
-                            .arg(window.sizeHint().width()).arg(wanted).arg(before)));
-}
+    void lookupSearchesAndReturnsTheChosenColumn_data()
+    {
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<int>("returnColumn");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<QString>("chosen");
+        QTest::newRow("all rows, code column") << "" << 0 << 3 << "300";
+        QTest::newRow("search in the description") << "bonifici" << 0 << 1 << "310";
+        QTest::newRow("search ignores case") << "RID" << 1 << 1 << "Incasso RID";
+        QTest::newRow("nothing found") << "assegni" << 0 << 0 << "";
+    }
 
-void tst_Controls::richTextKeepsItsLimit()
-{
-    RichTextField field;
-    field.setMaxChar(240);
-    field.setText(QString(230, QLatin1Char('a')));
-    field.setSelStart(230);
-    field.insertText(QString(20, QLatin1Char('b')));
-    QVERIFY(field.Text().size() <= 240);
-    QVERIFY(field.Text().startsWith(QString(230, QLatin1Char('a'))));
-}
+    void lookupSearchesAndReturnsTheChosenColumn()
+    {
+        QFETCH(QString, search);
+        QFETCH(int, returnColumn);
+        QFETCH(int, rows);
+        QFETCH(QString, chosen);
+        QTemporaryDir dir;
+        const ado::ConnectionPtr connection = openFixture(dir);
+        QVERIFY(connection);
+        LookupDialog dialog(connection, QStringLiteral("SELECT CGP0_CAUSALE, CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI ORDER BY 1"),
+                            QVariantList{QVariantMap{{"title", "Codice"}, {"index", 0}},
+                                         QVariantMap{{"title", "Descrizione"}, {"index", 1}}},
+                            QStringLiteral("Elenco causali"), returnColumn);
+        dialog.setSearch(search);
+        QCOMPARE(dialog.rowCount(), rows);
+        QCOMPARE(dialog.chooseRow(0), rows > 0);
+        QCOMPARE(dialog.chosenCode(), chosen);
+    }
 
-void tst_Controls::lookupSearchesAndReturnsTheChosenColumn_data()
-{
-    QTest::addColumn<QString>("search");
-    QTest::addColumn<int>("returnColumn");
-    QTest::addColumn<int>("rows");
-    QTest::addColumn<QString>("chosen");
-    QTest::newRow("all rows, code column") << "" << 0 << 3 << "300";
-    QTest::newRow("search in the description") << "bonifici" << 0 << 1 << "310";
-    QTest::newRow("search ignores case") << "RID" << 1 << 1 << "Incasso RID";
-    QTest::newRow("nothing found") << "assegni" << 0 << 0 << "";
-}
+    // A list longer than what it reads when it opens still offers every row: by keyboard and by
+    // search, with the code of the row the user sees.
+    void lookupReachesEveryRowOfALongList_data()
+    {
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<int>("presses");
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("Ctrl+End: the last row") << "" << int(Qt::Key_End) << int(Qt::ControlModifier) << 1 << "R0999" << 1000;
+        QTest::newRow("arrow down past the first rows read") << "" << int(Qt::Key_Down) << 0 << 300 << "R0300" << 1000;
+        QTest::newRow("page down to the end") << "" << int(Qt::Key_PageDown) << 0 << 200 << "R0999" << 1000;
+        QTest::newRow("search finds a row far down") << "riga 777" << 0 << 0 << 0 << "R0777" << 1;
+    }
 
-void tst_Controls::lookupSearchesAndReturnsTheChosenColumn()
-{
-    QFETCH(QString, search);
-    QFETCH(int, returnColumn);
-    QFETCH(int, rows);
-    QFETCH(QString, chosen);
-    QTemporaryDir dir;
-    const QString path = makeFixture(dir);
-    QVERIFY(!path.isEmpty());
-    auto connection = std::make_shared<ado::Connection>();
-    connection->setConnectionString(QStringLiteral("sqlite:") + path);
-    connection->Open(QString(), QString(), QString(), -1);
-    LookupDialog dialog(connection, QStringLiteral("SELECT CGP0_CAUSALE, CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI ORDER BY 1"),
-                        QVariantList{QVariantMap{{"title", "Codice"}, {"index", 0}},
-                                     QVariantMap{{"title", "Descrizione"}, {"index", 1}}},
-                        QStringLiteral("Elenco causali"), returnColumn);
-    dialog.setSearch(search);
-    QCOMPARE(dialog.rowCount(), rows);
-    QCOMPARE(dialog.chooseRow(0), rows > 0);
-    QCOMPARE(dialog.chosenCode(), chosen);
-}
+    void lookupReachesEveryRowOfALongList()
+    {
+        QFETCH(QString, search);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(int, presses);
+        QFETCH(QString, chosen);
+        QFETCH(int, rows);
+        QTemporaryDir dir;
+        const ado::ConnectionPtr connection = openFixture(dir, true);
+        QVERIFY(connection);
+        LookupDialog dialog(connection, QStringLiteral("SELECT CODICE, DESCR FROM LUNGA ORDER BY CODICE"), QVariant(),
+                            QStringLiteral("Elenco"));
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        dialog.setSearch(search);
+        auto *table = dialog.findChild<QAbstractItemView *>();
+        for (int i = 0; i < presses; ++i)
+            QTest::keyClick(table, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        const QModelIndex current = table->currentIndex();
+        QCOMPARE(table->model()->index(current.row(), 0).data().toString(), chosen);
+        dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.chosenCode(), chosen);
+        QCOMPARE(dialog.rowCount(), rows);
+    }
 
-// A list longer than what it reads when it opens still offers every row: by keyboard and by
-// search, with the code of the row the user sees.
-void tst_Controls::lookupReachesEveryRowOfALongList_data()
-{
-    QTest::addColumn<QString>("search");
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("modifiers");
-    QTest::addColumn<int>("presses");
-    QTest::addColumn<QString>("chosen");
-    QTest::addColumn<int>("rows");
-    QTest::newRow("Ctrl+End: the last row") << "" << int(Qt::Key_End) << int(Qt::ControlModifier) << 1 << "R0999" << 1000;
-    QTest::newRow("arrow down past the first rows read") << "" << int(Qt::Key_Down) << 0 << 300 << "R0300" << 1000;
-    QTest::newRow("page down to the end") << "" << int(Qt::Key_PageDown) << 0 << 200 << "R0999" << 1000;
-    QTest::newRow("search finds a row far down") << "riga 777" << 0 << 0 << 0 << "R0777" << 1;
-}
+    // The list opens on the code the field holds, however far down it lies; from the search box
+    // Down and PgDown go on into the list; no column cuts its texts; the list speaks the forms' font.
+    void lookupOpensAtTheCodeAndTakesKeysFromTheSearch_data()
+    {
+        QTest::addColumn<QString>("current");
+        QTest::addColumn<int>("key");        // pressed in the search box, 0 for none
+        QTest::addColumn<QString>("shown");  // the code of the current row afterwards
+        QTest::addColumn<bool>("inList");    // the focus is in the list afterwards
+        QTest::newRow("a code far down") << "R0700" << 0 << "R0700" << false;
+        QTest::newRow("a code typed in lower case") << "r0012" << 0 << "R0012" << false;
+        QTest::newRow("an unknown code: the first row") << "X1" << 0 << "R0000" << false;
+        QTest::newRow("no code, Down") << "" << int(Qt::Key_Down) << "R0000" << true;
+        QTest::newRow("a code, Down keeps it") << "R0042" << int(Qt::Key_Down) << "R0042" << true;
+        QTest::newRow("a code, PgDown keeps it") << "R0042" << int(Qt::Key_PageDown) << "R0042" << true;
+        QTest::newRow("Up stays in the search") << "R0042" << int(Qt::Key_Up) << "R0042" << false;
+    }
 
-void tst_Controls::lookupReachesEveryRowOfALongList()
-{
-    QFETCH(QString, search);
-    QFETCH(int, key);
-    QFETCH(int, modifiers);
-    QFETCH(int, presses);
-    QFETCH(QString, chosen);
-    QFETCH(int, rows);
-    QTemporaryDir dir;
-    const QString path = makeFixture(dir);
-    QVERIFY(!path.isEmpty());
-    auto connection = std::make_shared<ado::Connection>();
-    connection->Open(QStringLiteral("sqlite:") + path);
-    QVERIFY(addLongList(connection->database()));
-    LookupDialog dialog(connection, QStringLiteral("SELECT CODICE, DESCR FROM LUNGA ORDER BY CODICE"), QVariant(),
-                        QStringLiteral("Elenco"));
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    dialog.setSearch(search);
-    auto *table = dialog.findChild<QAbstractItemView *>();
-    for (int i = 0; i < presses; ++i)
-        QTest::keyClick(table, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-    const QModelIndex current = table->currentIndex();
-    QCOMPARE(table->model()->index(current.row(), 0).data().toString(), chosen);
-    dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
-    QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(dialog.chosenCode(), chosen);
-    QCOMPARE(dialog.rowCount(), rows);
-}
+    void lookupOpensAtTheCodeAndTakesKeysFromTheSearch()
+    {
+        QFETCH(QString, current);
+        QFETCH(int, key);
+        QFETCH(QString, shown);
+        QFETCH(bool, inList);
+        QTemporaryDir dir;
+        const ado::ConnectionPtr connection = openFixture(dir, true);
+        QVERIFY(connection);
+        QSqlQuery(connection->database()).exec(
+            QStringLiteral("UPDATE LUNGA SET DESCR = 'Una descrizione molto lunga della riga che non deve essere tagliata' "
+                           "WHERE CODICE = 'R0001'"));
+        LookupDialog dialog(connection, QStringLiteral("SELECT CODICE, DESCR, 'x' FROM LUNGA ORDER BY CODICE"),
+                            QVariantList{QVariantMap{{"title", "Codice"}, {"index", 0}},
+                                         QVariantMap{{"title", "Descrizione"}, {"index", 1}}},
+                            QStringLiteral("Elenco"), 2);
+        dialog.setCurrentCode(current);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        auto *table = dialog.findChild<QTreeView *>();
+        auto *search = dialog.findChild<QLineEdit *>();
+        QTRY_VERIFY(search->hasFocus());
+        if (key)
+            QTest::keyClick(search, Qt::Key(key));
+        QCOMPARE(table->hasFocus(), inList);
+        QCOMPARE(table->model()->index(table->currentIndex().row(), 0).data().toString(), shown);
+        QVERIFY(table->visualRect(table->currentIndex()).intersects(table->viewport()->rect()));
+        // Every shown column as wide as its texts, the window wide enough for all of them.
+        for (int c = 0; c < table->model()->columnCount(); ++c)
+            QVERIFY2(table->header()->sectionSize(c) >= static_cast<QAbstractItemView *>(table)->sizeHintForColumn(c), qPrintable(QString::number(c)));
+        QCOMPARE(table->header()->count(), 2);
+        QCOMPARE(dialog.font().family(), DesignFont::font().family());
+        QCOMPARE(table->header()->font().family(), DesignFont::font().family());
+    }
 
-// The list opens on the code the field holds, however far down it lies; from the search box
-// Down and PgDown go on into the list; no column cuts its texts; the list speaks the forms' font.
-void tst_Controls::lookupOpensAtTheCodeAndTakesKeysFromTheSearch_data()
-{
-    QTest::addColumn<QString>("current");
-    QTest::addColumn<int>("key");        // pressed in the search box, 0 for none
-    QTest::addColumn<QString>("shown");  // the code of the current row afterwards
-    QTest::addColumn<bool>("inList");    // the focus is in the list afterwards
-    QTest::newRow("a code far down") << "R0700" << 0 << "R0700" << false;
-    QTest::newRow("a code typed in lower case") << "r0012" << 0 << "R0012" << false;
-    QTest::newRow("an unknown code: the first row") << "X1" << 0 << "R0000" << false;
-    QTest::newRow("no code, Down") << "" << int(Qt::Key_Down) << "R0000" << true;
-    QTest::newRow("a code, Down keeps it") << "R0042" << int(Qt::Key_Down) << "R0042" << true;
-    QTest::newRow("a code, PgDown keeps it") << "R0042" << int(Qt::Key_PageDown) << "R0042" << true;
-    QTest::newRow("Up stays in the search") << "R0042" << int(Qt::Key_Up) << "R0042" << false;
-}
+    // Another user saves while this one browses a long list: on a database without WAL, and over
+    // ODBC, the list must not hold its read while it stays open. Over ODBC it reads a block at a
+    // time, each block a statement of its own, and still reaches every row.
+    void lookupOpenLeavesOtherWritersFree_data()
+    {
+        QTest::addColumn<bool>("odbc");
+        QTest::addColumn<int>("readAtOpen");
+        QTest::addColumn<int>("rowsAfterTheInsert");
+        QTest::newRow("embedded database, rollback journal") << false << 1000 << 1000;
+        QTest::newRow("ODBC") << true << 64 << 1001;
+    }
 
-void tst_Controls::lookupOpensAtTheCodeAndTakesKeysFromTheSearch()
-{
-    QFETCH(QString, current);
-    QFETCH(int, key);
-    QFETCH(QString, shown);
-    QFETCH(bool, inList);
-    QTemporaryDir dir;
-    const QString path = makeFixture(dir);
-    QVERIFY(!path.isEmpty());
-    const ado::ConnectionPtr connection = openLongList(path);
-    QVERIFY(connection);
-    QSqlQuery(connection->database()).exec(
-        QStringLiteral("UPDATE LUNGA SET DESCR = 'Una descrizione molto lunga della riga che non deve essere tagliata' "
-                       "WHERE CODICE = 'R0001'"));
-    LookupDialog dialog(connection, QStringLiteral("SELECT CODICE, DESCR, 'x' FROM LUNGA ORDER BY CODICE"),
-                        QVariantList{QVariantMap{{"title", "Codice"}, {"index", 0}},
-                                     QVariantMap{{"title", "Descrizione"}, {"index", 1}}},
-                        QStringLiteral("Elenco"), 2);
-    dialog.setCurrentCode(current);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    auto *table = dialog.findChild<QTreeView *>();
-    auto *search = dialog.findChild<QLineEdit *>();
-    QTRY_VERIFY(search->hasFocus());
-    if (key)
-        QTest::keyClick(search, Qt::Key(key));
-    QCOMPARE(table->hasFocus(), inList);
-    QCOMPARE(table->model()->index(table->currentIndex().row(), 0).data().toString(), shown);
-    QVERIFY(table->visualRect(table->currentIndex()).intersects(table->viewport()->rect()));
-    // Every shown column as wide as its texts, the window wide enough for all of them.
-    for (int c = 0; c < table->model()->columnCount(); ++c)
-        QVERIFY2(table->header()->sectionSize(c) >= static_cast<QAbstractItemView *>(table)->sizeHintForColumn(c), qPrintable(QString::number(c)));
-    QCOMPARE(table->header()->count(), 2);
-    QCOMPARE(dialog.font().family(), DesignFont::font().family());
-    QCOMPARE(table->header()->font().family(), DesignFont::font().family());
-}
-
-// Another user saves while this one browses a long list: on a database without WAL, and over
-// ODBC, the list must not hold its read while it stays open. Over ODBC it reads a block at a
-// time, each block a statement of its own, and still reaches every row.
-void tst_Controls::lookupOpenLeavesOtherWritersFree_data()
-{
-    QTest::addColumn<bool>("odbc");
-    QTest::addColumn<int>("readAtOpen");
-    QTest::addColumn<int>("rowsAfterTheInsert");
-    QTest::newRow("embedded database, rollback journal") << false << 1000 << 1000;
-    QTest::newRow("ODBC") << true << 64 << 1001;
-}
-
-void tst_Controls::lookupOpenLeavesOtherWritersFree()
-{
-    QFETCH(bool, odbc);
-    QFETCH(int, readAtOpen);
-    QFETCH(int, rowsAfterTheInsert);
-    QTemporaryDir dir;
-    const QString path = makeFixture(dir);
-    QVERIFY(!path.isEmpty());
-    auto connection = std::make_shared<ado::Connection>();
-    connection->Open(QStringLiteral("sqlite:") + path);
-    QVERIFY(QSqlQuery(connection->database()).exec(QStringLiteral("PRAGMA journal_mode=DELETE")));
-    QVERIFY(addLongList(connection->database()));
-    if (odbc) {
-        connection = std::make_shared<ado::Connection>();
+    void lookupOpenLeavesOtherWritersFree()
+    {
+        QFETCH(bool, odbc);
+        QFETCH(int, readAtOpen);
+        QFETCH(int, rowsAfterTheInsert);
+        QTemporaryDir dir;
+        ado::ConnectionPtr connection = openFixture(dir, true);
+        QVERIFY(connection);
+        const QString path = dir.filePath(QStringLiteral("t.db"));
+        if (odbc) {
+            connection = std::make_shared<ado::Connection>();
+            try {
+                connection->Open(QStringLiteral("Driver=SQLite3;Database=") + path);
+            } catch (const ado::AdoError &e) {
+                QSKIP(qPrintable("SQLite ODBC driver not available: " + e.message()));
+            }
+        }
+        LookupDialog dialog(connection, QStringLiteral("SELECT CODICE, DESCR FROM LUNGA ORDER BY CODICE"), QVariant(),
+                            QStringLiteral("Elenco"));
+        QVERIFY2(dialog.errorString().isEmpty(), qPrintable(dialog.errorString()));
+        QCOMPARE(dialog.loadedRowCount(), readAtOpen);
+        auto other = std::make_shared<ado::Connection>();
+        other->setBusyTimeout(100);
+        other->Open(QStringLiteral("sqlite:") + path);
         try {
-            connection->Open(QStringLiteral("Driver=SQLite3;Database=") + path);
+            other->Execute(QStringLiteral("INSERT INTO LUNGA (CODICE, DESCR) VALUES ('R1000', 'Riga 1000')"));
         } catch (const ado::AdoError &e) {
-            QSKIP(qPrintable("SQLite ODBC driver not available: " + e.message()));
+            QFAIL(qPrintable(e.message()));
         }
+        QCOMPARE(other->Execute(QStringLiteral("SELECT COUNT(*) FROM LUNGA"))->value(0).toInt(), 1001);
+        QVERIFY(dialog.chooseRow(700));
+        QCOMPARE(dialog.chosenCode(), QStringLiteral("R0700"));
+        QCOMPARE(dialog.rowCount(), rowsAfterTheInsert);
+        dialog.setSearch(QStringLiteral("R099"));
+        QCOMPARE(dialog.rowCount(), 10);
+        QVERIFY(dialog.chooseRow(9));
+        QCOMPARE(dialog.chosenCode(), QStringLiteral("R0999"));
     }
-    LookupDialog dialog(connection, QStringLiteral("SELECT CODICE, DESCR FROM LUNGA ORDER BY CODICE"), QVariant(),
-                        QStringLiteral("Elenco"));
-    QVERIFY2(dialog.errorString().isEmpty(), qPrintable(dialog.errorString()));
-    QCOMPARE(dialog.loadedRowCount(), readAtOpen);
-    auto other = std::make_shared<ado::Connection>();
-    other->setBusyTimeout(100);
-    other->Open(QStringLiteral("sqlite:") + path);
-    try {
-        other->Execute(QStringLiteral("INSERT INTO LUNGA (CODICE, DESCR) VALUES ('R1000', 'Riga 1000')"));
-    } catch (const ado::AdoError &e) {
-        QFAIL(qPrintable(e.message()));
-    }
-    QCOMPARE(other->Execute(QStringLiteral("SELECT COUNT(*) AS N FROM LUNGA"))->value(QStringLiteral("N")).toInt(), 1001);
-    QVERIFY(dialog.chooseRow(700));
-    QCOMPARE(dialog.chosenCode(), QStringLiteral("R0700"));
-    QCOMPARE(dialog.rowCount(), rowsAfterTheInsert);
-    dialog.setSearch(QStringLiteral("R099"));
-    QCOMPARE(dialog.rowCount(), 10);
-    QVERIFY(dialog.chooseRow(9));
-    QCOMPARE(dialog.chosenCode(), QStringLiteral("R0999"));
-}
 
-void tst_Controls::gridShowsFormattedCellsAndTicks()
-{
-    QTemporaryDir dir;
-    const QString path = makeFixture(dir);
-    auto connection = std::make_shared<ado::Connection>();
-    connection->setConnectionString(QStringLiteral("sqlite:") + path);
-    connection->Open(QString(), QString(), QString(), -1);
-    const ado::RecordsetPtr rs = connection->Execute(
-        QStringLiteral("SELECT * FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = 300 ORDER BY CGP3_VISIBLEORDER"));
-    GridControl grid;
-    grid.AddColumn(QStringLiteral("CGP3_IDFIELD_CGP1"), QStringLiteral("ID"), GridControl::KindText, 1000, false);
-    grid.AddColumn(QStringLiteral("CGP3_SORTTYPE"), QStringLiteral("Tipo ordinam."), GridControl::KindText, 1290, true);
-    grid.AddColumn(QStringLiteral("CGP3_GROUPED"), QStringLiteral("Raggrup."), GridControl::KindTick, 1095, true);
-    grid.setDataFormatEnabled(true);
-    connect(&grid, &GridControl::DataFormatEXT, this, [](QString *text, const QString &column, const FieldReader &) {
-        if (column == QLatin1String("CGP3_SORTTYPE"))
-            *text = *text == QLatin1String("1") ? QStringLiteral("Crescente") : QString();
-    });
-    grid.setRecordset(rs);
-    QCOMPARE(grid.rowCount(), 3);
-    QCOMPARE(grid.cellText(2, QStringLiteral("CGP3_SORTTYPE")), QStringLiteral("Crescente"));
-    QCOMPARE(grid.cellText(0, QStringLiteral("CGP3_SORTTYPE")), QString());
-    QVERIFY(!grid.isColumnVisible(QStringLiteral("CGP3_IDFIELD_CGP1")));
-    grid.tick(1, QStringLiteral("CGP3_GROUPED"), true);
-    rs->setAbsolutePosition(2);
-    QCOMPARE(rs->value(QStringLiteral("CGP3_GROUPED")).toString(), QStringLiteral("1"));
-}
+    void gridShowsFormattedCellsAndTicks()
+    {
+        QTemporaryDir dir;
+        const ado::ConnectionPtr connection = openFixture(dir);
+        QVERIFY(connection);
+        const ado::RecordsetPtr rs = connection->Execute(
+            QStringLiteral("SELECT * FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = 300 ORDER BY CGP3_VISIBLEORDER"));
+        GridControl grid;
+        grid.AddColumn(QStringLiteral("CGP3_IDFIELD_CGP1"), QStringLiteral("ID"), GridControl::KindText, 1000, false);
+        grid.AddColumn(QStringLiteral("CGP3_SORTTYPE"), QStringLiteral("Tipo ordinam."), GridControl::KindText, 1290, true);
+        grid.AddColumn(QStringLiteral("CGP3_GROUPED"), QStringLiteral("Raggrup."), GridControl::KindTick, 1095, true);
+        grid.setDataFormatEnabled(true);
+        connect(&grid, &GridControl::DataFormatEXT, this, [](QString *text, const QString &column, const FieldReader &) {
+            if (column == QLatin1String("CGP3_SORTTYPE"))
+                *text = *text == QLatin1String("1") ? QStringLiteral("Crescente") : QString();
+        });
+        grid.setRecordset(rs);
+        QCOMPARE(grid.rowCount(), 3);
+        QCOMPARE(grid.cellText(2, QStringLiteral("CGP3_SORTTYPE")), QStringLiteral("Crescente"));
+        QCOMPARE(grid.cellText(0, QStringLiteral("CGP3_SORTTYPE")), QString());
+        QVERIFY(!grid.isColumnVisible(QStringLiteral("CGP3_IDFIELD_CGP1")));
+        grid.tick(1, QStringLiteral("CGP3_GROUPED"), true);
+        rs->setAbsolutePosition(2);
+        QCOMPARE(rs->value(QStringLiteral("CGP3_GROUPED")).toString(), QStringLiteral("1"));
+    }
+};
 
 QTEST_MAIN(tst_Controls)
 #include "tst_controls.moc"

@@ -36,6 +36,8 @@ class TestDataFrame : public QObject
         return f;
     }
 
+    QString stored300() { return scalar(*m_connection, "SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 300").toString(); }
+
     // What the form does when a code is typed: write it into the row, then query.
     bool queryCode(const QString &code)
     {
@@ -105,8 +107,7 @@ private slots:
         QCOMPARE(after.size(), 1);
         QCOMPARE(after.first().first().toInt(), DataFrame::ResultOk);
         QVERIFY(!m_causali->RecordChanged());
-        QCOMPARE(scalar(*m_connection, "SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 300").toString(),
-                 QString("Incasso RiBa"));
+        QCOMPARE(stored300(), QString("Incasso RiBa"));
     }
 
     void cancelledSaveWritesNothing()
@@ -118,8 +119,7 @@ private slots:
         QVERIFY(!m_causali->Save(true, true, true));
         QVERIFY(m_causali->RecordChanged());
         QCOMPARE(m_description->text(), QString("da non salvare"));
-        QCOMPARE(scalar(*m_connection, "SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 300").toString(),
-                 QString("Incasso RiBa clienti"));
+        QCOMPARE(stored300(), QString("Incasso RiBa clienti"));
     }
 
     void leavingAChangedRecordAsks_data()
@@ -144,7 +144,7 @@ private slots:
         QCOMPARE(m_causali->MoveNext(), moved);
         QCOMPARE(asked, 1);
         QCOMPARE(m_code->text(), moved ? QString("310") : QString("300"));
-        QCOMPARE(scalar(*m_connection, "SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 300").toString(), stored);
+        QCOMPARE(stored300(), stored);
         // Closing asks the same question: choosing to stay keeps the window open.
         QCOMPARE(m_causali->CloseCheck(true, 0, true), moved);
     }
@@ -256,7 +256,7 @@ private slots:
         m_description->setText("Rivista due");
         QVERIFY(!m_causali->Save(true, true, true));
         QVERIFY(layout->BatchPending());
-        QCOMPARE(scalar(*m_connection, "SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 300").toString(), QString("Rivista"));
+        QCOMPARE(stored300(), QString("Rivista"));
     }
 
     void checkBoxesCarryZeroOrOne()

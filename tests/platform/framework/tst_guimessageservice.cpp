@@ -18,88 +18,84 @@ class tst_GuiMessageService : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void answers_data();
-    void answers();
+    void init()
+    {
+        QString error;
+        QVERIFY2(m_global.loadTexts({}, &error), qPrintable(error));
+    }
+
+    void answers_data()
+    {
+        QTest::addColumn<bool>("errorReport");
+        QTest::addColumn<int>("style");
+        QTest::addColumn<QString>("how");  // a button caption, "Esc", "close" or "Alt+" and a letter
+        QTest::addColumn<int>("expected");
+        QTest::newRow("error, Esc leaves") << true << 0 << "Esc" << int(MsgAnswer::Abort);
+        QTest::newRow("error, close button leaves") << true << 0 << "close" << int(MsgAnswer::Abort);
+        QTest::newRow("error, Riprova") << true << 0 << "Riprova" << int(MsgAnswer::Retry);
+        QTest::newRow("error, Ignora") << true << 0 << "Ignora" << int(MsgAnswer::Ignore);
+        QTest::newRow("error, Interrompi") << true << 0 << "Interrompi" << int(MsgAnswer::Abort);
+        QTest::newRow("question, Esc cancels") << false << int(MsgStyle::YesNoCancel) << "Esc" << int(MsgAnswer::Cancel);
+        QTest::newRow("yes or no, close says no") << false << int(MsgStyle::YesNo) << "close" << int(MsgAnswer::No);
+        QTest::newRow("question, Alt+S") << false << int(MsgStyle::YesNoCancel) << "Alt+S" << int(MsgAnswer::Yes);
+        QTest::newRow("question, Alt+N") << false << int(MsgStyle::YesNoCancel) << "Alt+N" << int(MsgAnswer::No);
+        QTest::newRow("question, Alt+A") << false << int(MsgStyle::YesNoCancel) << "Alt+A" << int(MsgAnswer::Cancel);
+        QTest::newRow("error, Alt+R") << true << 0 << "Alt+R" << int(MsgAnswer::Retry);
+    }
+
+    void answers()
+    {
+        QFETCH(bool, errorReport);
+        QFETCH(int, style);
+        QFETCH(QString, how);
+        QFETCH(int, expected);
+        GuiMessageService service(&m_global.textStore());
+        bool seen = false;
+        QTimer::singleShot(0, this, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            seen = true;
+            if (how == QLatin1String("Esc")) {
+                QTest::keyClick(box, Qt::Key_Escape);
+            } else if (how == QLatin1String("close")) {
+                box->close();
+            } else if (how.startsWith(QLatin1String("Alt+"))) {
+                // Access keys work in the window in front.
+                box->activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(box));
+                QTest::keyClick(box, Qt::Key(Qt::Key_A + (how.at(4).unicode() - u'A')), Qt::AltModifier);
+                // The button shows itself pressed before it acts.
+                QTest::qWaitFor([box] { return !box->isVisible(); }, 2000);
+            } else {
+                for (QAbstractButton *button : box->buttons()) {
+                    if (QString(button->text()).remove(QLatin1Char('&')) == how)
+                        QTest::mouseClick(button, Qt::LeftButton);
+                }
+            }
+            // A box the user could not leave this way is closed by its first button.
+            if (box->isVisible())
+                box->buttons().first()->click();
+        });
+        int answer = 0;
+        if (errorReport) {
+            ErrorReport report;
+            report.procedure = QStringLiteral("EseguiQuery");
+            report.text = QStringLiteral("Errore");
+            answer = service.reportError(report);
+        } else {
+            MessageRequest request;
+            request.text = QStringLiteral("Salvare?");
+            request.style = style;
+            answer = service.showMessage(request);
+        }
+        QVERIFY(seen);
+        QCOMPARE(answer, expected);
+    }
 
 private:
     ClsGlobal m_global;
 };
-
-void tst_GuiMessageService::init()
-{
-    QString error;
-    QVERIFY2(m_global.loadTexts({}, &error), qPrintable(error));
-}
-
-void tst_GuiMessageService::answers_data()
-{
-    QTest::addColumn<bool>("errorReport");
-    QTest::addColumn<int>("style");
-    QTest::addColumn<QString>("how");  // a button caption, "Esc", "close" or "Alt+" and a letter
-    QTest::addColumn<int>("expected");
-    QTest::newRow("error, Esc leaves") << true << 0 << "Esc" << int(MsgAnswer::Abort);
-    QTest::newRow("error, close button leaves") << true << 0 << "close" << int(MsgAnswer::Abort);
-    QTest::newRow("error, Riprova") << true << 0 << "Riprova" << int(MsgAnswer::Retry);
-    QTest::newRow("error, Ignora") << true << 0 << "Ignora" << int(MsgAnswer::Ignore);
-    QTest::newRow("error, Interrompi") << true << 0 << "Interrompi" << int(MsgAnswer::Abort);
-    QTest::newRow("question, Esc cancels") << false << int(MsgStyle::YesNoCancel) << "Esc" << int(MsgAnswer::Cancel);
-    QTest::newRow("yes or no, close says no") << false << int(MsgStyle::YesNo) << "close" << int(MsgAnswer::No);
-    QTest::newRow("question, Alt+S") << false << int(MsgStyle::YesNoCancel) << "Alt+S" << int(MsgAnswer::Yes);
-    QTest::newRow("question, Alt+N") << false << int(MsgStyle::YesNoCancel) << "Alt+N" << int(MsgAnswer::No);
-    QTest::newRow("question, Alt+A") << false << int(MsgStyle::YesNoCancel) << "Alt+A" << int(MsgAnswer::Cancel);
-    QTest::newRow("error, Alt+R") << true << 0 << "Alt+R" << int(MsgAnswer::Retry);
-}
-
-void tst_GuiMessageService::answers()
-{
-    QFETCH(bool, errorReport);
-    QFETCH(int, style);
-    QFETCH(QString, how);
-    QFETCH(int, expected);
-    GuiMessageService service(&m_global.textStore());
-    bool seen = false;
-    QTimer::singleShot(0, this, [&] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        seen = true;
-        if (how == QLatin1String("Esc")) {
-            QTest::keyClick(box, Qt::Key_Escape);
-        } else if (how == QLatin1String("close")) {
-            box->close();
-        } else if (how.startsWith(QLatin1String("Alt+"))) {
-            // Access keys work in the window in front.
-            box->activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(box));
-            QTest::keyClick(box, Qt::Key(Qt::Key_A + (how.at(4).unicode() - u'A')), Qt::AltModifier);
-            // The button shows itself pressed before it acts.
-            QTest::qWaitFor([box] { return !box->isVisible(); }, 2000);
-        } else {
-            for (QAbstractButton *button : box->buttons()) {
-                if (QString(button->text()).remove(QLatin1Char('&')) == how)
-                    QTest::mouseClick(button, Qt::LeftButton);
-            }
-        }
-        // A box the user could not leave this way is closed by its first button.
-        if (box->isVisible())
-            box->buttons().first()->click();
-    });
-    int answer = 0;
-    if (errorReport) {
-        ErrorReport report;
-        report.procedure = QStringLiteral("EseguiQuery");
-        report.text = QStringLiteral("Errore");
-        answer = service.reportError(report);
-    } else {
-        MessageRequest request;
-        request.text = QStringLiteral("Salvare?");
-        request.style = style;
-        answer = service.showMessage(request);
-    }
-    QVERIFY(seen);
-    QCOMPARE(answer, expected);
-}
 
 QTEST_MAIN(tst_GuiMessageService)
 #include "tst_guimessageservice.moc"
