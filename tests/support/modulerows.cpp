@@ -110,9 +110,11 @@ QStringList CausalRows::incomplete(int company) const
         const bool byCatalogue = catalogue && catalogue->role == Role::Catalogue;
         const bool several = !byCatalogue && !t->single && t->keyColumns != QStringList{QLatin1String(t->companyColumn)};
         const int expected = byCatalogue ? scalar(*m_connection, QStringLiteral("SELECT COUNT(*) FROM ") + QLatin1String(catalogue->table)).toInt() : 1;
-        const QString known = byCatalogue ? QStringLiteral(" AND %1 IN (SELECT %2 FROM %3)").arg(QLatin1String(key->name), QLatin1String(key->refColumn), QLatin1String(catalogue->table))
-                                          : QString();
-        const ado::RecordsetPtr rs = m_connection->Execute(QStringLiteral("SELECT %1, (SELECT COUNT(*) FROM %2 WHERE %3), (SELECT COUNT(*) FROM %2 WHERE %3%4)")
+        // Distinct rows of known catalogue entries (all rows, for the other tables).
+        const QString known = byCatalogue ? QStringLiteral("COUNT(DISTINCT %1) FROM %2 WHERE %3 AND %1 IN (SELECT %4 FROM %5)")
+                                                .arg(QLatin1String(key->name), table, where, QLatin1String(key->refColumn), QLatin1String(catalogue->table))
+                                          : QStringLiteral("COUNT(*) FROM %1 WHERE %2").arg(table, where);
+        const ado::RecordsetPtr rs = m_connection->Execute(QStringLiteral("SELECT %1, (SELECT COUNT(*) FROM %2 WHERE %3), (SELECT %4)")
                                                                .arg(code, table, where, known) + ofCausals);
         for (; !rs->isEOF(); rs->MoveNext()) {
             const int rows = rs->value(1).toInt();
