@@ -34,13 +34,18 @@ QList<TextCase> cases(const char *file)
     return readCases(QStringLiteral(DUEBIL_TEST_DATA "/") + QLatin1String(file));
 }
 
+void rows(const char *file)
+{
+    QTest::addColumn<TextCase>("c");
+    for (const TextCase &c : cases(file))
+        QTest::newRow(qPrintable(c.name)) << c;
+}
+
 } // namespace
 
-// What the window stores is what the user saw and chose: every bound control writes its
-// column's own type, a stored value the lists do not offer stays, corrections follow only the
-// user's change of their input, an undo restores the lists with the values, a causal only
-// looked at asks nothing and writes nothing, and every way of saving (Conferma, a move or a
-// close answered Sì, the save Duplica asks for) refuses what Conferma refuses.
+// What the window stores is what the user saw and chose: each bound control writes its column's
+// type, stored values outside the lists stay, corrections follow only the user's changes, a
+// causal only looked at writes nothing, every way of saving refuses what Conferma refuses.
 class tst_StoredValues : public WindowFixture
 {
     Q_OBJECT
@@ -59,12 +64,7 @@ private slots:
         tearDownWindow();
     }
 
-    void everyBoundControlStoresItsColumnsType_data()
-    {
-        QTest::addColumn<TextCase>("c");
-        for (const TextCase &c : cases("storedvalues.cases"))
-            QTest::newRow(qPrintable(c.name)) << c;
-    }
+    void everyBoundControlStoresItsColumnsType_data() { rows("storedvalues.cases"); }
 
     void everyBoundControlStoresItsColumnsType()
     {
@@ -352,12 +352,7 @@ private slots:
         QCOMPARE(CausalRows::changed(before, rows.read()), QSet<int>{300});
     }
 
-    void windowAndValidateGiveOneVerdict_data()
-    {
-        QTest::addColumn<TextCase>("c");
-        for (const TextCase &c : cases("saveverdicts.cases"))
-            QTest::newRow(qPrintable(c.name)) << c;
-    }
+    void windowAndValidateGiveOneVerdict_data() { rows("saveverdicts.cases"); }
 
     // A causal the window saves without refusal validates clean; a save the window refuses is
     // refused for a reason that validate reports once the values the user chose are stored.

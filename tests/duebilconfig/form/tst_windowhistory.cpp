@@ -12,8 +12,7 @@
 
 using Operation = CausalHistory::Operation;
 
-// What the window records of the changes a user makes to a causal: each confirmed save,
-// new causal, duplication and delete, exactly its changes; nothing for what is undone or refused.
+// What the window records of a user's changes to a causal: exactly what each save and copy changed.
 class tst_WindowHistory : public WindowFixture
 {
     Q_OBJECT
@@ -110,13 +109,10 @@ private slots:
         QCOMPARE(history(QStringLiteral("300")).first().rows.first().values, expected);
     }
 
-    // Each save and copy records exactly its change, made from the rows in hand: what a reading
-    // of the tables finds before and after it. A confirm with nothing changed records nothing,
-    // nor does an edit undone. A copy records only rows added, by the user who made it, and its
-    // source is saved before it is copied, never changed by the copy; it costs a round trip per
-    // statement on the server: its existence test, its copy statements and one history
-    // statement (the saves' counts are among the round trips, whose database has no free code).
-    // (The window's new causal and delete are recorded as the tool's are: tst_changehistory.)
+    // A save records its one change as a reading of the tables finds it before and after; a
+    // confirm with nothing changed, or an undo, records nothing. A copy records the rows it added
+    // and leaves its source as saved; on the server it costs its existence test, its copy
+    // statements and one history statement (the new causal and the delete: tst_changehistory).
     void savesRecordWhatIsStored_data()
     {
         QTest::addColumn<QString>("action");
