@@ -34,10 +34,9 @@ private slots:
     void init() { QVERIFY(setUpWindow()); }
     void cleanup() { tearDownWindow(); }
 
-    // After the first activation the window waits for a code with everything the user needs at
-    // hand: the operation types, every catalogue field in the tree, the layout grid's columns, the
-    // frames chained as the host expects, every tab disabled. A later activation starts
-    // nothing again: rows missing then stay missing until the next start.
+    // Once activated the window waits for a code, with the types, the field tree, the layout's
+    // columns and the frames chained to the causal's; every tab disabled. A later activation
+    // starts nothing again: rows missing then stay missing until the next start.
     void openedWindowWaitsForACode()
     {
         QVERIFY(open());
@@ -256,22 +255,12 @@ private slots:
                         " AND CGP7_CAUSALE_CGP0 = 300").toString(), expected);
     }
 
-    void calledModeShowsTheGivenCausal_data()
-    {
-        QTest::addColumn<QString>("external");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("with a causal") << "310" << "310";
-        QTest::newRow("without a causal") << "" << "";
-        // The field's filter and length would make them 310: they open no causal.
-        QTest::newRow("four digits") << "3100" << "";
-        QTest::newRow("a letter among the digits") << "3x10" << "";
-        QTest::newRow("other script's digits") << QStringLiteral("\u0663\u0661\u0660") << "";
-    }
+    void calledModeShowsTheGivenCausal_data() { rows("calledmode.cases"); }
 
     void calledModeShowsTheGivenCausal()
     {
-        QFETCH(QString, external);
-        QFETCH(QString, shown);
+        QFETCH(TextCase, c);
+        const QString external = c.text(QStringLiteral("external")), shown = c.text(QStringLiteral("shown"));
         m_global->setUserName(QStringLiteral("MROSSI"));
         m_cls = std::make_unique<CLSCG_DUEBILCONFIG>(std::make_shared<FRMCG_DUEBILCONFIGFactory>());
         m_cls->setClsGlobal(m_global.get());
@@ -314,19 +303,13 @@ private slots:
 
     // A node dragged from the tree and dropped on the grid: the drag starts with a press on the
     // node, the events reach the grid as the platform delivers them, and the outcome is Sel's.
-    void fieldDraggedOntoTheGridIsAddedAsSelAddsIt_data()
-    {
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<int>("message");
-        QTest::newRow("a field not in the layout is added last") << "CG44_SCADENZE.CG44_NUMPARTITA" << 0;
-        QTest::newRow("a field stored in the layout is refused") << "CG44_SCADENZE.CG44_DATASCADENZA" << 63435;
-        QTest::newRow("a heading is refused") << "Storico" << 63434;
-    }
+    void fieldDraggedOntoTheGridIsAddedAsSelAddsIt_data() { rows("layoutdrops.cases"); }
 
     void fieldDraggedOntoTheGridIsAddedAsSelAddsIt()
     {
-        QFETCH(QString, key);
-        QFETCH(int, message);
+        QFETCH(TextCase, c);
+        const QString key = c.text(QStringLiteral("key"));
+        const int message = c.text(QStringLiteral("message")).toInt();
         QVERIFY(open());
         show(QStringLiteral("300"));
         FormContext &ctx = m_form->context();
@@ -393,21 +376,13 @@ private slots:
 
     // Closing and compensating items withhold nothing: their save clears the withholding check,
     // on screen and stored; the other types keep it.
-    void closingTypesSaveWithoutWithholding_data()
-    {
-        QTest::addColumn<QString>("causal");
-        QTest::addColumn<QString>("type");
-        QTest::addColumn<QString>("stored");
-        QTest::newRow("collections keep it") << QStringLiteral("300") << QStringLiteral("1") << QStringLiteral("1");
-        QTest::newRow("closing clears it") << QStringLiteral("300") << QStringLiteral("3") << QStringLiteral("0");
-        QTest::newRow("compensation clears it") << QStringLiteral("320") << QStringLiteral("6") << QStringLiteral("0");
-    }
+    void closingTypesSaveWithoutWithholding_data() { rows("withholdingonsave.cases"); }
 
     void closingTypesSaveWithoutWithholding()
     {
-        QFETCH(QString, causal);
-        QFETCH(QString, type);
-        QFETCH(QString, stored);
+        QFETCH(TextCase, c);
+        const QString causal = c.text(QStringLiteral("causal")), type = c.text(QStringLiteral("type"));
+        const QString stored = c.text(QStringLiteral("stored"));
         execute(QStringLiteral("UPDATE CGP5_DUEBILPARAM SET CGP5_TIPOCAUSALE = %1 WHERE CGP5_CAUSALE_CGP0 = %2").arg(type, causal));
         const QString check30 = QStringLiteral(" WHERE CGP4_CAUSALE_CGP0 = %1 AND CGP4_IDCHECK_CGP2 = 30").arg(causal);
         execute(QStringLiteral("UPDATE CGP4_DUEBILFILTRI SET CGP4_CHECKED = 1") + check30);
@@ -573,21 +548,12 @@ private slots:
         QVERIFY(!messageIds().contains(63441));
     }
 
-    void codeFieldTakesOnlyTheDigitsZeroToNine_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("kept");
-        QTest::newRow("ASCII digits") << "310" << "310";
-        QTest::newRow("Arabic-Indic digits") << QStringLiteral("\u0663\u0661\u0660") << "";
-        QTest::newRow("full-width digits") << QStringLiteral("\uFF13\uFF11\uFF10") << "";
-        QTest::newRow("mixed") << QStringLiteral("3\u0661\uFF100") << "30";
-        QTest::newRow("letters and signs") << "3a-1" << "31";
-    }
+    void codeFieldTakesOnlyTheDigitsZeroToNine_data() { rows("codefield.cases"); }
 
     void codeFieldTakesOnlyTheDigitsZeroToNine()
     {
-        QFETCH(QString, typed);
-        QFETCH(QString, kept);
+        QFETCH(TextCase, c);
+        const QString typed = c.text(QStringLiteral("typed")), kept = c.text(QStringLiteral("kept"));
         QVERIFY(open());
         FormUi &ui = m_form->context().ui;
         // Key by key, as a keyboard of another script sends them.
