@@ -2,11 +2,38 @@
 
 #include "ado/connection.h"
 
-#include <QString>
+#include <QMap>
+#include <QSet>
+#include <QStringList>
 
-// Every row of the module's configuration tables and of the due-date selection, table by table
-// (each under its name) and sorted within each, as "COLUMN=value|..." lines with NULL written
-// out: what an action that must change nothing, or two ways of writing the same thing, leave
-// alike. The exclusion rows' own numbering (ID) is left out.
+class DataFrame;
+
+// The module's stored rows, read on a connection of their own ("sqlite:PATH"), as
+// "COLUMN=value|..." lines with NULL written out, from the tables store/moduletables defines
+// for a causal: a new table or column is compared without a change here.
+
+// Every row, table by table and sorted within each, without the exclusion rows' own numbering
+// (ID): what an action that must change nothing, or two ways of writing the same, leave alike.
 QString moduleRows(ado::Connection &connection);
 QString moduleRows(const QString &connectionString);
+
+// The rows of each causal: the module's own due-date selection only, and the sibling screen's
+// sort and selection (FW17, FW18) that a delete takes with the causal.
+class CausalRows
+{
+public:
+    explicit CausalRows(const QString &connectionString);
+
+    QMap<int, QStringList> read() const;  // causal code -> its rows, sorted
+    // Causals whose rows differ between two readings (added, changed or gone).
+    static QSet<int> changed(const QMap<int, QStringList> &before, const QMap<int, QStringList> &after);
+    // "code: what is wrong" for every causal left without one row per catalogue check, its
+    // parameter row, the company's row or a posting row, and for rows of a causal that is gone.
+    QStringList incomplete(int company) const;
+
+private:
+    ado::ConnectionPtr m_connection;
+};
+
+// "frame: code" for every row the frames hold of a causal other than code.
+QStringList rowsOfAnotherCausal(const QList<DataFrame *> &frames, const QString &code);

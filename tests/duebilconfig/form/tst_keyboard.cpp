@@ -1,6 +1,6 @@
 #include "controls/lookupdialog.h"
 #include "support/windowfixture.h"
-#include "causalrows.h"
+#include "support/modulerows.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -14,7 +14,7 @@
 #include "params/storedparameterchecks.h"
 #include "store/moduletables.h"
 #include "support/testdatabase.h"
-#include "causalrows.h"
+#include "support/modulerows.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -740,8 +740,8 @@ void tst_Session::randomSession()
         // action's events are through).
         if (ctx.FME_CAUSALI->Status() == DataFrame::StatusQuery)
             QVERIFY2(QTest::qWaitFor([this] { return !m_form->hasPendingChanges(); }, 500), qPrintable(where()));
-        QVERIFY2(rowsOfAnotherCausal(ctx).isEmpty(),
-                 qPrintable(rowsOfAnotherCausal(ctx).join(", ") + where()));
+        QVERIFY2(rowsOfAnotherCausal(ctx.children(), ctx.causalCode()).isEmpty(),
+                 qPrintable(rowsOfAnotherCausal(ctx.children(), ctx.causalCode()).join(", ") + where()));
 
         const QMap<int, QStringList> now = rows.read();
         QSet<int> allowed;

@@ -1,99 +1,18 @@
+#include "ado/connection.h"
 #include "params/parametercontrols.h"
+#include "params/storedparameterchecks.h"
 #include "store/messageids.h"
+#include "support/casefile.h"
+#include "support/modulerows.h"
 #include "support/windowfixture.h"
-#include "causalrows.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QTest>
-
-using Kind = RecordingMessageService::Kind;
-
-// What the window stores is what the user saw and chose: every bound control writes its
-// column's own type, a stored value the lists do not offer stays, corrections follow only the
-// user's change of their input, an undo restores the lists with the values, and a causal only
-// looked at asks nothing and writes nothing.
-class tst_StoredValues : public WindowFixture
-{
-    Q_OBJECT
-
-private slots:
-    void init();
-    void cleanup();
-
-    void everyBoundControlStoresItsColumnsType_data();
-    void everyBoundControlStoresItsColumnsType();
-    void everyBoundControlIsEdited();
-    void numberWithoutDigitsIsRefused_data();
-    void numberWithoutDigitsIsRefused();
-    void withholdingPaymentModeIsKept();
-    void storedTypeOutsideTheListIsShownAndKept_data();
-    void storedTypeOutsideTheListIsShownAndKept();
-    void undoRestoresTheListsOfTheRestoredType();
-    void detailListFollowsARuleThatClearsCurrency();
-    void causalOnlyLookedAtAsksNothingAndWritesNothing_data();
-    void causalOnlyLookedAtAsksNothingAndWritesNothing();
-    void correctionsOfStoredValuesGoWithTheNextSave();
-
-private:
-    FRMCG_DUEBILCONFIG *openWindow(const QString &user = QStringLiteral("MROSSI"));
-    void edit(const QString &control, const QString &input);
-
-    QStatusBar m_statusBar;
-};
-
-void tst_StoredValues::init()
-{
-    QVERIFY(setUpWindow());
-    m_statusBar.clearMessage();
-}
-
-// The window with the host's status bar.
-FRMCG_DUEBILCONFIG *tst_StoredValues::openWindow(const QString &user)
-{
-    FRMCG_DUEBILCONFIG *form = open(user);
-    if (m_cls)
-        m_cls->setStatusBar(&m_statusBar);
-    return form;
-}
-
-void tst_StoredValues::cleanup()
-{
-    if (m_cls)
-        m_messages->enqueueAnswer(MsgAnswer::No);
-    tearDownWindow();
-}
-
-// Edits a control as its kind is edited: a list entry chosen, a box ticked (the input says
-// nothing then), a code or text typed.
-void tst_StoredValues::edit(const QString &control, const QString &input)
-{
-    QWidget *w = m_form->findChild<QWidget *>(control);
-    QVERIFY2(w, qPrintable(control));
-    for (int tab = 0; tab < 5; ++tab) {
-        if (m_form->context().ui.tabPages[tab] && m_form->context().ui.tabPages[tab]->isAncestorOf(w))
-            m_form->context().ui.TAB_CONFIG->setTab(tab);
-    }
-    QVERIFY2(w->isEnabled() && w->isVisible(), qPrintable(control + QStringLiteral(" out of reach")));
-    if (auto *combo = qobject_cast<ComboField *>(w)) {
-        choose(combo, input);
-    } else if (auto *box = qobject_cast<CheckField *>(w)) {
-        tick(box);
-    } else if (auto *rich = qobject_cast<RichTextField *>(w)) {
-        rich->editor()->setFocus();
-        rich->editor()->selectAll();
-        QTest::keyClick(rich->editor(), Qt::Key_Delete);
-        QTest::keyClicks(rich->editor(), input);
-        m_form->context().ui.TXT_MESI->lineEdit()->setFocus();
-    } else if (auto *field = qobject_cast<TextField *>(w)) {
-        type(field, input);
-    } else {
-        QFAIL(qPrintable(control + QStringLiteral(": no way to edit it")));
-    }
-}
 
 namespace {
 
@@ -110,325 +29,435 @@ QString rowOf(const QString &column, const QString &causal)
     return QStringLiteral(" FROM CGP7_DUEBILPERSREG WHERE CGP7_DITTA_CG18 = 1 AND CGP7_CAUSALE_CGP0 = ") + causal;
 }
 
-const char *const WithholdingOn =
-    "UPDATE CGP4_DUEBILFILTRI SET CGP4_CHECKED = 1 WHERE CGP4_CAUSALE_CGP0 = 300 AND CGP4_IDCHECK_CGP2 = 30";
-const char *const AdvancesOn =
-    "UPDATE CGP5_DUEBILPARAM SET CGP5_INDRECUPERO = 0 WHERE CGP5_CAUSALE_CGP0 = 300;"
-    "UPDATE CGP6_DUEBILPARAMDITTA SET CGP6_INDACCONTI = 1 WHERE CGP6_CAUSALE_CGP0 = 300";
+QList<TextCase> cases(const char *file)
+{
+    return readCases(QStringLiteral(DUEBIL_TEST_DATA "/") + QLatin1String(file));
+}
+
+void rows(const char *file)
+{
+    QTest::addColumn<TextCase>("c");
+    for (const TextCase &c : cases(file))
+        QTest::newRow(qPrintable(c.name)) << c;
+}
 
 } // namespace
 
-namespace {
-
-struct Edit
+// What the window stores is what the user saw and chose: each bound control writes its column's
+// type, stored values outside the lists stay, corrections follow only the user's changes, a
+// causal only looked at writes nothing, every way of saving refuses what Conferma refuses.
+class tst_StoredValues : public WindowFixture
 {
-    const char *name;
-    const char *setup;     // statements run before the window opens
-    const char *causal;
-    const char *control;
-    const char *input;
-    const char *stored;    // the value read back, as text
-    const char *type;      // its SQLite type
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        QVERIFY(setUpWindow());
+        m_statusBar.clearMessage();
+    }
+
+    void cleanup()
+    {
+        if (m_cls)
+            m_messages->enqueueAnswer(MsgAnswer::No);
+        tearDownWindow();
+    }
+
+    void everyBoundControlStoresItsColumnsType_data() { rows("storedvalues.cases"); }
+
+    void everyBoundControlStoresItsColumnsType()
+    {
+        QFETCH(TextCase, c);
+        const QStringList e = c.text(QStringLiteral("edit")).split(u'\t');
+        QCOMPARE(e.size(), 5);
+        const QString &causal = e[0], &control = e[1], &stored = e[3];
+        for (const QString &statement : c.lines(QStringLiteral("setup")))
+            execute(statement);
+        QVERIFY(openWindow());
+        show(causal);
+        edit(control, e[2]);
+        const ParameterControls::Control *binding = ParameterControls::find(control);
+        QVERIFY(binding);
+        const QString column = QLatin1String(binding->column);
+        if (const int refusal = c.text(QStringLiteral("refused")).toInt()) {
+            // Refused from another tab: the message names the field, which gets the focus.
+            m_form->context().ui.TAB_CONFIG->setTab(1);
+            QVERIFY(!confirm());
+            QCOMPARE(messageIds(), QList<int>{refusal});
+            auto *field = m_form->findChild<FieldControl *>(control);
+            QCOMPARE(m_messages->calls().first().message.params.value(0), field->caption());
+            QCOMPARE(m_form->context().ui.TAB_CONFIG->currentIndex(), 0);
+            QVERIFY(field->isAncestorOf(QApplication::focusWidget()) || field == QApplication::focusWidget());
+        } else {
+            QVERIFY(confirm());
+            // Another company's rows that the change leaves incomplete are only named, for later.
+            QList<int> said = messageIds();
+            said.removeAll(MessageId::OtherCompanyIncomplete);
+            QCOMPARE(said, QList<int>{});
+        }
+        QCOMPARE(scalar(QStringLiteral("SELECT typeof(") + column + QLatin1Char(')') + rowOf(column, causal)).toString(), e[4]);
+        QCOMPARE(scalar(QStringLiteral("SELECT ") + column + rowOf(column, causal)).toString(), stored);
+        // After the save the screen shows what the column holds.
+        if (c.text(QStringLiteral("refused")).isEmpty()) {
+            const QString shown = FormContext::text(m_form->findChild<QWidget *>(control));
+            QCOMPARE(ParameterControls::columnValue(binding->kind, shown).toString(), stored);
+        }
+    }
+
+    // The edits above reach every control the parameter and causal frames bind (the key excepted).
+    void everyBoundControlIsEdited()
+    {
+        QSet<QString> bound;
+        for (const QList<ParameterControls::Control> *list : {&ParameterControls::causalHeader(), &ParameterControls::generalParameters(),
+                                                               &ParameterControls::companyParameters(), &ParameterControls::postingParameters()}) {
+            for (const ParameterControls::Control &c : *list)
+                bound.insert(QLatin1String(c.name));
+        }
+        bound.remove(QStringLiteral("TXT_CAUSALE"));
+        QSet<QString> edited;
+        for (const TextCase &c : cases("storedvalues.cases"))
+            edited.insert(c.text(QStringLiteral("edit")).section(u'\t', 1, 1));
+        QCOMPARE(bound - edited, QSet<QString>{});
+    }
+
+    void withholdingPaymentModeIsKept()
+    {
+        QVERIFY(openWindow());
+        show(QStringLiteral("300"));
+        FormUi &ui = m_form->context().ui;
+        edit(QStringLiteral("CHK_FILTER_30"), {});
+        edit(QStringLiteral("CBO_GESTIONERITENUTE"), QStringLiteral("1"));
+        QVERIFY(confirm());
+        const QString mode = QStringLiteral("SELECT CGP7_INDPAGRITENUTE") + rowOf(QStringLiteral("CGP7"), QStringLiteral("300"));
+        QCOMPARE(scalar(mode).toInt(), 1);
+
+        QVERIFY(ui.INTERNAV->press(QStringLiteral("Nuovo")));
+        show(QStringLiteral("300"));
+        QCOMPARE(ui.CBO_GESTIONERITENUTE->Text(), QStringLiteral("1"));
+        edit(QStringLiteral("TXT_MESI"), QStringLiteral("9"));
+        QVERIFY(confirm());
+        QCOMPARE(scalar(mode).toInt(), 1);
+        QCOMPARE(ui.CBO_GESTIONERITENUTE->Text(), QStringLiteral("1"));
+        QCOMPARE(messageIds(), QList<int>{});
+    }
+
+    void storedTypeOutsideTheListIsShownAndKept_data()
+    {
+        QTest::addColumn<QString>("user");
+        QTest::newRow("a user who may not change it") << QStringLiteral("MROSSI");
+        QTest::newRow("the system user") << QStringLiteral("VELTO");
+    }
+
+    void storedTypeOutsideTheListIsShownAndKept()
+    {
+        QFETCH(QString, user);
+        execute(QStringLiteral("UPDATE FW95_SETTINGS SET FW95_VALORE = '1' WHERE FW95_CODICE = 'GEST_STATI_DISABLE'"));
+        QVERIFY(openWindow(user));
+        FormUi &ui = m_form->context().ui;
+        QCOMPARE(ui.CBO_TIPOOPERAZIONE->comboBox()->findData(QStringLiteral("7")), -1);
+        show(QStringLiteral("150"));
+        QCOMPARE(ui.CBO_TIPOOPERAZIONE->Text(), QStringLiteral("7"));
+        QCOMPARE(ui.CBO_TIPOOPERAZIONE->itemCaption(ui.CBO_TIPOOPERAZIONE->ListIndex()),
+                 m_global->text(38234));
+        edit(QStringLiteral("TXT_MESI"), QStringLiteral("5"));
+        QVERIFY(confirm());
+        QCOMPARE(scalar(QStringLiteral("SELECT CGP5_TIPOCAUSALE FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = 150")).toInt(), 7);
+        QCOMPARE(ui.CBO_TIPOOPERAZIONE->Text(), QStringLiteral("7"));
+
+        // Another causal's list offers the type no more.
+        QVERIFY(ui.INTERNAV->press(QStringLiteral("Nuovo")));
+        show(QStringLiteral("300"));
+        QCOMPARE(ui.CBO_TIPOOPERAZIONE->comboBox()->findData(QStringLiteral("7")), -1);
+    }
+
+    // An undo keeps the causal on display with its stored values and lists, and the next
+    // change is saved under that causal, and only there.
+    void undoRestoresTheListsOfTheRestoredType()
+    {
+        execute(QStringLiteral("UPDATE CGP5_DUEBILPARAM SET CGP5_INDRECUPERO = 2 WHERE CGP5_CAUSALE_CGP0 = 310"));
+        CausalRows rows(m_db->connectionString());
+        const QMap<int, QStringList> before = rows.read();
+        QVERIFY(openWindow());
+        show(QStringLiteral("310"));
+        FormContext &ctx = m_form->context();
+        FormUi &ui = ctx.ui;
+        const QString description = ui.TXT_DESCRIZIONE->Text();
+        ui.TXT_DESCRIZIONE->setText(QStringLiteral("Da annullare"));
+        ui.QGRID_LAYOUT->doubleClickCell(0, QStringLiteral("CGP3_SORTTYPE"));
+        const QString caption = ui.LBL_TIPOSCADENZA->text();
+        edit(QStringLiteral("CBO_TIPOOPERAZIONE"), QStringLiteral("6"));
+        QCOMPARE(ui.CBO_MODRECUPERO->ListCount(), 2);
+        QVERIFY(ui.TXT_CAUSALECOMPCLI->isVisibleTo(m_form));
+
+        m_messages->enqueueAnswer(MsgAnswer::Yes);
+        QVERIFY(ui.INTERNAV->press(QStringLiteral("Annulla")));
+        QCOMPARE(ui.CBO_TIPOOPERAZIONE->Text(), QStringLiteral("2"));
+        QCOMPARE(ui.CBO_MODRECUPERO->ListCount(), 3);
+        QCOMPARE(ui.CBO_MODRECUPERO->Text(), QStringLiteral("2"));
+        QVERIFY(!ui.TXT_CAUSALECOMPCLI->isVisibleTo(m_form));
+        QVERIFY(ui.CBO_TIPOSCADENZA->isVisibleTo(m_form));
+        QCOMPARE(ui.LBL_TIPOSCADENZA->text(), caption);
+        QCOMPARE(ctx.causalCode(), QStringLiteral("310"));
+        QCOMPARE(ui.TXT_DESCRIZIONE->Text(), description);
+        QCOMPARE(rowsOfAnotherCausal(ctx.children(), ctx.causalCode()), QStringList());
+
+        edit(QStringLiteral("TXT_MESI"), QStringLiteral("4"));
+        ui.QGRID_LAYOUT->doubleClickCell(0, QStringLiteral("CGP3_SORTTYPE"));
+        QVERIFY(confirm());
+        QCOMPARE(CausalRows::changed(before, rows.read()), QSet<int>{310});
+        QCOMPARE(scalar(QStringLiteral("SELECT CGP5_INDRECUPERO FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = 310")).toInt(), 2);
+        QCOMPARE(scalar(QStringLiteral("SELECT CGP5_TIPOCAUSALE FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = 310")).toInt(), 2);
+    }
+
+    void detailListFollowsARuleThatClearsCurrency()
+    {
+        execute(QStringLiteral("UPDATE CGP5_DUEBILPARAM SET CGP5_INDIMPMASSIMO = 0 WHERE CGP5_CAUSALE_CGP0 = 300"));
+        QVERIFY(openWindow());
+        show(QStringLiteral("300"));
+        FormUi &ui = m_form->context().ui;
+        edit(QStringLiteral("CHK_GESTVALUTE"), {});
+        QCOMPARE(ui.CBO_DETTREG->ListCount(), 1);
+        QCOMPARE(ui.CBO_DETTREG->Text(), QStringLiteral("2"));
+        edit(QStringLiteral("CBO_MODIMPMAX"), QStringLiteral("1"));
+        QCOMPARE(ui.CHK_GESTVALUTE->Text(), QStringLiteral("0"));
+        QCOMPARE(ui.CBO_DETTREG->ListCount(), 3);
+        QCOMPARE(ui.CBO_DETTREG->Text(), QStringLiteral("2"));
+        QVERIFY(confirm());
+        QCOMPARE(ui.CBO_DETTREG->ListCount(), 3);
+        QCOMPARE(scalar(QStringLiteral("SELECT CGP6_INDPAGVALUTA") + rowOf(QStringLiteral("CGP6"), QStringLiteral("300"))).toInt(), 0);
+        QCOMPARE(scalar(QStringLiteral("SELECT CGP7_INDDETTREGIST") + rowOf(QStringLiteral("CGP7"), QStringLiteral("300"))).toInt(), 2);
+    }
+
+    void causalOnlyLookedAtAsksNothingAndWritesNothing_data()
+    {
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QString>("causal");
+        QTest::addColumn<QStringList>("corrected");   // fields the status bar names
+        QTest::newRow("compensation with accounts and withholding")
+            << QStringLiteral("MROSSI") << QStringLiteral("320") << QStringList{QStringLiteral("Codice conto dare")};
+        QTest::newRow("state management with a ledger causal")
+            << QStringLiteral("VELTO") << QStringLiteral("150")
+            << QStringList{QStringLiteral("Codice causale per registrazione Co.Ge.")};
+        QTest::newRow("a causal that keeps its type's rules") << QStringLiteral("MROSSI") << QStringLiteral("310") << QStringList{};
+    }
+
+    void causalOnlyLookedAtAsksNothingAndWritesNothing()
+    {
+        QFETCH(QString, user);
+        QFETCH(QString, causal);
+        QFETCH(QStringList, corrected);
+        execute(QStringLiteral("UPDATE CGP4_DUEBILFILTRI SET CGP4_CHECKED = 1 WHERE CGP4_CAUSALE_CGP0 = 320 AND CGP4_IDCHECK_CGP2 = 30"));
+        CausalRows rows(m_db->connectionString());
+        const QMap<int, QStringList> before = rows.read();
+        QVERIFY(openWindow(user));
+        FormUi &ui = m_form->context().ui;
+        // Shown after a causal of another type, and again after it.
+        show(QStringLiteral("300"));
+        QVERIFY(ui.INTERNAV->press(QStringLiteral("Nuovo")));
+        show(causal);
+        for (const QString &field : corrected)
+            QVERIFY2(m_statusBar.currentMessage().contains(field), qPrintable(m_statusBar.currentMessage()));
+        QCOMPARE(m_statusBar.currentMessage().isEmpty(), corrected.isEmpty());
+        QVERIFY(ui.INTERNAV->press(QStringLiteral("Nuovo")));
+        show(QStringLiteral("310"));
+        QVERIFY(ui.INTERNAV->press(QStringLiteral("Precedente")));
+        QVERIFY(ui.INTERNAV->press(QStringLiteral("Nuovo")));
+        QCOMPARE(messageIds(), QList<int>{});
+        QCOMPARE(CausalRows::changed(before, rows.read()), QSet<int>{});
+    }
+
+    void correctionsOfStoredValuesGoWithTheNextSave()
+    {
+        QVERIFY(openWindow());
+        show(QStringLiteral("320"));
+        FormUi &ui = m_form->context().ui;
+        QCOMPARE(ui.TXT_CONTODARE->Text(), QString());
+        const QString history = QStringLiteral("SELECT COUNT(*) FROM CGPL_DUEBILSTORICO WHERE CGPL_CAUSALE_CGP0 = 320");
+        QCOMPARE(scalar(history).toInt(), 0);
+        edit(QStringLiteral("TXT_MESI"), QStringLiteral("7"));
+        QVERIFY(confirm());
+        QCOMPARE(messageIds(), QList<int>{});
+        const QString row = rowOf(QStringLiteral("CGP7"), QStringLiteral("320"));
+        QCOMPARE(scalar(QStringLiteral("SELECT typeof(CGP7_CONTODARE_CG24)") + row).toString(), QStringLiteral("null"));
+        QCOMPARE(scalar(QStringLiteral("SELECT typeof(CGP7_CONTOAVERE_CG24)") + row).toString(), QStringLiteral("null"));
+        QVERIFY(scalar(history).toInt() > 0);
+        QCOMPARE(m_statusBar.currentMessage(), QStringLiteral("Causale 320 salvata."));
+    }
+
+    void exclusionRowWithoutGroupOrUserIsNeverStored_data()
+    {
+        QTest::addColumn<QString>("row");    // what the user left in the new row
+        QTest::addColumn<QString>("path");   // how the save was asked for
+        for (const char *row : {"empty", "group refused", "user refused", "empty, other row clicked", "group chosen, then refused"}) {
+            for (const char *path : {"Conferma", "Successivo", "Duplica", "close"})
+                QTest::addRow("%s, %s", row, path) << row << path;
+        }
+    }
+
+    void exclusionRowWithoutGroupOrUserIsNeverStored()
+    {
+        QFETCH(QString, row);
+        QFETCH(QString, path);
+        QVERIFY(open());
+        show(QStringLiteral("300"));
+        FormContext &ctx = m_form->context();
+        FormUi &ui = ctx.ui;
+        CausalRows rows(m_db->connectionString());
+        const QMap<int, QStringList> before = rows.read();
+        ui.TXT_DESCRIZIONE->setText(QStringLiteral("Con esclusione"));
+        ui.TAB_CONFIG->setTab(4);
+        QVERIFY(ui.GRIDNAVREVOKE->press(QStringLiteral("Nuovo")));
+        if (row == QLatin1String("group refused") || row == QLatin1String("user refused")) {
+            IdLookupField *field = row.startsWith(QLatin1String("group")) ? ui.TXT_GRUPPO : ui.TXT_UTENTE;
+            field->lineEdit()->setText(QStringLiteral("NESSUNO"));
+            field->commit();
+        } else if (row == QLatin1String("group chosen, then refused")) {
+            ui.TXT_GRUPPO->lineEdit()->setText(QStringLiteral("CONTABILITA"));
+            QVERIFY(ui.TXT_GRUPPO->commit());
+            ui.TXT_GRUPPO->lineEdit()->setText(QStringLiteral("NESSUNO"));
+            ui.TXT_GRUPPO->commit();
+        } else if (row == QLatin1String("empty, other row clicked")) {
+            ui.QGRID_GRUPPIUTENTI->findChild<QTableWidget *>()->setCurrentCell(0, 0);
+        }
+        m_messages->clear();
+        m_messages->setDefaultAnswer(MsgAnswer::Yes);
+        m_messages->enqueueInput(QStringLiteral("400"));
+        if (path == QLatin1String("close"))
+            QCOMPARE(m_cls->CloseForm(), QVariant(false));
+        else
+            QVERIFY(!ui.INTERNAV->press(path) || path == QLatin1String("Duplica"));
+
+        // Refused whole: nothing written, nothing copied, the window on the row to correct.
+        QCOMPARE(messageIds().constLast(), MessageId::NoGroupNorUser);
+        const QString said = m_messages->calls().constLast().message.text;
+        QVERIFY2(said.contains(QStringLiteral("\"Gruppo\"")) && said.contains(QStringLiteral("\"Utente\"")), qPrintable(said));
+        QCOMPARE(rows.read(), before);
+        QCOMPARE(ctx.causalCode(), QStringLiteral("300"));
+        QCOMPARE(ui.TAB_CONFIG->Tab(), 4);
+        QCOMPARE(QApplication::focusWidget(), ui.TXT_GRUPPO->lineEdit());
+        QVERIFY(ui.TXT_GRUPPO->isEnabled() && ui.TXT_UTENTE->isEnabled());
+        QVERIFY(ctx.FME_UTENTI->recordset()->value(QStringLiteral("CGP8_ID_FW06")).isNull());
+        QVERIFY(ctx.FME_UTENTI->recordset()->value(QStringLiteral("CGP8_ID_FW07")).isNull());
+
+        // Naming a user in that row lets the same save through, with the one row the user made.
+        ui.TXT_GRUPPO->lineEdit()->setText(QString());
+        QVERIFY(ui.TXT_GRUPPO->commit());
+        ui.TXT_UTENTE->lineEdit()->setText(QStringLiteral("LBIANCHI"));
+        QVERIFY(ui.TXT_UTENTE->commit());
+        QVERIFY(confirm());
+        const QString revoke = QStringLiteral("SELECT COUNT(*) FROM CGP8_DUEBILREVOKE WHERE CGP8_CAUSALE_CGP0 = 300");
+        QCOMPARE(scalar(revoke + QStringLiteral(" AND CGP8_ID_FW06 IS NULL AND CGP8_ID_FW07 = 3")).toInt(), 1);
+        QCOMPARE(scalar(revoke).toInt(), before.value(300).filter(QStringLiteral("CGP8_DUEBILREVOKE")).size() + 1);
+        QCOMPARE(CausalRows::changed(before, rows.read()), QSet<int>{300});
+    }
+
+    void windowAndValidateGiveOneVerdict_data() { rows("saveverdicts.cases"); }
+
+    // A causal the window saves without refusal validates clean; a save the window refuses is
+    // refused for a reason that validate reports once the values the user chose are stored.
+    void windowAndValidateGiveOneVerdict()
+    {
+        QFETCH(TextCase, c);
+        const QString causal = c.text(QStringLiteral("causal")), refused = c.text(QStringLiteral("refused"));
+        const int message = c.text(QStringLiteral("message")).toInt();
+        for (const QString &statement : c.lines(QStringLiteral("stored")))
+            execute(statement);
+        QVERIFY(open());
+        show(causal);
+        FormContext &ctx = m_form->context();
+        const QStringList edits = c.lines(QStringLiteral("edits"));
+        for (const QString &e : edits) {
+            edit(e.section(u'=', 0, 0), e.section(u'=', 1));
+            if (QTest::currentTestFailed())
+                return;
+        }
+        const auto validate = [&] {
+            auto connection = std::make_shared<ado::Connection>();
+            connection->Open(m_db->connectionString());
+            return StoredParameterChecks(connection).check(causal);
+        };
+        CausalRows rows(m_db->connectionString());
+        const QMap<int, QStringList> before = rows.read();
+        m_messages->clear();
+        const bool saved = confirm();
+        QCOMPARE(saved, refused.isEmpty());
+        QCOMPARE(messageIds(), message ? QList<int>{message} : QList<int>{});
+        if (saved) {
+            QStringList elsewhere;
+            for (const StoredParameterChecks::Finding &f : validate()) {
+                if (f.company == QLatin1String("1"))
+                    QFAIL(qPrintable(QStringLiteral("validate reports %1 = '%2': %3").arg(f.column, f.value).arg(f.textId)));
+                elsewhere << f.column + u' ' + QString::number(f.textId);
+            }
+            QCOMPARE(elsewhere.value(0), c.text(QStringLiteral("finding")));
+            return;
+        }
+
+        // Refused on the field, named as the screen names it, with nothing written.
+        QWidget *field = ctx.control(refused);
+        QVERIFY(field);
+        QVERIFY2(m_messages->calls().constFirst().message.text.contains(u'"' + ctx.shownName(field) + u'"'),
+                 qPrintable(m_messages->calls().constFirst().message.text));
+        QVERIFY(field == QApplication::focusWidget() || field->isAncestorOf(QApplication::focusWidget()));
+        QCOMPARE(rows.read(), before);
+
+        // The values the user chose, stored behind the window's back, are what validate reports;
+        // the causal's own row holds nothing validate judges.
+        for (const QString &e : edits) {
+            const QString column = QLatin1String(ParameterControls::find(e.section(u'=', 0, 0))->column);
+            if (!column.startsWith(QLatin1String("CGP0")))
+                execute(QStringLiteral("UPDATE %1 SET %2 = '%3'").arg(rowOf(column, causal).section(u' ', 2, 2), column, e.section(u'=', 1))
+                        + rowOf(column, causal).mid(rowOf(column, causal).indexOf(QLatin1String(" WHERE"))));
+        }
+        QStringList reported;
+        for (const StoredParameterChecks::Finding &f : validate())
+            reported << f.column + u' ' + QString::number(f.textId);
+        QVERIFY2(reported.contains(c.text(QStringLiteral("finding"))), qPrintable(reported.join(", ")));
+    }
+
+private:
+    // The window with the host's status bar.
+    FRMCG_DUEBILCONFIG *openWindow(const QString &user = QStringLiteral("MROSSI"))
+    {
+        FRMCG_DUEBILCONFIG *form = open(user);
+        if (m_cls)
+            m_cls->setStatusBar(&m_statusBar);
+        return form;
+    }
+
+    // Edits a control as its kind is edited: a list entry chosen, a box ticked (to the input's
+    // state, or over when the input says nothing), a code or text typed.
+    void edit(const QString &control, const QString &input)
+    {
+        QWidget *w = m_form->findChild<QWidget *>(control);
+        QVERIFY2(w, qPrintable(control));
+        for (int tab = 0; tab < 5; ++tab) {
+            if (m_form->context().ui.tabPages[tab] && m_form->context().ui.tabPages[tab]->isAncestorOf(w))
+                m_form->context().ui.TAB_CONFIG->setTab(tab);
+        }
+        QVERIFY2(w->isEnabled() && w->isVisible(), qPrintable(control + QStringLiteral(" out of reach")));
+        if (auto *combo = qobject_cast<ComboField *>(w)) {
+            choose(combo, input);
+        } else if (auto *box = qobject_cast<CheckField *>(w)) {
+            if (input.isEmpty() || box->Text() != input)
+                tick(box);
+            QVERIFY(input.isEmpty() || box->Text() == input);
+        } else if (auto *rich = qobject_cast<RichTextField *>(w)) {
+            rich->editor()->setFocus();
+            rich->editor()->selectAll();
+            QTest::keyClick(rich->editor(), Qt::Key_Delete);
+            QTest::keyClicks(rich->editor(), input);
+            m_form->context().ui.TXT_MESI->lineEdit()->setFocus();
+        } else if (auto *field = qobject_cast<TextField *>(w)) {
+            type(field, input);
+        } else {
+            QFAIL(qPrintable(control + QStringLiteral(": no way to edit it")));
+        }
+    }
+
+    QStatusBar m_statusBar;
 };
-
-const char *const Type3 = "UPDATE CGP5_DUEBILPARAM SET CGP5_TIPOCAUSALE = 3 WHERE CGP5_CAUSALE_CGP0 = 300";
-const char *const MaxZero = "UPDATE CGP5_DUEBILPARAM SET CGP5_INDIMPMASSIMO = 0 WHERE CGP5_CAUSALE_CGP0 = 300";
-const char *const NoCustomers = "UPDATE CGP6_DUEBILPARAMDITTA SET CGP6_CAUSALECOMPCLI_CGP0 = NULL WHERE CGP6_CAUSALE_CGP0 = 320";
-const char *const NoSuppliers = "UPDATE CGP6_DUEBILPARAMDITTA SET CGP6_CAUSALECOMPFOR_CGP0 = NULL WHERE CGP6_CAUSALE_CGP0 = 320";
-const char *const RecoveryZero = "UPDATE CGP5_DUEBILPARAM SET CGP5_INDRECUPERO = 0 WHERE CGP5_CAUSALE_CGP0 = 300";
-
-const QList<Edit> &edits()
-{
-    static const QList<Edit> list = {
-        {"description", "", "300", "TXT_DESCRIZIONE", "Incasso d'oggi", "Incasso d'oggi", "text"},
-        {"operation type", "", "300", "CBO_TIPOOPERAZIONE", "2", "2", "integer"},
-        {"due-date kind", Type3, "300", "CBO_TIPOSCADENZA", "1", "1", "integer"},
-        {"recovery mode", "", "300", "CBO_MODRECUPERO", "2", "2", "integer"},
-        {"maximum-amount mode", "", "300", "CBO_MODIMPMAX", "2", "2", "integer"},
-        {"due-amount mode", "", "300", "CBO_MODIMPSCAD", "2", "2", "integer"},
-        {"settle request", "", "300", "CHK_INDGESTABBUONO", "", "0", "integer"},
-        {"cheque printing", "", "310", "CHK_STAMPAASSEGNI", "", "0", "integer"},
-        {"months", "", "300", "TXT_MESI", "14", "14", "integer"},
-        {"months emptied", "", "300", "TXT_MESI", "", "", "null"},
-        {"months, a separator refused", "", "300", "TXT_MESI", "1,5", "15", "integer"},
-        {"tolerance with comma", Type3, "300", "TXT_DELTAIMPORTO", "12,5", "12.5", "real"},
-        {"tolerance with point", Type3, "300", "TXT_DELTAIMPORTO", "7.25", "7.25", "real"},
-        {"tolerance whole", Type3, "300", "TXT_DELTAIMPORTO", "3", "3", "integer"},
-        {"tolerance negative", Type3, "300", "TXT_DELTAIMPORTO", "-0,5", "-0.5", "real"},
-        {"net of forecasts", Type3, "300", "CHK_NETTOPREVISIONALI", "", "1", "integer"},
-        {"remittance list", "", "300", "CHK_CREADISTINTA", "", "0", "integer"},
-        {"advances", RecoveryZero, "300", "CHK_GESTIONEACCONTI", "", "1", "integer"},
-        {"currency", MaxZero, "300", "CHK_GESTVALUTE", "", "1", "integer"},
-        {"registration kind", "", "300", "CBO_TIPOREGISTRAZIONE", "2", "2", "integer"},
-        {"header description", "", "300", "CHK_DESCRAGGTEST", "", "0", "integer"},
-        {"accounts changeable", "", "310", "CHK_MODIFICACONTI", "", "0", "integer"},
-        {"document number", "", "300", "CHK_NUMDATAORI", "", "0", "integer"},
-        {"customers' causal", NoCustomers, "320", "TXT_CAUSALECOMPCLI", "300", "300", "integer"},
-        {"suppliers' causal", NoSuppliers, "320", "TXT_CAUSALECOMPFOR", "310", "310", "integer"},
-        {"preview mode", "", "300", "CBO_MODVISANTEPRIMA", "0", "0", "integer"},
-        {"ledger causal", "", "300", "TXT_CAUSALECOGE", "INC", "INC", "text"},
-        {"debit account", "", "300", "TXT_CONTODARE", "180102", "180102", "text"},
-        {"debit account emptied", "", "300", "TXT_CONTODARE", "", "", "null"},
-        {"credit account", Type3, "300", "TXT_CONTOAVERE", "180101", "180101", "text"},
-        {"registration detail", "", "300", "CBO_DETTREG", "0", "0", "integer"},
-        {"posting-line detail", "", "300", "CBO_DETTRIGACONT", "0", "0", "integer"},
-        {"allowances causal emptied", "", "300", "TXT_CAUABBUONI", "", "", "null"},
-        {"allowances granted", "", "300", "TXT_CONTOABBUONIATTIVI", "700102", "700102", "text"},
-        {"allowances received emptied", "", "300", "TXT_CONTOABBUONIPASSIVI", "", "", "null"},
-        {"line text", "", "300", "TXT_TESTOPARAMETRICO", "Incasso [NUMDOC]", "Incasso [NUMDOC]", "text"},
-        {"withholding payment", WithholdingOn, "300", "CBO_GESTIONERITENUTE", "1", "1", "integer"},
-        {"advances' payment terms", AdvancesOn, "300", "TXT_CODPAGACCONTI", "BB30", "BB30", "text"},
-        {"advances' section", AdvancesOn, "300", "TXT_SEZIONALEACCONTI", "A2", "A2", "text"},
-        {"counter-entry description", "", "310", "CBO_DESCRCONTRAUTO", "1", "1", "integer"},
-    };
-    return list;
-}
-
-} // namespace
-
-void tst_StoredValues::everyBoundControlStoresItsColumnsType_data()
-{
-    QTest::addColumn<QString>("setup");
-    QTest::addColumn<QString>("causal");
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<QString>("input");
-    QTest::addColumn<QString>("stored");
-    QTest::addColumn<QString>("type");
-    for (const Edit &e : edits()) {
-        QTest::newRow(e.name) << QString::fromLatin1(e.setup) << QString::fromLatin1(e.causal)
-                              << QString::fromLatin1(e.control) << QString::fromUtf8(e.input)
-                              << QString::fromUtf8(e.stored) << QString::fromLatin1(e.type);
-    }
-}
-
-void tst_StoredValues::everyBoundControlStoresItsColumnsType()
-{
-    QFETCH(QString, setup);
-    QFETCH(QString, causal);
-    QFETCH(QString, control);
-    QFETCH(QString, input);
-    QFETCH(QString, stored);
-    QFETCH(QString, type);
-    for (const QString &statement : setup.split(QLatin1Char(';'), Qt::SkipEmptyParts))
-        execute(statement);
-    QVERIFY(openWindow());
-    show(causal);
-    edit(control, input);
-    QVERIFY(confirm());
-    // Another company's rows that the change leaves incomplete are only named, for later.
-    QList<int> said = messageIds();
-    said.removeAll(MessageId::OtherCompanyIncomplete);
-    QCOMPARE(said, QList<int>{});
-
-    const ParameterControls::Control *binding = ParameterControls::find(control);
-    QVERIFY(binding);
-    const QString column = QLatin1String(binding->column);
-    QCOMPARE(scalar(QStringLiteral("SELECT typeof(") + column + QLatin1Char(')') + rowOf(column, causal)).toString(), type);
-    QCOMPARE(scalar(QStringLiteral("SELECT ") + column + rowOf(column, causal)).toString(), stored);
-    // After the save the screen shows what the column holds.
-    const QString shown = FormContext::text(m_form->findChild<QWidget *>(control));
-    QCOMPARE(ParameterControls::columnValue(binding->kind, shown).toString(), stored);
-}
-
-// The edits above reach every control the parameter and causal frames bind (the key excepted).
-void tst_StoredValues::everyBoundControlIsEdited()
-{
-    QSet<QString> bound;
-    for (const QList<ParameterControls::Control> *list : {&ParameterControls::causalHeader(), &ParameterControls::generalParameters(),
-                                                           &ParameterControls::companyParameters(), &ParameterControls::postingParameters()}) {
-        for (const ParameterControls::Control &c : *list)
-            bound.insert(QLatin1String(c.name));
-    }
-    bound.remove(QStringLiteral("TXT_CAUSALE"));
-    QSet<QString> edited;
-    for (const Edit &e : edits())
-        edited.insert(QLatin1String(e.control));
-    QCOMPARE(bound - edited, QSet<QString>{});
-}
-
-void tst_StoredValues::numberWithoutDigitsIsRefused_data()
-{
-    QTest::addColumn<QString>("setup");
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<QString>("input");
-    QTest::newRow("months, a sign") << QString() << QStringLiteral("TXT_MESI") << QStringLiteral("-");
-    QTest::newRow("tolerance, a sign") << QString::fromLatin1(Type3) << QStringLiteral("TXT_DELTAIMPORTO") << QStringLiteral("-");
-    QTest::newRow("tolerance, a comma") << QString::fromLatin1(Type3) << QStringLiteral("TXT_DELTAIMPORTO") << QStringLiteral(",");
-}
-
-void tst_StoredValues::numberWithoutDigitsIsRefused()
-{
-    QFETCH(QString, setup);
-    QFETCH(QString, control);
-    QFETCH(QString, input);
-    if (!setup.isEmpty())
-        execute(setup);
-    const QString column = QLatin1String(ParameterControls::find(control)->column);
-    const QString read = QStringLiteral("SELECT ") + column + rowOf(column, QStringLiteral("300"));
-    const QVariant before = scalar(read);
-    QVERIFY(openWindow());
-    show(QStringLiteral("300"));
-    edit(control, input);
-    m_form->context().ui.TAB_CONFIG->setTab(1);
-    QVERIFY(!confirm());
-    QCOMPARE(messageIds(), QList<int>{995271});
-    auto *field = m_form->findChild<FieldControl *>(control);
-    QCOMPARE(m_messages->calls().first().message.params.value(0), field->caption());
-    QCOMPARE(m_form->context().ui.TAB_CONFIG->currentIndex(), 0);
-    QVERIFY(field->isAncestorOf(QApplication::focusWidget()) || field == QApplication::focusWidget());
-    QCOMPARE(scalar(read), before);
-}
-
-void tst_StoredValues::withholdingPaymentModeIsKept()
-{
-    QVERIFY(openWindow());
-    show(QStringLiteral("300"));
-    FormUi &ui = m_form->context().ui;
-    edit(QStringLiteral("CHK_FILTER_30"), {});
-    edit(QStringLiteral("CBO_GESTIONERITENUTE"), QStringLiteral("1"));
-    QVERIFY(confirm());
-    const QString mode = QStringLiteral("SELECT CGP7_INDPAGRITENUTE") + rowOf(QStringLiteral("CGP7"), QStringLiteral("300"));
-    QCOMPARE(scalar(mode).toInt(), 1);
-
-    QVERIFY(ui.INTERNAV->press(QStringLiteral("Nuovo")));
-    show(QStringLiteral("300"));
-    QCOMPARE(ui.CBO_GESTIONERITENUTE->Text(), QStringLiteral("1"));
-    edit(QStringLiteral("TXT_MESI"), QStringLiteral("9"));
-    QVERIFY(confirm());
-    QCOMPARE(scalar(mode).toInt(), 1);
-    QCOMPARE(ui.CBO_GESTIONERITENUTE->Text(), QStringLiteral("1"));
-    QCOMPARE(messageIds(), QList<int>{});
-}
-
-void tst_StoredValues::storedTypeOutsideTheListIsShownAndKept_data()
-{
-    QTest::addColumn<QString>("user");
-    QTest::newRow("a user who may not change it") << QStringLiteral("MROSSI");
-    QTest::newRow("the system user") << QStringLiteral("VELTO");
-}
-
-void tst_StoredValues::storedTypeOutsideTheListIsShownAndKept()
-{
-    QFETCH(QString, user);
-    execute(QStringLiteral("UPDATE FW95_SETTINGS SET FW95_VALORE = '1' WHERE FW95_CODICE = 'GEST_STATI_DISABLE'"));
-    QVERIFY(openWindow(user));
-    FormUi &ui = m_form->context().ui;
-    QCOMPARE(ui.CBO_TIPOOPERAZIONE->comboBox()->findData(QStringLiteral("7")), -1);
-    show(QStringLiteral("150"));
-    QCOMPARE(ui.CBO_TIPOOPERAZIONE->Text(), QStringLiteral("7"));
-    QCOMPARE(ui.CBO_TIPOOPERAZIONE->itemCaption(ui.CBO_TIPOOPERAZIONE->ListIndex()),
-             m_global->text(38234));
-    edit(QStringLiteral("TXT_MESI"), QStringLiteral("5"));
-    QVERIFY(confirm());
-    QCOMPARE(scalar(QStringLiteral("SELECT CGP5_TIPOCAUSALE FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = 150")).toInt(), 7);
-    QCOMPARE(ui.CBO_TIPOOPERAZIONE->Text(), QStringLiteral("7"));
-
-    // Another causal's list offers the type no more.
-    QVERIFY(ui.INTERNAV->press(QStringLiteral("Nuovo")));
-    show(QStringLiteral("300"));
-    QCOMPARE(ui.CBO_TIPOOPERAZIONE->comboBox()->findData(QStringLiteral("7")), -1);
-}
-
-void tst_StoredValues::undoRestoresTheListsOfTheRestoredType()
-{
-    execute(QStringLiteral("UPDATE CGP5_DUEBILPARAM SET CGP5_INDRECUPERO = 2 WHERE CGP5_CAUSALE_CGP0 = 310"));
-    QVERIFY(openWindow());
-    show(QStringLiteral("310"));
-    FormUi &ui = m_form->context().ui;
-    const QString caption = ui.LBL_TIPOSCADENZA->text();
-    edit(QStringLiteral("CBO_TIPOOPERAZIONE"), QStringLiteral("6"));
-    QCOMPARE(ui.CBO_MODRECUPERO->ListCount(), 2);
-    QVERIFY(ui.TXT_CAUSALECOMPCLI->isVisibleTo(m_form));
-
-    m_messages->enqueueAnswer(MsgAnswer::Yes);
-    QVERIFY(ui.INTERNAV->press(QStringLiteral("Annulla")));
-    QCOMPARE(ui.CBO_TIPOOPERAZIONE->Text(), QStringLiteral("2"));
-    QCOMPARE(ui.CBO_MODRECUPERO->ListCount(), 3);
-    QCOMPARE(ui.CBO_MODRECUPERO->Text(), QStringLiteral("2"));
-    QVERIFY(!ui.TXT_CAUSALECOMPCLI->isVisibleTo(m_form));
-    QVERIFY(ui.CBO_TIPOSCADENZA->isVisibleTo(m_form));
-    QCOMPARE(ui.LBL_TIPOSCADENZA->text(), caption);
-
-    edit(QStringLiteral("TXT_MESI"), QStringLiteral("4"));
-    QVERIFY(confirm());
-    QCOMPARE(scalar(QStringLiteral("SELECT CGP5_INDRECUPERO FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = 310")).toInt(), 2);
-    QCOMPARE(scalar(QStringLiteral("SELECT CGP5_TIPOCAUSALE FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = 310")).toInt(), 2);
-}
-
-void tst_StoredValues::detailListFollowsARuleThatClearsCurrency()
-{
-    execute(QStringLiteral("UPDATE CGP5_DUEBILPARAM SET CGP5_INDIMPMASSIMO = 0 WHERE CGP5_CAUSALE_CGP0 = 300"));
-    QVERIFY(openWindow());
-    show(QStringLiteral("300"));
-    FormUi &ui = m_form->context().ui;
-    edit(QStringLiteral("CHK_GESTVALUTE"), {});
-    QCOMPARE(ui.CBO_DETTREG->ListCount(), 1);
-    QCOMPARE(ui.CBO_DETTREG->Text(), QStringLiteral("2"));
-    edit(QStringLiteral("CBO_MODIMPMAX"), QStringLiteral("1"));
-    QCOMPARE(ui.CHK_GESTVALUTE->Text(), QStringLiteral("0"));
-    QCOMPARE(ui.CBO_DETTREG->ListCount(), 3);
-    QCOMPARE(ui.CBO_DETTREG->Text(), QStringLiteral("2"));
-    QVERIFY(confirm());
-    QCOMPARE(ui.CBO_DETTREG->ListCount(), 3);
-    QCOMPARE(scalar(QStringLiteral("SELECT CGP6_INDPAGVALUTA") + rowOf(QStringLiteral("CGP6"), QStringLiteral("300"))).toInt(), 0);
-    QCOMPARE(scalar(QStringLiteral("SELECT CGP7_INDDETTREGIST") + rowOf(QStringLiteral("CGP7"), QStringLiteral("300"))).toInt(), 2);
-}
-
-void tst_StoredValues::causalOnlyLookedAtAsksNothingAndWritesNothing_data()
-{
-    QTest::addColumn<QString>("user");
-    QTest::addColumn<QString>("causal");
-    QTest::addColumn<QStringList>("corrected");   // fields the status bar names
-    QTest::newRow("compensation with accounts and withholding")
-        << QStringLiteral("MROSSI") << QStringLiteral("320") << QStringList{QStringLiteral("Codice conto dare")};
-    QTest::newRow("state management with a ledger causal")
-        << QStringLiteral("VELTO") << QStringLiteral("150")
-        << QStringList{QStringLiteral("Codice causale per registrazione Co.Ge.")};
-    QTest::newRow("a causal that keeps its type's rules") << QStringLiteral("MROSSI") << QStringLiteral("310") << QStringList{};
-}
-
-void tst_StoredValues::causalOnlyLookedAtAsksNothingAndWritesNothing()
-{
-    QFETCH(QString, user);
-    QFETCH(QString, causal);
-    QFETCH(QStringList, corrected);
-    execute(QStringLiteral("UPDATE CGP4_DUEBILFILTRI SET CGP4_CHECKED = 1 WHERE CGP4_CAUSALE_CGP0 = 320 AND CGP4_IDCHECK_CGP2 = 30"));
-    CausalRows rows(m_db->connectionString());
-    const QMap<int, QStringList> before = rows.read();
-    QVERIFY(openWindow(user));
-    FormUi &ui = m_form->context().ui;
-    // Shown after a causal of another type, and again after it.
-    show(QStringLiteral("300"));
-    QVERIFY(ui.INTERNAV->press(QStringLiteral("Nuovo")));
-    show(causal);
-    for (const QString &field : corrected)
-        QVERIFY2(m_statusBar.currentMessage().contains(field), qPrintable(m_statusBar.currentMessage()));
-    QCOMPARE(m_statusBar.currentMessage().isEmpty(), corrected.isEmpty());
-    QVERIFY(ui.INTERNAV->press(QStringLiteral("Nuovo")));
-    show(QStringLiteral("310"));
-    QVERIFY(ui.INTERNAV->press(QStringLiteral("Precedente")));
-    QVERIFY(ui.INTERNAV->press(QStringLiteral("Nuovo")));
-    QCOMPARE(messageIds(), QList<int>{});
-    QCOMPARE(CausalRows::changed(before, rows.read()), QSet<int>{});
-}
-
-void tst_StoredValues::correctionsOfStoredValuesGoWithTheNextSave()
-{
-    QVERIFY(openWindow());
-    show(QStringLiteral("320"));
-    FormUi &ui = m_form->context().ui;
-    QCOMPARE(ui.TXT_CONTODARE->Text(), QString());
-    const QString history = QStringLiteral("SELECT COUNT(*) FROM CGPL_DUEBILSTORICO WHERE CGPL_CAUSALE_CGP0 = 320");
-    QCOMPARE(scalar(history).toInt(), 0);
-    edit(QStringLiteral("TXT_MESI"), QStringLiteral("7"));
-    QVERIFY(confirm());
-    QCOMPARE(messageIds(), QList<int>{});
-    const QString row = rowOf(QStringLiteral("CGP7"), QStringLiteral("320"));
-    QCOMPARE(scalar(QStringLiteral("SELECT typeof(CGP7_CONTODARE_CG24)") + row).toString(), QStringLiteral("null"));
-    QCOMPARE(scalar(QStringLiteral("SELECT typeof(CGP7_CONTOAVERE_CG24)") + row).toString(), QStringLiteral("null"));
-    QVERIFY(scalar(history).toInt() > 0);
-    QCOMPARE(m_statusBar.currentMessage(), QStringLiteral("Causale 320 salvata."));
-}
 
 QTEST_MAIN(tst_StoredValues)
 #include "tst_storedvalues.moc"
