@@ -8,6 +8,7 @@
 #include "installer/databaseinstaller.h"
 #include "shell/shelltexts.h"
 #include "shell/shellwindow.h"
+#include "store/checkfacts.h"
 #include "support/testdatabase.h"
 
 #include <QAbstractItemView>
@@ -144,6 +145,8 @@ private slots:
     void fieldsStayPutBetweenTypesAndCausals();
     void windowKeepsItsSizeWhenACausalLoads_data();
     void windowKeepsItsSizeWhenACausalLoads();
+    void selectionTabShowsTheChecksAUserMayTick_data();
+    void selectionTabShowsTheChecksAUserMayTick();
 
 private:
     // Causal 300 of the given operation type with advances, withholding and currency on.
@@ -627,6 +630,46 @@ void tst_FormGeometry::windowKeepsItsSizeWhenACausalLoads()
                                                        .arg(sub->width()).arg(sub->height())
                                                        .arg(opened.width()).arg(opened.height())));
     }
+}
+
+void tst_FormGeometry::selectionTabShowsTheChecksAUserMayTick_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::newRow("causal 300") << QStringLiteral("300");
+    QTest::newRow("causal 150, operation type 7") << QStringLiteral("150");
+}
+
+// The selection tab shows no check until a causal is on display, then every check but the
+// hidden ones, each under its catalogue caption; each frame asks for the room it asked for
+// before, which is room for the checks shown and none for a hidden one.
+void tst_FormGeometry::selectionTabShowsTheChecksAUserMayTick()
+{
+    QFETCH(QString, code);
+    QVERIFY(open(QSize(1024, 640), false));
+    FormUi &ui = m_form->context().ui;
+    ui.TAB_CONFIG->setTab(2);
+    QWidget *page = ui.tabPages[2];
+    const auto frames = [page] {
+        QMap<QString, QSize> least;
+        for (QGroupBox *frame : page->findChildren<QGroupBox *>())
+            least.insert(frame->objectName(), frame->minimumSizeHint());
+        return least;
+    };
+    QTest::qWait(20);
+    const QMap<QString, QSize> before = frames();
+    QVERIFY(!before.isEmpty());
+    for (int id = 1; id <= CheckFacts::Count; ++id)
+        QVERIFY2(!ui.CHK_FILTER[id]->isVisibleTo(page), qPrintable(QStringLiteral("check %1").arg(id)));
+    ui.TXT_CAUSALE->lineEdit()->setText(code);
+    ui.TXT_CAUSALE->commit();
+    QTest::qWait(20);
+    for (int id = 1; id <= CheckFacts::Count; ++id) {
+        CheckField *box = ui.CHK_FILTER[id];
+        const QString what = QStringLiteral("check %1").arg(id);
+        QVERIFY2(box->isVisibleTo(page) == !CheckFacts::isHidden(id), qPrintable(what));
+        QVERIFY2(!box->isVisibleTo(page) || !box->caption().trimmed().isEmpty(), qPrintable(what));
+    }
+    QCOMPARE(frames(), before);
 }
 
 QTEST_MAIN(tst_FormGeometry)

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QStyle>
 #include <QTabBar>
 #include <QTableWidget>
 #include <QTest>
@@ -31,6 +32,8 @@ private slots:
     void focusGoesToTheTabAfterACausalIsShown();
     void layoutGridWorksFromTheKeyboard();
     void exclusionGridInsertsAndDeletesWithTheKeys();
+    void exclusionCodesTakeTheirColumnsLength_data();
+    void exclusionCodesTakeTheirColumnsLength();
     void tabFromTheNavigatorGoesBackToTheHeader();
 
 private:
@@ -313,6 +316,35 @@ void tst_Keyboard::exclusionGridInsertsAndDeletesWithTheKeys()
     QVERIFY(confirm());
     QCOMPARE(scalar(QStringLiteral("SELECT COUNT(*) FROM CGP8_DUEBILREVOKE WHERE CGP8_CAUSALE_CGP0 = 300")).toInt(),
              rowsBefore - 1);
+}
+
+void tst_Keyboard::exclusionCodesTakeTheirColumnsLength_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::newRow("group") << "TXT_GRUPPO";
+    QTest::newRow("user") << "TXT_UTENTE";
+}
+
+// A group or user code as long as its column (FW06_CODICE, FW07_USERNAME: 30), typed key by
+// key into a new exclusion row, is taken as typed, in upper case, and shown whole.
+void tst_Keyboard::exclusionCodesTakeTheirColumnsLength()
+{
+    QFETCH(QString, field);
+    const QString code = QStringLiteral("amministrazione contabilita 01");
+    QCOMPARE(code.size(), 30);
+    QVERIFY(openCausal(QStringLiteral("300")));
+    ui().TAB_CONFIG->setTab(4);
+    QVERIFY(ui().GRIDNAVREVOKE->press(QStringLiteral("NUOVO")));
+    auto *control = m_form->findChild<TextField *>(field);
+    QVERIFY(control && control->isEnabled());
+    QLineEdit *edit = control->lineEdit();
+    edit->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(edit, code);
+    QCOMPARE(edit->text(), code.toUpper());
+    // The text, the line edit's own margins (2 a side) and its frame.
+    const int needed = edit->fontMetrics().horizontalAdvance(edit->text()) + 4
+        + 2 * edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit);
+    QVERIFY2(edit->width() >= needed, qPrintable(QStringLiteral("%1 wide, the code needs %2").arg(edit->width()).arg(needed)));
 }
 
 // Tab from the last button of the record navigator goes round to the header, as Shift+Tab
