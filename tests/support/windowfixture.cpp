@@ -67,12 +67,21 @@ FRMCG_DUEBILCONFIG *WindowFixture::open(const QString &user, int waitMs)
     return m_form;
 }
 
-void WindowFixture::show(const QString &code)
+void WindowFixture::show(const QString &code, Qt::Key leaveWith)
 {
-    QLineEdit *edit = m_form->context().ui.TXT_CAUSALE->lineEdit();
+    TextField *field = m_form->context().ui.TXT_CAUSALE;
+    QLineEdit *edit = field->lineEdit();
+    if (!field->isEnabled()) {
+        edit->setText(code);
+        field->commit();
+        return;
+    }
+    edit->setFocus(Qt::TabFocusReason);
     edit->clear();
     QTest::keyClicks(edit, code);
-    QTest::keyClick(edit, Qt::Key_Return);
+    QTest::keyClick(edit, leaveWith);
+    // The window puts the focus on the tab in front once the causal is on screen.
+    QTest::qWait(10);
 }
 
 // Opens the list and picks the entry with the keyboard, as a user does: only the chosen entry

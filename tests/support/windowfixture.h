@@ -29,10 +29,11 @@ protected:
     // The window shown for that user, once its first activation is done; null otherwise.
     FRMCG_DUEBILCONFIG *open(const QString &user = QStringLiteral("MROSSI"), int waitMs = 5000);
 
-    // A user's hands on the window: a causal code typed into the header, an entry picked from
-    // a list with the keyboard, a box ticked with the space bar, a field typed and left with
-    // Return, the confirm button.
-    void show(const QString &code);
+    // A user's hands on the window: a causal code typed into the header and left with a key
+    // (while a causal is on display the header is locked, and the code goes in as the host's
+    // navigator puts it), an entry picked from a list with the keyboard, a box ticked with the
+    // space bar, a field typed and left with Return, the confirm button.
+    void show(const QString &code, Qt::Key leaveWith = Qt::Key_Return);
     void choose(ComboField *field, const QString &value);
     void tick(CheckField *box);
     void type(TextField *field, const QString &text);

@@ -23,17 +23,6 @@ class tst_FormFeedback : public WindowFixture
 
     FormUi &ui() { return m_form->context().ui; }
 
-    // Types a code into the causal field and leaves it with Enter, as a user does.
-    void typeCausal(const QString &code)
-    {
-        QLineEdit *edit = ui().TXT_CAUSALE->lineEdit();
-        edit->setFocus();
-        edit->selectAll();
-        QTest::keyClicks(edit, code);
-        QTest::keyClick(edit, Qt::Key_Return);
-        QTest::qWait(10);
-    }
-
     // A command by the window's own button where it has one, else by the host's tool bar.
     void click(const QString &key)
     {
@@ -102,7 +91,7 @@ private slots:
 
         const QString caption = m_form->context().caption();
         m_messages->setDefaultAnswer(MsgAnswer::Yes);
-        typeCausal(code);
+        show(code);
         QCOMPARE(ui().TXT_CAUSALE->Text(), code);
         QTRY_COMPARE(shownTitle(), caption);
         if (!typed.isEmpty()) {
@@ -151,7 +140,7 @@ private slots:
     // The windows of the module speak the form's font: the grids' headers, the legend.
     void oneFontForTheWholeWindow()
     {
-        typeCausal(QStringLiteral("300"));
+        show(QStringLiteral("300"));
         const QString family = m_form->font().family();
         QCOMPARE(family, QStringLiteral("Tahoma"));
         for (GridControl *grid : {ui().QGRID_LAYOUT, ui().QGRID_GRUPPIUTENTI}) {
@@ -167,84 +156,52 @@ private slots:
             QCOMPARE(w->font().family(), family);
     }
 
-    // A code refused as the user leaves its tab, or at the save, keeps its tab in front and the
-    // focus; the message names the field as its label reads; the row keeps the stored code.
-    void aRefusedCodeKeepsItsTabAndTheFocus_data()
+    // A code refused as the user leaves it (by Tab, an Alt key, a click on another tab) or at
+    // the save keeps its tab in front and the focus; the message names the field by what the
+    // screen shows for the operation type; nothing is stored, and a refused save keeps the mark.
+    void aRefusalKeepsTheTabTheFocusAndTheStoredRow_data()
     {
-        QTest::addColumn<QString>("how");
-        QTest::newRow("Alt+G to the first tab") << "alt";
-        QTest::newRow("a click on the first tab") << "click";
-        QTest::newRow("Conferma") << "save";
-    }
-
-    void aRefusedCodeKeepsItsTabAndTheFocus()
-    {
-        QFETCH(QString, how);
-        typeCausal(QStringLiteral("300"));
-        ui().TAB_CONFIG->setTab(1);
-        QLineEdit *edit = ui().TXT_CAUSALECOGE->lineEdit();
-        edit->setFocus();
-        QTRY_VERIFY(edit->hasFocus());
-        edit->selectAll();
-        QTest::keyClicks(edit, QStringLiteral("FTA"));
-        m_messages->clear();
-        if (how == QLatin1String("alt")) {
-            QTest::keyClick(edit, Qt::Key_G, Qt::AltModifier);
-        } else if (how == QLatin1String("click")) {
-            QTabBar *bar = ui().TAB_CONFIG->tabBar();
-            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
-        } else {
-            // From the host's tool bar, whose buttons take no focus.
-            m_navigator->trigger(ActiveNavigator::Confirm);
-        }
-        QTest::qWait(20);
-        const auto calls = m_messages->callsOf(RecordingMessageService::Kind::Message);
-        QCOMPARE(calls.size(), 1);
-        QCOMPARE(calls.first().message.textId, MessageId::VatRegister);
-        QVERIFY2(calls.first().message.text.endsWith(QStringLiteral("\nCampo: Causale incasso")),
-                 qPrintable(calls.first().message.text));
-        QCOMPARE(ui().TAB_CONFIG->Tab(), 1);
-        QTRY_VERIFY(edit->hasFocus());
-        QCOMPARE(edit->text(), QStringLiteral("FTA"));
-        QCOMPARE(scalar("SELECT CGP7_CAUSALECOGE_CG33 FROM CGP7_DUEBILPERSREG WHERE CGP7_CAUSALE_CGP0 = 300 "
-                        "AND CGP7_DITTA_CG18 = 1").toString(),
-                 QStringLiteral("RIB"));
-    }
-
-    // A refusal names the field by what the screen shows for the operation type.
-    void refusalsNameTheFieldAsTheScreenShowsIt_data()
-    {
-        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("type");    // operation type chosen first, "" as stored
         QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("typed");   // typed and left with Tab; empty: the field is cleared and saved
+        QTest::addColumn<QString>("typed");   // "": the field is cleared and the causal saved
+        QTest::addColumn<QString>("how");     // how a typed code is left: tab, alt, click, save
         QTest::addColumn<QList<int>>("messages");
         QTest::addColumn<QString>("named");   // as the message names the field
         QTest::addColumn<int>("tab");
+        const QString ledger = QStringLiteral("\nCampo: Causale incasso");
+        const QList<int> vat{MessageId::VatRegister};
+        QTest::newRow("Alt+G to the first tab") << "" << "TXT_CAUSALECOGE" << "FTA" << "alt" << vat << ledger << 1;
+        QTest::newRow("a click on the first tab") << "" << "TXT_CAUSALECOGE" << "FTA" << "click" << vat << ledger << 1;
+        QTest::newRow("Conferma from the tool bar") << "" << "TXT_CAUSALECOGE" << "FTA" << "save" << vat << ledger << 1;
         QTest::newRow("required account on type 4")
-            << "4" << "TXT_CONTODARE" << "" << QList<int>{MessageId::Mandatory} << "Conto effetti" << 1;
+            << "4" << "TXT_CONTODARE" << "" << "" << QList<int>{MessageId::Mandatory} << "Conto effetti" << 1;
         QTest::newRow("required compensation causal on type 6")
-            << "6" << "TXT_CAUSALECOMPCLI" << "" << QList<int>{MessageId::Mandatory}
+            << "6" << "TXT_CAUSALECOMPCLI" << "" << "" << QList<int>{MessageId::Mandatory}
             << "Codice causale estrazione scadenze clienti" << 0;
-        QTest::newRow("unknown account: one box")
-            << "1" << "TXT_CONTODARE" << "999999" << QList<int>{MessageId::AccountMissing} << "Conto contropartita" << 1;
-        QTest::newRow("master account") << "1" << "TXT_CONTOABBUONIATTIVI" << "1401" << QList<int>{MessageId::NotPostable}
-                                        << "Conto abb. attivi" << 1;
+        QTest::newRow("unknown account: one box") << "1" << "TXT_CONTODARE" << "999999" << "tab"
+                                                  << QList<int>{MessageId::AccountMissing} << "Conto contropartita" << 1;
+        QTest::newRow("master account") << "1" << "TXT_CONTOABBUONIATTIVI" << "1401" << "tab"
+                                        << QList<int>{MessageId::NotPostable} << "Conto abb. attivi" << 1;
     }
 
-    void refusalsNameTheFieldAsTheScreenShowsIt()
+    void aRefusalKeepsTheTabTheFocusAndTheStoredRow()
     {
         QFETCH(QString, type);
         QFETCH(QString, field);
         QFETCH(QString, typed);
+        QFETCH(QString, how);
         QFETCH(QList<int>, messages);
         QFETCH(QString, named);
         QFETCH(int, tab);
-        typeCausal(QStringLiteral("300"));
-        ui().CBO_TIPOOPERAZIONE->setText(type);
+        show(QStringLiteral("300"));
+        const QString caption = m_form->context().caption();
+        if (!type.isEmpty())
+            ui().CBO_TIPOOPERAZIONE->setText(type);
         auto *control = m_form->findChild<TextField *>(field);
         QVERIFY(control);
         if (!control->toolTip().isEmpty())
             QCOMPARE(control->toolTip(), named);
+        QLineEdit *edit = control->lineEdit();
         m_messages->clear();
         if (typed.isEmpty()) {
             control->setText(QString());
@@ -252,11 +209,22 @@ private slots:
             click(QStringLiteral("Conferma"));
         } else {
             ui().TAB_CONFIG->setTab(tab);
-            control->lineEdit()->setFocus();
-            QTRY_VERIFY(control->lineEdit()->hasFocus());
-            control->lineEdit()->selectAll();
-            QTest::keyClicks(control->lineEdit(), typed);
-            QTest::keyClick(control->lineEdit(), Qt::Key_Tab);
+            edit->setFocus();
+            QTRY_VERIFY(edit->hasFocus());
+            edit->selectAll();
+            QTest::keyClicks(edit, typed);
+            if (how == QLatin1String("tab")) {
+                QTest::keyClick(edit, Qt::Key_Tab);
+            } else if (how == QLatin1String("alt")) {
+                QTest::keyClick(edit, Qt::Key_G, Qt::AltModifier);
+            } else if (how == QLatin1String("click")) {
+                QTabBar *bar = ui().TAB_CONFIG->tabBar();
+                QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
+            } else {
+                // From the host's tool bar, whose buttons take no focus.
+                m_navigator->trigger(ActiveNavigator::Confirm);
+            }
+            QTest::qWait(20);
         }
         QList<int> shown;
         QString text;
@@ -267,13 +235,21 @@ private slots:
         QCOMPARE(shown, messages);
         QVERIFY2(text.contains(named), qPrintable(text));
         QCOMPARE(ui().TAB_CONFIG->Tab(), tab);
-        QTRY_VERIFY(control->lineEdit()->hasFocus());
+        QTRY_VERIFY(edit->hasFocus());
+        QCOMPARE(edit->text(), typed);
+        QCOMPARE(scalar("SELECT CGP7_CAUSALECOGE_CG33 FROM CGP7_DUEBILPERSREG WHERE CGP7_CAUSALE_CGP0 = 300 "
+                        "AND CGP7_DITTA_CG18 = 1").toString(),
+                 QStringLiteral("RIB"));
+        if (typed.isEmpty() || how == QLatin1String("save")) {
+            QVERIFY2(!m_status.currentMessage().endsWith(QStringLiteral(" salvata.")), qPrintable(m_status.currentMessage()));
+            QCOMPARE(shownTitle(), caption + QLatin1Char('*'));
+        }
     }
 
     // F3 on a code just refused opens the list, without the refusal over it.
     void theListOfARefusedCodeOpensWithoutTheRefusal()
     {
-        typeCausal(QStringLiteral("300"));
+        show(QStringLiteral("300"));
         ui().TAB_CONFIG->setTab(1);
         QLineEdit *edit = ui().TXT_CONTODARE->lineEdit();
         edit->setFocus();
@@ -300,52 +276,19 @@ private slots:
         QCOMPARE(edit->text(), QStringLiteral("999999"));
     }
 
-    // The question before a field leaves the layout names it as the grid does.
-    void removingALayoutFieldNamesItAsTheGridDoes()
-    {
-        typeCausal(QStringLiteral("300"));
-        FormContext &ctx = m_form->context();
-        ui().TAB_CONFIG->setTab(3);
-        const ado::RecordsetPtr rs = ctx.FME_LAYOUT->recordset();
-        QVERIFY(rs->RecordCount() > 0);
-        const QString shown = ctx.translator.Traduci_CGP1_DESCRIZIONE(rs->value(QStringLiteral("CGP1_ID")));
-        QVERIFY(!shown.isEmpty());
-        m_messages->clear();
-        m_messages->setDefaultAnswer(MsgAnswer::No);
-        QTest::mouseClick(ui().BUT_DESEL, Qt::LeftButton);
-        const auto calls = m_messages->callsOf(RecordingMessageService::Kind::Message);
-        QCOMPARE(calls.size(), 1);
-        QCOMPARE(calls.first().message.text, QStringLiteral("Eliminare il campo '%1' dal layout?").arg(shown));
-    }
-
     // Duplica after the causal on display was deleted, a reserved code refused in the field
     // since, copies nothing.
     void duplicatingWithoutACausalOnDisplayWritesNothing()
     {
         m_messages->setDefaultAnswer(MsgAnswer::Yes);
-        typeCausal(QStringLiteral("450"));
+        show(QStringLiteral("450"));
         click(QStringLiteral("Elimina"));
-        typeCausal(QStringLiteral("288"));
+        show(QStringLiteral("288"));
         QCOMPARE(m_form->context().FME_CAUSALI->Status(), int(DataFrame::StatusQuery));
         m_messages->enqueueInput(QStringLiteral("321"));
         ui().INTERNAV->press(QStringLiteral("Duplica"));
         QCOMPARE(scalar("SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE IN (288, 321)").toString(), QStringLiteral("0"));
         QCOMPARE(scalar("SELECT COUNT(*) FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 IN (288, 321)").toString(), QStringLiteral("0"));
-    }
-
-    // A refused save keeps the mark and says nothing was saved.
-    void aRefusedSaveKeepsTheMark()
-    {
-        typeCausal(QStringLiteral("300"));
-        const QString caption = m_form->context().caption();
-        ui().CBO_TIPOOPERAZIONE->setText(QStringLiteral("4"));
-        ui().TXT_CONTODARE->setText(QString());
-        QTRY_COMPARE(shownTitle(), caption + QLatin1Char('*'));
-        m_messages->clear();
-        click(QStringLiteral("Conferma"));
-        QVERIFY(!m_messages->calls().isEmpty());
-        QVERIFY2(!m_status.currentMessage().endsWith(QStringLiteral(" salvata.")), qPrintable(m_status.currentMessage()));
-        QCOMPARE(shownTitle(), caption + QLatin1Char('*'));
     }
 };
 

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QStyle>
 #include <QTabBar>
 #include <QTableWidget>
 #include <QTest>
@@ -31,16 +32,16 @@ private slots:
     void focusGoesToTheTabAfterACausalIsShown();
     void layoutGridWorksFromTheKeyboard();
     void exclusionGridInsertsAndDeletesWithTheKeys();
+    void exclusionCodesTakeTheirColumnsLength_data();
+    void exclusionCodesTakeTheirColumnsLength();
     void tabFromTheNavigatorGoesBackToTheHeader();
 
 private:
     FormUi &ui() { return m_form->context().ui; }
     // Opens the window with causal `code` of operation type `type` shown by its code and Enter.
     bool openCausal(const QString &code, int type = 0);
-    void typeCode(const QString &code, Qt::Key leaveWith);
     // Every value the window shows, by control.
     QMap<QString, QString> screen() const;
-    void execute(const QString &sql) const;
 };
 
 void tst_Keyboard::init()
@@ -53,22 +54,6 @@ void tst_Keyboard::cleanup()
     tearDownWindow();
 }
 
-void tst_Keyboard::execute(const QString &sql) const
-{
-    auto connection = std::make_shared<ado::Connection>();
-    connection->setConnectionString(m_db->connectionString());
-    connection->Open(QString(), QString(), QString(), -1);
-    connection->Execute(sql);
-}
-
-void tst_Keyboard::typeCode(const QString &code, Qt::Key leaveWith)
-{
-    QLineEdit *edit = ui().TXT_CAUSALE->lineEdit();
-    edit->setFocus(Qt::TabFocusReason);
-    QTest::keyClicks(edit, code);
-    QTest::keyClick(edit, leaveWith);
-}
-
 bool tst_Keyboard::openCausal(const QString &code, int type)
 {
     if (type > 0)
@@ -79,7 +64,7 @@ bool tst_Keyboard::openCausal(const QString &code, int type)
     m_area->activateWindow();
     if (!QTest::qWaitForWindowActive(m_area.get()))
         return false;
-    typeCode(code, Qt::Key_Return);
+    show(code);
     QCoreApplication::processEvents();
     return m_form->context().FME_CAUSALI->Status() == DataFrame::StatusRecord;
 }
@@ -224,10 +209,8 @@ void tst_Keyboard::focusGoesToTheTabAfterACausalIsShown()
     QVERIFY(open());
     m_area->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_area.get()));
-    if (how == QLatin1String("enter")) {
-        typeCode(QStringLiteral("300"), Qt::Key_Return);
-    } else if (how == QLatin1String("tab")) {
-        typeCode(QStringLiteral("300"), Qt::Key_Tab);
+    if (how == QLatin1String("enter") || how == QLatin1String("tab")) {
+        show(QStringLiteral("300"), how == QLatin1String("tab") ? Qt::Key_Tab : Qt::Key_Return);
     } else if (how == QLatin1String("list")) {
         std::function<void()> answer = [&] {
             auto *list = qobject_cast<LookupDialog *>(QApplication::activeModalWidget());
@@ -245,7 +228,7 @@ void tst_Keyboard::focusGoesToTheTabAfterACausalIsShown()
         m_area->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_area.get()));
     } else {
-        typeCode(QStringLiteral("300"), Qt::Key_Return);
+        show(QStringLiteral("300"));
         QTRY_VERIFY(!ui().TXT_CAUSALE->lineEdit()->hasFocus());
         ui().TAB_CONFIG->setTab(tab);
         ui().TXT_DESCRIZIONE->lineEdit()->setFocus(Qt::TabFocusReason);
@@ -302,11 +285,11 @@ void tst_Keyboard::layoutGridWorksFromTheKeyboard()
     QTest::keyClick(table, Qt::Key_Return);
     QCOMPARE(rs->value(QStringLiteral("CGP3_SORTTYPE")).toInt(), (sort + 1) % 3);
     QCOMPARE(rs->value(QStringLiteral("CGP1_ID")).toString(), field);
-    // Nothing is stored before the save; the save stores what the keys did.
-    QVERIFY(ui().INTERNAV->press(QStringLiteral("Conferma")));
-    CausalRows rows(m_db->connectionString());
-    const QString saved = rows.read().value(300).join(QLatin1Char('\n'));
-    QVERIFY(!saved.isEmpty());
+    // The save stores what the keys did.
+    QVERIFY(confirm());
+    QCOMPARE(scalar(QStringLiteral("SELECT CGP3_GROUPED || '/' || CGP3_SORTTYPE FROM CGP3_DUEBILGRIGLIA "
+                                   "WHERE CGP3_CAUSALE_CGP0 = 300 AND CGP3_IDFIELD_CGP1 = %1").arg(field)).toString(),
+             flipped + QLatin1Char('/') + QString::number((sort + 1) % 3));
 }
 
 // Ins and Del on the exclusion grid act as the grid navigator's buttons; Del asks nothing
@@ -330,13 +313,38 @@ void tst_Keyboard::exclusionGridInsertsAndDeletesWithTheKeys()
     table->setFocus(Qt::TabFocusReason);
     QTest::keyClick(table, Qt::Key_Delete);
     QCOMPARE(ui().QGRID_GRUPPIUTENTI->rowCount(), rowsBefore - 1);
-    QVERIFY(ui().INTERNAV->press(QStringLiteral("Conferma")));
-    auto connection = std::make_shared<ado::Connection>();
-    connection->setConnectionString(m_db->connectionString());
-    connection->Open(QString(), QString(), QString(), -1);
-    QCOMPARE(connection->Execute(QStringLiteral("SELECT * FROM CGP8_DUEBILREVOKE WHERE CGP8_CAUSALE_CGP0 = 300"))
-                 ->RecordCount(),
+    QVERIFY(confirm());
+    QCOMPARE(scalar(QStringLiteral("SELECT COUNT(*) FROM CGP8_DUEBILREVOKE WHERE CGP8_CAUSALE_CGP0 = 300")).toInt(),
              rowsBefore - 1);
+}
+
+void tst_Keyboard::exclusionCodesTakeTheirColumnsLength_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::newRow("group") << "TXT_GRUPPO";
+    QTest::newRow("user") << "TXT_UTENTE";
+}
+
+// A group or user code as long as its column (FW06_CODICE, FW07_USERNAME: 30), typed key by
+// key into a new exclusion row, is taken as typed, in upper case, and shown whole.
+void tst_Keyboard::exclusionCodesTakeTheirColumnsLength()
+{
+    QFETCH(QString, field);
+    const QString code = QStringLiteral("amministrazione contabilita 01");
+    QCOMPARE(code.size(), 30);
+    QVERIFY(openCausal(QStringLiteral("300")));
+    ui().TAB_CONFIG->setTab(4);
+    QVERIFY(ui().GRIDNAVREVOKE->press(QStringLiteral("NUOVO")));
+    auto *control = m_form->findChild<TextField *>(field);
+    QVERIFY(control && control->isEnabled());
+    QLineEdit *edit = control->lineEdit();
+    edit->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(edit, code);
+    QCOMPARE(edit->text(), code.toUpper());
+    // The text, the line edit's own margins (2 a side) and its frame.
+    const int needed = edit->fontMetrics().horizontalAdvance(edit->text()) + 4
+        + 2 * edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit);
+    QVERIFY2(edit->width() >= needed, qPrintable(QStringLiteral("%1 wide, the code needs %2").arg(edit->width()).arg(needed)));
 }
 
 // Tab from the last button of the record navigator goes round to the header, as Shift+Tab

@@ -38,12 +38,18 @@ private slots:
     void statementsPerAction();
 
 public:
-    void typeDescription(const QString &text);
-    void pressRecord(const QString &key);
-    void showCausal(const QString &code) { show(code); }
-    bool openWindow() { return open() != nullptr; }
+    void pressRecord(const QString &key) { ui().INTERNAV->press(key); }
+    // The window open, with causal 300 on display.
+    void show300()
+    {
+        QVERIFY(open());
+        show(QStringLiteral("300"));
+    }
     FormUi &ui() { return m_form->context().ui; }
+    using WindowFixture::open;
+    using WindowFixture::show;
     using WindowFixture::tick;
+    using WindowFixture::type;
 
 private:
     QTemporaryDir m_dir;
@@ -77,20 +83,6 @@ int traceConnection(sqlite3 *db, char **, const void *)
 
 } // namespace
 
-void tst_Roundtrips::typeDescription(const QString &text)
-{
-    QLineEdit *edit = ui().TXT_DESCRIZIONE->lineEdit();
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClicks(edit, text);
-    QTest::keyClick(edit, Qt::Key_Tab);
-}
-
-void tst_Roundtrips::pressRecord(const QString &key)
-{
-    ui().INTERNAV->press(key);
-}
-
 void tst_Roundtrips::initTestCase()
 {
     QVERIFY(m_dir.isValid());
@@ -123,28 +115,17 @@ void tst_Roundtrips::statementsPerAction_data()
     QTest::addColumn<int>("written");   // statements from BEGIN to COMMIT; 0: the action writes nothing
 
     using T = tst_Roundtrips;
-    const auto open = [](T &t) { QVERIFY(t.openWindow()); };
-    const auto show300 = [](T &t) {
-        QVERIFY(t.openWindow());
-        t.showCausal(QStringLiteral("300"));
-    };
+    const auto open = [](T &t) { QVERIFY(t.open()); };
+    const auto show300 = [](T &t) { t.show300(); };
     const auto show300Edited = [](T &t) {
-        QVERIFY(t.openWindow());
-        t.showCausal(QStringLiteral("300"));
-        t.typeDescription(QStringLiteral("Cambiata"));
-    };
-    // The user leaves the field with Return: its code decoded and checked.
-    const auto enter = [](TextField *field, const QString &code) {
-        field->lineEdit()->setFocus();
-        field->lineEdit()->selectAll();
-        QTest::keyClicks(field->lineEdit(), code);
-        QTest::keyClick(field->lineEdit(), Qt::Key_Return);
+        t.show300();
+        t.type(t.ui().TXT_DESCRIZIONE, QStringLiteral("Cambiata"));
     };
 
     // The window describes the tables a save writes as it opens, without a statement on the
     // embedded database.
     QTest::newRow("open window") << Action{{}, open} << 13 << 0;
-    QTest::newRow("show causal") << Action{open, [](T &t) { t.showCausal(QStringLiteral("300")); }} << 17 << 0;
+    QTest::newRow("show causal") << Action{open, [](T &t) { t.show(QStringLiteral("300")); }} << 17 << 0;
     QTest::newRow("Successivo answered No")
         << Action{show300Edited, [](T &t) { t.pressRecord(QStringLiteral("Successivo")); }} << 15 << 0;
     QTest::newRow("Precedente") << Action{show300, [](T &t) { t.pressRecord(QStringLiteral("Precedente")); }} << 14 << 0;
@@ -167,21 +148,20 @@ void tst_Roundtrips::statementsPerAction_data()
     QTest::newRow("Conferma posting text")
         << confirmAfter([](T &t) { t.ui().TXT_TESTOPARAMETRICO->setText(QStringLiteral("Riga [NUMDOC]")); }) << 6 << 5;
     QTest::newRow("Conferma check") << confirmAfter([](T &t) { t.tick(t.ui().CHK_FILTER[5]); }) << 6 << 5;
-    // Its decode, then the reading of the ledger causal's attributes its check needs (a
+    // The user leaves the field with Return: its decode, then the reading of the ledger causal's attributes its check needs (a
     // statement of its own, with its own text).
     QTest::newRow("posting causal typed")
-        << Action{show300, [enter](T &t) { enter(t.ui().TXT_CAUSALECOGE, BenchGenerator::ledgerCausalCode(7)); }} << 2 << 0;
+        << Action{show300, [](T &t) { t.type(t.ui().TXT_CAUSALECOGE, BenchGenerator::ledgerCausalCode(7)); }} << 2 << 0;
     // The user found by the code typed, with its description: the read-out and the grid's new
     // row show what that read gave; the other rows are not read again.
     QTest::newRow("exclusion user typed")
         << Action{[](T &t) {
-                      QVERIFY(t.openWindow());
-                      t.showCausal(QStringLiteral("300"));
+                      t.show300();
                       t.ui().TAB_CONFIG->setTab(4);
                       QVERIFY(t.ui().GRIDNAVREVOKE->press(QStringLiteral("NUOVO")));
                   },
-                  [enter](T &t) {
-                      enter(t.ui().TXT_UTENTE, QStringLiteral("MROSSI"));
+                  [](T &t) {
+                      t.type(t.ui().TXT_UTENTE, QStringLiteral("MROSSI"));
                       GridControl *grid = t.ui().QGRID_GRUPPIUTENTI;
                       QCOMPARE(t.ui().LBL_DESCRUTENTE->text(), QStringLiteral("Mario Rossi"));
                       QCOMPARE(grid->cellText(grid->currentRow(), QStringLiteral("FW07_USERNAME")), QStringLiteral("MROSSI"));

@@ -1,19 +1,11 @@
 #include "ado/connection.h"
-#include "ado/recordset.h"
 #include "causals/causaloperations.h"
-#include "form/frmcg_duebilconfig.h"
-#include "form/frmcg_duebilconfigfactory.h"
-#include "framework/clsglobal.h"
 #include "framework/messageservice.h"
-#include "framework/recordingmessageservice.h"
-#include "framework/simplenavigator.h"
 #include "framework/testiparametrizzabili.h"
-#include "host/clscg_duebilconfig.h"
-#include "installer/databaseinstaller.h"
 #include "params/parametercontrols.h"
 #include "params/storedparameterchecks.h"
 #include "store/moduletables.h"
-#include "support/testdatabase.h"
+#include "support/windowfixture.h"
 #include "support/modulerows.h"
 
 #include <QApplication>
@@ -23,7 +15,6 @@
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMdiArea>
 #include <QPlainTextEdit>
 #include <QRandomGenerator>
 #include <QSqlDatabase>
@@ -98,7 +89,7 @@ int envNumber(const char *name, int fallback)
 // A long session of random user actions on the real window over the demo database. After every
 // action the window shows one causal only, the database holds changes of that causal only, and
 // every causal keeps all its rows.
-class tst_Session : public QObject
+class tst_Session : public WindowFixture
 {
     Q_OBJECT
 
@@ -111,6 +102,10 @@ private:
 
     void buildActions();
     QString typeInto(TextField *field, const QString &text, bool leaveWithTab);
+    // Up or down one entry of the list, as the arrow keys do.
+    QString nudge(ComboField *combo);
+    // A causal on display: the user asks for a new one first; false when the window stays.
+    bool readyForACode();
     template <typename T>
     T *pickEnabled(const QList<T *> &controls);
     bool reachable(QWidget *control) const;
@@ -118,18 +113,14 @@ private:
     QString someCode(bool forCausal);
     QString displayed() const;
     QStringList column(const QString &sql) const;
+    QStringList causals() const { return column(QStringLiteral("SELECT CGP0_CAUSALE FROM CGP0_DUEBILCAUSALI")); }
+    qlonglong lastRecorded() const;
     QString confirmed();
     QString screenDiffersFromRows() const;
     QString lookedAt();
 
     QRandomGenerator m_random;
-    std::unique_ptr<TestDatabase> m_db;
-    std::unique_ptr<ClsGlobal> m_global;
     std::unique_ptr<RandomAnswers> m_answers;
-    std::unique_ptr<QMdiArea> m_area;
-    std::unique_ptr<SimpleNavigator> m_navigator;
-    std::unique_ptr<CLSCG_DUEBILCONFIG> m_cls;
-    FRMCG_DUEBILCONFIG *m_form = nullptr;
     QList<QPair<int, Action>> m_actions;  // weight, action
     QStringList m_named;                  // codes the current action typed or answered
     QStringList m_byOthers;               // codes another user created or deleted in this action
@@ -168,6 +159,25 @@ QStringList tst_Session::column(const QString &sql) const
             values << query.value(0).toString();
     }
     return values;
+}
+
+qlonglong tst_Session::lastRecorded() const
+{
+    return column(QStringLiteral("SELECT IFNULL(MAX(CGPL_ID), 0) FROM CGPL_DUEBILSTORICO")).value(0).toLongLong();
+}
+
+bool tst_Session::readyForACode()
+{
+    FormUi &ui = m_form->context().ui;
+    if (!ui.TXT_CAUSALE->isEnabled())
+        ui.INTERNAV->button(QStringLiteral("Nuovo"))->click();
+    return ui.TXT_CAUSALE->isEnabled();
+}
+
+QString tst_Session::nudge(ComboField *combo)
+{
+    QTest::keyClick(combo->comboBox(), m_random.bounded(2) ? Qt::Key_Down : Qt::Key_Up);
+    return combo->objectName() + QStringLiteral(" = ") + combo->Text();
 }
 
 QString tst_Session::displayed() const
@@ -231,11 +241,9 @@ QString tst_Session::confirmed()
 QString tst_Session::lookedAt()
 {
     FormUi &ui = m_form->context().ui;
-    if (!ui.TXT_CAUSALE->isEnabled())
-        ui.INTERNAV->button(QStringLiteral("Nuovo"))->click();
-    if (!ui.TXT_CAUSALE->isEnabled())
+    if (!readyForACode())
         return QStringLiteral("look, stayed");
-    const QStringList existing = column(QStringLiteral("SELECT CGP0_CAUSALE FROM CGP0_DUEBILCAUSALI"));
+    const QStringList existing = causals();
     const QString code = existing.value(m_random.bounded(qMax(1, int(existing.size()))));
     CausalRows rows(m_db->connectionString());
     const QMap<int, QStringList> before = rows.read();
@@ -257,7 +265,7 @@ QString tst_Session::lookedAt()
 
 QString tst_Session::someCode(bool forCausal)
 {
-    const QStringList existing = column(QStringLiteral("SELECT CGP0_CAUSALE FROM CGP0_DUEBILCAUSALI"));
+    const QStringList existing = causals();
     QString code;
     switch (m_random.bounded(forCausal ? 6 : 5)) {
     case 0:
@@ -335,10 +343,7 @@ void tst_Session::buildActions()
                                    "Conferma", "Annulla", "Elimina", "Duplica"};
     m_actions = {
         {6, [this, &ui] {
-             // A causal on display: the user asks for a new one first.
-             if (!ui.TXT_CAUSALE->isEnabled())
-                 ui.INTERNAV->button(QStringLiteral("Nuovo"))->click();
-             if (!ui.TXT_CAUSALE->isEnabled())
+             if (!readyForACode())
                  return QStringLiteral("INTERNAV Nuovo, stayed");
              return typeInto(ui.TXT_CAUSALE, someCode(true), m_random.bounded(2));
          }},
@@ -367,7 +372,7 @@ void tst_Session::buildActions()
                  return QStringLiteral("no code field");
              QStringList values = m_values.value(field->objectName());
              if (values.isEmpty())
-                 values = column(QStringLiteral("SELECT CGP0_CAUSALE FROM CGP0_DUEBILCAUSALI"));
+                 values = causals();
              values << QStringLiteral("ZZ") << QStringLiteral("99") << QString() << QStringLiteral("999999");
              return typeInto(field, values.value(m_random.bounded(int(values.size()))), m_random.bounded(2));
          }},
@@ -376,10 +381,7 @@ void tst_Session::buildActions()
                  {ui.CBO_TIPOOPERAZIONE, ui.CBO_TIPOSCADENZA, ui.CBO_MODRECUPERO, ui.CBO_MODIMPMAX, ui.CBO_MODIMPSCAD,
                   ui.CBO_MODVISANTEPRIMA, ui.CBO_TIPOREGISTRAZIONE, ui.CBO_DETTREG, ui.CBO_DETTRIGACONT,
                   ui.CBO_DESCRCONTRAUTO, ui.CBO_GESTIONERITENUTE});
-             if (!combo)
-                 return QStringLiteral("no combo");
-             QTest::keyClick(combo->comboBox(), m_random.bounded(2) ? Qt::Key_Down : Qt::Key_Up);
-             return combo->objectName() + QStringLiteral(" = ") + combo->Text();
+             return combo ? nudge(combo) : QStringLiteral("no combo");
          }},
         {6, [this, &ui] {
              QList<CheckField *> boxes = {ui.CHK_GESTVALUTE, ui.CHK_INDGESTABBUONO, ui.CHK_NETTOPREVISIONALI,
@@ -470,7 +472,7 @@ void tst_Session::buildActions()
         {2, [this] {
              // Another user deletes a causal (often the one on display) or creates one; the
              // window meets it when it saves, deletes, copies or moves.
-             const QStringList existing = column(QStringLiteral("SELECT CGP0_CAUSALE FROM CGP0_DUEBILCAUSALI"));
+             const QStringList existing = causals();
              const QString shown = displayed();
              if (m_random.bounded(3) != 0 && !existing.isEmpty()) {
                  const QString code = !shown.isEmpty() && m_random.bounded(2) ? shown
@@ -513,8 +515,7 @@ void tst_Session::buildActions()
              if (!reachable(ui.CBO_MODIMPMAX))
                  return QStringLiteral("amount mode out of reach");
              showTabOf(ui.CBO_MODIMPMAX);
-             QTest::keyClick(ui.CBO_MODIMPMAX->comboBox(), m_random.bounded(2) ? Qt::Key_Down : Qt::Key_Up);
-             return QStringLiteral("CBO_MODIMPMAX = ") + ui.CBO_MODIMPMAX->Text();
+             return nudge(ui.CBO_MODIMPMAX);
          }},
         {3, [this, &ui] {
              // Withholding: the check, then its payment mode.
@@ -526,8 +527,7 @@ void tst_Session::buildActions()
              if (!reachable(ui.CBO_GESTIONERITENUTE))
                  return QStringLiteral("withholding mode out of reach, check ") + check->Text();
              showTabOf(ui.CBO_GESTIONERITENUTE);
-             QTest::keyClick(ui.CBO_GESTIONERITENUTE->comboBox(), m_random.bounded(2) ? Qt::Key_Down : Qt::Key_Up);
-             return QStringLiteral("CBO_GESTIONERITENUTE = %1, check %2").arg(ui.CBO_GESTIONERITENUTE->Text(), check->Text());
+             return nudge(ui.CBO_GESTIONERITENUTE) + QStringLiteral(", check ") + check->Text();
          }},
         {3, [this, &ui, &ctx] {
              // A placeholder double-clicked in the legend, which stays open whatever the causal's
@@ -649,53 +649,35 @@ void tst_Session::randomSession()
     m_random.seed(quint32(seed));
     qInfo("session: %d actions, seed %d", actions, seed);
 
-    m_db = std::make_unique<TestDatabase>(TestDatabase::Demo);
-    QVERIFY2(m_db->isValid(), qPrintable(m_db->errorString()));
+    QVERIFY(setUpWindow());
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("session"));
         db.setDatabaseName(m_db->path());
         QVERIFY(db.open());
     }
+    const QStringList ledgerCausals = column("SELECT CG33_CODICE FROM CG33_TABCAU");
+    const QStringList accounts = column("SELECT CG24_CODICE FROM CG24_PIANOCONTI WHERE CG24_GRUPPO_CG10 = 1");
     m_values = {
-        {"TXT_CAUSALECOGE", column("SELECT CG33_CODICE FROM CG33_TABCAU")},
-        {"TXT_CAUABBUONI", column("SELECT CG33_CODICE FROM CG33_TABCAU")},
-        {"TXT_CONTODARE", column("SELECT CG24_CODICE FROM CG24_PIANOCONTI WHERE CG24_GRUPPO_CG10 = 1")},
-        {"TXT_CONTOAVERE", column("SELECT CG24_CODICE FROM CG24_PIANOCONTI WHERE CG24_GRUPPO_CG10 = 1")},
-        {"TXT_CONTOABBUONIATTIVI", column("SELECT CG24_CODICE FROM CG24_PIANOCONTI WHERE CG24_GRUPPO_CG10 = 1")},
-        {"TXT_CONTOABBUONIPASSIVI", column("SELECT CG24_CODICE FROM CG24_PIANOCONTI WHERE CG24_GRUPPO_CG10 = 1")},
+        {"TXT_CAUSALECOGE", ledgerCausals},
+        {"TXT_CAUABBUONI", ledgerCausals},
+        {"TXT_CONTODARE", accounts},
+        {"TXT_CONTOAVERE", accounts},
+        {"TXT_CONTOABBUONIATTIVI", accounts},
+        {"TXT_CONTOABBUONIPASSIVI", accounts},
         {"TXT_CODPAGACCONTI", column("SELECT CG62_CODICE FROM CG62_CONDPAG")},
         {"TXT_SEZIONALEACCONTI", column("SELECT CG68_SEZIONALE FROM CG68_NUMERDESC WHERE CG68_DITTA_CG18 = 1")},
         {"TXT_GRUPPO", column("SELECT FW06_ID FROM FW06_GROUPUSR")},
         {"TXT_UTENTE", column("SELECT FW07_ID FROM FW07_APPUSER")},
     };
 
-    m_global = std::make_unique<ClsGlobal>();
-    QString textError;
-    QVERIFY2(m_global->loadTexts(DatabaseInstaller::textFiles(), &textError), qPrintable(textError));
     m_answers = std::make_unique<RandomAnswers>(m_random);
     m_answers->inputCode = [this] { return someCode(false); };
     m_global->setMessageService(m_answers.get());
-    m_global->setConnectionString(m_db->connectionString());
-    m_global->setCompany(1);
-    m_global->setCompanyAccountGroup(1);
-    m_global->setUserName(seed % 3 == 0 ? QStringLiteral("VELTO") : QStringLiteral("MROSSI"));
     m_other = std::make_shared<ado::Connection>();
     m_other->Open(m_db->connectionString());
     m_otherTrap = std::make_unique<ErrorTrap>(&m_otherMessages, &m_global->textStore());
     m_otherOps = std::make_unique<CausalOperations>(m_other, m_otherTrap.get());
-    m_area = std::make_unique<QMdiArea>();
-    m_area->resize(1100, 700);
-    m_area->show();
-    m_global->setMdiArea(m_area.get());
-    m_navigator = std::make_unique<SimpleNavigator>();
-    m_cls = std::make_unique<CLSCG_DUEBILCONFIG>(std::make_shared<FRMCG_DUEBILCONFIGFactory>());
-    m_cls->setClsGlobal(m_global.get());
-    m_cls->setActiveNavigator(m_navigator.get());
-    m_cls->setCaption(QStringLiteral("Configurazione"));
-    m_cls->ShowForm();
-    m_form = dynamic_cast<FRMCG_DUEBILCONFIG *>(m_cls->form());
-    QVERIFY(m_form);
-    QVERIFY(QTest::qWaitFor([this] { return m_form->isActivated(); }, 5000));
+    QVERIFY(open(seed % 3 == 0 ? QStringLiteral("VELTO") : QStringLiteral("MROSSI")));
     m_area->activateWindow();
     buildActions();
 
@@ -706,13 +688,9 @@ void tst_Session::randomSession()
     QMap<int, QStringList> stored = rows.read();
     m_checks = std::make_shared<ado::Connection>();
     m_checks->Open(m_db->connectionString());
-    qlonglong savesCheckedUpTo = column(QStringLiteral("SELECT IFNULL(MAX(CGPL_ID), 0) FROM CGPL_DUEBILSTORICO")).value(0).toLongLong();
+    qlonglong savesCheckedUpTo = lastRecorded();
     QStringList history;
     int reported = 0;
-    // Every change the window makes to a causal is recorded with it, and nothing else is.
-    const auto lastRecorded = [this] {
-        return column(QStringLiteral("SELECT COALESCE(MAX(CGPL_ID), 0) FROM CGPL_DUEBILSTORICO")).value(0).toLongLong();
-    };
     qlonglong recordedUpTo = lastRecorded();
     QMap<QString, int> kinds;  // what the actions did, for the summary
     QElapsedTimer clock;
@@ -789,6 +767,7 @@ void tst_Session::randomSession()
                 orphans << table + QLatin1Char(' ') + code;
         }
         QVERIFY2(orphans.isEmpty(), qPrintable(orphans.join(", ") + where()));
+        // Every change the window makes to a causal is recorded with it, and nothing else is.
         QSet<int> recorded;
         for (const QString &code : column(QStringLiteral("SELECT DISTINCT CGPL_CAUSALE_CGP0 FROM CGPL_DUEBILSTORICO"
                                                          " WHERE CGPL_ID > %1").arg(recordedUpTo)))
@@ -821,7 +800,7 @@ void tst_Session::randomSession()
         const QStringList saved = column(QStringLiteral("SELECT DISTINCT CGPL_CAUSALE_CGP0 FROM CGPL_DUEBILSTORICO"
                                                         " WHERE CGPL_INDOPERAZIONE = 1 AND CGPL_ID > %1"
                                                         " AND CGPL_TABELLA <> 'CGP4_DUEBILFILTRI'").arg(savesCheckedUpTo));
-        savesCheckedUpTo = column(QStringLiteral("SELECT IFNULL(MAX(CGPL_ID), 0) FROM CGPL_DUEBILSTORICO")).value(0).toLongLong();
+        savesCheckedUpTo = lastRecorded();
         for (const QString &code : saved) {
             if (!now.contains(code.toInt()))
                 continue;
@@ -846,14 +825,11 @@ void tst_Session::randomSession()
         qInfo("error: %s", qPrintable(error));
 
     // The session ends as the user closes the window, whatever the answer to the last question.
-    m_cls->CloseForm();
-    m_cls.reset();
     m_otherOps.reset();
     m_other.reset();
-    m_navigator.reset();
-    m_area.reset();
-    m_global.reset();
     m_checks.reset();
+    tearDownWindow();
+    m_answers.reset();
     QSqlDatabase::database(QStringLiteral("session")).close();
     QSqlDatabase::removeDatabase(QStringLiteral("session"));
 }
