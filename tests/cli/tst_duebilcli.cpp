@@ -584,39 +584,22 @@ private slots:
     // nothing, when the target has none.
     void promotionFindsGroupsAndUsersByName_data()
     {
-        QTest::addColumn<QString>("code");
-        QTest::addColumn<QStringList>("target");  // SQL run on the target
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("shown");   // a line of the trial run
-        QTest::addColumn<QString>("stored");  // the causal's exclusion on the target after the import
-        const auto swap = [](const QString &table, int a, int b) {
-            const QString update = "UPDATE %1 SET %2_ID = %3 WHERE %2_ID = %4";
-            const QString prefix = table.left(4);
-            return QStringList{update.arg(table, prefix).arg(9).arg(a), update.arg(table, prefix).arg(a).arg(b),
-                               update.arg(table, prefix).arg(b).arg(9), "DELETE FROM CGP8_DUEBILREVOKE"};
-        };
-        QTest::newRow("user under another id") << "300" << swap("FW07_APPUSER", 4, 2) << 0
-            << "  CGP8_DUEBILREVOKE CGP8_ID_FW06=NULL,CGP8_ID_FW07=2,FW07_USERNAME='GVERDI': riga aggiunta" << "/2";
-        QTest::newRow("group under another id") << "310" << swap("FW06_GROUPUSR", 4, 1) << 0
-            << "  CGP8_DUEBILREVOKE CGP8_ID_FW06=1,FW06_CODICE='COMMERCIALE',CGP8_ID_FW07=NULL: riga aggiunta" << "1/";
-        QTest::newRow("user missing") << "300" << QStringList{"UPDATE FW07_APPUSER SET FW07_USERNAME = 'GIUVERDI' WHERE FW07_ID = 4"}
-                                      << 1 << "Causale 300 rifiutata: L'utente GVERDI non esiste." << "";
-        QTest::newRow("group missing") << "310" << QStringList{"UPDATE FW06_GROUPUSR SET FW06_CODICE = 'VENDITE' WHERE FW06_ID = 4"}
-                                       << 1 << "Causale 310 rifiutata: Il gruppo di utenti COMMERCIALE non esiste." << "";
+        QTest::addColumn<TextCase>("c");
+        for (const TextCase &c : readCases(QStringLiteral(DUEBIL_TEST_DATA "/cli-promotions.cases")))
+            QTest::newRow(qPrintable(c.name)) << c;
     }
 
+    // tests/data/cli-promotions.cases.
     void promotionFindsGroupsAndUsersByName()
     {
-        QFETCH(QString, code);
-        QFETCH(QStringList, target);
-        QFETCH(int, status);
-        QFETCH(QString, shown);
-        QFETCH(QString, stored);
+        QFETCH(TextCase, c);
+        const QString code = c.text("code"), shown = c.text("shown");
+        const int status = c.text("status").toInt();
         QCOMPARE(run({"export", code}), 0);
         const QString file = written(m_out.toUtf8());
         TestDatabase other(TestDatabase::Demo);
         const QString db = other.connectionString();
-        execute(target, db);
+        execute(c.lines("target"), db);
         const QString before = moduleRows(db);
 
         QCOMPARE(run({"import", file, "--replace", "--dry-run"}, db), status);
@@ -627,11 +610,10 @@ private slots:
             QCOMPARE(moduleRows(db), before);
             return;
         }
-        ado::Connection c;
-        c.Open(db);
-        const ado::RecordsetPtr rs = c.Execute("SELECT CGP8_ID_FW06, CGP8_ID_FW07 FROM CGP8_DUEBILREVOKE WHERE CGP8_CAUSALE_CGP0 = " + code);
-        QCOMPARE(rs->RecordCount(), 1);
-        QCOMPARE(rs->value("CGP8_ID_FW06").toString() + '/' + rs->value("CGP8_ID_FW07").toString(), stored);
+        QCOMPARE(value("SELECT COUNT(*) AS V FROM CGP8_DUEBILREVOKE WHERE CGP8_CAUSALE_CGP0 = " + code, db).toInt(), 1);
+        QCOMPARE(value("SELECT IFNULL(CGP8_ID_FW06, '') || '/' || IFNULL(CGP8_ID_FW07, '') AS V FROM CGP8_DUEBILREVOKE "
+                       "WHERE CGP8_CAUSALE_CGP0 = " + code, db).toString(),
+                 c.text("stored"));
     }
 
     // A file of one company replaces that company's rows of the causal; the other companies'
@@ -674,19 +656,13 @@ private slots:
 
     // The record of a causal's changes travels with it when asked: the target stores it as the
     // source has it, checks it like every other row, and a second import doubles nothing.
+    // tests/data/cli-history-rows.tsv.
     void historyTravelsWithItsCausal_data()
     {
         QTest::addColumn<QByteArray>("change");  // merged into the first carried history row
         QTest::addColumn<QString>("reason");     // empty: the import succeeds
-        QTest::newRow("as recorded") << QByteArray("{}") << "";
-        QTest::newRow("moment of another form") << QByteArray(R"({"CGPL_DATAORA": "07/12/2026 10:00"})")
-                                                << "CGPL_DATAORA non è ammesso";
-        QTest::newRow("table outside the configuration") << QByteArray(R"({"CGPL_TABELLA": "FW07_APPUSER"})")
-                                                         << "CGPL_TABELLA non è ammesso";
-        QTest::newRow("values not a JSON object") << QByteArray("{\"CGPL_VALORI\": \"[1, 2]\"}") << "CGPL_VALORI non è ammesso";
-        QTest::newRow("unknown operation") << QByteArray(R"({"CGPL_INDOPERAZIONE": 9})")
-                                           << "CGPL_INDOPERAZIONE non è ammesso";
-        QTest::newRow("row id of the source") << QByteArray(R"({"CGPL_ID": 1})") << "CGPL_ID non esiste";
+        for (const QStringList &f : tsvRows("cli-history-rows.tsv"))
+            QTest::newRow(qPrintable(f.at(0))) << f.at(1).toUtf8() << f.value(2);
     }
 
     void historyTravelsWithItsCausal()
