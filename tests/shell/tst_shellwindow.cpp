@@ -63,214 +63,7 @@ public:
     }
 };
 
-} // namespace
-
-class tst_ShellWindow : public QObject
-{
-    Q_OBJECT
-private slots:
-    void init();
-    void cleanup();
-    void companiesComeFromTheDatabase_data();
-    void companiesComeFromTheDatabase();
-    void companyChangeIsRefusedWhileTheWindowIsOpen();
-    void ledgerSettingsFollowTheCompany();
-    void closingTheMainWindowClosesTheModuleWindow();
-    void refusedCloseKeepsTheMainWindowOpen();
-    void missingModuleIsToldToTheUser();
-    void messageBoxesSpeakTheFormsFont();
-    void toolBarDrivesTheNavigator_data();
-    void toolBarDrivesTheNavigator();
-    void extraCommandsOfTheModuleAppearOnTheToolBar();
-    void recordMenuShowsEveryCommandWithItsShortcut();
-    void recordShortcutsWorkInsideTheWindow_data();
-    void recordShortcutsWorkInsideTheWindow();
-    void screenshotRunWritesAPicture();
-    void rightClickMenuOfAFieldIsItalian();
-
-private:
-    // Before the first ODBC connection of the process: the driver manager reads it once.
-    PrivateOdbc m_odbc;
-    std::unique_ptr<TestDatabase> m_db;
-    std::unique_ptr<ClsGlobal> m_global;
-    std::unique_ptr<RecordingMessageService> m_messages;
-};
-
-void tst_ShellWindow::init()
-{
-    m_db = std::make_unique<TestDatabase>(TestDatabase::Demo);
-    QVERIFY2(m_db->isValid(), qPrintable(m_db->errorString()));
-    m_messages = std::make_unique<RecordingMessageService>();
-    m_global = std::make_unique<ClsGlobal>();
-    QString error;
-    QVERIFY2(m_global->loadTexts({ShellText::file()}, &error), qPrintable(error));
-    m_global->setMessageService(m_messages.get());
-    m_global->setConnectionString(m_db->connectionString());
-    m_global->setUserName(QStringLiteral("mario"));
-}
-
-void tst_ShellWindow::cleanup()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    m_global.reset();
-    m_db.reset();
-}
-
-void tst_ShellWindow::companiesComeFromTheDatabase_data()
-{
-    QTest::addColumn<QString>("connection");
-    QTest::addColumn<bool>("goodDatabase");
-    QTest::addColumn<QVariant>("requested");
-    QTest::addColumn<QVariant>("expectedCompany");
-
-    QTest::newRow("requested company selected") << "" << true << QVariant(2) << QVariant(2);
-    QTest::newRow("unknown company: the first one") << "" << true << QVariant(999) << QVariant(1);
-    QTest::newRow("data source name") << "DSN=contabilita;UID=duebil" << true << QVariant(2) << QVariant(2);
-    QTest::newRow("unreadable database keeps the requested company")
-        << "sqlite:/nonexistent/dir/x.db" << false << QVariant(5) << QVariant(5);
-}
-
-void tst_ShellWindow::companiesComeFromTheDatabase()
-{
-    QFETCH(QString, connection);
-    QFETCH(bool, goodDatabase);
-    QFETCH(QVariant, requested);
-    QFETCH(QVariant, expectedCompany);
-
-    if (connection.startsWith(QLatin1String("DSN="))) {
-        if (!m_odbc.isValid())
-            QSKIP("SQLite ODBC driver not available");
-        QVERIFY(m_odbc.addDataSource(QStringLiteral("contabilita"), m_db->path()));
-    }
-    if (!connection.isEmpty())
-        m_global->setConnectionString(connection);
-    ShellOptions options;
-    options.company = requested;
-    InProcessLoader loader;
-    ShellWindow window(m_global.get(), &loader, options);
-    QCOMPARE(window.loadCompanies(), goodDatabase);
-    QCOMPARE(m_global->company(), expectedCompany);
-    if (goodDatabase) {
-        QVERIFY(window.companySelector()->count() >= 2);
-        QCOMPARE(window.companySelector()->currentData().toList().value(0), expectedCompany);
-        QVERIFY(m_messages->calls().isEmpty());
-    } else {
-        QCOMPARE(window.companySelector()->count(), 0);
-        QCOMPARE(m_messages->calls().size(), 1);
-        QCOMPARE(m_messages->calls().first().message.textId, int(ShellText::CompaniesUnreadable));
-    }
-}
-
-void tst_ShellWindow::companyChangeIsRefusedWhileTheWindowIsOpen()
-{
-    ShellOptions options;
-    options.company = 1;
-    ComponentLoader loader({QStringLiteral(DUEBIL_PLUGIN_DIR)});
-    ShellWindow window(m_global.get(), &loader, options);
-    QVERIFY(window.loadCompanies());
-    QVERIFY(window.openConfiguration());
-    QCOMPARE(window.openWindows().size(), 1);
-
-    QComboBox *combo = window.companySelector();
-    combo->setCurrentIndex(1);
-    emit combo->activated(1);
-    QCOMPARE(combo->currentIndex(), 0);
-    QCOMPARE(m_global->company(), QVariant(1));
-    const auto calls = m_messages->callsOf(Kind::Message);
-    QCOMPARE(calls.size(), 1);
-    QCOMPARE(calls.first().message.textId, 30179);
-
-    // Once the window is closed the company can change.
-    QCOMPARE(window.openWindows().first()->CloseForm(), QVariant(true));
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(window.openWindows().isEmpty());
-    combo->setCurrentIndex(1);
-    emit combo->activated(1);
-    QCOMPARE(combo->currentIndex(), 1);
-    QCOMPARE(m_global->company(), combo->itemData(1).toList().value(0));
-}
-
-// The branch-office settings are handed over with the company, for the company chosen only.
-void tst_ShellWindow::ledgerSettingsFollowTheCompany()
-{
-    ShellOptions options;
-    options.company = 2;
-    InProcessLoader loader;
-    ShellWindow window(m_global.get(), &loader, options);
-    QVERIFY(window.loadCompanies());
-    QCOMPARE(m_global->ledgerSetting(QStringLiteral("GestioneSedi")).toInt(), 1);
-    QCOMPARE(m_global->ledgerSetting(QStringLiteral("RegistrazioneSedeUnica")).toString(), QStringLiteral("0"));
-    QComboBox *combo = window.companySelector();
-    combo->setCurrentIndex(0);
-    emit combo->activated(0);
-    QCOMPARE(m_global->company(), QVariant(1));
-    QVERIFY(m_global->ledgerSetting(QStringLiteral("GestioneSedi")).isNull());
-    QVERIFY(m_global->ledgerSetting(QStringLiteral("RegistrazioneSedeUnica")).isNull());
-}
-
-void tst_ShellWindow::closingTheMainWindowClosesTheModuleWindow()
-{
-    InProcessLoader loader;
-    ShellWindow window(m_global.get(), &loader, ShellOptions{});
-    window.show();
-    QVERIFY(window.openConfiguration());
-    loader.factory->last->refuse = false;
-    QPointer<QObject> instance = dynamic_cast<QObject *>(window.openWindows().first());
-    QVERIFY(window.close());
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(instance.isNull());
-    QVERIFY(window.openWindows().isEmpty());
-}
-
-void tst_ShellWindow::refusedCloseKeepsTheMainWindowOpen()
-{
-    InProcessLoader loader;
-    ShellWindow window(m_global.get(), &loader, ShellOptions{});
-    window.show();
-    QVERIFY(window.openConfiguration());
-    QVERIFY(!window.close());
-    QVERIFY(window.isVisible());
-    QCOMPARE(window.openWindows().size(), 1);
-    QVERIFY(window.mdiArea()->subWindowList().first()->isVisible());
-    loader.factory->last->refuse = false;
-}
-
-void tst_ShellWindow::missingModuleIsToldToTheUser()
-{
-    QTemporaryDir emptyPluginDir;
-    ComponentLoader loader({emptyPluginDir.path()});
-    ShellWindow window(m_global.get(), &loader, ShellOptions{});
-    QVERIFY(!window.openConfiguration());
-    const auto calls = m_messages->callsOf(Kind::Message);
-    QCOMPARE(calls.size(), 1);
-    QCOMPARE(calls.first().message.textId, int(ShellText::ModuleUnavailable));
-    QVERIFY(calls.first().message.text.contains(m_global->text(ShellText::WindowCaption)));
-}
-
-// A message of the host over the window reads in the font the window is designed in.
-void tst_ShellWindow::messageBoxesSpeakTheFormsFont()
-{
-    QTemporaryDir emptyPluginDir;
-    ComponentLoader loader({emptyPluginDir.path()});
-    ShellWindow window(m_global.get(), &loader, ShellOptions{});
-    GuiMessageService service(&m_global->textStore(), &window);
-    QStringList families;
-    QTimer::singleShot(0, this, [&] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        families << box->font().family();
-        for (QWidget *w : box->findChildren<QWidget *>())
-            families << w->font().family();
-        box->reject();
-    });
-    service.showMessage(MessageRequest{0, QStringLiteral("Prova"), {}, QStringLiteral("Titolo"), MsgStyle::OkOnly});
-    QVERIFY(!families.isEmpty());
-    families.removeDuplicates();
-    QCOMPARE(families, QStringList{DesignFont::font().family()});
-}
-
-static QAction *toolBarAction(ShellWindow &window, const QString &caption)
+QAction *toolBarAction(ShellWindow &window, const QString &caption)
 {
     auto *bar = window.findChild<QToolBar *>(QStringLiteral("TTB_NAVIGATORE"));
     if (!bar)
@@ -283,183 +76,330 @@ static QAction *toolBarAction(ShellWindow &window, const QString &caption)
     return nullptr;
 }
 
-void tst_ShellWindow::toolBarDrivesTheNavigator_data()
-{
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<int>("command");
-    QTest::newRow("first") << "Primo" << int(ActiveNavigator::First);
-    QTest::newRow("next") << "Successivo" << int(ActiveNavigator::Next);
-    QTest::newRow("last") << "Ultimo" << int(ActiveNavigator::Last);
-    QTest::newRow("new") << "Nuovo" << int(ActiveNavigator::New);
-    QTest::newRow("confirm") << "Conferma" << int(ActiveNavigator::Confirm);
-    QTest::newRow("undo") << "Annulla modifiche" << int(ActiveNavigator::Undo);
-    QTest::newRow("delete") << "Elimina" << int(ActiveNavigator::Delete);
-    QTest::newRow("query") << "Ricerca" << int(ActiveNavigator::Query);
-}
+} // namespace
 
-void tst_ShellWindow::toolBarDrivesTheNavigator()
+class tst_ShellWindow : public QObject
 {
-    QFETCH(QString, caption);
-    QFETCH(int, command);
+    Q_OBJECT
+    // Before the first ODBC connection of the process: the driver manager reads it once.
+    PrivateOdbc m_odbc;
+    std::unique_ptr<TestDatabase> m_db;
+    std::unique_ptr<ClsGlobal> m_global;
+    std::unique_ptr<RecordingMessageService> m_messages;
 
-    InProcessLoader loader;
-    ShellWindow window(m_global.get(), &loader, ShellOptions{});
-    QSignalSpy spy(window.navigator(), &ActiveNavigator::commandTriggered);
-    QAction *action = toolBarAction(window, caption);
-    QVERIFY(action);
-    action->trigger();
-    QCOMPARE(spy.size(), 1);
-    QCOMPARE(spy.first().first().value<ActiveNavigator::Command>(), ActiveNavigator::Command(command));
-}
-
-void tst_ShellWindow::extraCommandsOfTheModuleAppearOnTheToolBar()
-{
-    InProcessLoader loader;
-    ShellWindow window(m_global.get(), &loader, ShellOptions{});
-    QSignalSpy spy(window.navigator(), &ActiveNavigator::extraCommandTriggered);
-    window.navigator()->addExtraCommand(QStringLiteral("DUPLICA"), QStringLiteral("Duplica"));
-    QAction *action = toolBarAction(window, QStringLiteral("Duplica"));
-    QVERIFY(action);
-    action->trigger();
-    QCOMPARE(spy.size(), 1);
-    QCOMPARE(spy.first().first().toString(), QStringLiteral("DUPLICA"));
-}
-
-void tst_ShellWindow::recordMenuShowsEveryCommandWithItsShortcut()
-{
-    InProcessLoader loader;
-    ShellWindow window(m_global.get(), &loader, ShellOptions{});
-    window.navigator()->addExtraCommand(QStringLiteral("Duplica"), QStringLiteral("Duplica"));
-    window.navigator()->addExtraCommand(QStringLiteral("Duplica"), QStringLiteral("Duplica"));
-    auto *menu = window.findChild<QMenu *>(QStringLiteral("MNU_RECORD"));
-    QVERIFY(menu);
-    QCOMPARE(menu->title(), QStringLiteral("Re&cord"));
-    QStringList shown;
-    for (const QAction *action : menu->actions()) {
-        shown << action->text() + QLatin1Char('=') + action->shortcut().toString(QKeySequence::PortableText);
-        // The tool bar's button names its key too.
-        QCOMPARE(action->toolTip(), QStringLiteral("%1 (%2)").arg(action->text(),
-                                                                  action->shortcut().toString(QKeySequence::NativeText)));
-        QCOMPARE(toolBarAction(window, action->text()), action);
+private slots:
+    void init()
+    {
+        m_db = std::make_unique<TestDatabase>(TestDatabase::Demo);
+        QVERIFY2(m_db->isValid(), qPrintable(m_db->errorString()));
+        m_messages = std::make_unique<RecordingMessageService>();
+        m_global = std::make_unique<ClsGlobal>();
+        QString error;
+        QVERIFY2(m_global->loadTexts({ShellText::file()}, &error), qPrintable(error));
+        m_global->setMessageService(m_messages.get());
+        m_global->setConnectionString(m_db->connectionString());
+        m_global->setUserName(QStringLiteral("mario"));
     }
-    // Its letter is the one of "Contabilità": the key again reaches the other of the two.
-    window.show();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    QStringList opened;
-    for (int press = 0; press < 2; ++press) {
-        QTest::keyClick(window.menuBar(), Qt::Key_C, Qt::AltModifier);
-        QTRY_VERIFY(window.menuBar()->activeAction());
-        opened << window.menuBar()->activeAction()->text();
-        if (QWidget *popup = QApplication::activePopupWidget())
-            popup->close();
+
+    void cleanup()
+    {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        m_global.reset();
+        m_db.reset();
     }
-    opened.sort();
-    QCOMPARE(opened, QStringList({QStringLiteral("&Contabilità"), QStringLiteral("Re&cord")}));
-    QCOMPARE(shown, QStringList({"Primo=Alt+Home", "Precedente=Alt+Left", "Successivo=Alt+Right", "Ultimo=Alt+End",
-                                 "Nuovo=Ctrl+N", "Conferma=Ctrl+S", "Annulla modifiche=Ctrl+Z", "Elimina=Ctrl+Del",
-                                 "Ricerca=Ctrl+F", "Duplica=Ctrl+D"}));
-}
 
-void tst_ShellWindow::recordShortcutsWorkInsideTheWindow_data()
-{
-    QTest::addColumn<QString>("focus");     // control of the window holding the focus
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("modifiers");
-    QTest::addColumn<QString>("expected");  // the command the navigator receives; empty: none
-    const QString text = QStringLiteral("TXT_DESCRIZIONE");
-    const QString combo = QStringLiteral("CBO_TIPOOPERAZIONE");
-    QTest::newRow("Ctrl+S in a text field") << text << int(Qt::Key_S) << int(Qt::ControlModifier) << "Confirm";
-    QTest::newRow("Ctrl+N in a text field") << text << int(Qt::Key_N) << int(Qt::ControlModifier) << "New";
-    QTest::newRow("Ctrl+F in a combo") << combo << int(Qt::Key_F) << int(Qt::ControlModifier) << "Query";
-    QTest::newRow("Ctrl+Del in a combo") << combo << int(Qt::Key_Delete) << int(Qt::ControlModifier) << "Delete";
-    QTest::newRow("Ctrl+Z in a combo") << combo << int(Qt::Key_Z) << int(Qt::ControlModifier) << "Undo";
-    QTest::newRow("Ctrl+Z in a text field is its own undo") << text << int(Qt::Key_Z) << int(Qt::ControlModifier) << "";
-    QTest::newRow("Alt+Home") << text << int(Qt::Key_Home) << int(Qt::AltModifier) << "First";
-    QTest::newRow("Alt+Left") << combo << int(Qt::Key_Left) << int(Qt::AltModifier) << "Previous";
-    QTest::newRow("Alt+Right") << text << int(Qt::Key_Right) << int(Qt::AltModifier) << "Next";
-    QTest::newRow("Alt+End") << combo << int(Qt::Key_End) << int(Qt::AltModifier) << "Last";
-    QTest::newRow("Ctrl+D in a text field") << text << int(Qt::Key_D) << int(Qt::ControlModifier) << "Duplica";
-}
+    void companiesComeFromTheDatabase_data()
+    {
+        QTest::addColumn<QString>("connection");
+        QTest::addColumn<bool>("goodDatabase");
+        QTest::addColumn<QVariant>("requested");
+        QTest::addColumn<QVariant>("expectedCompany");
 
-// The keys reach the record commands from the fields of a module's window in the host's MDI
-// area, where the user works, except Ctrl+Z in a text field, which undoes the typing there.
-void tst_ShellWindow::recordShortcutsWorkInsideTheWindow()
-{
-    QFETCH(QString, focus);
-    QFETCH(int, key);
-    QFETCH(int, modifiers);
-    QFETCH(QString, expected);
-    InProcessLoader loader;
-    ShellWindow window(m_global.get(), &loader, ShellOptions{});
-    window.show();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    QVERIFY(window.openConfiguration());
-    window.navigator()->addExtraCommand(QStringLiteral("Duplica"), QStringLiteral("Duplica"));
-    KeepingForm *form = loader.factory->last;
-    form->refuse = false;
-    auto *layout = new QVBoxLayout(form);
-    auto *edit = new QLineEdit(QStringLiteral("Incasso"), form);
-    edit->setObjectName(QStringLiteral("TXT_DESCRIZIONE"));
-    auto *combo = new QComboBox(form);
-    combo->setObjectName(QStringLiteral("CBO_TIPOOPERAZIONE"));
-    combo->addItems({QStringLiteral("Incassi"), QStringLiteral("Pagamenti")});
-    layout->addWidget(edit);
-    layout->addWidget(combo);
-    auto *target = form->findChild<QWidget *>(focus);
-    target->setFocus(Qt::TabFocusReason);
-    QTRY_COMPARE(QApplication::focusWidget(), target);
-    QTest::keyClicks(edit, QStringLiteral(" RiBa"));
+        QTest::newRow("requested company selected") << "" << true << QVariant(2) << QVariant(2);
+        QTest::newRow("unknown company: the first one") << "" << true << QVariant(999) << QVariant(1);
+        QTest::newRow("data source name") << "DSN=contabilita;UID=duebil" << true << QVariant(2) << QVariant(2);
+        QTest::newRow("unreadable database keeps the requested company")
+            << "sqlite:/nonexistent/dir/x.db" << false << QVariant(5) << QVariant(5);
+    }
 
-    QSignalSpy commands(window.navigator(), &ActiveNavigator::commandTriggered);
-    QSignalSpy extras(window.navigator(), &ActiveNavigator::extraCommandTriggered);
-    QTest::keyClick(target, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-    QStringList received;
-    for (const QList<QVariant> &signal : std::as_const(commands))
-        received << QString::fromLatin1(QMetaEnum::fromType<ActiveNavigator::Command>().valueToKey(
-            signal.first().value<ActiveNavigator::Command>()));
-    for (const QList<QVariant> &signal : std::as_const(extras))
-        received << signal.first().toString();
-    QCOMPARE(received, expected.isEmpty() ? QStringList() : QStringList{expected});
-    QCOMPARE(edit->text() == QLatin1String("Incasso RiBa"), !(expected.isEmpty() && target == edit));
-    QCOMPARE(combo->currentIndex(), 0);
-}
+    void companiesComeFromTheDatabase()
+    {
+        QFETCH(QString, connection);
+        QFETCH(bool, goodDatabase);
+        QFETCH(QVariant, requested);
+        QFETCH(QVariant, expectedCompany);
 
-void tst_ShellWindow::screenshotRunWritesAPicture()
-{
-    QTemporaryDir dir;
-    const QString picture = dir.filePath(QStringLiteral("finestra.png"));
-    QProcess host;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("DUEBIL_DEMO_DB"), dir.filePath(QStringLiteral("demo.db")));
-    host.setProcessEnvironment(env);
-    host.start(QStringLiteral(DUEBIL_HOST), {QStringLiteral("--screenshot"), picture, QStringLiteral("--causale"),
-                                             QStringLiteral("301")});
-    QVERIFY(host.waitForFinished(60000));
-    QCOMPARE(host.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(host.exitCode(), 0);
-    const QImage image(picture);
-    QVERIFY(!image.isNull());
-    QVERIFY(image.width() > 400 && image.height() > 300);
-    // The class of the module was created and released.
-    const QByteArray err = host.readAllStandardError();
-    QVERIFY2(err.contains("|INI|CGUO_DUEBILCONFIG|CLSCG_DUEBILCONFIG"), err.constData());
-    QVERIFY2(err.contains("|TER|CGUO_DUEBILCONFIG|CLSCG_DUEBILCONFIG"), err.constData());
-}
+        if (connection.startsWith(QLatin1String("DSN="))) {
+            if (!m_odbc.isValid())
+                QSKIP("SQLite ODBC driver not available");
+            QVERIFY(m_odbc.addDataSource(QStringLiteral("contabilita"), m_db->path()));
+        }
+        if (!connection.isEmpty())
+            m_global->setConnectionString(connection);
+        ShellOptions options;
+        options.company = requested;
+        InProcessLoader loader;
+        ShellWindow window(m_global.get(), &loader, options);
+        QCOMPARE(window.loadCompanies(), goodDatabase);
+        QCOMPARE(m_global->company(), expectedCompany);
+        if (goodDatabase) {
+            QVERIFY(window.companySelector()->count() >= 2);
+            QCOMPARE(window.companySelector()->currentData().toList().value(0), expectedCompany);
+            QVERIFY(m_messages->calls().isEmpty());
+        } else {
+            QCOMPARE(window.companySelector()->count(), 0);
+            QCOMPARE(m_messages->calls().size(), 1);
+            QCOMPARE(m_messages->calls().first().message.textId, int(ShellText::CompaniesUnreadable));
+        }
+    }
 
-// Qt draws some texts of its own: the cut-and-paste menu of every field, standard buttons.
-void tst_ShellWindow::rightClickMenuOfAFieldIsItalian()
-{
-    QVERIFY(ShellApplication::installQtTranslation(*QCoreApplication::instance()));
-    QLineEdit field;
-    field.setText(QStringLiteral("300"));
-    const std::unique_ptr<QMenu> menu(field.createStandardContextMenu());
-    QStringList captions;
-    for (const QAction *action : menu->actions())
-        captions.append(action->text().remove(QLatin1Char('&')).section(QLatin1Char('\t'), 0, 0));
-    QVERIFY2(captions.contains(QStringLiteral("Incolla")) && captions.contains(QStringLiteral("Copia")),
-             qPrintable(captions.join(QLatin1String(", "))));
-}
+    void companyChangeIsRefusedWhileTheWindowIsOpen()
+    {
+        ShellOptions options;
+        options.company = 1;
+        ComponentLoader loader({QStringLiteral(DUEBIL_PLUGIN_DIR)});
+        ShellWindow window(m_global.get(), &loader, options);
+        QVERIFY(window.loadCompanies());
+        QVERIFY(window.openConfiguration());
+        QCOMPARE(window.openWindows().size(), 1);
+
+        QComboBox *combo = window.companySelector();
+        combo->setCurrentIndex(1);
+        emit combo->activated(1);
+        QCOMPARE(combo->currentIndex(), 0);
+        QCOMPARE(m_global->company(), QVariant(1));
+        const auto calls = m_messages->callsOf(Kind::Message);
+        QCOMPARE(calls.size(), 1);
+        QCOMPARE(calls.first().message.textId, 30179);
+        QCOMPARE(calls.first().message.title, QStringLiteral("Informazione"));
+        QCOMPARE(calls.first().message.style, 64);
+
+        // Once the window is closed the company can change.
+        QCOMPARE(window.openWindows().first()->CloseForm(), QVariant(true));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(window.openWindows().isEmpty());
+        combo->setCurrentIndex(1);
+        emit combo->activated(1);
+        QCOMPARE(combo->currentIndex(), 1);
+        QCOMPARE(m_global->company(), combo->itemData(1).toList().value(0));
+    }
+
+    // The branch-office settings are handed over with the company, for the company chosen only.
+    void ledgerSettingsFollowTheCompany()
+    {
+        ShellOptions options;
+        options.company = 2;
+        InProcessLoader loader;
+        ShellWindow window(m_global.get(), &loader, options);
+        QVERIFY(window.loadCompanies());
+        QCOMPARE(m_global->ledgerSetting(QStringLiteral("GestioneSedi")).toInt(), 1);
+        QCOMPARE(m_global->ledgerSetting(QStringLiteral("RegistrazioneSedeUnica")).toString(), QStringLiteral("0"));
+        QComboBox *combo = window.companySelector();
+        combo->setCurrentIndex(0);
+        emit combo->activated(0);
+        QCOMPARE(m_global->company(), QVariant(1));
+        QVERIFY(m_global->ledgerSetting(QStringLiteral("GestioneSedi")).isNull());
+        QVERIFY(m_global->ledgerSetting(QStringLiteral("RegistrazioneSedeUnica")).isNull());
+    }
+
+    void mainWindowClosesOnlyWithTheModuleWindow_data()
+    {
+        QTest::addColumn<bool>("refuse");
+        QTest::newRow("module window agrees") << false;
+        QTest::newRow("module window refuses") << true;
+    }
+
+    void mainWindowClosesOnlyWithTheModuleWindow()
+    {
+        QFETCH(bool, refuse);
+        InProcessLoader loader;
+        ShellWindow window(m_global.get(), &loader, ShellOptions{});
+        window.show();
+        QVERIFY(window.openConfiguration());
+        loader.factory->last->refuse = refuse;
+        QPointer<QObject> instance = dynamic_cast<QObject *>(window.openWindows().first());
+        QCOMPARE(window.close(), !refuse);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(instance.isNull(), !refuse);
+        QCOMPARE(window.isVisible(), refuse);
+        QCOMPARE(window.openWindows().size(), refuse ? 1 : 0);
+        if (refuse)
+            QVERIFY(window.mdiArea()->subWindowList().first()->isVisible());
+        loader.factory->last->refuse = false;
+    }
+
+    void missingModuleIsToldToTheUser()
+    {
+        QTemporaryDir emptyPluginDir;
+        ComponentLoader loader({emptyPluginDir.path()});
+        ShellWindow window(m_global.get(), &loader, ShellOptions{});
+        QVERIFY(!window.openConfiguration());
+        const auto calls = m_messages->callsOf(Kind::Message);
+        QCOMPARE(calls.size(), 1);
+        QCOMPARE(calls.first().message.textId, int(ShellText::ModuleUnavailable));
+        QVERIFY(calls.first().message.text.contains(m_global->text(ShellText::WindowCaption)));
+    }
+
+    // A message of the host over the window reads in the font the window is designed in.
+    void messageBoxesSpeakTheFormsFont()
+    {
+        QTemporaryDir emptyPluginDir;
+        ComponentLoader loader({emptyPluginDir.path()});
+        ShellWindow window(m_global.get(), &loader, ShellOptions{});
+        GuiMessageService service(&m_global->textStore(), &window);
+        QStringList families;
+        QTimer::singleShot(0, this, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            families << box->font().family();
+            for (QWidget *w : box->findChildren<QWidget *>())
+                families << w->font().family();
+            box->reject();
+        });
+        service.showMessage(MessageRequest{0, QStringLiteral("Prova"), {}, QStringLiteral("Titolo"), MsgStyle::OkOnly});
+        QVERIFY(!families.isEmpty());
+        families.removeDuplicates();
+        QCOMPARE(families, QStringList{DesignFont::font().family()});
+    }
+
+
+    void recordMenuShowsEveryCommandWithItsShortcut()
+    {
+        InProcessLoader loader;
+        ShellWindow window(m_global.get(), &loader, ShellOptions{});
+        window.navigator()->addExtraCommand(QStringLiteral("DUPLICA"), QStringLiteral("Duplica"));
+        window.navigator()->addExtraCommand(QStringLiteral("DUPLICA"), QStringLiteral("Duplica"));
+        auto *menu = window.findChild<QMenu *>(QStringLiteral("MNU_RECORD"));
+        QVERIFY(menu);
+        QCOMPARE(menu->title(), QStringLiteral("Re&cord"));
+        QStringList shown;
+        for (const QAction *action : menu->actions()) {
+            shown << action->text() + QLatin1Char('=') + action->shortcut().toString(QKeySequence::PortableText);
+            // The tool bar's button names its key too.
+            QCOMPARE(action->toolTip(), QStringLiteral("%1 (%2)").arg(action->text(),
+                                                                      action->shortcut().toString(QKeySequence::NativeText)));
+            QCOMPARE(toolBarAction(window, action->text()), action);
+        }
+        // Its letter is the one of "Contabilità": the key again reaches the other of the two.
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QStringList opened;
+        for (int press = 0; press < 2; ++press) {
+            QTest::keyClick(window.menuBar(), Qt::Key_C, Qt::AltModifier);
+            QTRY_VERIFY(window.menuBar()->activeAction());
+            opened << window.menuBar()->activeAction()->text();
+            if (QWidget *popup = QApplication::activePopupWidget())
+                popup->close();
+        }
+        opened.sort();
+        QCOMPARE(opened, QStringList({QStringLiteral("&Contabilità"), QStringLiteral("Re&cord")}));
+        QCOMPARE(shown, QStringList({"Primo=Alt+Home", "Precedente=Alt+Left", "Successivo=Alt+Right", "Ultimo=Alt+End",
+                                     "Nuovo=Ctrl+N", "Conferma=Ctrl+S", "Annulla modifiche=Ctrl+Z", "Elimina=Ctrl+Del",
+                                     "Ricerca=Ctrl+F", "Duplica=Ctrl+D"}));
+    }
+
+    void recordShortcutsWorkInsideTheWindow_data()
+    {
+        QTest::addColumn<QString>("focus");     // control of the window holding the focus
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("expected");  // the command the navigator receives; empty: none
+        const QString text = QStringLiteral("TXT_DESCRIZIONE");
+        const QString combo = QStringLiteral("CBO_TIPOOPERAZIONE");
+        QTest::newRow("Ctrl+S in a text field") << text << int(Qt::Key_S) << int(Qt::ControlModifier) << "Confirm";
+        QTest::newRow("Ctrl+N in a text field") << text << int(Qt::Key_N) << int(Qt::ControlModifier) << "New";
+        QTest::newRow("Ctrl+F in a combo") << combo << int(Qt::Key_F) << int(Qt::ControlModifier) << "Query";
+        QTest::newRow("Ctrl+Del in a combo") << combo << int(Qt::Key_Delete) << int(Qt::ControlModifier) << "Delete";
+        QTest::newRow("Ctrl+Z in a combo") << combo << int(Qt::Key_Z) << int(Qt::ControlModifier) << "Undo";
+        QTest::newRow("Ctrl+Z in a text field is its own undo") << text << int(Qt::Key_Z) << int(Qt::ControlModifier) << "";
+        QTest::newRow("Alt+Home") << text << int(Qt::Key_Home) << int(Qt::AltModifier) << "First";
+        QTest::newRow("Alt+Left") << combo << int(Qt::Key_Left) << int(Qt::AltModifier) << "Previous";
+        QTest::newRow("Alt+Right") << text << int(Qt::Key_Right) << int(Qt::AltModifier) << "Next";
+        QTest::newRow("Alt+End") << combo << int(Qt::Key_End) << int(Qt::AltModifier) << "Last";
+        QTest::newRow("Ctrl+D in a text field") << text << int(Qt::Key_D) << int(Qt::ControlModifier) << "DUPLICA";
+    }
+
+    // The keys reach the record commands from the fields of a module's window in the host's MDI
+    // area, where the user works, except Ctrl+Z in a text field, which undoes the typing there.
+    void recordShortcutsWorkInsideTheWindow()
+    {
+        QFETCH(QString, focus);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, expected);
+        InProcessLoader loader;
+        ShellWindow window(m_global.get(), &loader, ShellOptions{});
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QVERIFY(window.openConfiguration());
+        window.navigator()->addExtraCommand(QStringLiteral("DUPLICA"), QStringLiteral("Duplica"));
+        KeepingForm *form = loader.factory->last;
+        form->refuse = false;
+        auto *layout = new QVBoxLayout(form);
+        auto *edit = new QLineEdit(QStringLiteral("Incasso"), form);
+        edit->setObjectName(QStringLiteral("TXT_DESCRIZIONE"));
+        auto *combo = new QComboBox(form);
+        combo->setObjectName(QStringLiteral("CBO_TIPOOPERAZIONE"));
+        combo->addItems({QStringLiteral("Incassi"), QStringLiteral("Pagamenti")});
+        layout->addWidget(edit);
+        layout->addWidget(combo);
+        auto *target = form->findChild<QWidget *>(focus);
+        target->setFocus(Qt::TabFocusReason);
+        QTRY_COMPARE(QApplication::focusWidget(), target);
+        QTest::keyClicks(edit, QStringLiteral(" RiBa"));
+
+        QSignalSpy commands(window.navigator(), &ActiveNavigator::commandTriggered);
+        QSignalSpy extras(window.navigator(), &ActiveNavigator::extraCommandTriggered);
+        QTest::keyClick(target, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QStringList received;
+        for (const QList<QVariant> &signal : std::as_const(commands))
+            received << QString::fromLatin1(QMetaEnum::fromType<ActiveNavigator::Command>().valueToKey(
+                signal.first().value<ActiveNavigator::Command>()));
+        for (const QList<QVariant> &signal : std::as_const(extras))
+            received << signal.first().toString();
+        QCOMPARE(received, expected.isEmpty() ? QStringList() : QStringList{expected});
+        QCOMPARE(edit->text() == QLatin1String("Incasso RiBa"), !(expected.isEmpty() && target == edit));
+        QCOMPARE(combo->currentIndex(), 0);
+    }
+
+    void screenshotRunWritesAPicture()
+    {
+        QTemporaryDir dir;
+        const QString picture = dir.filePath(QStringLiteral("finestra.png"));
+        QProcess host;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("DUEBIL_DEMO_DB"), dir.filePath(QStringLiteral("demo.db")));
+        host.setProcessEnvironment(env);
+        host.start(QStringLiteral(DUEBIL_HOST), {QStringLiteral("--screenshot"), picture, QStringLiteral("--causale"),
+                                                 QStringLiteral("301")});
+        QVERIFY(host.waitForFinished(60000));
+        QCOMPARE(host.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(host.exitCode(), 0);
+        const QImage image(picture);
+        QVERIFY(!image.isNull());
+        QVERIFY(image.width() > 400 && image.height() > 300);
+        // The class of the module was created and released.
+        const QByteArray err = host.readAllStandardError();
+        QVERIFY2(err.contains("|INI|CGUO_DUEBILCONFIG|CLSCG_DUEBILCONFIG"), err.constData());
+        QVERIFY2(err.contains("|TER|CGUO_DUEBILCONFIG|CLSCG_DUEBILCONFIG"), err.constData());
+    }
+
+    // Qt draws some texts of its own: the cut-and-paste menu of every field, standard buttons.
+    void rightClickMenuOfAFieldIsItalian()
+    {
+        QVERIFY(ShellApplication::installQtTranslation(*QCoreApplication::instance()));
+        QLineEdit field;
+        field.setText(QStringLiteral("300"));
+        const std::unique_ptr<QMenu> menu(field.createStandardContextMenu());
+        QStringList captions;
+        for (const QAction *action : menu->actions())
+            captions.append(action->text().remove(QLatin1Char('&')).section(QLatin1Char('\t'), 0, 0));
+        QVERIFY2(captions.contains(QStringLiteral("Incolla")) && captions.contains(QStringLiteral("Copia")),
+                 qPrintable(captions.join(QLatin1String(", "))));
+    }
+};
 
 QTEST_MAIN(tst_ShellWindow)
 #include "tst_shellwindow.moc"

@@ -59,313 +59,241 @@ public:
 class tst_CLSCG_DUEBILCONFIG : public QObject
 {
     Q_OBJECT
-private slots:
-    void init();
-    void cleanup();
-
-    void createdByProgIdThroughThePlugin();
-    void contractValuesReadBack_data();
-    void contractValuesReadBack();
-    void objectReferencesAreStored();
-    void showFormPutsPlaceholderInMdiAreaWithCaption_data();
-    void showFormPutsPlaceholderInMdiAreaWithCaption();
-    void closeFormAnswersWhetherTheWindowClosed_data();
-    void closeFormAnswersWhetherTheWindowClosed();
-    void modalShowFormReturnsAfterClose();
-    void companyChangeIsRefusedWithMessage();
-    void scriptObjectModelGetsFormAndFrameOnlyWhenActive_data();
-    void scriptObjectModelGetsFormAndFrameOnlyWhenActive();
-    void transferDataRaisesDataTransfer();
-    void failureOfDestroyClassIsShownWith76382();
-    void traceLinesPairPerInstance();
-
-private:
     std::unique_ptr<RecordingMessageService> m_messages;
     std::unique_ptr<ClsGlobal> m_global;
     std::unique_ptr<QMdiArea> m_area;
-};
 
-void tst_CLSCG_DUEBILCONFIG::init()
-{
-    m_messages = std::make_unique<RecordingMessageService>();
-    m_global = std::make_unique<ClsGlobal>();
-    QString error;
-    QVERIFY2(m_global->loadTexts({}, &error), qPrintable(error));
-    m_global->setMessageService(m_messages.get());
-    m_area = std::make_unique<QMdiArea>();
-    m_global->setMdiArea(m_area.get());
-}
-
-void tst_CLSCG_DUEBILCONFIG::cleanup()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    m_area.reset();
-    m_global.reset();
-}
-
-void tst_CLSCG_DUEBILCONFIG::createdByProgIdThroughThePlugin()
-{
-    QPluginLoader probe(QStringLiteral(DUEBIL_PLUGIN_FILE));
-    QCOMPARE(ComponentLoader::progIdsOf(probe.metaData()), QStringList{CLSCG_DUEBILCONFIG::progId()});
-
-    ComponentLoader loader({QStringLiteral(DUEBIL_PLUGIN_DIR)});
-    QString error;
-    std::unique_ptr<QObject> object(loader.createInstance(QStringLiteral("CGUO_DUEBILCONFIG.CLSCG_DUEBILCONFIG"), &error));
-    QVERIFY2(object, qPrintable(error));
-    auto *contract = qobject_cast<Cinterface *>(object.get());
-    QVERIFY(contract);
-    QCOMPARE(contract->activeDll(), contract);
-    contract->setCaption(QStringLiteral("Titolo"));
-    QCOMPARE(contract->caption().toString(), QStringLiteral("Titolo"));
-
-    QVERIFY(!loader.createInstance(QStringLiteral("CGUO_ALTRO.CLSCG_ALTRO"), &error));
-    QVERIFY(error.contains(QStringLiteral("CGUO_ALTRO")));
-}
-
-void tst_CLSCG_DUEBILCONFIG::contractValuesReadBack_data()
-{
-    QTest::addColumn<QString>("member");
-    QTest::addColumn<QVariant>("value");
-    QTest::addColumn<QVariant>("expected");
-
-    QTest::newRow("WindowState in range") << "WindowState" << QVariant(2) << QVariant(2);
-    QTest::newRow("WindowState above 16 bits is not stored") << "WindowState" << QVariant(40000) << QVariant(0);
-    QTest::newRow("WindowState below 16 bits is not stored") << "WindowState" << QVariant(-40000) << QVariant(0);
-    QTest::newRow("ProgramMode lowest 16-bit") << "ProgramMode" << QVariant(-32768) << QVariant(-32768);
-    QTest::newRow("ProgramMode above 16 bits is not stored") << "ProgramMode" << QVariant(32768) << QVariant(0);
-    QTest::newRow("Top from text") << "Top" << QVariant(QStringLiteral("120")) << QVariant(120);
-    QTest::newRow("Top from a value that is no number") << "Top" << QVariant(QStringLiteral("alto")) << QVariant(0);
-    QTest::newRow("Left") << "Left" << QVariant(-15) << QVariant(-15);
-    QTest::newRow("hwndParent") << "hwndParent" << QVariant(123456) << QVariant(123456);
-    QTest::newRow("Filtro is dropped") << "Filtro" << QVariant(QStringLiteral("CGP0_CAUSALE = 301")) << QVariant();
-    QTest::newRow("MenuProg copy") << "MenuProg" << QVariant(17) << QVariant(17);
-    QTest::newRow("CanDelete") << "CanDelete" << QVariant(true) << QVariant(true);
-    QTest::newRow("IsCalled") << "IsCalled" << QVariant(true) << QVariant(true);
-}
-
-void tst_CLSCG_DUEBILCONFIG::contractValuesReadBack()
-{
-    QFETCH(QString, member);
-    QFETCH(QVariant, value);
-    QFETCH(QVariant, expected);
-
-    CLSCG_DUEBILCONFIG cls;
-    Cinterface &c = cls;
-    QVariant read;
-    if (member == u"WindowState") { c.setWindowState(value.toInt()); read = int(c.windowState()); }
-    else if (member == u"ProgramMode") { c.setProgramMode(value.toInt()); read = int(c.programMode()); }
-    else if (member == u"Top") { c.setTop(value); read = c.top(); }
-    else if (member == u"Left") { c.setLeft(value); read = c.left(); }
-    else if (member == u"hwndParent") { c.setHwndParent(value.toInt()); read = c.hwndParent(); }
-    else if (member == u"Filtro") { c.setFiltro(value); read = c.filtro(); }
-    else if (member == u"MenuProg") { c.setMenuProg(value); read = c.menuProg(); }
-    else if (member == u"CanDelete") { c.setCanDelete(value.toBool()); read = c.canDelete(); }
-    else if (member == u"IsCalled") { c.setIsCalled(value.toBool()); read = c.isCalled(); }
-    else QFAIL("unknown member");
-    QCOMPARE(read, expected);
-}
-
-void tst_CLSCG_DUEBILCONFIG::objectReferencesAreStored()
-{
-    CLSCG_DUEBILCONFIG cls;
-    SimpleNavigator navigator;
-    QObject frame, statusBar, menuItem;
-    cls.setClsGlobal(m_global.get());
-    cls.setActiveNavigator(&navigator);
-    cls.setActiveFrame(&frame);
-    cls.setStatusBar(&statusBar);
-    cls.setClsVoceMenu(&menuItem);
-    QCOMPARE(cls.clsGlobal(), m_global.get());
-    QCOMPARE(cls.activeNavigator(), static_cast<ActiveNavigator *>(&navigator));
-    QCOMPARE(cls.activeFrame(), &frame);
-    QCOMPARE(cls.statusBar(), &statusBar);
-    QCOMPARE(cls.clsVoceMenu(), &menuItem);
-    QCOMPARE(cls.Cwindow(), nullptr);
-    cls.setCausaleEsterna(301);
-    QCOMPARE(cls.property("CausaleEsterna"), QVariant(301));
-}
-
-void tst_CLSCG_DUEBILCONFIG::showFormPutsPlaceholderInMdiAreaWithCaption_data()
-{
-    QTest::addColumn<QVariant>("caption");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("host caption") << QVariant(QStringLiteral("Pagamenti / Incassi effetti massivo - Configurazione"))
-                                  << "Pagamenti / Incassi effetti massivo - Configurazione";
-    QTest::newRow("caption never set gives an empty caption") << QVariant() << "";
-}
-
-void tst_CLSCG_DUEBILCONFIG::showFormPutsPlaceholderInMdiAreaWithCaption()
-{
-    QFETCH(QVariant, caption);
-    QFETCH(QString, expected);
-
-    CLSCG_DUEBILCONFIG cls;
-    cls.setClsGlobal(m_global.get());
-    if (caption.isValid())
-        cls.setCaption(caption);
-    QCOMPARE(cls.ShowForm(), QVariant());
-    IForm *form = cls.form();
-    QVERIFY(form);
-    QCOMPARE(form->formName(), QStringLiteral("FRMCG_DUEBILCONFIG"));
-    QCOMPARE(form->widget()->windowTitle(), expected);
-    QCOMPARE(form->Gcls_Interface(), static_cast<Cinterface *>(&cls));
-    QCOMPARE(form->Gcls_Parent(), &cls);
-    QCOMPARE(m_area->subWindowList().size(), 1);
-    QCOMPARE(m_area->subWindowList().first()->widget(), form->widget());
-}
-
-void tst_CLSCG_DUEBILCONFIG::closeFormAnswersWhetherTheWindowClosed_data()
-{
-    QTest::addColumn<bool>("refuse");
-    QTest::addColumn<bool>("expectedClosed");
-    QTest::newRow("form agrees") << false << true;
-    QTest::newRow("form keeps pending changes") << true << false;
-}
-
-void tst_CLSCG_DUEBILCONFIG::closeFormAnswersWhetherTheWindowClosed()
-{
-    QFETCH(bool, refuse);
-    QFETCH(bool, expectedClosed);
-
-    auto factory = std::make_shared<TestFormFactory>();
-    factory->refuseClose = refuse;
-    CLSCG_DUEBILCONFIG cls(factory);
-    cls.setClsGlobal(m_global.get());
-    QSignalSpy closing(m_global.get(), &ClsGlobal::windowClosing);
-    cls.ShowForm();
-    QVERIFY(cls.form());
-    QCOMPARE(cls.CloseForm(), QVariant(expectedClosed));
-    QCOMPARE(closing.size(), expectedClosed ? 1 : 0);
-    if (expectedClosed)
-        QCOMPARE(closing.first().first().value<Cinterface *>(), static_cast<Cinterface *>(&cls));
-    QCOMPARE(cls.form()->Gcls_Interface() == nullptr, expectedClosed);
-    QCOMPARE(m_area->subWindowList().first()->isVisible(), !expectedClosed && m_area->isVisible());
-}
-
-void tst_CLSCG_DUEBILCONFIG::modalShowFormReturnsAfterClose()
-{
-    CLSCG_DUEBILCONFIG cls;
-    cls.setClsGlobal(m_global.get());
-    cls.setWindowModal(true);
-    bool wasVisible = false;
-    QTimer::singleShot(0, this, [&] {
-        wasVisible = cls.form() && cls.form()->widget()->isVisible();
-        cls.CloseForm();
-    });
-    cls.ShowForm();
-    QVERIFY(wasVisible);
-    QVERIFY(cls.form());
-    QCOMPARE(cls.form()->Gcls_Interface(), nullptr);
-    QVERIFY(!cls.form()->widget()->isVisible());
-}
-
-void tst_CLSCG_DUEBILCONFIG::companyChangeIsRefusedWithMessage()
-{
-    CLSCG_DUEBILCONFIG cls;
-    SimpleNavigator navigator;
-    cls.setClsGlobal(m_global.get());
-    cls.setActiveNavigator(&navigator);
-    QVERIFY(!navigator.requestCompanyChange());
-    const auto calls = m_messages->callsOf(Kind::Message);
-    QCOMPARE(calls.size(), 1);
-    QCOMPARE(calls.first().message.textId, 30179);
-    QCOMPARE(calls.first().message.title, QStringLiteral("Informazione"));
-    QCOMPARE(calls.first().message.style, 64);
-
-    cls.setActiveNavigator(nullptr);
-    QVERIFY(navigator.requestCompanyChange());
-}
-
-void tst_CLSCG_DUEBILCONFIG::scriptObjectModelGetsFormAndFrameOnlyWhenActive_data()
-{
-    QTest::addColumn<bool>("active");
-    QTest::newRow("active") << true;
-    QTest::newRow("not active") << false;
-}
-
-void tst_CLSCG_DUEBILCONFIG::scriptObjectModelGetsFormAndFrameOnlyWhenActive()
-{
-    QFETCH(bool, active);
-
-    CLSCG_DUEBILCONFIG cls;
-    SimpleNavigator navigator;
-    QObject frame;
-    frame.setObjectName(QStringLiteral("FME_CAUSALI"));
-    cls.setClsGlobal(m_global.get());
-    cls.setActiveNavigator(&navigator);
-    cls.setActiveFrame(&frame);
-    cls.setIsActive(active);
-    cls.ShowForm();
-    QVERIFY(navigator.buildObjectModels());
-    const auto &objects = navigator.scriptObjectModel()->objects();
-    if (!active) {
-        QVERIFY(objects.isEmpty());
-        QCOMPARE(frame.objectName(), QStringLiteral("FME_CAUSALI"));
-        return;
-    }
-    QCOMPARE(objects.size(), 2);
-    QCOMPARE(objects.at(0).name, QStringLiteral("FRMCG_DUEBILCONFIG"));
-    QCOMPARE(objects.at(0).object.data(), cls.form()->widget());
-    QCOMPARE(objects.at(0).kind, 0);
-    QCOMPARE(objects.at(0).description, QStringLiteral("Lumora UO pag./inc. effetti massivo - Configurazione"));
-    QCOMPARE(objects.at(1).name, QStringLiteral("FME_DUEBILLAYOUT"));
-    QCOMPARE(objects.at(1).object.data(), &frame);
-    QCOMPARE(objects.at(1).kind, 3);
-    QCOMPARE(objects.at(1).description, QStringLiteral("FME_DUEBILLAYOUT"));
-}
-
-void tst_CLSCG_DUEBILCONFIG::transferDataRaisesDataTransfer()
-{
-    CLSCG_DUEBILCONFIG cls;
-    QSignalSpy spy(&cls, &CLSCG_DUEBILCONFIG::DataTransfer);
-    QCOMPARE(cls.TransferData(QVariant(QStringLiteral("301"))), QVariant());
-    QCOMPARE(spy.size(), 1);
-    QCOMPARE(spy.first().first(), QVariant(QStringLiteral("301")));
-}
-
-void tst_CLSCG_DUEBILCONFIG::failureOfDestroyClassIsShownWith76382()
-{
-    auto factory = std::make_shared<TestFormFactory>();
-    factory->failRelease = true;
-    QPointer<QWidget> formWidget;
+private slots:
+    void init()
     {
+        m_messages = std::make_unique<RecordingMessageService>();
+        m_global = std::make_unique<ClsGlobal>();
+        QString error;
+        QVERIFY2(m_global->loadTexts({}, &error), qPrintable(error));
+        m_global->setMessageService(m_messages.get());
+        m_area = std::make_unique<QMdiArea>();
+        m_global->setMdiArea(m_area.get());
+    }
+
+    void cleanup()
+    {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        m_area.reset();
+        m_global.reset();
+    }
+
+    void createdByProgIdThroughThePlugin()
+    {
+        QPluginLoader probe(QStringLiteral(DUEBIL_PLUGIN_FILE));
+        QCOMPARE(ComponentLoader::progIdsOf(probe.metaData()), QStringList{CLSCG_DUEBILCONFIG::progId()});
+
+        ComponentLoader loader({QStringLiteral(DUEBIL_PLUGIN_DIR)});
+        QString error;
+        std::unique_ptr<QObject> object(loader.createInstance(QStringLiteral("CGUO_DUEBILCONFIG.CLSCG_DUEBILCONFIG"), &error));
+        QVERIFY2(object, qPrintable(error));
+        auto *contract = qobject_cast<Cinterface *>(object.get());
+        QVERIFY(contract);
+        QCOMPARE(contract->activeDll(), contract);
+        contract->setCaption(QStringLiteral("Titolo"));
+        QCOMPARE(contract->caption().toString(), QStringLiteral("Titolo"));
+
+        QVERIFY(!loader.createInstance(QStringLiteral("CGUO_ALTRO.CLSCG_ALTRO"), &error));
+        QVERIFY(error.contains(QStringLiteral("CGUO_ALTRO")));
+    }
+
+    void contractValuesReadBack_data()
+    {
+        QTest::addColumn<QString>("member");
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<QVariant>("expected");
+
+        QTest::newRow("WindowState in range") << "WindowState" << QVariant(2) << QVariant(2);
+        QTest::newRow("WindowState above 16 bits is not stored") << "WindowState" << QVariant(40000) << QVariant(0);
+        QTest::newRow("WindowState below 16 bits is not stored") << "WindowState" << QVariant(-40000) << QVariant(0);
+        QTest::newRow("ProgramMode lowest 16-bit") << "ProgramMode" << QVariant(-32768) << QVariant(-32768);
+        QTest::newRow("ProgramMode above 16 bits is not stored") << "ProgramMode" << QVariant(32768) << QVariant(0);
+        QTest::newRow("Top from text") << "Top" << QVariant(QStringLiteral("120")) << QVariant(120);
+        QTest::newRow("Top from a value that is no number") << "Top" << QVariant(QStringLiteral("alto")) << QVariant(0);
+        QTest::newRow("Left") << "Left" << QVariant(-15) << QVariant(-15);
+        QTest::newRow("hwndParent") << "hwndParent" << QVariant(123456) << QVariant(123456);
+        QTest::newRow("Filtro is dropped") << "Filtro" << QVariant(QStringLiteral("CGP0_CAUSALE = 301")) << QVariant();
+        QTest::newRow("MenuProg copy") << "MenuProg" << QVariant(17) << QVariant(17);
+        QTest::newRow("CanDelete") << "CanDelete" << QVariant(true) << QVariant(true);
+        QTest::newRow("IsCalled") << "IsCalled" << QVariant(true) << QVariant(true);
+    }
+
+    void contractValuesReadBack()
+    {
+        QFETCH(QString, member);
+        QFETCH(QVariant, value);
+        QFETCH(QVariant, expected);
+
+        CLSCG_DUEBILCONFIG cls;
+        Cinterface &c = cls;
+        QVariant read;
+        if (member == u"WindowState") { c.setWindowState(value.toInt()); read = int(c.windowState()); }
+        else if (member == u"ProgramMode") { c.setProgramMode(value.toInt()); read = int(c.programMode()); }
+        else if (member == u"Top") { c.setTop(value); read = c.top(); }
+        else if (member == u"Left") { c.setLeft(value); read = c.left(); }
+        else if (member == u"hwndParent") { c.setHwndParent(value.toInt()); read = c.hwndParent(); }
+        else if (member == u"Filtro") { c.setFiltro(value); read = c.filtro(); }
+        else if (member == u"MenuProg") { c.setMenuProg(value); read = c.menuProg(); }
+        else if (member == u"CanDelete") { c.setCanDelete(value.toBool()); read = c.canDelete(); }
+        else if (member == u"IsCalled") { c.setIsCalled(value.toBool()); read = c.isCalled(); }
+        else QFAIL("unknown member");
+        QCOMPARE(read, expected);
+    }
+
+    // ShowForm puts the form in the host's MDI area under the host's caption; CloseForm answers
+    // whether the window closed, which the form may refuse while it keeps pending changes.
+    void showAndCloseForm_data()
+    {
+        QTest::addColumn<QVariant>("caption");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<bool>("refuse");
+        QTest::newRow("host caption, form agrees") << QVariant(QStringLiteral("Pagamenti / Incassi effetti massivo - Configurazione"))
+                                                   << "Pagamenti / Incassi effetti massivo - Configurazione" << false;
+        QTest::newRow("caption never set, form keeps pending changes") << QVariant() << "" << true;
+    }
+
+    void showAndCloseForm()
+    {
+        QFETCH(QVariant, caption);
+        QFETCH(QString, expected);
+        QFETCH(bool, refuse);
+        auto factory = std::make_shared<TestFormFactory>();
+        factory->refuseClose = refuse;
         CLSCG_DUEBILCONFIG cls(factory);
         cls.setClsGlobal(m_global.get());
-        cls.ShowForm();
-        formWidget = cls.form()->widget();
-    }
-    const auto calls = m_messages->callsOf(Kind::Message);
-    QCOMPARE(calls.size(), 1);
-    QCOMPARE(calls.first().message.textId, 76382);
-    QCOMPARE(calls.first().message.params,
-             (QStringList{QStringLiteral("DestroyClass"), QStringLiteral("440 - form busy")}));
-    QCOMPARE(calls.first().message.title, QStringLiteral("Errore"));
-    QCOMPARE(calls.first().message.style, 16);
-    delete formWidget.data();
-}
+        if (caption.isValid())
+            cls.setCaption(caption);
+        QSignalSpy closing(m_global.get(), &ClsGlobal::windowClosing);
+        QCOMPARE(cls.ShowForm(), QVariant());
+        IForm *form = cls.form();
+        QVERIFY(form);
+        QCOMPARE(form->formName(), QStringLiteral("FRMCG_DUEBILCONFIG"));
+        QCOMPARE(form->widget()->windowTitle(), expected);
+        QCOMPARE(form->Gcls_Interface(), static_cast<Cinterface *>(&cls));
+        QCOMPARE(form->Gcls_Parent(), &cls);
+        QCOMPARE(m_area->subWindowList().size(), 1);
+        QCOMPARE(m_area->subWindowList().first()->widget(), form->widget());
 
-void tst_CLSCG_DUEBILCONFIG::traceLinesPairPerInstance()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("trace.log"));
-    qputenv("KVRX_TRACE", path.toLocal8Bit());
-    QString firstId, secondId;
-    {
-        CLSCG_DUEBILCONFIG first;
-        CLSCG_DUEBILCONFIG second;
-        firstId = first.IdIstanza().toString();
-        secondId = second.IdIstanza().toString();
+        QCOMPARE(cls.CloseForm(), QVariant(!refuse));
+        QCOMPARE(closing.size(), refuse ? 0 : 1);
+        if (!refuse)
+            QCOMPARE(closing.first().first().value<Cinterface *>(), static_cast<Cinterface *>(&cls));
+        QCOMPARE(form->Gcls_Interface() == nullptr, !refuse);
+        QCOMPARE(m_area->subWindowList().first()->isVisible(), refuse && m_area->isVisible());
     }
-    qunsetenv("KVRX_TRACE");
-    QVERIFY(firstId != secondId);
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QStringList lines = QString::fromLatin1(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
-    const QString tail = QStringLiteral("|CGUO_DUEBILCONFIG|CLSCG_DUEBILCONFIG");
-    // Members are destroyed in reverse order of construction.
-    QCOMPARE(lines, (QStringList{"KVRX:|" + firstId + "|INI" + tail, "KVRX:|" + secondId + "|INI" + tail,
-                                 "KVRX:|" + secondId + "|TER" + tail, "KVRX:|" + firstId + "|TER" + tail}));
-}
+
+    void modalShowFormReturnsAfterClose()
+    {
+        CLSCG_DUEBILCONFIG cls;
+        cls.setClsGlobal(m_global.get());
+        cls.setWindowModal(true);
+        bool wasVisible = false;
+        QTimer::singleShot(0, this, [&] {
+            wasVisible = cls.form() && cls.form()->widget()->isVisible();
+            cls.CloseForm();
+        });
+        cls.ShowForm();
+        QVERIFY(wasVisible);
+        QVERIFY(cls.form());
+        QCOMPARE(cls.form()->Gcls_Interface(), nullptr);
+        QVERIFY(!cls.form()->widget()->isVisible());
+    }
+
+    void scriptObjectModelGetsFormAndFrameOnlyWhenActive_data()
+    {
+        QTest::addColumn<bool>("active");
+        QTest::newRow("active") << true;
+        QTest::newRow("not active") << false;
+    }
+
+    void scriptObjectModelGetsFormAndFrameOnlyWhenActive()
+    {
+        QFETCH(bool, active);
+
+        CLSCG_DUEBILCONFIG cls;
+        SimpleNavigator navigator;
+        QObject frame;
+        frame.setObjectName(QStringLiteral("FME_CAUSALI"));
+        cls.setClsGlobal(m_global.get());
+        cls.setActiveNavigator(&navigator);
+        cls.setActiveFrame(&frame);
+        cls.setIsActive(active);
+        cls.ShowForm();
+        QVERIFY(navigator.buildObjectModels());
+        const auto &objects = navigator.scriptObjectModel()->objects();
+        if (!active) {
+            QVERIFY(objects.isEmpty());
+            QCOMPARE(frame.objectName(), QStringLiteral("FME_CAUSALI"));
+            return;
+        }
+        QCOMPARE(objects.size(), 2);
+        QCOMPARE(objects.at(0).name, QStringLiteral("FRMCG_DUEBILCONFIG"));
+        QCOMPARE(objects.at(0).object.data(), cls.form()->widget());
+        QCOMPARE(objects.at(0).kind, 0);
+        QCOMPARE(objects.at(0).description, QStringLiteral("Lumora UO pag./inc. effetti massivo - Configurazione"));
+        QCOMPARE(objects.at(1).name, QStringLiteral("FME_DUEBILLAYOUT"));
+        QCOMPARE(objects.at(1).object.data(), &frame);
+        QCOMPARE(objects.at(1).kind, 3);
+        QCOMPARE(objects.at(1).description, QStringLiteral("FME_DUEBILLAYOUT"));
+    }
+
+    void transferDataRaisesDataTransfer()
+    {
+        CLSCG_DUEBILCONFIG cls;
+        QSignalSpy spy(&cls, &CLSCG_DUEBILCONFIG::DataTransfer);
+        QCOMPARE(cls.TransferData(QVariant(QStringLiteral("301"))), QVariant());
+        QCOMPARE(spy.size(), 1);
+        QCOMPARE(spy.first().first(), QVariant(QStringLiteral("301")));
+    }
+
+    void failureOfDestroyClassIsShownWith76382()
+    {
+        auto factory = std::make_shared<TestFormFactory>();
+        factory->failRelease = true;
+        QPointer<QWidget> formWidget;
+        {
+            CLSCG_DUEBILCONFIG cls(factory);
+            cls.setClsGlobal(m_global.get());
+            cls.ShowForm();
+            formWidget = cls.form()->widget();
+        }
+        const auto calls = m_messages->callsOf(Kind::Message);
+        QCOMPARE(calls.size(), 1);
+        QCOMPARE(calls.first().message.textId, 76382);
+        QCOMPARE(calls.first().message.params,
+                 (QStringList{QStringLiteral("DestroyClass"), QStringLiteral("440 - form busy")}));
+        QCOMPARE(calls.first().message.title, QStringLiteral("Errore"));
+        QCOMPARE(calls.first().message.style, 16);
+        delete formWidget.data();
+    }
+
+    void traceLinesPairPerInstance()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("trace.log"));
+        qputenv("KVRX_TRACE", path.toLocal8Bit());
+        QString firstId, secondId;
+        {
+            CLSCG_DUEBILCONFIG first;
+            CLSCG_DUEBILCONFIG second;
+            firstId = first.IdIstanza().toString();
+            secondId = second.IdIstanza().toString();
+        }
+        qunsetenv("KVRX_TRACE");
+        QVERIFY(firstId != secondId);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromLatin1(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
+        const QString tail = QStringLiteral("|CGUO_DUEBILCONFIG|CLSCG_DUEBILCONFIG");
+        // Members are destroyed in reverse order of construction.
+        QCOMPARE(lines, (QStringList{"KVRX:|" + firstId + "|INI" + tail, "KVRX:|" + secondId + "|INI" + tail,
+                                     "KVRX:|" + secondId + "|TER" + tail, "KVRX:|" + firstId + "|TER" + tail}));
+    }
+};
 
 QTEST_MAIN(tst_CLSCG_DUEBILCONFIG)
 #include "tst_clscg_duebilconfig.moc"
