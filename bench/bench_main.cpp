@@ -96,8 +96,6 @@ public:
             qFatal("raw statement failed: %s\n%s", qPrintable(message), sql.constData());
         }
     }
-    // Reads the rows, as an existence test does.
-    int count(const QString &tsql) { return countNative(QString::fromUtf8(native(tsql))); }
     // Statements as SQLite ran them for the window, each read to its last row. Not inlined, so
     // that a profile can tell the baseline's work apart (callgrind --toggle-collect=*Raw::replay*).
     [[gnu::noinline]] int replay(const QStringList &native)
@@ -352,40 +350,48 @@ void duplicate(benchmark::State &state, Size size, Mode mode)
     }
 }
 
-// The deletion's statements run raw; out of line, so that a profile can tell them apart.
-[[gnu::noinline]] void rawRemove(Raw &sqlite, const QString &target)
-{
-    sqlite.count(S::existsCausal(target));
-    sqlite.count(S::compensationUse(target));
-    removeRows(sqlite, target);
-    for (const QString &sql : S::cascadeDeleteAfterSelection(target))
-        sqlite.exec(sql);
-}
-
+// The raw baseline replays what the layer ran for one deletion, the refusal checks, the
+// transaction and the change history's reading and writing included.
 void remove(benchmark::State &state, Size size, Mode mode)
 {
     const bool raw = mode == Mode::Raw;
-    const QString path = databaseFor(size, raw);
-    Ado ado(path);
-    Raw sqlite(path);
     const QString source = str(BenchGenerator::firstCode(size.n));
     const QString target = str(BenchGenerator::firstCode(size.n) + size.n - 1);
-    const auto prepare = executor(ado, sqlite, raw);
-    for (auto _ : state) {
-        state.PauseTiming();
+    // The causal to delete, put back as a copy of the first.
+    const auto putBack = [&](const std::function<void(const QString &)> &prepare) {
         removeRows(prepare, target);
         prepare("BEGIN IMMEDIATE");
         for (const QString &sql : S::duplication(target, source, "1", "Copia"))
             prepare(sql);
         prepare("COMMIT");
+    };
+    Ado ado(databaseFor(size, false));
+    QStringList statements;
+    if (raw) {
+        // The deletion is captured on the layer's database.
+        Raw layerDatabase(databaseFor(size, false));
+        putBack([&layerDatabase](const QString &sql) { layerDatabase.exec(sql); });
+        StatementCapture capture(ado.connection->database());
+        capture.start();
+        const bool refused = !ado.ops->remove(target, "VELTO").done();
+        statements = capture.stop();
+        if (refused) {
+            state.SkipWithError("delete refused");
+            return;
+        }
+    }
+    Raw sqlite(databaseFor(size, raw));
+    const auto prepare = executor(ado, sqlite, raw);
+    for (auto _ : state) {
+        state.PauseTiming();
+        putBack(prepare);
         settle(prepare);
         ado.connection->clearStatementCache();
         state.ResumeTiming();
-        if (raw) {
-            rawRemove(sqlite, target);
-        } else if (!ado.ops->remove(target, "VELTO").done()) {
+        if (raw)
+            benchmark::DoNotOptimize(sqlite.replay(statements));
+        else if (!ado.ops->remove(target, "VELTO").done())
             state.SkipWithError("delete refused");
-        }
     }
 }
 

@@ -4,6 +4,7 @@
 #include "ado/command.h"
 #include "ado/transactionguard.h"
 #include "framework/instanceid.h"
+#include "store/moduletables.h"
 
 #include <QDateTime>
 #include <QJsonArray>
@@ -129,6 +130,45 @@ void runRead(QSqlQuery &q, const QString &code, const QString &since)
 // The columns of a history row, in the order of the insert's columns.
 constexpr int InsertColumns = 9;
 using InsertRow = std::array<QVariant, InsertColumns>;
+
+// A column a history row carries to another database, and its place among the columns the
+// history's insert writes and its read gives: the table's columns in their order, but the row
+// id the database numbers.
+struct CarriedColumn
+{
+    QString name;
+    int place = 0;
+    bool whole = false;  // the drivers give numbers as they like: an indicator is read as a whole number
+};
+
+struct HistoryLayout
+{
+    QList<CarriedColumn> carried;  // every written column but the causal
+    int causalPlace = 0;
+};
+
+const HistoryLayout &historyLayout()
+{
+    static const HistoryLayout layout = [] {
+        const ModuleTables::Table *table = ModuleTables::find(DueBilStatements::HistoryTable);
+        Q_ASSERT(table && table->causalColumn);
+        HistoryLayout l;
+        int place = 0;
+        for (const ModuleTables::Column &c : table->columns) {
+            if (c.generated)
+                continue;
+            if (QLatin1String(c.name) == QLatin1String(table->causalColumn))
+                l.causalPlace = place;
+            else
+                l.carried.append({QLatin1String(c.name), place,
+                                  c.type == ModuleTables::Type::Integer || c.type == ModuleTables::Type::Flag});
+            ++place;
+        }
+        Q_ASSERT(place == InsertColumns);
+        return l;
+    }();
+    return layout;
+}
 
 // Every row written to the history goes through here, as many rows a statement as the
 // statement takes: a copy or a delete records dozens of rows, and each statement is a round
@@ -342,9 +382,12 @@ int CausalHistory::read(ado::Connection &connection, const QString &code, const 
 
 const QStringList &CausalHistory::storedColumns()
 {
-    // In the order of the statements' columns, the causal left out.
-    static const QStringList columns{"CGPL_IDOPERAZIONE", "CGPL_DATAORA",     "CGPL_UTENTE", "CGPL_INDOPERAZIONE",
-                                     "CGPL_TABELLA",      "CGPL_INDMODIFICA", "CGPL_CHIAVE", "CGPL_VALORI"};
+    static const QStringList columns = [] {
+        QStringList names;
+        for (const CarriedColumn &c : historyLayout().carried)
+            names << c.name;
+        return names;
+    }();
     return columns;
 }
 
@@ -355,11 +398,8 @@ QList<QVariantList> CausalHistory::storedRows(ado::Connection &connection, const
     QList<QVariantList> rows;
     while (q.next()) {
         QVariantList row;
-        for (int i = 0; i < storedColumns().size(); ++i) {
-            const int column = i == 0 ? 0 : i + 1;
-            // The drivers give numbers as they like; the two indicators are whole numbers.
-            row << (column == 4 || column == 6 ? QVariant(q.value(column).toLongLong()) : QVariant(q.value(column).toString()));
-        }
+        for (const CarriedColumn &c : historyLayout().carried)
+            row << (c.whole ? QVariant(q.value(c.place).toLongLong()) : QVariant(q.value(c.place).toString()));
         rows.append(row);
     }
     std::reverse(rows.begin(), rows.end());
@@ -383,10 +423,12 @@ int CausalHistory::restore(ado::Connection &connection, const QString &code, con
             continue;
         stored.insert(signature(row));
         // The carried columns around the causal's, which is this causal.
-        InsertRow values{QVariant(), qint64(code.toInt())};
-        for (int i = 0; i < row.size() && i + 1 < InsertColumns; ++i) {
+        const HistoryLayout &layout = historyLayout();
+        InsertRow values;
+        values[layout.causalPlace] = qint64(code.toInt());
+        for (int i = 0; i < row.size() && i < layout.carried.size(); ++i) {
             const QVariant &v = row.at(i);
-            values[i == 0 ? 0 : i + 1] = v.typeId() == QMetaType::QString ? v : QVariant(v.toLongLong());
+            values[layout.carried.at(i).place] = v.typeId() == QMetaType::QString ? v : QVariant(v.toLongLong());
         }
         inserted.append(values);
     }

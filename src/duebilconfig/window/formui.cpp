@@ -97,21 +97,20 @@ enum DesignFlag : int {
     Picture = 1 << 8,          // a button showing an icon: its text is the tool tip
     Disabled = 1 << 9,
     Hidden = 1 << 10,
-    WholeNumber = 1 << 11      // a number field of a whole-number column: no decimal separator
 };
 
 } // namespace
 
 // The design properties of one control, as the form is created; 0 and null keep the
-// control's default.
+// control's default. The column a field is bound to, its kind and its length come from the
+// binding table (params/parametercontrols.cpp), which the rules without a window read too.
 struct FormUi::ControlDesign
 {
     QWidget *(*create)(FormUi &ui, const QString &name);
     const char *name;
     int text = 0;  // caption, label text, frame or bar title (text id)
     int tag = 0;   // description used in messages (text id)
-    const char *dataField = nullptr;
-    int maxChar = 0;
+    int maxChar = 0;  // characters of a field the binding table gives no length
     int maxWidth = 0;  // visible width in characters
     int flags = 0;     // DesignFlag
     int labelStyle = 0;
@@ -124,94 +123,94 @@ void FormUi::createControls()
     // The member a control is kept in is named as the control.
 #define CONTROL(member) &FormUi::create<&FormUi::member>, #member
     // In design order, which is the order controls() gives.
-    // control, text, tag, bound column, maxchar, maxwidth, flags, label style, look-up list, default
+    // control, text, tag, maxchar, maxwidth, flags, label style, look-up list, default
     static const ControlDesign designs[] = {
         // Causal header
         {CONTROL(FRA_CAUSALE)},
         {CONTROL(LBL_CAUSALE), 995001},
-        {CONTROL(TXT_CAUSALE), 995002, 995002, "CGP0_CAUSALE", 0, 5, Required | Lookup | Decode},
-        {CONTROL(TXT_DESCRIZIONE), 995003, 995003, "CGP0_DESCRIZIONE", 0, 77},
+        {CONTROL(TXT_CAUSALE), 995002, 995002, 0, 5, Required | Lookup | Decode},
+        {CONTROL(TXT_DESCRIZIONE), 995003, 995003, 0, 77},
         // Tab strip
         {CONTROL(TAB_CONFIG)},
         // Tab 0: settings
         {CONTROL(FRA_IMPOSTAZIONI)},
         {CONTROL(LBL_TIPOOPERAZIONE), 995004},
-        {CONTROL(CBO_TIPOOPERAZIONE), 995005, 995005, "CGP5_TIPOCAUSALE", 35},
+        {CONTROL(CBO_TIPOOPERAZIONE), 995005, 995005, 35},
         {CONTROL(LBL_TIPOSCADENZA), 995006},
-        {CONTROL(CBO_TIPOSCADENZA), 995007, 995007, "CGP5_TIPOSCADENZA", 35},
-        {CONTROL(TXT_CAUSALECOMPCLI), 995008, 995008, "CGP6_CAUSALECOMPCLI_CGP0", 0, 5, Required | Lookup | Decode | Hidden},
-        {CONTROL(TXT_CAUSALECOMPFOR), 995009, 995009, "CGP6_CAUSALECOMPFOR_CGP0", 0, 5, Required | Lookup | Decode | Hidden},
-        {CONTROL(TXT_CAUSALICOMPDESCR), 0, 0, nullptr, 5, 5, Unbound | Hidden},
+        {CONTROL(CBO_TIPOSCADENZA), 995007, 995007, 35},
+        {CONTROL(TXT_CAUSALECOMPCLI), 995008, 995008, 0, 5, Required | Lookup | Decode | Hidden},
+        {CONTROL(TXT_CAUSALECOMPFOR), 995009, 995009, 0, 5, Required | Lookup | Decode | Hidden},
+        {CONTROL(TXT_CAUSALICOMPDESCR), 0, 0, 5, 5, Unbound | Hidden},
         {CONTROL(LBL_MODRECUPERO), 995010},
-        {CONTROL(CBO_MODRECUPERO), 995011, 995011, "CGP5_INDRECUPERO", 35},
+        {CONTROL(CBO_MODRECUPERO), 995011, 995011, 35},
         {CONTROL(LBL_MODIMPMAX), 995012},
-        {CONTROL(CBO_MODIMPMAX), 995013, 995013, "CGP5_INDIMPMASSIMO", 35},
+        {CONTROL(CBO_MODIMPMAX), 995013, 995013, 35},
         {CONTROL(LBL_GESTVALUTE), 995014},
-        {CONTROL(CHK_GESTVALUTE), 995015, 995015, "CGP6_INDPAGVALUTA", 0, 0, NoCaptionShown},
+        {CONTROL(CHK_GESTVALUTE), 995015, 995015, 0, 0, NoCaptionShown},
         {CONTROL(LBL_MODIMPSCAD), 995016},
-        {CONTROL(CBO_MODIMPSCAD), 995017, 995017, "CGP5_INDIMPSCADENZA", 35},
-        {CONTROL(CHK_INDGESTABBUONO), 995018, 995018, "CGP5_INDGESTABBUONI"},
+        {CONTROL(CBO_MODIMPSCAD), 995017, 995017, 35},
+        {CONTROL(CHK_INDGESTABBUONO), 995018, 995018},
         {CONTROL(LBL_MESI), 995019},
-        {CONTROL(TXT_MESI), 995020, 995020, "CGP6_MESI", 0, 5, WholeNumber},
+        {CONTROL(TXT_MESI), 995020, 995020, 0, 5},
         {CONTROL(LBL_DELTAIMPORTO), 995021},
-        {CONTROL(TXT_DELTAIMPORTO), 995022, 995022, "CGP6_DELTAIMPORTO", 0, 5},
-        {CONTROL(CHK_NETTOPREVISIONALI), 995023, 995023, "CGP6_INDNETTOPREVISIONALI"},
+        {CONTROL(TXT_DELTAIMPORTO), 995022, 995022, 0, 5},
+        {CONTROL(CHK_NETTOPREVISIONALI), 995023, 995023},
         {CONTROL(LBL_CREADISTINTA), 995024},
-        {CONTROL(CHK_CREADISTINTA), 995025, 995025, "CGP6_CREADISTINTA", 0, 0, NoCaptionShown},
+        {CONTROL(CHK_CREADISTINTA), 995025, 995025, 0, 0, NoCaptionShown},
         {CONTROL(LBL_STAMPAASSEGNI), 995026},
-        {CONTROL(CHK_STAMPAASSEGNI), 995027, 995027, "CGP5_CREADISTINTA", 0, 0, NoCaptionShown},
+        {CONTROL(CHK_STAMPAASSEGNI), 995027, 995027, 0, 0, NoCaptionShown},
         {CONTROL(LBL_GESTACCONTI), 995028},
-        {CONTROL(CHK_GESTIONEACCONTI), 995029, 995029, "CGP6_INDACCONTI", 0, 0, NoCaptionShown},
+        {CONTROL(CHK_GESTIONEACCONTI), 995029, 995029, 0, 0, NoCaptionShown},
         {CONTROL(LBL_MODVISANTEPRIMA), 995030},
-        {CONTROL(CBO_MODVISANTEPRIMA), 0, 995031, "CGP6_INDVISANTEPRIMA", 35},
+        {CONTROL(CBO_MODVISANTEPRIMA), 0, 995031, 35},
         // Tab 1: ledger postings
         {CONTROL(FRA_REGISTRAZIONI), 995032},
         {CONTROL(LBL_TIPOREGISTRAZIONE), 995033},
-        {CONTROL(CBO_TIPOREGISTRAZIONE), 995034, 995034, "CGP6_TIPOREGISTRAZIONE", 15, 0, 0, 0, nullptr, "1"},
-        {CONTROL(CHK_DESCRAGGTEST), 995035, 995036, "CGP6_DESCRAGGTESTATA"},
-        {CONTROL(CHK_MODIFICACONTI), 995037, 995037, "CGP6_MODIFICACONTI"},
-        {CONTROL(CHK_NUMDATAORI), 995038, 995039, "CGP6_INDNUMDATADOC"},
+        {CONTROL(CBO_TIPOREGISTRAZIONE), 995034, 995034, 15, 0, 0, 0, nullptr, "1"},
+        {CONTROL(CHK_DESCRAGGTEST), 995035, 995036},
+        {CONTROL(CHK_MODIFICACONTI), 995037, 995037},
+        {CONTROL(CHK_NUMDATAORI), 995038, 995039},
         // Tab 1: posting details
         {CONTROL(FRA_PERSREGISTRAZIONE), 995040},
         {CONTROL(LBL_CAUCOGE), 995041},
-        {CONTROL(TXT_CAUSALECOGE), 995042, 995042, "CGP7_CAUSALECOGE_CG33", 0, 4, UpperCase | Lookup | Decode, 0, "Causali contabili"},
-        {CONTROL(TXT_DESCCAUINCPAG), 0, 0, nullptr, 0, 0, Border},
-        {CONTROL(LBL_CAUNORIT), 995043, 0, nullptr, 0, 0, Border | Hidden, 1},
+        {CONTROL(TXT_CAUSALECOGE), 995042, 995042, 0, 4, UpperCase | Lookup | Decode, 0, "Causali contabili"},
+        {CONTROL(TXT_DESCCAUINCPAG), 0, 0, 0, 0, Border},
+        {CONTROL(LBL_CAUNORIT), 995043, 0, 0, 0, Border | Hidden, 1},
         {CONTROL(LBL_CONTODARE), 995044},
-        {CONTROL(TXT_CONTODARE), 995045, 995045, "CGP7_CONTODARE_CG24", 0, 0, Lookup | Decode | MasterMustExist},
-        {CONTROL(TXT_DESCCONTODARE), 0, 0, nullptr, 0, 0, Border},
+        {CONTROL(TXT_CONTODARE), 995045, 995045, 0, 0, Lookup | Decode | MasterMustExist},
+        {CONTROL(TXT_DESCCONTODARE), 0, 0, 0, 0, Border},
         {CONTROL(LBL_CONTOAVERE), 995046},
-        {CONTROL(TXT_CONTOAVERE), 995047, 995047, "CGP7_CONTOAVERE_CG24", 0, 0, Lookup | Decode | MasterMustExist},
-        {CONTROL(TXT_DESCCONTOAVERE), 0, 0, nullptr, 0, 0, Border},
+        {CONTROL(TXT_CONTOAVERE), 995047, 995047, 0, 0, Lookup | Decode | MasterMustExist},
+        {CONTROL(TXT_DESCCONTOAVERE), 0, 0, 0, 0, Border},
         {CONTROL(LBL_DETTREG), 995048},
-        {CONTROL(CBO_DETTREG), 995049, 995049, "CGP7_INDDETTREGIST", 35, 0, 0, 0, nullptr, "0"},
-        {CONTROL(LBL_MSGSEDE), 995050, 0, nullptr, 0, 0, 0, 1},
+        {CONTROL(CBO_DETTREG), 995049, 995049, 35, 0, 0, 0, nullptr, "0"},
+        {CONTROL(LBL_MSGSEDE), 995050, 0, 0, 0, 0, 1},
         {CONTROL(LBL_DETTRIGACONT), 995051},
-        {CONTROL(CBO_DETTRIGACONT), 995052, 995052, "CGP7_INDDETTRIGACONT", 35, 0, 0, 0, nullptr, "0"},
+        {CONTROL(CBO_DETTRIGACONT), 995052, 995052, 35, 0, 0, 0, nullptr, "0"},
         {CONTROL(LBL_DESCRCONTRAUTO), 995053},
-        {CONTROL(CBO_DESCRCONTRAUTO), 995054, 995054, "CGP7_INDDESCRCP", 32, 0, 0, 0, nullptr, "0"},
+        {CONTROL(CBO_DESCRCONTRAUTO), 995054, 995054, 32, 0, 0, 0, nullptr, "0"},
         {CONTROL(LBL_TESTOPARAMETRICO), 995055},
-        {CONTROL(TXT_TESTOPARAMETRICO), 995056, 995056, "CGP7_TESTORIGA", 0, 70},
-        {CONTROL(BUT_LEGENDA), 995057, 0, nullptr, 0, 0, Picture},
+        {CONTROL(TXT_TESTOPARAMETRICO), 995056, 995056, 0, 70},
+        {CONTROL(BUT_LEGENDA), 995057, 0, 0, 0, Picture},
         {CONTROL(LBL_CAUABBUONI), 995058},
-        {CONTROL(TXT_CAUABBUONI), 995059, 995059, "CGP7_CAUSALEABB_CG33", 0, 4, UpperCase | Lookup | Decode, 0, "Causali contabili"},
-        {CONTROL(TXT_DESCCAUABBUONI), 0, 0, nullptr, 0, 0, Border},
+        {CONTROL(TXT_CAUABBUONI), 995059, 995059, 0, 4, UpperCase | Lookup | Decode, 0, "Causali contabili"},
+        {CONTROL(TXT_DESCCAUABBUONI), 0, 0, 0, 0, Border},
         {CONTROL(LBL_CONTOABBUONIATTIVI), 995060},
-        {CONTROL(TXT_CONTOABBUONIATTIVI), 995061, 995061, "CGP7_CONTOABBATTIVI_CG24", 0, 0, Lookup | Decode},
-        {CONTROL(TXT_DESCCONTOABBUONIATTIVI), 0, 0, nullptr, 0, 0, Border},
+        {CONTROL(TXT_CONTOABBUONIATTIVI), 995061, 995061, 0, 0, Lookup | Decode},
+        {CONTROL(TXT_DESCCONTOABBUONIATTIVI), 0, 0, 0, 0, Border},
         {CONTROL(LBL_CONTOABBUONIPASSIVI), 995062},
-        {CONTROL(TXT_CONTOABBUONIPASSIVI), 995063, 995063, "CGP7_CONTOABBPASSIVI_CG24", 0, 0, Lookup | Decode},
-        {CONTROL(TXT_DESCCONTOABBUONIPASSIVI), 0, 0, nullptr, 0, 0, Border},
+        {CONTROL(TXT_CONTOABBUONIPASSIVI), 995063, 995063, 0, 0, Lookup | Decode},
+        {CONTROL(TXT_DESCCONTOABBUONIPASSIVI), 0, 0, 0, 0, Border},
         {CONTROL(LBL_GESTIONERITENUTE), 995064},
-        {CONTROL(CBO_GESTIONERITENUTE), 0, 995065, "CGP7_INDPAGRITENUTE", 19, 0, 0, 0, nullptr, "0"},
+        {CONTROL(CBO_GESTIONERITENUTE), 0, 995065, 19, 0, 0, 0, nullptr, "0"},
         // Tab 1: down payments
         // Shown with a causal that manages advances only: with none on screen there is no flag.
-        {CONTROL(FRA_PERSREGISTRAZIONEACCONTI), 995066, 0, nullptr, 0, 0, Hidden},
+        {CONTROL(FRA_PERSREGISTRAZIONEACCONTI), 995066, 0, 0, 0, Hidden},
         {CONTROL(LBL_CODPAGACCONTI), 995067},
-        {CONTROL(TXT_CODPAGACCONTI), 995068, 995068, "CGP7_CONDPAGACCONTI_CG62", 0, 4, UpperCase | Lookup | Decode, 0, "Cond. di pagamento"},
-        {CONTROL(TXT_DESCRPAGACCONTI), 0, 0, nullptr, 0, 0, Border},
+        {CONTROL(TXT_CODPAGACCONTI), 995068, 995068, 0, 4, UpperCase | Lookup | Decode, 0, "Cond. di pagamento"},
+        {CONTROL(TXT_DESCRPAGACCONTI), 0, 0, 0, 0, Border},
         {CONTROL(LBL_SEZIONALEACCONTI), 995069},
-        {CONTROL(TXT_SEZIONALEACCONTI), 995070, 995070, "CGP7_SEZIONALEACCONTI_CG68", 0, 2, UpperCase | Lookup, 0, "Sezionali ditta", "00"},
+        {CONTROL(TXT_SEZIONALEACCONTI), 995070, 995070, 0, 2, UpperCase | Lookup, 0, "Sezionali ditta", "00"},
         // Tab 2: due-date selection
         {CONTROL(FRA_TIPOSCADENZE), 995071},
         {CONTROL(KVS_SELSCADENZE)},
@@ -229,28 +228,28 @@ void FormUi::createControls()
         {CONTROL(FRA_TIPOPRESENTAZIONE), 995079},
         {CONTROL(CMD_MODIFICACHECKCAUSALE), 995080},
         {CONTROL(CMD_CHECKCAUSALEDEFAULT), 995081},
-        {CONTROL(LBL_CHECKWARNINGRITENUTE), 995082, 0, nullptr, 0, 0, 0, 2},
+        {CONTROL(LBL_CHECKWARNINGRITENUTE), 995082, 0, 0, 0, 0, 2},
         // Tab 3: layout
         {CONTROL(FRA_LAYOUT)},
         {CONTROL(TVCAMPI)},
-        {CONTROL(BUT_SEL), 995083, 0, nullptr, 0, 0, Picture},
-        {CONTROL(BUT_DESEL), 995084, 0, nullptr, 0, 0, Picture},
+        {CONTROL(BUT_SEL), 995083, 0, 0, 0, Picture},
+        {CONTROL(BUT_DESEL), 995084, 0, 0, 0, Picture},
         {CONTROL(QGRID_LAYOUT)},
-        {CONTROL(BUT_UP), 995085, 0, nullptr, 0, 0, Picture},
-        {CONTROL(BUT_DOWN), 995086, 0, nullptr, 0, 0, Picture},
+        {CONTROL(BUT_UP), 995085, 0, 0, 0, Picture},
+        {CONTROL(BUT_DOWN), 995086, 0, 0, 0, Picture},
         // Tab 4: users
         {CONTROL(FRA_REVOKE)},
         {CONTROL(QGRID_GRUPPIUTENTI)},
         {CONTROL(GRIDNAVREVOKE)},
         {CONTROL(FRA_USER)},
         {CONTROL(LBL_GRUPPO), 995087},
-        {CONTROL(TXT_GRUPPO), 0, 0, "CGP8_ID_FW06", 64, 30, UpperCase | Lookup | Decode | Disabled},
-        {CONTROL(LBL_DESCRGRUPPO), 0, 0, nullptr, 0, 0, Border},
+        {CONTROL(TXT_GRUPPO), 0, 0, 64, 30, UpperCase | Lookup | Decode | Disabled},
+        {CONTROL(LBL_DESCRGRUPPO), 0, 0, 0, 0, Border},
         {CONTROL(LBL_UTENTE), 995088},
-        {CONTROL(TXT_UTENTE), 0, 0, "CGP8_ID_FW07", 64, 30, UpperCase | Lookup | Decode | Disabled},
-        {CONTROL(LBL_DESCRUTENTE), 0, 0, nullptr, 0, 0, Border},
+        {CONTROL(TXT_UTENTE), 0, 0, 64, 30, UpperCase | Lookup | Decode | Disabled},
+        {CONTROL(LBL_DESCRUTENTE), 0, 0, 0, 0, Border},
         // Footer
-        {CONTROL(LBL_WARNINGRITENUTE), 995089, 0, nullptr, 0, 0, Border | Hidden, 1},
+        {CONTROL(LBL_WARNINGRITENUTE), 995089, 0, 0, 0, Border | Hidden, 1},
         {CONTROL(INTERNAV)},
     };
 #undef CONTROL
@@ -370,13 +369,13 @@ void FormUi::applyField(FieldControl *field, const ControlDesign &design)
         if (auto *check = dynamic_cast<CheckField *>(field))
             check->setShowCaption(false);
     }
-    if (design.dataField)
-        field->setDataField(QString::fromLatin1(design.dataField));
+    // A bound field takes its column and what its column's binding says, so that checks
+    // without a window hold stored values to the same length.
+    const ParameterControls::Control *binding = ParameterControls::find(QLatin1String(design.name));
+    if (binding)
+        field->setDataField(QLatin1String(binding->column));
     if (design.flags & Unbound)
         field->setIsDbField(false);
-    // A bound field takes what its column's binding says, so that checks without a window
-    // hold stored values to the same length.
-    const ParameterControls::Control *binding = ParameterControls::find(QLatin1String(design.name));
     const int maxChar = binding && binding->maxChar ? binding->maxChar : design.maxChar;
     if (maxChar && text)
         text->setMaxChar(maxChar);
@@ -404,7 +403,8 @@ void FormUi::applyField(FieldControl *field, const ControlDesign &design)
         text->setTxtGestione(QString::fromUtf8(design.lookupList));
     if (design.defaultValue)
         field->setDefaultValue(QString::fromLatin1(design.defaultValue));
-    if (design.flags & WholeNumber) {
+    // A number field of a whole-number column takes no decimal separator.
+    if (binding && binding->kind == ParameterControls::Kind::Integer) {
         if (auto *number = dynamic_cast<NumberField *>(field))
             number->setWholeNumber(true);
     }

@@ -43,42 +43,30 @@ private:
 
 // The transaction of work that may run inside a caller's: begin() opens one only when none is
 // open, and commit() and the destructor (a rollback unless committed) act only on the one it
-// opened; a caller's transaction stays the caller's to end.
+// opened, through a guard of its own; a caller's transaction stays the caller's to end.
 class JoinedTransaction
 {
 public:
     explicit JoinedTransaction(Connection &connection) : m_connection(connection) {}
-    ~JoinedTransaction()
-    {
-        if (m_own && m_connection.inTransaction()) {
-            try {
-                m_connection.RollbackTrans();
-            } catch (...) {
-                // Nothing more can be undone; the caller is already handling the first error.
-            }
-        }
-    }
     JoinedTransaction(const JoinedTransaction &) = delete;
     JoinedTransaction &operator=(const JoinedTransaction &) = delete;
 
     void begin()
     {
-        if (m_connection.inTransaction())
-            return;
-        m_connection.BeginTrans();
-        m_own = true;
+        if (!m_connection.inTransaction())
+            m_own.emplace(m_connection);
     }
     void commit()
     {
         if (!m_own)
             return;
-        m_connection.CommitTrans();
-        m_own = false;
+        m_own->commit();
+        m_own.reset();
     }
 
 private:
     Connection &m_connection;
-    bool m_own = false;  // the transaction open now was begun here
+    std::optional<TransactionGuard> m_own;  // the transaction open now, when it was begun here
 };
 
 } // namespace ado
