@@ -7,6 +7,7 @@
 #include "support/databasereads.h"
 #include "support/privateodbc.h"
 #include "fixture.h"
+#include "jsoncases.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -107,14 +108,8 @@ private slots:
     void valuesAsQtReadsThem_data()
     {
         QTest::addColumn<QString>("select");
-        QTest::newRow("integer") << "SELECT CGP0_CAUSALE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 300";
-        QTest::newRow("large integer") << "SELECT 9007199254740993 AS V";
-        QTest::newRow("real") << "SELECT 2.5 AS V";
-        QTest::newRow("text") << "SELECT N'Società € ✓' AS V";
-        QTest::newRow("empty text") << "SELECT '' AS V";
-        QTest::newRow("null") << "SELECT NULL AS V";
-        QTest::newRow("blob") << "SELECT X'00FF10' AS V";
-        QTest::newRow("quoted expression") << "SELECT \"x\"";
+        for (const QJsonValue &row : jsonCases("connection.json", "valuesAsQtReads"))
+            QTest::newRow(qPrintable(row[0].toString())) << row[1].toString();
     }
 
     void valuesAsQtReadsThem()
@@ -293,16 +288,8 @@ private slots:
         QTest::addColumn<QString>("create");
         QTest::addColumn<QString>("table");
         for (const char *driver : {"embedded", "odbc"}) {
-            QTest::addRow("%s, one key column", driver)
-                << driver << "CREATE TABLE T_UNO (U_ID INTEGER NOT NULL PRIMARY KEY, U_TESTO TEXT)" << "T_UNO";
-            QTest::addRow("%s, key of two columns out of table order", driver)
-                << driver
-                << "CREATE TABLE T_DUE (D_DITTA INTEGER NOT NULL, D_TESTO TEXT, D_CAUSALE INTEGER NOT NULL,"
-                   " PRIMARY KEY (D_CAUSALE, D_DITTA))"
-                << "T_DUE";
-            QTest::addRow("%s, no key", driver) << driver << "CREATE TABLE T_NESSUNA (N_A INTEGER, N_B TEXT)" << "T_NESSUNA";
-            QTest::addRow("%s, named in lower case", driver)
-                << driver << "CREATE TABLE T_MINUSCOLA (M_CODICE TEXT NOT NULL PRIMARY KEY, M_X INTEGER)" << "t_minuscola";
+            for (const QJsonValue &row : jsonCases("connection.json", "describedShapes"))
+                QTest::addRow("%s, %s", driver, qPrintable(row[0].toString())) << driver << row[1].toString() << row[2].toString();
         }
     }
 
@@ -375,12 +362,8 @@ private slots:
         QTest::addColumn<QString>("code");
         QTest::addColumn<int>("company");
         QTest::addColumn<QString>("description");  // empty: no section
-        QTest::newRow("found") << "'RP'" << 1 << "Reg. pagamenti";
-        QTest::newRow("other company") << "'RP'" << 2 << "Pagamenti ditta 2";
-        QTest::newRow("padded code") << "'R '" << 1 << "Sezionale R";
-        QTest::newRow("unpadded matches padded") << "'R'" << 1 << "Sezionale R";
-        QTest::newRow("absent") << "'ZZ'" << 1 << "";
-        QTest::newRow("company without sections") << "'00'" << 3 << "";
+        for (const QJsonValue &row : jsonCases("connection.json", "numberingSections"))
+            QTest::newRow(qPrintable(row[0].toString())) << row[1].toString() << row[2].toInt() << row[3].toString();
     }
 
     void numberingSections()
@@ -402,20 +385,8 @@ private slots:
         QTest::addColumn<QString>("connection");
         QTest::addColumn<bool>("odbc");
         QTest::addColumn<QString>("driverString");
-        QTest::newRow("embedded file") << "sqlite:/tmp/demo.db" << false << "";
-        QTest::newRow("bare path") << "/tmp/demo.db" << false << "";
-        QTest::newRow("path holding DSN=") << "sqlite:/tmp/DSN=x.db" << false << "";
-        QTest::newRow("driver") << "Driver=FreeTDS;Server=s;PWD=x" << true << "Driver=FreeTDS;Server=s;PWD=x";
-        QTest::newRow("driver with dialect") << "Driver=SQLite3;Database=x;Dialect=SqlServer" << true
-                                             << "Driver=SQLite3;Database=x";
-        QTest::newRow("dialect first") << "Dialect=Sqlite;Driver=SQLite3;Database=x" << true
-                                       << "Driver=SQLite3;Database=x";
-        QTest::newRow("data source name") << "DSN=contabilita;UID=duebil;PWD=x" << true
-                                          << "contabilita;UID=duebil;PWD=x";
-        QTest::newRow("data source name alone") << " dsn = contabilita" << true << "contabilita";
-        QTest::newRow("DSN after the user") << "UID=duebil;DSN=contabilita" << true << "contabilita;UID=duebil";
-        QTest::newRow("DSN with a server") << "DSN=c;Server=s" << true << "DSN=c;Server=s";
-        QTest::newRow("file DSN") << "FILEDSN=/etc/contabilita.dsn" << true << "FILEDSN=/etc/contabilita.dsn";
+        for (const QJsonValue &row : jsonCases("connection.json", "driverStrings"))
+            QTest::newRow(qPrintable(row[0].toString())) << row[1].toString() << row[2].toBool() << row[3].toString();
     }
 
     void connectionStringsReachTheirDriver()
@@ -492,12 +463,8 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("code");
-        QTest::newRow("lock time-out") << "[FreeTDS][SQL Server]Lock request time out period exceeded." << "HY000";
-        QTest::newRow("deadlock victim")
-            << "[FreeTDS][SQL Server]Transaction (Process ID 61) was deadlocked on lock resources with another "
-               "process and has been chosen as the deadlock victim. Rerun the transaction." << "40001";
-        QTest::newRow("native lock time-out") << "Errore" << "1222";
-        QTest::newRow("query time-out") << "[FreeTDS]Query timeout expired" << "HYT00";
+        for (const QJsonValue &row : jsonCases("connection.json", "serverLockFailures"))
+            QTest::newRow(qPrintable(row[0].toString())) << row[1].toString() << row[2].toString();
     }
 
     void serverLockFailuresAreBusy()

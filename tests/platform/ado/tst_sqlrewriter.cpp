@@ -1,10 +1,7 @@
 #include "ado/adoerror.h"
 #include "ado/sqlrewriter.h"
+#include "jsoncases.h"
 
-#include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -23,18 +20,6 @@ QString outcome(QString (*rewrite)(const QString &), const QString &tsql)
     } catch (const AdoError &e) {
         return QStringLiteral("refused: ") + e.message() + QStringLiteral(" | ") + e.statement();
     }
-}
-
-// The rows of one table of tests/data/sqlrewriter.json.
-QJsonArray cases(const char *table)
-{
-    QFile file(QStringLiteral(DUEBIL_TEST_DATA "/sqlrewriter.json"));
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("cannot read sqlrewriter.json");
-    const QJsonArray rows = QJsonDocument::fromJson(file.readAll()).object().value(QLatin1String(table)).toArray();
-    if (rows.isEmpty())
-        qFatal("no rows for %s in sqlrewriter.json", table);
-    return rows;
 }
 
 } // namespace
@@ -69,7 +54,7 @@ private slots:
         QTest::addColumn<QString>("tsql");
         QTest::addColumn<QString>("sqlite");
         QTest::addColumn<QString>("firstValue");  // first column of the first row after running it
-        for (const QJsonValue &row : cases("rewrites"))
+        for (const QJsonValue &row : jsonCases("sqlrewriter.json", "rewrites"))
             QTest::newRow(qPrintable(row[0].toString())) << row[1].toString() << row[2].toString() << row[3].toString();
     }
 
@@ -91,7 +76,7 @@ private slots:
     {
         QTest::addColumn<QString>("tsql");
         QTest::addColumn<QString>("named");
-        for (const QJsonValue &row : cases("refuses"))
+        for (const QJsonValue &row : jsonCases("sqlrewriter.json", "refuses"))
             QTest::newRow(qPrintable(row[0].toString())) << row[1].toString() << row[2].toString();
     }
 
@@ -115,7 +100,7 @@ private slots:
     {
         QTest::addColumn<QString>("tsql");
         QTest::addColumn<bool>("asIs");
-        for (const QJsonValue &row : cases("shortcut"))
+        for (const QJsonValue &row : jsonCases("sqlrewriter.json", "shortcut"))
             QTest::newRow(qPrintable(row[0].toString())) << row[1].toString() << row[2].toBool();
     }
 
