@@ -93,17 +93,6 @@ private slots:
         }
     }
 
-    void selectIsReadCompletely()
-    {
-        auto c = open();
-        RecordsetPtr rs = c->Execute("SELECT TOP 2 CGP0_CAUSALE FROM CGP0_DUEBILCAUSALI WITH (NOLOCK) ORDER BY 1");
-        QCOMPARE(rs->RecordCount(), 2);
-        QCOMPARE(rs->value("cgp0_causale").toInt(), 300);
-        int affected = 0;
-        c->Execute("UPDATE CGP0_DUEBILCAUSALI SET CGP0_DESCRIZIONE = N'x' WHERE CGP0_CAUSALE >= 310", 1, &affected);
-        QCOMPARE(affected, 2);
-    }
-
     // Values and column names read through SQLite's own interface are those Qt's driver gives.
     void valuesAsQtReadsThem_data()
     {

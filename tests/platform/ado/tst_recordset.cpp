@@ -124,8 +124,7 @@ private slots:
         QCOMPARE(copy->RecordCount(), 0);
     }
 
-    // Only what the user changed is written; rows of other causals and columns of the joined
-    // table are not touched.
+    // Only what the user changed is written, never another causal's rows or the joined table.
     void batchWritesChangesOnly()
     {
         m_connection->Execute("UPDATE CGP1_DUEBILFIELD SET CGP1_FIELD = 'Importo' WHERE CGP1_ID = 2");

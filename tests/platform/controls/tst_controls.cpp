@@ -48,8 +48,7 @@ ado::ConnectionPtr openFixture(const QTemporaryDir &dir, bool longList = false)
 
 } // namespace
 
-// What the window relies on from its controls: a refused code stays out of the record, combos
-// select by stored value, limits hold, and the look-up list returns the chosen code.
+// What the window relies on from its controls.
 class tst_Controls : public QObject
 {
     Q_OBJECT

@@ -157,9 +157,8 @@ private slots:
         QCOMPARE(after, 0);
     }
 
-    // Two inserts and a record before the commit; the second insert, or the record, fails
-    // `failures` times. The work is kept only when every step ran; in a caller's transaction it is
-    // left to the caller, who commits here.
+    // Two inserts and a record before the commit, the second insert or the record failing `failures`
+    // times: the work lands only whole; in a caller's transaction the caller commits it.
     void wholeWorkLandsOnlyWhole_data()
     {
         QTest::addColumn<bool>("callers");
@@ -231,7 +230,6 @@ private slots:
         const auto rows = [](ado::Connection &on) {
             return on.Execute(QStringLiteral("SELECT COUNT(*) AS N FROM T"))->value(QStringLiteral("N")).toInt();
         };
-        // Work in a caller's transaction is not committed here: the caller keeps or drops it.
         QCOMPARE(rows(other), callers ? 0 : (done ? 2 : 0));
         if (callers && whole)
             c.CommitTrans();
