@@ -95,33 +95,6 @@ private slots:
                  QString("4"));
     }
 
-    void editsGoToTheRowAndAreSaved()
-    {
-        QVERIFY(queryCode("300"));
-        QVERIFY(!m_causali->RecordChanged());
-        m_description->setText("Incasso RiBa");
-        QVERIFY(m_causali->RecordChanged());
-        QCOMPARE(m_causali->recordset()->value("CGP0_DESCRIZIONE").toString(), QString("Incasso RiBa"));
-        QSignalSpy after(m_causali.get(), &DataFrame::AfterUpdate);
-        QVERIFY(m_causali->Save(true, true, true));
-        QCOMPARE(after.size(), 1);
-        QCOMPARE(after.first().first().toInt(), DataFrame::ResultOk);
-        QVERIFY(!m_causali->RecordChanged());
-        QCOMPARE(stored300(), QString("Incasso RiBa"));
-    }
-
-    void cancelledSaveWritesNothing()
-    {
-        QVERIFY(queryCode("300"));
-        m_description->setText("da non salvare");
-        connect(m_causali.get(), &DataFrame::BeforeUpdate, this, [](bool *cancel) { *cancel = true; },
-                Qt::DirectConnection);
-        QVERIFY(!m_causali->Save(true, true, true));
-        QVERIFY(m_causali->RecordChanged());
-        QCOMPARE(m_description->text(), QString("da non salvare"));
-        QCOMPARE(stored300(), QString("Incasso RiBa clienti"));
-    }
-
     void leavingAChangedRecordAsks_data()
     {
         QTest::addColumn<int>("answer");
@@ -235,7 +208,9 @@ private slots:
                 [&](bool *changed) { *changed = *changed || layout->BatchPending(); }, Qt::DirectConnection);
         QVERIFY(queryCode("300"));
         m_description->setText("Rivista");
+        QVERIFY(m_causali->RecordChanged());
         QVERIFY(m_causali->Save(true, true, true));
+        QVERIFY(!m_causali->RecordChanged());
 
         RecordsetPtr rs = layout->recordset();
         QVERIFY(layout->AddNew());
