@@ -2,6 +2,7 @@
 #include "ado/connection.h"
 #include "ado/recordset.h"
 #include "fixture.h"
+#include "jsoncases.h"
 #include "support/databasereads.h"
 
 #include <QFile>
@@ -64,19 +65,8 @@ private slots:
         QTest::addColumn<QString>("filter");
         QTest::addColumn<QString>("sort");
         QTest::addColumn<QString>("fields");
-        QTest::newRow("none") << "" << "" << "Data scadenza,Importo,Cliente";
-        QTest::newRow("number") << "CGP3_SORTTYPE = 0" << "" << "Data scadenza,Importo";
-        QTest::newRow("text with quote") << "CGP1_FIELD = 'Importo'" << "" << "Importo";
-        QTest::newRow("two criteria") << "CGP3_SORTTYPE = 0 AND CGP3_IDFIELD_CGP1 > 1" << "" << "Importo";
-        QTest::newRow("no match") << "CGP3_IDFIELD_CGP1 = 9" << "" << "";
-        QTest::newRow("sort desc") << "" << "CGP3_VISIBLEORDER DESC" << "Cliente,Importo,Data scadenza";
-        QTest::newRow("sort two keys") << "" << "CGP3_SORTTYPE DESC, CGP1_FIELD" << "Cliente,Data scadenza,Importo";
-        // A column the user never set (Importo's) sorts first, as the server orders NULL ascending.
-        QTest::newRow("null first") << "" << "CGP3_GROUPED, CGP1_FIELD" << "Importo,Cliente,Data scadenza";
-        QTest::newRow("null last when descending") << "" << "CGP3_GROUPED DESC, CGP1_FIELD" << "Cliente,Data scadenza,Importo";
-        // A sort taken off after the filter (the part after ";") gives the statement's order back.
-        QTest::newRow("sort cleared") << "" << "CGP3_VISIBLEORDER DESC;" << "Data scadenza,Importo,Cliente";
-        QTest::newRow("sort cleared, filtered") << "CGP3_IDFIELD_CGP1 <> 2" << "CGP3_VISIBLEORDER DESC;" << "Data scadenza,Cliente";
+        for (const QJsonValue &row : jsonCases("recordset.json", "filterAndSort"))
+            QTest::newRow(qPrintable(row[0].toString())) << row[1].toString() << row[2].toString() << row[3].toString();
     }
 
     void filterAndSort()
@@ -210,14 +200,9 @@ private slots:
         QTest::addColumn<QString>("second");
         QTest::addColumn<bool>("refused");
         QTest::addColumn<QString>("stored");  // sort:grouped of field 1, then visible order of field 2
-
-        QTest::newRow("same column") << "CGP3_SORTTYPE=2" << "CGP3_SORTTYPE=1" << true << "2:0,2";
-        QTest::newRow("different columns") << "CGP3_SORTTYPE=2" << "CGP3_GROUPED=1" << false << "2:1,8";
-        QTest::newRow("row deleted by the first") << "DELETE" << "CGP3_SORTTYPE=1" << true << ",2";
-        QTest::newRow("deleted by both") << "DELETE" << "DELETE" << true << ",2";
-        QTest::newRow("deleting a row the first changed") << "CGP3_SORTTYPE=2" << "DELETE" << false << ",8";
-        QTest::newRow("null changed by the first") << "CGP3_GROUPED=1" << "CGP3_GROUPED=0" << true << "0:1,2";
-        QTest::newRow("null left alone by the first") << "CGP3_SORTTYPE=2" << "CGP3_GROUPED=0" << false << "2:0,8";
+        for (const QJsonValue &row : jsonCases("recordset.json", "secondWriter"))
+            QTest::newRow(qPrintable(row[0].toString())) << row[1].toString() << row[2].toString() << row[3].toBool()
+                                                         << row[4].toString();
     }
 
     void secondWriterMeetsTheFirst()

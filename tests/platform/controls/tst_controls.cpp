@@ -12,6 +12,7 @@
 #include "controls/tabstrip.h"
 #include "controls/textfield.h"
 #include "fixture.h"
+#include "jsoncases.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -291,17 +292,9 @@ private slots:
         QTest::addColumn<QString>("chosen");
         QTest::addColumn<bool>("inList");  // the focus is in the list afterwards
         QTest::addColumn<int>("rows");
-        QTest::newRow("Ctrl+End: the last row") << "" << "" << false << "Ctrl+End" << 1 << "R0999" << true << 1000;
-        QTest::newRow("arrow down past the first rows read") << "" << "" << false << "Down" << 300 << "R0300" << true << 1000;
-        QTest::newRow("page down to the end") << "" << "" << false << "PgDown" << 200 << "R0999" << true << 1000;
-        QTest::newRow("search finds a row far down") << "" << "riga 777" << true << "" << 0 << "R0777" << false << 1;
-        QTest::newRow("a code far down") << "R0700" << "" << true << "" << 0 << "R0700" << false << 1000;
-        QTest::newRow("a code typed in lower case") << "r0012" << "" << true << "" << 0 << "R0012" << false << 1000;
-        QTest::newRow("an unknown code: the first row") << "X1" << "" << true << "" << 0 << "R0000" << false << 1000;
-        QTest::newRow("no code, Down") << "" << "" << true << "Down" << 1 << "R0000" << true << 1000;
-        QTest::newRow("a code, Down keeps it") << "R0042" << "" << true << "Down" << 1 << "R0042" << true << 1000;
-        QTest::newRow("a code, PgDown keeps it") << "R0042" << "" << true << "PgDown" << 1 << "R0042" << true << 1000;
-        QTest::newRow("Up stays in the search") << "R0042" << "" << true << "Up" << 1 << "R0042" << false << 1000;
+        for (const QJsonValue &row : jsonCases("controls.json", "longList"))
+            QTest::newRow(qPrintable(row[0].toString())) << row[1].toString() << row[2].toString() << row[3].toBool()
+                << row[4].toString() << row[5].toInt() << row[6].toString() << row[7].toBool() << row[8].toInt();
     }
 
     void lookupReachesEveryRowOfALongList()
