@@ -2,6 +2,7 @@
 #include "ado/connection.h"
 #include "ado/recordset.h"
 #include "fixture.h"
+#include "jsoncases.h"
 #include "support/databasereads.h"
 
 #include <QFile>
@@ -64,16 +65,8 @@ private slots:
         QTest::addColumn<QString>("filter");
         QTest::addColumn<QString>("sort");
         QTest::addColumn<QString>("fields");
-        QTest::newRow("none") << "" << "" << "Data scadenza,Importo,Cliente";
-        QTest::newRow("number") << "CGP3_SORTTYPE = 0" << "" << "Data scadenza,Importo";
-        QTest::newRow("text with quote") << "CGP1_FIELD = 'Importo'" << "" << "Importo";
-        QTest::newRow("two criteria") << "CGP3_SORTTYPE = 0 AND CGP3_IDFIELD_CGP1 > 1" << "" << "Importo";
-        QTest::newRow("no match") << "CGP3_IDFIELD_CGP1 = 9" << "" << "";
-        QTest::newRow("sort desc") << "" << "CGP3_VISIBLEORDER DESC" << "Cliente,Importo,Data scadenza";
-        QTest::newRow("sort two keys") << "" << "CGP3_SORTTYPE DESC, CGP1_FIELD" << "Cliente,Data scadenza,Importo";
-        // A column the user never set (Importo's) sorts first, as the server orders NULL ascending.
-        QTest::newRow("null first") << "" << "CGP3_GROUPED, CGP1_FIELD" << "Importo,Cliente,Data scadenza";
-        QTest::newRow("null last when descending") << "" << "CGP3_GROUPED DESC, CGP1_FIELD" << "Cliente,Data scadenza,Importo";
+        for (const QJsonValue &row : jsonCases("recordset.json", "filterAndSort"))
+            QTest::newRow(qPrintable(row[0].toString())) << row[1].toString() << row[2].toString() << row[3].toString();
     }
 
     void filterAndSort()
@@ -83,36 +76,16 @@ private slots:
         QFETCH(QString, fields);
         m_connection->Execute("UPDATE CGP3_DUEBILGRIGLIA SET CGP3_GROUPED = NULL WHERE CGP3_IDFIELD_CGP1 = 2");
         RecordsetPtr rs = openLayout();
-        rs->setSort(sort);
+        const QStringList sorts = sort.split(';');
+        rs->setSort(sorts.first());
         rs->setFilter(filter);
+        for (const QString &then : sorts.mid(1))
+            rs->setSort(then);
         QStringList seen;
         for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext())
             seen.append(rs->value("CGP1_FIELD").toString());
         QCOMPARE(seen.join(','), fields);
         QCOMPARE(rs->RecordCount(), int(seen.size()));
-    }
-
-    // A sort taken off gives the rows back in the statement's order, filtered or not.
-    void clearedSortRestoresStatementOrder_data()
-    {
-        QTest::addColumn<QString>("filter");
-        QTest::addColumn<QString>("fields");
-        QTest::newRow("all rows") << "" << "Data scadenza,Importo,Cliente";
-        QTest::newRow("filtered") << "CGP3_IDFIELD_CGP1 <> 2" << "Data scadenza,Cliente";
-    }
-
-    void clearedSortRestoresStatementOrder()
-    {
-        QFETCH(QString, filter);
-        QFETCH(QString, fields);
-        RecordsetPtr rs = openLayout();
-        rs->setFilter(filter);
-        rs->setSort("CGP3_VISIBLEORDER DESC");
-        rs->setSort("");
-        QStringList seen;
-        for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext())
-            seen.append(rs->value("CGP1_FIELD").toString());
-        QCOMPARE(seen.join(','), fields);
     }
 
     void badCriteriaAreRefused()
@@ -141,8 +114,7 @@ private slots:
         QCOMPARE(copy->RecordCount(), 0);
     }
 
-    // Only what the user changed is written; rows of other causals and columns of the joined
-    // table are not touched.
+    // Only what the user changed is written, never another causal's rows or the joined table.
     void batchWritesChangesOnly()
     {
         m_connection->Execute("UPDATE CGP1_DUEBILFIELD SET CGP1_FIELD = 'Importo' WHERE CGP1_ID = 2");
@@ -220,24 +192,17 @@ private slots:
         QVERIFY(!rs->hasPendingChanges());
     }
 
-    // Two users read the same layout; the first writes, then the second. Each change is
-    // "COLUMN=value" on the row of field 1, or DELETE. The second write is refused exactly when
-    // it finds the row changed in a column it changes too, or gone; a refusal writes nothing of
-    // its batch (its change to field 2 neither) and keeps its edits pending.
+    // Two users write the same layout, each change "COLUMN=value" on field 1 or DELETE: the second
+    // is refused, whole and with its edits kept, when it finds the row gone or a column it changes changed.
     void secondWriterMeetsTheFirst_data()
     {
         QTest::addColumn<QString>("first");
         QTest::addColumn<QString>("second");
         QTest::addColumn<bool>("refused");
         QTest::addColumn<QString>("stored");  // sort:grouped of field 1, then visible order of field 2
-
-        QTest::newRow("same column") << "CGP3_SORTTYPE=2" << "CGP3_SORTTYPE=1" << true << "2:0,2";
-        QTest::newRow("different columns") << "CGP3_SORTTYPE=2" << "CGP3_GROUPED=1" << false << "2:1,8";
-        QTest::newRow("row deleted by the first") << "DELETE" << "CGP3_SORTTYPE=1" << true << ",2";
-        QTest::newRow("deleted by both") << "DELETE" << "DELETE" << true << ",2";
-        QTest::newRow("deleting a row the first changed") << "CGP3_SORTTYPE=2" << "DELETE" << false << ",8";
-        QTest::newRow("null changed by the first") << "CGP3_GROUPED=1" << "CGP3_GROUPED=0" << true << "0:1,2";
-        QTest::newRow("null left alone by the first") << "CGP3_SORTTYPE=2" << "CGP3_GROUPED=0" << false << "2:0,8";
+        for (const QJsonValue &row : jsonCases("recordset.json", "secondWriter"))
+            QTest::newRow(qPrintable(row[0].toString())) << row[1].toString() << row[2].toString() << row[3].toBool()
+                                                         << row[4].toString();
     }
 
     void secondWriterMeetsTheFirst()
@@ -284,9 +249,8 @@ private slots:
                  stored);
     }
 
-    // Rows written inside a transaction the caller rolls back are pending again, with the values
-    // they were read with; once written and committed, their new values are the ones the next
-    // write compares with, so saving the same row twice never conflicts with itself.
+    // Rows written in a transaction rolled back are pending again; once committed, their new values
+    // are what the next write compares with.
     void writeFollowsTheCallersTransaction()
     {
         RecordsetPtr rs = openLayout();

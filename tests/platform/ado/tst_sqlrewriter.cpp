@@ -1,10 +1,7 @@
 #include "ado/adoerror.h"
 #include "ado/sqlrewriter.h"
+#include "jsoncases.h"
 
-#include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -23,18 +20,6 @@ QString outcome(QString (*rewrite)(const QString &), const QString &tsql)
     } catch (const AdoError &e) {
         return QStringLiteral("refused: ") + e.message() + QStringLiteral(" | ") + e.statement();
     }
-}
-
-// The rows of one table of tests/data/sqlrewriter.json.
-QJsonArray cases(const char *table)
-{
-    QFile file(QStringLiteral(DUEBIL_TEST_DATA "/sqlrewriter.json"));
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("cannot read sqlrewriter.json");
-    const QJsonArray rows = QJsonDocument::fromJson(file.readAll()).object().value(QLatin1String(table)).toArray();
-    if (rows.isEmpty())
-        qFatal("no rows for %s in sqlrewriter.json", table);
-    return rows;
 }
 
 } // namespace
@@ -69,7 +54,7 @@ private slots:
         QTest::addColumn<QString>("tsql");
         QTest::addColumn<QString>("sqlite");
         QTest::addColumn<QString>("firstValue");  // first column of the first row after running it
-        for (const QJsonValue &row : cases("rewrites"))
+        for (const QJsonValue &row : jsonCases("sqlrewriter.json", "rewrites"))
             QTest::newRow(qPrintable(row[0].toString())) << row[1].toString() << row[2].toString() << row[3].toString();
     }
 
@@ -87,27 +72,11 @@ private slots:
         QCOMPARE(q.value(0).toString(), firstValue);
     }
 
-    // Copies of a causal insert a parenthesised SELECT; the embedded database wants it bare.
-    void insertSelectCopiesRows()
-    {
-        const QString tsql = "INSERT INTO CGP4_DUEBILFILTRI \r\n(CGP4_CAUSALE_CGP0,\r\n CGP4_IDCHECK_CGP2,\r\n"
-                             " CGP4_CHECKED)\r\n(SELECT 320,\r\n        CGP4_IDCHECK_CGP2,\r\n        CGP4_CHECKED\r\n"
-                             " FROM CGP4_DUEBILFILTRI\r\n WHERE CGP4_CAUSALE_CGP0 = 300)";
-        QSqlDatabase db = QSqlDatabase::database(QStringLiteral("rw"));
-        QSqlQuery q(db);
-        QVERIFY2(q.exec(SqlRewriter::toSqlite(tsql)), qPrintable(q.lastError().text()));
-        QVERIFY(q.exec("SELECT COUNT(*), SUM(CGP4_CHECKED) FROM CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = 320"));
-        QVERIFY(q.next());
-        QCOMPARE(q.value(0).toInt(), 2);
-        QCOMPARE(q.value(1).toInt(), 1);
-        QVERIFY(q.exec("DELETE FROM CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = 320"));
-    }
-
     void refuses_data()
     {
         QTest::addColumn<QString>("tsql");
         QTest::addColumn<QString>("named");
-        for (const QJsonValue &row : cases("refuses"))
+        for (const QJsonValue &row : jsonCases("sqlrewriter.json", "refuses"))
             QTest::newRow(qPrintable(row[0].toString())) << row[1].toString() << row[2].toString();
     }
 
@@ -126,14 +95,12 @@ private slots:
         }
     }
 
-    // Most statements go back as they came without the passes; the ones that do must be exactly
-    // those the passes would give back unchanged, and a word a pass acts on must reach the passes
-    // however it is written, but not from inside a literal or a longer name.
+    // The shortcut passes exactly what the passes would give back unchanged, wherever a word stands.
     void shortcutAgreesWithPasses_data()
     {
         QTest::addColumn<QString>("tsql");
         QTest::addColumn<bool>("asIs");
-        for (const QJsonValue &row : cases("shortcut"))
+        for (const QJsonValue &row : jsonCases("sqlrewriter.json", "shortcut"))
             QTest::newRow(qPrintable(row[0].toString())) << row[1].toString() << row[2].toBool();
     }
 

@@ -12,6 +12,7 @@
 #include "controls/tabstrip.h"
 #include "controls/textfield.h"
 #include "fixture.h"
+#include "jsoncases.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -22,6 +23,7 @@
 #include <QTreeView>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -47,8 +49,7 @@ ado::ConnectionPtr openFixture(const QTemporaryDir &dir, bool longList = false)
 
 } // namespace
 
-// What the window relies on from its controls: a refused code stays out of the record, combos
-// select by stored value, limits hold, and the look-up list returns the chosen code.
+// What the window relies on from its controls.
 class tst_Controls : public QObject
 {
     Q_OBJECT
@@ -78,25 +79,15 @@ private slots:
         QCOMPARE(changed.count(), 1);
     }
 
-    void codeFieldTakesDigitsUpToItsLength_data()
+    // Which characters a code field keeps is the window's own table; here, its length.
+    void codeFieldStopsAtItsLength()
     {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("kept");
-        QTest::newRow("digits") << "301" << "301";
-        QTest::newRow("letters dropped") << "3a0" << "30";
-        QTest::newRow("too long") << "30145" << "301";
-    }
-
-    void codeFieldTakesDigitsUpToItsLength()
-    {
-        QFETCH(QString, typed);
-        QFETCH(QString, kept);
         CodeField field;
         field.setMaxChar(3);
         field.show();
         field.lineEdit()->setFocus();
-        QTest::keyClicks(field.lineEdit(), typed);
-        QCOMPARE(field.lineEdit()->text(), kept);
+        QTest::keyClicks(field.lineEdit(), QStringLiteral("30145"));
+        QCOMPARE(field.lineEdit()->text(), QStringLiteral("301"));
     }
 
     void comboSelectsByStoredValue()
@@ -115,8 +106,7 @@ private slots:
         QVERIFY(combo.Text() != QLatin1String("1") && combo.Text() != QLatin1String("2"));
     }
 
-    // A list refilled on screen (the details follow the operation type) shows its longest entry
-    // whole and gives the room back when it shrinks; its popup is written in the form's font.
+    // A list refilled on screen shows its longest entry whole, gives the room back, pops up in the form's font.
     void comboFollowsItsEntriesAndFont()
     {
         QWidget form;
@@ -154,8 +144,7 @@ private slots:
         combo->comboBox()->hidePopup();
     }
 
-    // A label asks for the room a QLabel of the same caption and look asks for, also after its
-    // caption, font or frame change on screen.
+    // A label asks for the room a QLabel of the same look asks for, also after caption, font or frame change.
     void labelTakesTheRoomQLabelWould_data()
     {
         QTest::addColumn<QString>("caption");
@@ -163,19 +152,13 @@ private slots:
         QTest::addColumn<bool>("buddy");
         QTest::addColumn<bool>("border");
         QTest::addColumn<int>("alignment");
-        QTest::addColumn<int>("pointSizeChange");
-        QTest::newRow("caption") << "Tipo operazione:" << "Modalit\u00e0 recupero scadenze:" << false << false
-                                 << int(Qt::AlignLeft | Qt::AlignVCenter) << 0;
-        QTest::newRow("access key") << "&Causale" << "Ca&usale contabile" << true << false
-                                    << int(Qt::AlignLeft | Qt::AlignVCenter) << 0;
-        QTest::newRow("read-out") << "Incasso RiBa clienti" << "Bonifico" << false << true
-                                  << int(Qt::AlignLeft | Qt::AlignVCenter) << 0;
-        QTest::newRow("centred note") << "Causale senza ritenuta" << "Causale senza ritenuta d'acconto" << false << true
-                                      << int(Qt::AlignCenter) << 0;
-        QTest::newRow("right, larger font") << "al netto" << "al netto dei previsionali" << false << false
-                                            << int(Qt::AlignRight | Qt::AlignVCenter) << 3;
-        QTest::newRow("two lines") << "Prima riga\nseconda" << "Una sola riga" << false << false
-                                   << int(Qt::AlignLeft | Qt::AlignTop) << 0;
+        const int left = int(Qt::AlignLeft | Qt::AlignVCenter);
+        QTest::newRow("caption") << "Tipo operazione:" << "Modalit\u00e0 recupero scadenze:" << false << false << left;
+        QTest::newRow("access key") << "&Causale" << "Ca&usale contabile" << true << false << left;
+        QTest::newRow("read-out") << "Incasso RiBa clienti" << "Bonifico" << false << true << left;
+        QTest::newRow("centred note") << "Causale senza ritenuta" << "Causale senza ritenuta d'acconto" << false << true << int(Qt::AlignCenter);
+        QTest::newRow("right") << "al netto" << "al netto dei previsionali" << false << false << int(Qt::AlignRight | Qt::AlignVCenter);
+        QTest::newRow("two lines") << "Prima riga\nseconda" << "Una sola riga" << false << false << int(Qt::AlignLeft | Qt::AlignTop);
     }
 
     void labelTakesTheRoomQLabelWould()
@@ -185,7 +168,6 @@ private slots:
         QFETCH(bool, buddy);
         QFETCH(bool, border);
         QFETCH(int, alignment);
-        QFETCH(int, pointSizeChange);
         QWidget form;
         auto *layout = new QHBoxLayout(&form);
         auto *field = new QLineEdit(&form);
@@ -209,7 +191,7 @@ private slots:
         QCOMPARE(label->minimumSizeHint(), reference->minimumSizeHint());
 
         QFont font = form.font();
-        font.setPointSize(font.pointSize() + pointSizeChange);
+        font.setPointSize(font.pointSize() + 3);
         for (QLabel *l : {static_cast<QLabel *>(label), reference}) {
             l->setText(changedTo);
             l->setFont(font);
@@ -235,8 +217,7 @@ private slots:
         QVERIFY(field.Text().startsWith(QString(230, QLatin1Char('a'))));
     }
 
-    // A causal not yet chosen disables every tab; the user keeps the page on show, and no other page
-    // is shown on the way (each one shown costs the window its whole layout).
+    // Every tab disabled (no causal chosen) keeps the page on show, showing no other on the way.
     void disablingEveryTabKeepsThePageOnShow_data()
     {
         QTest::addColumn<int>("current");
@@ -270,8 +251,7 @@ private slots:
         QCOMPARE(strip.Tab(), (current + 1) % 5);
     }
 
-    // A check's caption set while its page is behind another: the window, sized from the strip,
-    // learns the wider page at once, not when the user opens it and the window jumps.
+    // A caption set on a page behind another widens the window at once, not when the page opens.
     void aPageBehindPassesOnTheSizeOfItsControls()
     {
         QWidget window;
@@ -296,115 +276,44 @@ private slots:
         QCoreApplication::processEvents();
 
         const int wanted = check->checkBox()->sizeHint().width();
-        QVERIFY2(window.sizeHint().width() >= wanted,
-                 qPrintable(QStringLiteral("window asks %1, the check needs %2 (was %3)")
-                                .arg(window.sizeHint().width()).arg(wanted).arg(before)));
+        QVERIFY2(window.sizeHint().width() >= wanted, qPrintable(QString::number(before)));
     }
 
-    void lookupSearchesAndReturnsTheChosenColumn_data()
-    {
-        QTest::addColumn<QString>("search");
-        QTest::addColumn<int>("returnColumn");
-        QTest::addColumn<int>("rows");
-        QTest::addColumn<QString>("chosen");
-        QTest::newRow("all rows, code column") << "" << 0 << 3 << "300";
-        QTest::newRow("search in the description") << "bonifici" << 0 << 1 << "310";
-        QTest::newRow("search ignores case") << "RID" << 1 << 1 << "Incasso RID";
-        QTest::newRow("nothing found") << "assegni" << 0 << 0 << "";
-    }
-
-    void lookupSearchesAndReturnsTheChosenColumn()
-    {
-        QFETCH(QString, search);
-        QFETCH(int, returnColumn);
-        QFETCH(int, rows);
-        QFETCH(QString, chosen);
-        QTemporaryDir dir;
-        const ado::ConnectionPtr connection = openFixture(dir);
-        QVERIFY(connection);
-        LookupDialog dialog(connection, QStringLiteral("SELECT CGP0_CAUSALE, CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI ORDER BY 1"),
-                            QVariantList{QVariantMap{{"title", "Codice"}, {"index", 0}},
-                                         QVariantMap{{"title", "Descrizione"}, {"index", 1}}},
-                            QStringLiteral("Elenco causali"), returnColumn);
-        dialog.setSearch(search);
-        QCOMPARE(dialog.rowCount(), rows);
-        QCOMPARE(dialog.chooseRow(0), rows > 0);
-        QCOMPARE(dialog.chosenCode(), chosen);
-    }
-
-    // A list longer than what it reads when it opens still offers every row: by keyboard and by
-    // search, with the code of the row the user sees.
+    // A list longer than what it reads when it opens offers every row, by keyboard (in the list, or
+    // Down and PgDown from the search box) and by search; it opens on the field's code however far
+    // down; it returns its hidden code column; no column cuts its texts; it speaks the form's font.
     void lookupReachesEveryRowOfALongList_data()
     {
+        QTest::addColumn<QString>("current");
         QTest::addColumn<QString>("search");
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<bool>("inSearch");  // the keys are pressed in the search box, else in the list
+        QTest::addColumn<QString>("key");  // as the user writes it: "Ctrl+End"
         QTest::addColumn<int>("presses");
         QTest::addColumn<QString>("chosen");
+        QTest::addColumn<bool>("inList");  // the focus is in the list afterwards
         QTest::addColumn<int>("rows");
-        QTest::newRow("Ctrl+End: the last row") << "" << int(Qt::Key_End) << int(Qt::ControlModifier) << 1 << "R0999" << 1000;
-        QTest::newRow("arrow down past the first rows read") << "" << int(Qt::Key_Down) << 0 << 300 << "R0300" << 1000;
-        QTest::newRow("page down to the end") << "" << int(Qt::Key_PageDown) << 0 << 200 << "R0999" << 1000;
-        QTest::newRow("search finds a row far down") << "riga 777" << 0 << 0 << 0 << "R0777" << 1;
+        for (const QJsonValue &row : jsonCases("controls.json", "longList"))
+            QTest::newRow(qPrintable(row[0].toString())) << row[1].toString() << row[2].toString() << row[3].toBool()
+                << row[4].toString() << row[5].toInt() << row[6].toString() << row[7].toBool() << row[8].toInt();
     }
 
     void lookupReachesEveryRowOfALongList()
     {
+        QFETCH(QString, current);
         QFETCH(QString, search);
-        QFETCH(int, key);
-        QFETCH(int, modifiers);
+        QFETCH(bool, inSearch);
+        QFETCH(QString, key);
         QFETCH(int, presses);
         QFETCH(QString, chosen);
-        QFETCH(int, rows);
-        QTemporaryDir dir;
-        const ado::ConnectionPtr connection = openFixture(dir, true);
-        QVERIFY(connection);
-        LookupDialog dialog(connection, QStringLiteral("SELECT CODICE, DESCR FROM LUNGA ORDER BY CODICE"), QVariant(),
-                            QStringLiteral("Elenco"));
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        dialog.setSearch(search);
-        auto *table = dialog.findChild<QAbstractItemView *>();
-        for (int i = 0; i < presses; ++i)
-            QTest::keyClick(table, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-        const QModelIndex current = table->currentIndex();
-        QCOMPARE(table->model()->index(current.row(), 0).data().toString(), chosen);
-        dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
-        QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(dialog.chosenCode(), chosen);
-        QCOMPARE(dialog.rowCount(), rows);
-    }
-
-    // The list opens on the code the field holds, however far down it lies; from the search box
-    // Down and PgDown go on into the list; no column cuts its texts; the list speaks the forms' font.
-    void lookupOpensAtTheCodeAndTakesKeysFromTheSearch_data()
-    {
-        QTest::addColumn<QString>("current");
-        QTest::addColumn<int>("key");        // pressed in the search box, 0 for none
-        QTest::addColumn<QString>("shown");  // the code of the current row afterwards
-        QTest::addColumn<bool>("inList");    // the focus is in the list afterwards
-        QTest::newRow("a code far down") << "R0700" << 0 << "R0700" << false;
-        QTest::newRow("a code typed in lower case") << "r0012" << 0 << "R0012" << false;
-        QTest::newRow("an unknown code: the first row") << "X1" << 0 << "R0000" << false;
-        QTest::newRow("no code, Down") << "" << int(Qt::Key_Down) << "R0000" << true;
-        QTest::newRow("a code, Down keeps it") << "R0042" << int(Qt::Key_Down) << "R0042" << true;
-        QTest::newRow("a code, PgDown keeps it") << "R0042" << int(Qt::Key_PageDown) << "R0042" << true;
-        QTest::newRow("Up stays in the search") << "R0042" << int(Qt::Key_Up) << "R0042" << false;
-    }
-
-    void lookupOpensAtTheCodeAndTakesKeysFromTheSearch()
-    {
-        QFETCH(QString, current);
-        QFETCH(int, key);
-        QFETCH(QString, shown);
         QFETCH(bool, inList);
+        QFETCH(int, rows);
         QTemporaryDir dir;
         const ado::ConnectionPtr connection = openFixture(dir, true);
         QVERIFY(connection);
         QSqlQuery(connection->database()).exec(
             QStringLiteral("UPDATE LUNGA SET DESCR = 'Una descrizione molto lunga della riga che non deve essere tagliata' "
                            "WHERE CODICE = 'R0001'"));
-        LookupDialog dialog(connection, QStringLiteral("SELECT CODICE, DESCR, 'x' FROM LUNGA ORDER BY CODICE"),
+        LookupDialog dialog(connection, QStringLiteral("SELECT CODICE, DESCR, CODICE FROM LUNGA ORDER BY CODICE"),
                             QVariantList{QVariantMap{{"title", "Codice"}, {"index", 0}},
                                          QVariantMap{{"title", "Descrizione"}, {"index", 1}}},
                             QStringLiteral("Elenco"), 2);
@@ -412,24 +321,29 @@ private slots:
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         auto *table = dialog.findChild<QTreeView *>();
-        auto *search = dialog.findChild<QLineEdit *>();
-        QTRY_VERIFY(search->hasFocus());
-        if (key)
-            QTest::keyClick(search, Qt::Key(key));
+        auto *searchBox = dialog.findChild<QLineEdit *>();
+        QTRY_VERIFY(searchBox->hasFocus());
+        dialog.setSearch(search);
+        if (!inSearch)
+            table->setFocus();
+        const QKeyCombination pressed = QKeySequence::fromString(key)[0];
+        for (int i = 0; i < presses; ++i)
+            QTest::keyClick(inSearch ? static_cast<QWidget *>(searchBox) : table, pressed.key(), pressed.keyboardModifiers());
         QCOMPARE(table->hasFocus(), inList);
-        QCOMPARE(table->model()->index(table->currentIndex().row(), 0).data().toString(), shown);
+        QCOMPARE(table->model()->index(table->currentIndex().row(), 0).data().toString(), chosen);
         QVERIFY(table->visualRect(table->currentIndex()).intersects(table->viewport()->rect()));
-        // Every shown column as wide as its texts, the window wide enough for all of them.
         for (int c = 0; c < table->model()->columnCount(); ++c)
             QVERIFY2(table->header()->sectionSize(c) >= static_cast<QAbstractItemView *>(table)->sizeHintForColumn(c), qPrintable(QString::number(c)));
         QCOMPARE(table->header()->count(), 2);
         QCOMPARE(dialog.font().family(), DesignFont::font().family());
         QCOMPARE(table->header()->font().family(), DesignFont::font().family());
+        dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.chosenCode(), chosen);
+        QCOMPARE(dialog.rowCount(), rows);
     }
 
-    // Another user saves while this one browses a long list: on a database without WAL, and over
-    // ODBC, the list must not hold its read while it stays open. Over ODBC it reads a block at a
-    // time, each block a statement of its own, and still reaches every row.
+    // An open list holds no read that stops another user's save (no WAL, or ODBC reading in blocks).
     void lookupOpenLeavesOtherWritersFree_data()
     {
         QTest::addColumn<bool>("odbc");

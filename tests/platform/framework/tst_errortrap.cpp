@@ -5,6 +5,7 @@
 #include "framework/errortrap.h"
 #include "framework/frameworktexts.h"
 #include "framework/recordingmessageservice.h"
+#include "jsoncases.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -35,18 +36,14 @@ private slots:
         QTest::addColumn<int>("secondRuns");
         QTest::addColumn<int>("thirdRuns");
         QTest::addColumn<int>("reports");
-        QTest::addColumn<int>("outcome");
-
-        const int completed = int(ErrorTrap::Outcome::Completed);
-        const int left = int(ErrorTrap::Outcome::Left);
-        QTest::newRow("no error") << 0 << QList<int>{} << 1 << 1 << 0 << completed;
-        QTest::newRow("3 leaves the procedure") << 1 << QList<int>{3} << 1 << 0 << 1 << left;
-        QTest::newRow("4 repeats the failing step") << 1 << QList<int>{4} << 2 << 1 << 1 << completed;
-        QTest::newRow("4 twice then succeeds") << 2 << QList<int>{4, 4} << 3 << 1 << 2 << completed;
-        QTest::newRow("4 then 3") << 5 << QList<int>{4, 3} << 2 << 0 << 2 << left;
-        QTest::newRow("5 goes on with the next step") << 1 << QList<int>{5} << 1 << 1 << 1 << completed;
-        QTest::newRow("unknown answer leaves") << 1 << QList<int>{1} << 1 << 0 << 1 << left;
-        QTest::newRow("repeat with empty queue falls back to leave") << 9 << QList<int>{4} << 2 << 0 << 2 << left;
+        QTest::addColumn<bool>("left");
+        for (const QJsonValue &row : jsonCases("errortrap.json", "answers")) {
+            QList<int> answers;
+            for (const QJsonValue &answer : row[2].toArray())
+                answers << answer.toInt();
+            QTest::newRow(qPrintable(row[0].toString())) << row[1].toInt() << answers << row[3].toInt() << row[4].toInt()
+                                                         << row[5].toInt() << row[6].toBool();
+        }
     }
 
     void answers()
@@ -56,8 +53,7 @@ private slots:
         QFETCH(int, secondRuns);
         QFETCH(int, thirdRuns);
         QFETCH(int, reports);
-        QFETCH(int, outcome);
-
+        QFETCH(bool, left);
         for (int answer : answers)
             m_messages->enqueueErrorAnswer(answer);
         ClsServizi servizi(m_global.get());
@@ -76,7 +72,7 @@ private slots:
         QCOMPARE(second, secondRuns);
         QCOMPARE(third, thirdRuns);
         QCOMPARE(m_messages->callsOf(Kind::Error).size(), reports);
-        QCOMPARE(int(result), outcome);
+        QCOMPARE(result, left ? ErrorTrap::Outcome::Left : ErrorTrap::Outcome::Completed);
     }
 
     void reportCarriesProcedureNumberAndDescription_data()
@@ -157,9 +153,8 @@ private slots:
         QCOMPARE(after, 0);
     }
 
-    // Two inserts and a record before the commit; the second insert, or the record, fails
-    // `failures` times. The work is kept only when every step ran; in a caller's transaction it is
-    // left to the caller, who commits here.
+    // Two inserts and a record before the commit, the second insert or the record failing `failures`
+    // times: the work lands only whole; in a caller's transaction the caller commits it.
     void wholeWorkLandsOnlyWhole_data()
     {
         QTest::addColumn<bool>("callers");
@@ -231,7 +226,6 @@ private slots:
         const auto rows = [](ado::Connection &on) {
             return on.Execute(QStringLiteral("SELECT COUNT(*) AS N FROM T"))->value(QStringLiteral("N")).toInt();
         };
-        // Work in a caller's transaction is not committed here: the caller keeps or drops it.
         QCOMPARE(rows(other), callers ? 0 : (done ? 2 : 0));
         if (callers && whole)
             c.CommitTrans();

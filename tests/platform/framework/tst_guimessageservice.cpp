@@ -2,6 +2,7 @@
 #include "framework/guimessageservice.h"
 #include "framework/messageservice.h"
 #include "framework/textstore.h"
+#include "jsoncases.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -30,17 +31,8 @@ private slots:
         QTest::addColumn<int>("style");
         QTest::addColumn<QString>("how");  // a button caption, "Esc", "close" or "Alt+" and a letter
         QTest::addColumn<int>("expected");
-        QTest::newRow("error, Esc leaves") << true << 0 << "Esc" << int(MsgAnswer::Abort);
-        QTest::newRow("error, close button leaves") << true << 0 << "close" << int(MsgAnswer::Abort);
-        QTest::newRow("error, Riprova") << true << 0 << "Riprova" << int(MsgAnswer::Retry);
-        QTest::newRow("error, Ignora") << true << 0 << "Ignora" << int(MsgAnswer::Ignore);
-        QTest::newRow("error, Interrompi") << true << 0 << "Interrompi" << int(MsgAnswer::Abort);
-        QTest::newRow("question, Esc cancels") << false << int(MsgStyle::YesNoCancel) << "Esc" << int(MsgAnswer::Cancel);
-        QTest::newRow("yes or no, close says no") << false << int(MsgStyle::YesNo) << "close" << int(MsgAnswer::No);
-        QTest::newRow("question, Alt+S") << false << int(MsgStyle::YesNoCancel) << "Alt+S" << int(MsgAnswer::Yes);
-        QTest::newRow("question, Alt+N") << false << int(MsgStyle::YesNoCancel) << "Alt+N" << int(MsgAnswer::No);
-        QTest::newRow("question, Alt+A") << false << int(MsgStyle::YesNoCancel) << "Alt+A" << int(MsgAnswer::Cancel);
-        QTest::newRow("error, Alt+R") << true << 0 << "Alt+R" << int(MsgAnswer::Retry);
+        for (const QJsonValue &row : jsonCases("guimessageservice.json", "answers"))
+            QTest::newRow(qPrintable(row[0].toString())) << row[1].toBool() << row[2].toInt() << row[3].toString() << row[4].toInt();
     }
 
     void answers()

@@ -1,4 +1,5 @@
 #include "framework/textstore.h"
+#include "jsoncases.h"
 
 #include <QBuffer>
 #include <QTest>
@@ -20,18 +21,8 @@ private slots:
         QTest::addColumn<int>("id");
         QTest::addColumn<QString>("expected");
 
-        QTest::newRow("plain") << QByteArray("30179\tImpossibile cambiare ditta\n") << 30179
-                               << QStringLiteral("Impossibile cambiare ditta");
-        QTest::newRow("utf-8 accents") << QByteArray("1\tPossibilit\xc3\xa0 di modifica\n") << 1
-                                       << QStringLiteral("Possibilità di modifica");
-        QTest::newRow("escaped newline and tab") << QByteArray("2\tRiga uno\\nRiga\\tdue\n") << 2
-                                                 << QStringLiteral("Riga uno\nRiga\tdue");
-        QTest::newRow("escaped backslash before n") << QByteArray("3\tC:\\\\nuovo\n") << 3
-                                                    << QStringLiteral("C:\\nuovo");
-        QTest::newRow("tab inside text kept") << QByteArray("4\ta\tb\n") << 4 << QStringLiteral("a\tb");
-        QTest::newRow("comment and blank lines skipped")
-            << QByteArray("# testi\n\n5\tCinque\r\n") << 5 << QStringLiteral("Cinque");
-        QTest::newRow("no final newline") << QByteArray("6\tSei") << 6 << QStringLiteral("Sei");
+        for (const QJsonValue &row : jsonCases("textstore.json", "parsesLines"))
+            QTest::newRow(qPrintable(row[0].toString())) << row[1].toString().toUtf8() << row[2].toInt() << row[3].toString();
     }
 
     void parsesLines()
@@ -75,16 +66,12 @@ private slots:
         QTest::addColumn<QStringList>("params");
         QTest::addColumn<QString>("expected");
 
-        QTest::newRow("two in order") << "Procedura %1: %2" << QStringList{"EseguiQuery", "440 - x"}
-                                      << "Procedura EseguiQuery: 440 - x";
-        QTest::newRow("out of order and repeated") << "%2/%1/%2" << QStringList{"a", "b"} << "b/a/b";
-        QTest::newRow("four") << "%1%2%3%4" << QStringList{"1", "2", "3", "4"} << "1234";
-        QTest::newRow("missing parameter becomes empty") << "Causale %1 (%2)" << QStringList{"301"}
-                                                         << "Causale 301 ()";
-        QTest::newRow("parameter holding a placeholder is not substituted again")
-            << "%1 e %2" << QStringList{"%2", "x"} << "%2 e x";
-        QTest::newRow("fifth placeholder untouched") << "%5 %1" << QStringList{"a"} << "%5 a";
-        QTest::newRow("percent sign alone") << "100% %1" << QStringList{"ok"} << "100% ok";
+        for (const QJsonValue &row : jsonCases("textstore.json", "substitution")) {
+            QStringList params;
+            for (const QJsonValue &param : row[2].toArray())
+                params << param.toString();
+            QTest::newRow(qPrintable(row[0].toString())) << row[1].toString() << params << row[3].toString();
+        }
     }
 
     void substitution()
