@@ -63,19 +63,6 @@ public:
     }
 };
 
-QAction *toolBarAction(ShellWindow &window, const QString &caption)
-{
-    auto *bar = window.findChild<QToolBar *>(QStringLiteral("TTB_NAVIGATORE"));
-    if (!bar)
-        return nullptr;
-    const auto actions = bar->actions();
-    for (QAction *action : actions) {
-        if (action->text() == caption)
-            return action;
-    }
-    return nullptr;
-}
-
 } // namespace
 
 class tst_ShellWindow : public QObject
@@ -181,23 +168,12 @@ private slots:
         combo->setCurrentIndex(1);
         emit combo->activated(1);
         QCOMPARE(combo->currentIndex(), 1);
-        QCOMPARE(m_global->company(), combo->itemData(1).toList().value(0));
-    }
-
-    // The branch-office settings are handed over with the company, for the company chosen only.
-    void ledgerSettingsFollowTheCompany()
-    {
-        ShellOptions options;
-        options.company = 2;
-        InProcessLoader loader;
-        ShellWindow window(m_global.get(), &loader, options);
-        QVERIFY(window.loadCompanies());
+        QCOMPARE(m_global->company(), QVariant(2));
+        // The branch-office settings are handed over with the company, for the company chosen only.
         QCOMPARE(m_global->ledgerSetting(QStringLiteral("GestioneSedi")).toInt(), 1);
         QCOMPARE(m_global->ledgerSetting(QStringLiteral("RegistrazioneSedeUnica")).toString(), QStringLiteral("0"));
-        QComboBox *combo = window.companySelector();
         combo->setCurrentIndex(0);
         emit combo->activated(0);
-        QCOMPARE(m_global->company(), QVariant(1));
         QVERIFY(m_global->ledgerSetting(QStringLiteral("GestioneSedi")).isNull());
         QVERIFY(m_global->ledgerSetting(QStringLiteral("RegistrazioneSedeUnica")).isNull());
     }
@@ -263,7 +239,6 @@ private slots:
         QCOMPARE(families, QStringList{DesignFont::font().family()});
     }
 
-
     void recordMenuShowsEveryCommandWithItsShortcut()
     {
         InProcessLoader loader;
@@ -279,7 +254,7 @@ private slots:
             // The tool bar's button names its key too.
             QCOMPARE(action->toolTip(), QStringLiteral("%1 (%2)").arg(action->text(),
                                                                       action->shortcut().toString(QKeySequence::NativeText)));
-            QCOMPARE(toolBarAction(window, action->text()), action);
+            QVERIFY(window.findChild<QToolBar *>(QStringLiteral("TTB_NAVIGATORE"))->actions().contains(action));
         }
         // Its letter is the one of "Contabilità": the key again reaches the other of the two.
         window.show();
