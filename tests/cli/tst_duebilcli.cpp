@@ -3,6 +3,7 @@
 #include "cli/duebilcli.h"
 #include "store/moduletables.h"
 #include "support/casefile.h"
+#include "support/databasereads.h"
 #include "support/modulerows.h"
 #include "support/privateodbc.h"
 #include "support/testdatabase.h"
@@ -97,14 +98,7 @@ class TestDueBilCli : public QObject
     QJsonDocument json() const { return QJsonDocument::fromJson(m_out.toUtf8()); }
     QString stored() const { return moduleRows(m_db->connectionString()); }
 
-    // The column V of the first row the select returns.
-    QVariant value(const QString &select, const QString &db = {})
-    {
-        ado::Connection c;
-        c.Open(db.isEmpty() ? m_db->connectionString() : db);
-        return c.Execute(select)->value("V");
-    }
-    int rows(const QString &where) { return value("SELECT COUNT(*) AS V FROM " + where).toInt(); }
+    int rows(const QString &where) { return scalar(m_db->connectionString(), "SELECT COUNT(*) FROM " + where).toInt(); }
 
     void execute(const QStringList &statements, const QString &db = {})
     {
@@ -294,9 +288,9 @@ private slots:
         QCOMPARE(m_out.count("Creata la tabella"), 10);
         const int checks = rows("CGP2_DUEBILCHECK");
         QVERIFY2(m_out.contains(QString("Catalogo CGP2_DUEBILCHECK: %1 righe aggiunte.").arg(checks)), qPrintable(m_out));
-        QCOMPARE(value("SELECT COUNT(*) AS V FROM CGP1_DUEBILFIELD", host.connectionString()).toInt(), rows("CGP1_DUEBILFIELD"));
-        QCOMPARE(value("SELECT COUNT(*) AS V FROM sqlite_master WHERE type = 'index' AND name LIKE 'IX_CGP%'",
-                       host.connectionString()).toInt(), 7);
+        QCOMPARE(scalar(host.connectionString(), "SELECT COUNT(*) FROM CGP1_DUEBILFIELD").toInt(), rows("CGP1_DUEBILFIELD"));
+        QCOMPARE(scalar(host.connectionString(), "SELECT COUNT(*) FROM sqlite_master WHERE type = 'index' AND name LIKE 'IX_CGP%'").toInt(),
+                 7);
 
         QCOMPARE(run({"init", "--schema-only"}, dsn), 0);
         QCOMPARE(m_out.trimmed(), QString("Nulla da creare: le tabelle e i cataloghi del modulo ci sono già."));
@@ -308,7 +302,7 @@ private slots:
                 host.connectionString());
         QCOMPARE(run({"init", "--schema-only"}, dsn), 0);
         QCOMPARE(m_out.trimmed(), QString("Creata la tabella CGPL_DUEBILSTORICO.\nCatalogo CGP2_DUEBILCHECK: 1 righe aggiunte."));
-        QCOMPARE(value("SELECT CGP2_DESCRIZIONE AS V FROM CGP2_DUEBILCHECK WHERE CGP2_ID = 1", host.connectionString()).toString(),
+        QCOMPARE(scalar(host.connectionString(), "SELECT CGP2_DESCRIZIONE FROM CGP2_DUEBILCHECK WHERE CGP2_ID = 1").toString(),
                  QString("scelta del cliente"));
         QCOMPARE(run({"list"}, dsn), 0);
         QCOMPARE(m_out, QString("500\tNuova\n"));
@@ -317,17 +311,6 @@ private slots:
         // The embedded database is complete from its creation.
         QCOMPARE(run({"init", "--schema-only"}), 0);
         QVERIFY2(m_out.startsWith("Nulla da creare"), qPrintable(m_out));
-    }
-
-    void descriptionIsStoredAsTyped()
-    {
-        const QString text = "Incasso d'acconto N'x' -- ; «società»";
-        QCOMPARE(run({"create", "405", "--description", text}), 0);
-        QCOMPARE(run({"show", "405", "--json"}), 0);
-        const QJsonObject doc = json().object();
-        QCOMPARE(doc.value("CGP0_DUEBILCAUSALI").toObject().value("CGP0_DESCRIZIONE").toString(), text);
-        QCOMPARE(doc.value("CGP5_DUEBILPARAM").toArray().size(), 1);
-        QCOMPARE(doc.value("CGP4_DUEBILFILTRI").toArray().size(), rows("CGP2_DUEBILCHECK"));
     }
 
     // A ledger causal deleted after it was configured is reported with the field's message, on
@@ -429,7 +412,7 @@ private slots:
         }
         const QString before = stored();
         execute(c.lines("sabotage") << "PRAGMA wal_checkpoint(TRUNCATE)");
-        g_maxPages = diskFull ? value("SELECT page_count AS V FROM pragma_page_count").toInt() + 20 : 0;
+        g_maxPages = diskFull ? scalar(m_db->connectionString(), "SELECT page_count FROM pragma_page_count").toInt() + 20 : 0;
         const int status = run(args);
         g_maxPages = 0;
         execute(c.lines("repair"));
@@ -610,10 +593,9 @@ private slots:
             QCOMPARE(moduleRows(db), before);
             return;
         }
-        QCOMPARE(value("SELECT COUNT(*) AS V FROM CGP8_DUEBILREVOKE WHERE CGP8_CAUSALE_CGP0 = " + code, db).toInt(), 1);
-        QCOMPARE(value("SELECT IFNULL(CGP8_ID_FW06, '') || '/' || IFNULL(CGP8_ID_FW07, '') AS V FROM CGP8_DUEBILREVOKE "
-                       "WHERE CGP8_CAUSALE_CGP0 = " + code, db).toString(),
-                 c.text("stored"));
+        QCOMPARE(scalar(db, "SELECT COUNT(*) FROM CGP8_DUEBILREVOKE WHERE CGP8_CAUSALE_CGP0 = " + code).toInt(), 1);
+        QCOMPARE(scalar(db, "SELECT IFNULL(CGP8_ID_FW06, '') || '/' || IFNULL(CGP8_ID_FW07, '') FROM CGP8_DUEBILREVOKE "
+                            "WHERE CGP8_CAUSALE_CGP0 = " + code).toString(), c.text("stored"));
     }
 
     // A file of one company replaces that company's rows of the causal; the other companies'
@@ -716,11 +698,18 @@ private slots:
         QCOMPARE(recorded(target), carried);
     }
 
-    void showEscapesControlCharacters()
+    // A description reaches the database as typed, quotes and all; on screen its control
+    // characters come out escaped.
+    void descriptionIsStoredAsTypedAndShownEscaped()
     {
-        execute({"UPDATE CGP0_DUEBILCAUSALI SET CGP0_DESCRIZIONE = 'Rosso ' || char(27) || '[31m' || char(10) || 'a\\b' "
-                 "|| char(8238) WHERE CGP0_CAUSALE = 300"});
-        for (const QStringList &args : {QStringList{"show", "300"}, QStringList{"list"}}) {
+        const QString text = QString("Incasso d'acconto N'x' -- ; «società» Rosso ") + QChar(27) + "[31m\na\\b" + QChar(0x202e);
+        QCOMPARE(run({"create", "405", "--description", text}), 0);
+        QCOMPARE(run({"show", "405", "--json"}), 0);
+        const QJsonObject doc = json().object();
+        QCOMPARE(doc.value("CGP0_DUEBILCAUSALI").toObject().value("CGP0_DESCRIZIONE").toString(), text);
+        QCOMPARE(doc.value("CGP5_DUEBILPARAM").toArray().size(), 1);
+        QCOMPARE(doc.value("CGP4_DUEBILFILTRI").toArray().size(), rows("CGP2_DUEBILCHECK"));
+        for (const QStringList &args : {QStringList{"show", "405"}, QStringList{"list"}}) {
             QCOMPARE(run(args), 0);
             QVERIFY2(m_out.contains("Rosso \\u001b[31m\\na\\\\b\\u202e"), qPrintable(m_out));
             for (const QChar c : std::as_const(m_out))
