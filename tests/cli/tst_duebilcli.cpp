@@ -171,72 +171,28 @@ private slots:
             QCOMPARE(stored(), before);
     }
 
-    // The listings name the reason of each withdrawal, on screen and in JSON.
-    void accessListings()
+    // The listings name the reason of each withdrawal, on screen and in JSON, also where the host
+    // keeps the group membership in a table of its own or nowhere the tool can read it.
+    void accessListings_data()
     {
-        QCOMPARE(run({"access", "310"}), 0);
-        QVERIFY2(m_out.contains("Utenti esclusi:\n  AFERRARI\tAnna Ferrari\tmembro del gruppo escluso COMMERCIALE\n"
-                                "  PNERI\tPaolo Neri\tmembro del gruppo escluso COMMERCIALE\tnon attivo\n"),
-                 qPrintable(m_out));
-        QVERIFY(!m_out.contains("GVERDI"));
-
-        QCOMPARE(run({"access", "300", "--json"}), 0);
-        const QJsonObject causal = json().object();
-        QCOMPARE(causal.value("abilitati").toArray().size(), 4);
-        const QJsonObject withdrawn = causal.value("esclusi").toArray().first().toObject();
-        QCOMPARE(withdrawn.value("utente").toString(), "GVERDI");
-        QCOMPARE(withdrawn.value("motivo").toString(), "utente");
-
-        QCOMPARE(run({"access", "--user", "aferrari", "--json"}), 0);
-        const QJsonObject user = json().object();
-        QCOMPARE(user.value("gruppi").toArray(), (QJsonArray{QJsonObject{{"id", 4}, {"codice", "COMMERCIALE"}}}));
-        QCOMPARE(user.value("appartenenzaGruppi").toObject().value("letta"), QJsonValue(true));
-        const QJsonArray causals = user.value("escluse").toArray();
-        QCOMPARE(causals.size(), 1);
-        QCOMPARE(causals.first().toObject().value("causale").toInt(), 310);
-        QCOMPARE(causals.first().toObject().value("motivo").toString(), "gruppo");
-        QCOMPARE(user.value("abilitate").toArray().size() + 1, rows("CGP0_DUEBILCAUSALI"));
+        QTest::addColumn<TextCase>("c");
+        for (const TextCase &c : readCases(QStringLiteral(DUEBIL_TEST_DATA "/cli-access.cases")))
+            QTest::newRow(qPrintable(c.name)) << c;
     }
 
-    // On a host whose user table has no group column the answer comes from the user rows alone
-    // and says which group exclusions it could not apply; the membership can be read elsewhere.
-    void accessWithoutTheMembershipColumn()
+    // tests/data/cli-access.cases: each answer whole.
+    void accessListings()
     {
-        execute({"ALTER TABLE FW07_APPUSER DROP COLUMN FW07_ID_FW06",
-                 "INSERT INTO CGP8_DUEBILREVOKE (CGP8_CAUSALE_CGP0, CGP8_ID_FW06, CGP8_ID_FW07) VALUES (310, 9, NULL), "
-                 "(310, NULL, 2)"});
-        QCOMPARE(run({"access", "310"}), 0);
-        QVERIFY2(m_out.contains("Utenti che possono usarla:\n  AFERRARI\tAnna Ferrari\n  LBIANCHI\tLaura Bianchi\n"
-                                "  VELTO\tAmministratore di sistema\nUtenti esclusi:\n  MROSSI\tMario Rossi\tutente escluso\n"),
-                 qPrintable(m_out));
-        QVERIFY2(m_out.contains("(manca la colonna FW07_ID_FW06 nella tabella FW07_APPUSER;")
-                     && m_out.endsWith("non sono state ricondotte agli utenti: COMMERCIALE, 9 (gruppo non più esistente).\n"),
-                 qPrintable(m_out));
-        QCOMPARE(run({"access", "--user", "aferrari", "--json"}), 0);
-        const QJsonObject doc = json().object();
-        QVERIFY(doc.value("gruppi").isNull());
-        QCOMPARE(doc.value("appartenenzaGruppi").toObject().value("letta"), QJsonValue(false));
-        QCOMPARE(doc.value("escluse").toArray().size(), 0);
-        QCOMPARE(doc.value("esclusioniGruppoNonRisolte").toArray().size(), 2);
-
-        // The host keeps membership in a table of its own; a group deleted since is named by its id.
-        execute({"CREATE TABLE FW08_UTENTIGRUPPI (FW08_ID_FW07 INTEGER, FW08_ID_FW06 INTEGER)",
-                 "INSERT INTO FW08_UTENTIGRUPPI VALUES (5, 2), (5, 9), (3, 4)"});
-        qputenv("DUEBIL_MEMBERSHIP", "FW08_UTENTIGRUPPI:FW08_ID_FW07:FW08_ID_FW06");
-        QCOMPARE(run({"access", "310"}), 0);
-        const QString withMembership = m_out;
-        QCOMPARE(run({"access", "--user", "aferrari"}), 0);
-        const QString ofUser = m_out;
-        qputenv("DUEBIL_MEMBERSHIP", "FW08_UTENTIGRUPPI;DELETE");
-        QCOMPARE(run({"access", "310"}), 1);
+        QFETCH(TextCase, c);
+        execute(c.lines("setup"));
+        if (c.parts.contains("membership"))
+            qputenv("DUEBIL_MEMBERSHIP", c.text("membership").toUtf8());
+        const int status = run(c.text("args").split(u'\t'));
         qunsetenv("DUEBIL_MEMBERSHIP");
-        QVERIFY2(m_err.startsWith("Il valore di DUEBIL_MEMBERSHIP non è valido"), qPrintable(m_err));
-        QVERIFY2(withMembership.contains("Utenti esclusi:\n  AFERRARI\tAnna Ferrari\tmembro del gruppo escluso 9 (gruppo non "
-                                         "più esistente)\n  LBIANCHI\tLaura Bianchi\tmembro del gruppo escluso COMMERCIALE\n"),
-                 qPrintable(withMembership));
-        QVERIFY(!withMembership.contains("Attenzione"));
-        QVERIFY2(ofUser.contains("Causali escluse:\n  310\tPagamento bonifici fornitori\tmembro del gruppo escluso 9"),
-                 qPrintable(ofUser));
+        QCOMPARE(status, c.text("status").toInt());
+        const QString shown = status != 0 ? m_err
+            : c.text("args").contains("--json") ? QString::fromUtf8(json().toJson(QJsonDocument::Compact)) : m_out;
+        QCOMPARE(shown.trimmed(), c.text("shown"));
     }
 
     // Production databases are usually named by a data source: the tool opens one, and a write
