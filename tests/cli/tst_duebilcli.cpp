@@ -664,12 +664,21 @@ private slots:
     // outlives it.
     void commandsAreRecorded()
     {
-        const auto entries = [this](const QStringList &args) {
+        // The records the history lists, newest first, each as "operation user: its rows counted
+        // by change".
+        const auto records = [this](const QStringList &args) {
             run(QStringList{"history"} + args + QStringList{"--json"});
-            return json().array();
-        };
-        const auto field = [](const QJsonArray &a, int i, const char *name) {
-            return a.at(i).toObject().value(QLatin1String(name));
+            QStringList shown;
+            for (const QJsonValue &record : json().array()) {
+                QMap<QString, int> changes;
+                for (const QJsonValue &row : record["righe"].toArray())
+                    ++changes[row["modifica"].toString()];
+                QStringList counted;
+                for (auto it = changes.cbegin(); it != changes.cend(); ++it)
+                    counted << QString("%1 %2").arg(it.value()).arg(it.key());
+                shown << record["operazione"].toString() + ' ' + record["utente"].toString() + ": " + counted.join(", ");
+            }
+            return shown;
         };
         QCOMPARE(run({"--user", "MROSSI", "duplicate", "310", "311"}), 0);
         int copied = 1;  // the causal's own row
@@ -679,60 +688,41 @@ private slots:
         copied += rows("FW41_SELEZIONEPARAMSCADENZE WHERE FW41_CODICE = 311");
         QCOMPARE(run({"delete", "310"}), 1);
         QCOMPARE(run({"--user", "LBIANCHI", "delete", "311"}), 0);
-
-        QJsonArray history = entries({"311"});
-        QCOMPARE(history.size(), 2);
-        QCOMPARE(field(history, 0, "operazione").toString(), "eliminazione");
-        QCOMPARE(field(history, 0, "utente").toString(), "LBIANCHI");
-        QCOMPARE(field(history, 1, "operazione").toString(), "duplicazione");
-        QCOMPARE(field(history, 1, "utente").toString(), "MROSSI");
-        for (int i : {0, 1}) {
-            const QJsonArray changed = field(history, i, "righe").toArray();
-            QCOMPARE(changed.size(), copied);
-            for (const QJsonValue &row : changed)
-                QCOMPARE(row.toObject().value("modifica").toString(), i == 0 ? "eliminata" : "aggiunta");
-        }
-        QCOMPARE(entries({"310"}).size(), 0);
+        QCOMPARE(records({"311"}), (QStringList{QString("eliminazione LBIANCHI: %1 eliminata").arg(copied),
+                                                QString("duplicazione MROSSI: %1 aggiunta").arg(copied)}));
+        QCOMPARE(records({"310"}), QStringList());
 
         // A replacing import records the one value it changes; its trial run records nothing.
         const QString file = written(exported(0, [](QJsonObject &c) { c.insert("CGP0_DESCRIZIONE", "Incasso RiBa importato"); }));
         QCOMPARE(run({"import", file, "--replace", "--dry-run"}), 0);
-        QCOMPARE(entries({"300"}).size(), 0);
-        QCOMPARE(run({"import", file, "--replace"}), 0);
-        history = entries({"300"});
-        QCOMPARE(history.size(), 1);
-        QCOMPARE(field(history, 0, "operazione").toString(), "importazione");
-        const QJsonArray changed = field(history, 0, "righe").toArray();
-        QCOMPARE(changed.size(), 1);
-        const QJsonObject row = changed.first().toObject();
-        QCOMPARE(row.value("tabella").toString(), "CGP0_DUEBILCAUSALI");
-        QCOMPARE(row.value("modifica").toString(), "modificata");
-        QCOMPARE(row.value("valori").toObject(),
+        QCOMPARE(records({"300"}), QStringList());
+        QCOMPARE(run({"--user", "VELTO", "import", file, "--replace"}), 0);
+        QCOMPARE(records({"300"}), QStringList{"importazione VELTO: 1 modificata"});
+        QCOMPARE(json()[0]["righe"][0]["tabella"].toString(), "CGP0_DUEBILCAUSALI");
+        QCOMPARE(json()[0]["righe"][0]["valori"].toObject(),
                  (QJsonObject{{"CGP0_DESCRIZIONE", QJsonArray{"Incasso RiBa clienti", "Incasso RiBa importato"}}}));
 
         // A new causal: every row it starts with, its description included.
         QCOMPARE(run({"create", "405", "--description", "Nuova"}), 0);
-        history = entries({"405"});
-        QCOMPARE(history.size(), 1);
-        const QJsonObject head = field(history, 0, "righe").toArray().first().toObject();
-        QCOMPARE(head.value("valori").toObject().value("CGP0_DESCRIZIONE").toArray(), (QJsonArray{QJsonValue(), "Nuova"}));
+        QCOMPARE(records({"405"}).size(), 1);
+        QCOMPARE(json()[0]["righe"][0]["valori"]["CGP0_DESCRIZIONE"].toArray(), (QJsonArray{QJsonValue(), "Nuova"}));
 
         // Newest first, on screen too; the newest operations only, or those since a moment.
         QCOMPARE(run({"history"}), 0);
         QVERIFY2(m_out.section('\n', 0, 0).endsWith("nuova causale  causale 405"), qPrintable(m_out));
         QVERIFY(m_out.contains("  CGP0_DUEBILCAUSALI CGP0_CAUSALE=300 CGP0_DESCRIZIONE: 'Incasso RiBa clienti' -> "
                                "'Incasso RiBa importato'\n"));
-        const QJsonArray all = entries({});
+        run({"history", "--json"});
+        const QJsonArray all = json().array();
         QCOMPARE(all.size(), 4);
-        QCOMPARE(entries({"--limit", "2"}), (QJsonArray{all.at(0), all.at(1)}));
+        run({"history", "--limit", "2", "--json"});
+        QCOMPARE(json().array(), (QJsonArray{all.at(0), all.at(1)}));
         QCOMPARE(run({"history", "311", "--limit", "1"}), 0);
         QCOMPARE(m_out.count("  causale 311\n"), 1);
         QVERIFY(m_out.section('\n', 0, 0).endsWith("eliminazione  causale 311"));
-        QCOMPARE(entries({"--since", "2000-01-01"}).size(), 4);
+        QCOMPARE(records({"--since", "2000-01-01"}).size(), 4);
         QCOMPARE(run({"history", "--since", "2999-01-01 10:00"}), 0);
         QCOMPARE(m_out, "Nessuna modifica registrata.\n");
-        QCOMPARE(run({"history", "--since", "ieri"}), 2);
-        QVERIFY(m_err.startsWith("Data non valida: ieri"));
     }
 };
 
