@@ -220,15 +220,13 @@ private slots:
             QCOMPARE(frame.objectName(), QStringLiteral("FME_CAUSALI"));
             return;
         }
-        QCOMPARE(objects.size(), 2);
-        QCOMPARE(objects.at(0).name, QStringLiteral("FRMCG_DUEBILCONFIG"));
+        QStringList described;
+        for (const auto &o : objects)
+            described << QString("%1 %2 %3").arg(o.name).arg(o.kind).arg(o.description);
+        QCOMPARE(described, (QStringList{"FRMCG_DUEBILCONFIG 0 Lumora UO pag./inc. effetti massivo - Configurazione",
+                                         "FME_DUEBILLAYOUT 3 FME_DUEBILLAYOUT"}));
         QCOMPARE(objects.at(0).object.data(), cls.form()->widget());
-        QCOMPARE(objects.at(0).kind, 0);
-        QCOMPARE(objects.at(0).description, QStringLiteral("Lumora UO pag./inc. effetti massivo - Configurazione"));
-        QCOMPARE(objects.at(1).name, QStringLiteral("FME_DUEBILLAYOUT"));
         QCOMPARE(objects.at(1).object.data(), &frame);
-        QCOMPARE(objects.at(1).kind, 3);
-        QCOMPARE(objects.at(1).description, QStringLiteral("FME_DUEBILLAYOUT"));
     }
 
     void transferDataRaisesDataTransfer()
