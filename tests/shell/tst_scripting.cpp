@@ -5,7 +5,6 @@
 #include "support/hostrun.h"
 #include "support/testdatabase.h"
 
-#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,11 +17,6 @@
 
 namespace {
 
-HostRun runHost(const QString &db, const QString &script)
-{
-    return runHostScript(QStringLiteral(DUEBIL_HOST), db, script);
-}
-
 QString writeScript(const QTemporaryDir &dir, const QString &text)
 {
     const QString path = dir.filePath(QStringLiteral("script.js"));
@@ -31,11 +25,6 @@ QString writeScript(const QTemporaryDir &dir, const QString &text)
         return {};
     file.write(text.toUtf8());
     return path;
-}
-
-QString description(const QString &db, int code)
-{
-    return queryValue(db, {QStringLiteral("SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = %1").arg(code)});
 }
 
 } // namespace
@@ -69,46 +58,6 @@ private slots:
         QVERIFY2(runner.evaluate(program, &error), qPrintable(error));
         runner.FormEvent(QStringLiteral("FRMCG_DUEBILCONFIG"), 0, 0, QString());
         QCOMPARE(runner.QueryCloseForm(), refused);
-    }
-
-    void brokenScriptIsRefusedWithItsLine()
-    {
-        ScriptRunner runner(nullptr, nullptr);
-        QString error;
-        QVERIFY(!runner.evaluate(QStringLiteral("var a = 1;\nhost.onOpen(function ( {"), &error));
-        QVERIFY2(error.contains(QLatin1String("2")), qPrintable(error));
-    }
-
-    void runawayScriptIsStopped()
-    {
-        ScriptRunner runner(nullptr, nullptr);
-        QString error;
-        QElapsedTimer timer;
-        timer.start();
-        QVERIFY(!runner.evaluate(QStringLiteral("host.setTimeLimit(200); while (true) {}"), &error));
-        QVERIFY2(error.contains(QLatin1String("interrotto")), qPrintable(error));
-        QVERIFY(timer.elapsed() < 5000);
-        // The engine is usable again afterwards, and a looping handler ends the session.
-        QVERIFY(runner.evaluate(QStringLiteral("host.onOpen(function () { for (;;) {} });"), &error));
-        runner.FormEvent(QStringLiteral("FRMCG_DUEBILCONFIG"), 0, 1, QString());
-        QTRY_COMPARE(runner.exitCode(), 2);
-    }
-
-
-    // A new reserved code typed by a script: refused, told, nothing created.
-    void scriptSeesARefusedCode()
-    {
-        TestDatabase db;
-        QTemporaryDir dir;
-        const HostRun run = runHost(db.path(), writeScript(dir, QStringLiteral(
-            "host.onOpen(function () {\n"
-            "  var accepted = host.setValue('TXT_CAUSALE', '200');\n"
-            "  host.log('accettato=' + accepted + ' messaggi=' + host.messages().length + ' ' + host.messages()[0]);\n"
-            "  host.quit(host.value('TXT_DESCRIZIONE') === '' && host.messages().length === 1 ? 0 : 1);\n"
-            "});\n")));
-        QVERIFY2(run.status == 0, qPrintable(run.out + run.err));
-        QVERIFY2(run.out.contains(QLatin1String("300")), qPrintable(run.out));  // the refusal names the limit
-        QCOMPARE(description(db.path(), 200), QString());
     }
 
     void captionIsTheTextAsShown_data()
@@ -175,7 +124,7 @@ private slots:
         program += QStringLiteral("host.onOpen(function () { host.log('fine'); host.quit(0); });\n");
         TestDatabase db;
         QTemporaryDir dir;
-        const HostRun run = runHost(db.path(), writeScript(dir, program));
+        const HostRun run = runHostScript(QStringLiteral(DUEBIL_HOST), db.path(), writeScript(dir, program));
         QVERIFY2(run.status == 0, qPrintable(run.out + run.err));
         const QStringList shown = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QVERIFY2(shown.contains(QStringLiteral("fine")), qPrintable(run.out));
@@ -185,12 +134,14 @@ private slots:
             QVERIFY2(!shown.contains(QStringLiteral("raggiunto %1").arg(i)), qPrintable(cases.at(i).first));
         }
         QCOMPARE(queryValue(db.path(), {QStringLiteral("SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI")}), QStringLiteral("4"));
-        QCOMPARE(description(db.path(), 300), QStringLiteral("Incasso RiBa clienti"));
+        QCOMPARE(queryValue(db.path(), {QStringLiteral("SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 300")}),
+                 QStringLiteral("Incasso RiBa clienti"));
     }
 
-    // A run never waits for an answer nobody gives: a start-up that fails, an error the script does
-    // not catch and an error report it does not answer all end in a printed message, within the
-    // time limit, with a status that says what happened; an error report it answers goes as answered.
+    // A run never waits for an answer nobody gives: a start-up that fails, a script that does not
+    // parse or never ends, an error the script does not catch and an error report it does not
+    // answer all end in a printed message, within the time limit, with a status that says what
+    // happened; an error report it answers goes as answered.
     void scriptRunEndsWithAnHonestStatus_data()
     {
         QTest::addColumn<TextCase>("c");
@@ -239,7 +190,7 @@ private slots:
             ? connection.arg(silent.serverPort()) : dir.filePath(connection);
         const QString script = writeScript(dir, QStringLiteral("host.onOpen(function () { host.log('APERTO'); host.quit(0); });\n"));
 
-        const HostRun run = runHost(target, script);
+        const HostRun run = runHostScript(QStringLiteral(DUEBIL_HOST), target, script);
         QCOMPARE(run.status, 1);
         QVERIFY2(run.ms < 15000, qPrintable(QString::number(run.ms)));
         QVERIFY2(run.err.contains(QLatin1String("Impossibile aprire il database")), qPrintable(run.err));

@@ -21,24 +21,15 @@ private slots:
 
 namespace {
 
-QString writeFile(const QTemporaryDir &dir, const QString &name, const QString &text)
-{
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return {};
-    file.write(text.toUtf8());
-    return path;
-}
-
+// A first window's script: every first window's helpers (waitFor, ready, gone, there, last,
+// shown), then the body run when the window opens.
 QString script(const QTemporaryDir &dir, const QString &name, const QString &body)
 {
-    // Every first window's helpers: waitFor, ready, gone, there, last, shown.
-    QFile helpers(QStringLiteral(DUEBIL_TEST_DATA "/twousers.js"));
-    if (!helpers.open(QIODevice::ReadOnly))
+    QFile helpers(QStringLiteral(DUEBIL_TEST_DATA "/twousers.js")), file(dir.filePath(name));
+    if (!helpers.open(QIODevice::ReadOnly) || !file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return {};
-    return writeFile(dir, name, QString::fromUtf8(helpers.readAll())
-                                    + QStringLiteral("host.onOpen(function () {\n%1\nhost.quit(0);\n});\n").arg(body));
+    file.write(helpers.readAll() + QStringLiteral("host.onOpen(function () {\n%1\nhost.quit(0);\n});\n").arg(body).toUtf8());
+    return file.fileName();
 }
 
 struct Run
