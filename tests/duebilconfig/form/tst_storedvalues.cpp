@@ -119,19 +119,16 @@ private slots:
         QCOMPARE(bound - edited, QSet<QString>{});
     }
 
+    // A save of another field keeps the withholding payment mode stored with check 30.
     void withholdingPaymentModeIsKept()
     {
+        const QString row = rowOf(QStringLiteral("CGP7"), QStringLiteral("300"));
+        const QString mode = QStringLiteral("SELECT CGP7_INDPAGRITENUTE") + row;
+        execute(QStringLiteral("UPDATE CGP4_DUEBILFILTRI SET CGP4_CHECKED = 1 WHERE CGP4_CAUSALE_CGP0 = 300 AND CGP4_IDCHECK_CGP2 = 30"));
+        execute(QStringLiteral("UPDATE CGP7_DUEBILPERSREG SET CGP7_INDPAGRITENUTE = 1") + row.mid(row.indexOf(QLatin1String(" WHERE"))));
         QVERIFY(openWindow());
         show(QStringLiteral("300"));
         FormUi &ui = m_form->context().ui;
-        edit(QStringLiteral("CHK_FILTER_30"), {});
-        edit(QStringLiteral("CBO_GESTIONERITENUTE"), QStringLiteral("1"));
-        QVERIFY(confirm());
-        const QString mode = QStringLiteral("SELECT CGP7_INDPAGRITENUTE") + rowOf(QStringLiteral("CGP7"), QStringLiteral("300"));
-        QCOMPARE(scalar(mode).toInt(), 1);
-
-        QVERIFY(ui.INTERNAV->press(QStringLiteral("Nuovo")));
-        show(QStringLiteral("300"));
         QCOMPARE(ui.CBO_GESTIONERITENUTE->Text(), QStringLiteral("1"));
         edit(QStringLiteral("TXT_MESI"), QStringLiteral("9"));
         QVERIFY(confirm());
