@@ -8,12 +8,10 @@
 
 class DataFrame;
 
-// The module's stored rows, read on a connection of their own ("sqlite:PATH"), as
-// "COLUMN=value|..." lines with NULL written out, from the tables store/moduletables defines
-// for a causal: a new table or column is compared without a change here.
+// The module's stored rows as "COLUMN=value|..." lines (NULL written out), from the tables
+// store/moduletables defines for a causal: a new table or column needs no change here.
 
-// Every row, table by table and sorted within each, without the exclusion rows' own numbering
-// (ID): what an action that must change nothing, or two ways of writing the same, leave alike.
+// Every row, table by table, sorted, without the exclusion rows' own numbering (ID).
 QString moduleRows(ado::Connection &connection);
 QString moduleRows(const QString &connectionString);
 

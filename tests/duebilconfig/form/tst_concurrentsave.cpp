@@ -16,9 +16,8 @@ const QString Mesi = QStringLiteral("SELECT CGP6_MESI FROM CGP6_DUEBILPARAMDITTA
 const QString WindowText = QStringLiteral("Scritta dalla finestra");
 } // namespace
 
-// Two users on one causal: the window shows causal 300 while another connection to the same
-// database changes it. The window's save then keeps what the other user saved: refused as a
-// whole when it would overwrite it, accepted when the two changed different values.
+// The window shows 300 while another connection changes it: the window's save is refused whole
+// when it would overwrite the other user's values, accepted when the two changed different ones.
 class tst_ConcurrentSave : public WindowFixture
 {
     Q_OBJECT
@@ -30,12 +29,9 @@ private slots:
         m_other = std::make_shared<ado::Connection>();
         m_other->Open(m_db->connectionString());
         QVERIFY(open());
-        FormUi &ui = m_form->context().ui;
-        ui.TXT_CAUSALE->lineEdit()->setFocus();
-        type(ui.TXT_CAUSALE->lineEdit(), QStringLiteral("300"));
-        QTest::keyClick(ui.TXT_CAUSALE->lineEdit(), Qt::Key_Return);
+        show(QStringLiteral("300"));
         QCOMPARE(m_form->context().FME_CAUSALI->Status(), int(DataFrame::StatusRecord));
-        QCOMPARE(ui.TXT_MESI->Text(), QStringLiteral("3"));
+        QCOMPARE(m_form->context().ui.TXT_MESI->Text(), QStringLiteral("3"));
     }
 
     void cleanup()
@@ -72,8 +68,7 @@ private slots:
         // All or nothing: the causal row is written only with the rest.
         QCOMPARE(scalar(Descrizione), refused ? descrizione : WindowText);
         QVERIFY(!ctx.Gcnn_Connessione->inTransaction());
-        // After a save every box shows the stored check, another user's ticks included, so the
-        // next save does not take them back.
+        // Every box shows the stored check, another user's ticks included: the next save keeps them.
         if (!refused) {
             QStringList shown;
             for (int i = 1; i <= 32; ++i)
@@ -115,7 +110,7 @@ private slots:
             emit ctx.FME_CAUSALI->IsRecordChanged(&changed);
             QVERIFY(!changed);
             // Changed again on what was reloaded, the causal saves.
-            type(ctx.ui.TXT_MESI->lineEdit(), QStringLiteral("9"));
+            type(ctx.ui.TXT_MESI, QStringLiteral("9"));
             QVERIFY(ctx.ui.INTERNAV->press(QStringLiteral("Conferma")));
             QCOMPARE(scalar(Mesi), QStringLiteral("9"));
         } else {
@@ -131,16 +126,15 @@ private slots:
         }
     }
 
-    // After a save the values written are the ones the next save compares with: the same row,
-    // check and layout saved again in the same session are no conflict.
+    // A save compares with what the window itself wrote last: saving again is no conflict.
     void sameCausalSavedTwiceInASession()
     {
         FormContext &ctx = m_form->context();
         for (const QString &months : {QStringLiteral("9"), QStringLiteral("11")}) {
             for (const QString &what : {QStringLiteral("check"), QStringLiteral("layout")})
                 edit(what);
-            type(ctx.ui.TXT_MESI->lineEdit(), months);
-            type(ctx.ui.TXT_DESCRIZIONE->lineEdit(), WindowText + months);
+            type(ctx.ui.TXT_MESI, months);
+            type(ctx.ui.TXT_DESCRIZIONE, WindowText + months);
             QVERIFY(ctx.ui.INTERNAV->press(QStringLiteral("Conferma")));
             QCOMPARE(scalar(Mesi), months);
             QCOMPARE(scalar(Descrizione), WindowText + months);
@@ -154,20 +148,13 @@ private slots:
     }
 
 private:
-    // Replaces the field's text as a user does: select all, type.
-    void type(QLineEdit *edit, const QString &text)
-    {
-        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(edit, text);
-    }
-
     // The window's own change besides the description (tests/data/concurrentsaves.cases).
     void edit(const QString &what)
     {
         FormUi &ui = m_form->context().ui;
-        type(ui.TXT_DESCRIZIONE->lineEdit(), WindowText);
+        type(ui.TXT_DESCRIZIONE, WindowText);
         if (what == QLatin1String("mesi"))
-            type(ui.TXT_MESI->lineEdit(), QStringLiteral("9"));
+            type(ui.TXT_MESI, QStringLiteral("9"));
         else if (what == QLatin1String("testo"))
             ui.TXT_TESTOPARAMETRICO->setText(QStringLiteral("Incasso [NUMDOC]"));
         else if (what == QLatin1String("check"))

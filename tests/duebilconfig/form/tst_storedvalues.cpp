@@ -43,9 +43,8 @@ void rows(const char *file)
 
 } // namespace
 
-// What the window stores is what the user saw and chose: each bound control writes its column's
-// type, stored values outside the lists stay, corrections follow only the user's changes, a
-// causal only looked at writes nothing, every way of saving refuses what Conferma refuses.
+// What the window stores is what the user saw and chose, in each column's type; looking writes
+// nothing, and every way of saving refuses what Conferma refuses.
 class tst_StoredValues : public WindowFixture
 {
     Q_OBJECT
@@ -110,10 +109,9 @@ private slots:
     {
         QSet<QString> bound;
         for (const QList<ParameterControls::Control> *list : {&ParameterControls::causalHeader(), &ParameterControls::generalParameters(),
-                                                               &ParameterControls::companyParameters(), &ParameterControls::postingParameters()}) {
+                                                               &ParameterControls::companyParameters(), &ParameterControls::postingParameters()})
             for (const ParameterControls::Control &c : *list)
                 bound.insert(QLatin1String(c.name));
-        }
         bound.remove(QStringLiteral("TXT_CAUSALE"));
         QSet<QString> edited;
         for (const TextCase &c : cases("storedvalues.cases"))
@@ -121,19 +119,16 @@ private slots:
         QCOMPARE(bound - edited, QSet<QString>{});
     }
 
+    // A save of another field keeps the withholding payment mode stored with check 30.
     void withholdingPaymentModeIsKept()
     {
+        const QString row = rowOf(QStringLiteral("CGP7"), QStringLiteral("300"));
+        const QString mode = QStringLiteral("SELECT CGP7_INDPAGRITENUTE") + row;
+        execute(QStringLiteral("UPDATE CGP4_DUEBILFILTRI SET CGP4_CHECKED = 1 WHERE CGP4_CAUSALE_CGP0 = 300 AND CGP4_IDCHECK_CGP2 = 30"));
+        execute(QStringLiteral("UPDATE CGP7_DUEBILPERSREG SET CGP7_INDPAGRITENUTE = 1") + row.mid(row.indexOf(QLatin1String(" WHERE"))));
         QVERIFY(openWindow());
         show(QStringLiteral("300"));
         FormUi &ui = m_form->context().ui;
-        edit(QStringLiteral("CHK_FILTER_30"), {});
-        edit(QStringLiteral("CBO_GESTIONERITENUTE"), QStringLiteral("1"));
-        QVERIFY(confirm());
-        const QString mode = QStringLiteral("SELECT CGP7_INDPAGRITENUTE") + rowOf(QStringLiteral("CGP7"), QStringLiteral("300"));
-        QCOMPARE(scalar(mode).toInt(), 1);
-
-        QVERIFY(ui.INTERNAV->press(QStringLiteral("Nuovo")));
-        show(QStringLiteral("300"));
         QCOMPARE(ui.CBO_GESTIONERITENUTE->Text(), QStringLiteral("1"));
         edit(QStringLiteral("TXT_MESI"), QStringLiteral("9"));
         QVERIFY(confirm());
@@ -171,8 +166,7 @@ private slots:
         QCOMPARE(ui.CBO_TIPOOPERAZIONE->comboBox()->findData(QStringLiteral("7")), -1);
     }
 
-    // An undo keeps the causal on display with its stored values and lists, and the next
-    // change is saved under that causal, and only there.
+    // An undo keeps the causal with its stored values and lists; the next save lands there only.
     void undoRestoresTheListsOfTheRestoredType()
     {
         execute(QStringLiteral("UPDATE CGP5_DUEBILPARAM SET CGP5_INDRECUPERO = 2 WHERE CGP5_CAUSALE_CGP0 = 310"));
@@ -308,16 +302,15 @@ private slots:
         ui.TXT_DESCRIZIONE->setText(QStringLiteral("Con esclusione"));
         ui.TAB_CONFIG->setTab(4);
         QVERIFY(ui.GRIDNAVREVOKE->press(QStringLiteral("Nuovo")));
-        if (row == QLatin1String("group refused") || row == QLatin1String("user refused")) {
-            IdLookupField *field = row.startsWith(QLatin1String("group")) ? ui.TXT_GRUPPO : ui.TXT_UTENTE;
+        IdLookupField *field = row.startsWith(QLatin1String("user")) ? ui.TXT_UTENTE : ui.TXT_GRUPPO;
+        if (row.endsWith(QLatin1String("chosen, then refused"))) {
+            field->lineEdit()->setText(QStringLiteral("CONTABILITA"));
+            QVERIFY(field->commit());
+        }
+        if (row.endsWith(QLatin1String("refused"))) {
             field->lineEdit()->setText(QStringLiteral("NESSUNO"));
             field->commit();
-        } else if (row == QLatin1String("group chosen, then refused")) {
-            ui.TXT_GRUPPO->lineEdit()->setText(QStringLiteral("CONTABILITA"));
-            QVERIFY(ui.TXT_GRUPPO->commit());
-            ui.TXT_GRUPPO->lineEdit()->setText(QStringLiteral("NESSUNO"));
-            ui.TXT_GRUPPO->commit();
-        } else if (row == QLatin1String("empty, other row clicked")) {
+        } else if (row.endsWith(QLatin1String("clicked"))) {
             ui.QGRID_GRUPPIUTENTI->findChild<QTableWidget *>()->setCurrentCell(0, 0);
         }
         m_messages->clear();
@@ -354,8 +347,7 @@ private slots:
 
     void windowAndValidateGiveOneVerdict_data() { rows("saveverdicts.cases"); }
 
-    // A causal the window saves without refusal validates clean; a save the window refuses is
-    // refused for a reason that validate reports once the values the user chose are stored.
+    // What the window saves validates clean; what it refuses, validate reports once stored.
     void windowAndValidateGiveOneVerdict()
     {
         QFETCH(TextCase, c);
@@ -372,11 +364,9 @@ private slots:
             if (QTest::currentTestFailed())
                 return;
         }
-        const auto validate = [&] {
-            auto connection = std::make_shared<ado::Connection>();
-            connection->Open(m_db->connectionString());
-            return StoredParameterChecks(connection).check(causal);
-        };
+        auto connection = std::make_shared<ado::Connection>();
+        connection->Open(m_db->connectionString());
+        const auto validate = [&] { return StoredParameterChecks(connection).check(causal); };
         CausalRows rows(m_db->connectionString());
         const QMap<int, QStringList> before = rows.read();
         m_messages->clear();
@@ -402,13 +392,13 @@ private slots:
         QVERIFY(field == QApplication::focusWidget() || field->isAncestorOf(QApplication::focusWidget()));
         QCOMPARE(rows.read(), before);
 
-        // The values the user chose, stored behind the window's back, are what validate reports;
-        // the causal's own row holds nothing validate judges.
+        // Stored behind the window's back (validate judges nothing of the causal's own row).
         for (const QString &e : edits) {
             const QString column = QLatin1String(ParameterControls::find(e.section(u'=', 0, 0))->column);
+            const QString row = rowOf(column, causal);  // " FROM table WHERE ..."
             if (!column.startsWith(QLatin1String("CGP0")))
-                execute(QStringLiteral("UPDATE %1 SET %2 = '%3'").arg(rowOf(column, causal).section(u' ', 2, 2), column, e.section(u'=', 1))
-                        + rowOf(column, causal).mid(rowOf(column, causal).indexOf(QLatin1String(" WHERE"))));
+                execute(QStringLiteral("UPDATE %1 SET %2 = '%3'").arg(row.section(u' ', 2, 2), column, e.section(u'=', 1))
+                        + row.mid(row.indexOf(QLatin1String(" WHERE"))));
         }
         QStringList reported;
         for (const StoredParameterChecks::Finding &f : validate())

@@ -70,8 +70,7 @@ private slots:
     void init() { QVERIFY(setUpWindow()); }
     void cleanup() { tearDownWindow(); }
 
-    // A history row holds the values as compact JSON that any JSON reader takes back as they
-    // were stored: the text Qt itself writes, whatever the value holds.
+    // Values are kept as the compact JSON Qt writes, so any JSON reader takes them back as stored.
     void recordedValuesAreStoredAsJson_data()
     {
         QTest::addColumn<QVariant>("value");
@@ -109,10 +108,8 @@ private slots:
         QCOMPARE(history(QStringLiteral("300")).first().rows.first().values, expected);
     }
 
-    // A save records its one change as a reading of the tables finds it before and after; a
-    // confirm with nothing changed, or an undo, records nothing. A copy records the rows it added
-    // and leaves its source as saved; on the server it costs its existence test, its copy
-    // statements and one history statement (the new causal and the delete: tst_changehistory).
+    // A save records the one change the tables show; an empty confirm or an undo records nothing.
+    // A copy records every row it added, leaves its source alone and costs few round trips.
     void savesRecordWhatIsStored_data()
     {
         QTest::addColumn<QString>("action");
@@ -178,8 +175,7 @@ private slots:
                     QCOMPARE(it.value().toArray().at(0).toVariant().toString(), before.value(at).toString());
             }
         }
-        // A copy records every value of every row it added.
-        QCOMPARE(values.size(), copy ? int(after.size()) : 1);
+        QCOMPARE(values.size(), copy ? int(after.size()) : 1);  // a copy: every value it added
         if (copy)
             return;
         QCOMPARE(values, QStringList{changed});
