@@ -20,8 +20,8 @@
 #include <vector>
 
 // Every statement the module sends to SQL Server, and the server's schema, read by a T-SQL
-// parser that is not ours (sqlfluff): a statement the server would refuse as text is found
-// here, although the embedded database, which runs them rewritten, accepts it.
+// parser that is not ours (sqlfluff): the embedded database, which runs them rewritten, would not
+// refuse them.
 class tst_StatementsTsql : public QObject
 {
     Q_OBJECT
@@ -36,8 +36,7 @@ private:
 
 namespace {
 
-// Bound values reach the server as the named parameters the ODBC driver sends in place of
-// the markers.
+// Bound values reach the server as the ODBC driver's named parameters.
 QString withServerParameters(const QString &sql)
 {
     QString out;
@@ -54,8 +53,8 @@ QString withServerParameters(const QString &sql)
     return out;
 }
 
-// The shape of a statement: its texts and numbers made one, so that the statements of a whole
-// test run, which differ mostly in their codes, are parsed once a shape.
+// The shape of a statement, its texts and numbers made one: a test run's statements differ
+// mostly in their codes, and each shape is parsed once.
 QString shapeOf(const QString &sql)
 {
     static const QRegularExpression literal(QStringLiteral("'(?:[^']|'')*'|(?<![\\w@.])\\d+(?:\\.\\d+)?(?![\\w.])"));
@@ -77,8 +76,7 @@ void write(const QString &path, const QByteArray &bytes)
     f.write(bytes);
 }
 
-// The tokens of every segment the parser could not place (the JSON objects do not keep the
-// order of their members, so the tokens come in no particular order).
+// The tokens of every segment the parser could not place, in no particular order.
 void collectUnparsable(const QJsonValue &node, QStringList *found, bool inside = false)
 {
     if (node.isString()) {
@@ -110,8 +108,7 @@ void tst_StatementsTsql::initTestCase()
 
 void tst_StatementsTsql::everyStatementAndTheSchemaParseAsTsql()
 {
-    // One file per statement, named after the golden row it comes from (the suite of the
-    // statements' texts compares each row with what the store gives).
+    // One file per statement of the golden rows, named after its row.
     QMap<QString, QString> textOfFile;
     const QList<StatementGoldens::Golden> &rows = StatementGoldens::rows();
     for (qsizetype row = 0; row < rows.size(); ++row) {
@@ -121,8 +118,7 @@ void tst_StatementsTsql::everyStatementAndTheSchemaParseAsTsql()
             textOfFile.insert(file, withServerParameters(statements.at(i)));
         }
     }
-    // The statements the suite's runs sent, through either driver (the log is filled by the
-    // other tests, which run before this one), a file per shape.
+    // The statements the other tests (which run before this one) sent, a file per shape.
     const QString log = qEnvironmentVariable("DUEBIL_STATEMENT_LOG");
     int wireShapes = 0;
     if (!log.isEmpty()) {
@@ -152,8 +148,7 @@ void tst_StatementsTsql::everyStatementAndTheSchemaParseAsTsql()
     const QString config = dir.filePath(QStringLiteral("sqlfluff.cfg"));
     write(config, "[sqlfluff]\ndialect = tsql\nlarge_file_skip_byte_limit = 0\n");
 
-    // sqlfluff reads on one core: the files are shared among as many runs as there are cores,
-    // which this test, the last of the suite, has to itself.
+    // sqlfluff reads on one core: one run per core, which this test, the last, has to itself.
     const int runs = qBound(1, QThread::idealThreadCount(), 4);
     QDir all(dir.path());
     int file = 0;
@@ -176,8 +171,7 @@ void tst_StatementsTsql::everyStatementAndTheSchemaParseAsTsql()
     for (const auto &p : processes) {
         QVERIFY2(p->waitForFinished(int(qMax<qint64>(1000, 580000 - timer.elapsed()))), "sqlfluff did not finish");
         const QByteArray errors = p->readAllStandardError();
-        // 1 says that parse errors were found (the answer below names them); anything else is a
-        // failure of the run itself.
+        // 1: parse errors found (the answer names them); anything else: the run failed.
         QVERIFY2(p->exitStatus() == QProcess::NormalExit && (p->exitCode() == 0 || p->exitCode() == 1),
                  errors.constData());
         QJsonParseError error;
@@ -186,8 +180,6 @@ void tst_StatementsTsql::everyStatementAndTheSchemaParseAsTsql()
         for (const QJsonValue &entry : result.array())
             answers.append(entry);
     }
-    qInfo("sqlfluff parsed %lld files (%d statement shapes sent by the other tests) in %lld ms, %d runs",
-          qlonglong(textOfFile.size()), wireShapes, qlonglong(timer.elapsed()), runs);
 
     QStringList problems;
     QSet<QString> parsed;
@@ -203,10 +195,9 @@ void tst_StatementsTsql::everyStatementAndTheSchemaParseAsTsql()
             problems << file + QStringLiteral(": cannot parse [") + unparsable.join(QStringLiteral(" ] ["))
                     + QStringLiteral(" ] in ") + textOfFile.value(file).left(300);
     }
-    for (const QString &file : textOfFile.keys()) {
+    for (const QString &file : textOfFile.keys())
         if (!parsed.contains(file))
             problems << file + QStringLiteral(": missing from sqlfluff's answer");
-    }
     QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
 }
 
