@@ -94,18 +94,6 @@ private slots:
         QCOMPARE(serverTables().value(table), expected);
     }
 
-    void tablesOfACausalHaveTheirColumns()
-    {
-        for (const Table *t : ModuleTables::ofCausal()) {
-            const QString table = QLatin1String(t->table);
-            QVERIFY2(t->column(QLatin1String(t->causalColumn)), qPrintable(table));
-            if (t->companyColumn)
-                QVERIFY2(t->column(QLatin1String(t->companyColumn)), qPrintable(table));
-            for (const QString &key : t->keyColumns)
-                QVERIFY2(t->column(key), qPrintable(table + ' ' + key));
-        }
-    }
-
     // No part of a causal is left behind by a copy or a delete, and each sequence runs every
     // table once.
     void sequencesTakeEveryTableOfACausal()
