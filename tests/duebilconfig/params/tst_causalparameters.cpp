@@ -2,6 +2,7 @@
 #include "controls/lookupdialog.h"
 #include "params/parametercontrols.h"
 #include "store/messageids.h"
+#include "support/casefile.h"
 #include "support/windowfixture.h"
 
 #include <QApplication>
@@ -72,15 +73,14 @@ QString tst_CausalParameters::state(const QString &control) const
 namespace {
 
 // tests/data/screenbytype.tsv: each control, a tab, its state for operation types 1 to 8.
-QList<QPair<QString, QString>> screenByType()
+QList<QStringList> screenByType()
 {
     QFile file(QStringLiteral(DUEBIL_TEST_DATA "/screenbytype.tsv"));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        qFatal("cannot read screenbytype.tsv");
-    QList<QPair<QString, QString>> rows;
-    for (const QString &line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
-        if (!line.startsWith(QLatin1Char('#')))
-            rows.append({line.section(QLatin1Char('\t'), 0, 0), line.section(QLatin1Char('\t'), 1)});
+    QList<QStringList> rows;
+    if (file.open(QIODevice::ReadOnly | QIODevice::Text))
+        for (const QString &line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+            if (!line.startsWith(QLatin1Char('#')))
+                rows.append(line.split(QLatin1Char('\t')));
     return rows;
 }
 
@@ -138,10 +138,11 @@ void tst_CausalParameters::rulesAfterLoadingAndAfterChoosing()
 
     const bool restricted = CausalOperations::isRestricted(user, code);
     QStringList wrong;
-    const QList<QPair<QString, QString>> screen = screenByType();
+    const QList<QStringList> screen = screenByType();
     QVERIFY(screen.size() > 30);
-    for (const auto &[control, byType] : screen) {
-        QString expected = byType.mid(tipo - 1, 1);
+    for (const QStringList &row : screen) {
+        const QString &control = row.first();
+        QString expected = row.last().mid(tipo - 1, 1);
         if (restricted && expected == QLatin1String("E") && reservedFixed.contains(control))
             expected = QStringLiteral("D");
         const QString shown = state(control);
@@ -320,46 +321,18 @@ void tst_CausalParameters::controlsAreBoundToTheColumnsTheToolReads()
 
 void tst_CausalParameters::lookupOffersTheLedgerAndTheChosenCodeIsDecoded_data()
 {
-    QTest::addColumn<QString>("causal");
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QString>("offered");       // the codes the list offers, in its order
-    QTest::addColumn<QString>("readOut");       // where the decoded description is shown, if anywhere
-    QTest::addColumn<QString>("description");   // of the first code offered
-    const QString accounts = "SELECT GROUP_CONCAT(CG24_CODICE) FROM (SELECT CG24_CODICE FROM CG24_PIANOCONTI"
-                             " WHERE CG24_GRUPPO_CG10 = 1 ORDER BY CG24_CODICE)";
-    const QString ledgerCausals = "SELECT GROUP_CONCAT(CG33_CODICE) FROM (SELECT CG33_CODICE FROM CG33_TABCAU"
-                                  " ORDER BY CG33_CODICE)";
-    const QString firstAccount = "SELECT TOP 1 CG24_DESCR FROM CG24_PIANOCONTI WHERE CG24_GRUPPO_CG10 = 1"
-                                 " ORDER BY CG24_CODICE";
-    const QString firstLedgerCausal = "SELECT TOP 1 CG33_DESCR FROM CG33_TABCAU ORDER BY CG33_CODICE";
-    QTest::newRow("posting causal") << "300" << "TXT_CAUSALECOGE" << "Elenco causali contabili" << ledgerCausals
-                                    << "TXT_DESCCAUINCPAG" << firstLedgerCausal;
-    QTest::newRow("discount causal") << "300" << "TXT_CAUABBUONI" << "Elenco causali contabili" << ledgerCausals
-                                     << "TXT_DESCCAUABBUONI" << firstLedgerCausal;
-    QTest::newRow("debit account") << "300" << "TXT_CONTODARE" << "Elenco conti" << accounts << "TXT_DESCCONTODARE"
-                                   << firstAccount;
-    QTest::newRow("discount account") << "300" << "TXT_CONTOABBUONIATTIVI" << "Elenco conti" << accounts
-                                      << "TXT_DESCCONTOABBUONIATTIVI" << firstAccount;
-    // The extraction causals of a compensation offer the module's own causals of one type; they
-    // show no description.
-    QTest::newRow("customer extraction causal") << "320" << "TXT_CAUSALECOMPCLI" << "Elenco causali per incassi"
-                                                << "SELECT '300'" << "" << "";
-    QTest::newRow("supplier extraction causal") << "320" << "TXT_CAUSALECOMPFOR" << "Elenco causali per pagamenti"
-                                                << "SELECT '310'" << "" << "";
+    QTest::addColumn<TextCase>("c");
+    for (const TextCase &c : readCases(QStringLiteral(DUEBIL_TEST_DATA "/lookups.cases")))
+        QTest::newRow(qPrintable(c.name)) << c;
 }
 
 void tst_CausalParameters::lookupOffersTheLedgerAndTheChosenCodeIsDecoded()
 {
-    QFETCH(QString, causal);
-    QFETCH(QString, field);
-    QFETCH(QString, title);
-    QFETCH(QString, offered);
-    QFETCH(QString, readOut);
-    QFETCH(QString, description);
+    QFETCH(TextCase, c);
+    const QString causal = c.text("causal");
     QVERIFY(open());
     show(causal);
-    auto *code = m_form->findChild<TextField *>(field);
+    auto *code = m_form->findChild<TextField *>(c.text("field"));
     QVERIFY(code && code->isEnabled());
     QString shownTitle;
     QStringList codes;
@@ -379,15 +352,15 @@ void tst_CausalParameters::lookupOffersTheLedgerAndTheChosenCodeIsDecoded()
     };
     QTimer::singleShot(0, answer);
     code->lookup();
-    QCOMPARE(shownTitle, title);
-    QCOMPARE(codes.join(QLatin1Char(',')), scalar(offered).toString());
+    QCOMPARE(shownTitle, c.text("title"));
+    QCOMPARE(codes.join(QLatin1Char(',')), scalar(c.text("offered")).toString());
     QCOMPARE(code->Text(), codes.value(0));
     QVERIFY(code->isFound());
-    if (readOut.isEmpty())
+    if (c.text("read out").isEmpty())
         return;
-    const auto *label = m_form->findChild<QLabel *>(readOut);
+    const auto *label = m_form->findChild<QLabel *>(c.text("read out"));
     QVERIFY(label);
-    QCOMPARE(label->text(), scalar(description).toString());
+    QCOMPARE(label->text(), scalar(c.text("description")).toString());
 }
 
 QTEST_MAIN(tst_CausalParameters)
