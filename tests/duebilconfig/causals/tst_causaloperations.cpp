@@ -3,6 +3,7 @@
 #include "framework/recordingmessageservice.h"
 #include "store/adoerrorclassifier.h"
 #include "store/messageids.h"
+#include "support/casefile.h"
 #include "support/testdatabase.h"
 
 #include <QTest>
@@ -83,49 +84,24 @@ private slots:
         QVERIFY(m_messages.calls().isEmpty());
     }
 
-    void newCodesAreChecked_data()
+    // One test of codes serves the window, its checks and the tool.
+    void codesAreCheckedAndReserved_data()
     {
-        QTest::addColumn<QString>("code");
-        QTest::addColumn<QString>("user");
-        QTest::addColumn<int>("textId");  // 0: accepted
-        QTest::newRow("free code") << "400" << "mrossi" << 0;
-        QTest::newRow("first free code") << "300" << "mrossi" << 0;
-        QTest::newRow("reserved code") << "299" << "mrossi" << MessageId::ReservedCreate;
-        QTest::newRow("reserved code, reserved user") << "299" << "Velto" << 0;
-        QTest::newRow("letter") << "12A" << "mrossi" << MessageId::NotNumeric;
-        QTest::newRow("negative") << "-5" << "VELTO" << MessageId::NotNumeric;
-        QTest::newRow("four digits") << "1234" << "VELTO" << MessageId::TooLong;
-        QTest::newRow("blank inside") << "3 1" << "mrossi" << MessageId::NotNumeric;
+        QTest::addColumn<TextCase>("c");
+        for (const TextCase &c : readCases(QStringLiteral(DUEBIL_TEST_DATA "/causalcodes.cases")))
+            QTest::newRow(qPrintable(c.name)) << c;
     }
 
-    // One test of reservation serves the window, its checks and the tool: a code that is no
-    // number (no causal on display) is treated as reserved, as the host reads it as 0.
-    void reservedCodes_data()
+    void codesAreCheckedAndReserved()
     {
-        QTest::addColumn<QString>("code");
-        QTest::addColumn<QString>("user");
-        QTest::addColumn<bool>("restricted");
-        QTest::newRow("below 300") << "299" << "mrossi" << true;
-        QTest::newRow("300") << "300" << "mrossi" << false;
-        QTest::newRow("empty") << "" << "mrossi" << true;
-        QTest::newRow("blank") << " " << "mrossi" << true;
-        QTest::newRow("reserved user in any case") << "150" << "vElTo" << false;
-        QTest::newRow("reserved user, empty code") << "" << "VELTO" << false;
-    }
-
-    void reservedCodes()
-    {
-        QFETCH(QString, code);
-        QFETCH(QString, user);
-        QFETCH(bool, restricted);
-        QCOMPARE(CausalOperations::isRestricted(user, code), restricted);
-    }
-
-    void newCodesAreChecked()
-    {
-        QFETCH(QString, code);
-        QFETCH(QString, user);
-        QFETCH(int, textId);
+        QFETCH(TextCase, c);
+        const QString code = c.text("code");
+        const QString user = c.text("user");
+        if (c.parts.contains("restricted"))
+            QCOMPARE(CausalOperations::isRestricted(user, code), c.text("restricted") == "1");
+        if (!c.parts.contains("new"))
+            return;
+        const int textId = c.text("new").toInt();
         const Outcome checked = CausalOperations::checkNewCode(code, user);
         QCOMPARE(checked.result, textId ? Result::Refused : Result::Done);
         QCOMPARE(checked.textId, textId);
