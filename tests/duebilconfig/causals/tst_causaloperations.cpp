@@ -85,26 +85,35 @@ private slots:
     }
 
     // One test of codes serves the window, its checks and the tool.
-    void codesAreCheckedAndReserved_data()
+    void codesAreCheckedReservedAndKept_data()
     {
         QTest::addColumn<TextCase>("c");
         for (const TextCase &c : readCases(QStringLiteral(DUEBIL_TEST_DATA "/causalcodes.cases")))
             QTest::newRow(qPrintable(c.name)) << c;
     }
 
-    void codesAreCheckedAndReserved()
+    void codesAreCheckedReservedAndKept()
     {
         QFETCH(TextCase, c);
         const QString code = c.text("code");
         const QString user = c.text("user");
         if (c.parts.contains("restricted"))
             QCOMPARE(CausalOperations::isRestricted(user, code), c.text("restricted") == "1");
-        if (!c.parts.contains("new"))
+        if (c.parts.contains("new")) {
+            const int textId = c.text("new").toInt();
+            const Outcome checked = CausalOperations::checkNewCode(code, user);
+            QCOMPARE(checked.result, textId ? Result::Refused : Result::Done);
+            QCOMPARE(checked.textId, textId);
+        }
+        if (!c.parts.contains("delete"))
             return;
-        const int textId = c.text("new").toInt();
-        const Outcome checked = CausalOperations::checkNewCode(code, user);
-        QCOMPARE(checked.result, textId ? Result::Refused : Result::Done);
-        QCOMPARE(checked.textId, textId);
+        // A delete refused names why and leaves every row of the causal.
+        const QList<int> before = rowsOf(code);
+        const Outcome refused = m_ops->remove(code, user);
+        QCOMPARE(refused.result, Result::Refused);
+        QCOMPARE(refused.textId, c.lines("delete").value(0).toInt());
+        QCOMPARE(refused.params, c.lines("delete").mid(1));
+        QCOMPARE(rowsOf(code), before);
     }
 
     void createGivesDefaultRows()
@@ -179,33 +188,6 @@ private slots:
         QCOMPARE(m_messages.calls().size(), 1);
         QVERIFY(!m_connection->inTransaction());
         QCOMPARE(rowsOf("402", 6), (QList<int>{0, 0, 0, 0, 0, 0}));
-    }
-
-    void deleteRefusals_data()
-    {
-        QTest::addColumn<QString>("code");
-        QTest::addColumn<QString>("user");
-        QTest::addColumn<int>("textId");
-        QTest::addColumn<QStringList>("params");
-        QTest::newRow("reserved") << "150" << "mrossi" << MessageId::ReservedDelete << QStringList();
-        QTest::newRow("compensation of another causal") << "300" << "VELTO" << MessageId::UsedAsCompensation
-                                                        << QStringList{"1", "320"};
-        QTest::newRow("supplier compensation") << "310" << "mrossi" << MessageId::UsedAsCompensation
-                                               << QStringList{"1", "320"};
-    }
-
-    void deleteRefusals()
-    {
-        QFETCH(QString, code);
-        QFETCH(QString, user);
-        QFETCH(int, textId);
-        QFETCH(QStringList, params);
-        const QList<int> before = rowsOf(code);
-        const Outcome refused = m_ops->remove(code, user);
-        QCOMPARE(refused.result, Result::Refused);
-        QCOMPARE(refused.textId, textId);
-        QCOMPARE(refused.params, params);
-        QCOMPARE(rowsOf(code), before);
     }
 
     // After a delete no table holds the code, in any company.
