@@ -111,6 +111,7 @@ private slots:
     {
         ado::RecordsetPtr rs = layoutOf("300");
         rs->MoveLast();  // field 110, descending
+        QCOMPARE(LayoutEditor::sortTextId(rs->value("CGP3_SORTTYPE")), int(LayoutEditor::TextDescending));
         QVERIFY(LayoutEditor::cycleSort(*rs));
         QCOMPARE(rs->value("CGP3_SORTTYPE").toInt(), 0);
         QVERIFY(LayoutEditor::cycleSort(*rs));
