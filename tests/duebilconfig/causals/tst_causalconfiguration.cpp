@@ -1,5 +1,6 @@
 #include "ado/connection.h"
 #include "causals/causalconfiguration.h"
+#include "support/casefile.h"
 #include "support/testdatabase.h"
 
 #include <QTest>
@@ -57,31 +58,18 @@ private slots:
 
     void changesAreFoundByRowKeyAndColumn_data()
     {
-        QTest::addColumn<QStringList>("statements");
-        QTest::addColumn<QStringList>("expected");
-        QTest::newRow("a column of the single parameter row")
-            << QStringList{"UPDATE CGP5_DUEBILPARAM SET CGP5_TIPOCAUSALE = 4 WHERE CGP5_CAUSALE_CGP0 = 300"}
-            << QStringList{"CGP5_DUEBILPARAM CGP5_CAUSALE_CGP0=300 CGP5_TIPOCAUSALE: 1 -> 4"};
-        QTest::newRow("a text cleared in one company's posting row")
-            << QStringList{"UPDATE CGP7_DUEBILPERSREG SET CGP7_TESTORIGA = NULL WHERE CGP7_CAUSALE_CGP0 = 300 AND CGP7_DITTA_CG18 = 1"}
-            << QStringList{"CGP7_DUEBILPERSREG CGP7_DITTA_CG18=1,CGP7_GRUPPO_CG10=1 CGP7_TESTORIGA: "
-                           "Incasso RiBa n. [NUMDOC] del [DATADOC] -> NULL"};
-        QTest::newRow("a layout row gone, an exclusion come")
-            << QStringList{"DELETE FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = 300 AND CGP3_IDFIELD_CGP1 = 30",
-                           "INSERT INTO CGP8_DUEBILREVOKE (CGP8_CAUSALE_CGP0, CGP8_ID_FW06, CGP8_ID_FW07) VALUES (300, NULL, 3)"}
-            << QStringList{"CGP3_DUEBILGRIGLIA CGP3_IDFIELD_CGP1=30 -", "CGP8_DUEBILREVOKE CGP8_ID_FW06=,CGP8_ID_FW07=3 +"};
-        QTest::newRow("another causal changed") << QStringList{"UPDATE CGP5_DUEBILPARAM SET CGP5_TIPOCAUSALE = 4 WHERE CGP5_CAUSALE_CGP0 = 310"}
-                                                << QStringList{};
+        QTest::addColumn<TextCase>("c");
+        for (const TextCase &c : readCases(QStringLiteral(DUEBIL_TEST_DATA "/causalchanges.cases")))
+            QTest::newRow(qPrintable(c.name)) << c;
     }
 
     void changesAreFoundByRowKeyAndColumn()
     {
-        QFETCH(QStringList, statements);
-        QFETCH(QStringList, expected);
+        QFETCH(TextCase, c);
         const CausalConfiguration before = CausalConfiguration::read(*m_c, "300");
-        for (const QString &sql : statements)
+        for (const QString &sql : c.lines("statements"))
             m_c->Execute(sql);
-        QCOMPARE(changes(before, CausalConfiguration::read(*m_c, "300")), expected);
+        QCOMPARE(changes(before, CausalConfiguration::read(*m_c, "300")), c.lines("changes"));
     }
 
     // A causal that did not exist comes whole: every row of it is an added row.

@@ -17,11 +17,6 @@ class TestCausalHistory : public QObject
     std::unique_ptr<TestDatabase> m_db;
     std::unique_ptr<ado::Connection> m_c;
 
-    static QList<int> counts()
-    {
-        return {1, DueBilStatements::HistoryRowsPerInsert, 2 * DueBilStatements::HistoryRowsPerInsert + 1};
-    }
-
 private slots:
     void init()
     {
@@ -34,7 +29,7 @@ private slots:
     void recordKeepsEveryRowInOrder_data()
     {
         QTest::addColumn<int>("rows");
-        for (int n : counts())
+        for (int n : {1, DueBilStatements::HistoryRowsPerInsert, 2 * DueBilStatements::HistoryRowsPerInsert + 1})
             QTest::addRow("%d rows", n) << n;
     }
 

@@ -3,6 +3,7 @@
 #include "framework/recordingmessageservice.h"
 #include "store/adoerrorclassifier.h"
 #include "store/messageids.h"
+#include "support/casefile.h"
 #include "support/testdatabase.h"
 
 #include <QTest>
@@ -83,52 +84,36 @@ private slots:
         QVERIFY(m_messages.calls().isEmpty());
     }
 
-    void newCodesAreChecked_data()
+    // One test of codes serves the window, its checks and the tool.
+    void codesAreCheckedReservedAndKept_data()
     {
-        QTest::addColumn<QString>("code");
-        QTest::addColumn<QString>("user");
-        QTest::addColumn<int>("textId");  // 0: accepted
-        QTest::newRow("free code") << "400" << "mrossi" << 0;
-        QTest::newRow("first free code") << "300" << "mrossi" << 0;
-        QTest::newRow("reserved code") << "299" << "mrossi" << MessageId::ReservedCreate;
-        QTest::newRow("reserved code, reserved user") << "299" << "Velto" << 0;
-        QTest::newRow("letter") << "12A" << "mrossi" << MessageId::NotNumeric;
-        QTest::newRow("negative") << "-5" << "VELTO" << MessageId::NotNumeric;
-        QTest::newRow("four digits") << "1234" << "VELTO" << MessageId::TooLong;
-        QTest::newRow("blank inside") << "3 1" << "mrossi" << MessageId::NotNumeric;
+        QTest::addColumn<TextCase>("c");
+        for (const TextCase &c : readCases(QStringLiteral(DUEBIL_TEST_DATA "/causalcodes.cases")))
+            QTest::newRow(qPrintable(c.name)) << c;
     }
 
-    // One test of reservation serves the window, its checks and the tool: a code that is no
-    // number (no causal on display) is treated as reserved, as the host reads it as 0.
-    void reservedCodes_data()
+    void codesAreCheckedReservedAndKept()
     {
-        QTest::addColumn<QString>("code");
-        QTest::addColumn<QString>("user");
-        QTest::addColumn<bool>("restricted");
-        QTest::newRow("below 300") << "299" << "mrossi" << true;
-        QTest::newRow("300") << "300" << "mrossi" << false;
-        QTest::newRow("empty") << "" << "mrossi" << true;
-        QTest::newRow("blank") << " " << "mrossi" << true;
-        QTest::newRow("reserved user in any case") << "150" << "vElTo" << false;
-        QTest::newRow("reserved user, empty code") << "" << "VELTO" << false;
-    }
-
-    void reservedCodes()
-    {
-        QFETCH(QString, code);
-        QFETCH(QString, user);
-        QFETCH(bool, restricted);
-        QCOMPARE(CausalOperations::isRestricted(user, code), restricted);
-    }
-
-    void newCodesAreChecked()
-    {
-        QFETCH(QString, code);
-        QFETCH(QString, user);
-        QFETCH(int, textId);
-        const Outcome checked = CausalOperations::checkNewCode(code, user);
-        QCOMPARE(checked.result, textId ? Result::Refused : Result::Done);
-        QCOMPARE(checked.textId, textId);
+        QFETCH(TextCase, c);
+        const QString code = c.text("code");
+        const QString user = c.text("user");
+        if (c.parts.contains("restricted"))
+            QCOMPARE(CausalOperations::isRestricted(user, code), c.text("restricted") == "1");
+        if (c.parts.contains("new")) {
+            const int textId = c.text("new").toInt();
+            const Outcome checked = CausalOperations::checkNewCode(code, user);
+            QCOMPARE(checked.result, textId ? Result::Refused : Result::Done);
+            QCOMPARE(checked.textId, textId);
+        }
+        if (!c.parts.contains("delete"))
+            return;
+        // A delete refused names why and leaves every row of the causal.
+        const QList<int> before = rowsOf(code);
+        const Outcome refused = m_ops->remove(code, user);
+        QCOMPARE(refused.result, Result::Refused);
+        QCOMPARE(refused.textId, c.lines("delete").value(0).toInt());
+        QCOMPARE(refused.params, c.lines("delete").mid(1));
+        QCOMPARE(rowsOf(code), before);
     }
 
     void createGivesDefaultRows()
@@ -203,33 +188,6 @@ private slots:
         QCOMPARE(m_messages.calls().size(), 1);
         QVERIFY(!m_connection->inTransaction());
         QCOMPARE(rowsOf("402", 6), (QList<int>{0, 0, 0, 0, 0, 0}));
-    }
-
-    void deleteRefusals_data()
-    {
-        QTest::addColumn<QString>("code");
-        QTest::addColumn<QString>("user");
-        QTest::addColumn<int>("textId");
-        QTest::addColumn<QStringList>("params");
-        QTest::newRow("reserved") << "150" << "mrossi" << MessageId::ReservedDelete << QStringList();
-        QTest::newRow("compensation of another causal") << "300" << "VELTO" << MessageId::UsedAsCompensation
-                                                        << QStringList{"1", "320"};
-        QTest::newRow("supplier compensation") << "310" << "mrossi" << MessageId::UsedAsCompensation
-                                               << QStringList{"1", "320"};
-    }
-
-    void deleteRefusals()
-    {
-        QFETCH(QString, code);
-        QFETCH(QString, user);
-        QFETCH(int, textId);
-        QFETCH(QStringList, params);
-        const QList<int> before = rowsOf(code);
-        const Outcome refused = m_ops->remove(code, user);
-        QCOMPARE(refused.result, Result::Refused);
-        QCOMPARE(refused.textId, textId);
-        QCOMPARE(refused.params, params);
-        QCOMPARE(rowsOf(code), before);
     }
 
     // After a delete no table holds the code, in any company.

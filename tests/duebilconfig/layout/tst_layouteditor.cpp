@@ -3,6 +3,7 @@
 #include "store/adoerrorclassifier.h"
 #include "store/duebilstatements.h"
 #include "store/messageids.h"
+#include "support/casefile.h"
 #include "support/databasereads.h"
 #include "support/testdatabase.h"
 
@@ -85,42 +86,32 @@ private slots:
         QCOMPARE(five->RecordCount(), 6);
     }
 
+    // Rows of causal 300's layout (field id:position, 999 pinned at the end) after moving one.
     void moving_data()
     {
-        QTest::addColumn<QString>("setup");   // positions to store before, "id=pos,..."
-        QTest::addColumn<int>("row");         // 1-based row to move
-        QTest::addColumn<bool>("up");
-        QTest::addColumn<QString>("after");
-        QTest::newRow("up the second") << "" << 2 << true << "2010:1 30:2 40:3 80:4 110:5";
-        QTest::newRow("up the first does nothing") << "" << 1 << true << "30:1 2010:2 40:3 80:4 110:5";
-        QTest::newRow("down the last does nothing") << "" << 5 << false << "30:1 2010:2 40:3 80:4 110:5";
-        QTest::newRow("down the third") << "" << 3 << false << "30:1 2010:2 80:3 40:4 110:5";
-        QTest::newRow("a pinned row cannot be passed") << "80=999,110=999" << 5 << true
-                                                      << "30:1 2010:2 40:3 80:999 110:999";
-        QTest::newRow("pinned row moved down pins the next") << "40=999,80=999" << 4 << false
-                                                            << "30:1 2010:2 110:5 40:999 80:999";
+        QTest::addColumn<TextCase>("c");
+        for (const TextCase &c : readCases(QStringLiteral(DUEBIL_TEST_DATA "/layoutmoves.cases")))
+            QTest::newRow(qPrintable(c.name)) << c;
     }
 
     void moving()
     {
-        QFETCH(QString, setup);
-        QFETCH(int, row);
-        QFETCH(bool, up);
-        QFETCH(QString, after);
-        for (const QString &pair : setup.split(',', Qt::SkipEmptyParts))
+        QFETCH(TextCase, c);
+        for (const QString &pair : c.text("pinned").split(',', Qt::SkipEmptyParts))
             m_connection->Execute("UPDATE CGP3_DUEBILGRIGLIA SET CGP3_VISIBLEORDER = " + pair.section('=', 1)
                                   + " WHERE CGP3_CAUSALE_CGP0 = 300 AND CGP3_IDFIELD_CGP1 = " + pair.section('=', 0, 0));
         ado::RecordsetPtr rs = layoutOf("300");
-        rs->setAbsolutePosition(row);
-        up ? LayoutEditor::moveUp(*rs) : LayoutEditor::moveDown(*rs);
+        rs->setAbsolutePosition(c.text("row").toInt());
+        c.text("move") == "up" ? LayoutEditor::moveUp(*rs) : LayoutEditor::moveDown(*rs);
         rs->setSort("CGP3_VISIBLEORDER, CGP1_ID");
-        QCOMPARE(positions(*rs), after);
+        QCOMPARE(positions(*rs), c.text("after"));
     }
 
     void sortDirectionCycles()
     {
         ado::RecordsetPtr rs = layoutOf("300");
         rs->MoveLast();  // field 110, descending
+        QCOMPARE(LayoutEditor::sortTextId(rs->value("CGP3_SORTTYPE")), int(LayoutEditor::TextDescending));
         QVERIFY(LayoutEditor::cycleSort(*rs));
         QCOMPARE(rs->value("CGP3_SORTTYPE").toInt(), 0);
         QVERIFY(LayoutEditor::cycleSort(*rs));

@@ -2,6 +2,7 @@
 #include "controls/lookupdialog.h"
 #include "params/parametercontrols.h"
 #include "store/messageids.h"
+#include "support/casefile.h"
 #include "support/windowfixture.h"
 
 #include <QApplication>
@@ -12,75 +13,17 @@
 #include <QTest>
 #include <QTimer>
 
-// The parameters of a causal edited in the window as a user edits them: entries chosen in the
-// lists, boxes ticked with the keyboard, codes typed, the causal confirmed; what the screen
-// shows and what the database holds afterwards.
-class tst_CausalParameters : public WindowFixture
-{
-    Q_OBJECT
-
-private slots:
-    void init();
-    void cleanup();
-
-    void rulesAfterLoadingAndAfterChoosing_data();
-    void rulesAfterLoadingAndAfterChoosing();
-    void withholdingCheckAppliesItsRuleAtOnce();
-    void emptyMandatoryFieldRefusesTheSave_data();
-    void emptyMandatoryFieldRefusesTheSave();
-    void recoveryListRebuiltStartsFromItsFirstEntry_data();
-    void recoveryListRebuiltStartsFromItsFirstEntry();
-    void branchMessageFollowsTheLedgerSettings();
-    void boxWithoutRowIsLeftUntouched();
-    void controlsAreBoundToTheColumnsTheToolReads();
-    void lookupOffersTheLedgerAndTheChosenCodeIsDecoded_data();
-    void lookupOffersTheLedgerAndTheChosenCodeIsDecoded();
-
-private:
-    QString state(const QString &control) const;
-
-};
-
-void tst_CausalParameters::init()
-{
-    QVERIFY(setUpWindow());
-}
-
-void tst_CausalParameters::cleanup()
-{
-    // A causal left with changes is not saved on the way out.
-    if (m_cls)
-        m_messages->enqueueAnswer(MsgAnswer::No);
-    tearDownWindow();
-}
-
-// H hidden, D shown but not editable (itself, its frame or its tab disabled), M editable and
-// mandatory, E editable.
-QString tst_CausalParameters::state(const QString &control) const
-{
-    const QWidget *w = m_form->findChild<QWidget *>(control);
-    if (!w)
-        return QStringLiteral("?");
-    if (w->isHidden())
-        return QStringLiteral("H");
-    if (!w->isEnabled())
-        return QStringLiteral("D");
-    const auto *field = qobject_cast<const FieldControl *>(w);
-    return field && field->isRequired() ? QStringLiteral("M") : QStringLiteral("E");
-}
-
 namespace {
 
 // tests/data/screenbytype.tsv: each control, a tab, its state for operation types 1 to 8.
-QList<QPair<QString, QString>> screenByType()
+QList<QStringList> screenByType()
 {
     QFile file(QStringLiteral(DUEBIL_TEST_DATA "/screenbytype.tsv"));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        qFatal("cannot read screenbytype.tsv");
-    QList<QPair<QString, QString>> rows;
-    for (const QString &line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
-        if (!line.startsWith(QLatin1Char('#')))
-            rows.append({line.section(QLatin1Char('\t'), 0, 0), line.section(QLatin1Char('\t'), 1)});
+    QList<QStringList> rows;
+    if (file.open(QIODevice::ReadOnly | QIODevice::Text))
+        for (const QString &line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+            if (!line.startsWith(QLatin1Char('#')))
+                rows.append(line.split(QLatin1Char('\t')));
     return rows;
 }
 
@@ -91,304 +34,298 @@ const QStringList reservedFixed = {"TXT_DESCRIZIONE", "CBO_TIPOOPERAZIONE", "CBO
 
 } // namespace
 
-void tst_CausalParameters::rulesAfterLoadingAndAfterChoosing_data()
+// The parameters of a causal edited in the window as a user edits them: entries chosen in the
+// lists, boxes ticked with the keyboard, codes typed, the causal confirmed; what the screen
+// shows and what the database holds afterwards.
+class tst_CausalParameters : public WindowFixture
 {
-    QTest::addColumn<int>("tipo");
-    QTest::addColumn<QString>("code");
-    QTest::addColumn<QString>("user");
-    QTest::addColumn<bool>("chosen");   // false: the causal is stored with the type and loaded
-    for (bool chosen : {false, true}) {
-        for (int tipo = 1; tipo <= 8; ++tipo) {
-            const char *how = chosen ? "chosen" : "loaded";
-            QTest::addRow("type %d, ordinary code, %s", tipo, how) << tipo << "300" << "MROSSI" << chosen;
-            QTest::addRow("type %d, reserved code, reserved user, %s", tipo, how) << tipo << "150" << "VELTO" << chosen;
-            // An ordinary user cannot choose the type of a reserved causal.
-            if (!chosen)
-                QTest::addRow("type %d, reserved code, ordinary user, loaded", tipo) << tipo << "150" << "MROSSI" << false;
+    Q_OBJECT
+
+    // H hidden, D shown but not editable (itself, its frame or its tab disabled), M editable and
+    // mandatory, E editable.
+    QString state(const QString &control) const
+    {
+        const QWidget *w = m_form->findChild<QWidget *>(control);
+        if (!w)
+            return QStringLiteral("?");
+        if (w->isHidden())
+            return QStringLiteral("H");
+        if (!w->isEnabled())
+            return QStringLiteral("D");
+        const auto *field = qobject_cast<const FieldControl *>(w);
+        return field && field->isRequired() ? QStringLiteral("M") : QStringLiteral("E");
+    }
+
+private slots:
+    void init()
+    {
+        QVERIFY(setUpWindow());
+    }
+
+    void cleanup()
+    {
+        // A causal left with changes is not saved on the way out.
+        if (m_cls)
+            m_messages->enqueueAnswer(MsgAnswer::No);
+        tearDownWindow();
+    }
+
+    void rulesAfterLoadingAndAfterChoosing_data()
+    {
+        QTest::addColumn<int>("tipo");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<bool>("chosen");   // false: the causal is stored with the type and loaded
+        for (bool chosen : {false, true}) {
+            for (int tipo = 1; tipo <= 8; ++tipo) {
+                const char *how = chosen ? "chosen" : "loaded";
+                QTest::addRow("type %d, ordinary code, %s", tipo, how) << tipo << "300" << "MROSSI" << chosen;
+                QTest::addRow("type %d, reserved code, reserved user, %s", tipo, how) << tipo << "150" << "VELTO" << chosen;
+                // An ordinary user cannot choose the type of a reserved causal.
+                if (!chosen)
+                    QTest::addRow("type %d, reserved code, ordinary user, loaded", tipo) << tipo << "150" << "MROSSI" << false;
+            }
         }
     }
-}
 
-void tst_CausalParameters::rulesAfterLoadingAndAfterChoosing()
-{
-    QFETCH(int, tipo);
-    QFETCH(QString, code);
-    QFETCH(QString, user);
-    QFETCH(bool, chosen);
-    const QString where = QStringLiteral(" = %1").arg(code);
-    execute("UPDATE CGP5_DUEBILPARAM SET CGP5_TIPOCAUSALE = 1, CGP5_TIPOSCADENZA = 0, CGP5_INDRECUPERO = 0,"
-            " CGP5_INDIMPMASSIMO = 0, CGP5_INDIMPSCADENZA = 1 WHERE CGP5_CAUSALE_CGP0" + where);
-    execute("UPDATE CGP6_DUEBILPARAMDITTA SET CGP6_INDPAGVALUTA = 0, CGP6_INDACCONTI = 0 WHERE CGP6_CAUSALE_CGP0" + where);
-    execute("UPDATE CGP7_DUEBILPERSREG SET CGP7_INDDETTREGIST = 1, CGP7_INDDETTRIGACONT = 0 WHERE CGP7_CAUSALE_CGP0" + where);
-    execute("UPDATE CGP4_DUEBILFILTRI SET CGP4_CHECKED = 0 WHERE CGP4_IDCHECK_CGP2 = 30 AND CGP4_CAUSALE_CGP0" + where);
-    if (!chosen) {
-        execute(QStringLiteral("UPDATE CGP5_DUEBILPARAM SET CGP5_TIPOCAUSALE = %1 WHERE CGP5_CAUSALE_CGP0").arg(tipo) + where);
-        if (const std::optional<QString> column = CausalOperations::defaultColumn(operationTypeOf(tipo)))
-            execute(QStringLiteral("UPDATE CGP4_DUEBILFILTRI SET CGP4_CHECKED = (SELECT %1 FROM CGP2_DUEBILCHECK"
-                                   " WHERE CGP2_ID = CGP4_IDCHECK_CGP2) WHERE CGP4_CAUSALE_CGP0")
-                        .arg(*column)
-                    + where);
+    void rulesAfterLoadingAndAfterChoosing()
+    {
+        QFETCH(int, tipo);
+        QFETCH(QString, code);
+        QFETCH(QString, user);
+        QFETCH(bool, chosen);
+        const QString where = QStringLiteral(" = %1").arg(code);
+        execute("UPDATE CGP5_DUEBILPARAM SET CGP5_TIPOCAUSALE = 1, CGP5_TIPOSCADENZA = 0, CGP5_INDRECUPERO = 0,"
+                " CGP5_INDIMPMASSIMO = 0, CGP5_INDIMPSCADENZA = 1 WHERE CGP5_CAUSALE_CGP0" + where);
+        execute("UPDATE CGP6_DUEBILPARAMDITTA SET CGP6_INDPAGVALUTA = 0, CGP6_INDACCONTI = 0 WHERE CGP6_CAUSALE_CGP0" + where);
+        execute("UPDATE CGP7_DUEBILPERSREG SET CGP7_INDDETTREGIST = 1, CGP7_INDDETTRIGACONT = 0 WHERE CGP7_CAUSALE_CGP0" + where);
+        execute("UPDATE CGP4_DUEBILFILTRI SET CGP4_CHECKED = 0 WHERE CGP4_IDCHECK_CGP2 = 30 AND CGP4_CAUSALE_CGP0" + where);
+        if (!chosen) {
+            execute(QStringLiteral("UPDATE CGP5_DUEBILPARAM SET CGP5_TIPOCAUSALE = %1 WHERE CGP5_CAUSALE_CGP0").arg(tipo) + where);
+            if (const std::optional<QString> column = CausalOperations::defaultColumn(operationTypeOf(tipo)))
+                execute(QStringLiteral("UPDATE CGP4_DUEBILFILTRI SET CGP4_CHECKED = (SELECT %1 FROM CGP2_DUEBILCHECK"
+                                       " WHERE CGP2_ID = CGP4_IDCHECK_CGP2) WHERE CGP4_CAUSALE_CGP0")
+                            .arg(*column)
+                        + where);
+        }
+        QVERIFY(open(user));
+        show(code);
+        FormUi &ui = m_form->context().ui;
+        if (chosen)
+            choose(ui.CBO_TIPOOPERAZIONE, QString::number(tipo));
+        QCOMPARE(ui.CBO_TIPOOPERAZIONE->Text(), QString::number(tipo));
+
+        const bool restricted = CausalOperations::isRestricted(user, code);
+        QStringList wrong;
+        const QList<QStringList> screen = screenByType();
+        QVERIFY(screen.size() > 30);
+        for (const QStringList &row : screen) {
+            const QString &control = row.first();
+            QString expected = row.last().mid(tipo - 1, 1);
+            if (restricted && expected == QLatin1String("E") && reservedFixed.contains(control))
+                expected = QStringLiteral("D");
+            const QString shown = state(control);
+            if (shown != expected)
+                wrong << QStringLiteral("%1 %2 (expected %3)").arg(control, shown, expected);
+        }
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QStringLiteral(", "))));
     }
-    QVERIFY(open(user));
-    show(code);
-    FormUi &ui = m_form->context().ui;
-    if (chosen)
-        choose(ui.CBO_TIPOOPERAZIONE, QString::number(tipo));
-    QCOMPARE(ui.CBO_TIPOOPERAZIONE->Text(), QString::number(tipo));
 
-    const bool restricted = CausalOperations::isRestricted(user, code);
-    QStringList wrong;
-    const QList<QPair<QString, QString>> screen = screenByType();
-    QVERIFY(screen.size() > 30);
-    for (const auto &[control, byType] : screen) {
-        QString expected = byType.mid(tipo - 1, 1);
-        if (restricted && expected == QLatin1String("E") && reservedFixed.contains(control))
-            expected = QStringLiteral("D");
-        const QString shown = state(control);
-        if (shown != expected)
-            wrong << QStringLiteral("%1 %2 (expected %3)").arg(control, shown, expected);
+    void withholdingCheckAppliesItsRuleAtOnce()
+    {
+        execute("UPDATE CGP7_DUEBILPERSREG SET CGP7_INDDETTREGIST = 0 WHERE CGP7_CAUSALE_CGP0 = 310 AND CGP7_DITTA_CG18 = 1");
+        QVERIFY(open());
+        show(QStringLiteral("310"));   // payments, registration detail 0
+        FormUi &ui = m_form->context().ui;
+        QCOMPARE(ui.CBO_DETTREG->Text(), QStringLiteral("0"));
+        QCOMPARE(state("CBO_GESTIONERITENUTE"), QStringLiteral("D"));
+        ui.TAB_CONFIG->setTab(2);
+        tick(ui.CHK_FILTER[30]);
+        QCOMPARE(ui.CHK_FILTER[30]->Text(), QStringLiteral("1"));
+        // The rules run at once: the detail list loses 0, the payment mode opens.
+        QCOMPARE(ui.CBO_DETTREG->Text(), QStringLiteral("1"));
+        QCOMPARE(ui.CBO_DETTREG->comboBox()->findData(QStringLiteral("0")), -1);
+        QCOMPARE(state("CBO_GESTIONERITENUTE"), QStringLiteral("E"));
+        // Cleared again: the payment mode closes.
+        tick(ui.CHK_FILTER[30]);
+        QCOMPARE(state("CBO_GESTIONERITENUTE"), QStringLiteral("D"));
     }
-    QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QStringLiteral(", "))));
-}
 
-void tst_CausalParameters::withholdingCheckAppliesItsRuleAtOnce()
-{
-    execute("UPDATE CGP7_DUEBILPERSREG SET CGP7_INDDETTREGIST = 0 WHERE CGP7_CAUSALE_CGP0 = 310 AND CGP7_DITTA_CG18 = 1");
-    QVERIFY(open());
-    show(QStringLiteral("310"));   // payments, registration detail 0
-    FormUi &ui = m_form->context().ui;
-    QCOMPARE(ui.CBO_DETTREG->Text(), QStringLiteral("0"));
-    QCOMPARE(state("CBO_GESTIONERITENUTE"), QStringLiteral("D"));
-    ui.TAB_CONFIG->setTab(2);
-    tick(ui.CHK_FILTER[30]);
-    QCOMPARE(ui.CHK_FILTER[30]->Text(), QStringLiteral("1"));
-    // The rules run at once: the detail list loses 0, the payment mode opens.
-    QCOMPARE(ui.CBO_DETTREG->Text(), QStringLiteral("1"));
-    QCOMPARE(ui.CBO_DETTREG->comboBox()->findData(QStringLiteral("0")), -1);
-    QCOMPARE(state("CBO_GESTIONERITENUTE"), QStringLiteral("E"));
-    // Cleared again: the payment mode closes.
-    tick(ui.CHK_FILTER[30]);
-    QCOMPARE(state("CBO_GESTIONERITENUTE"), QStringLiteral("D"));
-}
-
-void tst_CausalParameters::emptyMandatoryFieldRefusesTheSave_data()
-{
-    QTest::addColumn<QString>("tipo");
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<QString>("column");     // of company 1's rows
-    QTest::addColumn<QString>("value");      // that makes the save go through
-    QTest::addColumn<QString>("named");      // the field as the message names it: its label on screen
-    QTest::addColumn<bool>("elsewhere");     // companies 2 and 3 are then named, short of the same
-    QTest::newRow("closing without tolerance") << "3" << "TXT_DELTAIMPORTO" << "CGP6_DELTAIMPORTO" << "5"
-                                               << "Estr. scad. con imp. compreso tra: (+/-)" << false;
-    QTest::newRow("unpaid bills without credit account") << "4" << "TXT_CONTOAVERE" << "CGP7_CONTOAVERE_CG24" << "140202"
-                                                         << "Conto banca" << true;
-    QTest::newRow("compensation without customers' causal") << "6" << "TXT_CAUSALECOMPCLI" << "CGP6_CAUSALECOMPCLI_CGP0" << "300"
-                                                            << "Codice causale estrazione scadenze clienti" << true;
-}
-
-void tst_CausalParameters::emptyMandatoryFieldRefusesTheSave()
-{
-    QFETCH(QString, tipo);
-    QFETCH(QString, field);
-    QFETCH(QString, column);
-    QFETCH(QString, value);
-    QFETCH(QString, named);
-    QFETCH(bool, elsewhere);
-    const QString table = column.startsWith(QLatin1String("CGP6"))
-        ? QStringLiteral("CGP6_DUEBILPARAMDITTA WHERE CGP6_CAUSALE_CGP0 = 300 AND CGP6_DITTA_CG18 = 1")
-        : QStringLiteral("CGP7_DUEBILPERSREG WHERE CGP7_CAUSALE_CGP0 = 300 AND CGP7_DITTA_CG18 = 1");
-    QVERIFY(open());
-    show(QStringLiteral("300"));
-    FormUi &ui = m_form->context().ui;
-    choose(ui.CBO_TIPOOPERAZIONE, tipo);
-    auto *control = m_form->findChild<TextField *>(field);
-    QVERIFY(control);
-    QCOMPARE(state(field), QStringLiteral("M"));
-    if (tipo == QLatin1String("4")) {
-        // A posting causal of unpaid bills, as the type asks for.
-        type(ui.TXT_CAUSALECOGE, QStringLiteral("IBF"));
-        type(ui.TXT_CONTODARE, QStringLiteral("140201"));
+    void emptyMandatoryFieldRefusesTheSave_data()
+    {
+        QTest::addColumn<TextCase>("c");
+        for (const TextCase &c : readCases(QStringLiteral(DUEBIL_TEST_DATA "/mandatoryfields.cases")))
+            QTest::newRow(qPrintable(c.name)) << c;
     }
-    if (tipo == QLatin1String("6"))
+
+    void emptyMandatoryFieldRefusesTheSave()
+    {
+        QFETCH(TextCase, c);
+        const QString tipo = c.text("type");
+        const QString field = c.text("field");
+        const QString column = c.text("column");
+        const QString value = c.text("value");
+        const QString table = column.startsWith(QLatin1String("CGP6"))
+            ? QStringLiteral("CGP6_DUEBILPARAMDITTA WHERE CGP6_CAUSALE_CGP0 = 300 AND CGP6_DITTA_CG18 = 1")
+            : QStringLiteral("CGP7_DUEBILPERSREG WHERE CGP7_CAUSALE_CGP0 = 300 AND CGP7_DITTA_CG18 = 1");
+        QVERIFY(open());
+        show(QStringLiteral("300"));
+        FormUi &ui = m_form->context().ui;
+        choose(ui.CBO_TIPOOPERAZIONE, tipo);
+        auto *control = m_form->findChild<TextField *>(field);
+        QVERIFY(control);
+        QCOMPARE(state(field), QStringLiteral("M"));
+        for (const QString &typed : c.text("typed").split(' ', Qt::SkipEmptyParts))
+            type(m_form->findChild<TextField *>(typed.section('=', 0, 0)), typed.section('=', 1));
+        type(control, QString());
+        const QVariant before = scalar("SELECT " + column + " FROM " + table);
+
+        m_messages->clear();
+        QVERIFY(!confirm());
+        QCOMPARE(messageIds(), QList<int>{MessageId::Mandatory});
+        // The field as its label reads on screen for the operation type.
+        QCOMPARE(m_messages->calls().first().message.params.value(0), c.text("named"));
+        QCOMPARE(QApplication::focusWidget(), control->lineEdit());
+        QCOMPARE(scalar("SELECT CGP5_TIPOCAUSALE FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = 300").toInt(), 1);
+        QCOMPARE(scalar("SELECT " + column + " FROM " + table), before);
+
+        // Filled in, the same causal is saved.
+        type(control, value);
+        m_messages->clear();
+        QVERIFY(confirm());
+        QCOMPARE(messageIds(), c.parts.contains("elsewhere") ? QList<int>{MessageId::OtherCompanyIncomplete} : QList<int>{});
+        QCOMPARE(scalar("SELECT CGP5_TIPOCAUSALE FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = 300").toString(), tipo);
+        QCOMPARE(scalar("SELECT " + column + " FROM " + table).toString(), value);
+    }
+
+    void recoveryListRebuiltStartsFromItsFirstEntry_data()
+    {
+        QTest::addColumn<int>("stored");
+        QTest::newRow("mode 2, not offered for compensation") << 2;
+        QTest::newRow("mode 1, another meaning for compensation") << 1;
+    }
+
+    void recoveryListRebuiltStartsFromItsFirstEntry()
+    {
+        QFETCH(int, stored);
+        execute(QStringLiteral("UPDATE CGP5_DUEBILPARAM SET CGP5_INDRECUPERO = %1 WHERE CGP5_CAUSALE_CGP0 = 300").arg(stored));
+        QVERIFY(open());
+        // A compensation causal shown keeps the mode it has stored.
+        show(QStringLiteral("320"));
+        FormUi &ui = m_form->context().ui;
+        QCOMPARE(ui.CBO_MODRECUPERO->ListCount(), 2);
+        QCOMPARE(ui.CBO_MODRECUPERO->Text(), QStringLiteral("1"));
+        m_messages->enqueueAnswer(MsgAnswer::No);
+        QVERIFY(ui.INTERNAV->press(QStringLiteral("Nuovo")));
+        show(QStringLiteral("300"));
+        QCOMPARE(ui.CBO_MODRECUPERO->Text(), QString::number(stored));
+        choose(ui.CBO_TIPOOPERAZIONE, QStringLiteral("6"));
+        QCOMPARE(ui.CBO_MODRECUPERO->ListCount(), 2);
+        QCOMPARE(ui.CBO_MODRECUPERO->ListIndex(), 0);
+        type(ui.TXT_CAUSALECOMPCLI, QStringLiteral("300"));
         type(ui.TXT_CAUSALECOMPFOR, QStringLiteral("310"));
-    type(control, QString());
-    const QVariant before = scalar("SELECT " + column + " FROM " + table);
+        QVERIFY(confirm());
+        QCOMPARE(scalar("SELECT CGP5_INDRECUPERO FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = 300").toInt(), 0);
+    }
 
-    m_messages->clear();
-    QVERIFY(!confirm());
-    QCOMPARE(messageIds(), QList<int>{MessageId::Mandatory});
-    // The field as its label reads on screen for the operation type.
-    QCOMPARE(m_messages->calls().first().message.params.value(0), named);
-    QCOMPARE(QApplication::focusWidget(), control->lineEdit());
-    QCOMPARE(scalar("SELECT CGP5_TIPOCAUSALE FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = 300").toInt(), 1);
-    QCOMPARE(scalar("SELECT " + column + " FROM " + table), before);
+    void branchMessageFollowsTheLedgerSettings()
+    {
+        m_global->setLedgerSetting(QStringLiteral("GestioneSedi"), 1);
+        m_global->setLedgerSetting(QStringLiteral("RegistrazioneSedeUnica"), 0);
+        QVERIFY(open());
+        show(QStringLiteral("300"));   // collections, registration detail 1
+        FormUi &ui = m_form->context().ui;
+        QVERIFY(!ui.LBL_MSGSEDE->isHidden());
+        choose(ui.CBO_DETTREG, QStringLiteral("2"));
+        QVERIFY(ui.LBL_MSGSEDE->isHidden());
+        choose(ui.CBO_DETTREG, QStringLiteral("0"));
+        QVERIFY(!ui.LBL_MSGSEDE->isHidden());
+        // A company posting all branches as one registration shows no message.
+        m_global->setLedgerSetting(QStringLiteral("RegistrazioneSedeUnica"), 1);
+        choose(ui.CBO_DETTREG, QStringLiteral("1"));
+        QVERIFY(ui.LBL_MSGSEDE->isHidden());
+    }
 
-    // Filled in, the same causal is saved.
-    type(control, value);
-    m_messages->clear();
-    QVERIFY(confirm());
-    QCOMPARE(messageIds(), elsewhere ? QList<int>{MessageId::OtherCompanyIncomplete} : QList<int>{});
-    QCOMPARE(scalar("SELECT CGP5_TIPOCAUSALE FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = 300").toString(), tipo);
-    QCOMPARE(scalar("SELECT " + column + " FROM " + table).toString(), value);
-}
+    void boxWithoutRowIsLeftUntouched()
+    {
+        QVERIFY(open());
+        show(QStringLiteral("300"));
+        FormUi &ui = m_form->context().ui;
+        ui.TAB_CONFIG->setTab(2);
+        tick(ui.CHK_FILTER[5]);
+        const QString shown = ui.CHK_FILTER[5]->Text();
+        QVERIFY(confirm());
+        execute("DELETE FROM CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = 310 AND CGP4_IDCHECK_CGP2 = 5");
+        QVERIFY(ui.INTERNAV->press(QStringLiteral("Nuovo")));
+        show(QStringLiteral("310"));
+        QCOMPARE(ui.CHK_FILTER[5]->Text(), shown);
+        QVERIFY(ui.CHK_FILTER[5]->isEnabled());
+        // Its state is written nowhere: 310 has no row for it, 300 keeps its own.
+        QCOMPARE(scalar("SELECT COUNT(*) FROM CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = 310 AND CGP4_IDCHECK_CGP2 = 5").toInt(), 0);
+        QCOMPARE(scalar("SELECT CGP4_CHECKED FROM CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = 300 AND CGP4_IDCHECK_CGP2 = 5")
+                     .toString(),
+                 shown);
+    }
 
-void tst_CausalParameters::recoveryListRebuiltStartsFromItsFirstEntry_data()
-{
-    QTest::addColumn<int>("stored");
-    QTest::newRow("mode 2, not offered for compensation") << 2;
-    QTest::newRow("mode 1, another meaning for compensation") << 1;
-}
-
-void tst_CausalParameters::recoveryListRebuiltStartsFromItsFirstEntry()
-{
-    QFETCH(int, stored);
-    execute(QStringLiteral("UPDATE CGP5_DUEBILPARAM SET CGP5_INDRECUPERO = %1 WHERE CGP5_CAUSALE_CGP0 = 300").arg(stored));
-    QVERIFY(open());
-    // A compensation causal shown keeps the mode it has stored.
-    show(QStringLiteral("320"));
-    FormUi &ui = m_form->context().ui;
-    QCOMPARE(ui.CBO_MODRECUPERO->ListCount(), 2);
-    QCOMPARE(ui.CBO_MODRECUPERO->Text(), QStringLiteral("1"));
-    m_messages->enqueueAnswer(MsgAnswer::No);
-    QVERIFY(ui.INTERNAV->press(QStringLiteral("Nuovo")));
-    show(QStringLiteral("300"));
-    QCOMPARE(ui.CBO_MODRECUPERO->Text(), QString::number(stored));
-    choose(ui.CBO_TIPOOPERAZIONE, QStringLiteral("6"));
-    QCOMPARE(ui.CBO_MODRECUPERO->ListCount(), 2);
-    QCOMPARE(ui.CBO_MODRECUPERO->ListIndex(), 0);
-    type(ui.TXT_CAUSALECOMPCLI, QStringLiteral("300"));
-    type(ui.TXT_CAUSALECOMPFOR, QStringLiteral("310"));
-    QVERIFY(confirm());
-    QCOMPARE(scalar("SELECT CGP5_INDRECUPERO FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = 300").toInt(), 0);
-}
-
-void tst_CausalParameters::branchMessageFollowsTheLedgerSettings()
-{
-    m_global->setLedgerSetting(QStringLiteral("GestioneSedi"), 1);
-    m_global->setLedgerSetting(QStringLiteral("RegistrazioneSedeUnica"), 0);
-    QVERIFY(open());
-    show(QStringLiteral("300"));   // collections, registration detail 1
-    FormUi &ui = m_form->context().ui;
-    QVERIFY(!ui.LBL_MSGSEDE->isHidden());
-    choose(ui.CBO_DETTREG, QStringLiteral("2"));
-    QVERIFY(ui.LBL_MSGSEDE->isHidden());
-    choose(ui.CBO_DETTREG, QStringLiteral("0"));
-    QVERIFY(!ui.LBL_MSGSEDE->isHidden());
-    // A company posting all branches as one registration shows no message.
-    m_global->setLedgerSetting(QStringLiteral("RegistrazioneSedeUnica"), 1);
-    choose(ui.CBO_DETTREG, QStringLiteral("1"));
-    QVERIFY(ui.LBL_MSGSEDE->isHidden());
-}
-
-void tst_CausalParameters::boxWithoutRowIsLeftUntouched()
-{
-    QVERIFY(open());
-    show(QStringLiteral("300"));
-    FormUi &ui = m_form->context().ui;
-    ui.TAB_CONFIG->setTab(2);
-    tick(ui.CHK_FILTER[5]);
-    const QString shown = ui.CHK_FILTER[5]->Text();
-    QVERIFY(confirm());
-    execute("DELETE FROM CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = 310 AND CGP4_IDCHECK_CGP2 = 5");
-    QVERIFY(ui.INTERNAV->press(QStringLiteral("Nuovo")));
-    show(QStringLiteral("310"));
-    QCOMPARE(ui.CHK_FILTER[5]->Text(), shown);
-    QVERIFY(ui.CHK_FILTER[5]->isEnabled());
-    // Its state is written nowhere: 310 has no row for it, 300 keeps its own.
-    QCOMPARE(scalar("SELECT COUNT(*) FROM CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = 310 AND CGP4_IDCHECK_CGP2 = 5").toInt(), 0);
-    QCOMPARE(scalar("SELECT CGP4_CHECKED FROM CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = 300 AND CGP4_IDCHECK_CGP2 = 5")
-                 .toString(),
-             shown);
-}
-
-void tst_CausalParameters::controlsAreBoundToTheColumnsTheToolReads()
-{
-    QVERIFY(open());
-    for (const QList<ParameterControls::Control> *list :
-         {&ParameterControls::generalParameters(), &ParameterControls::companyParameters(), &ParameterControls::postingParameters()}) {
-        for (const ParameterControls::Control &c : *list) {
-            auto *field = m_form->findChild<FieldControl *>(QLatin1String(c.name));
-            QVERIFY2(field, c.name);
-            QCOMPARE(field->dataField(), QLatin1String(c.column));
-            if (c.captionId)
-                QCOMPARE(field->caption(), m_global->text(c.captionId));
+    void controlsAreBoundToTheColumnsTheToolReads()
+    {
+        QVERIFY(open());
+        for (const QList<ParameterControls::Control> *list :
+             {&ParameterControls::generalParameters(), &ParameterControls::companyParameters(), &ParameterControls::postingParameters()}) {
+            for (const ParameterControls::Control &c : *list) {
+                auto *field = m_form->findChild<FieldControl *>(QLatin1String(c.name));
+                QVERIFY2(field, c.name);
+                QCOMPARE(field->dataField(), QLatin1String(c.column));
+                if (c.captionId)
+                    QCOMPARE(field->caption(), m_global->text(c.captionId));
+            }
         }
     }
-}
 
+    void lookupOffersTheLedgerAndTheChosenCodeIsDecoded_data()
+    {
+        QTest::addColumn<TextCase>("c");
+        for (const TextCase &c : readCases(QStringLiteral(DUEBIL_TEST_DATA "/lookups.cases")))
+            QTest::newRow(qPrintable(c.name)) << c;
+    }
 
-void tst_CausalParameters::lookupOffersTheLedgerAndTheChosenCodeIsDecoded_data()
-{
-    QTest::addColumn<QString>("causal");
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QString>("offered");       // the codes the list offers, in its order
-    QTest::addColumn<QString>("readOut");       // where the decoded description is shown, if anywhere
-    QTest::addColumn<QString>("description");   // of the first code offered
-    const QString accounts = "SELECT GROUP_CONCAT(CG24_CODICE) FROM (SELECT CG24_CODICE FROM CG24_PIANOCONTI"
-                             " WHERE CG24_GRUPPO_CG10 = 1 ORDER BY CG24_CODICE)";
-    const QString ledgerCausals = "SELECT GROUP_CONCAT(CG33_CODICE) FROM (SELECT CG33_CODICE FROM CG33_TABCAU"
-                                  " ORDER BY CG33_CODICE)";
-    const QString firstAccount = "SELECT TOP 1 CG24_DESCR FROM CG24_PIANOCONTI WHERE CG24_GRUPPO_CG10 = 1"
-                                 " ORDER BY CG24_CODICE";
-    const QString firstLedgerCausal = "SELECT TOP 1 CG33_DESCR FROM CG33_TABCAU ORDER BY CG33_CODICE";
-    QTest::newRow("posting causal") << "300" << "TXT_CAUSALECOGE" << "Elenco causali contabili" << ledgerCausals
-                                    << "TXT_DESCCAUINCPAG" << firstLedgerCausal;
-    QTest::newRow("discount causal") << "300" << "TXT_CAUABBUONI" << "Elenco causali contabili" << ledgerCausals
-                                     << "TXT_DESCCAUABBUONI" << firstLedgerCausal;
-    QTest::newRow("debit account") << "300" << "TXT_CONTODARE" << "Elenco conti" << accounts << "TXT_DESCCONTODARE"
-                                   << firstAccount;
-    QTest::newRow("discount account") << "300" << "TXT_CONTOABBUONIATTIVI" << "Elenco conti" << accounts
-                                      << "TXT_DESCCONTOABBUONIATTIVI" << firstAccount;
-    // The extraction causals of a compensation offer the module's own causals of one type; they
-    // show no description.
-    QTest::newRow("customer extraction causal") << "320" << "TXT_CAUSALECOMPCLI" << "Elenco causali per incassi"
-                                                << "SELECT '300'" << "" << "";
-    QTest::newRow("supplier extraction causal") << "320" << "TXT_CAUSALECOMPFOR" << "Elenco causali per pagamenti"
-                                                << "SELECT '310'" << "" << "";
-}
-
-void tst_CausalParameters::lookupOffersTheLedgerAndTheChosenCodeIsDecoded()
-{
-    QFETCH(QString, causal);
-    QFETCH(QString, field);
-    QFETCH(QString, title);
-    QFETCH(QString, offered);
-    QFETCH(QString, readOut);
-    QFETCH(QString, description);
-    QVERIFY(open());
-    show(causal);
-    auto *code = m_form->findChild<TextField *>(field);
-    QVERIFY(code && code->isEnabled());
-    QString shownTitle;
-    QStringList codes;
-    // The list is modal: it is answered from inside its own loop, as the user's click would.
-    std::function<void()> answer = [&] {
-        auto *list = qobject_cast<LookupDialog *>(QApplication::activeModalWidget());
-        if (!list) {
-            QTimer::singleShot(10, answer);
+    void lookupOffersTheLedgerAndTheChosenCodeIsDecoded()
+    {
+        QFETCH(TextCase, c);
+        const QString causal = c.text("causal");
+        QVERIFY(open());
+        show(causal);
+        auto *code = m_form->findChild<TextField *>(c.text("field"));
+        QVERIFY(code && code->isEnabled());
+        QString shownTitle;
+        QStringList codes;
+        // The list is modal: it is answered from inside its own loop, as the user's click would.
+        std::function<void()> answer = [&] {
+            auto *list = qobject_cast<LookupDialog *>(QApplication::activeModalWidget());
+            if (!list) {
+                QTimer::singleShot(10, answer);
+                return;
+            }
+            shownTitle = list->windowTitle();
+            for (int row = 0; row < list->rowCount(); ++row) {
+                list->chooseRow(row);
+                codes.append(list->chosenCode());
+            }
+            list->chooseRow(0) ? list->accept() : list->reject();
+        };
+        QTimer::singleShot(0, answer);
+        code->lookup();
+        QCOMPARE(shownTitle, c.text("title"));
+        QCOMPARE(codes.join(QLatin1Char(',')), scalar(c.text("offered")).toString());
+        QCOMPARE(code->Text(), codes.value(0));
+        QVERIFY(code->isFound());
+        if (c.text("read out").isEmpty())
             return;
-        }
-        shownTitle = list->windowTitle();
-        for (int row = 0; row < list->rowCount(); ++row) {
-            list->chooseRow(row);
-            codes.append(list->chosenCode());
-        }
-        list->chooseRow(0) ? list->accept() : list->reject();
-    };
-    QTimer::singleShot(0, answer);
-    code->lookup();
-    QCOMPARE(shownTitle, title);
-    QCOMPARE(codes.join(QLatin1Char(',')), scalar(offered).toString());
-    QCOMPARE(code->Text(), codes.value(0));
-    QVERIFY(code->isFound());
-    if (readOut.isEmpty())
-        return;
-    const auto *label = m_form->findChild<QLabel *>(readOut);
-    QVERIFY(label);
-    QCOMPARE(label->text(), scalar(description).toString());
-}
+        const auto *label = m_form->findChild<QLabel *>(c.text("read out"));
+        QVERIFY(label);
+        QCOMPARE(label->text(), scalar(c.text("description")).toString());
+    }
+};
 
 QTEST_MAIN(tst_CausalParameters)
 #include "tst_causalparameters.moc"

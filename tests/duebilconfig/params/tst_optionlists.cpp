@@ -1,4 +1,5 @@
 #include "params/optionlists.h"
+#include "support/casefile.h"
 
 #include <QTest>
 
@@ -33,91 +34,41 @@ private slots:
         QCOMPARE(OptionLists::recoveryModes(OperationType::Collections).entries.at(1).textId, 38586);
     }
 
-    void dependentLists_data()
+    void dependentListsAndPositions_data()
     {
-        QTest::addColumn<int>("tipo");
-        QTest::addColumn<bool>("valute");
-        QTest::addColumn<bool>("ritenute");
-        QTest::addColumn<QList<int>>("dettReg");
-        QTest::addColumn<QList<int>>("dettRiga");
-        QTest::addColumn<QList<int>>("descr");
-        QTest::newRow("collections") << 1 << false << false << QList<int>{0, 1, 2} << QList<int>{0, 1} << QList<int>{0, 1};
-        QTest::newRow("payments with withholding") << 2 << false << true << QList<int>{1, 2} << QList<int>{0, 1}
-                                                   << QList<int>{0, 1};
-        QTest::newRow("currency and withholding") << 1 << true << true << QList<int>{2} << QList<int>{0, 1}
-                                                  << QList<int>{0, 1};
-        QTest::newRow("currency only") << 2 << true << false << QList<int>{2} << QList<int>{0, 1} << QList<int>{0, 1};
-        QTest::newRow("unpaid collections") << 4 << true << true << QList<int>{0, 1} << QList<int>{0} << QList<int>{0};
-        QTest::newRow("compensation") << 6 << false << false << QList<int>{0, 1} << QList<int>{0, 1} << QList<int>{0};
+        QTest::addColumn<TextCase>("c");
+        for (const TextCase &c : readCases(QStringLiteral(DUEBIL_TEST_DATA "/optionlists.cases")))
+            QTest::newRow(qPrintable(c.name)) << c;
     }
 
-    void dependentLists()
+    void dependentListsAndPositions()
     {
-        QFETCH(int, tipo);
-        QFETCH(bool, valute);
-        QFETCH(bool, ritenute);
-        QFETCH(QList<int>, dettReg);
-        QFETCH(QList<int>, dettRiga);
-        QFETCH(QList<int>, descr);
-        const QList<List> lists = OptionLists::dependentLists(operationTypeOf(tipo), valute, ritenute);
-        QCOMPARE(lists.size(), 3);
-        QCOMPARE(values(lists.at(0)), dettReg);
-        QCOMPARE(values(lists.at(1)), dettRiga);
-        QCOMPARE(values(lists.at(2)), descr);
-    }
-
-    // The details a rebuilt list shows: what the registration row holds where the list offers
-    // it, never an empty list box.
-    void dependentPositions_data()
-    {
-        QTest::addColumn<int>("tipo");
-        QTest::addColumn<bool>("valute");
-        QTest::addColumn<bool>("ritenute");
-        QTest::addColumn<bool>("row");
-        QTest::addColumn<QList<int>>("stored");   // registration, posting line, description
-        QTest::addColumn<QList<int>>("shown");    // the values selected in the three lists
-        const QList<int> none = {0, 0, 0};
-        QTest::newRow("stored details kept") << 1 << false << false << true << QList<int>{2, 1, 1} << QList<int>{2, 1, 1};
-        QTest::newRow("no row starts from detail 0") << 2 << false << false << false << none << QList<int>{0, 0, 0};
-        QTest::newRow("withholding turns detail 0 into 1") << 1 << false << true << true << QList<int>{0, 1, 0}
-                                                          << QList<int>{1, 1, 0};
-        QTest::newRow("withholding keeps detail 2") << 2 << false << true << true << QList<int>{2, 0, 1}
-                                                   << QList<int>{2, 0, 1};
-        QTest::newRow("withholding without a row offers no 0") << 1 << false << true << false << none
-                                                              << QList<int>{1, 0, 0};
-        QTest::newRow("currency forces detail 2") << 1 << true << false << true << QList<int>{0, 0, 0}
-                                                 << QList<int>{2, 0, 0};
-        QTest::newRow("currency and withholding") << 2 << true << true << true << QList<int>{1, 1, 1}
-                                                 << QList<int>{2, 1, 1};
-        QTest::newRow("unpaid collections keep their fixed lines") << 4 << false << false << true
-                                                                  << QList<int>{1, 1, 1} << QList<int>{1, 0, 0};
-        QTest::newRow("detail no longer offered takes the first") << 3 << false << false << true
-                                                                 << QList<int>{2, 5, 1} << QList<int>{0, 0, 0};
-        QTest::newRow("compensation stored details") << 6 << false << false << true << QList<int>{1, 1, 1}
-                                                    << QList<int>{1, 1, 0};
-        QTest::newRow("unknown type as a plain one") << 0 << false << false << true << QList<int>{1, 1, 1}
-                                                    << QList<int>{1, 1, 0};
-    }
-
-    void dependentPositions()
-    {
-        QFETCH(int, tipo);
-        QFETCH(bool, valute);
-        QFETCH(bool, ritenute);
-        QFETCH(bool, row);
-        QFETCH(QList<int>, stored);
-        QFETCH(QList<int>, shown);
-        const OperationType type = operationTypeOf(tipo);
+        QFETCH(TextCase, c);
+        const OperationType type = operationTypeOf(c.text("type").toInt());
+        const bool valute = c.text("currency") == "1";
+        const bool ritenute = c.text("withholding") == "1";
         const QList<List> lists = OptionLists::dependentLists(type, valute, ritenute);
+        QCOMPARE(lists.size(), 3);
+        const auto numbers = [](const QString &line) {
+            QList<int> v;
+            for (const QString &n : line.split(' ', Qt::SkipEmptyParts))
+                v.append(n.toInt());
+            return v;
+        };
+        for (int i = 0; i < c.lines("lists").size(); ++i)
+            QCOMPARE(values(lists.at(i)), numbers(c.lines("lists").at(i)));
+        if (!c.parts.contains("shown"))
+            return;
+        const QList<int> stored = numbers(c.text("stored"));
         std::optional<StoredDetails> details;
-        if (row)
+        if (!stored.isEmpty())
             details = StoredDetails{stored.at(0), stored.at(1), stored.at(2)};
         const QList<int> positions = OptionLists::dependentPositions(lists, type, valute, ritenute, details);
         QCOMPARE(positions.size(), 3);
         QList<int> selected;
         for (int i = 0; i < 3; ++i)
             selected.append(lists.at(i).entries.value(positions.at(i), Entry{-1, 0}).value);
-        QCOMPARE(selected, shown);
+        QCOMPARE(selected, numbers(c.text("shown")));
     }
 };
 

@@ -1,6 +1,7 @@
 #include "params/parametercontrols.h"
 #include "params/valuerules.h"
 #include "store/moduletables.h"
+#include "support/casefile.h"
 #include "support/databasereads.h"
 #include "support/testdatabase.h"
 
@@ -94,18 +95,6 @@ private slots:
         QCOMPARE(serverTables().value(table), expected);
     }
 
-    void tablesOfACausalHaveTheirColumns()
-    {
-        for (const Table *t : ModuleTables::ofCausal()) {
-            const QString table = QLatin1String(t->table);
-            QVERIFY2(t->column(QLatin1String(t->causalColumn)), qPrintable(table));
-            if (t->companyColumn)
-                QVERIFY2(t->column(QLatin1String(t->companyColumn)), qPrintable(table));
-            for (const QString &key : t->keyColumns)
-                QVERIFY2(t->column(key), qPrintable(table + ' ' + key));
-        }
-    }
-
     // No part of a causal is left behind by a copy or a delete, and each sequence runs every
     // table once.
     void sequencesTakeEveryTableOfACausal()
@@ -148,26 +137,17 @@ private slots:
 
     void importTakesTheFieldsLength_data()
     {
-        QTest::addColumn<QString>("table");
-        QTest::addColumn<QString>("column");
-        QTest::addColumn<int>("characters");
-        // The description is judged by nothing else: its field's length holds.
-        QTest::newRow("description") << "CGP0_DUEBILCAUSALI" << "CGP0_DESCRIZIONE" << 100;
-        // The screen of the rules judges the parameter fields; the column's size holds here.
-        QTest::newRow("ledger causal") << "CGP7_DUEBILPERSREG" << "CGP7_CAUSALECOGE_CG33" << 20;
-        QTest::newRow("account without a length") << "CGP7_DUEBILPERSREG" << "CGP7_CONTODARE_CG24" << 20;
-        QTest::newRow("row text") << "CGP7_DUEBILPERSREG" << "CGP7_TESTORIGA" << 240;
-        QTest::newRow("no control") << "CGPL_DUEBILSTORICO" << "CGPL_UTENTE" << 64;
+        QTest::addColumn<TextCase>("c");
+        for (const TextCase &c : readCases(QStringLiteral(DUEBIL_TEST_DATA "/importlengths.cases")))
+            QTest::newRow(qPrintable(c.name)) << c;
     }
 
     void importTakesTheFieldsLength()
     {
-        QFETCH(QString, table);
-        QFETCH(QString, column);
-        QFETCH(int, characters);
-        const Table *t = ModuleTables::find(table);
-        QVERIFY(t && t->column(column));
-        QCOMPARE(ValueRules::accepted(*t->column(column)).characters, characters);
+        QFETCH(TextCase, c);
+        const Table *t = ModuleTables::find(c.text("table"));
+        QVERIFY(t && t->column(c.text("column")));
+        QCOMPARE(ValueRules::accepted(*t->column(c.text("column"))).characters, c.text("characters").toInt());
     }
 };
 

@@ -19,25 +19,9 @@
 #include <memory>
 #include <vector>
 
-// Every statement the module sends to SQL Server, and the server's schema, read by a T-SQL
-// parser that is not ours (sqlfluff): a statement the server would refuse as text is found
-// here, although the embedded database, which runs them rewritten, accepts it.
-class tst_StatementsTsql : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void initTestCase();
-    void everyStatementAndTheSchemaParseAsTsql();
-
-private:
-    QString m_sqlfluff;
-};
-
 namespace {
 
-// Bound values reach the server as the named parameters the ODBC driver sends in place of
-// the markers.
+// Bound values reach the server as the ODBC driver's named parameters.
 QString withServerParameters(const QString &sql)
 {
     QString out;
@@ -54,8 +38,8 @@ QString withServerParameters(const QString &sql)
     return out;
 }
 
-// The shape of a statement: its texts and numbers made one, so that the statements of a whole
-// test run, which differ mostly in their codes, are parsed once a shape.
+// The shape of a statement, its texts and numbers made one: a test run's statements differ
+// mostly in their codes, and each shape is parsed once.
 QString shapeOf(const QString &sql)
 {
     static const QRegularExpression literal(QStringLiteral("'(?:[^']|'')*'|(?<![\\w@.])\\d+(?:\\.\\d+)?(?![\\w.])"));
@@ -77,8 +61,7 @@ void write(const QString &path, const QByteArray &bytes)
     f.write(bytes);
 }
 
-// The tokens of every segment the parser could not place (the JSON objects do not keep the
-// order of their members, so the tokens come in no particular order).
+// The tokens of every segment the parser could not place, in no particular order.
 void collectUnparsable(const QJsonValue &node, QStringList *found, bool inside = false)
 {
     if (node.isString()) {
@@ -100,115 +83,119 @@ void collectUnparsable(const QJsonValue &node, QStringList *found, bool inside =
 
 } // namespace
 
-void tst_StatementsTsql::initTestCase()
+// Every statement the module sends to SQL Server, and the server's schema, read by a T-SQL
+// parser that is not ours (sqlfluff): the embedded database, which runs them rewritten, would not
+// refuse them.
+class tst_StatementsTsql : public QObject
 {
-    m_sqlfluff = QStandardPaths::findExecutable(QStringLiteral("sqlfluff"));
-    if (m_sqlfluff.isEmpty())
-        QFAIL("sqlfluff is not installed: the T-SQL of the statements cannot be checked "
-              "(scripts/test installs the Debian package sqlfluff)");
-}
+    Q_OBJECT
 
-void tst_StatementsTsql::everyStatementAndTheSchemaParseAsTsql()
-{
-    // One file per statement, named after the golden row it comes from (the suite of the
-    // statements' texts compares each row with what the store gives).
-    QMap<QString, QString> textOfFile;
-    const QList<StatementGoldens::Golden> &rows = StatementGoldens::rows();
-    for (qsizetype row = 0; row < rows.size(); ++row) {
-        const QStringList &statements = rows.at(row).expected;
-        for (qsizetype i = 0; i < statements.size(); ++i) {
-            const QString file = QStringLiteral("%1_%2_%3.sql").arg(rows.at(row).name).arg(row).arg(i);
-            textOfFile.insert(file, withServerParameters(statements.at(i)));
+    QString m_sqlfluff;
+
+private slots:
+    void initTestCase()
+    {
+        m_sqlfluff = QStandardPaths::findExecutable(QStringLiteral("sqlfluff"));
+        if (m_sqlfluff.isEmpty())
+            QFAIL("sqlfluff is not installed: the T-SQL of the statements cannot be checked "
+                  "(scripts/test installs the Debian package sqlfluff)");
+    }
+
+    void everyStatementAndTheSchemaParseAsTsql()
+    {
+        // One file per statement of the golden rows, named after its row.
+        QMap<QString, QString> textOfFile;
+        const QList<StatementGoldens::Golden> &rows = StatementGoldens::rows();
+        for (qsizetype row = 0; row < rows.size(); ++row) {
+            const QStringList &statements = rows.at(row).expected;
+            for (qsizetype i = 0; i < statements.size(); ++i) {
+                const QString file = QStringLiteral("%1_%2_%3.sql").arg(rows.at(row).name).arg(row).arg(i);
+                textOfFile.insert(file, withServerParameters(statements.at(i)));
+            }
         }
-    }
-    // The statements the suite's runs sent, through either driver (the log is filled by the
-    // other tests, which run before this one), a file per shape.
-    const QString log = qEnvironmentVariable("DUEBIL_STATEMENT_LOG");
-    int wireShapes = 0;
-    if (!log.isEmpty()) {
-        QFile wire(log);
-        QVERIFY2(wire.open(QIODevice::ReadOnly),
-                 qPrintable("no statement was logged in " + log + " (this test reads what the others sent)"));
-        QSet<QString> shapes;
-        while (!wire.atEnd()) {
-            const QByteArray line = wire.readLine().chopped(1);
-            const QString shape = withServerParameters(shapeOf(ado::StatementLog::decode(line)));
-            if (line.isEmpty() || shapes.contains(shape))
-                continue;
-            shapes.insert(shape);
-            textOfFile.insert(QStringLiteral("wire_%1.sql").arg(++wireShapes), shape);
+        // The statements the other tests (which run before this one) sent, a file per shape.
+        const QString log = qEnvironmentVariable("DUEBIL_STATEMENT_LOG");
+        int wireShapes = 0;
+        if (!log.isEmpty()) {
+            QFile wire(log);
+            QVERIFY2(wire.open(QIODevice::ReadOnly),
+                     qPrintable("no statement was logged in " + log + " (this test reads what the others sent)"));
+            QSet<QString> shapes;
+            while (!wire.atEnd()) {
+                const QByteArray line = wire.readLine().chopped(1);
+                const QString shape = withServerParameters(shapeOf(ado::StatementLog::decode(line)));
+                if (line.isEmpty() || shapes.contains(shape))
+                    continue;
+                shapes.insert(shape);
+                textOfFile.insert(QStringLiteral("wire_%1.sql").arg(++wireShapes), shape);
+            }
         }
-    }
-    // Both server scripts: the module's own, which a customer runs, and the test stand-ins.
-    for (const QString &path : {QStringLiteral(DUEBIL_SQLSERVER_MODULE), QStringLiteral(DUEBIL_SQLSERVER_STANDINS)}) {
-        QFile schema(path);
-        QVERIFY2(schema.open(QIODevice::ReadOnly), qPrintable(path));
-        textOfFile.insert(QFileInfo(path).fileName(), QString::fromUtf8(schema.readAll()));
-    }
+        // Both server scripts: the module's own, which a customer runs, and the test stand-ins.
+        for (const QString &path : {QStringLiteral(DUEBIL_SQLSERVER_MODULE), QStringLiteral(DUEBIL_SQLSERVER_STANDINS)}) {
+            QFile schema(path);
+            QVERIFY2(schema.open(QIODevice::ReadOnly), qPrintable(path));
+            textOfFile.insert(QFileInfo(path).fileName(), QString::fromUtf8(schema.readAll()));
+        }
 
-    // The schema is larger than the size sqlfluff skips by default.
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString config = dir.filePath(QStringLiteral("sqlfluff.cfg"));
-    write(config, "[sqlfluff]\ndialect = tsql\nlarge_file_skip_byte_limit = 0\n");
+        // The schema is larger than the size sqlfluff skips by default.
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString config = dir.filePath(QStringLiteral("sqlfluff.cfg"));
+        write(config, "[sqlfluff]\ndialect = tsql\nlarge_file_skip_byte_limit = 0\n");
 
-    // sqlfluff reads on one core: the files are shared among as many runs as there are cores,
-    // which this test, the last of the suite, has to itself.
-    const int runs = qBound(1, QThread::idealThreadCount(), 4);
-    QDir all(dir.path());
-    int file = 0;
-    for (auto it = textOfFile.cbegin(); it != textOfFile.cend(); ++it, ++file) {
-        const QString part = QStringLiteral("part%1").arg(file % runs);
-        QVERIFY(all.mkpath(part));
-        write(all.filePath(part + QLatin1Char('/') + it.key()), it.value().toUtf8());
-    }
-    QElapsedTimer timer;
-    timer.start();
-    std::vector<std::unique_ptr<QProcess>> processes;
-    for (int r = 0; r < runs && r < file; ++r) {
-        auto p = std::make_unique<QProcess>();
-        p->start(m_sqlfluff, {QStringLiteral("parse"), QStringLiteral("--ignore-local-config"), QStringLiteral("--config"),
-                              config, QStringLiteral("--nocolor"), QStringLiteral("--format"), QStringLiteral("json"),
-                              all.filePath(QStringLiteral("part%1").arg(r))});
-        processes.push_back(std::move(p));
-    }
-    QJsonArray answers;
-    for (const auto &p : processes) {
-        QVERIFY2(p->waitForFinished(int(qMax<qint64>(1000, 580000 - timer.elapsed()))), "sqlfluff did not finish");
-        const QByteArray errors = p->readAllStandardError();
-        // 1 says that parse errors were found (the answer below names them); anything else is a
-        // failure of the run itself.
-        QVERIFY2(p->exitStatus() == QProcess::NormalExit && (p->exitCode() == 0 || p->exitCode() == 1),
-                 errors.constData());
-        QJsonParseError error;
-        const QJsonDocument result = QJsonDocument::fromJson(p->readAllStandardOutput(), &error);
-        QVERIFY2(result.isArray(), qPrintable(error.errorString() + QLatin1Char('\n') + QString::fromUtf8(errors)));
-        for (const QJsonValue &entry : result.array())
-            answers.append(entry);
-    }
-    qInfo("sqlfluff parsed %lld files (%d statement shapes sent by the other tests) in %lld ms, %d runs",
-          qlonglong(textOfFile.size()), wireShapes, qlonglong(timer.elapsed()), runs);
+        // sqlfluff reads on one core: one run per core, which this test, the last, has to itself.
+        const int runs = qBound(1, QThread::idealThreadCount(), 4);
+        QDir all(dir.path());
+        int file = 0;
+        for (auto it = textOfFile.cbegin(); it != textOfFile.cend(); ++it, ++file) {
+            const QString part = QStringLiteral("part%1").arg(file % runs);
+            QVERIFY(all.mkpath(part));
+            write(all.filePath(part + QLatin1Char('/') + it.key()), it.value().toUtf8());
+        }
+        QElapsedTimer timer;
+        timer.start();
+        std::vector<std::unique_ptr<QProcess>> processes;
+        for (int r = 0; r < runs && r < file; ++r) {
+            auto p = std::make_unique<QProcess>();
+            p->start(m_sqlfluff, {QStringLiteral("parse"), QStringLiteral("--ignore-local-config"), QStringLiteral("--config"),
+                                  config, QStringLiteral("--nocolor"), QStringLiteral("--format"), QStringLiteral("json"),
+                                  all.filePath(QStringLiteral("part%1").arg(r))});
+            processes.push_back(std::move(p));
+        }
+        QJsonArray answers;
+        for (const auto &p : processes) {
+            QVERIFY2(p->waitForFinished(int(qMax<qint64>(1000, 580000 - timer.elapsed()))), "sqlfluff did not finish");
+            const QByteArray errors = p->readAllStandardError();
+            // 1: parse errors found (the answer names them); anything else: the run failed.
+            QVERIFY2(p->exitStatus() == QProcess::NormalExit && (p->exitCode() == 0 || p->exitCode() == 1),
+                     errors.constData());
+            QJsonParseError error;
+            const QJsonDocument result = QJsonDocument::fromJson(p->readAllStandardOutput(), &error);
+            QVERIFY2(result.isArray(), qPrintable(error.errorString() + QLatin1Char('\n') + QString::fromUtf8(errors)));
+            for (const QJsonValue &entry : result.array())
+                answers.append(entry);
+        }
 
-    QStringList problems;
-    QSet<QString> parsed;
-    for (const QJsonValue &entry : std::as_const(answers)) {
-        const QString file = QFileInfo(entry[QLatin1String("filepath")].toString()).fileName();
-        parsed.insert(file);
-        const QJsonValue segments = entry[QLatin1String("segments")];
-        QStringList unparsable;
-        collectUnparsable(segments, &unparsable);
-        if (segments.isNull() || segments.isUndefined())
-            problems << file + QStringLiteral(": not parsed");
-        else if (!unparsable.isEmpty())
-            problems << file + QStringLiteral(": cannot parse [") + unparsable.join(QStringLiteral(" ] ["))
-                    + QStringLiteral(" ] in ") + textOfFile.value(file).left(300);
+        QStringList problems;
+        QSet<QString> parsed;
+        for (const QJsonValue &entry : std::as_const(answers)) {
+            const QString file = QFileInfo(entry[QLatin1String("filepath")].toString()).fileName();
+            parsed.insert(file);
+            const QJsonValue segments = entry[QLatin1String("segments")];
+            QStringList unparsable;
+            collectUnparsable(segments, &unparsable);
+            if (segments.isNull() || segments.isUndefined())
+                problems << file + QStringLiteral(": not parsed");
+            else if (!unparsable.isEmpty())
+                problems << file + QStringLiteral(": cannot parse [") + unparsable.join(QStringLiteral(" ] ["))
+                        + QStringLiteral(" ] in ") + textOfFile.value(file).left(300);
+        }
+        for (const QString &file : textOfFile.keys())
+            if (!parsed.contains(file))
+                problems << file + QStringLiteral(": missing from sqlfluff's answer");
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
     }
-    for (const QString &file : textOfFile.keys()) {
-        if (!parsed.contains(file))
-            problems << file + QStringLiteral(": missing from sqlfluff's answer");
-    }
-    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
-}
+};
 
 QTEST_GUILESS_MAIN(tst_StatementsTsql)
 #include "tst_statements_tsql.moc"
