@@ -27,45 +27,44 @@ class tst_ChangeHistory : public WindowFixture
 
     FormUi &ui() { return m_form->context().ui; }
 
-    // Statements run by someone else on the same database.
-    void elsewhere(const QStringList &statements)
+    // A connection of its own to the window's database, or to another one.
+    ado::ConnectionPtr connect(const QString &connectionString = {})
     {
-        for (const QString &sql : statements)
-            execute(sql);
+        auto c = std::make_shared<ado::Connection>();
+        c->Open(connectionString.isEmpty() ? m_db->connectionString() : connectionString);
+        return c;
     }
 
-    QList<CausalHistory::Entry> history(const QString &code = {}, const QString &connectionString = {})
-    {
-        ado::Connection c;
-        c.Open(connectionString.isEmpty() ? m_db->connectionString() : connectionString);
-        return CausalHistory::read(c, code);
-    }
-
+    QList<CausalHistory::Entry> history(const QString &code = {}, const QString &cs = {}) { return CausalHistory::read(*connect(cs), code); }
     // Every stored row of the causal, one line a row.
-    QString stored(const QString &code)
-    {
-        ado::Connection c;
-        c.Open(m_db->connectionString());
-        return storedConfiguration(c, {code});
-    }
+    QString stored(const QString &code) { return storedConfiguration(*connect(), {code}); }
 
     static QStringList tablesOf(const CausalHistory::Entry &e)
     {
         QStringList tables;
-        for (const CausalHistory::RowChange &r : e.rows) {
-            if (!tables.contains(r.table))
-                tables << r.table;
-        }
+        for (const CausalHistory::RowChange &r : e.rows)
+            tables << r.table;
+        tables.removeDuplicates();
         return tables;
+    }
+
+    // The tool run in-process; its standard output in *out.
+    static int tool(const QStringList &args, QString *out = nullptr)
+    {
+        QString o, e;
+        QTextStream os(&o), es(&e);
+        const int rc = DueBilCli(os, es).run(args);
+        os.flush();
+        if (out)
+            *out = o;
+        return rc;
     }
 
     // A free causal to delete (no other causal compensates with it), copied from 300 as 400.
     bool copyOf300(const QString &connectionString = {})
     {
-        ado::ConnectionPtr c = std::make_shared<ado::Connection>();
-        c->Open(connectionString.isEmpty() ? m_db->connectionString() : connectionString);
         ErrorTrap trap(nullptr, nullptr);
-        return CausalOperations(c, &trap)
+        return CausalOperations(connect(connectionString), &trap)
             .duplicate(QStringLiteral("300"), QStringLiteral("400"), QStringLiteral("Copia"), QStringLiteral("VELTO"),
                        QStringLiteral("1"))
             .done();
@@ -74,12 +73,11 @@ class tst_ChangeHistory : public WindowFixture
     // The history table refuses its next `times` rows (RAISE(FAIL) keeps the count it lowered).
     void refuseHistoryRows(int times)
     {
-        elsewhere({QStringLiteral("CREATE TABLE RIFIUTI_STORICO (N INTEGER)"),
-                   QStringLiteral("INSERT INTO RIFIUTI_STORICO VALUES (%1)").arg(times),
-                   QStringLiteral("CREATE TRIGGER RIFIUTA_STORICO BEFORE INSERT ON CGPL_DUEBILSTORICO"
-                                  " WHEN (SELECT N FROM RIFIUTI_STORICO) > 0 BEGIN"
-                                  " UPDATE RIFIUTI_STORICO SET N = N - 1;"
-                                  " SELECT RAISE(FAIL, 'storico rifiutato'); END")});
+        execute(QStringLiteral("CREATE TABLE RIFIUTI_STORICO (N INTEGER)"));
+        execute(QStringLiteral("INSERT INTO RIFIUTI_STORICO VALUES (%1)").arg(times));
+        execute(QStringLiteral("CREATE TRIGGER RIFIUTA_STORICO BEFORE INSERT ON CGPL_DUEBILSTORICO"
+                               " WHEN (SELECT N FROM RIFIUTI_STORICO) > 0 BEGIN UPDATE RIFIUTI_STORICO SET N = N - 1;"
+                               " SELECT RAISE(FAIL, 'storico rifiutato'); END"));
     }
 
 private slots:
@@ -110,8 +108,8 @@ private slots:
                  QStringLiteral("0"));
         QVERIFY(history().isEmpty());
 
-        elsewhere({QStringLiteral("UPDATE CGP7_DUEBILPERSREG SET CGP7_TESTORIGA = 'Scritto da un altro'"
-                                  " WHERE CGP7_CAUSALE_CGP0 = 310 AND CGP7_DITTA_CG18 = 1")});
+        execute(QStringLiteral("UPDATE CGP7_DUEBILPERSREG SET CGP7_TESTORIGA = 'Scritto da un altro'"
+                               " WHERE CGP7_CAUSALE_CGP0 = 310 AND CGP7_DITTA_CG18 = 1"));
         ui().CHK_FILTER[30]->setText(QStringLiteral("0"));
         emit ui().CHK_FILTER[30]->Click();
         ui().TXT_DESCRIZIONE->setText(QStringLiteral("Bonifici fornitori"));
@@ -226,10 +224,7 @@ private slots:
             m_messages->enqueueAnswer(MsgAnswer::Yes);
             QVERIFY(ui().INTERNAV->press(QStringLiteral("Elimina")));
         }
-        QString o, e;
-        QTextStream out(&o), err(&e);
-        QCOMPARE(DueBilCli(out, err).run({"--db", toolDb.path(), "--user", "MROSSI", command, code}),
-                 int(DueBilCli::Done));
+        QCOMPARE(tool({"--db", toolDb.path(), "--user", "MROSSI", command, code}), int(DueBilCli::Done));
 
         QCOMPARE(moduleRows(toolDb.connectionString()), moduleRows(m_db->connectionString()));
         for (const char *sibling : {"SELECT COUNT(*) FROM FW17_ORDERPRS", "SELECT COUNT(*) FROM FW18_SELEZIONEPRS"})
@@ -252,8 +247,8 @@ private slots:
     void refusedCascadeStatementDeletesNothing()
     {
         QFETCH(int, answer);
-        elsewhere({QStringLiteral("CREATE TRIGGER RIFIUTA_GRIGLIA BEFORE DELETE ON CGP3_DUEBILGRIGLIA"
-                                  " BEGIN SELECT RAISE(FAIL, 'griglia bloccata'); END")});
+        execute(QStringLiteral("CREATE TRIGGER RIFIUTA_GRIGLIA BEFORE DELETE ON CGP3_DUEBILGRIGLIA"
+                               " BEGIN SELECT RAISE(FAIL, 'griglia bloccata'); END"));
         QVERIFY(copyOf300());
         const QString before = stored(QStringLiteral("400"));
         QVERIFY(open(QStringLiteral("MROSSI")));
@@ -265,7 +260,7 @@ private slots:
         QCOMPARE(m_messages->callsOf(RecordingMessageService::Kind::Error).size(), 1);
         QCOMPARE(history(QStringLiteral("400")).size(), 1);  // the copy only
         // The next delete, with the table free again, goes through whole.
-        elsewhere({QStringLiteral("DROP TRIGGER RIFIUTA_GRIGLIA")});
+        execute(QStringLiteral("DROP TRIGGER RIFIUTA_GRIGLIA"));
         m_messages->enqueueAnswer(MsgAnswer::Yes);
         QVERIFY(ui().INTERNAV->press(QStringLiteral("Elimina")));
         QCOMPARE(stored(QStringLiteral("400")), QString());
@@ -306,8 +301,8 @@ private slots:
     // adds nothing.
     void completionIsRecordedWithItsCounts()
     {
-        elsewhere({QStringLiteral("DELETE FROM CGP4_DUEBILFILTRI WHERE CGP4_IDCHECK_CGP2 = 32"),
-                   QStringLiteral("DELETE FROM CGP6_DUEBILPARAMDITTA WHERE CGP6_CAUSALE_CGP0 = 310 AND CGP6_DITTA_CG18 = 1")});
+        execute(QStringLiteral("DELETE FROM CGP4_DUEBILFILTRI WHERE CGP4_IDCHECK_CGP2 = 32"));
+        execute(QStringLiteral("DELETE FROM CGP6_DUEBILPARAMDITTA WHERE CGP6_CAUSALE_CGP0 = 310 AND CGP6_DITTA_CG18 = 1"));
         QVERIFY(open(QStringLiteral("MROSSI")));
         QList<CausalHistory::Entry> entries = history();
         QCOMPARE(entries.size(), 1);
@@ -324,13 +319,9 @@ private slots:
         QVERIFY(setUpWindow());
 
         // The tool, for a new company: its two tables, one row per causal each.
-        elsewhere({QStringLiteral("INSERT INTO CG18_DITTE (CG18_CODICE, CG18_RAGSOC, CG18_PARTITAIVA, CG18_GRUPPO_CG10)"
-                                  " VALUES (4, 'Neri S.r.l.', '09876540321', 1)")});
-        auto complete = [this] {
-            QString o, e;
-            QTextStream out(&o), err(&e);
-            return DueBilCli(out, err).run({"--db", m_db->path(), "--company", "4", "--user", "LBIANCHI", "complete"});
-        };
+        execute(QStringLiteral("INSERT INTO CG18_DITTE (CG18_CODICE, CG18_RAGSOC, CG18_PARTITAIVA, CG18_GRUPPO_CG10)"
+                               " VALUES (4, 'Neri S.r.l.', '09876540321', 1)"));
+        auto complete = [this] { return tool({"--db", m_db->path(), "--company", "4", "--user", "LBIANCHI", "complete"}); };
         QCOMPARE(complete(), int(DueBilCli::Done));
         QCOMPARE(complete(), int(DueBilCli::Done));
         entries = history();
@@ -339,18 +330,14 @@ private slots:
         QCOMPARE(tablesOf(entries.first()), (QStringList{"CGP6_DUEBILPARAMDITTA", "CGP7_DUEBILPERSREG"}));
         for (const CausalHistory::RowChange &r : entries.first().rows)
             QCOMPARE(r.values.value("righe").toArray().at(1).toInt(), 4);
-        {
-            QString o, e;
-            QTextStream out(&o), err(&e);
-            QCOMPARE(DueBilCli(out, err).run({"--db", m_db->path(), "history"}), int(DueBilCli::Done));
-            out.flush();
-            QVERIFY2(o.contains(QLatin1String("LBIANCHI  completamento righe  tutte le causali")), qPrintable(o));
-            QVERIFY2(o.contains(QLatin1String("CGP7_DUEBILPERSREG")) && o.contains(QLatin1String("righe=4")), qPrintable(o));
-        }
+        QString o;
+        QCOMPARE(tool({"--db", m_db->path(), "history"}, &o), int(DueBilCli::Done));
+        QVERIFY2(o.contains(QLatin1String("LBIANCHI  completamento righe  tutte le causali")), qPrintable(o));
+        QVERIFY2(o.contains(QLatin1String("CGP7_DUEBILPERSREG")) && o.contains(QLatin1String("righe=4")), qPrintable(o));
 
         // Refused record: the rows stay missing, to be completed next time.
         refuseHistoryRows(9);
-        elsewhere({QStringLiteral("DELETE FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = 300")});
+        execute(QStringLiteral("DELETE FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = 300"));
         QCOMPARE(complete(), int(DueBilCli::Refused));
         QCOMPARE(scalar("SELECT COUNT(*) FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = 300").toString(), QStringLiteral("0"));
         QCOMPARE(history().size(), 1);
