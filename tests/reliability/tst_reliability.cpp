@@ -21,6 +21,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <sys/stat.h>
 #include <unistd.h>
 
 // A process killed in the middle of appending to the shared statement log can leave half a line
@@ -178,11 +179,8 @@ private slots:
         {
             // Three copies of 300 and a changed 310: one transaction for four causals.
             QString out;
-            QTextStream o(&out), e(&out);
-            QCOMPARE(DueBilCli(o, e).run({QStringLiteral("--db"), m_template->path(), QStringLiteral("export"),
-                                          QStringLiteral("300"), QStringLiteral("310")}),
-                     0);
-            o.flush();
+            QCOMPARE(cli({QStringLiteral("--db"), m_template->path(), QStringLiteral("export"), QStringLiteral("300"),
+                          QStringLiteral("310")}, nullptr, &out), 0);
             QJsonObject doc = QJsonDocument::fromJson(out.toUtf8()).object();
             QJsonArray list = doc.value(QStringLiteral("causali")).toArray();
             QJsonObject changed = list.at(1).toObject();
@@ -246,16 +244,14 @@ private slots:
             prefix = {setpriv, QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"), QStringLiteral("--clear-groups")};
         }
         QTemporaryDir dir;
-        QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
-                                              | QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther
-                                              | QFileDevice::ExeOther);
+        ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
         const QString path = dir.filePath(QStringLiteral("sola-lettura.db"));
         QVERIFY(QFile::copy(m_template->path(), path));
         {
             const ado::ConnectionPtr c = connect(path);
             c->Execute(QStringLiteral("PRAGMA journal_mode=DELETE"));
         }
-        QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+        QVERIFY(::chmod(QFile::encodeName(path).constData(), 0444) == 0);
         auto tool = [&](const QStringList &args, QString *out, QString *err) {
             QProcess p;
             const QStringList all = prefix + QStringList{QStringLiteral(DUEBILCONFIG_TOOL), QStringLiteral("--db"), path} + args;
@@ -357,14 +353,17 @@ private:
         return faults;
     }
 
-    int cli(const QStringList &args, QString *err = nullptr) const
+    int cli(const QStringList &args, QString *err = nullptr, QString *out = nullptr) const
     {
         QString o, e;
-        QTextStream out(&o), errs(&e);
-        const int rc = DueBilCli(out, errs).run(args);
-        errs.flush();
+        QTextStream os(&o), es(&e);
+        const int rc = DueBilCli(os, es).run(args);
+        os.flush();
+        es.flush();
         if (err)
             *err = e;
+        if (out)
+            *out = o;
         return rc;
     }
 
