@@ -138,8 +138,7 @@ private slots:
             QVERIFY2(record.contains(column), qPrintable(table + u'.' + column + QStringLiteral(" is missing")));
     }
 
-    // A row written with its key only, as the module's inserts do, takes the values the window
-    // shows for a new causal ("NULL": none).
+    // The module inserts rows by key only: the defaults are what a new causal shows ("NULL": none).
     void keyOnlyRowsTakeTheDefaults_data()
     {
         QTest::addColumn<QString>("insert");
@@ -237,8 +236,7 @@ private slots:
         QTest::newRow("tool") << src + QStringLiteral("cli") << host + QStringList{src + QStringLiteral("cli/texts/cli.tsv")};
     }
 
-    // Every text id written in the code (a number of five or six digits, or a member of an enum
-    // of them) is in the text files the program loads: a missing one shows its number instead.
+    // A text id of the code (five or six digits, or an enum of them) missing from the files shows as a number.
     void everyTextIdOfTheSourcesExists()
     {
         QFETCH(QString, folder);
@@ -349,8 +347,7 @@ private slots:
 
     void sqlServerScriptCreatesEveryTable()
     {
-        // The customer runs only the module's script on the host's database; the host's own tables
-        // come from the stand-ins, which a test database alone needs.
+        // The customer runs only the module's script; the host's tables come from the stand-ins.
         const QString module = resource(QStringLiteral("module.sql"));
         const QString standins = resource(QStringLiteral("host-standins.sql"));
         QVERIFY(!module.isEmpty() && !standins.isEmpty());
@@ -388,8 +385,7 @@ private slots:
         QTest::newRow("checks") << QStringLiteral("CGP2_DUEBILCHECK");
     }
 
-    // The rows the server's script inserts into a catalogue are the rows of the embedded database,
-    // value by value, in the columns the script names.
+    // Compared value by value, in the columns the server's script names.
     void catalogueRowsAreAlikeOnBothDatabases()
     {
         QFETCH(QString, table);

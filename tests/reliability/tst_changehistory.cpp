@@ -18,9 +18,8 @@
 
 using Operation = CausalHistory::Operation;
 
-// A change to a causal and its record in the change history land together or not at all, and
-// a record names only what its user changed: checked in the database after each action, with a
-// trigger standing for a history table that refuses rows.
+// A change and its history record land together or not at all, and a record names only what its user
+// changed; a trigger stands for a history table that refuses rows.
 class tst_ChangeHistory : public WindowFixture
 {
     Q_OBJECT
@@ -126,9 +125,8 @@ private slots:
                  (QStringList{"CGP0_DUEBILCAUSALI", "CGP5_DUEBILPARAM", "CGP6_DUEBILPARAMDITTA", "FW41_SELEZIONEPARAMSCADENZE"}));
     }
 
-    // The window's save, new causal and delete with a history table that refuses rows, or a
-    // delete whose cascade meets a refused statement: the error report's answer decides, and
-    // the change is kept only whole and with its record.
+    // Save, new causal and delete meeting a refused history row or cascade statement: the error
+    // report's answer decides, and the change is kept only whole and with its record.
     void changeLandsOnlyWithItsRecord_data()
     {
         QTest::addColumn<QString>("action");
@@ -201,8 +199,7 @@ private slots:
             QCOMPARE(stored(code), QString());
     }
 
-    // The window and the tool create and delete a causal by the same rules: the same rows
-    // stored or gone in every table, and one history record of the same rows.
+    // The same rows stored or gone in every table, and one history record of the same rows.
     void windowAndToolCreateAndDeleteAlike_data()
     {
         QTest::addColumn<QString>("command");
@@ -266,9 +263,8 @@ private slots:
         }
     }
 
-    // The rows a completion adds are recorded once, per table, by the window's start-up and by
-    // the tool; a completion that adds nothing records nothing, and one whose record is refused
-    // adds nothing.
+    // Window start-up and tool record a completion once, per table; nothing added records nothing,
+    // and a refused record adds nothing.
     void completionIsRecordedWithItsCounts()
     {
         execute(QStringLiteral("DELETE FROM CGP4_DUEBILFILTRI WHERE CGP4_IDCHECK_CGP2 = 32"));
@@ -313,8 +309,7 @@ private slots:
         QCOMPARE(history().size(), 1);
     }
 
-    // A tool started by a service or a scheduled job, without USER and LOGNAME, records the
-    // user as the host names it: the login's home folder.
+    // Started by a service, without USER and LOGNAME, the tool records the login's home folder as user.
     void toolWithoutUserVariablesRecordsTheLogin()
     {
         QTemporaryDir home;

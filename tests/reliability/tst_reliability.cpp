@@ -24,17 +24,24 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-// A process killed in the middle of appending to the shared statement log can leave half a line
-// that the next process completes with its own; the processes that are killed do not log.
-static QProcessEnvironment unlogged()
+// Starts a program, kills it after `micros` (counted from its first output when it must be ready)
+// and waits for its end. A process killed while appending to the shared statement log can leave
+// half a line that the next process completes with its own: the killed ones do not log.
+static bool killedAfter(const QString &program, const QStringList &args, quint32 micros, bool ready = false)
 {
+    QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("DUEBIL_STATEMENT_LOG"));
-    return env;
+    process.setProcessEnvironment(env);
+    process.start(program, args);
+    if (!process.waitForStarted(5000) || (ready && !process.waitForReadyRead(5000)))
+        return false;
+    ::usleep(useconds_t(micros));
+    ::kill(pid_t(process.processId()), SIGKILL);
+    return process.waitForFinished(5000);
 }
 
-// Faults and bad input lose nothing: killed processes, a read-only database, missing tables and
-// generated input leave every causal whole.
+// Killed processes, a read-only database, missing tables and generated input leave every causal whole.
 class tst_Reliability : public QObject
 {
     Q_OBJECT
@@ -47,8 +54,7 @@ private slots:
         m_demoLayout = layoutOf300(m_template->path());
     }
 
-    // The window's layout editor killed while it rewrites a layout, at random moments: the
-    // layout is one of those it wrote, or the one before, whole.
+    // Killed at a random moment, the layout editor leaves one of the layouts it wrote, or the one before.
     void killedLayoutRewriteLeavesAWholeLayout_data()
     {
         QTest::addColumn<int>("run");
@@ -61,14 +67,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("kill.db"));
         QVERIFY(QFile::copy(m_template->path(), path));
-        QProcess worker;
-        worker.setProcessEnvironment(unlogged());
-        worker.start(QStringLiteral(RELIABILITY_WORKER), {path});
-        QVERIFY(worker.waitForStarted(5000));
-        QVERIFY(worker.waitForReadyRead(5000));
-        QTest::qWait(int(QRandomGenerator::global()->bounded(20, 250)));
-        ::kill(pid_t(worker.processId()), SIGKILL);
-        QVERIFY(worker.waitForFinished(5000));
+        QVERIFY(killedAfter(QStringLiteral(RELIABILITY_WORKER), {path}, QRandomGenerator::global()->bounded(20000, 250000), true));
         QStringList faults = wholenessFaults(path);
         const QString layout = layoutOf300(path);
         if (!QStringList{m_demoLayout, QStringLiteral("10,20,30,40,50,60,70,80"), QStringLiteral("90,100,110")}.contains(layout))
@@ -95,18 +94,14 @@ private slots:
         if (table.isEmpty()) {
             path = QStringLiteral("/nonexistent-folder/missing.db");
         } else {
-            const ado::ConnectionPtr c = connect(path);
-            c->Execute(QStringLiteral("ALTER TABLE %1 RENAME TO %1_OLD").arg(table));
+            connect(path)->Execute(QStringLiteral("ALTER TABLE %1 RENAME TO %1_OLD").arg(table));
         }
         QString err;
-        const int rc = cli(QStringList{QStringLiteral("--db"), path} + command, &err);
-        QCOMPARE(rc, int(DueBilCli::Refused));
+        QCOMPARE(cli(QStringList{QStringLiteral("--db"), path} + command, &err), int(DueBilCli::Refused));
         QVERIFY2(!err.trimmed().isEmpty(), "no message");
-        if (command.first() == QLatin1String("duplicate")) {
-            // The failed copy left no causal row behind.
-            const ado::ConnectionPtr c = connect(path);
-            QCOMPARE(scalar(*c, QStringLiteral("SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 401")).toInt(), 0);
-        }
+        // The failed copy left no causal row behind.
+        if (command.first() == QLatin1String("duplicate"))
+            QCOMPARE(scalar(*connect(path), QStringLiteral("SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 401")).toInt(), 0);
     }
 
     void generatedInputNeverBreaksAStatement()
@@ -167,8 +162,7 @@ private slots:
                                 << QStringList{"310", "500", "501", "502"};
     }
 
-    // The tool is killed at seeded random moments while it works; afterwards the causals it
-    // writes are all as before or all as after, and every other causal is whole.
+    // Killed at seeded random moments, the tool leaves its causals all as before or all as after.
     void killedToolLeavesCausalsWholeOrAbsent()
     {
         QFETCH(QStringList, args);
@@ -217,13 +211,8 @@ private slots:
         for (int kill = 0; kill < Kills; ++kill) {
             QFile::remove(path);
             QVERIFY(QFile::copy(m_template->path(), path));
-            QProcess tool;
-            tool.setProcessEnvironment(unlogged());
-            tool.start(QStringLiteral(DUEBILCONFIG_TOOL), QStringList{QStringLiteral("--db"), path} + args);
-            QVERIFY(tool.waitForStarted(5000));
-            ::usleep(useconds_t(random.bounded(quint32(runMicroseconds))));
-            ::kill(pid_t(tool.processId()), SIGKILL);
-            QVERIFY(tool.waitForFinished(5000));
+            QVERIFY(killedAfter(QStringLiteral(DUEBILCONFIG_TOOL), QStringList{QStringLiteral("--db"), path} + args,
+                                random.bounded(quint32(runMicroseconds))));
             const QString state = configurations(path, causals);
             QVERIFY2(state == before || state == after, qPrintable(QStringLiteral("kill %1 left a causal half written").arg(kill)));
             (state == before ? untouched : done)++;
@@ -247,10 +236,7 @@ private slots:
         ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
         const QString path = dir.filePath(QStringLiteral("sola-lettura.db"));
         QVERIFY(QFile::copy(m_template->path(), path));
-        {
-            const ado::ConnectionPtr c = connect(path);
-            c->Execute(QStringLiteral("PRAGMA journal_mode=DELETE"));
-        }
+        connect(path)->Execute(QStringLiteral("PRAGMA journal_mode=DELETE"));
         QVERIFY(::chmod(QFile::encodeName(path).constData(), 0444) == 0);
         auto tool = [&](const QStringList &args, QString *out, QString *err) {
             QProcess p;
@@ -266,9 +252,7 @@ private slots:
         QVERIFY2(out.contains(QStringLiteral("300\t")), qPrintable(err));
         QCOMPARE(tool({QStringLiteral("show"), QStringLiteral("300")}, &out, &err), 0);
         QCOMPARE(tool({QStringLiteral("export")}, &out, &err), 0);
-        for (const QStringList &args : {QStringList{QStringLiteral("create"), QStringLiteral("401")},
-                                        QStringList{QStringLiteral("delete"), QStringLiteral("320")},
-                                        QStringList{QStringLiteral("complete")}}) {
+        for (const QStringList &args : {QStringList{"create", "401"}, QStringList{"delete", "320"}, QStringList{"complete"}}) {
             QCOMPARE(tool(args, &out, &err), 1);
             QVERIFY2(err.startsWith(QStringLiteral("Il database è aperto in sola lettura")), qPrintable(err));
             QVERIFY(out.isEmpty());
@@ -276,8 +260,7 @@ private slots:
         QVERIFY(!QFile::exists(path + QStringLiteral("-wal")));
     }
 
-    // Processes that start together on a database just created, or on one still in rollback
-    // mode, wait for each other instead of failing with "database is locked".
+    // On a new database or one in rollback mode, tools started together wait instead of "database is locked".
     void toolsStartingTogetherOnANewDatabase()
     {
         QTemporaryDir dir;
@@ -290,10 +273,8 @@ private slots:
                 env.insert(QStringLiteral("DUEBIL_DEMO_DB"), path);
             } else {
                 QCOMPARE(cli({QStringLiteral("--db"), QStringLiteral("sqlite:") + path, QStringLiteral("init"), QStringLiteral("--demo")}), 0);
-                if (round % 3 == 2) {
-                    const ado::ConnectionPtr c = connect(path);
-                    c->Execute(QStringLiteral("PRAGMA journal_mode=DELETE"));
-                }
+                if (round % 3 == 2)
+                    connect(path)->Execute(QStringLiteral("PRAGMA journal_mode=DELETE"));
                 first = QStringList{QStringLiteral("--db"), path, QStringLiteral("create"), QStringLiteral("390")};
                 second = QStringList{QStringLiteral("--db"), path, QStringLiteral("duplicate"), QStringLiteral("300"), QStringLiteral("402")};
             }
@@ -321,8 +302,7 @@ private:
         return c;
     }
 
-    // Every causal has its rows: one check row per catalogue check, one parameter row, a row per
-    // company of the source, and a copy holds the whole layout of its source.
+    // Each causal has a row per check, one parameter row, company rows, and a copy its source's whole layout.
     QStringList wholenessFaults(const QString &path) const
     {
         QStringList faults;
