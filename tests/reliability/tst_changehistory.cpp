@@ -1,10 +1,6 @@
 #include "ado/connection.h"
-#include "ado/recordset.h"
-#include "causals/causalconfiguration.h"
 #include "causals/causalhistory.h"
-#include "causals/causaloperations.h"
 #include "cli/duebilcli.h"
-#include "framework/errortrap.h"
 #include "support/databasereads.h"
 #include "support/modulerows.h"
 #include "support/testdatabase.h"
@@ -62,11 +58,8 @@ class tst_ChangeHistory : public WindowFixture
     // A free causal to delete (no other causal compensates with it), copied from 300 as 400.
     bool copyOf300(const QString &connectionString = {})
     {
-        ErrorTrap trap(nullptr, nullptr);
-        return CausalOperations(connect(connectionString), &trap)
-            .duplicate(QStringLiteral("300"), QStringLiteral("400"), QStringLiteral("Copia"), QStringLiteral("VELTO"),
-                       QStringLiteral("1"))
-            .done();
+        const QString db = connectionString.isEmpty() ? m_db->connectionString() : connectionString;
+        return tool({"--db", db, "--user", "VELTO", "duplicate", "300", "400"}) == int(DueBilCli::Done);
     }
 
     // The history table refuses its next `times` rows (RAISE(FAIL) keeps the count it lowered).
