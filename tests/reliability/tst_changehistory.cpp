@@ -1,10 +1,6 @@
 #include "ado/connection.h"
-#include "ado/recordset.h"
-#include "causals/causalconfiguration.h"
 #include "causals/causalhistory.h"
-#include "causals/causaloperations.h"
 #include "cli/duebilcli.h"
-#include "framework/errortrap.h"
 #include "support/databasereads.h"
 #include "support/modulerows.h"
 #include "support/testdatabase.h"
@@ -18,68 +14,62 @@
 
 using Operation = CausalHistory::Operation;
 
-// A change to a causal and its record in the change history land together or not at all, and
-// a record names only what its user changed: checked in the database after each action, with a
-// trigger standing for a history table that refuses rows.
+// A change and its history record land together or not at all, and a record names only what its user
+// changed; a trigger stands for a history table that refuses rows.
 class tst_ChangeHistory : public WindowFixture
 {
     Q_OBJECT
 
     FormUi &ui() { return m_form->context().ui; }
 
-    // Statements run by someone else on the same database.
-    void elsewhere(const QStringList &statements)
+    // A connection of its own to the window's database, or to another one.
+    ado::ConnectionPtr connect(const QString &connectionString = {})
     {
-        for (const QString &sql : statements)
-            execute(sql);
+        auto c = std::make_shared<ado::Connection>();
+        c->Open(connectionString.isEmpty() ? m_db->connectionString() : connectionString);
+        return c;
     }
 
-    QList<CausalHistory::Entry> history(const QString &code = {}, const QString &connectionString = {})
-    {
-        ado::Connection c;
-        c.Open(connectionString.isEmpty() ? m_db->connectionString() : connectionString);
-        return CausalHistory::read(c, code);
-    }
-
+    QList<CausalHistory::Entry> history(const QString &code = {}, const QString &cs = {}) { return CausalHistory::read(*connect(cs), code); }
     // Every stored row of the causal, one line a row.
-    QString stored(const QString &code)
-    {
-        ado::Connection c;
-        c.Open(m_db->connectionString());
-        return storedConfiguration(c, {code});
-    }
+    QString stored(const QString &code) { return storedConfiguration(*connect(), {code}); }
 
     static QStringList tablesOf(const CausalHistory::Entry &e)
     {
         QStringList tables;
-        for (const CausalHistory::RowChange &r : e.rows) {
-            if (!tables.contains(r.table))
-                tables << r.table;
-        }
+        for (const CausalHistory::RowChange &r : e.rows)
+            tables << r.table;
+        tables.removeDuplicates();
         return tables;
+    }
+
+    // The tool run in-process; its standard output in *out.
+    static int tool(const QStringList &args, QString *out = nullptr)
+    {
+        QString o, e;
+        QTextStream os(&o), es(&e);
+        const int rc = DueBilCli(os, es).run(args);
+        os.flush();
+        if (out)
+            *out = o;
+        return rc;
     }
 
     // A free causal to delete (no other causal compensates with it), copied from 300 as 400.
     bool copyOf300(const QString &connectionString = {})
     {
-        ado::ConnectionPtr c = std::make_shared<ado::Connection>();
-        c->Open(connectionString.isEmpty() ? m_db->connectionString() : connectionString);
-        ErrorTrap trap(nullptr, nullptr);
-        return CausalOperations(c, &trap)
-            .duplicate(QStringLiteral("300"), QStringLiteral("400"), QStringLiteral("Copia"), QStringLiteral("VELTO"),
-                       QStringLiteral("1"))
-            .done();
+        const QString db = connectionString.isEmpty() ? m_db->connectionString() : connectionString;
+        return tool({"--db", db, "--user", "VELTO", "duplicate", "300", "400"}) == int(DueBilCli::Done);
     }
 
     // The history table refuses its next `times` rows (RAISE(FAIL) keeps the count it lowered).
     void refuseHistoryRows(int times)
     {
-        elsewhere({QStringLiteral("CREATE TABLE RIFIUTI_STORICO (N INTEGER)"),
-                   QStringLiteral("INSERT INTO RIFIUTI_STORICO VALUES (%1)").arg(times),
-                   QStringLiteral("CREATE TRIGGER RIFIUTA_STORICO BEFORE INSERT ON CGPL_DUEBILSTORICO"
-                                  " WHEN (SELECT N FROM RIFIUTI_STORICO) > 0 BEGIN"
-                                  " UPDATE RIFIUTI_STORICO SET N = N - 1;"
-                                  " SELECT RAISE(FAIL, 'storico rifiutato'); END")});
+        execute(QStringLiteral("CREATE TABLE RIFIUTI_STORICO (N INTEGER)"));
+        execute(QStringLiteral("INSERT INTO RIFIUTI_STORICO VALUES (%1)").arg(times));
+        execute(QStringLiteral("CREATE TRIGGER RIFIUTA_STORICO BEFORE INSERT ON CGPL_DUEBILSTORICO"
+                               " WHEN (SELECT N FROM RIFIUTI_STORICO) > 0 BEGIN UPDATE RIFIUTI_STORICO SET N = N - 1;"
+                               " SELECT RAISE(FAIL, 'storico rifiutato'); END"));
     }
 
 private slots:
@@ -110,8 +100,8 @@ private slots:
                  QStringLiteral("0"));
         QVERIFY(history().isEmpty());
 
-        elsewhere({QStringLiteral("UPDATE CGP7_DUEBILPERSREG SET CGP7_TESTORIGA = 'Scritto da un altro'"
-                                  " WHERE CGP7_CAUSALE_CGP0 = 310 AND CGP7_DITTA_CG18 = 1")});
+        execute(QStringLiteral("UPDATE CGP7_DUEBILPERSREG SET CGP7_TESTORIGA = 'Scritto da un altro'"
+                               " WHERE CGP7_CAUSALE_CGP0 = 310 AND CGP7_DITTA_CG18 = 1"));
         ui().CHK_FILTER[30]->setText(QStringLiteral("0"));
         emit ui().CHK_FILTER[30]->Click();
         ui().TXT_DESCRIZIONE->setText(QStringLiteral("Bonifici fornitori"));
@@ -124,48 +114,51 @@ private slots:
         const QList<CausalHistory::Entry> entries = history();
         QCOMPARE(entries.size(), 1);
         QCOMPARE(entries.first().user, QStringLiteral("VELTO"));
-        const QStringList tables = tablesOf(entries.first());
-        QVERIFY2(tables.contains(QStringLiteral("CGP0_DUEBILCAUSALI")), qPrintable(tables.join(' ')));
-        QVERIFY2(tables.contains(QStringLiteral("CGP6_DUEBILPARAMDITTA")), qPrintable(tables.join(' ')));
-        QVERIFY2(tables.contains(QStringLiteral("FW41_SELEZIONEPARAMSCADENZE")), qPrintable(tables.join(' ')));
-        QVERIFY2(!tables.contains(QStringLiteral("CGP7_DUEBILPERSREG")), qPrintable(tables.join(' ')));
+        QCOMPARE(tablesOf(entries.first()),
+                 (QStringList{"CGP0_DUEBILCAUSALI", "CGP5_DUEBILPARAM", "CGP6_DUEBILPARAMDITTA", "FW41_SELEZIONEPARAMSCADENZE"}));
     }
 
-    // The window's save, new causal and delete with a history table that refuses rows: the
-    // error report's answers decide, and the change is kept only with its record.
+    // Save, new causal and delete meeting a refused history row or cascade statement: the error
+    // report's answer decides, and the change is kept only whole and with its record.
     void changeLandsOnlyWithItsRecord_data()
     {
         QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("refused");
         QTest::addColumn<int>("refusals");
-        QTest::addColumn<QList<int>>("answers");
+        QTest::addColumn<int>("answer");
         QTest::addColumn<bool>("kept");
-        const QList<int> abort{3}, retry{4}, ignore{5};
+        const int abort = 3, retry = 4, ignore = 5;
         for (const char *action : {"salvataggio", "nuova", "eliminazione"}) {
-            QTest::addRow("%s, abort", action) << action << 9 << abort << false;
-            QTest::addRow("%s, ignore", action) << action << 9 << ignore << false;
-            QTest::addRow("%s, retry", action) << action << 1 << retry << true;
+            const QString code = *action == 's' ? QStringLiteral("300") : *action == 'n' ? QStringLiteral("410") : QStringLiteral("400");
+            QTest::addRow("%s, abort", action) << action << code << "storico rifiutato" << 9 << abort << false;
+            QTest::addRow("%s, ignore", action) << action << code << "storico rifiutato" << 9 << ignore << false;
+            QTest::addRow("%s, retry", action) << action << code << "storico rifiutato" << 1 << retry << true;
         }
+        QTest::newRow("eliminazione, layout refused, abort") << "eliminazione" << "400" << "griglia bloccata" << 0 << abort << false;
+        QTest::newRow("eliminazione, layout refused, ignore") << "eliminazione" << "400" << "griglia bloccata" << 0 << ignore << false;
     }
 
     void changeLandsOnlyWithItsRecord()
     {
         QFETCH(QString, action);
+        QFETCH(QString, code);
+        QFETCH(QString, refused);
         QFETCH(int, refusals);
-        QFETCH(QList<int>, answers);
+        QFETCH(int, answer);
         QFETCH(bool, kept);
         QVERIFY(copyOf300());
-        const QString code = action == QLatin1String("salvataggio") ? QStringLiteral("300")
-            : action == QLatin1String("nuova")                     ? QStringLiteral("410")
-                                                                   : QStringLiteral("400");
         const QString before = stored(code);
         const int entriesBefore = history(code).size();
-        refuseHistoryRows(refusals);
+        if (refusals)
+            refuseHistoryRows(refusals);
+        else
+            execute(QStringLiteral("CREATE TRIGGER RIFIUTA_GRIGLIA BEFORE DELETE ON CGP3_DUEBILGRIGLIA"
+                                   " BEGIN SELECT RAISE(FAIL, 'griglia bloccata'); END"));
         QVERIFY(open(QStringLiteral("MROSSI")));
-        for (int answer : answers)
-            m_messages->enqueueErrorAnswer(answer);
-
+        m_messages->enqueueErrorAnswer(answer);
+        show(code);
         if (action == QLatin1String("salvataggio")) {
-            show(code);
             ui().TXT_DESCRIZIONE->setText(QStringLiteral("Incasso RiBa rivisto"));
             QCOMPARE(ui().INTERNAV->press(QStringLiteral("Conferma")), kept);
             QCOMPARE(scalar("SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 300").toString(),
@@ -173,7 +166,6 @@ private slots:
             // Refused, the edit stays on screen, to be confirmed again.
             QCOMPARE(ui().TXT_DESCRIZIONE->Text(), QStringLiteral("Incasso RiBa rivisto"));
         } else if (action == QLatin1String("nuova")) {
-            show(code);
             QCOMPARE(scalar("SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 410").toString(),
                      kept ? QStringLiteral("1") : QStringLiteral("0"));
             QCOMPARE(ui().TXT_CAUSALE->isEnabled(), !kept);
@@ -181,7 +173,6 @@ private slots:
                 QCOMPARE(scalar("SELECT COUNT(*) FROM CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = 410").toString(),
                          scalar("SELECT COUNT(*) FROM CGP2_DUEBILCHECK").toString());
         } else {
-            show(code);
             m_messages->enqueueAnswer(MsgAnswer::Yes);  // "Eliminare la causale 400 - ...?"
             QCOMPARE(ui().INTERNAV->press(QStringLiteral("Elimina")), kept);
             if (!kept) {
@@ -192,8 +183,8 @@ private slots:
         }
 
         const QList<RecordingMessageService::Call> errors = m_messages->callsOf(RecordingMessageService::Kind::Error);
-        QVERIFY(!errors.isEmpty());
-        QVERIFY2(errors.first().error.text.contains(QLatin1String("storico rifiutato")), qPrintable(errors.first().error.text));
+        QCOMPARE(errors.size(), 1);
+        QVERIFY2(errors.first().error.text.contains(refused), qPrintable(errors.first().error.text));
         QCOMPARE(history(code).size(), entriesBefore + (kept ? 1 : 0));
         if (!kept)
             QCOMPARE(stored(code), before);
@@ -201,8 +192,7 @@ private slots:
             QCOMPARE(stored(code), QString());
     }
 
-    // The window and the tool create and delete a causal by the same rules: the same rows
-    // stored or gone in every table, and one history record of the same rows.
+    // The same rows stored or gone in every table, and one history record of the same rows.
     void windowAndToolCreateAndDeleteAlike_data()
     {
         QTest::addColumn<QString>("command");
@@ -226,10 +216,7 @@ private slots:
             m_messages->enqueueAnswer(MsgAnswer::Yes);
             QVERIFY(ui().INTERNAV->press(QStringLiteral("Elimina")));
         }
-        QString o, e;
-        QTextStream out(&o), err(&e);
-        QCOMPARE(DueBilCli(out, err).run({"--db", toolDb.path(), "--user", "MROSSI", command, code}),
-                 int(DueBilCli::Done));
+        QCOMPARE(tool({"--db", toolDb.path(), "--user", "MROSSI", command, code}), int(DueBilCli::Done));
 
         QCOMPARE(moduleRows(toolDb.connectionString()), moduleRows(m_db->connectionString()));
         for (const char *sibling : {"SELECT COUNT(*) FROM FW17_ORDERPRS", "SELECT COUNT(*) FROM FW18_SELEZIONEPRS"})
@@ -238,38 +225,6 @@ private slots:
         QCOMPARE(byTool.size(), byWindow.size());
         QCOMPARE(byTool.first().operation, byWindow.first().operation);
         QCOMPARE(byTool.first().rows.size(), byWindow.first().rows.size());
-    }
-
-    // The delete's cascade is one transaction: a statement refused and passed over (5) leaves
-    // the causal whole, and a refusal left (3) too.
-    void refusedCascadeStatementDeletesNothing_data()
-    {
-        QTest::addColumn<int>("answer");
-        QTest::newRow("abort") << 3;
-        QTest::newRow("ignore") << 5;
-    }
-
-    void refusedCascadeStatementDeletesNothing()
-    {
-        QFETCH(int, answer);
-        elsewhere({QStringLiteral("CREATE TRIGGER RIFIUTA_GRIGLIA BEFORE DELETE ON CGP3_DUEBILGRIGLIA"
-                                  " BEGIN SELECT RAISE(FAIL, 'griglia bloccata'); END")});
-        QVERIFY(copyOf300());
-        const QString before = stored(QStringLiteral("400"));
-        QVERIFY(open(QStringLiteral("MROSSI")));
-        show(QStringLiteral("400"));
-        m_messages->enqueueAnswer(MsgAnswer::Yes);
-        m_messages->enqueueErrorAnswer(answer);
-        QVERIFY(!ui().INTERNAV->press(QStringLiteral("Elimina")));
-        QCOMPARE(stored(QStringLiteral("400")), before);
-        QCOMPARE(m_messages->callsOf(RecordingMessageService::Kind::Error).size(), 1);
-        QCOMPARE(history(QStringLiteral("400")).size(), 1);  // the copy only
-        // The next delete, with the table free again, goes through whole.
-        elsewhere({QStringLiteral("DROP TRIGGER RIFIUTA_GRIGLIA")});
-        m_messages->enqueueAnswer(MsgAnswer::Yes);
-        QVERIFY(ui().INTERNAV->press(QStringLiteral("Elimina")));
-        QCOMPARE(stored(QStringLiteral("400")), QString());
-        QCOMPARE(history(QStringLiteral("400")).size(), 2);
     }
 
     // A new operation type stores its default checks at once: with their record, or not at all.
@@ -301,13 +256,12 @@ private slots:
         }
     }
 
-    // The rows a completion adds are recorded once, per table, by the window's start-up and by
-    // the tool; a completion that adds nothing records nothing, and one whose record is refused
-    // adds nothing.
+    // Window start-up and tool record a completion once, per table; nothing added records nothing,
+    // and a refused record adds nothing.
     void completionIsRecordedWithItsCounts()
     {
-        elsewhere({QStringLiteral("DELETE FROM CGP4_DUEBILFILTRI WHERE CGP4_IDCHECK_CGP2 = 32"),
-                   QStringLiteral("DELETE FROM CGP6_DUEBILPARAMDITTA WHERE CGP6_CAUSALE_CGP0 = 310 AND CGP6_DITTA_CG18 = 1")});
+        execute(QStringLiteral("DELETE FROM CGP4_DUEBILFILTRI WHERE CGP4_IDCHECK_CGP2 = 32"));
+        execute(QStringLiteral("DELETE FROM CGP6_DUEBILPARAMDITTA WHERE CGP6_CAUSALE_CGP0 = 310 AND CGP6_DITTA_CG18 = 1"));
         QVERIFY(open(QStringLiteral("MROSSI")));
         QList<CausalHistory::Entry> entries = history();
         QCOMPARE(entries.size(), 1);
@@ -324,13 +278,9 @@ private slots:
         QVERIFY(setUpWindow());
 
         // The tool, for a new company: its two tables, one row per causal each.
-        elsewhere({QStringLiteral("INSERT INTO CG18_DITTE (CG18_CODICE, CG18_RAGSOC, CG18_PARTITAIVA, CG18_GRUPPO_CG10)"
-                                  " VALUES (4, 'Neri S.r.l.', '09876540321', 1)")});
-        auto complete = [this] {
-            QString o, e;
-            QTextStream out(&o), err(&e);
-            return DueBilCli(out, err).run({"--db", m_db->path(), "--company", "4", "--user", "LBIANCHI", "complete"});
-        };
+        execute(QStringLiteral("INSERT INTO CG18_DITTE (CG18_CODICE, CG18_RAGSOC, CG18_PARTITAIVA, CG18_GRUPPO_CG10)"
+                               " VALUES (4, 'Neri S.r.l.', '09876540321', 1)"));
+        auto complete = [this] { return tool({"--db", m_db->path(), "--company", "4", "--user", "LBIANCHI", "complete"}); };
         QCOMPARE(complete(), int(DueBilCli::Done));
         QCOMPARE(complete(), int(DueBilCli::Done));
         entries = history();
@@ -339,25 +289,20 @@ private slots:
         QCOMPARE(tablesOf(entries.first()), (QStringList{"CGP6_DUEBILPARAMDITTA", "CGP7_DUEBILPERSREG"}));
         for (const CausalHistory::RowChange &r : entries.first().rows)
             QCOMPARE(r.values.value("righe").toArray().at(1).toInt(), 4);
-        {
-            QString o, e;
-            QTextStream out(&o), err(&e);
-            QCOMPARE(DueBilCli(out, err).run({"--db", m_db->path(), "history"}), int(DueBilCli::Done));
-            out.flush();
-            QVERIFY2(o.contains(QLatin1String("LBIANCHI  completamento righe  tutte le causali")), qPrintable(o));
-            QVERIFY2(o.contains(QLatin1String("CGP7_DUEBILPERSREG")) && o.contains(QLatin1String("righe=4")), qPrintable(o));
-        }
+        QString o;
+        QCOMPARE(tool({"--db", m_db->path(), "history"}, &o), int(DueBilCli::Done));
+        QVERIFY2(o.contains(QLatin1String("LBIANCHI  completamento righe  tutte le causali")), qPrintable(o));
+        QVERIFY2(o.contains(QLatin1String("CGP7_DUEBILPERSREG")) && o.contains(QLatin1String("righe=4")), qPrintable(o));
 
         // Refused record: the rows stay missing, to be completed next time.
         refuseHistoryRows(9);
-        elsewhere({QStringLiteral("DELETE FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = 300")});
+        execute(QStringLiteral("DELETE FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = 300"));
         QCOMPARE(complete(), int(DueBilCli::Refused));
         QCOMPARE(scalar("SELECT COUNT(*) FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = 300").toString(), QStringLiteral("0"));
         QCOMPARE(history().size(), 1);
     }
 
-    // A tool started by a service or a scheduled job, without USER and LOGNAME, records the
-    // user as the host names it: the login's home folder.
+    // Started by a service, without USER and LOGNAME, the tool records the login's home folder as user.
     void toolWithoutUserVariablesRecordsTheLogin()
     {
         QTemporaryDir home;

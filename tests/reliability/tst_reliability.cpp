@@ -21,19 +21,27 @@
 #include <QTest>
 
 #include <csignal>
+#include <sys/stat.h>
 #include <unistd.h>
 
-// A process killed in the middle of appending to the shared statement log can leave half a line
-// that the next process completes with its own; the processes that are killed do not log.
-static QProcessEnvironment unlogged()
+// Starts a program, kills it after `micros` (counted from its first output when it must be ready)
+// and waits for its end. A process killed while appending to the shared statement log can leave
+// half a line that the next process completes with its own: the killed ones do not log.
+static bool killedAfter(const QString &program, const QStringList &args, quint32 micros, bool ready = false)
 {
+    QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("DUEBIL_STATEMENT_LOG"));
-    return env;
+    process.setProcessEnvironment(env);
+    process.start(program, args);
+    if (!process.waitForStarted(5000) || (ready && !process.waitForReadyRead(5000)))
+        return false;
+    ::usleep(useconds_t(micros));
+    ::kill(pid_t(process.processId()), SIGKILL);
+    return process.waitForFinished(5000);
 }
 
-// Faults and bad input lose nothing: killed processes, a read-only database, missing tables and
-// generated input leave every causal whole.
+// Killed processes, a read-only database, missing tables and generated input leave every causal whole.
 class tst_Reliability : public QObject
 {
     Q_OBJECT
@@ -46,8 +54,7 @@ private slots:
         m_demoLayout = layoutOf300(m_template->path());
     }
 
-    // The window's layout editor killed while it rewrites a layout, at random moments: the
-    // layout is one of those it wrote, or the one before, whole.
+    // Killed at a random moment, the layout editor leaves one of the layouts it wrote, or the one before.
     void killedLayoutRewriteLeavesAWholeLayout_data()
     {
         QTest::addColumn<int>("run");
@@ -60,14 +67,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("kill.db"));
         QVERIFY(QFile::copy(m_template->path(), path));
-        QProcess worker;
-        worker.setProcessEnvironment(unlogged());
-        worker.start(QStringLiteral(RELIABILITY_WORKER), {path});
-        QVERIFY(worker.waitForStarted(5000));
-        QVERIFY(worker.waitForReadyRead(5000));
-        QTest::qWait(int(QRandomGenerator::global()->bounded(20, 250)));
-        ::kill(pid_t(worker.processId()), SIGKILL);
-        QVERIFY(worker.waitForFinished(5000));
+        QVERIFY(killedAfter(QStringLiteral(RELIABILITY_WORKER), {path}, QRandomGenerator::global()->bounded(20000, 250000), true));
         QStringList faults = wholenessFaults(path);
         const QString layout = layoutOf300(path);
         if (!QStringList{m_demoLayout, QStringLiteral("10,20,30,40,50,60,70,80"), QStringLiteral("90,100,110")}.contains(layout))
@@ -94,18 +94,14 @@ private slots:
         if (table.isEmpty()) {
             path = QStringLiteral("/nonexistent-folder/missing.db");
         } else {
-            const ado::ConnectionPtr c = connect(path);
-            c->Execute(QStringLiteral("ALTER TABLE %1 RENAME TO %1_OLD").arg(table));
+            connect(path)->Execute(QStringLiteral("ALTER TABLE %1 RENAME TO %1_OLD").arg(table));
         }
         QString err;
-        const int rc = cli(QStringList{QStringLiteral("--db"), path} + command, &err);
-        QCOMPARE(rc, int(DueBilCli::Refused));
+        QCOMPARE(cli(QStringList{QStringLiteral("--db"), path} + command, &err), int(DueBilCli::Refused));
         QVERIFY2(!err.trimmed().isEmpty(), "no message");
-        if (command.first() == QLatin1String("duplicate")) {
-            // The failed copy left no causal row behind.
-            const ado::ConnectionPtr c = connect(path);
-            QCOMPARE(scalar(*c, QStringLiteral("SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 401")).toInt(), 0);
-        }
+        // The failed copy left no causal row behind.
+        if (command.first() == QLatin1String("duplicate"))
+            QCOMPARE(scalar(*connect(path), QStringLiteral("SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 401")).toInt(), 0);
     }
 
     void generatedInputNeverBreaksAStatement()
@@ -128,9 +124,8 @@ private slots:
                 s += pieces.at(int(random.bounded(qsizetype(pieces.size()))));
             return s;
         };
-        int inputs = 0;
         // Codes: refused or accepted by the window's rule, never a statement error.
-        for (int i = 0; i < 8000; ++i, ++inputs) {
+        for (int i = 0; i < 8000; ++i) {
             const QString code = generate(3);
             if (CausalOperations::checkNewCode(code, QStringLiteral("MROSSI")).done()) {
                 bool ok = false;
@@ -140,7 +135,7 @@ private slots:
             }
         }
         // Descriptions: stored through the duplication and read back byte for byte.
-        for (int i = 0; i < 2000; ++i, ++inputs) {
+        for (int i = 0; i < 2000; ++i) {
             const QString description = generate(6).left(100);
             const QString code = QString::number(400 + i % 500);
             if (ops.exists(code))
@@ -151,7 +146,6 @@ private slots:
                      description);
         }
         QVERIFY2(messages.calls().isEmpty(), qPrintable(messages.calls().value(0).error.text));
-        QCOMPARE(inputs, 10000);
         QVERIFY(wholenessFaults(db.path()).isEmpty());
     }
 
@@ -166,8 +160,7 @@ private slots:
                                 << QStringList{"310", "500", "501", "502"};
     }
 
-    // The tool is killed at seeded random moments while it works; afterwards the causals it
-    // writes are all as before or all as after, and every other causal is whole.
+    // Killed at seeded random moments, the tool leaves its causals all as before or all as after.
     void killedToolLeavesCausalsWholeOrAbsent()
     {
         QFETCH(QStringList, args);
@@ -178,11 +171,8 @@ private slots:
         {
             // Three copies of 300 and a changed 310: one transaction for four causals.
             QString out;
-            QTextStream o(&out), e(&out);
-            QCOMPARE(DueBilCli(o, e).run({QStringLiteral("--db"), m_template->path(), QStringLiteral("export"),
-                                          QStringLiteral("300"), QStringLiteral("310")}),
-                     0);
-            o.flush();
+            QCOMPARE(cli({QStringLiteral("--db"), m_template->path(), QStringLiteral("export"), QStringLiteral("300"),
+                          QStringLiteral("310")}, nullptr, &out), 0);
             QJsonObject doc = QJsonDocument::fromJson(out.toUtf8()).object();
             QJsonArray list = doc.value(QStringLiteral("causali")).toArray();
             QJsonObject changed = list.at(1).toObject();
@@ -219,13 +209,8 @@ private slots:
         for (int kill = 0; kill < Kills; ++kill) {
             QFile::remove(path);
             QVERIFY(QFile::copy(m_template->path(), path));
-            QProcess tool;
-            tool.setProcessEnvironment(unlogged());
-            tool.start(QStringLiteral(DUEBILCONFIG_TOOL), QStringList{QStringLiteral("--db"), path} + args);
-            QVERIFY(tool.waitForStarted(5000));
-            ::usleep(useconds_t(random.bounded(quint32(runMicroseconds))));
-            ::kill(pid_t(tool.processId()), SIGKILL);
-            QVERIFY(tool.waitForFinished(5000));
+            QVERIFY(killedAfter(QStringLiteral(DUEBILCONFIG_TOOL), QStringList{QStringLiteral("--db"), path} + args,
+                                random.bounded(quint32(runMicroseconds))));
             const QString state = configurations(path, causals);
             QVERIFY2(state == before || state == after, qPrintable(QStringLiteral("kill %1 left a causal half written").arg(kill)));
             (state == before ? untouched : done)++;
@@ -246,16 +231,11 @@ private slots:
             prefix = {setpriv, QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"), QStringLiteral("--clear-groups")};
         }
         QTemporaryDir dir;
-        QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
-                                              | QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther
-                                              | QFileDevice::ExeOther);
+        ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
         const QString path = dir.filePath(QStringLiteral("sola-lettura.db"));
         QVERIFY(QFile::copy(m_template->path(), path));
-        {
-            const ado::ConnectionPtr c = connect(path);
-            c->Execute(QStringLiteral("PRAGMA journal_mode=DELETE"));
-        }
-        QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+        connect(path)->Execute(QStringLiteral("PRAGMA journal_mode=DELETE"));
+        QVERIFY(::chmod(QFile::encodeName(path).constData(), 0444) == 0);
         auto tool = [&](const QStringList &args, QString *out, QString *err) {
             QProcess p;
             const QStringList all = prefix + QStringList{QStringLiteral(DUEBILCONFIG_TOOL), QStringLiteral("--db"), path} + args;
@@ -270,9 +250,7 @@ private slots:
         QVERIFY2(out.contains(QStringLiteral("300\t")), qPrintable(err));
         QCOMPARE(tool({QStringLiteral("show"), QStringLiteral("300")}, &out, &err), 0);
         QCOMPARE(tool({QStringLiteral("export")}, &out, &err), 0);
-        for (const QStringList &args : {QStringList{QStringLiteral("create"), QStringLiteral("401")},
-                                        QStringList{QStringLiteral("delete"), QStringLiteral("320")},
-                                        QStringList{QStringLiteral("complete")}}) {
+        for (const QStringList &args : {QStringList{"create", "401"}, QStringList{"delete", "320"}, QStringList{"complete"}}) {
             QCOMPARE(tool(args, &out, &err), 1);
             QVERIFY2(err.startsWith(QStringLiteral("Il database è aperto in sola lettura")), qPrintable(err));
             QVERIFY(out.isEmpty());
@@ -280,8 +258,7 @@ private slots:
         QVERIFY(!QFile::exists(path + QStringLiteral("-wal")));
     }
 
-    // Processes that start together on a database just created, or on one still in rollback
-    // mode, wait for each other instead of failing with "database is locked".
+    // On a new database or one in rollback mode, tools started together wait instead of "database is locked".
     void toolsStartingTogetherOnANewDatabase()
     {
         QTemporaryDir dir;
@@ -294,47 +271,42 @@ private slots:
                 env.insert(QStringLiteral("DUEBIL_DEMO_DB"), path);
             } else {
                 QCOMPARE(cli({QStringLiteral("--db"), QStringLiteral("sqlite:") + path, QStringLiteral("init"), QStringLiteral("--demo")}), 0);
-                if (round % 3 == 2) {
-                    const ado::ConnectionPtr c = connect(path);
-                    c->Execute(QStringLiteral("PRAGMA journal_mode=DELETE"));
-                }
+                if (round % 3 == 2)
+                    connect(path)->Execute(QStringLiteral("PRAGMA journal_mode=DELETE"));
                 first = QStringList{QStringLiteral("--db"), path, QStringLiteral("create"), QStringLiteral("390")};
                 second = QStringList{QStringLiteral("--db"), path, QStringLiteral("duplicate"), QStringLiteral("300"), QStringLiteral("402")};
             }
-            QProcess a, b;
-            a.setProcessEnvironment(env);
-            b.setProcessEnvironment(env);
-            a.start(QStringLiteral(DUEBILCONFIG_TOOL), first);
-            b.start(QStringLiteral(DUEBILCONFIG_TOOL), second);
-            QVERIFY(a.waitForFinished(30000));
-            QVERIFY(b.waitForFinished(30000));
-            QVERIFY2(a.exitCode() == 0, a.readAllStandardError().constData());
-            QVERIFY2(b.exitCode() == 0, b.readAllStandardError().constData());
+            QProcess tools[2];
+            for (int i : {0, 1}) {
+                tools[i].setProcessEnvironment(env);
+                tools[i].start(QStringLiteral(DUEBILCONFIG_TOOL), i ? second : first);
+            }
+            for (QProcess &tool : tools) {
+                QVERIFY(tool.waitForFinished(30000));
+                QVERIFY2(tool.exitCode() == 0, tool.readAllStandardError().constData());
+            }
             const QStringList faults = wholenessFaults(path);
             QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral(", "))));
         }
     }
 
 private:
-    ado::ConnectionPtr connect(const QString &path, int busyMs = 5000) const
+    ado::ConnectionPtr connect(const QString &path) const
     {
         auto c = std::make_shared<ado::Connection>();
         c->setConnectionString(QStringLiteral("sqlite:") + path);
-        c->setBusyTimeout(busyMs);
+        c->setBusyTimeout(5000);
         c->Open(QString(), QString(), QString(), -1);
         return c;
     }
 
-    // Every causal has its rows: one check row per catalogue check, one parameter row, a row per
-    // company of the source, and a copy holds the whole layout of its source.
+    // Each causal has a row per check, one parameter row, company rows, and a copy its source's whole layout.
     QStringList wholenessFaults(const QString &path) const
     {
         QStringList faults;
         const ado::ConnectionPtr c = connect(path);
         if (scalar(*c, QStringLiteral("PRAGMA integrity_check")).toString() != QLatin1String("ok"))
             faults << QStringLiteral("integrity_check");
-        const int checks = scalar(*c, QStringLiteral("SELECT COUNT(*) FROM CGP2_DUEBILCHECK")).toInt();
-        const int layout300 = scalar(*c, QStringLiteral("SELECT COUNT(*) FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = 300")).toInt();
         // No row outlives its causal.
         for (const CausalConfiguration::Table &t : CausalConfiguration::tables().mid(1)) {
             QString sql = QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 NOT IN (SELECT CGP0_CAUSALE FROM CGP0_DUEBILCAUSALI)")
@@ -344,32 +316,32 @@ private:
             if (const int orphans = scalar(*c, sql).toInt())
                 faults << QStringLiteral("%1 rows without causal in %2").arg(orphans).arg(QLatin1String(t.table));
         }
-        const ado::RecordsetPtr rs = c->Execute(QStringLiteral("SELECT CGP0_CAUSALE FROM CGP0_DUEBILCAUSALI"));
-        for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext()) {
-            const QString code = rs->value(QStringLiteral("CGP0_CAUSALE")).toString();
-            auto count = [&](const QString &table, const QString &column) {
-                return scalar(*c, QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 = %3").arg(table, column, code)).toInt();
-            };
-            if (count(QStringLiteral("CGP4_DUEBILFILTRI"), QStringLiteral("CGP4_CAUSALE_CGP0")) != checks)
-                faults << code + QStringLiteral(": checks");
-            if (count(QStringLiteral("CGP5_DUEBILPARAM"), QStringLiteral("CGP5_CAUSALE_CGP0")) != 1)
-                faults << code + QStringLiteral(": parameters");
-            if (count(QStringLiteral("CGP6_DUEBILPARAMDITTA"), QStringLiteral("CGP6_CAUSALE_CGP0")) < 1)
-                faults << code + QStringLiteral(": company parameters");
-            if (code.toInt() >= 400 && count(QStringLiteral("CGP3_DUEBILGRIGLIA"), QStringLiteral("CGP3_CAUSALE_CGP0")) != layout300)
-                faults << code + QStringLiteral(": layout");
-        }
+        // The causals whose rows of a table are not as many as they must be.
+        const char *const short_[][3] = {{"checks", "CGP4_DUEBILFILTRI", "<> (SELECT COUNT(*) FROM CGP2_DUEBILCHECK)"},
+                                         {"parameters", "CGP5_DUEBILPARAM", "<> 1"},
+                                         {"company parameters", "CGP6_DUEBILPARAMDITTA", "< 1"},
+                                         {"layout", "CGP3_DUEBILGRIGLIA", "<> (SELECT COUNT(*) FROM CGP3_DUEBILGRIGLIA"
+                                                                          " WHERE CGP3_CAUSALE_CGP0 = 300) AND k >= 400"}};
+        for (const auto &[what, table, wrong] : short_)
+            for (const QString &code : column(*c, QStringLiteral("SELECT k FROM (SELECT CGP0_CAUSALE AS k, (SELECT COUNT(*) FROM %1"
+                                                                 " WHERE %2 = CGP0_CAUSALE) AS n FROM CGP0_DUEBILCAUSALI) WHERE n %3")
+                                                      .arg(QLatin1String(table), QLatin1String(table).left(4) + "_CAUSALE_CGP0",
+                                                           QLatin1String(wrong))))
+                faults << code + QStringLiteral(": ") + QLatin1String(what);
         return faults;
     }
 
-    int cli(const QStringList &args, QString *err = nullptr) const
+    int cli(const QStringList &args, QString *err = nullptr, QString *out = nullptr) const
     {
         QString o, e;
-        QTextStream out(&o), errs(&e);
-        const int rc = DueBilCli(out, errs).run(args);
-        errs.flush();
+        QTextStream os(&o), es(&e);
+        const int rc = DueBilCli(os, es).run(args);
+        os.flush();
+        es.flush();
         if (err)
             *err = e;
+        if (out)
+            *out = o;
         return rc;
     }
 
