@@ -21,7 +21,6 @@ class tst_FormFeedback : public WindowFixture
 {
     Q_OBJECT
 
-    FormUi &ui() { return m_form->context().ui; }
 
     // A command by the window's own button where it has one, else by the host's tool bar.
     void click(const QString &key)

@@ -1,16 +1,10 @@
-#include "ado/connection.h"
 #include "controls/designfont.h"
-#include "form/frmcg_duebilconfig.h"
 #include "form/frmcg_duebilconfigfactory.h"
-#include "framework/clsglobal.h"
 #include "framework/componentloader.h"
-#include "framework/recordingmessageservice.h"
-#include "host/clscg_duebilconfig.h"
-#include "installer/databaseinstaller.h"
 #include "shell/shelltexts.h"
 #include "shell/shellwindow.h"
 #include "store/checkfacts.h"
-#include "support/testdatabase.h"
+#include "support/windowfixture.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -83,46 +77,27 @@ QSize leastSize(const QWidget *w)
     return least;
 }
 
-// Width the combo gives its entry text.
-int comboTextWidth(QComboBox *combo)
+// b does not come before a in reading order: not above it, nor beside it on the left, compared
+// as the children of their nearest common ancestor that hold them.
+bool readsAfter(const QWidget *a, const QWidget *b)
 {
-    QStyleOptionComboBox option;
-    option.initFrom(combo);
-    option.editable = combo->isEditable();
-    option.frame = combo->hasFrame();
-    return combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo).width();
-}
-
-// Widgets whose order is compared: the children of their nearest common ancestor that hold them.
-QPair<const QWidget *, const QWidget *> branches(const QWidget *a, const QWidget *b)
-{
+    const auto after = [](const QRect &ra, const QRect &rb) {
+        return rb.bottom() >= ra.top() && (ra.bottom() < rb.top() || rb.left() > ra.left());
+    };
     for (const QWidget *x = a; x; x = x->parentWidget()) {
         for (const QWidget *y = b; y; y = y->parentWidget()) {
             if (x->parentWidget() && x->parentWidget() == y->parentWidget())
-                return {x, y};
+                return after(x->geometry(), y->geometry());
         }
     }
-    return {a, b};
-}
-
-// b does not come before a in reading order: not above it, nor beside it on the left.
-bool readsAfter(const QWidget *a, const QWidget *b)
-{
-    const auto [x, y] = branches(a, b);
-    const QRect ra = x->geometry();
-    const QRect rb = y->geometry();
-    if (rb.bottom() < ra.top())
-        return false;
-    if (ra.bottom() < rb.top())
-        return true;
-    return rb.left() > ra.left();
+    return after(a->geometry(), b->geometry());
 }
 
 } // namespace
 
 // The configuration window opened in the host shell at the shell's screen sizes, checked by
 // the widgets' geometry, size hints and font metrics.
-class tst_FormGeometry : public QObject
+class tst_FormGeometry : public WindowFixture
 {
     Q_OBJECT
 
@@ -137,38 +112,23 @@ private slots:
     void everyLabelOfATabHasALetterOfItsOwn_data();
     void everyLabelOfATabHasALetterOfItsOwn();
     void fieldsStayPutBetweenTypesAndCausals();
-    void windowKeepsItsSizeWhenACausalLoads_data();
-    void windowKeepsItsSizeWhenACausalLoads();
     void selectionTabShowsTheChecksAUserMayTick_data();
     void selectionTabShowsTheChecksAUserMayTick();
 
 private:
     // Causal 300 of the given operation type with advances, withholding and currency on.
     void prepareCausal(int operationType);
-    void execute(const QStringList &statements);
     // showCausal: 300 typed once the window is open; called: the host opens the window on 300.
     FRMCG_DUEBILCONFIG *open(const QSize &shellSize, bool showCausal = true, bool called = false);
     QStringList geometryFaults(int tab) const;
 
-    std::unique_ptr<TestDatabase> m_db;
-    std::unique_ptr<ClsGlobal> m_global;
-    std::unique_ptr<RecordingMessageService> m_messages;
     std::unique_ptr<InProcessLoader> m_loader;
     std::unique_ptr<ShellWindow> m_window;
-    FRMCG_DUEBILCONFIG *m_form = nullptr;
 };
 
 void tst_FormGeometry::init()
 {
-    m_db = std::make_unique<TestDatabase>(TestDatabase::Demo);
-    QVERIFY2(m_db->isValid(), qPrintable(m_db->errorString()));
-    m_global = std::make_unique<ClsGlobal>();
-    QString error;
-    QVERIFY2(m_global->loadTexts(DatabaseInstaller::textFiles() + QStringList{ShellText::file()}, &error),
-             qPrintable(error));
-    m_messages = std::make_unique<RecordingMessageService>();
-    m_global->setMessageService(m_messages.get());
-    m_global->setConnectionString(m_db->connectionString());
+    QVERIFY(setUpServices({ShellText::file()}));
     m_global->setUserName(QStringLiteral("MROSSI"));
     m_loader = std::make_unique<InProcessLoader>();
 }
@@ -184,28 +144,18 @@ void tst_FormGeometry::cleanup()
     m_window.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     m_loader.reset();
-    m_global.reset();
-    m_messages.reset();
-    m_db.reset();
+    tearDownWindow();
 }
 
 void tst_FormGeometry::prepareCausal(int operationType)
 {
-    execute({QStringLiteral("UPDATE CGP5_DUEBILPARAM SET CGP5_TIPOCAUSALE = %1, CGP5_INDRECUPERO = 0, "
-                            "CGP5_INDIMPMASSIMO = 1, CGP5_INDIMPSCADENZA = 1 WHERE CGP5_CAUSALE_CGP0 = 300")
-                 .arg(operationType),
-             QStringLiteral("UPDATE CGP6_DUEBILPARAMDITTA SET CGP6_INDACCONTI = 1, CGP6_INDPAGVALUTA = 1 "
-                            "WHERE CGP6_CAUSALE_CGP0 = 300"),
-             QStringLiteral("UPDATE CGP4_DUEBILFILTRI SET CGP4_CHECKED = 1 "
-                            "WHERE CGP4_CAUSALE_CGP0 = 300 AND CGP4_IDCHECK_CGP2 IN (29, 30)")});
-}
-
-void tst_FormGeometry::execute(const QStringList &statements)
-{
-    ado::Connection c;
-    c.Open(m_db->connectionString());
-    for (const QString &sql : statements)
-        c.Execute(sql);
+    execute(QStringLiteral("UPDATE CGP5_DUEBILPARAM SET CGP5_TIPOCAUSALE = %1, CGP5_INDRECUPERO = 0, "
+                           "CGP5_INDIMPMASSIMO = 1, CGP5_INDIMPSCADENZA = 1 WHERE CGP5_CAUSALE_CGP0 = 300")
+                .arg(operationType));
+    execute(QStringLiteral("UPDATE CGP6_DUEBILPARAMDITTA SET CGP6_INDACCONTI = 1, CGP6_INDPAGVALUTA = 1 "
+                           "WHERE CGP6_CAUSALE_CGP0 = 300"));
+    execute(QStringLiteral("UPDATE CGP4_DUEBILFILTRI SET CGP4_CHECKED = 1 "
+                           "WHERE CGP4_CAUSALE_CGP0 = 300 AND CGP4_IDCHECK_CGP2 IN (29, 30)"));
 }
 
 FRMCG_DUEBILCONFIG *tst_FormGeometry::open(const QSize &shellSize, bool showCausal, bool called)
@@ -287,7 +237,11 @@ QStringList tst_FormGeometry::geometryFaults(int tab) const
                 faults << what + QStringLiteral(": title cut");
         }
         if (auto *combo = qobject_cast<QComboBox *>(w)) {
-            const int room = comboTextWidth(combo);
+            QStyleOptionComboBox option;
+            option.initFrom(combo);
+            option.editable = combo->isEditable();
+            option.frame = combo->hasFrame();
+            const int room = combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo).width();
             for (int i = 0; i < combo->count(); ++i) {
                 if (combo->fontMetrics().horizontalAdvance(combo->itemText(i)) > room)
                     faults << what + QStringLiteral(": entry \"%1\" cut").arg(combo->itemText(i));
@@ -430,6 +384,15 @@ void tst_FormGeometry::tabVisitsHeaderTabAndNavigatorInReadingOrder()
     for (int i = 1; i < onPage.size(); ++i)
         QVERIFY2(readsAfter(onPage.at(i - 1), onPage.at(i)),
                  qPrintable(describe(onPage.at(i)) + QStringLiteral(" comes before ") + describe(onPage.at(i - 1))));
+    // From the navigator's last stop Tab goes round to the header.
+    QWidget *last = navigatorStops.first();
+    for (QWidget *w = last->nextInFocusChain(); w != navigatorStops.first(); w = w->nextInFocusChain()) {
+        if (navigatorStops.contains(w))
+            last = w;
+    }
+    last->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(last, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), headerStops.first());
 }
 
 void tst_FormGeometry::everyLabelOfATabHasALetterOfItsOwn_data()
@@ -509,9 +472,6 @@ void tst_FormGeometry::everyLabelOfATabHasALetterOfItsOwn()
     if (operationType <= 1 && tab != 4)
         QVERIFY(reached > 0);
 }
-
-
-
 // The field column of the posting tab stands where it stood whatever the type; the
 // description stays beside the code.
 void tst_FormGeometry::fieldsStayPutBetweenTypesAndCausals()
@@ -534,65 +494,32 @@ void tst_FormGeometry::fieldsStayPutBetweenTypesAndCausals()
     QCOMPARE(QSet<int>(columns.cbegin(), columns.cend()).size(), 1);
 }
 
-// The window opens at the size of its widest tab as any causal lays it out: showing a causal,
-// of whatever type, never resizes it under the user's eyes.
-void tst_FormGeometry::windowKeepsItsSizeWhenACausalLoads_data()
+void tst_FormGeometry::selectionTabShowsTheChecksAUserMayTick_data()
 {
     QTest::addColumn<QString>("code");
     QTest::addColumn<bool>("longAccountName");
-    QTest::newRow("causal 300, collections") << QStringLiteral("300") << false;
+    QTest::newRow("causal 300") << QStringLiteral("300") << false;
     QTest::newRow("causal 150, operation type 7") << QStringLiteral("150") << false;
     QTest::newRow("causal 300, its account named at length") << QStringLiteral("300") << true;
 }
 
-void tst_FormGeometry::windowKeepsItsSizeWhenACausalLoads()
+// The selection tab shows no check until a causal is on display, then every check but the
+// hidden ones, each under its catalogue caption; each frame asks for the room it asked for
+// before. The window opens at the size of its widest tab as any causal lays it out: showing a
+// causal, of whatever type, never resizes it under the user's eyes.
+void tst_FormGeometry::selectionTabShowsTheChecksAUserMayTick()
 {
     QFETCH(QString, code);
     QFETCH(bool, longAccountName);
     if (longAccountName)
-        execute({QStringLiteral("UPDATE CG24_PIANOCONTI SET CG24_DESCR = '%1' WHERE CG24_CODICE = '180101'")
-                     .arg(QStringLiteral("Banca Intesa conto corrente ordinario ").repeated(6))});
-    QVERIFY(!QTest::currentTestFailed());
+        execute(QStringLiteral("UPDATE CG24_PIANOCONTI SET CG24_DESCR = '%1' WHERE CG24_CODICE = '180101'")
+                    .arg(QStringLiteral("Banca Intesa conto corrente ordinario ").repeated(6)));
     // An area larger than the form: nothing bounds the window but its own size.
     QVERIFY(open(QSize(1400, 900), false));
     FormUi &ui = m_form->context().ui;
     QMdiSubWindow *sub = m_form->subWindow();
     const QSize opened = sub->size();
     QVERIFY(m_window->mdiArea()->viewport()->width() > opened.width());
-    ui.TXT_CAUSALE->lineEdit()->setText(code);
-    ui.TXT_CAUSALE->commit();
-    // The causal is on display: its selection checks are up, its account's name is read whole.
-    QTRY_VERIFY(ui.CHK_FILTER[3]->isVisibleTo(ui.tabPages[2]));
-    if (longAccountName)
-        QVERIFY(ui.TXT_DESCCONTODARE->toolTip().startsWith(QStringLiteral("Banca Intesa conto corrente ordinario Banca")));
-    QTest::qWait(50);
-    QCOMPARE(sub->size(), opened);
-    for (int tab = 0; tab < ui.TAB_CONFIG->count(); ++tab) {
-        if (!ui.TAB_CONFIG->TabEnabled(tab))
-            continue;
-        ui.TAB_CONFIG->setTab(tab);
-        QTest::qWait(20);
-        QVERIFY2(sub->size() == opened, qPrintable(QStringLiteral("tab %1: %2x%3, opened %4x%5").arg(tab)
-                                                       .arg(sub->width()).arg(sub->height())
-                                                       .arg(opened.width()).arg(opened.height())));
-    }
-}
-
-void tst_FormGeometry::selectionTabShowsTheChecksAUserMayTick_data()
-{
-    QTest::addColumn<QString>("code");
-    QTest::newRow("causal 300") << QStringLiteral("300");
-    QTest::newRow("causal 150, operation type 7") << QStringLiteral("150");
-}
-
-// The selection tab shows no check until a causal is on display, then every check but the
-// hidden ones, each under its catalogue caption; each frame asks for the room it asked for
-// before, which is room for the checks shown and none for a hidden one.
-void tst_FormGeometry::selectionTabShowsTheChecksAUserMayTick()
-{
-    QFETCH(QString, code);
-    QVERIFY(open(QSize(1024, 640), false));
-    FormUi &ui = m_form->context().ui;
     ui.TAB_CONFIG->setTab(2);
     QWidget *page = ui.tabPages[2];
     const auto frames = [page] {
@@ -608,7 +535,11 @@ void tst_FormGeometry::selectionTabShowsTheChecksAUserMayTick()
         QVERIFY2(!ui.CHK_FILTER[id]->isVisibleTo(page), qPrintable(QStringLiteral("check %1").arg(id)));
     ui.TXT_CAUSALE->lineEdit()->setText(code);
     ui.TXT_CAUSALE->commit();
-    QTest::qWait(20);
+    // The causal is on display: its selection checks are up, its account's name is read whole.
+    QTRY_VERIFY(ui.CHK_FILTER[3]->isVisibleTo(page));
+    if (longAccountName)
+        QVERIFY(ui.TXT_DESCCONTODARE->toolTip().startsWith(QStringLiteral("Banca Intesa conto corrente ordinario Banca")));
+    QTest::qWait(50);
     for (int id = 1; id <= CheckFacts::Count; ++id) {
         CheckField *box = ui.CHK_FILTER[id];
         const QString what = QStringLiteral("check %1").arg(id);
@@ -616,6 +547,13 @@ void tst_FormGeometry::selectionTabShowsTheChecksAUserMayTick()
         QVERIFY2(!box->isVisibleTo(page) || !box->caption().trimmed().isEmpty(), qPrintable(what));
     }
     QCOMPARE(frames(), before);
+    for (int tab = 0; tab < ui.TAB_CONFIG->count(); ++tab) {
+        if (!ui.TAB_CONFIG->TabEnabled(tab))
+            continue;
+        ui.TAB_CONFIG->setTab(tab);
+        QTest::qWait(20);
+        QVERIFY2(sub->size() == opened, qPrintable(QStringLiteral("tab %1").arg(tab)));
+    }
 }
 
 QTEST_MAIN(tst_FormGeometry)

@@ -21,8 +21,8 @@ class tst_Keyboard : public WindowFixture
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init() { QVERIFY(setUpWindow()); }
+    void cleanup() { tearDownWindow(); }
 
     void altKeysTypeNothing_data();
     void altKeysTypeNothing();
@@ -34,25 +34,13 @@ private slots:
     void exclusionGridInsertsAndDeletesWithTheKeys();
     void exclusionCodesTakeTheirColumnsLength_data();
     void exclusionCodesTakeTheirColumnsLength();
-    void tabFromTheNavigatorGoesBackToTheHeader();
 
 private:
-    FormUi &ui() { return m_form->context().ui; }
     // Opens the window with causal `code` of operation type `type` shown by its code and Enter.
     bool openCausal(const QString &code, int type = 0);
     // Every value the window shows, by control.
     QMap<QString, QString> screen() const;
 };
-
-void tst_Keyboard::init()
-{
-    QVERIFY(setUpWindow());
-}
-
-void tst_Keyboard::cleanup()
-{
-    tearDownWindow();
-}
 
 bool tst_Keyboard::openCausal(const QString &code, int type)
 {
@@ -345,27 +333,6 @@ void tst_Keyboard::exclusionCodesTakeTheirColumnsLength()
     const int needed = edit->fontMetrics().horizontalAdvance(edit->text()) + 4
         + 2 * edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit);
     QVERIFY2(edit->width() >= needed, qPrintable(QStringLiteral("%1 wide, the code needs %2").arg(edit->width()).arg(needed)));
-}
-
-// Tab from the last button of the record navigator goes round to the header, as Shift+Tab
-// from the header goes to the navigator.
-void tst_Keyboard::tabFromTheNavigatorGoesBackToTheHeader()
-{
-    QVERIFY(openCausal(QStringLiteral("300")));
-    QList<QWidget *> stops;
-    for (QWidget *w : ui().INTERNAV->findChildren<QWidget *>()) {
-        if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus))
-            stops << w;
-    }
-    QVERIFY(!stops.isEmpty());
-    QWidget *last = stops.first();
-    for (QWidget *w = last->nextInFocusChain(); w != stops.first(); w = w->nextInFocusChain()) {
-        if (stops.contains(w))
-            last = w;
-    }
-    last->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(last, Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), ui().TXT_DESCRIZIONE->lineEdit());
 }
 
 QTEST_MAIN(tst_Keyboard)

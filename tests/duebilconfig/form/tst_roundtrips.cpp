@@ -45,11 +45,6 @@ public:
         QVERIFY(open());
         show(QStringLiteral("300"));
     }
-    FormUi &ui() { return m_form->context().ui; }
-    using WindowFixture::open;
-    using WindowFixture::show;
-    using WindowFixture::tick;
-    using WindowFixture::type;
 
 private:
     QTemporaryDir m_dir;
