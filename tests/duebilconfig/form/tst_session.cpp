@@ -116,6 +116,7 @@ private:
     bool readyForACode();
     template <typename T>
     T *pickEnabled(const QList<T *> &controls);
+    int tabOf(QWidget *control) const;  // -1 on the header
     bool reachable(QWidget *control) const;
     bool showTabOf(QWidget *control);
     QString someCode(bool forCausal);
@@ -273,31 +274,31 @@ T *tst_Session::pickEnabled(const QList<T *> &controls)
     return chosen;
 }
 
+int tst_Session::tabOf(QWidget *control) const
+{
+    for (int i = 0; i < 5; ++i) {
+        if (ui().tabPages[i] && ui().tabPages[i]->isAncestorOf(control))
+            return i;
+    }
+    return -1;
+}
+
 // What a user can reach: an enabled control shown on the header or on an enabled tab.
 bool tst_Session::reachable(QWidget *control) const
 {
-    const FormUi &ui = m_form->context().ui;
-    for (int i = 0; i < 5; ++i) {
-        if (ui.tabPages[i] && ui.tabPages[i]->isAncestorOf(control))
-            return ui.TAB_CONFIG->isTabEnabled(i) && control->isVisibleTo(ui.tabPages[i]) && control->isEnabled();
-    }
-    return control->isVisible() && control->isEnabled();
+    const int i = tabOf(control);
+    if (i < 0)
+        return control->isVisible() && control->isEnabled();
+    return ui().TAB_CONFIG->isTabEnabled(i) && control->isVisibleTo(ui().tabPages[i]) && control->isEnabled();
 }
 
 // A user reaches a control by showing its tab first; a disabled tab keeps it out of reach.
 bool tst_Session::showTabOf(QWidget *control)
 {
-    FormUi &ui = m_form->context().ui;
-    for (int i = 0; i < 5; ++i) {
-        if (ui.tabPages[i] && ui.tabPages[i]->isAncestorOf(control)) {
-            if (!ui.TAB_CONFIG->isTabEnabled(i))
-                return false;
-            if (ui.TAB_CONFIG->currentIndex() != i)
-                ui.TAB_CONFIG->setTab(i);
-            return true;
-        }
-    }
-    return true;
+    const int i = tabOf(control);
+    if (i >= 0 && ui().TAB_CONFIG->isTabEnabled(i) && ui().TAB_CONFIG->currentIndex() != i)
+        ui().TAB_CONFIG->setTab(i);
+    return i < 0 || ui().TAB_CONFIG->isTabEnabled(i);
 }
 
 QString tst_Session::typeInto(TextField *field, const QString &text, bool leaveWithTab)
