@@ -201,8 +201,7 @@ QStringList tst_FormGeometry::geometryFaults(int tab) const
     };
     if (!QTest::qWaitFor(reachable, 2000))
         faults << QStringLiteral("part of the form cannot be scrolled to");
-    // Scrolling down must not cost the form its width: an area wide enough for the form and a
-    // vertical bar shows it whole across.
+    // An area wide enough for the form and a vertical bar shows it whole across.
     const int bar = scroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroll);
     const int frames = sub->width() - scroll->viewport()->width() - (scroll->verticalScrollBar()->isVisible() ? bar : 0);
     if (area->viewport()->width() >= needed.width() + bar + frames && scroll->horizontalScrollBar()->maximum() > 0)
@@ -286,8 +285,7 @@ void tst_FormGeometry::everyControlGetsItsSizeOnEveryTab()
     QVERIFY(!(m_form->subWindow()->windowFlags() & Qt::WindowMaximizeButtonHint));
     QCOMPARE(m_form->font().family(), DesignFont::font().family());
 
-    // The window takes the size of its largest tab when the causal is shown: opening another
-    // tab never makes it jump.
+    // Opening another tab never makes the window jump.
     const QSize opened = sub->size();
     int tabsSeen = 0;
     for (int tab = 0; tab < ui.TAB_CONFIG->count(); ++tab) {
@@ -402,10 +400,8 @@ void tst_FormGeometry::everyLabelOfATabHasALetterOfItsOwn_data()
     QTest::newRow("users") << 4 << 1;
 }
 
-// A label's letter is one of its caption's, marked on screen, and reached by no other Alt key:
-// the menus, the tabs, the header, the tab's buttons. Twelve labels on the first tab share few
-// letters: "Stampa assegni" has none left when the others choose first. Alt and the letter
-// take the focus to the label's field.
+// A label's letter is one of its caption's, marked, taken by no other Alt key (menus, tabs,
+// header, buttons; twelve labels share the first tab), and Alt with it reaches the label's field.
 void tst_FormGeometry::everyLabelOfATabHasALetterOfItsOwn()
 {
     QFETCH(int, tab);
@@ -461,8 +457,7 @@ void tst_FormGeometry::everyLabelOfATabHasALetterOfItsOwn()
                  qPrintable(label->objectName() + QStringLiteral(" led to ") + (focus ? describe(focus) : QString())));
         QCOMPARE(ui.TAB_CONFIG->currentIndex(), tab);
     }
-    // Some types lock the posting tab, and the users' fields open only with a new row; with no
-    // causal and for type 1 the other tabs have fields to reach.
+    // Some types lock the posting tab; the users' fields open only with a new row.
     if (operationType <= 1 && tab != 4)
         QVERIFY(reached > 0);
 }
@@ -497,10 +492,8 @@ void tst_FormGeometry::selectionTabShowsTheChecksAUserMayTick_data()
     QTest::newRow("causal 300, its account named at length") << QStringLiteral("300") << true;
 }
 
-// The selection tab shows no check until a causal is on display, then every check but the
-// hidden ones, each under its catalogue caption; each frame asks for the room it asked for
-// before. The window opens at the size of its widest tab as any causal lays it out: showing a
-// causal, of whatever type, never resizes it under the user's eyes.
+// The selection tab shows every check but the hidden ones, captioned, once a causal is shown, in
+// frames that ask for no other room; showing a causal of any type never resizes the window.
 void tst_FormGeometry::selectionTabShowsTheChecksAUserMayTick()
 {
     QFETCH(QString, code);

@@ -81,9 +81,8 @@ void tst_Keyboard::altKeysTypeNothing_data()
     QTest::newRow("reserved causal 150, type 7") << QStringLiteral("150") << 0;
 }
 
-// Alt with every letter, on every tab the user can show, with the description selected: a key
-// with a target moves the focus or the tab, one without does nothing; none types its letter,
-// and nothing on screen or in the database changes. The buttons' own keys act by design.
+// Alt with every letter but the buttons' on every tab: a key moves the focus or the tab or does
+// nothing; none types its letter, and nothing on screen or in the database changes.
 void tst_Keyboard::altKeysTypeNothing()
 {
     QFETCH(QString, code);
@@ -187,8 +186,7 @@ void tst_Keyboard::focusGoesToTheTabAfterACausalIsShown_data()
     QTest::newRow("navigator, tab 3 in front") << "next" << 3 << "TVCAMPI";
 }
 
-// However a causal comes on screen, the focus is on the first field of the tab in front, so
-// what the user types next goes there and nowhere else.
+// However a causal comes on screen, the focus is on the first field of the tab in front.
 void tst_Keyboard::focusGoesToTheTabAfterACausalIsShown()
 {
     QFETCH(QString, how);
