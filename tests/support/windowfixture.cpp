@@ -14,7 +14,7 @@
 #include <QLineEdit>
 #include <QTest>
 
-bool WindowFixture::setUpWindow()
+bool WindowFixture::setUpServices(const QStringList &moreTexts)
 {
     m_db = std::make_unique<TestDatabase>(TestDatabase::Demo);
     if (!m_db->isValid()) {
@@ -23,7 +23,7 @@ bool WindowFixture::setUpWindow()
     }
     m_global = std::make_unique<ClsGlobal>();
     QString textError;
-    if (!m_global->loadTexts(DatabaseInstaller::textFiles(), &textError)) {
+    if (!m_global->loadTexts(DatabaseInstaller::textFiles() + moreTexts, &textError)) {
         qWarning("texts: %s", qPrintable(textError));
         return false;
     }
@@ -32,6 +32,13 @@ bool WindowFixture::setUpWindow()
     m_global->setConnectionString(m_db->connectionString());
     m_global->setCompany(1);
     m_global->setCompanyAccountGroup(1);
+    return true;
+}
+
+bool WindowFixture::setUpWindow()
+{
+    if (!setUpServices())
+        return false;
     m_area = std::make_unique<QMdiArea>();
     m_area->resize(1100, 700);
     m_area->show();

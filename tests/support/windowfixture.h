@@ -21,8 +21,10 @@ class TextField;
 class WindowFixture : public QObject
 {
 protected:
-    // The database, the host's services for company 1 and the MDI area; false when the demo
-    // database or the texts cannot be made.
+    // The database and the host's services for company 1, with these texts beside the module's;
+    // false when the demo database or the texts cannot be made.
+    bool setUpServices(const QStringList &moreTexts = {});
+    // The services and the MDI area the window opens in.
     bool setUpWindow();
     // Closes the window as the host does, then drops everything setUpWindow() made.
     void tearDownWindow();
@@ -43,6 +45,7 @@ protected:
     QVariant scalar(const QString &sql) const;
     // The ids of the messages shown so far, in order.
     QList<int> messageIds() const;
+    FormUi &ui() const { return m_form->context().ui; }
 
     std::unique_ptr<TestDatabase> m_db;
     std::unique_ptr<ClsGlobal> m_global;

@@ -1,16 +1,10 @@
-#include "ado/connection.h"
 #include "controls/designfont.h"
-#include "form/frmcg_duebilconfig.h"
 #include "form/frmcg_duebilconfigfactory.h"
-#include "framework/clsglobal.h"
 #include "framework/componentloader.h"
-#include "framework/recordingmessageservice.h"
-#include "host/clscg_duebilconfig.h"
-#include "installer/databaseinstaller.h"
 #include "shell/shelltexts.h"
 #include "shell/shellwindow.h"
 #include "store/checkfacts.h"
-#include "support/testdatabase.h"
+#include "support/windowfixture.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -83,46 +77,27 @@ QSize leastSize(const QWidget *w)
     return least;
 }
 
-// Width the combo gives its entry text.
-int comboTextWidth(QComboBox *combo)
+// b does not come before a in reading order: not above it, nor beside it on the left, compared
+// as the children of their nearest common ancestor that hold them.
+bool readsAfter(const QWidget *a, const QWidget *b)
 {
-    QStyleOptionComboBox option;
-    option.initFrom(combo);
-    option.editable = combo->isEditable();
-    option.frame = combo->hasFrame();
-    return combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo).width();
-}
-
-// Widgets whose order is compared: the children of their nearest common ancestor that hold them.
-QPair<const QWidget *, const QWidget *> branches(const QWidget *a, const QWidget *b)
-{
+    const auto after = [](const QRect &ra, const QRect &rb) {
+        return rb.bottom() >= ra.top() && (ra.bottom() < rb.top() || rb.left() > ra.left());
+    };
     for (const QWidget *x = a; x; x = x->parentWidget()) {
         for (const QWidget *y = b; y; y = y->parentWidget()) {
             if (x->parentWidget() && x->parentWidget() == y->parentWidget())
-                return {x, y};
+                return after(x->geometry(), y->geometry());
         }
     }
-    return {a, b};
-}
-
-// b does not come before a in reading order: not above it, nor beside it on the left.
-bool readsAfter(const QWidget *a, const QWidget *b)
-{
-    const auto [x, y] = branches(a, b);
-    const QRect ra = x->geometry();
-    const QRect rb = y->geometry();
-    if (rb.bottom() < ra.top())
-        return false;
-    if (ra.bottom() < rb.top())
-        return true;
-    return rb.left() > ra.left();
+    return after(a->geometry(), b->geometry());
 }
 
 } // namespace
 
 // The configuration window opened in the host shell at the shell's screen sizes, checked by
 // the widgets' geometry, size hints and font metrics.
-class tst_FormGeometry : public QObject
+class tst_FormGeometry : public WindowFixture
 {
     Q_OBJECT
 
@@ -137,38 +112,23 @@ private slots:
     void everyLabelOfATabHasALetterOfItsOwn_data();
     void everyLabelOfATabHasALetterOfItsOwn();
     void fieldsStayPutBetweenTypesAndCausals();
-    void windowKeepsItsSizeWhenACausalLoads_data();
-    void windowKeepsItsSizeWhenACausalLoads();
     void selectionTabShowsTheChecksAUserMayTick_data();
     void selectionTabShowsTheChecksAUserMayTick();
 
 private:
     // Causal 300 of the given operation type with advances, withholding and currency on.
     void prepareCausal(int operationType);
-    void execute(const QStringList &statements);
     // showCausal: 300 typed once the window is open; called: the host opens the window on 300.
     FRMCG_DUEBILCONFIG *open(const QSize &shellSize, bool showCausal = true, bool called = false);
     QStringList geometryFaults(int tab) const;
 
-    std::unique_ptr<TestDatabase> m_db;
-    std::unique_ptr<ClsGlobal> m_global;
-    std::unique_ptr<RecordingMessageService> m_messages;
     std::unique_ptr<InProcessLoader> m_loader;
     std::unique_ptr<ShellWindow> m_window;
-    FRMCG_DUEBILCONFIG *m_form = nullptr;
 };
 
 void tst_FormGeometry::init()
 {
-    m_db = std::make_unique<TestDatabase>(TestDatabase::Demo);
-    QVERIFY2(m_db->isValid(), qPrintable(m_db->errorString()));
-    m_global = std::make_unique<ClsGlobal>();
-    QString error;
-    QVERIFY2(m_global->loadTexts(DatabaseInstaller::textFiles() + QStringList{ShellText::file()}, &error),
-             qPrintable(error));
-    m_messages = std::make_unique<RecordingMessageService>();
-    m_global->setMessageService(m_messages.get());
-    m_global->setConnectionString(m_db->connectionString());
+    QVERIFY(setUpServices({ShellText::file()}));
     m_global->setUserName(QStringLiteral("MROSSI"));
     m_loader = std::make_unique<InProcessLoader>();
 }
@@ -180,32 +140,21 @@ void tst_FormGeometry::cleanup()
             contract->CloseForm();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-    m_form = nullptr;
     m_window.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     m_loader.reset();
-    m_global.reset();
-    m_messages.reset();
-    m_db.reset();
+    tearDownWindow();
 }
 
 void tst_FormGeometry::prepareCausal(int operationType)
 {
-    execute({QStringLiteral("UPDATE CGP5_DUEBILPARAM SET CGP5_TIPOCAUSALE = %1, CGP5_INDRECUPERO = 0, "
-                            "CGP5_INDIMPMASSIMO = 1, CGP5_INDIMPSCADENZA = 1 WHERE CGP5_CAUSALE_CGP0 = 300")
-                 .arg(operationType),
-             QStringLiteral("UPDATE CGP6_DUEBILPARAMDITTA SET CGP6_INDACCONTI = 1, CGP6_INDPAGVALUTA = 1 "
-                            "WHERE CGP6_CAUSALE_CGP0 = 300"),
-             QStringLiteral("UPDATE CGP4_DUEBILFILTRI SET CGP4_CHECKED = 1 "
-                            "WHERE CGP4_CAUSALE_CGP0 = 300 AND CGP4_IDCHECK_CGP2 IN (29, 30)")});
-}
-
-void tst_FormGeometry::execute(const QStringList &statements)
-{
-    ado::Connection c;
-    c.Open(m_db->connectionString());
-    for (const QString &sql : statements)
-        c.Execute(sql);
+    execute(QStringLiteral("UPDATE CGP5_DUEBILPARAM SET CGP5_TIPOCAUSALE = %1, CGP5_INDRECUPERO = 0, "
+                           "CGP5_INDIMPMASSIMO = 1, CGP5_INDIMPSCADENZA = 1 WHERE CGP5_CAUSALE_CGP0 = 300")
+                .arg(operationType));
+    execute(QStringLiteral("UPDATE CGP6_DUEBILPARAMDITTA SET CGP6_INDACCONTI = 1, CGP6_INDPAGVALUTA = 1 "
+                           "WHERE CGP6_CAUSALE_CGP0 = 300"));
+    execute(QStringLiteral("UPDATE CGP4_DUEBILFILTRI SET CGP4_CHECKED = 1 "
+                           "WHERE CGP4_CAUSALE_CGP0 = 300 AND CGP4_IDCHECK_CGP2 IN (29, 30)"));
 }
 
 FRMCG_DUEBILCONFIG *tst_FormGeometry::open(const QSize &shellSize, bool showCausal, bool called)
@@ -238,14 +187,12 @@ QStringList tst_FormGeometry::geometryFaults(int tab) const
     QMdiArea *area = m_window->mdiArea();
     QMdiSubWindow *sub = m_form->subWindow();
     if (!area->viewport()->rect().contains(sub->geometry()))
-        faults << QStringLiteral("window %1 outside the area %2").arg(QVariant(sub->geometry()).toString(),
-                                                                        QVariant(area->viewport()->rect()).toString());
+        faults << QStringLiteral("window outside the area");
     QScrollArea *scroll = ui.scrollArea();
     QWidget *content = scroll->widget();
     const QSize needed = content->minimumSizeHint();
     if (content->width() < needed.width() || content->height() < needed.height())
-        faults << QStringLiteral("form squeezed to %1x%2, needs %3x%4")
-                      .arg(content->width()).arg(content->height()).arg(needed.width()).arg(needed.height());
+        faults << QStringLiteral("form squeezed below its least size");
     // What the viewport does not show, the scroll bars reach (once the posted layout work is done).
     const auto reachable = [&] {
         const QSize hidden = content->size() - scroll->viewport()->size();
@@ -254,13 +201,11 @@ QStringList tst_FormGeometry::geometryFaults(int tab) const
     };
     if (!QTest::qWaitFor(reachable, 2000))
         faults << QStringLiteral("part of the form cannot be scrolled to");
-    // Scrolling down must not cost the form its width: an area wide enough for the form and a
-    // vertical bar shows it whole across.
+    // An area wide enough for the form and a vertical bar shows it whole across.
     const int bar = scroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroll);
     const int frames = sub->width() - scroll->viewport()->width() - (scroll->verticalScrollBar()->isVisible() ? bar : 0);
     if (area->viewport()->width() >= needed.width() + bar + frames && scroll->horizontalScrollBar()->maximum() > 0)
-        faults << QStringLiteral("a horizontal scroll bar in an area %1 wide, the form needs %2")
-                      .arg(area->viewport()->width()).arg(needed.width());
+        faults << QStringLiteral("a horizontal scroll bar in an area wide enough for the form");
 
     for (QWidget *w : content->findChildren<QWidget *>()) {
         if (!w->isVisible() || w->objectName().startsWith(QLatin1String("qt_")) || insideItemView(w, content))
@@ -270,8 +215,7 @@ QStringList tst_FormGeometry::geometryFaults(int tab) const
             faults << what + QStringLiteral(": outside its parent");
         const QSize minimum = leastSize(w);
         if (w->width() < minimum.width() || w->height() < minimum.height())
-            faults << what + QStringLiteral(": %1x%2 below its minimum %3x%4")
-                                 .arg(w->width()).arg(w->height()).arg(minimum.width()).arg(minimum.height());
+            faults << what + QStringLiteral(": below its least size");
         // Texts, by the metrics of the font on screen.
         if (auto *label = qobject_cast<QLabel *>(w); label && !label->wordWrap()) {
             const QString text = label->text().remove(QLatin1Char('&'));
@@ -287,7 +231,11 @@ QStringList tst_FormGeometry::geometryFaults(int tab) const
                 faults << what + QStringLiteral(": title cut");
         }
         if (auto *combo = qobject_cast<QComboBox *>(w)) {
-            const int room = comboTextWidth(combo);
+            QStyleOptionComboBox option;
+            option.initFrom(combo);
+            option.editable = combo->isEditable();
+            option.frame = combo->hasFrame();
+            const int room = combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo).width();
             for (int i = 0; i < combo->count(); ++i) {
                 if (combo->fontMetrics().horizontalAdvance(combo->itemText(i)) > room)
                     faults << what + QStringLiteral(": entry \"%1\" cut").arg(combo->itemText(i));
@@ -333,13 +281,11 @@ void tst_FormGeometry::everyControlGetsItsSizeOnEveryTab()
     QCOMPARE(ui.CHK_FILTER[30]->Text(), operationType > 0 ? QStringLiteral("1") : QStringLiteral("0"));
     // The window opens at the form's size, not wider: a scroll bar is the most it adds.
     QMdiSubWindow *sub = m_form->subWindow();
-    QVERIFY2(sub->width() <= sub->sizeHint().width() + sub->style()->pixelMetric(QStyle::PM_ScrollBarExtent),
-             qPrintable(QStringLiteral("%1 wide, the form asks for %2").arg(sub->width()).arg(sub->sizeHint().width())));
+    QVERIFY(sub->width() <= sub->sizeHint().width() + sub->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     QVERIFY(!(m_form->subWindow()->windowFlags() & Qt::WindowMaximizeButtonHint));
     QCOMPARE(m_form->font().family(), DesignFont::font().family());
 
-    // The window takes the size of its largest tab when the causal is shown: opening another
-    // tab never makes it jump.
+    // Opening another tab never makes the window jump.
     const QSize opened = sub->size();
     int tabsSeen = 0;
     for (int tab = 0; tab < ui.TAB_CONFIG->count(); ++tab) {
@@ -430,6 +376,15 @@ void tst_FormGeometry::tabVisitsHeaderTabAndNavigatorInReadingOrder()
     for (int i = 1; i < onPage.size(); ++i)
         QVERIFY2(readsAfter(onPage.at(i - 1), onPage.at(i)),
                  qPrintable(describe(onPage.at(i)) + QStringLiteral(" comes before ") + describe(onPage.at(i - 1))));
+    // From the navigator's last stop Tab goes round to the header.
+    QWidget *last = navigatorStops.first();
+    for (QWidget *w = last->nextInFocusChain(); w != navigatorStops.first(); w = w->nextInFocusChain()) {
+        if (navigatorStops.contains(w))
+            last = w;
+    }
+    last->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(last, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), headerStops.first());
 }
 
 void tst_FormGeometry::everyLabelOfATabHasALetterOfItsOwn_data()
@@ -445,10 +400,8 @@ void tst_FormGeometry::everyLabelOfATabHasALetterOfItsOwn_data()
     QTest::newRow("users") << 4 << 1;
 }
 
-// A label's letter is one of its caption's, marked on screen, and reached by no other Alt key:
-// the menus, the tabs, the header, the tab's buttons. Twelve labels on the first tab share few
-// letters: "Stampa assegni" has none left when the others choose first. Alt and the letter
-// take the focus to the label's field.
+// A label's letter is one of its caption's, marked, taken by no other Alt key (menus, tabs,
+// header, buttons; twelve labels share the first tab), and Alt with it reaches the label's field.
 void tst_FormGeometry::everyLabelOfATabHasALetterOfItsOwn()
 {
     QFETCH(int, tab);
@@ -504,14 +457,10 @@ void tst_FormGeometry::everyLabelOfATabHasALetterOfItsOwn()
                  qPrintable(label->objectName() + QStringLiteral(" led to ") + (focus ? describe(focus) : QString())));
         QCOMPARE(ui.TAB_CONFIG->currentIndex(), tab);
     }
-    // Some types lock the posting tab, and the users' fields open only with a new row; with no
-    // causal and for type 1 the other tabs have fields to reach.
+    // Some types lock the posting tab; the users' fields open only with a new row.
     if (operationType <= 1 && tab != 4)
         QVERIFY(reached > 0);
 }
-
-
-
 // The field column of the posting tab stands where it stood whatever the type; the
 // description stays beside the code.
 void tst_FormGeometry::fieldsStayPutBetweenTypesAndCausals()
@@ -534,65 +483,30 @@ void tst_FormGeometry::fieldsStayPutBetweenTypesAndCausals()
     QCOMPARE(QSet<int>(columns.cbegin(), columns.cend()).size(), 1);
 }
 
-// The window opens at the size of its widest tab as any causal lays it out: showing a causal,
-// of whatever type, never resizes it under the user's eyes.
-void tst_FormGeometry::windowKeepsItsSizeWhenACausalLoads_data()
+void tst_FormGeometry::selectionTabShowsTheChecksAUserMayTick_data()
 {
     QTest::addColumn<QString>("code");
     QTest::addColumn<bool>("longAccountName");
-    QTest::newRow("causal 300, collections") << QStringLiteral("300") << false;
+    QTest::newRow("causal 300") << QStringLiteral("300") << false;
     QTest::newRow("causal 150, operation type 7") << QStringLiteral("150") << false;
     QTest::newRow("causal 300, its account named at length") << QStringLiteral("300") << true;
 }
 
-void tst_FormGeometry::windowKeepsItsSizeWhenACausalLoads()
+// The selection tab shows every check but the hidden ones, captioned, once a causal is shown, in
+// frames that ask for no other room; showing a causal of any type never resizes the window.
+void tst_FormGeometry::selectionTabShowsTheChecksAUserMayTick()
 {
     QFETCH(QString, code);
     QFETCH(bool, longAccountName);
     if (longAccountName)
-        execute({QStringLiteral("UPDATE CG24_PIANOCONTI SET CG24_DESCR = '%1' WHERE CG24_CODICE = '180101'")
-                     .arg(QStringLiteral("Banca Intesa conto corrente ordinario ").repeated(6))});
-    QVERIFY(!QTest::currentTestFailed());
+        execute(QStringLiteral("UPDATE CG24_PIANOCONTI SET CG24_DESCR = '%1' WHERE CG24_CODICE = '180101'")
+                    .arg(QStringLiteral("Banca Intesa conto corrente ordinario ").repeated(6)));
     // An area larger than the form: nothing bounds the window but its own size.
     QVERIFY(open(QSize(1400, 900), false));
     FormUi &ui = m_form->context().ui;
     QMdiSubWindow *sub = m_form->subWindow();
     const QSize opened = sub->size();
     QVERIFY(m_window->mdiArea()->viewport()->width() > opened.width());
-    ui.TXT_CAUSALE->lineEdit()->setText(code);
-    ui.TXT_CAUSALE->commit();
-    // The causal is on display: its selection checks are up, its account's name is read whole.
-    QTRY_VERIFY(ui.CHK_FILTER[3]->isVisibleTo(ui.tabPages[2]));
-    if (longAccountName)
-        QVERIFY(ui.TXT_DESCCONTODARE->toolTip().startsWith(QStringLiteral("Banca Intesa conto corrente ordinario Banca")));
-    QTest::qWait(50);
-    QCOMPARE(sub->size(), opened);
-    for (int tab = 0; tab < ui.TAB_CONFIG->count(); ++tab) {
-        if (!ui.TAB_CONFIG->TabEnabled(tab))
-            continue;
-        ui.TAB_CONFIG->setTab(tab);
-        QTest::qWait(20);
-        QVERIFY2(sub->size() == opened, qPrintable(QStringLiteral("tab %1: %2x%3, opened %4x%5").arg(tab)
-                                                       .arg(sub->width()).arg(sub->height())
-                                                       .arg(opened.width()).arg(opened.height())));
-    }
-}
-
-void tst_FormGeometry::selectionTabShowsTheChecksAUserMayTick_data()
-{
-    QTest::addColumn<QString>("code");
-    QTest::newRow("causal 300") << QStringLiteral("300");
-    QTest::newRow("causal 150, operation type 7") << QStringLiteral("150");
-}
-
-// The selection tab shows no check until a causal is on display, then every check but the
-// hidden ones, each under its catalogue caption; each frame asks for the room it asked for
-// before, which is room for the checks shown and none for a hidden one.
-void tst_FormGeometry::selectionTabShowsTheChecksAUserMayTick()
-{
-    QFETCH(QString, code);
-    QVERIFY(open(QSize(1024, 640), false));
-    FormUi &ui = m_form->context().ui;
     ui.TAB_CONFIG->setTab(2);
     QWidget *page = ui.tabPages[2];
     const auto frames = [page] {
@@ -608,7 +522,11 @@ void tst_FormGeometry::selectionTabShowsTheChecksAUserMayTick()
         QVERIFY2(!ui.CHK_FILTER[id]->isVisibleTo(page), qPrintable(QStringLiteral("check %1").arg(id)));
     ui.TXT_CAUSALE->lineEdit()->setText(code);
     ui.TXT_CAUSALE->commit();
-    QTest::qWait(20);
+    // The causal is on display: its selection checks are up, its account's name is read whole.
+    QTRY_VERIFY(ui.CHK_FILTER[3]->isVisibleTo(page));
+    if (longAccountName)
+        QVERIFY(ui.TXT_DESCCONTODARE->toolTip().startsWith(QStringLiteral("Banca Intesa conto corrente ordinario Banca")));
+    QTest::qWait(50);
     for (int id = 1; id <= CheckFacts::Count; ++id) {
         CheckField *box = ui.CHK_FILTER[id];
         const QString what = QStringLiteral("check %1").arg(id);
@@ -616,6 +534,13 @@ void tst_FormGeometry::selectionTabShowsTheChecksAUserMayTick()
         QVERIFY2(!box->isVisibleTo(page) || !box->caption().trimmed().isEmpty(), qPrintable(what));
     }
     QCOMPARE(frames(), before);
+    for (int tab = 0; tab < ui.TAB_CONFIG->count(); ++tab) {
+        if (!ui.TAB_CONFIG->TabEnabled(tab))
+            continue;
+        ui.TAB_CONFIG->setTab(tab);
+        QTest::qWait(20);
+        QVERIFY2(sub->size() == opened, qPrintable(QStringLiteral("tab %1").arg(tab)));
+    }
 }
 
 QTEST_MAIN(tst_FormGeometry)

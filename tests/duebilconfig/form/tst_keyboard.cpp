@@ -21,8 +21,8 @@ class tst_Keyboard : public WindowFixture
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init() { QVERIFY(setUpWindow()); }
+    void cleanup() { tearDownWindow(); }
 
     void altKeysTypeNothing_data();
     void altKeysTypeNothing();
@@ -34,25 +34,13 @@ private slots:
     void exclusionGridInsertsAndDeletesWithTheKeys();
     void exclusionCodesTakeTheirColumnsLength_data();
     void exclusionCodesTakeTheirColumnsLength();
-    void tabFromTheNavigatorGoesBackToTheHeader();
 
 private:
-    FormUi &ui() { return m_form->context().ui; }
     // Opens the window with causal `code` of operation type `type` shown by its code and Enter.
     bool openCausal(const QString &code, int type = 0);
     // Every value the window shows, by control.
     QMap<QString, QString> screen() const;
 };
-
-void tst_Keyboard::init()
-{
-    QVERIFY(setUpWindow());
-}
-
-void tst_Keyboard::cleanup()
-{
-    tearDownWindow();
-}
 
 bool tst_Keyboard::openCausal(const QString &code, int type)
 {
@@ -93,9 +81,8 @@ void tst_Keyboard::altKeysTypeNothing_data()
     QTest::newRow("reserved causal 150, type 7") << QStringLiteral("150") << 0;
 }
 
-// Alt with every letter, on every tab the user can show, with the description selected: a key
-// with a target moves the focus or the tab, one without does nothing; none types its letter,
-// and nothing on screen or in the database changes. The buttons' own keys act by design.
+// Alt with every letter but the buttons' on every tab: a key moves the focus or the tab or does
+// nothing; none types its letter, and nothing on screen or in the database changes.
 void tst_Keyboard::altKeysTypeNothing()
 {
     QFETCH(QString, code);
@@ -199,8 +186,7 @@ void tst_Keyboard::focusGoesToTheTabAfterACausalIsShown_data()
     QTest::newRow("navigator, tab 3 in front") << "next" << 3 << "TVCAMPI";
 }
 
-// However a causal comes on screen, the focus is on the first field of the tab in front, so
-// what the user types next goes there and nowhere else.
+// However a causal comes on screen, the focus is on the first field of the tab in front.
 void tst_Keyboard::focusGoesToTheTabAfterACausalIsShown()
 {
     QFETCH(QString, how);
@@ -345,27 +331,6 @@ void tst_Keyboard::exclusionCodesTakeTheirColumnsLength()
     const int needed = edit->fontMetrics().horizontalAdvance(edit->text()) + 4
         + 2 * edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit);
     QVERIFY2(edit->width() >= needed, qPrintable(QStringLiteral("%1 wide, the code needs %2").arg(edit->width()).arg(needed)));
-}
-
-// Tab from the last button of the record navigator goes round to the header, as Shift+Tab
-// from the header goes to the navigator.
-void tst_Keyboard::tabFromTheNavigatorGoesBackToTheHeader()
-{
-    QVERIFY(openCausal(QStringLiteral("300")));
-    QList<QWidget *> stops;
-    for (QWidget *w : ui().INTERNAV->findChildren<QWidget *>()) {
-        if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus))
-            stops << w;
-    }
-    QVERIFY(!stops.isEmpty());
-    QWidget *last = stops.first();
-    for (QWidget *w = last->nextInFocusChain(); w != stops.first(); w = w->nextInFocusChain()) {
-        if (stops.contains(w))
-            last = w;
-    }
-    last->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(last, Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), ui().TXT_DESCRIZIONE->lineEdit());
 }
 
 QTEST_MAIN(tst_Keyboard)

@@ -45,11 +45,6 @@ public:
         QVERIFY(open());
         show(QStringLiteral("300"));
     }
-    FormUi &ui() { return m_form->context().ui; }
-    using WindowFixture::open;
-    using WindowFixture::show;
-    using WindowFixture::tick;
-    using WindowFixture::type;
 
 private:
     QTemporaryDir m_dir;
@@ -122,19 +117,15 @@ void tst_Roundtrips::statementsPerAction_data()
         t.type(t.ui().TXT_DESCRIZIONE, QStringLiteral("Cambiata"));
     };
 
-    // The window describes the tables a save writes as it opens, without a statement on the
-    // embedded database.
+    // The tables a save writes are described without a statement on the embedded database.
     QTest::newRow("open window") << Action{{}, open} << 13 << 0;
     QTest::newRow("show causal") << Action{open, [](T &t) { t.show(QStringLiteral("300")); }} << 17 << 0;
     QTest::newRow("Successivo answered No")
         << Action{show300Edited, [](T &t) { t.pressRecord(QStringLiteral("Successivo")); }} << 15 << 0;
     QTest::newRow("Precedente") << Action{show300, [](T &t) { t.pressRecord(QStringLiteral("Precedente")); }} << 14 << 0;
     QTest::newRow("Annulla") << Action{show300Edited, [](T &t) { t.pressRecord(QStringLiteral("Annulla")); }} << 13 << 0;
-    // A save: the check of the causal against the ledger, then BEGIN, the checks read once
-    // (another user's change to a check found before it is overwritten, and shown after), the
-    // changed row's UPDATE, its history INSERT, COMMIT. The table shapes are in hand from the
-    // opening; the other companies' rows are not read when the causal's own settings stay as
-    // stored.
+    // A save: the ledger check, BEGIN, the checks read once (another user's change is found),
+    // the changed row's UPDATE, its history INSERT, COMMIT; no other company's rows are read.
     const auto confirmAfter = [show300](std::function<void(T &)> edit) {
         return Action{show300, [edit](T &t) {
                           edit(t);
@@ -148,8 +139,7 @@ void tst_Roundtrips::statementsPerAction_data()
     QTest::newRow("Conferma posting text")
         << confirmAfter([](T &t) { t.ui().TXT_TESTOPARAMETRICO->setText(QStringLiteral("Riga [NUMDOC]")); }) << 6 << 5;
     QTest::newRow("Conferma check") << confirmAfter([](T &t) { t.tick(t.ui().CHK_FILTER[5]); }) << 6 << 5;
-    // The user leaves the field with Return: its decode, then the reading of the ledger causal's attributes its check needs (a
-    // statement of its own, with its own text).
+    // Leaving the field: its decode, then the ledger causal's attributes its check needs.
     QTest::newRow("posting causal typed")
         << Action{show300, [](T &t) { t.type(t.ui().TXT_CAUSALECOGE, BenchGenerator::ledgerCausalCode(7)); }} << 2 << 0;
     // The user found by the code typed, with its description: the read-out and the grid's new
