@@ -177,9 +177,7 @@ private slots:
     // history table the commands work and the history is refused.
     void answerIsWhole_data()
     {
-        QTest::addColumn<TextCase>("c");
-        for (const TextCase &c : readCases(QStringLiteral(DUEBIL_TEST_DATA "/cli-answers.cases")))
-            QTest::newRow(qPrintable(c.name)) << c;
+        addCaseRows({QStringLiteral(DUEBIL_TEST_DATA "/cli-answers.cases")});
     }
 
     // tests/data/cli-answers.cases.
@@ -338,9 +336,7 @@ private slots:
     // no success line and leaves every table as it was. The cases are in tests/data/cli-failures.cases.
     void failedStatementLeavesNothing_data()
     {
-        QTest::addColumn<TextCase>("c");
-        for (const TextCase &c : readCases(QStringLiteral(DUEBIL_TEST_DATA "/cli-failures.cases")))
-            QTest::newRow(qPrintable(c.name)) << c;
+        addCaseRows({QStringLiteral(DUEBIL_TEST_DATA "/cli-failures.cases")});
     }
 
     void failedStatementLeavesNothing()
@@ -509,9 +505,7 @@ private slots:
     // nothing, when the target has none.
     void promotionFindsGroupsAndUsersByName_data()
     {
-        QTest::addColumn<TextCase>("c");
-        for (const TextCase &c : readCases(QStringLiteral(DUEBIL_TEST_DATA "/cli-promotions.cases")))
-            QTest::newRow(qPrintable(c.name)) << c;
+        addCaseRows({QStringLiteral(DUEBIL_TEST_DATA "/cli-promotions.cases")});
     }
 
     // tests/data/cli-promotions.cases.

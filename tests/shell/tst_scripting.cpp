@@ -144,9 +144,7 @@ private slots:
     // happened; an error report it answers goes as answered.
     void scriptRunEndsWithAnHonestStatus_data()
     {
-        QTest::addColumn<TextCase>("c");
-        for (const TextCase &c : readCases(QStringLiteral(DUEBIL_TEST_DATA "/scriptruns.cases")))
-            QTest::newRow(qPrintable(c.name)) << c;
+        addCaseRows({QStringLiteral(DUEBIL_TEST_DATA "/scriptruns.cases")});
     }
 
     // tests/data/scriptruns.cases.

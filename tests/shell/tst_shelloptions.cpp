@@ -26,9 +26,7 @@ void tst_ShellOptions::initTestCase()
 // tests/data/shelloptions.cases.
 void tst_ShellOptions::parse_data()
 {
-    QTest::addColumn<TextCase>("c");
-    for (const TextCase &c : readCases(QStringLiteral(DUEBIL_TEST_DATA "/shelloptions.cases")))
-        QTest::newRow(qPrintable(c.name)) << c;
+    addCaseRows({QStringLiteral(DUEBIL_TEST_DATA "/shelloptions.cases")});
 }
 
 void tst_ShellOptions::parse()

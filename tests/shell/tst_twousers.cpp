@@ -98,9 +98,7 @@ void expectLines(const Run &run, const QStringList &expected)
 // The cases are in tests/data/twousers.cases.
 void tst_TwoUsers::otherUserMeanwhile_data()
 {
-    QTest::addColumn<TextCase>("c");
-    for (const TextCase &c : readCases(QStringLiteral(DUEBIL_TEST_DATA "/twousers.cases")))
-        QTest::newRow(qPrintable(c.name)) << c;
+    addCaseRows({QStringLiteral(DUEBIL_TEST_DATA "/twousers.cases")});
 }
 
 void tst_TwoUsers::otherUserMeanwhile()

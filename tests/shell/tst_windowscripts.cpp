@@ -18,10 +18,9 @@ class tst_WindowScripts : public QObject
 private slots:
     void tabDoesWhatTheUserAsks_data()
     {
-        QTest::addColumn<TextCase>("c");
-        for (const char *file : {"/hostcalls.cases", "/layoutexclusiontabs.cases", "/examples.cases"})
-            for (const TextCase &c : readCases(QStringLiteral(DUEBIL_TEST_DATA) + QLatin1String(file)))
-                QTest::newRow(qPrintable(c.name)) << c;
+        addCaseRows({QStringLiteral(DUEBIL_TEST_DATA "/hostcalls.cases"),
+                     QStringLiteral(DUEBIL_TEST_DATA "/layoutexclusiontabs.cases"),
+                     QStringLiteral(DUEBIL_TEST_DATA "/examples.cases")});
     }
 
     void tabDoesWhatTheUserAsks()

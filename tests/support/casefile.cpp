@@ -1,6 +1,7 @@
 #include "support/casefile.h"
 
 #include <QFile>
+#include <QTest>
 
 QList<TextCase> readCases(const QString &path)
 {
@@ -32,4 +33,12 @@ QList<TextCase> readCases(const QString &path)
     if (cases.isEmpty())
         qFatal("no case in %s", qPrintable(path));
     return cases;
+}
+
+void addCaseRows(const QStringList &paths)
+{
+    QTest::addColumn<TextCase>("c");
+    for (const QString &path : paths)
+        for (const TextCase &c : readCases(path))
+            QTest::newRow(qPrintable(c.name)) << c;
 }

@@ -20,4 +20,7 @@ struct TextCase
 
 QList<TextCase> readCases(const QString &path);
 
+// A data function's rows: one column "c", a row per case of the files, named by the case.
+void addCaseRows(const QStringList &paths);
+
 Q_DECLARE_METATYPE(TextCase)

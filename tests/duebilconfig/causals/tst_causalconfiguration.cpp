@@ -58,9 +58,7 @@ private slots:
 
     void changesAreFoundByRowKeyAndColumn_data()
     {
-        QTest::addColumn<TextCase>("c");
-        for (const TextCase &c : readCases(QStringLiteral(DUEBIL_TEST_DATA "/causalchanges.cases")))
-            QTest::newRow(qPrintable(c.name)) << c;
+        addCaseRows({QStringLiteral(DUEBIL_TEST_DATA "/causalchanges.cases")});
     }
 
     void changesAreFoundByRowKeyAndColumn()

@@ -87,9 +87,7 @@ private slots:
     // One test of codes serves the window, its checks and the tool.
     void codesAreCheckedReservedAndKept_data()
     {
-        QTest::addColumn<TextCase>("c");
-        for (const TextCase &c : readCases(QStringLiteral(DUEBIL_TEST_DATA "/causalcodes.cases")))
-            QTest::newRow(qPrintable(c.name)) << c;
+        addCaseRows({QStringLiteral(DUEBIL_TEST_DATA "/causalcodes.cases")});
     }
 
     void codesAreCheckedReservedAndKept()

@@ -42,9 +42,7 @@ private slots:
 
     void saveAfterAnotherUser_data()
     {
-        QTest::addColumn<TextCase>("c");
-        for (const TextCase &c : readCases(QStringLiteral(DUEBIL_TEST_DATA "/concurrentsaves.cases")))
-            QTest::newRow(qPrintable(c.name)) << c;
+        addCaseRows({QStringLiteral(DUEBIL_TEST_DATA "/concurrentsaves.cases")});
     }
 
     void saveAfterAnotherUser()

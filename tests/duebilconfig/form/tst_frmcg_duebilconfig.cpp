@@ -568,9 +568,7 @@ private:
     // The cases of tests/data/<file>, one row each.
     static void rows(const char *file)
     {
-        QTest::addColumn<TextCase>("c");
-        for (const TextCase &c : readCases(QStringLiteral(DUEBIL_TEST_DATA "/") + QLatin1String(file)))
-            QTest::newRow(qPrintable(c.name)) << c;
+        addCaseRows({QStringLiteral(DUEBIL_TEST_DATA "/") + QLatin1String(file)});
     }
 };
 

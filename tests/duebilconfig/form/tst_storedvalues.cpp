@@ -36,9 +36,7 @@ QList<TextCase> cases(const char *file)
 
 void rows(const char *file)
 {
-    QTest::addColumn<TextCase>("c");
-    for (const TextCase &c : cases(file))
-        QTest::newRow(qPrintable(c.name)) << c;
+    addCaseRows({QStringLiteral(DUEBIL_TEST_DATA "/") + QLatin1String(file)});
 }
 
 } // namespace

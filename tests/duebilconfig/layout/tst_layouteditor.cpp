@@ -89,9 +89,7 @@ private slots:
     // Rows of causal 300's layout (field id:position, 999 pinned at the end) after moving one.
     void moving_data()
     {
-        QTest::addColumn<TextCase>("c");
-        for (const TextCase &c : readCases(QStringLiteral(DUEBIL_TEST_DATA "/layoutmoves.cases")))
-            QTest::newRow(qPrintable(c.name)) << c;
+        addCaseRows({QStringLiteral(DUEBIL_TEST_DATA "/layoutmoves.cases")});
     }
 
     void moving()

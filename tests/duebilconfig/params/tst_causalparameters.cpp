@@ -153,9 +153,7 @@ private slots:
 
     void emptyMandatoryFieldRefusesTheSave_data()
     {
-        QTest::addColumn<TextCase>("c");
-        for (const TextCase &c : readCases(QStringLiteral(DUEBIL_TEST_DATA "/mandatoryfields.cases")))
-            QTest::newRow(qPrintable(c.name)) << c;
+        addCaseRows({QStringLiteral(DUEBIL_TEST_DATA "/mandatoryfields.cases")});
     }
 
     void emptyMandatoryFieldRefusesTheSave()
@@ -284,9 +282,7 @@ private slots:
 
     void lookupOffersTheLedgerAndTheChosenCodeIsDecoded_data()
     {
-        QTest::addColumn<TextCase>("c");
-        for (const TextCase &c : readCases(QStringLiteral(DUEBIL_TEST_DATA "/lookups.cases")))
-            QTest::newRow(qPrintable(c.name)) << c;
+        addCaseRows({QStringLiteral(DUEBIL_TEST_DATA "/lookups.cases")});
     }
 
     void lookupOffersTheLedgerAndTheChosenCodeIsDecoded()

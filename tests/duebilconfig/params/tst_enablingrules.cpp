@@ -38,9 +38,7 @@ class TestEnablingRules : public QObject
 private slots:
     void byOperationType_data()
     {
-        QTest::addColumn<TextCase>("c");
-        for (const TextCase &c : readCases(QStringLiteral(DUEBIL_TEST_DATA "/enablingrules.cases")))
-            QTest::newRow(qPrintable(c.name)) << c;
+        addCaseRows({QStringLiteral(DUEBIL_TEST_DATA "/enablingrules.cases")});
     }
 
     void byOperationType()

@@ -29,9 +29,7 @@ private slots:
 
     void refusals_data()
     {
-        QTest::addColumn<TextCase>("c");
-        for (const TextCase &c : readCases(QStringLiteral(DUEBIL_TEST_DATA "/ledgerrefusals.cases")))
-            QTest::newRow(qPrintable(c.name)) << c;
+        addCaseRows({QStringLiteral(DUEBIL_TEST_DATA "/ledgerrefusals.cases")});
     }
 
     void refusals()

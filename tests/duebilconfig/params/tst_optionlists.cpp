@@ -36,9 +36,7 @@ private slots:
 
     void dependentListsAndPositions_data()
     {
-        QTest::addColumn<TextCase>("c");
-        for (const TextCase &c : readCases(QStringLiteral(DUEBIL_TEST_DATA "/optionlists.cases")))
-            QTest::newRow(qPrintable(c.name)) << c;
+        addCaseRows({QStringLiteral(DUEBIL_TEST_DATA "/optionlists.cases")});
     }
 
     void dependentListsAndPositions()

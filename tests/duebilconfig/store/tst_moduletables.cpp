@@ -137,9 +137,7 @@ private slots:
 
     void importTakesTheFieldsLength_data()
     {
-        QTest::addColumn<TextCase>("c");
-        for (const TextCase &c : readCases(QStringLiteral(DUEBIL_TEST_DATA "/importlengths.cases")))
-            QTest::newRow(qPrintable(c.name)) << c;
+        addCaseRows({QStringLiteral(DUEBIL_TEST_DATA "/importlengths.cases")});
     }
 
     void importTakesTheFieldsLength()
