@@ -374,7 +374,7 @@ QJsonDocument CausalExchange::exportCausals(const QStringList &codes, const QStr
             all << rs->value("CGP0_CAUSALE").toString();
     }
     QJsonArray causals;
-    References references{*m_connection, {}, {}, company};
+    References references{*m_connection, {}, {}, company, {}};
     for (const QString &code : std::as_const(all)) {
         const ado::RecordsetPtr head = m_connection->Execute(S::causalRow(code));
         if (head->RecordCount() == 0)
@@ -853,7 +853,7 @@ CausalExchange::ImportReport CausalExchange::importCausals(const QByteArray &jso
         QList<Causal> causals;
         QSet<QString> seen;
         bool refused = false;
-        References references{*m_connection, {}, {}, {}};
+        References references{*m_connection, {}, {}, {}, {}};
         // A file of one company: the rows of the others stay as they are.
         if (const QJsonValue company = root.value(QLatin1String("ditta")); !company.isUndefined() && !company.isNull()) {
             if (!company.isDouble() || !isWhole(company.toDouble()) || std::fabs(company.toDouble()) > IntMax
