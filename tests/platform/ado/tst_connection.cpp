@@ -7,7 +7,7 @@
 #include "support/databasereads.h"
 #include "support/privateodbc.h"
 #include "fixture.h"
-#include "jsoncases.h"
+#include "support/jsoncases.h"
 
 #include <QElapsedTimer>
 #include <QFile>

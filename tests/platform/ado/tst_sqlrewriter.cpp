@@ -1,6 +1,6 @@
 #include "ado/adoerror.h"
 #include "ado/sqlrewriter.h"
-#include "jsoncases.h"
+#include "support/jsoncases.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>

@@ -5,7 +5,7 @@
 #include "framework/errortrap.h"
 #include "framework/frameworktexts.h"
 #include "framework/recordingmessageservice.h"
-#include "jsoncases.h"
+#include "support/jsoncases.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -2,7 +2,7 @@
 #include "framework/guimessageservice.h"
 #include "framework/messageservice.h"
 #include "framework/textstore.h"
-#include "jsoncases.h"
+#include "support/jsoncases.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,5 +1,5 @@
 #include "framework/textstore.h"
-#include "jsoncases.h"
+#include "support/jsoncases.h"
 
 #include <QBuffer>
 #include <QTest>
