@@ -5,14 +5,18 @@
 #include "form/frmcg_duebilconfigfactory.h"
 #include "installer/databaseinstaller.h"
 
+#include "controls/lookupdialog.h"
+
 #include "ado/connection.h"
 #include "ado/recordset.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 
 bool WindowFixture::setUpServices(const QStringList &moreTexts)
 {
@@ -74,6 +78,17 @@ FRMCG_DUEBILCONFIG *WindowFixture::open(const QString &user, int waitMs)
     return m_form;
 }
 
+bool WindowFixture::openAt(const QString &code, const QString &user)
+{
+    if (!open(user))
+        return false;
+    m_area->activateWindow();
+    if (!QTest::qWaitForWindowActive(m_area.get()))
+        return false;
+    show(code);
+    return m_form->context().FME_CAUSALI->Status() == DataFrame::StatusRecord;
+}
+
 void WindowFixture::show(const QString &code, Qt::Key leaveWith)
 {
     TextField *field = m_form->context().ui.TXT_CAUSALE;
@@ -132,6 +147,26 @@ void WindowFixture::type(TextField *field, const QString &text)
 bool WindowFixture::confirm()
 {
     return m_form->context().ui.INTERNAV->press(QStringLiteral("Conferma"));
+}
+
+namespace {
+
+// The list is modal: the answer waits in the event loop until the list is up.
+void answerWhenUp(const std::function<bool(LookupDialog *)> &pick)
+{
+    auto *list = qobject_cast<LookupDialog *>(QApplication::activeModalWidget());
+    if (!list) {
+        QTimer::singleShot(10, [pick] { answerWhenUp(pick); });
+        return;
+    }
+    pick(list) ? list->accept() : list->reject();
+}
+
+} // namespace
+
+void WindowFixture::answerList(std::function<bool(LookupDialog *)> pick)
+{
+    QTimer::singleShot(0, [pick] { answerWhenUp(pick); });
 }
 
 void WindowFixture::execute(const QString &sql) const

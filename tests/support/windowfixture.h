@@ -9,10 +9,12 @@
 
 #include <QMdiArea>
 #include <QObject>
+#include <functional>
 #include <memory>
 
 class CheckField;
 class ComboField;
+class LookupDialog;
 class TextField;
 
 // The configuration window opened in an MDI area over a fresh demo database, as the host
@@ -30,6 +32,9 @@ protected:
     void tearDownWindow();
     // The window shown for that user, once its first activation is done; null otherwise.
     FRMCG_DUEBILCONFIG *open(const QString &user = QStringLiteral("MROSSI"), int waitMs = 5000);
+    // The window opened for that user, its area the active window (keys reach it), with the
+    // causal shown by its code; true once the causal is on display.
+    bool openAt(const QString &code, const QString &user = QStringLiteral("MROSSI"));
 
     // A user's hands on the window: a causal code typed into the header and left with a key
     // (while a causal is on display the header is locked, and the code goes in as the host's
@@ -40,6 +45,9 @@ protected:
     void tick(CheckField *box);
     void type(TextField *field, const QString &text);
     bool confirm();
+    // The next modal list the window opens is answered from inside its own loop, as the user's
+    // click would: `pick` acts on it, then it is accepted when `pick` says so, else dismissed.
+    void answerList(std::function<bool(LookupDialog *)> pick);
     // The database read and written beside the window, on a connection of its own.
     void execute(const QString &sql) const;
     QVariant scalar(const QString &sql) const;
