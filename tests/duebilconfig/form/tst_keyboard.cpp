@@ -3,16 +3,12 @@
 #include "support/modulerows.h"
 
 #include <QApplication>
-#include <QComboBox>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QStyle>
-#include <QTabBar>
 #include <QTableWidget>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
-#include <QTreeWidget>
 
 // The window driven by real key presses, as a user without a mouse drives it: no key changes a
 // value the user did not mean to change, and the focus is always where the user can go on.
@@ -47,14 +43,7 @@ bool tst_Keyboard::openCausal(const QString &code, int type)
     if (type > 0)
         execute(QStringLiteral("UPDATE CGP5_DUEBILPARAM SET CGP5_TIPOCAUSALE = %1 WHERE CGP5_CAUSALE_CGP0 = %2")
                     .arg(type).arg(code));
-    if (!open())
-        return false;
-    m_area->activateWindow();
-    if (!QTest::qWaitForWindowActive(m_area.get()))
-        return false;
-    show(code);
-    QCoreApplication::processEvents();
-    return m_form->context().FME_CAUSALI->Status() == DataFrame::StatusRecord;
+    return openAt(code);
 }
 
 QMap<QString, QString> tst_Keyboard::screen() const
@@ -198,16 +187,10 @@ void tst_Keyboard::focusGoesToTheTabAfterACausalIsShown()
     if (how == QLatin1String("enter") || how == QLatin1String("tab")) {
         show(QStringLiteral("300"), how == QLatin1String("tab") ? Qt::Key_Tab : Qt::Key_Return);
     } else if (how == QLatin1String("list")) {
-        std::function<void()> answer = [&] {
-            auto *list = qobject_cast<LookupDialog *>(QApplication::activeModalWidget());
-            if (!list) {
-                QTimer::singleShot(10, answer);
-                return;
-            }
+        answerList([](LookupDialog *list) {
             list->setSearch(QStringLiteral("300"));
-            list->chooseRow(0) ? list->accept() : list->reject();
-        };
-        QTimer::singleShot(0, answer);
+            return list->chooseRow(0);
+        });
         ui().TXT_CAUSALE->lineEdit()->setFocus(Qt::TabFocusReason);
         QTest::keyClick(ui().TXT_CAUSALE->lineEdit(), Qt::Key_F3);
         // The window comes back to the front when the list closes.

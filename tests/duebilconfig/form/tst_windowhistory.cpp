@@ -17,8 +17,6 @@ class tst_WindowHistory : public WindowFixture
 {
     Q_OBJECT
 
-    FormUi &ui() { return m_form->context().ui; }
-
     QList<CausalHistory::Entry> history(const QString &code)
     {
         ado::Connection c;
@@ -93,12 +91,11 @@ private slots:
         QFETCH(QJsonValue, json);
         ado::Connection c;
         c.Open(m_db->connectionString());
-        CausalConfiguration::Change change;
-        change.table = QStringLiteral("CGP0_DUEBILCAUSALI");
-        change.key = {{QStringLiteral("CGP0_CAUSALE"), 300}};
-        change.column = QStringLiteral("CGP0_DESCRIZIONE");
-        change.before = QStringLiteral("Incasso RiBa clienti");
-        change.after = value;
+        const CausalConfiguration::Change change{.table = QStringLiteral("CGP0_DUEBILCAUSALI"),
+                                                 .key = {{QStringLiteral("CGP0_CAUSALE"), 300}},
+                                                 .column = QStringLiteral("CGP0_DESCRIZIONE"),
+                                                 .before = QStringLiteral("Incasso RiBa clienti"),
+                                                 .after = value};
         QCOMPARE(CausalHistory(c, QStringLiteral("MROSSI")).record(Operation::Save, QStringLiteral("300"), {change}), 1);
         const ado::RecordsetPtr rs = c.Execute(QStringLiteral("SELECT CGPL_CHIAVE, CGPL_VALORI FROM CGPL_DUEBILSTORICO"));
         QCOMPARE(rs->value(QStringLiteral("CGPL_CHIAVE")).toString(), QStringLiteral("{\"CGP0_CAUSALE\":300}"));
@@ -127,8 +124,7 @@ private slots:
         QFETCH(QString, changed);
         const bool copy = action == QLatin1String("copy");
         const QString code = copy ? QStringLiteral("400") : QStringLiteral("300");
-        QVERIFY(open(QStringLiteral("MROSSI")));
-        show(QStringLiteral("300"));
+        QVERIFY(openAt(QStringLiteral("300")));
         QVERIFY(ui().INTERNAV->press(QStringLiteral("Conferma")));
         const QHash<QString, QVariant> before = stored(code);
         const int recorded = history({}).size();
