@@ -9,23 +9,9 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QFile>
 #include <QTest>
-#include <QTimer>
 
 namespace {
-
-// tests/data/screenbytype.tsv: each control, a tab, its state for operation types 1 to 8.
-QList<QStringList> screenByType()
-{
-    QFile file(QStringLiteral(DUEBIL_TEST_DATA "/screenbytype.tsv"));
-    QList<QStringList> rows;
-    if (file.open(QIODevice::ReadOnly | QIODevice::Text))
-        for (const QString &line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
-            if (!line.startsWith(QLatin1Char('#')))
-                rows.append(line.split(QLatin1Char('\t')));
-    return rows;
-}
 
 // Fixed for every user but the reserved one on a code below 300.
 const QStringList reservedFixed = {"TXT_DESCRIZIONE", "CBO_TIPOOPERAZIONE", "CBO_TIPOSCADENZA", "CBO_MODRECUPERO",
@@ -108,8 +94,7 @@ private slots:
                             .arg(*column)
                         + where);
         }
-        QVERIFY(open(user));
-        show(code);
+        QVERIFY(openAt(code, user));
         FormUi &ui = m_form->context().ui;
         if (chosen)
             choose(ui.CBO_TIPOOPERAZIONE, QString::number(tipo));
@@ -117,11 +102,12 @@ private slots:
 
         const bool restricted = CausalOperations::isRestricted(user, code);
         QStringList wrong;
-        const QList<QStringList> screen = screenByType();
+        // Each control, a tab, its state for operation types 1 to 8.
+        const QStringList screen = readCases(QStringLiteral(DUEBIL_TEST_DATA "/screenbytype.cases")).first().lines("controls");
         QVERIFY(screen.size() > 30);
-        for (const QStringList &row : screen) {
-            const QString &control = row.first();
-            QString expected = row.last().mid(tipo - 1, 1);
+        for (const QString &row : screen) {
+            const QString control = row.section(u'\t', 0, 0);
+            QString expected = row.section(u'\t', -1).mid(tipo - 1, 1);
             if (restricted && expected == QLatin1String("E") && reservedFixed.contains(control))
                 expected = QStringLiteral("D");
             const QString shown = state(control);
@@ -134,8 +120,7 @@ private slots:
     void withholdingCheckAppliesItsRuleAtOnce()
     {
         execute("UPDATE CGP7_DUEBILPERSREG SET CGP7_INDDETTREGIST = 0 WHERE CGP7_CAUSALE_CGP0 = 310 AND CGP7_DITTA_CG18 = 1");
-        QVERIFY(open());
-        show(QStringLiteral("310"));   // payments, registration detail 0
+        QVERIFY(openAt(QStringLiteral("310")));   // payments, registration detail 0
         FormUi &ui = m_form->context().ui;
         QCOMPARE(ui.CBO_DETTREG->Text(), QStringLiteral("0"));
         QCOMPARE(state("CBO_GESTIONERITENUTE"), QStringLiteral("D"));
@@ -166,23 +151,30 @@ private slots:
         const QString table = column.startsWith(QLatin1String("CGP6"))
             ? QStringLiteral("CGP6_DUEBILPARAMDITTA WHERE CGP6_CAUSALE_CGP0 = 300 AND CGP6_DITTA_CG18 = 1")
             : QStringLiteral("CGP7_DUEBILPERSREG WHERE CGP7_CAUSALE_CGP0 = 300 AND CGP7_DITTA_CG18 = 1");
-        QVERIFY(open());
-        show(QStringLiteral("300"));
+        QVERIFY(openAt(QStringLiteral("300")));
         FormUi &ui = m_form->context().ui;
         choose(ui.CBO_TIPOOPERAZIONE, tipo);
         auto *control = m_form->findChild<TextField *>(field);
         QVERIFY(control);
         QCOMPARE(state(field), QStringLiteral("M"));
+        if (!control->toolTip().isEmpty())
+            QCOMPARE(control->toolTip(), c.text("named"));
         for (const QString &typed : c.text("typed").split(' ', Qt::SkipEmptyParts))
             type(m_form->findChild<TextField *>(typed.section('=', 0, 0)), typed.section('=', 1));
         type(control, QString());
         const QVariant before = scalar("SELECT " + column + " FROM " + table);
 
         m_messages->clear();
+        // Refused from another tab: the field's own comes to the front.
+        int tab = 0;
+        while (!ui.tabPages[tab]->isAncestorOf(control))
+            ++tab;
+        ui.TAB_CONFIG->setTab(tab == 0 ? 1 : 0);
         QVERIFY(!confirm());
         QCOMPARE(messageIds(), QList<int>{MessageId::Mandatory});
         // The field as its label reads on screen for the operation type.
         QCOMPARE(m_messages->calls().first().message.params.value(0), c.text("named"));
+        QCOMPARE(ui.TAB_CONFIG->currentIndex(), tab);
         QCOMPARE(QApplication::focusWidget(), control->lineEdit());
         QCOMPARE(scalar("SELECT CGP5_TIPOCAUSALE FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = 300").toInt(), 1);
         QCOMPARE(scalar("SELECT " + column + " FROM " + table), before);
@@ -230,8 +222,7 @@ private slots:
     {
         m_global->setLedgerSetting(QStringLiteral("GestioneSedi"), 1);
         m_global->setLedgerSetting(QStringLiteral("RegistrazioneSedeUnica"), 0);
-        QVERIFY(open());
-        show(QStringLiteral("300"));   // collections, registration detail 1
+        QVERIFY(openAt(QStringLiteral("300")));   // collections, registration detail 1
         FormUi &ui = m_form->context().ui;
         QVERIFY(!ui.LBL_MSGSEDE->isHidden());
         choose(ui.CBO_DETTREG, QStringLiteral("2"));
@@ -246,8 +237,7 @@ private slots:
 
     void boxWithoutRowIsLeftUntouched()
     {
-        QVERIFY(open());
-        show(QStringLiteral("300"));
+        QVERIFY(openAt(QStringLiteral("300")));
         FormUi &ui = m_form->context().ui;
         ui.TAB_CONFIG->setTab(2);
         tick(ui.CHK_FILTER[5]);
@@ -289,27 +279,19 @@ private slots:
     {
         QFETCH(TextCase, c);
         const QString causal = c.text("causal");
-        QVERIFY(open());
-        show(causal);
+        QVERIFY(openAt(causal));
         auto *code = m_form->findChild<TextField *>(c.text("field"));
         QVERIFY(code && code->isEnabled());
         QString shownTitle;
         QStringList codes;
-        // The list is modal: it is answered from inside its own loop, as the user's click would.
-        std::function<void()> answer = [&] {
-            auto *list = qobject_cast<LookupDialog *>(QApplication::activeModalWidget());
-            if (!list) {
-                QTimer::singleShot(10, answer);
-                return;
-            }
+        answerList([&](LookupDialog *list) {
             shownTitle = list->windowTitle();
             for (int row = 0; row < list->rowCount(); ++row) {
                 list->chooseRow(row);
                 codes.append(list->chosenCode());
             }
-            list->chooseRow(0) ? list->accept() : list->reject();
-        };
-        QTimer::singleShot(0, answer);
+            return list->chooseRow(0);
+        });
         code->lookup();
         QCOMPARE(shownTitle, c.text("title"));
         QCOMPARE(codes.join(QLatin1Char(',')), scalar(c.text("offered")).toString());
