@@ -1,7 +1,7 @@
 #include "ado/connection.h"
 #include "ado/recordset.h"
 #include "framework/testiparametrizzabili.h"
-#include "store/messageids.h"
+#include "support/casefile.h"
 #include "support/windowfixture.h"
 
 #include <QDialog>
@@ -9,10 +9,8 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QStatusBar>
-#include <QApplication>
 #include <QTabBar>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
 
 // What the window tells the user about his work: the status bar after each record action, the
@@ -156,105 +154,77 @@ private slots:
     }
 
     // A code refused as the user leaves it (by Tab, an Alt key, a click on another tab) or at
-    // the save keeps its tab in front and the focus; the message names the field by what the
-    // screen shows for the operation type; nothing is stored, and a refused save keeps the mark.
-    // F3 on a code just refused opens the list, without the refusal over it.
+    // the save keeps its tab in front, the focus and the row's value; the message names the field
+    // by what the screen shows; nothing is stored, and a refused save keeps the mark. F3 on a
+    // code just refused opens the list, without the refusal over it. (A mandatory field left
+    // empty is tst_CausalParameters::emptyMandatoryFieldRefusesTheSave.)
     void aRefusalKeepsTheTabTheFocusAndTheStoredRow_data()
     {
-        QTest::addColumn<QString>("type");    // operation type chosen first, "" as stored
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("typed");   // "": the field is cleared and the causal saved
-        QTest::addColumn<QString>("how");     // how a typed code is left: tab, alt, click, save, list
-        QTest::addColumn<QList<int>>("messages");
-        QTest::addColumn<QString>("named");   // as the message names the field
-        QTest::addColumn<int>("tab");
-        const QString ledger = QStringLiteral("\nCampo: Causale incasso");
-        const QList<int> vat{MessageId::VatRegister};
-        QTest::newRow("Alt+G to the first tab") << "" << "TXT_CAUSALECOGE" << "FTA" << "alt" << vat << ledger << 1;
-        QTest::newRow("a click on the first tab") << "" << "TXT_CAUSALECOGE" << "FTA" << "click" << vat << ledger << 1;
-        QTest::newRow("Conferma from the tool bar") << "" << "TXT_CAUSALECOGE" << "FTA" << "save" << vat << ledger << 1;
-        QTest::newRow("required account on type 4")
-            << "4" << "TXT_CONTODARE" << "" << "" << QList<int>{MessageId::Mandatory} << "Conto effetti" << 1;
-        QTest::newRow("required compensation causal on type 6")
-            << "6" << "TXT_CAUSALECOMPCLI" << "" << "" << QList<int>{MessageId::Mandatory}
-            << "Codice causale estrazione scadenze clienti" << 0;
-        QTest::newRow("unknown account: one box") << "1" << "TXT_CONTODARE" << "999999" << "tab"
-                                                  << QList<int>{MessageId::AccountMissing} << "Conto contropartita" << 1;
-        QTest::newRow("unknown account, F3") << "1" << "TXT_CONTODARE" << "999999" << "list" << QList<int>{} << "" << 1;
-        QTest::newRow("master account") << "1" << "TXT_CONTOABBUONIATTIVI" << "1401" << "tab"
-                                        << QList<int>{MessageId::NotPostable} << "Conto abb. attivi" << 1;
+        addCaseRows({QStringLiteral(DUEBIL_TEST_DATA "/refusedcodes.cases")});
     }
 
     void aRefusalKeepsTheTabTheFocusAndTheStoredRow()
     {
-        QFETCH(QString, type);
-        QFETCH(QString, field);
-        QFETCH(QString, typed);
-        QFETCH(QString, how);
-        QFETCH(QList<int>, messages);
-        QFETCH(QString, named);
-        QFETCH(int, tab);
-        show(QStringLiteral("300"));
+        QFETCH(TextCase, c);
+        const QString typed = c.text(QStringLiteral("value")), how = c.text(QStringLiteral("how"));
+        const QString named = c.text(QStringLiteral("named")), message = c.text(QStringLiteral("message"));
+        show(c.parts.contains(QStringLiteral("causal")) ? c.text(QStringLiteral("causal")) : QStringLiteral("300"));
         const QString caption = m_form->context().caption();
-        if (!type.isEmpty())
-            ui().CBO_TIPOOPERAZIONE->setText(type);
-        auto *control = m_form->findChild<TextField *>(field);
+        auto *control = m_form->findChild<TextField *>(c.text(QStringLiteral("field")));
         QVERIFY(control);
         if (!control->toolTip().isEmpty())
             QCOMPARE(control->toolTip(), named);
+        const QString column = control->dataField();
+        const ado::RecordsetPtr posting = m_form->context().FME_PARAMPERSREG->recordset();
+        const ado::RecordsetPtr owner = posting->hasField(column) ? posting : m_form->context().FME_PARAMETRIDITTA->recordset();
+        const QString stored = owner->value(column).toString();
+        int tab = 0;
+        while (!ui().tabPages[tab]->isAncestorOf(control))
+            ++tab;
         QLineEdit *edit = control->lineEdit();
         m_messages->clear();
-        if (typed.isEmpty()) {
-            control->setText(QString());
-            ui().TAB_CONFIG->setTab(tab == 0 ? 1 : 0);
-            click(QStringLiteral("Conferma"));
+        ui().TAB_CONFIG->setTab(tab);
+        edit->setFocus();
+        QTRY_VERIFY(edit->hasFocus());
+        edit->selectAll();
+        QTest::keyClicks(edit, typed);
+        if (how.isEmpty() || how == QLatin1String("tab")) {
+            QTest::keyClick(edit, Qt::Key_Tab);
+        } else if (how == QLatin1String("alt")) {
+            QTest::keyClick(edit, Qt::Key_G, Qt::AltModifier);
+        } else if (how == QLatin1String("list")) {
+            bool listSeen = false;
+            answerList([&](LookupDialog *) {
+                listSeen = m_messages->calls().isEmpty();
+                return false;
+            });
+            QTest::keyClick(edit, Qt::Key_F3);
+            QTRY_VERIFY(listSeen);
+        } else if (how == QLatin1String("click")) {
+            QTabBar *bar = ui().TAB_CONFIG->tabBar();
+            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
         } else {
-            ui().TAB_CONFIG->setTab(tab);
-            edit->setFocus();
-            QTRY_VERIFY(edit->hasFocus());
-            edit->selectAll();
-            QTest::keyClicks(edit, typed);
-            if (how == QLatin1String("tab")) {
-                QTest::keyClick(edit, Qt::Key_Tab);
-            } else if (how == QLatin1String("alt")) {
-                QTest::keyClick(edit, Qt::Key_G, Qt::AltModifier);
-            } else if (how == QLatin1String("list")) {
-                bool listSeen = false;
-                std::function<void()> answer = [&] {
-                    auto *list = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-                    if (!list)
-                        return QTimer::singleShot(10, answer);
-                    listSeen = m_messages->calls().isEmpty();
-                    list->reject();
-                };
-                QTimer::singleShot(0, answer);
-                QTest::keyClick(edit, Qt::Key_F3);
-                QTRY_VERIFY(listSeen);
-            } else if (how == QLatin1String("click")) {
-                QTabBar *bar = ui().TAB_CONFIG->tabBar();
-                QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
-            } else {
-                // From the host's tool bar, whose buttons take no focus.
-                m_navigator->trigger(ActiveNavigator::Confirm);
-            }
-            QTest::qWait(20);
+            // From the host's tool bar, whose buttons take no focus.
+            m_navigator->trigger(ActiveNavigator::Confirm);
         }
+        QTest::qWait(20);
         QList<int> shown;
         QString text;
         for (const auto &call : m_messages->callsOf(RecordingMessageService::Kind::Message)) {
             shown << call.message.textId;
             text += call.message.text + call.message.params.join(QLatin1Char('|'));
         }
-        QCOMPARE(shown, messages);
-        QVERIFY2(text.contains(named), qPrintable(text));
+        QCOMPARE(shown, message.isEmpty() ? QList<int>{} : QList<int>{message.toInt()});
+        QVERIFY2(message.isEmpty() || text.contains(named), qPrintable(text));
         QCOMPARE(ui().TAB_CONFIG->Tab(), tab);
         if (how != QLatin1String("list"))  // F3 refuses nothing: the list decides where the focus goes
             QTRY_VERIFY(edit->hasFocus());
         QCOMPARE(edit->text(), typed);
-        QCOMPARE(scalar("SELECT CGP7_CAUSALECOGE_CG33 FROM CGP7_DUEBILPERSREG WHERE CGP7_CAUSALE_CGP0 = 300 "
-                        "AND CGP7_DITTA_CG18 = 1").toString(),
-                 QStringLiteral("RIB"));
-        if (typed.isEmpty() || how == QLatin1String("save")) {
+        QCOMPARE(owner->value(column).toString(), stored);
+        if (how == QLatin1String("save")) {
+            QCOMPARE(scalar("SELECT " + column + " FROM CGP7_DUEBILPERSREG WHERE CGP7_CAUSALE_CGP0 = 300 AND CGP7_DITTA_CG18 = 1")
+                         .toString(),
+                     stored);
             QVERIFY2(!m_status.currentMessage().endsWith(QStringLiteral(" salvata.")), qPrintable(m_status.currentMessage()));
             QCOMPARE(shownTitle(), caption + QLatin1Char('*'));
         }

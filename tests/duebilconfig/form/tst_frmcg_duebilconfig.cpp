@@ -17,14 +17,11 @@
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 
 using Kind = RecordingMessageService::Kind;
 
-// The configuration window opened in an MDI area over a fresh demo database, as the host
-// opens it, with every message answered from a queue.
 class tst_FRMCG_DUEBILCONFIG : public WindowFixture
 {
     Q_OBJECT
@@ -88,10 +85,8 @@ private slots:
 
     void typedCodeShowsTheCausalWithItsRows()
     {
-        QVERIFY(open());
-        show(QStringLiteral("300"));
+        QVERIFY(openAt(QStringLiteral("300")));
         FormContext &ctx = m_form->context();
-        QCOMPARE(ctx.FME_CAUSALI->Status(), int(DataFrame::StatusRecord));
         QCOMPARE(ctx.ui.TXT_DESCRIZIONE->Text(),
                  scalar(QStringLiteral("SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 300")).toString());
         QCOMPARE(ctx.ui.CBO_TIPOOPERAZIONE->Text(), QStringLiteral("1"));
@@ -118,8 +113,7 @@ private slots:
     void defaultChecksFollowTheOperationType()
     {
         QFETCH(int, tipo);
-        QVERIFY(open(QStringLiteral("VELTO")));
-        show(QStringLiteral("300"));
+        QVERIFY(openAt(QStringLiteral("300"), QStringLiteral("VELTO")));
         FormContext &ctx = m_form->context();
         const auto shown = [&] {
             QStringList boxes;
@@ -137,52 +131,22 @@ private slots:
                                  : before);
     }
 
-    void refusedCodesKeepTheFieldAndTheRow_data() { rows("refusedcodes.cases"); }
-
-    void refusedCodesKeepTheFieldAndTheRow()
-    {
-        QFETCH(TextCase, c);
-        const QString field = c.text(QStringLiteral("field")), message = c.text(QStringLiteral("message"));
-        QVERIFY(open());
-        show(field == QLatin1String("TXT_CAUSALECOMPCLI") ? QStringLiteral("320") : QStringLiteral("300"));
-        m_messages->clear();
-        auto *control = m_form->findChild<TextField *>(field);
-        QVERIFY(control);
-        const QString column = control->dataField();
-        const ado::RecordsetPtr posting = m_form->context().FME_PARAMPERSREG->recordset();
-        const ado::RecordsetPtr owner = posting->hasField(column) ? posting : m_form->context().FME_PARAMETRIDITTA->recordset();
-        const QString stored = owner->value(column).toString();
-        control->lineEdit()->setText(c.text(QStringLiteral("value")));
-        QVERIFY2(!control->commit(), "the code was accepted");
-        QCOMPARE(messageIds(), message.isEmpty() ? QList<int>{} : QList<int>{message.toInt()});
-        QCOMPARE(owner->value(column).toString(), stored);
-    }
-
     // The list of users offers the active ones; the chosen one is shown by its user name and its
     // id goes into the row, and the group field closes as for a typed user.
     void lookupListGivesTheChosenItem()
     {
-        QVERIFY(open());
-        show(QStringLiteral("300"));
+        QVERIFY(openAt(QStringLiteral("300")));
         FormContext &ctx = m_form->context();
         FormUi &ui = ctx.ui;
         QVERIFY(ui.GRIDNAVREVOKE->press(QStringLiteral("Nuovo")));
         int inactive = -1;
         bool chosen = false;
-        // The list is modal: it is answered from inside its own loop, as the user's click would.
-        std::function<void()> answer = [&] {
-            auto *list = qobject_cast<LookupDialog *>(QApplication::activeModalWidget());
-            if (!list) {
-                QTimer::singleShot(10, answer);
-                return;
-            }
+        answerList([&](LookupDialog *list) {
             list->setSearch(QStringLiteral("GVERDI"));
             inactive = list->rowCount();
             list->setSearch(QStringLiteral("LBIANCHI"));
-            chosen = list->rowCount() == 1 && list->chooseRow(0);
-            chosen ? list->accept() : list->reject();
-        };
-        QTimer::singleShot(0, answer);
+            return chosen = list->rowCount() == 1 && list->chooseRow(0);
+        });
         ui.TXT_UTENTE->lookup();
         QCOMPARE(inactive, 0);
         QVERIFY(chosen);
@@ -206,8 +170,7 @@ private slots:
         const QString type = c.text(QStringLiteral("type")), expected = c.text(QStringLiteral("expected"));
         QString value = c.text(QStringLiteral("value"));
         const int message = c.text(QStringLiteral("message")).toInt();
-        QVERIFY(open());
-        show(QStringLiteral("300"));
+        QVERIFY(openAt(QStringLiteral("300")));
         FormContext &ctx = m_form->context();
         ctx.ui.TXT_TESTOPARAMETRICO->setText(c.text(QStringLiteral("text")));
         if (!type.isEmpty()) {
@@ -267,8 +230,7 @@ private slots:
 
     void refusedCloseKeepsTheWindowAndTheHostIsToldOnce()
     {
-        QVERIFY(open());
-        show(QStringLiteral("300"));
+        QVERIFY(openAt(QStringLiteral("300")));
         QSignalSpy closing(m_global.get(), &ClsGlobal::windowClosing);
         m_form->context().ui.TXT_DESCRIZIONE->setText(QStringLiteral("Descrizione non salvata"));
         m_messages->enqueueAnswer(MsgAnswer::Cancel);
@@ -295,8 +257,7 @@ private slots:
         QFETCH(TextCase, c);
         const QString key = c.text(QStringLiteral("key"));
         const int message = c.text(QStringLiteral("message")).toInt();
-        QVERIFY(open());
-        show(QStringLiteral("300"));
+        QVERIFY(openAt(QStringLiteral("300")));
         FormContext &ctx = m_form->context();
         ctx.ui.TAB_CONFIG->setTab(3);
         const int rows = ctx.FME_LAYOUT->recordset()->RecordCount();
@@ -333,8 +294,7 @@ private slots:
 
     void causalLevelChecksUnlockOnlyOnRequest()
     {
-        QVERIFY(open());
-        show(QStringLiteral("300"));
+        QVERIFY(openAt(QStringLiteral("300")));
         FormUi &ui = m_form->context().ui;
         // The checks of the movement's state, the operation and the presentation are the causal's.
         const QList<int> causalLevel = {1, 2, 8, 9, 10, 11, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24};
@@ -367,8 +327,7 @@ private slots:
         execute(QStringLiteral("UPDATE CGP5_DUEBILPARAM SET CGP5_TIPOCAUSALE = %1 WHERE CGP5_CAUSALE_CGP0 = %2").arg(type, causal));
         const QString check30 = QStringLiteral(" WHERE CGP4_CAUSALE_CGP0 = %1 AND CGP4_IDCHECK_CGP2 = 30").arg(causal);
         execute(QStringLiteral("UPDATE CGP4_DUEBILFILTRI SET CGP4_CHECKED = 1") + check30);
-        QVERIFY(open(QStringLiteral("VELTO")));
-        show(causal);
+        QVERIFY(openAt(causal, QStringLiteral("VELTO")));
         FormUi &ui = m_form->context().ui;
         QCOMPARE(ui.CHK_FILTER[30]->Text(), QStringLiteral("1"));
         ui.TXT_DESCRIZIONE->setText(QStringLiteral("Rivista"));
@@ -393,8 +352,7 @@ private slots:
         QFETCH(QString, button);
         QFETCH(int, answer);
         QFETCH(QString, shown);
-        QVERIFY(open());
-        show(QStringLiteral("310"));
+        QVERIFY(openAt(QStringLiteral("310")));
         FormContext &ctx = m_form->context();
         CausalRows rows(m_db->connectionString());
         const QMap<int, QStringList> before = rows.read();
@@ -497,9 +455,7 @@ private slots:
     // Two refused codes: the first field keeps the focus, and closing validates it no more.
     void refusedCodeFieldsKeepTheFocusAndCloseWithoutValidating()
     {
-        QVERIFY(open());
-        show(QStringLiteral("300"));
-        QVERIFY(QTest::qWaitForWindowActive(m_area.get()));
+        QVERIFY(openAt(QStringLiteral("300")));
         FormUi &ui = m_form->context().ui;
         ui.TAB_CONFIG->setTab(1);
         const ado::RecordsetPtr rs = m_form->context().FME_PARAMPERSREG->recordset();
@@ -546,8 +502,7 @@ private slots:
 
     void dueDateSelectionIsSavedForTheCausalShown()
     {
-        QVERIFY(open());
-        show(QStringLiteral("300"));
+        QVERIFY(openAt(QStringLiteral("300")));
         FormContext &ctx = m_form->context();
         CausalRows rows(m_db->connectionString());
         const QMap<int, QStringList> before = rows.read();
