@@ -35,20 +35,6 @@ int limitPages(sqlite3 *db, const char **, const sqlite3_api_routines *)
     return SQLITE_OK;
 }
 
-// The lines of a tab-separated file of tests/data, split at the tabs, comments left out.
-QList<QStringList> tsvRows(const char *name)
-{
-    QFile file(QStringLiteral(DUEBIL_TEST_DATA "/") + QLatin1String(name));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        qFatal("cannot read %s", name);
-    QList<QStringList> rows;
-    for (const QString &line : QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts)) {
-        if (!line.startsWith(u'#'))
-            rows.append(line.split(u'\t'));
-    }
-    return rows;
-}
-
 // Puts values into a section of an exported causal: "" the causal's own row, an object section
 // whole, "+name" a row added to the section, any other section its first row.
 void merge(QJsonObject &causal, const QString &section, const QJsonObject &values)
@@ -148,51 +134,37 @@ private slots:
         QVERIFY(m_db->isValid());
     }
 
-    // tests/data/cli-commands.tsv. A refused command writes nothing.
-    void exitStatusAndMessage_data()
+    // tests/data/cli-commands.cases: the exit status and the start of the message a script relies
+    // on. tests/data/cli-answers.cases: listings and reports compared whole; the access listings
+    // name the reason of each withdrawal, also where the host keeps the group membership in a
+    // table of its own or nowhere the tool can read it; validate reports what the window would
+    // refuse; without the history table the commands work and the history is refused.
+    void exitStatusAndAnswer_data()
     {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("message");  // start of stdout (status 0) or stderr
-        for (const QStringList &f : tsvRows("cli-commands.tsv"))
-            QTest::newRow(qPrintable(f.at(0))) << f.mid(3) << f.at(1).toInt() << f.at(2);
+        addCaseRows({QStringLiteral(DUEBIL_TEST_DATA "/cli-commands.cases"), QStringLiteral(DUEBIL_TEST_DATA "/cli-answers.cases")});
     }
 
-    void exitStatusAndMessage()
-    {
-        QFETCH(QStringList, args);
-        QFETCH(int, status);
-        QFETCH(QString, message);
-        const QString before = stored();
-        QCOMPARE(run(args), status);
-        const QString shown = status == 0 ? m_out : m_err;
-        QVERIFY2(shown.startsWith(message), qPrintable(shown));
-        if (status != 0)
-            QCOMPARE(stored(), before);
-    }
-
-    // Listings and reports a script reads, compared whole: the access listings name the reason of
-    // each withdrawal, also where the host keeps the group membership in a table of its own or
-    // nowhere the tool can read it; validate reports what the window would refuse; without the
-    // history table the commands work and the history is refused.
-    void answerIsWhole_data()
-    {
-        addCaseRows({QStringLiteral(DUEBIL_TEST_DATA "/cli-answers.cases")});
-    }
-
-    // tests/data/cli-answers.cases.
-    void answerIsWhole()
+    // A refused command writes nothing.
+    void exitStatusAndAnswer()
     {
         QFETCH(TextCase, c);
         execute(c.lines("setup"));
         if (c.parts.contains("membership"))
             qputenv("DUEBIL_MEMBERSHIP", c.text("membership").toUtf8());
+        const QString before = stored();
         const int status = run(c.text("args").split(u'\t'));
         qunsetenv("DUEBIL_MEMBERSHIP");
         QCOMPARE(status, c.text("status").toInt());
-        const bool asJson = c.text("args").contains("--json");
-        QCOMPARE(asJson ? QString::fromUtf8(json().toJson(QJsonDocument::Compact)) : m_out.trimmed(), c.text("shown"));
-        QCOMPARE(m_err.trimmed(), c.text("error"));
+        if (c.parts.contains("message")) {
+            const QString shown = status == 0 ? m_out : m_err;
+            QVERIFY2(shown.startsWith(c.text("message")), qPrintable(shown));
+        } else {
+            const bool asJson = c.text("args").contains("--json");
+            QCOMPARE(asJson ? QString::fromUtf8(json().toJson(QJsonDocument::Compact)) : m_out.trimmed(), c.text("shown"));
+            QCOMPARE(m_err.trimmed(), c.text("error"));
+        }
+        if (status != 0)
+            QCOMPARE(stored(), before);
     }
 
     // Production databases are usually named by a data source: the tool opens one, and a write
@@ -204,8 +176,6 @@ private slots:
             QSKIP("SQLite ODBC driver not available");
         QVERIFY(m_odbc.addDataSource("contabilita", m_db->path()));
         const QString dsn = "DSN=contabilita;UID=duebil;PWD=segreta";
-        QCOMPARE(run({"list"}, dsn), 0);
-        QVERIFY2(m_out.contains("300\t"), qPrintable(m_out));
         ado::Connection other;
         other.Open(m_db->connectionString());
         other.BeginTrans();
@@ -274,26 +244,17 @@ private slots:
     // The cases are in tests/data/cli-validate.cases.
     void validateFollowsTheRulesOfTheType_data()
     {
-        QTest::addColumn<QStringList>("setup");
-        QTest::addColumn<QString>("causal");
-        QTest::addColumn<QString>("finding");  // what a report line holds
-        QTest::addColumn<bool>("reported");
-        for (const TextCase &c : readCases(QStringLiteral(DUEBIL_TEST_DATA "/cli-validate.cases"))) {
-            const QStringList check = c.text("check").split(QLatin1Char('\t'));
-            QTest::newRow(qPrintable(c.name)) << c.lines("setup") << check.value(0) << check.value(2)
-                                              << (check.value(1) == QLatin1String("1"));
-        }
+        addCaseRows({QStringLiteral(DUEBIL_TEST_DATA "/cli-validate.cases")});
     }
 
     void validateFollowsTheRulesOfTheType()
     {
-        QFETCH(QStringList, setup);
-        QFETCH(QString, causal);
-        QFETCH(QString, finding);
-        QFETCH(bool, reported);
-        execute(setup);
-        const int status = run({"validate", causal});
-        QVERIFY2(m_out.contains("Causale " + causal + ", ditta 1, " + finding) == reported, qPrintable(m_out));
+        QFETCH(TextCase, c);
+        const QStringList check = c.text("check").split(u'\t');  // causal, reported, what the report line holds
+        const bool reported = check.value(1) == "1";
+        execute(c.lines("setup"));
+        const int status = run({"validate", check.value(0)});
+        QVERIFY2(m_out.contains("Causale " + check.value(0) + ", ditta 1, " + check.value(2)) == reported, qPrintable(m_out));
         if (reported)
             QCOMPARE(status, 1);
     }
@@ -355,21 +316,22 @@ private slots:
         g_maxPages = 0;
         execute(c.lines("repair"));
         QCOMPARE(status, 1);
-        QVERIFY2(m_out.isEmpty(), qPrintable(m_out));
+        // A listing may have shown what it read before the failing statement.
+        QVERIFY2(m_out.isEmpty() || c.parts.contains("listing"), qPrintable(m_out));
         QVERIFY(!m_err.trimmed().isEmpty());
         if (diskFull)
             QVERIFY2(m_err.contains("full"), qPrintable(m_err));
         QCOMPARE(stored(), before);
     }
 
-    // tests/data/cli-import-refusals.tsv, and values too big or too odd for a text file.
+    // tests/data/cli-import-refusals.cases, and values too big for a text file.
     void importRefusesWhatTheWindowWouldNot_data()
     {
         QTest::addColumn<QString>("section");    // "" the causal row; "+name" a row added to the section
         QTest::addColumn<QByteArray>("values");  // merged into the first row of the section
         QTest::addColumn<QString>("reason");
-        for (const QStringList &f : tsvRows("cli-import-refusals.tsv"))
-            QTest::newRow(qPrintable(f.at(0))) << f.at(1) << f.at(2).toUtf8() << f.at(3);
+        for (const TextCase &c : readCases(QStringLiteral(DUEBIL_TEST_DATA "/cli-import-refusals.cases")))
+            QTest::newRow(qPrintable(c.name)) << c.text("section") << c.text("values").toUtf8() << c.text("reason");
         const QString big = QString(10'000'000, 'x');
         QTest::newRow("description of 10 MB") << "" << QJsonDocument(QJsonObject{{"CGP0_DESCRIZIONE", big}}).toJson()
                                               << "lunghezza massima di 100 caratteri";
@@ -377,7 +339,6 @@ private slots:
             << QJsonDocument(QJsonObject{{"CGP7_TESTORIGA", QString(241, 'y')}}).toJson() << "240";
         QTest::newRow("long unknown column") << "parametri"
             << QJsonDocument(QJsonObject{{QString(5000, 'x'), 1}}).toJson() << "non esiste nella tabella CGP5_DUEBILPARAM";
-        QTest::newRow("newline inside a string") << "TEXT" << QByteArray("a\nb") << "carattere di controllo non protetto";
     }
 
     void importRefusesWhatTheWindowWouldNot()
@@ -574,23 +535,20 @@ private slots:
 
     // The record of a causal's changes travels with it when asked: the target stores it as the
     // source has it, checks it like every other row, and a second import doubles nothing.
-    // tests/data/cli-history-rows.tsv.
     void historyTravelsWithItsCausal_data()
     {
-        QTest::addColumn<QByteArray>("change");  // merged into the first carried history row
-        QTest::addColumn<QString>("reason");     // empty: the import succeeds
-        for (const QStringList &f : tsvRows("cli-history-rows.tsv"))
-            QTest::newRow(qPrintable(f.at(0))) << f.at(1).toUtf8() << f.value(2);
+        addCaseRows({QStringLiteral(DUEBIL_TEST_DATA "/cli-history-rows.cases")});
     }
 
+    // tests/data/cli-history-rows.cases.
     void historyTravelsWithItsCausal()
     {
-        QFETCH(QByteArray, change);
-        QFETCH(QString, reason);
+        QFETCH(TextCase, c);
+        const QString reason = c.text("reason");
         const auto recorded = [](const QString &db) {
-            ado::Connection c;
-            c.Open(db);
-            const ado::RecordsetPtr rs = c.Execute(
+            ado::Connection connection;
+            connection.Open(db);
+            const ado::RecordsetPtr rs = connection.Execute(
                 "SELECT * FROM CGPL_DUEBILSTORICO WHERE CGPL_CAUSALE_CGP0 = 401 AND CGPL_INDOPERAZIONE <> 5 ORDER BY CGPL_ID");
             QStringList lines;
             for (; !rs->isEOF(); rs->MoveNext()) {
@@ -605,7 +563,7 @@ private slots:
         qsizetype carriedRows = 0;
         const QJsonObject doc = exported(0, [&](QJsonObject &causal) {
             carriedRows = causal.value("storico").toArray().size();
-            merge(causal, "storico", QJsonDocument::fromJson(change).object());
+            merge(causal, "storico", QJsonDocument::fromJson(c.text("change").toUtf8()).object());
         }, {"export", "401", "--with-history"});
         const QString file = written(doc);
         TestDatabase other(TestDatabase::Demo);
@@ -643,8 +601,6 @@ private slots:
         QCOMPARE(run({"show", "405", "--json"}), 0);
         const QJsonObject doc = json().object();
         QCOMPARE(doc.value("CGP0_DUEBILCAUSALI").toObject().value("CGP0_DESCRIZIONE").toString(), text);
-        QCOMPARE(doc.value("CGP5_DUEBILPARAM").toArray().size(), 1);
-        QCOMPARE(doc.value("CGP4_DUEBILFILTRI").toArray().size(), rows("CGP2_DUEBILCHECK"));
         for (const QStringList &args : {QStringList{"show", "405"}, QStringList{"list"}}) {
             QCOMPARE(run(args), 0);
             QVERIFY2(m_out.contains("Rosso \\u001b[31m\\na\\\\b\\u202e"), qPrintable(m_out));
@@ -675,11 +631,7 @@ private slots:
             return shown;
         };
         QCOMPARE(run({"--user", "MROSSI", "duplicate", "310", "311"}), 0);
-        int copied = 1;  // the causal's own row
-        for (const QString &table : QStringList{"CGP3_DUEBILGRIGLIA", "CGP4_DUEBILFILTRI", "CGP5_DUEBILPARAM",
-                                                "CGP6_DUEBILPARAMDITTA", "CGP7_DUEBILPERSREG", "CGP8_DUEBILREVOKE"})
-            copied += rows(table + " WHERE " + table.left(4) + "_CAUSALE_CGP0 = 311");
-        copied += rows("FW41_SELEZIONEPARAMSCADENZE WHERE FW41_CODICE = 311");
+        const qsizetype copied = CausalRows(m_db->connectionString()).read().value(311).size();
         QCOMPARE(run({"delete", "310"}), 1);
         QCOMPARE(run({"--user", "LBIANCHI", "delete", "311"}), 0);
         QCOMPARE(records({"311"}), (QStringList{QString("eliminazione LBIANCHI: %1 eliminata").arg(copied),

@@ -2,13 +2,14 @@
 #include "causals/causalhistory.h"
 #include "cli/duebilcli.h"
 #include "support/databasereads.h"
+#include "support/hostrun.h"
 #include "support/modulerows.h"
 #include "support/testdatabase.h"
 #include "support/windowfixture.h"
-#include "storedconfiguration.h"
+#include "reliabilitysupport.h"
 
 #include <QJsonArray>
-#include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -20,19 +21,15 @@ class tst_ChangeHistory : public WindowFixture
 {
     Q_OBJECT
 
-    FormUi &ui() { return m_form->context().ui; }
-
-    // A connection of its own to the window's database, or to another one.
-    ado::ConnectionPtr connect(const QString &connectionString = {})
+    // The history of the window's database, or of another one.
+    QList<CausalHistory::Entry> history(const QString &code = {}, const QString &connectionString = {})
     {
-        auto c = std::make_shared<ado::Connection>();
-        c->Open(connectionString.isEmpty() ? m_db->connectionString() : connectionString);
-        return c;
+        ado::Connection c;
+        c.Open(connectionString.isEmpty() ? m_db->connectionString() : connectionString);
+        return CausalHistory::read(c, code);
     }
-
-    QList<CausalHistory::Entry> history(const QString &code = {}, const QString &cs = {}) { return CausalHistory::read(*connect(cs), code); }
     // Every stored row of the causal, one line a row.
-    QString stored(const QString &code) { return storedConfiguration(*connect(), {code}); }
+    QString stored(const QString &code) { return storedConfiguration(m_db->connectionString(), {code}); }
 
     static QStringList tablesOf(const CausalHistory::Entry &e)
     {
@@ -43,23 +40,11 @@ class tst_ChangeHistory : public WindowFixture
         return tables;
     }
 
-    // The tool run in-process; its standard output in *out.
-    static int tool(const QStringList &args, QString *out = nullptr)
-    {
-        QString o, e;
-        QTextStream os(&o), es(&e);
-        const int rc = DueBilCli(os, es).run(args);
-        os.flush();
-        if (out)
-            *out = o;
-        return rc;
-    }
-
     // A free causal to delete (no other causal compensates with it), copied from 300 as 400.
     bool copyOf300(const QString &connectionString = {})
     {
         const QString db = connectionString.isEmpty() ? m_db->connectionString() : connectionString;
-        return tool({"--db", db, "--user", "VELTO", "duplicate", "300", "400"}) == int(DueBilCli::Done);
+        return runTool({"--db", db, "--user", "VELTO", "duplicate", "300", "400"}) == int(DueBilCli::Done);
     }
 
     // The history table refuses its next `times` rows (RAISE(FAIL) keeps the count it lowered).
@@ -118,8 +103,9 @@ private slots:
                  (QStringList{"CGP0_DUEBILCAUSALI", "CGP5_DUEBILPARAM", "CGP6_DUEBILPARAMDITTA", "FW41_SELEZIONEPARAMSCADENZE"}));
     }
 
-    // Save, new causal and delete meeting a refused history row or cascade statement: the error
-    // report's answer decides, and the change is kept only whole and with its record.
+    // Save, new causal, delete and the default checks a new operation type stores at once, meeting
+    // a refused history row or cascade statement: the error report's answer decides, and the
+    // change is kept only whole and with its record.
     void changeLandsOnlyWithItsRecord_data()
     {
         QTest::addColumn<QString>("action");
@@ -129,8 +115,8 @@ private slots:
         QTest::addColumn<int>("answer");
         QTest::addColumn<bool>("kept");
         const int abort = 3, retry = 4, ignore = 5;
-        for (const char *action : {"salvataggio", "nuova", "eliminazione"}) {
-            const QString code = *action == 's' ? QStringLiteral("300") : *action == 'n' ? QStringLiteral("410") : QStringLiteral("400");
+        const char *const actions[][2] = {{"salvataggio", "300"}, {"nuova", "410"}, {"eliminazione", "400"}, {"tipo", "310"}};
+        for (const auto &[action, code] : actions) {
             QTest::addRow("%s, abort", action) << action << code << "storico rifiutato" << 9 << abort << false;
             QTest::addRow("%s, ignore", action) << action << code << "storico rifiutato" << 9 << ignore << false;
             QTest::addRow("%s, retry", action) << action << code << "storico rifiutato" << 1 << retry << true;
@@ -172,6 +158,11 @@ private slots:
             if (kept)
                 QCOMPARE(scalar("SELECT COUNT(*) FROM CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = 410").toString(),
                          scalar("SELECT COUNT(*) FROM CGP2_DUEBILCHECK").toString());
+        } else if (action == QLatin1String("tipo")) {
+            ui().CBO_TIPOOPERAZIONE->setText(QStringLiteral("1"));
+            emit ui().CBO_TIPOOPERAZIONE->AfterChange();
+            if (kept)
+                QCOMPARE(tablesOf(history(code).first()), QStringList{QStringLiteral("CGP4_DUEBILFILTRI")});
         } else {
             m_messages->enqueueAnswer(MsgAnswer::Yes);  // "Eliminare la causale 400 - ...?"
             QCOMPARE(ui().INTERNAV->press(QStringLiteral("Elimina")), kept);
@@ -216,7 +207,7 @@ private slots:
             m_messages->enqueueAnswer(MsgAnswer::Yes);
             QVERIFY(ui().INTERNAV->press(QStringLiteral("Elimina")));
         }
-        QCOMPARE(tool({"--db", toolDb.path(), "--user", "MROSSI", command, code}), int(DueBilCli::Done));
+        QCOMPARE(runTool({"--db", toolDb.path(), "--user", "MROSSI", command, code}), int(DueBilCli::Done));
 
         QCOMPARE(moduleRows(toolDb.connectionString()), moduleRows(m_db->connectionString()));
         for (const char *sibling : {"SELECT COUNT(*) FROM FW17_ORDERPRS", "SELECT COUNT(*) FROM FW18_SELEZIONEPRS"})
@@ -225,35 +216,6 @@ private slots:
         QCOMPARE(byTool.size(), byWindow.size());
         QCOMPARE(byTool.first().operation, byWindow.first().operation);
         QCOMPARE(byTool.first().rows.size(), byWindow.first().rows.size());
-    }
-
-    // A new operation type stores its default checks at once: with their record, or not at all.
-    void defaultChecksOfATypeLandWithTheirRecord_data()
-    {
-        QTest::addColumn<int>("refusals");
-        QTest::newRow("recorded") << 0;
-        QTest::newRow("record refused") << 9;
-    }
-
-    void defaultChecksOfATypeLandWithTheirRecord()
-    {
-        QFETCH(int, refusals);
-        const QString before = stored(QStringLiteral("310"));
-        if (refusals)
-            refuseHistoryRows(refusals);
-        QVERIFY(open(QStringLiteral("MROSSI")));
-        show(QStringLiteral("310"));
-        ui().CBO_TIPOOPERAZIONE->setText(QStringLiteral("1"));
-        emit ui().CBO_TIPOOPERAZIONE->AfterChange();
-        const QList<CausalHistory::Entry> entries = history(QStringLiteral("310"));
-        if (refusals) {
-            QCOMPARE(stored(QStringLiteral("310")), before);
-            QVERIFY(entries.isEmpty());
-        } else {
-            QVERIFY(stored(QStringLiteral("310")) != before);
-            QCOMPARE(entries.size(), 1);
-            QCOMPARE(tablesOf(entries.first()), QStringList{QStringLiteral("CGP4_DUEBILFILTRI")});
-        }
     }
 
     // Window start-up and tool record a completion once, per table; nothing added records nothing,
@@ -280,7 +242,7 @@ private slots:
         // The tool, for a new company: its two tables, one row per causal each.
         execute(QStringLiteral("INSERT INTO CG18_DITTE (CG18_CODICE, CG18_RAGSOC, CG18_PARTITAIVA, CG18_GRUPPO_CG10)"
                                " VALUES (4, 'Neri S.r.l.', '09876540321', 1)"));
-        auto complete = [this] { return tool({"--db", m_db->path(), "--company", "4", "--user", "LBIANCHI", "complete"}); };
+        auto complete = [this] { return runTool({"--db", m_db->path(), "--company", "4", "--user", "LBIANCHI", "complete"}); };
         QCOMPARE(complete(), int(DueBilCli::Done));
         QCOMPARE(complete(), int(DueBilCli::Done));
         entries = history();
@@ -290,7 +252,7 @@ private slots:
         for (const CausalHistory::RowChange &r : entries.first().rows)
             QCOMPARE(r.values.value("righe").toArray().at(1).toInt(), 4);
         QString o;
-        QCOMPARE(tool({"--db", m_db->path(), "history"}, &o), int(DueBilCli::Done));
+        QCOMPARE(runTool({"--db", m_db->path(), "history"}, &o), int(DueBilCli::Done));
         QVERIFY2(o.contains(QLatin1String("LBIANCHI  completamento righe  tutte le causali")), qPrintable(o));
         QVERIFY2(o.contains(QLatin1String("CGP7_DUEBILPERSREG")) && o.contains(QLatin1String("righe=4")), qPrintable(o));
 
@@ -311,11 +273,8 @@ private slots:
         for (const char *variable : {"USER", "USERNAME", "LOGNAME"})
             env.remove(QLatin1String(variable));
         env.insert(QStringLiteral("HOME"), home.filePath(QStringLiteral("operatore")));
-        QProcess tool;
-        tool.setProcessEnvironment(env);
-        tool.start(QStringLiteral(DUEBILCONFIG_TOOL), {"--db", m_db->path(), "create", "500"});
-        QVERIFY(tool.waitForFinished(30000));
-        QVERIFY2(tool.exitCode() == 0, tool.readAllStandardError().constData());
+        const HostRun tool = runProgram(QStringLiteral(DUEBILCONFIG_TOOL), {"--db", m_db->path(), "create", "500"}, env);
+        QVERIFY2(tool.status == 0, qPrintable(tool.err));
         const QList<CausalHistory::Entry> entries = history(QStringLiteral("500"));
         QCOMPARE(entries.size(), 1);
         QCOMPARE(entries.first().user, QStringLiteral("operatore"));

@@ -1,14 +1,13 @@
 #include "ado/connection.h"
 #include "ado/recordset.h"
-#include "causals/causalconfiguration.h"
 #include "causals/causaloperations.h"
-#include "cli/duebilcli.h"
 #include "framework/errortrap.h"
 #include "framework/recordingmessageservice.h"
 #include "framework/textstore.h"
 #include "support/databasereads.h"
+#include "support/hostrun.h"
 #include "support/testdatabase.h"
-#include "storedconfiguration.h"
+#include "reliabilitysupport.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -41,7 +40,7 @@ static bool killedAfter(const QString &program, const QStringList &args, quint32
     return process.waitForFinished(5000);
 }
 
-// Killed processes, a read-only database, missing tables and generated input leave every causal whole.
+// Killed processes, a read-only database, tools started together and generated input leave every causal whole.
 class tst_Reliability : public QObject
 {
     Q_OBJECT
@@ -73,35 +72,6 @@ private slots:
         if (!QStringList{m_demoLayout, QStringLiteral("10,20,30,40,50,60,70,80"), QStringLiteral("90,100,110")}.contains(layout))
             faults << QStringLiteral("layout of 300 half written: ") + layout;
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral(", "))));
-    }
-
-    void missingTableIsReportedNotFatal_data()
-    {
-        QTest::addColumn<QString>("table");
-        QTest::addColumn<QStringList>("command");
-        QTest::newRow("layout table, duplicate") << "CGP3_DUEBILGRIGLIA" << QStringList{"duplicate", "300", "401"};
-        QTest::newRow("check table, show") << "CGP4_DUEBILFILTRI" << QStringList{"show", "300"};
-        QTest::newRow("causal table, list") << "CGP0_DUEBILCAUSALI" << QStringList{"list"};
-        QTest::newRow("database that does not exist") << "" << QStringList{"list"};
-    }
-
-    void missingTableIsReportedNotFatal()
-    {
-        QFETCH(QString, table);
-        QFETCH(QStringList, command);
-        TestDatabase db;
-        QString path = db.path();
-        if (table.isEmpty()) {
-            path = QStringLiteral("/nonexistent-folder/missing.db");
-        } else {
-            connect(path)->Execute(QStringLiteral("ALTER TABLE %1 RENAME TO %1_OLD").arg(table));
-        }
-        QString err;
-        QCOMPARE(cli(QStringList{QStringLiteral("--db"), path} + command, &err), int(DueBilCli::Refused));
-        QVERIFY2(!err.trimmed().isEmpty(), "no message");
-        // The failed copy left no causal row behind.
-        if (command.first() == QLatin1String("duplicate"))
-            QCOMPARE(scalar(*connect(path), QStringLiteral("SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 401")).toInt(), 0);
     }
 
     void generatedInputNeverBreaksAStatement()
@@ -146,7 +116,7 @@ private slots:
                      description);
         }
         QVERIFY2(messages.calls().isEmpty(), qPrintable(messages.calls().value(0).error.text));
-        QVERIFY(wholenessFaults(db.path()).isEmpty());
+        QCOMPARE(wholenessFaults(db.path()), QStringList());
     }
 
     void killedToolLeavesCausalsWholeOrAbsent_data()
@@ -171,8 +141,8 @@ private slots:
         {
             // Three copies of 300 and a changed 310: one transaction for four causals.
             QString out;
-            QCOMPARE(cli({QStringLiteral("--db"), m_template->path(), QStringLiteral("export"), QStringLiteral("300"),
-                          QStringLiteral("310")}, nullptr, &out), 0);
+            QCOMPARE(runTool({QStringLiteral("--db"), m_template->path(), QStringLiteral("export"), QStringLiteral("300"),
+                          QStringLiteral("310")}, &out), 0);
             QJsonObject doc = QJsonDocument::fromJson(out.toUtf8()).object();
             QJsonArray list = doc.value(QStringLiteral("causali")).toArray();
             QJsonObject changed = list.at(1).toObject();
@@ -196,10 +166,7 @@ private slots:
         const QString before = configurations(path, causals);
         QElapsedTimer timer;
         timer.start();
-        QProcess whole;
-        whole.start(QStringLiteral(DUEBILCONFIG_TOOL), QStringList{QStringLiteral("--db"), path} + args);
-        QVERIFY(whole.waitForFinished(30000));
-        QCOMPARE(whole.exitCode(), 0);
+        QCOMPARE(runProgram(QStringLiteral(DUEBILCONFIG_TOOL), QStringList{QStringLiteral("--db"), path} + args).status, 0);
         const qint64 runMicroseconds = timer.nsecsElapsed() / 1000;
         const QString after = configurations(path, causals);
         QVERIFY(after != before);
@@ -214,8 +181,7 @@ private slots:
             const QString state = configurations(path, causals);
             QVERIFY2(state == before || state == after, qPrintable(QStringLiteral("kill %1 left a causal half written").arg(kill)));
             (state == before ? untouched : done)++;
-            const QStringList faults = wholenessFaults(path);
-            QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral(", "))));
+            QCOMPARE(wholenessFaults(path), QStringList());
         }
         qInfo("%s: %d kills, %d before the commit, %d after it", QTest::currentDataTag(), Kills, untouched, done);
     }
@@ -236,24 +202,20 @@ private slots:
         QVERIFY(QFile::copy(m_template->path(), path));
         connect(path)->Execute(QStringLiteral("PRAGMA journal_mode=DELETE"));
         QVERIFY(::chmod(QFile::encodeName(path).constData(), 0444) == 0);
-        auto tool = [&](const QStringList &args, QString *out, QString *err) {
-            QProcess p;
+        auto tool = [&](const QStringList &args) {
             const QStringList all = prefix + QStringList{QStringLiteral(DUEBILCONFIG_TOOL), QStringLiteral("--db"), path} + args;
-            p.start(all.first(), all.mid(1));
-            p.waitForFinished(30000);
-            *out = QString::fromUtf8(p.readAllStandardOutput());
-            *err = QString::fromUtf8(p.readAllStandardError());
-            return p.exitCode();
+            return runProgram(all.first(), all.mid(1));
         };
-        QString out, err;
-        QCOMPARE(tool({QStringLiteral("list")}, &out, &err), 0);
-        QVERIFY2(out.contains(QStringLiteral("300\t")), qPrintable(err));
-        QCOMPARE(tool({QStringLiteral("show"), QStringLiteral("300")}, &out, &err), 0);
-        QCOMPARE(tool({QStringLiteral("export")}, &out, &err), 0);
+        const HostRun list = tool({QStringLiteral("list")});
+        QCOMPARE(list.status, 0);
+        QVERIFY2(list.out.contains(QStringLiteral("300\t")), qPrintable(list.err));
+        QCOMPARE(tool({QStringLiteral("show"), QStringLiteral("300")}).status, 0);
+        QCOMPARE(tool({QStringLiteral("export")}).status, 0);
         for (const QStringList &args : {QStringList{"create", "401"}, QStringList{"delete", "320"}, QStringList{"complete"}}) {
-            QCOMPARE(tool(args, &out, &err), 1);
-            QVERIFY2(err.startsWith(QStringLiteral("Il database è aperto in sola lettura")), qPrintable(err));
-            QVERIFY(out.isEmpty());
+            const HostRun refused = tool(args);
+            QCOMPARE(refused.status, 1);
+            QVERIFY2(refused.err.startsWith(QStringLiteral("Il database è aperto in sola lettura")), qPrintable(refused.err));
+            QVERIFY(refused.out.isEmpty());
         }
         QVERIFY(!QFile::exists(path + QStringLiteral("-wal")));
     }
@@ -270,7 +232,7 @@ private slots:
                 // The demo database is created by whichever starts first.
                 env.insert(QStringLiteral("DUEBIL_DEMO_DB"), path);
             } else {
-                QCOMPARE(cli({QStringLiteral("--db"), QStringLiteral("sqlite:") + path, QStringLiteral("init"), QStringLiteral("--demo")}), 0);
+                QCOMPARE(runTool({QStringLiteral("--db"), QStringLiteral("sqlite:") + path, QStringLiteral("init"), QStringLiteral("--demo")}), 0);
                 if (round % 3 == 2)
                     connect(path)->Execute(QStringLiteral("PRAGMA journal_mode=DELETE"));
                 first = QStringList{QStringLiteral("--db"), path, QStringLiteral("create"), QStringLiteral("390")};
@@ -285,8 +247,7 @@ private slots:
                 QVERIFY(tool.waitForFinished(30000));
                 QVERIFY2(tool.exitCode() == 0, tool.readAllStandardError().constData());
             }
-            const QStringList faults = wholenessFaults(path);
-            QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral(", "))));
+            QCOMPARE(wholenessFaults(path), QStringList());
         }
     }
 
@@ -300,52 +261,25 @@ private:
         return c;
     }
 
-    // Each causal has a row per check, one parameter row, company rows, and a copy its source's whole layout.
+    // Every causal whole for the company, no row left of a causal that is gone, and a copy with
+    // its source's whole layout.
     QStringList wholenessFaults(const QString &path) const
     {
-        QStringList faults;
+        QStringList faults = CausalRows(QStringLiteral("sqlite:") + path).incomplete(1);
         const ado::ConnectionPtr c = connect(path);
         if (scalar(*c, QStringLiteral("PRAGMA integrity_check")).toString() != QLatin1String("ok"))
             faults << QStringLiteral("integrity_check");
-        // No row outlives its causal.
-        for (const CausalConfiguration::Table &t : CausalConfiguration::tables().mid(1)) {
-            QString sql = QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 NOT IN (SELECT CGP0_CAUSALE FROM CGP0_DUEBILCAUSALI)")
-                              .arg(QLatin1String(t.table), QLatin1String(t.causalColumn));
-            if (QLatin1String(t.table) == QLatin1String("FW41_SELEZIONEPARAMSCADENZE"))
-                sql += QStringLiteral(" AND FW41_UOBJECT = 'CGUO_DUEBILCONFIG.CLSCG_DUEBILCONFIG'");
-            if (const int orphans = scalar(*c, sql).toInt())
-                faults << QStringLiteral("%1 rows without causal in %2").arg(orphans).arg(QLatin1String(t.table));
-        }
-        // The causals whose rows of a table are not as many as they must be.
-        const char *const short_[][3] = {{"checks", "CGP4_DUEBILFILTRI", "<> (SELECT COUNT(*) FROM CGP2_DUEBILCHECK)"},
-                                         {"parameters", "CGP5_DUEBILPARAM", "<> 1"},
-                                         {"company parameters", "CGP6_DUEBILPARAMDITTA", "< 1"},
-                                         {"layout", "CGP3_DUEBILGRIGLIA", "<> (SELECT COUNT(*) FROM CGP3_DUEBILGRIGLIA"
-                                                                          " WHERE CGP3_CAUSALE_CGP0 = 300) AND k >= 400"}};
-        for (const auto &[what, table, wrong] : short_)
-            for (const QString &code : column(*c, QStringLiteral("SELECT k FROM (SELECT CGP0_CAUSALE AS k, (SELECT COUNT(*) FROM %1"
-                                                                 " WHERE %2 = CGP0_CAUSALE) AS n FROM CGP0_DUEBILCAUSALI) WHERE n %3")
-                                                      .arg(QLatin1String(table), QLatin1String(table).left(4) + "_CAUSALE_CGP0",
-                                                           QLatin1String(wrong))))
-                faults << code + QStringLiteral(": ") + QLatin1String(what);
+        for (const QString &code : column(*c, QStringLiteral("SELECT CGP0_CAUSALE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE >= 400"
+                                                             " AND (SELECT COUNT(*) FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = CGP0_CAUSALE)"
+                                                             " <> (SELECT COUNT(*) FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = 300)")))
+            faults << code + QStringLiteral(": layout");
         return faults;
     }
 
-    int cli(const QStringList &args, QString *err = nullptr, QString *out = nullptr) const
+    QString configurations(const QString &path, const QStringList &codes) const
     {
-        QString o, e;
-        QTextStream os(&o), es(&e);
-        const int rc = DueBilCli(os, es).run(args);
-        os.flush();
-        es.flush();
-        if (err)
-            *err = e;
-        if (out)
-            *out = o;
-        return rc;
+        return storedConfiguration(QStringLiteral("sqlite:") + path, codes);
     }
-
-    QString configurations(const QString &path, const QStringList &codes) const { return storedConfiguration(*connect(path), codes); }
 
     QString layoutOf300(const QString &path) const
     {

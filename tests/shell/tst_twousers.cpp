@@ -32,28 +32,10 @@ QString script(const QTemporaryDir &dir, const QString &name, const QString &bod
     return file.fileName();
 }
 
-struct Run
-{
-    int status = -1;
-    QString out;
-};
-
-// The command-line tool, run to its end.
-Run runTool(const QString &db, const QStringList &args)
-{
-    QProcess tool;
-    tool.start(QStringLiteral(DUEBILCONFIG_TOOL), QStringList{QStringLiteral("--db"), db} + args);
-    Run run;
-    if (tool.waitForFinished(60000) && tool.exitStatus() == QProcess::NormalExit)
-        run.status = tool.exitCode();
-    run.out = QString::fromUtf8(tool.readAllStandardOutput() + tool.readAllStandardError());
-    return run;
-}
-
 // The first window: started, waited for until it says it is ready, then the other user acts
 // (other), then the first window goes on to its end.
-Run runFirstWindow(const QString &db, const QStringList &hostArgs, const QString &scriptPath,
-                   const std::function<QString()> &other)
+HostRun runFirstWindow(const QString &db, const QStringList &hostArgs, const QString &scriptPath,
+                       const std::function<QString()> &other)
 {
     QProcess host;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -63,7 +45,7 @@ Run runFirstWindow(const QString &db, const QStringList &hostArgs, const QString
     host.start(QStringLiteral(DUEBIL_HOST), QStringList{QStringLiteral("--db"), db, QStringLiteral("--user"),
                                                         QStringLiteral("MROSSI")}
                                                 + hostArgs + QStringList{QStringLiteral("--script"), scriptPath});
-    Run run;
+    HostRun run;
     QElapsedTimer clock;
     clock.start();
     while (!run.out.contains(QLatin1String("pronto\n")) && host.state() != QProcess::NotRunning
@@ -83,7 +65,7 @@ Run runFirstWindow(const QString &db, const QStringList &hostArgs, const QString
     return run;
 }
 
-void expectLines(const Run &run, const QStringList &expected)
+void expectLines(const HostRun &run, const QStringList &expected)
 {
     const QStringList shown = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     for (const QString &line : expected)
@@ -110,9 +92,10 @@ void tst_TwoUsers::otherUserMeanwhile()
     const auto tool = [&db](const QStringList &commands) {
         QString failed;
         for (const QString &command : commands) {
-            const Run t = runTool(db.path(), command.split(QLatin1Char('\t')));
+            const HostRun t = runProgram(QStringLiteral(DUEBILCONFIG_TOOL),
+                                         QStringList{QStringLiteral("--db"), db.path()} + command.split(QLatin1Char('\t')));
             if (t.status != 0)
-                failed += QStringLiteral("strumento fallito: ") + t.out;
+                failed += QStringLiteral("strumento fallito: ") + t.out + t.err;
         }
         return failed;
     };
@@ -121,7 +104,7 @@ void tst_TwoUsers::otherUserMeanwhile()
     const QString second = c.parts.contains(QStringLiteral("other")) ? script(dir, QStringLiteral("b.js"), c.text("other"))
                                                                      : QString();
     const QStringList hostArgs = c.text(QStringLiteral("host")).split(QLatin1Char('\t'), Qt::SkipEmptyParts);
-    const Run run = runFirstWindow(db.path(), hostArgs, first, [&] {
+    const HostRun run = runFirstWindow(db.path(), hostArgs, first, [&] {
         if (second.isEmpty())
             return tool(c.lines("tool"));
         const HostRun b = runHostScript(QStringLiteral(DUEBIL_HOST), db.path(), second,

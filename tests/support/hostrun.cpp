@@ -6,28 +6,33 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+HostRun runProgram(const QString &program, const QStringList &args, const QProcessEnvironment &env)
+{
+    QProcess process;
+    QProcessEnvironment offscreen = env;
+    offscreen.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    process.setProcessEnvironment(offscreen);
+    QElapsedTimer clock;
+    clock.start();
+    process.start(program, args);
+    HostRun run;
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
+    } else if (process.exitStatus() == QProcess::NormalExit) {
+        run.status = process.exitCode();
+    }
+    run.ms = clock.elapsed();
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
 HostRun runHostScript(const QString &hostProgram, const QString &db, const QString &script,
                       const QStringList &extraArgs)
 {
-    QProcess host;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    host.setProcessEnvironment(env);
-    QElapsedTimer clock;
-    clock.start();
-    host.start(hostProgram, QStringList{QStringLiteral("--db"), db, QStringLiteral("--user"), QStringLiteral("MROSSI")}
-                                + extraArgs + QStringList{QStringLiteral("--script"), script});
-    HostRun run;
-    if (!host.waitForFinished(60000)) {
-        host.kill();
-        host.waitForFinished();
-    } else if (host.exitStatus() == QProcess::NormalExit) {
-        run.status = host.exitCode();
-    }
-    run.ms = clock.elapsed();
-    run.out = QString::fromUtf8(host.readAllStandardOutput());
-    run.err = QString::fromUtf8(host.readAllStandardError());
-    return run;
+    return runProgram(hostProgram, QStringList{QStringLiteral("--db"), db, QStringLiteral("--user"), QStringLiteral("MROSSI")}
+                                       + extraArgs + QStringList{QStringLiteral("--script"), script});
 }
 
 QString queryValue(const QString &db, const QStringList &statements)

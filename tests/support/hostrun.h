@@ -1,10 +1,10 @@
 #pragma once
 
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
-// duebil-host as a user starts it: offscreen, on a database, as MROSSI, running a script, with
-// any further options (--modal).
+// A program run to its end, offscreen, as a user or a script starts it.
 struct HostRun
 {
     int status = -1;  // -1: crashed or did not end within the minute
@@ -13,7 +13,11 @@ struct HostRun
     qint64 ms = 0;
 };
 
-// extraArgs go before the script ("--company", "2").
+HostRun runProgram(const QString &program, const QStringList &args,
+                   const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment());
+
+// duebil-host on a database, as MROSSI, running a script, with any further options (--modal,
+// "--company", "2") before the script.
 HostRun runHostScript(const QString &hostProgram, const QString &db, const QString &script,
                       const QStringList &extraArgs = {});
 
