@@ -2,11 +2,8 @@
 #include "ado/connection.h"
 #include "ado/recordset.h"
 #include "fixture.h"
-#include "support/jsoncases.h"
+#include "jsonrows.h"
 #include "support/databasereads.h"
-
-#include <QFile>
-#include <QTest>
 
 using namespace ado;
 
@@ -18,14 +15,15 @@ class TestRecordset : public QObject
     QTemporaryDir m_dir;
     ConnectionPtr m_connection;
 
-    RecordsetPtr openLayout(int marshal = 1)
+    // The layout of causal 300 as the window's frame reads it, by default on the test's connection.
+    RecordsetPtr openLayout(const ConnectionPtr &connection = {})
     {
         auto rs = std::make_shared<Recordset>();
-        rs->setMarshalOptions(marshal);
+        rs->setMarshalOptions(1);
         rs->Open(" SELECT CGP1_DUEBILFIELD.*, CGP3_DUEBILGRIGLIA.* \r\n FROM CGP3_DUEBILGRIGLIA\r\n"
                  " INNER JOIN CGP1_DUEBILFIELD ON CGP1_ID = CGP3_IDFIELD_CGP1\r\n WHERE CGP3_CAUSALE_CGP0 = 300\r\n"
                  " ORDER BY CGP3_CAUSALE_CGP0, CGP3_VISIBLEORDER",
-                 m_connection);
+                 connection ? connection : m_connection);
         return rs;
     }
 
@@ -35,10 +33,7 @@ private slots:
     void init()
     {
         m_connection.reset();
-        QFile::remove(m_dir.filePath("t.db"));
-        QVERIFY(!makeFixture(m_dir).isEmpty());
-        m_connection = std::make_shared<Connection>();
-        m_connection->Open("sqlite:" + m_dir.filePath("t.db"));
+        m_connection = openFixture(m_dir);
     }
 
     void navigation()
@@ -60,31 +55,22 @@ private slots:
         QCOMPARE(rs->value("cgp3_idfield_cgp1").toInt(), 2);
     }
 
-    void filterAndSort_data()
-    {
-        QTest::addColumn<QString>("filter");
-        QTest::addColumn<QString>("sort");
-        QTest::addColumn<QString>("fields");
-        for (const QJsonValue &row : jsonCases("recordset.json", "filterAndSort"))
-            QTest::newRow(qPrintable(row[0].toString())) << row[1].toString() << row[2].toString() << row[3].toString();
-    }
+    void filterAndSort_data() { addJsonRows("recordset.json", "filterAndSort"); }
 
     void filterAndSort()
     {
-        QFETCH(QString, filter);
-        QFETCH(QString, sort);
-        QFETCH(QString, fields);
+        QFETCH(QJsonArray, row);
         m_connection->Execute("UPDATE CGP3_DUEBILGRIGLIA SET CGP3_GROUPED = NULL WHERE CGP3_IDFIELD_CGP1 = 2");
         RecordsetPtr rs = openLayout();
-        const QStringList sorts = sort.split(';');
+        const QStringList sorts = row[2].toString().split(';');
         rs->setSort(sorts.first());
-        rs->setFilter(filter);
+        rs->setFilter(row[1].toString());
         for (const QString &then : sorts.mid(1))
             rs->setSort(then);
         QStringList seen;
         for (rs->MoveFirst(); !rs->isEOF(); rs->MoveNext())
             seen.append(rs->value("CGP1_FIELD").toString());
-        QCOMPARE(seen.join(','), fields);
+        QCOMPARE(seen.join(','), row[3].toString());
         QCOMPARE(rs->RecordCount(), int(seen.size()));
     }
 
@@ -194,30 +180,17 @@ private slots:
 
     // Two users write the same layout, each change "COLUMN=value" on field 1 or DELETE: the second
     // is refused, whole and with its edits kept, when it finds the row gone or a column it changes changed.
-    void secondWriterMeetsTheFirst_data()
-    {
-        QTest::addColumn<QString>("first");
-        QTest::addColumn<QString>("second");
-        QTest::addColumn<bool>("refused");
-        QTest::addColumn<QString>("stored");  // sort:grouped of field 1, then visible order of field 2
-        for (const QJsonValue &row : jsonCases("recordset.json", "secondWriter"))
-            QTest::newRow(qPrintable(row[0].toString())) << row[1].toString() << row[2].toString() << row[3].toBool()
-                                                         << row[4].toString();
-    }
+    void secondWriterMeetsTheFirst_data() { addJsonRows("recordset.json", "secondWriter"); }
 
     void secondWriterMeetsTheFirst()
     {
-        QFETCH(QString, first);
-        QFETCH(QString, second);
-        QFETCH(bool, refused);
-        QFETCH(QString, stored);
+        QFETCH(QJsonArray, row);
+        const bool refused = row[3].toBool();
         m_connection->Execute("UPDATE CGP3_DUEBILGRIGLIA SET CGP3_GROUPED = NULL WHERE CGP3_IDFIELD_CGP1 = 1");
         auto other = std::make_shared<Connection>();
-        other->Open("sqlite:" + m_dir.filePath("t.db"));
+        other->Open(m_connection->ConnectionString());
         RecordsetPtr mine = openLayout();
-        auto theirs = std::make_shared<Recordset>();
-        theirs->setMarshalOptions(1);
-        theirs->Open(mine->Source(), other);
+        RecordsetPtr theirs = openLayout(other);
         auto apply = [](Recordset &rs, const QString &change) {
             rs.MoveFirst();
             if (change == QLatin1String("DELETE"))
@@ -225,10 +198,10 @@ private slots:
             else
                 rs.setValue(change.section('=', 0, 0), change.section('=', 1).toInt());
         };
-        apply(*theirs, first);
+        apply(*theirs, row[1].toString());
         QCOMPARE(theirs->UpdateBatch(), 1);
 
-        apply(*mine, second);
+        apply(*mine, row[2].toString());
         mine->setAbsolutePosition(mine->RecordCount() == 3 ? 2 : 1);
         mine->setValue("CGP3_VISIBLEORDER", 8);
         bool conflict = false;
@@ -246,7 +219,7 @@ private slots:
         QCOMPARE(column("SELECT CGP3_SORTTYPE || ':' || IFNULL(CGP3_GROUPED, 0) FROM CGP3_DUEBILGRIGLIA"
                         " WHERE CGP3_IDFIELD_CGP1 = 1")
                      + ',' + column("SELECT CGP3_VISIBLEORDER FROM CGP3_DUEBILGRIGLIA WHERE CGP3_IDFIELD_CGP1 = 2"),
-                 stored);
+                 row[4].toString());  // sort:grouped of field 1, then visible order of field 2
     }
 
     // Rows written in a transaction rolled back are pending again; once committed, their new values

@@ -1,11 +1,7 @@
 #include "ado/adoerror.h"
 #include "ado/sqlrewriter.h"
-#include "support/jsoncases.h"
-
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QTest>
+#include "fixture.h"
+#include "jsonrows.h"
 
 using ado::AdoError;
 using ado::SqlRewriter;
@@ -29,61 +25,36 @@ class TestSqlRewriter : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase()
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("rw"));
-        db.setDatabaseName(QStringLiteral(":memory:"));
-        QVERIFY(db.open());
-        QSqlQuery q(db);
-        const QStringList setup = {
-            "CREATE TABLE CGP0_DUEBILCAUSALI (CGP0_CAUSALE INTEGER PRIMARY KEY, CGP0_DESCRIZIONE TEXT)",
-            "CREATE TABLE CGP4_DUEBILFILTRI (CGP4_CAUSALE_CGP0 INTEGER, CGP4_IDCHECK_CGP2 INTEGER,"
-            " CGP4_CHECKED INTEGER, PRIMARY KEY (CGP4_CAUSALE_CGP0, CGP4_IDCHECK_CGP2))",
-            "CREATE TABLE FW95_SETTINGS (FW95_CODICE TEXT PRIMARY KEY, FW95_VALORE TEXT)",
-            "INSERT INTO CGP0_DUEBILCAUSALI VALUES (300, 'Incasso RiBa'), (310, 'Pagamento bonifici')",
-            "INSERT INTO CGP4_DUEBILFILTRI VALUES (300, 1, 1), (300, 2, 0), (310, 1, 0)",
-            "INSERT INTO FW95_SETTINGS VALUES ('GEST_STATI_DISABLE', 'S')",
-        };
-        for (const QString &s : setup)
-            QVERIFY2(q.exec(s), qPrintable(q.lastError().text()));
-    }
+    QTemporaryDir m_dir;
+    ado::ConnectionPtr m_connection;
 
-    void rewrites_data()
-    {
-        QTest::addColumn<QString>("tsql");
-        QTest::addColumn<QString>("sqlite");
-        QTest::addColumn<QString>("firstValue");  // first column of the first row after running it
-        for (const QJsonValue &row : jsonCases("sqlrewriter.json", "rewrites"))
-            QTest::newRow(qPrintable(row[0].toString())) << row[1].toString() << row[2].toString() << row[3].toString();
-    }
+private slots:
+    void initTestCase() { m_connection = openFixture(m_dir); }
+
+    void rewrites_data() { addJsonRows("sqlrewriter.json", "rewrites"); }
 
     void rewrites()
     {
-        QFETCH(QString, tsql);
-        QFETCH(QString, sqlite);
-        QFETCH(QString, firstValue);
+        QFETCH(QJsonArray, row);
+        const QString tsql = row[1].toString();
+        const QString sqlite = row[2].toString();
         const QString out = SqlRewriter::toSqlite(tsql);
         QCOMPARE(out, sqlite);
         QCOMPARE(SqlRewriter::toSqliteFull(tsql), sqlite);
-        QSqlQuery q(QSqlDatabase::database(QStringLiteral("rw")));
+        // The text runs on the embedded database as it is, and reads what the T-SQL meant.
+        QSqlQuery q(m_connection->database());
         QVERIFY2(q.exec(out), qPrintable(q.lastError().text()));
         QVERIFY(q.next());
-        QCOMPARE(q.value(0).toString(), firstValue);
+        QCOMPARE(q.value(0).toString(), row[3].toString());
     }
 
-    void refuses_data()
-    {
-        QTest::addColumn<QString>("tsql");
-        QTest::addColumn<QString>("named");
-        for (const QJsonValue &row : jsonCases("sqlrewriter.json", "refuses"))
-            QTest::newRow(qPrintable(row[0].toString())) << row[1].toString() << row[2].toString();
-    }
+    void refuses_data() { addJsonRows("sqlrewriter.json", "refuses"); }
 
     void refuses()
     {
-        QFETCH(QString, tsql);
-        QFETCH(QString, named);
+        QFETCH(QJsonArray, row);
+        const QString tsql = row[1].toString();
+        const QString named = row[2].toString();
         QVERIFY(!SqlRewriter::passesAsIs(tsql));
         try {
             SqlRewriter::toSqlite(tsql);
@@ -96,18 +67,13 @@ private slots:
     }
 
     // The shortcut passes exactly what the passes would give back unchanged, wherever a word stands.
-    void shortcutAgreesWithPasses_data()
-    {
-        QTest::addColumn<QString>("tsql");
-        QTest::addColumn<bool>("asIs");
-        for (const QJsonValue &row : jsonCases("sqlrewriter.json", "shortcut"))
-            QTest::newRow(qPrintable(row[0].toString())) << row[1].toString() << row[2].toBool();
-    }
+    void shortcutAgreesWithPasses_data() { addJsonRows("sqlrewriter.json", "shortcut"); }
 
     void shortcutAgreesWithPasses()
     {
-        QFETCH(QString, tsql);
-        QFETCH(bool, asIs);
+        QFETCH(QJsonArray, row);
+        const QString tsql = row[1].toString();
+        const bool asIs = row[2].toBool();
         QCOMPARE(SqlRewriter::passesAsIs(tsql), asIs);
         QCOMPARE(outcome(SqlRewriter::toSqlite, tsql), outcome(SqlRewriter::toSqliteFull, tsql));
         if (asIs)

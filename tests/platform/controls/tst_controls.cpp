@@ -12,7 +12,7 @@
 #include "controls/tabstrip.h"
 #include "controls/textfield.h"
 #include "fixture.h"
-#include "support/jsoncases.h"
+#include "jsonrows.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -33,17 +33,16 @@
 
 namespace {
 
-// A connection to a fresh fixture in dir, on a rollback journal; with the long list, a table
-// LUNGA of 1000 rows R0000..R0999, "Riga 0".."Riga 999": longer than a list reads at once.
-ado::ConnectionPtr openFixture(const QTemporaryDir &dir, bool longList = false)
+// A connection to a fresh fixture in dir, on a rollback journal, with a table LUNGA of 1000 rows
+// R0000..R0999, "Riga 0".."Riga 999": longer than a list reads at once.
+ado::ConnectionPtr openLongList(const QTemporaryDir &dir)
 {
-    auto connection = std::make_shared<ado::Connection>();
-    connection->Open(QStringLiteral("sqlite:") + makeFixture(dir));
+    const ado::ConnectionPtr connection = openFixture(dir);
     QSqlQuery fill(connection->database());
-    const bool filled = fill.exec(QStringLiteral("PRAGMA journal_mode=DELETE")) && (!longList
-        || (fill.exec(QStringLiteral("CREATE TABLE LUNGA (CODICE TEXT, DESCR TEXT)"))
-            && fill.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 999)"
-                                        " INSERT INTO LUNGA SELECT printf('R%04d', i), 'Riga ' || i FROM n"))));
+    const bool filled = fill.exec(QStringLiteral("PRAGMA journal_mode=DELETE"))
+        && fill.exec(QStringLiteral("CREATE TABLE LUNGA (CODICE TEXT, DESCR TEXT)"))
+        && fill.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 999)"
+                                    " INSERT INTO LUNGA SELECT printf('R%04d', i), 'Riga ' || i FROM n"));
     return filled ? connection : nullptr;
 }
 
@@ -282,33 +281,15 @@ private slots:
     // A list longer than what it reads when it opens offers every row, by keyboard (in the list, or
     // Down and PgDown from the search box) and by search; it opens on the field's code however far
     // down; it returns its hidden code column; no column cuts its texts; it speaks the form's font.
-    void lookupReachesEveryRowOfALongList_data()
-    {
-        QTest::addColumn<QString>("current");
-        QTest::addColumn<QString>("search");
-        QTest::addColumn<bool>("inSearch");  // the keys are pressed in the search box, else in the list
-        QTest::addColumn<QString>("key");  // as the user writes it: "Ctrl+End"
-        QTest::addColumn<int>("presses");
-        QTest::addColumn<QString>("chosen");
-        QTest::addColumn<bool>("inList");  // the focus is in the list afterwards
-        QTest::addColumn<int>("rows");
-        for (const QJsonValue &row : jsonCases("controls.json", "longList"))
-            QTest::newRow(qPrintable(row[0].toString())) << row[1].toString() << row[2].toString() << row[3].toBool()
-                << row[4].toString() << row[5].toInt() << row[6].toString() << row[7].toBool() << row[8].toInt();
-    }
+    void lookupReachesEveryRowOfALongList_data() { addJsonRows("controls.json", "longList"); }
 
     void lookupReachesEveryRowOfALongList()
     {
-        QFETCH(QString, current);
-        QFETCH(QString, search);
-        QFETCH(bool, inSearch);
-        QFETCH(QString, key);
-        QFETCH(int, presses);
-        QFETCH(QString, chosen);
-        QFETCH(bool, inList);
-        QFETCH(int, rows);
+        QFETCH(QJsonArray, row);
+        const bool inSearch = row[3].toBool();  // the keys are pressed in the search box, else in the list
+        const QString chosen = row[6].toString();
         QTemporaryDir dir;
-        const ado::ConnectionPtr connection = openFixture(dir, true);
+        const ado::ConnectionPtr connection = openLongList(dir);
         QVERIFY(connection);
         QSqlQuery(connection->database()).exec(
             QStringLiteral("UPDATE LUNGA SET DESCR = 'Una descrizione molto lunga della riga che non deve essere tagliata' "
@@ -317,19 +298,19 @@ private slots:
                             QVariantList{QVariantMap{{"title", "Codice"}, {"index", 0}},
                                          QVariantMap{{"title", "Descrizione"}, {"index", 1}}},
                             QStringLiteral("Elenco"), 2);
-        dialog.setCurrentCode(current);
+        dialog.setCurrentCode(row[1].toString());
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         auto *table = dialog.findChild<QTreeView *>();
         auto *searchBox = dialog.findChild<QLineEdit *>();
         QTRY_VERIFY(searchBox->hasFocus());
-        dialog.setSearch(search);
+        dialog.setSearch(row[2].toString());
         if (!inSearch)
             table->setFocus();
-        const QKeyCombination pressed = QKeySequence::fromString(key)[0];
-        for (int i = 0; i < presses; ++i)
+        const QKeyCombination pressed = QKeySequence::fromString(row[4].toString())[0];  // as written: "Ctrl+End"
+        for (int i = 0; i < row[5].toInt(); ++i)
             QTest::keyClick(inSearch ? static_cast<QWidget *>(searchBox) : table, pressed.key(), pressed.keyboardModifiers());
-        QCOMPARE(table->hasFocus(), inList);
+        QCOMPARE(table->hasFocus(), row[7].toBool());
         QCOMPARE(table->model()->index(table->currentIndex().row(), 0).data().toString(), chosen);
         QVERIFY(table->visualRect(table->currentIndex()).intersects(table->viewport()->rect()));
         for (int c = 0; c < table->model()->columnCount(); ++c)
@@ -340,7 +321,7 @@ private slots:
         dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(dialog.chosenCode(), chosen);
-        QCOMPARE(dialog.rowCount(), rows);
+        QCOMPARE(dialog.rowCount(), row[8].toInt());
     }
 
     // An open list holds no read that stops another user's save (no WAL, or ODBC reading in blocks).
@@ -359,7 +340,7 @@ private slots:
         QFETCH(int, readAtOpen);
         QFETCH(int, rowsAfterTheInsert);
         QTemporaryDir dir;
-        ado::ConnectionPtr connection = openFixture(dir, true);
+        ado::ConnectionPtr connection = openLongList(dir);
         QVERIFY(connection);
         const QString path = dir.filePath(QStringLiteral("t.db"));
         if (odbc) {
@@ -396,7 +377,6 @@ private slots:
     {
         QTemporaryDir dir;
         const ado::ConnectionPtr connection = openFixture(dir);
-        QVERIFY(connection);
         const ado::RecordsetPtr rs = connection->Execute(
             QStringLiteral("SELECT * FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = 300 ORDER BY CGP3_VISIBLEORDER"));
         GridControl grid;
