@@ -132,14 +132,10 @@ private slots:
                  QStringLiteral("Incasso RiBa clienti"));
     }
 
-    // A script run through the real host on a fresh demo database, after the "setup" statements:
-    // tests/data/scriptruns.cases, runs that must end by themselves (a start-up that fails, a
-    // script that does not parse or never ends, an error the script does not catch, an error report
-    // it does not answer), with the status that says what happened and the message printed; each
-    // call of the script interface (hostcalls.cases); the layout and exclusions tabs with rows
-    // clicked, fields removed and added, look-up fields typed, each with every answer the user can
-    // give (layoutexclusiontabs.cases); and the examples users start from (examples.cases). Every
-    // line of "shown" is among the lines the script prints, and "statement" then reads "stored".
+    // The real host runs a script on a fresh demo database: runs that must end by themselves with
+    // an honest status (scriptruns.cases), each call of the script interface (hostcalls.cases), the
+    // layout and exclusions tabs under every answer the user can give (layoutexclusiontabs.cases)
+    // and the examples users start from (examples.cases); each file's head says what its parts hold.
     void scriptRunDoesWhatTheUserAsks_data()
     {
         addCaseRows({QStringLiteral(DUEBIL_TEST_DATA "/scriptruns.cases"), QStringLiteral(DUEBIL_TEST_DATA "/hostcalls.cases"),

@@ -116,7 +116,6 @@ private slots:
         QCOMPARE(cls.ShowForm(), QVariant());
         IForm *form = cls.form();
         QVERIFY(form);
-        QCOMPARE(form->formName(), QStringLiteral("FRMCG_DUEBILCONFIG"));
         QCOMPARE(form->widget()->windowTitle(), QStringLiteral("Pagamenti / Incassi effetti massivo - Configurazione"));
         QCOMPARE(form->Gcls_Interface(), static_cast<Cinterface *>(&cls));
         QCOMPARE(form->Gcls_Parent(), &cls);
