@@ -215,6 +215,8 @@ private slots:
         QCOMPARE(calls.size(), 1);
         QCOMPARE(calls.first().message.textId, int(ShellText::ModuleUnavailable));
         QVERIFY(calls.first().message.text.contains(m_global->text(ShellText::WindowCaption)));
+        // The loader's reason names the ProgID nobody registers.
+        QVERIFY(calls.first().message.text.contains(CLSCG_DUEBILCONFIG::progId()));
     }
 
     // A message of the host over the window reads in the font the window is designed in.

@@ -1,5 +1,4 @@
 #include "framework/clsglobal.h"
-#include "framework/componentloader.h"
 #include "framework/iform.h"
 #include "framework/mdiform.h"
 #include "framework/recordingmessageservice.h"
@@ -10,25 +9,22 @@
 #include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QPluginLoader>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
-#include <limits>
 #include <stdexcept>
 
 using Kind = RecordingMessageService::Kind;
 
 namespace {
 
-// A form whose close check and release can be made to fail, as the real form's can.
+// A form whose release can be made to fail, as the real form's can.
 class TestForm : public MdiForm
 {
 public:
-    TestForm(bool refuseClose, bool failRelease)
-        : MdiForm(QStringLiteral("FRMCG_DUEBILCONFIG")), m_refuse(refuseClose), m_failRelease(failRelease) {}
+    explicit TestForm(bool failRelease) : MdiForm(QStringLiteral("FRMCG_DUEBILCONFIG")), m_failRelease(failRelease) {}
     void release() override
     {
         if (m_failRelease)
@@ -36,20 +32,15 @@ public:
         MdiForm::release();
     }
 
-protected:
-    void queryUnload(bool *cancel) override { *cancel = m_refuse; }
-
 private:
-    bool m_refuse;
     bool m_failRelease;
 };
 
 class TestFormFactory : public FormFactory
 {
 public:
-    bool refuseClose = false;
     bool failRelease = false;
-    IForm *createForm() override { return new TestForm(refuseClose, failRelease); }
+    IForm *createForm() override { return new TestForm(failRelease); }
 };
 
 } // namespace
@@ -78,25 +69,6 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         m_area.reset();
         m_global.reset();
-    }
-
-    void createdByProgIdThroughThePlugin()
-    {
-        QPluginLoader probe(QStringLiteral(DUEBIL_PLUGIN_FILE));
-        QCOMPARE(ComponentLoader::progIdsOf(probe.metaData()), QStringList{CLSCG_DUEBILCONFIG::progId()});
-
-        ComponentLoader loader({QStringLiteral(DUEBIL_PLUGIN_DIR)});
-        QString error;
-        std::unique_ptr<QObject> object(loader.createInstance(QStringLiteral("CGUO_DUEBILCONFIG.CLSCG_DUEBILCONFIG"), &error));
-        QVERIFY2(object, qPrintable(error));
-        auto *contract = qobject_cast<Cinterface *>(object.get());
-        QVERIFY(contract);
-        QCOMPARE(contract->activeDll(), contract);
-        contract->setCaption(QStringLiteral("Titolo"));
-        QCOMPARE(contract->caption().toString(), QStringLiteral("Titolo"));
-
-        QVERIFY(!loader.createInstance(QStringLiteral("CGUO_ALTRO.CLSCG_ALTRO"), &error));
-        QVERIFY(error.contains(QStringLiteral("CGUO_ALTRO")));
     }
 
     void contractValuesReadBack_data()
@@ -134,46 +106,21 @@ private slots:
         QCOMPARE(read, expected);
     }
 
-    // ShowForm puts the form in the host's MDI area under the host's caption; CloseForm answers
-    // whether the window closed, which the form may refuse while it keeps pending changes.
-    void showAndCloseForm_data()
+    // ShowForm puts the form in the host's MDI area under the host's caption, tied to the class.
+    // Its close, refused or not, is the shell's suite's (tst_shellwindow) and the form's.
+    void showFormPutsTheFormInTheHostsArea()
     {
-        QTest::addColumn<QVariant>("caption");
-        QTest::addColumn<QString>("expected");
-        QTest::addColumn<bool>("refuse");
-        QTest::newRow("host caption, form agrees") << QVariant(QStringLiteral("Pagamenti / Incassi effetti massivo - Configurazione"))
-                                                   << "Pagamenti / Incassi effetti massivo - Configurazione" << false;
-        QTest::newRow("caption never set, form keeps pending changes") << QVariant() << "" << true;
-    }
-
-    void showAndCloseForm()
-    {
-        QFETCH(QVariant, caption);
-        QFETCH(QString, expected);
-        QFETCH(bool, refuse);
-        auto factory = std::make_shared<TestFormFactory>();
-        factory->refuseClose = refuse;
-        CLSCG_DUEBILCONFIG cls(factory);
+        CLSCG_DUEBILCONFIG cls(std::make_shared<TestFormFactory>());
         cls.setClsGlobal(m_global.get());
-        if (caption.isValid())
-            cls.setCaption(caption);
-        QSignalSpy closing(m_global.get(), &ClsGlobal::windowClosing);
+        cls.setCaption(QStringLiteral("Pagamenti / Incassi effetti massivo - Configurazione"));
         QCOMPARE(cls.ShowForm(), QVariant());
         IForm *form = cls.form();
         QVERIFY(form);
-        QCOMPARE(form->formName(), QStringLiteral("FRMCG_DUEBILCONFIG"));
-        QCOMPARE(form->widget()->windowTitle(), expected);
+        QCOMPARE(form->widget()->windowTitle(), QStringLiteral("Pagamenti / Incassi effetti massivo - Configurazione"));
         QCOMPARE(form->Gcls_Interface(), static_cast<Cinterface *>(&cls));
         QCOMPARE(form->Gcls_Parent(), &cls);
         QCOMPARE(m_area->subWindowList().size(), 1);
         QCOMPARE(m_area->subWindowList().first()->widget(), form->widget());
-
-        QCOMPARE(cls.CloseForm(), QVariant(!refuse));
-        QCOMPARE(closing.size(), refuse ? 0 : 1);
-        if (!refuse)
-            QCOMPARE(closing.first().first().value<Cinterface *>(), static_cast<Cinterface *>(&cls));
-        QCOMPARE(form->Gcls_Interface() == nullptr, !refuse);
-        QCOMPARE(m_area->subWindowList().first()->isVisible(), refuse && m_area->isVisible());
     }
 
     void modalShowFormReturnsAfterClose()
