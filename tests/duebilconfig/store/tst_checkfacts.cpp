@@ -1,4 +1,3 @@
-#include "ado/connection.h"
 #include "ado/recordset.h"
 #include "store/checkfacts.h"
 #include "store/duebilstatements.h"
@@ -38,12 +37,9 @@ private slots:
     {
         QTest::addColumn<int>("id");
         QTest::addColumn<QString>("group");
-        TestDatabase db(TestDatabase::SchemaOnly);
-        QVERIFY2(db.isValid(), qPrintable(db.errorString()));
-        ado::Connection connection;
-        connection.Open(db.connectionString());
+        const ConnectedDatabase db(TestDatabase::SchemaOnly);
         const ado::RecordsetPtr rs =
-            connection.Execute(QStringLiteral("SELECT CGP2_ID, CGP2_TIPOFILTRO FROM CGP2_DUEBILCHECK ORDER BY CGP2_ID"));
+            db.connection->Execute(QStringLiteral("SELECT CGP2_ID, CGP2_TIPOFILTRO FROM CGP2_DUEBILCHECK ORDER BY CGP2_ID"));
         int rows = 0;
         for (; !rs->isEOF(); rs->MoveNext(), ++rows) {
             const int id = rs->value(QStringLiteral("CGP2_ID")).toInt();

@@ -67,6 +67,8 @@ class TestModuleTables : public QObject
 {
     Q_OBJECT
 
+    ConnectedDatabase m_schema{TestDatabase::SchemaOnly};
+
 private slots:
     void tablesAreTheDatabases_data()
     {
@@ -82,11 +84,7 @@ private slots:
         QFETCH(QString, table);
         const Table *t = ModuleTables::find(table);
         QVERIFY(t);
-
-        TestDatabase db(TestDatabase::SchemaOnly);
-        QVERIFY2(db.isValid(), qPrintable(db.errorString()));
-        const QVariant sqlite = scalar(db.connectionString(),
-                                       "SELECT GROUP_CONCAT(name) FROM pragma_table_info('" + table + "')");
+        const QVariant sqlite = scalar(*m_schema.connection, "SELECT GROUP_CONCAT(name) FROM pragma_table_info('" + table + "')");
         QCOMPARE(sqlite.toString().split(QLatin1Char(',')), t->columnNames());
 
         QStringList expected;
