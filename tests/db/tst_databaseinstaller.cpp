@@ -78,7 +78,7 @@ private slots:
     {
         ado::Connection *sql = m_schema.connection.get();
         // Every field the layouts and the code name by id. The checks' ids and groups are
-        // compared with the code's facts in tst_checkfacts.
+        // compared with the code's facts in tst_moduletables.
         QStringList fields;
         for (int id = 10; id <= 760; id += 10)
             fields << QString::number(id) << (id == 580 || id == 590 ? QString::number(id + 1) : QString());

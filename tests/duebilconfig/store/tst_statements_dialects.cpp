@@ -37,16 +37,14 @@ T argument(const QStringList &a, qsizetype i)
         return a.value(i);
 }
 
-template <typename R, typename... P, std::size_t... I>
-QStringList invoke(R (*f)(P...), const QStringList &a, std::index_sequence<I...>)
-{
-    return QStringList(f(argument<std::decay_t<P>>(a, qsizetype(I))...));
-}
-
 template <typename R, typename... P>
 Call callOf(R (*f)(P...))
 {
-    return [f](const QStringList &a) { return invoke(f, a, std::index_sequence_for<P...>{}); };
+    return [f](const QStringList &a) {
+        return [&]<std::size_t... I>(std::index_sequence<I...>) {
+            return QStringList(f(argument<std::decay_t<P>>(a, qsizetype(I))...));
+        }(std::index_sequence_for<P...>{});
+    };
 }
 
 #define STATEMENT(name) {QStringLiteral(#name), callOf(&S::name)}
