@@ -109,37 +109,20 @@ private slots:
             QVERIFY2(record.contains(column), qPrintable(c.name + u'.' + column + QStringLiteral(" is missing")));
     }
 
-    // The module inserts rows by key only: the defaults are what a new causal shows ("NULL": none).
+    // The module inserts rows by key only: the defaults are what a new causal shows.
     void keyOnlyRowsTakeTheDefaults_data()
     {
-        QTest::addColumn<QString>("insert");
-        QTest::addColumn<QString>("column");
-        QTest::addColumn<QString>("expected");
-        const QString causal = QStringLiteral("INSERT INTO CGP0_DUEBILCAUSALI (CGP0_CAUSALE) VALUES (400)");
-        const QString check = QStringLiteral("INSERT INTO CGP4_DUEBILFILTRI (CGP4_CAUSALE_CGP0, CGP4_IDCHECK_CGP2) VALUES (400, 1)");
-        const QString params = QStringLiteral("INSERT INTO CGP5_DUEBILPARAM (CGP5_CAUSALE_CGP0) VALUES (400)");
-        const QString company = QStringLiteral("INSERT INTO CGP6_DUEBILPARAMDITTA (CGP6_DITTA_CG18, CGP6_CAUSALE_CGP0) VALUES (1, 400)");
-        const QString posting = QStringLiteral("INSERT INTO CGP7_DUEBILPERSREG (CGP7_DITTA_CG18, CGP7_CAUSALE_CGP0, CGP7_GRUPPO_CG10)"
-                                               " VALUES (1, 400, 1)");
-        QTest::newRow("description of a typed code") << causal << "CGP0_DESCRIZIONE" << "";
-        QTest::newRow("check not ticked") << check << "CGP4_CHECKED" << "0";
-        QTest::newRow("operation type collections") << params << "CGP5_TIPOCAUSALE" << "1";
-        QTest::newRow("cheque printing off") << params << "CGP5_CREADISTINTA" << "0";
-        QTest::newRow("posting type 1") << company << "CGP6_TIPOREGISTRAZIONE" << "1";
-        QTest::newRow("no compensation causal") << company << "CGP6_CAUSALECOMPCLI_CGP0" << "NULL";
-        QTest::newRow("advance section 00") << posting << "CGP7_SEZIONALEACCONTI_CG68" << "00";
-        QTest::newRow("no debit account") << posting << "CGP7_CONTODARE_CG24" << "NULL";
+        addCaseRows({QStringLiteral(DUEBIL_SOURCE_DIR "/tests/data/keyonlydefaults.cases")});
     }
 
     void keyOnlyRowsTakeTheDefaults()
     {
-        QFETCH(QString, insert);
-        QFETCH(QString, column);
-        QFETCH(QString, expected);
+        QFETCH(TextCase, c);
         const ConnectedDatabase db(TestDatabase::SchemaOnly);
-        db.connection->Execute(insert);
-        QCOMPARE(firstRow(*db.connection, QStringLiteral("SELECT IFNULL(%1, 'NULL'), COUNT(*) FROM %2").arg(column, insert.section(u' ', 2, 2))),
-                 (QStringList{expected, QStringLiteral("1")}));
+        db.connection->Execute(c.text("insert"));
+        QCOMPARE(firstRow(*db.connection, QStringLiteral("SELECT IFNULL(%1, 'NULL'), COUNT(*) FROM %2")
+                                              .arg(c.text("column"), c.text("insert").section(u' ', 2, 2))),
+                 (QStringList{c.text("default"), QStringLiteral("1")}));
     }
 
     void demoCausalsAreComplete_data()
