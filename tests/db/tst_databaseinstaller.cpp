@@ -155,29 +155,19 @@ private slots:
 
     void everyTextIdOfTheSourcesExists_data()
     {
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<QStringList>("textFiles");
-        const QString db = QStringLiteral(DUEBIL_SOURCE_DIR "/db/sqlite/texts/");
-        const QString src = QStringLiteral(DUEBIL_SOURCE_DIR "/src/");
-        // The stand-ins of the host's controls and services read their texts from the host's store.
-        const QStringList module = {db + QStringLiteral("host.tsv"), db + QStringLiteral("module.tsv")};
-        const QStringList host = module + QStringList{src + QStringLiteral("platform/framework/texts/framework.tsv")};
-        QTest::newRow("module") << src + QStringLiteral("duebilconfig") << module;
-        QTest::newRow("platform") << src + QStringLiteral("platform") << host;
-        QTest::newRow("shell") << src + QStringLiteral("shell") << host + QStringList{src + QStringLiteral("shell/texts/shell.tsv")};
-        QTest::newRow("tool") << src + QStringLiteral("cli") << host + QStringList{src + QStringLiteral("cli/texts/cli.tsv")};
+        addCaseRows({QStringLiteral(DUEBIL_SOURCE_DIR "/tests/data/sourcetextids.cases")});
     }
 
     // A text id of the code (five or six digits, or an enum of them) missing from the files shows as a number.
     void everyTextIdOfTheSourcesExists()
     {
-        QFETCH(QString, folder);
-        QFETCH(QStringList, textFiles);
+        QFETCH(TextCase, c);
+        const QString folder = QStringLiteral(DUEBIL_SOURCE_DIR "/") + c.text("folder");
         // An id in two of the files the program loads shows one of two texts.
         QSet<int> known;
         QStringList twice;
-        for (const QString &f : textFiles) {
-            const TextFile texts = readTexts(f);
+        for (const QString &f : c.lines("texts")) {
+            const TextFile texts = readTexts(QStringLiteral(DUEBIL_SOURCE_DIR "/") + f);
             QCOMPARE(texts.problems.join(u'\n'), QString());
             for (auto it = texts.texts.cbegin(); it != texts.texts.cend(); ++it)
                 if (known.contains(it.key()))
