@@ -1,5 +1,6 @@
 #include "ado/recordset.h"
 #include "installer/databaseinstaller.h"
+#include "support/casefile.h"
 #include "support/databasereads.h"
 #include "support/testdatabase.h"
 
@@ -56,21 +57,6 @@ TextFile readTexts(const QString &path)
     return result;
 }
 
-// The lines of a file of tests/data, without comments and blank lines; none stops the test.
-QStringList dataLines(const char *name)
-{
-    QFile file(QStringLiteral(DUEBIL_SOURCE_DIR "/tests/data/") + QLatin1String(name));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        qFatal("cannot read %s", name);
-    QStringList lines;
-    for (const QString &line : QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts))
-        if (!line.startsWith(u'#'))
-            lines << line;
-    if (lines.isEmpty())
-        qFatal("nothing in %s", name);
-    return lines;
-}
-
 QString resource(const QString &name)
 {
     QFile file(QStringLiteral(":/db/sqlserver/") + name);
@@ -83,18 +69,16 @@ class TestDatabaseInstaller : public QObject
 {
     Q_OBJECT
 
-private slots:
     // One database of each content for the cases that only read.
-    void initTestCase()
-    {
-        QVERIFY2(m_schema.isValid(), qPrintable(m_schema.errorString()));
-        QVERIFY2(m_demo.isValid(), qPrintable(m_demo.errorString()));
-    }
+    ConnectedDatabase m_schema{TestDatabase::SchemaOnly};
+    ConnectedDatabase m_demo;
 
+private slots:
     void fieldCatalogueFitsTheTree()
     {
-        const auto sql = connectTo(m_schema.path());
-        // Every field the layouts and the code name by id, and the checks 1 to 32.
+        ado::Connection *sql = m_schema.connection.get();
+        // Every field the layouts and the code name by id. The checks' ids and groups are
+        // compared with the code's facts in tst_moduletables.
         QStringList fields;
         for (int id = 10; id <= 760; id += 10)
             fields << QString::number(id) << (id == 580 || id == 590 ? QString::number(id + 1) : QString());
@@ -104,105 +88,66 @@ private slots:
         fields.removeAll(QString());
         fields.removeAll(QStringLiteral("160"));
         QCOMPARE(column(*sql, QStringLiteral("SELECT CGP1_ID FROM CGP1_DUEBILFIELD ORDER BY CGP1_ID")), fields);
-        QCOMPARE(column(*sql, QStringLiteral("SELECT CGP2_ID FROM CGP2_DUEBILCHECK ORDER BY CGP2_ID")).join(u','),
-                 QStringLiteral("1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25,26,27,28,29,30,31,32"));
         // The tree hangs every field under one of its four headings by CGP1_DESCRTABLE. Field names
         // are looked up without their table, so each names one table only (and table.field is unique).
         QCOMPARE(column(*sql, QStringLiteral("SELECT DISTINCT CGP1_DESCRTABLE FROM CGP1_DUEBILFIELD ORDER BY 1")),
                  (QStringList{"Anagrafiche", "Documenti", "Scadenze", "Storico"}));
         QCOMPARE(scalar(*sql, QStringLiteral("SELECT COUNT(*) - COUNT(DISTINCT CGP1_FIELD) FROM CGP1_DUEBILFIELD")).toInt(), 0);
-        // The causal-level groups are matched by name; a misspelt group would leave checks unlocked.
-        QCOMPARE(scalar(*sql, QStringLiteral(
-                     "SELECT GROUP_CONCAT(CGP2_ID) FROM (SELECT CGP2_ID FROM CGP2_DUEBILCHECK WHERE UPPER(CGP2_TIPOFILTRO) IN "
-                     "('STATOMOVIMENTO', 'TIPOOPERAZIONE', 'TIPOPRESENTAZIONE') ORDER BY CGP2_ID)")).toString(),
-                 QStringLiteral("1,2,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24"));
     }
 
     void namedColumnsExist_data()
     {
-        QTest::addColumn<QString>("table");
-        QTest::addColumn<QStringList>("columns");
-        for (const QString &line : dataLines("namedcolumns.tsv")) {
-            const QStringList fields = line.split(u'\t');
-            QTest::newRow(qPrintable(fields.at(0))) << fields.at(0) << fields.value(1).split(u' ', Qt::SkipEmptyParts);
-        }
+        addCaseRows({QStringLiteral(DUEBIL_SOURCE_DIR "/tests/data/namedcolumns.cases")});
     }
 
     void namedColumnsExist()
     {
-        QFETCH(QString, table);
-        QFETCH(QStringList, columns);
-        const QSqlRecord record = connectTo(m_schema.path())->database().record(table);
-        QVERIFY2(!record.isEmpty(), qPrintable(table + QStringLiteral(" is missing")));
-        for (const QString &column : columns)
-            QVERIFY2(record.contains(column), qPrintable(table + u'.' + column + QStringLiteral(" is missing")));
+        QFETCH(TextCase, c);
+        const QSqlRecord record = m_schema.connection->database().record(c.name);
+        QVERIFY2(!record.isEmpty(), qPrintable(c.name + QStringLiteral(" is missing")));
+        for (const QString &column : c.text("columns").split(u' ', Qt::SkipEmptyParts))
+            QVERIFY2(record.contains(column), qPrintable(c.name + u'.' + column + QStringLiteral(" is missing")));
     }
 
-    // The module inserts rows by key only: the defaults are what a new causal shows ("NULL": none).
+    // The module inserts rows by key only: the defaults are what a new causal shows.
     void keyOnlyRowsTakeTheDefaults_data()
     {
-        QTest::addColumn<QString>("insert");
-        QTest::addColumn<QString>("column");
-        QTest::addColumn<QString>("expected");
-        const QString causal = QStringLiteral("INSERT INTO CGP0_DUEBILCAUSALI (CGP0_CAUSALE) VALUES (400)");
-        const QString check = QStringLiteral("INSERT INTO CGP4_DUEBILFILTRI (CGP4_CAUSALE_CGP0, CGP4_IDCHECK_CGP2) VALUES (400, 1)");
-        const QString params = QStringLiteral("INSERT INTO CGP5_DUEBILPARAM (CGP5_CAUSALE_CGP0) VALUES (400)");
-        const QString company = QStringLiteral("INSERT INTO CGP6_DUEBILPARAMDITTA (CGP6_DITTA_CG18, CGP6_CAUSALE_CGP0) VALUES (1, 400)");
-        const QString posting = QStringLiteral("INSERT INTO CGP7_DUEBILPERSREG (CGP7_DITTA_CG18, CGP7_CAUSALE_CGP0, CGP7_GRUPPO_CG10)"
-                                               " VALUES (1, 400, 1)");
-        QTest::newRow("description of a typed code") << causal << "CGP0_DESCRIZIONE" << "";
-        QTest::newRow("check not ticked") << check << "CGP4_CHECKED" << "0";
-        QTest::newRow("operation type collections") << params << "CGP5_TIPOCAUSALE" << "1";
-        QTest::newRow("cheque printing off") << params << "CGP5_CREADISTINTA" << "0";
-        QTest::newRow("posting type 1") << company << "CGP6_TIPOREGISTRAZIONE" << "1";
-        QTest::newRow("no compensation causal") << company << "CGP6_CAUSALECOMPCLI_CGP0" << "NULL";
-        QTest::newRow("advance section 00") << posting << "CGP7_SEZIONALEACCONTI_CG68" << "00";
-        QTest::newRow("no debit account") << posting << "CGP7_CONTODARE_CG24" << "NULL";
+        addCaseRows({QStringLiteral(DUEBIL_SOURCE_DIR "/tests/data/keyonlydefaults.cases")});
     }
 
     void keyOnlyRowsTakeTheDefaults()
     {
-        QFETCH(QString, insert);
-        QFETCH(QString, column);
-        QFETCH(QString, expected);
-        TestDatabase db(TestDatabase::SchemaOnly);
-        QVERIFY2(db.isValid(), qPrintable(db.errorString()));
-        const auto sql = connectTo(db.path());
-        sql->Execute(insert);
-        QCOMPARE(firstRow(*sql, QStringLiteral("SELECT IFNULL(%1, 'NULL'), COUNT(*) FROM %2").arg(column, insert.section(u' ', 2, 2))),
-                 (QStringList{expected, QStringLiteral("1")}));
+        QFETCH(TextCase, c);
+        const ConnectedDatabase db(TestDatabase::SchemaOnly);
+        db.connection->Execute(c.text("insert"));
+        QCOMPARE(firstRow(*db.connection, QStringLiteral("SELECT IFNULL(%1, 'NULL'), COUNT(*) FROM %2")
+                                              .arg(c.text("column"), c.text("insert").section(u' ', 2, 2))),
+                 (QStringList{c.text("default"), QStringLiteral("1")}));
     }
 
     void demoCausalsAreComplete_data()
     {
-        QTest::addColumn<QString>("violations");
-        for (const QString &line : dataLines("democausals.tsv"))
-            QTest::newRow(qPrintable(line.section(u'\t', 0, 0))) << line.section(u'\t', 1);
+        addCaseRows({QStringLiteral(DUEBIL_SOURCE_DIR "/tests/data/democausals.cases")});
     }
 
+    // Each query lists the causals that break its rule.
     void demoCausalsAreComplete()
     {
-        QFETCH(QString, violations);
-        QCOMPARE(column(*connectTo(m_demo.path()), violations).join(u','), QString());
+        QFETCH(TextCase, c);
+        QCOMPARE(column(*m_demo.connection, c.text("query")).join(u','), QString());
     }
 
     void textIdsThatTheWindowShowsExist_data()
     {
-        QTest::addColumn<int>("file");
-        QTest::addColumn<QStringList>("textIds");
-        for (const QString &line : dataLines("windowtextids.tsv")) {
-            const QStringList fields = line.split(u'\t');
-            QTest::newRow(qPrintable(fields.at(0))) << fields.value(1).toInt() << fields.value(2).split(u' ', Qt::SkipEmptyParts);
-        }
+        addCaseRows({QStringLiteral(DUEBIL_SOURCE_DIR "/tests/data/windowtextids.cases")});
     }
 
     void textIdsThatTheWindowShowsExist()
     {
-        QFETCH(int, file);
-        QFETCH(QStringList, textIds);
-        const TextFile texts = readTexts(DatabaseInstaller::textFiles().at(file));
+        QFETCH(TextCase, c);
+        const TextFile texts = readTexts(DatabaseInstaller::textFiles().at(c.text("file").toInt()));
         QStringList missing;
-        for (const QString &id : textIds)
+        for (const QString &id : c.text("ids").split(u' ', Qt::SkipEmptyParts))
             if (!texts.texts.contains(id.toInt()))
                 missing << id;
         QCOMPARE(missing.join(u' '), QString());
@@ -210,29 +155,19 @@ private slots:
 
     void everyTextIdOfTheSourcesExists_data()
     {
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<QStringList>("textFiles");
-        const QString db = QStringLiteral(DUEBIL_SOURCE_DIR "/db/sqlite/texts/");
-        const QString src = QStringLiteral(DUEBIL_SOURCE_DIR "/src/");
-        // The stand-ins of the host's controls and services read their texts from the host's store.
-        const QStringList module = {db + QStringLiteral("host.tsv"), db + QStringLiteral("module.tsv")};
-        const QStringList host = module + QStringList{src + QStringLiteral("platform/framework/texts/framework.tsv")};
-        QTest::newRow("module") << src + QStringLiteral("duebilconfig") << module;
-        QTest::newRow("platform") << src + QStringLiteral("platform") << host;
-        QTest::newRow("shell") << src + QStringLiteral("shell") << host + QStringList{src + QStringLiteral("shell/texts/shell.tsv")};
-        QTest::newRow("tool") << src + QStringLiteral("cli") << host + QStringList{src + QStringLiteral("cli/texts/cli.tsv")};
+        addCaseRows({QStringLiteral(DUEBIL_SOURCE_DIR "/tests/data/sourcetextids.cases")});
     }
 
     // A text id of the code (five or six digits, or an enum of them) missing from the files shows as a number.
     void everyTextIdOfTheSourcesExists()
     {
-        QFETCH(QString, folder);
-        QFETCH(QStringList, textFiles);
+        QFETCH(TextCase, c);
+        const QString folder = QStringLiteral(DUEBIL_SOURCE_DIR "/") + c.text("folder");
         // An id in two of the files the program loads shows one of two texts.
         QSet<int> known;
         QStringList twice;
-        for (const QString &f : textFiles) {
-            const TextFile texts = readTexts(f);
+        for (const QString &f : c.lines("texts")) {
+            const TextFile texts = readTexts(QStringLiteral(DUEBIL_SOURCE_DIR "/") + f);
             QCOMPARE(texts.problems.join(u'\n'), QString());
             for (auto it = texts.texts.cbegin(); it != texts.texts.cend(); ++it)
                 if (known.contains(it.key()))
@@ -344,7 +279,7 @@ private slots:
         const QString module = resource(QStringLiteral("module.sql"));
         const QString standins = resource(QStringLiteral("host-standins.sql"));
         QVERIFY(!module.isEmpty() && !standins.isEmpty());
-        const auto sql = connectTo(m_schema.path());
+        ado::Connection *sql = m_schema.connection.get();
         QStringList missing;
         for (const QString &table : column(*sql, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name"))) {
             const bool ours = table.startsWith(QLatin1String("CGP"));
@@ -407,22 +342,13 @@ private slots:
         std::sort(server.begin(), server.end(),
                   [](const QString &a, const QString &b) { return a.section(u'|', 0, 0).toInt() < b.section(u'|', 0, 0).toInt(); });
 
-        QStringList embedded;
-        for (const ado::RecordsetPtr rs = connectTo(m_schema.path())->Execute(
-                 QStringLiteral("SELECT %1 FROM %2 ORDER BY %3").arg(columns.join(QStringLiteral(", ")), table, columns.first()));
-             !rs->isEOF(); rs->MoveNext()) {
-            QStringList cells;
-            for (int i = 0; i < columns.size(); ++i)
-                cells << (rs->value(i).isValid() ? rs->value(i).toString() : QStringLiteral("NULL"));
-            embedded << cells.join(u'|');
-        }
+        // The embedded rows written the same way: values joined by "|", NULL as the word.
+        const QString cells = QStringLiteral("IFNULL(%1, 'NULL')").arg(columns.join(QStringLiteral(", 'NULL') || '|' || IFNULL(")));
+        const QStringList embedded =
+            column(*m_schema.connection, QStringLiteral("SELECT %1 FROM %2 ORDER BY %3").arg(cells, table, columns.first()));
         QVERIFY(!embedded.isEmpty());
         QCOMPARE(server, embedded);
     }
-
-private:
-    TestDatabase m_schema{TestDatabase::SchemaOnly};
-    TestDatabase m_demo;
 };
 
 QTEST_GUILESS_MAIN(TestDatabaseInstaller)

@@ -44,3 +44,11 @@ QString TestDatabase::connectionString() const
 {
     return QStringLiteral("sqlite:") + d->path;
 }
+
+ConnectedDatabase::ConnectedDatabase(TestDatabase::Content c)
+    : database(c), connection(std::make_shared<ado::Connection>())
+{
+    if (!database.isValid())
+        qFatal("cannot create a test database: %s", qPrintable(database.errorString()));
+    connection->Open(database.connectionString());
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ado/connection.h"
+
 #include <QString>
 
 #include <memory>
@@ -25,4 +27,13 @@ public:
 private:
     struct Private;
     std::unique_ptr<Private> d;
+};
+
+// A test database with a connection open on it. A database that cannot be made stops the test
+// program: no case could run on it.
+struct ConnectedDatabase
+{
+    explicit ConnectedDatabase(TestDatabase::Content c = TestDatabase::Demo);
+    TestDatabase database;
+    ado::ConnectionPtr connection;
 };

@@ -1,4 +1,3 @@
-#include "ado/connection.h"
 #include "causals/causalaccess.h"
 #include "support/testdatabase.h"
 
@@ -74,10 +73,8 @@ private slots:
     // The tool's listings show the demo exclusions; here, how a user is found by name.
     void userIsFoundByNameInAnyCase()
     {
-        TestDatabase db(TestDatabase::Demo);
-        QVERIFY(db.isValid());
-        ado::Connection c;
-        c.Open(db.connectionString());
+        const ConnectedDatabase db;
+        ado::Connection &c = *db.connection;
         CausalAccess access(c);
         CausalAccess::User user;
         QStringList ambiguous;

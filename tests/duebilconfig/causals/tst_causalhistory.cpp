@@ -1,6 +1,6 @@
-#include "ado/connection.h"
 #include "causals/causalhistory.h"
 #include "store/duebilstatements.h"
+#include "support/casefile.h"
 #include "support/testdatabase.h"
 
 #include <QJsonArray>
@@ -8,22 +8,77 @@
 
 using Change = CausalConfiguration::Change;
 
-// The change history writes many rows at a time, a statement holding at most a fixed number of
-// them: every row lands once, in its order, whatever the count.
+// The changes between two readings of a causal, row by row and column by column, which a trial
+// import shows and the change history records; and the history itself, which writes many rows
+// at a time, a statement holding at most a fixed number of them.
 class TestCausalHistory : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestDatabase> m_db;
-    std::unique_ptr<ado::Connection> m_c;
+    std::unique_ptr<ConnectedDatabase> m_db;
+    ado::ConnectionPtr m_c;
+
+    static QString describe(const Change &c)
+    {
+        QStringList key;
+        for (const auto &[column, value] : c.key)
+            key << column + '=' + value.toString();
+        const QString where = c.table + ' ' + key.join(',');
+        switch (c.kind) {
+        case Change::RowAdded: return where + " +";
+        case Change::RowRemoved: return where + " -";
+        case Change::ValueChanged:
+            return where + ' ' + c.column + ": " + (c.before.isNull() ? "NULL" : c.before.toString()) + " -> "
+                + (c.after.isNull() ? "NULL" : c.after.toString());
+        }
+        return {};
+    }
 
 private slots:
     void init()
     {
-        m_db = std::make_unique<TestDatabase>(TestDatabase::Demo);
-        QVERIFY2(m_db->isValid(), qPrintable(m_db->errorString()));
-        m_c = std::make_unique<ado::Connection>();
-        m_c->Open(m_db->connectionString());
+        m_db = std::make_unique<ConnectedDatabase>();
+        m_c = m_db->connection;
+    }
+
+    void readingTwiceShowsNothing()
+    {
+        const CausalConfiguration a = CausalConfiguration::read(*m_c, "300");
+        QVERIFY(a.exists());
+        QVERIFY(CausalConfiguration::diff(a, CausalConfiguration::read(*m_c, "300")).isEmpty());
+    }
+
+    void changesAreFoundByRowKeyAndColumn_data()
+    {
+        addCaseRows({QStringLiteral(DUEBIL_TEST_DATA "/causalchanges.cases")});
+    }
+
+    void changesAreFoundByRowKeyAndColumn()
+    {
+        QFETCH(TextCase, c);
+        const CausalConfiguration before = CausalConfiguration::read(*m_c, "300");
+        for (const QString &sql : c.lines("statements"))
+            m_c->Execute(sql);
+        QStringList changes;
+        for (const Change &change : CausalConfiguration::diff(before, CausalConfiguration::read(*m_c, "300")))
+            changes << describe(change);
+        QCOMPARE(changes, c.lines("changes"));
+    }
+
+    // A causal that did not exist comes whole: every row of it is an added row.
+    void aNewCausalIsAllAddedRows()
+    {
+        const CausalConfiguration none = CausalConfiguration::read(*m_c, "401");
+        QVERIFY(!none.exists());
+        const CausalConfiguration source = CausalConfiguration::read(*m_c, "300");
+        const QList<Change> all = CausalConfiguration::diff(none, source);
+        int rows = 0;
+        for (const CausalConfiguration::Table &t : CausalConfiguration::tables())
+            rows += source.rows(QLatin1String(t.table)).size();
+        QCOMPARE(all.size(), rows);
+        for (const Change &c : all)
+            QCOMPARE(c.kind, Change::RowAdded);
+        QCOMPARE(CausalConfiguration::diff(source, none).size(), rows);
     }
 
     void recordKeepsEveryRowInOrder_data()
@@ -33,20 +88,15 @@ private slots:
             QTest::addRow("%d rows", n) << n;
     }
 
-    // One operation's rows come back as one entry, each row with its key and values.
+    // One operation's rows come back as one entry, each row with its key and values, in order,
+    // whatever the count.
     void recordKeepsEveryRowInOrder()
     {
         QFETCH(int, rows);
         QList<Change> changes;
-        for (int i = 0; i < rows; ++i) {
-            Change c;
-            c.table = QStringLiteral("CGP4_DUEBILFILTRI");
-            c.key = {{QStringLiteral("CGP4_IDCHECK_CGP2"), i}};
-            c.column = QStringLiteral("CGP4_CHECKED");
-            c.before = 0;
-            c.after = i;
-            changes.append(c);
-        }
+        for (int i = 0; i < rows; ++i)
+            changes.append({.table = QStringLiteral("CGP4_DUEBILFILTRI"), .key = {{QStringLiteral("CGP4_IDCHECK_CGP2"), i}},
+                            .column = QStringLiteral("CGP4_CHECKED"), .before = 0, .after = i});
         CausalHistory history(*m_c, QStringLiteral("MROSSI"));
         QCOMPARE(history.record(CausalHistory::Operation::Save, QStringLiteral("777"), changes), rows);
         const QList<CausalHistory::Entry> entries = CausalHistory::read(*m_c, QStringLiteral("777"));

@@ -29,7 +29,7 @@ class TestCausalOperations : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestDatabase> m_db;
+    std::unique_ptr<ConnectedDatabase> m_db;
     ado::ConnectionPtr m_connection;
     RecordingMessageService m_messages;
     std::unique_ptr<ErrorTrap> m_trap;
@@ -51,10 +51,8 @@ class TestCausalOperations : public QObject
 private slots:
     void init()
     {
-        m_db = std::make_unique<TestDatabase>(TestDatabase::Demo);
-        QVERIFY2(m_db->isValid(), qPrintable(m_db->errorString()));
-        m_connection = std::make_shared<ado::Connection>();
-        m_connection->Open(m_db->connectionString());
+        m_db = std::make_unique<ConnectedDatabase>();
+        m_connection = m_db->connection;
         m_messages.clear();
         m_trap = std::make_unique<ErrorTrap>(&m_messages, nullptr);
         m_trap->setClassifier(adoErrorClassifier());

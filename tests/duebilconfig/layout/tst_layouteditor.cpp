@@ -14,7 +14,7 @@ class TestLayoutEditor : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestDatabase> m_db;
+    std::unique_ptr<ConnectedDatabase> m_db;
     ado::ConnectionPtr m_connection;
     std::unique_ptr<LayoutEditor> m_editor;
 
@@ -36,25 +36,21 @@ class TestLayoutEditor : public QObject
 
     QString stored(const QString &causal)
     {
-        return positions(*m_connection->Execute("SELECT CGP3_IDFIELD_CGP1, CGP3_VISIBLEORDER FROM CGP3_DUEBILGRIGLIA"
-                                                " WHERE CGP3_CAUSALE_CGP0 = " + causal
-                                                + " ORDER BY CGP3_VISIBLEORDER, CGP3_IDFIELD_CGP1"));
+        return column(*m_connection, "SELECT CGP3_IDFIELD_CGP1 || ':' || CGP3_VISIBLEORDER FROM CGP3_DUEBILGRIGLIA WHERE"
+                                     " CGP3_CAUSALE_CGP0 = " + causal + " ORDER BY CGP3_VISIBLEORDER, CGP3_IDFIELD_CGP1").join(' ');
     }
 
     QString fieldKey(int id)
     {
-        const ado::RecordsetPtr rs =
-            m_connection->Execute(QString("SELECT CGP1_TABLE, CGP1_FIELD FROM CGP1_DUEBILFIELD WHERE CGP1_ID = %1").arg(id));
-        return rs->value("CGP1_TABLE").toString() + "." + rs->value("CGP1_FIELD").toString();
+        return scalar(*m_connection, QString("SELECT CGP1_TABLE || '.' || CGP1_FIELD FROM CGP1_DUEBILFIELD WHERE CGP1_ID = %1").arg(id))
+            .toString();
     }
 
 private slots:
     void init()
     {
-        m_db = std::make_unique<TestDatabase>(TestDatabase::Demo);
-        QVERIFY(m_db->isValid());
-        m_connection = std::make_shared<ado::Connection>();
-        m_connection->Open(m_db->connectionString());
+        m_db = std::make_unique<ConnectedDatabase>();
+        m_connection = m_db->connection;
         m_editor = std::make_unique<LayoutEditor>(m_connection);
     }
 

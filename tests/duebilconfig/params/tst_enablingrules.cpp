@@ -3,11 +3,6 @@
 
 #include <QTest>
 
-static QString text(int id)
-{
-    return QString::number(id);
-}
-
 class TestEnablingRules : public QObject
 {
     Q_OBJECT
@@ -50,7 +45,9 @@ private slots:
         for (const QString &set : names("set"))
             s.setValue(set.section('=', 0, 0), set.section('=', 1));
         const EnablingRules::Inputs inputs{c.parts.value("causal", {"400"}).value(0), c.parts.value("user", {"mrossi"}).value(0)};
-        // One pass, as a single change runs them; "until stable" as the window runs them.
+        // Captions by their text id. One pass, as a single change runs the rules; "until stable" as
+        // the window runs them.
+        const auto text = [](int id) { return QString::number(id); };
         c.parts.contains("until stable") ? EnablingRules::applyUntilStable(s, inputs, text) : EnablingRules::apply(s, inputs, text);
         for (const QString &name : names("disabled"))
             QVERIFY2(!s.isEnabled(name), qPrintable(name + " should be disabled"));

@@ -14,18 +14,10 @@ class TestLedgerChecks : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestDatabase> m_db;
-    std::unique_ptr<LedgerChecks> m_checks;
+    ConnectedDatabase m_db;
+    LedgerChecks m_checks{m_db.connection};
 
 private slots:
-    void initTestCase()
-    {
-        m_db = std::make_unique<TestDatabase>(TestDatabase::Demo);
-        QVERIFY(m_db->isValid());
-        auto c = std::make_shared<ado::Connection>();
-        c->Open(m_db->connectionString());
-        m_checks = std::make_unique<LedgerChecks>(c);
-    }
 
     void refusals_data()
     {
@@ -44,41 +36,39 @@ private slots:
         }
         Messages got;
         if (kind == "coge")
-            got = m_checks->postingCausalRefusals(code, operationTypeOf(c.text("type").toInt()));
+            got = m_checks.postingCausalRefusals(code, operationTypeOf(c.text("type").toInt()));
         else if (kind == "abbuoni")
-            got = m_checks->discountCausalRefusals(code);
+            got = m_checks.discountCausalRefusals(code);
         else if (kind == "pagamento")
-            got = m_checks->paymentTermsRefusals(code);
+            got = m_checks.paymentTermsRefusals(code);
         else if (kind == "sezionale")
-            got = m_checks->sectionRefusals(code, "1");
+            got = m_checks.sectionRefusals(code, "1");
         else
-            got = m_checks->compensationCausalRefusals(code, kind == "clienti" ? 1 : 2);
+            got = m_checks.compensationCausalRefusals(code, kind == "clienti" ? 1 : 2);
         QCOMPARE(got, refused);
     }
 
     void oneCharacterSectionIsPadded()
     {
-        QVERIFY(!m_checks->EsisteSezionale("0", "1"));
-        QVERIFY(m_checks->EsisteSezionale("00", "2"));
-        QVERIFY(!m_checks->EsisteSezionale("01", "2"));
+        QVERIFY(!m_checks.EsisteSezionale("0", "1"));
+        QVERIFY(m_checks.EsisteSezionale("00", "2"));
+        QVERIFY(!m_checks.EsisteSezionale("01", "2"));
     }
 
     void withholdingCausalIsRefusedAsExtraction()
     {
-        QVERIFY(!m_checks->IsCausalePerRitenute(""));
-        QVERIFY(!m_checks->IsCausalePerRitenute("300"));
-        auto c = std::make_shared<ado::Connection>();
-        c->Open(m_db->connectionString());
-        c->Execute("UPDATE CGP4_DUEBILFILTRI SET CGP4_CHECKED = 1 WHERE CGP4_CAUSALE_CGP0 = 310 AND CGP4_IDCHECK_CGP2 = 30");
-        QCOMPARE(m_checks->compensationCausalRefusals("310", 2), (Messages{{MessageId::WithholdingCausal, {"310"}}}));
-        c->Execute("UPDATE CGP4_DUEBILFILTRI SET CGP4_CHECKED = 0 WHERE CGP4_CAUSALE_CGP0 = 310 AND CGP4_IDCHECK_CGP2 = 30");
+        QVERIFY(!m_checks.IsCausalePerRitenute(""));
+        QVERIFY(!m_checks.IsCausalePerRitenute("300"));
+        m_db.connection->Execute("UPDATE CGP4_DUEBILFILTRI SET CGP4_CHECKED = 1 WHERE CGP4_CAUSALE_CGP0 = 310 AND CGP4_IDCHECK_CGP2 = 30");
+        QCOMPARE(m_checks.compensationCausalRefusals("310", 2), (Messages{{MessageId::WithholdingCausal, {"310"}}}));
+        m_db.connection->Execute("UPDATE CGP4_DUEBILFILTRI SET CGP4_CHECKED = 0 WHERE CGP4_CAUSALE_CGP0 = 310 AND CGP4_IDCHECK_CGP2 = 30");
     }
 
     void accounts()
     {
-        QCOMPARE(m_checks->account("180101", "1").postable, true);
-        QCOMPARE(m_checks->account("180101", "2").found, false);
-        const LedgerChecks::Account master = m_checks->account("18", "1");
+        QCOMPARE(m_checks.account("180101", "1").postable, true);
+        QCOMPARE(m_checks.account("180101", "2").found, false);
+        const LedgerChecks::Account master = m_checks.account("18", "1");
         QVERIFY(!master.found || !master.postable);
     }
 

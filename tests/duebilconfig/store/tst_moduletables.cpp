@@ -1,5 +1,8 @@
+#include "ado/recordset.h"
 #include "params/parametercontrols.h"
 #include "params/valuerules.h"
+#include "store/checkfacts.h"
+#include "store/duebilstatements.h"
 #include "store/moduletables.h"
 #include "support/casefile.h"
 #include "support/databasereads.h"
@@ -8,6 +11,8 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QTest>
+
+#include <algorithm>
 
 using ModuleTables::Column;
 using ModuleTables::Table;
@@ -63,9 +68,13 @@ QHash<QString, QStringList> serverTables()
 
 } // namespace
 
+// The module's tables and selection checks as the code defines them, against both databases'
+// scripts and the window's binding table.
 class TestModuleTables : public QObject
 {
     Q_OBJECT
+
+    ConnectedDatabase m_schema{TestDatabase::SchemaOnly};
 
 private slots:
     void tablesAreTheDatabases_data()
@@ -82,11 +91,7 @@ private slots:
         QFETCH(QString, table);
         const Table *t = ModuleTables::find(table);
         QVERIFY(t);
-
-        TestDatabase db(TestDatabase::SchemaOnly);
-        QVERIFY2(db.isValid(), qPrintable(db.errorString()));
-        const QVariant sqlite = scalar(db.connectionString(),
-                                       "SELECT GROUP_CONCAT(name) FROM pragma_table_info('" + table + "')");
+        const QVariant sqlite = scalar(*m_schema.connection, "SELECT GROUP_CONCAT(name) FROM pragma_table_info('" + table + "')");
         QCOMPARE(sqlite.toString().split(QLatin1Char(',')), t->columnNames());
 
         QStringList expected;
@@ -146,6 +151,51 @@ private slots:
         const Table *t = ModuleTables::find(c.text("table"));
         QVERIFY(t && t->column(c.text("column")));
         QCOMPARE(ValueRules::accepted(*t->column(c.text("column"))).characters, c.text("characters").toInt());
+    }
+
+    // The facts of the selection checks agree with the catalogue the databases install and with
+    // the statement that loads a type's defaults.
+    void defaultsLeaveExactlyTheUserChecks()
+    {
+        // The statement keeps its own list in its text: it must name the user's checks, no more.
+        const QString sql = DueBilStatements::defaultChecks(QStringLiteral("CGP2_DEFAULTINCASSI"), QStringLiteral("300"), false);
+        const QRegularExpressionMatch m = QRegularExpression(QStringLiteral(R"(NOT IN \(([^)]*)\))")).match(sql);
+        QVERIFY2(m.hasMatch(), qPrintable(sql));
+        QList<int> kept;
+        for (const QString &id : m.captured(1).split(QLatin1Char(',')))
+            kept.append(id.trimmed().toInt());
+        std::sort(kept.begin(), kept.end());
+        const QList<int> user(CheckFacts::UserChecks.begin(), CheckFacts::UserChecks.end());
+        QCOMPARE(kept, user);
+        // Loading every default leaves none out.
+        QVERIFY(!DueBilStatements::defaultChecks(QStringLiteral("CGP2_DEFAULTINCASSI"), QStringLiteral("300"), true).contains("NOT IN"));
+    }
+
+    void factsAgreeWithTheCatalogue_data()
+    {
+        QTest::addColumn<int>("id");
+        QTest::addColumn<QString>("group");
+        const ado::RecordsetPtr rs =
+            m_schema.connection->Execute(QStringLiteral("SELECT CGP2_ID, CGP2_TIPOFILTRO FROM CGP2_DUEBILCHECK ORDER BY CGP2_ID"));
+        int rows = 0;
+        for (; !rs->isEOF(); rs->MoveNext(), ++rows) {
+            const int id = rs->value(QStringLiteral("CGP2_ID")).toInt();
+            QTest::addRow("%d", id) << id << rs->value(QStringLiteral("CGP2_TIPOFILTRO")).toString().trimmed();
+        }
+        QCOMPARE(rows, CheckFacts::Count);
+    }
+
+    void factsAgreeWithTheCatalogue()
+    {
+        QFETCH(int, id);
+        QFETCH(QString, group);
+        QVERIFY(id >= 1 && id <= CheckFacts::Count);
+        // A check is either the user's or owned by the type's defaults, as its group says.
+        QCOMPARE(CheckFacts::isUserCheck(id), !CheckFacts::isLockedGroup(group));
+        // The catalogue's hidden checks are never shown; the type's shown checks are the lockable ones.
+        if (group == QLatin1String("NASCOSTO"))
+            QVERIFY(CheckFacts::isHidden(id));
+        QCOMPARE(CheckFacts::isLockable(id), CheckFacts::isLockedGroup(group) && !CheckFacts::isHidden(id));
     }
 };
 

@@ -37,16 +37,14 @@ T argument(const QStringList &a, qsizetype i)
         return a.value(i);
 }
 
-template <typename R, typename... P, std::size_t... I>
-QStringList invoke(R (*f)(P...), const QStringList &a, std::index_sequence<I...>)
-{
-    return QStringList(f(argument<std::decay_t<P>>(a, qsizetype(I))...));
-}
-
 template <typename R, typename... P>
 Call callOf(R (*f)(P...))
 {
-    return [f](const QStringList &a) { return invoke(f, a, std::index_sequence_for<P...>{}); };
+    return [f](const QStringList &a) {
+        return [&]<std::size_t... I>(std::index_sequence<I...>) {
+            return QStringList(f(argument<std::decay_t<P>>(a, qsizetype(I))...));
+        }(std::index_sequence_for<P...>{});
+    };
 }
 
 #define STATEMENT(name) {QStringLiteral(#name), callOf(&S::name)}
@@ -121,7 +119,8 @@ private slots:
     void everyStatementHasAGoldenRow()
     {
         // The statement functions the store declares, read from its header: a new one without a
-        // golden row (and so without a parse by the T-SQL check) fails here.
+        // golden row (and so without a parse by the T-SQL check) fails here. One missing from
+        // calls() fails its golden row.
         QFile header(QStringLiteral(DUEBIL_STORE_HEADER));
         QVERIFY(header.open(QIODevice::ReadOnly | QIODevice::Text));
         static const QRegularExpression declaration(QStringLiteral("^QString(?:List)? (\\w+)\\("),
@@ -131,7 +130,6 @@ private slots:
         for (const QRegularExpressionMatch &m : declaration.globalMatch(QString::fromUtf8(header.readAll())))
             if (!helpers.contains(m.captured(1)))
                 declared << m.captured(1);
-        QVERIFY(declared.size() > 50);
         declared.sort();
         QStringList withRow;
         for (const StatementGoldens::Golden &g : StatementGoldens::rows())
@@ -139,7 +137,6 @@ private slots:
         withRow.removeDuplicates();
         withRow.sort();
         QCOMPARE(withRow, declared);
-        QCOMPARE(calls().keys(), declared);
     }
 
     void embeddedRewritingShortcutChangesNothing_data()
