@@ -201,11 +201,6 @@ QStringList tst_FormGeometry::geometryFaults(int tab) const
     };
     if (!QTest::qWaitFor(reachable, 2000))
         faults << QStringLiteral("part of the form cannot be scrolled to");
-    // An area wide enough for the form and a vertical bar shows it whole across.
-    const int bar = scroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroll);
-    const int frames = sub->width() - scroll->viewport()->width() - (scroll->verticalScrollBar()->isVisible() ? bar : 0);
-    if (area->viewport()->width() >= needed.width() + bar + frames && scroll->horizontalScrollBar()->maximum() > 0)
-        faults << QStringLiteral("a horizontal scroll bar in an area wide enough for the form");
 
     for (QWidget *w : content->findChildren<QWidget *>()) {
         if (!w->isVisible() || w->objectName().startsWith(QLatin1String("qt_")) || insideItemView(w, content))
