@@ -29,11 +29,6 @@ QString rowOf(const QString &column, const QString &causal)
     return QStringLiteral(" FROM CGP7_DUEBILPERSREG WHERE CGP7_DITTA_CG18 = 1 AND CGP7_CAUSALE_CGP0 = ") + causal;
 }
 
-void rows(const char *file)
-{
-    addCaseRows({QStringLiteral(DUEBIL_TEST_DATA "/") + QLatin1String(file)});
-}
-
 } // namespace
 
 // What the window stores is what the user saw and chose, in each column's type; looking writes
@@ -56,7 +51,7 @@ private slots:
         tearDownWindow();
     }
 
-    void everyBoundControlStoresItsColumnsType_data() { rows("storedvalues.cases"); }
+    void everyBoundControlStoresItsColumnsType_data() { addCaseRows({QStringLiteral(DUEBIL_TEST_DATA "/storedvalues.cases")}); }
 
     void everyBoundControlStoresItsColumnsType()
     {
@@ -312,7 +307,7 @@ private slots:
         QCOMPARE(CausalRows::changed(before, rows.read()), QSet<int>{300});
     }
 
-    void windowAndValidateGiveOneVerdict_data() { rows("saveverdicts.cases"); }
+    void windowAndValidateGiveOneVerdict_data() { addCaseRows({QStringLiteral(DUEBIL_TEST_DATA "/saveverdicts.cases")}); }
 
     // What the window saves validates clean; what it refuses, validate reports once stored.
     void windowAndValidateGiveOneVerdict()
