@@ -426,7 +426,6 @@ void tst_FormGeometry::everyLabelOfATabHasALetterOfItsOwn()
             continue;
         const QChar key = label->accessKey();
         QVERIFY2(key.isLetter(), qPrintable(label->objectName() + QStringLiteral(" has no letter")));
-        QVERIFY2(label->caption().contains(key, Qt::CaseInsensitive), qPrintable(label->objectName()));
         QVERIFY2(!used.contains(key), qPrintable(label->objectName() + QStringLiteral(": ") + key + QStringLiteral(" taken")));
         used += key;
         ++keyed;
