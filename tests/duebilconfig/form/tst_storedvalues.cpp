@@ -38,11 +38,7 @@ class tst_StoredValues : public WindowFixture
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        QVERIFY(setUpWindow());
-        m_statusBar.clearMessage();
-    }
+    void init() { QVERIFY(setUpWindow()); }
 
     void cleanup()
     {
@@ -61,7 +57,7 @@ private slots:
         const QString &causal = e[0], &control = e[1], &stored = e[3];
         for (const QString &statement : c.lines(QStringLiteral("setup")))
             execute(statement);
-        QVERIFY(openWindow());
+        QVERIFY(open());
         show(causal);
         edit(control, e[2]);
         const ParameterControls::Control *binding = ParameterControls::find(control);
@@ -128,7 +124,7 @@ private slots:
     {
         QFETCH(QString, user);
         execute(QStringLiteral("UPDATE FW95_SETTINGS SET FW95_VALORE = '1' WHERE FW95_CODICE = 'GEST_STATI_DISABLE'"));
-        QVERIFY(openWindow(user));
+        QVERIFY(open(user));
         FormUi &ui = m_form->context().ui;
         QCOMPARE(ui.CBO_TIPOOPERAZIONE->comboBox()->findData(QStringLiteral("7")), -1);
         show(QStringLiteral("150"));
@@ -152,7 +148,7 @@ private slots:
         execute(QStringLiteral("UPDATE CGP5_DUEBILPARAM SET CGP5_INDRECUPERO = 2 WHERE CGP5_CAUSALE_CGP0 = 310"));
         CausalRows rows(m_db->connectionString());
         const QMap<int, QStringList> before = rows.read();
-        QVERIFY(openWindow());
+        QVERIFY(open());
         show(QStringLiteral("310"));
         FormContext &ctx = m_form->context();
         FormUi &ui = ctx.ui;
@@ -187,7 +183,7 @@ private slots:
     void detailListFollowsARuleThatClearsCurrency()
     {
         execute(QStringLiteral("UPDATE CGP5_DUEBILPARAM SET CGP5_INDIMPMASSIMO = 0 WHERE CGP5_CAUSALE_CGP0 = 300"));
-        QVERIFY(openWindow());
+        QVERIFY(open());
         show(QStringLiteral("300"));
         FormUi &ui = m_form->context().ui;
         edit(QStringLiteral("CHK_GESTVALUTE"), {});
@@ -224,15 +220,17 @@ private slots:
         execute(QStringLiteral("UPDATE CGP4_DUEBILFILTRI SET CGP4_CHECKED = 1 WHERE CGP4_CAUSALE_CGP0 = 320 AND CGP4_IDCHECK_CGP2 = 30"));
         CausalRows rows(m_db->connectionString());
         const QMap<int, QStringList> before = rows.read();
-        QVERIFY(openWindow(user));
+        QVERIFY(open(user));
+        QStatusBar statusBar;  // the host's, where the corrections are named
+        m_cls->setStatusBar(&statusBar);
         FormUi &ui = m_form->context().ui;
         // Shown after a causal of another type, and again after it.
         show(QStringLiteral("300"));
         QVERIFY(ui.INTERNAV->press(QStringLiteral("Nuovo")));
         show(causal);
         for (const QString &field : corrected)
-            QVERIFY2(m_statusBar.currentMessage().contains(field), qPrintable(m_statusBar.currentMessage()));
-        QCOMPARE(m_statusBar.currentMessage().isEmpty(), corrected.isEmpty());
+            QVERIFY2(statusBar.currentMessage().contains(field), qPrintable(statusBar.currentMessage()));
+        QCOMPARE(statusBar.currentMessage().isEmpty(), corrected.isEmpty());
         QVERIFY(ui.INTERNAV->press(QStringLiteral("Nuovo")));
         show(QStringLiteral("310"));
         QVERIFY(ui.INTERNAV->press(QStringLiteral("Precedente")));
@@ -369,15 +367,6 @@ private slots:
     }
 
 private:
-    // The window with the host's status bar.
-    FRMCG_DUEBILCONFIG *openWindow(const QString &user = QStringLiteral("MROSSI"))
-    {
-        FRMCG_DUEBILCONFIG *form = open(user);
-        if (m_cls)
-            m_cls->setStatusBar(&m_statusBar);
-        return form;
-    }
-
     // Edits a control as its kind is edited: a list entry chosen, a box ticked (to the input's
     // state, or over when the input says nothing), a code or text typed.
     void edit(const QString &control, const QString &input)
@@ -407,8 +396,6 @@ private:
             QFAIL(qPrintable(control + QStringLiteral(": no way to edit it")));
         }
     }
-
-    QStatusBar m_statusBar;
 };
 
 QTEST_MAIN(tst_StoredValues)
