@@ -459,12 +459,9 @@ void tst_FormGeometry::everyLabelOfATabHasALetterOfItsOwn()
 // description stays beside the code.
 void tst_FormGeometry::fieldsStayPutBetweenTypesAndCausals()
 {
-    QVERIFY(open(QSize(1024, 640), false));
+    QVERIFY(open(QSize(1024, 640)));
     FormUi &ui = m_form->context().ui;
     const int gap = ui.TXT_DESCRIZIONE->x() - (ui.TXT_CAUSALE->x() + ui.TXT_CAUSALE->width());
-    ui.TXT_CAUSALE->lineEdit()->setText(QStringLiteral("300"));
-    ui.TXT_CAUSALE->commit();
-    QTest::qWait(20);
     QVERIFY2(gap < 40, qPrintable(QString::number(gap)));
     ui.TAB_CONFIG->setTab(1);
     QList<int> columns;
