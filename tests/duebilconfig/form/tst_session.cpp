@@ -644,10 +644,9 @@ void tst_Session::randomSession()
         deck.insert(deck.size(), action.first, &action.second);
     CausalRows rows(m_db->connectionString());
     QMap<int, QStringList> stored = rows.read();
-    qlonglong savesCheckedUpTo = lastRecorded();
     QStringList history;
     int reported = 0;
-    qlonglong recordedUpTo = lastRecorded();
+    qlonglong recordedUpTo = lastRecorded();  // the history records the steps before have seen
     QMap<QString, int> kinds;  // what the actions did, for the summary
     QElapsedTimer clock;
     clock.start();
@@ -705,7 +704,6 @@ void tst_Session::randomSession()
         for (const QString &code : column(QStringLiteral("SELECT DISTINCT CGPL_CAUSALE_CGP0 FROM CGPL_DUEBILSTORICO"
                                                          " WHERE CGPL_ID > %1").arg(recordedUpTo)))
             recorded << code.toInt();
-        recordedUpTo = lastRecorded();
         // Another user's tool records its own work; a completion of rows is recorded once for
         // every causal it completed, under no causal of its own.
         changed -= byOthers;
@@ -724,8 +722,8 @@ void tst_Session::randomSession()
         // (a type's default checks are written and recorded alone: those records are not saves).
         const QStringList saved = column(QStringLiteral("SELECT DISTINCT CGPL_CAUSALE_CGP0 FROM CGPL_DUEBILSTORICO"
                                                         " WHERE CGPL_INDOPERAZIONE = 1 AND CGPL_ID > %1"
-                                                        " AND CGPL_TABELLA <> 'CGP4_DUEBILFILTRI'").arg(savesCheckedUpTo));
-        savesCheckedUpTo = lastRecorded();
+                                                        " AND CGPL_TABELLA <> 'CGP4_DUEBILFILTRI'").arg(recordedUpTo));
+        recordedUpTo = lastRecorded();
         for (const QString &code : saved) {
             if (!now.contains(code.toInt()))
                 continue;
