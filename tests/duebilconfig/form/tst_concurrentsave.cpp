@@ -28,9 +28,7 @@ private slots:
         QVERIFY(setUpWindow());
         m_other = std::make_shared<ado::Connection>();
         m_other->Open(m_db->connectionString());
-        QVERIFY(open());
-        show(QStringLiteral("300"));
-        QCOMPARE(m_form->context().FME_CAUSALI->Status(), int(DataFrame::StatusRecord));
+        QVERIFY(openAt(QStringLiteral("300")));
         QCOMPARE(m_form->context().ui.TXT_MESI->Text(), QStringLiteral("3"));
     }
 

@@ -57,8 +57,7 @@ private slots:
         const QString &causal = e[0], &control = e[1], &stored = e[3];
         for (const QString &statement : c.lines(QStringLiteral("setup")))
             execute(statement);
-        QVERIFY(open());
-        show(causal);
+        QVERIFY(openAt(causal));
         edit(control, e[2]);
         const ParameterControls::Control *binding = ParameterControls::find(control);
         QVERIFY(binding);
@@ -148,8 +147,7 @@ private slots:
         execute(QStringLiteral("UPDATE CGP5_DUEBILPARAM SET CGP5_INDRECUPERO = 2 WHERE CGP5_CAUSALE_CGP0 = 310"));
         CausalRows rows(m_db->connectionString());
         const QMap<int, QStringList> before = rows.read();
-        QVERIFY(open());
-        show(QStringLiteral("310"));
+        QVERIFY(openAt(QStringLiteral("310")));
         FormContext &ctx = m_form->context();
         FormUi &ui = ctx.ui;
         const QString description = ui.TXT_DESCRIZIONE->Text();
@@ -183,8 +181,7 @@ private slots:
     void detailListFollowsARuleThatClearsCurrency()
     {
         execute(QStringLiteral("UPDATE CGP5_DUEBILPARAM SET CGP5_INDIMPMASSIMO = 0 WHERE CGP5_CAUSALE_CGP0 = 300"));
-        QVERIFY(open());
-        show(QStringLiteral("300"));
+        QVERIFY(openAt(QStringLiteral("300")));
         FormUi &ui = m_form->context().ui;
         edit(QStringLiteral("CHK_GESTVALUTE"), {});
         QCOMPARE(ui.CBO_DETTREG->ListCount(), 1);
@@ -253,8 +250,7 @@ private slots:
     {
         QFETCH(QString, row);
         QFETCH(QString, path);
-        QVERIFY(open());
-        show(QStringLiteral("300"));
+        QVERIFY(openAt(QStringLiteral("300")));
         FormContext &ctx = m_form->context();
         FormUi &ui = ctx.ui;
         CausalRows rows(m_db->connectionString());
@@ -315,8 +311,7 @@ private slots:
         const int message = c.text(QStringLiteral("message")).toInt();
         for (const QString &statement : c.lines(QStringLiteral("stored")))
             execute(statement);
-        QVERIFY(open());
-        show(causal);
+        QVERIFY(openAt(causal));
         FormContext &ctx = m_form->context();
         const QStringList edits = c.lines(QStringLiteral("edits"));
         for (const QString &e : edits) {
