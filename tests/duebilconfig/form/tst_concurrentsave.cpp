@@ -28,9 +28,7 @@ private slots:
         QVERIFY(setUpWindow());
         m_other = std::make_shared<ado::Connection>();
         m_other->Open(m_db->connectionString());
-        QVERIFY(open());
-        show(QStringLiteral("300"));
-        QCOMPARE(m_form->context().FME_CAUSALI->Status(), int(DataFrame::StatusRecord));
+        QVERIFY(openAt(QStringLiteral("300")));
         QCOMPARE(m_form->context().ui.TXT_MESI->Text(), QStringLiteral("3"));
     }
 
@@ -93,12 +91,9 @@ private slots:
         otherUser("UPDATE CGP6_DUEBILPARAMDITTA SET CGP6_MESI = 7 WHERE CGP6_CAUSALE_CGP0 = 300 AND CGP6_DITTA_CG18 = 1");
         m_messages->enqueueAnswer(answer);
         QVERIFY(!ctx.ui.INTERNAV->press(QStringLiteral("Conferma")));
-        const QList<RecordingMessageService::Call> calls = m_messages->calls();
-        QCOMPARE(calls.size(), 1);
-        QCOMPARE(calls.first().message.style & 0x0f, int(MsgStyle::YesNo));
-        QVERIFY2(calls.first().message.text.contains(QLatin1String("300"))
-                     && calls.first().message.text.contains(QLatin1String("altro utente")),
-                 qPrintable(calls.first().message.text));
+        // The conflict (saveAfterAnotherUser names it) asks whether to reload.
+        QCOMPARE(messageIds(), QList<int>{MessageId::ChangedByAnotherUser});
+        QCOMPARE(m_messages->calls().constFirst().message.style & MsgStyle::ButtonsMask, int(MsgStyle::YesNo));
 
         if (answer == MsgAnswer::Yes) {
             // The window shows what is stored and holds nothing left to save.

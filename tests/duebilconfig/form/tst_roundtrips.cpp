@@ -39,12 +39,6 @@ private slots:
 
 public:
     void pressRecord(const QString &key) { ui().INTERNAV->press(key); }
-    // The window open, with causal 300 on display.
-    void show300()
-    {
-        QVERIFY(open());
-        show(QStringLiteral("300"));
-    }
 
 private:
     QTemporaryDir m_dir;
@@ -111,9 +105,9 @@ void tst_Roundtrips::statementsPerAction_data()
 
     using T = tst_Roundtrips;
     const auto open = [](T &t) { QVERIFY(t.open()); };
-    const auto show300 = [](T &t) { t.show300(); };
+    const auto show300 = [](T &t) { QVERIFY(t.openAt(QStringLiteral("300"))); };
     const auto show300Edited = [](T &t) {
-        t.show300();
+        QVERIFY(t.openAt(QStringLiteral("300")));
         t.type(t.ui().TXT_DESCRIZIONE, QStringLiteral("Cambiata"));
     };
 
@@ -146,7 +140,7 @@ void tst_Roundtrips::statementsPerAction_data()
     // row show what that read gave; the other rows are not read again.
     QTest::newRow("exclusion user typed")
         << Action{[](T &t) {
-                      t.show300();
+                      QVERIFY(t.openAt(QStringLiteral("300")));
                       t.ui().TAB_CONFIG->setTab(4);
                       QVERIFY(t.ui().GRIDNAVREVOKE->press(QStringLiteral("NUOVO")));
                   },
