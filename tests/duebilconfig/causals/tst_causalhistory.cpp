@@ -96,7 +96,7 @@ private slots:
         QList<Change> changes;
         for (int i = 0; i < rows; ++i)
             changes.append({.table = QStringLiteral("CGP4_DUEBILFILTRI"), .key = {{QStringLiteral("CGP4_IDCHECK_CGP2"), i}},
-                            .column = QStringLiteral("CGP4_CHECKED"), .before = 0, .after = i});
+                            .column = QStringLiteral("CGP4_CHECKED"), .before = 0, .after = i, .values = {}});
         CausalHistory history(*m_c, QStringLiteral("MROSSI"));
         QCOMPARE(history.record(CausalHistory::Operation::Save, QStringLiteral("777"), changes), rows);
         const QList<CausalHistory::Entry> entries = CausalHistory::read(*m_c, QStringLiteral("777"));

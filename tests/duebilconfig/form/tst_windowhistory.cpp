@@ -95,7 +95,8 @@ private slots:
                                                  .key = {{QStringLiteral("CGP0_CAUSALE"), 300}},
                                                  .column = QStringLiteral("CGP0_DESCRIZIONE"),
                                                  .before = QStringLiteral("Incasso RiBa clienti"),
-                                                 .after = value};
+                                                 .after = value,
+                                                 .values = {}};
         QCOMPARE(CausalHistory(c, QStringLiteral("MROSSI")).record(Operation::Save, QStringLiteral("300"), {change}), 1);
         const ado::RecordsetPtr rs = c.Execute(QStringLiteral("SELECT CGPL_CHIAVE, CGPL_VALORI FROM CGPL_DUEBILSTORICO"));
         QCOMPARE(rs->value(QStringLiteral("CGPL_CHIAVE")).toString(), QStringLiteral("{\"CGP0_CAUSALE\":300}"));
