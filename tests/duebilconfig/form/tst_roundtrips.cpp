@@ -133,6 +133,19 @@ void tst_Roundtrips::statementsPerAction_data()
     QTest::newRow("Conferma posting text")
         << confirmAfter([](T &t) { t.ui().TXT_TESTOPARAMETRICO->setText(QStringLiteral("Riga [NUMDOC]")); }) << 6 << 5;
     QTest::newRow("Conferma check") << confirmAfter([](T &t) { t.tick(t.ui().CHK_FILTER[5]); }) << 6 << 5;
+    // A copy: every row added in one transaction, however many companies the source has.
+    QTest::newRow("Duplica")
+        << Action{[](T &t) {
+                      QVERIFY(t.openAt(QStringLiteral("999")));
+                      t.m_messages->enqueueAnswer(MsgAnswer::Yes);  // the copy's code made free
+                      t.pressRecord(QStringLiteral("Elimina"));
+                      t.show(QStringLiteral("300"));
+                  },
+                  [](T &t) {
+                      t.m_messages->enqueueInput(QStringLiteral("999"));
+                      t.pressRecord(QStringLiteral("Duplica"));
+                  }}
+        << 12 << 11;
     // Leaving the field: its decode, then the ledger causal's attributes its check needs.
     QTest::newRow("posting causal typed")
         << Action{show300, [](T &t) { t.type(t.ui().TXT_CAUSALECOGE, BenchGenerator::ledgerCausalCode(7)); }} << 2 << 0;
