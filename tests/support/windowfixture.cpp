@@ -190,3 +190,24 @@ QList<int> WindowFixture::messageIds() const
     }
     return ids;
 }
+
+int WindowFixture::tabOf(const QWidget *control) const
+{
+    for (int i = 0; i < 5; ++i) {
+        if (ui().tabPages[i] && ui().tabPages[i]->isAncestorOf(control))
+            return i;
+    }
+    return -1;
+}
+
+QString WindowFixture::rowOf(const QString &column, const QString &causal)
+{
+    const QString table = column.left(4);
+    if (table == QLatin1String("CGP0"))
+        return QStringLiteral(" FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = ") + causal;
+    if (table == QLatin1String("CGP5"))
+        return QStringLiteral(" FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = ") + causal;
+    if (table == QLatin1String("CGP6"))
+        return QStringLiteral(" FROM CGP6_DUEBILPARAMDITTA WHERE CGP6_DITTA_CG18 = 1 AND CGP6_CAUSALE_CGP0 = ") + causal;
+    return QStringLiteral(" FROM CGP7_DUEBILPERSREG WHERE CGP7_DITTA_CG18 = 1 AND CGP7_CAUSALE_CGP0 = ") + causal;
+}

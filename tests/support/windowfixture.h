@@ -51,6 +51,10 @@ protected:
     // The database read and written beside the window, on a connection of its own.
     void execute(const QString &sql) const;
     QVariant scalar(const QString &sql) const;
+    // The tab whose page holds the control; -1 for the header's.
+    int tabOf(const QWidget *control) const;
+    // " FROM <table> WHERE ..." for the row of that causal (company 1) whose table holds the column.
+    static QString rowOf(const QString &column, const QString &causal);
     // The ids of the messages shown so far, in order.
     QList<int> messageIds() const;
     FormUi &ui() const { return m_form->context().ui; }

@@ -178,9 +178,7 @@ private slots:
         const ado::RecordsetPtr posting = m_form->context().FME_PARAMPERSREG->recordset();
         const ado::RecordsetPtr owner = posting->hasField(column) ? posting : m_form->context().FME_PARAMETRIDITTA->recordset();
         const QString stored = owner->value(column).toString();
-        int tab = 0;
-        while (!ui().tabPages[tab]->isAncestorOf(control))
-            ++tab;
+        const int tab = tabOf(control);
         QLineEdit *edit = control->lineEdit();
         m_messages->clear();
         ui().TAB_CONFIG->setTab(tab);
@@ -222,9 +220,7 @@ private slots:
         QCOMPARE(edit->text(), typed);
         QCOMPARE(owner->value(column).toString(), stored);
         if (how == QLatin1String("save")) {
-            QCOMPARE(scalar("SELECT " + column + " FROM CGP7_DUEBILPERSREG WHERE CGP7_CAUSALE_CGP0 = 300 AND CGP7_DITTA_CG18 = 1")
-                         .toString(),
-                     stored);
+            QCOMPARE(scalar("SELECT " + column + rowOf(column, QStringLiteral("300"))).toString(), stored);
             QVERIFY2(!m_status.currentMessage().endsWith(QStringLiteral(" salvata.")), qPrintable(m_status.currentMessage()));
             QCOMPARE(shownTitle(), caption + QLatin1Char('*'));
         }

@@ -146,7 +146,6 @@ private:
     }
     template <typename T>
     T *pickEnabled(const QList<T *> &controls);
-    int tabOf(QWidget *control) const;  // -1 on the header
     bool reachable(QWidget *control) const;
     bool showTabOf(QWidget *control);
     bool reach(QWidget *control) { return reachable(control) && showTabOf(control); }  // and its tab shown
@@ -198,12 +197,7 @@ QString tst_Session::screenDiffersFromRows() const
             QWidget *control = ctx.control(QLatin1String(c.name));
             if (!control || !control->isEnabled() || column == QLatin1String("CGP0_CAUSALE"))
                 continue;
-            const QString table = column.left(4);
-            QString where = table == QLatin1String("CGP0") ? QStringLiteral("CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = ")
-                : table == QLatin1String("CGP5") ? QStringLiteral("CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = ")
-                : table == QLatin1String("CGP6") ? QStringLiteral("CGP6_DUEBILPARAMDITTA WHERE CGP6_DITTA_CG18 = 1 AND CGP6_CAUSALE_CGP0 = ")
-                                                 : QStringLiteral("CGP7_DUEBILPERSREG WHERE CGP7_DITTA_CG18 = 1 AND CGP7_CAUSALE_CGP0 = ");
-            const QStringList row = firstRow(*m_checks, QStringLiteral("SELECT %1, typeof(%1) FROM %2%3").arg(column, where, code));
+            const QStringList row = firstRow(*m_checks, QStringLiteral("SELECT %1, typeof(%1)").arg(column) + rowOf(column, code));
             const QString &stored = row.at(0), &type = row.at(1);
             if (type.isEmpty())
                 continue;  // no row to compare with
@@ -283,15 +277,6 @@ T *tst_Session::pickEnabled(const QList<T *> &controls)
     if (chosen)
         showTabOf(chosen);
     return chosen;
-}
-
-int tst_Session::tabOf(QWidget *control) const
-{
-    for (int i = 0; i < 5; ++i) {
-        if (ui().tabPages[i] && ui().tabPages[i]->isAncestorOf(control))
-            return i;
-    }
-    return -1;
 }
 
 // What a user can reach: an enabled control shown on the header or on an enabled tab.

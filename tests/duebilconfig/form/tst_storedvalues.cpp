@@ -14,23 +14,6 @@
 #include <QTableWidget>
 #include <QTest>
 
-namespace {
-
-// The row of each table that the tests of one causal read, company 1.
-QString rowOf(const QString &column, const QString &causal)
-{
-    const QString table = column.left(4);
-    if (table == QLatin1String("CGP0"))
-        return QStringLiteral(" FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = ") + causal;
-    if (table == QLatin1String("CGP5"))
-        return QStringLiteral(" FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = ") + causal;
-    if (table == QLatin1String("CGP6"))
-        return QStringLiteral(" FROM CGP6_DUEBILPARAMDITTA WHERE CGP6_DITTA_CG18 = 1 AND CGP6_CAUSALE_CGP0 = ") + causal;
-    return QStringLiteral(" FROM CGP7_DUEBILPERSREG WHERE CGP7_DITTA_CG18 = 1 AND CGP7_CAUSALE_CGP0 = ") + causal;
-}
-
-} // namespace
-
 // What the window stores is what the user saw and chose, in each column's type; looking writes
 // nothing, and every way of saving refuses what Conferma refuses.
 class tst_StoredValues : public WindowFixture
@@ -368,10 +351,8 @@ private:
     {
         QWidget *w = m_form->findChild<QWidget *>(control);
         QVERIFY2(w, qPrintable(control));
-        for (int tab = 0; tab < 5; ++tab) {
-            if (m_form->context().ui.tabPages[tab] && m_form->context().ui.tabPages[tab]->isAncestorOf(w))
-                m_form->context().ui.TAB_CONFIG->setTab(tab);
-        }
+        if (const int tab = tabOf(w); tab >= 0)
+            ui().TAB_CONFIG->setTab(tab);
         QVERIFY2(w->isEnabled() && w->isVisible(), qPrintable(control + QStringLiteral(" out of reach")));
         if (auto *combo = qobject_cast<ComboField *>(w)) {
             choose(combo, input);
