@@ -37,7 +37,6 @@ private slots:
         FormContext &ctx = m_form->context();
         QVERIFY2(m_messages->calls().isEmpty(), "the start-up reported an error");
         QCOMPARE(ctx.FME_CAUSALI->Status(), int(DataFrame::StatusQuery));
-        QCOMPARE(ctx.ui.CBO_TIPOOPERAZIONE->ListCount(), 8);
         const int fields = scalar(QStringLiteral("SELECT COUNT(*) FROM CGP1_DUEBILFIELD")).toInt();
         QVERIFY(fields > 0);
         QVERIFY(ctx.ui.TVCAMPI->nodeCount() > fields);
@@ -452,16 +451,13 @@ private slots:
         m_cls.reset();
     }
 
-    // Two refused codes: the first field keeps the focus, and closing validates it no more.
+    // Two refused codes: the first field keeps the focus, and closing validates it no more. (What
+    // one refused code leaves on screen and in the row: tst_FormFeedback, aRefusalKeepsTheTab...)
     void refusedCodeFieldsKeepTheFocusAndCloseWithoutValidating()
     {
         QVERIFY(openAt(QStringLiteral("300")));
         FormUi &ui = m_form->context().ui;
         ui.TAB_CONFIG->setTab(1);
-        const ado::RecordsetPtr rs = m_form->context().FME_PARAMPERSREG->recordset();
-        const QString causale = rs->value(QStringLiteral("CGP7_CAUSALECOGE_CG33")).toString();
-        const QString dare = rs->value(QStringLiteral("CGP7_CONTODARE_CG24")).toString();
-
         QTest::mouseClick(ui.TXT_CAUSALECOGE->lineEdit(), Qt::LeftButton);
         QTest::keyClick(ui.TXT_CAUSALECOGE->lineEdit(), Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(ui.TXT_CAUSALECOGE->lineEdit(), QStringLiteral("ZZ"));
@@ -470,10 +466,7 @@ private slots:
         QTest::mouseClick(ui.TXT_CONTODARE->lineEdit(), Qt::LeftButton);
         QTest::keyClick(ui.TXT_CONTODARE->lineEdit(), Qt::Key_Tab);
         QVERIFY(ui.TXT_CAUSALECOGE->lineEdit()->hasFocus());
-        QCOMPARE(rs->value(QStringLiteral("CGP7_CAUSALECOGE_CG33")).toString(), causale);
-        QCOMPARE(rs->value(QStringLiteral("CGP7_CONTODARE_CG24")).toString(), dare);
         QVERIFY2(m_messages->calls().size() < 10, "the fields took the focus from each other");
-        QCOMPARE(ui.TXT_CAUSALECOGE->Text(), QStringLiteral("ZZ"));  // shown, for the user to correct
         m_messages->clear();
         m_messages->setDefaultAnswer(MsgAnswer::No);
         QCOMPARE(m_cls->CloseForm(), QVariant(true));
