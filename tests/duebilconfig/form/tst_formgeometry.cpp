@@ -1,4 +1,3 @@
-#include "controls/designfont.h"
 #include "form/frmcg_duebilconfigfactory.h"
 #include "framework/componentloader.h"
 #include "shell/shelltexts.h"
