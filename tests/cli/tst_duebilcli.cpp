@@ -7,6 +7,7 @@
 #include "support/modulerows.h"
 #include "support/privateodbc.h"
 #include "support/testdatabase.h"
+#include "support/toolrun.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -75,24 +76,13 @@ class TestDueBilCli : public QObject
 
     int run(QStringList args, const QString &db = {})
     {
-        m_out.clear();
-        m_err.clear();
-        QTextStream out(&m_out), err(&m_err);
-        return DueBilCli(out, err).run(QStringList{"--db", db.isEmpty() ? m_db->connectionString() : db} + args);
+        return runTool(QStringList{"--db", db.isEmpty() ? m_db->connectionString() : db} + args, &m_out, &m_err);
     }
 
     QJsonDocument json() const { return QJsonDocument::fromJson(m_out.toUtf8()); }
     QString stored() const { return moduleRows(m_db->connectionString()); }
 
     int rows(const QString &where) { return scalar(m_db->connectionString(), "SELECT COUNT(*) FROM " + where).toInt(); }
-
-    void execute(const QStringList &statements, const QString &db = {})
-    {
-        ado::Connection c;
-        c.Open(db.isEmpty() ? m_db->connectionString() : db);
-        for (const QString &sql : statements)
-            c.Execute(sql);
-    }
 
     // The document the export of args writes, its first causal under code (0: its own) and then
     // changed by edit.
@@ -148,7 +138,7 @@ private slots:
     void exitStatusAndAnswer()
     {
         QFETCH(TextCase, c);
-        execute(c.lines("setup"));
+        execute(m_db->connectionString(), c.lines("setup"));
         if (c.parts.contains("membership"))
             qputenv("DUEBIL_MEMBERSHIP", c.text("membership").toUtf8());
         const QString before = stored();
@@ -205,7 +195,7 @@ private slots:
             if (t.role != ModuleTables::Role::Selection)  // the selection belongs to the host
                 drops << QStringLiteral("DROP TABLE ") + QLatin1String(t.table);
         }
-        execute(drops, host.connectionString());
+        execute(host.connectionString(), drops);
         QVERIFY(m_odbc.addDataSource("ospite", host.path()));
         const QString dsn = "DSN=ospite";
         QCOMPARE(run({"init", "--schema-only"}, dsn), 0);
@@ -222,10 +212,9 @@ private slots:
         QCOMPARE(m_out.trimmed(), QString("Nulla da creare: le tabelle e i cataloghi del modulo ci sono già."));
 
         QCOMPARE(run({"create", "500", "--description", "Nuova"}, dsn), 0);
-        execute({"DELETE FROM CGP2_DUEBILCHECK WHERE CGP2_ID = 32",
-                 "UPDATE CGP2_DUEBILCHECK SET CGP2_DESCRIZIONE = 'scelta del cliente' WHERE CGP2_ID = 1",
-                 "DROP TABLE CGPL_DUEBILSTORICO"},
-                host.connectionString());
+        execute(host.connectionString(), {"DELETE FROM CGP2_DUEBILCHECK WHERE CGP2_ID = 32",
+                                          "UPDATE CGP2_DUEBILCHECK SET CGP2_DESCRIZIONE = 'scelta del cliente' WHERE CGP2_ID = 1",
+                                          "DROP TABLE CGPL_DUEBILSTORICO"});
         QCOMPARE(run({"init", "--schema-only"}, dsn), 0);
         QCOMPARE(m_out.trimmed(), QString("Creata la tabella CGPL_DUEBILSTORICO.\nCatalogo CGP2_DUEBILCHECK: 1 righe aggiunte."));
         QCOMPARE(scalar(host.connectionString(), "SELECT CGP2_DESCRIZIONE FROM CGP2_DUEBILCHECK WHERE CGP2_ID = 1").toString(),
@@ -252,7 +241,7 @@ private slots:
         QFETCH(TextCase, c);
         const QStringList check = c.text("check").split(u'\t');  // causal, reported, what the report line holds
         const bool reported = check.value(1) == "1";
-        execute(c.lines("setup"));
+        execute(m_db->connectionString(), c.lines("setup"));
         const int status = run({"validate", check.value(0)});
         QVERIFY2(m_out.contains("Causale " + check.value(0) + ", ditta 1, " + check.value(2)) == reported, qPrintable(m_out));
         if (reported)
@@ -282,7 +271,7 @@ private slots:
                                              .arg(QLatin1String(t->objectColumn))
                                        : QString());
         }
-        execute(empty);
+        execute(m_db->connectionString(), empty);
         QCOMPARE(run({"--user", "VELTO", "import", file}), 0);
         QVERIFY2(m_out.contains("Causale 300 aggiunta."), qPrintable(m_out));
         QCOMPARE(stored(), before);
@@ -310,11 +299,11 @@ private slots:
             args.replace(args.indexOf("IMPORT"), written(doc));
         }
         const QString before = stored();
-        execute(c.lines("sabotage") << "PRAGMA wal_checkpoint(TRUNCATE)");
+        execute(m_db->connectionString(), c.lines("sabotage") << "PRAGMA wal_checkpoint(TRUNCATE)");
         g_maxPages = diskFull ? scalar(m_db->connectionString(), "SELECT page_count FROM pragma_page_count").toInt() + 20 : 0;
         const int status = run(args);
         g_maxPages = 0;
-        execute(c.lines("repair"));
+        execute(m_db->connectionString(), c.lines("repair"));
         QCOMPARE(status, 1);
         // A listing may have shown what it read before the failing statement.
         QVERIFY2(m_out.isEmpty() || c.parts.contains("listing"), qPrintable(m_out));
@@ -479,7 +468,7 @@ private slots:
         const QString file = written(m_out.toUtf8());
         TestDatabase other(TestDatabase::Demo);
         const QString db = other.connectionString();
-        execute(c.lines("target"), db);
+        execute(db, c.lines("target"));
         const QString before = moduleRows(db);
 
         QCOMPARE(run({"import", file, "--replace", "--dry-run"}, db), status);

@@ -15,14 +15,6 @@
 
 namespace {
 
-// A connection of the case's own to the file of a test database.
-std::unique_ptr<ado::Connection> connectTo(const QString &path)
-{
-    auto c = std::make_unique<ado::Connection>();
-    c->Open(QStringLiteral("sqlite:") + path);
-    return c;
-}
-
 struct TextFile
 {
     QHash<int, QString> texts;
@@ -238,7 +230,7 @@ private slots:
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.close();
-        connectTo(path)->Execute(QStringLiteral("CREATE TABLE HOST_ALTRO (ID INTEGER)"));
+        execute(QStringLiteral("sqlite:") + path, {QStringLiteral("CREATE TABLE HOST_ALTRO (ID INTEGER)")});
         QVERIFY(!DatabaseInstaller::hasSchema(path));
         QString error;
         QVERIFY2(DatabaseInstaller::create(path, false, &error), qPrintable(error));
@@ -265,7 +257,8 @@ private slots:
         QString error;
         QCOMPARE(DatabaseInstaller::ensureDemoDatabase(&error), path);
         QVERIFY2(error.isEmpty(), qPrintable(error));
-        connectTo(path)->Execute(QStringLiteral("UPDATE CGP0_DUEBILCAUSALI SET CGP0_DESCRIZIONE = 'modificata' WHERE CGP0_CAUSALE = 300"));
+        execute(QStringLiteral("sqlite:") + path,
+                {QStringLiteral("UPDATE CGP0_DUEBILCAUSALI SET CGP0_DESCRIZIONE = 'modificata' WHERE CGP0_CAUSALE = 300")});
         // A second start must keep what the user changed.
         QCOMPARE(DatabaseInstaller::ensureDemoDatabase(&error), path);
         QCOMPARE(scalar(QStringLiteral("sqlite:") + path, QStringLiteral("SELECT CGP0_DESCRIZIONE FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 300"))

@@ -5,8 +5,8 @@
 #include "support/hostrun.h"
 #include "support/modulerows.h"
 #include "support/testdatabase.h"
+#include "support/toolrun.h"
 #include "support/windowfixture.h"
-#include "reliabilitysupport.h"
 
 #include <QJsonArray>
 #include <QProcessEnvironment>

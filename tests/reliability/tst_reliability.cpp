@@ -7,7 +7,7 @@
 #include "support/databasereads.h"
 #include "support/hostrun.h"
 #include "support/testdatabase.h"
-#include "reliabilitysupport.h"
+#include "support/toolrun.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -163,12 +163,12 @@ private slots:
         // The states a kill may leave: the one before and the one after a whole run.
         const QString path = dir.filePath(QStringLiteral("kill.db"));
         QVERIFY(QFile::copy(m_template->path(), path));
-        const QString before = configurations(path, causals);
+        const QString before = storedConfiguration(QStringLiteral("sqlite:") + path, causals);
         QElapsedTimer timer;
         timer.start();
         QCOMPARE(runProgram(QStringLiteral(DUEBILCONFIG_TOOL), QStringList{QStringLiteral("--db"), path} + args).status, 0);
         const qint64 runMicroseconds = timer.nsecsElapsed() / 1000;
-        const QString after = configurations(path, causals);
+        const QString after = storedConfiguration(QStringLiteral("sqlite:") + path, causals);
         QVERIFY(after != before);
 
         QRandomGenerator random(20261206u + uint(qHash(QString::fromLatin1(QTest::currentDataTag()))));
@@ -178,7 +178,7 @@ private slots:
             QVERIFY(QFile::copy(m_template->path(), path));
             QVERIFY(killedAfter(QStringLiteral(DUEBILCONFIG_TOOL), QStringList{QStringLiteral("--db"), path} + args,
                                 random.bounded(quint32(runMicroseconds))));
-            const QString state = configurations(path, causals);
+            const QString state = storedConfiguration(QStringLiteral("sqlite:") + path, causals);
             QVERIFY2(state == before || state == after, qPrintable(QStringLiteral("kill %1 left a causal half written").arg(kill)));
             (state == before ? untouched : done)++;
             QCOMPARE(wholenessFaults(path), QStringList());
@@ -274,11 +274,6 @@ private:
                                                              " <> (SELECT COUNT(*) FROM CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = 300)")))
             faults << code + QStringLiteral(": layout");
         return faults;
-    }
-
-    QString configurations(const QString &path, const QStringList &codes) const
-    {
-        return storedConfiguration(QStringLiteral("sqlite:") + path, codes);
     }
 
     QString layoutOf300(const QString &path) const

@@ -15,6 +15,14 @@ QVariant scalar(const QString &connectionString, const QString &sql)
     return scalar(connection, sql);
 }
 
+void execute(const QString &connectionString, const QStringList &statements)
+{
+    ado::Connection connection;
+    connection.Open(connectionString);
+    for (const QString &sql : statements)
+        connection.Execute(sql);
+}
+
 QStringList column(ado::Connection &connection, const QString &sql)
 {
     QStringList values;

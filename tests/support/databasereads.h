@@ -14,5 +14,7 @@ QVariant scalar(ado::Connection &connection, const QString &sql);
 QVariant scalar(const QString &connectionString, const QString &sql);
 // The first column of every row, as text, in the statement's order.
 QStringList column(ado::Connection &connection, const QString &sql);
+// Runs the statements in turn on a connection of its own (a case's set-up or sabotage).
+void execute(const QString &connectionString, const QStringList &statements);
 // Every column of the first row, as text; empty texts when it gives no row.
 QStringList firstRow(ado::Connection &connection, const QString &sql);

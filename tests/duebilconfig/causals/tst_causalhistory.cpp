@@ -41,13 +41,6 @@ private slots:
         m_c = m_db->connection;
     }
 
-    void readingTwiceShowsNothing()
-    {
-        const CausalConfiguration a = CausalConfiguration::read(*m_c, "300");
-        QVERIFY(a.exists());
-        QVERIFY(CausalConfiguration::diff(a, CausalConfiguration::read(*m_c, "300")).isEmpty());
-    }
-
     void changesAreFoundByRowKeyAndColumn_data()
     {
         addCaseRows({QStringLiteral(DUEBIL_TEST_DATA "/causalchanges.cases")});
@@ -63,22 +56,6 @@ private slots:
         for (const Change &change : CausalConfiguration::diff(before, CausalConfiguration::read(*m_c, "300")))
             changes << describe(change);
         QCOMPARE(changes, c.lines("changes"));
-    }
-
-    // A causal that did not exist comes whole: every row of it is an added row.
-    void aNewCausalIsAllAddedRows()
-    {
-        const CausalConfiguration none = CausalConfiguration::read(*m_c, "401");
-        QVERIFY(!none.exists());
-        const CausalConfiguration source = CausalConfiguration::read(*m_c, "300");
-        const QList<Change> all = CausalConfiguration::diff(none, source);
-        int rows = 0;
-        for (const CausalConfiguration::Table &t : CausalConfiguration::tables())
-            rows += source.rows(QLatin1String(t.table)).size();
-        QCOMPARE(all.size(), rows);
-        for (const Change &c : all)
-            QCOMPARE(c.kind, Change::RowAdded);
-        QCOMPARE(CausalConfiguration::diff(source, none).size(), rows);
     }
 
     void recordKeepsEveryRowInOrder_data()

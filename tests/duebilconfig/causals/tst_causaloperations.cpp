@@ -3,27 +3,15 @@
 #include "framework/recordingmessageservice.h"
 #include "store/adoerrorclassifier.h"
 #include "store/messageids.h"
+#include "store/moduletables.h"
 #include "support/casefile.h"
+#include "support/modulerows.h"
 #include "support/testdatabase.h"
 
 #include <QTest>
 
 using Outcome = CausalOperations::Outcome;
 using Result = Outcome::Result;
-
-// Rows of one causal in every table that holds causal codes.
-static const QStringList causalTables = {
-    "CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = %1",
-    "CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = %1",
-    "CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = %1",
-    "CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = %1",
-    "CGP6_DUEBILPARAMDITTA WHERE CGP6_CAUSALE_CGP0 = %1",
-    "CGP7_DUEBILPERSREG WHERE CGP7_CAUSALE_CGP0 = %1",
-    "CGP8_DUEBILREVOKE WHERE CGP8_CAUSALE_CGP0 = %1",
-    "FW41_SELEZIONEPARAMSCADENZE WHERE FW41_UOBJECT = 'CGUO_DUEBILCONFIG.CLSCG_DUEBILCONFIG' AND FW41_CODICE = %1",
-    "FW17_ORDERPRS WHERE FW17_UOBJECT = 'CGUO_DUEBIL.CLSCG_DUEBIL_%1'",
-    "FW18_SELEZIONEPRS WHERE FW18_UOBJECT = 'CGUO_DUEBIL.CLSCG_DUEBIL_%1'",
-};
 
 class TestCausalOperations : public QObject
 {
@@ -40,13 +28,8 @@ class TestCausalOperations : public QObject
         return m_connection->Execute("SELECT COUNT(*) AS N FROM " + sql)->value("N").toInt();
     }
 
-    QList<int> rowsOf(const QString &code, qsizetype tables = causalTables.size())
-    {
-        QList<int> counts;
-        for (const QString &t : causalTables.mid(0, tables))
-            counts.append(count(t.arg(code)));
-        return counts;
-    }
+    // Every row of the causal, the sibling screen's sort and selection included.
+    QStringList rowsOf(const QString &code) { return CausalRows(m_db->database.connectionString()).read().value(code.toInt()); }
 
 private slots:
     void init()
@@ -75,7 +58,7 @@ private slots:
         QCOMPARE(count("CGP7_DUEBILPERSREG WHERE CGP7_DITTA_CG18 = 4 AND CGP7_GRUPPO_CG10 = 9"), causals);
         QCOMPARE(count("CGP6_DUEBILPARAMDITTA WHERE CGP6_DITTA_CG18 <> 4"), others);
         QCOMPARE(count("CGP4_DUEBILFILTRI WHERE CGP4_IDCHECK_CGP2 = 17 AND CGP4_CHECKED = 0"), causals);
-        const QList<int> before = rowsOf("330");
+        const QStringList before = rowsOf("330");
         m_ops->AggiornaConfigurazioneCausali("4", "9");
         QCOMPARE(rowsOf("330"), before);
         QCOMPARE(count("CGP4_DUEBILFILTRI"), causals * checks);
@@ -104,7 +87,7 @@ private slots:
         if (!c.parts.contains("delete"))
             return;
         // A delete refused names why and leaves every row of the causal.
-        const QList<int> before = rowsOf(code);
+        const QStringList before = rowsOf(code);
         const Outcome refused = m_ops->remove(code, user);
         QCOMPARE(refused.result, Result::Refused);
         QCOMPARE(refused.textId, c.lines("delete").value(0).toInt());
@@ -115,7 +98,9 @@ private slots:
     void createGivesDefaultRows()
     {
         QVERIFY(m_ops->create("400", "mrossi", "1", "1").done());
-        QCOMPARE(rowsOf("400").mid(0, 6), (QList<int>{1, 0, count("CGP2_DUEBILCHECK"), 1, 1, 1}));
+        // Whole for the company: a row per check, its parameters, company and posting rows; no layout.
+        QCOMPARE(CausalRows(m_db->database.connectionString()).incomplete(1), QStringList());
+        QCOMPARE(count("CGP3_DUEBILGRIGLIA WHERE CGP3_CAUSALE_CGP0 = 400"), 0);
         // A new causal takes the collection defaults in every check, user-level ones included.
         QCOMPARE(count("CGP4_DUEBILFILTRI JOIN CGP2_DUEBILCHECK ON CGP2_ID = CGP4_IDCHECK_CGP2"
                        " WHERE CGP4_CAUSALE_CGP0 = 400 AND CGP4_CHECKED <> CGP2_DEFAULTINCASSI"), 0);
@@ -160,7 +145,7 @@ private slots:
         QVERIFY(m_connection->inTransaction());
         QCOMPARE(count("CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 403"), 1);
         m_connection->RollbackTrans();
-        QCOMPARE(rowsOf("403"), QList<int>(causalTables.size(), 0));
+        QCOMPARE(rowsOf("403"), QStringList());
     }
 
     void interruptedDuplicateLeavesNothing_data()
@@ -183,7 +168,10 @@ private slots:
         QCOMPARE(failed.textId, 0);
         QCOMPARE(m_messages.calls().size(), 1);
         QVERIFY(!m_connection->inTransaction());
-        QCOMPARE(rowsOf("402", 6), (QList<int>{0, 0, 0, 0, 0, 0}));
+        for (const ModuleTables::Table *t : ModuleTables::ofCausal()) {
+            if (t->table != QLatin1String("CGP8_DUEBILREVOKE"))
+                QCOMPARE(count(QStringLiteral("%1 WHERE %2 = 402").arg(QLatin1String(t->table), QLatin1String(t->causalColumn))), 0);
+        }
     }
 
     // After a delete no table holds the code, in any company.
@@ -193,7 +181,7 @@ private slots:
                               " VALUES ('CGUO_DUEBIL.CLSCG_DUEBIL_320', 1, 'CG61_DATASCAD')");
         m_connection->Execute("INSERT INTO FW18_SELEZIONEPRS (FW18_UOBJECT, FW18_CAMPO) VALUES ('CGUO_DUEBIL.CLSCG_DUEBIL_320', 'X')");
         QVERIFY(m_ops->remove("320", "mrossi").done());
-        QCOMPARE(rowsOf("320"), QList<int>(causalTables.size(), 0));
+        QCOMPARE(rowsOf("320"), QStringList());
         QVERIFY(count("CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = 300") > 0);
         // Nothing left to delete: refused, the causal named as gone.
         const Outcome missing = m_ops->remove("320", "mrossi");
