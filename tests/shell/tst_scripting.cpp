@@ -4,6 +4,7 @@
 #include "support/casefile.h"
 #include "support/hostrun.h"
 #include "support/testdatabase.h"
+#include "scriptfile.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -13,20 +14,6 @@
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
-
-namespace {
-
-QString writeScript(const QTemporaryDir &dir, const QString &text)
-{
-    const QString path = dir.filePath(QStringLiteral("script.js"));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return {};
-    file.write(text.toUtf8());
-    return path;
-}
-
-} // namespace
 
 // Scripts drive the window as a user would: each call of the script interface, the tabs, the
 // examples, the edit-save-reload cycle through the host, and the close a script may refuse.
@@ -118,7 +105,8 @@ private slots:
         program += QStringLiteral("host.onOpen(function () { host.log('fine'); host.quit(0); });\n");
         TestDatabase db;
         QTemporaryDir dir;
-        const HostRun run = runHostScript(QStringLiteral(DUEBIL_HOST), db.path(), writeScript(dir, program));
+        const HostRun run = runHostScript(QStringLiteral(DUEBIL_HOST), db.path(),
+                                          writeScript(dir, QStringLiteral("script.js"), program));
         QVERIFY2(run.status == 0, qPrintable(run.out + run.err));
         const QStringList shown = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QVERIFY2(shown.contains(QStringLiteral("fine")), qPrintable(run.out));
@@ -171,13 +159,11 @@ private slots:
             QVERIFY2(!c.parts.contains(QStringLiteral("documented")) || docs.readAll().contains(example.readAll()),
                      "docs/scripting.md does not show the example as it is");
         } else if (c.parts.contains(QStringLiteral("program"))) {
-            script = writeScript(dir, c.text("program") + '\n');
+            script = writeScript(dir, QStringLiteral("script.js"), c.text("program") + '\n');
         } else {
             // A case's script runs once the window is open, with the helpers that print the tabs.
-            QFile helpers(QStringLiteral(DUEBIL_TEST_DATA "/tabhelpers.js"));
-            QVERIFY(helpers.open(QIODevice::ReadOnly));
-            script = writeScript(dir, QString::fromUtf8(helpers.readAll())
-                                          + QStringLiteral("host.onOpen(function () {\n%1\nhost.quit(0);\n});\n").arg(c.text("script")));
+            script = writeScript(dir, QStringLiteral("script.js"), c.text("script"),
+                                 QStringLiteral(DUEBIL_TEST_DATA "/tabhelpers.js"));
         }
         const HostRun run = runHostScript(QStringLiteral(DUEBIL_HOST), database, script,
                                           c.text("options").split(QLatin1Char('\t'), Qt::SkipEmptyParts));

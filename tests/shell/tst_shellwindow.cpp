@@ -1,17 +1,13 @@
 #include "controls/designfont.h"
-#include "framework/clsglobal.h"
 #include "framework/componentloader.h"
 #include "framework/guimessageservice.h"
 #include "framework/mdiform.h"
-#include "framework/recordingmessageservice.h"
-#include "framework/simplenavigator.h"
-#include "host/clscg_duebilconfig.h"
 #include "shell/shellapplication.h"
 #include "shell/shelltexts.h"
 #include "shell/shellwindow.h"
 #include "support/casefile.h"
 #include "support/privateodbc.h"
-#include "support/testdatabase.h"
+#include "support/windowfixture.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -66,34 +62,20 @@ public:
 
 } // namespace
 
-class tst_ShellWindow : public QObject
+// The host's services over a demo database, as the window's suites have them, with the shell's texts.
+class tst_ShellWindow : public WindowFixture
 {
     Q_OBJECT
     // Before the first ODBC connection of the process: the driver manager reads it once.
     PrivateOdbc m_odbc;
-    std::unique_ptr<TestDatabase> m_db;
-    std::unique_ptr<ClsGlobal> m_global;
-    std::unique_ptr<RecordingMessageService> m_messages;
 
 private slots:
-    void init()
-    {
-        m_db = std::make_unique<TestDatabase>(TestDatabase::Demo);
-        QVERIFY2(m_db->isValid(), qPrintable(m_db->errorString()));
-        m_messages = std::make_unique<RecordingMessageService>();
-        m_global = std::make_unique<ClsGlobal>();
-        QString error;
-        QVERIFY2(m_global->loadTexts({ShellText::file()}, &error), qPrintable(error));
-        m_global->setMessageService(m_messages.get());
-        m_global->setConnectionString(m_db->connectionString());
-        m_global->setUserName(QStringLiteral("mario"));
-    }
+    void init() { QVERIFY(setUpServices({ShellText::file()})); }
 
     void cleanup()
     {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        m_global.reset();
-        m_db.reset();
+        tearDownWindow();
     }
 
     void companiesComeFromTheDatabase_data()

@@ -1,6 +1,7 @@
 #include "support/casefile.h"
 #include "support/hostrun.h"
 #include "support/testdatabase.h"
+#include "scriptfile.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -20,17 +21,6 @@ private slots:
 };
 
 namespace {
-
-// A first window's script: every first window's helpers (waitFor, ready, gone, there, last,
-// shown), then the body run when the window opens.
-QString script(const QTemporaryDir &dir, const QString &name, const QString &body)
-{
-    QFile helpers(QStringLiteral(DUEBIL_TEST_DATA "/twousers.js")), file(dir.filePath(name));
-    if (!helpers.open(QIODevice::ReadOnly) || !file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return {};
-    file.write(helpers.readAll() + QStringLiteral("host.onOpen(function () {\n%1\nhost.quit(0);\n});\n").arg(body).toUtf8());
-    return file.fileName();
-}
 
 // The first window: started, waited for until it says it is ready, then the other user acts
 // (other), then the first window goes on to its end.
@@ -100,9 +90,11 @@ void tst_TwoUsers::otherUserMeanwhile()
         return failed;
     };
     QCOMPARE(tool(c.lines(QStringLiteral("tool before"))), QString());
-    const QString first = script(dir, QStringLiteral("a.js"), c.text("script"));
-    const QString second = c.parts.contains(QStringLiteral("other")) ? script(dir, QStringLiteral("b.js"), c.text("other"))
-                                                                     : QString();
+    // Every first window's helpers (waitFor, ready, gone, there, last, shown), then its case's body.
+    const QString helpers = QStringLiteral(DUEBIL_TEST_DATA "/twousers.js");
+    const QString first = writeScript(dir, QStringLiteral("a.js"), c.text("script"), helpers);
+    const QString second = c.parts.contains(QStringLiteral("other"))
+        ? writeScript(dir, QStringLiteral("b.js"), c.text("other"), helpers) : QString();
     const QStringList hostArgs = c.text(QStringLiteral("host")).split(QLatin1Char('\t'), Qt::SkipEmptyParts);
     const HostRun run = runFirstWindow(db.path(), hostArgs, first, [&] {
         if (second.isEmpty())

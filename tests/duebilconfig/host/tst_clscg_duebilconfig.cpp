@@ -1,13 +1,9 @@
-#include "framework/clsglobal.h"
 #include "framework/iform.h"
 #include "framework/mdiform.h"
-#include "framework/recordingmessageservice.h"
 #include "framework/scriptobjectmodel.h"
-#include "framework/simplenavigator.h"
-#include "host/clscg_duebilconfig.h"
+#include "support/windowfixture.h"
 
 #include <QFile>
-#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -45,30 +41,18 @@ public:
 
 } // namespace
 
-class tst_CLSCG_DUEBILCONFIG : public QObject
+// The host's services and MDI area as the window's suites have them; the forms here are the test's own.
+class tst_CLSCG_DUEBILCONFIG : public WindowFixture
 {
     Q_OBJECT
-    std::unique_ptr<RecordingMessageService> m_messages;
-    std::unique_ptr<ClsGlobal> m_global;
-    std::unique_ptr<QMdiArea> m_area;
 
 private slots:
-    void init()
-    {
-        m_messages = std::make_unique<RecordingMessageService>();
-        m_global = std::make_unique<ClsGlobal>();
-        QString error;
-        QVERIFY2(m_global->loadTexts({}, &error), qPrintable(error));
-        m_global->setMessageService(m_messages.get());
-        m_area = std::make_unique<QMdiArea>();
-        m_global->setMdiArea(m_area.get());
-    }
+    void init() { QVERIFY(setUpWindow()); }
 
     void cleanup()
     {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        m_area.reset();
-        m_global.reset();
+        tearDownWindow();
     }
 
     void contractValuesReadBack_data()

@@ -53,8 +53,6 @@ private slots:
         QTest::newRow("missing table") << "" << "SELECT * FROM CGP9_NONESISTE" << int(AdoError::MissingObject);
         QTest::newRow("missing column") << "" << "SELECT CGP0_NONESISTE FROM CGP0_DUEBILCAUSALI"
                                         << int(AdoError::MissingObject);
-        QTest::newRow("duplicate key") << "" << "INSERT INTO CGP0_DUEBILCAUSALI VALUES (300, 'doppia')"
-                                       << int(AdoError::Constraint);
         QTest::newRow("null description") << "" << "INSERT INTO CGP0_DUEBILCAUSALI VALUES (400, NULL)"
                                           << int(AdoError::Constraint);
         QTest::newRow("unsupported construct") << "" << "SELECT DATEADD(d, 1, 0)" << int(AdoError::Unsupported);

@@ -107,20 +107,6 @@ private slots:
         QVERIFY(!m_causali->BatchPending());
     }
 
-    void deleteCanBeRefused()
-    {
-        QVERIFY(queryCode("310"));
-        bool refuse = true;
-        connect(m_causali.get(), &DataFrame::BeforeDelete, this, [&](bool *cancel) { *cancel = refuse; },
-                Qt::DirectConnection);
-        QVERIFY(!m_causali->Delete());
-        QCOMPARE(scalar(*m_connection, "SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI").toString(), QString("3"));
-        refuse = false;
-        QVERIFY(m_causali->Delete());
-        QCOMPARE(scalar(*m_connection, "SELECT COUNT(*) FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 310").toString(), QString("0"));
-        QCOMPARE(m_causali->Status(), 2);
-    }
-
     // The master's save reaches a child as UpdateBatchAll; the handler writes the rows.
     void childBatch()
     {
