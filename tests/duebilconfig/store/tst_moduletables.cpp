@@ -2,6 +2,7 @@
 #include "params/parametercontrols.h"
 #include "params/valuerules.h"
 #include "store/checkfacts.h"
+#include "store/duebilstatements.h"
 #include "store/moduletables.h"
 #include "support/casefile.h"
 #include "support/databasereads.h"
@@ -11,6 +12,7 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <algorithm>
 
 using ModuleTables::Column;
 using ModuleTables::Table;
@@ -151,8 +153,24 @@ private slots:
         QCOMPARE(ValueRules::accepted(*t->column(c.text("column"))).characters, c.text("characters").toInt());
     }
 
-    // The facts of the selection checks agree with the catalogue the databases install; the
-    // statement that loads a type's defaults is pinned by its golden rows.
+    // The facts of the selection checks agree with the catalogue the databases install and with
+    // the statement that loads a type's defaults.
+    void defaultsLeaveExactlyTheUserChecks()
+    {
+        // The statement keeps its own list in its text: it must name the user's checks, no more.
+        const QString sql = DueBilStatements::defaultChecks(QStringLiteral("CGP2_DEFAULTINCASSI"), QStringLiteral("300"), false);
+        const QRegularExpressionMatch m = QRegularExpression(QStringLiteral(R"(NOT IN \(([^)]*)\))")).match(sql);
+        QVERIFY2(m.hasMatch(), qPrintable(sql));
+        QList<int> kept;
+        for (const QString &id : m.captured(1).split(QLatin1Char(',')))
+            kept.append(id.trimmed().toInt());
+        std::sort(kept.begin(), kept.end());
+        const QList<int> user(CheckFacts::UserChecks.begin(), CheckFacts::UserChecks.end());
+        QCOMPARE(kept, user);
+        // Loading every default leaves none out.
+        QVERIFY(!DueBilStatements::defaultChecks(QStringLiteral("CGP2_DEFAULTINCASSI"), QStringLiteral("300"), true).contains("NOT IN"));
+    }
+
     void factsAgreeWithTheCatalogue_data()
     {
         QTest::addColumn<int>("id");
