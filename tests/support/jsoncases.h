@@ -4,6 +4,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTest>
 
 // The rows of one table of a JSON file under tests/data; a file or a table without rows stops the test.
 inline QJsonArray jsonCases(const char *file, const char *table)
@@ -15,4 +16,13 @@ inline QJsonArray jsonCases(const char *file, const char *table)
     if (rows.isEmpty())
         qFatal("no rows for %s in %s", table, file);
     return rows;
+}
+
+// A data function's rows from a table of a JSON file under tests/data: one column "row", the
+// whole array, named by its first element; the test reads the other elements by their place.
+inline void addJsonRows(const char *file, const char *table)
+{
+    QTest::addColumn<QJsonArray>("row");
+    for (const QJsonValue &row : jsonCases(file, table))
+        QTest::newRow(qPrintable(row[0].toString())) << row.toArray();
 }

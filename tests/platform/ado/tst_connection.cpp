@@ -6,7 +6,7 @@
 #include "support/databasereads.h"
 #include "support/privateodbc.h"
 #include "fixture.h"
-#include "jsonrows.h"
+#include "support/jsoncases.h"
 
 #include <QElapsedTimer>
 #include <QSqlError>

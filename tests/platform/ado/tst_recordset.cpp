@@ -2,7 +2,7 @@
 #include "ado/connection.h"
 #include "ado/recordset.h"
 #include "fixture.h"
-#include "jsonrows.h"
+#include "support/jsoncases.h"
 #include "support/databasereads.h"
 
 using namespace ado;

@@ -1,7 +1,7 @@
 #include "ado/adoerror.h"
 #include "ado/sqlrewriter.h"
 #include "fixture.h"
-#include "jsonrows.h"
+#include "support/jsoncases.h"
 
 using ado::AdoError;
 using ado::SqlRewriter;

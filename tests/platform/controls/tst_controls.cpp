@@ -12,7 +12,7 @@
 #include "controls/tabstrip.h"
 #include "controls/textfield.h"
 #include "fixture.h"
-#include "jsonrows.h"
+#include "support/jsoncases.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
