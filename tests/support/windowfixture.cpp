@@ -7,9 +7,6 @@
 
 #include "controls/lookupdialog.h"
 
-#include "ado/connection.h"
-#include "ado/recordset.h"
-
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
@@ -171,9 +168,7 @@ void WindowFixture::answerList(std::function<bool(LookupDialog *)> pick)
 
 void WindowFixture::execute(const QString &sql) const
 {
-    ado::Connection c;
-    c.Open(m_db->connectionString());
-    c.Execute(sql);
+    ::execute(m_db->connectionString(), {sql});
 }
 
 QVariant WindowFixture::scalar(const QString &sql) const
