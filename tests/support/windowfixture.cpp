@@ -2,6 +2,8 @@
 
 #include "support/databasereads.h"
 
+#include "store/moduletables.h"
+
 #include "form/frmcg_duebilconfigfactory.h"
 #include "installer/databaseinstaller.h"
 
@@ -197,12 +199,13 @@ int WindowFixture::tabOf(const QWidget *control) const
 
 QString WindowFixture::rowOf(const QString &column, const QString &causal)
 {
-    const QString table = column.left(4);
-    if (table == QLatin1String("CGP0"))
-        return QStringLiteral(" FROM CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = ") + causal;
-    if (table == QLatin1String("CGP5"))
-        return QStringLiteral(" FROM CGP5_DUEBILPARAM WHERE CGP5_CAUSALE_CGP0 = ") + causal;
-    if (table == QLatin1String("CGP6"))
-        return QStringLiteral(" FROM CGP6_DUEBILPARAMDITTA WHERE CGP6_DITTA_CG18 = 1 AND CGP6_CAUSALE_CGP0 = ") + causal;
-    return QStringLiteral(" FROM CGP7_DUEBILPERSREG WHERE CGP7_DITTA_CG18 = 1 AND CGP7_CAUSALE_CGP0 = ") + causal;
+    for (const ModuleTables::Table *t : ModuleTables::ofCausal()) {
+        if (!t->causalColumn || !t->column(column))
+            continue;
+        QString where = QStringLiteral(" FROM %1 WHERE %2 = %3").arg(QLatin1String(t->table), QLatin1String(t->causalColumn), causal);
+        if (t->companyColumn)
+            where += QStringLiteral(" AND %1 = 1").arg(QLatin1String(t->companyColumn));
+        return where;
+    }
+    qFatal("no table of a causal holds %s", qPrintable(column));
 }

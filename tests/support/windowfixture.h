@@ -53,7 +53,8 @@ protected:
     QVariant scalar(const QString &sql) const;
     // The tab whose page holds the control; -1 for the header's.
     int tabOf(const QWidget *control) const;
-    // " FROM <table> WHERE ..." for the row of that causal (company 1) whose table holds the column.
+    // " FROM <table> WHERE ..." for the row of that causal (company 1) in the table that holds the
+    // column, as the table definitions say; a column no table of a causal holds stops the test.
     static QString rowOf(const QString &column, const QString &causal);
     // The ids of the messages shown so far, in order.
     QList<int> messageIds() const;

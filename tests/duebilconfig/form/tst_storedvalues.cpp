@@ -175,8 +175,8 @@ private slots:
         QCOMPARE(ui.CBO_DETTREG->Text(), QStringLiteral("2"));
         QVERIFY(confirm());
         QCOMPARE(ui.CBO_DETTREG->ListCount(), 3);
-        QCOMPARE(scalar(QStringLiteral("SELECT CGP6_INDPAGVALUTA") + rowOf(QStringLiteral("CGP6"), QStringLiteral("300"))).toInt(), 0);
-        QCOMPARE(scalar(QStringLiteral("SELECT CGP7_INDDETTREGIST") + rowOf(QStringLiteral("CGP7"), QStringLiteral("300"))).toInt(), 2);
+        QCOMPARE(scalar(QStringLiteral("SELECT CGP6_INDPAGVALUTA") + rowOf(QStringLiteral("CGP6_INDPAGVALUTA"), QStringLiteral("300"))).toInt(), 0);
+        QCOMPARE(scalar(QStringLiteral("SELECT CGP7_INDDETTREGIST") + rowOf(QStringLiteral("CGP7_INDDETTREGIST"), QStringLiteral("300"))).toInt(), 2);
     }
 
     void causalOnlyLookedAtAsksNothingAndWritesNothing_data()
