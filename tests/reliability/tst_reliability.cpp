@@ -6,6 +6,7 @@
 #include "framework/textstore.h"
 #include "support/databasereads.h"
 #include "support/hostrun.h"
+#include "support/modulerows.h"
 #include "support/testdatabase.h"
 #include "support/toolrun.h"
 

@@ -156,3 +156,12 @@ QStringList rowsOfAnotherCausal(const QList<DataFrame *> &frames, const QString 
     }
     return foreign;
 }
+
+QString storedConfiguration(const QString &connectionString, const QStringList &codes)
+{
+    const QMap<int, QStringList> rows = CausalRows(connectionString).read();
+    QStringList all;
+    for (const QString &code : codes)
+        all += rows.value(code.toInt());
+    return all.join(u'\n');
+}

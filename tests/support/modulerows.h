@@ -33,5 +33,9 @@ private:
     ado::ConnectionPtr m_connection;
 };
 
+// Every stored row of the causals, the sibling screen's included, one line a row: what a case
+// compares before and after an action that must leave them whole or take them away whole.
+QString storedConfiguration(const QString &connectionString, const QStringList &codes);
+
 // "frame: code" for every row the frames hold of a causal other than code.
 QStringList rowsOfAnotherCausal(const QList<DataFrame *> &frames, const QString &code);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "cli/duebilcli.h"
-#include "support/modulerows.h"
 
 #include <QStringList>
 #include <QTextStream>
@@ -19,15 +18,4 @@ inline int runTool(const QStringList &args, QString *out = nullptr, QString *err
     if (err)
         *err = e;
     return status;
-}
-
-// Every stored row of the causals, the sibling screen's included: what a case compares before
-// and after an action that must leave them whole or take them away whole.
-inline QString storedConfiguration(const QString &connectionString, const QStringList &codes)
-{
-    const QMap<int, QStringList> rows = CausalRows(connectionString).read();
-    QStringList all;
-    for (const QString &code : codes)
-        all += rows.value(code.toInt());
-    return all.join(u'\n');
 }

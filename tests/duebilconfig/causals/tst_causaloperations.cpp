@@ -29,7 +29,7 @@ class TestCausalOperations : public QObject
     }
 
     // Every row of the causal, the sibling screen's sort and selection included.
-    QStringList rowsOf(const QString &code) { return CausalRows(m_db->database.connectionString()).read().value(code.toInt()); }
+    QString rowsOf(const QString &code) { return storedConfiguration(m_db->database.connectionString(), {code}); }
 
 private slots:
     void init()
@@ -58,7 +58,7 @@ private slots:
         QCOMPARE(count("CGP7_DUEBILPERSREG WHERE CGP7_DITTA_CG18 = 4 AND CGP7_GRUPPO_CG10 = 9"), causals);
         QCOMPARE(count("CGP6_DUEBILPARAMDITTA WHERE CGP6_DITTA_CG18 <> 4"), others);
         QCOMPARE(count("CGP4_DUEBILFILTRI WHERE CGP4_IDCHECK_CGP2 = 17 AND CGP4_CHECKED = 0"), causals);
-        const QStringList before = rowsOf("330");
+        const QString before = rowsOf("330");
         m_ops->AggiornaConfigurazioneCausali("4", "9");
         QCOMPARE(rowsOf("330"), before);
         QCOMPARE(count("CGP4_DUEBILFILTRI"), causals * checks);
@@ -87,7 +87,7 @@ private slots:
         if (!c.parts.contains("delete"))
             return;
         // A delete refused names why and leaves every row of the causal.
-        const QStringList before = rowsOf(code);
+        const QString before = rowsOf(code);
         const Outcome refused = m_ops->remove(code, user);
         QCOMPARE(refused.result, Result::Refused);
         QCOMPARE(refused.textId, c.lines("delete").value(0).toInt());
@@ -145,7 +145,7 @@ private slots:
         QVERIFY(m_connection->inTransaction());
         QCOMPARE(count("CGP0_DUEBILCAUSALI WHERE CGP0_CAUSALE = 403"), 1);
         m_connection->RollbackTrans();
-        QCOMPARE(rowsOf("403"), QStringList());
+        QCOMPARE(rowsOf("403"), QString());
     }
 
     void interruptedDuplicateLeavesNothing_data()
@@ -181,7 +181,7 @@ private slots:
                               " VALUES ('CGUO_DUEBIL.CLSCG_DUEBIL_320', 1, 'CG61_DATASCAD')");
         m_connection->Execute("INSERT INTO FW18_SELEZIONEPRS (FW18_UOBJECT, FW18_CAMPO) VALUES ('CGUO_DUEBIL.CLSCG_DUEBIL_320', 'X')");
         QVERIFY(m_ops->remove("320", "mrossi").done());
-        QCOMPARE(rowsOf("320"), QStringList());
+        QCOMPARE(rowsOf("320"), QString());
         QVERIFY(count("CGP4_DUEBILFILTRI WHERE CGP4_CAUSALE_CGP0 = 300") > 0);
         // Nothing left to delete: refused, the causal named as gone.
         const Outcome missing = m_ops->remove("320", "mrossi");
