@@ -5,6 +5,7 @@
 #include "store/messageids.h"
 #include "store/moduletables.h"
 #include "support/casefile.h"
+#include "support/databasereads.h"
 #include "support/modulerows.h"
 #include "support/testdatabase.h"
 
@@ -25,7 +26,7 @@ class TestCausalOperations : public QObject
 
     int count(const QString &sql)
     {
-        return m_connection->Execute("SELECT COUNT(*) AS N FROM " + sql)->value("N").toInt();
+        return scalar(*m_connection, "SELECT COUNT(*) FROM " + sql).toInt();
     }
 
     // Every row of the causal, the sibling screen's sort and selection included.
