@@ -190,7 +190,7 @@ QList<int> WindowFixture::messageIds() const
 
 int WindowFixture::tabOf(const QWidget *control) const
 {
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < int(std::size(ui().tabPages)); ++i) {
         if (ui().tabPages[i] && ui().tabPages[i]->isAncestorOf(control))
             return i;
     }
